@@ -1,0 +1,74 @@
+# Helpers that every subsystem folder uses to declare its libraries and tests.
+
+# torvan_library(NAME SOURCES ... [DEPS ...])
+# A shared library whose headers are included from the project root
+# ("platform/clock.h").
+function(torvan_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+  if(ARG_PRIVATE_DEPS)
+    target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_DEPS})
+  endif()
+endfunction()
+
+# torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])
+# One GoogleTest executable, run by CTest as one entry. It links the shared
+# test main, which gives the process its own run-time tree, resets the shared
+# state between tests and fails a test that runs longer than 10 s.
+# THREADED marks tests that also run in the ThreadSanitizer preset.
+function(torvan_test name)
+  cmake_parse_arguments(ARG "THREADED" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT TORVAN_TESTS)
+    return()
+  endif()
+  if(TORVAN_THREADED_ONLY AND NOT ARG_THREADED)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest GTest::gmock)
+  add_test(NAME ${name}
+           COMMAND ${name} --gtest_output=xml:${PROJECT_BINARY_DIR}/test-results/${name}.xml)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  if(ARG_THREADED)
+    set_tests_properties(${name} PROPERTIES LABELS threaded)
+  endif()
+endfunction()
+
+# torvan_fuzz(NAME SOURCE file.cpp CORPUS dir [DEPS ...])
+# A fuzz target (a file defining LLVMFuzzerTestOneInput). In the normal builds
+# it is linked into a replay test that feeds it every file of its seed corpus;
+# with TORVAN_FUZZ (clang) it also becomes a libFuzzer executable.
+function(torvan_fuzz name)
+  cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "DEPS" ${ARGN})
+  if(TORVAN_FUZZ)
+    add_executable(${name}_fuzzer ${ARG_SOURCE})
+    target_compile_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name}_fuzzer PRIVATE ${ARG_DEPS})
+  endif()
+  if(NOT TORVAN_TESTS OR TORVAN_THREADED_ONLY)
+    return()
+  endif()
+  add_executable(${name}_replay ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/testsupport/fuzz_replay.cpp)
+  target_link_libraries(${name}_replay PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest)
+  target_compile_definitions(${name}_replay PRIVATE
+    TORVAN_FUZZ_CORPUS="${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS}")
+  add_test(NAME ${name}_replay
+           COMMAND ${name}_replay --gtest_output=xml:${PROJECT_BINARY_DIR}/test-results/${name}_replay.xml)
+  set_tests_properties(${name}_replay PROPERTIES TIMEOUT 600)
+endfunction()
+
+# torvan_bench(NAME SOURCES ... [DEPS ...])
+function(torvan_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT TORVAN_BENCH)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+  set_property(GLOBAL APPEND PROPERTY TORVAN_BENCHMARKS ${name})
+endfunction()

@@ -1,0 +1,177 @@
+// The main of every test executable.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "platform/clock.h"
+#include "platform/log_sink.h"
+#include "platform/reset_hooks.h"
+#include "testsupport/runtime_tree.h"
+#include "testsupport/test_env.h"
+
+namespace testsupport {
+
+namespace {
+
+std::filesystem::path g_root;
+std::vector<std::string> g_logged;
+std::mutex g_log_mutex;
+
+// Ten seconds of real time per test; TORVAN_WATCHDOG_MS shortens it for the
+// test that checks the watchdog itself.
+std::chrono::milliseconds WatchdogLimit() {
+    if (const char* ms = std::getenv("TORVAN_WATCHDOG_MS")) return std::chrono::milliseconds(std::atol(ms));
+    return std::chrono::seconds(10);
+}
+
+// Fails the process when one test runs longer than the limit in real time, so
+// a wait that never ends shows up as a failure instead of a hung CI run.
+class Watchdog {
+public:
+    Watchdog() : thread_([this] { Run(); }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            quit_ = true;
+        }
+        cv_.notify_all();
+        thread_.join();
+    }
+    void Arm(const std::string& name) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        name_ = name;
+        armed_ = true;
+        deadline_ = std::chrono::steady_clock::now() + WatchdogLimit();
+        cv_.notify_all();
+    }
+    void Disarm() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        armed_ = false;
+        cv_.notify_all();
+    }
+
+private:
+    void Run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!quit_) {
+            if (!armed_) {
+                cv_.wait(lock);
+                continue;
+            }
+            if (cv_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ &&
+                std::chrono::steady_clock::now() >= deadline_) {
+                std::fprintf(stderr, "\n[  WATCHDOG] %s ran longer than %lld ms in real time: failed\n",
+                             name_.c_str(), static_cast<long long>(WatchdogLimit().count()));
+                std::fflush(stderr);
+                std::_Exit(3);
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool quit_ = false;
+    bool armed_ = false;
+    std::string name_;
+    std::chrono::steady_clock::time_point deadline_;
+    std::thread thread_;
+};
+
+void ClearDirectory(const std::filesystem::path& dir) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        std::filesystem::remove_all(entry.path(), ec);
+    }
+}
+
+class FreshStateListener : public ::testing::EmptyTestEventListener {
+public:
+    explicit FreshStateListener(Watchdog& watchdog) : watchdog_(watchdog) {}
+
+    void OnTestStart(const ::testing::TestInfo& info) override {
+        watchdog_.Arm(std::string(info.test_suite_name()) + "." + info.name());
+        std::filesystem::current_path(g_root / "bin");
+        ClearDirectory(g_root / "TMP");
+        ClearDirectory(g_root / "userdata");
+        platform::InstallClock(std::make_unique<platform::VirtualClock>());
+        platform::SetTimeZoneOffset(0);
+        ClearLoggedLines();
+        platform::SetLogSink([](const std::string& line) {
+            std::lock_guard<std::mutex> lock(g_log_mutex);
+            g_logged.push_back(line);
+        });
+        platform::RunResetHooks();
+    }
+
+    void OnTestEnd(const ::testing::TestInfo&) override { watchdog_.Disarm(); }
+
+private:
+    Watchdog& watchdog_;
+};
+
+}  // namespace
+
+const std::filesystem::path& RuntimeRoot() { return g_root; }
+
+std::filesystem::path RuntimePath(const std::string& relative) { return g_root / relative; }
+
+const std::vector<std::string>& LoggedLines() { return g_logged; }
+
+void ClearLoggedLines() {
+    std::lock_guard<std::mutex> lock(g_log_mutex);
+    g_logged.clear();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace testsupport
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+
+    char pattern[] = "/tmp/torvan-test-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        std::perror("mkdtemp");
+        return 2;
+    }
+    testsupport::g_root = pattern;
+    testsupport::MakeRuntimeTree(testsupport::g_root);
+    std::filesystem::current_path(testsupport::g_root / "bin");
+
+    int result;
+    {
+        testsupport::Watchdog watchdog;
+        ::testing::UnitTest::GetInstance()->listeners().Append(
+            new testsupport::FreshStateListener(watchdog));
+        result = RUN_ALL_TESTS();
+    }
+
+    platform::SetLogSink(nullptr);
+    if (std::getenv("TORVAN_KEEP_TEST_TREE") == nullptr) {
+        std::error_code ec;
+        std::filesystem::current_path("/", ec);
+        std::filesystem::remove_all(testsupport::g_root, ec);
+    } else {
+        std::fprintf(stderr, "run-time tree kept in %s\n", testsupport::g_root.c_str());
+    }
+    return result;
+}
