@@ -72,3 +72,16 @@ function(torvan_bench name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
   set_property(GLOBAL APPEND PROPERTY TORVAN_BENCHMARKS ${name})
 endfunction()
+
+# Adds every immediate subfolder that has a CMakeLists.txt, in name order, so
+# units of one layer can grow side by side without editing a shared list.
+macro(torvan_add_subdirs)
+  file(GLOB _torvan_children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _torvan_children)
+  foreach(_child ${_torvan_children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${_child}
+       AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_child}/CMakeLists.txt)
+      add_subdirectory(${_child})
+    endif()
+  endforeach()
+endmacro()
