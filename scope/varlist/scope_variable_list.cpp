@@ -132,9 +132,10 @@ void ScopeVariableList::SetFactorTable(std::span<const double> factors) {
     factors_.assign(factors.begin(), factors.end());
 }
 
-bool ScopeVariableList::SelectByKindIndex(uint16_t index, int32_t kind) {
+template <typename Matches>
+bool ScopeVariableList::SelectFirst(Matches matches) {
     for (size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].width_kind == kind && entries_[i].index_within_kind == index) {
+        if (matches(entries_[i])) {
             current_ = static_cast<uint16_t>(i);
             return true;
         }
@@ -142,14 +143,12 @@ bool ScopeVariableList::SelectByKindIndex(uint16_t index, int32_t kind) {
     return false;
 }
 
+bool ScopeVariableList::SelectByKindIndex(uint16_t index, int32_t kind) {
+    return SelectFirst([&](const ScopeVariable& v) { return v.width_kind == kind && v.index_within_kind == index; });
+}
+
 bool ScopeVariableList::SelectByName(std::string_view name) {
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        if (platform::EqualNoCase(entries_[i].name, name)) {
-            current_ = static_cast<uint16_t>(i);
-            return true;
-        }
-    }
-    return false;
+    return SelectFirst([&](const ScopeVariable& v) { return platform::EqualNoCase(v.name, name); });
 }
 
 const ScopeVariable* ScopeVariableList::Current() const {

@@ -71,6 +71,9 @@ public:
 
 private:
     void Clear();
+    // Makes current the first entry that matches; false (current kept) when none does.
+    template <typename Matches>
+    bool SelectFirst(Matches matches);
 
     std::vector<ScopeVariable> entries_;
     uint16_t current_ = 0;
