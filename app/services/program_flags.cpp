@@ -1,0 +1,48 @@
+// The program-wide flags with their start values, reset for every test.
+#include "app/services/program_flags.h"
+
+#include "platform/reset_hooks.h"
+
+bool BusTransferFlag = true;
+bool ModalFlag = false;
+bool MessageBoxOpenFlag = false;
+bool ErrorBoxFlag = false;
+bool SerialWaitFlag = false;
+bool UncouplingPending = false;
+bool MessageBoxesEnabled = false;
+bool DevicesUncoupled = false;
+bool BusWriteLogging = true;
+bool CanBlockOffsetFlag = false;
+bool ActivityWindowOpen = false;
+bool AnimationOff = false;
+bool ShowDeviceErrorFlag = false;
+bool UserStateFlag = false;
+double PollRateFactor = 1.0;
+
+namespace {
+
+platform::ResetHook g_reset([] {
+    BusTransferFlag = true;
+    ModalFlag = false;
+    MessageBoxOpenFlag = false;
+    ErrorBoxFlag = false;
+    SerialWaitFlag = false;
+    UncouplingPending = false;
+    MessageBoxesEnabled = false;
+    DevicesUncoupled = false;
+    BusWriteLogging = true;
+    CanBlockOffsetFlag = false;
+    ActivityWindowOpen = false;
+    AnimationOff = false;
+    ShowDeviceErrorFlag = false;
+    UserStateFlag = false;
+    PollRateFactor = 1.0;
+});
+
+}  // namespace
+
+BusTransferGuard::BusTransferGuard() : raised_(!BusTransferFlag) { BusTransferFlag = true; }
+
+BusTransferGuard::~BusTransferGuard() {
+    if (raised_) BusTransferFlag = false;
+}
