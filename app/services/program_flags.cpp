@@ -12,7 +12,7 @@ bool UncouplingPending = false;
 bool MessageBoxesEnabled = false;
 bool DevicesUncoupled = false;
 bool BusWriteLogging = true;
-bool CanBlockOffsetFlag = false;
+uint8_t CanArraySubindexOffset = 1;
 bool ActivityWindowOpen = false;
 bool AnimationOff = false;
 bool ShowDeviceErrorFlag = false;
@@ -31,7 +31,7 @@ platform::ResetHook g_reset([] {
     MessageBoxesEnabled = false;
     DevicesUncoupled = false;
     BusWriteLogging = true;
-    CanBlockOffsetFlag = false;
+    CanArraySubindexOffset = 1;
     ActivityWindowOpen = false;
     AnimationOff = false;
     ShowDeviceErrorFlag = false;

@@ -3,6 +3,8 @@
 // transfer. They guard against re-entry, not against other threads.
 #pragma once
 
+#include <cstdint>
+
 // Set while a device search or scan, a device activation, a parameter-base file
 // or bus transfer, a data-set copy, a firmware download, a run-mode
 // installation or a message box runs. Set at program start; the first
@@ -27,9 +29,10 @@ extern bool DevicesUncoupled;
 // While set, the serial bus logs every parameter write before sending it.
 // Set at start; whole-table transfers clear it for their run.
 extern bool BusWriteLogging;
-// Read by the CANopen bus: set when the active device's family is neither 3
-// nor 4.
-extern bool CanBlockOffsetFlag;
+// Added by the CANopen bus to an array element's subindex: 1 at start, then
+// set with every device activation to 0 for device families 3 and 4 and to 1
+// for all others.
+extern uint8_t CanArraySubindexOffset;
 // Set while an activity or progress window is open (one at a time).
 extern bool ActivityWindowOpen;
 // Start-up options of the main profile.
