@@ -1,0 +1,178 @@
+// The code store: reset, memory size, program numbers, appending records and
+// the checks at a program's END.
+#include "plceditor/core/plc_compiler.h"
+
+#include <algorithm>
+
+#include "plceditor/core/plc_messages.h"
+#include "plceditor/core/plc_opcodes.h"
+
+namespace plc {
+
+PlcCompiler::PlcCompiler() : sourceRecords_(kMaxRecords), code_(kMaxRecords) {
+    programNumbers_.fill(kNoProgramNumber);
+}
+
+void PlcCompiler::setMemorySize(int words) {
+    memorySize_ = std::clamp(words, 0, kMaxMemoryWords);
+    recordCapacity_ = memorySize_ * kBytesPerWord / kDeviceBytesPerRecord;
+}
+
+bool PlcCompiler::hasProgramHead() const { return code_[0].opcode() == op::kProgramHead; }
+
+void PlcCompiler::resetStore() {
+    textBlockSeen_ = false;
+    translationState_ = translation::kOutside;
+    programPosition_ = -1;
+    usedRecords_ = 0;
+    firstStatement_ = 0;
+    lastEnd_ = 0;
+    textName_.clear();
+    programNumbers_.fill(kNoProgramNumber);
+    for (CodeRecord& record : sourceRecords_) record.clear();
+    names_.clear();
+}
+
+uint8_t PlcCompiler::ProgramNumber(int position) const {
+    if (position < 0 || position >= kMaxPrograms) return kNoProgramNumber;
+    return programNumbers_[position];
+}
+
+bool PlcCompiler::SetProgramNumber(int position, int number) {
+    if (position < 0 || position >= kMaxPrograms || number < 0 || number > kMaxProgramNumber) {
+        return false;
+    }
+    programNumbers_[position] = static_cast<uint8_t>(number);
+    return true;
+}
+
+int PlcCompiler::FindProgramPosition(int number) const {
+    if (number < 0 || number > kMaxProgramNumber) return -1;
+    for (int p = 0; p < kMaxPrograms; ++p) {
+        if (programNumbers_[p] == number) return p;
+    }
+    return -1;
+}
+
+CodeRecord* PlcCompiler::NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t recordForm,
+                                    int line) {
+    if (usedRecords_ >= recordCapacity_) return nullptr;
+    CodeRecord& record = sourceRecords_[usedRecords_++];
+    record.clear();
+    record.setLabel(label);
+    record.setOpcode(opcode);
+    record.setOperandA(a);
+    record.setSourceLine(line);
+    record.setForm(recordForm);
+    return &record;
+}
+
+int PlcCompiler::appendHead(uint8_t opcode, uint8_t operandA, int line) {
+    if (operandA >= kMaxPrograms) return msg::kProgramNumberError;
+    if (NextRecord(0, opcode, operandA, form::kHead, line) == nullptr) return msg::kOutOfMemory;
+    lastEnd_ = 0;
+    firstStatement_ = usedRecords_;
+    return msg::kNoError;
+}
+
+int PlcCompiler::appendPlain(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
+                             uint16_t target, int line) {
+    CodeRecord* record = NextRecord(label, opcode, a, form::kPlain, line);
+    if (record == nullptr) return msg::kOutOfMemory;
+    record->setOperandB(b);
+    record->setOperandC(c);
+    record->setTarget(target);
+    lastEnd_ = usedRecords_ - 1;
+    return msg::kNoError;
+}
+
+int PlcCompiler::appendJump(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
+                            uint16_t targetLabel, bool toEnd, int line) {
+    CodeRecord* record = NextRecord(label, opcode, a, form::kJump, line);
+    if (record == nullptr) return msg::kOutOfMemory;
+    record->setOperandB(b);
+    record->setOperandC(c);
+    record->setTarget(targetLabel);
+    record->setEndFlag(toEnd);
+    return msg::kNoError;
+}
+
+int PlcCompiler::appendWordOperand(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
+                                   uint16_t word, int line) {
+    CodeRecord* record = NextRecord(label, opcode, a, form::kOperands, line);
+    if (record == nullptr) return msg::kOutOfMemory;
+    record->setOperandB(b);
+    record->setOperandC(c);
+    record->setTarget(word);
+    return msg::kNoError;
+}
+
+int PlcCompiler::appendByteOperands(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
+                                    uint8_t d, uint8_t e, int line) {
+    CodeRecord* record = NextRecord(label, opcode, a, form::kOperands, line);
+    if (record == nullptr) return msg::kOutOfMemory;
+    record->setOperandB(b);
+    record->setOperandC(c);
+    record->setOperandD(d);
+    record->setOperandE(e);
+    return msg::kNoError;
+}
+
+int PlcCompiler::appendConstant(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
+                                int line) {
+    CodeRecord* record = NextRecord(label, opcode, a, form::kConstant, line);
+    if (record == nullptr) return msg::kOutOfMemory;
+    record->setConstant(constant);
+    return msg::kNoError;
+}
+
+int PlcCompiler::appendConstant4(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
+                                 int line) {
+    CodeRecord* record = NextRecord(label, opcode, a, form::kConstant4, line);
+    if (record == nullptr) return msg::kOutOfMemory;
+    record->setConstant(constant);
+    return msg::kNoError;
+}
+
+int PlcCompiler::closeProgram(int& line) {
+    const int result = appendPlain(0, op::kProgramEnd, 0, 0, 0, 0, line);
+    if (result != msg::kNoError) return result;
+    const int end = lastEnd_;
+    const int first = std::min(firstStatement_, end);
+    // A head that was refused leaves no record to point at; the statements
+    // are still checked.
+    const int head = first - 1;
+    if (head >= 0 && sourceRecords_[head].opcode() == op::kProgramHead) {
+        sourceRecords_[head].setTarget(static_cast<uint16_t>(first));
+        sourceRecords_[head].setEndIndex(static_cast<uint16_t>(end));
+    }
+    return CheckProgramStatements(first, end, line);
+}
+
+int PlcCompiler::CheckProgramStatements(int first, int end, int& line) const {
+    for (int i = first; i < end; ++i) {
+        const CodeRecord& record = sourceRecords_[i];
+        if (record.form() == form::kJump && !record.endFlag()) {
+            const bool found =
+                std::any_of(sourceRecords_.begin() + first, sourceRecords_.begin() + end,
+                            [&](const CodeRecord& r) { return r.label() == record.target(); });
+            if (!found) {
+                line = record.sourceLine();
+                return msg::kJumpTargetMissing;
+            }
+        }
+        if (i != first && record.label() <= sourceRecords_[i - 1].label()) {
+            line = record.sourceLine();
+            return msg::kLabelsNotRising;
+        }
+        for (int j = i + 1; j < end; ++j) {
+            if (sourceRecords_[j].label() == record.label()) {
+                line = sourceRecords_[j].sourceLine();
+                return msg::kLabelAlreadyUsed;
+            }
+        }
+    }
+    return msg::kNoError;
+}
+
+}  // namespace plc

@@ -1,0 +1,160 @@
+// Number and name scanners of the line compilers.
+#include "plceditor/core/operand_scanners.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace plc {
+namespace {
+
+enum class Scanner { kU8, kU16, kU32, kS32, kFloat };
+
+struct NumberCase {
+    const char* text;
+    Scanner scanner;
+    double lower;
+    double upper;
+    bool ok;
+    int64_t value;   // stored value (floats: the stored 32-bit word)
+    size_t advance;  // cursor movement
+};
+
+// Runs one scanner; the destination starts at a marker so that a false
+// result can be seen to store nothing.
+bool RunScanner(const NumberCase& c, SourceCursor& cursor, int64_t& value) {
+    constexpr int64_t kMarker = 0x5A;
+    bool ok = false;
+    switch (c.scanner) {
+        case Scanner::kU8: {
+            uint8_t v = kMarker;
+            ok = scanUnsigned8(cursor, v, c.lower, c.upper);
+            value = v;
+            break;
+        }
+        case Scanner::kU16: {
+            uint16_t v = kMarker;
+            ok = scanUnsigned16(cursor, v, c.lower, c.upper);
+            value = v;
+            break;
+        }
+        case Scanner::kU32: {
+            uint32_t v = kMarker;
+            ok = scanUnsigned32(cursor, v, c.lower, c.upper);
+            value = v;
+            break;
+        }
+        case Scanner::kS32: {
+            int32_t v = kMarker;
+            ok = scanSigned32(cursor, v, c.lower, c.upper);
+            value = v;
+            break;
+        }
+        case Scanner::kFloat: {
+            uint32_t v = kMarker;
+            ok = scanFloatSwapped(cursor, v, c.lower, c.upper);
+            value = v;
+            break;
+        }
+    }
+    return ok;
+}
+
+TEST(OperandScanners, NumbersTable) {
+    constexpr double kIntMax = 2147483647.0;
+    constexpr double kFloatMax = 3.37e38;
+    const NumberCase cases[] = {
+        {"007", Scanner::kU8, 0, 127, true, 7, 3},
+        {"007)", Scanner::kU8, 0, 127, true, 7, 3},
+        {"300", Scanner::kU8, 0, 255, false, 0x5A, 3},
+        {"255", Scanner::kU8, 0, 255, true, 255, 3},
+        {"X1", Scanner::kU8, 0, 255, false, 0x5A, 0},
+        {"-1", Scanner::kU8, 0, 255, false, 0x5A, 0},
+        {"65535", Scanner::kU16, 1, 65535, true, 65535, 5},
+        {"0", Scanner::kU16, 1, 65535, false, 0x5A, 1},
+        {"4294967295", Scanner::kU32, 0, 4294967295.0, true, 4294967295LL, 10},
+        {"4294967296", Scanner::kU32, 0, 4294967295.0, false, 0x5A, 10},
+        {"-0", Scanner::kS32, 0, 0, true, 0, 2},
+        {"+5", Scanner::kS32, 0, 0, false, 0x5A, 2},
+        {"-", Scanner::kS32, -kIntMax, kIntMax, false, 0x5A, 1},
+        {"+", Scanner::kS32, -kIntMax, kIntMax, false, 0x5A, 1},
+        {"-2147483647", Scanner::kS32, -kIntMax, kIntMax, true, -2147483647LL, 11},
+        {"2147483648", Scanner::kS32, -kIntMax, kIntMax, false, 0x5A, 10},
+        {"-7N20", Scanner::kS32, -kIntMax, kIntMax, true, -7, 2},
+        {"1.0", Scanner::kFloat, -kFloatMax, kFloatMax, true, 0x00003F80, 3},
+        {"-.25", Scanner::kFloat, -kFloatMax, kFloatMax, true, 0x0000BE80, 4},
+        {"5.", Scanner::kFloat, -kFloatMax, kFloatMax, true, 0x000040A0, 2},
+        {"+1.5)", Scanner::kFloat, -kFloatMax, kFloatMax, true, 0x00003FC0, 4},
+        {"1.2.3", Scanner::kFloat, -kFloatMax, kFloatMax, false, 0x5A, 3},
+        {".", Scanner::kFloat, -kFloatMax, kFloatMax, false, 0x5A, 1},
+        {"-", Scanner::kFloat, -kFloatMax, kFloatMax, false, 0x5A, 1},
+        {"0", Scanner::kFloat, 0, 0, true, 0, 1},
+        {"0.5", Scanner::kFloat, 0, 0, false, 0x5A, 3},
+        {"400000000000000000000000000000000000000", Scanner::kFloat, -kFloatMax, kFloatMax, false,
+         0x5A, 39},
+    };
+    for (const NumberCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        SourceCursor cursor{c.text};
+        int64_t value = 0;
+        EXPECT_EQ(RunScanner(c, cursor, value), c.ok);
+        EXPECT_EQ(value, c.value);
+        EXPECT_EQ(cursor.pos, c.advance);
+    }
+}
+
+TEST(OperandScanners, FloatWordsSwapBack) {
+    EXPECT_EQ(unswapFloatWords(0x00003F80u), 0x3F800000u);
+    EXPECT_EQ(unswapFloatWords(0x12345678u), 0x56781234u);
+}
+
+TEST(OperandScanners, TextNameStopsAtParenthesisAfterAtMost32Characters) {
+    const std::string name32 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abc09";
+    ASSERT_EQ(name32.size(), 32u);
+    struct Case {
+        std::string text;
+        bool ok;
+        std::string name;
+        size_t advance;
+    } cases[] = {
+        {name32 + ")", true, name32, 32},
+        {name32 + "X)", true, name32, 32},  // caller finds no ')' and reports the length
+        {"Speed_1", true, "Speed_1", 7},
+        {"Speed-Max)", false, "Speed", 5},
+        {")", false, "", 0},
+        {"", false, "", 0},
+        {"Sp\xC3\xA4t)", false, "Sp", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SourceCursor cursor{c.text};
+        std::string name;
+        EXPECT_EQ(scanTextName(name, cursor), c.ok);
+        EXPECT_EQ(name, c.name);
+        EXPECT_EQ(cursor.pos, c.advance);
+    }
+}
+
+TEST(OperandScanners, DefNameTakesEverythingAboveBlank) {
+    struct Case {
+        std::string text;
+        bool ok;
+        std::string name;
+    } cases[] = {
+        {"Speed_Max", true, "Speed_Max"},
+        {"Drehzahl-\xC3\xA4(1)", true, "Drehzahl-\xC3\xA4(1)"},
+        {std::string(40, 'n'), true, std::string(32, 'n')},
+        {"Bad\x01Name", false, "Bad"},
+        {"", false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SourceCursor cursor{c.text};
+        std::string name;
+        EXPECT_EQ(scanDefName(name, cursor), c.ok);
+        EXPECT_EQ(name, c.name);
+    }
+}
+
+}  // namespace
+}  // namespace plc
