@@ -1,0 +1,33 @@
+#include "bus/base/hex_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+uint32_t HexFieldValue(std::string_view digits) {
+    uint64_t value = 0;
+    for (char c : digits) {
+        const int digit = HexDigit(c);
+        if (digit < 0) break;
+        value = value * 16 + static_cast<uint64_t>(digit);
+        if (value > UINT32_MAX) return UINT32_MAX;
+    }
+    return static_cast<uint32_t>(value);
+}
+
+void CopyCut(char* destination, int size, std::string_view text) {
+    if (destination == nullptr || size < 1) return;
+    const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
+    std::memcpy(destination, text.data(), length);
+    destination[length] = '\0';
+}
