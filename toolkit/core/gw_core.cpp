@@ -1,0 +1,595 @@
+#include "toolkit/core/gw_core.h"
+
+#include <algorithm>
+
+#include "toolkit/core/gw_definition.h"
+#include "toolkit/core/gw_interaction.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_recorder.h"
+#include "toolkit/core/gw_timers.h"
+#include "toolkit/core/gw_widget_store.h"
+
+GwCore::GwCore(GwKind kind, const std::string& name, GwCore* parent)
+    : kind_(kind), name_(name), definition_name_(name) {
+    if (parent != nullptr && !parent->alive_) parent = nullptr;
+    GwWidgetStore::Get().Adopt(this, parent);
+}
+
+GwCore::~GwCore() {
+    for (GwCore* c : children_) GwCoreDeleter()(c);
+}
+
+void GwCore::record(const std::string& what, const std::string& value) const {
+    GwRecorder::Record(what, identifier(), value);
+}
+
+std::string GwCore::identifier() const {
+    std::string id = name_;
+    for (const GwCore* p = parent_; p != nullptr; p = p->parent_) id = p->name_ + "." + id;
+    return id;
+}
+
+const std::vector<std::string>* GwCore::attribute(const std::string& attr_name) const {
+    if (definition_node_ == nullptr || !alive_) return nullptr;
+    const GwAttribute* a = definition_node_->find(attr_name, language_);
+    return a != nullptr ? &a->values : nullptr;
+}
+
+std::string GwCore::attribute_text(const std::string& attr_name) const {
+    const auto* values = attribute(attr_name);
+    return values != nullptr && !values->empty() ? values->front() : std::string();
+}
+
+// --- navigation -------------------------------------------------------------
+
+GwCore* GwCore::frame() const {
+    const GwCore* w = this;
+    while (!w->is_frame() && w->parent_ != nullptr) w = w->parent_;
+    return const_cast<GwCore*>(w);
+}
+
+GwCore* GwCore::owner() const {
+    GwCore* f = frame();
+    return f->parent_ != nullptr ? f->parent_->frame() : nullptr;
+}
+
+GwCore* GwCore::find_descendant(const std::string& wanted) const {
+    for (GwCore* c : children_) {
+        if (c->disconnected_) continue;
+        if (!c->id_cleared_ && c->name_ == wanted) return c;
+        if (GwCore* found = c->find_descendant(wanted)) return found;
+    }
+    return nullptr;
+}
+
+GwCore* GwCore::child(const std::string& wanted) const { return alive_ ? find_descendant(wanted) : nullptr; }
+
+GwCore* GwCore::frame_child(const std::string& wanted) const { return frame()->child(wanted); }
+
+GwCore* GwCore::child(int index) const {
+    if (index < 0 || index >= static_cast<int>(children_.size())) return nullptr;
+    return children_[index];
+}
+
+int GwCore::walk_through_children(int (*fn)(GwCore*, GwUD), GwUD ud) {
+    if (!alive_ || fn == nullptr) return 1;
+    GwDispatchGuard guard;
+    // A snapshot: callbacks may add or destroy widgets during the walk.
+    std::vector<GwCore*> all;
+    std::vector<GwCore*> stack(children_.rbegin(), children_.rend());
+    while (!stack.empty()) {
+        GwCore* w = stack.back();
+        stack.pop_back();
+        all.push_back(w);
+        stack.insert(stack.end(), w->children_.rbegin(), w->children_.rend());
+    }
+    for (GwCore* w : all) {
+        if (!w->alive_) continue;
+        if (fn(w, ud) == 0) return 0;
+    }
+    return 1;
+}
+
+bool GwCore::is_descendant_of(const GwCore* ancestor) const {
+    for (const GwCore* w = this; w != nullptr; w = w->parent_)
+        if (w == ancestor) return true;
+    return false;
+}
+
+// --- texts --------------------------------------------------------------------
+
+void GwCore::set_text(const std::string& text) { store_text(text, text); }
+
+void GwCore::store_text(const std::string& text, const std::string& shown) {
+    if (!alive_) return;
+    text_ = text;
+    record("text", shown);
+}
+
+void GwCore::set_title(const std::string& title) {
+    title_ = title;
+    record("title", title);
+}
+
+// --- visibility ---------------------------------------------------------------
+
+bool GwCore::is_visible() const {
+    if (!alive_) return false;
+    for (const GwCore* w = this; w != nullptr; w = w->parent_) {
+        if (!w->shown_) return false;
+        if (w->is_frame()) return true;
+    }
+    return true;
+}
+
+void GwCore::collect_realised(std::vector<GwCore*>* out, bool newly_only) {
+    if (!newly_only || !created_) out->push_back(this);
+    for (GwCore* c : children_)
+        if (c->shown_ && c->alive_) c->collect_realised(out, newly_only);
+}
+
+void GwCore::fire_create_and_show() {
+    GwDispatchGuard guard;
+    std::vector<GwCore*> fresh;
+    collect_realised(&fresh, true);
+    for (GwCore* w : fresh) {
+        if (!w->alive_ || w->created_) continue;
+        w->created_ = true;
+        w->OnCreate();
+        if (!w->alive_) continue;
+        GwEvent ev;
+        w->fire(GwCB_CREATE, ev);
+        if (!alive_) return;
+    }
+    std::vector<GwCore*> shown;
+    collect_realised(&shown, false);
+    for (GwCore* w : shown) {
+        if (!w->alive_ || !w->is_visible()) continue;
+        GwEvent ev;
+        w->fire(GwCB_SHOW, ev);
+        if (!alive_) return;
+    }
+}
+
+void GwCore::show() {
+    if (!alive_) return;
+    shown_ = true;
+    record("show", "");
+    if (is_visible()) fire_create_and_show();
+}
+
+void GwCore::hide() {
+    if (!alive_) return;
+    GwDispatchGuard guard;
+    bool was_visible = is_visible();
+    std::vector<GwCore*> hidden;
+    if (was_visible) collect_realised(&hidden, false);
+    shown_ = false;
+    record("hide", "");
+    if (GwWidgetStore::Get().focus != nullptr && GwWidgetStore::Get().focus->is_descendant_of(this))
+        GwWidgetStore::Get().focus = nullptr;
+    for (GwCore* w : hidden) {
+        if (!w->alive_) continue;
+        GwEvent ev;
+        w->fire(GwCB_HIDE, ev);
+    }
+    if (alive_ && modal_running_) modal_ended_ = true;
+}
+
+void GwCore::enable() {
+    if (!alive_) return;
+    enabled_ = true;
+    record("enable", "1");
+}
+
+void GwCore::disable() {
+    if (!alive_) return;
+    enabled_ = false;
+    record("enable", "0");
+}
+
+bool GwCore::is_sensitive() const {
+    if (!alive_) return false;
+    for (const GwCore* w = this; w != nullptr; w = w->parent_)
+        if (!w->enabled_) return false;
+    return true;
+}
+
+int GwCore::state() const {
+    int bits = 0;
+    if (alive_ && enabled_) bits |= GwSTATE_BIT_ENABLED;
+    if (is_visible() && created_) bits |= GwSTATE_BIT_VISIBLE;
+    return bits;
+}
+
+void GwCore::set_focus() {
+    if (!alive_) return;
+    auto& store = GwWidgetStore::Get();
+    GwCore* old = store.focus;
+    if (old == this) return;
+    store.focus = this;
+    record("focus", "");
+    GwDispatchGuard guard;
+    if (old != nullptr && store.IsLive(old)) {
+        GwEvent lost;
+        lost.value = 0;
+        old->fire(GwCB_FOCUS, lost);
+    }
+    if (alive_) {
+        GwEvent gained;
+        gained.value = 1;
+        fire(GwCB_FOCUS, gained);
+    }
+}
+
+bool GwCore::has_focus() const { return alive_ && GwWidgetStore::Get().focus == this; }
+
+GwCore* GwCore::focus_widget() { return GwWidgetStore::Get().focus; }
+
+void GwCore::beep() { record("beep", ""); }
+
+// --- geometry -------------------------------------------------------------------
+
+void GwCore::set_rect(const GwRect& r) {
+    if (!alive_) return;
+    rect_ = r;
+    GwEvent ev;
+    fire(GwCB_RESIZE, ev);
+}
+
+int GwCore::text_width(const std::string& text) const {
+    return static_cast<int>(text.size()) * GwCHAR_WIDTH_UNITS;
+}
+
+// --- frames ---------------------------------------------------------------------
+
+void GwCore::maximize() {
+    if (!alive_) return;
+    frame_state_ = GwSTATE_MAXIMIZED;
+    record("frame state", "maximized");
+}
+
+void GwCore::minimize() {
+    if (!alive_) return;
+    frame_state_ = GwSTATE_MINIMIZED;
+    record("frame state", "minimized");
+}
+
+void GwCore::restore() {
+    if (!alive_) return;
+    frame_state_ = GwSTATE_NORMAL;
+    record("frame state", "normal");
+}
+
+void GwCore::center() {
+    if (!alive_) return;
+    record("center", "");
+}
+
+void GwCore::set_waiting(bool on) {
+    if (!alive_) return;
+    waiting_ = on;
+    record("waiting", on ? "1" : "0");
+}
+
+GwCore* GwCore::default_button() const {
+    if (!alive_) return nullptr;
+    if (default_button_ != nullptr && GwWidgetStore::Get().IsLive(default_button_)) return default_button_;
+    if (!default_button_name_.empty()) return child(default_button_name_);
+    return nullptr;
+}
+
+void GwCore::set_default_button(GwCore* button) {
+    default_button_ = button;
+    default_button_name_.clear();
+}
+
+void GwCore::set_icon(const std::string& icon_name) {
+    icon_ = icon_name;
+    record("icon", icon_name);
+}
+
+int GwCore::go() {
+    if (!alive_) return result_;
+    GwDispatchGuard guard;
+    result_ = 0;
+    modal_running_ = true;
+    modal_ended_ = false;
+    show();
+    if (alive_ && !modal_ended_) {
+        std::string box_kind = attribute_text("box");
+        if (!box_kind.empty()) {
+            GwBoxRecord box;
+            box.kind = box_kind;
+            box.caption = title_;
+            GwCore* message = child("Message");
+            box.text = message != nullptr ? message->text() : std::string();
+            box.parent = parent_ != nullptr ? parent_->identifier() : std::string();
+            box.window = definition_name_;
+            box.answer = GwGetInteraction().AnswerBox(box);
+            GwRecorder::RecordBox(box);
+            if (alive_) end_modal(box.answer);
+        } else {
+            GwGetInteraction().RunModal(this);
+            if (alive_ && !modal_ended_) end_modal(GwRESULT_CANCEL);
+        }
+    }
+    modal_running_ = false;
+    return result_;
+}
+
+void GwCore::end_modal(int result) {
+    if (!alive_) return;
+    GwCore* f = frame();
+    f->result_ = result;
+    f->modal_ended_ = true;
+}
+
+bool GwCore::close() {
+    if (!alive_) return false;
+    GwDispatchGuard guard;
+    GwCore* f = frame();
+    GwEvent ev;
+    if (f->fire(GwCB_CLOSE, ev) == 0) {
+        f->record("close refused", "");
+        return false;
+    }
+    if (!f->alive_) return true;
+    if (f->modal_running_) {
+        f->result_ = GwRESULT_CANCEL;
+        f->modal_ended_ = true;
+    }
+    if (f->close_mode_ == GwCLOSE_DESTROY) {
+        f->destroy();
+    } else {
+        f->hide();
+    }
+    return true;
+}
+
+void GwCore::mark_dead() {
+    auto& store = GwWidgetStore::Get();
+    for (GwCore* c : children_) c->mark_dead();
+    if (!alive_) return;
+    alive_ = false;
+    store.live.erase(this);
+    if (store.focus == this) store.focus = nullptr;
+    GwTimerScheduler::Cancel(this);
+    bindings_.clear();
+    if (modal_running_) modal_ended_ = true;
+    on_destroyed();
+}
+
+void GwCore::destroy() {
+    if (!alive_ || destroying_) return;
+    GwDispatchGuard guard;
+    destroying_ = true;
+    std::vector<GwCore*> all;
+    std::vector<GwCore*> stack{this};
+    while (!stack.empty()) {
+        GwCore* w = stack.back();
+        stack.pop_back();
+        all.push_back(w);
+        stack.insert(stack.end(), w->children_.rbegin(), w->children_.rend());
+    }
+    for (GwCore* w : all) {
+        if (!w->alive_) continue;
+        GwEvent ev;
+        w->fire(GwCB_DESTROY, ev);
+    }
+    if (!alive_) return;
+    record("destroy", "");
+    mark_dead();
+    auto& store = GwWidgetStore::Get();
+    store.Detach(this);
+    store.Bury(this);
+}
+
+// --- appearance and help ----------------------------------------------------------
+
+void GwCore::set_foreground(const std::string& colour) {
+    foreground_ = colour;
+    record("foreground", colour);
+}
+
+void GwCore::set_background(const std::string& colour) {
+    background_ = colour;
+    record("background", colour);
+}
+
+void GwCore::show_help(int help_kind) {
+    record("help", std::to_string(help_kind) + " " + help_file_ + " " + help_topic_);
+}
+
+// --- timers ---------------------------------------------------------------------
+
+void GwCore::start_timer(uint32_t interval_ms) {
+    if (!alive_) return;
+    GwTimerScheduler::Start(this, interval_ms);
+    record("timer start", std::to_string(timer_interval_ms_));
+}
+
+void GwCore::start_timer() { start_timer(definition_timer_ms_); }
+
+void GwCore::stop_timer() {
+    if (!alive_ || !timer_running_) return;
+    GwTimerScheduler::Cancel(this);
+    record("timer stop", "");
+}
+
+// --- callbacks ------------------------------------------------------------------
+
+const GwCore::Binding* GwCore::binding(const std::string& event) const {
+    auto it = bindings_.find(event);
+    return it != bindings_.end() && it->second.fn != nullptr ? &it->second : nullptr;
+}
+
+GwCallback GwCore::lookup_callback(GwCallbackType type) const {
+    const char* event = GwCallbackTypeName(type);
+    if (event == nullptr) return nullptr;
+    const Binding* b = binding(event);
+    return b != nullptr ? b->fn : nullptr;
+}
+
+void GwCore::set_callback(GwCallbackType type, GwCallback fn, const GwUD& ud) {
+    const char* event = GwCallbackTypeName(type);
+    if (event == nullptr || !alive_) return;
+    bindings_[event] = Binding{fn, ud, std::string()};
+}
+
+GwCallback GwCore::lookup_named_callback(const std::string& event) const {
+    const Binding* b = binding(event);
+    return b != nullptr ? b->fn : nullptr;
+}
+
+void GwCore::set_named_callback(const std::string& event, GwCallback fn, const GwUD& ud) {
+    if (!alive_) return;
+    bindings_[event] = Binding{fn, ud, std::string()};
+}
+
+std::string GwCore::callback_name(GwCallbackType type) const {
+    const char* event = GwCallbackTypeName(type);
+    if (event == nullptr) return std::string();
+    auto it = bindings_.find(event);
+    return it != bindings_.end() ? it->second.callback_name : std::string();
+}
+
+int GwCore::fire(GwCallbackType type, GwEvent& event, int if_unbound) {
+    const char* event_name = GwCallbackTypeName(type);
+    if (event_name == nullptr) return if_unbound;
+    event.type = type;
+    return fire_named(event_name, event, if_unbound);
+}
+
+int GwCore::fire_named(const std::string& event_name, GwEvent& event, int if_unbound) {
+    if (!alive_) return if_unbound;
+    const Binding* b = binding(event_name);
+    if (b == nullptr) return if_unbound;
+    if (event.type == GwCB_NONE) event.name = event_name;
+    return call_binding(*b, this, event);
+}
+
+int GwCore::fire_for(GwCallbackType type, GwCore* target, GwEvent& event, int if_unbound) {
+    const char* event_name = GwCallbackTypeName(type);
+    if (!alive_ || event_name == nullptr) return if_unbound;
+    const Binding* b = binding(event_name);
+    if (b == nullptr) return if_unbound;
+    event.type = type;
+    return call_binding(*b, target, event);
+}
+
+int GwCore::call_binding(const Binding& b, GwCore* target, GwEvent& event) {
+    event.widget = target;
+    // Copies: the callback may rebind or destroy the widget.
+    GwCallback fn = b.fn;
+    GwUD ud = b.ud;
+    GwDispatchGuard guard;
+    return fn(target, &event, ud);
+}
+
+void GwCore::post_user_event(int user1, int user2) {
+    if (!alive_) return;
+    GwTimerScheduler::PostUserEvent(this, user1, user2);
+}
+
+void GwCore::peek_event() { GwProcessPendingEvents(); }
+
+int GwCore::global_cursor() { return GwWidgetStore::Get().cursor; }
+
+void GwCore::set_global_cursor(int cursor) {
+    GwWidgetStore::Get().cursor = cursor;
+    GwRecorder::Record("cursor", "", cursor == GwCURSOR_WAIT ? "wait" : cursor == GwCURSOR_ARROW ? "arrow" : std::to_string(cursor));
+}
+
+// --- copying ----------------------------------------------------------------------
+
+void GwCore::copy_state_to(GwCore* copy) const {
+    copy->definition_name_ = definition_name_;
+    copy->definition_ = definition_;
+    copy->definition_node_ = definition_node_;
+    copy->language_ = language_;
+    copy->text_ = text_;
+    copy->title_ = title_;
+    copy->aux_text_ = aux_text_;
+    copy->user_data_ = user_data_;
+    copy->user_type_ = user_type_;
+    copy->shown_ = shown_;
+    copy->enabled_ = enabled_;
+    copy->editable_ = editable_;
+    copy->focusable_ = focusable_;
+    copy->rect_ = rect_;
+    copy->decoration_ = decoration_;
+    copy->modality_ = modality_;
+    copy->close_mode_ = close_mode_;
+    copy->default_button_name_ = default_button_name_;
+    copy->icon_ = icon_;
+    copy->foreground_ = foreground_;
+    copy->background_ = background_;
+    copy->tip_text_ = tip_text_;
+    copy->font_ = font_;
+    copy->help_file_ = help_file_;
+    copy->help_topic_ = help_topic_;
+    copy->definition_timer_ms_ = definition_timer_ms_;
+    copy->bindings_ = bindings_;
+}
+
+void GwCore::copy_tree_into(GwCore* copy) const {
+    copy_state_to(copy);
+    for (const GwCore* c : children_) {
+        if (!c->alive_) continue;
+        GwCore* child_copy = GwMakeWidget(c->kind_, c->name_, copy);
+        c->copy_tree_into(child_copy);
+    }
+}
+
+GwCore* GwCore::copy_to(GwCore* new_parent) const {
+    if (!alive_) return nullptr;
+    if (new_parent != nullptr && !GwWidgetStore::Get().IsLive(new_parent)) return nullptr;
+    GwCore* copy = GwMakeWidget(kind_, name_, new_parent);
+    copy_tree_into(copy);
+    return copy;
+}
+
+// --- definition -------------------------------------------------------------------
+
+void GwCore::apply_definition(const GwDefinition& def, int language) {
+    auto text_of = [&](const char* attr, std::string* out) {
+        if (const GwAttribute* a = def.find(attr, language)) *out = a->values.front();
+    };
+    auto number_of = [&](const char* attr, long if_missing) {
+        const GwAttribute* a = def.find(attr, language);
+        return a != nullptr ? GwDefinitionNumber(a->values.front(), if_missing) : if_missing;
+    };
+    auto flag_of = [&](const char* attr, bool if_missing) {
+        const GwAttribute* a = def.find(attr, language);
+        return a != nullptr ? GwDefinitionFlag(a->values.front(), if_missing) : if_missing;
+    };
+    text_of("text", &text_);
+    text_of("title", &title_);
+    text_of("aux_text", &aux_text_);
+    text_of("help_file", &help_file_);
+    text_of("help_topic", &help_topic_);
+    text_of("font", &font_);
+    text_of("foreground", &foreground_);
+    text_of("background", &background_);
+    text_of("tip", &tip_text_);
+    text_of("icon", &icon_);
+    text_of("user_type", &user_type_);
+    text_of("default_button", &default_button_name_);
+    if (const GwAttribute* a = def.find("user_data", language)) user_data_ = GwUD(a->values.front());
+    shown_ = flag_of("visible", true);
+    enabled_ = flag_of("enabled", true);
+    editable_ = flag_of("editable", true);
+    focusable_ = flag_of("focusable", true);
+    if (const GwAttribute* a = def.find("rect", language); a != nullptr && a->values.size() == 4) {
+        rect_ = {static_cast<int>(GwDefinitionNumber(a->values[0], 0)),
+                 static_cast<int>(GwDefinitionNumber(a->values[1], 0)),
+                 static_cast<int>(GwDefinitionNumber(a->values[2], 10)),
+                 static_cast<int>(GwDefinitionNumber(a->values[3], 10))};
+    }
+    modality_ = static_cast<int>(number_of("modality", modality_));
+    close_mode_ = static_cast<int>(number_of("close_mode", close_mode_));
+    decoration_ = static_cast<int>(number_of("decoration", decoration_));
+    long timer = number_of("timer", 0);
+    definition_timer_ms_ = timer > 0 ? static_cast<uint32_t>(timer) : 0;
+}

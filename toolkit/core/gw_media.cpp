@@ -1,0 +1,37 @@
+#include "toolkit/core/gw_media.h"
+
+#include "toolkit/core/gw_definition.h"
+
+void GwMedia::set_clip(const std::string& file) {
+    if (!is_alive()) return;
+    clip_ = file;
+    playing_ = false;
+    record("media", "clip " + file);
+}
+
+void GwMedia::play() {
+    if (!is_alive()) return;
+    playing_ = true;
+    record("media", "play");
+}
+
+void GwMedia::stop() {
+    if (!is_alive()) return;
+    playing_ = false;
+    record("media", "stop");
+}
+
+void GwMedia::rewind() {
+    if (!is_alive()) return;
+    record("media", "rewind");
+}
+
+void GwMedia::apply_definition(const GwDefinition& def, int language) {
+    GwCore::apply_definition(def, language);
+    if (const GwAttribute* a = def.find("clip", language)) clip_ = a->values.front();
+}
+
+void GwMedia::copy_state_to(GwCore* copy) const {
+    GwCore::copy_state_to(copy);
+    if (auto* m = dynamic_cast<GwMedia*>(copy)) m->clip_ = clip_;
+}

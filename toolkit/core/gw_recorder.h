@@ -1,0 +1,55 @@
+// The recorder of everything a user would see: texts, states, timers,
+// message boxes, file selectors, cursors, beeps, help requests. The toolkit
+// writes it; the test driver reads it. Cleared between tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One visible effect: what happened ("text", "show", "enable", "timer start",
+// "cursor", "beep", "help", ...), to which widget (its identifier; empty for
+// global effects) and the value shown.
+struct GwEffect {
+    std::string what;
+    std::string widget;
+    std::string value;
+};
+
+// A message box as the user saw it. Kinds: "error", "warning", "question",
+// "info" (box definitions), "message" (GwMessageBox), "system".
+struct GwBoxRecord {
+    std::string kind;
+    std::string caption;
+    std::string text;
+    std::string parent;  // identifier of the owner widget, empty for none
+    std::string window;  // definition name of the box window, empty for GwMessageBox
+    int answer = 0;
+};
+
+// A file selector as the user saw it, with the answer given.
+struct GwFileRequest {
+    std::string id;  // the selector's name ("id", "ScopeFileWrite")
+    std::string title;
+    std::string filter;  // "desc|pattern|desc|pattern|"
+    std::string directory;
+    std::string preset;
+    int mode = 0;  // GwFileSelector: 0 open, 1 save; control: 1 existing source, 0 target
+    bool folder_mode = false;
+    std::string parent;
+    bool chosen = false;
+    std::string answer;  // chosen path
+};
+
+class GwRecorder {
+public:
+    static void Record(const std::string& what, const std::string& widget, const std::string& value);
+    static void RecordBox(const GwBoxRecord& box);
+    static void RecordFileRequest(const GwFileRequest& request);
+
+    static const std::vector<GwEffect>& Effects();
+    // The effects of one kind, in order.
+    static std::vector<GwEffect> EffectsOf(const std::string& what);
+    static const std::vector<GwBoxRecord>& Boxes();
+    static const std::vector<GwFileRequest>& FileRequests();
+    static void Clear();
+};
