@@ -16,16 +16,24 @@
 
 namespace {
 
-// Where the input and its saved copy are written; one pair per process.
-const std::filesystem::path& WorkDirectory() {
-    static const std::filesystem::path dir = [] {
-        std::filesystem::path d = std::filesystem::temp_directory_path() /
-                                  ("torvan_profile_fuzz_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(d);
-        return d;
-    }();
-    return dir;
-}
+// Where the input and its saved copy are written: one directory per process,
+// removed when the process ends.
+class WorkDirectory {
+public:
+    WorkDirectory()
+        : path_(std::filesystem::temp_directory_path() /
+                ("torvan_profile_fuzz_" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~WorkDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string File(const char* name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
 
 // Every section with its keys and values, in order. Without NUL bytes in the
 // file, every key read by its name gives the value found by index.
@@ -47,8 +55,9 @@ std::vector<std::string> Contents(GwProfile& profile, bool check_names) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string input = (WorkDirectory() / "input.ini").string();
-    const std::string saved = (WorkDirectory() / "saved.ini").string();
+    static const WorkDirectory work;
+    const std::string input = work.File("input.ini");
+    const std::string saved = work.File("saved.ini");
     {
         std::ofstream out(input, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
