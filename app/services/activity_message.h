@@ -5,8 +5,10 @@
 
 #include "app/services/basic_slider.h"
 #include "parameters/values/dstring.h"
+#include "toolkit/core/gw_event.h"
 
 class GwCore;
+class GwSlider;
 
 // Window definitions.
 inline constexpr char kAnimatedStateMessage[] = "AnimatedStateMessage";
@@ -30,7 +32,7 @@ public:
     virtual const char* GetActivMessageText(int number);
 
     // Closes the window, restores the cursor and enables the owner again.
-    ~BaseActivMessage();
+    virtual ~BaseActivMessage();
 
     BaseActivMessage(const BaseActivMessage&) = delete;
     BaseActivMessage& operator=(const BaseActivMessage&) = delete;
@@ -49,6 +51,7 @@ protected:
     int savedCursor_ = 0;
     bool animationsOff_ = false;
     GwCore* owner_ = nullptr;
+    bool ownerDisabled_ = false;
 };
 
 class ActivMessage : public BaseActivMessage {
@@ -82,8 +85,12 @@ private:
     void CreateProgress();
 
     int step_ = 1;
-    GwCore* indicator_ = nullptr;
+    GwSlider* indicator_ = nullptr;
     dstring text_;
     double maximum_ = 0.0;
     GwCore* givenOwner_ = nullptr;
 };
+
+// Timer callback of the "WaitIcon" media widget: replays the animation while
+// the window can be seen, else stops its timer. 1 when it replayed.
+int CB_Info_StartVideo(GwCore* widget, GwEvent* event, GwUD userData);

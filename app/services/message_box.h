@@ -25,8 +25,8 @@ inline constexpr int kWorkingBaseErrorMessage = 10;  // the working base's error
 // invalid parent falls back to the main window. Before the main window exists
 // (MessageBoxesEnabled clear) every request returns true without a box.
 //
-// While a box of the same kind is open a request returns at once: false for
-// ShowErrorMessageFor, true for every other function.
+// While a box of the same kind is open a request returns at once without a
+// box: false for ShowErrorMessageFor, true for every other function.
 bool ShowErrorMessage(int number, GwCore* parent = nullptr);
 bool ShowErrorMessageFor(int number, ParaBase* paraBase, GwCore* parent = nullptr);
 bool ShowErrorTextBox(const char* text, GwCore* parent = nullptr);

@@ -1,0 +1,321 @@
+// The window list and the stored window placements.
+#include "app/services/window_handler.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/services/app_files.h"
+#include "app/services/services_hooks.h"
+#include "motor/datalogger/data_logger.h"
+#include "platform/reset_hooks.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/profile/gw_profile.h"
+
+namespace {
+
+constexpr char kPosSectionPrefix[] = "Pos_";
+constexpr char kAutostartKey[] = "autostart";
+
+WindowHandler g_handler;
+WindowPlacement g_placement;
+WindowDimension g_dimension;
+
+platform::ResetHook g_reset([] {
+    g_handler.Reset();
+    g_placement = WindowPlacement();
+    g_dimension = WindowDimension();
+});
+
+bool IsValid(const GwCore* window) { return window != nullptr && GwRcMgr::is_valid_child(window); }
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+// Selects the window's "Pos_" section when the main profile has one whose
+// name is exactly "Pos_" and the window name (letter case included).
+GwProfile* SelectExactPosSection(const std::string& name) {
+    GwProfile* profile = MainProfile();
+    if (profile == nullptr) return nullptr;
+    const std::string section = kPosSectionPrefix + name;
+    for (int i = 0; i < profile->section_count(); ++i) {
+        if (section == profile->section_name(i)) return profile->select_section(i) ? profile : nullptr;
+    }
+    return nullptr;
+}
+
+void SetAutostart(const std::string& name, long value) {
+    if (GwProfile* profile = SelectExactPosSection(name)) profile->write_int(kAutostartKey, value);
+}
+
+// The section of a window for reading its placement (any letter case).
+GwProfile* SelectPosSection(GwCore* window) {
+    GwProfile* profile = MainProfile();
+    if (window == nullptr || profile == nullptr) return nullptr;
+    return profile->select_section((kPosSectionPrefix + window->name()).c_str()) ? profile : nullptr;
+}
+
+}  // namespace
+
+WindowHandler& TheWindowHandler() { return g_handler; }
+
+void WindowHandler::Reset() {
+    for (Entry& entry : entries_) entry = Entry();
+    iteration_ = 0;
+    count_ = 0;
+    locked_ = false;
+}
+
+int WindowHandler::Add(GwCore* window, int online, WindowCallback closeCallback, WindowCallback activateCallback,
+                       int keep) {
+    if (locked_) return 1;
+    UpdateList();
+    if (window == nullptr || count_ >= kMaxEntries) return 0;
+    std::string caption = window->title();
+    if (caption.empty()) caption = window->name();
+    if (caption.empty()) caption = "NONAME";
+    TheDataLogger().WriteEntry(std::string("WindowHandler->Add ") + (online ? "online window " : "offline window ") +
+                               Quoted(caption));
+    if (IndexOf(window) >= 0) return 0;
+    if (const WindowPlacement* placement = GetSavedWindowPlacement(window)) {
+        window->restore();
+        if ((window->decoration() & GwDECORATION_SIZABLE) != 0) {
+            if (GwCore* first = window->first_control()) first->set_dimension({placement->width, placement->height});
+        }
+        if ((window->decoration() & GwDECORATION_MOVABLE) != 0) window->set_position({placement->x, placement->y});
+    }
+    entries_[count_] = Entry{window, online, closeCallback, activateCallback, keep, window->name()};
+    ++count_;
+    return 1;
+}
+
+int WindowHandler::Delete(int index) {
+    if (locked_) return 1;
+    if (index < 0 || index >= count_) return 0;
+    Entry& entry = entries_[index];
+    // A window the toolkit has destroyed is named by the name it was listed
+    // under and left untouched: nothing of it is read or saved.
+    const bool valid = IsValid(entry.window);
+    const std::string name = valid ? entry.window->name() : entry.name;
+    TheDataLogger().WriteEntry("WindowHandler->Delete window " + Quoted(name));
+    SetAutostart(name, 0);
+    if (valid && entry.window->frame_state() != GwSTATE_MINIMIZED && entry.window->frame_state() != GwSTATE_MAXIMIZED) {
+        SaveWindowPlacement(entry.window);
+    }
+    std::move(entries_ + index + 1, entries_ + count_, entries_ + index);
+    --count_;
+    entries_[count_] = Entry();
+    return 1;
+}
+
+int WindowHandler::DeleteWindow(GwCore* window) {
+    if (locked_) return 1;
+    const int index = IndexOf(window);
+    return index >= 0 ? Delete(index) : 0;
+}
+
+int WindowHandler::Close(GwCore* window) {
+    if (locked_) return 1;
+    const int index = IndexOf(window);
+    if (index < 0) {
+        DeleteWindow(window);
+        return 0;
+    }
+    TheDataLogger().WriteEntry("WindowHandler -> closing window " + Quoted(window->name()));
+    if (WindowCallback close = entries_[index].close) {
+        window->set_focus();
+        close();
+    }
+    DeleteWindow(window);
+    if (!IsValid(window)) return 1;  // the close callback ended it already
+    switch (window->close_mode()) {
+        case GwCLOSE_HIDE:
+            window->hide();
+            break;
+        case GwCLOSE_DESTROY:
+            GwRcMgr::disconnect_frame(window);
+            window->destroy();
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+int WindowHandler::CloseByName(const char* name) { return Close(FindByName(name)); }
+
+template <typename Select>
+void WindowHandler::CloseSelected(Select select) {
+    UpdateList();
+    int index = 0;
+    while (index < count_) {
+        Entry& entry = entries_[index];
+        if (!select(entry)) {
+            ++index;
+            continue;
+        }
+        const std::string name = IsValid(entry.window) ? entry.window->name() : entry.name;
+        const int before = count_;
+        Close(entry.window);
+        SetAutostart(name, 1);
+        // The list has shifted down over the closed entry; the entries before
+        // it were looked at already. An entry that did not leave is passed.
+        if (count_ >= before) ++index;
+    }
+}
+
+int WindowHandler::CloseAll() {
+    if (locked_) return 1;
+    CloseSelected([](const Entry& entry) { return entry.online != 0; });
+    return count_;
+}
+
+int WindowHandler::CloseDeviceWindows() {
+    if (locked_) return 1;
+    static constexpr const char* kDeviceWindowMarks[] = {"AOP", "AOC", "AOW", "PosModEditor", "DeviceControl"};
+    CloseSelected([](const Entry& entry) {
+        if (entry.online == 0 || !IsValid(entry.window)) return false;
+        const std::string& name = entry.window->name();
+        return std::any_of(std::begin(kDeviceWindowMarks), std::end(kDeviceWindowMarks),
+                           [&](const char* mark) { return name.find(mark) != std::string::npos; });
+    });
+    return count_;
+}
+
+void WindowHandler::CloseAllForUserLevel() {
+    CloseSelected([this](const Entry& entry) {
+        if (entry.keep == 0) return true;
+        // Kept windows are redrawn; the lock keeps their callbacks from
+        // changing the list meanwhile.
+        if (IsValid(entry.window)) {
+            locked_ = true;
+            entry.window->hide();
+            entry.window->show();
+            locked_ = false;
+        }
+        return false;
+    });
+}
+
+void WindowHandler::CloseAllOnExit() {
+    if (locked_) return;
+    UpdateList();
+    if (GwProfile* profile = MainProfile()) {
+        for (int i = 0; i < profile->section_count(); ++i) {
+            if (std::strstr(profile->section_name(i), kPosSectionPrefix) != nullptr && profile->select_section(i)) {
+                profile->write_int(kAutostartKey, 0);
+            }
+        }
+    }
+    while (count_ > 0) {
+        const std::string name = IsValid(entries_[0].window) ? entries_[0].window->name() : entries_[0].name;
+        const int before = count_;
+        Close(entries_[0].window);
+        if (count_ >= before) Delete(0);
+        SetAutostart(name, 1);
+    }
+}
+
+int WindowHandler::ActivateEntry(int index) {
+    if (index < 0 || index >= count_ || !IsValid(entries_[index].window)) return 0;
+    if (WindowCallback activate = entries_[index].activate) {
+        activate();
+    } else {
+        entries_[index].window->set_focus();
+    }
+    return 1;
+}
+
+int WindowHandler::Activate(GwCore* window) { return ActivateEntry(IndexOf(window)); }
+
+GwCore* WindowHandler::First() {
+    UpdateList();
+    iteration_ = 0;
+    return Next();
+}
+
+GwCore* WindowHandler::Next() {
+    GwCore* window = iteration_ >= 0 && iteration_ < count_ ? entries_[iteration_].window : nullptr;
+    ++iteration_;
+    return window;
+}
+
+int WindowHandler::IndexOf(GwCore* window) {
+    UpdateList();
+    if (!IsValid(window)) return -1;
+    for (int i = 0; i < count_; ++i) {
+        if (entries_[i].window == window) return i;
+    }
+    return -1;
+}
+
+GwCore* WindowHandler::FindByName(const char* name) {
+    UpdateList();
+    if (name == nullptr) return nullptr;
+    GwCore* main = GetMainWindow();
+    for (int i = 0; i < count_; ++i) {
+        GwCore* window = entries_[i].window;
+        if (!IsValid(window) || !window->is_visible()) continue;
+        if (main != nullptr && !GwRcMgr::is_valid_child(main, window)) continue;
+        if (window->name() == name) return window;
+    }
+    return nullptr;
+}
+
+bool WindowHandler::HasOnlineWindow() {
+    UpdateList();
+    return std::any_of(entries_, entries_ + count_, [](const Entry& entry) { return entry.online != 0; });
+}
+
+bool WindowHandler::IsOnlineWindow(GwCore* window) {
+    const int index = IndexOf(window);
+    return index >= 0 && entries_[index].online != 0;
+}
+
+void WindowHandler::UpdateList() {
+    if (locked_) return;
+    GwCore* main = GetMainWindow();
+    int index = 0;
+    while (index < count_) {
+        GwCore* window = entries_[index].window;
+        // Without a main window (before it exists) the child test is left
+        // out: every listed window would fail it.
+        const bool keep = IsValid(window) && window->is_visible() &&
+                          (main == nullptr || GwRcMgr::is_valid_child(main, window));
+        if (keep) {
+            ++index;
+            continue;
+        }
+        const std::string name = IsValid(window) ? window->name() : entries_[index].name;
+        TheDataLogger().WriteEntry("WindowHandler->UpdateList: Automatic delete of invalid window " + Quoted(name) +
+                                   " out of window list");
+        Delete(index);  // the next entry moves to `index`
+    }
+}
+
+const WindowPlacement* GetSavedWindowPlacement(GwCore* window) {
+    GwProfile* profile = SelectPosSection(window);
+    if (profile == nullptr) return nullptr;
+    profile->read_position("Pos", g_placement.x, g_placement.y);
+    profile->read_dimension("Dim", g_placement.width, g_placement.height);
+    return &g_placement;
+}
+
+const WindowDimension* GetSavedWindowDimension(GwCore* window) {
+    GwProfile* profile = SelectPosSection(window);
+    if (profile == nullptr) return nullptr;
+    profile->read_dimension("Dim", g_dimension.width, g_dimension.height);
+    return &g_dimension;
+}
+
+int SaveWindowPlacement(GwCore* window) {
+    if (window == nullptr) return 0;
+    GwProfile* profile = MainProfile();
+    if (profile == nullptr || !profile->create_section((kPosSectionPrefix + window->name()).c_str())) return 1;
+    const GwPosition position = window->position();
+    profile->write_position("Pos", position.x, position.y);
+    if (GwCore* first = window->first_control()) {
+        const GwDimension dimension = first->dimension();
+        profile->write_dimension("Dim", dimension.width, dimension.height);
+    }
+    return 1;
+}
