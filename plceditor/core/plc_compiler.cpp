@@ -54,14 +54,17 @@ int PlcCompiler::FindProgramPosition(int number) const {
     return -1;
 }
 
-CodeRecord* PlcCompiler::NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t recordForm,
-                                    int line) {
+CodeRecord* PlcCompiler::NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
+                                    uint16_t word, uint8_t recordForm, int line) {
     if (usedRecords_ >= recordCapacity_) return nullptr;
     CodeRecord& record = sourceRecords_[usedRecords_++];
     record.clear();
     record.setLabel(label);
     record.setOpcode(opcode);
     record.setOperandA(a);
+    record.setOperandB(b);
+    record.setOperandC(c);
+    record.setTarget(word);
     record.setSourceLine(line);
     record.setForm(recordForm);
     return &record;
@@ -69,7 +72,7 @@ CodeRecord* PlcCompiler::NextRecord(uint16_t label, uint8_t opcode, uint8_t a, u
 
 int PlcCompiler::appendHead(uint8_t opcode, uint8_t operandA, int line) {
     if (operandA >= kMaxPrograms) return msg::kProgramNumberError;
-    if (NextRecord(0, opcode, operandA, form::kHead, line) == nullptr) return msg::kOutOfMemory;
+    if (!NextRecord(0, opcode, operandA, 0, 0, 0, form::kHead, line)) return msg::kOutOfMemory;
     lastEnd_ = 0;
     firstStatement_ = usedRecords_;
     return msg::kNoError;
@@ -77,60 +80,50 @@ int PlcCompiler::appendHead(uint8_t opcode, uint8_t operandA, int line) {
 
 int PlcCompiler::appendPlain(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
                              uint16_t target, int line) {
-    CodeRecord* record = NextRecord(label, opcode, a, form::kPlain, line);
-    if (record == nullptr) return msg::kOutOfMemory;
-    record->setOperandB(b);
-    record->setOperandC(c);
-    record->setTarget(target);
+    if (!NextRecord(label, opcode, a, b, c, target, form::kPlain, line)) return msg::kOutOfMemory;
     lastEnd_ = usedRecords_ - 1;
     return msg::kNoError;
 }
 
 int PlcCompiler::appendJump(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
                             uint16_t targetLabel, bool toEnd, int line) {
-    CodeRecord* record = NextRecord(label, opcode, a, form::kJump, line);
+    CodeRecord* record = NextRecord(label, opcode, a, b, c, targetLabel, form::kJump, line);
     if (record == nullptr) return msg::kOutOfMemory;
-    record->setOperandB(b);
-    record->setOperandC(c);
-    record->setTarget(targetLabel);
     record->setEndFlag(toEnd);
     return msg::kNoError;
 }
 
 int PlcCompiler::appendWordOperand(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
                                    uint16_t word, int line) {
-    CodeRecord* record = NextRecord(label, opcode, a, form::kOperands, line);
-    if (record == nullptr) return msg::kOutOfMemory;
-    record->setOperandB(b);
-    record->setOperandC(c);
-    record->setTarget(word);
+    if (!NextRecord(label, opcode, a, b, c, word, form::kOperands, line)) return msg::kOutOfMemory;
     return msg::kNoError;
 }
 
 int PlcCompiler::appendByteOperands(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
                                     uint8_t d, uint8_t e, int line) {
-    CodeRecord* record = NextRecord(label, opcode, a, form::kOperands, line);
-    if (record == nullptr) return msg::kOutOfMemory;
-    record->setOperandB(b);
-    record->setOperandC(c);
-    record->setOperandD(d);
-    record->setOperandE(e);
+    const auto de = static_cast<uint16_t>(d | (e << 8));
+    if (!NextRecord(label, opcode, a, b, c, de, form::kOperands, line)) return msg::kOutOfMemory;
     return msg::kNoError;
 }
 
 int PlcCompiler::appendConstant(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
                                 int line) {
-    CodeRecord* record = NextRecord(label, opcode, a, form::kConstant, line);
-    if (record == nullptr) return msg::kOutOfMemory;
-    record->setConstant(constant);
-    return msg::kNoError;
+    return AppendConstantRecord(label, opcode, a, constant, form::kConstant, line);
 }
 
 int PlcCompiler::appendConstant4(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
                                  int line) {
-    CodeRecord* record = NextRecord(label, opcode, a, form::kConstant4, line);
-    if (record == nullptr) return msg::kOutOfMemory;
-    record->setConstant(constant);
+    return AppendConstantRecord(label, opcode, a, constant, form::kConstant4, line);
+}
+
+int PlcCompiler::AppendConstantRecord(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
+                                      uint8_t recordForm, int line) {
+    // Bytes 4-7 little-endian: b, c and the high halfword.
+    if (!NextRecord(label, opcode, a, static_cast<uint8_t>(constant),
+                    static_cast<uint8_t>(constant >> 8), static_cast<uint16_t>(constant >> 16),
+                    recordForm, line)) {
+        return msg::kOutOfMemory;
+    }
     return msg::kNoError;
 }
 

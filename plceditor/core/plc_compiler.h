@@ -145,8 +145,12 @@ class PlcCompiler {
     void SetWalkerState(int state) { walkerState_ = state; }
 
   private:
-    // Reserves the next source-order record, or null when the store is full.
-    CodeRecord* NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t form, int line);
+    // Writes the next source-order record (bytes 4-7 as b, c and a word), or
+    // gives null when the store is full.
+    CodeRecord* NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
+                           uint16_t word, uint8_t form, int line);
+    int AppendConstantRecord(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
+                             uint8_t form, int line);
     int CheckProgramStatements(int first, int end, int& line) const;
     int LinkJumps(int first, int end, int& line);
     void LoadCodeWords(std::span<const uint32_t> words);

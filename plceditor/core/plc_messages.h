@@ -60,6 +60,10 @@ constexpr int kWrongTouchProbe = 57779;
 constexpr int kWrongEventProgram = 57780;
 }  // namespace msg
 
+// What the editor puts in place of "%1": the line number and the count of
+// faults so far.
+constexpr std::string_view kLinePrefixFormat = "  LINE(%03ld): ERR(%02ld) -";
+
 // The text of a translator message, "%1" included; empty for an identifier
 // that is not a translator message.
 std::string_view MessageText(int id);

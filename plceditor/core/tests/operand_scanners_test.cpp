@@ -20,44 +20,31 @@ struct NumberCase {
     size_t advance;  // cursor movement
 };
 
-// Runs one scanner; the destination starts at a marker so that a false
-// result can be seen to store nothing.
-bool RunScanner(const NumberCase& c, SourceCursor& cursor, int64_t& value) {
-    constexpr int64_t kMarker = 0x5A;
-    bool ok = false;
-    switch (c.scanner) {
-        case Scanner::kU8: {
-            uint8_t v = kMarker;
-            ok = scanUnsigned8(cursor, v, c.lower, c.upper);
-            value = v;
-            break;
-        }
-        case Scanner::kU16: {
-            uint16_t v = kMarker;
-            ok = scanUnsigned16(cursor, v, c.lower, c.upper);
-            value = v;
-            break;
-        }
-        case Scanner::kU32: {
-            uint32_t v = kMarker;
-            ok = scanUnsigned32(cursor, v, c.lower, c.upper);
-            value = v;
-            break;
-        }
-        case Scanner::kS32: {
-            int32_t v = kMarker;
-            ok = scanSigned32(cursor, v, c.lower, c.upper);
-            value = v;
-            break;
-        }
-        case Scanner::kFloat: {
-            uint32_t v = kMarker;
-            ok = scanFloatSwapped(cursor, v, c.lower, c.upper);
-            value = v;
-            break;
-        }
-    }
+// Runs one scanner into a destination of its width, which starts at a marker
+// so that a false result can be seen to store nothing.
+template <typename T>
+bool RunAs(bool (*scan)(SourceCursor&, T&, double, double), const NumberCase& c,
+           SourceCursor& cursor, int64_t& value) {
+    T v = 0x5A;
+    const bool ok = scan(cursor, v, c.lower, c.upper);
+    value = v;
     return ok;
+}
+
+bool RunScanner(const NumberCase& c, SourceCursor& cursor, int64_t& value) {
+    switch (c.scanner) {
+        case Scanner::kU8:
+            return RunAs(scanUnsigned8, c, cursor, value);
+        case Scanner::kU16:
+            return RunAs(scanUnsigned16, c, cursor, value);
+        case Scanner::kU32:
+            return RunAs(scanUnsigned32, c, cursor, value);
+        case Scanner::kS32:
+            return RunAs(scanSigned32, c, cursor, value);
+        case Scanner::kFloat:
+            return RunAs(scanFloatSwapped, c, cursor, value);
+    }
+    return false;
 }
 
 TEST(OperandScanners, NumbersTable) {
