@@ -222,7 +222,6 @@ private:
     // "database { name = value ... }" or "bitmaps { name = width, height ... }".
     void ParseValueBlock(bool bitmaps) {
         Advance();
-        SkipSeparators();
         if (!Expect(Tok::kOpen, "\"{\"")) return;
         while (!failed_) {
             SkipSeparators();
@@ -277,7 +276,6 @@ private:
             return false;
         }
         if (!ExpectName(&def.name, "a widget name")) return false;
-        SkipSeparators();
         if (!Expect(Tok::kOpen, "\"{\"")) return false;
         while (!failed_) {
             SkipSeparators();

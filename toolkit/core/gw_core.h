@@ -162,6 +162,9 @@ public:
     int go();
     int result() const { return result_; }
     bool in_modal_run() const { return modal_running_; }
+    // Whether the current modal run has been ended (by end_modal, a close,
+    // a hide or destroy).
+    bool modal_ended() const { return modal_ended_; }
     // Ends the modal run of the widget's frame with a result code.
     void end_modal(int result);
     // A close request as by the user: the close callback may refuse it by

@@ -49,6 +49,7 @@ bool GwFormatAccepts(int format_type, const std::string& format, const std::stri
             size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
             size_t dot = text.find('.', start);
             if (dot == std::string::npos) return IsDigits(text, start, text.size());
+            if (precision == 0) return false;
             if (!IsDigits(text, start, dot) || !IsDigits(text, dot + 1, text.size())) return false;
             return precision < 0 || static_cast<int>(text.size() - dot - 1) <= precision;
         }

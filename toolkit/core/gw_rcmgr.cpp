@@ -79,7 +79,11 @@ bool GwRcMgr::use(const char* file) {
         platform::LogLine("GwRcMgr::use: cannot read \"" + path + "\"");
         return false;
     }
-    GwParseResult parsed = GwParseDefinitions(*text, path);
+    return use_text(*text, path);
+}
+
+bool GwRcMgr::use_text(const std::string& text, const std::string& path) {
+    GwParseResult parsed = GwParseDefinitions(text, path);
     if (!parsed.ok) {
         platform::LogLine("GwRcMgr::use: " + path + " line " + std::to_string(parsed.error_line) + ": " +
                           parsed.error);

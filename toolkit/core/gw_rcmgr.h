@@ -21,6 +21,8 @@ public:
     // is missing or malformed; nothing of a malformed file is kept. A window
     // defined again replaces the earlier definition.
     static bool use(const char* file);
+    // The same for a text already in memory; `path` names it in messages.
+    static bool use_text(const std::string& text, const std::string& path);
     // Files read so far, in order.
     static const std::vector<std::string>& used_files();
 

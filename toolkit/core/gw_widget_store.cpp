@@ -9,6 +9,11 @@ GwWidgetStore& GwWidgetStore::Get() {
     return store;
 }
 
+GwWidgetStore::~GwWidgetStore() {
+    for (GwCore* root : toplevel) GwCoreDeleter()(root);
+    for (GwCore* dead : graveyard) GwCoreDeleter()(dead);
+}
+
 void GwWidgetStore::Adopt(GwCore* widget, GwCore* parent) {
     live.insert(widget);
     if (parent != nullptr) {

@@ -17,6 +17,8 @@ constexpr size_t kGwGraveyardLimit = 1024;
 
 struct GwWidgetStore {
     static GwWidgetStore& Get();
+    // At process end the remaining widgets are freed without callbacks.
+    ~GwWidgetStore();
 
     bool IsLive(const GwCore* widget) const { return live.count(widget) != 0; }
     // Takes ownership of a new widget under its parent (or as a top-level one).

@@ -1,5 +1,5 @@
-// Fuzz target of the definition-file reader: any bytes give a result or an
-// error, never a crash; what parses also loads as windows.
+// Fuzz target of the definition-file reader and the window loader: any
+// bytes give windows or an error, never a crash.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,11 +10,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
-    GwParseResult result = GwParseDefinitions(text, "fuzz.cgw");
-    if (!result.ok) return 0;
-    for (const auto& window : result.file.windows) {
-        (void)window->find("text", 49);
-        (void)window->find_all("column");
+    GwParseResult parsed = GwParseDefinitions(text, "fuzz.cgw");
+    if (parsed.ok && GwRcMgr::use_text(text, "fuzz.cgw")) {
+        GwRcMgr::set_language(49);
+        for (const auto& window : parsed.file.windows) {
+            GwCore* w = GwRcMgr::load(nullptr, window->name.c_str(), 1);
+            if (w == nullptr) continue;
+            w->show();
+            w->destroy();
+        }
     }
+    GwRcMgr::reset();
     return 0;
 }

@@ -1,0 +1,105 @@
+// The toolkit test driver: tests act as the user through it (find widgets,
+// type, click, select, toggle, fire named events, close windows), script the
+// answers to message boxes, modal runs and file selectors, move the virtual
+// clock so timers fire in order, and read what the user sees. A box, modal
+// run or file selector that the test did not script fails the test, unless
+// the test set a default answer for that kind. Everything resets between
+// tests.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_recorder.h"
+
+namespace gwtest {
+
+// A widget given directly or by path: "Window/child/grandchild". The first
+// name is looked up among all live widgets, each further one below the
+// previous (depth first).
+class Target {
+public:
+    Target(GwCore* widget) : widget_(widget) {}
+    Target(const char* path) : path_(path != nullptr ? path : "") {}
+    Target(const std::string& path) : path_(path) {}
+    // The widget; null (and the test failed) when it does not exist.
+    GwCore* Resolve() const;
+    std::string Describe() const;
+
+private:
+    GwCore* widget_ = nullptr;
+    std::string path_;
+};
+
+// --- finding ---------------------------------------------------------------
+// Null when there is none; no failure.
+GwCore* Find(const std::string& path);
+// Fails the test when there is none.
+GwCore* Get(const std::string& path);
+
+// --- acting as the user ----------------------------------------------------
+// Types into an edit or combo, byte by byte as keys ('\n' is Return, '\b'
+// Backspace). Returns whether every key was taken.
+bool Type(const Target& target, const std::string& text);
+// One key (GwKEY_F1, GwKEY_ESCAPE, ...).
+bool PressKey(const Target& target, int key);
+// Selects all and types the text, as a user replacing a field.
+bool Replace(const Target& target, const std::string& text);
+// Clicks a button, toggle or radio (any other widget: its activate binding).
+bool Click(const Target& target);
+bool PressButton(const Target& target);
+bool ReleaseButton(const Target& target);
+// Selects a row of a list or combo, an item of a radio group or toggle list.
+bool Select(const Target& target, int index);
+// Selects the list or combo row of that text.
+bool SelectText(const Target& target, const std::string& text);
+bool DoubleClick(const Target& target, int row);
+bool MoveSlider(const Target& target, double value);
+// Fires a binding by event name ("activate", "timer", a control event).
+int Fire(const Target& target, const std::string& event, GwEvent event_data = GwEvent());
+// A close request as by the window's close button.
+bool Close(const Target& target);
+
+// --- scripting the user's answers -------------------------------------------
+struct ModalScript {
+    std::string window;                          // expected window name; empty: any
+    std::function<void(GwCore* window)> actions; // what the user does in it
+    std::optional<int> result;                   // ends the run if the actions did not
+};
+
+void AnswerBox(int result);
+// Answers every box of a kind ("error", "question", ... or "" for all) that
+// has no queued answer.
+void SetDefaultBoxAnswer(int result, const std::string& kind = "");
+void ScriptModal(ModalScript script);
+// Ends the next modal run (of that window, when named) with a result.
+void AnswerModal(int result, const std::string& window = "");
+void SetDefaultModalResult(int result);
+void AnswerFile(const std::string& path);
+void CancelFile();
+// Answers unscripted selectors with a path, or cancels them (nullopt).
+void SetDefaultFileAnswer(std::optional<std::string> path);
+// Scripted answers not used so far.
+int UnusedAnswers();
+
+// --- time ---------------------------------------------------------------------
+// Moves the virtual clock forward, stopping at each timer's due time so
+// timers fire in order and as often as their periods say.
+void Advance(uint32_t ms);
+
+// --- reading what the user sees ---------------------------------------------
+std::string Text(const Target& target);
+bool IsEnabled(const Target& target);
+bool IsVisible(const Target& target);
+const std::vector<GwBoxRecord>& Boxes();
+std::vector<GwEffect> Effects(const std::string& what);
+
+// --- failures -------------------------------------------------------------------
+// Where driver failures go; by default a non-fatal test failure.
+void SetFailureReporter(std::function<void(const std::string&)> reporter);
+void Fail(const std::string& message);
+
+}  // namespace gwtest
