@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/reset_hooks.h"
 #include "toolkit/base/gw_path.h"
+#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {
@@ -51,6 +52,7 @@ void OpenApplicationFiles() {
     if (hasOptions && main->select_section("Options")) {
         g_files.languageNumber = main->read_int("Language", 0);
         g_files.languageDir = platform::Format(kLanguageDirFormat, g_files.languageNumber);
+        GwRcMgr::set_language(g_files.languageNumber);
     }
     const std::string& dir = g_files.languageDir;
     g_files.messages = OpenExisting(GwMakepath(nullptr, dir.c_str(), "TORVAN", "MSG").str());

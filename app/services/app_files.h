@@ -15,6 +15,7 @@ inline constexpr char kLanguageDirFormat[] = "..\\LANGUAGE\\%03d";
 // Opens the profiles as the application object's construction does: the main
 // profile, "DeviceSignatureFalseValue" and "Language" from its "Options",
 // "dvname.ini", and "TORVAN.MSG" and "BLabel.dat" in the language directory.
+// The language number also selects the definition texts of that language.
 // A profile that is not valid stays closed (null). Replaces what was open.
 void OpenApplicationFiles();
 // Sets the user data directory from [Directories] UserdataDir of the main

@@ -5,6 +5,7 @@
 
 #include "app/services/message_text.h"
 #include "app/services/tests/services_fixture.h"
+#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {
@@ -23,6 +24,7 @@ TEST_F(AppFilesTest, LanguageNumberNamesTheDirectoryOfTheMessageAndLabelFiles) {
     OpenApplicationFiles();
     EXPECT_EQ(GetLanguageDir(), "..\\LANGUAGE\\049");
     EXPECT_EQ(GetLanguageNumber(), 49);
+    EXPECT_EQ(GwRcMgr::language(), 49);
     EXPECT_EQ(Message("Titles", "ErrorBanner"), "Fehler");
     EXPECT_STREQ(GetProfileText("MainWindow", "Title"), "Eins\nZwei");
     EXPECT_STREQ(GetProfileText("MainWindow", "Version"), "");

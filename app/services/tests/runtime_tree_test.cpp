@@ -27,12 +27,17 @@ std::set<std::string> Entries(const fs::path& root) {
     return entries;
 }
 
-TEST(RuntimeTree, InstallStepLaysOutTheTreeEveryTestProcessStartsFrom) {
-    const fs::path installed = testsupport::RuntimePath("TMP/install");
+// Runs the install step's layout into `root`.
+void Install(const fs::path& root) {
     const std::string command = std::string("\"") + TORVAN_CMAKE_COMMAND + "\" -DUI_DIR=\"" + TORVAN_UI_DIR +
-                                "\" -DROOT=\"" + installed.string() + "\" -P \"" + TORVAN_UI_DIR +
+                                "\" -DROOT=\"" + root.string() + "\" -P \"" + TORVAN_UI_DIR +
                                 "/layout_runtime_tree.cmake\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+TEST(RuntimeTree, InstallStepLaysOutTheTreeEveryTestProcessStartsFrom) {
+    const fs::path installed = testsupport::RuntimePath("TMP/install");
+    Install(installed);
 
     const std::set<std::string> entries = Entries(installed);
     for (const char* expected : {"bin/", "bin/Torvan.ini", "bin/dvname.ini", "bin/torvan.cgw", "TMP/", "FIRMDATA/",
@@ -49,6 +54,19 @@ TEST(RuntimeTree, InstallStepLaysOutTheTreeEveryTestProcessStartsFrom) {
             EXPECT_EQ(testsupport::ReadFile(own), testsupport::ReadFile(installed / entry)) << entry;
         }
     }
+}
+
+TEST(RuntimeTree, InstallingAgainKeepsTheUsersProfiles) {
+    const fs::path installed = testsupport::RuntimePath("TMP/install");
+    Install(installed);
+    testsupport::WriteFile(installed / "bin/Torvan.ini", "[Options]\nLanguage=44\nAnimation=0\n");
+    testsupport::WriteFile(installed / "LANGUAGE/044/TORVAN.MSG", "old");
+    fs::remove(installed / "bin/dvname.ini");
+    Install(installed);
+    EXPECT_EQ(testsupport::ReadFile(installed / "bin/Torvan.ini"), "[Options]\nLanguage=44\nAnimation=0\n");
+    EXPECT_EQ(testsupport::ReadFile(installed / "LANGUAGE/044/TORVAN.MSG"),
+              testsupport::ReadFile(testsupport::RuntimePath("LANGUAGE/044/TORVAN.MSG")));
+    EXPECT_TRUE(fs::exists(installed / "bin/dvname.ini"));
 }
 
 class ShippedFiles : public ::testing::Test {
