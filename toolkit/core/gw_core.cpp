@@ -320,9 +320,16 @@ int GwCore::go() {
 
 void GwCore::end_modal(int result) {
     if (!alive_) return;
-    GwCore* f = frame();
-    f->result_ = result;
-    f->modal_ended_ = true;
+    // The innermost window in a modal run that holds this widget; else its frame.
+    GwCore* run = frame();
+    for (GwCore* w = this; w != nullptr; w = w->parent_) {
+        if (w->modal_running_ && !w->modal_ended_) {
+            run = w;
+            break;
+        }
+    }
+    run->result_ = result;
+    run->modal_ended_ = true;
 }
 
 bool GwCore::close() {

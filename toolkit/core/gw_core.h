@@ -165,7 +165,8 @@ public:
     // Whether the current modal run has been ended (by end_modal, a close,
     // a hide or destroy).
     bool modal_ended() const { return modal_ended_; }
-    // Ends the modal run of the widget's frame with a result code.
+    // Ends the modal run of the innermost window in a run that holds the
+    // widget (its frame when none is running) with a result code.
     void end_modal(int result);
     // A close request as by the user: the close callback may refuse it by
     // returning 0; else the close mode decides (hide, destroy) and a modal
