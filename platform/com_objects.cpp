@@ -6,14 +6,7 @@
 namespace platform {
 
 HRESULT ClassFactory::QueryInterface(const IID& iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery<IClassFactory>(this, iid == IID_IUnknown || iid == IID_IClassFactory, out);
 }
 
 uint32_t ClassFactory::Release() {
@@ -44,14 +37,7 @@ HRESULT ClassFactory::LockServer(bool lock) {
 ConnectionPoint::~ConnectionPoint() = default;
 
 HRESULT ConnectionPoint::QueryInterface(const IID& iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
-        *out = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery<IConnectionPoint>(this, iid == IID_IUnknown || iid == IID_IConnectionPoint, out);
 }
 
 HRESULT ConnectionPoint::Advise(IUnknown* sink, uint32_t* cookie) {
@@ -89,26 +75,28 @@ std::string ConnectionPoint::FireWithPathBuffer(DISPID event) {
     return answer;
 }
 
-HRESULT ConnectEvents(IUnknown* object, const IID& events, IUnknown* sink, uint32_t* cookie) {
+namespace {
+
+HRESULT FindEventPoint(IUnknown* object, const IID& events, ComPtr<IConnectionPoint>* point) {
     if (object == nullptr) return E_POINTER;
     ComPtr<IConnectionPointContainer> container;
     HRESULT hr = object->QueryInterface(IID_IConnectionPointContainer, container.Put());
     if (Failed(hr)) return hr;
+    return container->FindConnectionPoint(events, point->Put());
+}
+
+}  // namespace
+
+HRESULT ConnectEvents(IUnknown* object, const IID& events, IUnknown* sink, uint32_t* cookie) {
     ComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(events, point.Put());
-    if (Failed(hr)) return hr;
-    return point->Advise(sink, cookie);
+    HRESULT hr = FindEventPoint(object, events, &point);
+    return Failed(hr) ? hr : point->Advise(sink, cookie);
 }
 
 HRESULT DisconnectEvents(IUnknown* object, const IID& events, uint32_t cookie) {
-    if (object == nullptr) return E_POINTER;
-    ComPtr<IConnectionPointContainer> container;
-    HRESULT hr = object->QueryInterface(IID_IConnectionPointContainer, container.Put());
-    if (Failed(hr)) return hr;
     ComPtr<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(events, point.Put());
-    if (Failed(hr)) return hr;
-    return point->Unadvise(cookie);
+    HRESULT hr = FindEventPoint(object, events, &point);
+    return Failed(hr) ? hr : point->Unadvise(cookie);
 }
 
 HRESULT CheckDispatchCall(std::span<const DispatchMember> table, DISPID id,

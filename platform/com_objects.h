@@ -17,6 +17,20 @@
 
 namespace platform {
 
+// Answers QueryInterface for an interface the object has: with `offered`
+// the object's `self` pointer and a new reference, else E_NOINTERFACE.
+template <typename Interface>
+HRESULT AnswerQuery(Interface* self, bool offered, void** out) {
+    if (out == nullptr) return E_POINTER;
+    if (!offered) {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    *out = self;
+    self->AddRef();
+    return S_OK;
+}
+
 // Living objects and server locks of one module; the module may be unloaded
 // when both are zero.
 class ModuleUsage {

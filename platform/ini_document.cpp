@@ -217,6 +217,10 @@ std::string IniDocument::Serialize(LineEnd line_end) const {
         wrote_any = wrote_any || s > 0 || !section.entries_.empty() ||
                     !section.text_before_header_.empty() || !section.text_after_.empty();
     }
+    // A first line that itself begins with the mark would lose it on the next
+    // read; a mark in front keeps it.
+    if (!byte_order_mark_ && out.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0)
+        out.insert(0, kByteOrderMark);
     return out;
 }
 

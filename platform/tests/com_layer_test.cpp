@@ -140,13 +140,8 @@ TEST(DispatchCall, CheckedAgainstTheMemberTable) {
 class EventSink final : public IDispatch {
 public:
     HRESULT QueryInterface(const IID& iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kTestEditorEvents) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery<IDispatch>(this, iid == IID_IUnknown || iid == IID_IDispatch || iid == kTestEditorEvents,
+                                      out);
     }
     uint32_t AddRef() override { return ++refs; }
     uint32_t Release() override { return --refs; }  // lives on the test's stack

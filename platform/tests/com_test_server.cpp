@@ -34,17 +34,9 @@ public:
     TestEditor() { g_usage.ObjectCreated(); }
 
     HRESULT QueryInterface(const IID& iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-        } else if (iid == IID_IConnectionPointContainer) {
-            *out = static_cast<IConnectionPointContainer*>(this);
-        } else {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        if (iid == IID_IConnectionPointContainer)
+            return AnswerQuery<IConnectionPointContainer>(this, true, out);
+        return AnswerQuery<IDispatch>(this, iid == IID_IUnknown || iid == IID_IDispatch, out);
     }
     uint32_t AddRef() override { return refs_.Add(); }
     uint32_t Release() override {
@@ -55,9 +47,8 @@ public:
 
     HRESULT FindConnectionPoint(const IID& events, IConnectionPoint** point) override {
         if (point == nullptr) return E_POINTER;
-        *point = nullptr;
-        if (!(events == kTestEditorEvents)) return E_NOINTERFACE;
-        *point = &events_;
+        *point = events == kTestEditorEvents ? &events_ : nullptr;
+        if (*point == nullptr) return E_NOINTERFACE;
         events_.AddRef();
         return S_OK;
     }
