@@ -31,7 +31,7 @@ bool GwPushButton::release() { return Pushed(GwBUTTON_UP); }
 
 void GwPushButton::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    if (const GwAttribute* a = def.find("result", language)) result_code_ = static_cast<int>(GwDefinitionNumber(a->values.front(), -1));
+    result_code_ = def.number("result", language, -1);
 }
 
 void GwPushButton::copy_state_to(GwCore* copy) const {

@@ -1,6 +1,9 @@
 // Reader of the ".cgw" definition text: a small tokenizer and a recursive
 // descent over windows, widgets, attributes and bindings. Every input gives a
 // result or an error with its line; nothing in the text can crash it.
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 
@@ -27,36 +30,12 @@ public:
         t.line = line_;
         if (pos_ >= text_.size()) return t;
         char c = text_[pos_];
-        switch (c) {
-            case '\n':
-                ++pos_;
-                ++line_;
-                t.type = Tok::kSeparator;
-                return t;
-            case ';':
-                ++pos_;
-                t.type = Tok::kSeparator;
-                return t;
-            case '{':
-                ++pos_;
-                t.type = Tok::kOpen;
-                return t;
-            case '}':
-                ++pos_;
-                t.type = Tok::kClose;
-                return t;
-            case '=':
-                ++pos_;
-                t.type = Tok::kEquals;
-                return t;
-            case ',':
-                ++pos_;
-                t.type = Tok::kComma;
-                return t;
-            case '"':
-                return ReadString();
-            default:
-                break;
+        if (c == '"') return ReadString();
+        if (c == '\n') ++line_;
+        if (Tok single = SingleCharToken(c); single != Tok::kEnd) {
+            ++pos_;
+            t.type = single;
+            return t;
         }
         t.type = Tok::kWord;
         while (pos_ < text_.size() && !IsDelimiter(text_[pos_])) t.text += text_[pos_++];
@@ -64,6 +43,24 @@ public:
     }
 
 private:
+    static Tok SingleCharToken(char c) {
+        switch (c) {
+            case '\n':
+            case ';':
+                return Tok::kSeparator;
+            case '{':
+                return Tok::kOpen;
+            case '}':
+                return Tok::kClose;
+            case '=':
+                return Tok::kEquals;
+            case ',':
+                return Tok::kComma;
+            default:
+                return Tok::kEnd;
+        }
+    }
+
     static bool IsDelimiter(char c) {
         return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '{' || c == '}' || c == '=' ||
                c == ',' || c == ';' || c == '"';
@@ -361,4 +358,45 @@ std::vector<const GwAttribute*> GwDefinition::find_all(std::string_view attr_nam
     for (const auto& a : attributes)
         if (a.name == attr_name) out.push_back(&a);
     return out;
+}
+
+std::string GwDefinition::text(std::string_view attr_name, int language, const std::string& if_missing) const {
+    const GwAttribute* a = find(attr_name, language);
+    return a != nullptr ? a->values.front() : if_missing;
+}
+
+int GwDefinition::number(std::string_view attr_name, int language, int if_missing) const {
+    const GwAttribute* a = find(attr_name, language);
+    return a != nullptr ? static_cast<int>(GwDefinitionNumber(a->values.front(), if_missing)) : if_missing;
+}
+
+bool GwDefinition::flag(std::string_view attr_name, int language, bool if_missing) const {
+    const GwAttribute* a = find(attr_name, language);
+    return a != nullptr ? GwDefinitionFlag(a->values.front(), if_missing) : if_missing;
+}
+
+double GwDefinition::real(std::string_view attr_name, int language, double if_missing) const {
+    const GwAttribute* a = find(attr_name, language);
+    if (a == nullptr) return if_missing;
+    char* end = nullptr;
+    double v = std::strtod(a->values.front().c_str(), &end);
+    return end != a->values.front().c_str() && *end == '\0' && std::isfinite(v) ? v : if_missing;
+}
+
+bool GwDefinitionFlag(const std::string& value, bool if_unknown) {
+    for (const char* yes : {"yes", "true", "on", "1"})
+        if (platform::EqualNoCase(value, yes)) return true;
+    for (const char* no : {"no", "false", "off", "0"})
+        if (platform::EqualNoCase(value, no)) return false;
+    return if_unknown;
+}
+
+long GwDefinitionNumber(const std::string& value, long if_invalid) {
+    if (value.empty()) return if_invalid;
+    errno = 0;
+    char* end = nullptr;
+    bool hex = value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
+    long long v = std::strtoll(value.c_str(), &end, hex ? 16 : 10);
+    if (end == value.c_str() || *end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return if_invalid;
+    return static_cast<long>(v);
 }

@@ -176,16 +176,10 @@ void GwCore::hide() {
     if (alive_ && modal_running_) modal_ended_ = true;
 }
 
-void GwCore::enable() {
+void GwCore::set_enabled(bool on) {
     if (!alive_) return;
-    enabled_ = true;
-    record("enable", "1");
-}
-
-void GwCore::disable() {
-    if (!alive_) return;
-    enabled_ = false;
-    record("enable", "0");
+    enabled_ = on;
+    record("enable", on ? "1" : "0");
 }
 
 bool GwCore::is_sensitive() const {
@@ -243,22 +237,10 @@ int GwCore::text_width(const std::string& text) const {
 
 // --- frames ---------------------------------------------------------------------
 
-void GwCore::maximize() {
+void GwCore::set_frame_state(int state, const char* shown) {
     if (!alive_) return;
-    frame_state_ = GwSTATE_MAXIMIZED;
-    record("frame state", "maximized");
-}
-
-void GwCore::minimize() {
-    if (!alive_) return;
-    frame_state_ = GwSTATE_MINIMIZED;
-    record("frame state", "minimized");
-}
-
-void GwCore::restore() {
-    if (!alive_) return;
-    frame_state_ = GwSTATE_NORMAL;
-    record("frame state", "normal");
+    frame_state_ = state;
+    record("frame state", shown);
 }
 
 void GwCore::center() {
@@ -560,43 +542,32 @@ GwCore* GwCore::copy_to(GwCore* new_parent) const {
 // --- definition -------------------------------------------------------------------
 
 void GwCore::apply_definition(const GwDefinition& def, int language) {
-    auto text_of = [&](const char* attr, std::string* out) {
-        if (const GwAttribute* a = def.find(attr, language)) *out = a->values.front();
-    };
-    auto number_of = [&](const char* attr, long if_missing) {
-        const GwAttribute* a = def.find(attr, language);
-        return a != nullptr ? GwDefinitionNumber(a->values.front(), if_missing) : if_missing;
-    };
-    auto flag_of = [&](const char* attr, bool if_missing) {
-        const GwAttribute* a = def.find(attr, language);
-        return a != nullptr ? GwDefinitionFlag(a->values.front(), if_missing) : if_missing;
-    };
-    text_of("text", &text_);
-    text_of("title", &title_);
-    text_of("aux_text", &aux_text_);
-    text_of("help_file", &help_file_);
-    text_of("help_topic", &help_topic_);
-    text_of("font", &font_);
-    text_of("foreground", &foreground_);
-    text_of("background", &background_);
-    text_of("tip", &tip_text_);
-    text_of("icon", &icon_);
-    text_of("user_type", &user_type_);
-    text_of("default_button", &default_button_name_);
+    text_ = def.text("text", language, text_);
+    title_ = def.text("title", language, title_);
+    aux_text_ = def.text("aux_text", language, aux_text_);
+    help_file_ = def.text("help_file", language, help_file_);
+    help_topic_ = def.text("help_topic", language, help_topic_);
+    font_ = def.text("font", language, font_);
+    foreground_ = def.text("foreground", language, foreground_);
+    background_ = def.text("background", language, background_);
+    tip_text_ = def.text("tip", language, tip_text_);
+    icon_ = def.text("icon", language, icon_);
+    user_type_ = def.text("user_type", language, user_type_);
+    default_button_name_ = def.text("default_button", language, default_button_name_);
     if (const GwAttribute* a = def.find("user_data", language)) user_data_ = GwUD(a->values.front());
-    shown_ = flag_of("visible", true);
-    enabled_ = flag_of("enabled", true);
-    editable_ = flag_of("editable", true);
-    focusable_ = flag_of("focusable", true);
+    shown_ = def.flag("visible", language, true);
+    enabled_ = def.flag("enabled", language, true);
+    editable_ = def.flag("editable", language, true);
+    focusable_ = def.flag("focusable", language, true);
     if (const GwAttribute* a = def.find("rect", language); a != nullptr && a->values.size() == 4) {
         rect_ = {static_cast<int>(GwDefinitionNumber(a->values[0], 0)),
                  static_cast<int>(GwDefinitionNumber(a->values[1], 0)),
                  static_cast<int>(GwDefinitionNumber(a->values[2], 10)),
                  static_cast<int>(GwDefinitionNumber(a->values[3], 10))};
     }
-    modality_ = static_cast<int>(number_of("modality", modality_));
-    close_mode_ = static_cast<int>(number_of("close_mode", close_mode_));
-    decoration_ = static_cast<int>(number_of("decoration", decoration_));
-    long timer = number_of("timer", 0);
+    modality_ = def.number("modality", language, modality_);
+    close_mode_ = def.number("close_mode", language, close_mode_);
+    decoration_ = def.number("decoration", language, decoration_);
+    int timer = def.number("timer", language, 0);
     definition_timer_ms_ = timer > 0 ? static_cast<uint32_t>(timer) : 0;
 }

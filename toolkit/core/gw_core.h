@@ -100,9 +100,9 @@ public:
     // The widget's own show flag.
     bool is_shown() const { return shown_; }
     void set_considered(bool on) { on ? show() : hide(); }
-    void enable();
-    void disable();
-    void set_sensitive(bool on) { on ? enable() : disable(); }
+    void enable() { set_enabled(true); }
+    void disable() { set_enabled(false); }
+    void set_sensitive(bool on) { set_enabled(on); }
     bool is_enabled() const { return enabled_; }
     // Enabled itself and every ancestor.
     bool is_sensitive() const;
@@ -135,9 +135,9 @@ public:
     int text_width(const std::string& text) const;
 
     // --- frames -----------------------------------------------------------
-    void maximize();
-    void minimize();
-    void restore();
+    void maximize() { set_frame_state(GwSTATE_MAXIMIZED, "maximized"); }
+    void minimize() { set_frame_state(GwSTATE_MINIMIZED, "minimized"); }
+    void restore() { set_frame_state(GwSTATE_NORMAL, "normal"); }
     int frame_state() const { return frame_state_; }
     int decoration() const { return decoration_; }
     void set_decoration(int bits) { decoration_ = bits; }
@@ -263,6 +263,8 @@ private:
         std::string callback_name;
     };
 
+    void set_enabled(bool on);
+    void set_frame_state(int state, const char* shown);
     void fire_create_and_show();
     void collect_realised(std::vector<GwCore*>* out, bool newly_only);
     void mark_dead();

@@ -43,7 +43,21 @@ struct GwDefinition {
     const GwAttribute* find(std::string_view name, int language = 0) const;
     // Every attribute of that name (no language variants), in file order.
     std::vector<const GwAttribute*> find_all(std::string_view name) const;
+
+    // The first value of an attribute read as text, number, flag or real;
+    // `if_missing` when it is absent or does not read as that.
+    std::string text(std::string_view name, int language, const std::string& if_missing) const;
+    int number(std::string_view name, int language, int if_missing) const;
+    bool flag(std::string_view name, int language, bool if_missing) const;
+    double real(std::string_view name, int language, double if_missing) const;
 };
+
+// Reads a definition value as a boolean ("yes", "true", "on", "1" and their
+// opposites); `if_unknown` for anything else.
+bool GwDefinitionFlag(const std::string& value, bool if_unknown);
+// Reads a definition value as a 32-bit integer (decimal or 0x hex);
+// `if_invalid` when it is not one.
+long GwDefinitionNumber(const std::string& value, long if_invalid);
 
 struct GwBitmapSize {
     int width = 0;

@@ -192,24 +192,16 @@ bool GwEdit::type_key(int key) {
 
 void GwEdit::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    auto number = [&](const char* name, long if_missing) {
-        const GwAttribute* a = def.find(name, language);
-        return a != nullptr ? GwDefinitionNumber(a->values.front(), if_missing) : if_missing;
-    };
-    auto flag = [&](const char* name, bool if_missing) {
-        const GwAttribute* a = def.find(name, language);
-        return a != nullptr ? GwDefinitionFlag(a->values.front(), if_missing) : if_missing;
-    };
-    max_length_ = static_cast<int>(number("max_length", 0));
-    read_only_ = flag("read_only", false);
-    password_ = flag("password", false);
-    format_type_ = static_cast<int>(number("format_type", 0));
-    length_ = static_cast<int>(number("length", 0));
-    precision_ = static_cast<int>(number("precision", -1));
-    if (const GwAttribute* a = def.find("format", language)) format_ = a->values.front();
-    if (const GwAttribute* a = def.find("pattern", language)) pattern_ = a->values.front();
-    if (const GwAttribute* a = def.find("suffix", language)) suffix_ = a->values.front();
-    if (const GwAttribute* a = def.find("prompt", language)) prompt_ = a->values.front();
+    max_length_ = def.number("max_length", language, 0);
+    read_only_ = def.flag("read_only", language, false);
+    password_ = def.flag("password", language, false);
+    format_type_ = def.number("format_type", language, 0);
+    length_ = def.number("length", language, 0);
+    precision_ = def.number("precision", language, -1);
+    format_ = def.text("format", language, format_);
+    pattern_ = def.text("pattern", language, pattern_);
+    suffix_ = def.text("suffix", language, suffix_);
+    prompt_ = def.text("prompt", language, prompt_);
     cursor_ = static_cast<int>(text().size());
 }
 

@@ -20,8 +20,8 @@ GwContainer::GwContainer(const std::string& name, GwCore* parent, const GwRect& 
 
 void GwContainer::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    if (const GwAttribute* a = def.find("border", language)) border_ = GwDefinitionFlag(a->values.front(), border_);
-    if (const GwAttribute* a = def.find("shadow", language)) shadow_ = GwDefinitionFlag(a->values.front(), shadow_);
+    border_ = def.flag("border", language, border_);
+    shadow_ = def.flag("shadow", language, shadow_);
 }
 
 void GwContainer::copy_state_to(GwCore* copy) const {

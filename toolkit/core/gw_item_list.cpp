@@ -124,9 +124,8 @@ bool GwItemList::user_activate(int index) {
 
 void GwItemList::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    if (const GwAttribute* a = def.find("multiple", language)) multiple_ = GwDefinitionFlag(a->values.front(), false);
-    if (const GwAttribute* a = def.find("visible_rows", language))
-        set_visible_count(static_cast<int>(GwDefinitionNumber(a->values.front(), visible_count_)));
+    multiple_ = def.flag("multiple", language, false);
+    set_visible_count(def.number("visible_rows", language, visible_count_));
 }
 
 void GwItemList::copy_state_to(GwCore* copy) const {

@@ -28,7 +28,7 @@ void GwMedia::rewind() {
 
 void GwMedia::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    if (const GwAttribute* a = def.find("clip", language)) clip_ = a->values.front();
+    clip_ = def.text("clip", language, clip_);
 }
 
 void GwMedia::copy_state_to(GwCore* copy) const {

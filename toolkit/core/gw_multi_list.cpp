@@ -153,10 +153,8 @@ void GwMultiList::apply_definition(const GwDefinition& def, int language) {
         if (a->values.size() > 2) col.sorting = static_cast<int>(GwDefinitionNumber(a->values[2], col.sorting));
         columns_.push_back(col);
     }
-    if (const GwAttribute* a = def.find("picture_column", language))
-        picture_column_ = static_cast<int>(GwDefinitionNumber(a->values.front(), -1));
-    if (const GwAttribute* a = def.find("sort_column", language))
-        sort_column_ = static_cast<int>(GwDefinitionNumber(a->values.front(), -1));
+    picture_column_ = def.number("picture_column", language, -1);
+    sort_column_ = def.number("sort_column", language, -1);
     if (const GwAttribute* a = def.find("rows", language))
         for (const auto& row : a->values) add_row(row);
 }

@@ -1,7 +1,5 @@
 #include "toolkit/core/gw_rcmgr.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -191,22 +189,4 @@ void GwRcMgr::reset() {
     res.functions.clear();
     res.used_files.clear();
     res.language = 0;
-}
-
-bool GwDefinitionFlag(const std::string& value, bool if_unknown) {
-    for (const char* yes : {"yes", "true", "on", "1"})
-        if (platform::EqualNoCase(value, yes)) return true;
-    for (const char* no : {"no", "false", "off", "0"})
-        if (platform::EqualNoCase(value, no)) return false;
-    return if_unknown;
-}
-
-long GwDefinitionNumber(const std::string& value, long if_invalid) {
-    if (value.empty()) return if_invalid;
-    errno = 0;
-    char* end = nullptr;
-    bool hex = value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
-    long long v = std::strtoll(value.c_str(), &end, hex ? 16 : 10);
-    if (end == value.c_str() || *end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return if_invalid;
-    return static_cast<long>(v);
 }

@@ -75,9 +75,3 @@ private:
 
 // Entries a callback table may hold before its end entry.
 constexpr int kGwMaxTableEntries = 65536;
-
-// Reads a definition value as a boolean ("yes", "true", "on", "1").
-bool GwDefinitionFlag(const std::string& value, bool if_unknown);
-// Reads a definition value as a 32-bit integer (decimal or 0x hex);
-// `if_invalid` when it is not a number.
-long GwDefinitionNumber(const std::string& value, long if_invalid);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/format.h"
 #include "toolkit/core/gw_definition.h"
@@ -39,17 +38,10 @@ bool GwSlider::move_to(double v) {
 
 void GwSlider::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    auto number = [&](const char* name, double if_missing) {
-        const GwAttribute* a = def.find(name, language);
-        if (a == nullptr) return if_missing;
-        char* end = nullptr;
-        double v = std::strtod(a->values.front().c_str(), &end);
-        return end != nullptr && *end == '\0' && std::isfinite(v) ? v : if_missing;
-    };
-    start_ = number("start", start_);
-    end_ = number("end", end_);
-    increment_ = number("increment", increment_);
-    value_ = Clamp(number("value", start_));
+    start_ = def.real("start", language, start_);
+    end_ = def.real("end", language, end_);
+    increment_ = def.real("increment", language, increment_);
+    value_ = Clamp(def.real("value", language, start_));
 }
 
 void GwSlider::copy_state_to(GwCore* copy) const {

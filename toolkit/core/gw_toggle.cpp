@@ -62,8 +62,8 @@ bool GwToggle::click() {
 
 void GwToggle::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    if (const GwAttribute* a = def.find("indicator", language)) indicator_ = static_cast<int>(GwDefinitionNumber(a->values.front(), indicator_));
-    if (const GwAttribute* a = def.find("checked", language)) checked_ = GwDefinitionFlag(a->values.front(), false);
+    indicator_ = def.number("indicator", language, indicator_);
+    checked_ = def.flag("checked", language, false);
 }
 
 void GwToggle::copy_state_to(GwCore* copy) const {

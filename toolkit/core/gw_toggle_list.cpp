@@ -55,7 +55,7 @@ std::string GwToggleList::item_text(int index) const {
 
 void GwToggleList::apply_definition(const GwDefinition& def, int language) {
     GwCore::apply_definition(def, language);
-    if (const GwAttribute* a = def.find("radio", language)) radio_ = GwDefinitionFlag(a->values.front(), false);
+    radio_ = def.flag("radio", language, false);
     if (const GwAttribute* a = def.find("items", language))
         for (const auto& caption : a->values) AddRow(caption);
 }
