@@ -1,0 +1,113 @@
+// Parameter table of the virtual drive: types, range checks and writes.
+#include "sim/drive_table.h"
+
+#include <cstring>
+
+namespace sim {
+
+namespace {
+
+constexpr DriveType kTypes[] = {
+    {'0', "BEGRIFF", 0, false, false, false},  {'1', "BINARY8", 0, false, false, false},
+    {'2', "USIGN8", 1, false, false, false},   {'3', "BINARY16", 0, false, false, false},
+    {'4', "USIGN16", 2, false, false, false},  {'5', "FIXPT16", 2, false, false, false},
+    {'6', "PASSWORD", 0, false, false, false}, {'7', "INT16", 2, true, false, false},
+    {'8', "INT32Q16", 4, true, false, false},  {'9', "FLOAT32", 4, false, true, false},
+    {':', "ERR_STRUC", 4, false, false, false}, {';', "STRING", 0, false, false, true},
+    {'<', "INT8", 1, true, false, false},      {'=', "INT32", 4, true, false, false},
+    {'>', "USIGN32", 4, false, false, false},
+};
+
+float AsFloat(uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+}  // namespace
+
+const DriveType* FindDriveType(std::string_view name) {
+    for (const DriveType& type : kTypes)
+        if (name == type.name) return &type;
+    return nullptr;
+}
+
+const DriveType* FindDriveTypeByCode(char code) {
+    for (const DriveType& type : kTypes)
+        if (code == type.code) return &type;
+    return nullptr;
+}
+
+bool DriveParameter::InRange(uint32_t raw) const {
+    if (type == nullptr || type->is_string) return true;
+    if (type->is_float) {
+        float f = AsFloat(raw);
+        return f >= AsFloat(minimum) && f <= AsFloat(maximum);  // false for NaN
+    }
+    if (type->is_signed) {
+        auto s = static_cast<int32_t>(raw);
+        return s >= static_cast<int32_t>(minimum) && s <= static_cast<int32_t>(maximum);
+    }
+    return raw >= minimum && raw <= maximum;
+}
+
+uint32_t DriveParameter::Widen(uint32_t element) const {
+    if (type == nullptr || type->width <= 0 || type->width >= 4) return element;
+    const int bits = type->width * 8;
+    const uint32_t mask = (uint32_t{1} << bits) - 1;
+    element &= mask;
+    if (type->is_signed && (element & (uint32_t{1} << (bits - 1))) != 0) element |= ~mask;
+    return element;
+}
+
+DriveParameter* DriveTable::Find(int number) {
+    auto it = parameters_.find(number);
+    return it == parameters_.end() ? nullptr : &it->second;
+}
+
+const DriveParameter* DriveTable::Find(int number) const {
+    auto it = parameters_.find(number);
+    return it == parameters_.end() ? nullptr : &it->second;
+}
+
+void DriveTable::Put(DriveParameter parameter) {
+    if (parameter.type == nullptr) parameter.type = FindDriveType("INT32");
+    const int number = parameter.number;
+    parameters_[number] = std::move(parameter);
+}
+
+uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
+    DriveParameter* p = Find(number);
+    if (p == nullptr) return kStatusNoParameter;
+    if (p->read_only) return kStatusWriteAccess;
+    if (p->IsArray() || p->type->is_string || !p->InRange(raw)) return kStatusInvalidValue;
+    p->value = raw;
+    return 0;
+}
+
+uint16_t DriveTable::WriteText(int number, const std::string& text) {
+    DriveParameter* p = Find(number);
+    if (p == nullptr) return kStatusNoParameter;
+    if (p->read_only) return kStatusWriteAccess;
+    if (!p->type->is_string || text.size() > kMaxTextLength) return kStatusInvalidValue;
+    p->text = text;
+    return 0;
+}
+
+uint16_t DriveTable::WriteElements(int number, size_t first, const std::vector<uint32_t>& elements) {
+    DriveParameter* p = Find(number);
+    if (p == nullptr) return kStatusNoParameter;
+    if (p->read_only) return kStatusWriteAccess;
+    if (!p->IsArray() || first > p->elements.size() || elements.size() > p->elements.size() - first)
+        return kStatusInvalidValue;
+    for (uint32_t element : elements)
+        if (!p->InRange(p->Widen(element))) return kStatusInvalidValue;
+    for (size_t i = 0; i < elements.size(); ++i) p->elements[first + i] = p->Widen(elements[i]);
+    return 0;
+}
+
+std::string StockFixturePath(const std::string& name) {
+    return std::string(TORVAN_SIM_FIXTURE_DIR) + "/" + name;
+}
+
+}  // namespace sim

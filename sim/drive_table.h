@@ -1,0 +1,113 @@
+// The virtual drive's parameter table: descriptions, values, arrays, value
+// texts, the device registers (type, version, status word) and the sample
+// buffer. Every protocol the drive speaks reads and changes this one table.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+// What the drive knows about a type code.
+struct DriveType {
+    char code;         // the type code character of the attribute record
+    const char* name;  // the fixture's spelling
+    int width;         // bytes of one array element; 0 for types without elements
+    bool is_signed;
+    bool is_float;
+    bool is_string;
+};
+
+// Null for an unknown name or code.
+const DriveType* FindDriveType(std::string_view name);
+const DriveType* FindDriveTypeByCode(char code);
+
+// Flags word of a description.
+inline constexpr uint16_t kFlagValueTexts = 0x0020;
+inline constexpr uint16_t kFlagHex = 0x0100;
+inline constexpr uint16_t kFlagArray = 0x0400;
+
+// Status word bits. A refused write sets the reason; the drive keeps it until
+// the next write telegram.
+inline constexpr uint16_t kStatusRefused = 0x0001;
+inline constexpr uint16_t kStatusWatchdog = 0x0002;
+inline constexpr uint16_t kStatusEepromBusy = 0x0004;
+inline constexpr uint16_t kStatusTelegramChecksum = 0x0008;
+inline constexpr uint16_t kStatusNoParameter = 0x0020;
+inline constexpr uint16_t kStatusWriteAccess = 0x0040;
+inline constexpr uint16_t kStatusInvalidValue = 0x0080;
+
+inline constexpr int kHighestParameter = 999;
+inline constexpr size_t kMaxNameLength = 6;
+inline constexpr size_t kMaxTextLength = 128;
+inline constexpr size_t kMaxArrayElements = 4096;
+
+struct DriveParameter {
+    int number = 0;
+    std::string name;  // up to 6 characters
+    const DriveType* type = nullptr;
+    uint8_t unit_index = 0;
+    char kind = '0';
+    // Raw 32-bit patterns; signed types sign-extended, FLOAT32 as float bits.
+    uint32_t minimum = 0;
+    uint32_t maximum = 0;
+    uint32_t default_value = 0;
+    uint32_t value = 0;
+    std::string text;               // STRING value
+    std::vector<uint32_t> elements;  // array values (flag kFlagArray)
+    uint8_t read_level = 0;          // 0..15
+    uint8_t write_level = 0;         // 0..15
+    uint16_t flags = 0;
+    bool read_only = false;          // the drive refuses writes
+    uint8_t keypad_group = 0;
+    uint8_t sc_group = 0;
+    std::map<int, std::string> value_texts;  // by value index
+
+    bool IsArray() const { return (flags & kFlagArray) != 0; }
+    // Whether `raw` lies within minimum..maximum as the type compares.
+    bool InRange(uint32_t raw) const;
+    // An element of `width` bytes widened to the stored 32-bit form.
+    uint32_t Widen(uint32_t element) const;
+};
+
+class DriveTable {
+public:
+    // Reads the table's text format (sim/README.md). `source` names the text
+    // in error messages, which read "<source> line <n>: <what is wrong>".
+    static std::optional<DriveTable> Parse(std::string_view text, const std::string& source,
+                                           std::string* error);
+    static std::optional<DriveTable> Load(const std::string& path, std::string* error);
+
+    DriveParameter* Find(int number);
+    const DriveParameter* Find(int number) const;
+    // Adds or replaces a parameter (tests build small tables this way); one
+    // without a type is an INT32.
+    void Put(DriveParameter parameter);
+
+    // Writes return 0 when the drive takes the value, else the status bit
+    // that says why not.
+    uint16_t WriteValue(int number, uint32_t raw);
+    uint16_t WriteText(int number, const std::string& text);
+    uint16_t WriteElements(int number, size_t first, const std::vector<uint32_t>& elements);
+
+    // Device registers.
+    uint32_t type_number = 0;
+    uint32_t version = 0;  // firmware version in steps of 0.05
+    uint16_t status = 0;   // status bits that stay set
+
+    // The recorder's buffer, handed out block by block.
+    std::vector<uint8_t> samples;
+    size_t sample_position = 0;
+
+private:
+    std::map<int, DriveParameter> parameters_;
+};
+
+// Path of a fixture that comes with the virtual drive ("drive.tbl").
+std::string StockFixturePath(const std::string& name);
+
+}  // namespace sim

@@ -1,0 +1,37 @@
+// Virtual drives behind a pseudo-terminal: a thread drains the master, feeds
+// every byte to the drives and writes their answers back, so the program's
+// port code runs over a real terminal on the real clock.
+#pragma once
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "platform/pty_pair.h"
+#include "sim/virtual_drive.h"
+
+namespace sim {
+
+class PtyDriveLink {
+public:
+    // The pair and the drives must outlive the link.
+    explicit PtyDriveLink(platform::PtyPair& pair) : pair_(pair) {}
+    ~PtyDriveLink() { Stop(); }
+    PtyDriveLink(const PtyDriveLink&) = delete;
+    PtyDriveLink& operator=(const PtyDriveLink&) = delete;
+
+    // Add drives before Start.
+    void Add(VirtualDrive* drive) { drives_.push_back(drive); }
+    void Start();
+    void Stop();
+
+private:
+    void Run();
+
+    platform::PtyPair& pair_;
+    std::vector<VirtualDrive*> drives_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace sim

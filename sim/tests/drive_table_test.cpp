@@ -1,0 +1,108 @@
+#include "sim/drive_table.h"
+
+#include <gtest/gtest.h>
+
+#include "testsupport/test_env.h"
+
+namespace {
+
+TEST(DriveTable, StockFixtureLoads) {
+    std::string error;
+    auto table = sim::DriveTable::Load(sim::StockFixturePath("drive.tbl"), &error);
+    ASSERT_TRUE(table.has_value()) << error;
+    EXPECT_EQ(table->type_number, 5000u);
+    EXPECT_EQ(table->version, 620u);
+
+    const sim::DriveParameter* speed = table->Find(123);
+    ASSERT_NE(speed, nullptr);
+    EXPECT_EQ(speed->name, "SPEED");
+    EXPECT_EQ(speed->type->code, '=');
+    EXPECT_EQ(speed->minimum, 0xFFFFE890u);  // -6000
+    EXPECT_EQ(speed->maximum, 6000u);
+    EXPECT_EQ(speed->read_level, 1);
+    EXPECT_EQ(speed->write_level, 3);
+
+    const sim::DriveParameter* mode = table->Find(120);
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->flags, sim::kFlagValueTexts);
+    EXPECT_EQ(mode->value_texts.at(1), "Speed control");
+
+    const sim::DriveParameter* name = table->Find(130);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text, "Axis one");
+
+    const sim::DriveParameter* offsets = table->Find(201);
+    ASSERT_NE(offsets, nullptr);
+    EXPECT_EQ(offsets->flags, sim::kFlagArray);
+    EXPECT_EQ(offsets->elements, (std::vector<uint32_t>{0xFFFFFFFF, 2, 0xFFFFFFFD, 0, 0, 0, 0, 0}));
+
+    EXPECT_TRUE(table->Find(90)->read_only);
+    EXPECT_EQ(table->Find(90)->flags, sim::kFlagHex);
+}
+
+TEST(DriveTable, DefaultsAndLimitsFollowTheType) {
+    std::string error;
+    auto table = sim::DriveTable::Parse(
+        "param 1 A INT16\nparam 2 B USIGN8\nparam 3 C FLOAT32\nparam 4 D INT32 default=-7\n", "t",
+        &error);
+    ASSERT_TRUE(table.has_value()) << error;
+    EXPECT_EQ(table->Find(1)->minimum, 0xFFFF8000u);
+    EXPECT_EQ(table->Find(1)->maximum, 0x7FFFu);
+    EXPECT_EQ(table->Find(2)->maximum, 0xFFu);
+    EXPECT_EQ(table->Find(3)->minimum, 0xFF800000u);
+    EXPECT_EQ(table->Find(4)->value, 0xFFFFFFF9u);
+    // Writes are checked against the type's signedness.
+    EXPECT_EQ(table->WriteValue(1, 0xFFFF8000u), 0);
+    EXPECT_EQ(table->WriteValue(1, 0x8000u), sim::kStatusInvalidValue);
+    EXPECT_EQ(table->WriteValue(2, 0x100u), sim::kStatusInvalidValue);
+    EXPECT_EQ(table->WriteValue(3, 0x7FC00000u), sim::kStatusInvalidValue);  // NaN
+    EXPECT_EQ(table->WriteValue(3, 0x3F800000u), 0);
+}
+
+TEST(DriveTable, BrokenFixtureNamesTheLine) {
+    struct Case {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"# ok\n\nfoo 1\n", "bad.tbl line 3: unknown record \"foo\""},
+        {"param 12 MODE INT33\n", "bad.tbl line 1: unknown type \"INT33\""},
+        {"param 12 MODE\n", "bad.tbl line 1: param needs a number, a name and a type"},
+        {"param 1000 X INT32\n", "bad.tbl line 1: parameter number 1000 is outside 0..999"},
+        {"param 1x X INT32\n", "bad.tbl line 1: \"1x\" is not a number"},
+        {"param 5 TOOLONG INT32\n", "bad.tbl line 1: name \"TOOLONG\" is longer than 6 characters"},
+        {"param 5 A INT32\nparam 5 B INT32\n", "bad.tbl line 2: parameter 5 is described twice"},
+        {"param 5 A USIGN8 value=256\n", "bad.tbl line 1: value is outside the parameter's limits"},
+        {"param 5 A INT32 max=10 default=11\n", "bad.tbl line 1: default is outside the parameter's limits"},
+        {"param 5 A INT32 read=16\n", "bad.tbl line 1: read level 16 is outside 0..15"},
+        {"param 5 A INT32 colour=red\n", "bad.tbl line 1: unknown key \"colour\""},
+        {"param 5 A INT32 fast\n", "bad.tbl line 1: unknown word \"fast\""},
+        {"param 5 A STRING elements=3\n", "bad.tbl line 1: type STRING cannot be an array"},
+        {"param 5 A INT8 elements=2 values=1,2,3\n", "bad.tbl line 1: 3 values for 2 elements"},
+        {"param 5 A INT8 elements=2 values=1,200\n", "bad.tbl line 1: element 1 is outside the parameter's limits"},
+        {"param 5 A INT8 values=1\n", "bad.tbl line 1: values without elements"},
+        {"param 5 A STRING value=\"open\n", "bad.tbl line 1: unterminated quote"},
+        {"param 5 A USIGN32 value=0x100000000\n", "bad.tbl line 1: \"0x100000000\" does not fit 32 bits"},
+        {"text 7 0 Off\n", "bad.tbl line 1: text for parameter 7, which is not described above"},
+        {"param 7 A USIGN8\ntext 7 256 Off\n", "bad.tbl line 2: value index 256 is outside 0..255"},
+        {"param 7 A USIGN8\ntext 7 1\n", "bad.tbl line 2: text needs a parameter number, an index and a text"},
+        {"drive type=1 speed=2\n", "bad.tbl line 1: unknown key \"speed\""},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(sim::DriveTable::Parse(c.text, "bad.tbl", &error).has_value()) << c.text;
+        EXPECT_EQ(error, c.error);
+    }
+}
+
+TEST(DriveTable, LoadNamesTheFile) {
+    testsupport::WriteFile(testsupport::RuntimePath("TMP/crlf.tbl"), "param 1 A INT32\r\nparam x B INT32\r\n");
+    std::string error;
+    EXPECT_FALSE(sim::DriveTable::Load(testsupport::RuntimePath("TMP/crlf.tbl").string(), &error));
+    EXPECT_EQ(error, "crlf.tbl line 2: \"x\" is not a number");
+
+    std::string missing = testsupport::RuntimePath("TMP/none.tbl").string();
+    EXPECT_FALSE(sim::DriveTable::Load(missing, &error));
+    EXPECT_EQ(error, missing + ": No such file or directory");
+}
+
+}  // namespace

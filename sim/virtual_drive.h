@@ -1,0 +1,71 @@
+// A virtual drive: a parameter table answering the serial telegram protocol
+// at a bus address and a line rate, over the in-memory serial line (on the
+// virtual clock) or fed byte by byte (the pseudo-terminal link), with a
+// capture of all its traffic.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "platform/memory_serial_line.h"
+#include "sim/drive_capture.h"
+#include "sim/drive_faults.h"
+#include "sim/drive_table.h"
+#include "sim/telegram_engine.h"
+
+namespace sim {
+
+// Time from the last character of a request to the first of the answer.
+inline constexpr uint64_t kDefaultReplyDelayUs = 1000;
+
+class VirtualDrive : public platform::LineDevice {
+public:
+    VirtualDrive(DriveTable table, int address, int32_t baud = 9600);
+    VirtualDrive(const VirtualDrive&) = delete;
+    VirtualDrive& operator=(const VirtualDrive&) = delete;
+
+    int Address() const;
+    void SetAddress(int address);
+    // The drive always speaks 7E1; only its rate changes.
+    int32_t Baud() const;
+    void SetBaud(int32_t baud);
+    platform::SerialSettings LineSettings() const;
+    void SetReplyDelayUs(uint64_t us);
+
+    // The table itself; change it only while no pseudo-terminal link runs.
+    DriveTable& Table() { return table_; }
+    void SetSamples(std::vector<uint8_t> samples);
+    void SetBlockLimit(int elements);
+
+    void AddFault(DriveFault fault);
+    size_t FaultsLeft() const;
+    uint16_t WriteError() const;
+
+    DriveCapture Capture() const;
+    void ClearCapture();
+
+    // Joins the in-memory line (leaving the one it was on).
+    void AttachTo(platform::MemorySerialLine& line);
+    void Detach();
+
+    // One character heard at `time_us`; returns the answer, which the caller
+    // sends at once (captured as sent at `time_us`).
+    std::vector<uint8_t> Receive(uint8_t byte, uint64_t time_us);
+
+    void OnCharacter(platform::MemorySerialLine& line,
+                     const platform::LineCharacter& character) override;
+
+private:
+    platform::SerialSettings SettingsAtRate() const;
+
+    mutable std::mutex mutex_;
+    DriveTable table_;
+    TelegramEngine engine_;
+    int32_t baud_;
+    uint64_t reply_delay_us_ = kDefaultReplyDelayUs;
+    DriveCapture capture_;
+    platform::LineAttachment attachment_;
+};
+
+}  // namespace sim
