@@ -75,19 +75,28 @@ int GwCore::walk_through_children(int (*fn)(GwCore*, GwUD), GwUD ud) {
     if (!alive_ || fn == nullptr) return 1;
     GwDispatchGuard guard;
     // A snapshot: callbacks may add or destroy widgets during the walk.
+    for (GwCore* w : subtree(false)) {
+        if (!w->alive_) continue;
+        if (fn(w, ud) == 0) return 0;
+    }
+    return 1;
+}
+
+std::vector<GwCore*> GwCore::subtree(bool with_self) {
     std::vector<GwCore*> all;
-    std::vector<GwCore*> stack(children_.rbegin(), children_.rend());
+    std::vector<GwCore*> stack;
+    if (with_self) {
+        stack.push_back(this);
+    } else {
+        stack.assign(children_.rbegin(), children_.rend());
+    }
     while (!stack.empty()) {
         GwCore* w = stack.back();
         stack.pop_back();
         all.push_back(w);
         stack.insert(stack.end(), w->children_.rbegin(), w->children_.rend());
     }
-    for (GwCore* w : all) {
-        if (!w->alive_) continue;
-        if (fn(w, ud) == 0) return 0;
-    }
-    return 1;
+    return all;
 }
 
 bool GwCore::is_descendant_of(const GwCore* ancestor) const {
@@ -353,15 +362,7 @@ void GwCore::destroy() {
     if (!alive_ || destroying_) return;
     GwDispatchGuard guard;
     destroying_ = true;
-    std::vector<GwCore*> all;
-    std::vector<GwCore*> stack{this};
-    while (!stack.empty()) {
-        GwCore* w = stack.back();
-        stack.pop_back();
-        all.push_back(w);
-        stack.insert(stack.end(), w->children_.rbegin(), w->children_.rend());
-    }
-    for (GwCore* w : all) {
+    for (GwCore* w : subtree(true)) {
         if (!w->alive_) continue;
         GwEvent ev;
         w->fire(GwCB_DESTROY, ev);

@@ -267,6 +267,8 @@ private:
     void set_frame_state(int state, const char* shown);
     void fire_create_and_show();
     void collect_realised(std::vector<GwCore*>* out, bool newly_only);
+    // The widget's descendants (and itself first, when asked), depth first.
+    std::vector<GwCore*> subtree(bool with_self);
     void mark_dead();
     GwCore* find_descendant(const std::string& name) const;
     void set_binding(const std::string& event, const Binding& b) { bindings_[event] = b; }
