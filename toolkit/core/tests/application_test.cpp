@@ -6,6 +6,7 @@
 #include "platform/dynamic_library.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_tokens.h"
 #include "toolkit/core/tests/toolkit_fixture.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -84,6 +85,12 @@ TEST_F(Application, HelpRequestsAreRecorded) {
     ASSERT_EQ(help.size(), 1u);
     EXPECT_EQ(help[0].widget, "MainWindow");
     EXPECT_EQ(help[0].value, "2 rk_help 1200");
+}
+
+TEST(Tokens, DefaultSeparatorsSplitWithoutEmptyTokens) {
+    EXPECT_EQ(GwSplitTokens("W1 W2"), (std::vector<std::string>{"W1", "W2"}));
+    EXPECT_EQ(GwSplitTokens(" A,,B;\tC\r\nD "), (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_TRUE(GwSplitTokens(" ,; ").empty());
 }
 
 }  // namespace
