@@ -235,7 +235,7 @@ TelegramEngine::Answer TelegramEngine::Read(const std::string& code) {
     } else if (ParameterCode(code, "61", &number)) {
         const DriveParameter* p = table_.Find(number);
         auto text = p == nullptr ? decltype(p->value_texts)::const_iterator{}
-                                 : p->value_texts.find(value_text_index_);
+                                 : p->value_texts.find(ValueTextIndex());
         if (p == nullptr || text == p->value_texts.end()) answer.refused = true;
         else answer.value = text->second;
     } else if (code == "60002") {
@@ -258,6 +258,12 @@ TelegramEngine::Answer TelegramEngine::Read(const std::string& code) {
         answer.refused = true;
     }
     return answer;
+}
+
+// The index register is parameter 108 when the table has one.
+uint8_t TelegramEngine::ValueTextIndex() const {
+    const DriveParameter* index = table_.Find(kValueTextIndexParameter);
+    return index == nullptr ? value_text_index_ : static_cast<uint8_t>(index->value);
 }
 
 std::string TelegramEngine::BlockRead(const DriveParameter& p, int first, int count,
@@ -283,10 +289,10 @@ uint16_t TelegramEngine::Write(const std::string& code, const std::string& value
     if (p != nullptr && p->type->is_string) return table_.WriteText(number, value);
     uint32_t raw = 0;
     if (!ParseHex(value, &raw)) return p == nullptr ? kStatusNoParameter : kStatusInvalidValue;
-    if (number == kValueTextIndexParameter) {
-        uint16_t refused = p == nullptr ? (raw > 0xFF ? kStatusInvalidValue : 0) : table_.WriteValue(number, raw);
-        if (refused == 0) value_text_index_ = static_cast<uint8_t>(raw);
-        return refused;
+    if (number == kValueTextIndexParameter && p == nullptr) {
+        if (raw > 0xFF) return kStatusInvalidValue;
+        value_text_index_ = static_cast<uint8_t>(raw);
+        return 0;
     }
     return table_.WriteValue(number, raw);
 }

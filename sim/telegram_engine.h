@@ -65,6 +65,7 @@ private:
     bool TakeFault(const std::string& code, DriveFault* fault);
     void ApplyFault(const DriveFault& fault, std::vector<uint8_t>& reply) const;
     uint8_t AddressCharacter() const;
+    uint8_t ValueTextIndex() const;
 
     DriveTable& table_;
     int address_;
@@ -75,7 +76,7 @@ private:
     std::string text_;
     uint8_t check_ = 0;
     uint16_t write_error_ = 0;
-    uint8_t value_text_index_ = 0;
+    uint8_t value_text_index_ = 0;  // when the table has no parameter 108
     int block_limit_ = 0;
     std::deque<DriveFault> faults_;
 };
