@@ -35,6 +35,7 @@ int StartProgram(std::string_view program, const std::vector<std::string>& args,
 // Opens a file, folder or document with the desktop's opener, without
 // waiting; this is what "explorer <text>" and the shell's open did. Recorded
 // as the program "explorer" with the arguments "explorer" and `target`.
+// (The command processor's other use, "del <file>", is platform::RemoveFile.)
 int OpenWithDesktop(std::string_view target);
 
 // The Linux argument vector that a start runs (element 0 is the program):

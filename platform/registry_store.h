@@ -1,7 +1,9 @@
 // The registry values the program reads and writes (open commands, the port
 // map, class registrations), kept in one text file of sections named by full
 // key paths ("[HKEY_CLASSES_ROOT\CLSID\{...}\InprocServer32]") with "@=" for
-// the default value and "name=data" for the others, in stored order.
+// the default value and "name=data" for the others, in stored order. Data
+// that begins with a double quote or has blanks at its ends is written
+// between double quotes, as in every profile.
 #pragma once
 
 #include <cstddef>

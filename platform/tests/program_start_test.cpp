@@ -45,6 +45,8 @@ TEST_F(ProgramStartTest, CommandsTheSystemRuns) {
         {{"C:\\WINDOWS\\hh.exe", {"-mapid1200 ", "..\\LANGUAGE\\049\\Torvan.chm"}, false},
          {"xdg-open", "..\\LANGUAGE\\049\\Torvan.chm"}},
         {{"explorer", {"explorer", "..\\userdata"}, false}, {"xdg-open", "../userdata"}},
+        // no shell: a text with shell syntax stays one argument
+        {{"explorer", {"explorer", "x & del *.00D; rm -rf ~"}, false}, {"xdg-open", "x & del *.00D; rm -rf ~"}},
         // a reader started with the quoted document as its only argument
         {{"/opt/reader/bin/reader", {"\"..\\TMP\\Prog 1.prg\""}, false},
          {"/opt/reader/bin/reader", "../TMP/Prog 1.prg"}},
