@@ -1,0 +1,414 @@
+#include "bus/serial/striowin.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/services/program_flags.h"
+#include "bus/serial/tarn_error_texts.h"
+#include "motor/datalogger/data_logger.h"
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+#include "platform/format.h"
+#include "platform/reset_hooks.h"
+#include "platform/serial_port.h"
+#include "platform/text_file.h"
+
+bool ActivFlag = false;
+bool& SerioEventPumpFlag = SerialWaitFlag;
+
+namespace {
+
+// Tries of the transmit's wait for the port's status, one millisecond apart.
+constexpr int kStatusTries = 200;
+// Slack on top of the time the queued output needs on the line.
+constexpr uint32_t kOutputDrainSlackMs = 1000;
+// Receive time-outs: a base of 600 ms plus a share that shrinks with the
+// baud rate (850 ms and 1100 ms at 9600 baud).
+constexpr double kTimeoutBaseMs = 600.0;
+constexpr double kFirstByteShareMs = 2000.0;
+constexpr double kWholeReplyShareMs = 4000.0;
+constexpr double kBaudUnit = 1200.0;
+// Bits one character takes on the line.
+constexpr uint32_t kBitsPerCharacter = 10;
+
+struct SerioState {
+    std::unique_ptr<platform::SerialPort> port;
+    int32_t baud = 0;
+    std::string lastSystemError;
+    std::vector<uint8_t> readAhead = std::vector<uint8_t>(kSerioReadAheadSize);
+    int readCount = 0;
+    int readPosition = 0;
+};
+
+SerioState g_serio;
+
+platform::ResetHook g_reset([] {
+    g_serio.port.reset();
+    g_serio.baud = 0;
+    g_serio.lastSystemError.clear();
+    g_serio.readCount = 0;
+    g_serio.readPosition = 0;
+    ActivFlag = false;
+});
+
+void LogEntry(const std::string& text) { TheDataLogger().WriteEntry(text); }
+
+// An entry with the system's reason, in the form of the program's other
+// system error entries.
+void LogSystemFailure(const char* what, const std::string& reason) {
+    LogEntry(std::string(what) + " Cause: " + reason);
+}
+
+std::string PortFailureReason() {
+    return g_serio.port ? g_serio.port->LastErrorText() : platform::SystemErrorText(EBADF);
+}
+
+void LogReentered() { LogEntry("Striowin->ActivFlag->CheckReentrant Reentrancy defense activated"); }
+
+void LogTooLong(uint32_t count) {
+    LogEntry(platform::Format("Striowin->iSerioReceiveString Received sio string too long (%lu", count) +
+             "byte)" + ". Receivebuffer cleared!");
+}
+
+void LogReceiveError(int code) {
+    LogEntry(platform::Format("Striowin->iSerioReceiveString Error %d (%s). Receivebuffer cleared!", code,
+                              TarnErrorLogText(code)));
+}
+
+void PurgeInput() {
+    if (g_serio.port) g_serio.port->PurgeInput();
+}
+
+// Holds ActivFlag for one call.
+class ActiveCall {
+public:
+    ActiveCall() { ActivFlag = true; }
+    ~ActiveCall() { ActivFlag = false; }
+};
+
+// Lets the user interface run what is pending without moving the clock on.
+void PumpUserInterface() {
+    SerioEventPumpFlag = true;
+    platform::PumpEvents(platform::TheClock().NowUs());
+    SerioEventPumpFlag = false;
+}
+
+// How long `bytes` of output may take to leave at the current rate.
+uint32_t OutputDrainLimitMs(int bytes) {
+    const uint32_t baud = g_serio.baud > 0 ? static_cast<uint32_t>(g_serio.baud) : 1;
+    return static_cast<uint32_t>(uint64_t{static_cast<uint32_t>(bytes)} * kBitsPerCharacter * 1000 / baud) +
+           kOutputDrainSlackMs;
+}
+
+// Waits until the output queue is empty, the port fails, or the queued bytes
+// have had their time.
+void WaitForOutputQueue() {
+    if (!g_serio.port) return;
+    const int pending = g_serio.port->BytesPending();
+    if (pending <= 0) return;
+    platform::Deadline deadline(OutputDrainLimitMs(pending));
+    while (g_serio.port->BytesPending() > 0 && !deadline.Expired()) platform::Sleep(0);
+}
+
+double TimeoutMs(double share) { return share / (g_serio.baud / kBaudUnit) + kTimeoutBaseMs; }
+
+}  // namespace
+
+int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char parity) {
+    // A rate of zero would make every receive time-out meaningless.
+    if (baud <= 0) return kSerioBadBaud;
+    ActivFlag = false;
+    g_serio.readCount = 0;
+    g_serio.readPosition = 0;
+    g_serio.baud = baud;
+    if (g_serio.port) CloseSerio(true);
+
+    std::string error;
+    std::unique_ptr<platform::SerialPort> opened =
+        platform::OpenSerialPort(platform::Format("COM%u", port), &error);
+    if (!opened) {
+        g_serio.lastSystemError = error;
+        LogSystemFailure("Striowin->iInitSerio->CreateFile", error);
+        return kSerioOpenFailed;
+    }
+    // A port refused below is closed again as `opened` goes out of scope.
+    platform::SerialSettings settings = opened->Settings();
+    settings.baud = baud;
+    switch (parity) {
+        case 'E': case 'e': settings.parity = 'E'; break;
+        case 'N': case 'n': settings.parity = 'N'; break;
+        case 'O': case 'o': settings.parity = 'O'; break;
+        default: return kSerioBadParity;
+    }
+    if (dataBits < 4 || dataBits > 8) return kSerioBadDataBits;
+    if (stopBits != 1 && stopBits != 2) return kSerioBadStopBits;
+    settings.data_bits = dataBits;
+    settings.stop_bits = stopBits;
+    if (!opened->Configure(settings)) {
+        g_serio.lastSystemError = opened->LastErrorText();
+        LogSystemFailure("Striowin->iInitSerio->SetCommState", g_serio.lastSystemError);
+        return kSerioOpenFailed;
+    }
+    opened->PurgeInput();
+    opened->PurgeOutput();
+    g_serio.port = std::move(opened);
+    return kSerioOk;
+}
+
+int SerioReceiveReply(uint8_t* buffer, int size, SerioReply& reply) {
+    reply = SerioReply();
+    if (ActivFlag) {
+        LogReentered();
+        return kSerioNoReply;
+    }
+    ActiveCall active;
+    if (buffer == nullptr || size < 1) return kSerioTooLong;
+    // A reply never mixes with what an earlier one left in the buffer.
+    std::memset(buffer, 0, static_cast<size_t>(size));
+
+    const uint32_t start = platform::GetTickCount();
+    uint32_t attention = start;
+    const double firstByteLimit = TimeoutMs(kFirstByteShareMs);
+    const double wholeReplyLimit = TimeoutMs(kWholeReplyShareMs);
+    int count = 0;
+    int etxIndex = -1;
+    bool complete = false;
+    bool ackSeen = false;
+    bool timedOut = false;
+
+    for (;;) {
+        const uint32_t now = platform::GetTickCount();
+        const double elapsed = platform::TicksSince(start, now);
+        if (g_serio.port) {
+            const int waiting = g_serio.port->BytesWaiting();
+            if (waiting < 0) {
+                LogSystemFailure("Striowin->iSerioReceiveString->ReadFile", PortFailureReason());
+                PurgeInput();
+                return kSerioLineFailed;
+            }
+            // Checked against the room left, so the buffer is never overrun.
+            if (waiting > size - count) {
+                LogTooLong(static_cast<uint32_t>(count) + static_cast<uint32_t>(waiting));
+                PurgeInput();
+                return kSerioTooLong;
+            }
+            if (waiting > 0) {
+                const int read = g_serio.port->Read(buffer + count, waiting);
+                if (read <= 0) {
+                    LogSystemFailure("Striowin->iSerioReceiveString->ReadFile", PortFailureReason());
+                    PurgeInput();
+                    return kSerioLineFailed;
+                }
+                for (int p = count; p < count + read; ++p) {
+                    if (buffer[p] == kETX && etxIndex < 0) {
+                        etxIndex = p;
+                    } else if (p == 1 && buffer[p] == kACK) {
+                        ackSeen = true;
+                    } else if (buffer[p] == kNAK && etxIndex < 0) {
+                        PurgeInput();
+                        return kSerioNak;
+                    }
+                }
+                count += read;
+                if (etxIndex >= 0) {
+                    if (count == size) {
+                        PurgeInput();
+                        LogTooLong(static_cast<uint32_t>(count));
+                        return kSerioBufferFull;
+                    }
+                    if (count > etxIndex + 1) complete = true;
+                }
+            } else if (count == 0 && elapsed > firstByteLimit) {
+                timedOut = true;
+            }
+        }
+        if (elapsed > wholeReplyLimit) timedOut = true;
+        if (platform::TicksSince(attention, now) > RECEIVE_ALL_ATTENTION_TIME) {
+            attention = now;
+            LogEntry("Striowin->iSerioReceiveString RECEIVE_ALL_ATTENTION_TIME gone");
+            PumpUserInterface();
+        }
+        if (!complete && !ackSeen) {
+            platform::Sleep(0);
+            if (!timedOut) continue;
+        }
+        if (timedOut) {
+            const int result = count > 0 ? kSerioPartialReply : kSerioNoReply;
+            PurgeInput();
+            LogReceiveError(result);
+            return result;
+        }
+        break;
+    }
+
+    if (etxIndex >= 0) {
+        // The frame starts with STX after the address character; one NUL
+        // before the STX is dropped.
+        const bool nulBeforeStx = buffer[1] == kNUL && count > 2 && buffer[2] == kSTX && etxIndex > 2;
+        if (nulBeforeStx) {
+            std::memmove(buffer + 1, buffer + 2, static_cast<size_t>(count - 2));
+            --count;
+            --etxIndex;
+            buffer[count] = 0;
+        } else if (buffer[1] != kSTX || etxIndex < 2) {
+            PurgeInput();
+            LogReceiveError(kSerioBadFrame);
+            return kSerioBadFrame;
+        }
+    }
+    int result = kSerioOk;
+    if (complete) {
+        uint8_t bcc = 0;
+        for (int p = 2; p <= etxIndex; ++p) bcc ^= buffer[p];
+        if (bcc != buffer[etxIndex + 1]) result = kSerioBadCheck;
+    }
+    PurgeInput();
+    reply.count = count;
+    reply.framed = complete && result == kSerioOk;
+    reply.etxIndex = reply.framed ? etxIndex : -1;
+    return result;
+}
+
+int iSerioReceiveString(uint8_t* buffer, int size) {
+    SerioReply reply;
+    return SerioReceiveReply(buffer, size, reply);
+}
+
+int iSerioReceiveByteString(uint8_t* buffer, int& count) {
+    if (ActivFlag) {
+        LogReentered();
+        return kSerioNoReply;
+    }
+    ActiveCall active;
+    const int room = count;
+    count = 0;
+    if (!g_serio.port) return kSerioOk;
+    const int waiting = g_serio.port->BytesWaiting();
+    if (waiting < 0) {
+        LogSystemFailure("Striowin->iSerioReceiveByteString", PortFailureReason());
+        return kSerioLineFailed;
+    }
+    if (waiting > room || (waiting > 0 && buffer == nullptr)) {
+        LogTooLong(static_cast<uint32_t>(waiting));
+        return kSerioTooLong;
+    }
+    if (waiting == 0) return kSerioOk;
+    const int read = g_serio.port->Read(buffer, waiting);
+    if (read <= 0) {
+        LogSystemFailure("Striowin->iSerioReceiveByteString", PortFailureReason());
+        return kSerioLineFailed;
+    }
+    count = read;
+    return kSerioOk;
+}
+
+int iSerioTransmittString(const uint8_t* bytes, int count) {
+    if (ActivFlag) {
+        LogReentered();
+        return kSerioLineFailed;
+    }
+    ActiveCall active;
+    if (SerioEventPumpFlag) {
+        LogEntry("Striowin->iSerioTransmittString SioOut activated");
+        return kSerioPumpRunning;
+    }
+    int failures = 0;
+    std::unique_ptr<platform::Deadline> drain;
+    for (;;) {
+        const int pending = g_serio.port ? g_serio.port->BytesPending() : -1;
+        if (pending < 0) {
+            if (++failures >= kStatusTries) {
+                LogSystemFailure("Striowin->iSerioTransmittString->ClearComError", PortFailureReason());
+                return kSerioLineFailed;
+            }
+            platform::Sleep(1);
+            continue;
+        }
+        if (pending == 0) break;
+        // Output that never leaves ends the wait after its time; the purge
+        // below drops it.
+        if (!drain) drain = std::make_unique<platform::Deadline>(OutputDrainLimitMs(pending));
+        if (drain->Expired()) break;
+        platform::Sleep(0);
+    }
+    g_serio.port->PurgeOutput();
+    const int written = count > 0 ? g_serio.port->Write(bytes, count) : 0;
+    if (written < 0) {
+        LogSystemFailure("Striowin->iSerioTransmittString->WriteFile", PortFailureReason());
+        return kSerioLineFailed;
+    }
+    if (written != count) {
+        LogEntry("Striowin->iSerioTransmittString  iByteCount != DataWritten");
+        return kSerioShortWrite;
+    }
+    return kSerioOk;
+}
+
+bool CloseSerio(bool wait) {
+    if (!g_serio.port) return false;
+    if (wait) WaitForOutputQueue();
+    g_serio.port.reset();
+    return true;
+}
+
+void SerioPurgeInput() { PurgeInput(); }
+
+bool SerioOutputPending() { return g_serio.port && g_serio.port->BytesPending() > 0; }
+
+int SerioReceiveByte(uint8_t& byte) {
+    if (g_serio.readCount == 0) {
+        g_serio.readPosition = 0;
+        int count = kSerioReadAheadSize;
+        const int result = iSerioReceiveByteString(g_serio.readAhead.data(), count);
+        if (result != kSerioOk) return result;
+        if (count == 0) return kSerioNothingReceived;
+        g_serio.readCount = count;
+    }
+    byte = g_serio.readAhead[static_cast<size_t>(g_serio.readPosition++)];
+    --g_serio.readCount;
+    return kSerioOk;
+}
+
+int SerioTransmitByte(uint8_t byte) { return iSerioTransmittString(&byte, 1); }
+
+const char* SerioErrorText(int code) {
+    static const char* const kTexts[] = {
+        "Kein Fehler",
+        "Empfangsdaten wurden vor dem Auslesen ueberschrieben",
+        "Paritaetsfehler der empfangenen Daten",
+        "Unterschiedliche Protokolle von Sender und Empfaenger",
+        "Keine Verbindung oder falsche Schnittstelle",
+        "Timeout im Sendevorgang",
+        "Senderegister belegt",
+        "Keine Daten empfangen",
+        "Unbekannter Fehler",
+        "Ungueltige Schnittstellennummer",
+        "Ungueltige Baudrate",
+        "Ungueltige Datenlaenge",
+        "Ungueltige Stopbitanzahl",
+        "Ungueltige Paritaetsangabe",
+        "Die geählte Schnittstelle ist bereits belegt",
+    };
+    constexpr int kUnknown = 8;
+    if (code < 0 || code >= static_cast<int>(std::size(kTexts))) return kTexts[kUnknown];
+    return kTexts[code];
+}
+
+uint16_t HexToWord(const char* characters, int count) {
+    if (characters == nullptr) return 0;
+    uint32_t word = 0;
+    for (int i = 0; i < count; ++i) {
+        const uint32_t c = static_cast<unsigned char>(characters[i]);
+        const uint32_t digit = c >= 'a' ? c - 87 : c >= 'A' ? c - 55 : c - 48;
+        word = word * 16 + digit;
+    }
+    return static_cast<uint16_t>(word);
+}
+
+bool SerioIsOpen() { return g_serio.port != nullptr; }
+
+const char* SerioLastSystemError() { return g_serio.lastSystemError.c_str(); }
