@@ -238,6 +238,11 @@ bool Click(const Target& target) {
     return true;
 }
 
+bool Toggle(const Target& target) {
+    auto* toggle = As<GwToggle>(target, "a toggle");
+    return toggle != nullptr && (toggle->click() || Refused(target, "a click"));
+}
+
 bool PressButton(const Target& target) {
     auto* button = As<GwPushButton>(target, "a push button");
     return button != nullptr && (button->press() || Refused(target, "a press"));

@@ -50,6 +50,8 @@ bool PressKey(const Target& target, int key);
 bool Replace(const Target& target, const std::string& text);
 // Clicks a button, toggle or radio (any other widget: its activate binding).
 bool Click(const Target& target);
+// Flips a check box or switches a radio on, as a click would.
+bool Toggle(const Target& target);
 bool PressButton(const Target& target);
 bool ReleaseButton(const Target& target);
 // Selects a row of a list or combo, an item of a radio group or toggle list.

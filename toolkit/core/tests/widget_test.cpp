@@ -189,8 +189,8 @@ TEST_F(Widgets, CheckBoxClickFlipsAndReportsTheNewValue) {
     check->show();
     g_events.clear();
     check->set_callback(GwCB_CHANGE, Note);
-    gwtest::Click(check);
-    gwtest::Click(check);
+    EXPECT_TRUE(gwtest::Toggle(check));
+    EXPECT_TRUE(gwtest::Toggle(check));
     EXPECT_EQ(g_events, (std::vector<std::string>{"Changed change 1", "Changed change 0"}));
 }
 
