@@ -19,11 +19,12 @@ void PumpEvents(std::optional<uint64_t> limit_us) {
     VirtualClock* vc = TheVirtualClock();
     if (ran || vc == nullptr || !vc->OwnedByThisThread()) return;
     uint64_t now = vc->NowUs();
+    if (limit_us && *limit_us <= now) return;  // no time left to move on
     uint64_t target = now + 1000;
     if (g_hook != nullptr) {
         if (auto due = g_hook->NextDueUs(); due && *due > now) target = *due;
     }
-    if (limit_us && *limit_us > now) target = std::min(target, *limit_us);
+    if (limit_us) target = std::min(target, *limit_us);
     vc->AdvanceToUs(target);
 }
 

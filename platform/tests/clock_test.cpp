@@ -83,6 +83,8 @@ TEST(VirtualClock, PumpRunsDueTimersAndOtherwiseMovesToTheNextOne) {
 
     platform::PumpEvents(700000);  // the limit caps the jump
     EXPECT_EQ(TheClock().NowUs(), 700000u);
+    platform::PumpEvents(700000);  // a limit reached leaves time where it is
+    EXPECT_EQ(TheClock().NowUs(), 700000u);
 
     timers.due_us.clear();
     platform::PumpEvents();  // no timer at all: one millisecond
