@@ -25,6 +25,11 @@ uint32_t HexFieldValue(std::string_view digits) {
     return static_cast<uint32_t>(value);
 }
 
+uint32_t HexFieldValue(std::string_view record, TextField field) {
+    if (field.pos >= record.size()) return 0;
+    return HexFieldValue(record.substr(field.pos, field.length));
+}
+
 void CopyCut(char* destination, int size, std::string_view text) {
     if (destination == nullptr || size < 1) return;
     const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));

@@ -9,30 +9,23 @@
 namespace {
 
 // Character positions of the description record read from parameter 34.
-struct Field {
-    size_t pos;
-    size_t length;
-};
-constexpr Field kNumberField{0, 4};
-constexpr Field kNameField{4, 5};
-constexpr Field kUnitIndexField{9, 2};
+constexpr TextField kNumberField{0, 4};
+constexpr TextField kNameField{4, 5};
+constexpr TextField kUnitIndexField{9, 2};
 constexpr size_t kKindPos = 11;
 constexpr size_t kTypePos = 12;
-constexpr Field kMinimumField{15, 8};
-constexpr Field kMaximumField{23, 8};
-constexpr Field kDefaultField{31, 8};
-constexpr Field kReadLevelField{39, 2};
-constexpr Field kWriteLevelField{41, 2};
-constexpr Field kFlagsField{43, 4};
-constexpr Field kKeypadGroupField{47, 2};
-constexpr Field kScGroupField{49, 2};
+constexpr TextField kMinimumField{15, 8};
+constexpr TextField kMaximumField{23, 8};
+constexpr TextField kDefaultField{31, 8};
+constexpr TextField kReadLevelField{39, 2};
+constexpr TextField kWriteLevelField{41, 2};
+constexpr TextField kFlagsField{43, 4};
+constexpr TextField kKeypadGroupField{47, 2};
+constexpr TextField kScGroupField{49, 2};
 constexpr size_t kRecordLength = 51;
 
 constexpr std::string_view kNoUnitText = "-----";
 
-uint32_t Hex(std::string_view record, Field field) {
-    return HexFieldValue(record.substr(field.pos, field.length));
-}
 
 }  // namespace
 
@@ -50,26 +43,26 @@ bool NewBus::ReadParameterInfo(int number, ParameterEntry& entry, bool& notPrese
     }
     const std::string_view record = answer.View();
     // A short record cannot be the description asked for.
-    if (record.size() < kRecordLength || Hex(record, kNumberField) != static_cast<uint32_t>(number)) {
+    if (record.size() < kRecordLength || HexFieldValue(record, kNumberField) != static_cast<uint32_t>(number)) {
         entry.number = 0;
         return false;
     }
     entry.number = static_cast<int16_t>(number);
     CopyCut(entry.name, kEntryNameSize, record.substr(kNameField.pos, kNameField.length));
     dstring unit;
-    ReadValueText(kUnitTextParameter, static_cast<uint8_t>(Hex(record, kUnitIndexField)), unit, address);
+    ReadValueText(kUnitTextParameter, static_cast<uint8_t>(HexFieldValue(record, kUnitIndexField)), unit, address);
     CopyCut(entry.unit, kEntryUnitSize, unit.View() == kNoUnitText ? std::string_view() : unit.View());
     entry.kind = record[kKindPos];
     entry.type = record[kTypePos];
-    entry.minimum = static_cast<int32_t>(Hex(record, kMinimumField));
-    entry.maximum = static_cast<int32_t>(Hex(record, kMaximumField));
-    entry.defaultValue = static_cast<int32_t>(Hex(record, kDefaultField));
-    entry.access = static_cast<uint8_t>(Hex(record, kReadLevelField) + 16 * Hex(record, kWriteLevelField));
-    entry.flags = static_cast<uint16_t>(Hex(record, kFlagsField));
+    entry.minimum = static_cast<int32_t>(HexFieldValue(record, kMinimumField));
+    entry.maximum = static_cast<int32_t>(HexFieldValue(record, kMaximumField));
+    entry.defaultValue = static_cast<int32_t>(HexFieldValue(record, kDefaultField));
+    entry.access = static_cast<uint8_t>(HexFieldValue(record, kReadLevelField) + 16 * HexFieldValue(record, kWriteLevelField));
+    entry.flags = static_cast<uint16_t>(HexFieldValue(record, kFlagsField));
     entry.extraWords[0] = 0;
     entry.extraWords[1] = 0;
-    entry.KPGroup = static_cast<uint8_t>(Hex(record, kKeypadGroupField));
-    entry.SCGroup = static_cast<uint8_t>(Hex(record, kScGroupField));
+    entry.KPGroup = static_cast<uint8_t>(HexFieldValue(record, kKeypadGroupField));
+    entry.SCGroup = static_cast<uint8_t>(HexFieldValue(record, kScGroupField));
     lastError_ = 0;
     return true;
 }

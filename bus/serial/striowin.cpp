@@ -318,6 +318,7 @@ int iSerioTransmittString(const uint8_t* bytes, int count) {
     }
     int failures = 0;
     std::unique_ptr<platform::Deadline> drain;
+    bool stuck = false;
     for (;;) {
         const int pending = g_serio.port ? g_serio.port->BytesPending() : -1;
         if (pending < 0) {
@@ -329,13 +330,18 @@ int iSerioTransmittString(const uint8_t* bytes, int count) {
             continue;
         }
         if (pending == 0) break;
-        // Output that never leaves ends the wait after its time; the purge
-        // below drops it.
+        // Output that never leaves ends the wait after its time.
         if (!drain) drain = std::make_unique<platform::Deadline>(OutputDrainLimitMs(pending));
-        if (drain->Expired()) break;
+        if (drain->Expired()) {
+            stuck = true;
+            break;
+        }
         platform::Sleep(0);
     }
-    g_serio.port->PurgeOutput();
+    // Only output that would not leave is dropped. An empty queue needs no
+    // purge, and on a pseudo-terminal a purge would also drop bytes already
+    // handed over that the far end has not read yet.
+    if (stuck) g_serio.port->PurgeOutput();
     const int written = count > 0 ? g_serio.port->Write(bytes, count) : 0;
     if (written < 0) {
         LogSystemFailure("Striowin->iSerioTransmittString->WriteFile", PortFailureReason());

@@ -42,28 +42,21 @@ int ErrorCategory(int code) {
 bool IsElementWidth(int width) { return width == 1 || width == 2 || width == 4; }
 
 // Positions of the attribute record of "30%03u".
-struct Field {
-    size_t pos;
-    size_t length;
-};
-constexpr Field kNameField{0, 6};
-constexpr Field kUnitIndexField{6, 2};
+constexpr TextField kNameField{0, 6};
+constexpr TextField kUnitIndexField{6, 2};
 constexpr size_t kKindPos = 8;
 constexpr size_t kTypePos = 9;
-constexpr Field kMinimumField{10, 8};
-constexpr Field kMaximumField{18, 8};
-constexpr Field kDefaultField{26, 8};
-constexpr Field kAccessField{34, 2};
-constexpr Field kFlagsField{36, 4};
-constexpr Field kFirstWordField{40, 4};
-constexpr Field kSecondWordField{44, 4};
-constexpr Field kKeypadGroupField{48, 2};
-constexpr Field kScGroupField{50, 2};
+constexpr TextField kMinimumField{10, 8};
+constexpr TextField kMaximumField{18, 8};
+constexpr TextField kDefaultField{26, 8};
+constexpr TextField kAccessField{34, 2};
+constexpr TextField kFlagsField{36, 4};
+constexpr TextField kFirstWordField{40, 4};
+constexpr TextField kSecondWordField{44, 4};
+constexpr TextField kKeypadGroupField{48, 2};
+constexpr TextField kScGroupField{50, 2};
 constexpr size_t kAttributeRecordLength = 52;
 
-uint32_t Hex(std::string_view record, Field field) {
-    return HexFieldValue(record.substr(field.pos, field.length));
-}
 
 }  // namespace
 
@@ -255,18 +248,18 @@ bool TarnBus::ReadParameterInfo(int number, ParameterEntry& entry, bool& notPres
     entry.number = static_cast<int16_t>(number);
     // The entry keeps five characters of the name and its terminator.
     CopyCut(entry.name, kEntryNameSize, std::string_view(record).substr(kNameField.pos, kNameField.length));
-    unitIndex_ = static_cast<uint8_t>(Hex(record, kUnitIndexField));
+    unitIndex_ = static_cast<uint8_t>(HexFieldValue(record, kUnitIndexField));
     entry.kind = record[kKindPos];
     entry.type = record[kTypePos];
-    entry.minimum = static_cast<int32_t>(Hex(record, kMinimumField));
-    entry.maximum = static_cast<int32_t>(Hex(record, kMaximumField));
-    entry.defaultValue = static_cast<int32_t>(Hex(record, kDefaultField));
-    entry.access = static_cast<uint8_t>(Hex(record, kAccessField));
-    entry.flags = static_cast<uint16_t>(Hex(record, kFlagsField));
-    entry.extraWords[0] = static_cast<uint16_t>(Hex(record, kFirstWordField));
-    entry.extraWords[1] = static_cast<uint16_t>(Hex(record, kSecondWordField));
-    entry.KPGroup = static_cast<uint8_t>(Hex(record, kKeypadGroupField));
-    entry.SCGroup = static_cast<uint8_t>(Hex(record, kScGroupField));
+    entry.minimum = static_cast<int32_t>(HexFieldValue(record, kMinimumField));
+    entry.maximum = static_cast<int32_t>(HexFieldValue(record, kMaximumField));
+    entry.defaultValue = static_cast<int32_t>(HexFieldValue(record, kDefaultField));
+    entry.access = static_cast<uint8_t>(HexFieldValue(record, kAccessField));
+    entry.flags = static_cast<uint16_t>(HexFieldValue(record, kFlagsField));
+    entry.extraWords[0] = static_cast<uint16_t>(HexFieldValue(record, kFirstWordField));
+    entry.extraWords[1] = static_cast<uint16_t>(HexFieldValue(record, kSecondWordField));
+    entry.KPGroup = static_cast<uint8_t>(HexFieldValue(record, kKeypadGroupField));
+    entry.SCGroup = static_cast<uint8_t>(HexFieldValue(record, kScGroupField));
     dstring unit;
     if (ReadValueText(kUnitTextParameter, unitIndex_, unit, address) == nullptr) return false;
     CopyCut(entry.unit, kEntryUnitSize, unit.GetAt(0) == '-' ? std::string_view() : unit.View());
