@@ -114,7 +114,12 @@ void WaitForOutputQueue() {
     while (g_serio.port->BytesPending() > 0 && !deadline.Expired()) platform::Sleep(0);
 }
 
-double TimeoutMs(double share) { return share / (g_serio.baud / kBaudUnit) + kTimeoutBaseMs; }
+// Before the first open there is no rate; the slowest rate of the line keeps
+// the time-outs finite.
+double TimeoutMs(double share) {
+    const double baud = g_serio.baud > 0 ? g_serio.baud : kBaudUnit;
+    return share / (baud / kBaudUnit) + kTimeoutBaseMs;
+}
 
 }  // namespace
 

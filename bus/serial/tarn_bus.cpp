@@ -158,7 +158,7 @@ bool TarnBus::WriteParameterText(int number, const char* text, int address) {
 
 bool TarnBus::ReadBlock(int number, void* destination, int first, uint16_t& count, int width, int address) {
     if (const int result = CheckSlot(number, address)) return Finish(result);
-    if (!IsElementWidth(width) || destination == nullptr) return Finish(kTarnPlausibility);
+    if (!IsElementWidth(width) || destination == nullptr || first < 0) return Finish(kTarnPlausibility);
     uint8_t* out = static_cast<uint8_t*>(destination);
     const size_t groupLength = 2 * static_cast<size_t>(width);
     int remaining = count;
@@ -204,7 +204,9 @@ bool TarnBus::ReadBlock(int number, void* destination, int first, uint16_t& coun
 
 bool TarnBus::WriteBlock(int number, const void* source, int first, uint16_t count, int width, int address) {
     if (const int result = CheckSlot(number, address)) return Finish(result);
-    if (!IsElementWidth(width) || (source == nullptr && count != 0)) return Finish(kTarnPlausibility);
+    if (!IsElementWidth(width) || (source == nullptr && count != 0) || first < 0) {
+        return Finish(kTarnPlausibility);
+    }
     const uint8_t* in = static_cast<const uint8_t*>(source);
     const int perTelegram = kBlockWriteCharacters / (2 * width);
     int done = 0;

@@ -248,6 +248,13 @@ TEST_F(Striowin, ADisconnectedLineIsAFailedReadNotATimeout) {
     EXPECT_EQ(LogCount("\tStriowin->iSerioTransmittString->ClearComError Cause: "), 1);
 }
 
+TEST_F(Striowin, AReceiveBeforeAnyOpenEnds) {
+    uint8_t buffer[146];
+    const uint32_t start = platform::GetTickCount();
+    EXPECT_EQ(iSerioReceiveString(buffer, sizeof buffer), 5);
+    EXPECT_LE(platform::GetTickCount() - start, 4602u);
+}
+
 TEST_F(Striowin, TransmitLimits) {
     Open();
     // An output queue that never drains holds the transmit only for the time

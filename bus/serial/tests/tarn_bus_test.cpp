@@ -213,14 +213,18 @@ TEST_F(TarnBusTest, ReadBlockStoresNoMoreThanWasAskedFor) {
     }
 }
 
-TEST_F(TarnBusTest, BlockWidthsOtherThanOneTwoFourAreRefused) {
+TEST_F(TarnBusTest, BlockArgumentsAreCheckedBeforeAnyTelegram) {
     uint8_t bytes[16] = {};
-    for (int width : {0, 3, 8, -2}) {
+    const struct {
+        int first;
+        int width;
+    } cases[] = {{0, 0}, {0, 3}, {0, 8}, {0, -2}, {-1, 2}};
+    for (const auto& c : cases) {
         uint16_t count = 2;
-        EXPECT_FALSE(bus_->ReadBlock(kArrayParameter, bytes, 0, count, width, kAddress)) << width;
-        EXPECT_EQ(bus_->GetLastError(), 14) << width;
-        EXPECT_FALSE(bus_->WriteBlock(kArrayParameter, bytes, 0, 2, width, kAddress)) << width;
-        EXPECT_EQ(bus_->GetLastError(), 14) << width;
+        EXPECT_FALSE(bus_->ReadBlock(kArrayParameter, bytes, c.first, count, c.width, kAddress)) << c.width;
+        EXPECT_EQ(bus_->GetLastError(), 14) << c.width;
+        EXPECT_FALSE(bus_->WriteBlock(kArrayParameter, bytes, c.first, 2, c.width, kAddress)) << c.width;
+        EXPECT_EQ(bus_->GetLastError(), 14) << c.width;
     }
     EXPECT_EQ(Heard(), "");
 }
