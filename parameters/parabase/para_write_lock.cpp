@@ -1,0 +1,52 @@
+#include "parameters/parabase/para_write_lock.h"
+
+#include "platform/reset_hooks.h"
+
+namespace {
+
+ParaWriteLock g_lock;
+platform::ResetHook g_reset([] { g_lock.Reset(); });
+
+}  // namespace
+
+ParaWriteLock& TheParaWriteLock() { return g_lock; }
+
+void ParaWriteLock::Reset() {
+    protected_.fill(0);
+    owner_ = 0;
+    permission_ = false;
+}
+
+bool ParaWriteLock::Acquire(int32_t owner) {
+    if (IsHeld()) return false;
+    owner_ = owner;
+    return true;
+}
+
+bool ParaWriteLock::AllowNextWrite(int32_t owner) {
+    if (!IsHolder(owner)) return false;
+    permission_ = true;
+    return true;
+}
+
+bool ParaWriteLock::Release(int32_t owner) {
+    if (!IsHolder(owner)) return false;
+    Reset();
+    return true;
+}
+
+bool ParaWriteLock::Protect(int32_t owner, int number) {
+    if (!IsHolder(owner) || number < 0 || number > kHighestParameter) return false;
+    protected_[number] = 1;
+    return true;
+}
+
+bool ParaWriteLock::IsProtected(int number) const {
+    return number >= 0 && number <= kHighestParameter && protected_[number] != 0;
+}
+
+bool ParaWriteLock::TakeWritePermission() {
+    const bool granted = permission_;
+    permission_ = false;
+    return granted;
+}
