@@ -33,6 +33,6 @@ uint32_t HexFieldValue(std::string_view record, TextField field) {
 void CopyCut(char* destination, int size, std::string_view text) {
     if (destination == nullptr || size < 1) return;
     const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
-    std::memcpy(destination, text.data(), length);
+    if (length > 0) std::memcpy(destination, text.data(), length);
     destination[length] = '\0';
 }
