@@ -53,7 +53,7 @@ public:
         const std::vector<uint8_t> block = sampleBlocks.front();
         sampleBlocks.erase(sampleBlocks.begin());
         count = static_cast<uint16_t>(std::min<size_t>(count, block.size()));
-        std::memcpy(destination, block.data(), count);
+        if (count > 0) std::memcpy(destination, block.data(), count);
         return true;
     }
     bool WriteBlock(int, const void*, int, uint16_t, int, int) override { return false; }
