@@ -13,6 +13,8 @@ function(torvan_library name)
   if(ARG_PRIVATE_DEPS)
     target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_DEPS})
   endif()
+  # Libraries sit beside the program in bin/ of the run-time tree.
+  install(TARGETS ${name} LIBRARY DESTINATION bin)
 endfunction()
 
 # torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and runs it in its run-time tree under install/.
+# Builds the deliverables, lays out the run-time tree under install/ and
+# starts the program there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -7,4 +8,8 @@ cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
 cmake --install build/release --prefix install >/dev/null
 cd install/bin
-exec ./torvan "$@"
+if [ -x ./torvan ]; then
+  exec ./torvan "$@"
+fi
+echo "The program torvan is not built yet. Installed in $(pwd):"
+ls -1 libPelorus.so libSindel.so 2>/dev/null || true
