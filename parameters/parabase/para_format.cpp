@@ -63,12 +63,12 @@ const char* ParaBase::FormatRawValue(int index, int32_t raw, bool withNumber) {
         case kTypeUsign8: {
             if (e.flags & kFlagHex) return Display(platform::Format("%02XH", raw & 0xFFFF));
             if ((e.flags & kFlagValueTexts) == 0) return Display(platform::Format("%u", raw & 0xFF));
-            const char* text = valueTexts_->GetValueText(index, raw & 0xFF);
-            if (text == nullptr) {
+            if (valueTexts_->GetValueText(index, raw & 0xFF) == nullptr) {
                 DisplayText[0] = '\0';
                 return DisplayText;
             }
-            const std::string word = FirstWord(text);
+            valueTexts_->CutAfterFirstWord(index, raw & 0xFF);
+            const std::string word = FirstWord(valueTexts_->GetValueText(index, raw & 0xFF));
             return Display(withNumber ? platform::Format("%s (%u)", word, raw & 0xFF)
                                       : platform::Format("%s", word));
         }

@@ -85,6 +85,18 @@ const char* ValueTextTable::GetValueText(int number, int value) const {
     return text == kEmptyTextMark ? " " : text.c_str();
 }
 
+void ValueTextTable::CutAfterFirstWord(int number, int value) {
+    if (number < 0 || number > kHighestParameter) return;
+    const Row& row = rows_[number];
+    const int v = static_cast<uint8_t>(value);
+    if (row.number == 0 || v > row.last - row.first) return;
+    std::string& text = texts_[row.first + v];
+    const size_t word = text.find_first_not_of(' ');
+    if (word == std::string::npos) return;
+    const size_t blank = text.find(' ', word);
+    if (blank != std::string::npos) text.resize(blank);
+}
+
 bool ValueTextTable::WriteFile(const char* path) const {
     std::string file;
     for (const Row& row : rows_) {

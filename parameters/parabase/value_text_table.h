@@ -37,6 +37,9 @@ public:
     // A stored "-----" reads as " ".
     const char* GetValueText(int number, int value) const;
     int GetCount() const { return static_cast<int>(texts_.size()); }
+    // Cuts the stored text for `value` of `number` at the first blank after
+    // its first word, so the text shown and the text stored are the same.
+    void CutAfterFirstWord(int number, int value);
 
     // Writes the T file (CR LF lines); false when it cannot be written.
     bool WriteFile(const char* path) const;
