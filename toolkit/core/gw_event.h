@@ -34,6 +34,7 @@ enum GwCallbackType {
     GwCB_FOCUS,     // focus gained (value 1) or lost (value 0)
     GwCB_FILL,      // row fill of a toggle-row list (row widget, row index)
     GwCB_BUTTON,    // button pressed (GwBUTTON_DOWN) or released (GwBUTTON_UP)
+    GwCB_SPREADSHEET,  // spreadsheet cell events; the reason says which, row and column the cell
     GwCB_COUNT
 };
 

@@ -51,6 +51,7 @@ constexpr KindInfo kKinds[] = {
     {GwDOCKINGFRAME_CLASS, "dockingframe", GwGENERIC_CLASS},
     {GwOLECONTROL_CLASS, "olecontrol", GwGENERIC_CLASS},
     {GwDRAWING_CLASS, "drawing", GwGENERIC_CLASS},
+    {GwDOCKINGREGION_CLASS, "dockingregion", GwCONTAINER_CLASS},
 };
 static_assert(sizeof(kKinds) / sizeof(kKinds[0]) == GwKIND_COUNT, "every kind needs a table row");
 

@@ -1,0 +1,26 @@
+// The tab book: its tab pages are taken into the tab set (shown) or left out
+// (hidden); one included page is the active one.
+#pragma once
+
+#include "toolkit/core/gw_core.h"
+
+class GwTabBook : public GwCore {
+public:
+    GwTabBook(const std::string& name, GwCore* parent) : GwCore(GwTABBOOK_CLASS, name, parent) {}
+
+    // Takes a page of this book into the tab set or leaves it out; leaving
+    // out the active page makes the first included page active.
+    bool include_page(GwCore* page, bool on);
+    bool is_page_included(const GwCore* page) const;
+    // The first included page becomes active; false when none is included.
+    bool activate_first_page();
+    // The active page, or null.
+    GwCore* active_page() const;
+
+protected:
+    ~GwTabBook() override = default;
+
+private:
+    bool IsPage(const GwCore* page) const;
+    GwCore* active_ = nullptr;
+};
