@@ -1,0 +1,136 @@
+// Keyword order and line entry of the V3.10 line compiler.
+#include "plceditor/v310/line_compiler_v310.h"
+
+#include <string>
+
+#include "plceditor/core/plc_messages.h"
+#include "plceditor/core/plc_opcodes.h"
+#include "plceditor/v310/program_lines.h"
+#include "plceditor/v310/record_layout.h"
+#include "plceditor/v310/statement_readers.h"
+
+namespace plc::v310 {
+
+namespace {
+
+struct StatementKeyword {
+    std::string_view keyword;
+    StatementReader read;
+    ReaderArg arg;
+};
+
+// The first keyword that starts the statement decides; a reader that fails
+// is not followed by the later keywords. The named targets and control bits
+// ('SET name = ...') are tried between these two lists.
+const StatementKeyword kKeywordsBeforeNamedTargets[] = {
+    {"JMPN", ReadJumpToLabel, {}},
+    {"JMPEND", ReadJumpToEnd, {}},
+    {"JMPP[H", ReadJumpProgramVariable, {}},
+    {"JMPP", ReadJumpProgramNumber, {}},
+    {"JMP(F", ReadJumpFloat, {}},
+    {"JMP(H", ReadJumpInteger, {}},
+    {"JMP(ACTVAL", ReadJumpDriveValue, {layout::kCompareActualValue}},
+    {"JMP(REFVAL", ReadJumpDriveValue, {layout::kCompareReferenceValue}},
+    {"JMP(M", ReadJumpFlag, {}},
+    {"JMP(IS", ReadJumpIo, {"IS"}},
+    {"JMP(IE", ReadJumpIo, {"IE"}},
+    {"JMP(IA", ReadJumpIo, {"IA"}},
+    {"JMP(OS", ReadJumpIo, {"OS"}},
+    {"JMP(OE", ReadJumpIo, {"OE"}},
+    {"JMP(OV", ReadJumpIo, {"OV"}},
+    {"JMP(C", ReadJumpCounter, {}},
+    {"JMP(Z", ReadJumpTimer, {}},
+    {"JMP(RXMSG,", ReadJumpReceive, {}},
+    {"JMP(REF=", ReadJumpHoming, {op::kJumpHoming}},
+    {"JMP(ROT_0=", ReadJumpHoming, {op::kJumpStandstill}},
+    {"JMP(STA_", ReadJumpStatus, {}},
+    {"JMP(TP", ReadJumpProbe, {}},
+    {"CALLN", ReadCallRefused, {}},
+    {"RET", ReadPlain, {op::kReturn}},
+    {"BRKPT", ReadPlain, {op::kControl}},
+    {"NOP", ReadPlain, {op::kNop}},
+    {"PLC=", ReadPlcControl, {}},
+};
+
+const StatementKeyword kKeywordsAfterNamedTargets[] = {
+    {"SETF[C", ReadSetFloatIndexed, {}},
+    {"SETF", ReadSetFloat, {}},
+    {"SETH[C", ReadSetIntegerIndexed, {}},
+    {"SETH", ReadSetInteger, {}},
+    {"SETM[C", ReadSetFlagIndexed, {}},
+    {"SETM", ReadSetFlag, {}},
+    {"SETC", ReadSetCounter, {}},
+    {"SETZ", ReadSetTimer, {}},
+    {"SETOS", ReadSetOutput, {"OS"}},
+    {"SETOE", ReadSetOutput, {"OE"}},
+    {"SETOV", ReadSetOutput, {"OV"}},
+    {"SETPARA[H", ReadSetParaVariable, {}},
+    {"SETPARA[", ReadSetParaNumber, {}},
+    {"SETRXMSG[", ReadSetReceive, {}},
+    {"SETACCR=", ReadSetRamp, {op::kSetAccelerationRamp}},
+    {"SETDECR=", ReadSetRamp, {op::kSetDecelerationRamp}},
+    {"SETTP", ReadSetTouchProbe, {}},
+    {"SETEVPRG", ReadSetEventProgram, {}},
+    {"INVH", ReadInvertVariable, {op::kInvertInteger}},
+    {"INVM", ReadInvertVariable, {op::kInvertFlag}},
+    {"INVOS", ReadInvertOutput, {"OS"}},
+    {"INVOE", ReadInvertOutput, {"OE"}},
+    {"INVOV", ReadInvertOutput, {"OV"}},
+    {"WAITH", ReadWaitInteger, {}},
+    {"WAITPAR", ReadPlain, {op::kWaitPar}},
+    {"WAITREF", ReadPlain, {op::kWaitHoming}},
+    {"WAITROT_0", ReadPlain, {op::kWaitStandstill}},
+    {"WAITTP", ReadWaitProbe, {}},
+    {"WAIT", ReadWaitTime, {}},
+    {"STOP", ReadStop, {}},
+    {"GO", ReadGo, {}},
+    {"SENDNMTCMD[", ReadSendNmtCommand, {}},
+    {"SENDTXMSG[", ReadSendTxMessage, {}},
+    {"SETREFPOS=ACTPOS", ReadSetRefPos, {}},
+    {"RCAM", ReadCam, {}},
+    {"SAVE", ReadPlain, {op::kSave}},
+};
+
+int ReadFirstMatching(std::span<const StatementKeyword> keywords, LineParser& parser,
+                      CompiledStatement& statement) {
+    for (const StatementKeyword& entry : keywords) {
+        if (parser.matchKeyword(entry.keyword)) return entry.read(parser, statement, entry.arg);
+    }
+    return kNoMatch;
+}
+
+const ProgramLineRules kRules = {OutOfOrderHead, CompileStatement};
+
+}  // namespace
+
+int CompileStatement(LineParser& parser, CompiledStatement& statement) {
+    if (const int result = ReadFirstMatching(kKeywordsBeforeNamedTargets, parser, statement);
+        result != kNoMatch) {
+        return result;
+    }
+    if (const int result = ReadSetNamedTarget(parser, statement); result != kNoMatch) {
+        return result;
+    }
+    return ReadFirstMatching(kKeywordsAfterNamedTargets, parser, statement);
+}
+
+int OutOfOrderHead(const PlcCompiler& store, int position, int number) {
+    const int declaredAt = store.FindProgramPosition(number);
+    return declaredAt >= 0 && declaredAt < position ? msg::kProgramNumberUsed
+                                                    : msg::kProgramNumberNotRising;
+}
+
+int compileLine(PlcCompiler& store, std::string_view text, int& line) {
+    return CompileProgramLine(store, text, line, kRules);
+}
+
+int compileSourceLine(PlcCompiler& store, std::string_view text, int& line) {
+    std::string normalised;
+    if (const int result = NormaliseSourceLine(text, normalised); result != msg::kNoError) {
+        return result;
+    }
+    if (normalised.empty()) return msg::kNoError;
+    return compileLine(store, normalised, line);
+}
+
+}  // namespace plc::v310

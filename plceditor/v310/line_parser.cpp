@@ -1,0 +1,149 @@
+// Operand readers of the 20-byte line compilers.
+#include "plceditor/v310/line_parser.h"
+
+#include "plceditor/core/plc_messages.h"
+
+namespace plc {
+
+namespace {
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+LineParser::LineParser(std::string_view text) : upper_(text), written_(text) {
+    for (char& c : upper_) c = UpperAscii(c);
+    cursor_.text = upper_;
+}
+
+int LineParser::MatchOneOf(std::string_view characters) {
+    if (AtEnd()) return -1;
+    const std::size_t at = characters.find(Peek());
+    if (at == std::string_view::npos) return -1;
+    ++cursor_.pos;
+    return static_cast<int>(at);
+}
+
+int LineParser::ExpectEnd() const { return AtEnd() ? msg::kNoError : msg::kLineTooLong; }
+
+int LineParser::ReadIndex(char letter, uint8_t& index) {
+    const VariableKind* kind = FindVariableKind(letter);
+    if (kind == nullptr) return msg::kInternalError;
+    return ReadNumber(index, kind->firstIndex, kind->lastIndex, kind->badIndexMessage);
+}
+
+int LineParser::ReadIndex(char letter, uint8_t& index, int message) {
+    const VariableKind* kind = FindVariableKind(letter);
+    if (kind == nullptr) return msg::kInternalError;
+    return ReadNumber(index, kind->firstIndex, kind->lastIndex, message);
+}
+
+int LineParser::ReadNumber(uint8_t& value, int lower, int upper, int message) {
+    return scanUnsigned8(cursor_, value, lower, upper) ? msg::kNoError : message;
+}
+
+int LineParser::ReadNumber(uint16_t& value, int lower, int upper, int message) {
+    return scanUnsigned16(cursor_, value, lower, upper) ? msg::kNoError : message;
+}
+
+int LineParser::ReadJumpTarget(uint16_t& label, bool& toEnd) {
+    toEnd = false;
+    if (matchKeyword(")END")) {
+        toEnd = true;
+        return msg::kNoError;
+    }
+    if (!matchKeyword(")N")) return msg::kFaultyJumpDestination;
+    return ReadNumber(label, kMinLabel, kMaxLabel, msg::kFaultyJumpDestination);
+}
+
+bool LineParser::ScanTextName(std::string& name) {
+    SourceCursor written{written_, cursor_.pos};
+    const bool ok = scanTextName(name, written);
+    cursor_.pos = written.pos;
+    return ok;
+}
+
+bool LineParser::ScanDefName(std::string& name) {
+    SourceCursor written{written_, cursor_.pos};
+    const bool ok = scanDefName(name, written);
+    cursor_.pos = written.pos;
+    return ok;
+}
+
+RangedMatch matchRangedOperand(LineParser& parser, std::span<const RangedOperand> table) {
+    RangedMatch match;
+    const std::string_view rest = parser.Rest();
+    if (rest.empty()) return match;
+    const std::size_t operatorCode = kOperatorChars.find(rest[0]);
+    if (operatorCode == std::string_view::npos) return match;
+    for (const RangedOperand& entry : table) {
+        if (entry.operators.find(rest[0]) == std::string_view::npos) continue;
+        if (!rest.substr(1).starts_with(entry.keyword)) continue;
+        parser.Cursor().pos += 1 + entry.keyword.size();
+        match.opcode = entry.opcode;
+        match.operatorCode = static_cast<uint8_t>(operatorCode);
+        uint8_t number = 0;
+        match.result = parser.ReadNumber(number, entry.lower, entry.upper, entry.message);
+        if (match.result != msg::kNoError) return match;
+        if (entry.ioCodes) {
+            const IoGroup* group = FindIoGroup(entry.keyword);
+            if (group == nullptr || number >= group->count) return {msg::kInternalError};
+            number = group->codes[number];
+        }
+        match.operand = static_cast<uint8_t>(number + entry.offset);
+        return match;
+    }
+    return match;
+}
+
+const NamedCode* MatchName(LineParser& parser, std::string_view prefix,
+                           std::span<const NamedCode> table, std::size_t count,
+                           std::string_view suffix) {
+    const std::string_view all = parser.Rest();
+    if (!all.starts_with(prefix)) return nullptr;
+    const std::string_view rest = all.substr(prefix.size());
+    for (std::size_t i = 0; i < count && i < table.size(); ++i) {
+        const std::string_view name = table[i].name;
+        if (rest.starts_with(name) && rest.substr(name.size()).starts_with(suffix)) {
+            parser.Cursor().pos += prefix.size() + name.size() + suffix.size();
+            return &table[i];
+        }
+    }
+    return nullptr;
+}
+
+int MatchOperatorAndLetter(LineParser& parser, std::span<const std::string_view> operators,
+                           char letter) {
+    const std::string_view rest = parser.Rest();
+    for (std::size_t k = 0; k < operators.size(); ++k) {
+        const std::string_view op = operators[k];
+        if (rest.starts_with(op) && rest.size() > op.size() && rest[op.size()] == letter) {
+            parser.Cursor().pos += op.size() + 1;
+            return static_cast<int>(k);
+        }
+    }
+    return -1;
+}
+
+const IoGroup* FindIoGroup(std::string_view prefix) {
+    for (const IoGroup& group : kIoGroups) {
+        if (group.prefix == prefix) return &group;
+    }
+    return nullptr;
+}
+
+const IoGroup* MatchIoGroup(LineParser& parser, bool output) {
+    for (const IoGroup& group : kIoGroups) {
+        if (group.output == output && parser.matchKeyword(group.prefix)) return &group;
+    }
+    return nullptr;
+}
+
+int ReadIoCode(LineParser& parser, const IoGroup& group, uint8_t& code) {
+    uint8_t number = 0;
+    const int result = parser.ReadNumber(number, 0, group.count - 1, msg::kFaultyIoNumber);
+    if (result == msg::kNoError) code = group.codes[number];
+    return result;
+}
+
+}  // namespace plc
