@@ -17,29 +17,19 @@ constexpr int kNotEqualOffset = 1;  // '!=' follows '=' in every opcode pair
 
 // Operands after 'JMP (Mn' with one of '=', '&', '|', '^'.
 constexpr RangedOperand kFlagJumpOperands[] = {
-    {"=&|^", "IS", 0, 6, op::kJumpFlagInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IE", 0, 7, op::kJumpFlagInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IA", 0, 1, op::kJumpFlagInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OS", 0, 5, op::kJumpFlagOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OE", 0, 3, op::kJumpFlagOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OV", 0, 1, op::kJumpFlagOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "M", 0, 255, op::kJumpFlagLogic, msg::kFaultyFlag},
-    {"=&|^", "TP", 0, 15, op::kJumpFlagProbe, msg::kWrongTouchProbe},
+    AnyInput(op::kJumpFlagInput),
+    AnyOutput(op::kJumpFlagOutput),
+    Numbered("=&|^", "M", 0, 255, op::kJumpFlagLogic, msg::kFaultyFlag),
+    Numbered("=&|^", "TP", 0, 15, op::kJumpFlagProbe, msg::kWrongTouchProbe),
 };
 
 // Operands after an input, and after an output.
 constexpr RangedOperand kInputJumpOperands[] = {
-    {"=&|^", "IS", 0, 6, op::kJumpInputInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IE", 0, 7, op::kJumpInputInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IA", 0, 1, op::kJumpInputInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OS", 0, 5, op::kJumpInputOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OE", 0, 3, op::kJumpInputOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OV", 0, 1, op::kJumpInputOutput, msg::kFaultyIoNumber, true},
+    AnyInput(op::kJumpInputInput),
+    AnyOutput(op::kJumpInputOutput),
 };
 constexpr RangedOperand kOutputJumpOperands[] = {
-    {"=&|^", "OS", 0, 5, op::kJumpOutputOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OE", 0, 3, op::kJumpOutputOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OV", 0, 1, op::kJumpOutputOutput, msg::kFaultyIoNumber, true},
+    AnyOutput(op::kJumpOutputOutput),
 };
 
 // A comparison operator directly followed by a variable letter: its place

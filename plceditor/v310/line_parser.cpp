@@ -78,22 +78,26 @@ RangedMatch matchRangedOperand(LineParser& parser, std::span<const RangedOperand
     if (operatorCode == std::string_view::npos) return match;
     for (const RangedOperand& entry : table) {
         if (entry.operators.find(rest[0]) == std::string_view::npos) continue;
-        if (!rest.substr(1).starts_with(entry.keyword)) continue;
-        parser.Cursor().pos += 1 + entry.keyword.size();
         match.opcode = entry.opcode;
         match.operatorCode = static_cast<uint8_t>(operatorCode);
+        if (entry.kind != RangedOperand::Kind::kNumbered) {
+            parser.Cursor().pos += 1;
+            const IoGroup* group = MatchIoGroup(parser, entry.kind == RangedOperand::Kind::kOutput);
+            if (group != nullptr) {
+                match.result = ReadIoCode(parser, *group, match.operand);
+                return match;
+            }
+            parser.Cursor().pos -= 1;
+            continue;
+        }
+        if (!rest.substr(1).starts_with(entry.keyword)) continue;
+        parser.Cursor().pos += 1 + entry.keyword.size();
         uint8_t number = 0;
         match.result = parser.ReadNumber(number, entry.lower, entry.upper, entry.message);
-        if (match.result != msg::kNoError) return match;
-        if (entry.ioCodes) {
-            const IoGroup* group = FindIoGroup(entry.keyword);
-            if (group == nullptr || number >= group->count) return {msg::kInternalError};
-            number = group->codes[number];
-        }
-        match.operand = static_cast<uint8_t>(number + entry.offset);
+        if (match.result == msg::kNoError) match.operand = static_cast<uint8_t>(number + entry.offset);
         return match;
     }
-    return match;
+    return RangedMatch{};
 }
 
 const NamedCode* MatchName(LineParser& parser, std::string_view prefix,

@@ -63,19 +63,33 @@ class LineParser {
     SourceCursor cursor_;
 };
 
-// An operand that follows one operator character: the keyword, its number
-// range and what the number becomes. With `ioCodes` the keyword is an input
-// or output family of kIoGroups and the number maps to that family's code.
+// An operand that follows one operator character: a keyword with its number
+// range and what the number becomes, or any input or any output ("IS02",
+// "OE3"), whose number becomes its I/O code.
 struct RangedOperand {
+    enum class Kind { kNumbered, kInput, kOutput };
     std::string_view operators;  // characters of "=&|^" allowed before it
     std::string_view keyword;
     int lower;
     int upper;
     uint8_t opcode;
     int message;  // for a number outside lower..upper
-    bool ioCodes = false;
     int offset = 0;  // added to the number (CM n is stored as n - 1)
+    Kind kind = Kind::kNumbered;
 };
+
+constexpr RangedOperand Numbered(std::string_view operators, std::string_view keyword, int lower,
+                                 int upper, uint8_t opcode, int message, int offset = 0) {
+    return {operators, keyword, lower, upper, opcode, message, offset};
+}
+// Any input or any output after one of "=&|^"; kFaultyIoNumber for a number
+// outside its family.
+constexpr RangedOperand AnyInput(uint8_t opcode) {
+    return {"=&|^", {}, 0, 0, opcode, 0, 0, RangedOperand::Kind::kInput};
+}
+constexpr RangedOperand AnyOutput(uint8_t opcode) {
+    return {"=&|^", {}, 0, 0, opcode, 0, 0, RangedOperand::Kind::kOutput};
+}
 
 struct RangedMatch {
     // kNoMatch when no entry's operator and keyword start the rest (nothing

@@ -43,30 +43,22 @@ constexpr IntegerOperation kIntegerOperations[] = {
 
 // Operands after 'SET Mx' and one of '=', '&', '|', '^'.
 constexpr RangedOperand kFlagSetOperands[] = {
-    {"=&|^", "H", 0, 127, op::kSetFlagInteger, msg::kFaultyInteger},
-    {"=&|^", "IS", 0, 6, op::kSetFlagInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IE", 0, 7, op::kSetFlagInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IA", 0, 1, op::kSetFlagInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OS", 0, 5, op::kSetFlagOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OE", 0, 3, op::kSetFlagOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OV", 0, 1, op::kSetFlagOutput, msg::kFaultyIoNumber, true},
-    {"&", "M", 0, 255, op::kFlagLogicFirst, msg::kFaultyFlag},
-    {"|", "M", 0, 255, op::kFlagLogicFirst + 1, msg::kFaultyFlag},
-    {"^", "M", 0, 255, op::kFlagLogicLast, msg::kFaultyFlag},
-    {"=&|^", "CM", 1, 16, op::kSetFlagCam, msg::kFaultySetValue, false, -1},
-    {"=&|^", "TP", 0, 15, op::kSetFlagProbe, msg::kWrongTouchProbe},
+    Numbered("=&|^", "H", 0, 127, op::kSetFlagInteger, msg::kFaultyInteger),
+    AnyInput(op::kSetFlagInput),
+    AnyOutput(op::kSetFlagOutput),
+    Numbered("&", "M", 0, 255, op::kFlagLogicFirst, msg::kFaultyFlag),
+    Numbered("|", "M", 0, 255, op::kFlagLogicFirst + 1, msg::kFaultyFlag),
+    Numbered("^", "M", 0, 255, op::kFlagLogicLast, msg::kFaultyFlag),
+    Numbered("=&|^", "CM", 1, 16, op::kSetFlagCam, msg::kFaultySetValue, -1),
+    Numbered("=&|^", "TP", 0, 15, op::kSetFlagProbe, msg::kWrongTouchProbe),
 };
 
 // Operands after 'SET Mx = My' and one of '=', '&', '|', '^'.
 constexpr RangedOperand kFlagThreeAddressOperands[] = {
-    {"=&|^", "H", 0, 127, op::kFlagThreeAddressInteger, msg::kFaultyInteger},
-    {"=&|^", "IS", 0, 6, op::kFlagThreeAddressInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IE", 0, 7, op::kFlagThreeAddressInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "IA", 0, 1, op::kFlagThreeAddressInput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OS", 0, 5, op::kFlagThreeAddressOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OE", 0, 3, op::kFlagThreeAddressOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "OV", 0, 1, op::kFlagThreeAddressOutput, msg::kFaultyIoNumber, true},
-    {"=&|^", "M", 0, 255, op::kFlagThreeAddressFlag, msg::kFaultyFlag},
+    Numbered("=&|^", "H", 0, 127, op::kFlagThreeAddressInteger, msg::kFaultyInteger),
+    AnyInput(op::kFlagThreeAddressInput),
+    AnyOutput(op::kFlagThreeAddressOutput),
+    Numbered("=&|^", "M", 0, 255, op::kFlagThreeAddressFlag, msg::kFaultyFlag),
 };
 
 int ReadFloatConstant(LineParser& parser, CompiledStatement& s) {
