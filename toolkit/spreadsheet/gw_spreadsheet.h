@@ -24,9 +24,10 @@ constexpr int GwSS_FOCUS_OUT = 4;
 
 // Name of the cell editor child.
 constexpr const char* kGwSheetEditorName = "GwINTERNAL_EDITBUTTON";
-// Largest sheet a program or definition can ask for.
-constexpr int kGwMaxSheetRows = 65536;
-constexpr int kGwMaxSheetColumns = 256;
+// Largest sheet a program or definition can ask for (row counts may come
+// from a drive's parameter value).
+constexpr int kGwMaxSheetRows = 10000;
+constexpr int kGwMaxSheetColumns = 64;
 constexpr int kGwSheetRowHeight = 16;
 constexpr int kGwDefaultColumnWidth = 80;
 
