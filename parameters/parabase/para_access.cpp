@@ -200,31 +200,9 @@ int ParaBase::OutOfRangeNumber(int index, double v) {
 
 // --- get ---
 
-int ParaBase::GetValueU32(int index, uint32_t* out, int element) {
-    if (const int r = RequireType(index, kUnsignedTypes, kRequestedUnsigned)) return r;
-    int32_t raw = 0;
-    if (const int r = FetchRaw(index, element, &raw)) return r;
-    WidenRawByType(entries_[index].type, &raw);
-    *out = static_cast<uint32_t>(raw);
-    return kParaOk;
-}
-
-int ParaBase::GetValueU8(int index, uint8_t* out, int element) {
-    uint32_t v = 0;
-    const int r = GetValueU32(index, &v, element);
-    if (r == kParaOk) *out = static_cast<uint8_t>(v);
-    return r;
-}
-
-int ParaBase::GetValueU16(int index, uint16_t* out, int element) {
-    uint32_t v = 0;
-    const int r = GetValueU32(index, &v, element);
-    if (r == kParaOk) *out = static_cast<uint16_t>(v);
-    return r;
-}
-
-int ParaBase::GetValueS32(int index, int32_t* out, int element) {
-    if (const int r = RequireType(index, kSignedTypes, kRequestedSigned)) return r;
+int ParaBase::GetWidened(int index, const char* types, const char* requested, int32_t* out,
+                         int element) {
+    if (const int r = RequireType(index, types, requested)) return r;
     int32_t raw = 0;
     if (const int r = FetchRaw(index, element, &raw)) return r;
     WidenRawByType(entries_[index].type, &raw);
@@ -232,18 +210,44 @@ int ParaBase::GetValueS32(int index, int32_t* out, int element) {
     return kParaOk;
 }
 
-int ParaBase::GetValueS8(int index, int8_t* out, int element) {
-    int32_t v = 0;
-    const int r = GetValueS32(index, &v, element);
-    if (r == kParaOk) *out = static_cast<int8_t>(v);
+namespace {
+
+// A wide getter's result cut to the width of `Narrow`.
+template <typename Narrow, typename Wide, typename Getter>
+int Narrowed(Narrow* out, Getter get) {
+    Wide v = 0;
+    const int r = get(&v);
+    if (r == kParaOk) *out = static_cast<Narrow>(v);
     return r;
 }
 
-int ParaBase::GetValueS16(int index, int16_t* out, int element) {
-    int32_t v = 0;
-    const int r = GetValueS32(index, &v, element);
-    if (r == kParaOk) *out = static_cast<int16_t>(v);
+}  // namespace
+
+int ParaBase::GetValueU32(int index, uint32_t* out, int element) {
+    int32_t raw = 0;
+    const int r = GetWidened(index, kUnsignedTypes, kRequestedUnsigned, &raw, element);
+    if (r == kParaOk) *out = static_cast<uint32_t>(raw);
     return r;
+}
+
+int ParaBase::GetValueU8(int index, uint8_t* out, int element) {
+    return Narrowed<uint8_t, uint32_t>(out, [&](uint32_t* v) { return GetValueU32(index, v, element); });
+}
+
+int ParaBase::GetValueU16(int index, uint16_t* out, int element) {
+    return Narrowed<uint16_t, uint32_t>(out, [&](uint32_t* v) { return GetValueU32(index, v, element); });
+}
+
+int ParaBase::GetValueS32(int index, int32_t* out, int element) {
+    return GetWidened(index, kSignedTypes, kRequestedSigned, out, element);
+}
+
+int ParaBase::GetValueS8(int index, int8_t* out, int element) {
+    return Narrowed<int8_t, int32_t>(out, [&](int32_t* v) { return GetValueS32(index, v, element); });
+}
+
+int ParaBase::GetValueS16(int index, int16_t* out, int element) {
+    return Narrowed<int16_t, int32_t>(out, [&](int32_t* v) { return GetValueS32(index, v, element); });
 }
 
 int ParaBase::GetValueFloat(int index, float* out, int element) {
@@ -322,23 +326,16 @@ int ParaBase::SetValueFloat(int index, float v, int element) {
 
 int ParaBase::SetFromDouble(int index, double v, int32_t* raw) {
     const ParameterEntry& e = entries_[index];
+    if (IsPlainIntegerType(e.type)) {
+        const double lo = static_cast<double>(RawAtTypeWidth(e.type, e.minimum));
+        const double hi = static_cast<double>(RawAtTypeWidth(e.type, e.maximum));
+        if (!(v >= lo && v <= hi)) return OutOfRange(index, FormatDoubleValue(index, v, false));
+        *raw = static_cast<int32_t>(static_cast<uint32_t>(TruncClamped(
+            v, std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max())));
+        WidenRawByType(e.type, raw);
+        return kParaOk;
+    }
     switch (e.type) {
-        case kTypeUsign8:
-        case kTypeUsign16:
-        case kTypePassword:
-        case kTypeUsign32:
-        case kTypeInt8:
-        case kTypeInt16:
-        case kTypeInt32: {
-            const double lo = static_cast<double>(RawAtTypeWidth(e.type, e.minimum));
-            const double hi = static_cast<double>(RawAtTypeWidth(e.type, e.maximum));
-            if (!(v >= lo && v <= hi)) return OutOfRange(index, FormatDoubleValue(index, v, false));
-            *raw = static_cast<int32_t>(static_cast<uint32_t>(
-                TruncClamped(v, std::numeric_limits<int32_t>::min(),
-                             std::numeric_limits<uint32_t>::max())));
-            WidenRawByType(e.type, raw);
-            return kParaOk;
-        }
         case kTypeFloat32: {
             const double lo = RoundToSignificantDigits(FloatOfBits(e.minimum), kFloatSignificantDigits, true);
             const double hi = RoundToSignificantDigits(FloatOfBits(e.maximum), kFloatSignificantDigits, true);
@@ -396,38 +393,32 @@ int ParaBase::ParseValueText(int index, const dstring& text, int32_t* raw) {
     const ParameterEntry& e = entries_[index];
     const char* t = text.Text();
     *raw = 0;
-    switch (e.type) {
-        case kTypeUsign8:
-        case kTypeUsign16:
-        case kTypePassword:
-        case kTypeUsign32:
-        case kTypeInt8:
-        case kTypeInt16:
-        case kTypeInt32: {
-            int64_t v = 0;
-            if (IsUnsignedType(e.type) && (e.flags & kFlagValueTexts)) {
-                const int highest = e.maximum & 0xFF;
-                for (int i = 0; i <= highest; ++i) {
-                    if (Trimmed(FormatRawValueFixed(index, i)) == t) {
-                        v = i;
-                        break;
-                    }
+    if (IsPlainIntegerType(e.type)) {
+        int64_t v = 0;
+        if (IsUnsignedType(e.type) && (e.flags & kFlagValueTexts)) {
+            const int highest = e.maximum & 0xFF;
+            for (int i = 0; i <= highest; ++i) {
+                if (Trimmed(FormatRawValueFixed(index, i)) == t) {
+                    v = i;
+                    break;
                 }
-            } else if (IsUnsignedType(e.type) && (e.flags & kFlagHex)) {
-                std::string digits = t;
-                while (!digits.empty() && digits.back() == 'H') digits.pop_back();
-                while (!digits.empty() && digits.back() == 'h') digits.pop_back();
-                v = LeadingHex(digits.c_str());
-            } else {
-                v = LeadingInteger(t);
             }
-            // A number the type cannot hold would wrap to another value.
-            int64_t lo = 0, hi = 0;
-            IntegerRange(e.type, &lo, &hi);
-            if (v < lo || v > hi) return OutOfRange(index, t);
-            *raw = static_cast<int32_t>(static_cast<uint32_t>(v));
-            return kParaOk;
+        } else if (IsUnsignedType(e.type) && (e.flags & kFlagHex)) {
+            std::string digits = t;
+            while (!digits.empty() && digits.back() == 'H') digits.pop_back();
+            while (!digits.empty() && digits.back() == 'h') digits.pop_back();
+            v = LeadingHex(digits.c_str());
+        } else {
+            v = LeadingInteger(t);
         }
+        // A number the type cannot hold would wrap to another value.
+        int64_t lo = 0, hi = 0;
+        IntegerRange(e.type, &lo, &hi);
+        if (v < lo || v > hi) return OutOfRange(index, t);
+        *raw = static_cast<int32_t>(static_cast<uint32_t>(v));
+        return kParaOk;
+    }
+    switch (e.type) {
         case kTypeFixpt16: {
             const double v = LeadingNumber(t);
             const double scaled = std::trunc(v * kFixpt16PerUnit);

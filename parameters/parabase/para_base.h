@@ -316,6 +316,8 @@ private:
     int StoredRaw(int index, int element, int32_t* raw) const;
     // StoredRaw with message 12 for the entry without array class.
     int FetchRaw(int index, int element, int32_t* raw);
+    // The stored value of one of `types`, widened at the type's width.
+    int GetWidened(int index, const char* types, const char* requested, int32_t* out, int element);
     // Stores a raw value or array element: 0, 12 or 20 as FetchRaw.
     int StoreRaw(int index, int element, int32_t raw);
     // Message 11 with the value text given.

@@ -63,7 +63,7 @@ int ParaBase::ReadBusEntry(int number, ParameterEntry* dst, int first, int count
     if (read.isArray) {
         if (!HasArrayClass(e.type)) return SetMessage(kParaInvalidData, {number, GetParameterName(number)});
         const darray* array = values_[number].array.get();
-        if (array == nullptr || first < 0 || count < 0 || first + count > array->GetCount())
+        if (array == nullptr || first < 0 || count < 0 || int64_t{first} + count > array->GetCount())
             return kParaShortArray;
         uint16_t n = static_cast<uint16_t>(count);
         if (!bus_->ReadBlock(number, g_transferBuffer.data(), first, n, width, address_))
@@ -171,7 +171,7 @@ int ParaBase::WriteBusParameter(int index, int first, int count, const ParaBase*
         const darray* array = src.values_[index].array.get();
         if (!HasArrayClass(e.type) || array == nullptr || array->GetElementSize() != GetElementSize(index))
             return SetMessage(kParaInvalidData, {index, name});
-        if (first < 0 || count < 0 || first + count > array->GetCount()) return kParaShortArray;
+        if (first < 0 || count < 0 || int64_t{first} + count > array->GetCount()) return kParaShortArray;
         return CheckBusResult(bus_->WriteBlock(index, array->Data() + first * array->GetElementSize(),
                                                first, static_cast<uint16_t>(count),
                                                GetElementSize(index), address_));

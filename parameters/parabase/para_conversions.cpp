@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "bus/base/device_kind.h"
 #include "parameters/parabase/para_base.h"
@@ -159,39 +160,37 @@ const char* ParaBase::GetSCGroupName(int group) {
     return FormatRawValue(kSCGroupParameter, group, false);
 }
 
-bool ParaBase::HasUsedInKPGroup(int group) const {
-    for (const ParameterEntry& e : entries_) {
-        if (e.number != 0 && e.valid != 0 && e.KPGroup == group && e.transfer != 0) return true;
+namespace {
+
+// Whether some present entry satisfies `wanted`.
+template <typename Wanted>
+bool AnyPresent(const std::vector<ParameterEntry>& entries, Wanted wanted) {
+    for (const ParameterEntry& e : entries) {
+        if (e.number != 0 && e.valid != 0 && wanted(e)) return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool ParaBase::HasUsedInKPGroup(int group) const {
+    return AnyPresent(entries_, [&](const ParameterEntry& e) { return e.KPGroup == group && e.transfer != 0; });
 }
 
 bool ParaBase::HasValidInKPGroup(int group) const {
-    for (const ParameterEntry& e : entries_) {
-        if (e.number != 0 && e.valid != 0 && e.KPGroup == group) return true;
-    }
-    return false;
+    return AnyPresent(entries_, [&](const ParameterEntry& e) { return e.KPGroup == group; });
 }
 
 bool ParaBase::HasUnusedInKPGroup(int group) const {
-    for (const ParameterEntry& e : entries_) {
-        if (e.number != 0 && e.valid != 0 && e.KPGroup == group && e.transfer == 0) return true;
-    }
-    return false;
+    return AnyPresent(entries_, [&](const ParameterEntry& e) { return e.KPGroup == group && e.transfer == 0; });
 }
 
 bool ParaBase::HasValidInSCGroup(int group) const {
-    for (const ParameterEntry& e : entries_) {
-        if (e.number != 0 && e.valid != 0 && e.SCGroup == group) return true;
-    }
-    return false;
+    return AnyPresent(entries_, [&](const ParameterEntry& e) { return e.SCGroup == group; });
 }
 
 bool ParaBase::HasUsedInSCGroup(int group) const {
-    for (const ParameterEntry& e : entries_) {
-        if (e.number != 0 && e.valid != 0 && e.SCGroup == group && e.transfer != 0) return true;
-    }
-    return false;
+    return AnyPresent(entries_, [&](const ParameterEntry& e) { return e.SCGroup == group && e.transfer != 0; });
 }
 
 void ParaBase::SetAllValidUsed() {
@@ -226,29 +225,30 @@ double FixedPoint32ToDouble(int32_t v, int n) {
     return (v >> bits) + fraction / Scale(bits);
 }
 
+namespace {
+
 // Within the range, a value >= 0 is its whole part shifted left with the
-// fraction's bits beside it. A negative value with a fraction would mix the
-// sign bits of both parts, so it is converted as a whole.
-int16_t FloatToFixedPoint16(float x, int n) {
+// fraction's bits (at most `fractionMask` of them) beside it. A negative value
+// with a fraction would mix the sign bits of both parts, so it is converted
+// as a whole.
+template <typename Fixed>
+Fixed FloatToFixedPoint(float x, int n, uint64_t fractionMask) {
+    using Unsigned = std::make_unsigned_t<Fixed>;
     const int bits = static_cast<uint8_t>(n);
     const double scaled = x * Scale(bits);
-    if (!(scaled >= std::numeric_limits<int16_t>::min() &&
-          scaled <= std::numeric_limits<int16_t>::max()))
+    if (!(scaled >= std::numeric_limits<Fixed>::min() && scaled <= std::numeric_limits<Fixed>::max()))
         return 0;
-    if (x < 0) return static_cast<int16_t>(std::trunc(scaled));
+    if (x < 0) return static_cast<Fixed>(std::trunc(scaled));
     const auto whole = static_cast<uint64_t>(std::trunc(x));
     const auto fraction = static_cast<uint64_t>(std::trunc((x - std::trunc(x)) * Scale(bits)));
-    return static_cast<int16_t>(static_cast<uint16_t>(ShiftLeft(whole, bits) | fraction));
+    return static_cast<Fixed>(static_cast<Unsigned>(ShiftLeft(whole, bits) | (fraction & fractionMask)));
 }
 
-int32_t FloatToFixedPoint32(float x, int n) {
-    const int bits = static_cast<uint8_t>(n);
-    const double scaled = x * Scale(bits);
-    if (!(scaled >= std::numeric_limits<int32_t>::min() &&
-          scaled <= std::numeric_limits<int32_t>::max()))
-        return 0;
-    if (x < 0) return static_cast<int32_t>(std::trunc(scaled));
-    const auto whole = static_cast<uint64_t>(std::trunc(x));
-    const auto fraction = static_cast<uint64_t>(std::trunc((x - std::trunc(x)) * Scale(bits)));
-    return static_cast<int32_t>(static_cast<uint32_t>(ShiftLeft(whole, bits) | (fraction & 0xFFFF)));
+}  // namespace
+
+int16_t FloatToFixedPoint16(float x, int n) {
+    return FloatToFixedPoint<int16_t>(x, n, ~uint64_t{0});
 }
+
+// The fraction keeps 16 bits, as the drive's 32-bit fixed-point numbers do.
+int32_t FloatToFixedPoint32(float x, int n) { return FloatToFixedPoint<int32_t>(x, n, 0xFFFF); }

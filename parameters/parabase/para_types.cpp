@@ -71,6 +71,21 @@ void WidenRawByType(char type, int32_t* value) {
     }
 }
 
+bool IsPlainIntegerType(char type) {
+    switch (type) {
+        case kTypeUsign8:
+        case kTypeUsign16:
+        case kTypePassword:
+        case kTypeUsign32:
+        case kTypeInt8:
+        case kTypeInt16:
+        case kTypeInt32:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool IsUnsignedType(char type) {
     switch (type) {
         case kTypeUsign8:

@@ -58,6 +58,8 @@ bool HasArrayClass(char type);
 // FIXPT16 and PASSWORD 16 bits, INT16 sign-extends 16 bits and INT8 8 bits;
 // other types are unchanged.
 void WidenRawByType(char type, int32_t* value);
+// Whether the type stores plain integers: USIGN8/16/32, PASSWORD, INT8/16/32.
+bool IsPlainIntegerType(char type);
 // Whether the type's numbers are unsigned (USIGN8/16/32, FIXPT16, PASSWORD,
 // ERR_STRUC).
 bool IsUnsignedType(char type);
