@@ -1,6 +1,7 @@
 #include "plceditor/control/sindel_ctrl.h"
 
 #include "plceditor/control/plc_editor_dialog.h"
+#include "toolkit/draw/gw_device_context.h"
 
 namespace sindel {
 
@@ -87,6 +88,11 @@ HRESULT CSindelCtrl::Invoke(DISPID member, std::span<VARIANT> args, VARIANT* res
     }
     if (result != nullptr) *result = method->result == VT_EMPTY ? VARIANT() : VariantFromBool(answer);
     return S_OK;
+}
+
+void CSindelCtrl::OnDraw(GwDeviceContext& dc, const GwRect& bounds) const {
+    dc.fill_rect(bounds.x, bounds.y, bounds.x + bounds.width, bounds.y + bounds.height, "white");
+    dc.draw_text(bounds.x + bounds.width / 2.0, bounds.y, "PlcEdit", GwALIGN_CENTER);
 }
 
 bool CSindelCtrl::GetTmpFileName(std::string* name) const {

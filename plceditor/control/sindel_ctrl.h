@@ -11,6 +11,9 @@
 #include "platform/com_sindel_ids.h"
 #include "plceditor/control/control_link.h"
 
+class GwDeviceContext;
+struct GwRect;
+
 namespace sindel {
 
 class PlcEditorDialog;
@@ -33,6 +36,9 @@ public:
     platform::HRESULT FindConnectionPoint(const platform::IID& events, platform::IConnectionPoint** point) override;
 
     PlcEditorDialog& Editor() { return *editor_; }
+    // Draws the control: white, with "PlcEdit" centred at the top. At run
+    // time the control is invisible and only its editor window shows.
+    void OnDraw(GwDeviceContext& dc, const GwRect& bounds) const;
     // The editor's view of the control.
     ControlLink& Link() { return *this; }
 

@@ -155,7 +155,9 @@ TEST(Events, ClosingTheWindowFiresCancelOnceEvenWhenTheHostDestroysItThen) {
     SindelHost host;
     host.Create();
     host.sink.on_event = [&](DISPID id) {
-        if (id == kPlcOnCancel) EXPECT_EQ(host.Call(kPlcDestroy), "TRUE");
+        if (id == kPlcOnCancel) {
+            EXPECT_EQ(host.Call(kPlcDestroy), "TRUE");
+        }
     };
     EXPECT_TRUE(gwtest::Close(EditorWindow()));
     EXPECT_EQ(host.sink.events, (std::vector<ReceivedEvent>{{kPlcOnCancel, {}}}));
