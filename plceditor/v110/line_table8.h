@@ -102,7 +102,6 @@ class LineTable8 {
     const LineEntry8& Entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
     LineEntry8& Entry(int index) { return entries_[static_cast<std::size_t>(index)]; }
     const VariableNames& Names() const { return names_; }
-    uint8_t Section() const { return section_; }
 
   private:
     int CompileOutside(std::string_view upper, std::string_view typed);

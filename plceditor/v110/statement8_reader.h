@@ -62,6 +62,7 @@ class StatementReader8 {
     int SetOutput();
     int SetParameter();
     int ReadParameter(uint8_t variable, uint8_t pairOpcode);
+    void StoreParameter(const ParaIndex& index, bool subIndexInC);
     int SetRxMessage();
     int SetRamp(uint8_t opcode);
     int SetRefPos();

@@ -168,11 +168,9 @@ int StatementReader8::SetInteger() {
     return VariableOrInteger('H', first, static_cast<uint8_t>(first + 1));
 }
 
-// SET Fx/Hx = PARA[...]: opcodes pair, single H, number and sub-index, number.
-int StatementReader8::ReadParameter(uint8_t variable, uint8_t pairOpcode) {
-    ParaIndex index;
-    if (int s = Para(index); s != kOk) return s;
-    out_.setA(variable);
+// The operands of PARA[...]: H numbers in b and c, or the parameter number
+// in bytes 6-7 with its sub-index in b (reads) or c (writes).
+void StatementReader8::StoreParameter(const ParaIndex& index, bool subIndexInC) {
     switch (index.kind) {
         case ParaIndex::kVariablePair:
             out_.setB(index.first);
@@ -182,13 +180,25 @@ int StatementReader8::ReadParameter(uint8_t variable, uint8_t pairOpcode) {
             out_.setB(index.first);
             break;
         case ParaIndex::kNumberAndSub:
-            out_.setB(index.second);
+            if (subIndexInC) {
+                out_.setC(index.second);
+            } else {
+                out_.setB(index.second);
+            }
             out_.setNumber(index.number);
             break;
         case ParaIndex::kNumber:
             out_.setNumber(index.number);
             break;
     }
+}
+
+// SET Fx/Hx = PARA[...]: opcodes pair, single H, number and sub-index, number.
+int StatementReader8::ReadParameter(uint8_t variable, uint8_t pairOpcode) {
+    ParaIndex index;
+    if (int s = Para(index); s != kOk) return s;
+    out_.setA(variable);
+    StoreParameter(index, /*subIndexInC=*/false);
     return Emit(static_cast<uint8_t>(pairOpcode + index.kind), operand_kind::kOther);
 }
 
@@ -292,22 +302,7 @@ int StatementReader8::SetParameter() {
     uint8_t variable = 0;
     if (int s = Variable(letter, variable); s != kOk) return s;
     out_.setA(variable);
-    switch (index.kind) {
-        case ParaIndex::kVariablePair:
-            out_.setB(index.first);
-            out_.setC(index.second);
-            break;
-        case ParaIndex::kVariable:
-            out_.setB(index.first);
-            break;
-        case ParaIndex::kNumberAndSub:
-            out_.setC(index.second);  // the sub-index sits in c here, in b when reading
-            out_.setNumber(index.number);
-            break;
-        case ParaIndex::kNumber:
-            out_.setNumber(index.number);
-            break;
-    }
+    StoreParameter(index, /*subIndexInC=*/true);
     const int opcode = op8::kSetParaHH + 2 * index.kind + (letter == 'H' ? 1 : 0);
     return Emit(static_cast<uint8_t>(opcode), operand_kind::kOther);
 }
