@@ -141,21 +141,12 @@ GwCore* FindAnywhere(const std::string& name) {
     return nullptr;
 }
 
-template <typename T>
-T* As(const Target& target, const char* what) {
-    GwCore* w = target.Resolve();
-    if (w == nullptr) return nullptr;
-    auto* typed = dynamic_cast<T*>(w);
-    if (typed == nullptr) Fail(target.Describe() + " is not " + what);
-    return typed;
-}
+}  // namespace
 
 bool Refused(const Target& target, const std::string& action) {
     Fail(target.Describe() + " refused " + action);
     return false;
 }
-
-}  // namespace
 
 GwCore* Target::Resolve() const {
     if (widget_ != nullptr) {

@@ -104,4 +104,17 @@ std::vector<GwEffect> Effects(const std::string& what);
 void SetFailureReporter(std::function<void(const std::string&)> reporter);
 void Fail(const std::string& message);
 
+// Helpers of the driver's actions: the target as a widget of class T (null,
+// and the test failed, when it is not one), and a refused action (fails the
+// test and returns false).
+template <typename T>
+T* As(const Target& target, const char* what) {
+    GwCore* w = target.Resolve();
+    if (w == nullptr) return nullptr;
+    auto* typed = dynamic_cast<T*>(w);
+    if (typed == nullptr) Fail(target.Describe() + " is not " + what);
+    return typed;
+}
+bool Refused(const Target& target, const std::string& action);
+
 }  // namespace gwtest

@@ -52,20 +52,6 @@ struct InstallAtLoad {
 
 platform::ResetHook g_reset([] { Install(); });
 
-template <typename T>
-T* As(const Target& target, const char* what) {
-    GwCore* w = target.Resolve();
-    if (w == nullptr) return nullptr;
-    auto* typed = dynamic_cast<T*>(w);
-    if (typed == nullptr) Fail(target.Describe() + " is not " + what);
-    return typed;
-}
-
-bool Refused(const Target& target, const std::string& action) {
-    Fail(target.Describe() + " refused " + action);
-    return false;
-}
-
 GwTreeEntry* FindById(GwTreeEntry* entry, const std::string& id) {
     if (entry == nullptr) return nullptr;
     if (entry->id() == id) return entry;

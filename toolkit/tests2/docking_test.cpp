@@ -93,7 +93,7 @@ TEST_F(Docking, LayoutSurvivesAProfileRoundTrip) {
     EXPECT_EQ(frame->rect(), (GwRect{120, 80, 320, 240})) << "floating: the standalone rectangle";
 
     {
-        GwProfile profile("Torvan.ini");
+        GwProfile profile("..\\TMP\\Layout.ini");
         ASSERT_TRUE(profile.select_section(frame->name().c_str(), true));
         GwRect a = frame->attached_rect(), s = frame->standalone_rect();
         profile.write_int("visible", frame->is_visible() ? 1 : 0);
@@ -104,14 +104,14 @@ TEST_F(Docking, LayoutSurvivesAProfileRoundTrip) {
         profile.write_int("placement", frame->placement());
         ASSERT_TRUE(profile.save());
     }
-    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("bin/Torvan.ini")),
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/Layout.ini")),
               "[NetList]\r\nvisible=1\r\nattached_rect=600,40,200,520\r\nstandalone_rect=120,80,320,240\r\n"
               "alignment=2\r\nattached=0\r\nplacement=16\r\n");
 
     // The next run: a fresh frame in region 8 takes the stored layout.
     frame->destroy();
     GwDockingFrame* again = FrameFromTemplate();
-    GwProfile profile("Torvan.ini");
+    GwProfile profile("..\\TMP\\Layout.ini");
     ASSERT_TRUE(profile.select_section("NetList"));
     int x = 0, y = 0, w = 0, h = 0;
     again->set_placement(profile.read_int("placement"));

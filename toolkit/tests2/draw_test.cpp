@@ -9,6 +9,7 @@
 
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/draw/gw_colour.h"
 #include "toolkit/draw/gw_drawing.h"
 #include "toolkit/draw/gw_pdf_writer.h"
 #include "toolkit/draw/gw_printer.h"
@@ -137,6 +138,19 @@ TEST_F(Drawing, MetricsFontsAndExtents) {
     EXPECT_EQ(letter.device_caps(GwHORZSIZE), 216);
     EXPECT_FALSE(letter.can_draw_bitmaps());
     EXPECT_FALSE(letter.draw_bitmap("LOGO", 0, 0));
+}
+
+TEST(Colours, ByNameOrHexadecimal) {
+    struct Case {
+        const char* colour;
+        std::optional<GwRgb> rgb;
+    } cases[] = {
+        {"DarkSlateGrey", GwRgb{47, 79, 79}}, {"darkslategrey", GwRgb{47, 79, 79}}, {"default", GwRgb{0, 0, 0}},
+        {"grey", GwRgb{128, 128, 128}},       {"#c0C0c0", GwRgb{192, 192, 192}},    {"#404040", GwRgb{64, 64, 64}},
+        {"#12345", std::nullopt},             {"#GG0000", std::nullopt},            {"chartreuse", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GwColourToRgb(c.colour), c.rgb) << c.colour;
 }
 
 TEST_F(Drawing, Bitmaps) {
