@@ -115,6 +115,10 @@ public:
     const PrivateProfile& Profile() const { return profile_; }
     EditorExtensions& Extensions() { return *extensions_; }
     bool IsOnline() const { return online_; }
+    // Expires when the editor object is deleted. A host may let go of the
+    // control from inside an event, which deletes the editor: code that fires
+    // an event checks this before it touches the editor again.
+    std::weak_ptr<const int> Life() const { return life_; }
 
     // The window's parts; null while the window is not open.
     GwCore* Window() const;
@@ -147,6 +151,7 @@ private:
     static int OnDestroy(GwCore*, GwEvent*, GwUD);
 
     ControlLink& control_;
+    std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
     PrivateProfile profile_;
     std::unique_ptr<EditorExtensions> extensions_;
     PlcGenerators generators_;

@@ -101,8 +101,9 @@ bool PlcEditorDialog::CloseWindow() {
     if (!SavePrompt()) return false;
     if (current_path_ != kNoFile) profile_.WriteString(kMenu, kLastPath, current_path_);
     profile_.WriteInt(kInterpreter, kMax32BitCodeArray, generators_.v310.memorySize());
+    std::weak_ptr<const int> life = Life();
     control_.FirePlcOnCancel();
-    DestroyWindow();
+    if (!life.expired()) DestroyWindow();
     return true;
 }
 

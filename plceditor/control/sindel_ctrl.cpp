@@ -42,8 +42,7 @@ HRESULT CSindelCtrl::Invoke(DISPID member, std::span<VARIANT> args, VARIANT* res
     HRESULT hr = CheckDispatchCall(kSindelMethods, member, args, &method);
     if (Failed(hr)) return hr;
     // The host may let go of the control from inside one of its events.
-    AddRef();
-    ComPtr<IDispatch> keep_alive = ComPtr<IDispatch>::Adopt(this);
+    ComPtr<IDispatch> keep_alive = KeepAlive();
     std::string text;
     if (!args.empty()) VariantToText(args[0], &text);
     bool answer = false;
@@ -105,26 +104,37 @@ bool CSindelCtrl::GetPlcProjPath(std::string* path) const {
     return !path->empty();
 }
 
+ComPtr<IDispatch> CSindelCtrl::KeepAlive() {
+    AddRef();
+    return ComPtr<IDispatch>::Adopt(this);
+}
+
+void CSindelCtrl::Fire(DISPID event, std::span<VARIANT> args) {
+    ComPtr<IDispatch> keep_alive = KeepAlive();
+    events_.Fire(event, args);
+}
+
 void CSindelCtrl::FireText(DISPID event, const std::string& text) {
     VARIANT arg = VariantFromString(text);
-    events_.Fire(event, std::span<VARIANT>(&arg, 1));
+    Fire(event, std::span<VARIANT>(&arg, 1));
     VariantClear(&arg);
 }
 
 bool CSindelCtrl::FireForPath(DISPID event, std::string* file) {
+    ComPtr<IDispatch> keep_alive = KeepAlive();
     *file = events_.FireWithPathBuffer(event);
     return !file->empty();
 }
 
 void CSindelCtrl::FirePlcFileToArchiv(const std::string& file) { FireText(kPlcFileToArchiv, file); }
 bool CSindelCtrl::FirePlcFileFromArchiv(std::string* file) { return FireForPath(kPlcFileFromArchiv, file); }
-void CSindelCtrl::FirePlcOnCancel() { events_.Fire(kPlcOnCancel, {}); }
+void CSindelCtrl::FirePlcOnCancel() { Fire(kPlcOnCancel, {}); }
 bool CSindelCtrl::FirePlcFileFromDevice(std::string* file) { return FireForPath(kPlcFileFromDevice, file); }
 void CSindelCtrl::FirePlcFileToDevice(const std::string& file) { FireText(kPlcFileToDevice, file); }
 
 void CSindelCtrl::FirePlcUpDateProjName(const std::string& name, bool online) {
     VARIANT args[2] = {VariantFromString(name), VariantFromBool(online)};
-    events_.Fire(kPlcUpDateProjName, args);
+    Fire(kPlcUpDateProjName, args);
     VariantClear(&args[0]);
 }
 

@@ -54,6 +54,10 @@ private:
     void FirePlcFileToDevice(const std::string& file) override;
     void FirePlcUpDateProjName(const std::string& name, bool online) override;
 
+    // A reference that keeps the control alive while its events run: the
+    // host may let go of it from inside one.
+    platform::ComPtr<platform::IDispatch> KeepAlive();
+    void Fire(platform::DISPID event, std::span<platform::VARIANT> args);
     void FireText(platform::DISPID event, const std::string& text);
     bool FireForPath(platform::DISPID event, std::string* file);
 

@@ -10,6 +10,16 @@ using namespace platform;
 namespace {
 constexpr char kVersion[] = "1.0";
 constexpr char kToolboxBitmap[] = ", 1";
+
+ClassRegistration ServedClass(const CLSID& clsid, int type_name, const std::string& module_path,
+                              const char* prog_id) {
+    ClassRegistration registration;
+    registration.clsid = clsid;
+    registration.name = std::string(LoadString(type_name));
+    registration.module_path = module_path;
+    registration.prog_id = prog_id;
+    return registration;
+}
 }  // namespace
 
 TypeLibraryRegistration SindelTypeLibrary(const std::string& module_path) {
@@ -24,11 +34,7 @@ TypeLibraryRegistration SindelTypeLibrary(const std::string& module_path) {
 }
 
 ClassRegistration ControlClass(const std::string& module_path) {
-    ClassRegistration registration;
-    registration.clsid = CLSID_Sindel;
-    registration.name = std::string(LoadString(ids::kControlTypeName));
-    registration.module_path = module_path;
-    registration.prog_id = kControlProgId;
+    ClassRegistration registration = ServedClass(CLSID_Sindel, ids::kControlTypeName, module_path, kControlProgId);
     registration.items = {
         {"Control", "", "", true},
         {"MiscStatus", "", "0", false},
@@ -41,12 +47,7 @@ ClassRegistration ControlClass(const std::string& module_path) {
 }
 
 ClassRegistration PropPageClass(const std::string& module_path) {
-    ClassRegistration registration;
-    registration.clsid = CLSID_SindelPropPage;
-    registration.name = std::string(LoadString(ids::kPropPageTypeName));
-    registration.module_path = module_path;
-    registration.prog_id = kPropPageProgId;
-    return registration;
+    return ServedClass(CLSID_SindelPropPage, ids::kPropPageTypeName, module_path, kPropPageProgId);
 }
 
 HRESULT RegisterSindel(const std::string& module_path) {

@@ -12,8 +12,6 @@ inline constexpr char kControlProgId[] = "SINDEL.SindelCtrl.1";
 inline constexpr char kPropPageProgId[] = "SINDEL.SindelPropPage.1";
 inline constexpr char kTypeLibraryName[] = "SINDELLib";
 inline constexpr char kTypeLibraryHelpFile[] = "Sindel.hlp";
-inline constexpr char kDispatchDescription[] = "Dispatch-Schnittstelle für Sindel Control";
-inline constexpr char kEventsDescription[] = "Ereignisschnittstelle für Sindel Control";
 // OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME | OLEMISC_INSIDEOUT
 // | OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE
 inline constexpr unsigned kControlMiscStatus = 0x20000 | 0x400 | 0x80 | 0x10 | 0x1;

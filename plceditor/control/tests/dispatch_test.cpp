@@ -167,6 +167,16 @@ TEST(Events, ClosingTheWindowFiresCancelOnceEvenWhenTheHostDestroysItThen) {
     EXPECT_NE(EditorWindow(), nullptr);
 }
 
+TEST(Events, AHostMayLetGoOfTheControlInsideCancel) {
+    SindelHost host;
+    host.Create();
+    host.sink.on_event = [&](DISPID) { host.Release(); };
+    EXPECT_TRUE(gwtest::Close(EditorWindow()));
+    EXPECT_EQ(host.sink.events, (std::vector<ReceivedEvent>{{kPlcOnCancel, {}}}));
+    EXPECT_EQ(EditorWindow(), nullptr);
+    EXPECT_EQ(host.sink.refs, 1u);
+}
+
 TEST(Events, ReleasingTheControlTakesItsWindowDownSilently) {
     SindelHost host;
     host.Create();
