@@ -1,6 +1,8 @@
 // The virtual drive's boot side on a line.
 #include "sim/boot_drive.h"
 
+#include "platform/clock.h"
+
 namespace sim {
 
 namespace {
@@ -31,6 +33,15 @@ BootDrive::BootDrive(const BootDriveSetup& setup, VirtualDrive& firmware)
 void BootDrive::AddFault(BootFault fault) {
     std::lock_guard<std::mutex> lock(mutex_);
     faults_.Add(fault);
+}
+
+void BootDrive::RunLoader(platform::MemorySerialLine& line) {
+    std::vector<Output> out;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        StartLoader(platform::TheClock().NowUs(), out);
+    }
+    for (const Output& o : out) line.SendToHost(this, o.bytes, o.settings, o.at_us);
 }
 
 platform::SerialSettings BootDrive::LineSettings() const {

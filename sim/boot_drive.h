@@ -53,6 +53,9 @@ public:
     void Detach() { attachment_.Detach(); }
 
     void AddFault(BootFault fault);
+    // Starts the loader now, at the bootstrap rate, as if the booter and the
+    // loader image had come (tests of the line transfer alone).
+    void RunLoader(platform::MemorySerialLine& line);
 
     // Read these while no pseudo-terminal link runs.
     Mode CurrentMode() const { return mode_; }

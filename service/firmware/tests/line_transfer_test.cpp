@@ -1,0 +1,195 @@
+// Intel-HEX files sent line by line to the virtual drive's loader over the
+// in-memory line: the handshake with its rate change, ACK and NAK per line,
+// line lengths, time-outs and the progress bar.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "service/firmware/loader_transfer.h"
+#include "service/firmware/transfer_codes.h"
+#include "service/firmware/loader_console.h"
+#include "service/firmware/tests/firmware_fixture.h"
+#include "sim/boot_drive.h"
+#include "toolkit/core/gw_frame.h"
+#include "toolkit/core/gw_recorder.h"
+#include "toolkit/core/gw_slider.h"
+
+namespace fwtest {
+namespace {
+
+using sim::BootFault;
+using sim::BootStage;
+
+constexpr int32_t kLineBaud = 57600;
+constexpr uint8_t kBaudCode57600 = 6;
+
+class LineTransferTest : public FirmwareTest {
+protected:
+    // A drive whose loader runs at 19200 and announces itself.
+    sim::BootDrive& StartLoader(int wakeUp = 0, const std::vector<BootFault>& faults = {}) {
+        sim::BootDriveSetup setup;
+        setup.wake_up = wakeUp;
+        drive_ = std::make_unique<sim::BootDrive>(setup);
+        for (const BootFault& fault : faults) drive_->AddFault(fault);
+        drive_->AttachTo(line_);
+        drive_->RunLoader(line_);
+        return *drive_;
+    }
+    int Send(const std::string& file, bool secondLoader = false, int32_t baud = kLineBaud, int wakeUp = 0) {
+        return SendHexByLines(file, kPort, baud, true, secondLoader, wakeUp);
+    }
+    // Times the loader heard `line`.
+    int Heard(const std::string& line) const {
+        int count = 0;
+        for (const std::string& heard : drive_->Loader().LinesHeard()) count += heard == line ? 1 : 0;
+        return count;
+    }
+
+    const std::string line1_ = SegmentBase(0x1000);
+    const std::string line2_ = DataRecord(0x0000, {1, 2, 3});
+    const std::string line3_ = DataRecord(0x0010, {4, 5});
+    const std::string file_ = Lines({line1_, line2_, line3_, kEndRecord});
+    std::unique_ptr<sim::BootDrive> drive_;
+};
+
+TEST_F(LineTransferTest, HandshakeChangesRateThenSendsEveryLineWithoutLineEnd) {
+    WriteFile("fw.hex", file_);
+    sim::BootDrive& drive = StartLoader();
+    EXPECT_EQ(Send("fw.hex"), kTransferSuccess);
+    EXPECT_EQ(TransferText(TransferFamily::kLine), "FLM_038");
+
+    // The loader heard the baud code at its start rate, then ACK and every
+    // line at the line rate, with nothing between the lines.
+    const std::string heard = drive.Capture().ToDrive();
+    const std::string handshake = {static_cast<char>(kBaudCode57600), '\x06'};
+    EXPECT_EQ(heard, handshake + line1_ + line2_ + line3_ + kEndRecord);
+    EXPECT_EQ(drive.Capture().GarbledCount(), 0u);
+    EXPECT_EQ(drive.Baud(), kLineBaud);
+    EXPECT_EQ(drive.Loader().FirmwareLines(), (std::vector<std::string>{line1_, line2_, line3_, kEndRecord}));
+    EXPECT_EQ(drive.Loader().FlashBytes(0x10000, 0x12, 0xFF),
+              (std::vector<uint8_t>{1, 2, 3, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                    0xFF, 4, 5}));
+}
+
+TEST_F(LineTransferTest, AnswersToALine) {
+    const struct {
+        const char* what;
+        BootFault fault;
+        int code;
+        const char* text;
+        int sends;  // of line 2
+    } cases[] = {
+        {"11 NAKs, then ACK", BootFault::Nak().Times(11).AtLine(2), kTransferSuccess, "FLM_038", 12},
+        {"12 NAKs", BootFault::Nak().Times(12).AtLine(2), line_code::kTooManyNaks, "FLM_041", 12},
+        {"another byte", BootFault::Answer(BootStage::kLine, 'A').AtLine(2), line_code::kUnexpectedAnswer, "FLM_040", 1},
+        {"no answer", BootFault::Silence(BootStage::kLine).AtLine(2), line_code::kNoLineAnswer,
+         "No answer to line 2", 1},
+    };
+    WriteFile("fw.hex", file_);
+    for (const auto& c : cases) {
+        sim::BootDrive& drive = StartLoader();
+        drive.AddFault(c.fault);
+        EXPECT_EQ(Send("fw.hex"), c.code) << c.what;
+        EXPECT_EQ(TransferText(TransferFamily::kLine), c.text) << c.what;
+        EXPECT_EQ(Heard(line2_), c.sends) << c.what;
+        // A failed line ends the transfer.
+        EXPECT_EQ(Heard(kEndRecord), c.code == kTransferSuccess ? 1 : 0) << c.what;
+    }
+}
+
+TEST_F(LineTransferTest, NoAnswerToALineEndsAfterFifteenSeconds) {
+    WriteFile("fw.hex", file_);
+    sim::BootDrive& drive = StartLoader();
+    drive.AddFault(BootFault::Silence(BootStage::kLine).AtLine(3));
+    EXPECT_EQ(Send("fw.hex"), line_code::kNoLineAnswer);
+    EXPECT_EQ(TransferText(TransferFamily::kLine), "No answer to line 3");
+    // Counted from the line's last character on the wire, which left a few
+    // character times after the wait began.
+    const uint64_t lastHeard = drive.Capture().Bytes().back().time_us;
+    const uint64_t waited = platform::TheClock().NowUs() - lastHeard;
+    EXPECT_GE(waited, 14990000u);
+    EXPECT_LE(waited, 15002000u);
+}
+
+TEST_F(LineTransferTest, LinesOf512CharactersAreRefusedBeforeSending) {
+    const std::string longest = DataRecord(0x0000, std::vector<uint8_t>(250, 0x5A));
+    ASSERT_EQ(longest.size(), 511u);
+    const std::string tooLong = longest + "0";
+    WriteFile("fw.hex", Lines({longest, tooLong, kEndRecord}));
+    sim::BootDrive& drive = StartLoader();
+    EXPECT_EQ(Send("fw.hex"), line_code::kLineTooLong);
+    EXPECT_EQ(TransferText(TransferFamily::kLine), "FLM_042");
+    EXPECT_EQ(drive.Loader().LinesHeard(), std::vector<std::string>{longest});
+    EXPECT_EQ(drive.Capture().ToDrive().size(), 2 + longest.size());
+}
+
+TEST_F(LineTransferTest, HandshakeFailures) {
+    const struct {
+        const char* what;
+        std::vector<BootFault> faults;
+        bool secondLoader;
+        int32_t baud;
+        const char* file;
+        int code;
+        std::string text;
+    } cases[] = {
+        {"loader silent", {BootFault::Silence(BootStage::kLoaderAck)}, false, kLineBaud, "fw.hex",
+         line_code::kNoLoaderAck, "FLM_045"},
+        {"second loader silent", {BootFault::Silence(BootStage::kLoaderAck)}, true, kLineBaud, "fw.hex",
+         line_code::kNoSecondLoaderAck, "FLM_048"},
+        {"garbage, then silent", {BootFault::Answer(BootStage::kLoaderAck, 0x55)}, false, kLineBaud, "fw.hex",
+         line_code::kNoLoaderAck, "FLM_045"},
+        {"no answer at the new rate", {BootFault::Silence(BootStage::kStartAnswer)}, false, kLineBaud, "fw.hex",
+         line_code::kNoStartAnswer, "FLM_043"},
+        {"second loader: no answer at the new rate", {BootFault::Silence(BootStage::kStartAnswer)}, true, kLineBaud,
+         "fw.hex", line_code::kNoSecondStartAnswer, "FLM_047"},
+        {"NAK at the new rate", {BootFault::Answer(BootStage::kStartAnswer, 0x15)}, false, kLineBaud, "fw.hex",
+         line_code::kBadStartAnswer, "FLM_046"},
+        {"no such file", {}, false, kLineBaud, "none.hex", line_code::kFileNotOpened, "FLM_039"},
+        {"rate without baud code", {}, false, 12345, "fw.hex", 10, "Ungueltige Baudrate"},
+    };
+    WriteFile("fw.hex", file_);
+    for (const auto& c : cases) {
+        sim::BootDrive& drive = StartLoader(0, c.faults);
+        EXPECT_EQ(Send(c.file, c.secondLoader, c.baud), c.code) << c.what;
+        EXPECT_EQ(TransferText(TransferFamily::kLine), c.text) << c.what;
+        EXPECT_TRUE(drive.Loader().LinesHeard().empty()) << c.what;
+    }
+}
+
+TEST_F(LineTransferTest, WakeUpAckComesTwoSecondsAfterOpening) {
+    WriteFile("fw.hex", file_);
+    sim::BootDrive& drive = StartLoader(1);
+    const uint64_t start = platform::TheClock().NowUs();
+    EXPECT_EQ(Send("fw.hex", false, kLineBaud, 1), kTransferSuccess);
+    const sim::CapturedByte& wake = drive.Capture().Bytes().front();
+    EXPECT_EQ(wake.byte, 0x06);
+    EXPECT_GE(wake.time_us - start, 2000000u);
+    EXPECT_LT(wake.time_us - start, 2002000u);
+    EXPECT_EQ(drive.Loader().FirmwareLines().size(), 4u);
+}
+
+TEST_F(LineTransferTest, ProgressBarMovesAtMost200TimesAndEndsFull) {
+    std::vector<std::string> lines;
+    for (uint16_t i = 0; i < 600; ++i) lines.push_back(DataRecord(static_cast<uint16_t>(i * 4), {1, 2, 3, 4}));
+    lines.push_back(kEndRecord);
+    const std::string file = Lines(lines);
+    WriteFile("fw.hex", file);
+    GwCore* window = new GwApplFrame("ProgressFirmld");
+    auto* slider = new GwSlider("Slider", window, GwPROGRESS_CLASS);
+    TheLoaderConsole().SetControls({window, nullptr, nullptr, slider});
+    StartLoader();
+    GwRecorder::Clear();
+    ASSERT_EQ(Send("fw.hex"), kTransferSuccess);
+
+    size_t updates = 0;
+    for (const GwEffect& effect : GwRecorder::EffectsOf("value")) updates += effect.widget == slider->identifier();
+    EXPECT_GT(updates, 150u);
+    EXPECT_LE(updates, 202u);
+    EXPECT_EQ(slider->end(), static_cast<double>(file.size()));
+    EXPECT_EQ(slider->value(), static_cast<double>(file.size()));
+}
+
+}  // namespace
+}  // namespace fwtest
