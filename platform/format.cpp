@@ -1,5 +1,5 @@
 // The project's printf: parses each conversion itself, checks it against its
-// argument and hands the C library only a rebuilt, single-conversion spec.
+// argument and hands the C library only a rebuilt, single-conversion format.
 #include "platform/format.h"
 
 #include <cstdio>
@@ -13,7 +13,7 @@ namespace {
 // program needs more, and it bounds what one conversion can allocate.
 constexpr int64_t kMaxFieldChars = 4096;
 
-struct Spec {
+struct Conversion {
     bool left = false;   // '-'
     bool plus = false;   // '+'
     bool space = false;  // ' '
@@ -40,54 +40,54 @@ std::optional<int64_t> ReadCount(std::string_view format, size_t* pos) {
 
 // Parses the conversion that starts after '%' at `pos`; on success `pos` is
 // past it. Null when it is not one this formatter understands.
-std::optional<Spec> ParseSpec(std::string_view format, size_t* pos) {
-    Spec spec;
+std::optional<Conversion> ParseSpec(std::string_view format, size_t* pos) {
+    Conversion conv;
     size_t& p = *pos;
     for (; p < format.size(); ++p) {
         char c = format[p];
-        if (c == '-') spec.left = true;
-        else if (c == '+') spec.plus = true;
-        else if (c == ' ') spec.space = true;
-        else if (c == '#') spec.alt = true;
-        else if (c == '0') spec.zero = true;
+        if (c == '-') conv.left = true;
+        else if (c == '+') conv.plus = true;
+        else if (c == ' ') conv.space = true;
+        else if (c == '#') conv.alt = true;
+        else if (c == '0') conv.zero = true;
         else break;
     }
     if (p < format.size() && format[p] == '*') {
-        spec.width_from_arg = true;
+        conv.width_from_arg = true;
         ++p;
     } else {
         std::optional<int64_t> width = ReadCount(format, &p);
         if (!width) return std::nullopt;
-        spec.width = *width;
+        conv.width = *width;
     }
     if (p < format.size() && format[p] == '.') {
         ++p;
         if (p < format.size() && format[p] == '*') {
-            spec.precision_from_arg = true;
+            conv.precision_from_arg = true;
             ++p;
         } else {
-            spec.precision = ReadCount(format, &p);
-            if (!spec.precision) return std::nullopt;
+            conv.precision = ReadCount(format, &p);
+            if (!conv.precision) return std::nullopt;
         }
     }
     if (format.substr(p, 2) == "hh") {
-        spec.length_bits = 8;
+        conv.length_bits = 8;
         p += 2;
     } else if (format.substr(p, 2) == "ll") {
-        spec.length_bits = 64;
+        conv.length_bits = 64;
         p += 2;
     } else if (p < format.size() && format[p] == 'h') {
-        spec.length_bits = 16;
+        conv.length_bits = 16;
         ++p;
     } else if (p < format.size() && (format[p] == 'l' || format[p] == 'L')) {
         ++p;  // "long" and "%LX" are 32 bits, as the formats were written for
     }
     if (p >= format.size()) return std::nullopt;
-    spec.conversion = format[p++];
-    switch (spec.conversion) {
+    conv.conversion = format[p++];
+    switch (conv.conversion) {
         case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': case 'c':
         case 's': case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'p':
-            return spec;
+            return conv;
         default:
             return std::nullopt;  // "%n" among them: never written through
     }
@@ -99,16 +99,16 @@ std::optional<int64_t> IntegerOf(const FormatArg& arg) {
     return std::nullopt;
 }
 
-// The C spec for one conversion, rebuilt from parsed parts only.
-std::string CSpec(const Spec& spec, const char* length, char conversion) {
+// The C conv for one conversion, rebuilt from parsed parts only.
+std::string CConversion(const Conversion& conv, const char* length, char conversion) {
     std::string s = "%";
-    if (spec.left) s += '-';
-    if (spec.plus) s += '+';
-    if (spec.space) s += ' ';
-    if (spec.alt) s += '#';
-    if (spec.zero) s += '0';
-    if (spec.width > 0) s += std::to_string(spec.width);
-    if (spec.precision) s += "." + std::to_string(*spec.precision);
+    if (conv.left) s += '-';
+    if (conv.plus) s += '+';
+    if (conv.space) s += ' ';
+    if (conv.alt) s += '#';
+    if (conv.zero) s += '0';
+    if (conv.width > 0) s += std::to_string(conv.width);
+    if (conv.precision) s += "." + std::to_string(*conv.precision);
     s += length;
     s += conversion;
     return s;
@@ -125,13 +125,13 @@ void AppendC(std::string* out, const std::string& c_spec, T value) {
 
 // Strings and characters are padded here: '0' pads with zeros, as the
 // program's "%05s" formats expect.
-void AppendPadded(std::string* out, const Spec& spec, std::string_view text) {
-    size_t pad = spec.width > static_cast<int64_t>(text.size())
-                     ? static_cast<size_t>(spec.width) - text.size()
+void AppendPadded(std::string* out, const Conversion& conv, std::string_view text) {
+    size_t pad = conv.width > static_cast<int64_t>(text.size())
+                     ? static_cast<size_t>(conv.width) - text.size()
                      : 0;
-    if (!spec.left) out->append(pad, spec.zero ? '0' : ' ');
+    if (!conv.left) out->append(pad, conv.zero ? '0' : ' ');
     out->append(text);
-    if (spec.left) out->append(pad, ' ');
+    if (conv.left) out->append(pad, ' ');
 }
 
 // Narrows an integer argument to the conversion's size and signedness.
@@ -149,15 +149,15 @@ uint64_t UnsignedOfWidth(int64_t v, int bits) {
 }
 
 // Appends one converted value; false when the argument is of the wrong kind.
-bool Convert(std::string* out, const Spec& spec, const FormatArg& arg) {
+bool Convert(std::string* out, const Conversion& conv, const FormatArg& arg) {
     const FormatArg::Value& value = arg.value();
-    switch (spec.conversion) {
+    switch (conv.conversion) {
         case 'd':
         case 'i': {
             std::optional<int64_t> v = IntegerOf(arg);
             if (!v) return false;
-            AppendC(out, CSpec(spec, "ll", 'd'),
-                    static_cast<long long>(SignedOfWidth(*v, spec.length_bits)));
+            AppendC(out, CConversion(conv, "ll", 'd'),
+                    static_cast<long long>(SignedOfWidth(*v, conv.length_bits)));
             return true;
         }
         case 'u':
@@ -166,36 +166,36 @@ bool Convert(std::string* out, const Spec& spec, const FormatArg& arg) {
         case 'o': {
             std::optional<int64_t> v = IntegerOf(arg);
             if (!v) return false;
-            AppendC(out, CSpec(spec, "ll", spec.conversion),
-                    static_cast<unsigned long long>(UnsignedOfWidth(*v, spec.length_bits)));
+            AppendC(out, CConversion(conv, "ll", conv.conversion),
+                    static_cast<unsigned long long>(UnsignedOfWidth(*v, conv.length_bits)));
             return true;
         }
         case 'c': {
             std::optional<int64_t> v = IntegerOf(arg);
             if (!v) return false;
             char c = static_cast<char>(*v);
-            AppendPadded(out, spec, std::string_view(&c, 1));
+            AppendPadded(out, conv, std::string_view(&c, 1));
             return true;
         }
         case 's': {
             auto s = std::get_if<std::string>(&value);
             if (s == nullptr) return false;
             std::string_view text(*s);
-            if (spec.precision && *spec.precision < static_cast<int64_t>(text.size()))
-                text = text.substr(0, static_cast<size_t>(*spec.precision));
-            AppendPadded(out, spec, text);
+            if (conv.precision && *conv.precision < static_cast<int64_t>(text.size()))
+                text = text.substr(0, static_cast<size_t>(*conv.precision));
+            AppendPadded(out, conv, text);
             return true;
         }
         case 'p': {
             auto p = std::get_if<FormatArg::Pointer>(&value);
             if (p == nullptr) return false;
-            AppendC(out, CSpec(spec, "", 'p'), reinterpret_cast<const void*>(p->address));
+            AppendC(out, CConversion(conv, "", 'p'), reinterpret_cast<const void*>(p->address));
             return true;
         }
         default: {  // f F e E g G
             auto d = std::get_if<double>(&value);
             if (d == nullptr) return false;
-            AppendC(out, CSpec(spec, "", spec.conversion), *d);
+            AppendC(out, CConversion(conv, "", conv.conversion), *d);
             return true;
         }
     }
@@ -224,35 +224,35 @@ FormatResult FormatChecked(std::string_view format, const std::vector<FormatArg>
             continue;
         }
         size_t end = percent + 1;
-        std::optional<Spec> spec = ParseSpec(format, &end);
+        std::optional<Conversion> conv = ParseSpec(format, &end);
         std::string_view as_written = format.substr(percent, end - percent);
         pos = end;
-        if (!spec) {
+        if (!conv) {
             // Not understood: left as written, consuming no argument.
             out.append(as_written);
             result.ok = false;
             continue;
         }
         bool good = true;
-        if (spec->width_from_arg) {
+        if (conv->width_from_arg) {
             const FormatArg* a = take();
             std::optional<int64_t> w = a ? IntegerOf(*a) : std::nullopt;
             // A negative width from an argument means left-justified.
             if (w && *w < 0 && *w >= -kMaxFieldChars) {
-                spec->left = true;
+                conv->left = true;
                 w = -*w;
             }
-            if (w && *w >= 0 && *w <= kMaxFieldChars) spec->width = *w;
+            if (w && *w >= 0 && *w <= kMaxFieldChars) conv->width = *w;
             else good = false;
         }
-        if (spec->precision_from_arg) {
+        if (conv->precision_from_arg) {
             const FormatArg* a = take();
             std::optional<int64_t> p = a ? IntegerOf(*a) : std::nullopt;
             if (!p || *p > kMaxFieldChars) good = false;
-            else if (*p >= 0) spec->precision = *p;  // a negative one counts as omitted
+            else if (*p >= 0) conv->precision = *p;  // a negative one counts as omitted
         }
         const FormatArg* value = take();
-        if (!good || value == nullptr || !Convert(&out, *spec, *value)) {
+        if (!good || value == nullptr || !Convert(&out, *conv, *value)) {
             out.append(as_written);
             result.ok = false;
         }

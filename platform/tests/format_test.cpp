@@ -115,13 +115,13 @@ TEST(Format, FloatsAsTheCLibraryWritesThem) {
 }
 
 TEST(Format, FloatsEqualTheCLibraryAcrossConversions) {
-    const char* specs[] = {"%f", "%.3e", "%g", "%12.4G", "%-10.1f|", "%010.3f", "% e", "%#.0f"};
+    const char* formats[] = {"%f", "%.3e", "%g", "%12.4G", "%-10.1f|", "%010.3f", "% e", "%#.0f"};
     const double values[] = {0.0, -0.0, 1.0 / 3.0, -123456.789, 1e300, 4.9e-324, 1e-5, 99999.95};
     char expected[512];
-    for (const char* spec : specs) {
+    for (const char* format : formats) {
         for (double v : values) {
-            std::snprintf(expected, sizeof expected, spec, v);
-            EXPECT_EQ(platform::Format(spec, v), expected) << spec << " " << v;
+            std::snprintf(expected, sizeof expected, format, v);
+            EXPECT_EQ(platform::Format(format, v), expected) << format << " " << v;
         }
     }
 }
