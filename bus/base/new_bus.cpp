@@ -68,10 +68,12 @@ bool NewBus::ReadParameterInfo(int number, ParameterEntry& entry, bool& notPrese
 }
 
 const char* NewBus::ReadValueText(int number, uint8_t index, dstring& text, int address) {
-    WriteParameterText(kValueTextRequestParameter, platform::Format("%d", number).c_str(), address);
     text.Clear();
-    if (WriteParameterValue(kValueIndexParameter, index, address)) {
-        ReadParameterText(kValueTextRequestParameter, text, address);
+    // A text read after a failed selection would belong to another value.
+    if (!WriteParameterText(kValueTextRequestParameter, platform::Format("%d", number).c_str(), address) ||
+        !WriteParameterValue(kValueIndexParameter, index, address) ||
+        !ReadParameterText(kValueTextRequestParameter, text, address)) {
+        return nullptr;
     }
     return text.Text();
 }

@@ -143,7 +143,9 @@ TEST(NewBusValueText, NamesTheParameterAndTheIndexBeforeReading) {
     dstring text("old");
     EXPECT_STREQ(bus.ReadValueText(17, 2, text, 1), "Drehzahl");
     EXPECT_EQ(bus.writes, (std::vector<std::string>{"35=17", "108=2"}));
-    EXPECT_STREQ(bus.ReadValueText(17, 3, text, 1), "");
+    // A text that cannot be read is no text, not an empty one.
+    EXPECT_EQ(bus.ReadValueText(17, 3, text, 1), nullptr);
+    EXPECT_STREQ(text.Text(), "");
 }
 
 TEST(NewBusSampleBlock, AnEmptyBlockIsTheLast) {

@@ -1,0 +1,341 @@
+// Opening and closing the CANopen bus, its worker, and the process-data side.
+#include "bus/can/can_open_tarn.h"
+
+#include <memory>
+
+#include "bus/can/can_peak.h"
+#include "platform/clock.h"
+#include "platform/format.h"
+#include "platform/reset_hooks.h"
+
+namespace {
+
+// Message objects of the adapter driver as the master uses them.
+constexpr int kPdoOut2Object = 2;
+constexpr int kPdoIn1Object = 3;
+constexpr int kEmergencyObject = 4;
+constexpr int kGuardingRequestObject = 5;
+constexpr int kPdoIn2Object = 7;
+constexpr int kPdoOut1Object = 8;
+constexpr int kNmtObject = 9;
+constexpr int kSdoRequestObject = 10;
+constexpr int kSdoReplyObject = 11;
+constexpr int kGuardingAnswerObject = 12;
+
+// COB-ID bases; the node number is added.
+constexpr uint32_t kPdoIn1CobId = 0x180;
+constexpr uint32_t kEmergencyCobId = 0x080;
+constexpr uint32_t kPdoOut1CobId = 0x200;
+constexpr uint32_t kPdoIn2CobId = 0x280;
+constexpr uint32_t kPdoOut2CobId = 0x300;
+constexpr uint32_t kSdoReplyCobId = 0x580;
+constexpr uint32_t kSdoRequestCobId = 0x600;
+constexpr uint32_t kGuardingCobId = 0x700;
+constexpr uint32_t kNmtCobId = 0x000;
+
+constexpr int kFullFrame = 8;
+constexpr int kNmtLength = 2;
+constexpr int kGuardingAnswerLength = 1;
+constexpr uint32_t kNmtStartRemoteNode = 1;
+constexpr uint32_t kNmtEnterPreOperational = 128;
+constexpr uint32_t kNmtAllNodes = 0;
+constexpr uint8_t kNodeStateMask = 0x7F;
+constexpr uint8_t kNodeStateOperational = 5;
+constexpr uint8_t kNodeStatePreOperational = 127;
+constexpr uint32_t kGuardingPeriodMs = 500;
+
+// Waits of the process-data slots.
+constexpr uint32_t kProcessDataWaitMs = 1;
+constexpr uint32_t kPdoSentStepMs = 5;
+// Worker pacing: a pause every so many rounds, and one after an SDO reply.
+constexpr unsigned kRoundsPerPause = 20;
+constexpr uint32_t kRoundPauseMs = 1;
+constexpr uint32_t kReplyPauseMs = 2;
+
+constexpr int32_t kBaudRates[] = {25000, 50000, 75000, 125000, 250000, 500000, 800000, 1000000};
+
+// The program's one adapter driver, and the bus that opened it (null while
+// the driver is left from an open that failed).
+std::unique_ptr<CCanDrvBase> g_driver;
+const CCanOpenTarn* g_driverOwner = nullptr;
+std::atomic<int> g_runningWorkers{0};
+
+platform::ResetHook g_reset([] {
+    if (g_driverOwner == nullptr) g_driver.reset();
+});
+
+}  // namespace
+
+int32_t CanBaudRateFromId(int32_t baudRateId) {
+    if (baudRateId < 0 || baudRateId >= static_cast<int32_t>(std::size(kBaudRates))) return 0;
+    return kBaudRates[baudRateId];
+}
+
+CCanOpenTarn::CCanOpenTarn(int ownNode, const CanAdapterSettings* settings, CanWorkerMode mode)
+    : ownNode_(ownNode), mode_(mode) {
+    // A bus that did not come up still names its messages.
+    name_.AssignText("CANOpen");
+    deviceCount_ = 0;
+    lastGuardingTick_ = platform::GetTickCount();
+    if (OpenAdapter(settings) == kCanDriverOk && open_) {
+        busType_ = kCanOpenBusType;
+        ioPort_ = settings->ioPort;
+        hardwareId_ = settings->hardwareId;
+        baudRateId_ = settings->baudRateId;
+        baudRate_ = static_cast<uint32_t>(CanBaudRateFromId(settings->baudRateId));
+        settingsText_.AssignText(platform::Format("%lu", static_cast<unsigned long>(baudRate_)).c_str());
+        deviceCount_ = 1;
+        searchOwnNodeFirst_ = true;
+        if (mode_ == CanWorkerMode::kThread) {
+            // Both are taken here, so the worker counts as running from the
+            // start and a destruction right away still waits for it.
+            stopMutex_.Lock();
+            runMutex_.Lock();
+            ++g_runningWorkers;
+            worker_ = std::thread([this] { WorkerLoop(); });
+        }
+    }
+    sdoTimeoutMs_ = kSdoReplyTimeoutMs;
+}
+
+CCanOpenTarn::~CCanOpenTarn() {
+    if (worker_.joinable()) {
+        stopMutex_.Unlock();
+        worker_.join();
+    }
+    if (driver_ != nullptr) {
+        g_driver.reset();
+        g_driverOwner = nullptr;
+        driver_ = nullptr;
+    }
+}
+
+int CCanOpenTarn::OpenAdapter(const CanAdapterSettings* settings) {
+    if (settings == nullptr) {
+        Finish(kCanErrorNotOpen);
+        return kCanErrorNotOpen;
+    }
+    // Only these two adapters have a driver; and an adapter another open bus
+    // drives cannot be opened twice.
+    if ((settings->hardwareId != kHardwareParallel && settings->hardwareId != kHardwareUsb) ||
+        g_driverOwner != nullptr) {
+        Finish(kCanErrorAdapter);
+        return kCanErrorAdapter;
+    }
+    // A driver left from an earlier open that failed may be for the other
+    // adapter, or inert for want of a library that is there by now.
+    if (settings->hardwareId == kHardwareParallel) {
+        g_driver = std::make_unique<CCanPeak>();
+    } else {
+        g_driver = std::make_unique<CCanPeakUSB>();
+    }
+    CanAdapterSettings record = *settings;
+    record.baudRate = CanBaudRateFromId(record.baudRateId);
+    const int result = g_driver->Init(record);
+    if (result != kCanDriverOk) {
+        Finish(kCanErrorAdapter);
+        return result;
+    }
+    const CanDataValues none{};
+    g_driver->SetMessageObject(kEmergencyObject, kEmergencyCobId + static_cast<uint32_t>(ownNode_), kFullFrame, none);
+    g_driver->SetMessageObject(kPdoIn1Object, kPdoIn1CobId + static_cast<uint32_t>(ownNode_), kFullFrame, none);
+    g_driver->SetMessageObject(kPdoIn2Object, kPdoIn2CobId + static_cast<uint32_t>(ownNode_), kFullFrame, none);
+    g_driver->SetMessageObject(kNmtObject, kNmtCobId, kNmtLength, none);
+    g_driver->SetMessageObject(kGuardingAnswerObject, kGuardingCobId + static_cast<uint32_t>(ownNode_),
+                               kGuardingAnswerLength, none);
+    open_ = true;
+    driver_ = g_driver.get();
+    g_driverOwner = this;
+    Finish(0);
+    return result;
+}
+
+CanAdapterSettings* CCanOpenTarn::GetDriverSettings() {
+    return g_driver ? &g_driver->GetSettings() : nullptr;
+}
+
+const char* CCanOpenTarn::GetBusDisplayName() const { return "CANopen-Bus (LPT)"; }
+
+bool CCanOpenTarn::IsWorkerRunning() {
+    if (!runMutex_.TryLock()) return true;
+    runMutex_.Unlock();
+    return false;
+}
+
+int CCanOpenTarn::RunningWorkers() { return g_runningWorkers.load(); }
+
+bool CCanOpenTarn::StopRequested() {
+    if (!stopMutex_.TryLock()) return false;
+    stopMutex_.Unlock();
+    return true;
+}
+
+void CCanOpenTarn::WorkerLoop() {
+    for (unsigned round = 1; !StopRequested(); ++round) {
+        if (round % kRoundsPerPause == 0) platform::Sleep(kRoundPauseMs);
+        if (run_one_round()) platform::Sleep(kReplyPauseMs);
+    }
+    --g_runningWorkers;
+    runMutex_.Unlock();
+}
+
+bool CCanOpenTarn::WaitEvent(Event event, uint32_t ms) {
+    if (mode_ == CanWorkerMode::kStepped) return events_[event].Wait(ms, [this] { run_one_round(); });
+    return events_[event].Wait(ms);
+}
+
+bool CCanOpenTarn::TakeFrame(int object, FrameRecord& record) {
+    int length = 0;
+    CanDataValues data{};
+    if (!driver_->ReadMessageObject(object, length, data)) return false;
+    // Bytes beyond the frame's length are not the sender's.
+    for (int i = length; i < kCanDataBytes; ++i) data[static_cast<size_t>(i)] = 0;
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    record.length = length;
+    record.data = data;
+    return true;
+}
+
+void CCanOpenTarn::SendRecord(int object, uint32_t cobId, const FrameRecord& record) {
+    driver_->SetMessageObject(object, cobId, record.length, record.data);
+    driver_->SendMessageObject(object);
+}
+
+void CCanOpenTarn::TakeGuardingAnswer() {
+    FrameRecord answer;
+    if (!TakeFrame(kGuardingAnswerObject, answer)) return;
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        nodeState_ = static_cast<uint8_t>(answer.data[0] & kNodeStateMask);
+    }
+    events_[kGuardingAnswerEvent].Set();
+}
+
+bool CCanOpenTarn::run_one_round() {
+    if (driver_ == nullptr) return false;
+    FrameRecord record;
+    if (TakeRequest(kSdoRequestEvent, sdoRequest_, record)) {
+        const uint32_t node = static_cast<uint32_t>(record.node);
+        driver_->SetMessageObject(kSdoReplyObject, kSdoReplyCobId + node, kFullFrame, CanDataValues{});
+        SendRecord(kSdoRequestObject, kSdoRequestCobId + node, record);
+    }
+    const bool sdoReply = TakeFrame(kSdoReplyObject, sdoReply_);
+    if (sdoReply) events_[kSdoReplyEvent].Set();
+    if (TakeFrame(kEmergencyObject, emergency_)) {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        if (emergency_.length != 0) events_[kEmergencyEvent].Set();
+    }
+    if (TakeFrame(kPdoIn1Object, pdoIn1_)) events_[kPdoIn1Event].Set();
+    if (TakeFrame(kPdoIn2Object, pdoIn2_)) events_[kPdoIn2Event].Set();
+    TakeGuardingAnswer();
+
+    const uint32_t own = static_cast<uint32_t>(ownNode_);
+    if (TakeRequest(kNmtRequestEvent, nmtRequest_, record)) SendRecord(kNmtObject, kNmtCobId, record);
+    bool guardingDue = false;
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        const uint32_t now = platform::GetTickCount();
+        if (guardingOn_ && platform::TicksSince(lastGuardingTick_, now) > guardingPeriodMs_) {
+            lastGuardingTick_ = now;
+            guardingDue = true;
+        }
+    }
+    if (guardingDue) {
+        driver_->SetMessageObject(kGuardingRequestObject, kGuardingCobId + own,
+                                  kCanRemoteLengthFlag | kGuardingAnswerLength, CanDataValues{});
+        driver_->SendMessageObject(kGuardingRequestObject);
+    }
+    TakeGuardingAnswer();
+    if (TakeRequest(kPdoOut1RequestEvent, pdoOut1_, record)) {
+        SendRecord(kPdoOut1Object, kPdoOut1CobId + own, record);
+        events_[kPdoOut1SentEvent].Set();
+    }
+    if (TakeRequest(kPdoOut2RequestEvent, pdoOut2_, record)) {
+        SendRecord(kPdoOut2Object, kPdoOut2CobId + own, record);
+        events_[kPdoOut2SentEvent].Set();
+    }
+    return sdoReply;
+}
+
+bool CCanOpenTarn::ReadEmergency(CanEmergencyRecord& record) {
+    if (!open_ || !WaitEvent(kEmergencyEvent, kProcessDataWaitMs)) return false;
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    record.values[0] = emergency_.data[3];
+    record.values[1] = emergency_.data[4];
+    record.values[2] = 0;
+    return true;
+}
+
+bool CCanOpenTarn::ReadPdoIn1(CanDataValues& data) {
+    if (!open_ || !WaitEvent(kPdoIn1Event, kProcessDataWaitMs)) return false;
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    data = pdoIn1_.data;
+    return true;
+}
+
+bool CCanOpenTarn::ReadPdoIn2(CanDataValues& data) {
+    if (!open_ || !WaitEvent(kPdoIn2Event, kProcessDataWaitMs)) return false;
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    for (int i = 0; i < pdoIn2_.length; ++i) data[static_cast<size_t>(i)] = pdoIn2_.data[static_cast<size_t>(i)];
+    return true;
+}
+
+void CCanOpenTarn::PostRequest(FrameRecord& record, int length, const CanDataValues& data, Event request) {
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        record.length = length;
+        record.data = data;
+    }
+    events_[request].Set();
+}
+
+bool CCanOpenTarn::TakeRequest(Event request, const FrameRecord& source, FrameRecord& copy) {
+    if (!events_[request].TryWait()) return false;
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    copy = source;
+    return true;
+}
+
+bool CCanOpenTarn::WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data) {
+    if (!open_) return false;
+    PostRequest(record, kFullFrame, data, request);
+    // Returns once a wait step passes without another send.
+    bool wasSent = false;
+    while (WaitEvent(sent, kPdoSentStepMs)) wasSent = true;
+    return wasSent;
+}
+
+bool CCanOpenTarn::WritePdoOut1(const CanDataValues& data) {
+    return WritePdo(pdoOut1_, kPdoOut1RequestEvent, kPdoOut1SentEvent, data);
+}
+
+bool CCanOpenTarn::WritePdoOut2(const CanDataValues& data) {
+    return WritePdo(pdoOut2_, kPdoOut2RequestEvent, kPdoOut2SentEvent, data);
+}
+
+bool CCanOpenTarn::SendNmt(uint32_t command) {
+    if (!open_) return false;
+    PostRequest(nmtRequest_, kNmtLength, CanDataValues{command, kNmtAllNodes}, kNmtRequestEvent);
+    return true;
+}
+
+bool CCanOpenTarn::StartNode() { return SendNmt(kNmtStartRemoteNode); }
+
+bool CCanOpenTarn::EnterPreOperational() { return SendNmt(kNmtEnterPreOperational); }
+
+bool CCanOpenTarn::StartNodeGuarding() {
+    if (!open_) return false;
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    guardingPeriodMs_ = kGuardingPeriodMs;
+    guardingOn_ = true;
+    return false;
+}
+
+int CCanOpenTarn::GetNodeState() {
+    if (!open_) return kCanNodeStateUnknown;
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    if (!guardingOn_) return kCanNodeStateUnknown;
+    if (nodeState_ == kNodeStateOperational) return kCanNodeStateOperational;
+    if (nodeState_ == kNodeStatePreOperational) return kCanNodeStatePreOperational;
+    return kCanNodeStateUnknown;
+}

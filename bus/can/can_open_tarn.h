@@ -1,0 +1,210 @@
+// The CANopen drive bus: a CANopen master that reaches the drives'
+// parameters through SDO transfers and sends NMT commands, PDOs and
+// node-guarding requests through one CAN adapter. The callers run on the GUI
+// thread; all CAN traffic runs on one worker thread that the bus starts and
+// joins, handed over through request records and auto-reset events.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "bus/can/can_ctrl_base.h"
+#include "platform/sync_event.h"
+
+// Bus error codes; their texts are "CANOpen_M%02u" in "CANOpen-Messages".
+inline constexpr int kCanErrorNotOpen = 1;
+inline constexpr int kCanErrorNoDeviceFound = 2;
+inline constexpr int kCanErrorNoDeviceRecord = 3;
+inline constexpr int kCanErrorSdoTimeout = 5;
+inline constexpr int kCanErrorAbort = 6;
+inline constexpr int kCanErrorValueTooLong = 7;
+inline constexpr int kCanErrorNoObject = 8;
+inline constexpr int kCanErrorUnsupportedAccess = 9;
+inline constexpr int kCanErrorValueRange = 10;
+inline constexpr int kCanErrorAdapter = 11;
+inline constexpr int kCanErrorTransfer = 12;
+
+// Results of CanSdoUpload and CanSdoDownload.
+inline constexpr int kSdoOk = 1;
+inline constexpr int kSdoTimedOut = 2;
+inline constexpr int kSdoAborted = 3;
+inline constexpr int kSdoProtocolError = 6;
+// The data would not fit the caller's buffer; nothing was stored.
+inline constexpr int kSdoTooLong = 7;
+
+// SDO abort codes the bus tells apart.
+inline constexpr uint32_t kSdoAbortUnsupportedAccess = 0x06010000;
+inline constexpr uint32_t kSdoAbortNoObject = 0x06020000;
+inline constexpr uint32_t kSdoAbortValueRange = 0x06090030;
+
+// Reply waits of the GUI thread.
+inline constexpr uint32_t kSdoReplyTimeoutMs = 2000;
+inline constexpr uint32_t kSdoScanTimeoutMs = 100;
+// Text uploads and segmented uploads go through a buffer of this size.
+inline constexpr size_t kCanTransferBufferSize = 100;
+// Bus error code of an SDO abort code.
+int CanAbortToError(uint32_t abortCode);
+// Baud rate of a baud-rate identifier 0..7; 0 for any other.
+int32_t CanBaudRateFromId(int32_t baudRateId);
+
+// How the worker runs: on its own thread, or stepped by the bus's own waits
+// on the calling thread (tests use this on the virtual clock).
+enum class CanWorkerMode { kThread, kStepped };
+
+class CCanOpenTarn : public CCanBusBase {
+public:
+    // Opens the adapter with `settings` (null: the bus stays closed) and, when
+    // it opened, starts the worker. `ownNode` is the node of the master's own
+    // device, whose PDOs, emergencies and guarding the bus handles.
+    CCanOpenTarn(int ownNode, const CanAdapterSettings* settings,
+                 CanWorkerMode mode = CanWorkerMode::kThread);
+    // Stops and joins the worker; deletes the driver when this bus opened it.
+    ~CCanOpenTarn() override;
+
+    bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width,
+                   int address) override;
+    bool ReadParameterText(int number, dstring& text, int address) override;
+    bool WriteBlock(int number, const void* source, int first, uint16_t count, int width,
+                    int address) override;
+    bool WriteParameterText(int number, const char* text, int address) override;
+    // Reaches any node, with or without a device record.
+    bool ReadParameterValue(int number, int32_t& value, int address) override;
+    bool WriteParameterValue(int number, int32_t value, int address) override;
+    // Registers the first node 0..30 that answers with its type and version.
+    bool ConnectDevice(BasicSlider* slider) override;
+    // Registers every node 0..30 that answers with its type and version.
+    bool CheckDevice(BasicSlider* slider) override;
+    const char* GetBusDisplayName() const;
+
+    bool ReadEmergency(CanEmergencyRecord& record) override;
+    bool ReadPdoIn1(CanDataValues& data) override;
+    bool ReadPdoIn2(CanDataValues& data) override;
+    bool WritePdoOut1(const CanDataValues& data) override;
+    bool WritePdoOut2(const CanDataValues& data) override;
+    bool StartNode() override;
+    bool EnterPreOperational() override;
+    int GetNodeState() override;
+    // Guards the own node every 500 ms from now on; returns false.
+    bool StartNodeGuarding() override;
+
+    // The settings inside the program's adapter driver; null without one.
+    static CanAdapterSettings* GetDriverSettings();
+
+    // Reads object (index, subindex) of `node` into `buffer`, which holds
+    // `capacity` bytes: kSdoOk with `length`, kSdoTimedOut, kSdoAborted (the
+    // code in GetLastAbortCode), kSdoProtocolError or kSdoTooLong.
+    int CanSdoUpload(uint16_t index, uint8_t subindex, uint8_t* buffer, size_t capacity, size_t& length,
+                     int node);
+    // Writes `length` bytes to object (index, subindex) of `node`; results as
+    // CanSdoUpload.
+    int CanSdoDownload(uint16_t index, uint8_t subindex, size_t length, const uint8_t* data, int node);
+
+    // Stores the code as the last error and counts its category.
+    void SetError(int code);
+    uint32_t GetLastAbortCode() const { return lastAbortCode_; }
+    uint32_t GetSdoTimeout() const { return sdoTimeoutMs_; }
+    void SetSdoTimeout(uint32_t ms) { sdoTimeoutMs_ = ms; }
+    int32_t GetBaudRateId() const { return baudRateId_; }
+    int32_t GetHardwareId() const { return hardwareId_; }
+    uint32_t GetIoPort() const { return ioPort_; }
+
+    // One round of the worker: hands out the SDO, NMT and PDO requests and
+    // takes in what the adapter received. Returns whether an SDO reply came.
+    bool run_one_round();
+    // Whether this bus's worker thread runs; and how many run in the process.
+    bool IsWorkerRunning();
+    static int RunningWorkers();
+
+private:
+    // Data of one CAN frame passed between the GUI thread and the worker.
+    struct FrameRecord {
+        int node = 0;
+        int length = 0;
+        CanDataValues data{};
+    };
+
+    enum Event {
+        kSdoRequestEvent,
+        kSdoReplyEvent,
+        kGuardingRequestEvent,
+        kGuardingAnswerEvent,
+        kPdoOut1RequestEvent,
+        kPdoOut1SentEvent,
+        kPdoOut2RequestEvent,
+        kPdoOut2SentEvent,
+        kNmtRequestEvent,
+        kEmergencyEvent,
+        kPdoIn1Event,
+        kPdoIn2Event,
+        kEventCount = 20,
+    };
+
+    int OpenAdapter(const CanAdapterSettings* settings);
+    void WorkerLoop();
+    bool StopRequested();
+    void TakeGuardingAnswer();
+    // Takes object `object` into `record` if it came in; true when it did.
+    bool TakeFrame(int object, FrameRecord& record);
+    void SendRecord(int object, uint32_t cobId, const FrameRecord& record);
+    bool WaitEvent(Event event, uint32_t ms);
+    // Fills a request record and hands it to the worker.
+    void PostRequest(FrameRecord& record, int length, const CanDataValues& data, Event request);
+    // The worker's side: a copy of the record when its request is set.
+    bool TakeRequest(Event request, const FrameRecord& source, FrameRecord& copy);
+    bool WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data);
+    bool SendNmt(uint32_t command);
+
+    // Counts the request and keeps the error; returns success.
+    bool Finish(int code);
+    // 0 when a slot may address `address`, else its error.
+    int CheckSlot(int address, bool needsRecord) const;
+    // The bus error of a failed transfer; `tooLongError` for data that did
+    // not fit.
+    int TransferError(int sdoResult, int tooLongError) const;
+    // One SDO request and the reply that belongs to it. A first reply must
+    // name (index, subindex); so must an abort at any step.
+    int SdoExchange(int node, const uint8_t (&request)[8], uint8_t (&reply)[8], uint16_t index,
+                    uint8_t subindex, bool firstOfTransfer);
+    int UploadSegments(int node, uint16_t index, uint8_t subindex, size_t& received);
+    // Reads parameters 91 and 92 of `node` through the upload and registers it.
+    bool RegisterNode(int node);
+    bool ReadIdentity(int node, uint16_t& typeNumber, float& version);
+
+    uint8_t transfer_[kCanTransferBufferSize] = {};
+    uint32_t lastAbortCode_ = 0;
+    uint32_t sdoTimeoutMs_ = kSdoReplyTimeoutMs;
+    int32_t baudRateId_ = 0;
+    int32_t hardwareId_ = 0;
+    uint32_t ioPort_ = 0;
+    bool searchOwnNodeFirst_ = false;
+
+    int ownNode_;
+    CanWorkerMode mode_;
+
+    // Records passed between the threads, and the guarding state.
+    std::mutex recordsMutex_;
+    FrameRecord sdoRequest_;
+    FrameRecord sdoReply_;
+    FrameRecord emergency_;
+    FrameRecord pdoIn1_;
+    FrameRecord pdoIn2_;
+    FrameRecord pdoOut1_;
+    FrameRecord pdoOut2_;
+    FrameRecord nmtRequest_;
+    uint8_t nodeState_ = 0;
+    bool guardingOn_ = false;
+    uint32_t guardingPeriodMs_ = 0;
+    uint32_t lastGuardingTick_ = 0;
+
+    std::array<platform::AutoResetEvent, kEventCount> events_;
+    // Held by the GUI thread until the worker is to end; the worker tries it
+    // every round.
+    platform::ThreadMutex stopMutex_;
+    // Held for the worker from its start until it ends.
+    platform::ThreadMutex runMutex_;
+    std::thread worker_;
+};

@@ -1,0 +1,163 @@
+// The CANopen bus's failures: abort codes, reply time-outs on the clock the
+// test controls, missing device records, element widths, error categories
+// and the error texts' keys.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "bus/can/tests/can_fixture.h"
+
+namespace cantest {
+namespace {
+
+using sim::CanFault;
+
+class ErrorTest : public CanBusTest {};
+
+TEST_F(ErrorTest, AbortCodesMapToBusErrorsAndCategories) {
+    struct Case {
+        uint32_t abort;
+        int error;
+        uint32_t category;
+    };
+    const Case cases[] = {
+        {0x06010000, kCanErrorUnsupportedAccess, 9},
+        {0x06020000, kCanErrorNoObject, 10},
+        {0x06090030, kCanErrorValueRange, 11},
+        {0x06090011, kCanErrorAbort, 12},
+        {0x08000000, kCanErrorAbort, 12},
+        {0x00000000, kCanErrorAbort, 12},
+    };
+    sim::CanDriveNode& node = AddNode(2);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.abort);
+        EXPECT_EQ(CanAbortToError(c.abort), c.error);
+        node.AddFault(CanFault::Abort(c.abort));
+        const uint32_t before = bus.GetCategoryCount(static_cast<int>(c.category));
+        EXPECT_FALSE(bus.WriteParameterValue(kValueParameter, 1, 2));
+        EXPECT_EQ(bus.GetLastError(), c.error);
+        EXPECT_EQ(bus.GetLastAbortCode(), c.abort);
+        EXPECT_EQ(bus.GetCategoryCount(static_cast<int>(c.category)), before + 1);
+        EXPECT_EQ(bus.GetLastCategory(), c.category);
+    }
+}
+
+TEST_F(ErrorTest, TheDrivesOwnRefusalsComeAsAborts) {
+    sim::CanDriveNode& node = AddNode(2);
+    node.Table().Find(kValueParameter)->maximum = 100;
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    EXPECT_FALSE(bus.WriteParameterValue(kValueParameter, 101, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorValueRange);
+    EXPECT_FALSE(bus.WriteParameterValue(kTypeParameter, 1, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorUnsupportedAccess);
+    int32_t value = 0;
+    EXPECT_FALSE(bus.ReadParameterValue(999, value, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorNoObject);
+    // A success leaves the last error as it was.
+    EXPECT_TRUE(bus.ReadParameterValue(kValueParameter, value, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorNoObject);
+}
+
+// Each slot against a drive that never answers, on the virtual clock.
+TEST_F(ErrorTest, EverySlotWithoutReplyEndsAfterTheReplyWaitWithItsCode) {
+    AddNode(2).AddFault(CanFault::Silence().Times(sim::kForever));
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    int32_t value = 0;
+    dstring text;
+    uint16_t elements[3] = {1, 2, 3};
+    struct Case {
+        const char* slot;
+        std::function<bool()> call;
+        int error;
+    };
+    const Case cases[] = {
+        {"ReadParameterValue", [&] { return bus.ReadParameterValue(kValueParameter, value, 2); }, kCanErrorSdoTimeout},
+        {"WriteParameterValue", [&] { return bus.WriteParameterValue(kValueParameter, 1, 2); }, kCanErrorSdoTimeout},
+        {"ReadParameterText", [&] { return bus.ReadParameterText(kTextParameter, text, 2); }, kCanErrorSdoTimeout},
+        {"WriteParameterText", [&] { return bus.WriteParameterText(kTextParameter, "x", 2); }, kCanErrorTransfer},
+        {"ReadBlock",
+         [&] {
+             uint16_t count = 3;
+             return bus.ReadBlock(kArrayParameter, elements, 0, count, 2, 2);
+         },
+         kCanErrorTransfer},
+        {"WriteBlock", [&] { return bus.WriteBlock(kArrayParameter, elements, 0, 3, 2, 2); }, kCanErrorSdoTimeout},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slot);
+        Adapter().ClearCapture();
+        const uint32_t failed = BusRequestCounters.failed;
+        const uint64_t start = NowMs();
+        EXPECT_FALSE(c.call());
+        EXPECT_EQ(NowMs() - start, kSdoReplyTimeoutMs) << "one request, one wait";
+        EXPECT_EQ(Written().size(), 1u);
+        EXPECT_EQ(bus.GetLastError(), c.error);
+        EXPECT_EQ(BusRequestCounters.failed, failed + 1);
+    }
+    EXPECT_EQ(bus.GetCategoryCount(7), 4u);
+    EXPECT_EQ(bus.GetCategoryCount(15), 2u);
+    EXPECT_STREQ(bus.GetErrorText(), "CANOpen_M05");
+
+    // The request registers fail with the slots they use.
+    ParameterEntry entry;
+    bool notPresent = true;
+    EXPECT_FALSE(bus.ReadParameterInfo(kValueParameter, entry, notPresent, 2));
+    EXPECT_FALSE(notPresent);
+    EXPECT_EQ(bus.ReadValueText(kEnumParameter, 1, text, 2), nullptr);
+}
+
+TEST_F(ErrorTest, AReplyWithinTheWaitIsTaken) {
+    AddNode(2).AddFault(CanFault::Delay(1999'000));
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    int32_t value = 0;
+    const uint64_t start = NowMs();
+    ASSERT_TRUE(bus.ReadParameterValue(kTypeParameter, value, 2));
+    EXPECT_EQ(NowMs() - start, 1999u);
+    EXPECT_EQ(value, 5000);
+}
+
+TEST_F(ErrorTest, SlotsForANodeWithoutRecordFailWithoutTrafficButTheValueReadGoesOut) {
+    AddNode(5);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    int32_t value = 0;
+    dstring text;
+    uint16_t elements[2] = {};
+    uint16_t count = 2;
+    EXPECT_FALSE(bus.ReadBlock(kArrayParameter, elements, 0, count, 2, 5));
+    EXPECT_FALSE(bus.ReadParameterText(kTextParameter, text, 5));
+    EXPECT_FALSE(bus.WriteBlock(kArrayParameter, elements, 0, 2, 2, 5));
+    EXPECT_FALSE(bus.WriteParameterText(kTextParameter, "x", 5));
+    EXPECT_FALSE(bus.WriteParameterValue(kValueParameter, 1, 5));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorNoDeviceRecord);
+    EXPECT_EQ(bus.GetCategoryCount(1), 5u);
+    EXPECT_TRUE(Written().empty());
+
+    ASSERT_TRUE(bus.ReadParameterValue(kTypeParameter, value, 5));
+    EXPECT_EQ(value, 5000);
+    EXPECT_FALSE(bus.ReadParameterValue(kTypeParameter, value, 128));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorNoDeviceRecord);
+    EXPECT_EQ(Written(), (std::vector<std::string>{"605: 40 5B 20 00 00 00 00 00"}));
+}
+
+TEST_F(ErrorTest, BlocksOfAnotherElementWidthAreRefusedBeforeAnyRequest) {
+    AddNode(2);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    uint8_t bytes[6] = {};
+    uint16_t count = 2;
+    EXPECT_FALSE(bus.ReadBlock(kArrayParameter, bytes, 0, count, 3, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorValueRange);
+    EXPECT_EQ(count, 0);
+    EXPECT_FALSE(bus.WriteBlock(kArrayParameter, bytes, 0, 2, 3, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorValueRange);
+    EXPECT_TRUE(Written().empty());
+
+    // Elements beyond what a subindex can address are not read as others.
+    EXPECT_FALSE(bus.WriteBlock(kArrayParameter, bytes, 255, 1, 1, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorValueRange);
+    EXPECT_TRUE(Written().empty());
+}
+
+}  // namespace
+}  // namespace cantest

@@ -1,0 +1,104 @@
+#include "platform/sync_event.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/clock.h"
+
+namespace {
+
+using platform::AutoResetEvent;
+using platform::TheVirtualClock;
+
+TEST(AutoResetEvent, OneWaitConsumesTheSignal) {
+    AutoResetEvent event;
+    EXPECT_FALSE(event.TryWait());
+    event.Set();
+    event.Set();
+    EXPECT_TRUE(event.Wait(0));
+    EXPECT_FALSE(event.Wait(0));
+    event.Set();
+    event.Reset();
+    EXPECT_FALSE(event.TryWait());
+}
+
+TEST(AutoResetEvent, AnIdleStepRunsBetweenChecksAndMovesTheVirtualClockByOneMillisecond) {
+    AutoResetEvent event;
+    int steps = 0;
+    const uint64_t start = TheVirtualClock()->NowMs();
+    EXPECT_FALSE(event.Wait(50, [&] { ++steps; }));
+    EXPECT_EQ(TheVirtualClock()->NowMs() - start, 50u);
+    EXPECT_EQ(steps, 51);
+
+    // The step that sets the event ends the wait at that moment.
+    steps = 0;
+    const uint64_t again = TheVirtualClock()->NowMs();
+    EXPECT_TRUE(event.Wait(50, [&] {
+        if (++steps == 10) event.Set();
+    }));
+    EXPECT_EQ(TheVirtualClock()->NowMs() - again, 9u);
+}
+
+TEST(AutoResetEvent, AWaitOnItsOwnVirtualClockCarriesTheClockAlongInRealTime) {
+    AutoResetEvent event;
+    const uint64_t start = TheVirtualClock()->NowMs();
+    const auto realStart = std::chrono::steady_clock::now();
+    EXPECT_FALSE(event.Wait(15));
+    EXPECT_EQ(TheVirtualClock()->NowMs() - start, 15u);
+    EXPECT_GE(std::chrono::steady_clock::now() - realStart, std::chrono::milliseconds(15));
+
+    std::thread setter([&] { event.Set(); });
+    EXPECT_TRUE(event.Wait(5000));
+    setter.join();
+    EXPECT_LT(TheVirtualClock()->NowMs() - start, 5000u);
+}
+
+TEST(AutoResetEvent, AWaitOnAnotherThreadsVirtualClockEndsWhenThatThreadMovesPastTheDeadline) {
+    AutoResetEvent event;
+    std::atomic<bool> done{false};
+    bool result = true;
+    std::thread waiter([&] {
+        result = event.Wait(100);
+        done = true;
+    });
+    while (!done) {
+        TheVirtualClock()->AdvanceMs(1);
+        std::this_thread::yield();
+    }
+    waiter.join();
+    EXPECT_FALSE(result);
+}
+
+TEST(AutoResetEvent, OnTheRealClockAWaitBlocksUntilSetOrItsTime) {
+    platform::InstallClock(nullptr);
+    AutoResetEvent event;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(event.Wait(10));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(10));
+    std::thread setter([&] { event.Set(); });
+    EXPECT_TRUE(event.Wait(5000));
+    setter.join();
+}
+
+TEST(ThreadMutex, MayBeReleasedByAnotherThreadThanTheOneThatTookIt) {
+    platform::ThreadMutex mutex;
+    mutex.Lock();
+    EXPECT_FALSE(mutex.TryLock());
+    std::thread other([&] { mutex.Unlock(); });
+    other.join();
+    EXPECT_TRUE(mutex.TryLock());
+
+    // Lock waits until the holder lets go.
+    std::thread waiter([&] {
+        mutex.Lock();
+        mutex.Unlock();
+    });
+    mutex.Unlock();
+    waiter.join();
+    EXPECT_TRUE(mutex.TryLock());
+}
+
+}  // namespace
