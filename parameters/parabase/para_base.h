@@ -275,6 +275,25 @@ public:
     // The explanation of one bit of a parameter.
     const char* GetBitText(int index, int bit, int extra);
 
+    // --- the oscilloscope: recorder buffer, export and variable list ---
+    // (defined with the oscilloscope engine in scope/recorder)
+
+    // Reads the recorder's sample buffer from the device into SampleBuffer
+    // (room for the length of parameter 62 and 50 bytes more).
+    int ReadScopeBuffer();
+    // Writes the last buffer read as the header, value and raw files; 0
+    // without touching any file when no channel is active.
+    int ExportScopeData();
+    // Finds the variable list file of the device's firmware (building it
+    // from the device when it has none) and loads it as the scope variables.
+    int LoadScopeVariableList();
+    // Points the export's header and value files at other paths (cut to the
+    // path size); the raw file stays.
+    void SetScopeExportPaths(const char* header, const char* value);
+    // Length of the last buffer read (parameter 62) and the bytes received.
+    uint16_t ScopeBufferLength = 0;
+    uint32_t ScopeBytesReceived = 0;
+
     // Text of the last failure.
     char MessageBuffer[kMessageBufferSize] = {};
     // 1 once a whole table was read from the device or a file.
