@@ -32,6 +32,7 @@ std::string FontText(const LogFont& font) {
 
 EditControl::EditControl(const std::string& name, GwCore* parent) : GwEdit(name, parent, GwTEXT_CLASS) {
     set_callback(GwCB_KEY, &EditControl::OnKey, GwUD(static_cast<void*>(this)));
+    set_callback(GwCB_CHANGE, &EditControl::OnBaseChange, GwUD(static_cast<void*>(this)));
 }
 
 const std::string& EditControl::Clipboard() { return ClipboardText(); }
@@ -91,24 +92,63 @@ int EditControl::OnKey(GwCore*, GwEvent* event, GwUD ud) {
     return self != nullptr && event != nullptr && self->HandleKey(event->key) ? 1 : 0;
 }
 
-// Returns whether the base text field may go on with the key; the keys that
-// change the text are done here, so the base field must not do them again.
+int EditControl::OnBaseChange(GwCore*, GwEvent*, GwUD ud) {
+    auto* self = ud.pointer_as<EditControl>();
+    if (self != nullptr) self->TakeBaseEdit();
+    return 1;
+}
+
+bool EditControl::BaseEditsAlike(int key) const {
+    if (all_selected()) return true;  // both replace or clear the whole text
+    const int caret = buffer_.SelStart();
+    if (caret != buffer_.SelEnd() || caret != cursor_position()) return false;
+    const std::string& text = buffer_.Text();
+    if (IsTextKey(key)) return buffer_.Length() < buffer_.Limit();
+    if (key == GwKEY_BACKSPACE) return caret > 0 && !(caret >= 2 && text.compare(caret - 2, 2, "\r\n") == 0);
+    if (key == GwKEY_DELETE) return caret < buffer_.Length() && text.compare(caret, 2, "\r\n") != 0;
+    return false;
+}
+
+// The base field has done a key exactly as the buffer does it; the buffer
+// follows, and the notifications go out.
+void EditControl::TakeBaseEdit() {
+    const int key = pending_key_;
+    pending_key_ = -1;
+    EditResult result;
+    if (IsTextKey(key))
+        result = buffer_.TypeChar(static_cast<char>(key));
+    else if (key == GwKEY_BACKSPACE)
+        result = buffer_.Backspace();
+    else if (key == GwKEY_DELETE)
+        result = buffer_.Delete();
+    else
+        return;
+    if (text() != buffer_.Text()) Show();
+    result.changed = false;  // shown already
+    Apply(result);
+    if (notify_) notify_(EditNotification::kChange);
+}
+
+// Returns whether the base text field may go on with the key. Keys it edits
+// the same way as the buffer it does itself (so typing through it reports
+// the key as taken); the others are done here and stopped.
 bool EditControl::HandleKey(int key) {
     if (all_selected()) buffer_.SetSel(0, -1);
-    if (IsTextKey(key)) {
-        Apply(buffer_.TypeChar(static_cast<char>(key)));
+    if (IsTextKey(key) || key == GwKEY_BACKSPACE || key == GwKEY_DELETE) {
+        if (BaseEditsAlike(key)) {
+            pending_key_ = key;
+            return true;
+        }
+        if (IsTextKey(key))
+            Apply(buffer_.TypeChar(static_cast<char>(key)));
+        else
+            Apply(key == GwKEY_BACKSPACE ? buffer_.Backspace() : buffer_.Delete());
         return false;
     }
     switch (key) {
         case GwKEY_RETURN:
             Apply(buffer_.TypeReturn());
             return true;  // the base field only fires its (unbound) activate
-        case GwKEY_BACKSPACE:
-            Apply(buffer_.Backspace());
-            return false;
-        case GwKEY_DELETE:
-            Apply(buffer_.Delete());
-            return false;
         case GwKEY_TAB:
             return true;
         case CtrlKey('Z'):

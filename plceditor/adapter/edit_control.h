@@ -1,7 +1,10 @@
 // The editor's multi-line edit control as a toolkit widget: an EditBuffer
 // behind a text field, with the keys a multi-line edit handles itself
 // (typing, Return, Backspace, Delete, Ctrl+Z/X/C/V), a shared clipboard, the
-// change, limit and memory notifications, and the font it shows.
+// change, limit and memory notifications, and the font it shows. Keys that
+// the base text field would edit differently (a key over a selection,
+// Backspace or Delete at a line end) are done here and reported to the
+// typist as not taken by the base field; the text is right either way.
 #pragma once
 
 #include <functional>
@@ -58,7 +61,10 @@ protected:
 
 private:
     static int OnKey(GwCore* widget, GwEvent* event, GwUD ud);
+    static int OnBaseChange(GwCore* widget, GwEvent* event, GwUD ud);
     bool HandleKey(int key);
+    bool BaseEditsAlike(int key) const;
+    void TakeBaseEdit();
     void Apply(const EditResult& result);
     void Show();
 
@@ -66,6 +72,7 @@ private:
     LogFont font_;
     std::function<void(EditNotification)> notify_;
     std::function<void(int)> key_handler_;
+    int pending_key_ = -1;  // a key the base field is doing
 };
 
 }  // namespace sindel

@@ -35,22 +35,32 @@ TEST_F(EditControlTest, TypedKeysEditTheTextAndNotifyEachChange) {
     edit_->set_text("ab");
     EXPECT_TRUE(notes_.empty());  // the program's text is no change notification
     edit_->SetSel(2, 2);
-    gwtest::Type(edit_, "c\n");
-    gwtest::PressKey(edit_, GwKEY_BACKSPACE);
-    gwtest::Type(edit_, "d");
+    EXPECT_TRUE(gwtest::Type(edit_, "c\n"));
+    EXPECT_EQ(edit_->text(), "abc\r\n");
+    gwtest::PressKey(edit_, GwKEY_BACKSPACE);  // the line end goes as one
+    EXPECT_TRUE(gwtest::Type(edit_, "d"));
     EXPECT_EQ(gwtest::Text("Window/Edit"), "abcd");
     EXPECT_EQ(notes_.size(), 4u);
+    edit_->SetSel(1, 1);
+    EXPECT_TRUE(gwtest::PressKey(edit_, GwKEY_DELETE));
+    EXPECT_EQ(edit_->text(), "acd");
+    edit_->SetSel(1, 2);  // typing replaces a selection
+    gwtest::Type(edit_, "XY");
+    EXPECT_EQ(edit_->text(), "aXYd");
+    EXPECT_EQ(edit_->Buffer().SelStart(), 3);
 
     gwtest::PressKey(edit_, CtrlKey('Z'));
-    EXPECT_EQ(edit_->text(), "abc");
+    EXPECT_EQ(edit_->text(), "acd");
+    gwtest::PressKey(edit_, CtrlKey('Z'));
+    EXPECT_EQ(edit_->text(), "aXYd");
 
     edit_->SetSel(0, 2);
     gwtest::PressKey(edit_, CtrlKey('X'));
-    EXPECT_EQ(edit_->text(), "c");
-    EXPECT_EQ(EditControl::Clipboard(), "ab");
+    EXPECT_EQ(edit_->text(), "Yd");
+    EXPECT_EQ(EditControl::Clipboard(), "aX");
     gwtest::PressKey(edit_, CtrlKey('V'));
     gwtest::PressKey(edit_, CtrlKey('V'));
-    EXPECT_EQ(edit_->text(), "ababc");
+    EXPECT_EQ(edit_->text(), "aXaXYd");
 
     // Replacing the whole field as a user does.
     gwtest::Replace(edit_, "Z");
@@ -70,7 +80,7 @@ TEST_F(EditControlTest, LimitReachedIsNotifiedBeforeTheChange) {
     EXPECT_EQ(edit_->text(), "abc");
     EXPECT_EQ(notes_, (std::vector<EditNotification>{EditNotification::kMaxText, EditNotification::kChange}));
     notes_.clear();
-    gwtest::Type(edit_, "x");
+    EXPECT_FALSE(gwtest::Type(edit_, "x"));
     EXPECT_EQ(notes_, (std::vector<EditNotification>{EditNotification::kMaxText}));
     EXPECT_EQ(edit_->text(), "abc");
 }

@@ -205,5 +205,16 @@ TEST_F(EditorTest, HelpAndExit) {
     EXPECT_EQ(EditorWindow(), nullptr);
 }
 
+TEST(StringTable, OwnTextsTranslatorTextsAndPlaceholders) {
+    EXPECT_EQ(LoadString(ids::kErrorAtOpening), "Error at opening of\n");
+    EXPECT_EQ(LoadString(ids::kGeneratorNames + kGeneratorV310), "PLC V3.10");
+    EXPECT_EQ(LoadString(57688), "%1 Faulty jump destination. Example: JMP (...) Nxxx; JMP (...) END.");
+    EXPECT_EQ(LoadString(32790), "");
+    // One pass: an argument holding a placeholder stays as it is.
+    EXPECT_EQ(FormatString(ids::kReplaceWith, "%2", "x"), "Replace '%2' with 'x'.");
+    EXPECT_EQ(FormatString(ids::kMaximumMemory, "4096"),
+              "The maximum memory is 4096 of 32-Bit elements.\nPleace correct your settings!");
+}
+
 }  // namespace
 }  // namespace sindel
