@@ -186,7 +186,6 @@ std::vector<CanNodeDevice::Answer> CanDriveNode::OnFrame(const CanFrame& frame) 
     // SDO requests are always eight bytes; anything else is not for the server.
     if (frame.id != kSdoRequestBase + node || frame.remote || frame.length != 8) return {};
 
-    const Transfer before = transfer_;
     const uint8_t cs = static_cast<uint8_t>(frame.data[0] >> 5);
     // Segment requests belong to the object of the transfer's first request,
     // also when that request was answered by a fault.
@@ -212,7 +211,7 @@ std::vector<CanNodeDevice::Answer> CanDriveNode::OnFrame(const CanFrame& frame) 
                 break;
         }
     }
-    std::vector<uint8_t> reply = Sdo(frame.data, before);
+    std::vector<uint8_t> reply = Sdo(frame.data);
     if (reply.empty()) return {};
     return {Answer{CanFrame::Data(kSdoReplyBase + node, reply), delay}};
 }
@@ -250,7 +249,7 @@ std::vector<uint8_t> CanDriveNode::AbortReply(uint16_t index, uint8_t subindex, 
     return Reply(kAbort, index, subindex, Little(code, 4));
 }
 
-std::vector<uint8_t> CanDriveNode::Sdo(const std::array<uint8_t, 8>& request, const Transfer& before) {
+std::vector<uint8_t> CanDriveNode::Sdo(const std::array<uint8_t, 8>& request) {
     switch (request[0] >> 5) {
         case kCsInitiateUpload:
             return InitiateUpload(static_cast<uint16_t>(request[1] | request[2] << 8), request[3]);
@@ -264,7 +263,7 @@ std::vector<uint8_t> CanDriveNode::Sdo(const std::array<uint8_t, 8>& request, co
             transfer_ = Transfer{};
             return {};
         default:
-            return AbortReply(before.index, before.subindex, kAbortCommand);
+            return AbortReply(last_index_, last_subindex_, kAbortCommand);
     }
 }
 
@@ -284,8 +283,8 @@ std::vector<uint8_t> CanDriveNode::InitiateUpload(uint16_t index, uint8_t subind
 }
 
 std::vector<uint8_t> CanDriveNode::UploadSegment(uint8_t command) {
-    if (!transfer_.active || !transfer_.upload) return AbortReply(transfer_.index, transfer_.subindex, kAbortCommand);
-    if ((command & kToggle) != transfer_.toggle) return AbortReply(transfer_.index, transfer_.subindex, kAbortToggle);
+    if (!transfer_.active || !transfer_.upload) return AbortReply(last_index_, last_subindex_, kAbortCommand);
+    if ((command & kToggle) != transfer_.toggle) return AbortReply(last_index_, last_subindex_, kAbortToggle);
     const size_t n = std::min(kSegmentBytes, transfer_.data.size() - transfer_.position);
     const bool last = transfer_.position + n >= transfer_.data.size();
     std::vector<uint8_t> reply(8, 0);
@@ -318,8 +317,8 @@ std::vector<uint8_t> CanDriveNode::InitiateDownload(const std::array<uint8_t, 8>
 }
 
 std::vector<uint8_t> CanDriveNode::DownloadSegment(const std::array<uint8_t, 8>& request) {
-    if (!transfer_.active || transfer_.upload) return AbortReply(transfer_.index, transfer_.subindex, kAbortCommand);
-    if ((request[0] & kToggle) != transfer_.toggle) return AbortReply(transfer_.index, transfer_.subindex, kAbortToggle);
+    if (!transfer_.active || transfer_.upload) return AbortReply(last_index_, last_subindex_, kAbortCommand);
+    if ((request[0] & kToggle) != transfer_.toggle) return AbortReply(last_index_, last_subindex_, kAbortToggle);
     const size_t n = kSegmentBytes - ((request[0] >> 1) & 0x07);
     transfer_.data.insert(transfer_.data.end(), request.begin() + 1, request.begin() + 1 + static_cast<long>(n));
     const uint8_t ack = static_cast<uint8_t>(kDownloadSegmentAck | transfer_.toggle);

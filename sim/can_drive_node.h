@@ -112,7 +112,7 @@ private:
     };
 
     std::vector<Answer> Nmt(const CanFrame& frame);
-    std::vector<uint8_t> Sdo(const std::array<uint8_t, 8>& request, const Transfer& before);
+    std::vector<uint8_t> Sdo(const std::array<uint8_t, 8>& request);
     std::vector<uint8_t> InitiateUpload(uint16_t index, uint8_t subindex);
     std::vector<uint8_t> UploadSegment(uint8_t command);
     std::vector<uint8_t> InitiateDownload(const std::array<uint8_t, 8>& request);

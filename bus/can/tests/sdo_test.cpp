@@ -104,6 +104,50 @@ TEST_F(SdoTest, ATextUploadFollowsTheSegmentsWithToggle) {
     EXPECT_STREQ(text.Text(), "");
 }
 
+TEST_F(SdoTest, DescriptionsAndValueTextsComeThroughTheRequestRegisters) {
+    sim::CanDriveNode& node = AddNode(2);
+    sim::DriveParameter units;
+    units.number = 107;
+    units.name = "UNITS";
+    units.type = sim::FindDriveType("USIGN8");
+    units.value_texts = {{3, "rpm"}};
+    node.Table().Put(units);
+    sim::DriveParameter* p = node.Table().Find(kEnumParameter);
+    p->name = "MODEXY";
+    p->unit_index = 3;
+    p->kind = '1';
+    p->read_level = 2;
+    p->write_level = 3;
+    p->keypad_group = 5;
+    p->sc_group = 10;
+    p->default_value = 1;
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+
+    ParameterEntry entry;
+    bool notPresent = true;
+    ASSERT_TRUE(bus.ReadParameterInfo(kEnumParameter, entry, notPresent, 2));
+    EXPECT_FALSE(notPresent);
+    EXPECT_EQ(entry.number, kEnumParameter);
+    EXPECT_STREQ(entry.name, "MODEX");
+    EXPECT_STREQ(entry.unit, "rpm");
+    EXPECT_EQ(entry.kind, '1');
+    EXPECT_EQ(entry.type, '2');
+    EXPECT_EQ(entry.maximum, 1);
+    EXPECT_EQ(entry.defaultValue, 1);
+    EXPECT_EQ(entry.access, 0x32);
+    EXPECT_EQ(entry.flags, sim::kFlagValueTexts);
+    EXPECT_EQ(entry.KPGroup, 5);
+    EXPECT_EQ(entry.SCGroup, 10);
+    // The number goes to 34 as text with its terminator.
+    EXPECT_EQ(Written().front(), "602: 22 22 20 00 31 32 30 00");
+
+    dstring text;
+    EXPECT_STREQ(bus.ReadValueText(kEnumParameter, 1, text, 2), "On");
+    EXPECT_EQ(bus.ReadValueText(kEnumParameter, 7, text, 2), nullptr);
+    EXPECT_FALSE(bus.ReadParameterInfo(999, entry, notPresent, 2));
+    EXPECT_TRUE(notPresent);
+}
+
 // Replies scripted for one object: the initiate reply, then segments.
 void Script(sim::CanDriveNode& node, uint16_t object, std::vector<std::vector<uint8_t>> replies) {
     for (auto& reply : replies) node.AddFault(CanFault::RawReply(std::move(reply)).For(object));
