@@ -75,9 +75,9 @@ CCanOpenTarn::CCanOpenTarn(int ownNode, const CanAdapterSettings* settings, CanW
     : ownNode_(ownNode), mode_(mode) {
     // A bus that did not come up still names its messages.
     name_.AssignText("CANOpen");
-    deviceCount_ = 0;
     lastGuardingTick_ = platform::GetTickCount();
-    if (OpenAdapter(settings) == kCanDriverOk && open_) {
+    OpenAdapter(settings);
+    if (open_) {
         busType_ = kCanOpenBusType;
         ioPort_ = settings->ioPort;
         hardwareId_ = settings->hardwareId;
@@ -124,6 +124,7 @@ int CCanOpenTarn::OpenAdapter(const CanAdapterSettings* settings) {
     }
     // A driver left from an earlier open that failed may be for the other
     // adapter, or inert for want of a library that is there by now.
+    g_driver.reset();
     if (settings->hardwareId == kHardwareParallel) {
         g_driver = std::make_unique<CCanPeak>();
     } else {

@@ -143,6 +143,9 @@ private:
         kEventCount = 20,
     };
 
+    // Makes the driver and initialises the adapter; sets the open flag and
+    // configures the receiving objects when it came up. Returns the driver's
+    // result, or the bus error when no driver could be tried.
     int OpenAdapter(const CanAdapterSettings* settings);
     void WorkerLoop();
     bool StopRequested();
