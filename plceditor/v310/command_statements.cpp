@@ -1,4 +1,4 @@
-// Drive commands of the V3.10 line compiler: CAN messages, ramps, touch
+// Drive commands of the 20-byte line compilers: CAN messages, ramps, touch
 // probes, event programs, INV, WAIT, STOP, GO, the position set and the cam.
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"
@@ -260,9 +260,9 @@ int ReadInvertOutput(LineParser& parser, CompiledStatement& s, const ReaderArg& 
     return ReadIoCode(parser, *group, s.a);
 }
 
-int ReadWaitInteger(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
+int ReadWaitInteger(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     s.opcode = op::kWaitInteger;
-    return parser.ReadIndex('H', s.a);
+    return parser.ReadIndex('H', s.a, RulesOf(arg).waitIndex);
 }
 
 int ReadWaitProbe(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
@@ -286,23 +286,28 @@ int ReadStop(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     return msg::kNoError;
 }
 
-int ReadGo(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
+int ReadGoPositioning(LineParser& parser, CompiledStatement& s, uint8_t opcode) {
+    if (opcode != op::kGoSpeed) return ReadGoTarget(parser, s, opcode);
+    s.opcode = opcode;
+    if (const int read = parser.ReadIndex('H', s.b); !Succeeded(read)) return read;
+    return parseGoSpeedOptions(parser, s.c, s.d, s.e);
+}
+
+int ReadGo(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     struct GoTarget {
         std::string_view keyword;
         uint8_t opcode;
     };
     constexpr GoTarget kTargets[] = {
-        {"WAH", op::kGoWaitAbsolute},         {"WRH", op::kGoWaitRelative},
-        {"AH", op::kGoAbsolute},              {"RH", op::kGoRelative},
-        {"WRTH", op::kGoWaitRelativeTarget},  {"RTH", op::kGoRelativeTarget},
+        {"WAH", op::kGoWaitAbsolute},   {"WRH", op::kGoWaitRelative},
+        {"AH", op::kGoAbsolute},        {"RH", op::kGoRelative},
+        {"VH", op::kGoSpeed},           {"WRTH", op::kGoWaitRelativeTarget},
+        {"RTH", op::kGoRelativeTarget},
     };
     for (const GoTarget& target : kTargets) {
-        if (parser.matchKeyword(target.keyword)) return ReadGoTarget(parser, s, target.opcode);
-    }
-    if (parser.matchKeyword("VH")) {
-        s.opcode = op::kGoSpeed;
-        if (const int read = parser.ReadIndex('H', s.b); !Succeeded(read)) return read;
-        return parseGoSpeedOptions(parser, s.c, s.d, s.e);
+        if (parser.matchKeyword(target.keyword)) {
+            return RulesOf(arg).goPositioning(parser, s, target.opcode);
+        }
     }
     if (parser.matchKeyword("WT[")) return ReadGoTable(parser, s, op::kGoWaitTable);
     if (parser.matchKeyword("T[")) return ReadGoTable(parser, s, op::kGoTable);

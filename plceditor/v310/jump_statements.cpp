@@ -1,4 +1,4 @@
-// Jump statements of the V3.10 line compiler, and the statements without
+// Jump statements of the 20-byte line compilers, and the statements without
 // operands.
 #include <bit>
 #include <utility>
@@ -14,23 +14,6 @@ namespace {
 
 using layout::kMaxFloatConstant;
 constexpr int kNotEqualOffset = 1;  // '!=' follows '=' in every opcode pair
-
-// Operands after 'JMP (Mn' with one of '=', '&', '|', '^'.
-constexpr RangedOperand kFlagJumpOperands[] = {
-    AnyInput(op::kJumpFlagInput),
-    AnyOutput(op::kJumpFlagOutput),
-    Numbered("=&|^", "M", 0, 255, op::kJumpFlagLogic, msg::kFaultyFlag),
-    Numbered("=&|^", "TP", 0, 15, op::kJumpFlagProbe, msg::kWrongTouchProbe),
-};
-
-// Operands after an input, and after an output.
-constexpr RangedOperand kInputJumpOperands[] = {
-    AnyInput(op::kJumpInputInput),
-    AnyOutput(op::kJumpInputOutput),
-};
-constexpr RangedOperand kOutputJumpOperands[] = {
-    AnyOutput(op::kJumpOutputOutput),
-};
 
 // A comparison operator directly followed by a variable letter: its place
 // in the opcode range (0 for '=' .. 5 for '<'), or -1 with nothing consumed.
@@ -70,9 +53,10 @@ int FinishJump(LineParser& parser, CompiledStatement& s, uint8_t opcode) {
     return msg::kNoError;
 }
 
-// 'JMP (Fa op Fb)' and 'JMP (Fa = 0)', or the same with H.
+// 'JMP (Fa op Fb)' and 'JMP (Fa = 0)', or the same with H; `notZero` for a
+// constant other than 0.
 int ReadVariableJump(LineParser& parser, CompiledStatement& s, char letter, uint8_t compareFirst,
-                     uint8_t zero, bool (*readZero)(LineParser&)) {
+                     uint8_t zero, bool (*readZero)(LineParser&), int notZero) {
     if (const int read = parser.ReadIndex(letter, s.b); read != msg::kNoError) return read;
     const int compare = MatchCompare(parser, letter);
     if (compare >= 0) {
@@ -81,7 +65,7 @@ int ReadVariableJump(LineParser& parser, CompiledStatement& s, char letter, uint
     }
     const int notEqual = MatchEqualOrNot(parser);
     if (notEqual < 0) return msg::kFaultySetOperator;
-    if (!readZero(parser)) return msg::kFaultyCompareValue;
+    if (!readZero(parser)) return notZero;
     return FinishJump(parser, s, static_cast<uint8_t>(zero + notEqual));
 }
 
@@ -130,12 +114,12 @@ int ReadJumpProgramNumber(LineParser& parser, CompiledStatement& s, const Reader
 
 int ReadJumpFloat(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     return ReadVariableJump(parser, s, 'F', op::kJumpFloatCompareFirst, op::kJumpFloatZero,
-                            ReadFloatZero);
+                            ReadFloatZero, msg::kFaultyCompareValue);
 }
 
-int ReadJumpInteger(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
+int ReadJumpInteger(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     return ReadVariableJump(parser, s, 'H', op::kJumpIntegerCompareFirst, op::kJumpIntegerZero,
-                            ReadIntegerZero);
+                            ReadIntegerZero, RulesOf(arg).integerNotZero);
 }
 
 int ReadJumpDriveValue(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
@@ -153,13 +137,13 @@ int ReadJumpDriveValue(LineParser& parser, CompiledStatement& s, const ReaderArg
     return FinishJump(parser, s, static_cast<uint8_t>(op::kJumpIntegerZero + notEqual));
 }
 
-int ReadJumpFlag(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
+int ReadJumpFlag(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     if (const int read = parser.ReadIndex('M', s.b); read != msg::kNoError) return read;
     if (parser.matchKeyword("!=M")) {
         if (const int read = parser.ReadIndex('M', s.c); read != msg::kNoError) return read;
         return FinishJump(parser, s, op::kJumpFlagNotEqual);
     }
-    const RangedMatch match = matchRangedOperand(parser, kFlagJumpOperands);
+    const RangedMatch match = matchRangedOperand(parser, RulesOf(arg).flagJumpOperands);
     if (match.result != kNoMatch) return FinishRangedJump(parser, s, match);
     if (!parser.matchKeyword("=")) return msg::kFaultySetOperator;
     if (const int read = parser.ReadNumber(s.c, 0, 1, msg::kFaultySetValue); read != msg::kNoError) {
@@ -172,8 +156,9 @@ int ReadJumpIo(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     const IoGroup* group = FindIoGroup(arg.family);
     if (group == nullptr) return msg::kInternalError;
     if (const int read = ReadIoCode(parser, *group, s.b); read != msg::kNoError) return read;
-    const RangedMatch match = group->output ? matchRangedOperand(parser, kOutputJumpOperands)
-                                            : matchRangedOperand(parser, kInputJumpOperands);
+    const StatementRules& rules = RulesOf(arg);
+    const RangedMatch match = matchRangedOperand(
+        parser, group->output ? rules.outputJumpOperands : rules.inputJumpOperands);
     if (match.result != kNoMatch) return FinishRangedJump(parser, s, match);
     if (!parser.matchKeyword("=")) return msg::kFaultySetOperator;
     if (const int read = parser.ReadNumber(s.c, 0, 1, msg::kFaultySetValue); read != msg::kNoError) {
@@ -242,8 +227,8 @@ int ReadJumpHoming(LineParser& parser, CompiledStatement& s, const ReaderArg& ar
     return FinishJump(parser, s, static_cast<uint8_t>(arg.value));
 }
 
-int ReadJumpStatus(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
-    const NamedCode* status = MatchName(parser, "", kStatusNames, kStatusNames.size(), "");
+int ReadJumpStatus(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
+    const NamedCode* status = MatchName(parser, "", kStatusNames, RulesOf(arg).statusNames, "");
     if (status == nullptr) return msg::kFaultyCompareValue;
     s.b = status->code;
     const int notEqual = MatchEqualOrNot(parser);

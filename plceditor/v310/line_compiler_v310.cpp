@@ -1,8 +1,6 @@
 // Keyword order and line entry of the V3.10 line compiler.
 #include "plceditor/v310/line_compiler_v310.h"
 
-#include <string>
-
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"
 #include "plceditor/v310/program_lines.h"
@@ -13,10 +11,33 @@ namespace plc::v310 {
 
 namespace {
 
-struct StatementKeyword {
-    std::string_view keyword;
-    StatementReader read;
-    ReaderArg arg;
+// Operands after 'JMP (Mn' with one of '=', '&', '|', '^'.
+constexpr RangedOperand kFlagJumpOperands[] = {
+    AnyInput(op::kJumpFlagInput),
+    AnyOutput(op::kJumpFlagOutput),
+    Numbered("=&|^", "M", 0, 255, op::kJumpFlagLogic, msg::kFaultyFlag),
+    Numbered("=&|^", "TP", 0, 15, op::kJumpFlagProbe, msg::kWrongTouchProbe),
+};
+
+// Operands after an input, and after an output.
+constexpr RangedOperand kInputJumpOperands[] = {
+    AnyInput(op::kJumpInputInput),
+    AnyOutput(op::kJumpInputOutput),
+};
+constexpr RangedOperand kOutputJumpOperands[] = {
+    AnyOutput(op::kJumpOutputOutput),
+};
+
+// Operands after 'SET Mx' and one of '=', '&', '|', '^'.
+constexpr RangedOperand kFlagSetOperands[] = {
+    Numbered("=&|^", "H", 0, 127, op::kSetFlagInteger, msg::kFaultyInteger),
+    AnyInput(op::kSetFlagInput),
+    AnyOutput(op::kSetFlagOutput),
+    Numbered("&", "M", 0, 255, op::kFlagLogicFirst, msg::kFaultyFlag),
+    Numbered("|", "M", 0, 255, op::kFlagLogicFirst + 1, msg::kFaultyFlag),
+    Numbered("^", "M", 0, 255, op::kFlagLogicLast, msg::kFaultyFlag),
+    Numbered("=&|^", "CM", 1, 16, op::kSetFlagCam, msg::kFaultySetValue, -1),
+    Numbered("=&|^", "TP", 0, 15, op::kSetFlagProbe, msg::kWrongTouchProbe),
 };
 
 // The first keyword that starts the statement decides; a reader that fails
@@ -91,27 +112,40 @@ const StatementKeyword kKeywordsAfterNamedTargets[] = {
     {"SAVE", ReadPlain, {op::kSave}},
 };
 
-int ReadFirstMatching(std::span<const StatementKeyword> keywords, LineParser& parser,
-                      CompiledStatement& statement) {
-    for (const StatementKeyword& entry : keywords) {
-        if (parser.matchKeyword(entry.keyword)) return entry.read(parser, statement, entry.arg);
-    }
-    return kNoMatch;
-}
-
 const ProgramLineRules kRules = {OutOfOrderHead, CompileStatement};
 
 }  // namespace
 
+const StatementRules& RulesV310() {
+    static const StatementRules rules = {
+        .statusNames = kStatusNames.size(),
+        .integerSourceNames = kIntegerSourceNames.size(),
+        .integerTargetNames = kIntegerTargetNames.size(),
+        .flagJumpOperands = kFlagJumpOperands,
+        .inputJumpOperands = kInputJumpOperands,
+        .outputJumpOperands = kOutputJumpOperands,
+        .flagSetOperands = kFlagSetOperands,
+        .threeAddress = true,
+        .floatSourceEndsLine = false,
+        .afterFloatCopy = msg::kLineTooLong,
+        .integerNotZero = msg::kFaultyCompareValue,
+        .floatTargetIndex = msg::kFaultyFloat,
+        .controlBitValue = msg::kFaultySetValue,
+        .waitIndex = msg::kFaultyInteger,
+        .goPositioning = ReadGoPositioning,
+    };
+    return rules;
+}
+
+std::span<const StatementKeyword> KeywordsBeforeNamedTargets() {
+    return kKeywordsBeforeNamedTargets;
+}
+
+std::span<const StatementKeyword> KeywordsAfterNamedTargets() { return kKeywordsAfterNamedTargets; }
+
 int CompileStatement(LineParser& parser, CompiledStatement& statement) {
-    if (const int result = ReadFirstMatching(kKeywordsBeforeNamedTargets, parser, statement);
-        result != kNoMatch) {
-        return result;
-    }
-    if (const int result = ReadSetNamedTarget(parser, statement); result != kNoMatch) {
-        return result;
-    }
-    return ReadFirstMatching(kKeywordsAfterNamedTargets, parser, statement);
+    return ReadStatementByKeywords(kKeywordsBeforeNamedTargets, kKeywordsAfterNamedTargets,
+                                   RulesV310(), parser, statement);
 }
 
 int OutOfOrderHead(const PlcCompiler& store, int position, int number) {
@@ -125,12 +159,7 @@ int compileLine(PlcCompiler& store, std::string_view text, int& line) {
 }
 
 int compileSourceLine(PlcCompiler& store, std::string_view text, int& line) {
-    std::string normalised;
-    if (const int result = NormaliseSourceLine(text, normalised); result != msg::kNoError) {
-        return result;
-    }
-    if (normalised.empty()) return msg::kNoError;
-    return compileLine(store, normalised, line);
+    return CompileSourceProgramLine(store, text, line, kRules);
 }
 
 }  // namespace plc::v310

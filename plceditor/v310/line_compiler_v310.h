@@ -8,6 +8,7 @@
 #include "plceditor/core/plc_compiler.h"
 #include "plceditor/v310/compiled_statement.h"
 #include "plceditor/v310/line_parser.h"
+#include "plceditor/v310/statement_readers.h"
 
 namespace plc::v310 {
 
@@ -24,6 +25,11 @@ int compileLine(PlcCompiler& store, std::string_view text, int& line);
 // Reads the statement after a label (keywords tried in the generator's fixed
 // order); kNoMatch when none starts it.
 int CompileStatement(LineParser& parser, CompiledStatement& statement);
+
+// The statement keywords in the order they are tried: those before the named
+// targets ('SET name = ...') and those after them.
+std::span<const StatementKeyword> KeywordsBeforeNamedTargets();
+std::span<const StatementKeyword> KeywordsAfterNamedTargets();
 
 // What a head whose number differs from its position answers while numbers
 // must equal positions: kProgramNumberUsed when an earlier position declared

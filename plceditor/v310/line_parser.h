@@ -82,13 +82,13 @@ constexpr RangedOperand Numbered(std::string_view operators, std::string_view ke
                                  int upper, uint8_t opcode, int message, int offset = 0) {
     return {operators, keyword, lower, upper, opcode, message, offset};
 }
-// Any input or any output after one of "=&|^"; kFaultyIoNumber for a number
-// outside its family.
-constexpr RangedOperand AnyInput(uint8_t opcode) {
-    return {"=&|^", {}, 0, 0, opcode, 0, 0, RangedOperand::Kind::kInput};
+// Any input or any output after one of `operators`; kFaultyIoNumber for a
+// number outside its family.
+constexpr RangedOperand AnyInput(uint8_t opcode, std::string_view operators = "=&|^") {
+    return {operators, {}, 0, 0, opcode, 0, 0, RangedOperand::Kind::kInput};
 }
-constexpr RangedOperand AnyOutput(uint8_t opcode) {
-    return {"=&|^", {}, 0, 0, opcode, 0, 0, RangedOperand::Kind::kOutput};
+constexpr RangedOperand AnyOutput(uint8_t opcode, std::string_view operators = "=&|^") {
+    return {operators, {}, 0, 0, opcode, 0, 0, RangedOperand::Kind::kOutput};
 }
 
 struct RangedMatch {

@@ -117,4 +117,14 @@ int CompileProgramLine(PlcCompiler& store, std::string_view text, int& line,
     }
 }
 
+int CompileSourceProgramLine(PlcCompiler& store, std::string_view text, int& line,
+                             const ProgramLineRules& rules) {
+    std::string normalised;
+    if (const int result = NormaliseSourceLine(text, normalised); result != msg::kNoError) {
+        return result;
+    }
+    if (normalised.empty()) return msg::kNoError;
+    return CompileProgramLine(store, normalised, line, rules);
+}
+
 }  // namespace plc

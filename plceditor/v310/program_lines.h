@@ -27,4 +27,11 @@ struct ProgramLineRules {
 int CompileProgramLine(PlcCompiler& store, std::string_view text, int& line,
                        const ProgramLineRules& rules);
 
+// The line entry for a line whose comment is already cut off: a text of 0 or
+// of 80 and more characters gives kLineTooLong, a text of blanks kNoError
+// without a record; anything else goes to CompileProgramLine without its
+// blanks.
+int CompileSourceProgramLine(PlcCompiler& store, std::string_view text, int& line,
+                             const ProgramLineRules& rules);
+
 }  // namespace plc

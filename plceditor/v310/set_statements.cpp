@@ -1,5 +1,6 @@
-// SET statements of the V3.10 line compiler: drive targets and control bits,
-// float, integer, flag, counter and timer variables, outputs and parameters.
+// SET statements of the 20-byte line compilers: drive targets and control
+// bits, float, integer, flag, counter and timer variables, outputs and
+// parameters.
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"
 #include "plceditor/v310/record_layout.h"
@@ -39,18 +40,6 @@ constexpr IntegerOperation kIntegerOperations[] = {
     {"&", 74, 0, false},  {"|", 75, 0, false},  {"^", 76, 0, false},  {"<<", 77, 78, true},
     {">>", 79, 80, true}, {"+", 81, 82, false}, {"-", 83, 84, false}, {"*", 85, 86, false},
     {":", 87, 88, false}, {"%", 89, 90, false},
-};
-
-// Operands after 'SET Mx' and one of '=', '&', '|', '^'.
-constexpr RangedOperand kFlagSetOperands[] = {
-    Numbered("=&|^", "H", 0, 127, op::kSetFlagInteger, msg::kFaultyInteger),
-    AnyInput(op::kSetFlagInput),
-    AnyOutput(op::kSetFlagOutput),
-    Numbered("&", "M", 0, 255, op::kFlagLogicFirst, msg::kFaultyFlag),
-    Numbered("|", "M", 0, 255, op::kFlagLogicFirst + 1, msg::kFaultyFlag),
-    Numbered("^", "M", 0, 255, op::kFlagLogicLast, msg::kFaultyFlag),
-    Numbered("=&|^", "CM", 1, 16, op::kSetFlagCam, msg::kFaultySetValue, -1),
-    Numbered("=&|^", "TP", 0, 15, op::kSetFlagProbe, msg::kWrongTouchProbe),
 };
 
 // Operands after 'SET Mx = My' and one of '=', '&', '|', '^'.
@@ -135,13 +124,25 @@ int ReadParameterWriteSource(LineParser& parser, CompiledStatement& s, uint8_t f
     return msg::kFaultySetOperator;
 }
 
+// 'SET Fx = name' of a drive value; null (nothing consumed) when no name
+// fits, or when the rules want the name to end the line and it does not.
+const NamedCode* MatchFloatSource(LineParser& parser, const StatementRules& rules) {
+    const std::size_t before = parser.Cursor().pos;
+    const NamedCode* name = MatchName(parser, "=", kFloatSourceNames, kFloatSourceNames.size(), "");
+    if (name != nullptr && rules.floatSourceEndsLine && !parser.AtEnd()) {
+        parser.Cursor().pos = before;
+        return nullptr;
+    }
+    return name;
+}
+
 // The forms of 'SET Fx' after its index.
-int ReadFloatOperand(LineParser& parser, CompiledStatement& s) {
+int ReadFloatOperand(LineParser& parser, CompiledStatement& s, const StatementRules& rules) {
     if (parser.matchKeyword("=F[C")) {
         if (const int read = parser.ReadIndex('C', s.b); read != msg::kNoError) return read;
         return CloseBracket(parser, s, op::kSetFloatFromIndexed);
     }
-    if (const NamedCode* name = MatchName(parser, "=", kFloatSourceNames, kFloatSourceNames.size(), "")) {
+    if (const NamedCode* name = MatchFloatSource(parser, rules)) {
         s.opcode = op::kSetFloatFromSource;
         s.b = name->code;
         return msg::kNoError;
@@ -152,6 +153,7 @@ int ReadFloatOperand(LineParser& parser, CompiledStatement& s) {
     if (parser.matchKeyword("=F")) {
         if (const int read = parser.ReadIndex('F', s.b); read != msg::kNoError) return read;
         s.opcode = op::kSetFloatFromFloat;
+        if (!rules.threeAddress) return parser.AtEnd() ? msg::kNoError : rules.afterFloatCopy;
         const int three = MatchOperatorAndLetter(parser, kFloatThreeAddressOperators, 'F');
         if (three < 0) return msg::kNoError;
         s.opcode = op::kFloatThreeAddress;
@@ -200,13 +202,13 @@ int ReadFloatOperand(LineParser& parser, CompiledStatement& s) {
 }
 
 // The forms of 'SET Hx' after its index.
-int ReadIntegerOperand(LineParser& parser, CompiledStatement& s) {
+int ReadIntegerOperand(LineParser& parser, CompiledStatement& s, const StatementRules& rules) {
     if (parser.matchKeyword("=H[C")) {
         if (const int read = parser.ReadIndex('C', s.b); read != msg::kNoError) return read;
         return CloseBracket(parser, s, op::kSetIntegerFromIndexed);
     }
     if (const NamedCode* name =
-            MatchName(parser, "=", kIntegerSourceNames, kIntegerSourceNames.size(), "")) {
+            MatchName(parser, "=", kIntegerSourceNames, rules.integerSourceNames, "")) {
         s.opcode = op::kSetIntegerFromSource;
         s.b = name->code;
         return msg::kNoError;
@@ -218,6 +220,7 @@ int ReadIntegerOperand(LineParser& parser, CompiledStatement& s) {
     if (parser.matchKeyword("=H")) {
         if (const int read = parser.ReadIndex('H', s.b); read != msg::kNoError) return read;
         s.opcode = op::kSetIntegerFromVariableFirst + 1;
+        if (!rules.threeAddress) return msg::kNoError;
         const int three = MatchOperatorAndLetter(parser, kIntegerThreeAddressOperators, 'H');
         if (three < 0) return msg::kNoError;
         s.opcode = op::kIntegerThreeAddress;
@@ -238,7 +241,7 @@ int ReadIntegerOperand(LineParser& parser, CompiledStatement& s) {
             return parser.ReadIndex(letter, s.b);
         }
     }
-    if (parser.matchKeyword("=ROUNDF")) {
+    if (rules.threeAddress && parser.matchKeyword("=ROUNDF")) {
         s.opcode = op::kSetIntegerRoundFloat;
         return parser.ReadIndex('F', s.b);
     }
@@ -268,7 +271,7 @@ int ReadIntegerOperand(LineParser& parser, CompiledStatement& s) {
 }
 
 // 'SET Mx op STA_name'; kNoMatch when no operator and "STA_" follow.
-int ReadFlagStatus(LineParser& parser, CompiledStatement& s) {
+int ReadFlagStatus(LineParser& parser, CompiledStatement& s, std::size_t statusNames) {
     const std::string_view rest = parser.Rest();
     if (rest.empty() || kOperatorChars.find(rest[0]) == std::string_view::npos ||
         !rest.substr(1).starts_with("STA_")) {
@@ -276,7 +279,7 @@ int ReadFlagStatus(LineParser& parser, CompiledStatement& s) {
     }
     s.c = static_cast<uint8_t>(parser.MatchOneOf(kOperatorChars));
     parser.matchKeyword("STA_");
-    const NamedCode* status = MatchName(parser, "", kStatusNames, kStatusNames.size(), "");
+    const NamedCode* status = MatchName(parser, "", kStatusNames, statusNames, "");
     if (status == nullptr) return msg::kFaultySetOperator;
     s.opcode = op::kSetFlagStatus;
     s.b = status->code;
@@ -284,15 +287,18 @@ int ReadFlagStatus(LineParser& parser, CompiledStatement& s) {
 }
 
 // The forms of 'SET Mx' after its index.
-int ReadFlagOperand(LineParser& parser, CompiledStatement& s) {
+int ReadFlagOperand(LineParser& parser, CompiledStatement& s, const StatementRules& rules) {
     if (parser.matchKeyword("=M[C")) {
         if (const int read = parser.ReadIndex('C', s.b); read != msg::kNoError) return read;
         return CloseBracket(parser, s, op::kSetFlagFromIndexed);
     }
-    if (const int status = ReadFlagStatus(parser, s); status != kNoMatch) return status;
+    if (const int status = ReadFlagStatus(parser, s, rules.statusNames); status != kNoMatch) {
+        return status;
+    }
     if (parser.matchKeyword("=M")) {
         if (const int read = parser.ReadIndex('M', s.b); read != msg::kNoError) return read;
         s.opcode = op::kSetFlagFromFlag;
+        if (!rules.threeAddress) return msg::kNoError;
         const RangedMatch three = matchRangedOperand(parser, kFlagThreeAddressOperands);
         if (three.result == kNoMatch) return msg::kNoError;
         s.opcode = three.opcode;
@@ -300,7 +306,7 @@ int ReadFlagOperand(LineParser& parser, CompiledStatement& s) {
         s.d = three.operatorCode;
         return three.result;
     }
-    const RangedMatch match = matchRangedOperand(parser, kFlagSetOperands);
+    const RangedMatch match = matchRangedOperand(parser, rules.flagSetOperands);
     if (match.result != kNoMatch) {
         s.opcode = match.opcode;
         s.b = match.operand;
@@ -339,15 +345,15 @@ int ReadFlagConstant(LineParser& parser, CompiledStatement& s) {
 
 }  // namespace
 
-int ReadSetNamedTarget(LineParser& parser, CompiledStatement& s) {
+int ReadSetNamedTarget(LineParser& parser, CompiledStatement& s, const StatementRules& rules) {
     if (const NamedCode* name =
             MatchName(parser, "SET", kFloatTargetNames, kFloatTargetNames.size(), "=F")) {
         s.opcode = op::kSetFloatTarget;
         s.a = name->code;
-        return parser.ReadIndex('F', s.b);
+        return parser.ReadIndex('F', s.b, rules.floatTargetIndex);
     }
     if (const NamedCode* name =
-            MatchName(parser, "SET", kIntegerTargetNames, kIntegerTargetNames.size(), "=H")) {
+            MatchName(parser, "SET", kIntegerTargetNames, rules.integerTargetNames, "=H")) {
         s.opcode = op::kSetIntegerTarget;
         s.a = name->code;
         return parser.ReadIndex('H', s.b);
@@ -360,7 +366,7 @@ int ReadSetNamedTarget(LineParser& parser, CompiledStatement& s) {
             return parser.ReadIndex('M', s.b);
         }
         s.opcode = op::kSetControlBitConstant;
-        return parser.ReadNumber(s.b, 0, 1, msg::kFaultySetValue);
+        return parser.ReadNumber(s.b, 0, 1, rules.controlBitValue);
     }
     return kNoMatch;
 }
@@ -370,9 +376,9 @@ int ReadSetFloatIndexed(LineParser& parser, CompiledStatement& s, const ReaderAr
                              op::kSetFloatIndexedConstant, ReadFloatConstant);
 }
 
-int ReadSetFloat(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
+int ReadSetFloat(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     if (const int read = parser.ReadIndex('F', s.a); read != msg::kNoError) return read;
-    return ReadFloatOperand(parser, s);
+    return ReadFloatOperand(parser, s, RulesOf(arg));
 }
 
 int ReadSetIntegerIndexed(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
@@ -380,9 +386,9 @@ int ReadSetIntegerIndexed(LineParser& parser, CompiledStatement& s, const Reader
                              op::kSetIntegerIndexedConstant, ReadIntegerConstant);
 }
 
-int ReadSetInteger(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
+int ReadSetInteger(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     if (const int read = parser.ReadIndex('H', s.a); read != msg::kNoError) return read;
-    return ReadIntegerOperand(parser, s);
+    return ReadIntegerOperand(parser, s, RulesOf(arg));
 }
 
 int ReadSetFlagIndexed(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
@@ -390,9 +396,9 @@ int ReadSetFlagIndexed(LineParser& parser, CompiledStatement& s, const ReaderArg
                              op::kSetFlagIndexedConstant, ReadFlagConstant);
 }
 
-int ReadSetFlag(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
+int ReadSetFlag(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     if (const int read = parser.ReadIndex('M', s.a); read != msg::kNoError) return read;
-    return ReadFlagOperand(parser, s);
+    return ReadFlagOperand(parser, s, RulesOf(arg));
 }
 
 int ReadSetCounter(LineParser& parser, CompiledStatement& s, const ReaderArg&) {

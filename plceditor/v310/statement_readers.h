@@ -1,9 +1,12 @@
-// The statement readers of the V3.10 line compiler, one per leading keyword
-// (the keyword is already consumed). Each fills the statement and answers
-// kNoError or the message of the first fault; the caller checks that the
-// line ends and appends the record.
+// The statement readers of the 20-byte line compilers, one per leading
+// keyword (the keyword is already consumed). Each fills the statement and
+// answers kNoError or the message of the first fault; the caller checks that
+// the line ends and appends the record. The readers follow V3.10; a
+// generator with fewer statements (V2.10) gives them its own rules.
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "plceditor/v310/compiled_statement.h"
@@ -11,8 +14,39 @@
 
 namespace plc::v310 {
 
+// What separates the readers of one generator from those of another beyond
+// its keyword list: how many entries of the shared name tables it knows,
+// which operands may follow a flag or an input, whether the three-address
+// forms exist, how GO records its operands, and some messages of its own.
+struct StatementRules {
+    std::size_t statusNames;                            // STA_ names
+    std::size_t integerSourceNames;                     // SET Hx = name
+    std::size_t integerTargetNames;                     // SET name = Hx
+    std::span<const RangedOperand> flagJumpOperands;    // after 'JMP (Mn'
+    std::span<const RangedOperand> inputJumpOperands;   // after 'JMP (input'
+    std::span<const RangedOperand> outputJumpOperands;  // after 'JMP (output'
+    std::span<const RangedOperand> flagSetOperands;     // after 'SET Mn'
+    // SET Fx = Fy op Fz, SET Hx = Hy op Hz, SET Mx = My op ..., SET Hx = ROUND Fy.
+    bool threeAddress;
+    // 'SET Fx = name' is a drive value only when the name ends the line.
+    bool floatSourceEndsLine;
+    // Without three-address forms: the answer to characters after 'SET Fx = Fy'.
+    int afterFloatCopy;
+    int integerNotZero;    // 'JMP (Hx = v)' with v other than 0
+    int floatTargetIndex;  // an F index out of range in 'SET name = Fx'
+    int controlBitValue;   // a value other than 0 and 1 in 'SET name = v'
+    int waitIndex;         // an H index out of range in 'WAIT Hx'
+    // The positioning forms of GO (opcode given) after their keyword: the
+    // target and options of 'GO W A Hx ...' and the like, or for kGoSpeed
+    // what follows 'GO V'.
+    int (*goPositioning)(LineParser&, CompiledStatement&, uint8_t opcode);
+};
+
+// Code generator V3.10: every name and form.
+const StatementRules& RulesV310();
+
 // `arg` carries what the keyword fixes: an opcode, a sub-kind or an input or
-// output family (by its letters).
+// output family (by its letters), and the rules of the generator that reads.
 struct ReaderArg {
     constexpr ReaderArg() = default;
     constexpr ReaderArg(int v) : value(v) {}
@@ -20,8 +54,28 @@ struct ReaderArg {
 
     int value = 0;
     std::string_view family;
+    const StatementRules* rules = nullptr;  // null: the V3.10 rules
 };
 using StatementReader = int (*)(LineParser&, CompiledStatement&, const ReaderArg&);
+
+const StatementRules& RulesOf(const ReaderArg& arg);
+
+// A leading keyword and the reader of its statement.
+struct StatementKeyword {
+    std::string_view keyword;
+    StatementReader read;
+    ReaderArg arg;
+};
+
+// Reads the statement after a label: the keywords before the named targets,
+// then the named targets and control bits ('SET name = ...'), then the
+// keywords after them. The first keyword that starts the statement decides;
+// a reader that fails is not followed by the later keywords. kNoMatch when
+// none starts it.
+int ReadStatementByKeywords(std::span<const StatementKeyword> beforeNamedTargets,
+                            std::span<const StatementKeyword> afterNamedTargets,
+                            const StatementRules& rules, LineParser& parser,
+                            CompiledStatement& statement);
 
 // Jumps and the statements without operands.
 int ReadJumpToLabel(LineParser&, CompiledStatement&, const ReaderArg&);
@@ -45,7 +99,7 @@ int ReadPlcControl(LineParser&, CompiledStatement&, const ReaderArg&);
 
 // 'SET name = Fx', 'SET name = Hx', 'SET name = Mx' and 'SET name = v':
 // kNoMatch (nothing consumed) when no name of the three tables fits.
-int ReadSetNamedTarget(LineParser&, CompiledStatement&);
+int ReadSetNamedTarget(LineParser&, CompiledStatement&, const StatementRules& rules);
 
 // SET statements of variables, outputs and parameters.
 int ReadSetFloatIndexed(LineParser&, CompiledStatement&, const ReaderArg&);
@@ -77,6 +131,10 @@ int ReadSendNmtCommand(LineParser&, CompiledStatement&, const ReaderArg&);
 int ReadSendTxMessage(LineParser&, CompiledStatement&, const ReaderArg&);
 int ReadSetRefPos(LineParser&, CompiledStatement&, const ReaderArg&);
 int ReadCam(LineParser&, CompiledStatement&, const ReaderArg&);
+
+// V3.10's positioning forms of GO: the target H index in a and the options
+// V, A, D, J in b..e; after 'GO V' the speed in b and A, D, J in c..e.
+int ReadGoPositioning(LineParser& parser, CompiledStatement& s, uint8_t opcode);
 
 // The GO options after a positioning target: nothing, or "VH" and an index,
 // then optionally "AH" (and after it "DH"), then optionally "JH". Absent

@@ -26,9 +26,12 @@ constexpr uint32_t Word4(uint16_t word, uint8_t b = 0, uint8_t c = 0) {
     return Bytes4(b, c) | (static_cast<uint32_t>(word) << 16);
 }
 
-class V310Compiler {
+// The line entry of a code generator.
+using CompileSourceLineFn = int (*)(PlcCompiler&, std::string_view, int&);
+
+class LineCompiler {
   public:
-    explicit V310Compiler(int memoryWords = kDefaultMemoryWords) {
+    LineCompiler(CompileSourceLineFn compile, int memoryWords) : compile_(compile) {
         store.setMemorySize(memoryWords);
         store.resetStore();
     }
@@ -42,14 +45,21 @@ class V310Compiler {
     }
     int Line(std::string_view text) {
         lastLine = nextLine_++;
-        return v310::compileSourceLine(store, text, lastLine);
+        return compile_(store, text, lastLine);
     }
 
     PlcCompiler store;
     int lastLine = -1;  // the line index as the last call left it
 
   private:
+    CompileSourceLineFn compile_;
     int nextLine_ = 0;
+};
+
+class V310Compiler : public LineCompiler {
+  public:
+    explicit V310Compiler(int memoryWords = kDefaultMemoryWords)
+        : LineCompiler(v310::compileSourceLine, memoryWords) {}
 };
 
 }  // namespace plc::test

@@ -36,13 +36,7 @@ TEST(V310Statements, EveryStatementKindGivesItsRecord) {
         OneStatement one(std::string("N10 ") + c.source);
         ASSERT_EQ(one.result, msg::kNoError);
         ASSERT_EQ(one.Appended(), 1);
-        const CodeRecord& r = one.Record();
-        EXPECT_EQ(r.opcode(), c.opcode);
-        EXPECT_EQ(r.operandA(), c.a);
-        EXPECT_EQ(r.constant(), c.bytes4to7) << std::hex << r.constant();
-        EXPECT_EQ(r.endFlag(), c.toEnd);
-        EXPECT_EQ(r.label(), 10);
-        EXPECT_EQ(r.sourceLine(), 1);
+        test::ExpectStatementRecord(one.Record(), c);
     }
 }
 

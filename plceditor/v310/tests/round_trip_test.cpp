@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "platform/format.h"
-#include "plceditor/core/plc_messages.h"
-#include "plceditor/v310/program_walker.h"
-#include "plceditor/v310/tests/compiler_fixture.h"
+#include "plceditor/v310/tests/programme_round_trip.h"
 #include "plceditor/v310/tests/statement_table.h"
-#include "testsupport/test_env.h"
 
 namespace plc {
 namespace {
@@ -21,39 +18,12 @@ using test::V310Compiler;
 
 constexpr int kLabelStep = 10;
 
-// Translates and links the lines, writes the programme file and gives its
-// text.
 std::string TranslateToFile(const std::vector<std::string>& lines, const std::string& name) {
-    V310Compiler compiler;
-    for (const std::string& line : lines) {
-        EXPECT_EQ(compiler.Line(line), msg::kNoError) << line;
-    }
-    int faultLine = -1;
-    EXPECT_EQ(compiler.store.linkProgram(faultLine), msg::kNoError) << faultLine;
-    std::string path = "..\\TMP\\" + name;
-    EXPECT_TRUE(compiler.store.writeBinaryProgrammeFile(path));
-    return testsupport::ReadFile(testsupport::RuntimePath("TMP/" + name));
+    return test::TranslateToFile(V310Compiler(), lines, name);
 }
 
-// Reads a programme file and decodes it line by line.
 std::vector<std::string> DecodeFile(const std::string& name) {
-    PlcCompiler store;
-    store.setMemorySize(test::kDefaultMemoryWords);
-    store.resetStore();
-    EXPECT_TRUE(store.readBinaryProgrammeFile("..\\TMP\\" + name));
-    ProgramWalker walker(store);
-    int used = 0;
-    EXPECT_EQ(walker.findProgramEnds(used), msg::kNoError);
-    std::vector<std::string> lines;
-    std::string text;
-    int line = 0;
-    int message = msg::kNoError;
-    while (walker.decodeNextLine(text, line, message)) {
-        EXPECT_EQ(message, msg::kNoError) << text;
-        lines.push_back(text);
-    }
-    EXPECT_EQ(message, msg::kNoError);
-    return lines;
+    return test::DecodeFile(name, DecoderV310());
 }
 
 TEST(V310RoundTrip, EveryStatementComesBackAsTheSameWords) {

@@ -190,4 +190,14 @@ inline constexpr StatementCase kStatementCases[] = {
 };
 // clang-format on
 
+// The record a case leaves when it stands alone at label N10 on line 1.
+inline void ExpectStatementRecord(const CodeRecord& r, const StatementCase& c) {
+    EXPECT_EQ(r.opcode(), c.opcode);
+    EXPECT_EQ(r.operandA(), c.a);
+    EXPECT_EQ(r.constant(), c.bytes4to7) << std::hex << r.constant();
+    EXPECT_EQ(r.endFlag(), c.toEnd);
+    EXPECT_EQ(r.label(), 10);
+    EXPECT_EQ(r.sourceLine(), 1);
+}
+
 }  // namespace plc::test
