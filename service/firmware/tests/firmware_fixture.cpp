@@ -17,7 +17,7 @@ namespace {
 std::filesystem::path FixtureRoot() { return testsupport::RuntimePath("TMP/fixture"); }
 
 // Messages whose arguments the tests look at; every other loader message
-// reads as its key ("FLM_041").
+// reads as its key ("FLM_041"). One device type has a label.
 constexpr char kMessages[] =
     "[FirmLoaderMessages]\n"
     "FLM_001=Unknown option %s\n"
@@ -65,10 +65,26 @@ std::string Lines(const std::vector<std::string>& lines) {
     return text;
 }
 
+std::vector<uint8_t> Counting(size_t count, uint8_t first) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(first + i);
+    return bytes;
+}
+
+std::string BooterText(const std::vector<uint8_t>& bytes) {
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        text += platform::Format("%02x", unsigned{bytes[i]});
+        text += i % 16 == 15 ? "\r\n" : (i % 2 != 0 ? "\t" : " ");
+    }
+    return text;
+}
+
 void FirmwareTest::SetUp() {
     std::filesystem::create_directories(FixtureRoot() / "bin");
     testsupport::WriteFile(FixtureRoot() / "bin/Torvan.ini", "[Options]\nLanguage=7\n");
     testsupport::WriteFile(FixtureRoot() / "LANGUAGE/007/TORVAN.MSG", kMessages);
+    testsupport::WriteFile(FixtureRoot() / "LANGUAGE/007/BLabel.dat", "[Loader]\nMarlo=Marlo drive\n");
     ASSERT_EQ(chdir((FixtureRoot() / "bin").c_str()), 0);
     OpenApplicationFiles();
     platform::SetSerialPortOpener(line_.Opener("COM2"));

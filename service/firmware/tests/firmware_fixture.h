@@ -24,6 +24,11 @@ std::string LinearBase(uint16_t base);
 inline constexpr char kEndRecord[] = ":00000001FF";
 // Lines joined, each followed by "\n".
 std::string Lines(const std::vector<std::string>& lines);
+// `count` bytes counting up from `first`.
+std::vector<uint8_t> Counting(size_t count, uint8_t first);
+// A booter file as they are written: hexadecimal pairs in lines of 16
+// bytes, with blanks and tabs between them and CR LF line ends.
+std::string BooterText(const std::vector<uint8_t>& bytes);
 
 class FirmwareTest : public ::testing::Test {
 protected:

@@ -17,26 +17,16 @@
 #include "service/firmware/tests/firmware_fixture.h"
 #include "sim/boot_drive.h"
 #include "testsupport/test_env.h"
+#include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"
+#include "toolkit/core/gw_kind.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
 namespace fwtest {
 namespace {
 
-std::vector<uint8_t> Counting(size_t count, uint8_t first) {
-    std::vector<uint8_t> bytes(count);
-    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(first + i);
-    return bytes;
-}
-
 std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-std::string BooterText(const std::vector<uint8_t>& bytes) {
-    std::string text;
-    for (uint8_t b : bytes) text += platform::Format("%02X", unsigned{b});
-    return text + "\n";
-}
 
 // Runs the tool with the arguments after the program name.
 const char* Kelbo(std::vector<std::string> args) {
@@ -103,7 +93,9 @@ TEST_F(KelboTest, ColdStartOfOskel) {
     SetMainWindow(main);
     MessageBoxesEnabled = true;
     GwCore* progress = new GwApplFrame("ProgressFirmld", main);
-    TheLoaderConsole().SetControls({progress, nullptr, nullptr, nullptr});
+    GwCore* show = new GwCore(GwTEXT_CLASS, "Show", progress);
+    GwCore* state = new GwCore(GwLABEL_CLASS, "State", progress);
+    TheLoaderConsole().SetControls({progress, show, state, nullptr});
     gwtest::AnswerBox(8);
 
     sim::BootDriveSetup setup;
@@ -146,8 +138,11 @@ TEST_F(KelboTest, ColdStartOfOskel) {
     EXPECT_EQ(drive.Loader().FlashBytes(0x1FD06, 2, 0xFF), (std::vector<uint8_t>{0x31, 0x32}));
 
     const ImageChecksums sums = ComputeImageChecksums(image, *FindLoaderDeviceType(0));
-    EXPECT_EQ(ReadFile("firm.txt"), platform::Format("Loading fw.hex\nDevice Oskel\nSum %04X XOR %04X\nFLM_028\nFLM_031\n",
-                                                     unsigned{sums.sum}, unsigned{sums.xorWord}));
+    const std::string checksums = platform::Format("Sum %04X XOR %04X\n", unsigned{sums.sum}, unsigned{sums.xorWord});
+    EXPECT_EQ(ReadFile("firm.txt"), "Loading fw.hex\nDevice Oskel\n" + checksums + "FLM_028\nFLM_031\n");
+    // The transcript holds what was reported; the status line the last status.
+    EXPECT_EQ(show->text(), "Loading fw.hex\nDevice Oskel\n" + checksums + "FLM_031\n");
+    EXPECT_EQ(state->text(), "FLM_030");
 }
 
 TEST_F(KelboTest, ColdStartWithSecondLoader) {
@@ -283,6 +278,8 @@ TEST_F(KelboTest, OptionsStartFromTheirDefaultsInEveryRun) {
     WriteFile("booter.hex", BooterText(Counting(31, 0)));
 
     EXPECT_EQ(Failure(Kelbo({"-d1", "-nc", "-fmarlo.hex", "-bnone.hx", "-lgfirm.txt"})), "Step failed: FLM_034");
+    // The label of the device type comes from the label file.
+    EXPECT_EQ(ReadFile("firm.txt"), "Loading marlo.hex\nDevice Marlo drive\nStep failed: FLM_034\n");
     const std::string first = ReadFile(kImageFileName);
     EXPECT_EQ(first.substr(0, 17), ":020000024000BC\r\n");
     EXPECT_NE(first.find(":020000024800B4\r\n:20000000AABBCCDD"), std::string::npos);

@@ -189,6 +189,12 @@ TEST_F(LineTransferTest, ProgressBarMovesAtMost200TimesAndEndsFull) {
     EXPECT_LE(updates, 202u);
     EXPECT_EQ(slider->end(), static_cast<double>(file.size()));
     EXPECT_EQ(slider->value(), static_cast<double>(file.size()));
+
+    // An empty file gives the bar no step to count in; it still runs.
+    WriteFile("empty.hex", "");
+    StartLoader();
+    EXPECT_EQ(Send("empty.hex"), kTransferSuccess);
+    EXPECT_EQ(slider->end(), 0.0);
 }
 
 }  // namespace
