@@ -24,25 +24,45 @@ add_counts() {
   total_failed=$((total_failed + $2))
 }
 
+# Builds and runs the tests of one preset; with a label, only the tests that
+# carry it (their executables are the only targets built).
 run_preset() {
-  local preset=$1
+  local preset=$1 label=${2:-}
+  local dir="build/$preset"
   echo "=== $preset: configure and build"
-  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
+  if ! cmake --preset "$preset" >/dev/null; then
+    echo "=== $preset: configure failed"
+    add_counts 0 1
+    return
+  fi
+  local names
+  if [ -n "$label" ]; then
+    names=$(ctest --test-dir "$dir" -N -L "$label" | sed -n 's/^ *Test *#[0-9]*: //p')
+  else
+    names=$(ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p')
+  fi
+  local targets=()
+  if [ -n "$label" ]; then
+    # shellcheck disable=SC2206
+    targets=(--target $names)
+  fi
+  if [ -n "$names" ] && ! cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"; then
     echo "=== $preset: build failed"
     add_counts 0 1
     return
   fi
-  local dir="build/$preset"
   rm -rf "$dir/test-results"
   mkdir -p "$dir/test-results"
-  local names
-  names=$(ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p')
   if [ -z "$names" ]; then
     echo "=== $preset: no tests"
     return
   fi
   echo "=== $preset: test"
-  "${norandom[@]}" ctest --preset "$preset" -j "$jobs"
+  if [ -n "$label" ]; then
+    "${norandom[@]}" ctest --preset "$preset" -j "$jobs" -L "$label"
+  else
+    "${norandom[@]}" ctest --preset "$preset" -j "$jobs"
+  fi
   # shellcheck disable=SC2086
   read -r p f < <(python3 scripts/count-results.py "$dir/test-results" $names)
   echo "=== $preset: $p passed, $f failed"
@@ -51,14 +71,22 @@ run_preset() {
 
 run_benchmarks() {
   echo "=== benchmarks: configure and build"
-  if ! cmake --preset release >/dev/null || ! cmake --build --preset release -j "$jobs"; then
+  local benches=()
+  if cmake --preset release >/dev/null; then
+    IFS=';' read -r -a benches < build/release/benchmark-targets.txt || true
+  fi
+  if [ ${#benches[@]} -eq 0 ]; then
+    echo "=== benchmarks: none"
+    return
+  fi
+  if ! cmake --build --preset release -j "$jobs" --target "${benches[@]}"; then
     echo "=== benchmarks: build failed"
     add_counts 0 1
     return
   fi
   local p=0 f=0
-  for bench in build/release/bin/bench_*; do
-    [ -x "$bench" ] || continue
+  for name in "${benches[@]}"; do
+    bench="build/release/bin/$name"
     if "$bench" --benchmark_min_time=0.001 >/dev/null; then
       p=$((p + 1))
     else
@@ -71,7 +99,7 @@ run_benchmarks() {
 }
 
 run_preset asan
-run_preset tsan
+run_preset tsan threaded
 run_benchmarks
 
 echo "$total_passed passed, $total_failed failed"
