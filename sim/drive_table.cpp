@@ -82,7 +82,22 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
     if (p->read_only) return kStatusWriteAccess;
     if (p->IsArray() || p->type->is_string || !p->InRange(raw)) return kStatusInvalidValue;
     p->value = raw;
+    if (number == kHandshakeParameter && handshake.enabled && raw == kHandshakeSetEnd) {
+        handshake.checking = true;
+        handshake.polls_left = handshake.busy_polls;
+    }
     return 0;
+}
+
+void DriveTable::BeforeValueRead(int number) {
+    if (number != kHandshakeParameter || !handshake.checking) return;
+    if (handshake.polls_left == kHandshakeBusyForever) return;
+    if (handshake.polls_left > 0) {
+        --handshake.polls_left;
+        return;
+    }
+    handshake.checking = false;
+    if (DriveParameter* p = Find(number)) p->value = handshake.result;
 }
 
 uint16_t DriveTable::WriteText(int number, const std::string& text) {

@@ -74,6 +74,25 @@ struct DriveParameter {
     uint32_t Widen(uint32_t element) const;
 };
 
+// The drive's download handshake on parameter 80, off unless a test turns it
+// on. The program writes -1 to 80 before a data set and -2 after it, then
+// polls 80 until bit 15 clears. After the -2 the drive answers `busy_polls`
+// more reads of 80 with the -2 still in place (kHandshakeBusyForever: every
+// read), then 80 holds `result`: 0 for a set it took, else the number of the
+// parameter it refused.
+inline constexpr int kHandshakeParameter = 80;
+inline constexpr uint32_t kHandshakeSetEnd = 0xFFFFFFFE;  // -2
+inline constexpr int kHandshakeBusyForever = -1;
+
+struct DownloadHandshake {
+    bool enabled = false;
+    int busy_polls = 0;
+    uint32_t result = 0;
+    // Reads of 80 still to answer busy; set by the write of -2.
+    int polls_left = 0;
+    bool checking = false;
+};
+
 class DriveTable {
 public:
     // Reads the table's text format (sim/README.md). `source` names the text
@@ -93,11 +112,15 @@ public:
     uint16_t WriteValue(int number, uint32_t raw);
     uint16_t WriteText(int number, const std::string& text);
     uint16_t WriteElements(int number, size_t first, const std::vector<uint32_t>& elements);
+    // Called before a value read of `number` is answered: moves the download
+    // handshake on.
+    void BeforeValueRead(int number);
 
     // Device registers.
     uint32_t type_number = 0;
     uint32_t version = 0;  // firmware version in steps of 0.05
     uint16_t status = 0;   // status bits that stay set
+    DownloadHandshake handshake;
 
     // The recorder's buffer, handed out block by block.
     std::vector<uint8_t> samples;

@@ -210,6 +210,7 @@ TelegramEngine::Answer TelegramEngine::Read(const std::string& code) {
     } else if (code == "00092") {
         answer.value = Hex(table_.version);
     } else if (ParameterCode(code, "20", &number)) {
+        table_.BeforeValueRead(number);
         const DriveParameter* p = table_.Find(number);
         if (p == nullptr && number == kValueTextIndexParameter) {
             answer.value = Hex(value_text_index_);

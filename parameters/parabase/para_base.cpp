@@ -10,6 +10,7 @@
 #include "app/services/user_level.h"
 #include "bus/base/basic_bus.h"
 #include "parameters/parabase/para_description_file.h"
+#include "parameters/parabase/strings_profile.h"
 #include "parameters/parabase/value_text_table.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
@@ -103,6 +104,8 @@ void ParaBase::Init() {
     values_.resize(kParameterCount);
     valueTexts_ = std::make_unique<ValueTextTable>();
     descriptionFile_.reset();
+    stringsProfile_.reset();
+    NothingWritten = 0;
     TableLoaded = 0;
     CancelRequested = 0;
     for (char* path : paths_) path[0] = '\0';

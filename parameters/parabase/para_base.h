@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "bus/base/parameter_entry.h"
@@ -19,6 +20,7 @@
 class DataBus;
 class ParaDescriptionFile;
 class ScopeVariableList;
+class StringsProfile;
 class ValueTextTable;
 class darray;
 class dstring;
@@ -91,7 +93,12 @@ public:
     // parameter 85 once (the value and the result are not kept).
     ParaBase(DataBus* bus, int address);
     virtual ~ParaBase();
-    ParaBase(const ParaBase&) = delete;
+    // A base read from the file set of `path` (InitFile, ReadFileBase); the
+    // result is not kept: TableLoaded tells.
+    explicit ParaBase(dstring path);
+    // A copy of `src` with its own value objects (CopyBase), its bus,
+    // address and paths.
+    ParaBase(const ParaBase& src);
     ParaBase& operator=(const ParaBase&) = delete;
 
     // --- progress and messages (overridden by windows that show progress) ---
@@ -294,6 +301,76 @@ public:
     uint16_t ScopeBufferLength = 0;
     uint32_t ScopeBytesReceived = 0;
 
+    // --- file sets, whole-table transfer and firmware identity ---
+    // (defined in para_file_set.cpp, para_transfer.cpp, para_listed.cpp and
+    // para_identity.cpp)
+
+    // Forms the D, T and X paths from `path`: the third character of the
+    // extension becomes 'D', 'T', 'X'; a missing extension, or one whose
+    // first two characters are not both there and not blank, gives "00?".
+    void InitFile(const char* path);
+    // Whether the D, T or X file can be opened for reading.
+    bool FileBaseExists() const;
+    // Whether the file opens and holds exactly the 64000 bytes of a table.
+    static bool HasFileTableSize(const char* path);
+    // Reads the file set into the table, with value objects, value texts and
+    // the description file of the firmware. A failure leaves the base not
+    // loaded.
+    int ReadFileBase();
+    // Writes the D, X and T files; each replaces its old file only when
+    // complete.
+    int WriteFileBase();
+    // Makes this base a copy of `src` (bus, address, value texts, description
+    // file, table and its own clones of the value objects); the paths of this
+    // base's file set stay.
+    int CopyBase(const ParaBase& src);
+    // Writes the file set, then marks only the listed parameters as in the
+    // data set in its D file.
+    int MarkListedUsedInFile();
+
+    // Builds the whole table from the device: descriptions, values, value
+    // texts and the description file.
+    int ReadBusBase();
+    // Reads the values of the data set (only entries with mark B when
+    // `selectedOnly`).
+    int ReadBusData(bool selectedOnly);
+    // Writes the data set of `source` into the device under the download
+    // handshake of parameter 80. A refused set returns 0 with an empty
+    // MessageBuffer; NothingWritten then tells that nothing was sent.
+    int WriteBusData(const ParaBase& source);
+    // 0 when the data sets of this (device) base and `other` match, -1 when
+    // the user or the device class refuses the transfer, else the first
+    // parameter that does not match.
+    int CheckDataSetMatch(const ParaBase& other);
+    // Copies the data-set values of `source` into this table (no bus).
+    int CopyDataSetValues(const ParaBase& source);
+
+    // The parameters that the family setup windows move on their own: empty
+    // for device classes without such a list.
+    std::vector<int> GetListedParameters() const;
+    // Copies the listed parameters from the file set of `path`.
+    int CopyListedFromFile(const char* path, bool markBOnly);
+    // Writes the listed parameters to the device.
+    int WriteListedToDevice(bool markBOnly);
+
+    // Whether the checksums stored in this table (116 "CSADD", 115 "CSXOR")
+    // are those the device reports now; true for tables without them.
+    bool IsFileBaseCompatible();
+    // The per-firmware file "d_vvv_ff.ext" in `dir` for the device code and
+    // version: the exact version, else the nearest of the same main version,
+    // else (allowOtherVersion) another main version. `outPath` holds
+    // kParaPathSize bytes.
+    static bool FindVersionFile(const char* dir, const char* ext, char* outPath, uint16_t deviceCode,
+                                float version, bool allowOtherVersion);
+    // Waits n seconds (n taken as a byte) without processing events.
+    static void WaitSeconds(int n);
+
+    // 1 after a WriteBusData that sent nothing to the device (a refused data
+    // set, or a stop before the first write); 0 once it started writing.
+    uint8_t NothingWritten = 0;
+
+    // --- end of file sets and transfer ---
+
     // Text of the last failure.
     char MessageBuffer[kMessageBufferSize] = {};
     // 1 once a whole table was read from the device or a file.
@@ -365,6 +442,22 @@ private:
     char scratchPaths_[kScratchFileCount][kParaPathSize] = {};
     std::array<std::FILE*, kScratchFileCount> scratchFiles_{};
     std::unique_ptr<ParaDescriptionFile> descriptionFile_;
+
+    // --- file sets and transfer ---
+    // Chooses and opens the description file for the table's firmware
+    // (parameters 91, 92 and 90) into path [3]; 0 or 19.
+    int OpenDescriptionFileForTable();
+    // Forgets every value object and the loaded state.
+    void UnloadTable();
+    // The stored device code (parameter 91); false (and 0) when it cannot
+    // be read.
+    bool StoredDeviceCode(uint16_t* code) const;
+    // Whether `number` takes part in a data-set transfer from `source`.
+    bool InDataSet(int number, const ParaBase& source) const;
+    // The entry's name, "" for a number outside the table.
+    std::string EntryName(int number) const;
+
+    std::unique_ptr<StringsProfile> stringsProfile_;
 };
 
 // The fixed-point numbers of the oscilloscope: `n` fraction bits (taken as a

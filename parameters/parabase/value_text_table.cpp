@@ -97,12 +97,24 @@ void ValueTextTable::CutAfterFirstWord(int number, int value) {
     if (blank != std::string::npos) text.resize(blank);
 }
 
+namespace {
+
+// A text as one blank-separated token of a T file: its first word, shown as
+// the text is shown, or the empty-text mark, so no later text moves up.
+std::string FileToken(const std::string& text) {
+    const size_t word = text.find_first_not_of(' ');
+    if (word == std::string::npos) return ValueTextTable::kEmptyTextMark;
+    return text.substr(word, text.find(' ', word) - word);
+}
+
+}  // namespace
+
 bool ValueTextTable::WriteFile(const char* path) const {
     std::string file;
     for (const Row& row : rows_) {
         if (row.number == 0) continue;
         std::string line = platform::Format("%4d ", row.number);
-        for (int i = row.first; i <= row.last; ++i) line += texts_[i] + " ";
+        for (int i = row.first; i <= row.last; ++i) line += FileToken(texts_[i]) + " ";
         file += line + "\r\n";
     }
     return platform::ReplaceFile(path != nullptr ? path : "", file);

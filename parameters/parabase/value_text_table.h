@@ -41,7 +41,9 @@ public:
     // its first word, so the text shown and the text stored are the same.
     void CutAfterFirstWord(int number, int value);
 
-    // Writes the T file (CR LF lines); false when it cannot be written.
+    // Writes the T file (CR LF lines); false when it cannot be written. A
+    // text is written as its first word, an empty one as "-----", so every
+    // text keeps its value when the file is read.
     bool WriteFile(const char* path) const;
     // Adds the texts of a T file; false when it cannot be opened or a line is
     // too short to hold a number. The reasons are logged.

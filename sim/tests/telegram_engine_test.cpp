@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "sim/drive_capture.h"
 #include "sim/tests/telegram_test_support.h"
 
@@ -214,6 +216,45 @@ TEST_F(TelegramEngineTest, SampleBufferComesInBlocksWithALastMark) {
     };
     EXPECT_EQ(ReadValue("60002"), pairs(60));
     EXPECT_EQ(ReadValue("60002"), pairs(10) + "!");
+}
+
+// The download handshake: after the program's -2 on parameter 80 the drive
+// stays busy for the polls it was given, then shows its result.
+TEST_F(TelegramEngineTest, DownloadHandshakeIsBusyForTheGivenPollsThenShowsTheResult) {
+    sim::DriveParameter handshake;
+    handshake.number = sim::kHandshakeParameter;
+    handshake.name = "DLHS";
+    handshake.type = sim::FindDriveType("INT16");
+    handshake.minimum = 0xFFFF8000u;
+    handshake.maximum = 0x7FFF;
+    table_.Put(handshake);
+    auto polls = [&](int n) {
+        std::string values;
+        for (int i = 0; i < n; ++i) values += (i ? "," : "") + ReadValue("20080");
+        return values;
+    };
+    EXPECT_EQ(Feed(WriteRequest(5, "20080=FFFFFFFE")), std::string("E") + kAck);
+    EXPECT_EQ(polls(2), "FFFFFFFE,FFFFFFFE");  // off: an ordinary parameter
+
+    struct Case {
+        int busy;
+        uint32_t result;
+        const char* polls;
+    };
+    const Case cases[] = {
+        {0, 0, "0,0"},
+        {2, 0, "FFFFFFFE,FFFFFFFE,0,0"},
+        {1, 125, "FFFFFFFE,7D,7D"},
+        {sim::kHandshakeBusyForever, 0, "FFFFFFFE,FFFFFFFE,FFFFFFFE"},
+    };
+    for (const Case& c : cases) {
+        table_.handshake = {.enabled = true, .busy_polls = c.busy, .result = c.result};
+        EXPECT_EQ(Feed(WriteRequest(5, "20080=FFFFFFFF")), std::string("E") + kAck);
+        EXPECT_EQ(Feed(WriteRequest(5, "20080=FFFFFFFE")), std::string("E") + kAck);
+        const std::string expected = c.polls;
+        const int n = static_cast<int>(std::count(expected.begin(), expected.end(), ',')) + 1;
+        EXPECT_EQ(polls(n), expected) << "busy polls " << c.busy;
+    }
 }
 
 }  // namespace
