@@ -16,6 +16,7 @@
 #include "plceditor/control/editor_extensions.h"
 #include "plceditor/control/editor_layout.h"
 #include "plceditor/core/plc_compiler.h"
+#include "plceditor/v110/line_table8.h"
 #include "toolkit/core/gw_event.h"
 
 class GwCore;
@@ -34,6 +35,7 @@ constexpr int kDefaultMemorySize = 747;  // 32-bit words of code memory
 
 // The code stores of the generators; all live as long as the editor.
 struct PlcGenerators {
+    plc::LineTable8 v110;
     plc::PlcCompiler v210;
     plc::PlcCompiler v310;
 };
