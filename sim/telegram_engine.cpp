@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "sim/drive_recorder.h"
+
 namespace sim {
 
 namespace {
@@ -168,6 +170,7 @@ std::vector<uint8_t> TelegramEngine::Complete(bool write) {
             return broadcast_ ? std::vector<uint8_t>{} : Short(kNak);
         }
     }
+    if (recorder_ != nullptr) recorder_->Update();
     DriveFault fault;
     const bool faulty = !broadcast_ && TakeFault(code, &fault);
     if (faulty) {
@@ -239,6 +242,8 @@ TelegramEngine::Answer TelegramEngine::Read(const std::string& code) {
                                  : p->value_texts.find(ValueTextIndex());
         if (p == nullptr || text == p->value_texts.end()) answer.refused = true;
         else answer.value = text->second;
+    } else if (code == "60002" && recorder_ != nullptr) {
+        answer.value = recorder_->NextBlock();
     } else if (code == "60002") {
         const size_t left = table_.samples.size() - std::min(table_.sample_position, table_.samples.size());
         const size_t take = std::min(left, kSampleBlockBytes);
@@ -295,7 +300,9 @@ uint16_t TelegramEngine::Write(const std::string& code, const std::string& value
         value_text_index_ = static_cast<uint8_t>(raw);
         return 0;
     }
-    return table_.WriteValue(number, raw);
+    const uint16_t status = table_.WriteValue(number, raw);
+    if (status == 0 && recorder_ != nullptr) recorder_->Written(number);
+    return status;
 }
 
 uint16_t TelegramEngine::BlockWrite(int number, int first, int count, const std::string& value) {

@@ -13,6 +13,8 @@
 
 namespace sim {
 
+class DriveRecorder;
+
 // Largest element count one block reply carries, whatever was asked.
 inline constexpr int kMaxBlockValueCharacters = 128;
 // Bytes of the sample buffer sent per block.
@@ -45,6 +47,9 @@ public:
     uint16_t WriteError() const { return write_error_; }
     // Most elements a block reply carries (0: as many as fit the value).
     void SetBlockLimit(int elements) { block_limit_ = elements; }
+    // The recorder that follows every telegram and answers the sample block
+    // requests (null: the table's samples are streamed without it).
+    void SetRecorder(DriveRecorder* recorder) { recorder_ = recorder; }
 
 private:
     enum class State { kIdle, kAddress, kCode, kText, kCheck, kIgnore };
@@ -79,6 +84,7 @@ private:
     uint8_t value_text_index_ = 0;  // when the table has no parameter 108
     int block_limit_ = 0;
     std::deque<DriveFault> faults_;
+    DriveRecorder* recorder_ = nullptr;
 };
 
 // The telegram check character: exclusive-or of every byte of `bytes`.

@@ -61,6 +61,15 @@ void VirtualDrive::SetBlockLimit(int elements) {
     engine_.SetBlockLimit(elements);
 }
 
+DriveRecorder& VirtualDrive::AddRecorder() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!recorder_) {
+        recorder_ = std::make_unique<DriveRecorder>(table_);
+        engine_.SetRecorder(recorder_.get());
+    }
+    return *recorder_;
+}
+
 void VirtualDrive::AddFault(DriveFault fault) {
     std::lock_guard<std::mutex> lock(mutex_);
     engine_.AddFault(std::move(fault));

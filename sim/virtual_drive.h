@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
 #include "platform/memory_serial_line.h"
 #include "sim/drive_capture.h"
 #include "sim/drive_faults.h"
+#include "sim/drive_recorder.h"
 #include "sim/drive_table.h"
 #include "sim/telegram_engine.h"
 
@@ -37,6 +39,8 @@ public:
     DriveTable& Table() { return table_; }
     void SetSamples(std::vector<uint8_t> samples);
     void SetBlockLimit(int elements);
+    // Gives the drive its recorder (once; later calls return the same one).
+    DriveRecorder& AddRecorder();
 
     void AddFault(DriveFault fault);
     size_t FaultsLeft() const;
@@ -62,6 +66,7 @@ private:
     mutable std::mutex mutex_;
     DriveTable table_;
     TelegramEngine engine_;
+    std::unique_ptr<DriveRecorder> recorder_;
     int32_t baud_;
     uint64_t reply_delay_us_ = kDefaultReplyDelayUs;
     DriveCapture capture_;
