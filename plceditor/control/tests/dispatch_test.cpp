@@ -59,8 +59,10 @@ TEST(Dispatch, EveryMethodByItsNumber) {
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
     EXPECT_EQ(gwtest::Boxes()[0].text, "Error at opening of\n..\\userdata\\none.plc");
 
-    EXPECT_EQ(host.Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\PlcIn.txt")}, &hr).empty(), false);
+    gwtest::AnswerBox(GwRESULT_OK);
+    EXPECT_EQ(host.Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\PlcIn.txt")}, &hr), "FALSE");
     EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(gwtest::Boxes().back().text, "Error at opening of\n..\\TMP\\PlcIn.txt.");
 
     EXPECT_FALSE(gwtest::IsEnabled("PlcEditorDialog/Tool32784"));
     EXPECT_EQ(host.Call(kPlcSetOnline), "TRUE");

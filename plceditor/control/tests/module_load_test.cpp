@@ -1,0 +1,25 @@
+// libSindel.so in a process that links none of the toolkit: loading it
+// brings everything it needs, and the control opens its editor window.
+#include <gtest/gtest.h>
+
+#include "platform/com_objects.h"
+#include "platform/com_registry.h"
+#include "platform/com_sindel_ids.h"
+#include "platform/dynamic_library.h"
+
+namespace {
+
+using namespace platform;
+
+TEST(SindelModule, LoadsAndOpensItsEditorOnItsOwn) {
+    ASSERT_EQ(RegisterServer(ExecutableDirectory() + "/libSindel.so"), S_OK);
+    ComPtr<IDispatch> control;
+    ASSERT_EQ(CreateInstance(CLSID_Sindel, IID_IDispatch, control.Put()), S_OK);
+    VARIANT result;
+    ASSERT_EQ(control->Invoke(kPlcCreate, {}, &result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    ASSERT_EQ(control->Invoke(kPlcDestroy, {}, &result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+}
+
+}  // namespace
