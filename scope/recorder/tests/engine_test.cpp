@@ -198,15 +198,16 @@ TEST_F(EngineTest, TriggerLevelIsConvertedWithTheTriggerChannelsVariable) {
         double level;
         int32_t raw;
         int integerWidth;
+        double readBack;
     };
     const Case cases[] = {
         // "Current": 8 fraction bits, factor 2; lowest level -256.
-        {0x20, 1, 3.0, 384, 5},
-        {0x20, 1, -1.0, -128, 5},
+        {0x20, 1, 3.0, 384, 5, 3.0},
+        {0x20, 1, -1.0, -128, 5, -1.0},
         // "Position": 32 bits, 16 fraction bits, factor 2; the level is the
         // upper half; lowest level -65536.
-        {0x60, 0, -6.0, -3, 7},
-        {0x60, 0, 5.0, 2, 7},  // 2.5 keeps its whole part
+        {0x60, 0, -6.0, -3, 7, -6.0},
+        {0x60, 0, 5.0, 2, 7, 4.0},  // 2.5 keeps its whole part
     };
     OnDrive(66).value = 1;
     for (const Case& c : cases) {
@@ -214,11 +215,9 @@ TEST_F(EngineTest, TriggerLevelIsConvertedWithTheTriggerChannelsVariable) {
         OnDrive(23).value = c.variable;
         ASSERT_TRUE(engine_->SetTriggerLevel(c.level)) << c.level;
         EXPECT_EQ(DriveSigned(64), c.raw) << c.level;
-        const double back = engine_->GetTriggerLevel();
+        EXPECT_EQ(engine_->GetTriggerLevel(), c.readBack) << c.level;
         EXPECT_EQ(engine_->GetLevelIntegerWidth(), c.integerWidth) << c.level;
-        if (c.level != 5.0) EXPECT_EQ(back, c.level);
     }
-    EXPECT_EQ(engine_->GetTriggerLevel(), 4.0);
 
     // A trigger channel whose variable is not in the list.
     OnDrive(23).value = 9;
