@@ -3,10 +3,10 @@
 #include <string>
 
 #include "plceditor/adapter/message_box.h"
+#include "plceditor/control/dialog_widgets.h"
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/sindel_strings.h"
 #include "toolkit/base/gw_number.h"
-#include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_frame.h"
@@ -23,12 +23,6 @@ constexpr const char* kEntries[kGeneratorCount] = {
     "PLC V2.xx (Zarek, Vanta in special projects)",
     "PLC V3.xx (Vanta, RCAM support)",
 };
-
-GwPushButton* AddButton(GwCore* parent, const char* name, const char* text) {
-    auto* button = new GwPushButton(name, parent);
-    button->set_text(text);
-    return button;
-}
 
 }  // namespace
 
@@ -49,8 +43,8 @@ bool CodeGeneratorDialog::Run(GwCore* owner, int index, int memory_size) {
     memory_edit_ = new GwEdit("MemorySize", group, GwFORMATEDIT_CLASS);
     memory_edit_->set_format_type(GwFORMAT_INTEGER);
     memory_edit_->set_text(std::to_string(shown_));
-    AddButton(window_, "OK", "OK")->set_callback(GwCB_ACTIVATE, &CodeGeneratorDialog::OnOk, self);
-    AddButton(window_, "Cancel", "Cancel")->set_result_code(GwRESULT_CANCEL);
+    AddButton(window_, "OK", "OK", &CodeGeneratorDialog::OnOk, self);
+    AddButton(window_, "Cancel", "Cancel", GwRESULT_CANCEL);
     ShowMemoryControls();
 
     const bool accepted = window_->go() == GwRESULT_OK;

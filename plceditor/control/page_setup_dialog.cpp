@@ -2,12 +2,12 @@
 
 #include "plceditor/adapter/font_dialog.h"
 #include "plceditor/adapter/message_box.h"
+#include "plceditor/control/dialog_widgets.h"
 #include "plceditor/control/editor_settings.h"
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/sindel_strings.h"
 #include "platform/format.h"
 #include "toolkit/base/gw_number.h"
-#include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_label.h"
@@ -27,12 +27,6 @@ GwEdit* AddMarginEdit(GwCore* parent, const char* name, const char* prompt, int 
     return edit;
 }
 
-GwPushButton* AddButton(GwCore* parent, const char* name, const char* text) {
-    auto* button = new GwPushButton(name, parent);
-    button->set_text(text);
-    return button;
-}
-
 }  // namespace
 
 bool PageSetupDialog::Run(GwCore* owner, const LogFont& font) {
@@ -50,11 +44,11 @@ bool PageSetupDialog::Run(GwCore* owner, const LogFont& font) {
     top_edit_ = AddMarginEdit(margins, "Top", "Top:", top_);
     left_edit_ = AddMarginEdit(margins, "Left", "Left:", left_);
     const GwUD self(static_cast<void*>(this));
-    AddButton(window_, "Font", "Font...")->set_callback(GwCB_ACTIVATE, &PageSetupDialog::OnFont, self);
+    AddButton(window_, "Font", "Font...", &PageSetupDialog::OnFont, self);
     face_label_ = new GwLabel("FaceName", window_);
     size_label_ = new GwLabel("FontSize", window_);
-    AddButton(window_, "OK", "OK")->set_callback(GwCB_ACTIVATE, &PageSetupDialog::OnOk, self);
-    AddButton(window_, "Cancel", "Cancel")->set_result_code(GwRESULT_CANCEL);
+    AddButton(window_, "OK", "OK", &PageSetupDialog::OnOk, self);
+    AddButton(window_, "Cancel", "Cancel", GwRESULT_CANCEL);
     ShowFont();
 
     const bool accepted = window_->go() == GwRESULT_OK;

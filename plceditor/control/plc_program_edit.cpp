@@ -13,13 +13,9 @@ namespace sindel {
 
 namespace {
 
-constexpr char kCommentMark = ';';
-constexpr char kBlanks[] = " \t";
 constexpr char kTextBlock[] = "%TEXT(NAME)\r\nEND\r\n";
 // The ";TODO" line of a program body lies two lines below where it went in.
 constexpr int kTodoLineOffset = 2;
-
-bool HasText(std::string_view line) { return line.find_first_not_of(kBlanks) != std::string_view::npos; }
 
 }  // namespace
 
@@ -76,7 +72,7 @@ bool PlcCommands::HasProgramText() const {
     for (int j = 0; j < lines; ++j) {
         std::string line;
         editor_.GetLine(j, &line);
-        if (HasText(std::string_view(line).substr(0, line.find(kCommentMark)))) return true;
+        if (HasText(CutComment(line))) return true;
     }
     return false;
 }
@@ -91,9 +87,12 @@ void PlcCommands::InsertAtCaretLine(const std::string& text) {
 void PlcCommands::InsertProgram() {
     if (!editor_.IsOpen() || editor_.Generator() == kGeneratorV110) return;
     const std::string body(LoadString(ids::kProgramBody));
-    auto refuse = [this](int id) { Box(std::string(LoadString(id)), BoxButtons::kOk, BoxIcon::kError); };
+    auto refuse = [this](int id) {
+        Box(std::string(LoadString(id)), BoxButtons::kOk, BoxIcon::kError);
+    };
     auto ask = [this](int id) {
-        return Box(std::string(LoadString(id)), BoxButtons::kYesNo, BoxIcon::kQuestion) == GwRESULT_YES;
+        return Box(std::string(LoadString(id)), BoxButtons::kYesNo, BoxIcon::kQuestion) ==
+               GwRESULT_YES;
     };
     if (!CaretLineEmpty()) {
         refuse(ids::kBodyNeedsEmptyLine);

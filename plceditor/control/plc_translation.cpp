@@ -24,10 +24,6 @@ namespace sindel {
 namespace {
 
 using plc::msg::kNoError;
-constexpr char kCommentMark = ';';
-
-// The part of a line before its comment.
-std::string_view CutComment(std::string_view line) { return line.substr(0, line.find(kCommentMark)); }
 
 bool IsProgramNumberError(int id) {
     return id == plc::msg::kProgramNumberNotRising || id == plc::msg::kProgramNumberUsed;
@@ -35,13 +31,15 @@ bool IsProgramNumberError(int id) {
 
 // Program numbers are lax for the length of a scope, strict again after it.
 class LaxProgramNumbers {
-public:
-    explicit LaxProgramNumbers(plc::PlcCompiler& store) : store_(store) { store_.setStrictProgramNumbers(false); }
+  public:
+    explicit LaxProgramNumbers(plc::PlcCompiler& store) : store_(store) {
+        store_.setStrictProgramNumbers(false);
+    }
     ~LaxProgramNumbers() { store_.setStrictProgramNumbers(true); }
     LaxProgramNumbers(const LaxProgramNumbers&) = delete;
     LaxProgramNumbers& operator=(const LaxProgramNumbers&) = delete;
 
-private:
+  private:
     plc::PlcCompiler& store_;
 };
 
@@ -57,8 +55,10 @@ int PlcCommands::Box(const std::string& text, BoxButtons buttons, BoxIcon icon) 
 
 Generator20 PlcCommands::Current20() {
     if (editor_.Generator() == kGeneratorV210)
-        return {kGeneratorV210, editor_.Generators().v210, &plc::v210::compileSourceLine, plc::v210::DecoderV210()};
-    return {kGeneratorV310, editor_.Generators().v310, &plc::v310::compileSourceLine, plc::DecoderV310()};
+        return {kGeneratorV210, editor_.Generators().v210, &plc::v210::compileSourceLine,
+                plc::v210::DecoderV210()};
+    return {kGeneratorV310, editor_.Generators().v310, &plc::v310::compileSourceLine,
+            plc::DecoderV310()};
 }
 
 void PlcCommands::CheckSyntax() {
@@ -164,12 +164,14 @@ bool PlcCommands::RunDriver(int mode) {
                 result = CheckWithLaxNumbers(generator);
             }
             if (result != kNoError) {
-                Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk, BoxIcon::kError);
+                Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk,
+                    BoxIcon::kError);
                 return false;
             }
             return Decode20(generator);
         default:
-            Box(std::string(LoadString(ids::kInternalTextCodingError)), BoxButtons::kOk, BoxIcon::kError);
+            Box(std::string(LoadString(ids::kInternalTextCodingError)), BoxButtons::kOk,
+                BoxIcon::kError);
             return false;
     }
 }
@@ -220,9 +222,10 @@ bool PlcCommands::CheckV110() {
     if (!editor_.IsOpen()) return false;
     plc::LineTable8& table = editor_.Generators().v110;
     if (Edit().Buffer().Length() == 0) {
-        if (Box(std::string(LoadString(ids::kNoProgrammeCreateBody)), BoxButtons::kYesNo, BoxIcon::kQuestion) ==
-            GwRESULT_YES) {
-            Edit().set_text(DateStamp() + editor_.Window()->title() + "\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n" +
+        if (Box(std::string(LoadString(ids::kNoProgrammeCreateBody)), BoxButtons::kYesNo,
+                BoxIcon::kQuestion) == GwRESULT_YES) {
+            Edit().set_text(DateStamp() + editor_.Window()->title() +
+                            "\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n" +
                             std::string(LoadString(ids::kProgramBody)));
             editor_.SetModified(true);
         }
@@ -244,7 +247,8 @@ bool PlcCommands::CheckV110() {
         if (rest.empty()) continue;
         if (errors >= kMaxErrors) {
             Append(ids::kTooManyErrors);
-            Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk, BoxIcon::kError);
+            Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk,
+                BoxIcon::kError);
             return false;
         }
         int line = j;
@@ -259,7 +263,8 @@ bool PlcCommands::CheckV110() {
         ++errors;
     }
     if (!table.programDefined()) {
-        Append(ErrorLine(lines, table.inProgramSection() ? plc::msg::kMissingProgramEnd : plc::msg::kNoProgram));
+        Append(ErrorLine(
+            lines, table.inProgramSection() ? plc::msg::kMissingProgramEnd : plc::msg::kNoProgram));
         ++errors;
     }
     if (errors == 0) {

@@ -1,5 +1,6 @@
 #include "plceditor/control/search_replace_dialog.h"
 
+#include "plceditor/control/dialog_widgets.h"
 #include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_frame.h"
@@ -29,13 +30,6 @@ GwToggle* AddCheck(GwCore* parent, const char* name, const char* text, bool on) 
     return check;
 }
 
-GwPushButton* AddButton(GwCore* parent, const char* name, const char* text, int result) {
-    auto* button = new GwPushButton(name, parent);
-    button->set_text(text);
-    button->set_result_code(result);
-    return button;
-}
-
 }  // namespace
 
 SearchAction SearchReplaceDialog::Run(GwCore* owner, SearchSettings& settings) {
@@ -44,7 +38,8 @@ SearchAction SearchReplaceDialog::Run(GwCore* owner, SearchSettings& settings) {
     GwEdit* replace = AddEdit(window, "ReplaceWith", "Replace with:", settings.replace);
     GwCore* options = new GwContainer("Options", window);
     options->set_text("Options");
-    GwToggle* case_sensitive = AddCheck(options, "CaseSensitive", "Case sensitive", settings.case_sensitive);
+    GwToggle* case_sensitive =
+        AddCheck(options, "CaseSensitive", "Case sensitive", settings.case_sensitive);
     GwToggle* whole_word = AddCheck(options, "WholeWord", "Whole word", settings.whole_word);
     window->set_default_button(AddButton(window, "Search", "Search", kSearchResult));
     AddButton(window, "Replace", "Replace", kReplaceResult);

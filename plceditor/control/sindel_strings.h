@@ -65,6 +65,27 @@ constexpr int kMaximumMemory = 32909;
 constexpr int kSwitchGenerator = 32910;
 constexpr int kBodyNeedsEmptyLine = 32911;
 
+// The editor's lines and boxes around a translation.
+constexpr int kCompilingRuns = 57728;    // ", Compiling runs...."
+constexpr int kTooManyErrors = 57729;    // the check stops at its error limit
+constexpr int kChecksumUsed = 57730;     // "Checksum: %1 of memory used."
+constexpr int kCheckErrorCount = 57731;  // "%1 Error. Syntax check ends with error."
+constexpr int kCheckEndsWithError = 57732;
+constexpr int kTextCoding = 57733;  // ", Text coding..."
+constexpr int kLineNotReplaced = 57734;
+constexpr int kTextCodingErrorCount = 57735;
+constexpr int kTextCodingDone = 57736;
+constexpr int kTextDeclarationMade = 57737;
+constexpr int kProgrammeFileMade = 57738;
+constexpr int kNoValidProgrammeHead = 57739;
+constexpr int kTextDeclarationNotMade = 57741;
+constexpr int kInternalTextCodingError = 57742;
+constexpr int kTextCodingEndsWithError = 57743;
+constexpr int kAskRenumberPrograms = 57744;
+constexpr int kOnlyProgramNumberErrors = 57745;
+constexpr int kCheckDone = 57747;
+constexpr int kDecodeProgress = 57748;
+
 // Display names of the code generators: kGeneratorNames + generator index.
 constexpr int kGeneratorNames = 57749;
 }  // namespace ids

@@ -17,11 +17,25 @@ namespace {
 constexpr char kCountFormat[] = "%ld ";
 constexpr char kStampFormat[] = "; %d/%m/%Y, %H:%M, ";
 constexpr size_t kStampChars = 32;
+constexpr char kCommentMark = ';';
+constexpr char kBlanks[] = " \t";
 }  // namespace
 
-std::string GeneratorName(int generator) { return std::string(LoadString(ids::kGeneratorNames + generator)); }
+std::string_view CutComment(std::string_view line) {
+    return line.substr(0, line.find(kCommentMark));
+}
 
-std::string HeadingLine(int generator, int id) { return GeneratorName(generator) + std::string(LoadString(id)); }
+bool HasText(std::string_view text) {
+    return text.find_first_not_of(kBlanks) != std::string_view::npos;
+}
+
+std::string GeneratorName(int generator) {
+    return std::string(LoadString(ids::kGeneratorNames + generator));
+}
+
+std::string HeadingLine(int generator, int id) {
+    return GeneratorName(generator) + std::string(LoadString(id));
+}
 
 std::string ErrorLine(int line, int id) {
     return FormatString(id, platform::Format(plc::kLinePrefixFormat, static_cast<int32_t>(line),
@@ -43,7 +57,8 @@ std::string ChecksumLine(const plc::PlcCompiler& store) {
     double percent = 0;
     int used = 0;
     store.programChecksumInfo(crc, percent, used);
-    return FormatString(ids::kChecksumUsed, plc::ChecksumText(crc, percent, used, store.recordCapacity()));
+    return FormatString(ids::kChecksumUsed,
+                        plc::ChecksumText(crc, percent, used, store.recordCapacity()));
 }
 
 std::string ChecksumLine(const plc::LineTable8& table) {
@@ -52,7 +67,8 @@ std::string ChecksumLine(const plc::LineTable8& table) {
     double percent = 0;
     int count = 0;
     table.programAddXor(xor_sum, add_sum, percent, count);
-    return FormatString(ids::kChecksumUsed, plc::AddXorText(add_sum, xor_sum, percent, count, table.maxLines()));
+    return FormatString(ids::kChecksumUsed,
+                        plc::AddXorText(add_sum, xor_sum, percent, count, table.maxLines()));
 }
 
 std::string DateStamp() {

@@ -1,9 +1,11 @@
-// The lines that the translating commands write into the message list and
-// into a decoded text: error and count lines, headings, checksum lines and
-// the date stamp.
+// The lines that the translating commands read and write: the statement
+// part of a source line, and the error and count lines, headings, checksum
+// lines and the date stamp they write into the message list and a decoded
+// text.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace plc {
 class LineTable8;
@@ -12,32 +14,15 @@ class PlcCompiler;
 
 namespace sindel {
 
-namespace ids {
-constexpr int kCompilingRuns = 57728;      // ", Compiling runs...."
-constexpr int kTooManyErrors = 57729;      // the check stops at kMaxErrors
-constexpr int kChecksumUsed = 57730;       // "Checksum: %1 of memory used."
-constexpr int kCheckErrorCount = 57731;    // "%1 Error. Syntax check ends with error."
-constexpr int kCheckEndsWithError = 57732;
-constexpr int kTextCoding = 57733;         // ", Text coding..."
-constexpr int kLineNotReplaced = 57734;
-constexpr int kTextCodingErrorCount = 57735;
-constexpr int kTextCodingDone = 57736;
-constexpr int kTextDeclarationMade = 57737;
-constexpr int kProgrammeFileMade = 57738;
-constexpr int kNoValidProgrammeHead = 57739;
-constexpr int kTextDeclarationNotMade = 57741;
-constexpr int kInternalTextCodingError = 57742;
-constexpr int kTextCodingEndsWithError = 57743;
-constexpr int kAskRenumberPrograms = 57744;
-constexpr int kOnlyProgramNumberErrors = 57745;
-constexpr int kCheckDone = 57747;
-constexpr int kDecodeProgress = 57748;
-}  // namespace ids
-
 // Errors after which a syntax check stops, for every generator.
 constexpr int kMaxErrors = 30;
 // The number a line that cannot be replaced shows in place of a message id.
 constexpr int kUnreplacedLineNumber = 52;
+
+// The part of a source line before its comment.
+std::string_view CutComment(std::string_view line);
+// Whether a text holds anything but blanks and tabs.
+bool HasText(std::string_view text);
 
 // Display name of a generator index ("PLC V1.10" ...).
 std::string GeneratorName(int generator);

@@ -2,25 +2,28 @@
 // events that go with it, and reading programme files back into source text.
 #include <filesystem>
 
+#include "platform/format.h"
 #include "plceditor/control/tests/translation_fixture.h"
 #include "plceditor/control/translation_lines.h"
-#include "platform/format.h"
 
 namespace sindel {
 namespace {
 
 using namespace platform;
 
-const std::string kNamed310 = Source({"%TEXT(Demo)", "DEF H001 = Speed", "END", "%P00", "N10 SET H1 = 5",
-                                      "N20 JMP (H1 = 0) END", "N25 JMP N10", "END"});
+const std::string kNamed310 =
+    Source({"%TEXT(Demo)", "DEF H001 = Speed", "END", "%P00", "N10 SET H1 = 5",
+            "N20 JMP (H1 = 0) END", "N25 JMP N10", "END"});
 const std::string kUnnamed110 = Source({"%P00", "N1 SET H1 = 5", "N2 JMP (H1 != 0) N1", "END"});
 
 std::string Absolute(const std::string& runtime_path) {
-    return std::filesystem::absolute(testsupport::RuntimePath(runtime_path)).lexically_normal().string();
+    return std::filesystem::absolute(testsupport::RuntimePath(runtime_path))
+        .lexically_normal()
+        .string();
 }
 
 class TransferTest : public TranslationTest {
-protected:
+  protected:
     void OpenFor(int generator, const std::string& text, bool online = false) {
         OpenOn(generator, text);
         host_->Call(kPlcSetTmpFileName, {VariantFromString("..\\TMP\\PlcOut.txt")});
@@ -54,7 +57,8 @@ TEST_F(TransferTest, SaveInFileWritesBothFilesThenReportsNameAndFile) {
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[rows.size() - 2], "Binary programme file was made - " + out_);
     EXPECT_EQ(rows.back(), "Text declaration file was made - " + Absolute("FIRMDATA/Demo.txt"));
-    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("FIRMDATA/Demo.txt")), "[PLC_H]\r\n1: Speed\r\n");
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("FIRMDATA/Demo.txt")),
+              "[PLC_H]\r\n1: Speed\r\n");
     const std::string file = testsupport::ReadFile(testsupport::RuntimePath("TMP/PlcOut.txt"));
     EXPECT_EQ(file.size(), 747u * 10);
     EXPECT_EQ(file.substr(0, 10), "000000ae\r\n");  // the program head comes first
@@ -80,7 +84,8 @@ TEST_F(TransferTest, SaveInDeviceReportsTheFileThenTheNameOnline) {
         if (c.generator != kGeneratorV110) ExpectDecode();
         Command(ids::kCmdSaveInDevice);
         std::vector<ReceivedEvent> expected = {{kPlcFileToDevice, {out_}}};
-        for (const std::string& name : c.names) expected.push_back({kPlcUpDateProjName, {name, "TRUE"}});
+        for (const std::string& name : c.names)
+            expected.push_back({kPlcUpDateProjName, {name, "TRUE"}});
         EXPECT_EQ(Events(), expected);
         host_.reset();
     }
@@ -89,9 +94,25 @@ TEST_F(TransferTest, SaveInDeviceReportsTheFileThenTheNameOnline) {
 TEST_F(TransferTest, AnUnnamedProgramSavedInFileReportsAnEmptyName) {
     OpenFor(kGeneratorV110, kUnnamed110);
     Command(ids::kCmdSaveInFile);
-    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}}, {kPlcFileToArchiv, {out_}}}));
+    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}},
+                                                    {kPlcFileToArchiv, {out_}}}));
     EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/PlcOut.txt")).size(), 512u * 10);
     EXPECT_EQ(Messages().back(), "Binary programme file was made - " + out_);
+}
+
+TEST_F(TransferTest, AHostMayLetGoOfTheControlInsideAnEvent) {
+    OpenFor(kGeneratorV110, kUnnamed110);
+    host_->sink.on_event = [this](DISPID) { host_->Release(); };
+    Command(ids::kCmdSaveInFile);
+    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}}}));
+    EXPECT_EQ(EditorWindow(), nullptr);
+
+    OpenFor(kGeneratorV110, kUnnamed110);
+    host_->sink.answers[kPlcFileFromArchiv] = "";
+    host_->sink.on_event = [this](DISPID) { host_->Release(); };
+    Command(ids::kCmdReadFromFile);
+    EXPECT_EQ(EditorWindow(), nullptr);
+    EXPECT_TRUE(gwtest::Boxes().empty());
 }
 
 TEST_F(TransferTest, MissingPathsStopTheSave) {
@@ -100,7 +121,8 @@ TEST_F(TransferTest, MissingPathsStopTheSave) {
     host_->Call(kPlcSetTmpFileName, {VariantFromString("")});
     gwtest::AnswerBox(GwRESULT_OK);
     Command(ids::kCmdSaveInFile);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"No valied path data found for programme file."});
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"No valied path data found for programme file."});
     EXPECT_TRUE(Events().empty());
 
     // No project path: the programme file goes out first.
@@ -109,7 +131,8 @@ TEST_F(TransferTest, MissingPathsStopTheSave) {
     gwtest::AnswerBox(GwRESULT_OK);
     Command(ids::kCmdSaveInFile);
     EXPECT_EQ(BoxTexts()[1], "No valied path data found for text declaration file.");
-    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}}, {kPlcFileToArchiv, {out_}}}));
+    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}},
+                                                    {kPlcFileToArchiv, {out_}}}));
 
     // A file that cannot be created.
     Events().clear();
@@ -179,8 +202,9 @@ TEST_F(TransferTest, ReadingAV110FileSwitchesToV110) {
     EXPECT_EQ(gwtest::Boxes()[0].kind, "info");
     EXPECT_EQ(editor_->Generator(), kGeneratorV110);
     EXPECT_EQ(testsupport::ReadFile(ProfilePath()), "[CodeGenerator]\r\nVersion=0\r\n");
-    EXPECT_EQ(Text(), std::string(kStamp) +
-                          "PLC V1.10\r\n\r\n%P00\r\nN001 SET H001 = 5\r\nN002 JMP (H001 != 0) N001\r\nEND");
+    EXPECT_EQ(Text(),
+              std::string(kStamp) +
+                  "PLC V1.10\r\n\r\n%P00\r\nN001 SET H001 = 5\r\nN002 JMP (H001 != 0) N001\r\nEND");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"PLC V1.10, Text coding...",
                                                     "Textcoding - 0 Error(s), 0 Warning(s)."}));
     EXPECT_TRUE(editor_->IsModified());
@@ -189,8 +213,9 @@ TEST_F(TransferTest, ReadingAV110FileSwitchesToV110) {
 
 TEST_F(TransferTest, V210AndV310ReadEachOthersFilesButNotV110s) {
     MakeProgrammeFile(kGeneratorV210, kNamed310);
-    const std::string decoded = "PLC V3.10\r\n\r\n%P00\r\nN010 SET H001 = 5\r\nN020 JMP (H001 = 0) END\r\n"
-                                "N030 JMP N010\r\nEND\r\n\r\n";
+    const std::string decoded =
+        "PLC V3.10\r\n\r\n%P00\r\nN010 SET H001 = 5\r\nN020 JMP (H001 = 0) END\r\n"
+        "N030 JMP N010\r\nEND\r\n\r\n";
     OpenFor(kGeneratorV310, "");
     EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\PlcOut.txt")}), "TRUE");
     EXPECT_TRUE(gwtest::Boxes().empty());
@@ -202,7 +227,8 @@ TEST_F(TransferTest, V210AndV310ReadEachOthersFilesButNotV110s) {
     OpenFor(kGeneratorV110, "");
     gwtest::AnswerBox(GwRESULT_OK);
     EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\PlcOut.txt")}), "TRUE");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Switch to code generator PLC V3.10\nand start conversion."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{
+                              "Switch to code generator PLC V3.10\nand start conversion."});
     EXPECT_EQ(editor_->Generator(), kGeneratorV310);
     EXPECT_TRUE(gwtest::IsEnabled("PlcEditorDialog/Tool32780"));
     EXPECT_EQ(testsupport::ReadFile(ProfilePath()), "[CodeGenerator]\r\nVersion=2\r\n");
@@ -216,12 +242,14 @@ TEST_F(TransferTest, DecodeErrorsNameTheLineOfTheNewText) {
     OpenFor(kGeneratorV310, "");
     gwtest::AnswerBox(GwRESULT_OK);
     EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\bad.txt")}), "TRUE");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "PLC V3.10, Text coding...",
-                              "  LINE(004): ERR(57714) - Error at new-numbering of programme sequence.",
-                              "1  Error. Textcoding of programme sequence ends with error.",
-                          }));
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"1  Error. Textcoding of programme sequence ends with error."});
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "PLC V3.10, Text coding...",
+                  "  LINE(004): ERR(57714) - Error at new-numbering of programme sequence.",
+                  "1  Error. Textcoding of programme sequence ends with error.",
+              }));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{
+                              "1  Error. Textcoding of programme sequence ends with error."});
     std::string line;
     ASSERT_TRUE(editor_->GetLine(2, &line));
     EXPECT_EQ(line, "%P00");
@@ -235,14 +263,17 @@ TEST_F(TransferTest, AFileWithoutAProgramLeavesTheText) {
         int generator;
         std::string fault;
     } cases[] = {
-        {kGeneratorV110, "  LINE(003): ERR() - ; No valid programme or programme head (%Pxx) found."},
-        {kGeneratorV310, "  LINE(001): ERR(57706) - No programme % Pxx ... END or program-head %Pxx found."},
+        {kGeneratorV110,
+         "  LINE(003): ERR() - ; No valid programme or programme head (%Pxx) found."},
+        {kGeneratorV310,
+         "  LINE(001): ERR(57706) - No programme % Pxx ... END or program-head %Pxx found."},
     };
     for (const auto& c : cases) {
         OpenFor(c.generator, kNamed310);
         editor_->SetModified(true);  // no save prompt: the text is not replaced
         gwtest::AnswerBox(GwRESULT_OK);
-        EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\empty.txt")}), "FALSE");
+        EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\empty.txt")}),
+                  "FALSE");
         EXPECT_EQ(Text(), kNamed310);
         EXPECT_EQ(Messages(), (std::vector<std::string>{
                                   GeneratorName(c.generator) + ", Text coding...",
@@ -259,7 +290,8 @@ TEST_F(TransferTest, CancellingTheSavePromptKeepsTheText) {
     editor_->SetModified(true);
     gwtest::AnswerBox(GwRESULT_CANCEL);
     EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\PlcOut.txt")}), "FALSE");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Do you like to save the changed process programme ?"});
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"Do you like to save the changed process programme ?"});
     EXPECT_EQ(Text(), kNamed310);
 }
 

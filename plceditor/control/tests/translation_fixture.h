@@ -13,7 +13,7 @@
 namespace sindel {
 
 class TranslationTest : public EditorTest {
-protected:
+  protected:
     // Opens the editor on `text` with a generator.
     void OpenOn(int generator, const std::string& text) {
         Open();
@@ -36,7 +36,8 @@ protected:
     // The next decode runs as its progress window's timer fires.
     static void ExpectDecode() {
         gwtest::ScriptModal({DecodeProgressDialog::kWindowName,
-                             [](GwCore*) { gwtest::Advance(DecodeProgressDialog::kStartDelayMs); }, std::nullopt});
+                             [](GwCore*) { gwtest::Advance(DecodeProgressDialog::kStartDelayMs); },
+                             std::nullopt});
     }
     // The date stamp at the virtual clock's start.
     static constexpr char kStamp[] = "; 01/01/2026, 00:00, ";
