@@ -63,6 +63,13 @@ bool SourceCursor::Consume(std::string_view keyword) {
     return true;
 }
 
+int ConsumeFirstOf(SourceCursor& cursor, std::span<const std::string_view> spellings) {
+    for (std::size_t i = 0; i < spellings.size(); ++i) {
+        if (cursor.Consume(spellings[i])) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 bool scanUnsigned8(SourceCursor& cursor, uint8_t& dest, double lower, double upper) {
     return ScanUnsigned(cursor, dest, lower, upper);
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,11 @@ struct SourceCursor {
     // Moves past `keyword` when the rest starts with it.
     bool Consume(std::string_view keyword);
 };
+
+// The first of `spellings` that starts the rest, tried in list order (a list
+// puts the longer spelling first where one starts another: ">=" before ">"),
+// with the cursor moved past it; its index, or -1 with the cursor unchanged.
+int ConsumeFirstOf(SourceCursor& cursor, std::span<const std::string_view> spellings);
 
 // Unsigned decimal digits into the given width. No digit: false with the
 // cursor unchanged. A value outside lower..upper (or outside the width): false

@@ -165,6 +165,14 @@ int NormaliseSourceLine(std::string_view text, std::string& normalised) {
     return msg::kNoError;
 }
 
+std::string UpperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
 const VariableKind* FindVariableKind(char letter) {
     for (const VariableKind& kind : kVariableKinds) {
         if (kind.letter == letter) return &kind;
@@ -183,10 +191,12 @@ bool ioName(bool output, int code, std::string& name) {
 }
 
 const NamedCode* MatchNamePrefix(std::span<const NamedCode> table, std::size_t count,
-                                 std::string_view rest) {
+                                 std::string_view rest, std::string_view suffix) {
     if (count > table.size()) count = table.size();
     for (std::size_t i = 0; i < count; ++i) {
-        if (rest.starts_with(table[i].name)) return &table[i];
+        const std::string_view name = table[i].name;
+        if (rest.starts_with(name) && rest.substr(name.size()).starts_with(suffix))
+            return &table[i];
     }
     return nullptr;
 }

@@ -34,6 +34,10 @@ std::string_view StripComment(std::string_view line);
 // to compile.
 int NormaliseSourceLine(std::string_view text, std::string& normalised);
 
+// The line with ASCII a-z made upper case and every other byte kept, so that
+// positions in it are positions in the line as typed.
+std::string UpperAscii(std::string_view text);
+
 // ---- Variables --------------------------------------------------------------
 
 struct VariableKind {
@@ -108,11 +112,11 @@ extern const std::span<const NamedCode> kIntegerTargetNames;
 // 'PLC = OFF', 'PLC = RESTART', 'PLC = CLR_ADR_STACK' with their sub-kinds.
 extern const std::span<const NamedCode> kPlcControlNames;
 
-// The first of the first `count` entries of a table whose name starts `rest`
-// (names are tried in table order, so "ACTPOSINC" wins over "ACTPOS"); null
-// when none does.
+// The first of the first `count` entries of a table whose name, followed by
+// `suffix`, starts `rest` (names are tried in table order, so "ACTPOSINC"
+// wins over "ACTPOS"); null when none does.
 const NamedCode* MatchNamePrefix(std::span<const NamedCode> table, std::size_t count,
-                                 std::string_view rest);
+                                 std::string_view rest, std::string_view suffix = {});
 
 // The display name of the first of the first `count` entries with this code;
 // "Unknown command" when there is none.

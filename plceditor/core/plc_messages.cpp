@@ -5,9 +5,14 @@
 #include <array>
 #include <iterator>
 
+#include "platform/format.h"
+
 namespace plc {
 
 namespace {
+
+// Reserved commands whose remark ends with a blank.
+constexpr int kReservedWithBlank = 3;
 
 struct MessageEntry {
     int id;
@@ -85,6 +90,12 @@ std::string_view MessageText(int id) {
                                [](const MessageEntry& e, int key) { return e.id < key; });
     if (it == std::end(kMessages) || it->id != id) return {};
     return it->text;
+}
+
+std::string ReservedCommandRemark(int number) {
+    std::string remark = platform::Format("; PLC: Reserved Command - %02d", number);
+    if (number <= kReservedWithBlank) remark += ' ';
+    return remark;
 }
 
 }  // namespace plc

@@ -4,6 +4,7 @@
 // editor puts its line prefix.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace plc {
@@ -67,5 +68,16 @@ constexpr std::string_view kLinePrefixFormat = "  LINE(%03ld): ERR(%02ld) -";
 // The text of a translator message, "%1" included; empty for an identifier
 // that is not a translator message.
 std::string_view MessageText(int id);
+
+// ---- Decoder lines of records that hold no valid statement ------------------
+
+constexpr std::string_view kUnknownOpcodeText = "; ERROR: UNKOWN OPCODE.";
+// With the record's label or index.
+constexpr std::string_view kNoCodeFormat = "N%03d (!) ERROR: NO CODE FOUND";
+
+// The remark line of reserved command `number` (1 for the first reserved
+// opcode): "; PLC: Reserved Command - 01 " (the first three end with a
+// blank), "; PLC: Reserved Command - 04".
+std::string ReservedCommandRemark(int number);
 
 }  // namespace plc

@@ -6,6 +6,7 @@
 #include "platform/format.h"
 #include "plceditor/core/operand_scanners.h"
 #include "plceditor/core/plc_language.h"
+#include "plceditor/core/plc_messages.h"
 #include "plceditor/v110/line_table8.h"
 #include "plceditor/v110/opcodes8.h"
 #include "plceditor/v110/v110_names.h"
@@ -22,10 +23,6 @@ constexpr std::string_view kDriveValues[] = {"", "ACTVAL", "REFVAL"};
 constexpr std::string_view kStopKinds[] = {"B", "M", "0"};
 
 // Texts of records that hold no valid statement.
-constexpr std::string_view kNoCodeFormat = "N%03d (!) ERROR: NO CODE FOUND";
-constexpr std::string_view kUnknownOpcodeText = "; ERROR: UNKOWN OPCODE.";
-constexpr std::string_view kReservedFormat = "; PLC: Reserved Command - %02d";
-constexpr int kReservedWithBlank = 3;  // remarks 01 to 03 end with a blank
 
 // Statements whose text is one format of fixed operands.
 enum class Operands : uint8_t {
@@ -182,10 +179,8 @@ std::string EntryDecoder::Statement() {
     const uint8_t op = r_.opcode();
     if (op == op8::kNoCode) return Error(Format(kNoCodeFormat, index_));
     if (op > op8::kLastDefined) return Error(std::string(kUnknownOpcodeText));
-    if (op >= op8::kReservedFirst && op <= op8::kReservedLast) {
-        const int number = op - op8::kReservedFirst + 1;
-        return Format(kReservedFormat, number) + (number <= kReservedWithBlank ? " " : "");
-    }
+    if (op >= op8::kReservedFirst && op <= op8::kReservedLast)
+        return ReservedCommandRemark(op - op8::kReservedFirst + 1);
     if (const PlainForm* form = FindPlainForm(op)) return Plain(*form);
     if (op <= op8::kCall || op == op8::kJumpRxMessageInt || op == op8::kJumpRxMessageFloat ||
         op == op8::kJumpRef || op == op8::kJumpRot0 || op == op8::kJumpStatus)

@@ -16,14 +16,6 @@ namespace {
 constexpr int kOk = msg::kNoError;
 constexpr std::string_view kProgramHead = "%P00";
 
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
-
 }  // namespace
 
 int LineTable8::enterLine(std::string_view text, int& line) {
@@ -36,7 +28,7 @@ int LineTable8::enterLine(std::string_view text, int& line) {
 int LineTable8::compileLine(std::string_view normalised, int& line) {
     // Keywords and numbers are read from the upper-case copy, the names of
     // %TEXT and DEF from the text as typed, at the same positions.
-    const std::string upper = UpperCase(normalised);
+    const std::string upper = UpperAscii(normalised);
     switch (section_) {
         case section8::kText:
             return CompileText(upper, normalised);

@@ -131,15 +131,7 @@ int StatementReader8::Para(ParaIndex& index) {
     return cur_.Consume("]") ? kOk : msg::kMissingBracket;
 }
 
-int StatementReader8::CompareOperator() {
-    for (std::size_t length : {2u, 1u}) {
-        for (std::size_t i = 0; i < std::size(kCompareOperators); ++i) {
-            if (kCompareOperators[i].size() == length && cur_.Consume(kCompareOperators[i]))
-                return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
+int StatementReader8::CompareOperator() { return ConsumeFirstOf(cur_, kCompareOperators); }
 
 int StatementReader8::OperatorChar(std::string_view operators) {
     const std::size_t at = operators.find(cur_.Peek());
@@ -150,14 +142,9 @@ int StatementReader8::OperatorChar(std::string_view operators) {
 
 const NamedCode* StatementReader8::Named(std::span<const NamedCode> table,
                                          std::string_view suffix) {
-    const std::string_view rest = cur_.Rest();
-    for (const NamedCode& entry : table) {
-        if (rest.starts_with(entry.name) && rest.substr(entry.name.size()).starts_with(suffix)) {
-            cur_.pos += entry.name.size() + suffix.size();
-            return &entry;
-        }
-    }
-    return nullptr;
+    const NamedCode* entry = MatchNamePrefix(table, table.size(), cur_.Rest(), suffix);
+    if (entry != nullptr) cur_.pos += entry->name.size() + suffix.size();
+    return entry;
 }
 
 int StatementReader8::Status(uint8_t& code) {

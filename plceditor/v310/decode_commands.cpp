@@ -1,6 +1,7 @@
 // Decoder texts of the commands: control, INV, WAIT, STOP, GO, CAN, the cam,
 // program heads and ends, the reserved and the faulty opcodes.
 #include "platform/format.h"
+#include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"
 #include "plceditor/v310/record_layout.h"
 #include "plceditor/v310/statement_writer.h"
@@ -12,8 +13,6 @@ namespace {
 using platform::Format;
 
 using namespace layout;
-// Reserved commands whose remark ends with a blank.
-constexpr int kReservedWithBlank = 3;
 
 constexpr std::string_view kControlTexts[] = {"BRKPT", "PLC = OFF", "PLC = RESTART",
                                               "PLC = CLR_ADR_STACK"};
@@ -79,14 +78,12 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
     const int opcode = r.opcode();
     if (opcode >= op::kReservedFirst && opcode <= op::kReservedLast) {
-        const int number = opcode - op::kReservedFirst + 1;
-        out = Format("; PLC: Reserved Command - %02d", number);
-        if (number <= kReservedWithBlank) out += ' ';
+        out = ReservedCommandRemark(opcode - op::kReservedFirst + 1);
         return Written::kLine;
     }
     switch (opcode) {
         case op::kNoCode:
-            out = Format("N%03d (!) ERROR: NO CODE FOUND", w.Label());
+            out = Format(kNoCodeFormat, w.Label());
             return Written::kFault;
         case op::kNotImplemented:
             out = Format("N%03d (!) ERROR: NOT IMPLEMENTED", w.Label());

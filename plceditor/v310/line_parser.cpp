@@ -5,14 +5,7 @@
 
 namespace plc {
 
-namespace {
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
-LineParser::LineParser(std::string_view text) : upper_(text), written_(text) {
-    for (char& c : upper_) c = UpperAscii(c);
+LineParser::LineParser(std::string_view text) : upper_(UpperAscii(text)), written_(text) {
     cursor_.text = upper_;
 }
 
@@ -103,29 +96,23 @@ RangedMatch matchRangedOperand(LineParser& parser, std::span<const RangedOperand
 const NamedCode* MatchName(LineParser& parser, std::string_view prefix,
                            std::span<const NamedCode> table, std::size_t count,
                            std::string_view suffix) {
-    const std::string_view all = parser.Rest();
-    if (!all.starts_with(prefix)) return nullptr;
-    const std::string_view rest = all.substr(prefix.size());
-    for (std::size_t i = 0; i < count && i < table.size(); ++i) {
-        const std::string_view name = table[i].name;
-        if (rest.starts_with(name) && rest.substr(name.size()).starts_with(suffix)) {
-            parser.Cursor().pos += prefix.size() + name.size() + suffix.size();
-            return &table[i];
-        }
-    }
-    return nullptr;
+    const std::string_view rest = parser.Rest();
+    if (!rest.starts_with(prefix)) return nullptr;
+    const NamedCode* entry = MatchNamePrefix(table, count, rest.substr(prefix.size()), suffix);
+    if (entry != nullptr) parser.Cursor().pos += prefix.size() + entry->name.size() + suffix.size();
+    return entry;
 }
 
 int MatchOperatorAndLetter(LineParser& parser, std::span<const std::string_view> operators,
                            char letter) {
-    const std::string_view rest = parser.Rest();
-    for (std::size_t k = 0; k < operators.size(); ++k) {
-        const std::string_view op = operators[k];
-        if (rest.starts_with(op) && rest.size() > op.size() && rest[op.size()] == letter) {
-            parser.Cursor().pos += op.size() + 1;
-            return static_cast<int>(k);
-        }
+    SourceCursor& cursor = parser.Cursor();
+    const std::size_t start = cursor.pos;
+    const int k = ConsumeFirstOf(cursor, operators);
+    if (k >= 0 && !cursor.AtEnd() && cursor.Peek() == letter) {
+        ++cursor.pos;
+        return k;
     }
+    cursor.pos = start;
     return -1;
 }
 

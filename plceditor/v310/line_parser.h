@@ -113,6 +113,8 @@ const NamedCode* MatchName(LineParser& parser, std::string_view prefix,
 
 // One of `operators` directly followed by `letter` ("<=F"): the operator's
 // place in the list, with both consumed; -1 (nothing consumed) when none.
+// The first operator in list order that starts the rest decides, as
+// ConsumeFirstOf reads it.
 int MatchOperatorAndLetter(LineParser& parser, std::span<const std::string_view> operators,
                            char letter);
 

@@ -11,12 +11,10 @@
 
 #include "plceditor/core/code_record.h"
 #include "plceditor/core/plc_language.h"
+#include "plceditor/core/plc_messages.h"
 #include "plceditor/v310/record_decoder.h"
 
 namespace plc::decoder {
-
-// The text of an opcode that no statement has.
-constexpr std::string_view kUnknownOpcodeText = "; ERROR: UNKOWN OPCODE.";
 
 // What a statement writer produced.
 enum class Written {

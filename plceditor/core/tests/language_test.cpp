@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/format.h"
 #include "plceditor/core/plc_language.h"
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"
@@ -134,6 +135,42 @@ TEST(PlcLanguage, NamesMatchLongestSpellingFirst) {
             EXPECT_EQ(match->code, c.code);
         }
     }
+}
+
+// A name counts only when the suffix follows it, so a later, shorter name
+// may match where an earlier one is not followed by the suffix.
+TEST(PlcLanguage, NameMatchesOnlyWithItsSuffix) {
+    constexpr NamedCode kTable[] = {{"AB", 1, "AB"}, {"A", 2, "A"}};
+    struct Case {
+        const char* rest;
+        const char* suffix;
+        int code;  // -1: no match
+    } cases[] = {
+        {"AB=1", "=", 1},  {"AB=1", "B=", 2}, {"AB=1", "", 1},
+        {"A=1", "=H", -1}, {"A", "=", -1},    {"", "", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rest) + " / " + c.suffix);
+        const NamedCode* match = MatchNamePrefix(kTable, std::size(kTable), c.rest, c.suffix);
+        EXPECT_EQ(match == nullptr ? -1 : match->code, c.code);
+    }
+    // Only the first `count` entries take part.
+    EXPECT_EQ(MatchNamePrefix(kTable, 1, "A=1", "="), nullptr);
+}
+
+TEST(PlcLanguage, UpperAsciiKeepsEveryOtherByteInPlace) {
+    EXPECT_EQ(UpperAscii("n10 set h1=5 ;\xC3\xA4z_{}"), "N10 SET H1=5 ;\xC3\xA4Z_{}");
+    EXPECT_EQ(UpperAscii(""), "");
+}
+
+TEST(PlcMessages, DecoderLinesOfRecordsWithoutStatement) {
+    // The first three reserved remarks end with a blank, the others do not.
+    EXPECT_EQ(ReservedCommandRemark(1), "; PLC: Reserved Command - 01 ");
+    EXPECT_EQ(ReservedCommandRemark(3), "; PLC: Reserved Command - 03 ");
+    EXPECT_EQ(ReservedCommandRemark(4), "; PLC: Reserved Command - 04");
+    EXPECT_EQ(ReservedCommandRemark(14), "; PLC: Reserved Command - 14");
+    EXPECT_EQ(kUnknownOpcodeText, "; ERROR: UNKOWN OPCODE.");
+    EXPECT_EQ(platform::Format(kNoCodeFormat, 7), "N007 (!) ERROR: NO CODE FOUND");
 }
 
 TEST(PlcLanguage, DisplayNamesByCode) {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "plceditor/core/plc_language.h"
+
 namespace plc {
 namespace {
 
@@ -140,6 +142,26 @@ TEST(OperandScanners, DefNameTakesEverythingAboveBlank) {
         std::string name;
         EXPECT_EQ(scanDefName(name, cursor), c.ok);
         EXPECT_EQ(name, c.name);
+    }
+}
+
+// The comparison list relies on its order: a longer spelling stands before
+// the shorter one it starts with.
+TEST(OperandScanners, FirstSpellingInListOrderIsConsumed) {
+    struct Case {
+        const char* text;
+        int index;  // -1: none
+        size_t pos;
+    } cases[] = {
+        {"=H1", 0, 1},  {"!=H1", 1, 2}, {">=F2", 2, 2}, {">F2", 3, 1},
+        {"<=1", 4, 2},  {"<H1", 5, 1},  {"!H1", -1, 0}, {"+F1", -1, 0},
+        {"", -1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SourceCursor cursor{c.text};
+        EXPECT_EQ(ConsumeFirstOf(cursor, kCompareOperators), c.index);
+        EXPECT_EQ(cursor.pos, c.pos);
     }
 }
 
