@@ -269,6 +269,7 @@ std::vector<uint8_t> CanDriveNode::Sdo(const std::array<uint8_t, 8>& request) {
 
 std::vector<uint8_t> CanDriveNode::InitiateUpload(uint16_t index, uint8_t subindex) {
     transfer_ = Transfer{};
+    if (index >= kParameterArea && subindex == 0) table_.BeforeValueRead(index - kParameterArea);
     ObjectValue value = ReadObject(index, subindex);
     if (value.abort != 0) return AbortReply(index, subindex, value.abort);
     const size_t n = value.bytes.size();
@@ -370,9 +371,9 @@ CanDriveNode::ObjectValue CanDriveNode::ReadObject(uint16_t index, uint8_t subin
             case kValueTextRegister: {
                 const DriveParameter* owner = table_.Find(selected_value_texts_);
                 if (owner == nullptr) return {kAbortGeneral, {}};
+                // A value without a text of its own reads as an empty text.
                 auto found = owner->value_texts.find(ValueTextIndex());
-                if (found == owner->value_texts.end()) return {kAbortGeneral, {}};
-                return text(found->second);
+                return text(found == owner->value_texts.end() ? std::string() : found->second);
             }
             case kValueTextIndexRegister: return {0, Little(value_text_index_, 4)};
             case kTypeNumberParameter: return {0, Little(table_.type_number, 4)};

@@ -34,7 +34,7 @@ inline constexpr uint32_t kAbortGeneral = 0x08000000;
 // Parameters that serve as request registers when the table has none of
 // that number: write a parameter number (decimal text) to 34 and read its
 // description from 34; write a number to 35 and an index to 108, and read
-// that value text from 35.
+// that value text from 35 (empty for a value without a text).
 inline constexpr int kDescriptionRegister = 34;
 inline constexpr int kValueTextRegister = 35;
 inline constexpr int kValueTextIndexRegister = 108;

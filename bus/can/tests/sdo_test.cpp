@@ -143,7 +143,8 @@ TEST_F(SdoTest, DescriptionsAndValueTextsComeThroughTheRequestRegisters) {
 
     dstring text;
     EXPECT_STREQ(bus.ReadValueText(kEnumParameter, 1, text, 2), "On");
-    EXPECT_EQ(bus.ReadValueText(kEnumParameter, 7, text, 2), nullptr);
+    EXPECT_STREQ(bus.ReadValueText(kEnumParameter, 7, text, 2), "");
+    EXPECT_EQ(bus.ReadValueText(999, 0, text, 2), nullptr);
     EXPECT_FALSE(bus.ReadParameterInfo(999, entry, notPresent, 2));
     EXPECT_TRUE(notPresent);
 }
