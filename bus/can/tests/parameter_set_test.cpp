@@ -41,18 +41,6 @@ param 200 TABLE  USIGN16 elements=40 values=1,2,3 sc=4
 param 201 OFFS   INT8    elements=8 values=-1,2,-3 sc=4
 )";
 
-std::vector<int32_t> Elements(const ParaBase& base, int number) {
-    std::vector<int32_t> out;
-    if (const darray* array = base.GetArrayObject(number)) {
-        for (int32_t i = 0; i < array->GetCount(); ++i) {
-            int32_t v = 0;
-            array->GetElement(&v, i);
-            out.push_back(v);
-        }
-    }
-    return out;
-}
-
 class ParameterSetTest : public CanBusTest {
 protected:
     void SetUp() override {
@@ -93,10 +81,20 @@ TEST_F(ParameterSetTest, TheWholeTableIsReadAndADataSetWrittenBack) {
     EXPECT_EQ(speed.SCGroup, 2);
     EXPECT_EQ(base_->GetEntry(125)->value, 0x3F800000);
     EXPECT_STREQ(base_->GetTextObject(130)->Text(), "Axis one");
-    std::vector<int32_t> table(40, 0);
-    table[0] = 1, table[1] = 2, table[2] = 3;
-    EXPECT_EQ(Elements(*base_, 200), table);
-    EXPECT_EQ(Elements(*base_, 201), (std::vector<int32_t>{-1, 2, -3, 0, 0, 0, 0, 0}));
+    const darray* table = base_->GetArrayObject(200);
+    const darray* offsets = base_->GetArrayObject(201);
+    ASSERT_TRUE(table != nullptr && offsets != nullptr);
+    EXPECT_EQ(table->GetCount(), 40);
+    EXPECT_EQ(offsets->GetCount(), 8);
+    int32_t third = 0;
+    int32_t last = -1;
+    int32_t negative = 0;
+    table->GetElement(&third, 2);
+    table->GetElement(&last, 39);
+    offsets->GetElement(&negative, 2);
+    EXPECT_EQ(third, 3);
+    EXPECT_EQ(last, 0);
+    EXPECT_EQ(negative, -3);
     EXPECT_STREQ(base_->GetPath(kDescriptionFilePath), "..\\LANGUAGE\\044\\tarn_std.PIT");
 
     // The device's set saved, changed and written back.
