@@ -5,6 +5,7 @@
 // operand's kind.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -48,9 +49,18 @@ bool scanSigned32(SourceCursor& cursor, int32_t& dest, double lower, double uppe
 // 16-bit halves exchanged: 1.0 (0x3F800000) is stored as 0x00003F80.
 bool scanFloatSwapped(SourceCursor& cursor, uint32_t& dest, double lower, double upper);
 
+// Bounds of the constants a source line may write.
+constexpr double kMaxFloatConstant = 3.37e38;
+constexpr double kMaxIntegerConstant = 2147483647.0;
+
 // Undoes the exchange of scanFloatSwapped: the IEEE single bits of a stored
 // float constant.
 constexpr uint32_t unswapFloatWords(uint32_t stored) { return (stored << 16) | (stored >> 16); }
+
+// The value of a float constant as scanFloatSwapped stored it.
+constexpr float StoredFloatValue(uint32_t stored) {
+    return std::bit_cast<float>(unswapFloatWords(stored));
+}
 
 // A DEF name: characters above blank, up to the end of the line or 32
 // characters. False when nothing was copied or a control character or blank

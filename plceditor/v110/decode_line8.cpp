@@ -1,6 +1,5 @@
 // Decoder of the V1.10 8-byte code records: one entry back into the source
 // line that compiles to it, or an error text for a record that holds none.
-#include <bit>
 #include <string>
 
 #include "platform/format.h"
@@ -165,8 +164,7 @@ class EntryDecoder {
         return r_.target() == op8::kEndTarget ? std::string(" END") : Format(" N%03d", r_.target());
     }
     std::string FloatValue() const {
-        const float value = std::bit_cast<float>(unswapFloatWords(r_.constant()));
-        return Format("%.10f", static_cast<double>(value));
+        return Format("%.10f", static_cast<double>(StoredFloatValue(r_.constant())));
     }
     int32_t IntValue() const { return static_cast<int32_t>(r_.constant()); }
 

@@ -20,8 +20,6 @@ constexpr int kMaxParameter = 999;
 constexpr int kMaxByte = 255;
 constexpr int kMaxWord = 65535;
 constexpr double kMaxWaitTime = 4294967295.0;  // WAIT constant, unsigned 32 bits
-constexpr double kMaxInteger = 2147483647.0;   // integer constants, symmetric
-constexpr double kMaxFloat = 3.37e38;          // float constants
 constexpr int kMaxNmtNode = 127;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -180,7 +178,7 @@ int StatementReader8::VariableOrInteger(char letter, uint8_t variableOpcode,
                                         uint8_t constantOpcode) {
     if (cur_.Peek() == letter) return VariableInB(letter, variableOpcode);
     int32_t value = 0;
-    if (int s = Integer(value, -kMaxInteger, kMaxInteger, msg::kFaultySetValue); s != kOk)
+    if (int s = Integer(value, -kMaxIntegerConstant, kMaxIntegerConstant, msg::kFaultySetValue); s != kOk)
         return s;
     out_.setConstant(static_cast<uint32_t>(value));
     return Emit(constantOpcode, operand_kind::kOther);
@@ -189,7 +187,7 @@ int StatementReader8::VariableOrInteger(char letter, uint8_t variableOpcode,
 int StatementReader8::VariableOrFloat(uint8_t variableOpcode, uint8_t constantOpcode) {
     if (cur_.Peek() == 'F') return VariableInB('F', variableOpcode);
     uint32_t value = 0;
-    if (int s = Float(value, -kMaxFloat, kMaxFloat, msg::kFaultySetValue); s != kOk) return s;
+    if (int s = Float(value, -kMaxFloatConstant, kMaxFloatConstant, msg::kFaultySetValue); s != kOk) return s;
     out_.setConstant(value);
     return Emit(constantOpcode, operand_kind::kOther);
 }

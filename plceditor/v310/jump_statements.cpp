@@ -1,6 +1,5 @@
 // Jump statements of the 20-byte line compilers, and the statements without
 // operands.
-#include <bit>
 #include <utility>
 
 #include "plceditor/core/plc_messages.h"
@@ -12,7 +11,6 @@ namespace plc::v310 {
 
 namespace {
 
-using layout::kMaxFloatConstant;
 constexpr int kNotEqualOffset = 1;  // '!=' follows '=' in every opcode pair
 
 // A comparison operator directly followed by a variable letter: its place
@@ -34,7 +32,7 @@ bool ReadFloatZero(LineParser& parser) {
     if (!scanFloatSwapped(parser.Cursor(), stored, -kMaxFloatConstant, kMaxFloatConstant)) {
         return false;
     }
-    return std::bit_cast<float>(unswapFloatWords(stored)) == 0.0f;
+    return StoredFloatValue(stored) == 0.0f;
 }
 
 bool ReadIntegerZero(LineParser& parser) {

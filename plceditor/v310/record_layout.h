@@ -52,8 +52,4 @@ constexpr uint8_t kTableNumber = 2;
 // one-operand functions 0-5.
 constexpr uint8_t kFloatPower = 6;
 
-// Bounds of the constants a source line may write.
-constexpr double kMaxFloatConstant = 3.37e38;
-constexpr double kMaxIntegerConstant = 2147483647.0;
-
 }  // namespace plc::layout

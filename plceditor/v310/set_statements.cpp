@@ -10,8 +10,6 @@ namespace plc::v310 {
 
 namespace {
 
-using layout::kMaxFloatConstant;
-using layout::kMaxIntegerConstant;
 constexpr int kMaxShift = 32;
 constexpr int kMaxParameter = 999;
 constexpr int kMaxSubIndex = 255;

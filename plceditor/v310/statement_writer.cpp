@@ -1,8 +1,6 @@
 // The line of one code record: label, statement and the fault marks.
 #include "plceditor/v310/statement_writer.h"
 
-#include <bit>
-
 #include "platform/format.h"
 #include "plceditor/core/operand_scanners.h"
 
@@ -73,7 +71,7 @@ std::string_view StatementWriter::Lenient(std::string_view name) {
 }
 
 double StatementWriter::FloatConstant() const {
-    return std::bit_cast<float>(unswapFloatWords(r_.constant()));
+    return StoredFloatValue(r_.constant());
 }
 
 }  // namespace plc::decoder

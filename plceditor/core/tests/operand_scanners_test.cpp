@@ -95,6 +95,12 @@ TEST(OperandScanners, NumbersTable) {
 TEST(OperandScanners, FloatWordsSwapBack) {
     EXPECT_EQ(unswapFloatWords(0x00003F80u), 0x3F800000u);
     EXPECT_EQ(unswapFloatWords(0x12345678u), 0x56781234u);
+    EXPECT_EQ(StoredFloatValue(0x00003F80u), 1.0f);
+    EXPECT_EQ(StoredFloatValue(0x0000C0A0u), -5.0f);
+    SourceCursor cursor{"-2.5"};
+    uint32_t stored = 0;
+    ASSERT_TRUE(scanFloatSwapped(cursor, stored, -kMaxFloatConstant, kMaxFloatConstant));
+    EXPECT_EQ(StoredFloatValue(stored), -2.5f);
 }
 
 TEST(OperandScanners, TextNameStopsAtParenthesisAfterAtMost32Characters) {
