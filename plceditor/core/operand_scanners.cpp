@@ -124,6 +124,13 @@ bool scanFloatSwapped(SourceCursor& cursor, uint32_t& dest, double lower, double
     return true;
 }
 
+bool scanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code) {
+    uint8_t number = 0;
+    if (!scanUnsigned8(cursor, number, 0, group.count - 1)) return false;
+    code = group.codes[number];
+    return true;
+}
+
 bool scanDefName(std::string& dest, SourceCursor& cursor) {
     dest.clear();
     while (dest.size() < kMaxNameChars && cursor.Peek() != '\0') {

@@ -14,6 +14,8 @@
 
 namespace plc {
 
+struct IoGroup;
+
 // A read position in a line. Reading past the end gives '\0'.
 struct SourceCursor {
     std::string_view text;
@@ -61,6 +63,10 @@ constexpr uint32_t unswapFloatWords(uint32_t stored) { return (stored << 16) | (
 constexpr float StoredFloatValue(uint32_t stored) {
     return std::bit_cast<float>(unswapFloatWords(stored));
 }
+
+// The number behind an input or output family's letters ("IS" 02), as the
+// family's I/O code. False for a missing number or one outside 0..count-1.
+bool scanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code);
 
 // A DEF name: characters above blank, up to the end of the line or 32
 // characters. False when nothing was copied or a control character or blank

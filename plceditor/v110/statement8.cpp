@@ -96,10 +96,8 @@ bool StatementReader8::AtOutput() const {
 int StatementReader8::Io(bool& output, uint8_t& code) {
     for (const IoGroup& group : kIoGroups) {
         if (!cur_.Consume(group.prefix)) continue;
-        uint8_t n = 0;
-        if (!scanUnsigned8(cur_, n, 0, group.count - 1)) return msg::kFaultyIoNumber;
+        if (!scanIoCode(cur_, group, code)) return msg::kFaultyIoNumber;
         output = group.output;
-        code = group.codes[n];
         return kOk;
     }
     return msg::kFaultyIoNumber;

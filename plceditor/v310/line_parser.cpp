@@ -131,10 +131,7 @@ const IoGroup* MatchIoGroup(LineParser& parser, bool output) {
 }
 
 int ReadIoCode(LineParser& parser, const IoGroup& group, uint8_t& code) {
-    uint8_t number = 0;
-    const int result = parser.ReadNumber(number, 0, group.count - 1, msg::kFaultyIoNumber);
-    if (result == msg::kNoError) code = group.codes[number];
-    return result;
+    return scanIoCode(parser.Cursor(), group, code) ? msg::kNoError : msg::kFaultyIoNumber;
 }
 
 }  // namespace plc
