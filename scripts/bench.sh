@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (the release preset) and runs every one of them, then
+# prints one table: each benchmark's figure, its reference (the wire time of
+# the same traffic for the buses) and the ratio of the two. Arguments go to
+# every benchmark executable, e.g. --benchmark_filter=Serial.
+# TORVAN_BENCH_BUILD names another build directory to use.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+build=${TORVAN_BENCH_BUILD:-build/release}
+if [ "$build" = build/release ]; then
+  cmake --preset release >/dev/null
+else
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVAN_BENCH=ON -DTORVAN_TESTS=OFF >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)" >/dev/null
+
+results=$(mktemp -d)
+trap 'rm -rf "$results"' EXIT
+for bench in "$build"/bin/bench_*; do
+  [ -x "$bench" ] || continue
+  name=$(basename "$bench")
+  echo "running $name" >&2
+  if ! "$bench" --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@" \
+      >/dev/null 2>"$results/$name.log"; then
+    echo "$name failed:" >&2
+    cat "$results/$name.log" >&2
+  fi
+done
+python3 bench/bench_table.py "$results"/*.json
