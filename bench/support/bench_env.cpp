@@ -3,35 +3,8 @@
 #include <time.h>
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 
 namespace bench {
-
-namespace {
-
-std::filesystem::path g_root;
-
-}  // namespace
-
-void SetRuntimeRoot(const std::filesystem::path& root) { g_root = root; }
-
-const std::filesystem::path& RuntimeRoot() { return g_root; }
-
-std::filesystem::path RuntimePath(const std::string& relative) { return g_root / relative; }
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 uint64_t ThreadCpuNs() {
     timespec now{};

@@ -1,26 +1,14 @@
-// What every benchmark process has: its own run-time tree (the working
-// directory is <root>/bin, beside TMP/, FIRMDATA/, LANGUAGE/ and userdata/),
-// UTC time, thread CPU time, and one way of reporting a figure against its
-// reference so the table printer can read every benchmark alike.
+// What every benchmark has beside the run-time tree its main made: CPU and
+// real time, and one way of reporting a figure against its reference so the
+// table printer can read every benchmark alike.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 namespace bench {
-
-// Root of this process's run-time tree; set once by the benchmark main.
-const std::filesystem::path& RuntimeRoot();
-void SetRuntimeRoot(const std::filesystem::path& root);
-// <root>/<relative>, for example RuntimePath("userdata/set.00D").
-std::filesystem::path RuntimePath(const std::string& relative);
-
-// Writes `bytes` exactly, creating the directories.
-void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-std::string ReadFile(const std::filesystem::path& path);
 
 // CPU time this thread has used, in nanoseconds.
 uint64_t ThreadCpuNs();

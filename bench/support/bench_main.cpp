@@ -10,7 +10,6 @@
 #include <memory>
 #include <system_error>
 
-#include "bench/support/bench_env.h"
 #include "platform/clock.h"
 #include "platform/reset_hooks.h"
 #include "testsupport/runtime_tree.h"
@@ -25,7 +24,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path root = pattern;
-    bench::SetRuntimeRoot(root);
     testsupport::MakeRuntimeTree(root);
     std::filesystem::current_path(root / "bin");
     platform::SetTimeZoneOffset(0);

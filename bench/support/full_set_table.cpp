@@ -6,7 +6,8 @@
 #include <iterator>
 #include <string>
 
-#include "bench/support/bench_env.h"
+#include "app/services/app_files.h"
+#include "platform/text_file.h"
 
 namespace bench {
 
@@ -30,6 +31,8 @@ constexpr int kArrayEvery = 50;
 constexpr int kArrayAt = 45;
 constexpr int kArrayElements = 64;
 constexpr char kStringValue[] = "Axis of the line 01";
+// The description file a read falls back on when the firmware has none.
+constexpr char kStandardDescriptionFile[] = "tarn_std.PIT";
 
 // Kind byte of a parameter whose value the program does not check.
 constexpr char kUncheckedKind = '1';
@@ -131,7 +134,8 @@ int EntriesInDataSet(const ParaBase& base) {
 }
 
 void WriteStandardDescriptionFile() {
-    WriteFile(RuntimePath("LANGUAGE/044/tarn_std.PIT"), "[parameterdescription]\nP001=Parameter one\n");
+    platform::ReplaceFile(GetLanguageDir() + "\\" + kStandardDescriptionFile,
+                          "[parameterdescription]\nP001=Parameter one\n");
 }
 
 }  // namespace bench

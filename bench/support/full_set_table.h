@@ -29,8 +29,8 @@ int FullSetPresentCount();
 // FullSetPresentCount.
 int EntriesInDataSet(const ParaBase& base);
 
-// Writes the standard description file into the language directory of the
-// run-time tree, so the read finds one.
+// Writes the standard description file into the language directory (the
+// application files must be open), so the read finds one.
 void WriteStandardDescriptionFile();
 
 }  // namespace bench
