@@ -1,7 +1,7 @@
 // The main of every benchmark executable: a fresh run-time tree in /tmp made
 // from the one the build laid out, the working directory in its bin/, UTC
 // time, the virtual clock, and every layer's state reset once; the tree is
-// removed at the end.
+// removed at the end, and the process fails when a benchmark did.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -9,10 +9,33 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/reset_hooks.h"
 #include "testsupport/runtime_tree.h"
+
+namespace {
+
+// Shows the runs as the chosen format would and notes whether any failed, so
+// that a benchmark that no longer runs fails its process (the CI run).
+class FailureNotingReporter : public benchmark::BenchmarkReporter {
+public:
+    FailureNotingReporter() : display_(benchmark::CreateDefaultDisplayReporter()) {}
+    bool ReportContext(const Context& context) override { return display_->ReportContext(context); }
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) failed_ = failed_ || run.error_occurred;
+        display_->ReportRuns(runs);
+    }
+    void Finalize() override { display_->Finalize(); }
+    bool Failed() const { return failed_; }
+
+private:
+    std::unique_ptr<benchmark::BenchmarkReporter> display_;
+    bool failed_ = false;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
@@ -34,11 +57,12 @@ int main(int argc, char** argv) {
     // in this tree.
     platform::RunResetHooks();
 
-    benchmark::RunSpecifiedBenchmarks();
+    FailureNotingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
     std::error_code ec;
     std::filesystem::current_path("/", ec);
     std::filesystem::remove_all(root, ec);
-    return 0;
+    return reporter.Failed() ? 1 : 0;
 }
