@@ -1,10 +1,11 @@
 # Helpers that every subsystem folder uses to declare its libraries and tests.
 
-# torvan_library(NAME SOURCES ... [DEPS ...])
+# torvan_library(NAME SOURCES ... [DEPS ...] [TEST_EQUIPMENT])
 # A shared library whose headers are included from the project root
-# ("platform/clock.h").
+# ("platform/clock.h"). TEST_EQUIPMENT libraries (the virtual drive, the
+# toolkit's test driver) are never installed with the program.
 function(torvan_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "TEST_EQUIPMENT" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(${name} ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARG_DEPS)
@@ -14,7 +15,9 @@ function(torvan_library name)
     target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_DEPS})
   endif()
   # Libraries sit beside the program in bin/ of the run-time tree.
-  install(TARGETS ${name} LIBRARY DESTINATION bin)
+  if(NOT ARG_TEST_EQUIPMENT)
+    install(TARGETS ${name} LIBRARY DESTINATION bin)
+  endif()
 endfunction()
 
 # torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])

@@ -11,5 +11,5 @@ cd install/bin
 if [ -x ./torvan ]; then
   exec ./torvan "$@"
 fi
-echo "The program torvan is not built yet. Installed in $(pwd):"
+echo "There is no torvan program to start. Installed in $(pwd):"
 ls -1 libPelorus.so libSindel.so 2>/dev/null || true
