@@ -41,10 +41,12 @@ void AddButton(GwCore* parent, const char* name, const char* text, int result) {
 
 std::optional<FontChoice> ChooseFont(GwCore* owner, const LogFont& seed) {
     auto* window = new GwDialogFrame("FontDialog", owner, true, "Font");
-    const int seed_tenths = static_cast<int>(
-        std::lround(std::abs(seed.height) * kPointsPerInch * kTenthsPerPoint / double(kFontDialogScreenDpi)));
+    // In floating point: a height from a hand-edited profile times the
+    // scale would overflow an int.
+    const double seed_tenths =
+        std::round(std::abs(double(seed.height)) * kPointsPerInch * kTenthsPerPoint / kFontDialogScreenDpi);
     GwEdit* face = AddEdit(window, "FaceName", seed.face_name, GwFORMAT_TEXT);
-    GwEdit* size = AddEdit(window, "Size", platform::Format("%.1f", seed_tenths / double(kTenthsPerPoint)),
+    GwEdit* size = AddEdit(window, "Size", platform::Format("%.1f", seed_tenths / kTenthsPerPoint),
                            GwFORMAT_DECIMAL);
     size->set_precision(1);
     GwEdit* weight = AddEdit(window, "Weight", std::to_string(seed.weight), GwFORMAT_INTEGER);

@@ -47,6 +47,10 @@ PrintFailure LayoutPage(const PrinterMeasures& printer, int editor_font_height, 
     }
     if (printer.horz_res <= 0 || printer.vert_res <= 0) return PrintFailure::kPaperSize;
     if (font_height <= 0) return PrintFailure::kFontSize;
+    // Margins from a hand-edited profile stay on the page, so the text area
+    // cannot wrap around.
+    top = std::clamp<int64_t>(top, 0, printer.vert_res);
+    left = std::clamp<int64_t>(left, 0, printer.horz_res);
     page->font_height = static_cast<int>(font_height);
     page->text_area = {static_cast<int>(left), static_cast<int>(top), printer.horz_res - static_cast<int>(left),
                        printer.vert_res - static_cast<int>(top)};

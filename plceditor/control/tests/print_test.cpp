@@ -1,3 +1,4 @@
+#include <limits>
 #include <sstream>
 
 #include "plceditor/control/editor_settings.h"
@@ -32,6 +33,15 @@ TEST(PrintLayout, PagesFromPrinterMeasuresFontAndMargins) {
     // Without millimetre sizes the margins are 0.
     ASSERT_EQ(LayoutPage({0, 297, 4960, 7015, 600}, -11, 10, 10, &page), PrintFailure::kNone);
     EXPECT_EQ(page.text_area, (GwRect{0, 0, 4960, 7015}));
+
+    // Margins from a hand-edited profile: held to the page, never wrapped.
+    ASSERT_EQ(LayoutPage(kA4, -11, std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), &page),
+              PrintFailure::kNone);
+    EXPECT_EQ(page.text_area, (GwRect{0, 7015, 4960, 0}));
+    EXPECT_EQ(page.lines_per_page, 1);
+    ASSERT_EQ(LayoutPage(kA4, -11, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), &page),
+              PrintFailure::kNone);
+    EXPECT_EQ(page.text_area, (GwRect{4960, 0, 0, 7015}));
 
     EXPECT_EQ(LayoutPage({210, 297, 0, 7015, 600}, -11, 10, 10, &page), PrintFailure::kPaperSize);
     EXPECT_EQ(LayoutPage(kA4, 11, 10, 10, &page), PrintFailure::kFontSize);
@@ -182,6 +192,22 @@ TEST_F(EditorTest, PageSetupFontGoesToTheProfileAndTheEditor) {
               "[Page]\r\nTop=10\r\nLeft=10\r\n\r\n[Font]\r\nSize=100\r\nWeight=700\r\nIsItalic=0\r\n"
               "IsUnderline=1\r\nIsStrikeOut=0\r\nFaceName=Courier New\r\n");
     EXPECT_EQ(Edit().font(), "Courier New,-13,700,0,1,0");
+}
+
+TEST_F(EditorTest, HugeFontSizeInTheProfileSeedsTheFontDialog) {
+    WriteProfile("[Font]\r\nSize=2147483647\r\n");
+    Open();
+    gwtest::ScriptModal({"PageSetupDialog", [](GwCore* window) {
+                             gwtest::ScriptModal({"FontDialog",
+                                                  [](GwCore* font) {
+                                                      EXPECT_EQ(gwtest::Text(font->child("Size")), "223696212.8");
+                                                  },
+                                                  GwRESULT_CANCEL});
+                             gwtest::Click(window->child("Font"));
+                         },
+                         GwRESULT_CANCEL});
+    Command(ids::kCmdPageSetup);
+    EXPECT_EQ(gwtest::UnusedAnswers(), 0);  // the font dialog did open
 }
 
 TEST(Drawing, WhiteWithTheNameCentredAtTheTop) {
