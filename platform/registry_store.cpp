@@ -59,8 +59,10 @@ std::string NormaliseRegistryKey(std::string_view key) {
     for (size_t i = 1; i < parts.size(); ++i) {
         std::string_view part = parts[i];
         // A section header ends at ']' and a line at its end; blanks at the
-        // edges would be trimmed away on the next read.
-        if (part.find_first_of("]\r\n") != std::string_view::npos || part.front() == ' ' ||
+        // edges would be trimmed away on the next read; a NUL byte would make
+        // the whole file read as damaged.
+        if (part.find_first_of(std::string_view("]\r\n\0", 4)) != std::string_view::npos ||
+            part.front() == ' ' ||
             part.back() == ' ' || part.front() == '\t' || part.back() == '\t')
             return {};
         result += '\\';
@@ -110,7 +112,10 @@ RegistryStatus RegistryTree::SetValue(std::string_view key, std::string_view nam
     std::string normal = NormaliseRegistryKey(key);
     if (normal.empty()) return RegistryStatus::kInvalid;
     // Check before creating the key, so a refused value leaves no empty key.
-    if (!IniSection().Set(DefaultValueName(name), data)) return RegistryStatus::kInvalid;
+    // A NUL byte would make every later read refuse the file as damaged.
+    if (name.find('\0') != std::string_view::npos || data.find('\0') != std::string_view::npos ||
+        !IniSection().Set(DefaultValueName(name), data))
+        return RegistryStatus::kInvalid;
     return document_.SetValue(normal, DefaultValueName(name), data) ? RegistryStatus::kOk
                                                                     : RegistryStatus::kInvalid;
 }

@@ -134,6 +134,10 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    // A fixture that was never written would let a test of a missing or bad
+    // file pass for the wrong reason.
+    if (!out) ADD_FAILURE() << "cannot write the test file " << path;
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

@@ -125,6 +125,10 @@ TEST_F(RegistryStoreTest, RefusesTextsTheFileCannotHoldAndWritesNothing) {
     EXPECT_EQ(store_.SetValue("HKCR\\a]b", "", "x"), RegistryStatus::kInvalid);
     EXPECT_EQ(store_.SetValue("HKCR\\Key", "a=b", "x"), RegistryStatus::kInvalid);
     EXPECT_EQ(store_.SetValue("HKCR\\Key", "", "two\nlines"), RegistryStatus::kInvalid);
+    using namespace std::string_view_literals;
+    EXPECT_EQ(store_.SetValue("HKCR\\Key", "", "nul\0byte"sv), RegistryStatus::kInvalid);
+    EXPECT_EQ(store_.SetValue("HKCR\\Key", "nul\0name"sv, "x"), RegistryStatus::kInvalid);
+    EXPECT_EQ(store_.SetValue("HKCR\\nul\0key"sv, "", "x"), RegistryStatus::kInvalid);
     EXPECT_FALSE(std::filesystem::exists(file_));
 }
 

@@ -48,6 +48,12 @@ int ParaBase::ReadScopeBuffer() {
             CurrentParameter = 0;
             return CheckBusResult(false);
         }
+        // An empty block that is not the last moves nothing on: asking again
+        // would never end.
+        if (count == 0 && !last) {
+            ContinueProgress(kProgressEnd);
+            return SetMessage(kParaInvalidData, {kScopeTransferParameter, GetParameterName(kScopeTransferParameter)});
+        }
         if (const int r = WriteValueU8(kScopeTransferParameter, kScopeTransferNextBlock)) {
             ContinueProgress(kProgressEnd);
             return r;
