@@ -122,6 +122,13 @@ bool ReplaceFile(std::string_view path, std::string_view bytes, std::string* err
     if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
     bool written = WriteAll(fd, bytes);
     int saved = errno;
+    // The bytes reach the disk before the name moves, so a crash or power
+    // loss right after the rename leaves the new file or the old one, never
+    // an empty one.
+    if (written && ::fdatasync(fd) != 0) {
+        written = false;
+        saved = errno;
+    }
     if (::close(fd) != 0 && written) {
         written = false;
         saved = errno;
