@@ -111,6 +111,26 @@ TEST_F(BufferReadTest, RefusedAcknowledgementEndsWithItsErrorAndTheProgressEnd) 
     EXPECT_EQ(base_->ScopeBytesReceived, 0u);
 }
 
+TEST_F(BufferReadTest, EmptyBlockThatIsNotTheLastEndsTheRead) {
+    // A drive answering every block request with no bytes and no end mark
+    // would otherwise be asked again without end.
+    Recorded(Counting(184), 184);
+    std::vector<uint8_t> reply = {static_cast<uint8_t>('@' + scopetest::kAddress), 0x02};
+    const std::string text = "60002=\x03";
+    reply.insert(reply.end(), text.begin(), text.end());
+    uint8_t check = 0;
+    for (char c : text) check ^= static_cast<uint8_t>(c);
+    reply.push_back(check);
+    drive_->AddFault(sim::DriveFault::RawReply(reply).For("60002").Times(sim::kForever));
+
+    EXPECT_EQ(base_->ReadScopeBuffer(), 12);
+    EXPECT_STREQ(base_->MessageBuffer, "Data of parameter 110-SCXFR is invalid");
+    EXPECT_EQ(base_->ScopeBytesReceived, 0u);
+    EXPECT_EQ(window_.resets, 1);
+    const std::vector<std::string> expected = {"20062", "20110=2", "60002"};
+    EXPECT_EQ(Telegrams(), expected);
+}
+
 TEST_F(BufferReadTest, BlockPassingTheEndOfTheBufferIsABusFailure) {
     // 12 bytes and the reserve of 50 leave room for 62; the drive's first
     // block is 64 bytes.
