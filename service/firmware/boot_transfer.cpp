@@ -25,6 +25,9 @@ constexpr int kBootstrapModeMessage = 49;
 constexpr uint32_t kBeforeSyncMs = 20;
 constexpr uint32_t kAfterSyncMs = 60;
 constexpr uint16_t kIdentificationLimitMs = 10;
+// Bytes left over from before the boot ROM took the line are dropped; a device
+// that keeps sending cannot hold the download here for longer than this.
+constexpr int kMaxStaleInputBytes = 65536;
 // Base units of the address records when the loader file is scanned.
 constexpr int kSegmentShift = 4;
 constexpr int kLinearShift = 16;
@@ -65,7 +68,7 @@ int SendBooterBytes(const std::string& path, unsigned port, int32_t baud, int ch
     result = OpenLoaderPort(port, baud);
     if (result != kSerioOk) return result;
     uint8_t byte = 0;
-    while (SerioReceiveByte(byte) == kSerioOk) {
+    for (int dropped = 0; dropped < kMaxStaleInputBytes && SerioReceiveByte(byte) == kSerioOk; ++dropped) {
     }
     ShowInfoMessage(kBootstrapModeMessage, TheLoaderConsole().Window());
     platform::BusyWait(kBeforeSyncMs);
