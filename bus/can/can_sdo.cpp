@@ -18,6 +18,8 @@ constexpr uint8_t kCommandMask = 0xE0;
 constexpr uint8_t kAbortBit = 0x80;
 constexpr uint8_t kInitiateUploadReply = 0x40;
 constexpr uint8_t kUploadSegmentReply = 0x00;
+constexpr uint8_t kInitiateDownloadReply = 0x60;
+constexpr uint8_t kDownloadSegmentReply = 0x20;
 constexpr uint8_t kExpeditedBit = 0x02;
 constexpr uint8_t kSizeGivenBit = 0x01;
 constexpr uint8_t kToggleBit = 0x10;
@@ -142,6 +144,9 @@ int CCanOpenTarn::CanSdoDownload(uint16_t index, uint8_t subindex, size_t length
         PutLittle32(request + 4, static_cast<uint32_t>(length));
     }
     if (const int result = SdoExchange(node, request, reply, index, subindex, true); result != kSdoOk) return result;
+    // Only a download confirmation says the drive took the value; any other
+    // answer is no confirmation, so the write must not count as done.
+    if ((reply[0] & kCommandMask) != kInitiateDownloadReply) return kSdoProtocolError;
     if (length <= kExpeditedBytes) return kSdoOk;
 
     const size_t count = (length + kSegmentBytes - 1) / kSegmentBytes;
@@ -155,6 +160,8 @@ int CCanOpenTarn::CanSdoDownload(uint16_t index, uint8_t subindex, size_t length
         std::memcpy(request + 1, data + offset, bytes);
         if (const int result = SdoExchange(node, request, reply, index, subindex, false); result != kSdoOk)
             return result;
+        if ((reply[0] & kCommandMask) != kDownloadSegmentReply || (reply[0] & kToggleBit) != (request[0] & kToggleBit))
+            return kSdoProtocolError;
     }
     return kSdoOk;
 }

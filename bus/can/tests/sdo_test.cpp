@@ -252,5 +252,17 @@ TEST_F(SdoTest, AnUploadReplyOfAnotherKindIsAProtocolError) {
     EXPECT_EQ(length, 0u);
 }
 
+TEST_F(SdoTest, ADownloadAnsweredByAnythingButItsConfirmationFails) {
+    sim::CanDriveNode& node = AddNode(2);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    const uint8_t value[4] = {1, 2, 3, 4};
+    // An upload reply naming the right object is still no confirmation.
+    node.AddFault(CanFault::RawReply({0x43, 0x64, 0x20, 0x00, 0, 0, 0, 0}).For(Object(kValueParameter)));
+    EXPECT_EQ(bus.CanSdoDownload(Object(kValueParameter), 0, sizeof value, value, 2), kSdoProtocolError);
+    // The confirmed download goes through.
+    EXPECT_EQ(bus.CanSdoDownload(Object(kValueParameter), 0, sizeof value, value, 2), kSdoOk);
+    EXPECT_EQ(node.Table().Find(kValueParameter)->value, 0x04030201u);
+}
+
 }  // namespace
 }  // namespace cantest
