@@ -76,6 +76,20 @@ void DriveTable::Put(DriveParameter parameter) {
     parameters_[number] = std::move(parameter);
 }
 
+DriveParameter* DriveTable::PutFullRange(int number, const char* name, const char* type,
+                                         uint32_t value) {
+    DriveParameter p;
+    p.number = number;
+    p.name = name;
+    p.type = FindDriveType(type);
+    if (p.type == nullptr) p.type = FindDriveType("INT32");
+    p.minimum = p.type->is_signed ? 0x80000000u : 0;
+    p.maximum = p.type->is_signed ? 0x7FFFFFFFu : 0xFFFFFFFFu;
+    p.value = value;
+    Put(std::move(p));
+    return Find(number);
+}
+
 uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
     DriveParameter* p = Find(number);
     if (p == nullptr) return kStatusNoParameter;

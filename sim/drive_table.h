@@ -106,6 +106,9 @@ public:
     // Adds or replaces a parameter (tests build small tables this way); one
     // without a type is an INT32.
     void Put(DriveParameter parameter);
+    // Adds a parameter of the named type whose limits are the type's whole
+    // 32-bit range, and returns it for further settings.
+    DriveParameter* PutFullRange(int number, const char* name, const char* type, uint32_t value);
 
     // Writes return 0 when the drive takes the value, else the status bit
     // that says why not.

@@ -7,15 +7,7 @@ namespace cantest {
 sim::DriveTable StandardTable(uint32_t typeNumber, uint32_t versionSteps) {
     sim::DriveTable table;
     auto put = [&table](int number, const char* name, const char* type, uint32_t value) {
-        sim::DriveParameter p;
-        p.number = number;
-        p.name = name;
-        p.type = sim::FindDriveType(type);
-        p.minimum = p.type->is_signed ? 0x80000000u : 0;
-        p.maximum = p.type->is_signed ? 0x7FFFFFFFu : 0xFFFFFFFFu;
-        p.value = value;
-        table.Put(p);
-        return table.Find(number);
+        return table.PutFullRange(number, name, type, value);
     };
     put(kTypeParameter, "TYPE", "INT32", typeNumber)->read_only = true;
     put(kVersionParameter, "VERS", "USIGN16", versionSteps)->read_only = true;

@@ -12,15 +12,7 @@ namespace bustest {
 sim::DriveTable StandardTable() {
     sim::DriveTable table;
     auto put = [&table](int number, const char* name, const char* type, uint32_t value) {
-        sim::DriveParameter p;
-        p.number = number;
-        p.name = name;
-        p.type = sim::FindDriveType(type);
-        p.minimum = p.type->is_signed ? 0x80000000u : 0;
-        p.maximum = p.type->is_signed ? 0x7FFFFFFFu : 0xFFFFFFFFu;
-        p.value = value;
-        table.Put(p);
-        return table.Find(number);
+        return table.PutFullRange(number, name, type, value);
     };
     put(kValueParameter, "DVCOD", "USIGN32", 5000);
     put(kWritableParameter, "SPEED", "INT32", 0);
