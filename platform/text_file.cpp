@@ -10,15 +10,11 @@
 #include <cstring>
 
 #include "platform/paths.h"
+#include "platform/staged_file.h"
 
 namespace platform {
 
 namespace {
-
-// Attempts to find a free temporary name beside the target before giving up.
-constexpr int kTempNameAttempts = 100;
-// Permissions of a new file before the umask, as fopen gives them.
-constexpr mode_t kNewFileMode = 0666;
 
 std::string StripCrBeforeLf(std::string_view text) {
     std::string out;
@@ -28,32 +24,6 @@ std::string StripCrBeforeLf(std::string_view text) {
         out += text[i];
     }
     return out;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// Creates a new, exclusive temporary file beside `target`; -1 with errno set
-// when none can be made.
-int CreateTempBeside(const std::string& target, std::string* temp_path) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        *temp_path = target + ".tmp" + std::to_string(::getpid()) + "_" +
-                     std::to_string(counter.fetch_add(1));
-        int fd = ::open(temp_path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    errno = EEXIST;
-    return -1;
 }
 
 }  // namespace
@@ -108,41 +78,8 @@ std::string JoinLines(const std::vector<std::string>& lines, LineEnd end) {
 }
 
 bool ReplaceFile(std::string_view path, std::string_view bytes, std::string* error) {
-    std::string target = ResolveForWrite(path);
-    auto fail = [&](int error_number) {
-        if (error != nullptr) *error = SystemErrorText(error_number);
-        return false;
-    };
-    if (target.empty()) return fail(ENOENT);
-    std::string temp;
-    int fd = CreateTempBeside(target, &temp);
-    if (fd < 0) return fail(errno);
-    // A replaced file keeps its permissions.
-    struct stat old{};
-    if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-    bool written = WriteAll(fd, bytes);
-    int saved = errno;
-    // The bytes reach the disk before the name moves, so a crash or power
-    // loss right after the rename leaves the new file or the old one, never
-    // an empty one.
-    if (written && ::fdatasync(fd) != 0) {
-        written = false;
-        saved = errno;
-    }
-    if (::close(fd) != 0 && written) {
-        written = false;
-        saved = errno;
-    }
-    if (!written) {
-        ::unlink(temp.c_str());
-        return fail(saved);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        saved = errno;
-        ::unlink(temp.c_str());
-        return fail(saved);
-    }
-    return true;
+    StagedFile file;
+    return file.Open(path, error) && file.Write(bytes, error) && file.Commit(error);
 }
 
 std::FILE* OpenFile(std::string_view path, const char* mode) {

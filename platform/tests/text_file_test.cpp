@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/staged_file.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -150,6 +151,23 @@ TEST(ReplaceFile, TargetThatIsADirectoryStaysAndTemporaryIsRemoved) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ReadFile(RuntimePath("TMP/target/inner")), "x");
     EXPECT_EQ(TmpNames(), (std::vector<std::string>{"target"}));
+}
+
+TEST(StagedFile, ASetOfFilesChangesOnlyWhenCommitted) {
+    WriteFile(RuntimePath("TMP/Scope.SDC"), "old header");
+    {
+        platform::StagedFile header;
+        platform::StagedFile values;
+        ASSERT_TRUE(header.Open("..\\TMP\\scope.sdc"));
+        ASSERT_TRUE(values.Open("..\\TMP\\Scope.DAT"));
+        ASSERT_TRUE(header.Write("new header"));
+        ASSERT_TRUE(values.Write("1;2"));
+        ASSERT_TRUE(values.Commit());
+        // The header is dropped uncommitted: it keeps its old bytes.
+    }
+    EXPECT_EQ(ReadFile(RuntimePath("TMP/Scope.SDC")), "old header");
+    EXPECT_EQ(ReadFile(RuntimePath("TMP/Scope.DAT")), "1;2");
+    EXPECT_EQ(TmpNames(), (std::vector<std::string>{"Scope.DAT", "Scope.SDC"}));
 }
 
 TEST(OpenFile, ReadsFindExistingFilesWritesKeepSpelling) {

@@ -13,7 +13,7 @@
 #include "platform/format.h"
 #include "platform/text_file.h"
 #include "scope/recorder/scope_parameters.h"
-#include "scope/recorder/staged_file.h"
+#include "platform/staged_file.h"
 #include "scope/varlist/scope_variable_list.h"
 #include "toolkit/base/gw_path.h"
 
@@ -211,7 +211,7 @@ int ParaBase::ExportScopeData() {
     };
     const Output outputs[] = {{kHeaderPath, &header}, {kValuePath, &values}, {kRawPath, &raws}};
     constexpr size_t kFiles = std::size(outputs);
-    StagedFile files[kFiles];
+    platform::StagedFile files[kFiles];
     for (size_t i = 0; i < kFiles; ++i) {
         const char* path = scratchPaths_[outputs[i].path];
         if (!files[i].Open(path)) return SetMessage(kParaCannotOpenFile, {path});

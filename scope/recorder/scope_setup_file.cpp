@@ -15,7 +15,7 @@
 #include "platform/text_file.h"
 #include "scope/recorder/scope_parameters.h"
 #include "scope/recorder/scope_recorder.h"
-#include "scope/recorder/staged_file.h"
+#include "platform/staged_file.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ void ScopeRecorder::ShowFileMessage(int number, const char* name) {
 
 bool ScopeRecorder::WriteSetupFile(const char* name) {
     if (base_ == nullptr || name == nullptr) return false;
-    StagedFile file;
+    platform::StagedFile file;
     if (!file.Open(name)) {
         ShowFileMessage(kScopeSetupNotCreatedMessage, name);
         return false;

@@ -13,7 +13,7 @@
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "scope/recorder/scope_parameters.h"
-#include "scope/recorder/staged_file.h"
+#include "platform/staged_file.h"
 #include "scope/varlist/scope_variable_list.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/base/gw_number.h"
@@ -100,7 +100,7 @@ int ParaBase::LoadScopeVariableList() {
         double highest = 0.0;
         GetMaximumAsDouble(kScopeListIndexParameter, &highest);
         const int last = static_cast<int>(std::clamp(highest, 0.0, static_cast<double>(kLargestListIndex)));
-        StagedFile file;
+        platform::StagedFile file;
         if (!file.Open(path)) return SetMessage(kParaCannotOpenFile, {path});
         ProgressMessage progress(kScopeListBuildActivity, last);
         for (int i = 0; i <= last; ++i) {
