@@ -227,6 +227,11 @@ void VirtualCanBus::SetVersionInfo(std::string text, uint32_t result) {
     version_result_ = result;
 }
 
+void VirtualCanBus::Activate() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    initialised_ = true;
+}
+
 std::vector<AdapterInit> VirtualCanBus::Inits() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return inits_;

@@ -93,6 +93,9 @@ public:
     void SetBabbling(bool on, const CanFrame& frame = {});
     void SetInitResult(uint32_t result);
     void SetVersionInfo(std::string text, uint32_t result = 0);
+    // Ready for frames without a CAN_Init, as the bus behind a CAN socket is
+    // (CanSocketPeer); Close or Reset ends it.
+    void Activate();
 
     // What the program did.
     std::vector<AdapterInit> Inits() const;
