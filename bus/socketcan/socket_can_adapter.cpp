@@ -149,8 +149,6 @@ uint32_t SocketCanAdapter::Close() {
     return kCanResultOk;
 }
 
-void SocketCanAdapter::NoteSocketError(ssize_t) { socketFailed_ = true; }
-
 void SocketCanAdapter::TakeErrorFrame(const can_frame& frame) {
     const canid_t events = frame.can_id & CAN_ERR_MASK;
     if ((events & CAN_ERR_RESTARTED) != 0) {
@@ -177,7 +175,7 @@ void SocketCanAdapter::TakeInLocked(size_t wanted) {
         const ssize_t got = system_->Receive(socket_, frame);
         if (got < 0 && (got == -EAGAIN || got == -EWOULDBLOCK || got == -EINTR)) return;
         if (got <= 0) {
-            NoteSocketError(got);
+            socketFailed_ = true;
             return;
         }
         socketFailed_ = false;
@@ -245,7 +243,7 @@ uint32_t SocketCanAdapter::Write(const CanMessage* message) {
         transmitFull_ = true;
         return kCanResultTransmitFull;
     }
-    NoteSocketError(sent);
+    socketFailed_ = true;
     return kCanResultSocketError;
 }
 

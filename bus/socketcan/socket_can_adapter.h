@@ -63,14 +63,14 @@ private:
     enum class ControllerState { kActive, kWarning, kPassive };
 
     void CloseLocked();
-    // Logs why the interface cannot be used; returns kCanResultNoInterface.
-    uint32_t Refuse(const std::string& interface, uint32_t bitrate, const std::string& reason, bool isCan,
+    // Logs why the interface cannot be used, with the command that sets it
+    // up; returns kCanResultNoInterface.
+    uint32_t Refuse(const std::string& interface, uint32_t bitrate, const std::string& reason, bool isVirtual,
                     bool linkIsUp);
     // Takes frames from the socket: error frames into the state, standard
     // frames into the queue, until `wanted` frames wait or nothing more comes.
     void TakeInLocked(size_t wanted);
     void TakeErrorFrame(const can_frame& frame);
-    void NoteSocketError(ssize_t error);
 
     std::mutex mutex_;
     CanSystem* system_;

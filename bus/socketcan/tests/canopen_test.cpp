@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,11 +25,23 @@ using Lines = std::vector<std::string>;
 
 class CanOpenOverSocketTest : public SocketBusTest {};
 
-TEST_F(CanOpenOverSocketTest, TheBusOpensTheInterfaceAtItsRate) {
-    Open();
-    EXPECT_EQ(System().Calls(), (Lines{"up can0 125000", "open can0"}));
-    bus_.reset();
-    EXPECT_EQ(System().Calls(), (Lines{"up can0 125000", "open can0", "close", "down can0"}));
+TEST_F(CanOpenOverSocketTest, EitherAdapterOpensTheInterfaceAtTheBusRateAndClosesIt) {
+    sim::CanDriveNode& node = AddNode(2);
+    for (int32_t hardware : {kHardwareUsb, kHardwareParallel}) {
+        SCOPED_TRACE(hardware);
+        System().ClearCalls();
+        Adapter().ClearCapture();
+        const CanAdapterSettings settings = cantest::Settings(hardware, 5);
+        bus_ = std::make_unique<CCanOpenTarn>(kOwnNode, &settings, CanWorkerMode::kStepped);
+        ASSERT_TRUE(bus_->IsOpen());
+        EXPECT_EQ(System().Calls(), (Lines{"up can0 500000", "open can0"}));
+        bus_->AddDevice(2, cantest::kTypeNumber, 31.0f);
+        ASSERT_TRUE(bus_->WriteParameterValue(kValueParameter, 0x1234, 2));
+        EXPECT_EQ(node.Table().Find(kValueParameter)->value, 0x1234u);
+        EXPECT_EQ(Written(), Lines{"602: 22 64 20 00 34 12 00 00"});
+        bus_.reset();
+        EXPECT_EQ(System().Calls(), (Lines{"up can0 500000", "open can0", "close", "down can0"}));
+    }
 }
 
 TEST_F(CanOpenOverSocketTest, ParametersOfEverySizeTravelExpeditedOrSegmented) {

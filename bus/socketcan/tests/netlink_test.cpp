@@ -182,6 +182,12 @@ TEST(LinkNetlink, TheKernelAnswersForTheLoopbackAndAnAbsentInterface) {
     EXPECT_EQ(loopback.bitrate, 0u);
     EXPECT_NE(loopback.kind, socketcan::kCanLinkKind);
     EXPECT_EQ(kernel.QueryLink("vcan9").error, ENODEV);
+    // A well-formed request for a link that does not exist: refused for the
+    // link, or for the right to configure links, never as malformed.
+    socketcan::LinkState absent;
+    absent.index = 0x7FFFFFF0;
+    const int error = kernel.SetLinkDown(absent);
+    EXPECT_TRUE(error == ENODEV || error == EPERM) << std::strerror(error);
     const int socket = kernel.OpenSocket("vcan9");
     EXPECT_LT(socket, 0) << "no interface vcan9, whether or not the kernel has CAN sockets";
 }
