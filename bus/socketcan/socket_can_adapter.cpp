@@ -77,6 +77,47 @@ uint32_t SocketCanAdapter::Refuse(const std::string& interface, uint32_t bitrate
     return kCanResultNoInterface;
 }
 
+uint32_t SocketCanAdapter::ReadyLinkLocked(const std::string& interface, uint32_t bitrate) {
+    const std::string rate = std::to_string(bitrate) + " bit/s";
+    const LinkState link = system_->QueryLink(interface);
+    if (link.error == ENODEV) {
+        return Refuse(interface, bitrate,
+                      "not found (" + platform::SystemErrorText(link.error) +
+                          "); connect the adapter or name its interface in " + kCanInterfaceVariable +
+                          ", and set it up at " + rate,
+                      false, false);
+    }
+    if (link.error != 0) {
+        return Refuse(interface, bitrate,
+                      "cannot be queried (" + platform::SystemErrorText(link.error) + "); it is wanted at " + rate,
+                      false, false);
+    }
+    const bool isVirtual = IsVirtualKind(link.kind);
+    if (link.kind != kCanLinkKind && !isVirtual) {
+        platform::LogLine("CAN interface " + interface + " is no CAN interface (kind \"" + link.kind +
+                          "\"); name the adapter's interface in " + kCanInterfaceVariable);
+        return kCanResultNoInterface;
+    }
+    if (link.up) {
+        // A virtual interface has no rate; a link reporting none is taken as set.
+        if (!isVirtual && link.bitrate != 0 && !SameRate(link.bitrate, bitrate)) {
+            return Refuse(interface, bitrate,
+                          "is up at " + std::to_string(link.bitrate) + " bit/s, not at the " + rate + " wanted",
+                          false, true);
+        }
+    } else {
+        const int error = system_->SetLinkUp(link, isVirtual ? 0 : bitrate);
+        if (error != 0) {
+            return Refuse(interface, bitrate,
+                          "is down and could not be brought up at " + rate + " (" +
+                              platform::SystemErrorText(error) + ")",
+                          isVirtual, false);
+        }
+        broughtUp_ = link;
+    }
+    return kCanResultOk;
+}
+
 uint32_t SocketCanAdapter::Init(uint16_t timing, int messageType) {
     std::lock_guard<std::mutex> lock(mutex_);
     CloseLocked();
@@ -96,46 +137,14 @@ uint32_t SocketCanAdapter::Init(uint16_t timing, int messageType) {
                           kCanInterfaceVariable + " to the adapter's interface, for example " + kDefaultCanInterface);
         return kCanResultNoInterface;
     }
-    const std::string rate = std::to_string(*bitrate) + " bit/s";
-    const LinkState link = system_->QueryLink(interface);
-    if (link.error == ENODEV) {
-        return Refuse(interface, *bitrate,
-                      "not found (" + platform::SystemErrorText(link.error) +
-                          "); connect the adapter or name its interface in " + kCanInterfaceVariable +
-                          ", and set it up at " + rate,
-                      false, false);
-    }
-    if (link.error != 0) {
-        return Refuse(interface, *bitrate,
-                      "cannot be queried (" + platform::SystemErrorText(link.error) + "); it is wanted at " + rate,
-                      false, false);
-    }
-    const bool isVirtual = IsVirtualKind(link.kind);
-    if (link.kind != kCanLinkKind && !isVirtual) {
-        platform::LogLine("CAN interface " + interface + " is no CAN interface (kind \"" + link.kind +
-                          "\"); name the adapter's interface in " + kCanInterfaceVariable);
-        return kCanResultNoInterface;
-    }
-    if (link.up) {
-        // A virtual interface has no rate; a link reporting none is taken as set.
-        if (!isVirtual && link.bitrate != 0 && !SameRate(link.bitrate, *bitrate))
-            return Refuse(interface, *bitrate,
-                          "is up at " + std::to_string(link.bitrate) + " bit/s, not at the " + rate + " wanted",
-                          false, true);
-    } else {
-        const int error = system_->SetLinkUp(link, isVirtual ? 0 : *bitrate);
-        if (error != 0)
-            return Refuse(interface, *bitrate,
-                          "is down and could not be brought up at " + rate + " (" +
-                              platform::SystemErrorText(error) + ")",
-                          isVirtual, false);
-        broughtUp_ = link;
-    }
+    if (const uint32_t result = ReadyLinkLocked(interface, *bitrate); result != kCanResultOk) return result;
     const int socket = system_->OpenSocket(interface);
     if (socket < 0) {
         CloseLocked();
-        platform::LogLine("CAN interface " + interface + " cannot be opened for " + rate + " (" +
-                          platform::SystemErrorText(-socket) + "); the kernel needs its CAN socket support (can_raw)");
+        const bool noCanSockets = socket == -EAFNOSUPPORT || socket == -EPROTONOSUPPORT;
+        platform::LogLine("CAN interface " + interface + " cannot be opened for " + std::to_string(*bitrate) +
+                          " bit/s (" + platform::SystemErrorText(-socket) + ")" +
+                          (noCanSockets ? "; the kernel needs its CAN socket support (can_raw)" : ""));
         return kCanResultNoInterface;
     }
     socket_ = socket;

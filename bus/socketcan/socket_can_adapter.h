@@ -63,6 +63,9 @@ private:
     enum class ControllerState { kActive, kWarning, kPassive };
 
     void CloseLocked();
+    // Finds the interface at `bitrate`, bringing it up when it is down:
+    // kCanResultOk, or kCanResultNoInterface with the log line.
+    uint32_t ReadyLinkLocked(const std::string& interface, uint32_t bitrate);
     // Logs why the interface cannot be used, with the command that sets it
     // up; returns kCanResultNoInterface.
     uint32_t Refuse(const std::string& interface, uint32_t bitrate, const std::string& reason, bool isVirtual,

@@ -116,6 +116,8 @@ TEST_F(InitTest, TheInterfaceIsUsedBroughtUpOrRefusedByItsState) {
          {"CAN interface can0 cannot be opened for 500000 bit/s (" + Reason(EAFNOSUPPORT) +
           "); the kernel needs its CAN socket support (can_raw)"},
          false},
+        {"socket refused, found up", "can0", true, {"can", true, 500000, 0}, ENODEV, kCanResultNoInterface,
+         {"open can0"}, {"CAN interface can0 cannot be opened for 500000 bit/s (" + Reason(ENODEV) + ")"}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
