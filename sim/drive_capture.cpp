@@ -49,3 +49,32 @@ std::string HexBytes(const std::string& bytes) {
 }
 
 }  // namespace sim
+
+namespace sim {
+
+std::vector<std::string> DriveCapture::Requests() const {
+    constexpr char kEot = 0x04;
+    constexpr char kStx = 0x02;
+    constexpr char kEnq = 0x05;
+    std::vector<std::string> requests;
+    enum class State { kOutside, kAddress, kCode } state = State::kOutside;
+    std::string code;
+    for (const CapturedByte& b : bytes_) {
+        if (!b.to_drive || b.garbled) continue;
+        const char c = static_cast<char>(b.byte);
+        if (c == kEot) {
+            state = State::kAddress;
+        } else if (state == State::kAddress) {
+            code.clear();
+            state = State::kCode;
+        } else if (state == State::kCode && (c == kEnq || c == kStx)) {
+            requests.push_back((c == kStx ? "W" : "R") + code);
+            state = State::kOutside;
+        } else if (state == State::kCode) {
+            code += c;
+        }
+    }
+    return requests;
+}
+
+}  // namespace sim
