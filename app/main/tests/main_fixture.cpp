@@ -88,9 +88,7 @@ void MainTest::TearDown() {
     if (!shippedProfile_.empty()) testsupport::WriteFile(testsupport::RuntimePath("bin/Torvan.ini"), shippedProfile_);
     CloseSerio(false);
     platform::SetSerialPortOpener(nullptr);
-    for (const char* extension : {"D", "X", "T"}) {
-        std::filesystem::remove(testsupport::RuntimePath("FIRMDATA/4120_001.30" + std::string(extension)));
-    }
+    RemoveCache();
     for (const std::filesystem::path& path : written_) std::filesystem::remove(path);
 }
 
@@ -157,6 +155,10 @@ std::vector<std::string> MainTest::BoxTexts() {
     std::vector<std::string> texts;
     for (const GwBoxRecord& box : gwtest::Boxes()) texts.push_back(box.kind + ": " + box.text);
     return texts;
+}
+
+void MainTest::RemoveCache() {
+    for (const char* extension : {"D", "X", "T"}) std::filesystem::remove(CachePath(extension));
 }
 
 std::string MainTest::CachePath(const std::string& extension) {

@@ -75,6 +75,8 @@ protected:
     // "kind: text" of every box shown.
     static std::vector<std::string> BoxTexts();
     static std::string CachePath(const std::string& extension = "D");
+    // Removes the cache file set of the standard drive.
+    static void RemoveCache();
 
     Main* main_ = nullptr;
     GwCore* mainWindow_ = nullptr;
