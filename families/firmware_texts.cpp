@@ -16,10 +16,10 @@ constexpr char kFirmwareDir[] = "..\\FIRMDATA\\";
 constexpr char kFirmwareTextExtension[] = ".txt";
 
 std::string Trimmed(const char* text) {
-    std::string s(text);
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    dstring trimmed(text);
+    trimmed.TrimLeft(' ');
+    trimmed.TrimRight(' ');
+    return trimmed.Text();
 }
 
 }  // namespace

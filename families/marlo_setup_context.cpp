@@ -17,12 +17,7 @@ MarloSetupContext::MarloSetupContext(GwCore* window, const ParaBase& base, bool 
     LoadVersionProfile();
 }
 
-bool MarloSetupContext::CheckStatusWordBit() {
-    bool failed = false;
-    const bool bit = StatusBit(kDeviceStateWordParameter, 4, &failed);
-    if (failed) ReportReadError();
-    return failed || bit;
-}
+bool MarloSetupContext::CheckStatusWordBit() { return StatusBit(kDeviceStateWordParameter, 4); }
 
 bool MarloSetupContext::CheckStatusWordBitAlt() { return DeviceStatusBit(kDeviceStateWordParameter, 0); }
 

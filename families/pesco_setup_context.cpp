@@ -18,12 +18,7 @@ PescoSetupContext::PescoSetupContext(GwCore* window, const ParaBase& base, bool 
     LoadVersionProfile();
 }
 
-bool PescoSetupContext::CheckStatusWordBit() {
-    bool failed = false;
-    const bool bit = StatusBit(kPescoStatusWordParameter, 14, &failed);
-    if (failed) ReportReadError();
-    return failed || bit;
-}
+bool PescoSetupContext::CheckStatusWordBit() { return StatusBit(kPescoStatusWordParameter, 14); }
 
 bool PescoSetupContext::CheckStatusWordBitAlt() { return DeviceStatusBit(kPescoStatusWordParameter, 3); }
 

@@ -18,12 +18,7 @@ RuvexSetupContext::RuvexSetupContext(GwCore* window, const ParaBase& base, bool 
     SetupControl = FindSetupControl(window);
 }
 
-bool RuvexSetupContext::CheckStatusWordBit() {
-    bool failed = false;
-    const bool bit = StatusBit(kDeviceStateWordParameter, 4, &failed);
-    if (failed) ReportReadError();
-    return failed || bit;
-}
+bool RuvexSetupContext::CheckStatusWordBit() { return StatusBit(kDeviceStateWordParameter, 4); }
 
 bool RuvexSetupContext::CheckStatusWordBitAlt() { return DeviceStatusBit(kDeviceStateWordParameter, 0); }
 

@@ -52,10 +52,12 @@ int DeviceSetupContext::ReadString(int number, dstring& out) {
 
 void DeviceSetupContext::ReportReadError() { ShowDeviceError(kDeviceErrorMessage, Base.get(), nullptr); }
 
-bool DeviceSetupContext::StatusBit(int number, int bit, bool* failed) {
+bool DeviceSetupContext::StatusBit(int number, int bit) {
     double value = 0.0;
-    *failed = ReadDouble(number, &value) != kParaOk;
-    if (*failed) return false;
+    if (ReadDouble(number, &value) != kParaOk) {
+        ReportReadError();
+        return true;
+    }
     return ((static_cast<int32_t>(value) >> bit) & 1) != 0;
 }
 

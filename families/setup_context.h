@@ -86,9 +86,9 @@ public:
 protected:
     // A failed state read: device error 5 for the context's base.
     void ReportReadError();
-    // Bit `bit` of parameter `number` read by the read rule; `failed` set on
-    // a failed read.
-    bool StatusBit(int number, int bit, bool* failed);
+    // Bit `bit` of parameter `number` read by the read rule; true after
+    // device error 5 when the read fails.
+    bool StatusBit(int number, int bit);
     // Bit `bit` of parameter `number` read from the device; true when the
     // read fails.
     bool DeviceStatusBit(int number, int bit);

@@ -2,22 +2,12 @@
 
 #include "app/services/message_box.h"
 
-bool TmpBaseContext::CheckStatusWordBit() {
+bool TmpBaseContext::Refuse() {
     ShowErrorMessage(kTmpContextCheckMessage, nullptr);
     return false;
 }
 
-bool TmpBaseContext::CheckStatusWordBitAlt() {
-    ShowErrorMessage(kTmpContextCheckMessage, nullptr);
-    return false;
-}
-
-bool TmpBaseContext::CheckModeSelection() {
-    ShowErrorMessage(kTmpContextCheckMessage, nullptr);
-    return false;
-}
-
-bool TmpBaseContext::CheckModeSelectionAlt() {
-    ShowErrorMessage(kTmpContextCheckMessage, nullptr);
-    return false;
-}
+bool TmpBaseContext::CheckStatusWordBit() { return Refuse(); }
+bool TmpBaseContext::CheckStatusWordBitAlt() { return Refuse(); }
+bool TmpBaseContext::CheckModeSelection() { return Refuse(); }
+bool TmpBaseContext::CheckModeSelectionAlt() { return Refuse(); }

@@ -16,4 +16,7 @@ public:
     bool CheckStatusWordBitAlt() override;
     bool CheckModeSelection() override;
     bool CheckModeSelectionAlt() override;
+
+private:
+    bool Refuse();
 };

@@ -14,10 +14,10 @@ constexpr char kAliasName[] = "NAME";
 constexpr char kAliasSection[] = "AliasNames";
 
 bool IsAliasParameterName(const char* name, size_t size) {
-    std::string text(name, strnlen(name, size));
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return false;
-    return text.substr(first, text.find_last_not_of(' ') - first + 1) == kAliasName;
+    dstring text(std::string(name, strnlen(name, size)).c_str());
+    text.TrimLeft(' ');
+    text.TrimRight(' ');
+    return text.View() == kAliasName;
 }
 
 void FillRecordTexts(DataBus& bus, int address, BusDeviceRecord& record) {

@@ -158,37 +158,26 @@ void Main::UncoupleAllDevices() {
     SetArrowCursor();
 }
 
-void Main::SearchDevice() {
-    BusTransferGuard transfer;
-    if (activeBus_ == nullptr) {
-        ShowInfoMessage(kNoActiveBusInfo);
-        return;
-    }
-    std::optional<ProgressMessage> progress;
-    progress.emplace(kSearchActivity, kSearchProgressMaximum);
-    if (!activeBus_->ConnectDevice(&*progress)) {
-        progress.reset();
-        ShowInfoMessage(kBusErrorBox);
-    }
-    RebuildDeviceList();
-    RefreshBusDisplay();
-    lastSearchWasScan_ = false;
-}
+void Main::SearchDevice() { FindDevices(false); }
 
-void Main::ScanNet() {
+void Main::ScanNet() { FindDevices(true); }
+
+void Main::FindDevices(bool scan) {
     BusTransferGuard transfer;
     if (activeBus_ == nullptr) {
         ShowInfoMessage(kNoActiveBusInfo);
         return;
     }
     std::optional<ProgressMessage> progress;
-    progress.emplace(kScanActivity, kSearchProgressMaximum);
-    if (!activeBus_->CheckDevice(&*progress)) {
+    progress.emplace(scan ? kScanActivity : kSearchActivity, kSearchProgressMaximum);
+    const bool found = scan ? activeBus_->CheckDevice(&*progress) : activeBus_->ConnectDevice(&*progress);
+    if (!found) {
         progress.reset();
-        ShowErrorMessage(kBusErrorBox);
+        scan ? ShowErrorMessage(kBusErrorBox) : ShowInfoMessage(kBusErrorBox);
     }
     RebuildDeviceList();
-    lastSearchWasScan_ = true;
+    if (!scan) RefreshBusDisplay();
+    lastSearchWasScan_ = scan;
 }
 
 std::string Main::GetDeviceStateText(int address) {

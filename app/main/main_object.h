@@ -144,6 +144,8 @@ private:
     // device; false when it was dropped.
     bool LoadActiveBase(int address);
     bool ReadBaseFromDevice(int address, const std::string& cachePath);
+    // The device search (ConnectDevice) or the network scan (CheckDevice).
+    void FindDevices(bool scan);
     bool ReadSignature();
     // Parameter 88 "PWRON" when present.
     bool HasPowerOnFlag() const;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "parameters/parabase/para_base.h"
+#include "parameters/values/dstring.h"
 
 std::string PresentParameterName(const ParaBase& base, int number) {
     if (!base.IsPresent(number)) return {};
@@ -16,9 +17,8 @@ bool HasParameterNamed(const ParaBase& base, int number, std::string_view name) 
 
 bool HasParameterTrimmedNamed(const ParaBase& base, int number, std::string_view name) {
     if (!base.IsPresent(number)) return false;
-    const std::string full = PresentParameterName(base, number);
-    const size_t first = full.find_first_not_of(' ');
-    if (first == std::string::npos) return name.empty();
-    const size_t last = full.find_last_not_of(' ');
-    return std::string_view(full).substr(first, last - first + 1) == name;
+    dstring trimmed(PresentParameterName(base, number).c_str());
+    trimmed.TrimLeft(' ');
+    trimmed.TrimRight(' ');
+    return trimmed.View() == name;
 }

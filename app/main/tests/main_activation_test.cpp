@@ -46,14 +46,6 @@ protected:
         });
         return {last.base(), requests.end()};
     }
-    GwCore* ListedOnlineWindow(const char* name) {
-        EXPECT_TRUE(GwRcMgr::use_text(std::string("dialogframe ") + name + " { }\n", "test.cgw"));
-        GwCore* window = GwRcMgr::load(mainWindow_, name, 1);
-        window->set_close_mode(GwCLOSE_DESTROY);
-        window->show();
-        EXPECT_EQ(TheWindowHandler().Add(window, 1), 1);
-        return window;
-    }
 };
 
 TEST_F(ActivationTest, FirstActivationBuildsTheBaseFromTheDeviceAndCachesIt) {

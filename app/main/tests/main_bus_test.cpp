@@ -19,15 +19,6 @@ using maintest::MainTest;
 
 class MainBusTest : public MainTest {
 protected:
-    // An online window in the window list, as device windows are.
-    GwCore* ListedOnlineWindow(const char* name) {
-        EXPECT_TRUE(GwRcMgr::use_text(std::string("dialogframe ") + name + " { }\n", "test.cgw"));
-        GwCore* window = GwRcMgr::load(mainWindow_, name, 1);
-        window->set_close_mode(GwCLOSE_DESTROY);
-        window->show();
-        EXPECT_EQ(TheWindowHandler().Add(window, 1), 1);
-        return window;
-    }
     static int Autostart(const char* name) {
         GwProfile* profile = MainProfile();
         if (!profile->select_section((std::string("Pos_") + name).c_str())) return -1;

@@ -7,10 +7,12 @@
 #include "app/services/activity_message.h"
 #include "app/services/program_flags.h"
 #include "app/services/services_hooks.h"
+#include "app/services/window_handler.h"
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
 #include "platform/serial_port.h"
 #include "testsupport/test_env.h"
+#include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -155,6 +157,15 @@ std::vector<std::string> MainTest::BoxTexts() {
     std::vector<std::string> texts;
     for (const GwBoxRecord& box : gwtest::Boxes()) texts.push_back(box.kind + ": " + box.text);
     return texts;
+}
+
+GwCore* MainTest::ListedOnlineWindow(const char* name) {
+    EXPECT_TRUE(GwRcMgr::use_text(std::string("dialogframe ") + name + " { }\n", "test.cgw"));
+    GwCore* window = GwRcMgr::load(mainWindow_, name, 1);
+    window->set_close_mode(GwCLOSE_DESTROY);
+    window->show();
+    EXPECT_EQ(TheWindowHandler().Add(window, 1), 1);
+    return window;
 }
 
 void MainTest::RemoveCache() {
