@@ -134,6 +134,15 @@ TEST_F(QueriesTest, ActiveDeviceQueries) {
     EXPECT_STREQ(main_->GetDeviceLabel(kAddress), "Axis one");
     EXPECT_STREQ(main_->GetActiveDeviceLabel(), "Axis one");
     EXPECT_STREQ(main_->GetActiveDeviceTypeText(), "Ruvex4120");
+    ClearCaptures();
+    EXPECT_EQ(main_->ReadActiveDeviceInfoText(), "2");
+    EXPECT_EQ(Requests(), std::vector<std::string>{"R20151"});
+    main_->GetActiveBus()->AddDevice(kAddress, 9001, 1.3f);
+    EXPECT_EQ(main_->ReadActiveDeviceInfoText(), "");
+    EXPECT_EQ(main_->ReadRunMode(), 0);
+    EXPECT_EQ(Requests(), std::vector<std::string>{"R20151"});
+    main_->GetActiveBus()->AddDevice(kAddress, 4120, 1.3f);
+    RebuildDeviceList();
     main_->GetActiveBus()->GetDevice(kAddress)->alias.Clear();
     EXPECT_STREQ(main_->GetDeviceLabel(kAddress), "3-Ruvex4120");
     EXPECT_STREQ(main_->GetActiveDeviceAlias(), "");

@@ -8,6 +8,7 @@
 #include "parameters/parabase/tests/parabase_fixture.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_toggle.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
 namespace {
@@ -145,6 +146,20 @@ TEST_F(UserLevelTest, ControlCodeGuardsHandMode) {
     EXPECT_TRUE(IsHandModeEnabled());
     EXPECT_EQ(GetUserLevel(), 2);
     EXPECT_FALSE(GwRcMgr::is_valid_child(dialog));
+}
+
+TEST_F(UserLevelTest, LevelDigitsWithoutACodeNeedNone) {
+    SetUserLevel(1);
+    GwCore* dialog = OpenDialog();
+    for (const char* name : {"E0", "E9", "Ex"}) {
+        auto* button = new GwToggle(name, dialog, GwRADIO_CLASS);
+        button->set_value(1);
+        Ident_SetEbene(button, nullptr, GwUD());
+        EXPECT_FALSE(gwtest::IsVisible("IdentUser/Password")) << name;
+    }
+    // Level 9 is no level: OK with the code field hidden keeps level 1.
+    ASSERT_TRUE(gwtest::Click("IdentUser/OK"));
+    EXPECT_EQ(GetUserLevel(), 1);
 }
 
 // Without the definitions the level texts fall back to the number.
