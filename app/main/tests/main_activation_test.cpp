@@ -89,18 +89,21 @@ TEST_F(ActivationTest, SignatureParametersAreReadOnlyUnderTheirNames) {
     struct Case {
         const char* udsacName;
         const char* serialName;
+        const char* powerOnName;
         bool readsUdsac;
         bool readsSerial;
+        bool clearsPowerOn;
         uint32_t type;
         uint8_t offset;  // CanArraySubindexOffset afterwards
     } cases[] = {
-        {"UDSAC", "XS_NR", true, true, 4120, 0},
-        {"UDSA", "SNR", false, false, 5120, 1},
+        {"UDSAC", "XS_NR", "PWRON", true, true, true, 4120, 0},
+        {"UDSA", "SNR", "PWRO", false, false, false, 5120, 1},
     };
     for (const Case& c : cases) {
         sim::DriveTable table = ActivationTable(c.type);
         table.Find(165)->name = c.udsacName;
         table.Find(127)->name = c.serialName;
+        table.Find(88)->name = c.powerOnName;
         AddDrive(kAddress, table);
         WriteTreeFile("bin/Type5.xdl", "");
         OpenSerialBus();
@@ -110,6 +113,7 @@ TEST_F(ActivationTest, SignatureParametersAreReadOnlyUnderTheirNames) {
         const std::vector<std::string> after = AfterTableRead();
         EXPECT_EQ(std::count(after.begin(), after.end(), "R20165"), c.readsUdsac ? 1 : 0) << c.udsacName;
         EXPECT_EQ(std::count(after.begin(), after.end(), "R20127"), c.readsSerial ? 1 : 0) << c.serialName;
+        EXPECT_EQ(std::count(after.begin(), after.end(), "W20088"), c.clearsPowerOn ? 1 : 0) << c.powerOnName;
         EXPECT_EQ(CanArraySubindexOffset, c.offset) << c.type;
         main_->CloseTarnBus();
         std::filesystem::remove(testsupport::RuntimePath("FIRMDATA/5120_001.30D"));
@@ -123,7 +127,11 @@ TEST_F(ActivationTest, CachedBaseIsTakenAgainWithoutFilesOrDescriptions) {
     AddDrive(7);
     main_->GetActiveBus()->AddDevice(7, 4120, 1.3f);
     GwCore* window = ListedOnlineWindow("DeviceView");
+    NewLogText();
     EXPECT_TRUE(main_->SetActiveDevice(kAddress));
+    const std::string log = NewLogText();
+    EXPECT_EQ(log.find("ParaBase->ReadFileBase"), std::string::npos);
+    EXPECT_EQ(log.find("ParaBase->ReadBusBase"), std::string::npos);
     for (const std::string& r : Requests()) {
         EXPECT_TRUE(r.rfind("R20", 0) == 0 || r == "W20088") << r;
     }
