@@ -6,8 +6,12 @@
 // frames it exchanged.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/services/app_files.h"
 #include "bench/support/bench_env.h"
@@ -117,5 +121,70 @@ void CanOpenFullSetRead(benchmark::State& state) {
 }
 
 BENCHMARK(CanOpenFullSetRead)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+// Processor time of the whole process, in nanoseconds, and the times its
+// threads gave up the processor to wait.
+struct ProcessUsage {
+    uint64_t cpu_ns;
+    uint64_t waits;
+};
+
+ProcessUsage TakeProcessUsage() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ns = [](const timeval& t) {
+        return static_cast<uint64_t>(t.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(t.tv_usec) * 1000u;
+    };
+    return {ns(usage.ru_utime) + ns(usage.ru_stime), static_cast<uint64_t>(usage.ru_nvcsw)};
+}
+
+// How much of one processor core the bus takes while it is open and nothing
+// is asked of it, once the opening has settled: the calling thread sleeps,
+// so the process's processor time over that real time is the worker's. The
+// figure is a share of one core against the 2% a desktop program may spend
+// waiting; the worker's wake-ups per second show the same without the
+// machine's cost of a wake-up.
+constexpr auto kIdleSettle = std::chrono::milliseconds(300);
+constexpr auto kIdleSpan = std::chrono::seconds(3);
+constexpr double kIdleShareLimit = 0.02;
+
+void CanOpenIdleWorker(benchmark::State& state) {
+    sim::RegisterVirtualCanAdapter();
+    sim::VirtualCanBus& adapter = sim::TheVirtualCanBus();
+    double share = 0;
+    double wakeups_per_s = 0;
+    for (auto _ : state) {
+        platform::InstallClock(std::make_unique<platform::VirtualClock>());
+        adapter.Reset();
+        sim::CanDriveNode node(bench::FullSetTable(), kDriveNode);
+        node.AttachTo(adapter);
+        CanAdapterSettings settings;
+        settings.hardwareId = kHardwareUsb;
+        settings.baudRateId = kOneMegabitId;
+        {
+            CCanOpenTarn bus(kOwnNode, &settings, CanWorkerMode::kThread);
+            if (!bus.IsOpen()) {
+                state.SkipWithError("the CANopen bus did not open");
+                break;
+            }
+            std::this_thread::sleep_for(kIdleSettle);
+            const ProcessUsage start = TakeProcessUsage();
+            const uint64_t real_start = bench::RealNs();
+            std::this_thread::sleep_for(kIdleSpan);
+            const ProcessUsage end = TakeProcessUsage();
+            const double real_ns = static_cast<double>(bench::RealNs() - real_start);
+            share = static_cast<double>(end.cpu_ns - start.cpu_ns) / real_ns;
+            // The sleeping thread itself gives up the processor once.
+            wakeups_per_s = static_cast<double>(end.waits - start.waits - 1) / (real_ns / 1e9);
+            state.SetIterationTime(share);
+        }
+        adapter.Reset();
+    }
+    bench::ReportFigure(state, share, kIdleShareLimit, "share of one core", "2% of one core");
+    state.counters["worker_cpu_percent"] = share * 100;
+    state.counters["worker_wakeups_per_s"] = wakeups_per_s;
+}
+
+BENCHMARK(CanOpenIdleWorker)->UseManualTime()->Iterations(1);
 
 }  // namespace

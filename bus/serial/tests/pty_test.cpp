@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
@@ -60,6 +62,8 @@ TEST_F(PtySerial, PortGetsItsLineSettings) {
 }
 
 TEST_F(PtySerial, ReadWriteAndReopen) {
+    const std::string readExchange = "\x04" "E20091\x05\x04";
+    const std::string writeExchange = "\x04" "E\x02" "20123=1F4\x03\x4F\x04";
     sim::VirtualDrive drive(StandardTable(), kAddress);
     sim::PtyDriveLink link(pair_);
     link.Add(&drive);
@@ -74,15 +78,20 @@ TEST_F(PtySerial, ReadWriteAndReopen) {
         ASSERT_TRUE(bus.WriteParameterValue(kWritableParameter, 500, kAddress));
 
         ASSERT_TRUE(ExitTarnBus(true));
+        // Opening purges the port's output. A pseudo-terminal reports its
+        // output as sent at once, so the last EOT may still wait on the far
+        // side; the reopen comes once the drive has taken every byte.
+        const size_t written = readExchange.size() + writeExchange.size();
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (link.BytesTaken() < written && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_EQ(link.BytesTaken(), written);
         ASSERT_EQ(InitTarnBus(kPtyPort, 9600, 0), 0);
         ASSERT_TRUE(bus.ReadParameterValue(kWritableParameter, value, kAddress));
         EXPECT_EQ(value, 500);
     }
     link.Stop();
-    EXPECT_EQ(Hex(drive.Capture().ToDrive()),
-              Hex("\x04" "E20091\x05\x04"
-                  "\x04" "E\x02" "20123=1F4\x03\x4F\x04"
-                  "\x04" "E20123\x05\x04"));
+    EXPECT_EQ(Hex(drive.Capture().ToDrive()), Hex(readExchange + writeExchange + "\x04" "E20123\x05\x04"));
 }
 
 }  // namespace
