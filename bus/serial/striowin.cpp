@@ -160,6 +160,11 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
         return kSerioOpenFailed;
     }
     opened->PurgeInput();
+    // Output an earlier session left queued (a close that could not drain, or
+    // bytes meant for another rate while the search tries the rates) would
+    // reach the drive as garbage. A UART's queue is empty after a close that
+    // drained, so this drops nothing of ours; a pseudo-terminal, which counts
+    // its output as gone at once, also loses what its far side has not read.
     opened->PurgeOutput();
     g_serio.port = std::move(opened);
     return kSerioOk;

@@ -64,6 +64,18 @@ const std::string kInitiateUpload = "40 82 20 00 00 00 00 00";
 const std::string kSegment0 = "60 00 00 00 00 00 00 00";
 const std::string kSegment1 = "70 00 00 00 00 00 00 00";
 
+// Runs the case's conversation and checks the result.
+void Converse(TransferCase& c) {
+    for (size_t i = 0; i < c.conversation.size(); ++i) {
+        const Exchange& e = c.conversation[i];
+        ASSERT_FALSE(c.transfer.Finished()) << c.name << " before exchange " << i;
+        EXPECT_EQ(Hex(c.transfer.Request()), e.request) << c.name << " exchange " << i;
+        EXPECT_EQ(c.transfer.TakeReply(e.reply), e.step) << c.name << " exchange " << i;
+    }
+    ASSERT_TRUE(c.transfer.Finished()) << c.name;
+    EXPECT_EQ(c.transfer.Result(), c.result) << c.name;
+}
+
 TEST(SdoTransfer, Uploads) {
     const SdoFrame abort = Initiate(0x80, 0x06020000);
     const SdoFrame otherAbort = F({0x80, 0x5C, 0x20, 0x00, 0x00, 0x00, 0x02, 0x06});
@@ -120,14 +132,7 @@ TEST(SdoTransfer, Uploads) {
     cases.push_back(endless);
 
     for (TransferCase& c : cases) {
-        for (size_t i = 0; i < c.conversation.size(); ++i) {
-            const Exchange& e = c.conversation[i];
-            ASSERT_FALSE(c.transfer.Finished()) << c.name << " before exchange " << i;
-            EXPECT_EQ(Hex(c.transfer.Request()), e.request) << c.name << " exchange " << i;
-            EXPECT_EQ(c.transfer.TakeReply(e.reply), e.step) << c.name << " exchange " << i;
-        }
-        ASSERT_TRUE(c.transfer.Finished()) << c.name;
-        EXPECT_EQ(c.transfer.Result(), c.result) << c.name;
+        ASSERT_NO_FATAL_FAILURE(Converse(c));
         if (c.result == SdoTransfer::kOk) {
             EXPECT_EQ(std::string(c.transfer.Data().begin(), c.transfer.Data().end()), c.data) << c.name;
         }
@@ -165,14 +170,7 @@ TEST(SdoTransfer, Downloads) {
         {"nothing to write", SdoTransfer::Download(kIndex, kSubindex, four, 0), {}, SdoTransfer::kProtocolError, ""},
     };
     for (TransferCase& c : cases) {
-        for (size_t i = 0; i < c.conversation.size(); ++i) {
-            const Exchange& e = c.conversation[i];
-            ASSERT_FALSE(c.transfer.Finished()) << c.name << " before exchange " << i;
-            EXPECT_EQ(Hex(c.transfer.Request()), e.request) << c.name << " exchange " << i;
-            EXPECT_EQ(c.transfer.TakeReply(e.reply), e.step) << c.name << " exchange " << i;
-        }
-        ASSERT_TRUE(c.transfer.Finished()) << c.name;
-        EXPECT_EQ(c.transfer.Result(), c.result) << c.name;
+        ASSERT_NO_FATAL_FAILURE(Converse(c));
         EXPECT_EQ(c.transfer.AbortCode(), c.abortCode) << c.name;
         // A finished transfer takes nothing more.
         EXPECT_EQ(c.transfer.TakeReply(Initiate(0x60)), SdoStep::kFinished) << c.name;
