@@ -9,6 +9,7 @@ GwScrolledContainer::GwScrolledContainer(const std::string& name, GwCore* parent
     : GwContainer(name, parent, GwRect{0, 0, 10, 10}, GwSCROLLEDCONTAINER_CLASS) {}
 
 int GwScrolledContainer::visible_count() const {
+    if (visible_items_ > 0) return visible_items_;
     int n = 0;
     for (GwCore* c : children())
         if (c->is_alive() && c->is_class(GwCONTAINER_CLASS)) ++n;
@@ -27,6 +28,12 @@ GwCore* GwScrolledContainer::row(int index) const {
 int GwScrolledContainer::Clamp(int item) const {
     int last = std::max(0, item_count_ - visible_count());
     return std::clamp(item, 0, last);
+}
+
+void GwScrolledContainer::set_visible_count(int count) {
+    if (!is_alive()) return;
+    visible_items_ = std::max(0, count);
+    set_first_visible(first_visible_);
 }
 
 void GwScrolledContainer::set_item_count(int count) {
@@ -62,6 +69,7 @@ bool GwScrolledContainer::user_scroll(int item) {
 void GwScrolledContainer::apply_definition(const GwDefinition& def, int language) {
     GwContainer::apply_definition(def, language);
     item_count_ = std::max(0, def.number("item_count", language, 0));
+    visible_items_ = std::max(0, def.number("visible_items", language, 0));
 }
 
 void GwScrolledContainer::copy_state_to(GwCore* copy) const {
@@ -69,5 +77,6 @@ void GwScrolledContainer::copy_state_to(GwCore* copy) const {
     if (auto* s = dynamic_cast<GwScrolledContainer*>(copy)) {
         s->item_count_ = item_count_;
         s->first_visible_ = first_visible_;
+        s->visible_items_ = visible_items_;
     }
 }

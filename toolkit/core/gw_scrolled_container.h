@@ -20,8 +20,11 @@ public:
     int first_visible() const { return first_visible_; }
     // A program set fires nothing; clamped to 0 .. item count - visible count.
     void set_first_visible(int item);
-    // How many items show at once: the number of row containers.
+    // How many items show at once: the definition's "visible_items", else
+    // the number of row containers. A definition may promise more rows than
+    // it holds; row() is null for the missing ones.
     int visible_count() const;
+    void set_visible_count(int count);
     // The i-th row container (a container child, in definition order), or
     // null out of range.
     GwCore* row(int index) const;
@@ -41,4 +44,5 @@ private:
 
     int item_count_ = 0;
     int first_visible_ = 0;
+    int visible_items_ = 0;  // 0: the number of rows
 };

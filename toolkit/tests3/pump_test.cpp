@@ -148,6 +148,13 @@ TEST(Driver, AdvanceRunsScheduledActionsInTimeAndFailsOnAnEndlessRepost) {
     EXPECT_EQ(GwTimerScheduler::NextDueUs(), std::nullopt);
 }
 
+TEST(Driver, AModalScriptNeedsNoResultWhenItsActionsEndTheRun) {
+    auto* dialog = new GwDialogFrame("Ask", nullptr, true);
+    gwtest::ScriptModal("Ask", [](GwCore* w) { w->end_modal(GwRESULT_OK); });
+    EXPECT_EQ(dialog->go(), GwRESULT_OK);
+    EXPECT_EQ(gwtest::UnusedAnswers(), 0);
+}
+
 TEST(Driver, ABoxIsAnsweredAfterWhatTheUserDoesWhileItIsOpen) {
     GwRcMgr::use_text("dialogframe x_InfoBox { box = info; title = \"Info\"; label Message { text = \"Done\" } }",
                       "boxes.cgw");

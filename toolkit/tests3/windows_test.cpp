@@ -280,6 +280,12 @@ TEST_F(Windows, AScrolledContainerMovesItsFirstItemAsTheUserScrolls) {
         EXPECT_EQ(Notes(), s.notes);
     }
     EXPECT_EQ(failures, (Lines{"\"Main.Params\" refused scrolling"}));
+    // A definition that promises more rows than it holds.
+    params->set_visible_count(4);
+    EXPECT_EQ(params->visible_count(), 4);
+    EXPECT_EQ(params->first_visible(), 0);  // 4 items, 4 rows
+    EXPECT_EQ(params->row(2), main->child("Row2"));
+    EXPECT_EQ(params->row(3), nullptr);
 }
 
 TEST_F(Windows, ResourcesForAScreen) {
