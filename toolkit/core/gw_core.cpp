@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -377,12 +378,11 @@ bool GwCore::KindKey(int key) {
 
 bool GwCore::FrameKey(int key) {
     if (!is_frame()) return false;
-    if (key == GwKEY_ESCAPE) return close();
-    GwCore* button = default_button();
-    if (button == nullptr || !button->is_sensitive() || !button->is_visible()) return false;
-    GwEvent ev;
-    button->fire(GwCB_ACTIVATE, ev);
-    return true;
+    // Escape closes dialogs only; a key binding may have hidden it already.
+    if (key == GwKEY_ESCAPE) return is_class(GwDIALOGFRAME_CLASS) && is_visible() && close();
+    // Return clicks the default button, with its result code in a modal run.
+    auto* button = dynamic_cast<GwPushButton*>(default_button());
+    return button != nullptr && button->click();
 }
 
 void GwCore::set_waiting(bool on) {

@@ -135,8 +135,8 @@ public:
     // A key as the user presses it on this widget: the key binding runs first
     // and refuses the key with 0; then the kind handles it (edits type, lists
     // activate the selected row on Return, frames click the default button on
-    // Return and close on Escape); F1 that was not refused fires the help
-    // binding. Returns whether the key was taken.
+    // Return and dialogs close on Escape); F1 that was not refused fires the
+    // help binding. Returns whether the key was taken.
     bool press_key(int key);
     bool is_editable() const { return editable_; }
     void set_focusable(bool on) { focusable_ = on; }

@@ -46,8 +46,9 @@ TEST_F(Windows, KeysReachAnyWidgetBindingFirstThenTheKind) {
         {"State", 'x', false, {}, nullptr},
         {"Rows", GwKEY_RETURN, true, {"Rows key key=13", "Rows activate row=1"}, nullptr},
         {"", GwKEY_RETURN, true, {"OK activate"}, nullptr},
-        {"Rows", GwKEY_ESCAPE, true, {"Rows key key=27"}, [](GwCore* m) { EXPECT_FALSE(m->is_visible()); }},
-        {"", GwKEY_ESCAPE, true, {}, [](GwCore* m) { EXPECT_FALSE(m->is_visible()); }},
+        // Escape closes dialogs, not the application's frame.
+        {"Rows", GwKEY_ESCAPE, false, {"Rows key key=27"}, [](GwCore* m) { EXPECT_TRUE(m->is_visible()); }},
+        {"", GwKEY_ESCAPE, false, {}, [](GwCore* m) { EXPECT_TRUE(m->is_visible()); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.target) + " key " + std::to_string(c.key));
@@ -58,6 +59,19 @@ TEST_F(Windows, KeysReachAnyWidgetBindingFirstThenTheKind) {
         EXPECT_EQ(Notes(), c.notes);
         if (c.check) c.check(main);
         main->destroy();
+    }
+}
+
+TEST_F(Windows, ReturnAndEscapeEndAModalDialog) {
+    struct Case {
+        int key;
+        int result;
+    };
+    for (const Case& c : {Case{GwKEY_RETURN, GwRESULT_YES}, Case{GwKEY_ESCAPE, GwRESULT_CANCEL}}) {
+        SCOPED_TRACE(c.key);
+        GwCore* dialog = GwRcMgr::load(nullptr, "Confirm", 1);
+        gwtest::ScriptModal("Confirm", [&](GwCore* w) { EXPECT_TRUE(gwtest::PressKey(w->child("Question"), c.key)); });
+        EXPECT_EQ(dialog->go(), c.result);
     }
 }
 
