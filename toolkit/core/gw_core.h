@@ -132,15 +132,15 @@ public:
     bool has_focus() const;
     static GwCore* focus_widget();
     void set_editable(bool on) { editable_ = on; }
+    bool is_editable() const { return editable_; }
+    void set_focusable(bool on) { focusable_ = on; }
+    bool is_focusable() const { return focusable_; }
     // A key as the user presses it on this widget: the key binding runs first
     // and refuses the key with 0; then the kind handles it (edits type, lists
     // activate the selected row on Return, frames click the default button on
     // Return and dialogs close on Escape); F1 that was not refused fires the
     // help binding. Returns whether the key was taken.
     bool press_key(int key);
-    bool is_editable() const { return editable_; }
-    void set_focusable(bool on) { focusable_ = on; }
-    bool is_focusable() const { return focusable_; }
     void beep();
 
     // --- geometry ---------------------------------------------------------
@@ -295,9 +295,10 @@ protected:
     // Runs at the widget's first show, before its create callback; classes
     // made in code put their set-up here.
     virtual void OnCreate() {}
-    // Runs at the widget's first show after its create and show callbacks,
-    // and after every geometry set (a drawing widget exposes itself).
+    // Runs at the widget's first show, after its create and show callbacks
+    // (a drawing widget exposes itself here).
     virtual void OnFirstShown() {}
+    // Runs after every geometry set, after the resize callback.
     virtual void OnResized() {}
     // The kind's own handling of a key the key binding let through; true
     // when taken.

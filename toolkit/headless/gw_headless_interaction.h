@@ -3,7 +3,9 @@
 // one in a program) until the run ends (the window is hidden or destroyed,
 // or end_modal). Nobody answers boxes, file selectors or print dialogs: a
 // box takes the configured default answer and each of them writes a log
-// line, so a headless program can run its main window.
+// line, so a headless program can run its main window. A smoke-test module
+// derives from it to act as the user in ProcessEvents (with NextDueUs for
+// its own times) or to answer boxes itself.
 #pragma once
 
 #include <cstdint>
