@@ -50,6 +50,12 @@ TEST(Pump, TheInteractionProcessesEventsFromEveryPumpAndSurvivesTheStart) {
     platform::PumpEvents();
     EXPECT_EQ(interaction.calls, 3);
 
+    // The start drops the timers; their widgets know it.
+    frame->start_timer(10);
+    ASSERT_TRUE(GwInitApplication(nullptr, nullptr, 1));
+    EXPECT_FALSE(frame->is_timer_running());
+    EXPECT_EQ(GwTimerScheduler::NextDueUs(), std::nullopt);
+
     // A hook of its own that a program installed first stays too.
     NoHook own;
     platform::SetPumpHook(&own);

@@ -176,6 +176,12 @@ TEST_F(Windows, TreeEntriesTakePopupsAndClicksAsTheUserGivesThem) {
         {"popup destroyed", [&] { return gwtest::OpenEntryPopup(tree, "scope"); }, false, {}, "drive"},
         {"no popup", [&] { return gwtest::OpenEntryPopup(tree, "net"); }, false, {}, "drive"},
         {"click", [&] { return gwtest::ClickTreeEntry(tree, "net"); }, true, {"Devices select entry=net", "Devices mouse entry=net state=1"}, "net"},
+        {"popup on a deleted entry",
+         [&] {
+             tree->delete_entry(root->child(0));
+             return gwtest::OpenEntryPopup(tree, "drive");
+         },
+         false, {}, "net"},
         {"double click",
          [&] { return gwtest::ClickTreeEntry(tree, "scope", GwMOUSE_BUTTON1 | GwMOUSE_DOUBLE); },
          true,
@@ -190,6 +196,9 @@ TEST_F(Windows, TreeEntriesTakePopupsAndClicksAsTheUserGivesThem) {
         ASSERT_NE(tree->selected_entry(), nullptr);
         EXPECT_EQ(tree->selected_entry()->id(), c.selected);
     }
+    EXPECT_EQ(failures, (Lines{"\"Main.Devices\" refused a popup on \"scope\"",
+                               "\"Main.Devices\" refused a popup on \"net\"",
+                               "\"Main.Devices\" has no entry \"drive\""}));
     GwTreeEntry* loose = Entry("loose", popup);
     EXPECT_FALSE(tree->user_context_menu(loose));  // an entry of no tree
     delete loose;
