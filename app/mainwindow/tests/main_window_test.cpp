@@ -32,6 +32,11 @@ TEST_F(MainWindowTest, CreateKeepsTheChildrenAndHandsTheFrameToTheServices) {
     }
     EXPECT_EQ(main_->GetProgressIndicator(), w.progress);
     EXPECT_EQ(frame_->frame_state(), GwSTATE_MAXIMIZED);
+    // Maximised to the virtual screen, and laid out from it.
+    EXPECT_EQ(frame_->rect(), (GwRect{0, 0, 1280, 1024}));
+    const int lineHeight = frame_->child("StateLine")->height();
+    EXPECT_EQ(frame_->child("WorkArea")->rect(), (GwRect{0, 0, 1280, 1024 - lineHeight}));
+    EXPECT_EQ(frame_->child("StateLine")->rect(), (GwRect{0, 1024 - lineHeight, 1280, lineHeight}));
     EXPECT_EQ(GetMainWindow(), frame_);
     EXPECT_TRUE(MessageBoxesEnabled);
 
@@ -109,6 +114,17 @@ TEST_F(MainWindowTest, ShowArmsTheStartTimerOnceAndTheWatchEveryTime) {
     EXPECT_EQ(container->timer_interval(), kSignatureWatchStartMs);
     EXPECT_FALSE(frame_->is_timer_running());
     EXPECT_EQ(GetBaseTitle(), "Torvan - project");
+}
+
+TEST_F(MainWindowTest, RestoringAMinimisedWindowRestartsOnlyTheWatch) {
+    GwCore* container = Child("MainContainer");
+    frame_->minimize();
+    frame_->stop_timer();
+    container->stop_timer();
+    frame_->restore();
+    EXPECT_TRUE(container->is_timer_running());
+    EXPECT_EQ(container->timer_interval(), kSignatureWatchStartMs);
+    EXPECT_FALSE(frame_->is_timer_running());
 }
 
 }  // namespace

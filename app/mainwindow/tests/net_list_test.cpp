@@ -186,4 +186,27 @@ TEST_F(NetListTest, TypedAliasNamesTheRowTheRecordAndANameParameter) {
     for (const char* extension : {"D", "X", "T"}) RemoveTreeFile(std::string("FIRMDATA/4120_001.35") + extension);
 }
 
+TEST_F(NetListTest, EscapeHidesTheListAndItsBusFieldsKeepUp) {
+    AddDrive(kAddress);
+    OpenSerialBus();
+    OpenList();
+    // Hidden by the list itself, so no close follows.
+    gwtest::PressKey(window_, GwKEY_ESCAPE);
+    EXPECT_FALSE(window_->is_shown());
+    EXPECT_TRUE(GwRcMgr::is_valid_child(window_));
+
+    drives_.at(kAddress)->SetBaud(19200);
+    ASSERT_TRUE(main_->OpenTarnBus(19200, 1, true));
+    EXPECT_EQ(Field("BusStateBaud")->text(), "19200 Baud");
+    main_->CloseTarnBus();
+    EXPECT_EQ(Field("BusStateName")->text(), "");
+
+    // Other keys leave it alone.
+    window_->show();
+    gwtest::PressKey(List(), 'a');
+    EXPECT_TRUE(window_->is_shown());
+    gwtest::PressKey(List(), GwKEY_ESCAPE);
+    EXPECT_FALSE(window_->is_shown());
+}
+
 }  // namespace
