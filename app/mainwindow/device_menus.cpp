@@ -49,6 +49,27 @@ void SearchAgain(bool scan) {
     ActivateFirstFound(*main);
 }
 
+// Reads the data set of `source`'s drive and writes it into `target`'s,
+// each under its activity message. A failed read is shown as error 5 and
+// ends the copy: what it left in the table is no data set to give a drive.
+// A failed write is shown by `showWriteFailure` with `target`'s message.
+void CopyDataSet(ParaBase& source, ParaBase& target, bool (*showWriteFailure)(int, ParaBase*, GwCore*)) {
+    int rc = 0;
+    {
+        ActivMessage reading(kReadingDataSetMessage);
+        rc = source.ReadBusData(false);
+    }
+    if (rc != 0) {
+        ShowErrorMessageFor(kDeviceAccessMessage, &source);
+        return;
+    }
+    {
+        ActivMessage writing(kWritingDataSetMessage);
+        rc = target.WriteBusData(source);
+    }
+    if (rc != 0) showWriteFailure(kDeviceAccessMessage, &target, nullptr);
+}
+
 GwCore* MenuOf(DeviceMenu menu) {
     const MainWindowWidgets& w = MainWidgets();
     GwCore* const menus[] = {w.loadFromOther, w.storeToOther, w.chooseDevice, w.killDevice};
@@ -92,20 +113,7 @@ int CB_LoadFromOtherDevice(GwCore*, GwEvent*, GwUD address) {
     ParaBase* active = main != nullptr ? main->ActiveParaBase() : nullptr;
     if (other == nullptr || active == nullptr) return 1;
     TheWindowHandler().CloseDeviceWindows();
-    int rc = 0;
-    {
-        ActivMessage reading(kReadingDataSetMessage);
-        rc = other->ReadBusData(false);
-    }
-    if (rc != 0) {
-        ShowErrorMessageFor(kDeviceAccessMessage, other);
-        return 1;
-    }
-    {
-        ActivMessage writing(kWritingDataSetMessage);
-        rc = active->WriteBusData(*other);
-    }
-    if (rc != 0) ShowWarningMessageFor(kDeviceAccessMessage, active);
+    CopyDataSet(*other, *active, ShowWarningMessageFor);
     return 1;
 }
 
@@ -114,21 +122,7 @@ int CB_StoreToOtherDevice(GwCore*, GwEvent*, GwUD address) {
     ParaBase* other = main != nullptr ? main->GetCachedParaBase(static_cast<int>(address.integer())) : nullptr;
     ParaBase* active = main != nullptr ? main->ActiveParaBase() : nullptr;
     if (other == nullptr || active == nullptr) return 1;
-    int rc = 0;
-    {
-        ActivMessage reading(kReadingDataSetMessage);
-        rc = active->ReadBusData(false);
-    }
-    // What a failed read left in the table is no data set to give another drive.
-    if (rc != 0) {
-        ShowErrorMessageFor(kDeviceAccessMessage, active);
-        return 1;
-    }
-    {
-        ActivMessage writing(kWritingDataSetMessage);
-        rc = other->WriteBusData(*active);
-    }
-    if (rc != 0) ShowErrorMessageFor(kDeviceAccessMessage, other);
+    CopyDataSet(*active, *other, ShowErrorMessageFor);
     return 1;
 }
 

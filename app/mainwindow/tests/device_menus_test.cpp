@@ -104,7 +104,7 @@ TEST_F(DeviceMenusTest, ChoosingAndTheToolbarListActivateTheirAddress) {
 
 TEST_F(DeviceMenusTest, EndingOnlineWorkAsksOnlyWhileItIsGoingOn) {
     ActivateAt(kAddress);
-    GwCore* online = OnlineWindow("OnlineWork");
+    GwCore* online = ListedOnlineWindow("OnlineWork", frame_);
     gwtest::AnswerBox(GwRESULT_NO);
     ASSERT_TRUE(gwtest::ChooseMenuItem(Item("M_KillDevice", "03")));
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
@@ -141,7 +141,7 @@ TEST_F(DeviceMenusTest, SearchAsksWithAnActiveDeviceAndScanOnlyWithOnlineWork) {
     EXPECT_TRUE(main_->LastSearchWasScan());
     EXPECT_EQ(main_->GetActiveAddress(), kAddress);
 
-    OnlineWindow("OnlineWork");
+    ListedOnlineWindow("OnlineWork", frame_);
     gwtest::AnswerBox(GwRESULT_NO);
     CB_ScanNetwork(nullptr, nullptr, GwUD());
     EXPECT_EQ(gwtest::Boxes().size(), 2u);

@@ -4,7 +4,6 @@
 #include "app/mainwindow/main_window.h"
 #include "app/mainwindow/net_list.h"
 #include "app/mainwindow/signature_watch.h"
-#include "app/services/window_handler.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -65,15 +64,6 @@ void MainWindowTest::ActivateAt(int address) {
     gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
     ASSERT_TRUE(main_->SetActiveDevice(address)) << (gwtest::Boxes().empty() ? "" : gwtest::Boxes().back().text);
     ClearCaptures();
-}
-
-GwCore* MainWindowTest::OnlineWindow(const char* name) {
-    EXPECT_TRUE(GwRcMgr::use_text(std::string("dialogframe ") + name + " { }\n", "online.cgw"));
-    GwCore* window = GwRcMgr::load(frame_, name, 1);
-    window->set_close_mode(GwCLOSE_DESTROY);
-    window->show();
-    EXPECT_EQ(TheWindowHandler().Add(window, 1), 1);
-    return window;
 }
 
 }  // namespace mainwindowtest

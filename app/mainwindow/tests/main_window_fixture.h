@@ -24,9 +24,6 @@ protected:
     GwCore* Child(const std::string& name);
     // The drive at the address activated, asserting success.
     void ActivateAt(int address);
-    // An online window of the shipped main window in the window list, as
-    // device windows are.
-    GwCore* OnlineWindow(const char* name);
 
     GwCore* frame_ = nullptr;
     std::unique_ptr<DockingManager> docking_;
