@@ -10,6 +10,7 @@
 #include "app/mainwindow/net_list.h"
 #include "app/mainwindow/tests/main_window_fixture.h"
 #include "app/services/program_flags.h"
+#include "app/services/window_handler.h"
 #include "bus/serial/tarn_bus.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_multi_list.h"
@@ -206,6 +207,53 @@ TEST_F(NetListTest, EscapeHidesTheListAndItsBusFieldsKeepUp) {
     gwtest::PressKey(List(), 'a');
     EXPECT_TRUE(window_->is_shown());
     gwtest::PressKey(List(), GwKEY_ESCAPE);
+    EXPECT_FALSE(window_->is_shown());
+}
+
+TEST_F(NetListTest, TextViewerLoadsTheFileNamedByItsUserData) {
+    const std::string text = "first line\n" + std::string(700, 'y') + "\nlast line\n";
+    WriteTreeFile("TMP/viewer.txt", text);
+    GwCore* viewer = GwRcMgr::load(frame_, "TextViewer", 1);
+    ASSERT_NE(viewer, nullptr);
+    viewer->set_user_data(GwUD("..\\TMP\\viewer.txt"));
+    viewer->show();
+    EXPECT_EQ(viewer->child("Text")->text(), text);
+
+    GwCore* missing = GwRcMgr::load(frame_, "TextViewer", 1);
+    missing->set_user_data(GwUD("..\\TMP\\none.txt"));
+    missing->show();
+    EXPECT_EQ(missing->child("Text")->text(), "");
+}
+
+TEST_F(NetListTest, SerialMonitorOpensOnceAndOnlyOnTheSerialBus) {
+    CB_SioMonitor(nullptr, nullptr, GwUD());
+    EXPECT_EQ(frame_->child("SioMonitor"), nullptr);
+    AddDrive(kAddress);
+    OpenSerialBus();
+    // Its definition comes with the device service windows.
+    CB_SioMonitor(nullptr, nullptr, GwUD());
+    EXPECT_EQ(frame_->child("SioMonitor"), nullptr);
+
+    ASSERT_TRUE(GwRcMgr::use_text("dialogframe SioMonitor { }\n", "sio.cgw"));
+    CB_SioMonitor(nullptr, nullptr, GwUD());
+    GwCore* monitor = frame_->child("SioMonitor");
+    ASSERT_NE(monitor, nullptr);
+    EXPECT_TRUE(monitor->is_shown());
+    EXPECT_GE(TheWindowHandler().IndexOf(monitor), 0);
+    EXPECT_FALSE(TheWindowHandler().IsOnlineWindow(monitor));
+    CB_SioMonitor(nullptr, nullptr, GwUD());
+    int monitors = 0;
+    for (GwCore* child : frame_->children()) monitors += child->name() == "SioMonitor" ? 1 : 0;
+    EXPECT_EQ(monitors, 1);
+}
+
+TEST_F(NetListTest, ClosingTheListTakesItOffTheWindowList) {
+    AddDrive(kAddress);
+    OpenSerialBus();
+    OpenList();
+    ASSERT_EQ(TheWindowHandler().Add(window_, 0), 1);
+    ASSERT_TRUE(gwtest::Close(window_));
+    EXPECT_LT(TheWindowHandler().IndexOf(window_), 0);
     EXPECT_FALSE(window_->is_shown());
 }
 
