@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/main/main_object.h"
+#include "app/mainwindow/main_window_display.h"
 #include "app/mainwindow/net_list.h"
 #include "app/mainwindow/tests/main_window_fixture.h"
 #include "bus/can/can_open_tarn.h"
@@ -29,6 +30,10 @@ TEST_F(MainWindowTest, CanBusShowsItsNameAndSettingsText) {
     for (const char* tool : {"TK_SeDev", "TK_ScNet", "TK_Bdiag", "TK_SwLst"}) EXPECT_TRUE(Child(tool)->is_enabled());
     EXPECT_EQ(list->child("BusStateName")->text(), "CANOpen");
     EXPECT_EQ(list->child("BusStateBaud")->text(), settings);
+    // The debug tool is for the serial bus only.
+    Child("Debug")->enable();
+    EnableDeviceTools();
+    EXPECT_FALSE(Child("Debug")->is_enabled());
 
     main_->CloseCanBus();
     EXPECT_EQ(Child("BusState")->text(), "");

@@ -67,6 +67,8 @@ TEST_F(NotesTest, ErrorNoteTakesItsTextFromTheDevicesErrorFile) {
         {"info only shows the explanation alone", kVersionFile, withDialog, 0x0105, true, {"info: Overload"}},
         {"the class file without a version file", kClassFile, "[E7]\n0=Encoder lost\n", 0x0007, false,
          {"warning: Encoder lost"}},
+        {"the version file before the class file", kVersionFile, "[E7]\n0=Encoder unplugged\n", 0x0007, false,
+         {"warning: Encoder unplugged"}},
         {"no section: the message", kVersionFile, "[E5]\n1=Overload\n", 0x0106, false, {kQuestionText}},
         {"no file: the message", nullptr, "", 0x0305, false, {kQuestionText}},
         {"no file, info only", nullptr, "", 0x0305, true, {"info: This ends the online work with the active device. Continue!"}},
@@ -75,6 +77,7 @@ TEST_F(NotesTest, ErrorNoteTakesItsTextFromTheDevicesErrorFile) {
         SCOPED_TRACE(c.name);
         for (const char* file : {kVersionFile, kClassFile}) RemoveTreeFile(file);
         if (c.file != nullptr) WriteTreeFile(c.file, c.text);
+        if (c.file == kVersionFile) WriteTreeFile(kClassFile, "[E7]\n0=Encoder lost\n");
         const size_t before = gwtest::Boxes().size();
         EXPECT_TRUE(ShowDeviceErrorNote(kMessage, c.code, nullptr, c.infoOnly, nullptr));
         std::vector<std::string> shown = BoxTexts();
