@@ -97,7 +97,7 @@ TEST_F(PrintFilesTest, GroupHeadingGetsStarsOnlyBelowTheLineWidth) {
     const std::pair<size_t, std::string> cases[] = {{74, "*"}, {75, ""}};
     for (const auto& [nameLength, stars] : cases) {
         // Headings show the group's menu text of the description file.
-        WriteTreeFile("userdata/menu.PIT", "[ParaMenu]\r\nMotor=" + std::string(nameLength, 'M') + "\r\n");
+        WriteTreeFile("userdata/menu.PIT", "[parameterdescription]\r\n[ParaMenu]\r\nMotor=" + std::string(nameLength, 'M') + "\r\n");
         base.SetDescriptionFile(std::make_unique<ParaDescriptionFile>("..\\userdata\\menu.PIT"));
         ParaPrintJob job = Job();
         ASSERT_TRUE(job.WriteTextFile("..\\userdata\\out.txt"));
