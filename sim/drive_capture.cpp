@@ -49,3 +49,57 @@ std::string HexBytes(const std::string& bytes) {
 }
 
 }  // namespace sim
+
+namespace sim {
+
+std::vector<std::string> DriveCapture::Requests() const {
+    constexpr char kEot = 0x04;
+    constexpr char kStx = 0x02;
+    constexpr char kEtx = 0x03;
+    constexpr char kEnq = 0x05;
+    std::vector<std::string> requests;
+    enum class State { kOutside, kAddress, kCode, kValue, kCheck } state = State::kOutside;
+    std::string code;
+    for (const CapturedByte& b : bytes_) {
+        if (!b.to_drive || b.garbled) continue;
+        const char c = static_cast<char>(b.byte);
+        // EOT starts a telegram (and ends a run of them); only as a check
+        // character is it data.
+        if (c == kEot && state != State::kCheck) {
+            state = State::kAddress;
+            continue;
+        }
+        switch (state) {
+            case State::kCheck:  // a write's check character may be any byte
+                state = State::kOutside;
+                break;
+            case State::kValue:
+                if (c == kEtx) {
+                    requests.push_back("W" + code.substr(0, code.find('=')));
+                    state = State::kCheck;
+                } else {
+                    code += c;
+                }
+                break;
+            case State::kAddress:
+                code.clear();
+                state = State::kCode;
+                break;
+            case State::kCode:
+                if (c == kEnq) {
+                    requests.push_back("R" + code);
+                    state = State::kOutside;
+                } else if (c == kStx) {
+                    state = State::kValue;
+                } else {
+                    code += c;
+                }
+                break;
+            case State::kOutside:
+                break;
+        }
+    }
+    return requests;
+}
+
+}  // namespace sim

@@ -28,6 +28,9 @@ public:
     // What the drive sent, in order.
     std::string FromDrive() const;
     size_t GarbledCount() const;
+    // The telegram requests the drive heard, in order: "R" or "W" and the
+    // code ("R20092", "W20088"), whatever address they went to.
+    std::vector<std::string> Requests() const;
     // One line per byte ("   1042 us  > 04"), for failure messages.
     std::string Dump() const;
 

@@ -7,6 +7,9 @@
 
 bool ShowDeviceError(int number, ParaBase* base, GwCore* parent) {
     if (number == 0) return false;
+    // While another error box is open this one is not shown; no one is asked
+    // to uncouple for an error they never saw.
+    if (ErrorBoxFlag) return true;
     if (ShowErrorMessageFor(number, base, parent)) return true;
     ServicesHooks* hooks = GetServicesHooks();
     if (hooks == nullptr || base == nullptr || !hooks->ParaBaseHasBus(base)) return true;

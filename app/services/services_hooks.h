@@ -4,6 +4,8 @@
 // no parameter base and nothing to uncouple.
 #pragma once
 
+#include <cstdint>
+
 class GwCore;
 class ParaBase;
 
@@ -27,6 +29,10 @@ public:
     virtual bool IsParaWriteLockHeld() = 0;
     // Uncouples every device of the active bus now.
     virtual void UncoupleAllDevices() = 0;
+    // Whether there is an active parameter base and it is online.
+    virtual bool HasOnlineDevice() { return false; }
+    // Baud rate of the active bus; 0 without one.
+    virtual uint32_t ActiveBusBaudRate() { return 0; }
 };
 
 // Installs the hooks (not owned); null removes them.

@@ -75,6 +75,7 @@ ParaBase::ParaBase(DataBus* bus, int address) {
     Init();
     bus_ = bus;
     address_ = static_cast<uint8_t>(address);
+    online_ = bus_ != nullptr ? 1 : 0;
     if (bus_ != nullptr) {
         int32_t ignored = 0;
         bus_->ReadParameterValue(kIdentificationParameter, ignored, address_);
@@ -99,6 +100,7 @@ void ParaBase::Init() {
     }
     bus_ = nullptr;
     address_ = 0;
+    online_ = 0;
     entries_.assign(kParameterCount, ParameterEntry{});
     values_.clear();
     values_.resize(kParameterCount);

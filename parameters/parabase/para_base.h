@@ -132,6 +132,9 @@ public:
     int GetValueCount(int number) const;
 
     DataBus* GetBus() const { return bus_; }
+    // Set when the base was made for a bus and a device address (the device
+    // is online through it); clear for an empty, file or copy base.
+    bool IsOnline() const { return online_ != 0; }
     int GetAddress() const { return address_; }
     const char* GetPath(int which) const;
     // Sets path `which` (cut to the path size).
@@ -389,6 +392,7 @@ public:
 protected:
     // Sets every field to its empty state (clears DevicesUncoupled).
     void Init();
+    void SetOnline(bool on) { online_ = on ? 1 : 0; }
     // Formats message `code` with `args` into MessageBuffer; returns code.
     int SetMessage(int code, const std::vector<platform::FormatArg>& args = {});
 
@@ -436,6 +440,7 @@ private:
     std::vector<ValueObject> values_;
     DataBus* bus_ = nullptr;
     uint8_t address_ = 0;
+    uint8_t online_ = 0;
     char paths_[kFilePathCount][kParaPathSize] = {};
     std::unique_ptr<ValueTextTable> valueTexts_;
     std::vector<uint8_t> sampleBuffer_;

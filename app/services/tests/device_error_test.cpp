@@ -80,3 +80,15 @@ TEST_F(DeviceErrorTest, UncouplingWaitsUnlessTheWriteLockHolderAgrees) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DeviceErrorTest, ErrorUnseenBehindAnOpenErrorBoxAsksNoQuestion) {
+    ErrorBoxFlag = true;
+    EXPECT_TRUE(ShowDeviceError(5, base));
+    EXPECT_TRUE(gwtest::Boxes().empty());
+    EXPECT_FALSE(DevicesUncoupled);
+    EXPECT_FALSE(UncouplingPending);
+}
+
+}  // namespace

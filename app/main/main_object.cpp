@@ -1,0 +1,79 @@
+#include "app/main/main_object.h"
+
+#include "app/services/app_files.h"
+#include "bus/can/can_open_tarn.h"
+#include "bus/serial/tarn_bus.h"
+#include "families/setup_context.h"
+#include "parameters/parabase/para_write_lock.h"
+#include "platform/registry_store.h"
+#include "platform/reset_hooks.h"
+
+namespace {
+
+constexpr char kWindowsVersionKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr char kPathNameValue[] = "PathName";
+constexpr size_t kPathNameBytes = 260;
+
+Main* g_main = nullptr;
+
+void DeleteMain() {
+    Main* main = g_main;
+    g_main = nullptr;
+    delete main;
+}
+
+platform::ResetHook g_reset([] { DeleteMain(); });
+
+}  // namespace
+
+Main::Main() {
+    foundDevices_.fill(-1);
+    std::string path;
+    if (platform::TheRegistry().ReadValue(kWindowsVersionKey, kPathNameValue, kPathNameBytes, &path) ==
+        platform::RegistryStatus::kOk) {
+        windowsPath_ = dstring(path.c_str());
+    }
+    OpenApplicationFiles();
+    SetServicesHooks(this);
+}
+
+Main::~Main() {
+    if (GetServicesHooks() == this) SetServicesHooks(nullptr);
+    activeBase_ = nullptr;
+    setupContext_.reset();
+    for (std::unique_ptr<ParaBase>& base : cachedBases_) base.reset();
+    canBus_.reset();
+    serialBus_.reset();
+    activeBus_ = nullptr;
+}
+
+const char* Main::ActiveBusName() { return activeBus_ != nullptr ? activeBus_->GetName().Text() : nullptr; }
+
+const char* Main::ActiveBusErrorText() { return activeBus_ != nullptr ? activeBus_->GetErrorText() : ""; }
+
+const char* Main::ParaBaseErrorText(ParaBase* base) { return base != nullptr ? base->MessageBuffer : ""; }
+
+bool Main::ParaBaseHasBus(ParaBase* base) { return base != nullptr && base->GetBus() != nullptr; }
+
+bool Main::IsParaWriteLockHeld() { return TheParaWriteLock().IsHeld(); }
+
+uint32_t Main::ActiveBusBaudRate() { return activeBus_ != nullptr ? activeBus_->GetBaudRate() : 0; }
+
+ParaBase* Main::GetCachedParaBase(int address) const {
+    return address >= 0 && address < kBusDeviceSlots ? cachedBases_[address].get() : nullptr;
+}
+
+BusDeviceRecord* Main::RecordAt(int address) const {
+    return activeBus_ != nullptr ? activeBus_->GetDevice(address) : nullptr;
+}
+
+Main* GetMain() { return g_main; }
+
+bool CreateMainObject() {
+    DeleteMain();
+    g_main = new Main();
+    SetUserDataDirFromProfile();
+    return true;
+}
+
+void DestroyMainObject() { DeleteMain(); }

@@ -1,0 +1,140 @@
+#include "app/main/user_levels.h"
+
+#include <array>
+
+#include "app/main/main_display.h"
+#include "app/main/main_object.h"
+#include "app/services/app_files.h"
+#include "app/services/services_hooks.h"
+#include "app/services/user_level.h"
+#include "parameters/parabase/parameter_name.h"
+#include "platform/reset_hooks.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/profile/gw_profile.h"
+
+namespace {
+
+constexpr int kLowestCodedLevel = 2;
+constexpr int kHighestLevel = 6;
+
+struct CodeParameter {
+    int number;
+    const char* name;
+};
+// Parameters 362 to 366 hold the codes of levels 2 to 6, 367 the control code.
+constexpr CodeParameter kLevelCodeParameters[] = {
+    {362, "PSW2"}, {363, "PSW3"}, {364, "PSW4"}, {365, "PSW5"}, {366, "PSW6"},
+};
+constexpr CodeParameter kControlCodeParameter = {367, "PSWCT"};
+
+struct LevelState {
+    std::array<uint32_t, kHighestLevel + 1> codes{0, 0, 0, 0, 0, 915, 372};
+    uint32_t controlCode = 0;
+    bool handModeEnabled = false;
+    uint16_t selected = 0;
+    GwCore* levelTexts = nullptr;
+};
+
+LevelState g_state;
+
+platform::ResetHook g_reset([] { g_state = LevelState(); });
+
+ParaBase* ActiveBase() {
+    Main* main = GetMain();
+    return main != nullptr ? main->ActiveParaBase() : nullptr;
+}
+
+bool HasOnlineDevice() {
+    Main* main = GetMain();
+    return main != nullptr && main->HasOnlineDevice();
+}
+
+// Reads a code parameter when its name fits; a failed read keeps `code`.
+void ReadCode(ParaBase& base, const CodeParameter& p, bool fromDevice, uint32_t* code) {
+    if (!HasParameterTrimmedNamed(base, p.number, p.name)) return;
+    uint32_t value = 0;
+    const int result = fromDevice ? base.ReadValueU32(p.number, &value) : base.GetValueU32(p.number, &value);
+    if (result == kParaOk) *code = value;
+}
+
+void ReadLevelCodes(ParaBase& base, bool fromDevice) {
+    for (int i = 0; i < kHighestLevel - 1; ++i) {
+        ReadCode(base, kLevelCodeParameters[i], fromDevice, &g_state.codes[kLowestCodedLevel + i]);
+    }
+}
+
+}  // namespace
+
+void ResetAccessCodes() {
+    g_state.codes = LevelState().codes;
+    g_state.controlCode = 0;
+}
+
+void ReadAccessCodes() {
+    ResetAccessCodes();
+    ParaBase* base = ActiveBase();
+    if (base == nullptr) return;
+    ReadLevelCodes(*base, true);
+    ReadCode(*base, kControlCodeParameter, true, &g_state.controlCode);
+}
+
+void ReadAccessCodesFrom(ParaBase* base) {
+    ResetAccessCodes();
+    if (base == nullptr) return;
+    ReadLevelCodes(*base, base->IsOnline());
+}
+
+void ComputeUserLevel() {
+    uint16_t level = 1;
+    for (int l = kHighestLevel; l >= kLowestCodedLevel; --l) {
+        if (g_state.codes[l] == 0) {
+            level = static_cast<uint16_t>(l);
+            break;
+        }
+    }
+    GwProfile* profile = MainProfile();
+    if (profile != nullptr && profile->select_section("AutoStart")) {
+        const int admin = profile->read_int("AdmPsw");
+        if (admin != 0 && admin > level) level = static_cast<uint16_t>(admin);
+    }
+    SetUserLevel(level);
+    ShowUserLevel();
+}
+
+void RefreshUserLevel() {
+    if (HasOnlineDevice()) ReadAccessCodes();
+    ComputeUserLevel();
+    g_state.handModeEnabled = g_state.controlCode == 0;
+    UpdateLevelDependentTools();
+}
+
+void RefreshUserLevelOffline(ParaBase* base) {
+    if (HasOnlineDevice()) return;
+    ReadAccessCodesFrom(base);
+    ComputeUserLevel();
+}
+
+void ShowUserLevel() {
+    if (MainDisplay* display = GetMainDisplay()) display->ShowUserLevelText(GetUserLevelText(GetUserLevel()));
+}
+
+std::string GetUserLevelText(int level) {
+    if (g_state.levelTexts == nullptr || !GwRcMgr::is_valid_child(g_state.levelTexts)) {
+        g_state.levelTexts = GwRcMgr::load(GetMainWindow(), kUserProfileTextWindow, 1);
+    }
+    if (g_state.levelTexts == nullptr) return "Level " + std::to_string(level);
+    GwCore* child = g_state.levelTexts->frame_child(std::to_string(level));
+    return child != nullptr ? child->text() : std::string();
+}
+
+uint32_t GetAccessCode(int level) {
+    return level >= kLowestCodedLevel && level <= kHighestLevel ? g_state.codes[level] : 0;
+}
+
+uint32_t GetControlCode() { return g_state.controlCode; }
+bool IsHandModeEnabled() { return g_state.handModeEnabled; }
+uint16_t GetSelectedUserLevel() { return g_state.selected; }
+
+void SetHandModeEnabled(bool on) { g_state.handModeEnabled = on; }
+void SetSelectedUserLevel(uint16_t level) { g_state.selected = level; }
