@@ -1,24 +1,14 @@
-// What the parameter tools need to know of the active device: whether one is
-// online, its parameter base and its label. The application core answers
-// this; until it has set an answer, the services' active base is used and the
-// label is formed from the base's bus address and device type.
+// What the parameter tools ask of the application object about the active
+// device: whether one is online, its parameter base and its label.
 #pragma once
 
-#include <functional>
 #include <string>
 
 class ParaBase;
 
-struct ParaToolsDeviceLink {
-    std::function<bool()> hasOnlineDevice;
-    std::function<ParaBase*()> activeBase;
-    std::function<std::string()> deviceLabel;
-};
-
-// Replaces the answers (a member left empty keeps the services' answer).
-void SetParaToolsDeviceLink(ParaToolsDeviceLink link);
-
 bool ToolsHaveOnlineDevice();
+// The active device's parameter base, or null.
 ParaBase* ToolsActiveBase();
-// The active device's alias, else "<address>-<type text>".
+// The active device's alias, else "<address>-<type text>"; empty without the
+// application object.
 std::string ToolsDeviceLabel();

@@ -52,6 +52,7 @@ public:
     const char* ParaBaseErrorText(ParaBase* base) override { return base->MessageBuffer; }
     bool ParaBaseHasBus(ParaBase* base) override { return base == activeBase && online; }
     bool IsParaWriteLockHeld() override { return false; }
+    bool HasOnlineDevice() override { return online; }
     void UncoupleAllDevices() override {}
 
     ParaBase* activeBase = nullptr;
