@@ -79,6 +79,7 @@ void ParaToolsTest::SetUp() {
     const std::string messages = testsupport::ReadFile(testsupport::RuntimePath("LANGUAGE/044/TORVAN.MSG"));
     WriteTreeFile("LANGUAGE/044/TORVAN.MSG", messages);
     WriteTreeFile("LANGUAGE/049/TORVAN.MSG", messages);
+    WriteTreeFile("bin/dvname.ini", "[DeviceTypName]\r\n4120=VD-4120\r\n");
     ASSERT_EQ(chdir((FixtureRoot() / "bin").c_str()), 0);
     platform::SetTimeZoneOffset(0);
     if (platform::VirtualClock* clock = platform::TheVirtualClock()) clock->SetWallSeconds(1767282180);  // 2026-01-01 15:43

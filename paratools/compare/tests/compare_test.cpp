@@ -1,0 +1,118 @@
+// The compare report and the compare window: the golden report of two file
+// sets, the filters, default-value mode, the options and their profile
+// section, and how the report is shown.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "app/services/app_files.h"
+#include "app/services/user_level.h"
+#include "app/services/window_handler.h"
+#include "parameters/parabase/para_types.h"
+#include "parameters/values/darray.h"
+#include "parameters/values/dstring.h"
+#include "paratools/compare/compare_window.h"
+#include "paratools/compare/para_compare_base.h"
+#include "paratools/print/tests/paratools_fixture.h"
+#include "platform/program_start.h"
+#include "toolkit/core/gw_edit.h"
+#include "toolkit/core/gw_func_desc.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/profile/gw_profile.h"
+#include "toolkit/testdriver/gw_test_driver.h"
+
+namespace paratoolstest {
+namespace {
+
+const GwFuncDesc kCompareCallbacks[] = {
+    {"CB_ShowCompare", CB_ShowCompare},
+    {"CB_SearchParaBase", CB_SearchParaBase},
+    {"CB_SearchFile", CB_SearchFile},
+    {"CB_SearchEditor", CB_SearchEditor},
+    {"CB_CompareOk", CB_CompareOk},
+    {"CB_HideCompare", CB_HideCompare},
+    {"CB_ShowCompareOptions", CB_ShowCompareOptions},
+    {"CB_SetCompareOptions", CB_SetCompareOptions},
+    {"CB_ResetCompareOptions", CB_ResetCompareOptions},
+    {"CB_HideCompareOptions", CB_HideCompareOptions},
+    {nullptr, nullptr},
+};
+
+constexpr int32_t kFloat1_0000001 = 0x3F800001;
+constexpr int32_t kFloat1_0000002 = 0x3F800002;
+constexpr int32_t kFloat1_00001 = 0x3F800054;
+constexpr int32_t kFloat1_00002 = 0x3F8000A8;
+
+class CompareTest : public ParaToolsTest {
+protected:
+    void SetUp() override {
+        ParaToolsTest::SetUp();
+        ASSERT_NE(GwRcMgr::use_func_desc(kCompareCallbacks), 0);
+        for (const char* language : {"044", "049"})
+            WriteTreeFile(std::string("LANGUAGE/") + language + "/tarn_std.PIT",
+                          "[parameterdescription]\r\nP021=Speed limit\r\nP022=Only in two\r\n");
+    }
+    // Writes a file set of the fixture's identity and `more` parameters.
+    void WriteSet(const std::string& name, const std::function<void(ParaBase&)>& more) {
+        ParaBase base;
+        DefineIdentity(base);
+        more(base);
+        base.InitFile(("..\\userdata\\" + name).c_str());
+        ASSERT_EQ(base.WriteFileBase(), 0) << base.MessageBuffer;
+    }
+    void WriteStandardSets() {
+        WriteSet("set1.00D", [](ParaBase& b) {
+            Define(b, {.number = 20, .name = "F1", .type = kTypeFloat32, .value = kFloat1_0000001, .maximum = -1});
+            Define(b, {.number = 21, .name = "F2", .type = kTypeFloat32, .value = kFloat1_00001, .maximum = -1});
+            Define(b, {.number = 23, .name = "ARR", .type = kTypeUsign8, .maximum = 255, .flags = kFlagArray}, 8);
+            Define(b, {.number = 24, .name = "NAMEA", .value = 5});
+            Define(b, {.number = 25, .name = "SC", .value = 1});
+            Define(b, {.number = 26, .name = "W5", .value = 1, .access = 0x51});
+        });
+        WriteSet("set2.00D", [](ParaBase& b) {
+            Define(b, {.number = 20, .name = "F1", .type = kTypeFloat32, .value = kFloat1_0000002, .maximum = -1});
+            Define(b, {.number = 21, .name = "F2", .type = kTypeFloat32, .value = kFloat1_00002, .maximum = -1});
+            Define(b, {.number = 22, .name = "ONLY2", .value = 1});
+            Define(b, {.number = 23, .name = "ARR", .type = kTypeUsign8, .maximum = 255, .flags = kFlagArray}, 10);
+            Define(b, {.number = 24, .name = "NAMEB", .value = 6});
+            Define(b, {.number = 25, .name = "SC", .value = 2, .scGroup = 0});
+            Define(b, {.number = 26, .name = "W5", .value = 2, .access = 0x51});
+        });
+    }
+    GwCore* OpenCompareWindow() {
+        GwCore* window = GwRcMgr::load(mainWindow, kCompareWindow);
+        EXPECT_NE(window, nullptr);
+        TheWindowHandler().Add(window, 0);
+        window->show();
+        return window;
+    }
+    std::string Report() { return ReadTreeFile("TMP/compare.txt"); }
+};
+
+TEST_F(CompareTest, GoldenReportOfTwoFileSets) {
+    WriteStandardSets();
+    GwCore* window = OpenCompareWindow();
+    EXPECT_TRUE(gwtest::Replace("ParaCompare/File1", "..\\userdata\\set1.00D"));
+    EXPECT_TRUE(gwtest::Replace("ParaCompare/File2", "..\\userdata\\set2.00D"));
+    EXPECT_TRUE(gwtest::Click("ParaCompare/OK"));
+    EXPECT_EQ(Report(),
+              "Parameter compare report of 01.01 2026 15:43\n\n"
+              "Set 1:\t\tFile ..\\userdata\\set1.00D (VD-4120, firmware 3.6)\n"
+              "Set 2:\t\tFile ..\\userdata\\set2.00D (VD-4120, firmware 3.6)\n\n"
+              "Differences:\n-------------\n"
+              " 21-F2         \tSpeed limit                                                  \t1 = 1.00001              \t2 = 1.00002\n"
+              " 22-ONLY2      \tOnly in two                                                  \tonly in set 2!\n"
+              " 23-ARR        \t                                                             \tdifferent number of elements!\n"
+              " 24-NAMEA      \t                                                             \tdifferent name in set 2: NAMEB!\n"
+              " 24-NAMEA      \t                                                             \t1 = 5                    \t2 = 6\n");
+    // The report opens in the listed report window.
+    GwCore* result = TheWindowHandler().FindByName(kCompareResultWindow);
+    ASSERT_NE(result, nullptr);
+    EXPECT_TRUE(TheWindowHandler().IsOnlineWindow(result));
+    EXPECT_EQ(gwtest::Text("CompareResult/Report"), Report());
+    EXPECT_TRUE(gwtest::Boxes().empty());
+    (void)window;
+}
+
+}  // namespace
+}  // namespace paratoolstest
