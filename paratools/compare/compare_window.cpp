@@ -116,7 +116,7 @@ bool WriteReport(GwCore* frame, ReportFile& out) {
             if (active->ReadBusData(false) != kParaOk)
                 return ShowErrorMessageFor(kParaBaseErrorMessage, active, frame), false;
         }
-        side1.CopyBase(*active);
+        if (side1.CopyBase(*active) != kParaOk) return ShowErrorMessageFor(kParaBaseErrorMessage, &side1, frame), false;
         out.Put(MainMessageText(kSet1) + ":\t\t" + Label(kDeviceSide, {TypeName(side1), Version(side1)}) + "\n");
     } else {
         const std::string path = TextOf(frame, "File1");
@@ -131,6 +131,7 @@ bool WriteReport(GwCore* frame, ReportFile& out) {
         ParaBase* active = ToolsActiveBase();
         if (!ToolsHaveOnlineDevice() || active == nullptr) return ShowErrorMessage(kNoParaBaseMessage, frame), false;
         side2 = std::make_unique<ParaBase>(*active);
+        if (!side2->TableLoaded) return ShowErrorMessageFor(kParaBaseErrorMessage, side2.get(), frame), false;
         out.Put(MainMessageText(kSet2) + ":\t\t" + Label(kDefaults, {TypeName(*side2), Version(*side2)}) + differences);
         return CompareWithDefaults(side1, *side2, out.get());
     }

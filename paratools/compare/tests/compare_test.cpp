@@ -18,6 +18,7 @@
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_toggle.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -112,6 +113,177 @@ TEST_F(CompareTest, GoldenReportOfTwoFileSets) {
     EXPECT_EQ(gwtest::Text("CompareResult/Report"), Report());
     EXPECT_TRUE(gwtest::Boxes().empty());
     (void)window;
+}
+
+TEST_F(CompareTest, DefaultValueModeComparesWithTheDevicesDefaults) {
+    WriteSet("set1.00D", [](ParaBase& b) {
+        Define(b, {.number = 30, .name = "TEXT", .type = kTypeString});
+        b.SetTextObject(30, std::make_unique<dstring>("axis"));
+        Define(b, {.number = 31, .name = "VAL", .value = 7, .defaultValue = 3});
+        Define(b, {.number = 32, .name = "ARR", .type = kTypeUsign8, .maximum = 255, .flags = kFlagArray}, 2);
+    });
+    WriteSet("device.00D", [](ParaBase& b) {
+        Define(b, {.number = 30, .name = "TEXT", .type = kTypeString});
+        Define(b, {.number = 31, .name = "VAL", .value = 7, .defaultValue = 3});
+        Define(b, {.number = 32, .name = "ARR", .type = kTypeUsign8, .defaultValue = 4, .maximum = 255,
+                   .flags = kFlagArray}, 2);
+    });
+    ParaBase device;
+    device.InitFile("..\\userdata\\device.00D");
+    ASSERT_EQ(device.ReadFileBase(), 0);
+    hooks.activeBase = &device;
+    hooks.online = true;
+    OpenCompareWindow();
+    EXPECT_TRUE(gwtest::IsEnabled("ParaCompare/Toggle2_DeviceDefault"));
+    EXPECT_TRUE(gwtest::Click("ParaCompare/Toggle1_File"));
+    EXPECT_TRUE(gwtest::Click("ParaCompare/Toggle2_DeviceDefault"));
+    EXPECT_TRUE(gwtest::Replace("ParaCompare/File1", "..\\userdata\\set1.00D"));
+    EXPECT_TRUE(gwtest::Click("ParaCompare/OK"));
+    const std::string report = Report();
+    EXPECT_NE(report.find("Set 2:\t\tDefault values of VD-4120, firmware 3.6\n\nDifferences:\n-------------\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find(" 30-TEXT       \t" + std::string(60, ' ') + " \t1 = \"axis              \" \t2 = \"\"\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find(" 31-VAL        \t" + std::string(60, ' ') + " \t1 = 7                    \t2 = 3\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find(" 32-ARR  [  1] \t" + std::string(60, ' ') + " \t1 = 0                    \t2 = 4\n"),
+              std::string::npos)
+        << report;
+}
+
+TEST_F(CompareTest, OtherLanguagesDateTheReportWithTheStandardDateText) {
+    UseLanguage(44);
+    WriteStandardSets();
+    OpenCompareWindow();
+    gwtest::Replace("ParaCompare/File1", "..\\userdata\\set1.00D");
+    gwtest::Replace("ParaCompare/File2", "..\\userdata\\set1.00D");
+    gwtest::Click("ParaCompare/OK");
+    EXPECT_EQ(Report().substr(0, 60), "Parameter compare report of Thu Jan  1 15:43:00 2026\n\n\nSet 1");
+}
+
+TEST_F(CompareTest, WindowFollowsTheOnlineDevice) {
+    OpenCompareWindow();
+    EXPECT_TRUE(gwtest::IsVisible("ParaCompare/ContFile1"));
+    EXPECT_EQ(gwtest::Text("ParaCompare/File1"), "");
+    auto checked = [](const char* path) { return dynamic_cast<GwToggle*>(gwtest::Get(path))->is_checked(); };
+    EXPECT_TRUE(checked("ParaCompare/Toggle1_File"));
+    EXPECT_FALSE(gwtest::IsEnabled("ParaCompare/Toggle1_Device"));
+    EXPECT_FALSE(gwtest::IsEnabled("ParaCompare/Toggle2_DeviceDefault"));
+    EXPECT_TRUE(checked("ParaCompare/Toggle2_File"));
+    gwtest::Get("ParaCompare")->destroy();
+
+    ParaBase device;
+    hooks.activeBase = &device;
+    hooks.online = true;
+    OpenCompareWindow();
+    EXPECT_TRUE(checked("ParaCompare/Toggle1_Device"));
+    EXPECT_FALSE(checked("ParaCompare/Toggle1_File"));
+    EXPECT_FALSE(gwtest::IsVisible("ParaCompare/ContFile1"));
+    EXPECT_TRUE(gwtest::IsEnabled("ParaCompare/Toggle2_DeviceDefault"));
+    EXPECT_FALSE(checked("ParaCompare/Toggle2_DeviceDefault"));
+    EXPECT_TRUE(gwtest::IsVisible("ParaCompare/ContFile2"));
+}
+
+TEST_F(CompareTest, OptionsDefaultsLevelsAndTheirProfileSection) {
+    OpenCompareWindow();
+    EXPECT_TRUE(gwtest::Click("ParaCompare/Options"));
+    auto checked = [](const char* path) { return dynamic_cast<GwToggle*>(gwtest::Get(path))->is_checked(); };
+    EXPECT_FALSE(checked("CompareOptions/ActualValues"));
+    EXPECT_TRUE(checked("CompareOptions/FixValues"));
+    EXPECT_FALSE(gwtest::IsEnabled("CompareOptions/FixValues"));
+    EXPECT_FALSE(checked("CompareOptions/NonFixValues"));
+    EXPECT_TRUE(checked("CompareOptions/OnlyDataSetPara"));
+    EXPECT_TRUE(checked("CompareOptions/Level4"));
+    EXPECT_EQ(gwtest::Text("CompareOptions/Editor"), "notepad.exe");
+    EXPECT_EQ(gwtest::Text("CompareOptions/OutFile"), "..\\tmp\\compare.txt");
+    EXPECT_FALSE(checked("CompareOptions/ExternEditor"));
+    EXPECT_TRUE(checked("CompareOptions/TextWindow"));
+    EXPECT_FALSE(gwtest::IsVisible("CompareOptions/ContEditor"));
+
+    // Radio exclusivity aside, the last of the level toggles that is on wins.
+    dynamic_cast<GwToggle*>(gwtest::Get("CompareOptions/Level4"))->set_checked(true);
+    dynamic_cast<GwToggle*>(gwtest::Get("CompareOptions/Level6"))->set_checked(true);
+    dynamic_cast<GwToggle*>(gwtest::Get("CompareOptions/Level5"))->set_checked(true);
+    dynamic_cast<GwToggle*>(gwtest::Get("CompareOptions/Level6"))->set_checked(true);
+    gwtest::Toggle("CompareOptions/ActualValues");
+    EXPECT_TRUE(gwtest::Click("CompareOptions/OK"));
+    EXPECT_EQ(TheCompareBase().Options.Level, 6);
+    EXPECT_EQ(TheCompareBase().Options.ActualValues, 1);
+
+    gwtest::Get("ParaCompare")->hide();
+    GwProfile* profile = MainProfile();
+    ASSERT_TRUE(profile->select_section(kCompareSettingsSection));
+    EXPECT_EQ(profile->key_count(), 9);
+    EXPECT_EQ(profile->read_int("Level"), 6);
+    EXPECT_EQ(profile->read_int("ActualValues"), 1);
+    EXPECT_STREQ(profile->read("OutFile"), "..\\tmp\\compare.txt");
+
+    TheCompareBase().Options = CompareOptions{};
+    OpenCompareWindow();
+    EXPECT_EQ(TheCompareBase().Options.Level, 6);
+}
+
+TEST_F(CompareTest, NothingHappensWithoutTheSecondFile) {
+    OpenCompareWindow();
+    gwtest::Replace("ParaCompare/File1", "..\\userdata\\set1.00D");
+    gwtest::Click("ParaCompare/OK");
+    EXPECT_EQ(Report(), "");
+    EXPECT_TRUE(gwtest::Boxes().empty());
+}
+
+TEST_F(CompareTest, TheDeviceSideNeedsAnOnlineDevice) {
+    ParaBase device;
+    DefineIdentity(device);
+    hooks.activeBase = &device;
+    OpenCompareWindow();
+    dynamic_cast<GwToggle*>(gwtest::Get("ParaCompare/Toggle1_Device"))->set_checked(true);
+    gwtest::Replace("ParaCompare/File2", "..\\userdata\\set2.00D");
+    gwtest::AnswerBox(8);
+    gwtest::Click("ParaCompare/OK");
+    ASSERT_EQ(gwtest::Boxes().size(), 1u);
+    EXPECT_EQ(gwtest::Boxes()[0].text, "No device is online!");
+    EXPECT_EQ(Report(), "Parameter compare report of 01.01 2026 15:43\n\n");
+    EXPECT_EQ(TheWindowHandler().FindByName(kCompareResultWindow), nullptr);
+}
+
+TEST_F(CompareTest, ExternalEditorStartsWithoutWaiting) {
+    WriteStandardSets();
+    TheCompareBase().Options.ExternEditor = 1;
+    GwProfile* profile = MainProfile();
+    SaveCompareOptions(TheCompareBase().Options, profile, kCompareSettingsSection);
+    OpenCompareWindow();
+    gwtest::Replace("ParaCompare/File1", "..\\userdata\\set1.00D");
+    gwtest::Replace("ParaCompare/File2", "..\\userdata\\set2.00D");
+    gwtest::Click("ParaCompare/OK");
+    const auto starts = platform::RecordedProgramStarts();
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0], (platform::ProgramStart{"notepad.exe", {"\"notepad.exe\"", "\"..\\tmp\\compare.txt\""}, false}));
+    EXPECT_EQ(TheWindowHandler().FindByName(kCompareResultWindow), nullptr);
+
+    platform::SetProgramStartHandler([](const platform::ProgramStart&) {
+        errno = EACCES;
+        return -1;
+    });
+    gwtest::AnswerBox(8);
+    gwtest::Click("ParaCompare/OK");
+    ASSERT_EQ(gwtest::Boxes().size(), 1u);
+    EXPECT_EQ(gwtest::Boxes()[0].kind, "error");
+    EXPECT_EQ(gwtest::Boxes()[0].text, "Permission denied");
+}
+
+TEST_F(CompareTest, AReportFileThatCannotBeOpenedIsReported) {
+    TheCompareBase().Options.OutFile = "..\\nowhere\\compare.txt";
+    SaveCompareOptions(TheCompareBase().Options, MainProfile(), kCompareSettingsSection);
+    OpenCompareWindow();
+    gwtest::Replace("ParaCompare/File1", "..\\userdata\\set1.00D");
+    gwtest::Replace("ParaCompare/File2", "..\\userdata\\set2.00D");
+    gwtest::AnswerBox(8);
+    gwtest::Click("ParaCompare/OK");
+    ASSERT_EQ(gwtest::Boxes().size(), 1u);
+    EXPECT_EQ(gwtest::Boxes()[0].text, "\"..\\nowhere\\compare.txt\" Cause: No such file or directory");
 }
 
 }  // namespace
