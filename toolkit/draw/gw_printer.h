@@ -26,9 +26,12 @@ struct GwPrintDialogAnswer {
     bool collate = false;
 };
 
-// The print dialog as the user sees it.
+// The print dialog as the user sees it: where the printed document will be
+// written, so the dialog can say so.
 struct GwPrintDialogRequest {
-    std::string parent;  // identifier of the owner widget; empty for none
+    std::string parent;            // identifier of the owner widget; empty for none
+    std::string output_directory;  // as GwSetPrintOutputDirectory named it; empty for none
+    std::string file_name;         // "print_<n>.pdf" the next document gets; empty for none
 };
 
 using GwPrintDialogHandler = std::function<GwPrintDialogAnswer(const GwPrintDialogRequest&)>;
@@ -62,8 +65,12 @@ struct GwPrintDocument {
 // Documents ended or aborted since the last reset, in order.
 const std::vector<GwPrintDocument>& GwPrintedDocuments();
 // When not empty, every ended document is also written there as
-// "print_<n>.pdf" (n counts from 1 per process run or reset).
+// "print_<n>.pdf", n following the highest number already in the directory
+// (1 in an empty one), so no earlier print is replaced.
 void GwSetPrintOutputDirectory(const std::string& directory);
+const std::string& GwGetPrintOutputDirectory();
+// The file name the next written document gets; empty without a directory.
+std::string GwNextPrintFileName();
 
 class GwPrinterContext : public GwDeviceContext {
 public:
@@ -83,7 +90,10 @@ public:
     bool start_document(const std::string& name);
     bool start_page();
     bool end_page();
+    // Also false, with last_error() saying why, when the document could not
+    // be written to the output directory.
     bool end_document();
+    const std::string& last_error() const { return last_error_; }
     // Ends the open document as aborted (kept in the log, not written).
     void abort_document();
     bool is_lost() const { return lost_; }
@@ -99,7 +109,8 @@ protected:
 
 private:
     bool Continue();
-    void Finish(bool aborted);
+    // False when the ended document could not be written.
+    bool Finish(bool aborted);
 
     std::string parent_;  // identifier of the owner widget
     GwPrinterScript script_;
@@ -113,4 +124,5 @@ private:
     GwPrintDocument document_;
     GwPrintedPage page_;
     std::function<bool()> abort_procedure_;
+    std::string last_error_;
 };
