@@ -160,7 +160,8 @@ void ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) 
     const double vertical = dc.device_caps(GwLOGPIXELSY) / kLogoMeasureDivisor;
     const double horizontal = dc.device_caps(GwLOGPIXELSX) / kLogoMeasureDivisor;
     const double top = kLogoTopLines * vertical + 10;
-    const double pageRight = preview != nullptr ? preview->columns / dc.x_factor() : page.width;
+    // In the preview the page is the measured columns in the window's grid.
+    const double pageRight = preview != nullptr ? preview->columns * dc.x_factor() : page.width;
     const double right = pageRight - kLogoRightColumns * horizontal + 10;
     const double left = right - size.width * scale;
     dc.draw_bitmap(frame_.logoBitmap, dc.device_to_x(left), dc.device_to_y(top), scale);
@@ -178,7 +179,10 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
         dc.set_foreground(kEdgeColour);
         dc.move_origin(kPreviewBand, kPreviewBand);
     }
-    if (!MeasurePage(dc)) return false;
+    if (!MeasurePage(dc)) {
+        if (preview != nullptr) dc.move_origin(-kPreviewBand, -kPreviewBand);
+        return false;
+    }
     DrawLogo(dc, preview);
 
     currentLine_ = topLine_;
@@ -213,14 +217,18 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
     StartList();
     const bool more = DrawTable(dc, preview);
     if (preview != nullptr) {
+        // The window beyond the page is surround; the page's own right and
+        // bottom edges are drawn.
         const GwDimension area = dc.size();
-        const double right = dc.device_to_x(area.width);
-        const double bottom = dc.device_to_y(area.height);
-        dc.fill_rect(preview->columns, 0, right, bottom, kSurroundColour);
-        dc.fill_rect(0, preview->lines, right, bottom, kSurroundColour);
+        const double right = dc.device_to_x(area.width - kPreviewBand);
+        const double bottom = dc.device_to_y(area.height - kPreviewBand);
+        if (right > preview->columns)
+            dc.fill_rect(preview->columns, 0, right, std::max<double>(bottom, preview->lines), kSurroundColour);
+        if (bottom > preview->lines) dc.fill_rect(0, preview->lines, right, bottom, kSurroundColour);
         dc.set_foreground(kEdgeColour);
         dc.draw_line(preview->columns, 0, preview->columns, preview->lines);
         dc.draw_line(0, preview->lines, preview->columns, preview->lines);
+        dc.move_origin(-kPreviewBand, -kPreviewBand);
     }
     return more;
 }
