@@ -36,6 +36,8 @@ const GwFuncDesc kCompareCallbacks[] = {
     {"CB_SetCompareOptions", CB_SetCompareOptions},
     {"CB_ResetCompareOptions", CB_ResetCompareOptions},
     {"CB_HideCompareOptions", CB_HideCompareOptions},
+    {"CB_HideValText", CB_HideCompareOptions},
+    {"CB_DestroyBusMonitor", CB_HideCompareOptions},
     {nullptr, nullptr},
 };
 
@@ -284,6 +286,32 @@ TEST_F(CompareTest, AReportFileThatCannotBeOpenedIsReported) {
     gwtest::Click("ParaCompare/OK");
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
     EXPECT_EQ(gwtest::Boxes()[0].text, "\"..\\nowhere\\compare.txt\" Cause: No such file or directory");
+}
+
+TEST_F(CompareTest, ADeviceThatCannotBeReadEndsTheReportWithItsError) {
+    WriteStandardSets();
+    ParaBase device;
+    device.InitFile("..\\userdata\\set1.00D");
+    ASSERT_EQ(device.ReadFileBase(), 0);
+    hooks.activeBase = &device;
+    hooks.online = true;
+    OpenCompareWindow();
+    gwtest::Replace("ParaCompare/File2", "..\\userdata\\set2.00D");
+    gwtest::AnswerBox(8);
+    gwtest::Click("ParaCompare/OK");
+    ASSERT_EQ(gwtest::Boxes().size(), 1u);
+    EXPECT_EQ(gwtest::Boxes()[0].text, std::string(device.MessageBuffer) + "!");
+    EXPECT_EQ(Report(), "Parameter compare report of 01.01 2026 15:43\n\n");
+}
+
+TEST_F(CompareTest, FileChoosersFillTheNamedField) {
+    OpenCompareWindow();
+    gwtest::AnswerFile("..\\userdata\\first.00D");
+    EXPECT_TRUE(gwtest::Click("ParaCompare/SearchFile1"));
+    EXPECT_EQ(gwtest::Text("ParaCompare/File1"), "..\\userdata\\first.00D");
+    gwtest::CancelFile();
+    EXPECT_TRUE(gwtest::Click("ParaCompare/SearchFile2"));
+    EXPECT_EQ(gwtest::Text("ParaCompare/File2"), "");
 }
 
 }  // namespace
