@@ -15,6 +15,7 @@
 #include "paratools/compare/para_compare_base.h"
 #include "paratools/print/device_link.h"
 #include "paratools/print/print_date.h"
+#include "paratools/print/text_output_file.h"
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/program_start.h"
@@ -86,25 +87,8 @@ std::string Label(int n, const std::vector<platform::FormatArg>& args) {
     return platform::FormatChecked(MainMessageText(n), args).text;
 }
 
-class ReportFile {
-public:
-    explicit ReportFile(const std::string& path) : file_(std::fopen(platform::ResolveForWrite(path).c_str(), "w")) {}
-    ~ReportFile() { Close(); }
-    ReportFile(const ReportFile&) = delete;
-    ReportFile& operator=(const ReportFile&) = delete;
-    std::FILE* get() const { return file_; }
-    void Put(const std::string& text) { std::fwrite(text.data(), 1, text.size(), file_); }
-    void Close() {
-        if (file_ != nullptr) std::fclose(file_);
-        file_ = nullptr;
-    }
-
-private:
-    std::FILE* file_;
-};
-
 // Writes the report; false when it ended early.
-bool WriteReport(GwCore* frame, ReportFile& out) {
+bool WriteReport(GwCore* frame, TextOutputFile& out) {
     ParaCompareBase& side1 = TheCompareBase();
     out.Put(MainMessageText(kReportTitle) + " " + PrintDateText() + "\n\n");
     if (IsOn(frame, "Toggle1_Device")) {
@@ -234,8 +218,8 @@ int CB_CompareOk(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = widget->frame();
     if (IsOn(frame, "Toggle2_File") && TextOf(frame, "File2").empty()) return 1;
     const std::string path = TheCompareBase().Options.OutFile;
-    ReportFile out(path);
-    if (out.get() == nullptr) {
+    TextOutputFile out(path);
+    if (!out.IsOpen()) {
         // A report that cannot be written is said, not skipped in silence.
         ShowErrorTextBox(platform::ErrorWithCause("\"" + path + "\"", errno).c_str(), frame);
         return 1;

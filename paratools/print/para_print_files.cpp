@@ -8,7 +8,7 @@
 #include "paratools/print/para_print_job.h"
 #include "paratools/print/para_print_settings.h"
 #include "paratools/print/print_date.h"
-#include "platform/paths.h"
+#include "paratools/print/text_output_file.h"
 
 namespace {
 
@@ -17,70 +17,44 @@ constexpr int kHeadingLineWidth = 78;
 // Columns whose numbers the spreadsheet gets as plain integers.
 bool IsIntegerColumn(int c) { return c == 0 || c == 1 || c == 11 || c == 12; }
 
-class OutFile {
-public:
-    explicit OutFile(const std::string& path) : file_(std::fopen(platform::ResolveForWrite(path).c_str(), "w")) {}
-    ~OutFile() {
-        if (file_ != nullptr) std::fclose(file_);
-    }
-    OutFile(const OutFile&) = delete;
-    OutFile& operator=(const OutFile&) = delete;
-    bool IsOpen() const { return file_ != nullptr; }
-    // Texts go out as they stand: a cell may hold a percent sign.
-    void Put(const std::string& text) { std::fwrite(text.data(), 1, text.size(), file_); }
-    bool Close() {
-        const bool ok = std::fclose(file_) == 0;
-        file_ = nullptr;
-        return ok;
-    }
-
-private:
-    std::FILE* file_;
-};
-
 }  // namespace
 
 bool ParaPrintJob::WriteTextFile(const std::string& path) {
     if (!valid_) return false;
-    OutFile out(path);
+    TextOutputFile out(path);
     if (!out.IsOpen()) return false;
     const std::string sep = "   ";
     date_ = PrintDateText();
     out.Put(HeaderDateLine() + "\n");
     out.Put(SourceLine(sep) + "\n");
-    out.Put(frame_.Text(3) + sep + ValueText(kDeviceCodeParameter) + sep + sep + SerialPart(sep) + sep + sep +
-            frame_.Text(9) + sep + VersionText() + "\n");
+    out.Put(IdentityLine(sep) + "\n");
     const std::string checksums = ChecksumLine(sep);
     if (!checksums.empty()) out.Put(checksums + "\n");
     const ParaPrintSettings& s = *settings_;
     if (s.IncludeComment) out.Put(frame_.Text(6) + sep + s.Comment + "\n");
-    for (int c = 0; c < kPrintColumnCount; ++c)
-        if (s.PProp[c]) out.Put(properties_[c].caption + "\t");
-    out.Put("\n\n");
+    out.Put(CaptionLine());
     StartList();
-    for (int pos = 0; pos < kPrintListSize && list_[pos] != 0; ++pos) {
-        const int number = list_[pos];
-        const int group = base_->GetEntry(number)->KPGroup;
-        if (s.ClusterByGroup && group != currentGroup_) {
+    WalkRows(
+        [&](int number) {
+            const int group = base_->GetEntry(number)->KPGroup;
+            if (!s.ClusterByGroup || group == currentGroup_) return;
             currentGroup_ = group;
             const std::string text = " " + TranslatedGroupName(*base_, group) + " ";
             const int length = static_cast<int>(text.size());
             const std::string stars(length < kHeadingLineWidth ? (kHeadingLineWidth - length) / 2 : 0, '*');
             out.Put("\n" + stars + text + stars + "\n\n");
-        }
-        const int rows = PrintRowCount(*base_, s, number);
-        for (int element = 0; element < rows; ++element) {
+        },
+        [&](int number, int element) {
             for (int c = 0; c < kPrintColumnCount; ++c)
                 if (s.PProp[c]) out.Put(PrintCellText(*base_, c, number, element) + "\t");
             out.Put("\n");
-        }
-    }
+        });
     return out.Close();
 }
 
 bool ParaPrintJob::WriteSpreadsheetFile(const std::string& path) {
     if (!valid_) return false;
-    OutFile out(path);
+    TextOutputFile out(path);
     if (!out.IsOpen()) return false;
     const std::string sep = "  ";
     const ParaPrintSettings& s = *settings_;
@@ -96,24 +70,36 @@ bool ParaPrintJob::WriteSpreadsheetFile(const std::string& path) {
     if (!checksums.empty()) out.Put(checksums + "\n");
     out.Put("\n");
     if (s.IncludeComment) out.Put(frame_.Text(6) + sep + s.Comment + "\n\n");
-    for (int c = 0; c < kPrintColumnCount; ++c)
-        if (s.PProp[c]) out.Put(properties_[c].caption + "\t");
-    out.Put("\n\n");
+    out.Put(CaptionLine());
     StartList();
+    WalkRows([](int) {},
+             [&](int number, int element) {
+                 for (int c = 0; c < kPrintColumnCount; ++c) {
+                     if (!s.PProp[c]) continue;
+                     // The integer columns are numbers already; their text is
+                     // the same as "%d" gives.
+                     dstring cell(PrintCellText(*base_, c, number, element).c_str());
+                     if (!IsIntegerColumn(c)) cell.Replace(",", ".");
+                     out.Put(std::string(cell.Text()) + "\t");
+                 }
+                 out.Put("\n");
+             });
+    return out.Close();
+}
+
+std::string ParaPrintJob::CaptionLine() const {
+    std::string line;
+    for (int c = 0; c < kPrintColumnCount; ++c)
+        if (settings_->PProp[c]) line += properties_[c].caption + "\t";
+    return line + "\n\n";
+}
+
+void ParaPrintJob::WalkRows(const std::function<void(int number)>& beforeParameter,
+                            const std::function<void(int number, int element)>& row) {
     for (int pos = 0; pos < kPrintListSize && list_[pos] != 0; ++pos) {
         const int number = list_[pos];
-        const int rows = PrintRowCount(*base_, s, number);
-        for (int element = 0; element < rows; ++element) {
-            for (int c = 0; c < kPrintColumnCount; ++c) {
-                if (!s.PProp[c]) continue;
-                // The integer columns are numbers already; their text is the
-                // same as "%d" gives.
-                dstring cell(PrintCellText(*base_, c, number, element).c_str());
-                if (!IsIntegerColumn(c)) cell.Replace(",", ".");
-                out.Put(std::string(cell.Text()) + "\t");
-            }
-            out.Put("\n");
-        }
+        beforeParameter(number);
+        const int rows = PrintRowCount(*base_, *settings_, number);
+        for (int element = 0; element < rows; ++element) row(number, element);
     }
-    return out.Close();
 }

@@ -114,6 +114,11 @@ std::string ParaPrintJob::VersionText() {
     return version;
 }
 
+std::string ParaPrintJob::IdentityLine(const std::string& sep) {
+    return frame_.Text(3) + sep + ValueText(kDeviceCodeParameter) + sep + sep + SerialPart(sep) + sep + sep +
+           frame_.Text(9) + sep + VersionText();
+}
+
 std::string ParaPrintJob::ChecksumLine(const std::string& sep) {
     if (!HasName(kChecksumAddParameter, "CSADD")) return {};
     return frame_.Text(10) + sep + "CSADD=" + ValueText(kChecksumAddParameter) + sep + "CSXOR=" +
@@ -191,8 +196,7 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
     auto line = [&](const std::string& text) { dc.draw_text(leftMargin_, currentLine_++, text); };
     line(HeaderDateLine());
     line(SourceLine(sep));
-    line(frame_.Text(3) + sep + ValueText(kDeviceCodeParameter) + sep + sep + SerialPart(sep) + sep + sep +
-         frame_.Text(9) + sep + VersionText());
+    line(IdentityLine(sep));
     const std::string checksums = ChecksumLine(sep);
     if (!checksums.empty()) line(checksums);
     if (settings_->IncludeComment) {

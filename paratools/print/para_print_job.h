@@ -4,6 +4,7 @@
 // the toolkit's device contexts; and the two file layouts.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,8 @@ private:
     std::string SourceLine(const std::string& sep);
     std::string SerialPart(const std::string& sep);
     std::string VersionText();
+    // Device type, serial part and firmware version on one line.
+    std::string IdentityLine(const std::string& sep);
     std::string ChecksumLine(const std::string& sep);
     std::string TitleText();
     bool HasName(int number, const char* name);
@@ -79,6 +82,10 @@ private:
     void DrawFooter(GwDeviceContext& dc, const PreviewMeasure* preview, bool withTitle);
     void DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview);
     void StartList();
+    // The file layouts' caption line and their walk over the rows of the list.
+    std::string CaptionLine() const;
+    void WalkRows(const std::function<void(int number)>& beforeParameter,
+                  const std::function<void(int number, int element)>& row);
 
     int leftMargin_ = 8;
     int topLine_ = 2;

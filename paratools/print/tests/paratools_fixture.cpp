@@ -2,14 +2,13 @@
 
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "app/services/app_files.h"
 #include "app/services/program_flags.h"
 #include "parameters/parabase/para_types.h"
 #include "parameters/parabase/value_text_table.h"
-#include "parameters/values/darray.h"
+#include "parameters/parabase/tests/parabase_fixture.h"
 #include "platform/clock.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_frame.h"
@@ -29,24 +28,20 @@ std::string Profile(int language) {
 }  // namespace
 
 ParameterEntry& Define(ParaBase& base, const Param& p, int elements) {
-    ParameterEntry& e = *base.GetEntry(p.number);
-    e = ParameterEntry{};
-    e.number = static_cast<int16_t>(p.number);
-    std::memset(e.name, ' ', kEntryNameSize - 1);
-    std::memcpy(e.name, p.name, std::min<size_t>(std::strlen(p.name), kEntryNameSize - 1));
-    std::strncpy(e.unit, p.unit, kEntryUnitSize - 1);
-    e.type = p.type;
+    ParameterEntry& e = parabasetest::Define(base,
+                                             {.number = p.number,
+                                              .name = p.name,
+                                              .type = p.type,
+                                              .maximum = p.maximum,
+                                              .value = p.value,
+                                              .flags = p.flags,
+                                              .unit = p.unit,
+                                              .access = p.access,
+                                              .defaultValue = p.defaultValue},
+                                             elements);
     e.kind = p.kind;
-    e.maximum = p.maximum;
-    e.value = p.value;
-    e.defaultValue = p.defaultValue;
-    e.flags = p.flags;
-    e.access = p.access;
     e.KPGroup = p.kpGroup;
     e.SCGroup = p.scGroup;
-    e.valid = 1;
-    e.transfer = 1;
-    if (p.flags & kFlagArray) base.SetArrayObject(p.number, CreateArrayForType(p.type, elements));
     return e;
 }
 
