@@ -86,6 +86,12 @@ bool AutoResetEvent::Wait(uint32_t ms, const std::function<void()>& idle) {
     }
 }
 
+bool AutoResetEvent::WaitRealUs(uint32_t us) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    signal_.wait_for(lock, std::chrono::microseconds(us), [this] { return set_; });
+    return ConsumeLocked();
+}
+
 void ThreadMutex::Lock() {
     std::unique_lock<std::mutex> lock(mutex_);
     released_.wait(lock, [this] { return !held_; });

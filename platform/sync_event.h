@@ -36,6 +36,11 @@ public:
     // another thread the wait ends at the virtual deadline or by the real-time
     // guard, whichever comes first.
     bool Wait(uint32_t ms, const std::function<void()>& idle = {});
+    // Waits up to `us` microseconds of real time, whatever clock the program
+    // runs on: for a worker thread whose pauses must not hang on a virtual
+    // clock that another thread moves. True (and the signal consumed) when
+    // the event was or became set.
+    bool WaitRealUs(uint32_t us);
 
 private:
     bool ConsumeLocked();

@@ -139,6 +139,7 @@ void VirtualCanBus::Reset() {
     overrun_ = false;
     capacity_ = kDefaultReceiveCapacity;
     babbling_ = false;
+    hold_writes_ = false;
     init_result_ = 0;
     version_text_ = "Virtual CAN adapter 1.0";
     version_result_ = 0;
@@ -282,8 +283,17 @@ uint32_t VirtualCanBus::Read(uint8_t* message) {
     return 0;
 }
 
+void VirtualCanBus::HoldWrites(bool on) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hold_writes_ = on;
+    }
+    writes_released_.notify_all();
+}
+
 uint32_t VirtualCanBus::Write(const uint8_t* message) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
+    writes_released_.wait(lock, [this] { return !hold_writes_; });
     const CanFrame frame = FromWire(message);
     const uint64_t now = Now();
     capture_.push_back(CapturedFrame{now, true, frame});

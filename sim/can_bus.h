@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -92,6 +93,9 @@ public:
     // never falls silent (ended by SetBabbling with nothing).
     void SetBabbling(bool on, const CanFrame& frame = {});
     void SetInitResult(uint32_t result);
+    // While on, every CAN_Write blocks the caller until it is switched off,
+    // as a program thread the machine keeps from running would be late.
+    void HoldWrites(bool on);
     void SetVersionInfo(std::string text, uint32_t result = 0);
     // Ready for frames without a CAN_Init, as the bus behind a CAN socket is
     // (CanSocketPeer); Close or Reset ends it.
@@ -131,6 +135,8 @@ private:
     bool overrun_ = false;
     size_t capacity_ = kDefaultReceiveCapacity;
     bool babbling_ = false;
+    bool hold_writes_ = false;
+    std::condition_variable writes_released_;
     CanFrame babble_;
     uint32_t init_result_ = 0;
     std::string version_text_ = "Virtual CAN adapter 1.0";

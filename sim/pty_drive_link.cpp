@@ -34,7 +34,9 @@ void PtyDriveLink::Run() {
         ::poll(&p, 1, kPollStepMs);
         // Draining even with no drive listening keeps the port's output
         // queue from filling up.
-        for (char c : pair_.DrainMaster()) {
+        const std::string bytes = pair_.DrainMaster();
+        taken_ += bytes.size();
+        for (char c : bytes) {
             const uint64_t now = platform::TheClock().NowUs();
             for (VirtualDrive* drive : drives_) {
                 std::vector<uint8_t> reply = drive->Receive(static_cast<uint8_t>(c), now);

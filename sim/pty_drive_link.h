@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <thread>
 #include <vector>
 
@@ -24,6 +25,9 @@ public:
     void Add(VirtualDrive* drive) { drives_.push_back(drive); }
     void Start();
     void Stop();
+    // Bytes the link has taken from the master so far: what the program
+    // wrote that can no longer be lost on its side of the pair.
+    size_t BytesTaken() const { return taken_.load(); }
 
 private:
     void Run();
@@ -31,6 +35,7 @@ private:
     platform::PtyPair& pair_;
     std::vector<VirtualDrive*> drives_;
     std::atomic<bool> stop_{false};
+    std::atomic<size_t> taken_{0};
     std::thread thread_;
 };
 

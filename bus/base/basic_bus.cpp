@@ -46,6 +46,28 @@ void BasicBus::CountErrorCategory(uint32_t category) {
     lastCategory_ = category;
 }
 
+void BasicBus::SetErrorBookkeeping(ErrorCategoryOf categoryOf, LastErrorOnSuccess onSuccess) {
+    categoryOf_ = categoryOf;
+    onSuccess_ = onSuccess;
+}
+
+void BasicBus::SetError(int code) {
+    lastError_ = static_cast<uint16_t>(code);
+    const int category = categoryOf_ != nullptr ? categoryOf_(code) : -1;
+    if (category >= 0) CountErrorCategory(static_cast<uint32_t>(category));
+}
+
+bool BasicBus::Finish(int code) {
+    if (code != 0) {
+        SetError(code);
+        ++BusRequestCounters.failed;
+        return false;
+    }
+    if (onSuccess_ == LastErrorOnSuccess::kCleared) lastError_ = 0;
+    ++BusRequestCounters.succeeded;
+    return true;
+}
+
 void BasicBus::ClearDevices() {
     for (auto& record : devices_) record.reset();
     deviceCount_ = 0;

@@ -48,6 +48,16 @@ struct BusRequestCounterSet {
 };
 extern BusRequestCounterSet BusRequestCounters;
 
+// What a successful request does to the bus's last error code: the one way
+// the buses differ in their bookkeeping.
+enum class LastErrorOnSuccess {
+    kCleared,  // the serial bus: the code always tells how the last request went
+    kKept,     // the CANopen bus: a failure's code outlives the successes after it
+};
+
+// The category a bus counts an error code in; -1 for none.
+using ErrorCategoryOf = int (*)(int code);
+
 class BasicBus {
 public:
     BasicBus();
@@ -82,6 +92,9 @@ public:
     void ClearStatistics();
     // Counts a failure of category 0..15; other categories are ignored.
     void CountErrorCategory(uint32_t category);
+    // Stores the code as the last error and counts its category.
+    void SetError(int code);
+    LastErrorOnSuccess GetLastErrorOnSuccess() const { return onSuccess_; }
     void ClearDevices();
 
     const dstring& GetName() const { return name_; }
@@ -98,6 +111,12 @@ public:
     uint16_t GetLastError() const { return lastError_; }
 
 protected:
+    // Set by each bus's constructor before its first request.
+    void SetErrorBookkeeping(ErrorCategoryOf categoryOf, LastErrorOnSuccess onSuccess);
+    // Ends a slot operation: counts one request that succeeded (code 0) or
+    // failed, keeps the code of a failure; returns success.
+    bool Finish(int code);
+
     dstring name_;
     int16_t busType_ = 0;
     uint32_t baudRate_ = 0;
@@ -108,6 +127,10 @@ protected:
     std::array<uint32_t, kErrorCategoryCount> categoryCounts_{};
     uint32_t lastCategory_ = 0;
     uint16_t lastError_ = 0;
+
+private:
+    ErrorCategoryOf categoryOf_ = nullptr;
+    LastErrorOnSuccess onSuccess_ = LastErrorOnSuccess::kCleared;
 };
 
 // The bus operations that need more than reading and writing values: the

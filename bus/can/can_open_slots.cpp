@@ -5,6 +5,8 @@
 #include "app/services/basic_slider.h"
 #include "app/services/program_flags.h"
 #include "bus/can/can_open_tarn.h"
+#include "motor/datalogger/data_logger.h"
+#include "platform/format.h"
 
 namespace {
 
@@ -15,6 +17,8 @@ constexpr int kHighestIndex = 0xFFFF;
 constexpr int kHighestSubindex = 0xFF;
 constexpr uint8_t kScalarSubindex = 0;
 constexpr int kHighestCanNode = 127;
+// Search and scan ask nodes 0..31; node 31 has no place in the device table.
+constexpr int kScannedNodes = 32;
 
 constexpr int kTypeNumberParameter = 91;
 constexpr int kVersionParameter = 92;
@@ -22,8 +26,10 @@ constexpr int kVersionParameter = 92;
 constexpr float kVersionUnit = 0.05f;
 constexpr size_t kValueBytes = 4;
 
+}  // namespace
+
 // Category counted for each bus error code; -1: none.
-int ErrorCategory(int code) {
+int CanErrorCategory(int code) {
     switch (code) {
         case kCanErrorNotOpen: return 4;
         case kCanErrorNoDeviceFound: return 2;
@@ -39,6 +45,8 @@ int ErrorCategory(int code) {
         default: return -1;
     }
 }
+
+namespace {
 
 bool IsElementWidth(int width) { return width == 1 || width == 2 || width == 4; }
 
@@ -94,22 +102,6 @@ int CanAbortToError(uint32_t abortCode) {
     }
 }
 
-void CCanOpenTarn::SetError(int code) {
-    lastError_ = static_cast<uint16_t>(code);
-    const int category = ErrorCategory(code);
-    if (category >= 0) CountErrorCategory(static_cast<uint32_t>(category));
-}
-
-bool CCanOpenTarn::Finish(int code) {
-    if (code != 0) {
-        SetError(code);
-        ++BusRequestCounters.failed;
-        return false;
-    }
-    ++BusRequestCounters.succeeded;
-    return true;
-}
-
 int CCanOpenTarn::CheckSlot(int address, bool needsRecord) const {
     if (!open_) return kCanErrorNotOpen;
     if (needsRecord ? GetDevice(address) == nullptr : address < 0 || address > kHighestCanNode)
@@ -132,7 +124,10 @@ bool CCanOpenTarn::ReadParameterValue(int number, int32_t& value, int address) {
     if (!ObjectIndex(number, index)) return Finish(kCanErrorValueRange);
     uint8_t bytes[kValueBytes] = {};
     size_t length = 0;
-    const int result = CanSdoUpload(index, kScalarSubindex, bytes, sizeof bytes, length, address);
+    // A longer object is still taken to its end, so the drive is not left in
+    // an open transfer.
+    const int result =
+        CanSdoUpload(index, kScalarSubindex, bytes, sizeof bytes, length, address, SdoOverflow::kDrain);
     if (result != kSdoOk) return Finish(TransferError(result, kCanErrorValueTooLong));
     value = static_cast<int32_t>(LittleValue(bytes, kValueBytes));
     return Finish(0);
@@ -187,8 +182,8 @@ bool CCanOpenTarn::ReadBlock(int number, void* destination, int first, uint16_t&
         uint8_t bytes[kValueBytes] = {};
         size_t length = 0;
         const int result = CanSdoUpload(index, subindex, bytes, sizeof bytes, length, address);
-        // An element too long for its width is a broken reply, not the end.
-        if (result == kSdoTooLong) return Finish(kCanErrorTransfer);
+        // An element longer than a value is no element; it is not the end.
+        if (result == kSdoTooLong) return Finish(kCanErrorValueTooLong);
         // The array ends where the device refuses the next element.
         if (result != kSdoOk) break;
         std::memcpy(out + static_cast<size_t>(k) * static_cast<size_t>(width), bytes, static_cast<size_t>(width));
@@ -236,17 +231,24 @@ bool CCanOpenTarn::CheckDevice(BasicSlider* slider) {
     if (!open_) return Finish(kCanErrorNotOpen);
     ScanTimeoutScope scanWait(*this);
     ClearDevices();
-    StartSlider(slider, kBusDeviceSlots);
+    StartSlider(slider, kScannedNodes);
     bool found = false;
-    for (int node = 0; node <= kHighestDeviceAddress; ++node) {
+    for (int node = 0; node < kScannedNodes; ++node) {
         MoveSlider(slider, static_cast<unsigned>(node + 1));
         uint16_t typeNumber = 0;
         float version = 0.0f;
         if (!ReadIdentity(node, typeNumber, version)) continue;
-        AddDevice(node, typeNumber, version);
-        found = true;
+        if (Register(node, typeNumber, version)) found = true;
     }
     return Finish(found ? 0 : kCanErrorNoDeviceFound);
+}
+
+bool CCanOpenTarn::Register(int node, uint16_t typeNumber, float version) {
+    if (AddDevice(node, typeNumber, version)) return true;
+    TheDataLogger().WriteEntry(platform::Format(
+        "CANopen device search: node %d answered, but the device table holds nodes 0 to %d only; not registered",
+        node, kHighestDeviceAddress));
+    return false;
 }
 
 bool CCanOpenTarn::RegisterNode(int node) {
@@ -256,8 +258,7 @@ bool CCanOpenTarn::RegisterNode(int node) {
         !ReadParameterValue(kVersionParameter, steps, node)) {
         return false;
     }
-    AddDevice(node, static_cast<uint16_t>(type), static_cast<float>(static_cast<uint16_t>(steps)) * kVersionUnit);
-    return true;
+    return Register(node, static_cast<uint16_t>(type), static_cast<float>(static_cast<uint16_t>(steps)) * kVersionUnit);
 }
 
 bool CCanOpenTarn::ConnectDevice(BasicSlider* slider) {
@@ -266,8 +267,8 @@ bool CCanOpenTarn::ConnectDevice(BasicSlider* slider) {
     if (searchOwnNodeFirst_ && GetDevice(ownNode_) != nullptr)
         return Finish(RegisterNode(ownNode_) ? 0 : lastError_);
     ClearDevices();
-    StartSlider(slider, kBusDeviceSlots);
-    for (int node = 0; node <= kHighestDeviceAddress; ++node) {
+    StartSlider(slider, kScannedNodes);
+    for (int node = 0; node < kScannedNodes; ++node) {
         MoveSlider(slider, static_cast<unsigned>(node + 1));
         if (RegisterNode(node)) return Finish(0);
     }

@@ -1,6 +1,7 @@
 // Opening and closing the CANopen bus, its worker, and the process-data side.
 #include "bus/can/can_open_tarn.h"
 
+#include <chrono>
 #include <memory>
 
 #include "bus/can/can_peak.h"
@@ -47,10 +48,23 @@ constexpr uint32_t kGuardingPeriodMs = 500;
 // Waits of the process-data slots.
 constexpr uint32_t kProcessDataWaitMs = 1;
 constexpr uint32_t kPdoSentStepMs = 5;
-// Worker pacing: a pause every so many rounds, and one after an SDO reply.
-constexpr unsigned kRoundsPerPause = 20;
-constexpr uint32_t kRoundPauseMs = 1;
-constexpr uint32_t kReplyPauseMs = 2;
+// The worker always sends a PDO it took, so the first wait for its sending
+// only guards against a worker that stopped; a busy machine may keep the
+// worker from running for longer than one 5 ms step.
+constexpr uint32_t kPdoFirstSentLimitMs = 2000;
+// How long the worker waits for a request after a round that found nothing
+// to do. The adapter has no way to wake the worker when a frame comes in, so
+// the wait is short while the bus is busy: received PDOs, emergencies and
+// guarding answers are taken promptly, an awaited SDO reply sooner still.
+// A bus that has been quiet for a while is looked at less often, since every
+// wake-up costs processor time however little it finds; a request from the
+// program wakes the worker at once whatever the wait.
+constexpr uint32_t kIdleWaitUs = 1000;
+constexpr uint32_t kReplyDueWaitUs = 100;
+constexpr uint32_t kQuietWaitUs = 20000;
+constexpr auto kQuietAfter = std::chrono::milliseconds(100);
+// An SDO reply counts as due for at most this long after its request.
+constexpr uint32_t kReplyDueLimitMs = kSdoReplyTimeoutMs;
 
 constexpr int32_t kBaudRates[] = {25000, 50000, 75000, 125000, 250000, 500000, 800000, 1000000};
 
@@ -73,6 +87,7 @@ int32_t CanBaudRateFromId(int32_t baudRateId) {
 
 CCanOpenTarn::CCanOpenTarn(int ownNode, const CanAdapterSettings* settings, CanWorkerMode mode)
     : ownNode_(ownNode), mode_(mode) {
+    SetErrorBookkeeping(CanErrorCategory, LastErrorOnSuccess::kKept);
     // A bus that did not come up still names its messages.
     name_.AssignText("CANOpen");
     lastGuardingTick_ = platform::GetTickCount();
@@ -101,6 +116,7 @@ CCanOpenTarn::CCanOpenTarn(int ownNode, const CanAdapterSettings* settings, CanW
 CCanOpenTarn::~CCanOpenTarn() {
     if (worker_.joinable()) {
         stopMutex_.Unlock();
+        workPosted_.Set();
         worker_.join();
     }
     if (driver_ != nullptr) {
@@ -172,12 +188,29 @@ bool CCanOpenTarn::StopRequested() {
 }
 
 void CCanOpenTarn::WorkerLoop() {
-    for (unsigned round = 1; !StopRequested(); ++round) {
-        if (round % kRoundsPerPause == 0) platform::Sleep(kRoundPauseMs);
-        if (run_one_round()) platform::Sleep(kReplyPauseMs);
+    auto lastBusy = std::chrono::steady_clock::now();
+    while (!StopRequested()) {
+        // A round that did something may have more to do at once (the next
+        // segment of a transfer, a second PDO); only an empty round waits.
+        if (RunRound().busy) {
+            lastBusy = std::chrono::steady_clock::now();
+            continue;
+        }
+        const bool quiet = std::chrono::steady_clock::now() - lastBusy > kQuietAfter;
+        workPosted_.WaitRealUs(ReplyDue() ? kReplyDueWaitUs : quiet ? kQuietWaitUs : kIdleWaitUs);
     }
     --g_runningWorkers;
     runMutex_.Unlock();
+}
+
+bool CCanOpenTarn::ReplyDue() const {
+    return sdoReplyDue_ &&
+           std::chrono::steady_clock::now() - sdoRequestTime_ <= std::chrono::milliseconds(kReplyDueLimitMs);
+}
+
+void CCanOpenTarn::Post(Event request) {
+    events_[request].Set();
+    workPosted_.Set();
 }
 
 bool CCanOpenTarn::WaitEvent(Event event, uint32_t ms) {
@@ -202,36 +235,57 @@ void CCanOpenTarn::SendRecord(int object, uint32_t cobId, const FrameRecord& rec
     driver_->SendMessageObject(object);
 }
 
-void CCanOpenTarn::TakeGuardingAnswer() {
+bool CCanOpenTarn::TakeGuardingAnswer() {
     FrameRecord answer;
-    if (!TakeFrame(kGuardingAnswerObject, answer)) return;
+    if (!TakeFrame(kGuardingAnswerObject, answer)) return false;
     {
         std::lock_guard<std::mutex> lock(recordsMutex_);
         nodeState_ = static_cast<uint8_t>(answer.data[0] & kNodeStateMask);
     }
     events_[kGuardingAnswerEvent].Set();
+    return true;
 }
 
-bool CCanOpenTarn::run_one_round() {
-    if (driver_ == nullptr) return false;
+bool CCanOpenTarn::run_one_round() { return RunRound().sdoReply; }
+
+CCanOpenTarn::RoundOutcome CCanOpenTarn::RunRound() {
+    RoundOutcome outcome;
+    if (driver_ == nullptr) return outcome;
     FrameRecord record;
     if (TakeRequest(kSdoRequestEvent, sdoRequest_, record)) {
         const uint32_t node = static_cast<uint32_t>(record.node);
         driver_->SetMessageObject(kSdoReplyObject, kSdoReplyCobId + node, kFullFrame, CanDataValues{});
         SendRecord(kSdoRequestObject, kSdoRequestCobId + node, record);
+        sdoReplyDue_ = true;
+        sdoRequestTime_ = std::chrono::steady_clock::now();
+        outcome.busy = true;
     }
-    const bool sdoReply = TakeFrame(kSdoReplyObject, sdoReply_);
-    if (sdoReply) events_[kSdoReplyEvent].Set();
+    outcome.sdoReply = TakeFrame(kSdoReplyObject, sdoReply_);
+    if (outcome.sdoReply) {
+        sdoReplyDue_ = false;
+        events_[kSdoReplyEvent].Set();
+        outcome.busy = true;
+    }
     if (TakeFrame(kEmergencyObject, emergency_)) {
         std::lock_guard<std::mutex> lock(recordsMutex_);
         if (emergency_.length != 0) events_[kEmergencyEvent].Set();
+        outcome.busy = true;
     }
-    if (TakeFrame(kPdoIn1Object, pdoIn1_)) events_[kPdoIn1Event].Set();
-    if (TakeFrame(kPdoIn2Object, pdoIn2_)) events_[kPdoIn2Event].Set();
-    TakeGuardingAnswer();
+    if (TakeFrame(kPdoIn1Object, pdoIn1_)) {
+        events_[kPdoIn1Event].Set();
+        outcome.busy = true;
+    }
+    if (TakeFrame(kPdoIn2Object, pdoIn2_)) {
+        events_[kPdoIn2Event].Set();
+        outcome.busy = true;
+    }
+    if (TakeGuardingAnswer()) outcome.busy = true;
 
     const uint32_t own = static_cast<uint32_t>(ownNode_);
-    if (TakeRequest(kNmtRequestEvent, nmtRequest_, record)) SendRecord(kNmtObject, kNmtCobId, record);
+    if (TakeRequest(kNmtRequestEvent, nmtRequest_, record)) {
+        SendRecord(kNmtObject, kNmtCobId, record);
+        outcome.busy = true;
+    }
     bool guardingDue = false;
     {
         std::lock_guard<std::mutex> lock(recordsMutex_);
@@ -245,17 +299,20 @@ bool CCanOpenTarn::run_one_round() {
         driver_->SetMessageObject(kGuardingRequestObject, kGuardingCobId + own,
                                   kCanRemoteLengthFlag | kGuardingAnswerLength, CanDataValues{});
         driver_->SendMessageObject(kGuardingRequestObject);
+        outcome.busy = true;
     }
-    TakeGuardingAnswer();
+    if (TakeGuardingAnswer()) outcome.busy = true;
     if (TakeRequest(kPdoOut1RequestEvent, pdoOut1_, record)) {
         SendRecord(kPdoOut1Object, kPdoOut1CobId + own, record);
         events_[kPdoOut1SentEvent].Set();
+        outcome.busy = true;
     }
     if (TakeRequest(kPdoOut2RequestEvent, pdoOut2_, record)) {
         SendRecord(kPdoOut2Object, kPdoOut2CobId + own, record);
         events_[kPdoOut2SentEvent].Set();
+        outcome.busy = true;
     }
-    return sdoReply;
+    return outcome;
 }
 
 bool CCanOpenTarn::ReadEmergency(CanEmergencyRecord& record) {
@@ -287,7 +344,7 @@ void CCanOpenTarn::PostRequest(FrameRecord& record, int length, const CanDataVal
         record.length = length;
         record.data = data;
     }
-    events_[request].Set();
+    Post(request);
 }
 
 bool CCanOpenTarn::TakeRequest(Event request, const FrameRecord& source, FrameRecord& copy) {
@@ -300,10 +357,11 @@ bool CCanOpenTarn::TakeRequest(Event request, const FrameRecord& source, FrameRe
 bool CCanOpenTarn::WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data) {
     if (!open_) return false;
     PostRequest(record, kFullFrame, data, request);
+    if (!WaitEvent(sent, kPdoFirstSentLimitMs)) return false;
     // Returns once a wait step passes without another send.
-    bool wasSent = false;
-    while (WaitEvent(sent, kPdoSentStepMs)) wasSent = true;
-    return wasSent;
+    while (WaitEvent(sent, kPdoSentStepMs)) {
+    }
+    return true;
 }
 
 bool CCanOpenTarn::WritePdoOut1(const CanDataValues& data) {

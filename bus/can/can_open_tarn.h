@@ -7,12 +7,14 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <thread>
 
 #include "bus/can/can_ctrl_base.h"
+#include "bus/can/sdo_transfer.h"
 #include "platform/sync_event.h"
 
 // Bus error codes; their texts are "CANOpen_M%02u" in "CANOpen-Messages".
@@ -46,6 +48,8 @@ inline constexpr uint32_t kSdoReplyTimeoutMs = 2000;
 inline constexpr uint32_t kSdoScanTimeoutMs = 100;
 // Text uploads and segmented uploads go through a buffer of this size.
 inline constexpr size_t kCanTransferBufferSize = 100;
+// Category a bus error code counts in; -1 for none.
+int CanErrorCategory(int code);
 // Bus error code of an SDO abort code.
 int CanAbortToError(uint32_t abortCode);
 // Baud rate of a baud-rate identifier 0..7; 0 for any other.
@@ -74,9 +78,11 @@ public:
     // Reaches any node, with or without a device record.
     bool ReadParameterValue(int number, int32_t& value, int address) override;
     bool WriteParameterValue(int number, int32_t value, int address) override;
-    // Registers the first node 0..30 that answers with its type and version.
+    // Asks nodes 0..31 in turn and registers the first that answers with its
+    // type and version; node 31, beyond the device table, is only logged.
     bool ConnectDevice(BasicSlider* slider) override;
-    // Registers every node 0..30 that answers with its type and version.
+    // Asks nodes 0..31 and registers every one that answers with its type and
+    // version; node 31, beyond the device table, is only logged.
     bool CheckDevice(BasicSlider* slider) override;
     const char* GetBusDisplayName() const;
 
@@ -96,15 +102,15 @@ public:
 
     // Reads object (index, subindex) of `node` into `buffer`, which holds
     // `capacity` bytes: kSdoOk with `length`, kSdoTimedOut, kSdoAborted (the
-    // code in GetLastAbortCode), kSdoProtocolError or kSdoTooLong.
+    // code in GetLastAbortCode), kSdoProtocolError or kSdoTooLong. With
+    // SdoOverflow::kDrain an object longer than `capacity` is still taken to
+    // its end, so the drive is left with no transfer open.
     int CanSdoUpload(uint16_t index, uint8_t subindex, uint8_t* buffer, size_t capacity, size_t& length,
-                     int node);
+                     int node, SdoOverflow overflow = SdoOverflow::kRefuse);
     // Writes `length` bytes to object (index, subindex) of `node`; results as
     // CanSdoUpload.
     int CanSdoDownload(uint16_t index, uint8_t subindex, size_t length, const uint8_t* data, int node);
 
-    // Stores the code as the last error and counts its category.
-    void SetError(int code);
     uint32_t GetLastAbortCode() const { return lastAbortCode_; }
     uint32_t GetSdoTimeout() const { return sdoTimeoutMs_; }
     void SetSdoTimeout(uint32_t ms) { sdoTimeoutMs_ = ms; }
@@ -147,9 +153,19 @@ private:
     // configures the receiving objects when it came up. Returns the driver's
     // result, or the bus error when no driver could be tried.
     int OpenAdapter(const CanAdapterSettings* settings);
+    // What one round of the worker did.
+    struct RoundOutcome {
+        bool busy = false;      // it sent or took something
+        bool sdoReply = false;  // it took an SDO reply
+    };
+    RoundOutcome RunRound();
     void WorkerLoop();
     bool StopRequested();
-    void TakeGuardingAnswer();
+    // Whether an SDO request went out and its reply has not come yet.
+    bool ReplyDue() const;
+    // Sets a request event and wakes the worker for it.
+    void Post(Event request);
+    bool TakeGuardingAnswer();
     // Takes object `object` into `record` if it came in; true when it did.
     bool TakeFrame(int object, FrameRecord& record);
     void SendRecord(int object, uint32_t cobId, const FrameRecord& record);
@@ -161,20 +177,21 @@ private:
     bool WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data);
     bool SendNmt(uint32_t command);
 
-    // Counts the request and keeps the error; returns success.
-    bool Finish(int code);
     // 0 when a slot may address `address`, else its error.
     int CheckSlot(int address, bool needsRecord) const;
     // The bus error of a failed transfer; `tooLongError` for data that did
     // not fit.
     int TransferError(int sdoResult, int tooLongError) const;
-    // One SDO request and the reply that belongs to it. A first reply must
-    // name (index, subindex); so must an abort at any step.
-    int SdoExchange(int node, const uint8_t (&request)[8], uint8_t (&reply)[8], uint16_t index,
-                    uint8_t subindex, bool firstOfTransfer);
-    int UploadSegments(int node, uint16_t index, uint8_t subindex, size_t& received);
+    // Runs a transfer to its end: each request handed to the worker, each
+    // reply given to the transfer until one belongs to it, each reply waited
+    // for up to the SDO time-out. Returns the transfer's result or
+    // kSdoTimedOut.
+    int RunTransfer(SdoTransfer& transfer, int node);
     // Reads parameters 91 and 92 of `node` through the upload and registers it.
     bool RegisterNode(int node);
+    // Registers a node that answered; a node beyond the device table is
+    // logged instead. Returns whether it was registered.
+    bool Register(int node, uint16_t typeNumber, float version);
     bool ReadIdentity(int node, uint16_t& typeNumber, float& version);
 
     uint8_t transfer_[kCanTransferBufferSize] = {};
@@ -204,6 +221,11 @@ private:
     uint32_t lastGuardingTick_ = 0;
 
     std::array<platform::AutoResetEvent, kEventCount> events_;
+    // Set with every request, so the worker waits on it between rounds.
+    platform::AutoResetEvent workPosted_;
+    // The worker's own: an SDO request out and its reply still to come.
+    bool sdoReplyDue_ = false;
+    std::chrono::steady_clock::time_point sdoRequestTime_;
     // Held by the GUI thread until the worker is to end; the worker tries it
     // every round.
     platform::ThreadMutex stopMutex_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/services/program_flags.h"
+#include "bus/serial/reply_framer.h"
 #include "bus/serial/tarn_error_texts.h"
 #include "motor/datalogger/data_logger.h"
 #include "platform/clock.h"
@@ -159,6 +160,11 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
         return kSerioOpenFailed;
     }
     opened->PurgeInput();
+    // Output an earlier session left queued (a close that could not drain, or
+    // bytes meant for another rate while the search tries the rates) would
+    // reach the drive as garbage. A UART's queue is empty after a close that
+    // drained, so this drops nothing of ours; a pseudo-terminal, which counts
+    // its output as gone at once, also loses what its far side has not read.
     opened->PurgeOutput();
     g_serio.port = std::move(opened);
     return kSerioOk;
@@ -175,14 +181,13 @@ int SerioReceiveReply(uint8_t* buffer, int size, SerioReply& reply) {
     // A reply never mixes with what an earlier one left in the buffer.
     std::memset(buffer, 0, static_cast<size_t>(size));
 
+    ReplyFramer framer(buffer, size);
+    FramerVerdict verdict = FramerVerdict::kNeedMore;
+    std::vector<uint8_t> chunk;
     const uint32_t start = platform::GetTickCount();
     uint32_t attention = start;
     const double firstByteLimit = TimeoutMs(kFirstByteShareMs);
     const double wholeReplyLimit = TimeoutMs(kWholeReplyShareMs);
-    int count = 0;
-    int etxIndex = -1;
-    bool complete = false;
-    bool ackSeen = false;
     bool timedOut = false;
 
     for (;;) {
@@ -196,38 +201,30 @@ int SerioReceiveReply(uint8_t* buffer, int size, SerioReply& reply) {
                 return kSerioLineFailed;
             }
             // Checked against the room left, so the buffer is never overrun.
-            if (waiting > size - count) {
-                LogTooLong(static_cast<uint32_t>(count) + static_cast<uint32_t>(waiting));
+            if (waiting > framer.Room()) {
+                LogTooLong(static_cast<uint32_t>(framer.Count()) + static_cast<uint32_t>(waiting));
                 PurgeInput();
                 return kSerioTooLong;
             }
             if (waiting > 0) {
-                const int read = g_serio.port->Read(buffer + count, waiting);
+                chunk.resize(static_cast<size_t>(waiting));
+                const int read = g_serio.port->Read(chunk.data(), waiting);
                 if (read <= 0) {
                     LogSystemFailure("Striowin->iSerioReceiveString->ReadFile", PortFailureReason());
                     PurgeInput();
                     return kSerioLineFailed;
                 }
-                for (int p = count; p < count + read; ++p) {
-                    if (buffer[p] == kETX && etxIndex < 0) {
-                        etxIndex = p;
-                    } else if (p == 1 && buffer[p] == kACK) {
-                        ackSeen = true;
-                    } else if (buffer[p] == kNAK && etxIndex < 0) {
-                        PurgeInput();
-                        return kSerioNak;
-                    }
+                for (int i = 0; i < read && verdict == FramerVerdict::kNeedMore; ++i) verdict = framer.Take(chunk[i]);
+                if (verdict == FramerVerdict::kNak) {
+                    PurgeInput();
+                    return kSerioNak;
                 }
-                count += read;
-                if (etxIndex >= 0) {
-                    if (count == size) {
-                        PurgeInput();
-                        LogTooLong(static_cast<uint32_t>(count));
-                        return kSerioBufferFull;
-                    }
-                    if (count > etxIndex + 1) complete = true;
+                if (verdict == FramerVerdict::kBufferFull || verdict == FramerVerdict::kTooLong) {
+                    PurgeInput();
+                    LogTooLong(static_cast<uint32_t>(framer.Count()));
+                    return FramerResultCode(verdict);
                 }
-            } else if (count == 0 && elapsed > firstByteLimit) {
+            } else if (framer.Count() == 0 && elapsed > firstByteLimit) {
                 timedOut = true;
             }
         }
@@ -237,12 +234,13 @@ int SerioReceiveReply(uint8_t* buffer, int size, SerioReply& reply) {
             LogEntry("Striowin->iSerioReceiveString RECEIVE_ALL_ATTENTION_TIME gone");
             PumpUserInterface();
         }
-        if (!complete && !ackSeen) {
+        if (verdict == FramerVerdict::kNeedMore) {
             platform::Sleep(0);
             if (!timedOut) continue;
         }
+        // A reply that completed in the round the time-out passed is late.
         if (timedOut) {
-            const int result = count > 0 ? kSerioPartialReply : kSerioNoReply;
+            const int result = framer.Count() > 0 ? kSerioPartialReply : kSerioNoReply;
             PurgeInput();
             LogReceiveError(result);
             return result;
@@ -250,32 +248,15 @@ int SerioReceiveReply(uint8_t* buffer, int size, SerioReply& reply) {
         break;
     }
 
-    if (etxIndex >= 0) {
-        // The frame starts with STX after the address character; one NUL
-        // before the STX is dropped.
-        const bool nulBeforeStx = buffer[1] == kNUL && count > 2 && buffer[2] == kSTX && etxIndex > 2;
-        if (nulBeforeStx) {
-            std::memmove(buffer + 1, buffer + 2, static_cast<size_t>(count - 2));
-            --count;
-            --etxIndex;
-            buffer[count] = 0;
-        } else if (buffer[1] != kSTX || etxIndex < 2) {
-            PurgeInput();
-            LogReceiveError(kSerioBadFrame);
-            return kSerioBadFrame;
-        }
-    }
-    int result = kSerioOk;
-    if (complete) {
-        uint8_t bcc = 0;
-        for (int p = 2; p <= etxIndex; ++p) bcc ^= buffer[p];
-        if (bcc != buffer[etxIndex + 1]) result = kSerioBadCheck;
-    }
     PurgeInput();
-    reply.count = count;
-    reply.framed = complete && result == kSerioOk;
-    reply.etxIndex = reply.framed ? etxIndex : -1;
-    return result;
+    if (verdict == FramerVerdict::kBadFrame) {
+        LogReceiveError(kSerioBadFrame);
+        return kSerioBadFrame;
+    }
+    reply.count = framer.Count();
+    reply.framed = verdict == FramerVerdict::kFramed;
+    reply.etxIndex = reply.framed ? framer.EtxIndex() : -1;
+    return FramerResultCode(verdict);
 }
 
 int iSerioReceiveString(uint8_t* buffer, int size) {

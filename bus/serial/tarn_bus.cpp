@@ -61,6 +61,7 @@ constexpr size_t kAttributeRecordLength = 52;
 }  // namespace
 
 TarnBus::TarnBus(unsigned port, int32_t baud) : port_(port) {
+    SetErrorBookkeeping(ErrorCategory, LastErrorOnSuccess::kCleared);
     name_.AssignText("RS232");
     busType_ = kSerialBusType;
     SetBaud(baud);
@@ -80,12 +81,6 @@ TarnBus::~TarnBus() {
 
 void TarnBus::SetWriteSettleWait(bool on) { WriteSettleWait = on; }
 
-void TarnBus::SetError(int code) {
-    lastError_ = static_cast<uint16_t>(code);
-    const int category = ErrorCategory(code);
-    if (category >= 0) CountErrorCategory(static_cast<uint32_t>(category));
-}
-
 void TarnBus::SetBaud(int32_t baud) {
     baudRate_ = static_cast<uint32_t>(baud);
     settingsText_.AssignText(platform::Format("%ld Baud", baud).c_str());
@@ -101,17 +96,6 @@ int TarnBus::CheckSlot(int address) const {
 int TarnBus::CheckSlot(int number, int address) const {
     if (const int result = CheckSlot(address)) return result;
     return number < 0 || number > kHighestParameterNumber ? kTarnPlausibility : 0;
-}
-
-bool TarnBus::Finish(int result) {
-    if (result != 0) {
-        SetError(result);
-        ++BusRequestCounters.failed;
-        return false;
-    }
-    lastError_ = 0;
-    ++BusRequestCounters.succeeded;
-    return true;
 }
 
 int TarnBus::Exchange(const char* code, int address, int mode) {

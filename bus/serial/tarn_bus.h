@@ -26,8 +26,6 @@ public:
     ~TarnBus() override;
 
     void SetWriteSettleWait(bool on);
-    // Stores the code as the last error and counts its category.
-    void SetError(int code);
     unsigned GetPortNumber() const { return port_; }
 
     bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width,
@@ -53,8 +51,6 @@ private:
     // 0 when a slot may talk to the device at the address, else its error.
     int CheckSlot(int address) const;
     int CheckSlot(int number, int address) const;
-    // Counts the request and keeps the error; returns success.
-    bool Finish(int result);
     // One exchange of `code` (copied into the code buffer) at `address`.
     int Exchange(const char* code, int address, int mode);
     void SetBaud(int32_t baud);

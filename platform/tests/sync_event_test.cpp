@@ -101,4 +101,23 @@ TEST(ThreadMutex, MayBeReleasedByAnotherThreadThanTheOneThatTookIt) {
     EXPECT_TRUE(mutex.TryLock());
 }
 
+// A worker's pause on a virtual clock nobody moves still ends in real time,
+// and a signal ends it at once.
+TEST(AutoResetEvent, ARealTimeWaitIgnoresTheVirtualClock) {
+    AutoResetEvent event;
+    const uint64_t start = TheVirtualClock()->NowUs();
+    const auto realStart = std::chrono::steady_clock::now();
+    EXPECT_FALSE(event.WaitRealUs(2000));
+    EXPECT_GE(std::chrono::steady_clock::now() - realStart, std::chrono::microseconds(2000));
+    EXPECT_EQ(TheVirtualClock()->NowUs(), start);
+
+    event.Set();
+    EXPECT_TRUE(event.WaitRealUs(60'000'000));
+    EXPECT_FALSE(event.TryWait());
+
+    std::thread setter([&] { event.Set(); });
+    EXPECT_TRUE(event.WaitRealUs(60'000'000)) << "the signal of another thread ends the wait";
+    setter.join();
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "platform/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_observer.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/draw/gw_pdf_writer.h"
@@ -14,7 +15,6 @@
 namespace {
 
 struct PrintState {
-    GwPrintDialogHandler handler;
     GwPrinterScript script;
     std::vector<GwPrintDocument> documents;
     std::string output_directory;
@@ -25,7 +25,13 @@ PrintState& State() {
     return state;
 }
 
-// The handler stays: whoever installed it (the test driver) installs it again.
+class PrintLog : public GwObserver {
+public:
+    void DocumentPrinted(const GwPrintDocument& document) override { State().documents.push_back(document); }
+};
+
+PrintLog g_print_log;
+
 platform::ResetHook g_reset([] {
     auto& s = State();
     s.script = GwPrinterScript{};
@@ -69,13 +75,13 @@ bool WriteOut(const GwPrintDocument& document, std::string* error) {
 
 }  // namespace
 
-void GwSetPrintDialogHandler(GwPrintDialogHandler handler) { State().handler = std::move(handler); }
-
 void GwSetPrinterScript(const GwPrinterScript& script) { State().script = script; }
 
 const GwPrinterScript& GwGetPrinterScript() { return State().script; }
 
 const std::vector<GwPrintDocument>& GwPrintedDocuments() { return State().documents; }
+
+GwObserver* GwPrintLog() { return &g_print_log; }
 
 void GwSetPrintOutputDirectory(const std::string& directory) { State().output_directory = directory; }
 
@@ -100,8 +106,7 @@ GwPrinterContext::GwPrinterContext(GwCore* parent)
 
 bool GwPrinterContext::print_dialog() {
     GwPrintDialogRequest request{parent_, State().output_directory, GwNextPrintFileName()};
-    GwPrintDialogAnswer answer;
-    if (State().handler) answer = State().handler(request);
+    GwPrintDialogAnswer answer = GwGetInteraction().AnswerPrintDialog(request);
     std::string record = answer.ok ? "ok" : "cancel";
     if (!request.output_directory.empty())
         record += "; folder \"" + request.output_directory + "\"; file \"" + request.file_name + "\"";
@@ -144,6 +149,7 @@ bool GwPrinterContext::start_page() {
     pages_started_ = number;
     in_page_ = true;
     page_ = GwPrintedPage{};
+    clear();  // a page is one picture
     return true;
 }
 
@@ -170,7 +176,7 @@ bool GwPrinterContext::Finish(bool aborted) {
     document_.aborted = aborted;
     in_document_ = false;
     in_page_ = false;
-    State().documents.push_back(document_);
+    GwNotifyDocument(document_);
     const bool written = aborted || WriteOut(document_, &last_error_);
     document_ = GwPrintDocument{};
     return written;

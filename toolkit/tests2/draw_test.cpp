@@ -323,7 +323,7 @@ TEST_F(Drawing, PrintFilesFollowTheHighestNumberAndTheDialogNamesThem) {
     testsupport::WriteFile(testsupport::RuntimePath("TMP/print_x.pdf"), "other");
     EXPECT_EQ(GwNextPrintFileName(), "print_8.pdf");
     GwPrintDialogRequest seen;
-    GwSetPrintDialogHandler([&](const GwPrintDialogRequest& request) {
+    gwtest::SetPrintDialogScript([&](const GwPrintDialogRequest& request) {
         seen = request;
         return GwPrintDialogAnswer{true};
     });

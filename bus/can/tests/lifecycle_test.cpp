@@ -159,12 +159,30 @@ TEST_F(LifecycleTest, TheWorkerSendsNmtCommandsAndTakesPdos) {
     EXPECT_EQ(Written(), (std::vector<std::string>{"000: 01 00"}));
 
     Adapter().Inject(sim::CanFrame::Data(0x181, {1, 2, 3, 4, 5, 6, 7, 8}));
+    // The worker takes the frame when the machine lets it run; each read
+    // looks for 1 ms, so ask until it came, bounded well inside the watchdog.
     CanDataValues data{};
     bool received = false;
-    for (int i = 0; i < 2000 && !received; ++i) received = bus.ReadPdoIn1(data);
+    const auto pdoLimit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!received && std::chrono::steady_clock::now() < pdoLimit) received = bus.ReadPdoIn1(data);
     ASSERT_TRUE(received);
     EXPECT_EQ(data, (CanDataValues{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_TRUE(bus.WritePdoOut1(CanDataValues{9, 8, 7, 6, 5, 4, 3, 2}));
+    EXPECT_EQ(Written().back(), "201: 09 08 07 06 05 04 03 02");
+}
+
+// The first wait for the worker's sending is not one 5 ms step: a worker kept
+// from running for longer (a loaded machine) still sends, and the write
+// counts as done.
+TEST_F(LifecycleTest, APdoWriteWaitsForAWorkerThatIsLate) {
+    CCanOpenTarn& bus = Open(CanWorkerMode::kThread);
+    Adapter().HoldWrites(true);
+    std::thread release([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        Adapter().HoldWrites(false);
+    });
+    EXPECT_TRUE(bus.WritePdoOut1(CanDataValues{9, 8, 7, 6, 5, 4, 3, 2}));
+    release.join();
     EXPECT_EQ(Written().back(), "201: 09 08 07 06 05 04 03 02");
 }
 

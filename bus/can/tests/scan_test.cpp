@@ -9,6 +9,7 @@
 
 #include "app/services/basic_slider.h"
 #include "bus/can/tests/can_fixture.h"
+#include "testsupport/test_env.h"
 
 namespace cantest {
 namespace {
@@ -43,7 +44,7 @@ class ScanTest : public CanBusTest {};
 TEST_F(ScanTest, RegistersEveryAnsweringNodeWithTypeAndVersion) {
     AddNode(3, StandardTable(4120, 100));
     AddNode(7, StandardTable(5001, 620));
-    AddNode(31);  // beyond the device table
+    AddNode(31);  // answers, but the device table has no place for it
     CCanOpenTarn& bus = Open();
     bus.SetSdoTimeout(750);
     RecordingSlider slider;
@@ -64,10 +65,66 @@ TEST_F(ScanTest, RegistersEveryAnsweringNodeWithTypeAndVersion) {
     EXPECT_EQ(bus.GetDevice(0), nullptr);
 
     std::set<int> expected;
-    for (int node = 0; node <= 30; ++node) expected.insert(node);
+    for (int node = 0; node <= 31; ++node) expected.insert(node);
     EXPECT_EQ(AddressedNodes(), expected);
-    EXPECT_EQ(slider.maximum, 31u);
-    EXPECT_EQ(slider.values.back(), 31u);
+    EXPECT_EQ(slider.maximum, 32u);
+    EXPECT_EQ(slider.values.back(), 32u);
+}
+
+int LogCount(const std::string& text) {
+    const std::string log = testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt"));
+    int count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
+    return count;
+}
+
+TEST_F(ScanTest, SearchAndScanAskNodes0To31AndLeaveNode31Unregistered) {
+    const std::string node31Entry =
+        "CANopen device search: node 31 answered, but the device table holds nodes 0 to 30 only; not registered";
+    const struct {
+        const char* name;
+        bool scan;
+        std::vector<int> present;
+        int lastAsked;
+        std::set<int> registered;
+        int error;  // 0: success
+    } cases[] = {
+        {"scan", true, {3, 31}, 31, {3}, 0},
+        {"scan with node 31 alone", true, {31}, 31, {}, kCanErrorNoDeviceFound},
+        {"search with node 31 alone", false, {31}, 31, {}, kCanErrorNoDeviceFound},
+        {"search stops at the first", false, {5, 31}, 5, {5}, 0},
+    };
+    for (const auto& c : cases) {
+        nodes_.clear();
+        Adapter().Reset();
+        for (int node : c.present) AddNode(node);
+        CCanOpenTarn& bus = Open();
+        RecordingSlider slider;
+        const int logged = LogCount(node31Entry);
+        const bool ok = c.scan ? bus.CheckDevice(&slider) : bus.ConnectDevice(&slider);
+        EXPECT_EQ(ok, c.error == 0) << c.name;
+        if (c.error != 0) {
+            EXPECT_EQ(bus.GetLastError(), c.error) << c.name;
+        }
+
+        std::set<int> asked;
+        std::vector<unsigned> values;
+        for (int node = 0; node <= c.lastAsked; ++node) {
+            asked.insert(node);
+            values.push_back(static_cast<unsigned>(node + 1));
+        }
+        EXPECT_EQ(AddressedNodes(), asked) << c.name;
+        EXPECT_EQ(slider.maximum, 32u) << c.name;
+        EXPECT_EQ(slider.values, values) << c.name;
+        std::set<int> registered;
+        for (int node = 0; node <= kHighestDeviceAddress; ++node)
+            if (bus.GetDevice(node) != nullptr) registered.insert(node);
+        EXPECT_EQ(registered, c.registered) << c.name;
+        EXPECT_EQ(bus.GetDeviceCount(), static_cast<int16_t>(c.registered.size())) << c.name;
+        const bool node31Answered = c.lastAsked == 31;
+        EXPECT_EQ(LogCount(node31Entry) - logged, node31Answered ? 1 : 0) << c.name;
+        bus_.reset();
+    }
 }
 
 TEST_F(ScanTest, NoNodeGivesError2AndAnEmptyTable) {

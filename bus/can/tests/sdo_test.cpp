@@ -177,12 +177,13 @@ TEST_F(SdoTest, UploadsThatWouldNotFitTheirBufferFailWithoutWritingPastIt) {
     EXPECT_EQ(bus.GetLastError(), kCanErrorTransfer);
     EXPECT_EQ(Written().size(), 1u) << "no segment is asked for";
 
-    // A block element that comes segmented is no element of 4 bytes.
+    // A block element that comes segmented is no element of 4 bytes: a
+    // value longer than 4 bytes.
     Script(node, Object(kArrayParameter), {SizeReply(Object(kArrayParameter), 1, 6)});
     uint32_t elements[2] = {};
     uint16_t count = 2;
     EXPECT_FALSE(bus.ReadBlock(kArrayParameter, elements, 0, count, 4, 2));
-    EXPECT_EQ(bus.GetLastError(), kCanErrorTransfer);
+    EXPECT_EQ(bus.GetLastError(), kCanErrorValueTooLong);
     EXPECT_EQ(count, 0);
 
     // A device that announces four bytes and sends segments without end.
@@ -192,6 +193,36 @@ TEST_F(SdoTest, UploadsThatWouldNotFitTheirBufferFailWithoutWritingPastIt) {
     EXPECT_FALSE(bus.ReadParameterValue(kValueParameter, value, 2));
     EXPECT_EQ(bus.GetLastError(), kCanErrorValueTooLong);
     EXPECT_EQ(node.FaultsLeft(), 1u) << "stops at the segment that would not fit";
+}
+
+TEST_F(SdoTest, AValueReadOfALongerObjectTakesItsSegmentsBeforeItFails) {
+    sim::CanDriveNode& node = AddNode(2);
+    node.Table().Find(kTextParameter)->text = "123456789";
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    int32_t value = 0;
+    EXPECT_FALSE(bus.ReadParameterValue(kTextParameter, value, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorValueTooLong);
+    EXPECT_EQ(bus.GetCategoryCount(6), 1u);
+    // The drive's transfer ends with its last segment, so the next request
+    // finds it ready.
+    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00",
+                                                   "602: 70 00 00 00 00 00 00 00"}));
+    ASSERT_TRUE(bus.ReadParameterValue(kTypeParameter, value, 2));
+    EXPECT_EQ(value, 5000);
+}
+
+TEST_F(SdoTest, ASegmentedUploadWithoutSizeGivesTheBytesReceived) {
+    sim::CanDriveNode& node = AddNode(2);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    const uint16_t object = Object(kTextParameter);
+    Script(node, object, {{0x40, static_cast<uint8_t>(object), static_cast<uint8_t>(object >> 8), 0, 0, 0, 0, 0},
+                          {0x00, 'S', 'p', 'i', 'n', 'd', 'l', 'e'},
+                          {0x1B, ' ', '2', 0, 0, 0, 0, 0}});
+    dstring text;
+    ASSERT_TRUE(bus.ReadParameterText(kTextParameter, text, 2));
+    EXPECT_STREQ(text.Text(), "Spindle 2");
+    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00",
+                                                   "602: 70 00 00 00 00 00 00 00"}));
 }
 
 TEST_F(SdoTest, SegmentRepliesOutOfStepAreAProtocolError) {

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
@@ -59,7 +61,17 @@ TEST_F(PtySerial, PortGetsItsLineSettings) {
     }
 }
 
+// Waits, bounded, until the drive's side has taken `bytes` bytes.
+bool WaitUntilTaken(const sim::PtyDriveLink& link, size_t bytes) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (link.BytesTaken() < bytes && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return link.BytesTaken() == bytes;
+}
+
 TEST_F(PtySerial, ReadWriteAndReopen) {
+    const std::string readExchange = "\x04" "E20091\x05\x04";
+    const std::string writeExchange = "\x04" "E\x02" "20123=1F4\x03\x4F\x04";
     sim::VirtualDrive drive(StandardTable(), kAddress);
     sim::PtyDriveLink link(pair_);
     link.Add(&drive);
@@ -74,15 +86,19 @@ TEST_F(PtySerial, ReadWriteAndReopen) {
         ASSERT_TRUE(bus.WriteParameterValue(kWritableParameter, 500, kAddress));
 
         ASSERT_TRUE(ExitTarnBus(true));
+        // Opening purges the port's output. A pseudo-terminal reports its
+        // output as sent at once, so the last EOT may still wait on the far
+        // side; the reopen comes once the drive has taken every byte.
+        ASSERT_TRUE(WaitUntilTaken(link, readExchange.size() + writeExchange.size()));
         ASSERT_EQ(InitTarnBus(kPtyPort, 9600, 0), 0);
         ASSERT_TRUE(bus.ReadParameterValue(kWritableParameter, value, kAddress));
         EXPECT_EQ(value, 500);
     }
+    // The link stops once it has taken the last EOT.
+    const std::string expected = readExchange + writeExchange + "\x04" "E20123\x05\x04";
+    EXPECT_TRUE(WaitUntilTaken(link, expected.size()));
     link.Stop();
-    EXPECT_EQ(Hex(drive.Capture().ToDrive()),
-              Hex("\x04" "E20091\x05\x04"
-                  "\x04" "E\x02" "20123=1F4\x03\x4F\x04"
-                  "\x04" "E20123\x05\x04"));
+    EXPECT_EQ(Hex(drive.Capture().ToDrive()), Hex(expected));
 }
 
 }  // namespace

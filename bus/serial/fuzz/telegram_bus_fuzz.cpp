@@ -1,6 +1,7 @@
-// Feeds arbitrary reply bytes to the telegram receiver and to the bus
-// operations that parse replies. The first input byte picks the operation;
-// the rest is what the device answers to every request.
+// Feeds arbitrary reply bytes through the line to the bus operations that
+// parse replies (values, blocks, descriptions, sample blocks, value texts).
+// The first input byte picks the operation; the rest is what the device
+// answers to every request. The framing alone has its own target.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
