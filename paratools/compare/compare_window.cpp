@@ -33,6 +33,7 @@ constexpr int kDeviceReadActivity = 3;
 constexpr int kDeviceTypeParameter = 91;
 constexpr int kFirmwareParameter = 92;
 constexpr int kWindowMissingMessage = 7;
+constexpr char kDeviceCopyFileSet[] = "..\\TMP\\Compare.00D";
 enum Label : int { kReportTitle = 90, kSet1 = 91, kSet2 = 92, kDeviceSide = 94, kFileSide = 95, kDefaults = 96, kDifferences = 97 };
 
 // The directories the three file choosers remember for the program's run.
@@ -100,6 +101,9 @@ bool WriteReport(GwCore* frame, TextOutputFile& out) {
             if (active->ReadBusData(false) != kParaOk)
                 return ShowErrorMessageFor(kParaBaseErrorMessage, active, frame), false;
         }
+        // The copy writes the device's value texts and strings into the compare
+        // base's own file set: never into a file set compared before.
+        side1.InitFile(kDeviceCopyFileSet);
         if (side1.CopyBase(*active) != kParaOk) return ShowErrorMessageFor(kParaBaseErrorMessage, &side1, frame), false;
         out.Put(MainMessageText(kSet1) + ":\t\t" + Label(kDeviceSide, {TypeName(side1), Version(side1)}) + "\n");
     } else {

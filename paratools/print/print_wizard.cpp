@@ -294,9 +294,6 @@ int CB0_CreatePrintPara0(GwCore* widget, GwEvent*, GwUD) {
     formats->delete_all();
     for (std::string name = s.settings->FirstFormatName(); !name.empty(); name = s.settings->NextFormatName())
         formats->append(name);
-    // Under a language no format names, the formats' names are empty and the
-    // list shows them as one empty entry.
-    if (formats->count() == 0) formats->append("");
     if (GwProfile* profile = MainProfile(); profile != nullptr && profile->select_section(kUserPrintDefinesSection)) {
         s.formatIndex = profile->read_int("ParaPrintFormat");
         s.settings->IncludeComment = profile->read_int("ParaPrintComment");
