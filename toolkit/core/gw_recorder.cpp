@@ -1,5 +1,7 @@
 #include "toolkit/core/gw_recorder.h"
 
+#include <cstddef>
+
 #include "platform/reset_hooks.h"
 
 namespace {
@@ -17,19 +19,25 @@ Records& TheRecords() {
 
 platform::ResetHook g_reset([] { GwRecorder::Clear(); });
 
+template <typename T>
+void Append(std::vector<T>& records, const T& record) {
+    if (records.size() >= kGwRecorderLimit) records.erase(records.begin(), records.begin() + kGwRecorderLimit / 2);
+    records.push_back(record);
+}
+
 }  // namespace
 
 void GwRecorder::Record(const std::string& what, const std::string& widget, const std::string& value) {
-    TheRecords().effects.push_back({what, widget, value});
+    Append(TheRecords().effects, GwEffect{what, widget, value});
 }
 
 void GwRecorder::RecordBox(const GwBoxRecord& box) {
-    TheRecords().boxes.push_back(box);
+    Append(TheRecords().boxes, box);
     Record("box", box.parent, box.kind + ": " + box.caption + ": " + box.text);
 }
 
 void GwRecorder::RecordFileRequest(const GwFileRequest& request) {
-    TheRecords().files.push_back(request);
+    Append(TheRecords().files, request);
     Record("file selector", request.parent, request.title);
 }
 

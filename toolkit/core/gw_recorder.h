@@ -3,6 +3,7 @@
 // writes it; the test driver reads it. Cleared between tests.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ struct GwFileRequest {
     bool chosen = false;
     std::string answer;  // chosen path
 };
+
+// Records of each kind kept at most; beyond it the older half goes, so a
+// program that runs all day keeps its memory.
+constexpr size_t kGwRecorderLimit = 100000;
 
 class GwRecorder {
 public:
