@@ -16,14 +16,35 @@ constexpr size_t kFieldsPerLine = 6;
 // The largest factor a time base can give is 2^14; beyond it the time itself is the factor.
 constexpr int kLargestFactorExponent = 14;
 
-// Splits a line at runs of blanks, tabs and commas.
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
+constexpr char kQuote = '"';
+
+// Splits a line at runs of blanks, tabs and commas. A field that starts with
+// a quote runs to its closing quote (a doubled quote inside stands for one),
+// or to the end of the line without one.
+std::vector<std::string> Fields(std::string_view line) {
+    std::vector<std::string> fields;
     size_t pos = line.find_first_not_of(kSeparators);
     while (pos != std::string_view::npos) {
-        size_t end = line.find_first_of(kSeparators, pos);
-        if (end == std::string_view::npos) end = line.size();
-        fields.push_back(line.substr(pos, end - pos));
+        size_t end = 0;
+        if (line[pos] == kQuote) {
+            std::string field;
+            for (end = pos + 1; end < line.size(); ++end) {
+                if (line[end] != kQuote) {
+                    field += line[end];
+                } else if (end + 1 < line.size() && line[end + 1] == kQuote) {
+                    field += kQuote;
+                    ++end;
+                } else {
+                    ++end;
+                    break;
+                }
+            }
+            fields.push_back(std::move(field));
+        } else {
+            end = line.find_first_of(kSeparators, pos);
+            if (end == std::string_view::npos) end = line.size();
+            fields.emplace_back(line.substr(pos, end - pos));
+        }
         pos = line.find_first_not_of(kSeparators, end);
     }
     return fields;
@@ -52,7 +73,7 @@ std::optional<double> LeadingDouble(std::string_view field) {
 
 // One variable from a line; null when the line lacks a field.
 std::optional<ScopeVariable> ParseLine(std::string_view line) {
-    const std::vector<std::string_view> fields = Fields(line);
+    const std::vector<std::string> fields = Fields(line);
     if (fields.size() < kFieldsPerLine) return std::nullopt;
     const auto fraction_bits = LeadingInt(fields[2]);
     const auto factor = LeadingDouble(fields[3]);
@@ -74,6 +95,19 @@ std::optional<ScopeVariable> ParseLine(std::string_view line) {
 }
 
 }  // namespace
+
+std::string ScopeVariableList::FileField(std::string_view text, size_t maxLength) {
+    text = text.substr(0, maxLength);
+    if (!text.empty() && text.find_first_of(kSeparators) == std::string_view::npos && text.front() != kQuote) {
+        return std::string(text);
+    }
+    std::string quoted(1, kQuote);
+    for (char c : text) {
+        if (c == kQuote) quoted += kQuote;
+        quoted += c;
+    }
+    return quoted + kQuote;
+}
 
 void ScopeVariableList::InitWithTimeBase(std::string_view path, double time) {
     double factor = time * std::sqrt(2.0);
