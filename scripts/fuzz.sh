@@ -33,7 +33,7 @@ if ! command -v clang++ >/dev/null || ! dpkg-query -W -f='${Status}' libclang-rt
   apt-get install -y -q --no-install-recommends clang libclang-rt-dev
 fi
 
-dir=build/fuzz
+dir=$PWD/build/fuzz
 cmake --preset fuzz >/dev/null || { echo "fuzz: configure failed"; exit 1; }
 
 declare -A corpus_of
