@@ -7,6 +7,7 @@
 
 #include "motor/datalogger/data_logger.h"
 #include "platform/format.h"
+#include "platform/quoted_text.h"
 #include "platform/text_file.h"
 #include "toolkit/base/gw_number.h"
 
@@ -22,7 +23,6 @@ constexpr size_t kFirstTextColumn = 5;
 // this mark on a line of quoted texts (texts that hold blanks, are empty or
 // start with a blank cannot be plain tokens).
 constexpr char kQuotedLineMark = '=';
-constexpr char kQuote = '"';
 
 // Takes the next line, ending after a line feed; a CR before the line feed
 // is dropped. `length` is the length with its line feed, `text` the line
@@ -50,7 +50,7 @@ bool NextLine(std::string_view& rest, std::string& text, size_t& length) {
 
 bool IsQuotedLine(const std::string& line) {
     return line.size() > kFirstTextColumn && line[kNumberColumns] == kQuotedLineMark &&
-           line[kFirstTextColumn] == kQuote;
+           line[kFirstTextColumn] == platform::kTextQuote;
 }
 
 // The texts of a line of plain tokens: every blank-separated token.
@@ -77,22 +77,12 @@ std::vector<std::string> QuotedTexts(const std::string& line) {
             continue;
         }
         std::string text;
-        if (line[pos] != kQuote) {
+        if (line[pos] != platform::kTextQuote) {
             const size_t end = std::min(line.find(' ', pos), line.size());
             text = line.substr(pos, end - pos);
             pos = end;
         } else {
-            for (++pos; pos < line.size(); ++pos) {
-                if (line[pos] != kQuote) {
-                    text += line[pos];
-                } else if (pos + 1 < line.size() && line[pos + 1] == kQuote) {
-                    text += kQuote;
-                    ++pos;
-                } else {
-                    ++pos;
-                    break;
-                }
-            }
+            pos = platform::ReadQuotedText(line, pos, &text);
         }
         texts.push_back(std::move(text));
     }
@@ -149,15 +139,6 @@ namespace {
 // A text a line of plain tokens keeps: one that reads back as itself.
 bool IsPlainToken(const std::string& text) { return !text.empty() && text.find(' ') == std::string::npos; }
 
-std::string QuotedText(const std::string& text) {
-    std::string quoted(1, kQuote);
-    for (char c : text) {
-        if (c == kQuote) quoted += kQuote;
-        quoted += c;
-    }
-    return quoted + kQuote;
-}
-
 }  // namespace
 
 bool ValueTextTable::WriteFile(const char* path) const {
@@ -169,7 +150,7 @@ bool ValueTextTable::WriteFile(const char* path) const {
         const bool plain = std::all_of(begin, end, IsPlainToken);
         std::string line = platform::Format("%4d", row.number);
         line += plain ? ' ' : kQuotedLineMark;
-        for (auto text = begin; text != end; ++text) line += (plain ? *text : QuotedText(*text)) + " ";
+        for (auto text = begin; text != end; ++text) line += (plain ? *text : platform::QuotedText(*text)) + " ";
         file += line + "\r\n";
     }
     return platform::ReplaceFile(path != nullptr ? path : "", file);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/paths.h"
+#include "platform/quoted_text.h"
 #include "platform/text_file.h"
 
 namespace {
@@ -16,8 +17,6 @@ constexpr size_t kFieldsPerLine = 6;
 // The largest factor a time base can give is 2^14; beyond it the time itself is the factor.
 constexpr int kLargestFactorExponent = 14;
 
-constexpr char kQuote = '"';
-
 // Splits a line at runs of blanks, tabs and commas. A field that starts with
 // a quote runs to its closing quote (a doubled quote inside stands for one),
 // or to the end of the line without one.
@@ -26,19 +25,9 @@ std::vector<std::string> Fields(std::string_view line) {
     size_t pos = line.find_first_not_of(kSeparators);
     while (pos != std::string_view::npos) {
         size_t end = 0;
-        if (line[pos] == kQuote) {
+        if (line[pos] == platform::kTextQuote) {
             std::string field;
-            for (end = pos + 1; end < line.size(); ++end) {
-                if (line[end] != kQuote) {
-                    field += line[end];
-                } else if (end + 1 < line.size() && line[end + 1] == kQuote) {
-                    field += kQuote;
-                    ++end;
-                } else {
-                    ++end;
-                    break;
-                }
-            }
+            end = platform::ReadQuotedText(line, pos, &field);
             fields.push_back(std::move(field));
         } else {
             end = line.find_first_of(kSeparators, pos);
@@ -98,15 +87,11 @@ std::optional<ScopeVariable> ParseLine(std::string_view line) {
 
 std::string ScopeVariableList::FileField(std::string_view text, size_t maxLength) {
     text = text.substr(0, maxLength);
-    if (!text.empty() && text.find_first_of(kSeparators) == std::string_view::npos && text.front() != kQuote) {
+    if (!text.empty() && text.find_first_of(kSeparators) == std::string_view::npos &&
+        text.front() != platform::kTextQuote) {
         return std::string(text);
     }
-    std::string quoted(1, kQuote);
-    for (char c : text) {
-        if (c == kQuote) quoted += kQuote;
-        quoted += c;
-    }
-    return quoted + kQuote;
+    return platform::QuotedText(text);
 }
 
 void ScopeVariableList::InitWithTimeBase(std::string_view path, double time) {

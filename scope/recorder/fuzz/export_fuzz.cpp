@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/services/program_flags.h"
+#include "parameters/parabase/fuzz/fuzz_parameter.h"
 #include "parameters/parabase/fuzz/fuzz_work_dir.h"
 #include "parameters/parabase/para_base.h"
 #include "scope/recorder/scope_parameters.h"
@@ -43,15 +44,7 @@ uint32_t Take32(const uint8_t*& data, size_t& size) {
 }
 
 void Define(ParaBase& base, int number, int32_t raw) {
-    ParameterEntry& e = *base.GetEntry(number);
-    e = ParameterEntry{};
-    e.number = static_cast<int16_t>(number);
-    std::memcpy(e.name, "SCOPE", 5);
-    e.type = number == kScopeBaseTimeParameter ? kTypeFloat32 : kTypeInt32;
-    e.minimum = INT32_MIN;
-    e.maximum = INT32_MAX;
-    e.value = raw;
-    e.valid = 1;
+    parabasefuzz::DefineParameter(base, number, number == kScopeBaseTimeParameter ? kTypeFloat32 : kTypeInt32, raw);
 }
 
 }  // namespace

@@ -10,28 +10,19 @@
 #include <string>
 
 #include "app/services/program_flags.h"
+#include "parameters/parabase/fuzz/fuzz_parameter.h"
 #include "parameters/parabase/fuzz/fuzz_work_dir.h"
 #include "parameters/parabase/para_base.h"
 #include "scope/recorder/scope_recorder.h"
 
 namespace {
 
-constexpr uint8_t kTypes[] = {kTypeUsign8, kTypeUsign16, kTypeInt8, kTypeInt16, kTypeInt32,
+constexpr char kTypes[] = {kTypeUsign8, kTypeUsign16, kTypeInt8, kTypeInt16, kTypeInt32,
                               kTypeUsign32, kTypeFixpt16, kTypeInt32Q16, kTypeFloat32};
 constexpr int kOthers[] = {0, 28, 35, 61, 69, 74, 91, 999};
 constexpr int32_t kUntouched = 17;
 
-void Define(ParaBase& base, int number, uint8_t type) {
-    ParameterEntry& e = *base.GetEntry(number);
-    e = ParameterEntry{};
-    e.number = static_cast<int16_t>(number);
-    std::memcpy(e.name, "PARAM", 5);
-    e.type = type;
-    e.minimum = type == kTypeFloat32 ? 0xFF7FFFFF : INT32_MIN;
-    e.maximum = type == kTypeFloat32 ? 0x7F7FFFFF : INT32_MAX;
-    e.value = kUntouched;
-    e.valid = 1;
-}
+void Define(ParaBase& base, int number, char type) { parabasefuzz::DefineParameter(base, number, type, kUntouched); }
 
 }  // namespace
 
