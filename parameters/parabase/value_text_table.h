@@ -18,7 +18,8 @@ public:
     static constexpr int kMaxTexts = 30000;
     // Characters kept of one text.
     static constexpr size_t kTextLength = 32;
-    // Stored in place of an empty text, which a T file cannot hold.
+    // The drive's and the older T files' stand-in for an empty text; it is
+    // kept as it is and shown as " ".
     static constexpr char kEmptyTextMark[] = "-----";
     // Parameter whose value texts name the keypad groups; three values past
     // its last text stand for the "_VAL " group.
