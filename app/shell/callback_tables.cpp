@@ -1,0 +1,136 @@
+#include "app/shell/callback_tables.h"
+
+#include "app/main/user_levels.h"
+#include "app/services/activity_message.h"
+#include "devicewin/device_window.h"
+#include "toolkit/core/gw_application.h"
+
+// Each window's callbacks go into the table that serves it; a name may stand
+// in several tables, always bound to the same function.
+
+namespace {
+
+constexpr GwFuncDesc kInterpreter = {kInterpreterName, interpreter};
+constexpr GwFuncDesc kEnd = {nullptr, nullptr};
+
+// 1: the main window, its menus and its toolbar.
+const GwFuncDesc kMainWindowTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 2: device windows of the Pesco family.
+const GwFuncDesc kPescoTable[] = {
+    kInterpreter,
+    {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    kEnd,
+};
+
+// 3: a small set of generic device functions.
+const GwFuncDesc kGenericDeviceSmallTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 4: generic device functions.
+const GwFuncDesc kGenericDeviceTable[] = {
+    kInterpreter,
+    {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    kEnd,
+};
+
+// 5: device windows of the Ruvex family.
+const GwFuncDesc kRuvexTable[] = {
+    kInterpreter,
+    {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    kEnd,
+};
+
+// 6: Ruvex controller windows.
+const GwFuncDesc kRuvexControllerTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 7: Ruvex, firmware variant 200.
+const GwFuncDesc kRuvexV200Table[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 8: Marlo, firmware variant 200.
+const GwFuncDesc kMarloV200Table[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 9: Marlo.
+const GwFuncDesc kMarloTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 10 to 12: Ruvex, firmware variant 700.
+const GwFuncDesc kRuvexV700FirstTable[] = {
+    kInterpreter,
+    kEnd,
+};
+const GwFuncDesc kRuvexV700SecondTable[] = {
+    kInterpreter,
+    kEnd,
+};
+const GwFuncDesc kRuvexV700ThirdTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 13: Marlo device functions and the PLC editor control's events.
+const GwFuncDesc kMarloDeviceTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 14: the parameter print wizard.
+const GwFuncDesc kPrintWizardTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 15: dialogs, parameter tools, scope, service and option windows, the
+// network list.
+const GwFuncDesc kGeneralTable[] = {
+    kInterpreter,
+    {"CB_Info_StartVideo", CB_Info_StartVideo},
+    {"Ident_Show", Ident_Show},
+    {"Ident_SetEbene", Ident_SetEbene},
+    {"CB_IdentOk", CB_IdentOk},
+    {"CB_ShowIdent", CB_ShowIdent},
+    {"CB_SetPassword", CB_SetPassword},
+    {"CB_EnableGlobalHandMode", CB_EnableGlobalHandMode},
+    {"CB_GetUserLevelTextById", CB_GetUserLevelTextById},
+    kEnd,
+};
+
+// 16: Pesco with controller auto-tuning.
+const GwFuncDesc kPescoTuningTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 17: the plot window; it never names the interpreter.
+const GwFuncDesc kPlotTable[] = {
+    kEnd,
+};
+
+}  // namespace
+
+const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
+    static const std::array<const GwFuncDesc*, kCallbackTableCount> tables = {
+        kMainWindowTable,      kPescoTable,           kGenericDeviceSmallTable, kGenericDeviceTable,
+        kRuvexTable,           kRuvexControllerTable, kRuvexV200Table,          kMarloV200Table,
+        kMarloTable,           kRuvexV700FirstTable,  kRuvexV700SecondTable,    kRuvexV700ThirdTable,
+        kMarloDeviceTable,     kPrintWizardTable,     kGeneralTable,            kPescoTuningTable,
+        kPlotTable,
+    };
+    return tables;
+}
