@@ -2,6 +2,7 @@
 
 #include "app/main/user_levels.h"
 #include "app/services/activity_message.h"
+#include "app/shell/startup_sequence.h"
 #include "devicewin/device_window.h"
 #include "toolkit/core/gw_application.h"
 
@@ -16,6 +17,8 @@ constexpr GwFuncDesc kEnd = {nullptr, nullptr};
 // 1: the main window, its menus and its toolbar.
 const GwFuncDesc kMainWindowTable[] = {
     kInterpreter,
+    {"CB_StartMacro", CB_StartMacro},
+    {"CB_CallNetList", CB_CallNetList},
     kEnd,
 };
 

@@ -8,3 +8,5 @@
 DockingManager* MainDockingManager() { return nullptr; }
 void CreateMainDockingManager(GwCore*) {}
 void DestroyMainDockingManager() {}
+void ShowDockingFramesForStartup() {}
+void KeepBaseTitle(const std::string&) {}

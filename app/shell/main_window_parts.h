@@ -2,6 +2,8 @@
 // modal run and ended after it.
 #pragma once
 
+#include <string>
+
 class GwCore;
 class DockingManager;
 
@@ -11,3 +13,9 @@ void CreateMainDockingManager(GwCore* mainWindow);
 void DestroyMainDockingManager();
 // The manager made by CreateMainDockingManager, null when none exists.
 DockingManager* MainDockingManager();
+
+// Shows the docking frames at start-up (all of them unless UserStateFlag
+// keeps the stored visibility).
+void ShowDockingFramesForStartup();
+// Keeps the main title's left part, the base of every later title.
+void KeepBaseTitle(const std::string& title);
