@@ -6,6 +6,7 @@
 #include "app/main/main_object.h"
 #include "app/main/user_levels.h"
 #include "app/services/message_box.h"
+#include "app/services/services_hooks.h"
 #include "app/services/window_handler.h"
 #include "devicewin/device_window.h"
 #include "parameters/parabase/para_base.h"
@@ -59,7 +60,7 @@ int SetupFamily(ParaBase& base) {
 
 int OpenParameterEditorForFile(ParaBase& base) {
     TheWindowHandler().CloseByName(kParameterEditorName);
-    GwCore* editor = GwRcMgr::load(nullptr, kParameterEditorName, 1);
+    GwCore* editor = GwRcMgr::load(GetMainWindow(), kParameterEditorName, 1);
     if (editor == nullptr) {
         ShowErrorMessage(kErrorWindowMissing);
         return 0;
@@ -104,7 +105,7 @@ int OpenSetupMainOffline() {
     const std::string name = std::to_string(SetupFamily(*base)) + kSetupMainSuffix;
     // Closed first: the loader would hand back the listed window itself.
     TheWindowHandler().CloseByName(name.c_str());
-    GwCore* window = LoadDeviceWindowForVersion(nullptr, name, base);
+    GwCore* window = LoadDeviceWindowForVersion(GetMainWindow(), name, base);
     if (window == nullptr) {
         ShowErrorMessage(kErrorWindowMissing);
         return 0;

@@ -10,6 +10,7 @@
 #include "app/services/app_files.h"
 #include "app/services/message_box.h"
 #include "app/services/program_flags.h"
+#include "app/services/services_hooks.h"
 #include "app/services/window_handler.h"
 #include "app/shell/main_window_parts.h"
 #include "app/shell/parameter_file_offline.h"
@@ -153,7 +154,8 @@ void OpenNetListWindow() {
         listed->show();
         return;
     }
-    GwCore* window = GwRcMgr::load(nullptr, kNetListName, 1);
+    // The window list keeps children of the main window only.
+    GwCore* window = GwRcMgr::load(GetMainWindow(), kNetListName, 1);
     if (window == nullptr) return;
     window->show();
     TheWindowHandler().Add(window, 0);
