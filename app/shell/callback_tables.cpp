@@ -2,6 +2,7 @@
 
 #include "app/main/user_levels.h"
 #include "app/services/activity_message.h"
+#include "app/shell/program_exit.h"
 #include "app/shell/startup_sequence.h"
 #include "devicewin/device_window.h"
 #include "toolkit/core/gw_application.h"
@@ -19,6 +20,7 @@ const GwFuncDesc kMainWindowTable[] = {
     kInterpreter,
     {"CB_StartMacro", CB_StartMacro},
     {"CB_CallNetList", CB_CallNetList},
+    {"CB_CanExitTorvel", CB_CanExitTorvel},
     kEnd,
 };
 
@@ -111,6 +113,8 @@ const GwFuncDesc kGeneralTable[] = {
     {"CB_SetPassword", CB_SetPassword},
     {"CB_EnableGlobalHandMode", CB_EnableGlobalHandMode},
     {"CB_GetUserLevelTextById", CB_GetUserLevelTextById},
+    {"CB_ShowCloseTorvelText", CB_ShowCloseTorvelText},
+    {"CB_ExitTorvel", CB_ExitTorvel},
     kEnd,
 };
 

@@ -10,3 +10,4 @@ void CreateMainDockingManager(GwCore*) {}
 void DestroyMainDockingManager() {}
 void ShowDockingFramesForStartup() {}
 void KeepBaseTitle(const std::string&) {}
+void DestroyDeviceStateMessagesOnExit() {}

@@ -19,3 +19,5 @@ DockingManager* MainDockingManager();
 void ShowDockingFramesForStartup();
 // Keeps the main title's left part, the base of every later title.
 void KeepBaseTitle(const std::string& title);
+// Ends the state messages of the signature watch before Main goes.
+void DestroyDeviceStateMessagesOnExit();
