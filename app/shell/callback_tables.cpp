@@ -2,6 +2,8 @@
 
 #include "app/main/user_levels.h"
 #include "app/services/activity_message.h"
+#include "app/shell/help.h"
+#include "app/shell/option_settings.h"
 #include "app/shell/program_exit.h"
 #include "app/shell/startup_sequence.h"
 #include "devicewin/device_window.h"
@@ -21,6 +23,9 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_StartMacro", CB_StartMacro},
     {"CB_CallNetList", CB_CallNetList},
     {"CB_CanExitTorvel", CB_CanExitTorvel},
+    {"CB_ShowHelp", CB_ShowHelp},
+    {"HelpContentsCB", HelpContentsCB},
+    {"TorvanHelpIndexCB", TorvanHelpIndexCB},
     kEnd,
 };
 
@@ -40,6 +45,8 @@ const GwFuncDesc kGenericDeviceSmallTable[] = {
 // 4: generic device functions.
 const GwFuncDesc kGenericDeviceTable[] = {
     kInterpreter,
+    {"CB_ShowHelp", CB_ShowHelp},
+    {"CBHelpButton", CBHelpButton},
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
     kEnd,
 };
@@ -115,6 +122,14 @@ const GwFuncDesc kGeneralTable[] = {
     {"CB_GetUserLevelTextById", CB_GetUserLevelTextById},
     {"CB_ShowCloseTorvelText", CB_ShowCloseTorvelText},
     {"CB_ExitTorvel", CB_ExitTorvel},
+    {"CB_ShowHelp", CB_ShowHelp},
+    {"CB_NoHelp", CB_NoHelp},
+    {"CBSetCursor", CBSetCursor},
+    {"CBResetCursor", CBResetCursor},
+    {"CB_CancelOption", CB_CancelOption},
+    {"CB_CancelPartBase", CB_CancelOption},
+    {"CB_CloseDebugOption", CB_CancelOption},
+    {"CB_DebugCancel", CB_CancelOption},
     kEnd,
 };
 

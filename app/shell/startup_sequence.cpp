@@ -137,7 +137,8 @@ void OpenCommandLineFile(GwCore* frame) {
     if (upper == "PRG") {
         const char* editor = GetPosProgEditor();
         if (frame != nullptr) frame->set_waiting(true);
-        platform::StartProgram(editor != nullptr ? editor : "", {"\"" + path + "\""}, true);
+        const std::string program = editor != nullptr ? editor : "";
+        platform::StartProgram(program, {program, "\"" + path + "\""}, true);
         if (frame != nullptr && GwRcMgr::is_valid_child(frame)) frame->set_waiting(false);
     } else if (upper == "PLC") {
         // The PLC host opens the text form of a program; it is not part of

@@ -10,6 +10,7 @@
 #include "app/shell/program_main.h"
 #include "bus/serial/tarn_bus.h"
 #include "parameters/values/dstring.h"
+#include "platform/program_start.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -142,6 +143,30 @@ TEST_F(StartupTest, RunsOnceStopsTheStartTimerAndTakesTheTitle) {
     PollRateFactor = 1.0;
     EXPECT_EQ(RunStartupSequence(mainWindow_, nullptr, GwUD()), 1);
     EXPECT_DOUBLE_EQ(PollRateFactor, 1.0);
+}
+
+// The command-line file by its extension, compared upper-cased.
+TEST_F(StartupTest, ThePositioningProgramWaitsInTheEditorWithTheFrameWaiting) {
+    for (int result : {0, -1}) {
+        std::vector<bool> waiting;
+        platform::SetProgramStartHandler([&](const platform::ProgramStart&) {
+            waiting.push_back(mainWindow_->is_waiting());
+            return result;
+        });
+        Start(std::string(kOptions) + "[Externals]\nPosProgEditor=\n", "prog.prg");
+        ASSERT_FALSE(platform::RecordedProgramStarts().empty());
+        EXPECT_EQ(platform::RecordedProgramStarts().back(),
+                  (platform::ProgramStart{"notepad.exe", {"notepad.exe", "\"prog.prg\""}, true}));
+        EXPECT_EQ(waiting, std::vector<bool>{true});
+        EXPECT_FALSE(mainWindow_->is_waiting()) << result;
+        StartupDoneFlag = false;
+    }
+}
+
+TEST_F(StartupTest, AnyOtherFileOpensAsAParameterFile) {
+    Start(kOptions, "x.00D");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"warning: Cannot open file \"x.00D\"!"});
+    EXPECT_TRUE(platform::RecordedProgramStarts().empty());
 }
 
 }  // namespace
