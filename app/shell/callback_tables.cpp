@@ -7,6 +7,8 @@
 #include "app/shell/program_exit.h"
 #include "app/shell/startup_sequence.h"
 #include "devicewin/device_window.h"
+#include "paratools/compare/compare_window.h"
+#include "paratools/print/print_wizard.h"
 #include "toolkit/core/gw_application.h"
 
 // Each window's callbacks go into the table that serves it; a name may stand
@@ -105,6 +107,39 @@ const GwFuncDesc kMarloDeviceTable[] = {
 // 14: the parameter print wizard.
 const GwFuncDesc kPrintWizardTable[] = {
     kInterpreter,
+    {"CB0_CreatePrintPara0", CB0_CreatePrintPara0},
+    {"CB0_ShowPrintPara0", CB0_ShowPrintPara0},
+    {"CB0_NewFormat", CB0_NewFormat},
+    {"CB0_SetPrinter", CB0_SetPrinter},
+    {"CB0_SetExcel", CB0_SetExcel},
+    {"CB0_SetAscii", CB0_SetAscii},
+    {"CB0_IncludeComment", CB0_IncludeComment},
+    {"CB0_SetComment", CB0_SetComment},
+    {"CB0_StartAssi", CB0_StartAssi},
+    {"CB0_StartPrint", CB0_StartPrint},
+    {"CB0_ShowPrint", CB0_ShowPrint},
+    {"CB1_CreatePrintPara1", CB1_CreatePrintPara1},
+    {"CB1_ShowPrintPara1", CB1_ShowPrintPara1},
+    {"CB1_SetRowProp", CB1_SetRowProp},
+    {"CB1_SelectAll", CB1_SelectAll},
+    {"CB1_SelectNone", CB1_SelectNone},
+    {"CB1_SaveRowProp", CB1_SaveRowProp},
+    {"CB1_Next", CB1_Next},
+    {"CB1_ShowPrint", CB1_ShowPrint},
+    {"CB2_CreatePrintPara2", CB2_CreatePrintPara2},
+    {"CB2_SetRowGroup", CB2_SetRowGroup},
+    {"CB2_SelectAll", CB2_SelectAll},
+    {"CB2_SelectNone", CB2_SelectNone},
+    {"CB2_SaveRowGroup", CB2_SaveRowGroup},
+    {"CB2_Next", CB2_Next},
+    {"CB2_ShowPrint", CB2_ShowPrint},
+    {"CB2_Back", CB2_Back},
+    {"CB3_CreatePrintPara3", CB3_CreatePrintPara3},
+    {"CB3_Next", CB3_Next},
+    {"CB3_Back", CB3_Back},
+    {"CB3_ShowPrint", CB3_ShowPrint},
+    {"CB4_Create", CB4_Create},
+    {"CB4_Expose", CB4_Expose},
     kEnd,
 };
 
@@ -130,6 +165,18 @@ const GwFuncDesc kGeneralTable[] = {
     {"CB_CancelPartBase", CB_CancelOption},
     {"CB_CloseDebugOption", CB_CancelOption},
     {"CB_DebugCancel", CB_CancelOption},
+    {"CB_ShowCompare", CB_ShowCompare},
+    {"CB_SearchParaBase", CB_SearchParaBase},
+    {"CB_SearchFile", CB_SearchFile},
+    {"CB_SearchEditor", CB_SearchEditor},
+    {"CB_CompareOk", CB_CompareOk},
+    {"CB_HideCompare", CB_HideCompare},
+    {"CB_ShowCompareOptions", CB_ShowCompareOptions},
+    {"CB_SetCompareOptions", CB_SetCompareOptions},
+    {"CB_ResetCompareOptions", CB_ResetCompareOptions},
+    {"CB_HideCompareOptions", CB_HideCompareOptions},
+    {"CB_HideValText", CB_HideCompareOptions},
+    {"CB_DestroyBusMonitor", CB_HideCompareOptions},
     kEnd,
 };
 
