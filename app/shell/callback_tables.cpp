@@ -1,6 +1,11 @@
 #include "app/shell/callback_tables.h"
 
 #include "app/main/user_levels.h"
+#include "app/mainwindow/device_menus.h"
+#include "app/mainwindow/main_window.h"
+#include "app/mainwindow/net_list.h"
+#include "app/mainwindow/signature_watch.h"
+#include "app/notes/risk_note.h"
 #include "app/services/activity_message.h"
 #include "app/shell/help.h"
 #include "app/shell/option_settings.h"
@@ -28,6 +33,20 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_ShowHelp", CB_ShowHelp},
     {"HelpContentsCB", HelpContentsCB},
     {"TorvanHelpIndexCB", TorvanHelpIndexCB},
+    {"MainWindow_create", MainWindow_create},
+    {"MainWindow_resize", MainWindow_resize},
+    {"StateLine_resize", StateLine_resize},
+    {"MainWindow_show", MainWindow_show},
+    {"CB_SearchDevice", CB_SearchDevice},
+    {"CB_ScanNetwork", CB_ScanNetwork},
+    {"CB_SetActiveDevice", CB_SetActiveDevice},
+    {"CB_KillAllDevices", CB_KillAllDevices},
+    {"CB_LoadFromOtherDevice", CB_LoadFromOtherDevice},
+    {"CB_StoreToOtherDevice", CB_StoreToOtherDevice},
+    {"CB_ChooseDevice", CB_ChooseDevice},
+    {"CB_KillDevice", CB_KillDevice},
+    {"CB_CheckDeviceSignature", CB_CheckDeviceSignature},
+    {"CB_SioMonitor", CB_SioMonitor},
     kEnd,
 };
 
@@ -165,6 +184,17 @@ const GwFuncDesc kGeneralTable[] = {
     {"CB_CancelPartBase", CB_CancelOption},
     {"CB_CloseDebugOption", CB_CancelOption},
     {"CB_DebugCancel", CB_CancelOption},
+    {"NetList_show", NetList_show},
+    {"CB_UpdateDeviceState", CB_UpdateDeviceState},
+    {"DeviceList_Default", DeviceList_Default},
+    {"CB_SetAliasName", CB_SetAliasName},
+    {"CB_CloseNetList", CB_CloseNetList},
+    {"CB_Netlist_Key", CB_Netlist_Key},
+    {"CB_SioMonitor", CB_SioMonitor},
+    {"CB_CreateTextViewer", CB_CreateTextViewer},
+    {"CB_DontShowRiskNote_Tuning", CB_DontShowRiskNote_Tuning},
+    {"CB_CenterMessage", CB_CenterMessage},
+    {"CB_CallNetList", CB_CallNetList},
     {"CB_ShowCompare", CB_ShowCompare},
     {"CB_SearchParaBase", CB_SearchParaBase},
     {"CB_SearchFile", CB_SearchFile},
