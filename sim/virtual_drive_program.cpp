@@ -28,6 +28,7 @@ void OnStop(int) { g_stop = 1; }
 int CountDescriptionRequests(const std::string& toDrive) {
     int count = 0;
     for (size_t at = toDrive.find('\x04'); at != std::string::npos; at = toDrive.find('\x04', at + 1)) {
+        if (at + 2 > toDrive.size()) break;
         const std::string code = toDrive.substr(at + 2, 6);
         if (code.size() == 6 && code.compare(0, 2, kDescriptionCode) == 0 && code[5] == '\x05') ++count;
     }

@@ -25,6 +25,7 @@
 #include "toolkit/profile/gw_profile.h"
 
 bool StartupDoneFlag = false;
+bool StartupStepsFinished = false;
 GwCore* DeviceListWidget = nullptr;
 
 namespace {
@@ -39,6 +40,7 @@ constexpr char kCanBusName[] = "CANOpen";
 
 platform::ResetHook g_reset([] {
     StartupDoneFlag = false;
+    StartupStepsFinished = false;
     DeviceListWidget = nullptr;
 });
 
@@ -126,6 +128,7 @@ void RunOnce(GwCore* frame) {
     RefreshBusDisplay();
     if (main == nullptr || !main->HasOnlineDevice()) CloseNetListWindow();
     ShowUserLevel();
+    StartupStepsFinished = true;
 }
 
 void OpenCommandLineFile(GwCore* frame) {

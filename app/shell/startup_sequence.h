@@ -8,8 +8,11 @@
 
 class GwCore;
 
-// Set by the first run of RunStartupSequence.
+// Set by the first run of RunStartupSequence, before its steps (a guard).
 extern bool StartupDoneFlag;
+// Set once the first run's steps have ended (bus, device, network list and
+// user level shown).
+extern bool StartupStepsFinished;
 // The toolbar's device list, once the docking manager exists.
 extern GwCore* DeviceListWidget;
 

@@ -43,7 +43,7 @@ private:
     bool Act() {
         GwCore* frame = GetMainWindow();
         if (stage_ == Stage::kWaiting) {
-            if (!StartupDoneFlag || frame == nullptr) {
+            if (!StartupStepsFinished || frame == nullptr) {
                 if (platform::TheClock().NowUs() - startUs_ > kStartupLimitUs) {
                     platform::FatalAppExitA("smoke: the start-up sequence did not run in time");
                 }
