@@ -117,6 +117,16 @@ TEST_F(ProgramMainTest, AFrameEndedDuringItsRunIsNotTouchedAgain) {
     EXPECT_EQ(MainWindowObject(), nullptr);
 }
 
+// The main window's create callback ends a frame without its state line: the
+// run ends at once and nothing touches the ended frame.
+TEST_F(ProgramMainTest, AMainWindowWithoutBusStateEndsItsRunAtOnce) {
+    Replace("Grelo.cgw", "applframe MainWindow { rect = 0, 0, 300, 200; on create = MainWindow_create }\n");
+    EXPECT_EQ(RunMain(), 0);
+    EXPECT_EQ(MainWindowObject(), nullptr);
+    EXPECT_EQ(GetMainWindow(), nullptr);
+    EXPECT_EQ(MainDockingManager(), nullptr);
+}
+
 TEST_F(ProgramMainTest, AnExceptionShowsMessage143ClosesTheListedWindowsAndLogs) {
     Replace("Grelo.cgw", "applframe MainWindow { rect = 0, 0, 300, 200 }\n");
     GwCore* tool = nullptr;
