@@ -104,6 +104,7 @@ std::vector<uint8_t> VirtualDrive::Receive(uint8_t byte, uint64_t time_us) {
     capture_.Add({true, byte, time_us, false});
     std::vector<uint8_t> reply = engine_.Receive(byte);
     for (uint8_t b : reply) capture_.Add({false, b, time_us, false});
+    TakeRateCode();
     return reply;
 }
 
@@ -120,9 +121,19 @@ void VirtualDrive::OnCharacter(platform::MemorySerialLine& line,
     }
     std::vector<uint8_t> reply = engine_.Receive(character.byte);
     if (reply.empty()) return;
+    // The acknowledgement still goes out at the old rate.
     std::vector<uint64_t> arrivals =
         line.SendToHost(this, reply, settings, character.end_us + reply_delay_us_);
     for (size_t i = 0; i < reply.size(); ++i) capture_.Add({false, reply[i], arrivals[i], false});
+    TakeRateCode();
+}
+
+void VirtualDrive::TakeRateCode() {
+    DriveParameter* command = table_.Find(kCommandParameter);
+    const DriveParameter* code = table_.Find(kRateCodeParameter);
+    if (command == nullptr || code == nullptr || command->value != kTakeRateCommand) return;
+    command->value = 0;
+    baud_ = code->value < kRateCodes.size() ? kRateCodes[code->value] : kRateCodes[0];
 }
 
 }  // namespace sim

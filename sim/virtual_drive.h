@@ -4,6 +4,7 @@
 // capture of all its traffic.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -17,6 +18,13 @@
 #include "sim/telegram_engine.h"
 
 namespace sim {
+
+// The rate change of a drive: the code parameter, the command parameter and
+// the command that takes the code, and the rates of the codes.
+inline constexpr int kRateCodeParameter = 81;
+inline constexpr int kCommandParameter = 4;
+inline constexpr uint32_t kTakeRateCommand = 111;
+inline constexpr std::array<int32_t, 8> kRateCodes = {9600, 4800, 2400, 1200, 19200, 28800, 57600, 115200};
 
 // Time from the last character of a request to the first of the answer.
 inline constexpr uint64_t kDefaultReplyDelayUs = 1000;
@@ -62,6 +70,10 @@ public:
 
 private:
     platform::SerialSettings SettingsAtRate() const;
+    // After 111 was written to parameter 4, a drive with parameter 81 talks
+    // at the rate of the code in 81 (the acknowledgement of the write still
+    // at the old one).
+    void TakeRateCode();
 
     mutable std::mutex mutex_;
     DriveTable table_;

@@ -93,6 +93,33 @@ TEST(VirtualDriveOnLine, DriveAtAnotherRateHearsOnlyGarbage) {
     EXPECT_EQ(HexBytes(Collect(*port, 100)), "40 02 30 30 30 38 32 3D 30 03 34");
 }
 
+// 81 := 4, then 4 := 111: both acknowledged at 9600, later telegrams only at
+// 19200. Without parameter 81 the command changes nothing.
+TEST(VirtualDriveOnLine, TakesTheRateCodeOfParameter81OnCommand111) {
+    for (bool withCode : {true, false}) {
+        platform::MemorySerialLine line;
+        sim::DriveTable table = StockTable();
+        table.PutFullRange(4, "CMD", "USIGN16", 0);
+        if (withCode) table.PutFullRange(81, "SBAUD", "USIGN8", 0);
+        sim::VirtualDrive drive(std::move(table), 0, 9600);
+        drive.AttachTo(line);
+        auto port = OpenAt(line, 9600);
+        if (withCode) {
+            Send(*port, WriteRequest(0, "20081=04"));
+            EXPECT_NE(Collect(*port, 100), "");
+        }
+        Send(*port, WriteRequest(0, "20004=006F"));
+        EXPECT_NE(Collect(*port, 100), "") << withCode;
+        EXPECT_EQ(drive.Baud(), withCode ? 19200 : 9600);
+        Send(*port, ReadRequest(0, "00082"));
+        EXPECT_EQ(Collect(*port, 100) != "", !withCode);
+        port.reset();
+        port = OpenAt(line, 19200);
+        Send(*port, ReadRequest(0, "00082"));
+        EXPECT_EQ(Collect(*port, 100) != "", withCode);
+    }
+}
+
 TEST(VirtualDriveOnLine, OnlyTheAddressedDriveOfSeveralAnswers) {
     platform::MemorySerialLine line;
     sim::VirtualDrive d3(StockTable(), 3), d17(StockTable(), 17);

@@ -105,9 +105,9 @@ TEST_F(DefinitionFile, NamesFoundRegardlessOfLetterCase) {
 
 TEST_F(DefinitionFile, MissingFileFailsWithALogLine) {
     testsupport::ClearLoggedLines();
-    EXPECT_FALSE(GwRcMgr::use("oem.cgw"));
+    EXPECT_FALSE(GwRcMgr::use("absent.cgw"));
     ASSERT_EQ(testsupport::LoggedLines().size(), 1u);
-    EXPECT_EQ(testsupport::LoggedLines()[0], "GwRcMgr::use: cannot read \"oem.cgw\"");
+    EXPECT_EQ(testsupport::LoggedLines()[0], "GwRcMgr::use: cannot read \"absent.cgw\"");
 }
 
 TEST_F(DefinitionFile, SyntaxErrorNamesFileAndLineAndKeepsNothing) {

@@ -1,0 +1,235 @@
+#include "app/shell/callback_tables.h"
+
+#include "app/main/user_levels.h"
+#include "app/mainwindow/device_menus.h"
+#include "app/mainwindow/main_window.h"
+#include "app/mainwindow/net_list.h"
+#include "app/mainwindow/signature_watch.h"
+#include "app/notes/risk_note.h"
+#include "app/services/activity_message.h"
+#include "app/shell/help.h"
+#include "app/shell/option_settings.h"
+#include "app/shell/program_exit.h"
+#include "app/shell/startup_sequence.h"
+#include "devicewin/device_window.h"
+#include "paratools/compare/compare_window.h"
+#include "paratools/print/print_wizard.h"
+#include "toolkit/core/gw_application.h"
+
+// Each window's callbacks go into the table that serves it; a name may stand
+// in several tables, always bound to the same function.
+
+namespace {
+
+constexpr GwFuncDesc kInterpreter = {kInterpreterName, interpreter};
+constexpr GwFuncDesc kEnd = {nullptr, nullptr};
+
+// 1: the main window, its menus and its toolbar.
+const GwFuncDesc kMainWindowTable[] = {
+    kInterpreter,
+    {"CB_StartMacro", CB_StartMacro},
+    {"CB_CallNetList", CB_CallNetList},
+    {"CB_CanExitTorvel", CB_CanExitTorvel},
+    {"CB_ShowHelp", CB_ShowHelp},
+    {"HelpContentsCB", HelpContentsCB},
+    {"TorvanHelpIndexCB", TorvanHelpIndexCB},
+    {"MainWindow_create", MainWindow_create},
+    {"MainWindow_resize", MainWindow_resize},
+    {"StateLine_resize", StateLine_resize},
+    {"MainWindow_show", MainWindow_show},
+    {"CB_SearchDevice", CB_SearchDevice},
+    {"CB_ScanNetwork", CB_ScanNetwork},
+    {"CB_SetActiveDevice", CB_SetActiveDevice},
+    {"CB_KillAllDevices", CB_KillAllDevices},
+    {"CB_LoadFromOtherDevice", CB_LoadFromOtherDevice},
+    {"CB_StoreToOtherDevice", CB_StoreToOtherDevice},
+    {"CB_ChooseDevice", CB_ChooseDevice},
+    {"CB_KillDevice", CB_KillDevice},
+    {"CB_CheckDeviceSignature", CB_CheckDeviceSignature},
+    {"CB_SioMonitor", CB_SioMonitor},
+    kEnd,
+};
+
+// 2: device windows of the Pesco family.
+const GwFuncDesc kPescoTable[] = {
+    kInterpreter,
+    {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    kEnd,
+};
+
+// 3: a small set of generic device functions.
+const GwFuncDesc kGenericDeviceSmallTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 4: generic device functions.
+const GwFuncDesc kGenericDeviceTable[] = {
+    kInterpreter,
+    {"CB_ShowHelp", CB_ShowHelp},
+    {"CBHelpButton", CBHelpButton},
+    {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    kEnd,
+};
+
+// 5: device windows of the Ruvex family.
+const GwFuncDesc kRuvexTable[] = {
+    kInterpreter,
+    {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    kEnd,
+};
+
+// 6: Ruvex controller windows.
+const GwFuncDesc kRuvexControllerTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 7: Ruvex, firmware variant 200.
+const GwFuncDesc kRuvexV200Table[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 8: Marlo, firmware variant 200.
+const GwFuncDesc kMarloV200Table[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 9: Marlo.
+const GwFuncDesc kMarloTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 10 to 12: Ruvex, firmware variant 700.
+const GwFuncDesc kRuvexV700FirstTable[] = {
+    kInterpreter,
+    kEnd,
+};
+const GwFuncDesc kRuvexV700SecondTable[] = {
+    kInterpreter,
+    kEnd,
+};
+const GwFuncDesc kRuvexV700ThirdTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 13: Marlo device functions and the PLC editor control's events.
+const GwFuncDesc kMarloDeviceTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 14: the parameter print wizard.
+const GwFuncDesc kPrintWizardTable[] = {
+    kInterpreter,
+    {"CB0_CreatePrintPara0", CB0_CreatePrintPara0},
+    {"CB0_ShowPrintPara0", CB0_ShowPrintPara0},
+    {"CB0_NewFormat", CB0_NewFormat},
+    {"CB0_SetPrinter", CB0_SetPrinter},
+    {"CB0_SetExcel", CB0_SetExcel},
+    {"CB0_SetAscii", CB0_SetAscii},
+    {"CB0_IncludeComment", CB0_IncludeComment},
+    {"CB0_SetComment", CB0_SetComment},
+    {"CB0_StartAssi", CB0_StartAssi},
+    {"CB0_StartPrint", CB0_StartPrint},
+    {"CB0_ShowPrint", CB0_ShowPrint},
+    {"CB1_CreatePrintPara1", CB1_CreatePrintPara1},
+    {"CB1_ShowPrintPara1", CB1_ShowPrintPara1},
+    {"CB1_SetRowProp", CB1_SetRowProp},
+    {"CB1_SelectAll", CB1_SelectAll},
+    {"CB1_SelectNone", CB1_SelectNone},
+    {"CB1_SaveRowProp", CB1_SaveRowProp},
+    {"CB1_Next", CB1_Next},
+    {"CB1_ShowPrint", CB1_ShowPrint},
+    {"CB2_CreatePrintPara2", CB2_CreatePrintPara2},
+    {"CB2_SetRowGroup", CB2_SetRowGroup},
+    {"CB2_SelectAll", CB2_SelectAll},
+    {"CB2_SelectNone", CB2_SelectNone},
+    {"CB2_SaveRowGroup", CB2_SaveRowGroup},
+    {"CB2_Next", CB2_Next},
+    {"CB2_ShowPrint", CB2_ShowPrint},
+    {"CB2_Back", CB2_Back},
+    {"CB3_CreatePrintPara3", CB3_CreatePrintPara3},
+    {"CB3_Next", CB3_Next},
+    {"CB3_Back", CB3_Back},
+    {"CB3_ShowPrint", CB3_ShowPrint},
+    {"CB4_Create", CB4_Create},
+    {"CB4_Expose", CB4_Expose},
+    kEnd,
+};
+
+// 15: dialogs, parameter tools, scope, service and option windows, the
+// network list.
+const GwFuncDesc kGeneralTable[] = {
+    kInterpreter,
+    {"CB_Info_StartVideo", CB_Info_StartVideo},
+    {"Ident_Show", Ident_Show},
+    {"Ident_SetEbene", Ident_SetEbene},
+    {"CB_IdentOk", CB_IdentOk},
+    {"CB_ShowIdent", CB_ShowIdent},
+    {"CB_SetPassword", CB_SetPassword},
+    {"CB_EnableGlobalHandMode", CB_EnableGlobalHandMode},
+    {"CB_GetUserLevelTextById", CB_GetUserLevelTextById},
+    {"CB_ShowCloseTorvelText", CB_ShowCloseTorvelText},
+    {"CB_ExitTorvel", CB_ExitTorvel},
+    {"CB_ShowHelp", CB_ShowHelp},
+    {"CB_NoHelp", CB_NoHelp},
+    {"CBSetCursor", CBSetCursor},
+    {"CBResetCursor", CBResetCursor},
+    {"CB_CancelOption", CB_CancelOption},
+    {"CB_CancelPartBase", CB_CancelOption},
+    {"CB_CloseDebugOption", CB_CancelOption},
+    {"CB_DebugCancel", CB_CancelOption},
+    {"NetList_show", NetList_show},
+    {"CB_UpdateDeviceState", CB_UpdateDeviceState},
+    {"DeviceList_Default", DeviceList_Default},
+    {"CB_SetAliasName", CB_SetAliasName},
+    {"CB_CloseNetList", CB_CloseNetList},
+    {"CB_Netlist_Key", CB_Netlist_Key},
+    {"CB_SioMonitor", CB_SioMonitor},
+    {"CB_CreateTextViewer", CB_CreateTextViewer},
+    {"CB_DontShowRiskNote_Tuning", CB_DontShowRiskNote_Tuning},
+    {"CB_CenterMessage", CB_CenterMessage},
+    {"CB_CallNetList", CB_CallNetList},
+    {"CB_ShowCompare", CB_ShowCompare},
+    {"CB_SearchParaBase", CB_SearchParaBase},
+    {"CB_SearchFile", CB_SearchFile},
+    {"CB_SearchEditor", CB_SearchEditor},
+    {"CB_CompareOk", CB_CompareOk},
+    {"CB_HideCompare", CB_HideCompare},
+    {"CB_ShowCompareOptions", CB_ShowCompareOptions},
+    {"CB_SetCompareOptions", CB_SetCompareOptions},
+    {"CB_ResetCompareOptions", CB_ResetCompareOptions},
+    {"CB_HideCompareOptions", CB_HideCompareOptions},
+    {"CB_HideValText", CB_HideCompareOptions},
+    {"CB_DestroyBusMonitor", CB_HideCompareOptions},
+    kEnd,
+};
+
+// 16: Pesco with controller auto-tuning.
+const GwFuncDesc kPescoTuningTable[] = {
+    kInterpreter,
+    kEnd,
+};
+
+// 17: the plot window; it never names the interpreter.
+const GwFuncDesc kPlotTable[] = {
+    kEnd,
+};
+
+}  // namespace
+
+const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
+    static const std::array<const GwFuncDesc*, kCallbackTableCount> tables = {
+        kMainWindowTable,      kPescoTable,           kGenericDeviceSmallTable, kGenericDeviceTable,
+        kRuvexTable,           kRuvexControllerTable, kRuvexV200Table,          kMarloV200Table,
+        kMarloTable,           kRuvexV700FirstTable,  kRuvexV700SecondTable,    kRuvexV700ThirdTable,
+        kMarloDeviceTable,     kPrintWizardTable,     kGeneralTable,            kPescoTuningTable,
+        kPlotTable,
+    };
+    return tables;
+}

@@ -1,0 +1,101 @@
+// The run command's "TestTool" module: it acts as the user of a headless
+// torvan. Once the start-up sequence has run it prints what the main window
+// shows, then ends the program as a user would: a close request to the main
+// window, then the button of "ExitTorvel". Start-up that does not finish in
+// time fails the run.
+#include <cstdio>
+#include <string>
+
+#include "app/services/services_hooks.h"
+#include "app/shell/startup_sequence.h"
+#include "platform/clock.h"
+#include "platform/system_error.h"
+#include "toolkit/core/gw_button.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_interaction.h"
+#include "toolkit/core/gw_multi_list.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/headless/gw_headless_interaction.h"
+
+namespace {
+
+constexpr uint64_t kStartupLimitUs = 60ull * 1000 * 1000;
+constexpr char kExitWindowName[] = "ExitTorvel";
+
+std::string TextOf(GwCore* frame, const char* name) {
+    GwCore* widget = frame != nullptr ? frame->child(name) : nullptr;
+    return widget != nullptr ? widget->text() : std::string("(no ") + name + ")";
+}
+
+class SmokeUser : public GwHeadlessInteraction {
+public:
+    SmokeUser() : startUs_(platform::TheClock().NowUs()) {}
+
+    bool ProcessEvents() override {
+        if (busy_) return false;
+        busy_ = true;
+        const bool acted = Act();
+        busy_ = false;
+        return acted;
+    }
+
+private:
+    bool Act() {
+        GwCore* frame = GetMainWindow();
+        if (stage_ == Stage::kWaiting) {
+            if (!StartupStepsFinished || frame == nullptr) {
+                if (platform::TheClock().NowUs() - startUs_ > kStartupLimitUs) {
+                    platform::FatalAppExitA("smoke: the start-up sequence did not run in time");
+                }
+                return false;
+            }
+            Report(frame);
+            stage_ = Stage::kClosing;
+            // The close request runs "ExitTorvel" modally; its pump calls
+            // back here, where the button is pressed.
+            busy_ = false;
+            frame->close();
+            return true;
+        }
+        if (stage_ == Stage::kClosing && frame != nullptr) {
+            if (auto* button = dynamic_cast<GwPushButton*>(ExitButton(frame))) {
+                stage_ = Stage::kDone;
+                busy_ = false;
+                button->click();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static GwCore* ExitButton(GwCore* frame) {
+        GwCore* window = frame->child(kExitWindowName);
+        return window != nullptr && window->is_visible() ? window->child("Button") : nullptr;
+    }
+
+    static void Report(GwCore* frame) {
+        std::printf("Title: %s\n", frame->title().c_str());
+        std::printf("BusState: %s\n", TextOf(frame, "BusState").c_str());
+        GwCore* netList = frame->child("NetList");
+        auto* rows = netList != nullptr ? netList->child<GwMultiList>("DeviceList") : nullptr;
+        if (rows == nullptr) std::printf("NetList: (not open)\n");
+        for (int i = 0; rows != nullptr && i < rows->count(); ++i) {
+            std::printf("NetList: %s\n", rows->row_text(i).c_str());
+        }
+        std::printf("UserLevel: %s\n", TextOf(frame, "TB_UserLevel").c_str());
+        std::fflush(stdout);
+    }
+
+    enum class Stage { kWaiting, kClosing, kDone };
+    Stage stage_ = Stage::kWaiting;
+    bool busy_ = false;
+    uint64_t startUs_;
+};
+
+}  // namespace
+
+extern "C" int init_test_func() {
+    static SmokeUser user;
+    GwSetInteraction(&user);
+    return 1;
+}
