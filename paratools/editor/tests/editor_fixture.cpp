@@ -1,0 +1,130 @@
+#include "paratools/editor/tests/editor_fixture.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "app/main/editor_context.h"
+#include "app/services/app_files.h"
+#include "app/services/user_level.h"
+#include "parameters/parabase/para_base.h"
+#include "paratools/editor/para_dialogs.h"
+#include "paratools/editor/parameter_editor.h"
+#include "paratools/editor/parameter_editor_state.h"
+#include "paratools/editor/postab_editor.h"
+#include "testsupport/test_env.h"
+#include "toolkit/core/gw_multi_list.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/profile/gw_profile.h"
+#include "toolkit/testdriver/gw_test_driver.h"
+
+namespace editortest {
+
+sim::DriveTable EditorTable() {
+    sim::DriveTable table = maintest::ActivationTable();
+    sim::DriveParameter* groups = table.PutFullRange(8, "KPGRP", "USIGN8", 0);
+    groups->minimum = 0;
+    groups->maximum = 2;
+    groups->flags |= sim::kFlagValueTexts;
+    groups->value_texts = {{0, "MOT Motor"}, {1, "REG Control"}, {2, "_MENU"}};
+    sim::DriveParameter* sc = table.PutFullRange(11, "SCGRP", "USIGN8", 0);
+    sc->minimum = 0;
+    sc->maximum = 2;
+    sc->flags |= sim::kFlagValueTexts;
+    sc->value_texts = {{0, "Basic"}, {1, "Drive"}};
+    sim::DriveParameter* p = table.PutFullRange(kByteParameter, "MODE1", "USIGN8", 3);
+    p->minimum = 0;
+    p->maximum = 200;
+    p->default_value = 7;
+    p->sc_group = 1;
+    p = table.PutFullRange(kSignedParameter, "MODUL", "INT16", 5);
+    p->minimum = static_cast<uint32_t>(-100);
+    p->maximum = 1000;
+    p->keypad_group = 1;
+    p = table.PutFullRange(kUncheckedParameter, "SPEED", "USIGN16", 9);
+    p->kind = '1';
+    p->keypad_group = 1;
+    p = table.PutFullRange(kArrayParameter, "ARRAY", "USIGN16", 0);
+    p->flags |= sim::kFlagArray;
+    p->elements = {10, 11, 12, 13, 14, 15, 16, 17};
+    p->maximum = 1000;
+    p->keypad_group = 1;
+    p = table.PutFullRange(kLockedParameter, "LOCKD", "USIGN16", 4);
+    p->write_level = 15;
+    p = table.PutFullRange(kHexParameter, "HEXW", "USIGN16", 0x12);
+    p->flags |= sim::kFlagHex;
+    return table;
+}
+
+void EditorTest::SetUp() {
+    maintest::MainTest::SetUp();
+    ASSERT_NE(GwRcMgr::use_func_desc(ParameterEditorCallbacks()), 0);
+    WriteTreeFile("LANGUAGE/044/tarn_std.PIT",
+                  "[parameterdescription]\nP092=Firmware version\nP100=Mode one\nP101=Modulo\nP102=Speed\n"
+                  "P103=Array\nP104=Locked\nP105=Hex word\n");
+    AddDrive(maintest::kAddress, EditorTable());
+    Activate();
+    SetUserLevel(4);
+}
+
+void EditorTest::TearDown() {
+    ResetParameterDialogState();
+    ResetParameterEditorState();
+    ResetPosTabEditorState();
+    TheParameterEditorContext() = ParameterEditorContext{};
+    ownBase_.reset();
+    maintest::MainTest::TearDown();
+}
+
+GwCore* EditorTest::OpenEditorOn(ParaBase* base, int mode) {
+    TheParameterEditorContext().Base = base;
+    TheParameterEditorContext().Mode = mode;
+    editor_ = GwRcMgr::load(mainWindow_, "ParameterEditor", 1);
+    EXPECT_NE(editor_, nullptr);
+    if (editor_ != nullptr) editor_->show();
+    return editor_;
+}
+
+GwCore* EditorTest::OpenEditor(int mode) {
+    if (mode == kEditorModeOnline) return OpenEditorOn(main_->ActiveParaBase(), mode);
+    ownBase_ = std::make_unique<ParaBase>(*main_->ActiveParaBase());
+    return OpenEditorOn(ownBase_.get(), mode);
+}
+
+GwMultiList* EditorTest::List() { return dynamic_cast<GwMultiList*>(gwtest::Get("ParameterEditor/ParaList")); }
+
+std::vector<std::string> EditorTest::Rows() {
+    std::vector<std::string> rows;
+    GwMultiList* list = List();
+    for (int i = 0; list != nullptr && i < list->row_count(); ++i) rows.push_back(list->row_text(i));
+    return rows;
+}
+
+std::vector<int> EditorTest::Numbers() {
+    std::vector<int> numbers;
+    GwMultiList* list = List();
+    for (int i = 0; list != nullptr && i < list->row_count(); ++i) numbers.push_back(std::atoi(list->cell(i, 0).c_str()));
+    return numbers;
+}
+
+int EditorTest::RowOf(int number, int element) {
+    GwMultiList* list = List();
+    for (int i = 0; list != nullptr && i < list->row_count(); ++i) {
+        if (std::atoi(list->cell(i, 0).c_str()) == number && std::atoi(list->cell(i, 2).c_str()) == element) return i;
+    }
+    return -1;
+}
+
+std::string EditorTest::ProfileSection(const std::string& name) {
+    GwProfile* profile = MainProfile();
+    const std::string path = testsupport::RuntimePath("TMP/profile_check.ini").string();
+    EXPECT_TRUE(profile->save(path.c_str()));
+    const std::string text = testsupport::ReadFile(path);
+    std::remove(path.c_str());
+    const std::string header = "[" + name + "]";
+    const size_t start = text.find(header);
+    if (start == std::string::npos) return "";
+    const size_t end = text.find("\n[", start + 1);
+    return text.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+}
+
+}  // namespace editortest
