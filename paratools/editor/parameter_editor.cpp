@@ -388,7 +388,10 @@ int DlgPChoose_Timer_UpdateList(GwCore* widget, GwEvent*, GwUD) {
 
 int CB_ParaPopup(GwCore*, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
-    GwCore* popup = GwRcMgr::load(s != nullptr ? s->Window : nullptr, "ParaPopup", 1);
+    // One popup at a time: the last one goes before the next is made.
+    static GwCore* popup = nullptr;
+    if (popup != nullptr && GwRcMgr::is_valid_child(popup) && popup->is_alive()) popup->destroy();
+    popup = GwRcMgr::load(s != nullptr ? s->Window : nullptr, "ParaPopup", 1);
     if (popup != nullptr) popup->show();
     return 1;
 }

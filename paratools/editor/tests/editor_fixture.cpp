@@ -50,6 +50,7 @@ sim::DriveTable EditorTable() {
     p->keypad_group = 1;
     p = table.PutFullRange(kLockedParameter, "LOCKD", "USIGN16", 4);
     p->write_level = 15;
+    table.PutFullRange(kGroupedParameter, "USER", "USIGN16", 1);
     p = table.PutFullRange(kHexParameter, "HEXW", "USIGN16", 0x12);
     p->flags |= sim::kFlagHex;
     return table;
@@ -124,7 +125,9 @@ std::string EditorTest::ProfileSection(const std::string& name) {
     const size_t start = text.find(header);
     if (start == std::string::npos) return "";
     const size_t end = text.find("\n[", start + 1);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+    std::string section = text.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+    while (section.size() >= 4 && section.compare(section.size() - 4, 4, "\r\n\r\n") == 0) section.resize(section.size() - 2);
+    return section;
 }
 
 }  // namespace editortest

@@ -21,6 +21,7 @@ inline constexpr int kUncheckedParameter = 102;  // "SPEED" kind '1'
 inline constexpr int kArrayParameter = 103;    // "ARRAY" USIGN16 x 8
 inline constexpr int kLockedParameter = 104;   // "LOCKD" write level 15
 inline constexpr int kHexParameter = 105;      // "HEXW" USIGN16 hexadecimal
+inline constexpr int kGroupedParameter = 123;  // "USER" USIGN16
 
 sim::DriveTable EditorTable();
 
