@@ -51,6 +51,29 @@ sim::DriveTable EditorTable() {
     p = table.PutFullRange(kLockedParameter, "LOCKD", "USIGN16", 4);
     p->write_level = 15;
     table.PutFullRange(kGroupedParameter, "USER", "USIGN16", 1);
+    // One parameter per value widget of the single dialog.
+    auto put = [&](int number, const char* name, const char* type, uint32_t value, uint32_t minimum,
+                   uint32_t maximum, uint16_t flags) {
+        sim::DriveParameter* q = table.PutFullRange(number, name, type, value);
+        q->minimum = minimum;
+        q->maximum = maximum;
+        q->flags |= flags;
+        return q;
+    };
+    put(200, "HEX8", "USIGN8", 0x1F, 0, 0xFF, sim::kFlagHex);
+    put(201, "PASSW", "PASSWORD", 0, 0, 0xFFFF, sim::kFlagHex);
+    put(202, "HEX32", "USIGN32", 0, 0, 0xFFFFFFFF, sim::kFlagHex);
+    put(203, "FIX16", "FIXPT16", 20, 0, 2000, 0);
+    put(204, "S8", "INT8", 1, static_cast<uint32_t>(-100), 50, 0);
+    put(205, "S32", "INT32", 1, static_cast<uint32_t>(-5), 123456, 0);
+    put(206, "Q16", "INT32Q16", 0x10000, static_cast<uint32_t>(-10 * 65536), 1000 * 65536, 0);
+    put(207, "FLT", "FLOAT32", maintest::FloatBits(1.5f), maintest::FloatBits(-20.0f), maintest::FloatBits(300.0f), 0);
+    put(208, "ERR", "ERR_STRUC", 0, 0, 0xFFFFFFFF, 0);
+    put(209, "TEXT", "STRING", 0, 0, 0, 0)->text = "hello";
+    put(210, "CHOIC", "USIGN8", 2, 0, 5, sim::kFlagValueTexts)->value_texts = {
+        {0, "Off"}, {1, "Slow"}, {2, "Mid"}, {3, "Fast"}, {4, "Max"}, {5, "Test"}};
+    put(213, "KIND7", "USIGN16", 0, 0, 100, 0)->kind = '7';
+    put(214, "U16", "USIGN16", 10, 0, 60000, 0)->kind = '2';
     p = table.PutFullRange(kHexParameter, "HEXW", "USIGN16", 0x12);
     p->flags |= sim::kFlagHex;
     return table;
