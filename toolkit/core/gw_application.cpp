@@ -30,9 +30,11 @@ platform::ResetHook g_reset([] {
 }  // namespace
 
 bool GwInitApplication(void*, void*, int) {
-    GwTimerScheduler::Reset();
+    GwTimerScheduler::ClearTimers();
     return true;
 }
+
+int interpreter(GwCore*, GwEvent*, GwUD) { return 0; }
 
 void GwCleanupApplication(int) {
     auto& store = GwWidgetStore::Get();
@@ -42,7 +44,7 @@ void GwCleanupApplication(int) {
         // A destroy callback that kept its window alive must not stall the end.
         if (!store.toplevel.empty() && store.toplevel.back() == w) store.Reset();
     }
-    GwTimerScheduler::Reset();
+    GwTimerScheduler::ClearTimers();
     store.Reset();
 }
 

@@ -5,7 +5,10 @@
 
 #include <string>
 
-// Starts the toolkit; headless it always succeeds.
+#include "toolkit/core/gw_event.h"
+
+// Starts the toolkit; headless it always succeeds. The installed interaction
+// and pump hook stay as they are (a renderer installs them before).
 bool GwInitApplication(void* instance, void* previous_instance, int show);
 // Ends the toolkit: destroys the remaining windows (with their destroy
 // callbacks) and stops every timer.
@@ -17,6 +20,11 @@ extern void (*inter_init)();
 extern void (*gwsql_init)();
 extern void (*gwsql_exit)();
 extern void (*inter_exit)();
+
+// The callback the program's tables name "interpreter": the toolkit's own
+// script interpreter, which this toolkit does not have. It does nothing and
+// returns 0.
+int interpreter(GwCore* widget, GwEvent* event, GwUD user_data);
 
 // A string the toolkit allocates and GwStrDelete frees (null stays null).
 char* GwStrDup(const char* text);

@@ -17,7 +17,7 @@ bool GwPushButton::Pushed(int code) {
     if (!is_alive() || !is_sensitive() || !is_visible()) return false;
     GwEvent ev;
     ev.reason = code;
-    if (lookup_callback(GwCB_BUTTON) != nullptr) {
+    if (has_binding(GwCB_BUTTON)) {
         fire(GwCB_BUTTON, ev);
     } else {
         fire(GwCB_ACTIVATE, ev);

@@ -248,7 +248,7 @@ private:
     }
 
     static std::optional<GwBitmapSize> ParseSize(const std::vector<std::string>& values) {
-        if (values.size() != 2) return std::nullopt;
+        if (values.size() != 2 && values.size() != 3) return std::nullopt;
         int out[2];
         for (int i = 0; i < 2; ++i) {
             const std::string& v = values[i];
@@ -256,7 +256,12 @@ private:
                 return std::nullopt;
             out[i] = std::atoi(v.c_str());
         }
-        return GwBitmapSize{out[0], out[1]};
+        GwBitmapSize size{out[0], out[1], std::string()};
+        if (values.size() == 3) {
+            if (values[2].empty()) return std::nullopt;
+            size.image = values[2];
+        }
+        return size;
     }
 
     // KIND NAME "{" members "}"; the kind word was read already, the current

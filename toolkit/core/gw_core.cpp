@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
+#include "toolkit/core/gw_screen.h"
 #include "toolkit/core/gw_timers.h"
 #include "toolkit/core/gw_widget_store.h"
 
@@ -13,6 +15,7 @@ GwCore::GwCore(GwKind kind, const std::string& name, GwCore* parent)
     : kind_(kind), name_(name), definition_name_(name) {
     if (parent != nullptr && !parent->alive_) parent = nullptr;
     GwWidgetStore::Get().Adopt(this, parent);
+    GwNotifyCreated(this);
 }
 
 GwCore::~GwCore() {
@@ -20,7 +23,15 @@ GwCore::~GwCore() {
 }
 
 void GwCore::record(const std::string& what, const std::string& value) const {
-    GwRecorder::Record(what, identifier(), value);
+    if (GwHasObservers()) GwRecorder::Record(what, identifier(), value);
+}
+
+void GwCore::notify(GwProperty property) {
+    if (alive_) GwNotifyProperty(this, property);
+}
+
+void GwCore::notify_content(const GwContentChange& change) {
+    if (alive_) GwNotifyContent(this, change);
 }
 
 std::string GwCore::identifier() const {
@@ -112,12 +123,23 @@ void GwCore::set_text(const std::string& text) { store_text(text, text); }
 void GwCore::store_text(const std::string& text, const std::string& shown) {
     if (!alive_) return;
     text_ = text;
+    notify(GwProperty::kText);
     record("text", shown);
 }
 
 void GwCore::set_title(const std::string& title) {
     title_ = title;
+    notify(GwProperty::kTitle);
     record("title", title);
+}
+
+void GwCore::set_help_text(const std::string& text) {
+    help_text_ = text;
+    notify(GwProperty::kHelpText);
+}
+
+void GwCore::show_help_text() {
+    if (alive_) record("help text", help_text_);
 }
 
 // --- visibility ---------------------------------------------------------------
@@ -158,12 +180,18 @@ void GwCore::fire_create_and_show() {
         w->fire(GwCB_SHOW, ev);
         if (!alive_) return;
     }
+    for (GwCore* w : fresh) {
+        if (w->alive_ && w->is_visible()) w->OnFirstShown();
+        if (!alive_) return;
+    }
 }
 
 void GwCore::show() {
     if (!alive_) return;
     shown_ = true;
+    notify(GwProperty::kShown);
     record("show", "");
+    if (is_frame()) raise();
     if (is_visible()) fire_create_and_show();
 }
 
@@ -174,6 +202,7 @@ void GwCore::hide() {
     std::vector<GwCore*> hidden;
     if (was_visible) collect_realised(&hidden, false);
     shown_ = false;
+    notify(GwProperty::kShown);
     record("hide", "");
     if (GwWidgetStore::Get().focus != nullptr && GwWidgetStore::Get().focus->is_descendant_of(this))
         GwWidgetStore::Get().focus = nullptr;
@@ -188,6 +217,7 @@ void GwCore::hide() {
 void GwCore::set_enabled(bool on) {
     if (!alive_) return;
     enabled_ = on;
+    notify(GwProperty::kEnabled);
     record("enable", on ? "1" : "0");
 }
 
@@ -211,7 +241,10 @@ void GwCore::set_focus() {
     GwCore* old = store.focus;
     if (old == this) return;
     store.focus = this;
+    if (old != nullptr && store.IsLive(old)) old->notify(GwProperty::kFocus);
+    notify(GwProperty::kFocus);
     record("focus", "");
+    raise();
     GwDispatchGuard guard;
     if (old != nullptr && store.IsLive(old)) {
         GwEvent lost;
@@ -236,8 +269,12 @@ void GwCore::beep() { record("beep", ""); }
 void GwCore::set_rect(const GwRect& r) {
     if (!alive_) return;
     rect_ = r;
+    if (frame_state_ == GwSTATE_NORMAL) normal_rect_ = r;
+    notify(GwProperty::kRect);
+    GwDispatchGuard guard;
     GwEvent ev;
     fire(GwCB_RESIZE, ev);
+    if (alive_) OnResized();
 }
 
 int GwCore::text_width(const std::string& text) const {
@@ -249,17 +286,109 @@ int GwCore::text_width(const std::string& text) const {
 void GwCore::set_frame_state(int state, const char* shown) {
     if (!alive_) return;
     frame_state_ = state;
+    notify(GwProperty::kFrameState);
     record("frame state", shown);
+}
+
+void GwCore::maximize() {
+    if (!alive_) return;
+    if (frame_state_ == GwSTATE_NORMAL) normal_rect_ = rect_;
+    set_frame_state(GwSTATE_MAXIMIZED, "maximized");
+    GwDimension screen = GwScreenSize();
+    set_rect({0, 0, screen.width, screen.height});
+}
+
+void GwCore::minimize() {
+    if (!alive_) return;
+    if (frame_state_ == GwSTATE_NORMAL) normal_rect_ = rect_;
+    set_frame_state(GwSTATE_MINIMIZED, "minimized");
+}
+
+void GwCore::restore() {
+    if (!alive_) return;
+    int before = frame_state_;
+    set_frame_state(GwSTATE_NORMAL, "normal");
+    if (before == GwSTATE_NORMAL) return;
+    GwDispatchGuard guard;
+    if (rect_ != normal_rect_) set_rect(normal_rect_);
+    if (alive_ && before == GwSTATE_MINIMIZED && is_visible()) fire_create_and_show();
 }
 
 void GwCore::center() {
     if (!alive_) return;
     record("center", "");
+    // A frame centres on the screen, or on its owner's frame; any other
+    // widget in its parent.
+    GwDimension area = GwScreenSize();
+    GwPosition origin;
+    if (!is_frame()) {
+        if (parent_ != nullptr) area = parent_->dimension();
+    } else if (GwCore* o = owner()) {
+        area = o->dimension();
+        origin = o->position();
+    }
+    set_rect({origin.x + (area.width - rect_.width) / 2, origin.y + (area.height - rect_.height) / 2, rect_.width,
+              rect_.height});
+}
+
+void GwCore::raise() {
+    if (!alive_) return;
+    GwCore* f = frame();
+    auto& stacking = GwWidgetStore::Get().stacking;
+    if (!stacking.empty() && stacking.back() == f) return;
+    stacking.erase(std::remove(stacking.begin(), stacking.end(), f), stacking.end());
+    stacking.push_back(f);
+    f->notify(GwProperty::kStacking);
+}
+
+bool GwCore::set_parent(GwCore* new_parent) {
+    auto& store = GwWidgetStore::Get();
+    if (!alive_ || destroying_) return false;
+    if (new_parent != nullptr && (!store.IsLive(new_parent) || new_parent->destroying_ || new_parent->is_descendant_of(this)))
+        return false;
+    store.Detach(this);
+    store.Adopt(this, new_parent);
+    notify(GwProperty::kParent);
+    record("parent", new_parent != nullptr ? new_parent->identifier() : std::string());
+    return true;
+}
+
+// --- keys -------------------------------------------------------------------
+
+bool GwCore::press_key(int key) {
+    if (!alive_ || !is_sensitive()) return false;
+    GwDispatchGuard guard;
+    GwEvent ev;
+    ev.key = key;
+    if (fire(GwCB_KEY, ev) == 0 || !alive_) return false;
+    bool taken = KindKey(key);
+    if (key == GwKEY_F1 && alive_) {
+        GwEvent help;
+        help.key = key;
+        fire(GwCB_HELP, help);
+        taken = true;
+    }
+    return taken;
+}
+
+bool GwCore::KindKey(int key) {
+    if (key != GwKEY_RETURN && key != GwKEY_ESCAPE) return false;
+    return frame()->FrameKey(key);
+}
+
+bool GwCore::FrameKey(int key) {
+    if (!is_frame()) return false;
+    // Escape closes dialogs only; a key binding may have hidden it already.
+    if (key == GwKEY_ESCAPE) return is_class(GwDIALOGFRAME_CLASS) && is_visible() && close();
+    // Return clicks the default button, with its result code in a modal run.
+    auto* button = dynamic_cast<GwPushButton*>(default_button());
+    return button != nullptr && button->click();
 }
 
 void GwCore::set_waiting(bool on) {
     if (!alive_) return;
     waiting_ = on;
+    notify(GwProperty::kWaiting);
     record("waiting", on ? "1" : "0");
 }
 
@@ -277,6 +406,7 @@ void GwCore::set_default_button(GwCore* button) {
 
 void GwCore::set_icon(const std::string& icon_name) {
     icon_ = icon_name;
+    notify(GwProperty::kIcon);
     record("icon", icon_name);
 }
 
@@ -349,9 +479,11 @@ void GwCore::mark_dead() {
     auto& store = GwWidgetStore::Get();
     for (GwCore* c : children_) c->mark_dead();
     if (!alive_) return;
+    GwNotifyDestroyed(this);
     alive_ = false;
     store.live.erase(this);
     if (store.focus == this) store.focus = nullptr;
+    store.stacking.erase(std::remove(store.stacking.begin(), store.stacking.end(), this), store.stacking.end());
     GwTimerScheduler::Cancel(this);
     bindings_.clear();
     if (modal_running_) modal_ended_ = true;
@@ -379,12 +511,46 @@ void GwCore::destroy() {
 
 void GwCore::set_foreground(const std::string& colour) {
     foreground_ = colour;
+    notify(GwProperty::kColour);
     record("foreground", colour);
 }
 
 void GwCore::set_background(const std::string& colour) {
     background_ = colour;
+    notify(GwProperty::kColour);
     record("background", colour);
+}
+
+void GwCore::set_tip_text(const std::string& text) {
+    tip_text_ = text;
+    notify(GwProperty::kToolTip);
+}
+
+GwFontInfo GwCore::font_info() const {
+    GwFontInfo info;
+    GwRcMgr::font(font_, &info);
+    return info;
+}
+
+void GwCore::set_font(const std::string& name) {
+    font_ = name;
+    notify(GwProperty::kFont);
+}
+
+bool GwCore::open_menu() {
+    if (!alive_ || !is_sensitive()) return false;
+    if (!is_class(GwPOPUP_CLASS) && !is_visible()) return false;
+    GwDispatchGuard guard;
+    record("menu open", "");
+    if (!created_) {
+        created_ = true;
+        OnCreate();
+        GwEvent create;
+        if (alive_) fire(GwCB_CREATE, create);
+    }
+    GwEvent ev;
+    if (alive_) fire(GwCB_SHOW, ev);
+    return alive_;
 }
 
 void GwCore::show_help(int help_kind) {
@@ -411,7 +577,7 @@ void GwCore::stop_timer() {
 
 const GwCore::Binding* GwCore::binding(const std::string& event) const {
     auto it = bindings_.find(event);
-    return it != bindings_.end() && it->second.fn != nullptr ? &it->second : nullptr;
+    return it != bindings_.end() && it->second.bound() ? &it->second : nullptr;
 }
 
 GwCallback GwCore::lookup_callback(GwCallbackType type) const {
@@ -421,10 +587,23 @@ GwCallback GwCore::lookup_callback(GwCallbackType type) const {
     return b != nullptr ? b->fn : nullptr;
 }
 
+void GwCore::bind(GwCallbackType type, GwCallbackFunction fn) {
+    const char* event = GwCallbackTypeName(type);
+    if (event == nullptr || !alive_) return;
+    Binding b;
+    b.function = std::move(fn);
+    bindings_[event] = std::move(b);
+}
+
+bool GwCore::has_binding(GwCallbackType type) const {
+    const char* event = GwCallbackTypeName(type);
+    return event != nullptr && binding(event) != nullptr;
+}
+
 void GwCore::set_callback(GwCallbackType type, GwCallback fn, const GwUD& ud) {
     const char* event = GwCallbackTypeName(type);
     if (event == nullptr || !alive_) return;
-    bindings_[event] = Binding{fn, ud, std::string()};
+    bindings_[event] = Binding{fn, ud, std::string(), nullptr};
 }
 
 GwCallback GwCore::lookup_named_callback(const std::string& event) const {
@@ -434,7 +613,7 @@ GwCallback GwCore::lookup_named_callback(const std::string& event) const {
 
 void GwCore::set_named_callback(const std::string& event, GwCallback fn, const GwUD& ud) {
     if (!alive_) return;
-    bindings_[event] = Binding{fn, ud, std::string()};
+    bindings_[event] = Binding{fn, ud, std::string(), nullptr};
 }
 
 std::string GwCore::callback_name(GwCallbackType type) const {
@@ -471,9 +650,13 @@ int GwCore::fire_for(GwCallbackType type, GwCore* target, GwEvent& event, int if
 int GwCore::call_binding(const Binding& b, GwCore* target, GwEvent& event) {
     event.widget = target;
     // Copies: the callback may rebind or destroy the widget.
+    GwDispatchGuard guard;
+    if (b.fn == nullptr) {
+        GwCallbackFunction function = b.function;
+        return function(target, &event);
+    }
     GwCallback fn = b.fn;
     GwUD ud = b.ud;
-    GwDispatchGuard guard;
     return fn(target, &event, ud);
 }
 
@@ -488,6 +671,7 @@ int GwCore::global_cursor() { return GwWidgetStore::Get().cursor; }
 
 void GwCore::set_global_cursor(int cursor) {
     GwWidgetStore::Get().cursor = cursor;
+    GwNotifyProperty(nullptr, GwProperty::kCursor);
     GwRecorder::Record("cursor", "", cursor == GwCURSOR_WAIT ? "wait" : cursor == GwCURSOR_ARROW ? "arrow" : std::to_string(cursor));
 }
 
@@ -501,6 +685,7 @@ void GwCore::copy_state_to(GwCore* copy) const {
     copy->text_ = text_;
     copy->title_ = title_;
     copy->aux_text_ = aux_text_;
+    copy->help_text_ = help_text_;
     copy->user_data_ = user_data_;
     copy->user_type_ = user_type_;
     copy->shown_ = shown_;
@@ -537,6 +722,7 @@ GwCore* GwCore::copy_to(GwCore* new_parent) const {
     if (new_parent != nullptr && !GwWidgetStore::Get().IsLive(new_parent)) return nullptr;
     GwCore* copy = GwMakeWidget(kind_, name_, new_parent);
     copy_tree_into(copy);
+    GwAnnounceCreatedWidgets();
     return copy;
 }
 
@@ -546,6 +732,7 @@ void GwCore::apply_definition(const GwDefinition& def, int language) {
     text_ = def.text("text", language, text_);
     title_ = def.text("title", language, title_);
     aux_text_ = def.text("aux_text", language, aux_text_);
+    help_text_ = def.text("help_text", language, help_text_);
     help_file_ = def.text("help_file", language, help_file_);
     help_topic_ = def.text("help_topic", language, help_topic_);
     font_ = def.text("font", language, font_);
@@ -565,6 +752,7 @@ void GwCore::apply_definition(const GwDefinition& def, int language) {
                  static_cast<int>(GwDefinitionNumber(a->values[1], 0)),
                  static_cast<int>(GwDefinitionNumber(a->values[2], 10)),
                  static_cast<int>(GwDefinitionNumber(a->values[3], 10))};
+        normal_rect_ = rect_;
     }
     modality_ = def.number("modality", language, modality_);
     close_mode_ = def.number("close_mode", language, close_mode_);

@@ -15,6 +15,7 @@
 
 #include "toolkit/core/gw_event.h"
 #include "toolkit/core/gw_kind.h"
+#include "toolkit/core/gw_observer.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/core/gw_ud.h"
 
@@ -61,6 +62,15 @@ public:
     // when there is none. frame_child searches from the widget's frame.
     GwCore* child(const std::string& name) const;
     GwCore* frame_child(const std::string& name) const;
+    // The same, typed: null when there is none or it is of another class.
+    template <typename T>
+    T* child(const std::string& name) const {
+        return dynamic_cast<T*>(child(name));
+    }
+    template <typename T>
+    T* frame_child(const std::string& name) const {
+        return dynamic_cast<T*>(frame_child(name));
+    }
     GwCore* child(int index) const;
     int child_count() const { return static_cast<int>(children_.size()); }
     const std::vector<GwCore*>& children() const { return children_; }
@@ -70,6 +80,11 @@ public:
     int walk_through_children(int (*fn)(GwCore* child, GwUD ud), GwUD ud);
     // True when `ancestor` is this widget or one of its ancestors.
     bool is_descendant_of(const GwCore* ancestor) const;
+    // Moves the widget (with its subtree) to the end of another parent's
+    // children; null makes it a top-level window. Refused (false, nothing
+    // changed) for a destroyed widget or parent and for a parent inside the
+    // widget's own subtree.
+    bool set_parent(GwCore* parent);
 
     // --- texts ------------------------------------------------------------
     virtual std::string text() const { return text_; }
@@ -81,6 +96,11 @@ public:
     void set_title(const std::string& title);
     const std::string& aux_text() const { return aux_text_; }
     void set_aux_text(const std::string& text) { aux_text_ = text; }
+    // The widget's short help ("help_text" in a definition) and its display
+    // as the user sees it (recorded as "help text").
+    const std::string& help_text() const { return help_text_; }
+    void set_help_text(const std::string& text);
+    void show_help_text();
 
     // --- user data --------------------------------------------------------
     const GwUD& user_data() const { return user_data_; }
@@ -115,6 +135,12 @@ public:
     bool is_editable() const { return editable_; }
     void set_focusable(bool on) { focusable_ = on; }
     bool is_focusable() const { return focusable_; }
+    // A key as the user presses it on this widget: the key binding runs first
+    // and refuses the key with 0; then the kind handles it (edits type, lists
+    // activate the selected row on Return, frames click the default button on
+    // Return and dialogs close on Escape); F1 that was not refused fires the
+    // help binding. Returns whether the key was taken.
+    bool press_key(int key);
     void beep();
 
     // --- geometry ---------------------------------------------------------
@@ -131,13 +157,17 @@ public:
     void set_width(int w) { set_rect({rect_.x, rect_.y, w, rect_.height}); }
     void set_height(int h) { set_rect({rect_.x, rect_.y, rect_.width, h}); }
     void move(int x, int y) { set_rect({x, y, rect_.width, rect_.height}); }
-    // Width of a text in the widget's font (fixed headless metrics).
+    // Width of a text in the widget's font (fixed headless metrics: every
+    // character is GwCHAR_WIDTH_UNITS wide).
     int text_width(const std::string& text) const;
 
     // --- frames -----------------------------------------------------------
-    void maximize() { set_frame_state(GwSTATE_MAXIMIZED, "maximized"); }
-    void minimize() { set_frame_state(GwSTATE_MINIMIZED, "minimized"); }
-    void restore() { set_frame_state(GwSTATE_NORMAL, "normal"); }
+    // On the virtual screen (GwScreenSize): maximising fills it, restoring
+    // gives back the rectangle from before, and both fire resize; restoring
+    // a minimised frame shows it again (show callbacks).
+    void maximize();
+    void minimize();
+    void restore();
     int frame_state() const { return frame_state_; }
     int decoration() const { return decoration_; }
     void set_decoration(int bits) { decoration_ = bits; }
@@ -145,7 +175,12 @@ public:
     int modality() const { return modality_; }
     void set_close_mode(int mode) { close_mode_ = mode; }
     int close_mode() const { return close_mode_; }
+    // Centres the frame on the screen (a child frame on its owner); fires
+    // resize.
     void center();
+    // Puts the widget's frame on top of the top-level windows and makes it
+    // the active window; showing a frame and focusing a widget raise too.
+    void raise();
     // The frame's waiting state (disabled, busy cursor) around outside work.
     void set_waiting(bool on);
     bool is_waiting() const { return waiting_; }
@@ -182,10 +217,15 @@ public:
     void set_background(const std::string& colour);
     const std::string& foreground() const { return foreground_; }
     const std::string& background() const { return background_; }
-    void set_tip_text(const std::string& text) { tip_text_ = text; }
+    void set_tip_text(const std::string& text);
     const std::string& tip_text() const { return tip_text_; }
-    void set_font(const std::string& name) { font_ = name; }
+    // A font by its definition-database name whose value is "Face,points"
+    // (or such a text itself); see GwRcMgr::font.
+    void set_font(const std::string& name);
     const std::string& font() const { return font_; }
+    // The font resolved through the definition database ("Face,points"),
+    // as device contexts resolve theirs; an empty face when none is set.
+    GwFontInfo font_info() const;
 
     // --- help -------------------------------------------------------------
     const std::string& help_file() const { return help_file_; }
@@ -194,6 +234,13 @@ public:
     void set_help_topic(const std::string& t) { help_topic_ = t; }
     // Shows the toolkit's own help of the widget (recorded) with a kind.
     void show_help(int kind);
+
+    // --- menus ------------------------------------------------------------
+    // The user opens a menu (or a popup is shown for him): recorded as "menu
+    // open"; its create binding runs the first time, its show binding every
+    // time, so the program can fill it (a window list). A popup opens while
+    // hidden; any other menu only when visible and enabled.
+    bool open_menu();
 
     // --- timer ------------------------------------------------------------
     // One periodic timer per widget; its callback is the widget's "timer"
@@ -212,6 +259,9 @@ public:
     // Bindings of named (control) events.
     GwCallback lookup_named_callback(const std::string& event) const;
     void set_named_callback(const std::string& event, GwCallback fn, const GwUD& ud = GwUD());
+    // Binds a callable (a dialog built in code keeps its state in it).
+    void bind(GwCallbackType type, GwCallbackFunction fn);
+    bool has_binding(GwCallbackType type) const;
     // Name under which the binding was made in the definition ("" when none
     // or set in code).
     std::string callback_name(GwCallbackType type) const;
@@ -245,6 +295,14 @@ protected:
     // Runs at the widget's first show, before its create callback; classes
     // made in code put their set-up here.
     virtual void OnCreate() {}
+    // Runs at the widget's first show, after its create and show callbacks
+    // (a drawing widget exposes itself here).
+    virtual void OnFirstShown() {}
+    // Runs after every geometry set, after the resize callback.
+    virtual void OnResized() {}
+    // The kind's own handling of a key the key binding let through; true
+    // when taken.
+    virtual bool KindKey(int key);
     // Kind classes copy their own state into a copy made by copy_to.
     virtual void copy_state_to(GwCore* copy) const;
     // Kind classes drop their content when the widget is destroyed.
@@ -253,6 +311,9 @@ protected:
     void store_text(const std::string& text, const std::string& shown);
     // Records one visible effect of this widget.
     void record(const std::string& what, const std::string& value) const;
+    // Tells the observers that a property changed.
+    void notify(GwProperty property);
+    void notify_content(const GwContentChange& change);
 
 private:
     friend struct GwWidgetStore;
@@ -261,10 +322,14 @@ private:
         GwCallback fn = nullptr;
         GwUD ud;
         std::string callback_name;
+        GwCallbackFunction function;  // bound in code; used when fn is null
+        bool bound() const { return fn != nullptr || function != nullptr; }
     };
 
     void set_enabled(bool on);
     void set_frame_state(int state, const char* shown);
+    // Return and Escape as a frame handles them.
+    bool FrameKey(int key);
     void fire_create_and_show();
     void collect_realised(std::vector<GwCore*>* out, bool newly_only);
     // The widget's descendants (and itself first, when asked), depth first.
@@ -292,6 +357,7 @@ private:
     std::string text_;
     std::string title_;
     std::string aux_text_;
+    std::string help_text_;
     GwUD user_data_;
     std::string user_type_;
     bool shown_ = true;
@@ -301,6 +367,7 @@ private:
     bool focusable_ = true;
     GwRect rect_{0, 0, 10, 10};
     int frame_state_ = GwSTATE_NORMAL;
+    GwRect normal_rect_{0, 0, 10, 10};  // the rectangle restore gives back
     int decoration_ = GwDECORATION_MOVABLE | GwDECORATION_SIZABLE;
     int modality_ = 0;
     int close_mode_ = GwCLOSE_HIDE;

@@ -62,6 +62,9 @@ long GwDefinitionNumber(const std::string& value, long if_invalid);
 struct GwBitmapSize {
     int width = 0;
     int height = 0;
+    // The picture's image file ("led_on.png"), relative to the definition
+    // file as written there and resolved by GwRcMgr; empty when not given.
+    std::string image;
 };
 
 struct GwDefinitionFile {

@@ -162,11 +162,9 @@ bool GwEdit::EraseAt() {
     return true;
 }
 
-bool GwEdit::type_key(int key) {
-    if (!is_alive() || !is_sensitive()) return false;
-    GwEvent ev;
-    ev.key = key;
-    if (fire(GwCB_KEY, ev) == 0 || !is_alive()) return false;
+bool GwEdit::type_key(int key) { return press_key(key); }
+
+bool GwEdit::KindKey(int key) {
     if (key == GwKEY_RETURN) {
         GwEvent activate;
         fire(GwCB_ACTIVATE, activate);

@@ -24,7 +24,10 @@ public:
     int max_length() const { return max_length_; }
     void set_max_length(int n) { max_length_ = n < 0 ? 0 : n; }
     bool is_read_only() const { return read_only_; }
-    void set_read_only(bool on) { read_only_ = on; }
+    void set_read_only(bool on) {
+        read_only_ = on;
+        notify(GwProperty::kReadOnly);
+    }
     bool is_password() const { return password_; }
     void set_password(bool on) { password_ = on; }
     int cursor_position() const { return cursor_; }
@@ -56,8 +59,9 @@ public:
     int precision() const { return precision_; }
     void set_precision(int n) { precision_ = n; }
 
-    // One key as the user types it. Returns whether it was taken; a key the
-    // format refuses beeps.
+    // One key as the user types it (GwCore::press_key). Returns whether it
+    // was taken; a key the format refuses beeps. Return fires the activate
+    // binding; tab, clear, Escape and F1 are for the key binding only.
     bool type_key(int key);
 
     void apply_definition(const GwDefinition& def, int language) override;
@@ -65,6 +69,7 @@ public:
 protected:
     ~GwEdit() override = default;
     void copy_state_to(GwCore* copy) const override;
+    bool KindKey(int key) override;
 
 private:
     bool InsertChar(char c);

@@ -6,7 +6,7 @@ namespace {
 constexpr const char* kTypeNames[GwCB_COUNT] = {
     nullptr,  "create", "show",   "hide",  "destroy", "resize", "timer", "close", "activate", "default",
     "change", "key",    "mouse",  "select", "user",   "help",   "focus", "fill",  "button",
-    "spreadsheet",
+    "spreadsheet", "expose", "scroll",
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 // program also calls callbacks itself with a null event.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "toolkit/core/gw_ud.h"
@@ -11,6 +12,9 @@ class GwCore;
 struct GwEvent;
 
 using GwCallback = int (*)(GwCore*, GwEvent*, GwUD);
+// A callback bound in code (dialogs built by the program) may carry its own
+// state instead of user data.
+using GwCallbackFunction = std::function<int(GwCore*, GwEvent*)>;
 
 // The kinds of binding a widget can have; each is one "on <name>" line in a
 // definition file. Events of other names (control events) are bound by name.
@@ -35,6 +39,8 @@ enum GwCallbackType {
     GwCB_FILL,      // row fill of a toggle-row list (row widget, row index)
     GwCB_BUTTON,    // button pressed (GwBUTTON_DOWN) or released (GwBUTTON_UP)
     GwCB_SPREADSHEET,  // spreadsheet cell events; the reason says which, row and column the cell
+    GwCB_EXPOSE,    // a drawing widget is to draw a fresh picture into its device context
+    GwCB_SCROLL,    // the user moved a scrolled container's first visible item (value)
     GwCB_COUNT
 };
 

@@ -11,6 +11,16 @@ void GwItemList::clear() {
     focused_ = -1;
     first_visible_ = 0;
     next_insertion_ = 0;
+    Changed(GwContentKind::kCleared);
+}
+
+void GwItemList::Changed(GwContentKind kind, int index, int column) {
+    GwContentChange change;
+    change.kind = kind;
+    change.index = index;
+    change.column = column;
+    change.count = index >= 0 ? 1 : 0;
+    notify_content(change);
 }
 
 bool GwItemList::contains(const std::string& row_text) const {
@@ -28,6 +38,7 @@ int GwItemList::InsertRow(int index, std::vector<std::string> cells) {
     if (index < 0 || index > count()) index = count();
     rows_.insert(rows_.begin() + index, Row{std::move(cells), next_insertion_++, false});
     if (focused_ >= index) ++focused_;
+    Changed(GwContentKind::kRowsAdded, index);
     return index;
 }
 
@@ -40,6 +51,7 @@ void GwItemList::RemoveRow(int index) {
         --focused_;
     }
     if (first_visible_ >= count()) first_visible_ = count() > 0 ? count() - 1 : 0;
+    Changed(GwContentKind::kRowsRemoved, index);
 }
 
 void GwItemList::select(int index, bool on) {
@@ -47,10 +59,12 @@ void GwItemList::select(int index, bool on) {
     if (on && !multiple_)
         for (auto& r : rows_) r.selected = false;
     rows_[index].selected = on;
+    notify(GwProperty::kSelection);
 }
 
 void GwItemList::deselect_all() {
     for (auto& r : rows_) r.selected = false;
+    notify(GwProperty::kSelection);
 }
 
 bool GwItemList::is_selected(int index) const { return Valid(index) && rows_[index].selected; }
@@ -82,15 +96,17 @@ void GwItemList::set_focused_row(int index) {
 }
 
 void GwItemList::set_first_visible(int index) {
-    if (Valid(index)) first_visible_ = index;
+    if (!Valid(index)) return;
+    first_visible_ = index;
+    notify(GwProperty::kFirstVisible);
 }
 
 void GwItemList::scroll_to(int index) {
     if (!Valid(index)) return;
     if (index < first_visible_) {
-        first_visible_ = index;
+        set_first_visible(index);
     } else if (index >= first_visible_ + visible_count_) {
-        first_visible_ = index - visible_count_ + 1;
+        set_first_visible(index - visible_count_ + 1);
     }
 }
 
@@ -118,6 +134,17 @@ bool GwItemList::user_activate(int index) {
     fire(GwCB_MOUSE, mouse);
     if (!is_alive()) return true;
     GwEvent ev = mouse;
+    fire(GwCB_ACTIVATE, ev);
+    return true;
+}
+
+bool GwItemList::KindKey(int key) {
+    if (key != GwKEY_RETURN) return GwCore::KindKey(key);
+    int row = first_selected();
+    if (row < 0) return false;
+    GwEvent ev;
+    ev.row = row;
+    ev.key = key;
     fire(GwCB_ACTIVATE, ev);
     return true;
 }

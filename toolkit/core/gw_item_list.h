@@ -50,6 +50,9 @@ protected:
     ~GwItemList() override = default;
     void copy_state_to(GwCore* copy) const override;
     void on_destroyed() override { rows_.clear(); }
+    // Return activates the selected row (as a double click does, without
+    // the mouse); Escape goes to the frame.
+    bool KindKey(int key) override;
 
     struct Row {
         std::vector<std::string> cells;
@@ -57,6 +60,8 @@ protected:
         bool selected = false;
     };
     bool Valid(int index) const { return index >= 0 && index < count(); }
+    // Tells the observers; `index` -1 for the whole list.
+    void Changed(GwContentKind kind, int index = -1, int column = -1);
     // Inserts at a display position (clamped); returns it.
     int InsertRow(int index, std::vector<std::string> cells);
     void RemoveRow(int index);

@@ -100,6 +100,10 @@ void GwSetKindFactory(GwKind kind, GwKindFactory factory) {
     if (Valid(kind)) FactoryOf(kind) = factory;
 }
 
+bool GwHasKindFactory(GwKind kind) {
+    return Valid(kind) && (FactoryOf(kind) != nullptr || GwBuiltinKindFactory(kind) != nullptr);
+}
+
 GwCore* GwMakeWidget(GwKind kind, const std::string& name, GwCore* parent) {
     if (!Valid(kind)) kind = GwGENERIC_CLASS;
     GwKindFactory factory = FactoryOf(kind);

@@ -66,4 +66,6 @@ bool GwKindIsFrame(GwKind kind);
 // Makes an empty widget of a kind; the loader then applies the definition.
 using GwKindFactory = GwCore* (*)(GwKind kind, const std::string& name, GwCore* parent);
 void GwSetKindFactory(GwKind kind, GwKindFactory factory);
+// Whether a kind has a class of its own installed or built in.
+bool GwHasKindFactory(GwKind kind);
 GwCore* GwMakeWidget(GwKind kind, const std::string& name, GwCore* parent);

@@ -7,6 +7,7 @@
 #include "toolkit/core/gw_media.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_picture.h"
+#include "toolkit/core/gw_scrolled_container.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_toggle_list.h"
@@ -17,8 +18,9 @@ GwKindFactory GwBuiltinKindFactory(GwKind kind) {
             return [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwApplFrame(n, p); };
         case GwDIALOGFRAME_CLASS:
             return [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwDialogFrame(n, p); };
-        case GwCONTAINER_CLASS:
         case GwSCROLLEDCONTAINER_CLASS:
+            return [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwScrolledContainer(n, p); };
+        case GwCONTAINER_CLASS:
         case GwTABPAGE_CLASS:
         case GwDOCKINGCONTAINER_CLASS:
             return [](GwKind k, const std::string& n, GwCore* p) -> GwCore* {

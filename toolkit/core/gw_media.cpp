@@ -6,23 +6,27 @@ void GwMedia::set_clip(const std::string& file) {
     if (!is_alive()) return;
     clip_ = file;
     playing_ = false;
+    notify(GwProperty::kMedia);
     record("media", "clip " + file);
 }
 
 void GwMedia::play() {
     if (!is_alive()) return;
     playing_ = true;
+    notify(GwProperty::kMedia);
     record("media", "play");
 }
 
 void GwMedia::stop() {
     if (!is_alive()) return;
     playing_ = false;
+    notify(GwProperty::kMedia);
     record("media", "stop");
 }
 
 void GwMedia::rewind() {
     if (!is_alive()) return;
+    notify(GwProperty::kMedia);
     record("media", "rewind");
 }
 

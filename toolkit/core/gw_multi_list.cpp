@@ -66,10 +66,11 @@ int GwMultiList::SortedPosition(const std::vector<std::string>& cells) const {
 void GwMultiList::Resort() {
     if (sorting_type(sort_column_) == GwSORT_NONE) {
         std::stable_sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) { return a.insertion < b.insertion; });
-        return;
+    } else {
+        std::stable_sort(rows_.begin(), rows_.end(),
+                         [this](const Row& a, const Row& b) { return Before(a.cells, a.insertion, b.cells, b.insertion); });
     }
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [this](const Row& a, const Row& b) { return Before(a.cells, a.insertion, b.cells, b.insertion); });
+    Changed(GwContentKind::kRowsChanged);
 }
 
 int GwMultiList::add_row(const std::string& row) {
@@ -113,6 +114,7 @@ void GwMultiList::set_cell(int row, int column, const std::string& text) {
     auto& cells = rows_[row].cells;
     if (static_cast<size_t>(column) >= cells.size()) cells.resize(column + 1);
     cells[column] = text;
+    Changed(GwContentKind::kCellSet, row, column);
 }
 
 int GwMultiList::row_insertion_index(int index) const { return Valid(index) ? rows_[index].insertion : -1; }

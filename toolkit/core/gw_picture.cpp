@@ -12,6 +12,7 @@ bool GwPicture::set_bitmap(const std::string& bitmap_name) {
     if (!is_alive()) return false;
     bool known = is_loadable(bitmap_name);
     bitmap_ = known ? bitmap_name : std::string();
+    notify(GwProperty::kBitmap);
     record("bitmap", bitmap_);
     return known;
 }

@@ -1,5 +1,6 @@
 #include "toolkit/core/gw_rcmgr.h"
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -31,6 +32,7 @@ struct Resources {
     std::map<std::string, GwCallback> functions;
     std::vector<std::string> used_files;
     int language = 0;
+    std::string environment_test_tool;
 };
 
 Resources& Res() {
@@ -39,6 +41,33 @@ Resources& Res() {
 }
 
 platform::ResetHook g_reset([] { GwRcMgr::reset(); });
+
+// A file named relative to a definition file, in the definition file's
+// directory; an absolute name stays as it is.
+std::string BesideFile(const std::string& definition_path, const std::string& name) {
+    bool absolute = name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':');
+    size_t slash = definition_path.find_last_of("/\\");
+    if (absolute || slash == std::string::npos) return name;
+    return definition_path.substr(0, slash + 1) + name;
+}
+
+// Kinds whose classes live in the libraries beside the core, by kind.
+const char* KindLibrary(GwKind kind) {
+    switch (kind) {
+        case GwMENUITEM_CLASS:
+        case GwTOGGLEITEM_CLASS:
+        case GwTOOL_CLASS: return "menus";
+        case GwTREE_CLASS: return "tree";
+        case GwSPREADSHEET_CLASS: return "spreadsheet";
+        case GwTABBOOK_CLASS:
+        case GwDOCKINGCONTAINER_CLASS:
+        case GwDOCKINGFRAME_CLASS:
+        case GwDOCKINGREGION_CLASS: return "docking";
+        case GwDRAWING_CLASS: return "draw";
+        case GwOLECONTROL_CLASS: return "hosting";
+        default: return nullptr;
+    }
+}
 
 }  // namespace
 
@@ -52,13 +81,17 @@ void GwApplyBindings(GwCore* widget, const GwDefinition& def) {
                               "\" (" + def.file + " line " + std::to_string(b.line) + ") is not registered");
             continue;
         }
-        GwCore::Binding binding{fn, b.has_user_data ? GwUD(b.user_data) : GwUD(), b.callback};
+        GwCore::Binding binding{fn, b.has_user_data ? GwUD(b.user_data) : GwUD(), b.callback, nullptr};
         widget->set_binding(b.event, binding);
     }
 }
 
 GwCore* GwRcMgr::instantiate(const GwDefinition& def, const std::shared_ptr<const GwDefinition>& root,
                              GwCore* parent) {
+    if (const char* library = KindLibrary(def.kind); library != nullptr && !GwHasKindFactory(def.kind))
+        platform::LogLine("GwRcMgr::load: \"" + def.name + "\" (" + def.file + " line " + std::to_string(def.line) +
+                          ") is a " + GwKindName(def.kind) + " but the toolkit's " + library +
+                          " library is not loaded; it is made as a plain widget");
     GwCore* w = GwMakeWidget(def.kind, def.name, parent);
     w->definition_ = root;
     w->definition_node_ = &def;
@@ -97,7 +130,11 @@ bool GwRcMgr::use_text(const std::string& text, const std::string& path) {
         }
     }
     for (auto& [name, value] : parsed.file.values) res.values[name] = value;
-    for (auto& [name, size] : parsed.file.bitmaps) res.bitmaps[name] = size;
+    for (auto& [name, size] : parsed.file.bitmaps) {
+        GwBitmapSize resolved = size;
+        if (!resolved.image.empty()) resolved.image = BesideFile(path, resolved.image);
+        res.bitmaps[name] = resolved;
+    }
     res.used_files.push_back(path);
     return true;
 }
@@ -135,6 +172,7 @@ GwCore* GwRcMgr::load(GwCore* parent, const char* name, int) {
     // A loaded window waits hidden until the program shows it, so no
     // create callback runs inside load.
     w->shown_ = false;
+    GwAnnounceCreatedWidgets();
     return w;
 }
 
@@ -160,10 +198,40 @@ const char* GwRcMgr::value(const char* name) {
     if (name == nullptr) return nullptr;
     auto& values = Res().values;
     auto it = values.find(name);
-    return it != values.end() ? it->second.c_str() : nullptr;
+    if (it != values.end()) return it->second.c_str();
+    // The test module's name comes from the environment, so it is known
+    // before any definition file is read.
+    if (std::string(name) == kGwTestToolValue) {
+        const char* env = std::getenv(kGwTestToolVariable);
+        if (env == nullptr) return nullptr;
+        Res().environment_test_tool = env;
+        return Res().environment_test_tool.c_str();
+    }
+    return nullptr;
 }
 
-void GwRcMgr::add_bitmap(const std::string& name, int width, int height) { Res().bitmaps[name] = {width, height}; }
+bool GwRcMgr::font(const std::string& name, GwFontInfo* font) {
+    if (name.empty()) return false;
+    const char* stored = value(name.c_str());
+    std::string text = stored != nullptr ? stored : name;
+    GwFontInfo out;
+    size_t comma = text.find(',');
+    if (comma != std::string::npos) {
+        int read = std::atoi(text.c_str() + comma + 1);
+        if (read > 0 && read < 1000) out.points = read;
+        text.erase(comma);
+    }
+    out.face = text;
+    if (font != nullptr) *font = out;
+    return stored != nullptr;
+}
+
+std::string GwRcMgr::bitmap_image(const std::string& name) {
+    GwBitmapSize size;
+    return bitmap_size(name, &size) ? size.image : std::string();
+}
+
+void GwRcMgr::add_bitmap(const std::string& name, int width, int height) { Res().bitmaps[name] = {width, height, std::string()}; }
 
 bool GwRcMgr::bitmap_size(const std::string& name, GwBitmapSize* size) {
     auto& bitmaps = Res().bitmaps;

@@ -11,8 +11,14 @@
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_event.h"
 #include "toolkit/core/gw_func_desc.h"
+#include "toolkit/core/gw_types.h"
 
 class GwCore;
+
+// The definition-database value that names the test module, and the
+// environment variable it comes from before any file gives it.
+constexpr const char* kGwTestToolValue = "TestTool";
+constexpr const char* kGwTestToolVariable = "TORVAN_TESTTOOL";
 
 class GwRcMgr {
 public:
@@ -56,11 +62,20 @@ public:
     static int language();
 
     // A definition-database value ("TestTool", "Graph1", "AxisFont"), or null.
+    // "TestTool" is the environment variable TORVAN_TESTTOOL until a file
+    // gives another value.
     static const char* value(const char* name);
+    // A font by its database name whose value is "Face,points" (a name the
+    // database does not hold is read as such a text itself). False when the
+    // database has no such value; `font` is filled either way.
+    static bool font(const std::string& name, GwFontInfo* font);
 
     // Known bitmap names (case-insensitive) and their pixel sizes.
     static void add_bitmap(const std::string& name, int width, int height);
     static bool bitmap_size(const std::string& name, GwBitmapSize* size);
+    // The image file of a bitmap (beside the definition file that named
+    // it); empty when unknown or none was given.
+    static std::string bitmap_image(const std::string& name);
 
     static GwCallback lookup_callback(const GwCore* widget, GwCallbackType type);
     static void set_callback(GwCore* widget, GwCallbackType type, GwCallback fn);

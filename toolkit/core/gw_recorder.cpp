@@ -1,6 +1,7 @@
 #include "toolkit/core/gw_recorder.h"
 
 #include "platform/reset_hooks.h"
+#include "toolkit/core/gw_observer.h"
 
 namespace {
 
@@ -15,21 +16,32 @@ Records& TheRecords() {
     return records;
 }
 
+class RecordingObserver : public GwObserver {
+public:
+    void EffectNoted(const GwEffect& effect) override { TheRecords().effects.push_back(effect); }
+    void BoxShown(const GwBoxRecord& box) override { TheRecords().boxes.push_back(box); }
+    void FileSelectorShown(const GwFileRequest& request) override { TheRecords().files.push_back(request); }
+};
+
+RecordingObserver g_observer;
+
 platform::ResetHook g_reset([] { GwRecorder::Clear(); });
 
 }  // namespace
 
+GwObserver* GwRecorder::Observer() { return &g_observer; }
+
 void GwRecorder::Record(const std::string& what, const std::string& widget, const std::string& value) {
-    TheRecords().effects.push_back({what, widget, value});
+    GwNotifyEffect(what, widget, value);
 }
 
 void GwRecorder::RecordBox(const GwBoxRecord& box) {
-    TheRecords().boxes.push_back(box);
+    GwNotifyBox(box);
     Record("box", box.parent, box.kind + ": " + box.caption + ": " + box.text);
 }
 
 void GwRecorder::RecordFileRequest(const GwFileRequest& request) {
-    TheRecords().files.push_back(request);
+    GwNotifyFileSelector(request);
     Record("file selector", request.parent, request.title);
 }
 

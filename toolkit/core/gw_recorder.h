@@ -1,6 +1,8 @@
 // The recorder of everything a user would see: texts, states, timers,
-// message boxes, file selectors, cursors, beeps, help requests. The toolkit
-// writes it; the test driver reads it. Cleared between tests.
+// message boxes, file selectors, cursors, beeps, help requests. It is an
+// observer of the model that keeps what it is told only while attached (the
+// test driver attaches it in tests; a program keeps no such log). Cleared
+// between tests.
 #pragma once
 
 #include <string>
@@ -40,8 +42,14 @@ struct GwFileRequest {
     std::string answer;  // chosen path
 };
 
+class GwObserver;
+
 class GwRecorder {
 public:
+    // The recorder as an observer, for GwAttachObserver.
+    static GwObserver* Observer();
+    // Tells the attached observers of an effect (the recorder keeps it when
+    // it is one of them).
     static void Record(const std::string& what, const std::string& widget, const std::string& value);
     static void RecordBox(const GwBoxRecord& box);
     static void RecordFileRequest(const GwFileRequest& request);

@@ -14,16 +14,19 @@ double GwSlider::Clamp(double v) const {
 void GwSlider::set_start(double v) {
     start_ = v;
     value_ = Clamp(value_);
+    notify(GwProperty::kRange);
 }
 
 void GwSlider::set_end(double v) {
     end_ = v;
     value_ = Clamp(value_);
+    notify(GwProperty::kRange);
 }
 
 void GwSlider::set_value(double v) {
     if (!is_alive()) return;
     value_ = Clamp(v);
+    notify(GwProperty::kValue);
     record("value", platform::Format("%g", value_));
 }
 

@@ -8,6 +8,7 @@
 #include "platform/event_pump.h"
 #include "platform/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_widget_store.h"
 
 namespace {
@@ -33,7 +34,7 @@ TimerState& State() {
 
 class ToolkitPump : public platform::PumpHook {
 public:
-    bool ProcessPending() override { return GwTimerScheduler::ProcessPending(); }
+    bool ProcessPending() override { return GwProcessPendingEvents(); }
     std::optional<uint64_t> NextDueUs() override { return GwTimerScheduler::NextDueUs(); }
 };
 
@@ -113,8 +114,24 @@ bool GwTimerScheduler::ProcessPending() {
 std::optional<uint64_t> GwTimerScheduler::NextDueUs() {
     auto& st = State();
     if (!st.user_events.empty()) return platform::TheClock().NowUs();
-    if (st.timers.empty()) return std::nullopt;
-    return std::get<0>(*st.timers.begin());
+    std::optional<uint64_t> due;
+    if (!st.timers.empty()) due = std::get<0>(*st.timers.begin());
+    if (auto other = GwGetInteraction().NextDueUs(); other && (!due || *other < *due)) due = other;
+    return due;
+}
+
+GwCore* GwTimerScheduler::NextUserEventWidget() {
+    auto& st = State();
+    return st.user_events.empty() ? nullptr : st.user_events.front().widget;
+}
+
+void GwTimerScheduler::ClearTimers() {
+    auto& st = State();
+    for (const auto& [due, seq, widget] : st.timers)
+        if (GwWidgetStore::Get().IsLive(widget)) widget->timer_running_ = false;
+    st.timers.clear();
+    st.user_events.clear();
+    st.sequence = 0;
 }
 
 void GwTimerScheduler::Reset() {
@@ -125,4 +142,9 @@ void GwTimerScheduler::Reset() {
     platform::SetPumpHook(&g_pump);
 }
 
-bool GwProcessPendingEvents() { return GwTimerScheduler::ProcessPending(); }
+bool GwProcessPendingEvents() {
+    GwAnnounceCreatedWidgets();
+    bool ran = GwTimerScheduler::ProcessPending();
+    GwDispatchGuard guard;
+    return GwGetInteraction().ProcessEvents() || ran;
+}

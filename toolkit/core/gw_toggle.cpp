@@ -16,6 +16,7 @@ bool GwToggle::is_radio() const {
 
 void GwToggle::Store(bool on) {
     checked_ = on;
+    notify(GwProperty::kChecked);
     record("checked", on ? "1" : "0");
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct GwPosition {
     int x = 0;
@@ -69,6 +70,15 @@ constexpr int GwKEY_RETURN = 13;
 constexpr int GwKEY_ESCAPE = 27;
 constexpr int GwKEY_DELETE = 127;
 constexpr int GwKEY_F1 = 0x1070;
+
+// Size of a font that names none ("Arial" instead of "Arial,8").
+constexpr int kGwDefaultFontPoints = 10;
+
+// A font as a screen draws it: face and size in points.
+struct GwFontInfo {
+    std::string face;
+    int points = kGwDefaultFontPoints;
+};
 
 // Width of one character in the headless text metrics.
 constexpr int GwCHAR_WIDTH_UNITS = 7;

@@ -56,5 +56,7 @@ void GwWidgetStore::Reset() {
     live.clear();
     focus = nullptr;
     cursor = 1;
+    stacking.clear();
+    screen = {1280, 1024};
     dispatch_depth = 0;
 }

@@ -10,6 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "toolkit/core/gw_types.h"
+
 class GwCore;
 
 // Destroyed window trees kept before their memory is freed.
@@ -39,6 +41,9 @@ struct GwWidgetStore {
     int dispatch_depth = 0;
     GwCore* focus = nullptr;
     int cursor = 1;  // GwCURSOR_ARROW
+    // Frames in stacking order, the top last (may hold dead ones).
+    std::vector<GwCore*> stacking;
+    GwDimension screen{1280, 1024};
 };
 
 // Keeps widgets from being freed while toolkit code up the stack runs.

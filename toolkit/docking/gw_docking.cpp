@@ -74,6 +74,7 @@ void GwDockingFrame::set_placement(int placement) {
         store.Detach(this);
         store.Adopt(this, target);
     }
+    notify(GwProperty::kPlacement);
     record("placement", std::to_string(placement));
 }
 

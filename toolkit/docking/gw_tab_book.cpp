@@ -18,6 +18,9 @@ bool GwTabBook::IsPage(const GwCore* page) const {
 bool GwTabBook::include_page(GwCore* page, bool on) {
     if (!IsPage(page)) return false;
     page->set_considered(on);
+    GwContentChange change;
+    change.kind = GwContentKind::kPagesChanged;
+    notify_content(change);
     if (!on && page == active_) activate_first_page();
     return true;
 }
@@ -29,6 +32,7 @@ bool GwTabBook::activate_first_page() {
     for (GwCore* c : children()) {
         if (is_page_included(c)) {
             active_ = c;
+            notify(GwProperty::kSelection);
             record("active page", c->name());
             return true;
         }

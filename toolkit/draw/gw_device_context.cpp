@@ -96,18 +96,10 @@ void GwDeviceContext::set_pen(const std::string& colour, int style, int width) {
 }
 
 bool GwDeviceContext::set_font(const std::string& database_name) {
-    const char* value = GwRcMgr::value(database_name.c_str());
-    if (value == nullptr) return false;
-    std::string text = value;
-    size_t comma = text.find(',');
-    int points = kGwDefaultFontPoints;
-    if (comma != std::string::npos) {
-        int read = std::atoi(text.c_str() + comma + 1);
-        if (read > 0 && read < 1000) points = read;
-        text.erase(comma);
-    }
-    font_.face = text;
-    font_.height = GwFontHeight(points, dpi_);
+    GwFontInfo info;
+    if (!GwRcMgr::font(database_name, &info)) return false;
+    font_.face = info.face;
+    font_.height = GwFontHeight(info.points, dpi_);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,8 +28,6 @@ struct GwPointF {
 
 // Resolution of screen contexts (drawing buttons, preview windows).
 constexpr int kGwScreenDpi = 96;
-// Font size when a font value names no size ("Arial" instead of "Arial,8").
-constexpr int kGwDefaultFontPoints = 10;
 constexpr double kGwMillimetresPerInch = 25.4;
 constexpr int kGwPointsPerInch = 72;
 
@@ -41,10 +40,16 @@ public:
     GwDeviceContext& operator=(const GwDeviceContext&) = delete;
 
     // --- redraw bracket -----------------------------------------------------
-    void lock() { ++locks_; }
-    void unlock() {
-        if (locks_ > 0) --locks_;
+    // The operations between the outermost lock and its unlock are one
+    // picture: locking starts a fresh one, unlocking tells the picture
+    // listener (a drawing widget tells the observers).
+    void lock() {
+        if (locks_++ == 0) clear();
     }
+    void unlock() {
+        if (locks_ > 0 && --locks_ == 0 && picture_listener_) picture_listener_();
+    }
+    void set_picture_listener(std::function<void()> listener) { picture_listener_ = std::move(listener); }
     bool is_locked() const { return locks_ > 0; }
     void flush() { ++flushes_; }
     int flush_count() const { return flushes_; }
@@ -155,6 +160,7 @@ private:
     bool draws_bitmaps_ = true;
     std::optional<GwRect> clip_;
     std::vector<GwDrawOp> ops_;
+    std::function<void()> picture_listener_;
 };
 
 // Height in device units of a font of `points` at `dpi`.

@@ -5,6 +5,7 @@
 #include "platform/log_sink.h"
 #include "platform/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_observer.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/draw/gw_pdf_writer.h"
@@ -12,7 +13,6 @@
 namespace {
 
 struct PrintState {
-    GwPrintDialogHandler handler;
     GwPrinterScript script;
     std::vector<GwPrintDocument> documents;
     std::string output_directory;
@@ -24,7 +24,13 @@ PrintState& State() {
     return state;
 }
 
-// The handler stays: whoever installed it (the test driver) installs it again.
+class PrintLog : public GwObserver {
+public:
+    void DocumentPrinted(const GwPrintDocument& document) override { State().documents.push_back(document); }
+};
+
+PrintLog g_print_log;
+
 platform::ResetHook g_reset([] {
     auto& s = State();
     s.script = GwPrinterScript{};
@@ -50,13 +56,13 @@ void WriteOut(const GwPrintDocument& document) {
 
 }  // namespace
 
-void GwSetPrintDialogHandler(GwPrintDialogHandler handler) { State().handler = std::move(handler); }
-
 void GwSetPrinterScript(const GwPrinterScript& script) { State().script = script; }
 
 const GwPrinterScript& GwGetPrinterScript() { return State().script; }
 
 const std::vector<GwPrintDocument>& GwPrintedDocuments() { return State().documents; }
+
+GwObserver* GwPrintLog() { return &g_print_log; }
 
 void GwSetPrintOutputDirectory(const std::string& directory) { State().output_directory = directory; }
 
@@ -70,8 +76,7 @@ GwPrinterContext::GwPrinterContext(GwCore* parent)
 
 bool GwPrinterContext::print_dialog() {
     GwPrintDialogRequest request{parent_};
-    GwPrintDialogAnswer answer;
-    if (State().handler) answer = State().handler(request);
+    GwPrintDialogAnswer answer = GwGetInteraction().AnswerPrintDialog(request);
     GwRecorder::Record("print dialog", parent_, answer.ok ? "ok" : "cancel");
     if (!answer.ok) return false;
     has_printer_ = true;
@@ -111,6 +116,7 @@ bool GwPrinterContext::start_page() {
     pages_started_ = number;
     in_page_ = true;
     page_ = GwPrintedPage{};
+    clear();  // a page is one picture
     return true;
 }
 
@@ -138,7 +144,7 @@ void GwPrinterContext::Finish(bool aborted) {
     document_.aborted = aborted;
     in_document_ = false;
     in_page_ = false;
-    State().documents.push_back(document_);
+    GwNotifyDocument(document_);
     if (!aborted) WriteOut(document_);
     document_ = GwPrintDocument{};
 }

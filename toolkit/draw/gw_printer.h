@@ -1,14 +1,17 @@
 // The printer device context: a recording context on a page of paper (A4 at
 // 600 dpi unless a test scripts another), the print dialog answered by the
-// installed handler (the test driver in tests), documents and pages. Every
-// document that is ended is kept in the print log, and written as a PDF file
-// when an output directory is set, so a print can be looked at.
+// installed interaction (the test driver in tests), documents and pages.
+// Every document that is ended is told to the observers (the print log keeps
+// it while attached, as in tests) and written as a PDF file when an output
+// directory is set, so a print can be looked at. The context's own
+// operations are those of the current page only.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "toolkit/core/gw_interaction.h"
 #include "toolkit/draw/gw_device_context.h"
 
 class GwCore;
@@ -19,22 +22,6 @@ struct GwPaper {
     int dpi = 600;
 };
 
-// What the user chose in the print dialog.
-struct GwPrintDialogAnswer {
-    bool ok = false;
-    int copies = 1;
-    bool collate = false;
-};
-
-// The print dialog as the user sees it.
-struct GwPrintDialogRequest {
-    std::string parent;  // identifier of the owner widget; empty for none
-};
-
-using GwPrintDialogHandler = std::function<GwPrintDialogAnswer(const GwPrintDialogRequest&)>;
-// Installs who answers print dialogs; null restores the default, which
-// cancels every dialog (no user).
-void GwSetPrintDialogHandler(GwPrintDialogHandler handler);
 
 // How the next printer contexts behave: their paper, whether they draw
 // bitmaps, and failures to simulate (page numbers count from 1; 0 = none).
@@ -59,8 +46,11 @@ struct GwPrintDocument {
     bool aborted = false;
 };
 
-// Documents ended or aborted since the last reset, in order.
+// Documents ended or aborted since the last reset, in order, as the print
+// log kept them while it was attached.
 const std::vector<GwPrintDocument>& GwPrintedDocuments();
+// The print log as an observer, for GwAttachObserver.
+GwObserver* GwPrintLog();
 // When not empty, every ended document is also written there as
 // "print_<n>.pdf" (n counts from 1 per process run or reset).
 void GwSetPrintOutputDirectory(const std::string& directory);

@@ -44,6 +44,7 @@ GwToggleItem::GwToggleItem(const std::string& name, GwCore* menu, const std::str
 void GwToggleItem::set_value(int value) {
     if (!is_alive()) return;
     value_ = value != 0 ? 1 : 0;
+    notify(GwProperty::kChecked);
     record("checked", value_ ? "1" : "0");
 }
 

@@ -32,6 +32,13 @@ void GwSpreadSheet::set_row_count(int rows) {
     row_attributes_.resize(n);
     if (current_row_ >= static_cast<int>(n)) clear_selection();
     set_first_visible_row(first_visible_);
+    Resized();
+}
+
+void GwSpreadSheet::Resized() {
+    GwContentChange change;
+    change.kind = GwContentKind::kTableResized;
+    notify_content(change);
 }
 
 void GwSpreadSheet::set_column_count(int columns) {
@@ -42,6 +49,7 @@ void GwSpreadSheet::set_column_count(int columns) {
     column_attributes_.resize(n);
     column_widths_.resize(n, kGwDefaultColumnWidth);
     if (current_column_ >= columns_) clear_selection();
+    Resized();
 }
 
 // --- texts ---------------------------------------------------------------------------
@@ -55,6 +63,12 @@ std::string GwSpreadSheet::contents(int row, int column) const { return Valid(ro
 bool GwSpreadSheet::set_contents(int row, int column, const std::string& text) {
     if (!Valid(row, column)) return false;
     cells_[row][column] = text;
+    GwContentChange change;
+    change.kind = GwContentKind::kCellSet;
+    change.index = row;
+    change.column = column;
+    change.count = 1;
+    notify_content(change);
     return true;
 }
 
@@ -117,11 +131,13 @@ bool GwSpreadSheet::set_current_cell(int row, int column) {
     if (!is_cell_selectable(row, column)) return false;
     current_row_ = row;
     current_column_ = column;
+    notify(GwProperty::kSelection);
     return true;
 }
 
 void GwSpreadSheet::clear_selection() {
     current_row_ = current_column_ = -1;
+    notify(GwProperty::kSelection);
     if (GwEdit* edit = editor(); edit != nullptr && edit->is_shown()) edit->hide();
 }
 
@@ -135,6 +151,7 @@ bool GwSpreadSheet::cell_has_focus() const {
 void GwSpreadSheet::set_first_visible_row(int row) {
     int last = std::max(title_rows_, row_count() - 1);
     first_visible_ = std::clamp(row, title_rows_, last);
+    notify(GwProperty::kFirstVisible);
 }
 
 bool GwSpreadSheet::scroll_to(int row, int column) {

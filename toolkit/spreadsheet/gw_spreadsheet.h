@@ -118,6 +118,7 @@ protected:
 private:
     bool Valid(int row, int column) const;
     int FireCell(int reason, int if_unbound = 1);
+    void Resized();
 
     int columns_ = 0;
     std::vector<std::vector<std::string>> cells_;

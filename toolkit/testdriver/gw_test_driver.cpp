@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 
@@ -15,6 +16,7 @@
 #include "toolkit/core/gw_item_list.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_scrolled_container.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/core/gw_timers.h"
 #include "toolkit/core/gw_toggle.h"
@@ -25,20 +27,48 @@ namespace gwtest {
 
 namespace {
 
+// User events that one instant may run before Advance calls it an endless
+// repost.
+constexpr int kMaxRunsAtOneInstant = 10000;
+
 struct FileAnswer {
     bool chosen;
     std::string path;
 };
 
+struct BoxAnswer {
+    int result;
+    std::function<void(const GwBoxRecord&)> while_open;
+};
+
+struct TimedAction {
+    uint64_t due_us;
+    uint64_t sequence;
+    std::function<void()> action;
+};
+
 struct Script {
-    std::deque<int> boxes;
+    std::deque<BoxAnswer> boxes;
     std::map<std::string, int> default_box;  // by kind; "" for all
     std::deque<ModalScript> modals;
     std::optional<int> default_modal;
     std::deque<FileAnswer> files;
     std::optional<std::optional<std::string>> default_file;
     std::function<void(const std::string&)> reporter;
+    std::vector<TimedAction> timed;  // in due order
+    uint64_t timed_sequence = 0;
 };
+
+// Observers attached in every test; the recorder first.
+struct Recording {
+    std::vector<GwObserver*> observers{GwRecorder::Observer()};
+    std::function<GwPrintDialogAnswer(const GwPrintDialogRequest&)> print_dialogs;
+};
+
+Recording& R() {
+    static Recording recording;
+    return recording;
+}
 
 Script& S() {
     static Script script;
@@ -50,9 +80,13 @@ public:
     int AnswerBox(const GwBoxRecord& box) override {
         auto& s = S();
         if (!s.boxes.empty()) {
-            int answer = s.boxes.front();
+            BoxAnswer answer = std::move(s.boxes.front());
             s.boxes.pop_front();
-            return answer;
+            if (answer.while_open) {
+                GwDispatchGuard guard;
+                answer.while_open(box);
+            }
+            return answer.result;
         }
         if (auto it = s.default_box.find(box.kind); it != s.default_box.end()) return it->second;
         if (auto it = s.default_box.find(""); it != s.default_box.end()) return it->second;
@@ -105,17 +139,50 @@ public:
         Fail("unscripted file selector \"" + request.title + "\" (" + request.id + ")");
         return false;
     }
+
+    GwPrintDialogAnswer AnswerPrintDialog(const GwPrintDialogRequest& request) override {
+        if (R().print_dialogs) return R().print_dialogs(request);
+        Fail("unscripted print dialog");
+        return GwPrintDialogAnswer{};
+    }
+
+    // The actions of At that are due, in due order; those they add wait for
+    // the next call.
+    bool ProcessEvents() override {
+        auto& timed = S().timed;
+        uint64_t now = platform::TheClock().NowUs();
+        std::vector<TimedAction> due;
+        while (!timed.empty() && timed.front().due_us <= now) {
+            due.push_back(std::move(timed.front()));
+            timed.erase(timed.begin());
+        }
+        for (auto& t : due) t.action();
+        return !due.empty();
+    }
+
+    std::optional<uint64_t> NextDueUs() override {
+        if (S().timed.empty()) return std::nullopt;
+        return S().timed.front().due_us;
+    }
 };
 
 ScriptedUser g_user;
 
+void AttachRecording(bool on) {
+    for (GwObserver* o : R().observers) on ? GwAttachObserver(o) : GwDetachObserver(o);
+}
+
 void Install() {
     S() = Script{};
     GwSetInteraction(&g_user);
+    AttachRecording(true);
 }
 
 struct InstallAtLoad {
-    InstallAtLoad() { GwSetInteraction(&g_user); }
+    InstallAtLoad() {
+        GwSetInteraction(&g_user);
+        AttachRecording(true);
+    }
 } g_install;
 
 platform::ResetHook g_reset([] { Install(); });
@@ -178,9 +245,8 @@ GwCore* Get(const std::string& path) {
 }
 
 bool PressKey(const Target& target, int key) {
-    auto* edit = As<GwEdit>(target, "an edit");
-    if (edit == nullptr) return false;
-    return edit->type_key(key);
+    GwCore* w = target.Resolve();
+    return w != nullptr && w->press_key(key);
 }
 
 bool Type(const Target& target, const std::string& text) {
@@ -292,7 +358,7 @@ int Fire(const Target& target, const std::string& event, GwEvent event_data) {
     GwCore* w = target.Resolve();
     if (w == nullptr) return 0;
     GwCallbackType type = GwCallbackTypeFromName(event);
-    bool bound = type != GwCB_NONE ? w->lookup_callback(type) != nullptr : w->lookup_named_callback(event) != nullptr;
+    bool bound = type != GwCB_NONE ? w->has_binding(type) : w->lookup_named_callback(event) != nullptr;
     if (!bound) {
         Fail(target.Describe() + " has no \"" + event + "\" binding");
         return 0;
@@ -305,11 +371,42 @@ bool Close(const Target& target) {
     return w != nullptr && w->close();
 }
 
-void AnswerBox(int result) { S().boxes.push_back(result); }
+bool OpenMenu(const Target& menu) {
+    GwCore* w = menu.Resolve();
+    return w != nullptr && (w->open_menu() || Refused(menu, "opening"));
+}
+
+bool Scroll(const Target& target, int first) {
+    GwCore* w = target.Resolve();
+    if (w == nullptr) return false;
+    if (auto* scrolled = dynamic_cast<GwScrolledContainer*>(w))
+        return scrolled->user_scroll(first) || Refused(target, "scrolling");
+    if (auto* list = dynamic_cast<GwItemList*>(w)) {
+        if (!list->is_sensitive() || !list->is_visible() || first < 0 || first >= list->count())
+            return Refused(target, "scrolling to " + std::to_string(first));
+        list->set_first_visible(first);
+        GwEvent ev;
+        ev.value = list->first_visible();
+        list->fire(GwCB_SCROLL, ev);
+        return true;
+    }
+    Fail(target.Describe() + " does not scroll");
+    return false;
+}
+
+void AnswerBox(int result) { S().boxes.push_back({result, nullptr}); }
+
+void AnswerBox(int result, std::function<void(const GwBoxRecord& box)> while_open) {
+    S().boxes.push_back({result, std::move(while_open)});
+}
 
 void SetDefaultBoxAnswer(int result, const std::string& kind) { S().default_box[kind] = result; }
 
 void ScriptModal(ModalScript script) { S().modals.push_back(std::move(script)); }
+
+void ScriptModal(const std::string& window, std::function<void(GwCore* window)> actions, std::optional<int> result) {
+    ScriptModal(ModalScript{window, std::move(actions), result});
+}
 
 void AnswerModal(int result, const std::string& window) { ScriptModal({window, nullptr, result}); }
 
@@ -323,7 +420,7 @@ void SetDefaultFileAnswer(std::optional<std::string> path) { S().default_file = 
 
 int UnusedAnswers() {
     auto& s = S();
-    return static_cast<int>(s.boxes.size() + s.modals.size() + s.files.size());
+    return static_cast<int>(s.boxes.size() + s.modals.size() + s.files.size() + s.timed.size());
 }
 
 void Advance(uint32_t ms) {
@@ -333,14 +430,48 @@ void Advance(uint32_t ms) {
         return;
     }
     uint64_t target = clock->NowUs() + uint64_t{ms} * 1000;
+    uint64_t instant = clock->NowUs();
+    int runs_at_instant = 0;
     while (true) {
         std::optional<uint64_t> due = GwTimerScheduler::NextDueUs();
         if (!due || *due > target) break;
         clock->AdvanceToUs(*due);
+        if (clock->NowUs() != instant) {
+            instant = clock->NowUs();
+            runs_at_instant = 0;
+        } else if (++runs_at_instant > kMaxRunsAtOneInstant) {
+            GwCore* w = GwTimerScheduler::NextUserEventWidget();
+            Fail("Advance: " +
+                 (w != nullptr ? "a user event of \"" + w->identifier() + "\"" : std::string("something")) +
+                 " keeps posting itself at " + std::to_string(instant / 1000) + " ms without end");
+            GwTimerScheduler::ClearTimers();
+            return;
+        }
         GwProcessPendingEvents();
     }
     clock->AdvanceToUs(target);
     GwProcessPendingEvents();
+}
+
+void At(uint32_t ms_from_now, std::function<void()> action) {
+    auto& s = S();
+    TimedAction t{platform::TheClock().NowUs() + uint64_t{ms_from_now} * 1000, ++s.timed_sequence, std::move(action)};
+    auto at = std::upper_bound(s.timed.begin(), s.timed.end(), t, [](const TimedAction& a, const TimedAction& b) {
+        return a.due_us < b.due_us || (a.due_us == b.due_us && a.sequence < b.sequence);
+    });
+    s.timed.insert(at, std::move(t));
+}
+
+void SetRecording(bool on) { AttachRecording(on); }
+
+void AddRecordingObserver(GwObserver* observer) {
+    auto& observers = R().observers;
+    if (std::find(observers.begin(), observers.end(), observer) == observers.end()) observers.push_back(observer);
+    GwAttachObserver(observer);
+}
+
+void SetPrintDialogScript(std::function<GwPrintDialogAnswer(const GwPrintDialogRequest&)> script) {
+    R().print_dialogs = std::move(script);
 }
 
 std::string Text(const Target& target) {

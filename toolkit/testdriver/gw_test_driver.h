@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_recorder.h"
 
 namespace gwtest {
@@ -44,7 +45,8 @@ GwCore* Get(const std::string& path);
 // Types into an edit or combo, byte by byte as keys ('\n' is Return, '\b'
 // Backspace). Returns whether every key was taken.
 bool Type(const Target& target, const std::string& text);
-// One key (GwKEY_F1, GwKEY_ESCAPE, ...).
+// One key (GwKEY_F1, GwKEY_ESCAPE, ...) on any widget (GwCore::press_key):
+// whether it was taken. A key refused by its binding is no failure.
 bool PressKey(const Target& target, int key);
 // Selects all and types the text, as a user replacing a field.
 bool Replace(const Target& target, const std::string& text);
@@ -64,6 +66,11 @@ bool MoveSlider(const Target& target, double value);
 int Fire(const Target& target, const std::string& event, GwEvent event_data = GwEvent());
 // A close request as by the window's close button.
 bool Close(const Target& target);
+// Opens a menu or popup as the user (GwCore::open_menu).
+bool OpenMenu(const Target& menu);
+// The user scrolls a scrolled container (or a list) so that `first` is the
+// first visible item.
+bool Scroll(const Target& target, int first);
 
 // --- scripting the user's answers -------------------------------------------
 struct ModalScript {
@@ -73,10 +80,15 @@ struct ModalScript {
 };
 
 void AnswerBox(int result);
+// Answers the next box with `result` after running `while_open` as the user
+// would while the box is up (timers may run in it, it may read the box).
+void AnswerBox(int result, std::function<void(const GwBoxRecord& box)> while_open);
 // Answers every box of a kind ("error", "question", ... or "" for all) that
 // has no queued answer.
 void SetDefaultBoxAnswer(int result, const std::string& kind = "");
 void ScriptModal(ModalScript script);
+void ScriptModal(const std::string& window, std::function<void(GwCore* window)> actions,
+                 std::optional<int> result = std::nullopt);
 // Ends the next modal run (of that window, when named) with a result.
 void AnswerModal(int result, const std::string& window = "");
 void SetDefaultModalResult(int result);
@@ -89,8 +101,23 @@ int UnusedAnswers();
 
 // --- time ---------------------------------------------------------------------
 // Moves the virtual clock forward, stopping at each timer's due time so
-// timers fire in order and as often as their periods say.
+// timers fire in order and as often as their periods say. A user event that
+// posts itself again at one instant without end fails the test with the
+// widget's name instead of spinning.
 void Advance(uint32_t ms);
+// Runs `action` as the user when the event pump runs at `ms_from_now` on the
+// virtual clock or later: from Advance, or from a loop of the code under
+// test that pumps events (waits, sleeps that pump, GwProcessPendingEvents).
+void At(uint32_t ms_from_now, std::function<void()> action);
+
+// --- observing ------------------------------------------------------------------
+// The recorder (and the print log) are attached in every test; a test that
+// shows how the model behaves without them detaches them here.
+void SetRecording(bool on);
+// Adds an observer that SetRecording attaches and detaches with the recorder.
+void AddRecordingObserver(GwObserver* observer);
+// Who answers print dialogs in tests (set by gw_test_driver_kinds).
+void SetPrintDialogScript(std::function<GwPrintDialogAnswer(const GwPrintDialogRequest&)> script);
 
 // --- reading what the user sees ---------------------------------------------
 std::string Text(const Target& target);

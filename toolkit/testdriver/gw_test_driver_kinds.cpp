@@ -43,11 +43,14 @@ void Install() {
     K().print_answers.clear();
     K().default_print_answer.reset();
     K().dde.reset();
-    GwSetPrintDialogHandler(AnswerDialog);
+    SetPrintDialogScript(AnswerDialog);
 }
 
 struct InstallAtLoad {
-    InstallAtLoad() { GwSetPrintDialogHandler(AnswerDialog); }
+    InstallAtLoad() {
+        SetPrintDialogScript(AnswerDialog);
+        AddRecordingObserver(GwPrintLog());
+    }
 } g_install;
 
 platform::ResetHook g_reset([] { Install(); });
@@ -96,6 +99,16 @@ GwTreeEntry* FindTreeEntry(const Target& tree, const std::string& id) {
 bool SelectTreeEntry(const Target& tree, const std::string& id) {
     GwTreeEntry* entry = FindTreeEntry(tree, id);
     return entry != nullptr && (entry->tree()->user_select(entry) || Refused(tree, "selecting \"" + id + "\""));
+}
+
+bool OpenEntryPopup(const Target& tree, const std::string& id) {
+    GwTreeEntry* entry = FindTreeEntry(tree, id);
+    return entry != nullptr && (entry->tree()->user_context_menu(entry) || Refused(tree, "a popup on \"" + id + "\""));
+}
+
+bool ClickTreeEntry(const Target& tree, const std::string& id, int state) {
+    GwTreeEntry* entry = FindTreeEntry(tree, id);
+    return entry != nullptr && (entry->tree()->user_click(entry, state) || Refused(tree, "a click on \"" + id + "\""));
 }
 
 bool ExpandTreeEntry(const Target& tree, const std::string& id, bool open) {

@@ -26,6 +26,10 @@ bool ChooseMenuItem(const Target& item);
 GwTreeEntry* FindTreeEntry(const Target& tree, const std::string& id);
 // Selects the entry as the user (select callback).
 bool SelectTreeEntry(const Target& tree, const std::string& id);
+// The user asks for the entry's popup: selected first, then its popup opens.
+bool OpenEntryPopup(const Target& tree, const std::string& id);
+// The user clicks the entry with mouse state bits (GwMOUSE_DOUBLE...).
+bool ClickTreeEntry(const Target& tree, const std::string& id, int state = GwMOUSE_BUTTON1);
 // Shows the entry open or closed as the user.
 bool ExpandTreeEntry(const Target& tree, const std::string& id, bool open = true);
 // The displayed rows as drawn (GwTree::row_texts).

@@ -1,5 +1,6 @@
 #include "toolkit/tree/gw_tree.h"
 
+#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_widget_store.h"
 #include "toolkit/draw/gw_bitmap.h"
 
@@ -48,18 +49,21 @@ bool GwTree::set_entries(GwTreeEntry* root) {
         root_ = root;
         if (root_ != nullptr) root_->tree_ = this;
     }
+    Tell(GwContentKind::kEntriesReplaced, root_);
     Changed();
     return true;
 }
 
 bool GwTree::add_entry(GwTreeEntry* parent, GwTreeEntry* entry) {
     if (!Owns(parent) || !parent->add_child(entry)) return false;
+    Tell(GwContentKind::kEntryAdded, entry);
     Changed();
     return true;
 }
 
 bool GwTree::delete_entry(GwTreeEntry* entry) {
     if (!Owns(entry)) return false;
+    Tell(GwContentKind::kEntryRemoved, entry);
     delete entry;
     Changed();
     return true;
@@ -68,6 +72,7 @@ bool GwTree::delete_entry(GwTreeEntry* entry) {
 bool GwTree::select_entry(GwTreeEntry* entry) {
     if (!is_alive() || (entry != nullptr && !Owns(entry))) return false;
     selected_ = entry;
+    Tell(GwContentKind::kEntrySelected, entry);
     record("select", entry != nullptr ? entry->id() : std::string());
     return true;
 }
@@ -85,8 +90,50 @@ bool GwTree::user_select(GwTreeEntry* entry) {
 bool GwTree::expand_entry(GwTreeEntry* entry, bool open) {
     if (!Owns(entry)) return false;
     entry->set_shown(open);
+    Tell(GwContentKind::kEntryExpanded, entry);
     Changed();
     return true;
+}
+
+bool GwTree::user_context_menu(GwTreeEntry* entry) {
+    if (!Owns(entry) || !is_sensitive() || !is_visible()) return false;
+    GwCore* popup = entry->popup();
+    if (!GwRcMgr::is_valid_child(popup)) return false;
+    GwDispatchGuard guard;
+    user_select(entry);
+    if (!GwRcMgr::is_valid_child(popup)) return false;
+    popup->open_menu();
+    return true;
+}
+
+bool GwTree::user_click(GwTreeEntry* entry, int state) {
+    if (!Owns(entry) || !is_sensitive() || !is_visible()) return false;
+    GwDispatchGuard guard;
+    user_select(entry);
+    if (!is_alive()) return true;
+    GwEvent mouse;
+    mouse.data = entry;
+    mouse.button = 1;
+    mouse.state = state;
+    mouse.click_count = (state & GwMOUSE_DOUBLE) != 0 ? 2 : 1;
+    GwRect row;
+    if (entry_rect(entry, &row)) {
+        mouse.x = row.x;
+        mouse.y = row.y;
+    }
+    fire(GwCB_MOUSE, mouse);
+    if (mouse.click_count == 2 && is_alive()) {
+        GwEvent activate = mouse;
+        fire(GwCB_ACTIVATE, activate);
+    }
+    return true;
+}
+
+void GwTree::Tell(GwContentKind kind, const GwTreeEntry* entry) {
+    GwContentChange change;
+    change.kind = kind;
+    change.entry = entry;
+    notify_content(change);
 }
 
 std::vector<GwTreeRow> GwTree::rows() const {

@@ -43,6 +43,16 @@ public:
     bool user_select(GwTreeEntry* entry);
     // Shows an entry open or closed.
     bool expand_entry(GwTreeEntry* entry, bool open = true);
+    // The user asks for an entry's popup (right click): the entry is
+    // selected as by the user, then its popup opens (GwCore::open_menu).
+    // False, nothing done, for an entry of another tree or one whose popup
+    // is gone.
+    bool user_context_menu(GwTreeEntry* entry);
+    // The user clicks an entry with mouse state bits (GwMOUSE_DOUBLE for a
+    // double click): selected as by the user, then the mouse binding with
+    // the entry in the event's data, and for a double click the activate
+    // binding.
+    bool user_click(GwTreeEntry* entry, int state);
 
     // The displayed entry at a point of the widget, or null.
     GwTreeEntry* locate_entry(int x, int y) const;
@@ -70,6 +80,7 @@ protected:
 private:
     bool Owns(const GwTreeEntry* entry) const { return entry != nullptr && is_alive() && entry->tree() == this; }
     void Changed();
+    void Tell(GwContentKind kind, const GwTreeEntry* entry);
 
     GwTreeEntry* root_ = nullptr;  // owned
     GwTreeEntry* selected_ = nullptr;
