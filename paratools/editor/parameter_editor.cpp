@@ -289,7 +289,9 @@ int OpenDialogForRow(GwMultiList* list) {
 
 }  // namespace
 
-int DlgPChoose_Default_ParaList(GwCore* widget, GwEvent*, GwUD) {
+int DlgPChoose_Default_ParaList(GwCore* widget, GwEvent* event, GwUD) {
+    // Return reaches the list's key binding first, which opens the dialog.
+    if (event != nullptr && event->key == GwKEY_RETURN) return 1;
     return OpenDialogForRow(dynamic_cast<GwMultiList*>(widget));
 }
 

@@ -26,10 +26,7 @@ protected:
         ASSERT_GE(row, 0) << number;
         List()->deselect_all();
         List()->select(row);
-        GwEvent key;
-        key.type = GwCB_KEY;
-        key.key = GwKEY_RETURN;
-        gwtest::Fire("ParameterEditor/ParaList", "key", key);
+        ASSERT_TRUE(gwtest::PressKey("ParameterEditor/ParaList", GwKEY_RETURN));
     }
     GwEdit* Val() { return dynamic_cast<GwEdit*>(gwtest::Get("ParaEdit/Val")); }
     ParaBase* Edited() { return TheParameterEditor()->Base; }

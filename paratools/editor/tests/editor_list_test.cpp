@@ -69,10 +69,7 @@ TEST_F(EditorTest, BaseWithoutDataSetGivesEmptyListAndBareTree) {
     ASSERT_EQ(tree.size(), 1u);
     ASSERT_NE(gwtest::FindTreeEntry("ParameterEditor/GroupTree", "Root"), nullptr);
     // Return on the empty list opens nothing.
-    GwEvent key;
-    key.key = GwKEY_RETURN;
-    key.type = GwCB_KEY;
-    gwtest::Fire("ParameterEditor/ParaList", "key", key);
+    gwtest::PressKey("ParameterEditor/ParaList", GwKEY_RETURN);
     EXPECT_EQ(gwtest::Find("ParaEdit"), nullptr);
     EXPECT_EQ(gwtest::Find("ParaField"), nullptr);
 }
