@@ -21,6 +21,10 @@ namespace editortest {
 
 sim::DriveTable EditorTable() {
     sim::DriveTable table = maintest::ActivationTable();
+    sim::DriveParameter* handshake = table.PutFullRange(sim::kHandshakeParameter, "DLOAD", "INT16", 0);
+    handshake->minimum = static_cast<uint32_t>(-32768);
+    handshake->maximum = 32767;
+    table.handshake.enabled = true;
     sim::DriveParameter* groups = table.PutFullRange(8, "KPGRP", "USIGN8", 0);
     groups->minimum = 0;
     groups->maximum = 2;
@@ -51,6 +55,9 @@ sim::DriveTable EditorTable() {
     p = table.PutFullRange(kLockedParameter, "LOCKD", "USIGN16", 4);
     p->write_level = 15;
     table.PutFullRange(kGroupedParameter, "USER", "USIGN16", 1);
+    sim::DriveParameter* save = table.PutFullRange(150, "SAVE", "FLOAT32", 0);
+    save->minimum = maintest::FloatBits(-1e6f);
+    save->maximum = maintest::FloatBits(1e6f);
     // One parameter per value widget of the single dialog.
     auto put = [&](int number, const char* name, const char* type, uint32_t value, uint32_t minimum,
                    uint32_t maximum, uint16_t flags) {
@@ -85,7 +92,7 @@ void EditorTest::SetUp() {
     WriteTreeFile("LANGUAGE/044/tarn_std.PIT",
                   "[parameterdescription]\nP092=Firmware version\nP100=Mode one\nP101=Modulo\nP102=Speed\n"
                   "P103=Array\nP104=Locked\nP105=Hex word\n");
-    AddDrive(maintest::kAddress, EditorTable());
+    AddDrive(maintest::kAddress, Table());
     Activate();
     SetUserLevel(4);
 }

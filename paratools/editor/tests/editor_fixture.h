@@ -29,6 +29,8 @@ class EditorTest : public maintest::MainTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The drive's table; tests that need more parameters add them here.
+    virtual sim::DriveTable Table() { return EditorTable(); }
 
     // Opens "ParameterEditor" on the active device's base in `mode`.
     GwCore* OpenEditor(int mode);
