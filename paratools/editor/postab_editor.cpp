@@ -19,6 +19,7 @@
 #include "toolkit/core/gw_file_selector.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_toggle.h"
+#include "toolkit/menus/gw_menu_item.h"
 #include "toolkit/spreadsheet/gw_spreadsheet.h"
 
 namespace {
@@ -60,7 +61,28 @@ void StoreCell(PosTabEditorState* s, int sheet, int row, const std::string& text
     }
 }
 
+bool BuildStateOf(GwCore* frame);
+
+// The option toggle is a menu toggle item; a plain toggle serves as well.
+void SetToggleValue(GwCore* widget, int value) {
+    if (auto* item = dynamic_cast<GwToggleItem*>(widget)) item->set_value(value);
+    if (auto* toggle = dynamic_cast<GwToggle*>(widget)) toggle->set_value(value);
+}
+
+int ToggleValue(GwCore* widget, GwEvent* event) {
+    if (auto* item = dynamic_cast<GwToggleItem*>(widget)) return item->value();
+    if (auto* toggle = dynamic_cast<GwToggle*>(widget)) return toggle->value();
+    return event != nullptr ? event->value : 0;
+}
+
+// Makes the state; a refused one is dropped again.
 bool BuildState(GwCore* frame) {
+    if (BuildStateOf(frame)) return true;
+    thePosTab.reset();
+    return false;
+}
+
+bool BuildStateOf(GwCore* frame) {
     thePosTab = std::make_unique<PosTabEditorState>();
     PosTabEditorState* s = thePosTab.get();
     s->Frame = frame;
@@ -86,7 +108,6 @@ bool BuildState(GwCore* frame) {
     s->StatChanged = found[3];
     s->StatCycle = found[4];
     s->FilePath = frame->user_data().is_text() ? frame->user_data().string() : std::string();
-    auto* cycle = dynamic_cast<GwToggle*>(s->OptCycle);
     Main* main = GetMain();
     if (s->FilePath.empty()) {
         s->Base = main != nullptr ? main->ActiveParaBase() : nullptr;
@@ -105,7 +126,7 @@ bool BuildState(GwCore* frame) {
         s->Base = s->OwnBase.get();
         s->CyclicUpdate = false;
     }
-    if (cycle != nullptr) cycle->set_value(s->CyclicUpdate ? 1 : 0);
+    SetToggleValue(s->OptCycle, s->CyclicUpdate ? 1 : 0);
     uint32_t code = 0;
     uint16_t small = 0;
     if (s->Base->GetValueU32(kDeviceCodeParameter, &code) != 0) {
@@ -268,6 +289,8 @@ int CB_CreatePosTabEditor(GwCore* widget, GwEvent*, GwUD) {
 
 int CB_ShowPosTabEditor(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = FrameOf(widget);
+    // A window its creation refused (and hid) is not built a second time.
+    if (!frame->is_shown()) return 0;
     if (thePosTab == nullptr && !BuildState(frame)) return 0;
     PosTabEditorState* s = thePosTab.get();
     s->StatChanged->set_text(s->Changed ? EditText("ParaChanged") : "");
@@ -434,8 +457,7 @@ int CB_TimerPosTabUpdate(GwCore* widget, GwEvent*, GwUD) {
 int CB_ValueCycle(GwCore* widget, GwEvent* event, GwUD) {
     PosTabEditorState* s = thePosTab.get();
     if (s == nullptr) return 1;
-    auto* toggle = dynamic_cast<GwToggle*>(widget);
-    s->CyclicUpdate = (toggle != nullptr ? toggle->value() : (event != nullptr ? event->value : 0)) != 0;
+    s->CyclicUpdate = ToggleValue(widget, event) != 0;
     s->StatCycle->set_text(s->CyclicUpdate ? EditText("CylicUpdate") : "");
     return 1;
 }

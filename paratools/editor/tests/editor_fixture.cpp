@@ -55,9 +55,22 @@ sim::DriveTable EditorTable() {
     p = table.PutFullRange(kLockedParameter, "LOCKD", "USIGN16", 4);
     p->write_level = 15;
     table.PutFullRange(kGroupedParameter, "USER", "USIGN16", 1);
-    sim::DriveParameter* save = table.PutFullRange(150, "SAVE", "FLOAT32", 0);
-    save->minimum = maintest::FloatBits(-1e6f);
-    save->maximum = maintest::FloatBits(1e6f);
+    sim::DriveParameter* save = table.PutFullRange(150, "SAVE", "USIGN8", 0);
+    save->minimum = 0;
+    save->maximum = 1;
+    // The position tables: 728 H, 729 M, 730 C, 727 T.
+    auto table_array = [&](int number, const char* name, const char* type, int32_t minimum, int32_t maximum,
+                           std::vector<uint32_t> elements) {
+        sim::DriveParameter* q = table.PutFullRange(number, name, type, 0);
+        q->flags |= sim::kFlagArray;
+        q->minimum = static_cast<uint32_t>(minimum);
+        q->maximum = static_cast<uint32_t>(maximum);
+        q->elements = std::move(elements);
+    };
+    table_array(728, "VARS", "INT32", -1000, 1000, {1, 2, 3, 4});
+    table_array(729, "MERK", "USIGN16", 0, 100, {5, 6, 7});
+    table_array(730, "ZAEHL", "USIGN16", 0, 100, {8, 9});
+    table_array(727, "TABLE", "INT32", 0, 100000, {10, 11, 12, 13, 14});
     // One parameter per value widget of the single dialog.
     auto put = [&](int number, const char* name, const char* type, uint32_t value, uint32_t minimum,
                    uint32_t maximum, uint16_t flags) {
@@ -91,7 +104,8 @@ void EditorTest::SetUp() {
     ASSERT_NE(GwRcMgr::use_func_desc(ParameterEditorCallbacks()), 0);
     WriteTreeFile("LANGUAGE/044/tarn_std.PIT",
                   "[parameterdescription]\nP092=Firmware version\nP100=Mode one\nP101=Modulo\nP102=Speed\n"
-                  "P103=Array\nP104=Locked\nP105=Hex word\n");
+                  "P103=Array\nP104=Locked\nP105=Hex word\nP727=Table\nP728=Variables\nP729=Markers\n"
+                  "P730=Counters\n");
     AddDrive(maintest::kAddress, Table());
     Activate();
     SetUserLevel(4);

@@ -162,7 +162,7 @@ TEST_F(EditorTest, SelectionAndSearchStepsGiveTheirLists) {
     EXPECT_EQ(Numbers(), (Numbers_t{101, 102, 103}));
     ASSERT_TRUE(gwtest::SelectTreeEntry("ParameterEditor/GroupTree", "Root"));
     const Numbers_t all = Numbers();
-    EXPECT_EQ(all.size(), 35u);  // every parameter of the drive
+    EXPECT_EQ(all.size(), 39u);  // every parameter of the drive
     ASSERT_TRUE(gwtest::SelectTreeEntry("ParameterEditor/GroupTree", "REG"));
     // A search after a keypad group lists only its own result.
     Search({.isName = 1, .name = "mod", .isNumber = -1, .number = ""});

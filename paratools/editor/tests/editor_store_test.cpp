@@ -112,7 +112,7 @@ TEST_F(StoreTest, StoreDeviceDataWritesOnlyForKindsThreeAndEight) {
     ClearCaptures();
     gwtest::Fire("ParameterEditor/StoreDeviceData", "activate");
     EXPECT_EQ(Requests(), std::vector<std::string>{"W20150"});
-    EXPECT_EQ(DriveValue(150), maintest::FloatBits(1.0f));
+    EXPECT_EQ(DriveValue(150), 1u);
 }
 
 TEST_F(StoreTest, ClosingAsksToStoreAndAFailedStoreKeepsTheEditor) {
