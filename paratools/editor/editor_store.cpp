@@ -45,6 +45,8 @@ bool ConfirmAdjustmentRiskNote(GwCore* parent) { return riskNote == nullptr || r
 bool StoreEditorBaseToDevice(ParameterEditorState* s, GwCore* parent, int* result) {
     *result = 1;
     TheWindowHandler().CloseDeviceWindows();
+    // Closing the device windows may have closed the editor itself.
+    if (TheParameterEditor() != s) return false;
     Main* main = GetMain();
     ParaBase* device = main != nullptr ? main->ActiveParaBase() : nullptr;
     const bool online = s->Mode == kEditorModeOnline;

@@ -46,5 +46,8 @@ using RiskNoteFunction = bool (*)(GwCore* parent);
 void SetAdjustmentRiskNote(RiskNoteFunction note);
 bool ConfirmAdjustmentRiskNote(GwCore* parent);
 
+// Forgets the directory the store-to-file selector last used (tests).
+void ResetEditorStoreDirectory();
+
 // The editor's callbacks with those of its dialogs, ending in a null entry.
 const GwFuncDesc* ParameterEditorCallbacks();

@@ -52,6 +52,13 @@ void ResetParameterEditorState() {
     searchListed.fill(false);
 }
 
+uint32_t StoredDeviceCode(ParaBase* base) {
+    if (base == nullptr) return 0;
+    uint16_t code = 0;
+    base->GetValueU16(kDeviceCodeParameter, &code);
+    return code;
+}
+
 ParameterEditorState::ParameterEditorState() = default;
 ParameterEditorState::~ParameterEditorState() = default;
 
@@ -62,15 +69,7 @@ std::string ParameterEditorState::EditText(const char* key) {
 }
 
 unsigned ParameterEditorState::DeviceClass() const {
-    if (Base == nullptr) return 0;
-    uint32_t code = 0;
-    Base->GetValueU32(kDeviceCodeParameter, &code);
-    if (code == 0) {
-        uint16_t small = 0;
-        Base->GetValueU16(kDeviceCodeParameter, &small);
-        code = small;
-    }
-    return code / kDeviceClassDivisor * kDeviceClassDivisor;
+    return StoredDeviceCode(Base) / kDeviceClassDivisor * kDeviceClassDivisor;
 }
 
 bool ParameterEditorState::ReadFromDevice(GwCore* parent, int number, int element, int count) {
@@ -318,14 +317,7 @@ void ParameterEditorState::BuildGroupTree() {
         Groups[g].GroupNumber = g;
     }
     if (GroupTree == nullptr) return;
-    uint32_t code = 0;
-    Base->GetValueU32(kDeviceCodeParameter, &code);
-    if (code == 0) {
-        uint16_t small = 0;
-        Base->GetValueU16(kDeviceCodeParameter, &small);
-        code = small;
-    }
-    const char* typeName = GetDeviceTypeName(code);
+    const char* typeName = GetDeviceTypeName(StoredDeviceCode(Base));
     auto* root = new GroupTreeEntry("Root", typeName != nullptr ? typeName : "", 0);
     GroupTree->set_entries(root);
     Base->SelectAll(false);

@@ -130,6 +130,9 @@ struct ParameterEditorState {
     static std::string EditText(const char* key);
 };
 
+// The stored device code (parameter 91) of a base; 0 without one.
+uint32_t StoredDeviceCode(ParaBase* base);
+
 // The editor of the program, null while none is open.
 ParameterEditorState* TheParameterEditor();
 // Index of the next list row the list timer reads.

@@ -127,13 +127,7 @@ bool BuildStateOf(GwCore* frame) {
         s->CyclicUpdate = false;
     }
     SetToggleValue(s->OptCycle, s->CyclicUpdate ? 1 : 0);
-    uint32_t code = 0;
-    uint16_t small = 0;
-    if (s->Base->GetValueU32(kDeviceCodeParameter, &code) != 0) {
-        s->Base->GetValueU16(kDeviceCodeParameter, &small);
-        code = small;
-    }
-    s->DeviceClass = static_cast<uint8_t>(code / kDeviceClassDivisor);
+    s->DeviceClass = static_cast<uint8_t>(StoredDeviceCode(s->Base) / kDeviceClassDivisor);
     if (s->DeviceClass != kPosTabDeviceClass) {
         ShowErrorMessage(68, frame);
         frame->hide();

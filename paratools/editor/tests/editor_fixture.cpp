@@ -115,6 +115,7 @@ void EditorTest::TearDown() {
     ResetParameterDialogState();
     ResetParameterEditorState();
     ResetPosTabEditorState();
+    ResetEditorStoreDirectory();
     TheParameterEditorContext() = ParameterEditorContext{};
     ownBase_.reset();
     maintest::MainTest::TearDown();
