@@ -143,6 +143,38 @@ TEST_F(PosTabTest, FileTablesGoToTheDriveThenAreMadeActive) {
     EXPECT_TRUE(gwtest::Boxes().empty());
 }
 
+TEST_F(PosTabTest, FileTablesNeedAnOnlineDevice) {
+    Open(WriteFileSet("ruvex", 4120));
+    main_->UncoupleAllDevices();
+    ClearCaptures();
+    gwtest::AnswerBox(GwRESULT_OK);
+    gwtest::Fire("PosTabEditor/M_SaveDevice", "activate");
+    ASSERT_EQ(gwtest::Boxes().size(), 1u);
+    EXPECT_EQ(gwtest::Boxes()[0].kind, "warning");
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_F(PosTabTest, FailedStoreOnCloseKeepsTheWindowAndCancelledSaveCloses) {
+    drives_.at(maintest::kAddress)->Table().Find(150)->read_only = true;
+    Open();
+    ASSERT_TRUE(gwtest::EditCell("PosTabEditor/Merker", 1, 1, "9"));
+    gwtest::AnswerBox(GwRESULT_YES);  // store the changes
+    gwtest::SetDefaultBoxAnswer(GwRESULT_OK, "error");
+    EXPECT_FALSE(gwtest::Close(window_));
+    ASSERT_NE(ThePosTabEditor(), nullptr);
+    EXPECT_TRUE(ThePosTabEditor()->Changed);
+    EXPECT_TRUE(window_->is_shown());
+}
+
+TEST_F(PosTabTest, CancelledFileSelectorCountsAsSaved) {
+    Open(WriteFileSet("ruvex", 4120));
+    ASSERT_TRUE(gwtest::EditCell("PosTabEditor/Merker", 1, 1, "9"));
+    gwtest::AnswerBox(GwRESULT_YES);
+    gwtest::CancelFile();
+    EXPECT_TRUE(gwtest::Close(window_));
+    EXPECT_EQ(ThePosTabEditor(), nullptr);
+}
+
 TEST_F(PosTabTest, RefusedTableValueStopsTheStore) {
     drives_.at(maintest::kAddress)->Table().Find(729)->read_only = true;
     Open();
