@@ -67,6 +67,7 @@ sim::DriveTable EditorTable() {
         q->maximum = static_cast<uint32_t>(maximum);
         q->elements = std::move(elements);
     };
+    table_array(460, "PLCH", "USIGN16", 0, 100, {0, 0, 0});
     table_array(728, "VARS", "INT32", -1000, 1000, {1, 2, 3, 4});
     table_array(729, "MERK", "USIGN16", 0, 100, {5, 6, 7});
     table_array(730, "ZAEHL", "USIGN16", 0, 100, {8, 9});
@@ -105,7 +106,7 @@ void EditorTest::SetUp() {
     WriteTreeFile("LANGUAGE/044/tarn_std.PIT",
                   "[parameterdescription]\nP092=Firmware version\nP100=Mode one\nP101=Modulo\nP102=Speed\n"
                   "P103=Array\nP104=Locked\nP105=Hex word\nP727=Table\nP728=Variables\nP729=Markers\n"
-                  "P730=Counters\n");
+                  "P730=Counters\nP460=Flags\n");
     AddDrive(maintest::kAddress, Table());
     Activate();
     SetUserLevel(4);

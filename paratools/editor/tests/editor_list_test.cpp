@@ -61,6 +61,20 @@ TEST_F(EditorTest, ExpandFieldsGivesOneUnsortedRowPerElement) {
     for (int c = 0; c < 7; ++c) EXPECT_EQ(List()->sorting_type(c), 0) << c;
 }
 
+TEST_F(EditorTest, ExpandedElementsTakeTheirNamesFromTheSetupContext) {
+    // A Marlo copy: its setup context names the PLC flag operands.
+    ownBase_ = std::make_unique<ParaBase>(*main_->ActiveParaBase());
+    ASSERT_EQ(ownBase_->SetValueU16(91, 3120), 0);
+    OpenEditorOn(ownBase_.get(), kEditorModeOffline);
+    ASSERT_TRUE(gwtest::SelectTreeEntry("ParameterEditor/GroupTree", "Root"));
+    ASSERT_TRUE(gwtest::Toggle("ParameterEditor/MN_ExpandFields"));
+    ASSERT_GE(RowOf(460, 2), 0);
+    EXPECT_EQ(List()->row_text(RowOf(460, 0)), "460|PLCH |0|Flags -> H000|0||pt_epara");
+    EXPECT_EQ(List()->row_text(RowOf(460, 2)), "460|PLCH |2| -> H002|0||pt_epara");
+    // The plain number is no name.
+    EXPECT_EQ(List()->row_text(RowOf(kArrayParameter, 1)), "103|ARRAY|1||11||pt_epara");
+}
+
 TEST_F(EditorTest, BaseWithoutDataSetGivesEmptyListAndBareTree) {
     ownBase_ = std::make_unique<ParaBase>();
     OpenEditorOn(ownBase_.get(), kEditorModeFile);
@@ -162,7 +176,7 @@ TEST_F(EditorTest, SelectionAndSearchStepsGiveTheirLists) {
     EXPECT_EQ(Numbers(), (Numbers_t{101, 102, 103}));
     ASSERT_TRUE(gwtest::SelectTreeEntry("ParameterEditor/GroupTree", "Root"));
     const Numbers_t all = Numbers();
-    EXPECT_EQ(all.size(), 39u);  // every parameter of the drive
+    EXPECT_EQ(all.size(), 40u);  // every parameter of the drive
     ASSERT_TRUE(gwtest::SelectTreeEntry("ParameterEditor/GroupTree", "REG"));
     // A search after a keypad group lists only its own result.
     Search({.isName = 1, .name = "mod", .isNumber = -1, .number = ""});
