@@ -75,6 +75,20 @@ TEST_F(EditorTest, ExpandedElementsTakeTheirNamesFromTheSetupContext) {
     EXPECT_EQ(List()->row_text(RowOf(kArrayParameter, 1)), "103|ARRAY|1||11||pt_epara");
 }
 
+TEST_F(EditorTest, GroupsBeyondTheRecordTableAreLeftOut) {
+    ownBase_ = std::make_unique<ParaBase>(*main_->ActiveParaBase());
+    ownBase_->GetEntry(8)->maximum = 200;  // group names up to 200, then the extra groups
+    ownBase_->GetEntry(kSignedParameter)->KPGroup = 130;
+    OpenEditorOn(ownBase_.get(), kEditorModeFile);
+    ParameterEditorState* s = TheParameterEditor();
+    ASSERT_NE(s, nullptr);
+    EXPECT_GT(s->GroupCount, kMaxKeypadGroupRecords);
+    EXPECT_EQ(s->Groups[kMaxKeypadGroupRecords - 1].GroupNumber, kMaxKeypadGroupRecords - 1);
+    for (const std::string& row : gwtest::TreeRows("ParameterEditor/GroupTree")) {
+        EXPECT_EQ(row.find("130"), std::string::npos) << row;
+    }
+}
+
 TEST_F(EditorTest, BaseWithoutDataSetGivesEmptyListAndBareTree) {
     ownBase_ = std::make_unique<ParaBase>();
     OpenEditorOn(ownBase_.get(), kEditorModeFile);
