@@ -15,9 +15,12 @@
 
 class GwCore;
 
-// The print dialog as the user sees it.
+// The print dialog as the user sees it: where the printed document will be
+// written, so the dialog can say so.
 struct GwPrintDialogRequest {
-    std::string parent;  // identifier of the owner widget; empty for none
+    std::string parent;            // identifier of the owner widget; empty for none
+    std::string output_directory;  // as GwSetPrintOutputDirectory named it; empty for none
+    std::string file_name;         // "print_<n>.pdf" the next document gets; empty for none
 };
 
 // What the user chose in the print dialog.

@@ -1,8 +1,10 @@
 #include "toolkit/draw/gw_printer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/log_sink.h"
+#include "platform/paths.h"
 #include "platform/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_observer.h"
@@ -16,7 +18,6 @@ struct PrintState {
     GwPrinterScript script;
     std::vector<GwPrintDocument> documents;
     std::string output_directory;
-    int written = 0;
 };
 
 PrintState& State() {
@@ -36,7 +37,6 @@ platform::ResetHook g_reset([] {
     s.script = GwPrinterScript{};
     s.documents.clear();
     s.output_directory.clear();
-    s.written = 0;
 });
 
 int Units(double millimetres, int dpi) {
@@ -45,13 +45,32 @@ int Units(double millimetres, int dpi) {
 
 GwDimension PaperUnits(const GwPaper& paper) { return {Units(paper.width_mm, paper.dpi), Units(paper.height_mm, paper.dpi)}; }
 
-void WriteOut(const GwPrintDocument& document) {
+constexpr char kPrintFilePrefix[] = "print_";
+constexpr char kPrintFileExtension[] = ".pdf";
+
+// The number of a "print_<n>.pdf" name (letter case aside), 0 for any other.
+long PrintFileNumber(const std::string& name) {
+    const size_t prefix = sizeof(kPrintFilePrefix) - 1;
+    const size_t extension = sizeof(kPrintFileExtension) - 1;
+    if (name.size() <= prefix + extension) return 0;
+    if (!platform::EqualNoCase(name.substr(0, prefix), kPrintFilePrefix) ||
+        !platform::EqualNoCase(name.substr(name.size() - extension), kPrintFileExtension))
+        return 0;
+    const std::string digits = name.substr(prefix, name.size() - prefix - extension);
+    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+    return std::stol(digits);
+}
+
+// Writes an ended document; false with `error` when it cannot be written.
+bool WriteOut(const GwPrintDocument& document, std::string* error) {
     auto& s = State();
-    if (s.output_directory.empty()) return;
-    std::string path = s.output_directory + "/print_" + std::to_string(++s.written) + ".pdf";
-    std::string error;
-    if (!GwWritePdf(document, path, &error))
-        platform::LogLine("GwPrinterContext: cannot write \"" + path + "\": " + error);
+    if (s.output_directory.empty()) return true;
+    std::string path = s.output_directory + "/" + GwNextPrintFileName();
+    std::string why;
+    if (GwWritePdf(document, path, &why)) return true;
+    *error = "cannot write \"" + path + "\": " + why;
+    platform::LogLine("GwPrinterContext: " + *error);
+    return false;
 }
 
 }  // namespace
@@ -66,6 +85,17 @@ GwObserver* GwPrintLog() { return &g_print_log; }
 
 void GwSetPrintOutputDirectory(const std::string& directory) { State().output_directory = directory; }
 
+const std::string& GwGetPrintOutputDirectory() { return State().output_directory; }
+
+std::string GwNextPrintFileName() {
+    const std::string& directory = State().output_directory;
+    if (directory.empty()) return {};
+    long highest = 0;
+    for (const platform::DirEntry& entry : platform::ListDirectory(directory + "/*.pdf"))
+        if (!entry.is_directory) highest = std::max(highest, PrintFileNumber(entry.name));
+    return kPrintFilePrefix + std::to_string(highest + 1) + kPrintFileExtension;
+}
+
 GwPrinterContext::GwPrinterContext(GwCore* parent)
     : GwDeviceContext(State().script.paper.dpi, PaperUnits(State().script.paper)),
       parent_(parent != nullptr && GwRcMgr::is_valid_child(parent) ? parent->identifier() : std::string()),
@@ -75,9 +105,12 @@ GwPrinterContext::GwPrinterContext(GwCore* parent)
 }
 
 bool GwPrinterContext::print_dialog() {
-    GwPrintDialogRequest request{parent_};
+    GwPrintDialogRequest request{parent_, State().output_directory, GwNextPrintFileName()};
     GwPrintDialogAnswer answer = GwGetInteraction().AnswerPrintDialog(request);
-    GwRecorder::Record("print dialog", parent_, answer.ok ? "ok" : "cancel");
+    std::string record = answer.ok ? "ok" : "cancel";
+    if (!request.output_directory.empty())
+        record += "; folder \"" + request.output_directory + "\"; file \"" + request.file_name + "\"";
+    GwRecorder::Record("print dialog", parent_, record);
     if (!answer.ok) return false;
     has_printer_ = true;
     copies_ = answer.copies > 0 ? answer.copies : 1;
@@ -132,21 +165,21 @@ bool GwPrinterContext::end_document() {
     if (!in_document_ || lost_) return false;
     if (in_page_) end_page();
     if (!in_document_) return false;  // the abort procedure ended it
-    Finish(false);
-    return true;
+    return Finish(false);
 }
 
 void GwPrinterContext::abort_document() {
     if (in_document_) Finish(true);
 }
 
-void GwPrinterContext::Finish(bool aborted) {
+bool GwPrinterContext::Finish(bool aborted) {
     document_.aborted = aborted;
     in_document_ = false;
     in_page_ = false;
     GwNotifyDocument(document_);
-    if (!aborted) WriteOut(document_);
+    const bool written = aborted || WriteOut(document_, &last_error_);
     document_ = GwPrintDocument{};
+    return written;
 }
 
 void GwPrinterContext::Record(GwDrawOp op) {

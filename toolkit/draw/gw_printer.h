@@ -52,8 +52,12 @@ const std::vector<GwPrintDocument>& GwPrintedDocuments();
 // The print log as an observer, for GwAttachObserver.
 GwObserver* GwPrintLog();
 // When not empty, every ended document is also written there as
-// "print_<n>.pdf" (n counts from 1 per process run or reset).
+// "print_<n>.pdf", n following the highest number already in the directory
+// (1 in an empty one), so no earlier print is replaced.
 void GwSetPrintOutputDirectory(const std::string& directory);
+const std::string& GwGetPrintOutputDirectory();
+// The file name the next written document gets; empty without a directory.
+std::string GwNextPrintFileName();
 
 class GwPrinterContext : public GwDeviceContext {
 public:
@@ -73,7 +77,10 @@ public:
     bool start_document(const std::string& name);
     bool start_page();
     bool end_page();
+    // Also false, with last_error() saying why, when the document could not
+    // be written to the output directory.
     bool end_document();
+    const std::string& last_error() const { return last_error_; }
     // Ends the open document as aborted (kept in the log, not written).
     void abort_document();
     bool is_lost() const { return lost_; }
@@ -89,7 +96,8 @@ protected:
 
 private:
     bool Continue();
-    void Finish(bool aborted);
+    // False when the ended document could not be written.
+    bool Finish(bool aborted);
 
     std::string parent_;  // identifier of the owner widget
     GwPrinterScript script_;
@@ -103,4 +111,5 @@ private:
     GwPrintDocument document_;
     GwPrintedPage page_;
     std::function<bool()> abort_procedure_;
+    std::string last_error_;
 };

@@ -316,5 +316,41 @@ TEST_F(Drawing, PrintedDocumentIsAPdfWithOnePagePerPage) {
     }
 }
 
+TEST_F(Drawing, PrintFilesFollowTheHighestNumberAndTheDialogNamesThem) {
+    GwSetPrintOutputDirectory("..\\TMP");
+    testsupport::WriteFile(testsupport::RuntimePath("TMP/print_7.pdf"), "old");
+    testsupport::WriteFile(testsupport::RuntimePath("TMP/PRINT_3.PDF"), "old");
+    testsupport::WriteFile(testsupport::RuntimePath("TMP/print_x.pdf"), "other");
+    EXPECT_EQ(GwNextPrintFileName(), "print_8.pdf");
+    GwPrintDialogRequest seen;
+    gwtest::SetPrintDialogScript([&](const GwPrintDialogRequest& request) {
+        seen = request;
+        return GwPrintDialogAnswer{true};
+    });
+    GwPrinterContext printer;
+    ASSERT_TRUE(printer.print_dialog());
+    EXPECT_EQ(seen.output_directory, "..\\TMP");
+    EXPECT_EQ(seen.file_name, "print_8.pdf");
+    EXPECT_EQ(gwtest::Effects("print dialog").back().value, "ok; folder \"..\\TMP\"; file \"print_8.pdf\"");
+    ASSERT_TRUE(printer.start_document("doc"));
+    ASSERT_TRUE(printer.start_page());
+    ASSERT_TRUE(printer.end_document());
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/print_7.pdf")), "old");
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/print_8.pdf")).substr(0, 8), "%PDF-1.4");
+    EXPECT_EQ(GwNextPrintFileName(), "print_9.pdf");
+}
+
+TEST_F(Drawing, ADocumentThatCannotBeWrittenFailsItsEnd) {
+    GwSetPrintOutputDirectory("..\\missing");
+    gwtest::AnswerPrintDialog(true);
+    GwPrinterContext printer;
+    ASSERT_TRUE(printer.print_dialog());
+    ASSERT_TRUE(printer.start_document("doc"));
+    ASSERT_TRUE(printer.start_page());
+    EXPECT_FALSE(printer.end_document());
+    EXPECT_EQ(printer.last_error().rfind("cannot write \"..\\missing/print_1.pdf\": ", 0), 0u) << printer.last_error();
+    EXPECT_EQ(gwtest::PrintedDocuments().size(), 1u);
+}
+
 }  // namespace
 }  // namespace kinds_test

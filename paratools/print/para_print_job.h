@@ -1,0 +1,112 @@
+// One print or preview pass of a parameter print: the header of the first
+// page, the table of selected columns and parameters with wrapped cells,
+// group headings and footers, laid out in a grid of body-font characters on
+// the toolkit's device contexts; and the two file layouts.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "paratools/print/para_print_list.h"
+
+class GwDeviceContext;
+class ParaBase;
+class ParaPrintSettings;
+
+// One output column as the "ParaProperties" definition gives it.
+struct PrintProperty {
+    std::string caption;
+    int width = 0;
+};
+
+// What the page frame shows, by index, from the "PrintFrame" definition.
+struct PrintFrameTexts {
+    std::vector<std::string> texts;
+    std::string logoBitmap;  // the bitmap of entry 7
+    std::string Text(int i) const { return i >= 0 && i < static_cast<int>(texts.size()) ? texts[i] : ""; }
+};
+
+// A page measured in body-font characters.
+struct PreviewMeasure {
+    int columns = 0;
+    int lines = 0;
+};
+
+inline constexpr char kPrintDocumentName[] = "Torvane parameter data";
+inline constexpr char kBodyFontFormat[] = "PrintFont%d";
+inline constexpr char kCaptionFontFormat[] = "TitleFont%d";
+
+class ParaPrintJob {
+public:
+    // Takes the settings only when valid and the base only when it holds
+    // data.
+    ParaPrintJob(ParaPrintSettings* settings, ParaBase* base, std::vector<PrintProperty> properties,
+                 PrintFrameTexts frame);
+
+    bool IsValid() const { return valid_; }
+
+    void SetupPrintDevice(GwDeviceContext& dc);
+    // The printer page in body-font characters (width and height swapped for
+    // PaperFormat 1); none when the text cannot be measured.
+    std::optional<PreviewMeasure> MeasurePreviewPage(GwDeviceContext& dc);
+    // Each returns whether pages remain.
+    bool DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* preview);
+    bool DrawNextPage(GwDeviceContext& dc);
+    bool DrawTable(GwDeviceContext& dc, const PreviewMeasure* preview);
+
+    bool WriteTextFile(const std::string& path);
+    bool WriteSpreadsheetFile(const std::string& path);
+
+    int PageCounter() const { return pageCounter_; }
+    int LinesPerPage() const { return linesPerPage_; }
+    int ColumnsPerPage() const { return columnsPerPage_; }
+
+    // The wrapped pieces of a cell text at `width` characters.
+    static std::vector<std::string> WrapCell(const std::string& text, int width);
+
+private:
+    // Header texts shared by the page and the files.
+    std::string HeaderDateLine() const;
+    std::string SourceLine(const std::string& sep);
+    std::string SerialPart(const std::string& sep);
+    std::string VersionText();
+    // Device type, serial part and firmware version on one line.
+    std::string IdentityLine(const std::string& sep);
+    std::string ChecksumLine(const std::string& sep);
+    std::string TitleText();
+    bool HasName(int number, const char* name);
+    std::string ValueText(int number);
+    bool MeasurePage(GwDeviceContext& dc);
+    void DrawFooter(GwDeviceContext& dc, const PreviewMeasure* preview, bool withTitle);
+    void DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview);
+    void StartList();
+    // The file layouts' caption line and their walk over the rows of the list.
+    std::string CaptionLine() const;
+    void WalkRows(const std::function<void(int number)>& beforeParameter,
+                  const std::function<void(int number, int element)>& row);
+
+    int leftMargin_ = 8;
+    int topLine_ = 2;
+    int bottomMargin_ = 2;
+    int columnGap_ = 4;
+    double lineSpacing_ = 0.0;
+    std::string bodyFont_;
+    std::string captionFont_;
+    ParaPrintSettings* settings_ = nullptr;
+    ParaBase* base_ = nullptr;
+    std::vector<PrintProperty> properties_;
+    PrintFrameTexts frame_;
+    bool valid_ = false;
+    int listPosition_ = 0;
+    int elementCounter_ = 0;
+    int currentLine_ = 0;
+    int linesPerPage_ = 0;
+    int columnsPerPage_ = 0;
+    int pageCounter_ = 0;
+    int currentGroup_ = kNoCurrentGroup;
+    std::string title_;
+    PrintList list_{};
+    std::string date_;
+};
