@@ -54,6 +54,8 @@ function(torvan_fuzz name)
     target_compile_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
     target_link_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name}_fuzzer PRIVATE ${ARG_DEPS})
+    set_property(GLOBAL APPEND PROPERTY TORVAN_FUZZERS
+                 "${name}_fuzzer=${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS}")
   endif()
   if(NOT TORVAN_TESTS OR TORVAN_THREADED_ONLY)
     return()

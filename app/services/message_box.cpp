@@ -206,11 +206,17 @@ bool ShowMessageByNumber(int number, ParaBase* paraBase, int kind, GwCore* paren
 bool ShowMessageBox(const char* text, int kind, GwCore* parent, const char* caption) {
     const BoxKind& boxKind = KindOf(kind);
     const std::string message = Cut(text != nullptr ? text : "", kMaxBoxText);
+    // Every timer guard refuses its work while a box is open: through the
+    // modal flag and the bus-transfer flag, each lowered only by whoever
+    // raised it.
     const bool raisedBusy = !BusTransferFlag;
+    const bool raisedModal = !ModalFlag;
     BusTransferFlag = true;
+    ModalFlag = true;
     MessageBoxOpenFlag = true;
-    auto lowerFlags = [raisedBusy] {
+    auto lowerFlags = [raisedBusy, raisedModal] {
         MessageBoxOpenFlag = false;
+        if (raisedModal) ModalFlag = false;
         if (raisedBusy) BusTransferFlag = false;
     };
 

@@ -10,7 +10,8 @@
 // installation or a message box runs. Set at program start; the first
 // successful device activation clears it. Raise it through BusTransferGuard.
 extern bool BusTransferFlag;
-// Set while a bus is opened or closed (and by the device reset's wait).
+// Set while a bus is opened or closed (and by the device reset's wait) and
+// while any message box is open.
 extern bool ModalFlag;
 // Set for the duration of every message box.
 extern bool MessageBoxOpenFlag;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_description_file.h"
@@ -19,11 +20,13 @@ const char kEmptyText[] = "";
 // Characters from which a FLOAT32 text is shown in exponent form.
 constexpr size_t kLongFloatText = 15;
 
-// The text from its first non-blank character up to the next blank.
-std::string FirstWord(const char* text) {
-    while (*text == ' ') ++text;
-    const char* end = std::strchr(text, ' ');
-    return end != nullptr ? std::string(text, end) : std::string(text);
+// The text from its first non-blank character, without trailing blanks; a
+// value text may hold blanks ("Speed control").
+std::string WithoutOuterBlanks(const char* text) {
+    std::string_view t(text);
+    const size_t first = t.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(t.substr(first, t.find_last_not_of(' ') + 1 - first));
 }
 
 std::string Trimmed(std::string text) { return TrimTrailingZeros(text.data()); }
@@ -67,8 +70,7 @@ const char* ParaBase::FormatRawValue(int index, int32_t raw, bool withNumber) {
                 DisplayText[0] = '\0';
                 return DisplayText;
             }
-            valueTexts_->CutAfterFirstWord(index, raw & 0xFF);
-            const std::string word = FirstWord(valueTexts_->GetValueText(index, raw & 0xFF));
+            const std::string word = WithoutOuterBlanks(valueTexts_->GetValueText(index, raw & 0xFF));
             return Display(withNumber ? platform::Format("%s (%u)", word, raw & 0xFF)
                                       : platform::Format("%s", word));
         }

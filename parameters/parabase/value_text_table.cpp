@@ -7,27 +7,31 @@
 
 #include "motor/datalogger/data_logger.h"
 #include "platform/format.h"
+#include "platform/quoted_text.h"
 #include "platform/text_file.h"
 #include "toolkit/base/gw_number.h"
 
 namespace {
 
-// Lines of a T file that are read at most, and bytes of one line (as a line
-// buffer of 2048 bytes holds them with the terminator).
+// Lines of a T file that are read at most; a line may be of any length (a
+// parameter with 256 texts of 32 characters needs over 8000 bytes).
 constexpr int kMaxFileLines = 1000;
-constexpr size_t kMaxLineBytes = 2047;
 // Columns of the number at the start of a line, and where the texts begin.
 constexpr size_t kNumberColumns = 4;
 constexpr size_t kFirstTextColumn = 5;
+// The column between number and texts: a blank on a line of plain tokens,
+// this mark on a line of quoted texts (texts that hold blanks, are empty or
+// start with a blank cannot be plain tokens).
+constexpr char kQuotedLineMark = '=';
 
-// Takes the next line as a line reader delivers it: up to kMaxLineBytes bytes,
-// ending after a line feed; a CR before the line feed is dropped. `length` is
-// the length with its line feed, `text` the line without it.
+// Takes the next line, ending after a line feed; a CR before the line feed
+// is dropped. `length` is the length with its line feed, `text` the line
+// without it.
 bool NextLine(std::string_view& rest, std::string& text, size_t& length) {
     if (rest.empty()) return false;
     text.clear();
     bool lineFeed = false;
-    while (!rest.empty() && text.size() < kMaxLineBytes) {
+    while (!rest.empty()) {
         const char c = rest.front();
         if (c == '\r' && rest.size() > 1 && rest[1] == '\n') {
             rest.remove_prefix(1);
@@ -44,6 +48,47 @@ bool NextLine(std::string_view& rest, std::string& text, size_t& length) {
     return true;
 }
 
+bool IsQuotedLine(const std::string& line) {
+    return line.size() > kFirstTextColumn && line[kNumberColumns] == kQuotedLineMark &&
+           line[kFirstTextColumn] == platform::kTextQuote;
+}
+
+// The texts of a line of plain tokens: every blank-separated token.
+std::vector<std::string> PlainTexts(const std::string& line) {
+    std::vector<std::string> texts;
+    size_t pos = kFirstTextColumn;
+    while (pos < line.size()) {
+        const size_t end = std::min(line.find(' ', pos), line.size());
+        if (end > pos) texts.push_back(line.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return texts;
+}
+
+// The texts of a quoted line: each in quotes, a quote inside doubled, the
+// texts separated by blanks. A text without its closing quote runs to the
+// end of the line; a word outside quotes is a text of its own.
+std::vector<std::string> QuotedTexts(const std::string& line) {
+    std::vector<std::string> texts;
+    size_t pos = kFirstTextColumn;
+    while (pos < line.size()) {
+        if (line[pos] == ' ') {
+            ++pos;
+            continue;
+        }
+        std::string text;
+        if (line[pos] != platform::kTextQuote) {
+            const size_t end = std::min(line.find(' ', pos), line.size());
+            text = line.substr(pos, end - pos);
+            pos = end;
+        } else {
+            pos = platform::ReadQuotedText(line, pos, &text);
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
 void LogSyntaxError(const std::string& where, const char* path) {
     TheDataLogger().WriteEntry("Syntax error in Line " + where + "in File " + path);
 }
@@ -55,21 +100,25 @@ void ValueTextTable::Clear() {
     texts_.clear();
 }
 
-bool ValueTextTable::Add(int number, const char* text, bool first) {
+bool ValueTextTable::Add(int number, std::string_view text, bool first) {
     if (number < 0 || number > kHighestParameter || GetCount() >= kMaxTexts) return false;
     Row& row = rows_[number];
     if (!first && row.number != number) return false;
-    std::string_view t = text != nullptr ? std::string_view(text) : std::string_view();
-    texts_.emplace_back(t.substr(0, kTextLength));
+    // A text ends at its first zero byte, as a text from the drive does.
+    texts_.emplace_back(text.substr(0, std::min(text.find('\0'), kTextLength)));
     const auto index = static_cast<uint16_t>(texts_.size() - 1);
     if (first) row = Row{static_cast<uint16_t>(number), index, index};
     row.last = index;
     return true;
 }
 
-bool ValueTextTable::AddFirstText(int number, const char* text) { return Add(number, text, true); }
+bool ValueTextTable::AddFirstText(int number, const char* text) {
+    return Add(number, text != nullptr ? text : "", true);
+}
 
-bool ValueTextTable::AddNextText(int number, const char* text) { return Add(number, text, false); }
+bool ValueTextTable::AddNextText(int number, const char* text) {
+    return Add(number, text != nullptr ? text : "", false);
+}
 
 const char* ValueTextTable::GetValueText(int number, int value) const {
     if (number < 0 || number > kHighestParameter) return nullptr;
@@ -85,27 +134,10 @@ const char* ValueTextTable::GetValueText(int number, int value) const {
     return text == kEmptyTextMark ? " " : text.c_str();
 }
 
-void ValueTextTable::CutAfterFirstWord(int number, int value) {
-    if (number < 0 || number > kHighestParameter) return;
-    const Row& row = rows_[number];
-    const int v = static_cast<uint8_t>(value);
-    if (row.number == 0 || v > row.last - row.first) return;
-    std::string& text = texts_[row.first + v];
-    const size_t word = text.find_first_not_of(' ');
-    if (word == std::string::npos) return;
-    const size_t blank = text.find(' ', word);
-    if (blank != std::string::npos) text.resize(blank);
-}
-
 namespace {
 
-// A text as one blank-separated token of a T file: its first word, shown as
-// the text is shown, or the empty-text mark, so no later text moves up.
-std::string FileToken(const std::string& text) {
-    const size_t word = text.find_first_not_of(' ');
-    if (word == std::string::npos) return ValueTextTable::kEmptyTextMark;
-    return text.substr(word, text.find(' ', word) - word);
-}
+// A text a line of plain tokens keeps: one that reads back as itself.
+bool IsPlainToken(const std::string& text) { return !text.empty() && text.find(' ') == std::string::npos; }
 
 }  // namespace
 
@@ -113,8 +145,12 @@ bool ValueTextTable::WriteFile(const char* path) const {
     std::string file;
     for (const Row& row : rows_) {
         if (row.number == 0) continue;
-        std::string line = platform::Format("%4d ", row.number);
-        for (int i = row.first; i <= row.last; ++i) line += FileToken(texts_[i]) + " ";
+        const auto begin = texts_.begin() + row.first;
+        const auto end = texts_.begin() + row.last + 1;
+        const bool plain = std::all_of(begin, end, IsPlainToken);
+        std::string line = platform::Format("%4d", row.number);
+        line += plain ? ' ' : kQuotedLineMark;
+        for (auto text = begin; text != end; ++text) line += (plain ? *text : platform::QuotedText(*text)) + " ";
         file += line + "\r\n";
     }
     return platform::ReplaceFile(path != nullptr ? path : "", file);
@@ -140,16 +176,9 @@ bool ValueTextTable::ReadFile(const char* path) {
             continue;
         }
         bool first = true;
-        size_t pos = kFirstTextColumn;
-        while (pos < line.size()) {
-            const size_t end = std::min(line.find(' ', pos), line.size());
-            if (end > pos) {
-                const std::string token = line.substr(pos, end - pos);
-                if (first) AddFirstText(number, token.c_str());
-                else AddNextText(number, token.c_str());
-                first = false;
-            }
-            pos = end + 1;
+        for (const std::string& text : IsQuotedLine(line) ? QuotedTexts(line) : PlainTexts(line)) {
+            Add(number, text, first);
+            first = false;
         }
     }
     return true;

@@ -1,12 +1,14 @@
 // The value texts of a parameter table's enumerated parameters: the text for
 // each value of each parameter, read from the device or from the base's T
 // file, and the T file itself ("%4d " and the texts, each followed by a
-// blank, one line per parameter).
+// blank, one line per parameter; a parameter with a text that is empty or
+// holds a blank is written "%4d=" with every text in quotes).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "parameters/parabase/para_types.h"
@@ -16,7 +18,8 @@ public:
     static constexpr int kMaxTexts = 30000;
     // Characters kept of one text.
     static constexpr size_t kTextLength = 32;
-    // Stored in place of an empty text, which a T file cannot hold.
+    // The drive's and the older T files' stand-in for an empty text; it is
+    // kept as it is and shown as " ".
     static constexpr char kEmptyTextMark[] = "-----";
     // Parameter whose value texts name the keypad groups; three values past
     // its last text stand for the "_VAL " group.
@@ -37,16 +40,13 @@ public:
     // A stored "-----" reads as " ".
     const char* GetValueText(int number, int value) const;
     int GetCount() const { return static_cast<int>(texts_.size()); }
-    // Cuts the stored text for `value` of `number` at the first blank after
-    // its first word, so the text shown and the text stored are the same.
-    void CutAfterFirstWord(int number, int value);
 
-    // Writes the T file (CR LF lines); false when it cannot be written. A
-    // text is written as its first word, an empty one as "-----", so every
-    // text keeps its value when the file is read.
+    // Writes the T file (CR LF lines); false when it cannot be written. Every
+    // text reads back as it is stored.
     bool WriteFile(const char* path) const;
-    // Adds the texts of a T file; false when it cannot be opened or a line is
-    // too short to hold a number. The reasons are logged.
+    // Adds the texts of a T file (lines of any length); false when it cannot
+    // be opened or a line is too short to hold a number. The reasons are
+    // logged.
     bool ReadFile(const char* path);
 
 private:
@@ -56,7 +56,7 @@ private:
         uint16_t last = 0;
     };
 
-    bool Add(int number, const char* text, bool first);
+    bool Add(int number, std::string_view text, bool first);
 
     std::vector<std::string> texts_;
     std::array<Row, kParameterCount> rows_{};

@@ -159,9 +159,10 @@ bool PlcEditorDialog::ReplaceLine(int line, const std::string& text) {
     if (!GetLine(line, &old_line)) return false;
     const size_t comment_start = old_line.find(kCommentMark);
     const std::string comment = comment_start == std::string::npos ? std::string() : old_line.substr(comment_start);
-    std::string replacement = comment.empty() ? text : text + kCommentSeparator + comment;
     const EditBuffer& buffer = edit_->Buffer();
     const bool last_line = line == buffer.LineCount() - 1;
+    // Only the last line goes without the separator, and only without a comment.
+    std::string replacement = last_line && comment.empty() ? text : text + kCommentSeparator + comment;
     if (last_line) replacement += kLineEnd;
     const int start = buffer.LineIndex(line);
     edit_->SetSel(start, start + static_cast<int>(old_line.size()));

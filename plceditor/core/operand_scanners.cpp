@@ -4,6 +4,7 @@
 #include <bit>
 #include <limits>
 
+#include "platform/format.h"
 #include "plceditor/core/plc_language.h"
 
 namespace plc {
@@ -122,6 +123,28 @@ bool scanFloatSwapped(SourceCursor& cursor, uint32_t& dest, double lower, double
     const uint32_t bits = std::bit_cast<uint32_t>(static_cast<float>(value));
     dest = unswapFloatWords(bits);
     return true;
+}
+
+std::string FloatConstantText(uint32_t stored) {
+    // Ten decimals are the text of old; constants below the tenth decimal,
+    // and those that need more digits than ten decimals give, get more.
+    constexpr int kUsualDecimals = 10;
+    constexpr int kMostDecimals = 60;  // beyond the smallest single's digits
+    const double value = static_cast<double>(StoredFloatValue(stored));
+    auto withDecimals = [value](int decimals) {
+        return platform::Format("%." + std::to_string(decimals) + "f", value);
+    };
+    for (int decimals = kUsualDecimals; decimals <= kMostDecimals; ++decimals) {
+        const std::string candidate = withDecimals(decimals);
+        SourceCursor cursor{candidate};
+        uint32_t again = 0;
+        if (scanFloatSwapped(cursor, again, -std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::max()) &&
+            cursor.AtEnd() && again == stored) {
+            return candidate;
+        }
+    }
+    return withDecimals(kUsualDecimals);
 }
 
 bool scanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code) {

@@ -64,6 +64,10 @@ constexpr float StoredFloatValue(uint32_t stored) {
     return std::bit_cast<float>(unswapFloatWords(stored));
 }
 
+// The source text of a stored float constant: "%.10f" when scanFloatSwapped
+// reads that back to the same word, else as many decimals as it needs to.
+std::string FloatConstantText(uint32_t stored);
+
 // The number behind an input or output family's letters ("IS" 02), as the
 // family's I/O code. False for a missing number or one outside 0..count-1.
 bool scanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code);

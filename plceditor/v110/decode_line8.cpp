@@ -30,7 +30,7 @@ enum class Operands : uint8_t {
     kB,          // b
     kAB,         // a, b
     kAInteger,   // a, bytes 4-7 as a signed integer
-    kAFloat,     // a, bytes 4-7 as a float, written "%.10f"
+    kAFloat,     // a, bytes 4-7 as a float, written as FloatConstantText
 };
 
 struct PlainForm {
@@ -164,7 +164,7 @@ class EntryDecoder {
         return r_.target() == op8::kEndTarget ? std::string(" END") : Format(" N%03d", r_.target());
     }
     std::string FloatValue() const {
-        return Format("%.10f", static_cast<double>(StoredFloatValue(r_.constant())));
+        return FloatConstantText(r_.constant());
     }
     int32_t IntValue() const { return static_cast<int32_t>(r_.constant()); }
 

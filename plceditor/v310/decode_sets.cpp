@@ -52,8 +52,8 @@ constexpr OpcodeFormat kFormatsOfAK[] = {
 
 // Statements written from byte a and the float constant R.
 constexpr OpcodeFormat kFormatsOfAR[] = {
-    {52, "SET F%03d + %.10f"}, {54, "SET F%03d - %.10f"}, {56, "SET F%03d * %.10f"},
-    {58, "SET F%03d : %.10f"}, {61, "SET F%03d = %.10f"}, {156, "SET F[C%03d] = %.10f"},
+    {52, "SET F%03d + %s"}, {54, "SET F%03d - %s"}, {56, "SET F%03d * %s"},
+    {58, "SET F%03d : %s"}, {61, "SET F%03d = %s"}, {156, "SET F[C%03d] = %s"},
 };
 
 const char* FindFormat(std::span<const OpcodeFormat> table, int opcode) {

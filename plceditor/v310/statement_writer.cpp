@@ -70,8 +70,6 @@ std::string_view StatementWriter::Lenient(std::string_view name) {
     return name;
 }
 
-double StatementWriter::FloatConstant() const {
-    return StoredFloatValue(r_.constant());
-}
+std::string StatementWriter::FloatConstant() const { return FloatConstantText(r_.constant()); }
 
 }  // namespace plc::decoder

@@ -50,7 +50,7 @@ class StatementWriter {
     // keeps that text and counts as not decoded.
     std::string_view Lenient(std::string_view name);
     // Float constant R and integer constant K of bytes 4-7.
-    double FloatConstant() const;
+    std::string FloatConstant() const;
     int32_t IntegerConstant() const { return static_cast<int32_t>(r_.constant()); }
     // Marks the line faulty: it is written as "ERROR: " and the line.
     void Faulty() { faulty_ = true; }

@@ -115,7 +115,9 @@ int ParaBase::LoadScopeVariableList() {
             if (r == kParaOk) r = ReadValueDouble(kScopeListKindParameter, &kind);
             if (r == kParaOk) r = ReadValueDouble(kScopeListLevelParameter, &level);
             if (r != kParaOk) return r;
-            file.Write(platform::Format("%s, %s, %.0lf, %lf, %.0lf, %.0lf\n", name.Text(), unit.Text(), fraction,
+            const std::string nameField = ScopeVariableList::FileField(name.Text(), ScopeVariableList::kMaxNameLength);
+            const std::string unitField = ScopeVariableList::FileField(unit.Text(), ScopeVariableList::kMaxUnitLength);
+            file.Write(platform::Format("%s, %s, %.0lf, %lf, %.0lf, %.0lf\n", nameField, unitField, fraction,
                                         factor, kind, level));
             progress.SetValue(static_cast<double>(i));
         }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/paths.h"
+#include "platform/quoted_text.h"
 #include "platform/text_file.h"
 
 namespace {
@@ -16,14 +17,23 @@ constexpr size_t kFieldsPerLine = 6;
 // The largest factor a time base can give is 2^14; beyond it the time itself is the factor.
 constexpr int kLargestFactorExponent = 14;
 
-// Splits a line at runs of blanks, tabs and commas.
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
+// Splits a line at runs of blanks, tabs and commas. A field that starts with
+// a quote runs to its closing quote (a doubled quote inside stands for one),
+// or to the end of the line without one.
+std::vector<std::string> Fields(std::string_view line) {
+    std::vector<std::string> fields;
     size_t pos = line.find_first_not_of(kSeparators);
     while (pos != std::string_view::npos) {
-        size_t end = line.find_first_of(kSeparators, pos);
-        if (end == std::string_view::npos) end = line.size();
-        fields.push_back(line.substr(pos, end - pos));
+        size_t end = 0;
+        if (line[pos] == platform::kTextQuote) {
+            std::string field;
+            end = platform::ReadQuotedText(line, pos, &field);
+            fields.push_back(std::move(field));
+        } else {
+            end = line.find_first_of(kSeparators, pos);
+            if (end == std::string_view::npos) end = line.size();
+            fields.emplace_back(line.substr(pos, end - pos));
+        }
         pos = line.find_first_not_of(kSeparators, end);
     }
     return fields;
@@ -52,7 +62,7 @@ std::optional<double> LeadingDouble(std::string_view field) {
 
 // One variable from a line; null when the line lacks a field.
 std::optional<ScopeVariable> ParseLine(std::string_view line) {
-    const std::vector<std::string_view> fields = Fields(line);
+    const std::vector<std::string> fields = Fields(line);
     if (fields.size() < kFieldsPerLine) return std::nullopt;
     const auto fraction_bits = LeadingInt(fields[2]);
     const auto factor = LeadingDouble(fields[3]);
@@ -74,6 +84,15 @@ std::optional<ScopeVariable> ParseLine(std::string_view line) {
 }
 
 }  // namespace
+
+std::string ScopeVariableList::FileField(std::string_view text, size_t maxLength) {
+    text = text.substr(0, maxLength);
+    if (!text.empty() && text.find_first_of(kSeparators) == std::string_view::npos &&
+        text.front() != platform::kTextQuote) {
+        return std::string(text);
+    }
+    return platform::QuotedText(text);
+}
 
 void ScopeVariableList::InitWithTimeBase(std::string_view path, double time) {
     double factor = time * std::sqrt(2.0);

@@ -35,9 +35,14 @@ public:
     // Takes a copy of the factor table, then reads the list file.
     void InitWithFactorTable(std::string_view path, std::span<const double> factors);
 
+    // A name or unit (cut to `maxLength`) as a field of the list file: as it
+    // is, or in quotes with its quotes doubled when it is empty, holds a
+    // separator or starts with a quote, so it reads back unchanged.
+    static std::string FileField(std::string_view text, size_t maxLength);
+
     // Empties the list, keeps `path`, and reads one variable per line: name,
     // unit, fraction bits, factor, width kind, level, separated by blanks or
-    // commas. Entries beyond kMaxEntries are not added. False when the file
+    // commas; a field in quotes may hold them. Entries beyond kMaxEntries are not added. False when the file
     // cannot be opened, or at the first line that lacks a field, holds no
     // number where one belongs, or is longer than kMaxLineLength; the entries
     // before that line stay. Names and units longer than their maximum are cut.

@@ -126,6 +126,20 @@ TEST(ScopeVariableList, CutsNamesAndUnitsToTheirMaximum) {
     EXPECT_EQ(300 % 256, v.level);
 }
 
+TEST(ScopeVariableList, FieldsWrittenForTheFileReadBackUnchanged) {
+    const std::vector<std::string> names = {"", "A,B", "two words", "tab\there", "\"q\"", "x\"y", "plain",
+                                            std::string(60, ',')};
+    std::string text;
+    for (const std::string& name : names) text += ScopeVariableList::FileField(name, 50) + ", V, 0, 1.0, 1, 1\n";
+    EXPECT_EQ(text.substr(0, text.find('\n', text.find('\n') + 1)), "\"\", V, 0, 1.0, 1, 1\n\"A,B\", V, 0, 1.0, 1, 1");
+    ScopeVariableList list;
+    ASSERT_TRUE(list.ReadListText(text));
+    ASSERT_EQ(list.Entries().size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(list.Entries()[i].name, names[i].substr(0, 50)) << i;
+    // A quoted field without its closing quote runs to the end of the line.
+    ASSERT_FALSE(list.ReadListText("\"open, A, 0, 1.0, 1, 1\n"));
+}
+
 TEST(ScopeVariableList, MissingFileGivesAnEmptyListThatKeepsThePath) {
     ScopeVariableList list;
     ASSERT_TRUE(list.ReadListText("A, V, 0, 1, 1, 1\nB, V, 0, 1, 2, 1\n"));

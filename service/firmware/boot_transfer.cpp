@@ -40,29 +40,12 @@ int HexDigit(char c) {
     return -1;
 }
 
-// The booter's bytes: every line without its blanks and tabs, read as pairs
-// of hexadecimal digits. Exactly kBooterBytes, else kBadFile.
-int ParseBooter(const std::string& text, std::vector<uint8_t>& bytes) {
-    for (std::string line : platform::SplitLines(text)) {
-        std::erase_if(line, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
-        if (line.size() % 2 != 0) return booter_code::kBadFile;
-        for (size_t i = 0; i < line.size(); i += 2) {
-            const int high = HexDigit(line[i]);
-            const int low = HexDigit(line[i + 1]);
-            if (high < 0 || low < 0) return booter_code::kBadFile;
-            bytes.push_back(static_cast<uint8_t>(high * 16 + low));
-            if (bytes.size() > kBooterBytes) return booter_code::kBadFile;
-        }
-    }
-    return bytes.size() == kBooterBytes ? 0 : booter_code::kBadFile;
-}
-
 int SendBooterBytes(const std::string& path, unsigned port, int32_t baud, int chipCode, bool readIdentification,
                     bool compareIdentification) {
     const std::optional<std::string> text = platform::ReadTextFile(path);
     if (!text) return booter_code::kFileNotOpened;
     std::vector<uint8_t> booter;
-    int result = ParseBooter(*text, booter);
+    int result = ParseBooterText(*text, booter);
     if (result != 0) return result;
 
     result = OpenLoaderPort(port, baud);
@@ -122,6 +105,21 @@ int ScanHexAddressRange(std::string_view text, uint32_t& lowest, uint32_t& highe
 }
 
 }  // namespace
+
+int ParseBooterText(const std::string& text, std::vector<uint8_t>& bytes) {
+    for (std::string line : platform::SplitLines(text)) {
+        std::erase_if(line, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
+        if (line.size() % 2 != 0) return booter_code::kBadFile;
+        for (size_t i = 0; i < line.size(); i += 2) {
+            const int high = HexDigit(line[i]);
+            const int low = HexDigit(line[i + 1]);
+            if (high < 0 || low < 0) return booter_code::kBadFile;
+            bytes.push_back(static_cast<uint8_t>(high * 16 + low));
+            if (bytes.size() > kBooterBytes) return booter_code::kBadFile;
+        }
+    }
+    return bytes.size() == kBooterBytes ? 0 : booter_code::kBadFile;
+}
 
 int SendBooter(const std::string& path, unsigned port, int32_t baud, int chipCode, bool readIdentification,
                bool compareIdentification) {

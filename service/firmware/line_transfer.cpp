@@ -41,11 +41,15 @@ int Transmit(std::string_view bytes) {
     return iSerioTransmittString(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
-// Waits for the loader's ACK, passing over any other byte.
+// Waits for the loader's ACK, passing over any other byte. The limit runs
+// from the start of the wait, so a line that delivers junk without end still
+// ends it.
 int WaitForLoaderAck(int timeoutCode) {
+    const platform::Deadline deadline(kLoaderAckLimitMs);
     for (;;) {
+        if (deadline.Expired()) return timeoutCode;
         uint8_t byte = 0;
-        const int result = LoaderReceiveByte(byte, kLoaderAckLimitMs);
+        const int result = LoaderReceiveByte(byte, static_cast<uint16_t>(deadline.Remaining()));
         if (result == kLoaderReceiveTimedOut) return timeoutCode;
         if (result != 0) return result;
         if (byte == kLoaderAck) return 0;

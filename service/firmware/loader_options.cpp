@@ -26,6 +26,16 @@ constexpr OptionPrefix kOptions[] = {
 
 int32_t Number(std::string_view value) { return GwAtol(std::string(value).c_str()); }
 
+// Whether the value begins with a number, as the number read takes it
+// (blanks, a sign, then a digit).
+bool StartsWithNumber(std::string_view value) {
+    const size_t start = value.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return false;
+    value.remove_prefix(start);
+    if (value.front() == '+' || value.front() == '-') value.remove_prefix(1);
+    return !value.empty() && value.front() >= '0' && value.front() <= '9';
+}
+
 }  // namespace
 
 OptionResult ParseLoaderOption(std::string_view text, LoaderOptions& options, OptionSource source) {
@@ -33,6 +43,8 @@ OptionResult ParseLoaderOption(std::string_view text, LoaderOptions& options, Op
         const std::string_view prefix(entry.prefix);
         if (!text.starts_with(prefix)) continue;
         const std::string_view value = text.substr(prefix.size());
+        // "-bboot.hex" names a booter file; "-bb" is the rate only with one.
+        if (entry.option == Option::kBootstrapBaud && !StartsWithNumber(value)) continue;
         switch (entry.option) {
             case Option::kDevice: {
                 const int32_t index = Number(value);

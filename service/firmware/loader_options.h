@@ -32,7 +32,7 @@ enum class OptionSource { kCommandLine, kOptionFile };
 
 // Matches one argument or option-file line by prefix; the first option of
 // the tool's order that matches wins ("-bb" and "-bl" before "-b", "-lg"
-// before "-l"). A device type outside the table and a line rate the loader
+// before "-l"); "-bb" without a number after it is "-b" with a file name. A device type outside the table and a line rate the loader
 // has no baud code for are refused as unknown.
 OptionResult ParseLoaderOption(std::string_view text, LoaderOptions& options, OptionSource source);
 

@@ -30,6 +30,11 @@ inline constexpr int kLoaderReceiveTimedOut = -1;
 // port failure, kLoaderReceiveTimedOut (at once for a limit of 0).
 int LoaderReceiveByte(uint8_t& byte, uint16_t limitMs);
 
+// The booter's bytes from its file's text: every line without its blanks and
+// tabs, read as pairs of hexadecimal digits. Exactly kBooterBytes, else
+// booter_code::kBadFile; 0 on success.
+int ParseBooterText(const std::string& text, std::vector<uint8_t>& bytes);
+
 // Cold start, first step: synchronises with the chip's bootstrap loader and
 // sends the 32 bytes of the booter file. The file is read and checked first,
 // so a bad file never reaches the chip. The chip's identification byte is

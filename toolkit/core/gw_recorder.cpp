@@ -1,5 +1,7 @@
 #include "toolkit/core/gw_recorder.h"
 
+#include <cstddef>
+
 #include "platform/reset_hooks.h"
 #include "toolkit/core/gw_observer.h"
 
@@ -16,11 +18,17 @@ Records& TheRecords() {
     return records;
 }
 
+template <typename T>
+void Append(std::vector<T>& records, const T& record) {
+    if (records.size() >= kGwRecorderLimit) records.erase(records.begin(), records.begin() + kGwRecorderLimit / 2);
+    records.push_back(record);
+}
+
 class RecordingObserver : public GwObserver {
 public:
-    void EffectNoted(const GwEffect& effect) override { TheRecords().effects.push_back(effect); }
-    void BoxShown(const GwBoxRecord& box) override { TheRecords().boxes.push_back(box); }
-    void FileSelectorShown(const GwFileRequest& request) override { TheRecords().files.push_back(request); }
+    void EffectNoted(const GwEffect& effect) override { Append(TheRecords().effects, effect); }
+    void BoxShown(const GwBoxRecord& box) override { Append(TheRecords().boxes, box); }
+    void FileSelectorShown(const GwFileRequest& request) override { Append(TheRecords().files, request); }
 };
 
 RecordingObserver g_observer;

@@ -5,6 +5,7 @@
 // between tests.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ struct GwFileRequest {
 };
 
 class GwObserver;
+
+// Records of each kind kept at most; beyond it the older half goes, so a
+// test or tool that records all day keeps its memory.
+constexpr size_t kGwRecorderLimit = 100000;
 
 class GwRecorder {
 public:

@@ -32,14 +32,17 @@ void GwWidgetStore::Detach(GwCore* widget) {
 
 void GwWidgetStore::Bury(GwCore* root) {
     graveyard.push_back(root);
+    graveyard_widgets += root->subtree(true).size();
     Trim();
 }
 
 void GwWidgetStore::Trim() {
     if (dispatch_depth > 0) return;
-    while (graveyard.size() > kGwGraveyardLimit) {
+    while (graveyard.size() > kGwGraveyardLimit ||
+           (graveyard.size() > 1 && graveyard_widgets > kGwGraveyardWidgetLimit)) {
         GwCore* oldest = graveyard.front();
         graveyard.pop_front();
+        graveyard_widgets -= oldest->subtree(true).size();
         GwCoreDeleter()(oldest);
     }
 }
@@ -53,6 +56,7 @@ void GwWidgetStore::Reset() {
     }
     for (GwCore* dead : graveyard) GwCoreDeleter()(dead);
     graveyard.clear();
+    graveyard_widgets = 0;
     live.clear();
     focus = nullptr;
     cursor = 1;

@@ -14,8 +14,10 @@
 
 class GwCore;
 
-// Destroyed window trees kept before their memory is freed.
+// Destroyed window trees kept before their memory is freed, and the widgets
+// they may hold together (big windows are freed sooner).
 constexpr size_t kGwGraveyardLimit = 1024;
+constexpr size_t kGwGraveyardWidgetLimit = 8192;
 
 struct GwWidgetStore {
     static GwWidgetStore& Get();
@@ -38,6 +40,7 @@ struct GwWidgetStore {
     std::unordered_set<const GwCore*> live;
     std::vector<GwCore*> toplevel;  // owned
     std::deque<GwCore*> graveyard;  // owned, destroyed
+    size_t graveyard_widgets = 0;   // widgets of all graveyard trees
     int dispatch_depth = 0;
     GwCore* focus = nullptr;
     int cursor = 1;  // GwCURSOR_ARROW

@@ -268,3 +268,16 @@ void GwSpreadSheet::copy_state_to(GwCore* copy) const {
     s->visible_rows_ = visible_rows_;
     s->first_visible_ = first_visible_;
 }
+
+void GwSpreadSheet::on_destroyed() {
+    columns_ = 0;
+    cells_ = {};
+    row_ids_ = {};
+    column_ids_ = {};
+    row_attributes_ = {};
+    column_attributes_ = {};
+    column_widths_ = {};
+    title_rows_ = title_columns_ = 0;
+    current_row_ = current_column_ = -1;
+    visible_rows_ = first_visible_ = 0;
+}

@@ -113,6 +113,8 @@ public:
 
 protected:
     ~GwSpreadSheet() override = default;
+    // A destroyed sheet is kept as an empty shell: its cells go at once.
+    void on_destroyed() override;
     void copy_state_to(GwCore* copy) const override;
 
 private:

@@ -51,6 +51,20 @@ TEST_F(Sheets, FourBySeventeenFromTheDefinition) {
     EXPECT_EQ(sheet_->column_attribute(4), nullptr);
 }
 
+TEST_F(Sheets, DestroyedSheetIsAnEmptyShellAtOnce) {
+    sheet_->set_row_count(kGwMaxSheetRows);
+    sheet_->set_contents(kGwMaxSheetRows - 1, 3, "last");
+    sheet_->destroy();
+    // The handle stays readable; what the sheet held is gone before the
+    // widget's memory is.
+    EXPECT_EQ(sheet_->row_count(), 0);
+    EXPECT_EQ(sheet_->column_count(), 0);
+    EXPECT_EQ(sheet_->contents(kGwMaxSheetRows - 1, 3), "");
+    EXPECT_EQ(sheet_->column_width(0), 0);
+    EXPECT_EQ(sheet_->column_attribute(0), nullptr);
+    EXPECT_FALSE(sheet_->set_contents(1, 1, "x"));
+}
+
 TEST_F(Sheets, EditsReportActivateAndConfirmWithTheCell) {
     EXPECT_TRUE(gwtest::EditCell(sheet_, 5, 1, "55"));
     EXPECT_EQ(sheet_->contents(5, 1), "55");

@@ -159,9 +159,9 @@ std::vector<std::string> MainTest::BoxTexts() {
     return texts;
 }
 
-GwCore* MainTest::ListedOnlineWindow(const char* name) {
+GwCore* MainTest::ListedOnlineWindow(const char* name, GwCore* parent) {
     EXPECT_TRUE(GwRcMgr::use_text(std::string("dialogframe ") + name + " { }\n", "test.cgw"));
-    GwCore* window = GwRcMgr::load(mainWindow_, name, 1);
+    GwCore* window = GwRcMgr::load(parent != nullptr ? parent : mainWindow_, name, 1);
     window->set_close_mode(GwCLOSE_DESTROY);
     window->show();
     EXPECT_EQ(TheWindowHandler().Add(window, 1), 1);

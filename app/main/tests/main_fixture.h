@@ -75,9 +75,9 @@ protected:
     // "kind: text" of every box shown.
     static std::vector<std::string> BoxTexts();
     static std::string CachePath(const std::string& extension = "D");
-    // An online window of the main window in the window list, as device
-    // windows are.
-    GwCore* ListedOnlineWindow(const char* name);
+    // An online window of the main window (or of `parent`) in the window
+    // list, as device windows are.
+    GwCore* ListedOnlineWindow(const char* name, GwCore* parent = nullptr);
     // Removes the cache file set of the standard drive.
     static void RemoveCache();
 

@@ -7,6 +7,8 @@
 
 #include "app/services/program_flags.h"
 #include "app/services/tests/services_fixture.h"
+#include "platform/clock.h"
+#include "platform/event_pump.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -190,6 +192,51 @@ TEST_F(MessageBoxTest, NestedErrorRequestsReturnAtOnceWhileOtherKindsNest) {
     EXPECT_FALSE(IsMessageBoxOpen());
     EXPECT_FALSE(MessageBoxOpenFlag);
     EXPECT_FALSE(BusTransferFlag);  // lowered by the box that raised it
+}
+
+// A timer whose work is guarded by the modal flag, as the program's timer
+// guard reads it.
+int g_ticksDone = 0;
+int g_ticksRefused = 0;
+int GuardedTick(GwCore*, GwEvent*, GwUD) {
+    if (ModalFlag) {
+        ++g_ticksRefused;
+    } else {
+        ++g_ticksDone;
+    }
+    return 1;
+}
+
+TEST_F(MessageBoxTest, GuardedTimerTickIsRefusedThroughTheModalFlagWhileABoxIsOpen) {
+    g_ticksDone = g_ticksRefused = 0;
+    main->set_callback(GwCB_TIMER, GuardedTick);
+    main->start_timer(100);
+    ActingUser user;
+    GwSetInteraction(&user);
+    bool modalDuringBox = false;
+    user.action = [&] {
+        modalDuringBox = ModalFlag;
+        platform::TheVirtualClock()->AdvanceMs(150);
+        platform::PumpEvents();
+    };
+    ShowQuestionMessage(20);
+    GwSetInteraction(nullptr);
+    EXPECT_TRUE(modalDuringBox);
+    EXPECT_EQ(g_ticksRefused, 1);
+    EXPECT_EQ(g_ticksDone, 0);
+    EXPECT_FALSE(ModalFlag);
+
+    platform::TheVirtualClock()->AdvanceMs(100);
+    platform::PumpEvents();
+    EXPECT_EQ(g_ticksDone, 1);
+    main->stop_timer();
+
+    // A box opened while a bus is being opened leaves the flag to its owner.
+    ModalFlag = true;
+    gwtest::AnswerBox(GwRESULT_OK);
+    ShowInfoMessage(20);
+    EXPECT_TRUE(ModalFlag);
+    ModalFlag = false;
 }
 
 TEST_F(MessageBoxTest, BusTransferFlagRaisedByOthersStaysSet) {

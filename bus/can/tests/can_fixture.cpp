@@ -9,7 +9,7 @@ sim::DriveTable StandardTable(uint32_t typeNumber, uint32_t versionSteps) {
     auto put = [&table](int number, const char* name, const char* type, uint32_t value) {
         return table.PutFullRange(number, name, type, value);
     };
-    put(kTypeParameter, "TYPE", "INT32", typeNumber)->read_only = true;
+    put(kTypeParameter, "TYPE", "USIGN16", typeNumber)->read_only = true;
     put(kVersionParameter, "VERS", "USIGN16", versionSteps)->read_only = true;
     put(kValueParameter, "SPEED", "INT32", 0);
     put(kTextParameter, "AXNAM", "STRING", 0)->text = "Axis one";

@@ -38,7 +38,8 @@ inline bool SameValues(ParaBase& a, ParaBase& b, int number) {
     if ((x == nullptr) != (y == nullptr)) return false;
     if (x != nullptr) {
         if (x->GetCount() != y->GetCount() || x->GetElementSize() != y->GetElementSize()) return false;
-        if (std::memcmp(x->Data(), y->Data(), x->GetByteSize()) != 0) return false;
+        // An empty array has no data block to compare.
+        if (x->GetByteSize() > 0 && std::memcmp(x->Data(), y->Data(), x->GetByteSize()) != 0) return false;
     }
     const dstring* s = a.GetTextObject(number);
     const dstring* t = b.GetTextObject(number);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/services/program_flags.h"
 #include "parameters/parabase/entry_record.h"
@@ -15,6 +16,7 @@
 #include "parameters/parabase/value_text_table.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
+#include "platform/format.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -140,9 +142,9 @@ TEST_F(FileSetTest, WrittenFilesHoldTheTableRecordsStringsArraysAndTexts) {
 
     EXPECT_EQ(ReadUserFile("set.00X"),
               "[ParaStrings]\r\n500=Axis one\r\n\r\n[Field999]\r\nSize=2\r\n0=-1\r\n1=5\r\n");
-    // The empty text keeps its place; a text of several words is shown, and
-    // kept, as its first word.
-    EXPECT_EQ(ReadUserFile("set.00T"), "   1 Off ----- Speed \r\n");
+    // A parameter with an empty text or a text of several words has its
+    // texts in quotes.
+    EXPECT_EQ(ReadUserFile("set.00T"), "   1=\"Off\" \"\" \"Speed control\" \r\n");
 }
 
 // Whether two entries agree in every byte of their records but marks A and
@@ -177,13 +179,76 @@ TEST_F(FileSetTest, RoundTripOfEveryTypeReproducesRecordsAndValues) {
     EXPECT_EQ(Elements(*read, 209), (std::vector<int32_t>{-1, 0}));
     EXPECT_EQ(Text(*read, 16), " two  words ");
     EXPECT_STREQ(read->GetValueTextTable().GetValueText(3, 0), "Off");
-    EXPECT_STREQ(read->GetValueTextTable().GetValueText(3, 1), " ");
-    EXPECT_STREQ(read->GetValueTextTable().GetValueText(3, 2), "Speed");
+    EXPECT_STREQ(read->GetValueTextTable().GetValueText(3, 1), "");
+    EXPECT_STREQ(read->GetValueTextTable().GetValueText(3, 2), "Speed control");
     EXPECT_STREQ(read->GetPath(kDescriptionFilePath), "..\\LANGUAGE\\044\\tarn_std.PIT");
     EXPECT_STREQ(read->GetParameterDescription(1), "from tarn_std");
     EXPECT_NE(ProgramLog().find("ParaBase->ReadFileBase: ..\\userdata\\set.00D\n"), std::string::npos);
     EXPECT_NE(ProgramLog().find("ParaBase->WriteFileBase: ..\\userdata\\set.00D\n"), std::string::npos);
     EXPECT_FALSE(BusTransferFlag);
+}
+
+// The texts of `number` as the table gives them, value by value.
+std::vector<std::string> ValueTexts(const ParaBase& base, int number) {
+    std::vector<std::string> texts;
+    for (int value = 0; value < 256; ++value) {
+        const char* text = const_cast<ParaBase&>(base).GetValueTextTable().GetValueText(number, value);
+        if (text == nullptr) break;
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+TEST_F(FileSetTest, ValueTextsOfAnyLengthAndWithBlanksSurviveTheSet) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> texts;
+    };
+    std::vector<std::string> full;
+    for (int i = 0; i < 256; ++i) full.push_back(std::string(29, 'A' + i % 26) + platform::Format("%03d", i));
+    std::vector<std::string> twelve;
+    for (int i = 0; i < 256; ++i) twelve.push_back(platform::Format("TEXT%08d", i));
+    const Case cases[] = {
+        {"256 texts of 32 characters", full},
+        {"256 texts of 12 characters", twelve},
+        {"texts with blanks", {"Speed control", " ON  (speed)", "", "-----", "say \"yes\"", "\"", "trail "}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParaBase written;
+        FillEveryType(written);
+        ValueTextTable& texts = written.GetValueTextTable();
+        texts.AddFirstText(4, c.texts[0].c_str());
+        for (size_t i = 1; i < c.texts.size(); ++i) texts.AddNextText(4, c.texts[i].c_str());
+        Save(written, kSet);
+        auto read = Load(kSet);
+        ASSERT_EQ(read->TableLoaded, 1) << read->MessageBuffer;
+        EXPECT_EQ(ValueTexts(*read, 4), ValueTexts(written, 4));
+        EXPECT_EQ(ValueTexts(*read, 3), ValueTexts(written, 3));
+    }
+}
+
+TEST_F(FileSetTest, TextFileOfEarlierWritesReadsAsBefore) {
+    ParaBase base;
+    FillEveryType(base);
+    Save(base, kSet);
+    // Lines of plain tokens as they were written before texts were quoted;
+    // the second is longer than a line used to be read.
+    std::string longLine = "  12 ";
+    for (int i = 0; i < 256; ++i) longLine += platform::Format("TEXT%08d ", i);
+    WriteUserFile("set.00T", "   3 Off ----- Speed \r\n" + longLine + "\r\n 403 E_NONE \r\n");
+    auto read = Load(kSet);
+    ASSERT_EQ(read->TableLoaded, 1) << read->MessageBuffer;
+    EXPECT_EQ(ValueTexts(*read, 3), (std::vector<std::string>{"Off", " ", "Speed"}));
+    const std::vector<std::string> twelve = ValueTexts(*read, 12);
+    ASSERT_EQ(twelve.size(), 256u);
+    EXPECT_EQ(twelve[255], "TEXT00000255");
+    EXPECT_EQ(ValueTexts(*read, 403), (std::vector<std::string>{"E_NONE"}));
+
+    // Written again, such a set keeps its bytes.
+    read->InitFile(kSet.c_str());
+    ASSERT_EQ(read->WriteFileBase(), 0) << read->MessageBuffer;
+    EXPECT_EQ(ReadUserFile("set.00T"), "   3 Off ----- Speed \r\n" + longLine + "\r\n 403 E_NONE \r\n");
 }
 
 TEST_F(FileSetTest, DamagedOrMissingFilesAreRefused) {
@@ -345,7 +410,7 @@ TEST_F(FileSetTest, CopiesOwnTheirValueObjects) {
     EXPECT_EQ(Elements(target, 203), (std::vector<int32_t>{-1, -32768, 32767}));
     EXPECT_EQ(Elements(copy, 203), (std::vector<int32_t>{7, 7, 7}));
     EXPECT_EQ(Text(target, 12), "Axis one");
-    EXPECT_EQ(ReadUserFile("target.00T"), "   3 Off ----- Speed \r\n");
+    EXPECT_EQ(ReadUserFile("target.00T"), "   3=\"Off\" \"\" \"Speed control\" \r\n");
     EXPECT_STREQ(target.GetPath(kDFilePath), UserPath("target.00D").c_str());
     EXPECT_NE(ProgramLog().find("ParaBase->CopyBase: \n"), std::string::npos);
 }

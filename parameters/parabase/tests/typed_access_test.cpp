@@ -240,14 +240,16 @@ TEST_F(TypedAccessTest, ValueTextsAreShownAndTakenBack) {
     base.GetValueTextTable().AddFirstText(kP, "OFF");
     base.GetValueTextTable().AddNextText(kP, " ON  (speed)");
     base.GetValueTextTable().AddNextText(kP, "-----");
-    EXPECT_STREQ(base.FormatStoredValue(kP, 0, true), "ON (1)");
-    EXPECT_STREQ(base.FormatStoredValue(kP, 0, false), "ON");
+    // A text is shown whole, without its outer blanks, and stays stored whole.
+    EXPECT_STREQ(base.FormatStoredValue(kP, 0, true), "ON  (speed) (1)");
+    EXPECT_STREQ(base.FormatStoredValue(kP, 0, false), "ON  (speed)");
+    EXPECT_STREQ(base.GetValueTextTable().GetValueText(kP, 1), " ON  (speed)");
     EXPECT_STREQ(base.FormatRawValue(kP, 3, true), "");  // no text for 3
 
-    // The text shown is the one taken back: showing cut the stored text.
+    // The text shown is the one taken back.
     ASSERT_EQ(base.SetValueString(kP, dstring("OFF")), 0);
     EXPECT_EQ(base.GetEntry(kP)->value, 0);
-    ASSERT_EQ(base.SetValueString(kP, dstring("ON")), 0);
+    ASSERT_EQ(base.SetValueString(kP, dstring("ON  (speed)")), 0);
     EXPECT_EQ(base.GetEntry(kP)->value, 1);
     // An unknown text stores 0 when 0 is within the limits.
     ASSERT_EQ(base.SetValueString(kP, dstring("FAST")), 0);

@@ -73,6 +73,56 @@ TEST_F(ValueTextTableTest, WriteGivesOneCrLfLinePerParameterInNumberOrder) {
     EXPECT_STREQ(back.GetValueText(403, 0), "E_NONE");
 }
 
+TEST_F(ValueTextTableTest, TextsThatAreNoPlainTokensAreQuotedAndReadBackUnchanged) {
+    ValueTextTable table;
+    ASSERT_TRUE(table.AddFirstText(7, "Speed control"));
+    ASSERT_TRUE(table.AddNextText(7, ""));
+    ASSERT_TRUE(table.AddNextText(7, "say \"yes\""));
+    ASSERT_TRUE(table.AddNextText(7, " lead"));
+    ASSERT_TRUE(table.AddFirstText(12, "OFF"));
+    ASSERT_TRUE(table.AddNextText(12, "\"ON\""));
+    const std::string path = TFile("");
+    ASSERT_TRUE(table.WriteFile(path.c_str()));
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/base.00T")),
+              "   7=\"Speed control\" \"\" \"say \"\"yes\"\"\" \" lead\" \r\n  12 OFF \"ON\" \r\n");
+
+    ValueTextTable back;
+    ASSERT_TRUE(back.ReadFile(path.c_str()));
+    for (int number : {7, 12}) {
+        for (int value = 0; value < 5; ++value) {
+            const char* want = table.GetValueText(number, value);
+            const char* got = back.GetValueText(number, value);
+            ASSERT_EQ(want == nullptr, got == nullptr) << number << "/" << value;
+            if (want != nullptr) {
+                EXPECT_STREQ(got, want) << number << "/" << value;
+            }
+        }
+    }
+}
+
+TEST_F(ValueTextTableTest, TextEndsAtAZeroByteAndAnEmptyTextStaysEmpty) {
+    // A zero byte inside a token, as a fuzzed file had it.
+    ValueTextTable table;
+    ASSERT_TRUE(table.ReadFile(TFile(std::string("  12 A \0B C\n", 12)).c_str()));
+    EXPECT_STREQ(table.GetValueText(12, 1), "");
+    EXPECT_STREQ(table.GetValueText(12, 2), "C");
+    ASSERT_TRUE(table.WriteFile(TFile("").c_str()));
+    ValueTextTable back;
+    ASSERT_TRUE(back.ReadFile("..\\TMP\\base.00T"));
+    EXPECT_STREQ(back.GetValueText(12, 0), "A");
+    EXPECT_STREQ(back.GetValueText(12, 1), "");
+    EXPECT_STREQ(back.GetValueText(12, 2), "C");
+}
+
+TEST_F(ValueTextTableTest, QuotedLineWithoutItsClosingQuoteKeepsTheRestAsOneText) {
+    ValueTextTable table;
+    ASSERT_TRUE(table.ReadFile(TFile("   5=\"A B\" word \"open end \r\n").c_str()));
+    EXPECT_STREQ(table.GetValueText(5, 0), "A B");
+    EXPECT_STREQ(table.GetValueText(5, 1), "word");
+    EXPECT_STREQ(table.GetValueText(5, 2), "open end ");
+    EXPECT_EQ(table.GetValueText(5, 3), nullptr);
+}
+
 TEST_F(ValueTextTableTest, TextsAreCutTo32Characters) {
     ValueTextTable table;
     ASSERT_TRUE(table.AddFirstText(5, std::string(40, 'x').c_str()));

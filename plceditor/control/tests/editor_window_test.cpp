@@ -124,6 +124,21 @@ TEST_F(EditorTest, UndoWithNothingToUndoBeeps) {
     EXPECT_EQ(beeps[0].value, "asterisk");
 }
 
+TEST_F(EditorTest, ReplacedLinesKeepTheirTwoTabsButTheLast) {
+    Open();
+    // Every replaced line but the last keeps the two tabs, comment or not;
+    // the last has them only with a comment.
+    Edit().set_text("LD M1\r\nST M2 ;out\r\nEND ;done");
+    EXPECT_TRUE(editor_->ReplaceLine(0, "LD  M001"));
+    EXPECT_TRUE(editor_->ReplaceLine(1, "ST  M002"));
+    EXPECT_EQ(Text(), "LD  M001\t\t\r\nST  M002\t\t;out\r\nEND ;done");
+    EXPECT_TRUE(editor_->ReplaceLine(2, "END"));
+    EXPECT_EQ(Text(), "LD  M001\t\t\r\nST  M002\t\t;out\r\nEND\t\t;done\r\n");
+    Edit().set_text("LD M1\r\nEND");
+    EXPECT_TRUE(editor_->ReplaceLine(1, "END"));
+    EXPECT_EQ(Text(), "LD M1\r\nEND\r\n");
+}
+
 TEST_F(EditorTest, LineOperationsForTheTranslators) {
     Open();
     Edit().set_text("LD M1 ;in\r\nEND");

@@ -23,8 +23,8 @@ TEST_F(InsertProgramTest, ABodyBehindAProgramIsNumberedAndItsTodoSelected) {
     Command(ids::kCmdInsertProgram);
     EXPECT_EQ(BoxTexts(),
               std::vector<std::string>{"Crate a new program body at actual cursor position?"});
-    EXPECT_EQ(Text(), Source({"%P00", "N010 NOP\t\t; first", "END", "", "%P01",
-                              ";TODO: Insert own programme code here", "END", ""}));
+    EXPECT_EQ(Text(), Source({"%P00\t\t", "N010 NOP\t\t; first", "END\t\t", "", "%P01\t\t",
+                              ";TODO: Insert own programme code here", "END\t\t", ""}));
     EXPECT_EQ(Edit().Buffer().SelectedText(), ";TODO: Insert own programme code here");
     EXPECT_EQ(gwtest::UnusedAnswers(), 0);
 }

@@ -145,8 +145,8 @@ TEST_F(TranslationTest, ProgramNumbersOnlyAreOfferedToRenum) {
               "inserted).\nCorrect the "
               "program numbers automatically?");
     EXPECT_EQ(gwtest::Boxes().back().kind, "question");
-    EXPECT_EQ(Text(), Source({"%P00", "N010 NOP", "END", "%P01\t\t; second", "N010 NOP",
-                              "N020 JMP N010", "END"}));
+    EXPECT_EQ(Text(), Source({"%P00\t\t", "N010 NOP\t\t", "END\t\t", "%P01\t\t; second", "N010 NOP\t\t",
+                              "N020 JMP N010\t\t", "END\t\t"}));
     const std::vector<std::string> rows = Messages();
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[1], "Syntax check - 0 Error(s), 0 Warning(s).");
@@ -178,11 +178,11 @@ TEST_F(TranslationTest, TranslateRewritesTheLinesInTheGeneratorsFormKeepingComme
                           "%TEXT(Demo)",
                           "DEF H001 = Speed",
                           "END",
-                          "%P00",
+                          "%P00\t\t",
                           "N010 SET H001 = 5\t\t; start value",
-                          "N020 JMP (H001 = 0) END",
-                          "N030 JMP N010",
-                          "END",
+                          "N020 JMP (H001 = 0) END\t\t",
+                          "N030 JMP N010\t\t",
+                          "END\t\t",
                       }));
     const std::vector<std::string> rows = Messages();
     ASSERT_EQ(rows.size(), 6u);
@@ -227,7 +227,7 @@ TEST_F(TranslationTest, ModesOfTheDriver) {
     Edit().set_text(numbers);
     ExpectDecode();
     EXPECT_TRUE(Commands().RunDriver(kDriverInserted));
-    EXPECT_EQ(Text(), Source({"%P00", "N010 NOP", "END", "%P01", "N010 NOP", "END"}));
+    EXPECT_EQ(Text(), Source({"%P00\t\t", "N010 NOP\t\t", "END\t\t", "%P01\t\t", "N010 NOP\t\t", "END\t\t"}));
     EXPECT_TRUE(editor_->Generators().v310.StrictProgramNumbers());
     Edit().set_text(Source({"%P00", "N10 FOO", "END"}));
     EXPECT_FALSE(Commands().RunDriver(kDriverInserted));
@@ -301,8 +301,8 @@ TEST_F(TranslationTest, V110RenumRewritesTheLabels) {
     OpenOn(kGeneratorV110,
            Source({"%P00", "N3 SET H1 = 5 ; go", "N7 JMP (H1 != 0) N3", "N9 JMP END", "END"}));
     Command(ids::kCmdRenum);
-    EXPECT_EQ(Text(), Source({"%P00", "N010 SET H001 = 5\t\t; go", "N020 JMP (H001 != 0) N010",
-                              "N030 JMP END", "END"}));
+    EXPECT_EQ(Text(), Source({"%P00", "N010 SET H001 = 5\t\t; go", "N020 JMP (H001 != 0) N010\t\t",
+                              "N030 JMP END\t\t", "END"}));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"PLC V1.10, Text coding...", "",
                                                     "Textcoding - 0 Error(s), 0 Warning(s)."}));
     // A text that does not check is not renumbered.

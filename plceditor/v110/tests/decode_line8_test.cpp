@@ -127,6 +127,25 @@ TEST(DecodeLine8, StatementsDecodeToTextThatCompilesToTheSameRecord) {
     }
 }
 
+TEST(DecodeLine8, FloatConstantsTranslateDecodeAndTranslateToTheSameRecord) {
+    for (const char* constant : {"0.000001", "0.000123", "0.5", "123456.7", "-330000000000000000000000000000000000000",
+                                 "0.00000000004"}) {
+        SCOPED_TRACE(constant);
+        LineTable8 table;
+        int line = 0;
+        ASSERT_EQ(table.enterLine("%P00", line), msg::kNoError);
+        ASSERT_EQ(table.enterLine(std::string("N10 SET F1 = ") + constant, line), msg::kNoError);
+        const Code8 code = table.Entry(kIndex).code();
+        std::string text;
+        ASSERT_TRUE(table.decodeLine8(text, kIndex));
+
+        LineTable8 again;
+        ASSERT_EQ(again.enterLine("%P00", line), msg::kNoError);
+        ASSERT_EQ(again.enterLine(text, line), msg::kNoError) << text;
+        EXPECT_EQ(again.Entry(kIndex).code(), code) << text;
+    }
+}
+
 TEST(DecodeLine8, RecordsWithoutAStatementGiveErrorTexts) {
     struct Case {
         Code8 code;

@@ -51,15 +51,33 @@ TEST(V310RoundTrip, EveryStatementComesBackAsTheSameWords) {
     EXPECT_EQ(TranslateToFile(decoded, "second.txt"), file);
 }
 
-// Float constants come back with ten decimals; a constant that needs more
-// does not come back as the same word.
-TEST(V310RoundTrip, FloatConstantsBelowTheTenthDecimalAreLost) {
-    const std::string file = TranslateToFile({"%P00", "N10 SET F1 = 0.00000000004", "END"},
-                                             "tiny.txt");
-    const std::vector<std::string> decoded = DecodeFile("tiny.txt");
-    ASSERT_EQ(decoded.size(), 3u);
-    EXPECT_EQ(decoded[1], "N010 SET F001 = 0.0000000000");
-    EXPECT_NE(TranslateToFile(decoded, "tiny2.txt"), file);
+// Float constants come back with ten decimals when those give the same
+// word, else with as many as they need; the decoded text translates to the
+// same code.
+TEST(V310RoundTrip, FloatConstantsComeBackAsTheSameWords) {
+    const struct {
+        const char* constant;
+        const char* decoded;
+    } cases[] = {
+        {"0.000001", "0.0000010000"},
+        {"0.000123", "0.0001230000"},
+        {"0.5", "0.5000000000"},
+        {"123456.7", "123456.7031250000"},
+        {"-330000000000000000000000000000000000000", "-329999996548271212625250308919809540096.0000000000"},
+        {"0.00000000004", "0.00000000004"},
+        {"0.000000000000000000000000000000000000012", "0.000000000000000000000000000000000000012"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.constant);
+        const std::string source = std::string("N10 SET F1 = ") + c.constant;
+        const std::string file = TranslateToFile({"%P00", source, "N20 SET F[C2] = " + std::string(c.constant), "END"},
+                                                 "constant.txt");
+        const std::vector<std::string> decoded = DecodeFile("constant.txt");
+        ASSERT_EQ(decoded.size(), 4u);
+        EXPECT_EQ(decoded[1], std::string("N010 SET F001 = ") + c.decoded);
+        EXPECT_EQ(decoded[2], std::string("N020 SET F[C002] = ") + c.decoded);
+        EXPECT_EQ(TranslateToFile(decoded, "again.txt"), file);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/services/program_flags.h"
+#include "parameters/parabase/fuzz/fuzz_parameter.h"
 #include "parameters/parabase/fuzz/fuzz_work_dir.h"
 #include "parameters/parabase/para_base.h"
 #include "platform/text_file.h"
@@ -19,17 +20,7 @@ namespace {
 constexpr int kOthers[] = {0, 1, 28, 35, 61, 69, 74, 91, 123, 999};
 constexpr int32_t kUntouched = 12345;
 
-void Define(ParaBase& base, int number) {
-    ParameterEntry& e = *base.GetEntry(number);
-    e = ParameterEntry{};
-    e.number = static_cast<int16_t>(number);
-    std::memcpy(e.name, "PARAM", 5);
-    e.type = kTypeInt32;
-    e.minimum = INT32_MIN;
-    e.maximum = INT32_MAX;
-    e.value = kUntouched;
-    e.valid = 1;
-}
+void Define(ParaBase& base, int number) { parabasefuzz::DefineParameter(base, number, kTypeInt32, kUntouched); }
 
 }  // namespace
 

@@ -152,6 +152,10 @@ TEST_F(ExportTest, MissingVariableOfAnInactiveChannelFailsAndLeavesTheFiles) {
     for (const char* file : {kHeader, kValues, kRaw}) testsupport::WriteFile(testsupport::RuntimePath(file), "old");
     SetOnDrive(27, 9);  // channel 3 is off
     EXPECT_EQ(base_->ExportScopeData(), 16);
+    // The shipped text has places for the channel and the list's path.
+    EXPECT_STREQ(base_->MessageBuffer,
+                 "There are no parameters available in actual parametergroup (channel 3, variable list "
+                 "\"..\\FIRMDATA\\5_003_10.MCW\")");
     for (const char* file : {kHeader, kValues, kRaw}) EXPECT_EQ(Runtime(file), "old") << file;
 }
 

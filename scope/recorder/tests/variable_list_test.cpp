@@ -122,6 +122,29 @@ TEST_F(VariableListTest, ListIsBuiltFromTheDriveWhenThereIsNone) {
     for (const std::string& telegram : Telegrams()) EXPECT_NE(telegram.substr(0, 5), "20121") << telegram;
 }
 
+TEST_F(VariableListTest, NamesAndUnitsThatHoldSeparatorsReadBackUnchanged) {
+    AddCatalogue({{"", "A", 8, 2.0f, 1, 1},
+                  {"Speed, filtered", "", 8, 0.5f, 1, 2},
+                  {"\"Pos\" act", "1/min, mech", 16, 0.0f, 2, 1},
+                  {"Plain", "Incr", 16, 1.0f, 2, 1}});
+    ASSERT_EQ(base_->LoadScopeVariableList(), 0) << base_->MessageBuffer;
+    EXPECT_EQ(Runtime(scopetest::kListFile),
+              "\"\", A, 8, 2.000000, 1, 1\n"
+              "\"Speed, filtered\", \"\", 8, 0.500000, 1, 2\n"
+              "\"\"\"Pos\"\" act\", \"1/min, mech\", 16, 0.000000, 2, 1\n"
+              "Plain, Incr, 16, 1.000000, 2, 1\n");
+    const ScopeVariableList& list = *base_->GetScopeVariables();
+    ASSERT_TRUE(list.IsValid());
+    std::vector<std::string> names, units;
+    for (const ScopeVariable& v : list.Entries()) {
+        names.push_back(v.name);
+        units.push_back(v.unit);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"", "Speed, filtered", "\"Pos\" act", "Plain"}));
+    EXPECT_EQ(units, (std::vector<std::string>{"A", "", "1/min, mech", "Incr"}));
+    EXPECT_EQ(list.Entries()[3].index_within_kind, 1);
+}
+
 TEST_F(VariableListTest, FailedBuildLeavesNoList) {
     // The second entry's name is longer than any telegram carries.
     AddCatalogue({{"Speed", "1/min", 8, 2.0f, 1, 1},

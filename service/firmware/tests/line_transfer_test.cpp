@@ -158,6 +158,26 @@ TEST_F(LineTransferTest, HandshakeFailures) {
     }
 }
 
+// A line that only ever delivers junk: twice as long as the wait may last,
+// queued at once.
+class JunkSender : public platform::LineDevice {
+public:
+    void OnCharacter(platform::MemorySerialLine&, const platform::LineCharacter&) override {}
+};
+
+TEST_F(LineTransferTest, JunkWithoutEndEndsTheAckWaitAtItsDeadline) {
+    WriteFile("fw.hex", file_);
+    JunkSender junk;
+    const platform::LineAttachment attached = line_.Attach(&junk);
+    const uint64_t start = platform::TheClock().NowUs();
+    line_.SendToHost(&junk, std::vector<uint8_t>(20000, 0x55), {kLoaderStartBaud, 8, 'N', 1}, start + 1000);
+    EXPECT_EQ(Send("fw.hex"), line_code::kNoLoaderAck);
+    EXPECT_EQ(TransferText(TransferFamily::kLine), "FLM_045");
+    const uint64_t waited = platform::TheClock().NowUs() - start;
+    EXPECT_GE(waited, 5000000u);
+    EXPECT_LT(waited, 5010000u);
+}
+
 TEST_F(LineTransferTest, WakeUpAckComesTwoSecondsAfterOpening) {
     WriteFile("fw.hex", file_);
     sim::BootDrive& drive = StartLoader(1);

@@ -35,12 +35,30 @@ TEST(LoaderOptions, MatchedByPrefixInTheToolsOrder) {
     EXPECT_TRUE(o.compareIdentification);
     EXPECT_TRUE(o.noChecksums);
 
-    // "-bb" comes before "-b": a booter file beginning with "b" reads as a rate.
-    LoaderOptions b;
-    b.bootstrapBaud = 9600;
-    EXPECT_EQ(ParseLoaderOption("-bboot.hx", b, OptionSource::kOptionFile), OptionResult::kTaken);
-    EXPECT_EQ(b.bootstrapBaud, 0);
-    EXPECT_EQ(b.booterFile, "booter.hex");
+}
+
+TEST(LoaderOptions, DoubleBIsTheRateOnlyWithANumber) {
+    const struct {
+        const char* text;
+        int32_t baud;
+        const char* booter;
+    } cases[] = {
+        {"-bboot.hex", 9600, "boot.hex"},
+        {"-bb19200", 19200, "booter.hex"},
+        {"-bb0", 0, "booter.hex"},
+        {"-bb 4800", 4800, "booter.hex"},
+        {"-bb", 9600, "b"},
+        {"-bb-x.hex", 9600, "b-x.hex"},
+    };
+    for (const auto& c : cases) {
+        for (OptionSource source : {OptionSource::kCommandLine, OptionSource::kOptionFile}) {
+            LoaderOptions o;
+            o.bootstrapBaud = 9600;
+            EXPECT_EQ(ParseLoaderOption(c.text, o, source), OptionResult::kTaken) << c.text;
+            EXPECT_EQ(o.bootstrapBaud, c.baud) << c.text;
+            EXPECT_EQ(o.booterFile, c.booter) << c.text;
+        }
+    }
 }
 
 TEST(LoaderOptions, RefusedAsUnknown) {
