@@ -4,6 +4,7 @@
 
 #include "app/main/editor_context.h"
 #include "app/main/main_object.h"
+#include "app/notes/risk_note.h"
 #include "app/services/activity_message.h"
 #include "app/services/app_files.h"
 #include "app/services/message_box.h"
@@ -24,7 +25,6 @@ constexpr int kPlcStateParameter = 452;
 constexpr int kPlcStateStopped = 2;
 constexpr int kTitleLength = 512;
 
-RiskNoteFunction riskNote = nullptr;
 std::string lastStoreDirectory;
 
 // After the data set: a PLC that the transfer stopped is started again.
@@ -38,9 +38,6 @@ void RestartPlc(ParaBase* device, GwCore* parent) {
 }
 
 }  // namespace
-
-void SetAdjustmentRiskNote(RiskNoteFunction note) { riskNote = note; }
-bool ConfirmAdjustmentRiskNote(GwCore* parent) { return riskNote == nullptr || riskNote(parent); }
 
 bool StoreEditorBaseToDevice(ParameterEditorState* s, GwCore* parent, int* result) {
     *result = 1;
@@ -59,7 +56,7 @@ bool StoreEditorBaseToDevice(ParameterEditorState* s, GwCore* parent, int* resul
         ShowInfoMessage(110, parent);
         return false;
     }
-    if (!ConfirmAdjustmentRiskNote(parent)) return false;
+    if (!ShowRiskNoteAdjustmentChanged(parent)) return false;
     const bool plc = HasPlcProject(device);
     if (plc && device->WriteValueDouble(kPlcRunParameter, 0.0) != 0) {
         main->ShowActiveDeviceError(5, parent);

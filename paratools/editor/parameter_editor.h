@@ -40,12 +40,6 @@ int DlgPSearch_Key_Cancel(GwCore* widget, GwEvent* event, GwUD userData);
 bool StoreEditorBaseToDevice(ParameterEditorState* state, GwCore* parent, int* result);
 bool StoreEditorBase(ParameterEditorState* state, GwCore* parent);
 
-// Confirms the adjustment-changed risk note before a data set is stored;
-// until the main window installs its note every store counts as confirmed.
-using RiskNoteFunction = bool (*)(GwCore* parent);
-void SetAdjustmentRiskNote(RiskNoteFunction note);
-bool ConfirmAdjustmentRiskNote(GwCore* parent);
-
 // Forgets the directory the store-to-file selector last used (tests).
 void ResetEditorStoreDirectory();
 

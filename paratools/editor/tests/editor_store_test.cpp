@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/main/editor_context.h"
+#include "app/notes/risk_note.h"
 #include "app/services/program_flags.h"
 #include "parameters/parabase/para_base.h"
 #include "paratools/editor/parameter_editor.h"
@@ -18,13 +19,12 @@
 namespace editortest {
 namespace {
 
-bool refuseNote(GwCore*) { return false; }
-
 class StoreTest : public EditorTest {
 protected:
-    void TearDown() override {
-        SetAdjustmentRiskNote(nullptr);
-        EditorTest::TearDown();
+    void SetUp() override {
+        EditorTest::SetUp();
+        // The adjustment-changed risk note is confirmed unless a test says no.
+        gwtest::SetDefaultModalResult(kRiskNoteConfirmed);
     }
     // An Offline or File editor with MODE1 changed to 42 in the dialog.
     void OpenChanged(int mode) {
@@ -70,12 +70,11 @@ TEST_F(StoreTest, NoDeviceRunningDeviceOrRefusedNoteSendNothing) {
     EXPECT_EQ(DriveValue(kByteParameter), 3u);
     drives_.at(maintest::kAddress)->Table().Find(403)->value = 0;
 
-    SetAdjustmentRiskNote(refuseNote);
+    gwtest::AnswerModal(2, kRiskNoteAdjustmentChanged);
     ClearCaptures();
     Store();
-    EXPECT_FALSE(Sent("W20080-1"));
+    EXPECT_EQ(Requests(), std::vector<std::string>{"R20403"});
     EXPECT_EQ(DriveValue(kByteParameter), 3u);
-    SetAdjustmentRiskNote(nullptr);
 
     main_->UncoupleAllDevices();
     GwRecorder::Clear();
