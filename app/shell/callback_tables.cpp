@@ -12,9 +12,12 @@
 #include "app/shell/program_exit.h"
 #include "app/shell/startup_sequence.h"
 #include "devicewin/device_window.h"
+#include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/print/print_wizard.h"
 #include "toolkit/core/gw_application.h"
+
+#include <vector>
 
 // Each window's callbacks go into the table that serves it; a name may stand
 // in several tables, always bound to the same function.
@@ -163,8 +166,9 @@ const GwFuncDesc kPrintWizardTable[] = {
 };
 
 // 15: dialogs, parameter tools, scope, service and option windows, the
-// network list.
-const GwFuncDesc kGeneralTable[] = {
+// network list. The shell's own entries come first; the parameter editor
+// keeps the list of its many callbacks beside its code and joins it here.
+const GwFuncDesc kGeneralShellEntries[] = {
     kInterpreter,
     {"CB_Info_StartVideo", CB_Info_StartVideo},
     {"Ident_Show", Ident_Show},
@@ -221,6 +225,22 @@ const GwFuncDesc kPlotTable[] = {
     kEnd,
 };
 
+// One table of several lists, each ended by its null entry, under one null
+// entry of its own.
+std::vector<GwFuncDesc> JoinTables(std::initializer_list<const GwFuncDesc*> parts) {
+    std::vector<GwFuncDesc> table;
+    for (const GwFuncDesc* part : parts) {
+        for (const GwFuncDesc* entry = part; entry->name != nullptr; ++entry) table.push_back(*entry);
+    }
+    table.push_back(kEnd);
+    return table;
+}
+
+const GwFuncDesc* GeneralTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, ParameterEditorCallbacks()});
+    return table.data();
+}
+
 }  // namespace
 
 const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
@@ -228,7 +248,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         kMainWindowTable,      kPescoTable,           kGenericDeviceSmallTable, kGenericDeviceTable,
         kRuvexTable,           kRuvexControllerTable, kRuvexV200Table,          kMarloV200Table,
         kMarloTable,           kRuvexV700FirstTable,  kRuvexV700SecondTable,    kRuvexV700ThirdTable,
-        kMarloDeviceTable,     kPrintWizardTable,     kGeneralTable,            kPescoTuningTable,
+        kMarloDeviceTable,     kPrintWizardTable,     GeneralTable(),           kPescoTuningTable,
         kPlotTable,
     };
     return tables;

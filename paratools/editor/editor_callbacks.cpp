@@ -1,0 +1,67 @@
+#include "paratools/editor/para_dialogs.h"
+#include "paratools/editor/parameter_editor.h"
+#include "paratools/editor/postab_editor.h"
+
+namespace {
+
+const GwFuncDesc kEditorCallbacks[] = {
+    {"DlgPChoose_create", DlgPChoose_create},
+    {"DlgPChoose_show", DlgPChoose_show},
+    {"CB_DestroyParameterEditor", CB_DestroyParameterEditor},
+    {"DlgPChoose_value_EditablePara", DlgPChoose_value_EditablePara},
+    {"DlgPChoose_value_UpdatePara", DlgPChoose_value_UpdatePara},
+    {"DlgPChoose_Activate_KpGroup", DlgPChoose_Activate_KpGroup},
+    {"DlgPChoose_Default_ParaList", DlgPChoose_Default_ParaList},
+    {"DlgPChoose_Key_OK", DlgPChoose_Key_OK},
+    {"CB_Select_Para", CB_Select_Para},
+    {"CB_FocusList", CB_FocusList},
+    {"DlgPChoose_SearchPara", DlgPChoose_SearchPara},
+    {"CB_HideParaSeachMask", CB_HideParaSeachMask},
+    {"DlgPChoose_Timer_UpdateList", DlgPChoose_Timer_UpdateList},
+    {"CB_ParaPopup", CB_ParaPopup},
+    {"CB_ShowParaPopup", CB_ShowParaPopup},
+    {"CB_SetToUserGroup", CB_SetToUserGroup},
+    {"CB_DeleteFromUserGroup", CB_DeleteFromUserGroup},
+    {"CB_ShowUserGroup", CB_ShowUserGroup},
+    {"CB_StorePara", CB_StorePara},
+    {"CB_StoreBaseToDevice", CB_StoreBaseToDevice},
+    {"CB_StoreBaseToFile", CB_StoreBaseToFile},
+    {"CB_StoreDeviceData", CB_StoreDeviceData},
+    {"DlgPSearch_Show", DlgPSearch_Show},
+    {"DlgPSearch_Key_OK", DlgPSearch_Key_OK},
+    {"DlgPSearch_Key_Cancel", DlgPSearch_Key_Cancel},
+    {"DlgPEdit_show", DlgPEdit_show},
+    {"DlgPEdit_Timer", DlgPEdit_Timer},
+    {"DlgPEdit_ShowValue", DlgPEdit_ShowValue},
+    {"DlgPEdit_Key_Standard", DlgPEdit_Key_Standard},
+    {"DlgPEdit_Key_OK", DlgPEdit_Key_OK},
+    {"CB_DlgPEdit_hide", CB_DlgPEdit_hide},
+    {"CB_CreateFieldPara", CB_CreateFieldPara},
+    {"CB_ShowFieldPara", CB_ShowFieldPara},
+    {"CB_TimerFieldData", CB_TimerFieldData},
+    {"CB_EditField", CB_EditField},
+    {"CB_CancelField", CB_CancelField},
+    {"CBP_ExpandFields", CBP_ExpandFields},
+    {"CB_InitTimerUpdateSelected", CB_InitTimerUpdateSelected},
+    {"CB_UpdateSelectedParaIntern", CB_UpdateSelectedParaIntern},
+    {"CB_CreatePosTabEditor", CB_CreatePosTabEditor},
+    {"CB_ShowPosTabEditor", CB_ShowPosTabEditor},
+    {"CB_CreateSheet", CB_CreateSheet},
+    {"CB_ShowSheet", CB_ShowSheet},
+    {"CB_ResizeSheets", CB_ResizeSheets},
+    {"CB_SpreadSheet", CB_SpreadSheet},
+    {"CB_FocusOutSheet", CB_FocusOutSheet},
+    {"CB_DeselectOtherSheets", CB_DeselectOtherSheets},
+    {"CB_SetCyleTimer", CB_SetCyleTimer},
+    {"CB_TimerPosTabUpdate", CB_TimerPosTabUpdate},
+    {"CB_ValueCycle", CB_ValueCycle},
+    {"CB_CheckDevice", CB_CheckDevice},
+    {"CB_SavePosTabToDevice", CB_SavePosTabToDevice},
+    {"CB_SavePosTabToFile", CB_SavePosTabToFile},
+    {"CB_SaveChanges", CB_SaveChanges},
+    {nullptr, nullptr},
+};
+
+}  // namespace
+
+const GwFuncDesc* ParameterEditorCallbacks() { return kEditorCallbacks; }
