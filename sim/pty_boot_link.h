@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/pty_pair.h"
+#include "platform/testing/pty_pair.h"
 #include "platform/serial_port.h"
 #include "sim/boot_drive.h"
 

@@ -1,4 +1,4 @@
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "platform/clock.h"
-#include "platform/pty_pair.h"
+#include "platform/testing/pty_pair.h"
 #include "platform/serial_port.h"
 #include "sim/pty_drive_link.h"
 #include "sim/tests/telegram_test_support.h"

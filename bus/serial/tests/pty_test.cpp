@@ -11,7 +11,7 @@
 #include "bus/serial/tarn_bus.h"
 #include "bus/serial/tests/serial_fixture.h"
 #include "platform/clock.h"
-#include "platform/pty_pair.h"
+#include "platform/testing/pty_pair.h"
 #include "sim/pty_drive_link.h"
 
 namespace bustest {

@@ -6,7 +6,7 @@
 #include "bus/serial/striowin.h"
 #include "platform/clock.h"
 #include "platform/format.h"
-#include "platform/pty_pair.h"
+#include "platform/testing/pty_pair.h"
 #include "platform/serial_port.h"
 #include "platform/text_file.h"
 #include "service/firmware/kelbo_main.h"

@@ -1,5 +1,5 @@
 // Pseudo-terminal pair for serial tests.
-#include "platform/pty_pair.h"
+#include "platform/testing/pty_pair.h"
 
 #include <fcntl.h>
 #include <poll.h>

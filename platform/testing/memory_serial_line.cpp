@@ -1,6 +1,6 @@
 // The in-memory serial line: two character queues stamped with clock times,
 // and the host end's SerialPort over them.
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 
 #include <algorithm>
 #include <cctype>
