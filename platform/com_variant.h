@@ -39,6 +39,8 @@ inline constexpr VARTYPE VT_R8 = 5;
 inline constexpr VARTYPE VT_BSTR = 8;
 inline constexpr VARTYPE VT_BOOL = 11;
 inline constexpr VARTYPE VT_BYREF = 0x4000;
+// A string passed by reference for the callee to replace.
+inline constexpr VARTYPE VT_BSTR_BYREF = VT_BYREF | VT_BSTR;
 
 using VARIANT_BOOL = int16_t;
 inline constexpr VARIANT_BOOL VARIANT_TRUE = -1;

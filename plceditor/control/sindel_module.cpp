@@ -26,9 +26,9 @@ extern "C" HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** 
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     ClassFactory::Maker maker;
-    if (clsid == CLSID_Sindel)
+    if (clsid == sindel::CLSID_Sindel)
         maker = &NewControl;
-    else if (clsid == CLSID_SindelPropPage)
+    else if (clsid == sindel::CLSID_SindelPropPage)
         maker = &NewPropPage;
     else
         return CLASS_E_CLASSNOTAVAILABLE;

@@ -4,12 +4,13 @@
 
 #include "platform/com_objects.h"
 #include "platform/com_registry.h"
-#include "platform/com_sindel_ids.h"
 #include "platform/dynamic_library.h"
+#include "plceditor/interface/sindel_ids.h"
 
 namespace {
 
 using namespace platform;
+using namespace sindel;
 
 TEST(SindelModule, LoadsAndOpensItsEditorOnItsOwn) {
     ASSERT_EQ(RegisterServer(ExecutableDirectory() + "/libSindel.so"), S_OK);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/com_objects.h"
-#include "platform/com_sindel_ids.h"
+#include "plceditor/interface/sindel_ids.h"
 
 class GwCore;
 
