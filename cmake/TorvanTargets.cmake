@@ -2,7 +2,7 @@
 
 # torvan_library(NAME SOURCES ... [DEPS ...] [TEST_EQUIPMENT])
 # A shared library whose headers are included from the project root
-# ("platform/clock.h"). TEST_EQUIPMENT libraries (the virtual drive, the
+# ("platform/system/clock.h"). TEST_EQUIPMENT libraries (the virtual drive, the
 # toolkit's test driver) are never installed with the program.
 function(torvan_library name)
   cmake_parse_arguments(ARG "TEST_EQUIPMENT" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/testing/pty_pair.h"
-#include "platform/serial_port.h"
+#include "platform/system/serial_port.h"
 #include "sim/boot_drive.h"
 
 namespace sim {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "bus/can/can_open_tarn.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "parameters/parabase/value_text_table.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/paths.h"
-#include "platform/text_file.h"
+#include "platform/files/paths.h"
+#include "platform/files/text_file.h"
 #include "scope/varlist/scope_variable_list.h"
 #include "toolkit/base/gw_path.h"
 

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "motor/datalogger/data_logger.h"
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 #include "toolkit/base/gw_number.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cctype>
 #include <cerrno>
 
-#include "platform/clock.h"
-#include "platform/paths.h"
-#include "platform/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/files/paths.h"
+#include "platform/files/text_file.h"
 
 namespace platform {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/serial_port.h"
+#include "platform/system/serial_port.h"
 
 namespace platform {
 

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <chrono>
 
-#include "platform/serial_port_termios.h"
-#include "platform/text_file.h"
+#include "platform/system/serial_port_termios.h"
+#include "platform/files/text_file.h"
 
 namespace platform {
 

@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "platform/com_objects.h"
-#include "platform/com_registry.h"
-#include "platform/dynamic_library.h"
-#include "platform/registry_store.h"
+#include "platform/com/com_objects.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 
 namespace {

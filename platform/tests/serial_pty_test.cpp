@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "platform/testing/pty_pair.h"
-#include "platform/serial_port.h"
-#include "platform/serial_port_termios.h"
+#include "platform/system/serial_port.h"
+#include "platform/system/serial_port_termios.h"
 #include "testsupport/test_env.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/com_objects.h"
+#include "platform/com/com_objects.h"
 #include "plceditor/interface/sindel_ids.h"
 #include "plceditor/control/control_link.h"
 

@@ -3,7 +3,7 @@
 #include "plceditor/control/sindel_ctrl.h"
 #include "plceditor/control/sindel_prop_page.h"
 #include "plceditor/control/sindel_registration.h"
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 
 using namespace platform;
 

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "platform/com_objects.h"
+#include "platform/com/com_objects.h"
 
 namespace sindel {
 

@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "platform/paths.h"
-#include "platform/text_file.h"
+#include "platform/files/paths.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

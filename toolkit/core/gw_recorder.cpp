@@ -1,6 +1,6 @@
 #include "toolkit/core/gw_recorder.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "platform/log_sink.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/log_sink.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"

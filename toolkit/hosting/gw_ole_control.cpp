@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "platform/com_registry.h"
-#include "platform/log_sink.h"
-#include "platform/reset_hooks.h"
+#include "platform/com/com_registry.h"
+#include "platform/base/log_sink.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_widget_store.h"
 

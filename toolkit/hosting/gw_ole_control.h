@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/com_interfaces.h"
-#include "platform/com_objects.h"
+#include "platform/com/com_interfaces.h"
+#include "platform/com/com_objects.h"
 #include "toolkit/core/gw_core.h"
 
 class GwOleControl;

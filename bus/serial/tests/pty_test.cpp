@@ -10,7 +10,7 @@
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
 #include "bus/serial/tests/serial_fixture.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "platform/testing/pty_pair.h"
 #include "sim/pty_drive_link.h"
 

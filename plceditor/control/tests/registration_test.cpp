@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "plceditor/control/tests/sindel_host.h"
-#include "platform/com_registry.h"
-#include "platform/dynamic_library.h"
-#include "platform/registry_store.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 
 namespace sindel {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/com_objects.h"
+#include "platform/com/com_objects.h"
 #include "plceditor/interface/sindel_ids.h"
 
 class GwCore;

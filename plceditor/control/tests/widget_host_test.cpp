@@ -9,7 +9,7 @@
 
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/tests/sindel_host.h"
-#include "platform/com_registry.h"
+#include "platform/com/com_registry.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/hosting/gw_ole_control.h"
