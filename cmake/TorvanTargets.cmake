@@ -1,4 +1,11 @@
 # Helpers that every subsystem folder uses to declare its libraries and tests.
+#
+# Every target names its source files: no source globs. A file reaches a
+# library only when someone wrote it into that library's list, so test
+# equipment or a stray file cannot slip into what is installed, and the list
+# shows a reader what the target holds. (torvan_add_subdirs finds a layer's
+# unit folders, and ui/ lays out whatever data files it holds; neither
+# compiles anything.)
 
 # torvan_library(NAME SOURCES ... [DEPS ...] [TEST_EQUIPMENT])
 # A shared library whose headers are included from the project root
