@@ -111,7 +111,8 @@ int ParaBase::ReadFileBase() {
     if (!bytes) return SetMessage(kParaCannotOpenFile, {dPath});
     if (bytes->size() < kTableFileSize) return SetMessage(kParaCannotReadFile, {dPath});
     for (int i = 0; i < kParameterCount; ++i)
-        entries_[i] = ReadEntryRecord(reinterpret_cast<const uint8_t*>(bytes->data()) + i * kEntryRecordSize);
+        entries_[i] = ReadEntryRecord(reinterpret_cast<const uint8_t*>(bytes->data()) +
+                                      static_cast<std::size_t>(i) * kEntryRecordSize);
 
     const char* xPath = paths_[kXFilePath];
     stringsProfile_ = std::make_unique<StringsProfile>(xPath);
