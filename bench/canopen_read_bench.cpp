@@ -20,7 +20,7 @@
 #include "bus/can/can_driver_api.h"
 #include "bus/can/can_open_tarn.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "sim/can_bus.h"
 #include "sim/can_drive_node.h"
 

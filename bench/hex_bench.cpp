@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench/support/bench_env.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "service/firmware/hex_image.h"
 #include "service/firmware/intel_hex.h"
 #include "service/firmware/loader_device_types.h"

@@ -13,7 +13,7 @@
 #include "bench/support/full_set_table.h"
 #include "bench/support/serial_drive.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

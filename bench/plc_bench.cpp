@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bench/support/bench_env.h"
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 #include "plceditor/core/plc_compiler.h"
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/v110/line_table8.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench/support/bench_env.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {

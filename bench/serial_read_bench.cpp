@@ -19,7 +19,7 @@
 #include "bench/support/serial_drive.h"
 #include "bus/serial/tarn_telegram.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/virtual_drive.h"
 
 namespace {

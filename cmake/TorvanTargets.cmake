@@ -1,8 +1,15 @@
 # Helpers that every subsystem folder uses to declare its libraries and tests.
+#
+# Every target names its source files: no source globs. A file reaches a
+# library only when someone wrote it into that library's list, so test
+# equipment or a stray file cannot slip into what is installed, and the list
+# shows a reader what the target holds. (torvan_add_subdirs finds a layer's
+# unit folders, and ui/ lays out whatever data files it holds; neither
+# compiles anything.)
 
 # torvan_library(NAME SOURCES ... [DEPS ...] [TEST_EQUIPMENT])
 # A shared library whose headers are included from the project root
-# ("platform/clock.h"). TEST_EQUIPMENT libraries (the virtual drive, the
+# ("platform/system/clock.h"). TEST_EQUIPMENT libraries (the virtual drive, the
 # toolkit's test driver) are never installed with the program.
 function(torvan_library name)
   cmake_parse_arguments(ARG "TEST_EQUIPMENT" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
@@ -15,9 +22,27 @@ function(torvan_library name)
     target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_DEPS})
   endif()
   # Libraries sit beside the program in bin/ of the run-time tree.
-  if(NOT ARG_TEST_EQUIPMENT)
+  if(ARG_TEST_EQUIPMENT)
+    set_property(GLOBAL APPEND PROPERTY TORVAN_TEST_EQUIPMENT ${name})
+  else()
     install(TARGETS ${name} LIBRARY DESTINATION bin)
   endif()
+endfunction()
+
+# torvan_use_test_pch(TARGET)
+# GoogleTest's header and the standard headers most tests include cost about
+# 3 s per test file; they are precompiled once, in an executable of their own
+# (tests are position-independent executables, and a precompiled header only
+# serves code compiled with the same flags), and every test and fuzz replay
+# executable reuses that header.
+function(torvan_use_test_pch target)
+  if(NOT TARGET torvan_test_pch)
+    add_executable(torvan_test_pch ${PROJECT_SOURCE_DIR}/testsupport/test_pch.cpp)
+    target_link_libraries(torvan_test_pch PRIVATE GTest::gtest)
+    target_precompile_headers(torvan_test_pch PRIVATE
+      <gtest/gtest.h> <cstring> <filesystem> <memory> <optional> <string> <vector>)
+  endif()
+  target_precompile_headers(${target} REUSE_FROM torvan_test_pch)
 endfunction()
 
 # torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])
@@ -35,6 +60,7 @@ function(torvan_test name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest GTest::gmock)
+  torvan_use_test_pch(${name})
   add_test(NAME ${name}
            COMMAND ${name} --gtest_output=xml:${PROJECT_BINARY_DIR}/test-results/${name}.xml)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
@@ -62,6 +88,7 @@ function(torvan_fuzz name)
   endif()
   add_executable(${name}_replay ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/testsupport/fuzz_replay.cpp)
   target_link_libraries(${name}_replay PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest)
+  torvan_use_test_pch(${name}_replay)
   target_compile_definitions(${name}_replay PRIVATE
     TORVAN_FUZZ_CORPUS="${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS}")
   add_test(NAME ${name}_replay

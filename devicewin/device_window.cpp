@@ -5,7 +5,7 @@
 
 #include "app/services/window_handler.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 

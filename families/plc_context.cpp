@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/format.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 
 ParaBase* PlcParaBase = nullptr;
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/services/app_files.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "families/firmware_texts.h"
 #include "families/setup_page_tables.h"
 #include "parameters/values/dstring.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 
 bool FirmwareTextsReloadRequest = false;

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build python3
+  build-essential cmake ninja-build python3 ccache clang-tidy
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the sanitizer build (AddressSanitizer and
-# UndefinedBehaviorSanitizer) with all tests and seed replays, the
-# ThreadSanitizer build of the threaded tests, and every benchmark once.
-# The last line totals all runs: "N passed, N failed".
+# UndefinedBehaviorSanitizer) with all tests and seed replays, clang-tidy's
+# bugprone checks over the parsers, the ThreadSanitizer build of the threaded
+# tests, and every benchmark once. The last line totals all runs:
+# "N passed, N failed" (the clang-tidy run counts as one).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -98,7 +99,20 @@ run_benchmarks() {
   add_counts "$p" "$f"
 }
 
+# clang-tidy reads the compile commands of the sanitizer build.
+run_tidy() {
+  echo "=== tidy: bugprone checks over the parsers"
+  if bash scripts/tidy-parsers.sh build/asan; then
+    echo "=== tidy: 1 passed, 0 failed"
+    add_counts 1 0
+  else
+    echo "=== tidy: findings"
+    add_counts 0 1
+  fi
+}
+
 run_preset asan
+run_tidy
 run_preset tsan threaded
 run_benchmarks
 

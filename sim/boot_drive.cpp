@@ -1,7 +1,7 @@
 // The virtual drive's boot side on a line.
 #include "sim/boot_drive.h"
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace sim {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/boot_faults.h"
 #include "sim/boot_loader.h"
 #include "sim/boot_rom.h"

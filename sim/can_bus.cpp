@@ -6,9 +6,9 @@
 #include <cstring>
 #include <map>
 
-#include "platform/clock.h"
-#include "platform/dynamic_library.h"
-#include "platform/reset_hooks.h"
+#include "platform/system/clock.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/base/reset_hooks.h"
 
 namespace sim {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace sim {
 

@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/paths.h"
-#include "platform/serial_port_posix.h"
-#include "platform/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/files/paths.h"
+#include "platform/system/serial_port_posix.h"
+#include "platform/files/text_file.h"
 
 namespace sim {
 

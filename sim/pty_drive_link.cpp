@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace sim {
 

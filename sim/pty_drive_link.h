@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/pty_pair.h"
+#include "platform/testing/pty_pair.h"
 #include "sim/virtual_drive.h"
 
 namespace sim {

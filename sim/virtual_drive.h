@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/drive_capture.h"
 #include "sim/drive_faults.h"
 #include "sim/drive_recorder.h"

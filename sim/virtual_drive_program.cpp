@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/pty_pair.h"
+#include "platform/testing/pty_pair.h"
 #include "sim/drive_table.h"
 #include "sim/pty_drive_link.h"
 #include "sim/virtual_drive.h"

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/clock.h"
-#include "platform/log_sink.h"
-#include "platform/reset_hooks.h"
+#include "platform/system/clock.h"
+#include "platform/base/log_sink.h"
+#include "platform/base/reset_hooks.h"
 #include "testsupport/runtime_tree.h"
 #include "testsupport/test_env.h"
 

@@ -5,7 +5,7 @@
 #include "app/main/main_display.h"
 #include "app/main/main_object.h"
 #include "app/services/app_files.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {

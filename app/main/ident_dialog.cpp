@@ -8,7 +8,7 @@
 #include "app/main/user_levels.h"
 #include "app/services/user_level.h"
 #include "app/services/window_handler.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_rcmgr.h"

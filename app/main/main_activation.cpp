@@ -18,8 +18,8 @@
 #include "families/setup_context_factory.h"
 #include "motor/datalogger/data_logger.h"
 #include "parameters/parabase/parameter_name.h"
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 

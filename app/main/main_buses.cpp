@@ -12,7 +12,7 @@
 #include "bus/can/can_open_tarn.h"
 #include "bus/serial/tarn_bus.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_core.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "app/main/main_display.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

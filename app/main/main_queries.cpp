@@ -10,7 +10,7 @@
 #include "app/services/services_hooks.h"
 #include "motor/datalogger/data_logger.h"
 #include "parameters/parabase/parameter_name.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 

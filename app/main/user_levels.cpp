@@ -8,7 +8,7 @@
 #include "app/services/services_hooks.h"
 #include "app/services/user_level.h"
 #include "parameters/parabase/parameter_name.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/profile/gw_profile.h"

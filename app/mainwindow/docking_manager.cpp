@@ -2,7 +2,7 @@
 
 #include "app/services/app_files.h"
 #include "app/services/program_flags.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"

@@ -6,7 +6,7 @@
 #include "app/mainwindow/main_window_display.h"
 #include "app/services/program_flags.h"
 #include "app/services/services_hooks.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_slider.h"

@@ -12,7 +12,7 @@
 #include "bus/base/timeout.h"
 #include "devicewin/poll_timer.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 
 namespace {

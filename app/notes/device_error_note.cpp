@@ -6,7 +6,7 @@
 #include "app/services/app_files.h"
 #include "app/services/message_box.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/profile/gw_profile.h"
 

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "app/services/line_breaks.h"
-#include "platform/format.h"
-#include "platform/paths.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/format.h"
+#include "platform/files/paths.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/profile/gw_profile.h"

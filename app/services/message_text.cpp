@@ -6,7 +6,7 @@
 
 #include "app/services/app_files.h"
 #include "app/services/line_breaks.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The program-wide flags with their start values, reset for every test.
 #include "app/services/program_flags.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 bool BusTransferFlag = true;
 bool ModalFlag = false;

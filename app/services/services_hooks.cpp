@@ -1,7 +1,7 @@
 // The installed application hooks and the main window pointer.
 #include "app/services/services_hooks.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

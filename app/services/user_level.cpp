@@ -1,7 +1,7 @@
 // The current user level.
 #include "app/services/user_level.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

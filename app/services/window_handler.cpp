@@ -7,7 +7,7 @@
 #include "app/services/app_files.h"
 #include "app/services/services_hooks.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/profile/gw_profile.h"

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "parameters/values/dstring.h"
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 #include "toolkit/core/gw_application.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include "app/main/main_object.h"
 #include "app/services/app_files.h"
 #include "parameters/values/dstring.h"
-#include "platform/paths.h"
-#include "platform/program_start.h"
-#include "platform/registry_store.h"
+#include "platform/files/paths.h"
+#include "platform/system/program_start.h"
+#include "platform/files/registry_store.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/profile/gw_profile.h"
 

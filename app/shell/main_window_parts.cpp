@@ -6,7 +6,7 @@
 #include "app/mainwindow/docking_manager.h"
 #include "app/mainwindow/main_window.h"
 #include "app/mainwindow/signature_watch.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

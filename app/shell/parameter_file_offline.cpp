@@ -10,7 +10,7 @@
 #include "app/services/window_handler.h"
 #include "devicewin/device_window.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"

@@ -14,7 +14,7 @@
 #include "bus/base/basic_bus.h"
 #include "bus/serial/tarn_bus.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/system_error.h"
+#include "platform/system/system_error.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/profile/gw_profile.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/services/app_files.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 
 namespace bench {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace bench {
 

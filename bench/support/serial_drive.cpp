@@ -2,7 +2,7 @@
 
 #include "bench/support/full_set_table.h"
 #include "bus/serial/striowin.h"
-#include "platform/serial_port.h"
+#include "platform/system/serial_port.h"
 
 namespace bench {
 

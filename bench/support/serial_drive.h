@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "bus/serial/tarn_bus.h"
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/virtual_drive.h"
 
 namespace bench {

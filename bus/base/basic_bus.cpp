@@ -3,8 +3,8 @@
 #include "app/services/message_text.h"
 #include "bus/base/device_kind.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/format.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 
 BusRequestCounterSet BusRequestCounters;
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "bus/base/hex_text.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace {
 

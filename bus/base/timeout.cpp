@@ -1,6 +1,6 @@
 #include "bus/base/timeout.h"
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 void CTimeout::Start(uint32_t milliseconds) {
     armed_ = true;

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "bus/can/can_driver_api.h"
-#include "platform/sync_event.h"
+#include "platform/system/sync_event.h"
 
 inline constexpr int kCanMessageObjects = 16;
 // Added to a message object's length: the object is sent as a remote request.

@@ -6,7 +6,7 @@
 #include "app/services/program_flags.h"
 #include "bus/can/can_open_tarn.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace {
 

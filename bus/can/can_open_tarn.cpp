@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "bus/can/can_peak.h"
-#include "platform/clock.h"
-#include "platform/format.h"
-#include "platform/reset_hooks.h"
+#include "platform/system/clock.h"
+#include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

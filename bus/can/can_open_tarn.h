@@ -15,7 +15,7 @@
 
 #include "bus/can/can_ctrl_base.h"
 #include "bus/can/sdo_transfer.h"
-#include "platform/sync_event.h"
+#include "platform/system/sync_event.h"
 
 // Bus error codes; their texts are "CANOpen_M%02u" in "CANOpen-Messages".
 inline constexpr int kCanErrorNotOpen = 1;

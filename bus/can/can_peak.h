@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "bus/can/can_drv_base.h"
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 
 inline constexpr char kParallelAdapterLibrary[] = "pcan_dng.dll";
 inline constexpr char kUsbAdapterLibrary[] = "pcan_usb.dll";

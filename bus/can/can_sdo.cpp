@@ -4,7 +4,7 @@
 
 #include "bus/can/can_open_tarn.h"
 #include "bus/can/sdo_transfer.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 static_assert(kSdoOk == SdoTransfer::kOk && kSdoAborted == SdoTransfer::kAborted &&
               kSdoProtocolError == SdoTransfer::kProtocolError && kSdoTooLong == SdoTransfer::kTooLong);

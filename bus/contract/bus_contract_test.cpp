@@ -15,10 +15,10 @@
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
 #include "bus/serial/tests/serial_fixture.h"
-#include "platform/clock.h"
-#include "platform/dynamic_library.h"
-#include "platform/memory_serial_line.h"
-#include "platform/serial_port.h"
+#include "platform/system/clock.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/testing/memory_serial_line.h"
+#include "platform/system/serial_port.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "bus/serial/reply_framer.h"
 #include "bus/serial/tarn_error_texts.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/clock.h"
-#include "platform/event_pump.h"
-#include "platform/format.h"
-#include "platform/reset_hooks.h"
-#include "platform/serial_port.h"
-#include "platform/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
+#include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
+#include "platform/system/serial_port.h"
+#include "platform/files/text_file.h"
 
 bool ActivFlag = false;
 bool& SerioEventPumpFlag = SerialWaitFlag;

@@ -9,7 +9,7 @@
 #include "bus/base/device_kind.h"
 #include "bus/base/hex_text.h"
 #include "bus/base/new_bus.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_error_texts.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/format.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 
 uint32_t TelegramNumber = 0;
 int TelegramTryCount = 3;

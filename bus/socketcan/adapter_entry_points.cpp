@@ -4,8 +4,8 @@
 
 #include "bus/socketcan/adapter_results.h"
 #include "bus/socketcan/can_interface_name.h"
-#include "platform/format.h"
-#include "platform/log_sink.h"
+#include "platform/base/format.h"
+#include "platform/base/log_sink.h"
 
 namespace socketcan {
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/registry_store.h"
+#include "platform/files/registry_store.h"
 
 namespace socketcan {
 

@@ -11,9 +11,9 @@
 #include "bus/socketcan/bit_timing.h"
 #include "bus/socketcan/can_interface_name.h"
 #include "bus/socketcan/linux_can_system.h"
-#include "platform/format.h"
-#include "platform/log_sink.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/base/log_sink.h"
+#include "platform/files/text_file.h"
 
 namespace socketcan {
 

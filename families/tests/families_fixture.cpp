@@ -6,7 +6,7 @@
 #include "app/services/program_flags.h"
 #include "app/services/services_hooks.h"
 #include "bus/serial/striowin.h"
-#include "platform/serial_port.h"
+#include "platform/system/serial_port.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"

@@ -9,7 +9,7 @@
 
 #include "bus/serial/tarn_bus.h"
 #include "parameters/parabase/tests/parabase_fixture.h"
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/virtual_drive.h"
 
 namespace familiestest {

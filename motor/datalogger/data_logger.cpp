@@ -1,7 +1,7 @@
 #include "motor/datalogger/data_logger.h"
 
-#include "platform/clock.h"
-#include "platform/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/log_sink.h"
+#include "platform/system/clock.h"
+#include "platform/base/log_sink.h"
 #include "testsupport/test_env.h"
 
 namespace {

@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "motor/datalogger/data_logger.h"
-#include "platform/log_sink.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/log_sink.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

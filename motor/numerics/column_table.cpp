@@ -5,7 +5,7 @@
 #include <string>
 
 #include "motor/datalogger/data_logger.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "bus/base/parameter_entry.h"
 #include "parameters/parabase/para_types.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 class DataBus;
 class ParaDescriptionFile;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/base/gw_number.h"
 #include "toolkit/profile/gw_profile.h"
 

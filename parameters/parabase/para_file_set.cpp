@@ -15,8 +15,8 @@
 #include "parameters/parabase/value_text_table.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/paths.h"
-#include "platform/text_file.h"
+#include "platform/files/paths.h"
+#include "platform/files/text_file.h"
 #include "scope/varlist/scope_variable_list.h"
 #include "toolkit/base/gw_path.h"
 
@@ -111,7 +111,8 @@ int ParaBase::ReadFileBase() {
     if (!bytes) return SetMessage(kParaCannotOpenFile, {dPath});
     if (bytes->size() < kTableFileSize) return SetMessage(kParaCannotReadFile, {dPath});
     for (int i = 0; i < kParameterCount; ++i)
-        entries_[i] = ReadEntryRecord(reinterpret_cast<const uint8_t*>(bytes->data()) + i * kEntryRecordSize);
+        entries_[i] = ReadEntryRecord(reinterpret_cast<const uint8_t*>(bytes->data()) +
+                                      static_cast<std::size_t>(i) * kEntryRecordSize);
 
     const char* xPath = paths_[kXFilePath];
     stringsProfile_ = std::make_unique<StringsProfile>(xPath);

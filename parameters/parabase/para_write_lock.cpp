@@ -1,6 +1,6 @@
 #include "parameters/parabase/para_write_lock.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

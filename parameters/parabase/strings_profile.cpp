@@ -2,7 +2,7 @@
 
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/base/gw_number.h"
 #include "toolkit/profile/gw_profile.h"
 

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "motor/datalogger/data_logger.h"
-#include "platform/format.h"
-#include "platform/quoted_text.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/base/quoted_text.h"
+#include "platform/files/text_file.h"
 #include "toolkit/base/gw_number.h"
 
 namespace {

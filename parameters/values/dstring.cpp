@@ -8,7 +8,7 @@
 #include <new>
 #include <string>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace {
 

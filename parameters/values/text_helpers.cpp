@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

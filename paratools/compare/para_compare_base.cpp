@@ -7,8 +7,8 @@
 #include "parameters/parabase/para_types.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/format.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "scope/rounding/significant_digits.h"
 #include "toolkit/profile/gw_profile.h"
 

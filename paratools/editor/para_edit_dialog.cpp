@@ -17,7 +17,7 @@
 #include "parameters/values/dstring.h"
 #include "paratools/editor/para_dialogs.h"
 #include "paratools/editor/parameter_editor_state.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_multi_list.h"

@@ -17,7 +17,7 @@
 #include "parameters/parabase/para_types.h"
 #include "paratools/editor/para_dialogs.h"
 #include "paratools/editor/parameter_editor_state.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_rcmgr.h"

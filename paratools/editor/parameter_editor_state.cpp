@@ -13,7 +13,7 @@
 #include "parameters/parabase/para_description_file.h"
 #include "parameters/parabase/para_types.h"
 #include "parameters/values/dstring.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/profile/gw_profile.h"

@@ -13,7 +13,7 @@
 #include "devicewin/poll_timer.h"
 #include "parameters/parabase/para_base.h"
 #include "paratools/editor/parameter_editor_state.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_file_selector.h"

@@ -6,7 +6,7 @@
 #include "paratools/print/device_link.h"
 #include "paratools/print/para_print_settings.h"
 #include "paratools/print/print_date.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/draw/gw_device_context.h"
 

@@ -10,7 +10,7 @@
 #include "parameters/values/dstring.h"
 #include "parameters/values/text_helpers.h"
 #include "paratools/print/para_print_settings.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "app/services/app_files.h"
 #include "app/services/user_level.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {

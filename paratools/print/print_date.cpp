@@ -1,8 +1,8 @@
 #include "paratools/print/print_date.h"
 
 #include "app/services/app_files.h"
-#include "platform/clock.h"
-#include "platform/format.h"
+#include "platform/system/clock.h"
+#include "platform/base/format.h"
 
 namespace {
 constexpr int kGermanLanguage = 49;

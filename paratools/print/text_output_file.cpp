@@ -1,6 +1,6 @@
 #include "paratools/print/text_output_file.h"
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 
 TextOutputFile::TextOutputFile(const std::string& path)
     : file_(std::fopen(platform::ResolveForWrite(path).c_str(), "w")) {}

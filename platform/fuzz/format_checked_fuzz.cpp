@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);

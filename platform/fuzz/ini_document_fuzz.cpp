@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/ini_document.h"
+#include "platform/files/ini_document.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/paths.h"
-#include "platform/port_map.h"
+#include "platform/files/paths.h"
+#include "platform/system/port_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

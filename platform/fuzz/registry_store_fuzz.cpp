@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "platform/files/registry_store.h"
 
 namespace {
 

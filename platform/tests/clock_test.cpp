@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/event_pump.h"
+#include "platform/system/event_pump.h"
 
 namespace {
 

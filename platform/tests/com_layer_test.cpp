@@ -2,11 +2,10 @@
 
 #include <array>
 
-#include "platform/com_objects.h"
-#include "platform/com_registry.h"
-#include "platform/com_sindel_ids.h"
-#include "platform/dynamic_library.h"
-#include "platform/registry_store.h"
+#include "platform/com/com_objects.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -16,6 +15,8 @@ using namespace platform;
 // The class that the test module serves (tests/com_test_server.cpp).
 constexpr CLSID kTestEditorClass = GuidLiteral("{1CF1C014-F30F-416D-9DED-864034B11B8D}");
 constexpr IID kTestEditorEvents = GuidLiteral("{6ADB8206-08CA-40F1-94A4-5E93925A8070}");
+// An id that names no class and no event interface of the test module.
+constexpr IID kUnknownId = GuidLiteral("{E7463891-D02F-4829-AA4F-B571E4EE6506}");
 constexpr char kTestEditorProgId[] = "Torvan.TestEditor.1";
 enum : DISPID { kDescribe = 1, kAskForFile = 2, kAnnounce = 3 };
 enum : DISPID { kFileWanted = 1, kAnnounced = 2 };
@@ -23,17 +24,15 @@ enum : DISPID { kFileWanted = 1, kAnnounced = 2 };
 std::string TestServerPath() { return ExecutableDirectory() + "/libtorvan_com_test_server.so"; }
 
 TEST(Guid, TextFormRoundTrips) {
-    EXPECT_EQ(GuidToString(CLSID_Sindel), "{43F3343B-9143-4288-B37D-C24462B36189}");
-    EXPECT_EQ(GuidFromString("{43f3343b-9143-4288-b37d-c24462b36189}"), CLSID_Sindel);
-    for (const char* bad : {"", "43F3343B-9143-4288-B37D-C24462B36189", "{43F3343B-9143-4288-B37D-C24462B3618}",
-                            "{43F3343B-9143-4288-B37D-C24462B361890}", "{43F3343B-9143-4288-B37DC-24462B36189}",
-                            "{43F3343B-9143-4288-B37D-C24462B3618G}", "(43F3343B-9143-4288-B37D-C24462B36189)"}) {
+    EXPECT_EQ(GuidToString(kTestEditorClass), "{1CF1C014-F30F-416D-9DED-864034B11B8D}");
+    EXPECT_EQ(GuidFromString("{1cf1c014-f30f-416d-9ded-864034b11b8d}"), kTestEditorClass);
+    for (const char* bad : {"", "1CF1C014-F30F-416D-9DED-864034B11B8D", "{1CF1C014-F30F-416D-9DED-864034B11B8}",
+                            "{1CF1C014-F30F-416D-9DED-864034B11B8D0}", "{1CF1C014-F30F-416D-9DED8-64034B11B8D}",
+                            "{1CF1C014-F30F-416D-9DED-864034B11B8G}", "(1CF1C014-F30F-416D-9DED-864034B11B8D)"}) {
         EXPECT_EQ(GuidFromString(bad), std::nullopt) << bad;
     }
-    const std::array<GUID, 5> sindel = {LIBID_SINDELLib, DIID__DSindel, DIID__DSindelEvents, CLSID_Sindel,
-                                        CLSID_SindelPropPage};
-    for (size_t i = 0; i < sindel.size(); ++i)
-        for (size_t j = i + 1; j < sindel.size(); ++j) EXPECT_FALSE(sindel[i] == sindel[j]);
+    EXPECT_FALSE(kTestEditorClass == kTestEditorEvents);
+    EXPECT_TRUE(GuidFromString(GuidToString(kTestEditorEvents)) == kTestEditorEvents);
 }
 
 TEST(Bstr, CountsBytesAndAllowsNuls) {
@@ -98,6 +97,20 @@ TEST(Variant, ReadersCheckTheType) {
     EXPECT_EQ(text.vt, VT_EMPTY);
 }
 
+// A member table with the argument shapes the object layer checks: none, a
+// string, a double and a long, and strings passed by reference.
+enum : DISPID { kStart = 1, kOpen = 2, kSetVersion = 3 };
+constexpr DispatchMember kMethods[] = {
+    {kStart, "Start", 0, {}, VT_BOOL},
+    {kOpen, "Open", 1, {VT_BSTR}, VT_BOOL},
+    {kSetVersion, "SetVersion", 2, {VT_R8, VT_I4}, VT_BOOL},
+};
+enum : DISPID { kFileNeeded = 1, kFileReady = 2 };
+constexpr DispatchMember kEvents[] = {
+    {kFileNeeded, "FileNeeded", 1, {VT_BSTR_BYREF}, VT_EMPTY},
+    {kFileReady, "FileReady", 1, {VT_BSTR}, VT_EMPTY},
+};
+
 TEST(DispatchCall, CheckedAgainstTheMemberTable) {
     VARIANT name = VariantFromString("..\\TMP\\PlcOut.txt");
     VARIANT version = VariantFromDouble(3.1);
@@ -108,30 +121,30 @@ TEST(DispatchCall, CheckedAgainstTheMemberTable) {
         std::vector<VARIANT> args;
         HRESULT expected;
     } cases[] = {
-        {kPlcCreate, {}, S_OK},
-        {kPlcSetVersion, {version, length}, S_OK},
-        {kPlcSetVersion, {version_as_long, length}, S_OK},
-        {kPlcSetVersion, {length, version}, DISP_E_TYPEMISMATCH},
-        {kPlcSetVersion, {version}, DISP_E_BADPARAMCOUNT},
-        {kPlcFileOpen, {name}, S_OK},
-        {kPlcFileOpen, {length}, DISP_E_TYPEMISMATCH},
-        {kPlcCreate, {name}, DISP_E_BADPARAMCOUNT},
-        {11, {}, DISP_E_MEMBERNOTFOUND},
+        {kStart, {}, S_OK},
+        {kSetVersion, {version, length}, S_OK},
+        {kSetVersion, {version_as_long, length}, S_OK},
+        {kSetVersion, {length, version}, DISP_E_TYPEMISMATCH},
+        {kSetVersion, {version}, DISP_E_BADPARAMCOUNT},
+        {kOpen, {name}, S_OK},
+        {kOpen, {length}, DISP_E_TYPEMISMATCH},
+        {kStart, {name}, DISP_E_BADPARAMCOUNT},
+        {4, {}, DISP_E_MEMBERNOTFOUND},
         {0, {}, DISP_E_MEMBERNOTFOUND},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const DispatchMember* member = nullptr;
-        EXPECT_EQ(CheckDispatchCall(kSindelMethods, c.id, c.args, &member), c.expected);
+        EXPECT_EQ(CheckDispatchCall(kMethods, c.id, c.args, &member), c.expected);
         if (c.expected == S_OK) {
             EXPECT_EQ(member->id, c.id);
         }
     }
     BSTR answer = nullptr;
     std::vector<VARIANT> by_ref = {VariantByRefString(&answer)};
-    EXPECT_EQ(CheckDispatchCall(kSindelEvents, kPlcFileFromDevice, by_ref, nullptr), S_OK);
-    EXPECT_EQ(CheckDispatchCall(kSindelEvents, kPlcFileToDevice, by_ref, nullptr), S_OK);
-    EXPECT_EQ(CheckDispatchCall(kSindelEvents, kPlcFileFromDevice, std::vector<VARIANT>{name}, nullptr),
+    EXPECT_EQ(CheckDispatchCall(kEvents, kFileNeeded, by_ref, nullptr), S_OK);
+    EXPECT_EQ(CheckDispatchCall(kEvents, kFileReady, by_ref, nullptr), S_OK);
+    EXPECT_EQ(CheckDispatchCall(kEvents, kFileNeeded, std::vector<VARIANT>{name}, nullptr),
               DISP_E_TYPEMISMATCH);
     VariantClear(&name);
 }
@@ -197,7 +210,7 @@ TEST_F(ObjectLayer, CreatedByClassIdCalledByNumberAndFiresEvents) {
     EventSink sink;
     uint32_t cookie = 0;
     ASSERT_EQ(ConnectEvents(editor.Get(), kTestEditorEvents, &sink, &cookie), S_OK);
-    EXPECT_EQ(ConnectEvents(editor.Get(), DIID__DSindelEvents, &sink, &cookie), E_NOINTERFACE);
+    EXPECT_EQ(ConnectEvents(editor.Get(), kUnknownId, &sink, &cookie), E_NOINTERFACE);
 
     sink.answer = "..\\TMP\\PlcIn.txt";
     EXPECT_EQ(Call(editor.Get(), kAskForFile, {}), "..\\TMP\\PlcIn.txt");
@@ -287,12 +300,13 @@ TEST_F(ObjectLayer, RegistrationIntoADamagedStoreFailsAndChangesNothing) {
 }
 
 TEST_F(ObjectLayer, ClassWhoseModuleIsMissingCannotBeCreated) {
-    ASSERT_EQ(TheRegistry().SetValue("HKCR\\CLSID\\" + GuidToString(CLSID_Sindel) + "\\InprocServer32", "",
-                                     ExecutableDirectory() + "/libSindel-missing.so"),
+    ASSERT_EQ(UnregisterServer(TestServerPath()), S_OK);
+    ASSERT_EQ(TheRegistry().SetValue("HKCR\\CLSID\\" + GuidToString(kTestEditorClass) + "\\InprocServer32", "",
+                                     ExecutableDirectory() + "/libtorvan_com_test_server-missing.so"),
               RegistryStatus::kOk);
     ComPtr<IDispatch> object;
-    EXPECT_EQ(CreateInstance(CLSID_Sindel, IID_IDispatch, object.Put()), E_FAIL);
-    EXPECT_EQ(CreateInstance(CLSID_SindelPropPage, IID_IDispatch, object.Put()), REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(CreateInstance(kTestEditorClass, IID_IDispatch, object.Put()), E_FAIL);
+    EXPECT_EQ(CreateInstance(kUnknownId, IID_IDispatch, object.Put()), REGDB_E_CLASSNOTREG);
     EXPECT_EQ(RegisterServer(ExecutableDirectory() + "/libtorvan_loadable_test.so"), E_FAIL);
 }
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <span>
 
-#include "platform/com_objects.h"
-#include "platform/com_registry.h"
-#include "platform/dynamic_library.h"
+#include "platform/com/com_objects.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
 
 using namespace platform;
 

@@ -1,9 +1,9 @@
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/registry_store.h"
-#include "platform/reset_hooks.h"
+#include "platform/files/registry_store.h"
+#include "platform/base/reset_hooks.h"
 #include "testsupport/test_env.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 #include <gtest/gtest.h>
 

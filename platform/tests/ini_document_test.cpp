@@ -1,4 +1,4 @@
-#include "platform/ini_document.h"
+#include "platform/files/ini_document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "platform/port_map.h"
+#include "platform/system/port_map.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/registry_store.h"
+#include "platform/files/registry_store.h"
 #include "platform/tests/scoped_env.h"
 #include "testsupport/test_env.h"
 

@@ -1,14 +1,14 @@
-#include "platform/program_start.h"
+#include "platform/system/program_start.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/dynamic_library.h"
-#include "platform/registry_store.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/files/registry_store.h"
 #include "platform/tests/scoped_env.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "testsupport/test_env.h"
 
 namespace {

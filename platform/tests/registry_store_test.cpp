@@ -1,4 +1,4 @@
-#include "platform/registry_store.h"
+#include "platform/files/registry_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "platform/tests/scoped_env.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "testsupport/test_env.h"
 
 namespace {

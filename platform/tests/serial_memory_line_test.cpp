@@ -1,8 +1,8 @@
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace {
 

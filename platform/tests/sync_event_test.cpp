@@ -1,4 +1,4 @@
-#include "platform/sync_event.h"
+#include "platform/system/sync_event.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace {
 

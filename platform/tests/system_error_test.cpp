@@ -1,10 +1,10 @@
-#include "platform/system_error.h"
+#include "platform/system/system_error.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

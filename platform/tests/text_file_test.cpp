@@ -1,4 +1,4 @@
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/staged_file.h"
+#include "platform/files/staged_file.h"
 #include "testsupport/test_env.h"
 
 namespace {

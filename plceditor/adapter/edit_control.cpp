@@ -1,6 +1,6 @@
 #include "plceditor/adapter/edit_control.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_types.h"
 
 namespace sindel {

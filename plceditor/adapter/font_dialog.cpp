@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/base/gw_number.h"
 #include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_edit.h"

@@ -6,7 +6,7 @@
 #include "plceditor/control/editor_settings.h"
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/sindel_strings.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/base/gw_number.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_frame.h"

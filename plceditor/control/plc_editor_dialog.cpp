@@ -8,7 +8,7 @@
 #include "plceditor/control/editor_settings.h"
 #include "plceditor/control/sindel_strings.h"
 #include "plceditor/control/source_text.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"
 

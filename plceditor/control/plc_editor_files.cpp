@@ -6,7 +6,7 @@
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/sindel_strings.h"
 #include "plceditor/control/source_text.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "toolkit/core/gw_types.h"
 
 namespace sindel {

@@ -2,7 +2,7 @@
 // programme file and the text declaration file and handing it to the host,
 // asking the host for a programme file, and reading a programme file back
 // into source text with the generator that made it.
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/adapter/edit_control.h"
 #include "plceditor/adapter/message_box.h"
 #include "plceditor/control/editor_settings.h"

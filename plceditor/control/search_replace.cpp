@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/adapter/edit_control.h"
 #include "plceditor/adapter/message_box.h"
 #include "plceditor/control/plc_editor_dialog.h"

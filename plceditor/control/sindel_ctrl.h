@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/com_objects.h"
-#include "platform/com_sindel_ids.h"
+#include "platform/com/com_objects.h"
+#include "plceditor/interface/sindel_ids.h"
 #include "plceditor/control/control_link.h"
 
 class GwDeviceContext;
@@ -63,7 +63,7 @@ private:
 
     platform::ModuleUsage& usage_;
     platform::RefCount refs_;
-    platform::ConnectionPoint events_{*static_cast<platform::IDispatch*>(this), platform::DIID__DSindelEvents};
+    platform::ConnectionPoint events_{*static_cast<platform::IDispatch*>(this), DIID__DSindelEvents};
     std::string tmp_file_name_ = kDefaultTmpFileName;
     std::string plc_proj_path_ = kDefaultPlcProjPath;
     std::unique_ptr<PlcEditorDialog> editor_;

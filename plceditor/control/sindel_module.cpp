@@ -3,7 +3,7 @@
 #include "plceditor/control/sindel_ctrl.h"
 #include "plceditor/control/sindel_prop_page.h"
 #include "plceditor/control/sindel_registration.h"
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 
 using namespace platform;
 
@@ -26,9 +26,9 @@ extern "C" HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** 
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     ClassFactory::Maker maker;
-    if (clsid == CLSID_Sindel)
+    if (clsid == sindel::CLSID_Sindel)
         maker = &NewControl;
-    else if (clsid == CLSID_SindelPropPage)
+    else if (clsid == sindel::CLSID_SindelPropPage)
         maker = &NewPropPage;
     else
         return CLASS_E_CLASSNOTAVAILABLE;

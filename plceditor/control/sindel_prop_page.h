@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform/com_objects.h"
+#include "platform/com/com_objects.h"
 
 namespace sindel {
 

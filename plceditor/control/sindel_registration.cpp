@@ -1,7 +1,7 @@
 #include "plceditor/control/sindel_registration.h"
 
 #include "plceditor/control/sindel_strings.h"
-#include "platform/com_sindel_ids.h"
+#include "plceditor/interface/sindel_ids.h"
 
 namespace sindel {
 

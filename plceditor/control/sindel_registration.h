@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/com_registry.h"
+#include "platform/com/com_registry.h"
 
 namespace sindel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/draw/gw_printer.h"
 
 namespace sindel {

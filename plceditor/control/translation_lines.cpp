@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <ctime>
 
-#include "platform/clock.h"
-#include "platform/format.h"
+#include "platform/system/clock.h"
+#include "platform/base/format.h"
 #include "plceditor/control/sindel_strings.h"
 #include "plceditor/core/plc_compiler.h"
 #include "plceditor/core/plc_messages.h"

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "platform/log_sink.h"
-#include "platform/paths.h"
-#include "platform/text_file.h"
+#include "platform/base/log_sink.h"
+#include "platform/files/paths.h"
+#include "platform/files/text_file.h"
 
 namespace plc {
 

@@ -4,7 +4,7 @@
 #include <bit>
 #include <limits>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_language.h"
 
 namespace plc {

@@ -51,7 +51,7 @@ void PlcCompiler::programChecksumInfo(uint32_t& crc, double& percent, int& used)
     std::array<uint32_t, kMaxMemoryWords> words{};
     PackProgramWords(code_, recordCapacity_,
                      std::span<uint32_t>(words.data(), static_cast<std::size_t>(memorySize_)));
-    std::array<uint8_t, kMaxMemoryWords * kBytesPerWord> bytes{};
+    std::array<uint8_t, std::size_t{kMaxMemoryWords} * kBytesPerWord> bytes{};
     for (int k = 0; k < memorySize_; ++k) {
         for (int b = 0; b < kBytesPerWord; ++b)
             bytes[k * kBytesPerWord + b] = static_cast<uint8_t>(words[k] >> (8 * b));

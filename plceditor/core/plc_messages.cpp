@@ -5,7 +5,7 @@
 #include <array>
 #include <iterator>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace plc {
 

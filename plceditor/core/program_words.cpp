@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 namespace plc {
 

@@ -3,8 +3,8 @@
 
 #include <limits>
 
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 #include "plceditor/core/crlf_file.h"
 
 namespace plc {

@@ -1,7 +1,7 @@
 // Variable name tables of a text declaration and their file.
 #include "plceditor/core/variable_names.h"
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/crlf_file.h"
 
 namespace plc {

@@ -2,7 +2,7 @@
 // line that compiles to it, or an error text for a record that holds none.
 #include <string>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/operand_scanners.h"
 #include "plceditor/core/plc_language.h"
 #include "plceditor/core/plc_messages.h"

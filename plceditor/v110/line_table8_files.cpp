@@ -2,7 +2,7 @@
 // per entry, the text declaration file, and the ADD/XOR checksum.
 #include <vector>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/programme_file.h"
 #include "plceditor/v110/line_table8.h"
 

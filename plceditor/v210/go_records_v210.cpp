@@ -2,7 +2,7 @@
 // records back as text.
 #include "plceditor/v210/go_records_v210.h"
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"
 

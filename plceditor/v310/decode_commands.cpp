@@ -1,6 +1,6 @@
 // Decoder texts of the commands: control, INV, WAIT, STOP, GO, CAN, the cam,
 // program heads and ends, the reserved and the faulty opcodes.
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"
 #include "plceditor/v310/record_layout.h"

@@ -1,5 +1,5 @@
 // Decoder texts of the jump records.
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_opcodes.h"
 #include "plceditor/v310/record_layout.h"
 #include "plceditor/v310/statement_writer.h"

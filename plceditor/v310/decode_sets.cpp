@@ -1,6 +1,6 @@
 // Decoder texts of the SET records: drive targets, control bits, variables,
 // outputs, parameters, ramps, touch probes and event programs.
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_opcodes.h"
 #include "plceditor/v310/record_layout.h"
 #include "plceditor/v310/statement_writer.h"

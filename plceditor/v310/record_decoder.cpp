@@ -2,7 +2,7 @@
 // the V3.10 dialect.
 #include "plceditor/v310/record_decoder.h"
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_opcodes.h"
 #include "plceditor/v310/record_layout.h"
 #include "plceditor/v310/statement_writer.h"

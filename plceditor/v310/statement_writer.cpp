@@ -1,7 +1,7 @@
 // The line of one code record: label, statement and the fault marks.
 #include "plceditor/v310/statement_writer.h"
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/operand_scanners.h"
 
 namespace plc::decoder {

@@ -1,7 +1,7 @@
 // Progress of the oscilloscope's buffer read in its window.
 #include "scope/recorder/scope_base.h"
 
-#include "platform/event_pump.h"
+#include "platform/system/event_pump.h"
 
 ScopeBase::ScopeBase(DataBus* bus, int address, ScopeWindowLink* link) : ParaBase(bus, address), link_(link) {}
 

@@ -10,10 +10,10 @@
 
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_description_file.h"
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 #include "scope/recorder/scope_parameters.h"
-#include "platform/staged_file.h"
+#include "platform/files/staged_file.h"
 #include "scope/varlist/scope_variable_list.h"
 #include "toolkit/base/gw_path.h"
 

@@ -12,7 +12,7 @@
 #include "app/services/services_hooks.h"
 #include "app/services/user_level.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "scope/recorder/scope_parameters.h"
 #include "scope/varlist/scope_variable_list.h"
 #include "toolkit/base/gw_path.h"

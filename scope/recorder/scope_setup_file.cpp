@@ -11,11 +11,11 @@
 #include "app/services/message_text.h"
 #include "app/services/services_hooks.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 #include "scope/recorder/scope_parameters.h"
 #include "scope/recorder/scope_recorder.h"
-#include "platform/staged_file.h"
+#include "platform/files/staged_file.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <limits>
 #include <optional>
 
-#include "platform/paths.h"
-#include "platform/quoted_text.h"
-#include "platform/text_file.h"
+#include "platform/files/paths.h"
+#include "platform/base/quoted_text.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

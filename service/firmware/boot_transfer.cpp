@@ -9,8 +9,8 @@
 
 #include "app/services/message_box.h"
 #include "bus/serial/striowin.h"
-#include "platform/clock.h"
-#include "platform/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/files/text_file.h"
 #include "service/firmware/intel_hex.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_port.h"

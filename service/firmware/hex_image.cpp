@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 
 namespace {
 

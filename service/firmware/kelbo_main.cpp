@@ -4,8 +4,8 @@
 #include <string>
 
 #include "bus/serial/striowin.h"
-#include "platform/format.h"
-#include "platform/text_file.h"
+#include "platform/base/format.h"
+#include "platform/files/text_file.h"
 #include "service/firmware/hex_image.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_options.h"

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "bus/serial/striowin.h"
-#include "platform/clock.h"
-#include "platform/reset_hooks.h"
-#include "platform/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/base/reset_hooks.h"
+#include "platform/files/text_file.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_port.h"
 #include "service/firmware/loader_transfer.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 
 class GwCore;
 

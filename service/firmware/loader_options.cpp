@@ -1,6 +1,6 @@
 #include "service/firmware/loader_options.h"
 
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "service/firmware/loader_device_types.h"
 #include "service/firmware/transfer_codes.h"
 #include "toolkit/base/gw_number.h"

@@ -1,7 +1,7 @@
 #include "service/firmware/loader_port.h"
 
 #include "bus/serial/striowin.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_transfer.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/services/message_text.h"
 #include "bus/serial/tarn_telegram.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_transfer.h"
 #include "service/firmware/transfer_codes.h"

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "bus/serial/striowin.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "service/firmware/loader_console.h"
 
 namespace {

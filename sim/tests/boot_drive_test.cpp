@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/system/clock.h"
+#include "platform/system/serial_port.h"
 #include "sim/tests/telegram_test_support.h"
 
 namespace {

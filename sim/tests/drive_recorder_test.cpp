@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "sim/drive_capture.h"
 #include "sim/telegram_engine.h"
 #include "sim/tests/telegram_test_support.h"

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/clock.h"
-#include "platform/pty_pair.h"
-#include "platform/serial_port.h"
+#include "platform/system/clock.h"
+#include "platform/testing/pty_pair.h"
+#include "platform/system/serial_port.h"
 #include "sim/pty_drive_link.h"
 #include "sim/tests/telegram_test_support.h"
 

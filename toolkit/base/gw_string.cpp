@@ -3,8 +3,8 @@
 
 #include <ctime>
 
-#include "platform/clock.h"
-#include "platform/format.h"
+#include "platform/system/clock.h"
+#include "platform/base/format.h"
 
 GwString GwString::FromDouble(double value) { return GwString(platform::Format("%g", value)); }
 

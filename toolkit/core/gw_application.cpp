@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/dynamic_library.h"
-#include "platform/reset_hooks.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_timers.h"

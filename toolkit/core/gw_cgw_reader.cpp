@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 #include "toolkit/core/gw_definition.h"
 
 namespace {

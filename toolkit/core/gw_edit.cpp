@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_rcmgr.h"
 

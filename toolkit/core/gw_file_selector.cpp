@@ -1,6 +1,6 @@
 #include "toolkit/core/gw_file_selector.h"
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_rcmgr.h"

@@ -1,6 +1,6 @@
 #include "toolkit/core/gw_kind.h"
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 #include "toolkit/core/gw_core.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/paths.h"
+#include "platform/files/paths.h"
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_rcmgr.h"
 

@@ -4,10 +4,10 @@
 #include <map>
 #include <memory>
 
-#include "platform/log_sink.h"
-#include "platform/paths.h"
-#include "platform/reset_hooks.h"
-#include "platform/text_file.h"
+#include "platform/base/log_sink.h"
+#include "platform/files/paths.h"
+#include "platform/base/reset_hooks.h"
+#include "platform/files/text_file.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_widget_store.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_observer.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_definition.h"
 
 double GwSlider::Clamp(double v) const {

@@ -1,7 +1,7 @@
 #include "toolkit/draw/gw_colour.h"
 
-#include "platform/com_types.h"
-#include "platform/paths.h"
+#include "platform/com/com_types.h"
+#include "platform/files/paths.h"
 
 namespace {
 

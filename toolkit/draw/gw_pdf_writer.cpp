@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "toolkit/draw/gw_colour.h"
 #include "toolkit/draw/gw_text_layout.h"
 

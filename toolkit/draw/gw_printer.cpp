@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/log_sink.h"
-#include "platform/paths.h"
-#include "platform/reset_hooks.h"
+#include "platform/base/log_sink.h"
+#include "platform/files/paths.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_observer.h"
 #include "toolkit/core/gw_rcmgr.h"

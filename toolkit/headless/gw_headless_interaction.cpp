@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/clock.h"
-#include "platform/log_sink.h"
+#include "platform/system/clock.h"
+#include "platform/base/log_sink.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_timers.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/hosting/gw_dde_client.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 
 namespace {
 

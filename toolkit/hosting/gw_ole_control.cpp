@@ -2,10 +2,9 @@
 
 #include <map>
 
-#include "platform/com_registry.h"
-#include "platform/com_sindel_ids.h"
-#include "platform/log_sink.h"
-#include "platform/reset_hooks.h"
+#include "platform/com/com_registry.h"
+#include "platform/base/log_sink.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_widget_store.h"
 
@@ -23,19 +22,14 @@ std::map<std::string, ControlEvents>& EventTables() {
     return tables;
 }
 
-void RegisterBuiltinEvents() {
-    EventTables().clear();
-    GwRegisterControlEvents(CLSID_Sindel, DIID__DSindelEvents, kSindelEvents);
-}
-
 const bool g_registered = [] {
     GwSetKindFactory(GwOLECONTROL_CLASS,
                      [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwOleControl(n, p); });
-    RegisterBuiltinEvents();
     return true;
 }();
 
-platform::ResetHook g_reset([] { RegisterBuiltinEvents(); });
+// Each host registers the events of the controls it places.
+platform::ResetHook g_reset([] { EventTables().clear(); });
 
 std::map<std::string, GwComObject*>& Wrappers() {
     static std::map<std::string, GwComObject*> wrappers;

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/com_interfaces.h"
-#include "platform/com_objects.h"
+#include "platform/com/com_interfaces.h"
+#include "platform/com/com_objects.h"
 #include "toolkit/core/gw_core.h"
 
 class GwOleControl;
@@ -71,7 +71,9 @@ struct GwOleEventArgs {
 platform::VARIANT* GwOleEventArgument(const GwEvent* event, int index);
 
 // The names of a control class's events, by dispatch number, and the event
-// interface to connect to. The PLC editor control's are known from the start.
+// interface to connect to. The toolkit knows no control's events of its own:
+// the host registers those of each control it places, before the window
+// that holds the control is loaded.
 void GwRegisterControlEvents(const platform::CLSID& clsid, const platform::IID& events,
                              std::span<const platform::DispatchMember> members);
 

@@ -2,7 +2,7 @@
 // program's texts and flags.
 #pragma once
 
-#include "platform/com_variant.h"
+#include "platform/com/com_variant.h"
 #include "toolkit/base/gw_string.h"
 
 // A string or a string by reference, up to its first NUL; empty for a null

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/ini_document.h"
-#include "platform/paths.h"
-#include "platform/text_file.h"
+#include "platform/files/ini_document.h"
+#include "platform/files/paths.h"
+#include "platform/files/text_file.h"
 #include "toolkit/base/gw_number.h"
 
 namespace {

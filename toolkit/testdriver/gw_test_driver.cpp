@@ -6,9 +6,9 @@
 #include <deque>
 #include <map>
 
-#include "platform/clock.h"
-#include "platform/event_pump.h"
-#include "platform/reset_hooks.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_edit.h"

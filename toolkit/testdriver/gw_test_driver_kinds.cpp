@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/docking/gw_docking.h"
 #include "toolkit/draw/gw_drawing.h"

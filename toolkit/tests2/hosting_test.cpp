@@ -6,8 +6,8 @@
 
 #include <optional>
 
-#include "platform/com_registry.h"
-#include "platform/dynamic_library.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"

@@ -1,6 +1,6 @@
 #include "toolkit/tests2/kinds_fixture.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"

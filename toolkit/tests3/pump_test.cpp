@@ -5,8 +5,8 @@
 // pump.
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
-#include "platform/event_pump.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_button.h"

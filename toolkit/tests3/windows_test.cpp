@@ -4,7 +4,7 @@
 // stacking order, and scrolled containers. Each table holds the refusals too.
 #include <gtest/gtest.h>
 
-#include "platform/log_sink.h"
+#include "platform/base/log_sink.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_item_list.h"

@@ -10,7 +10,7 @@
 #include "app/services/window_handler.h"
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
-#include "platform/serial_port.h"
+#include "platform/system/serial_port.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"

@@ -14,7 +14,7 @@
 
 #include "app/main/main_display.h"
 #include "app/main/main_object.h"
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/virtual_drive.h"
 
 namespace maintest {

@@ -9,7 +9,7 @@
 #include "app/services/message_box.h"
 #include "app/services/services_hooks.h"
 #include "bus/serial/tarn_bus.h"
-#include "platform/registry_store.h"
+#include "platform/files/registry_store.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 

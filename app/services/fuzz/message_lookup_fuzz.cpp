@@ -17,8 +17,8 @@
 #include "app/services/app_files.h"
 #include "app/services/message_text.h"
 #include "parameters/values/dstring.h"
-#include "platform/format.h"
-#include "platform/ini_document.h"
+#include "platform/base/format.h"
+#include "platform/files/ini_document.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/services/program_flags.h"
 #include "app/services/tests/services_fixture.h"
 #include "app/services/window_handler.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "toolkit/core/gw_media.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_slider.h"

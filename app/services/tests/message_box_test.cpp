@@ -7,8 +7,8 @@
 
 #include "app/services/program_flags.h"
 #include "app/services/tests/services_fixture.h"
-#include "platform/clock.h"
-#include "platform/event_pump.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"

@@ -8,8 +8,8 @@
 
 #include "app/services/services_hooks.h"
 #include "app/shell/startup_sequence.h"
-#include "platform/clock.h"
-#include "platform/system_error.h"
+#include "platform/system/clock.h"
+#include "platform/system/system_error.h"
 #include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_interaction.h"

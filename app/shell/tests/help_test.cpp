@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/main/tests/main_fixture.h"
-#include "platform/program_start.h"
-#include "platform/registry_store.h"
+#include "platform/system/program_start.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"

@@ -14,7 +14,7 @@
 #include "app/shell/main_window_parts.h"
 #include "app/shell/program_main.h"
 #include "parameters/values/dstring.h"
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"

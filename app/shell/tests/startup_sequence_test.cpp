@@ -10,7 +10,7 @@
 #include "app/shell/program_main.h"
 #include "bus/serial/tarn_bus.h"
 #include "parameters/values/dstring.h"
-#include "platform/program_start.h"
+#include "platform/system/program_start.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "bus/base/timeout.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace {
 

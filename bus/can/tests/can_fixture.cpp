@@ -1,6 +1,6 @@
 #include "bus/can/tests/can_fixture.h"
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace cantest {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bus/can/tests/can_fixture.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace cantest {
 namespace {

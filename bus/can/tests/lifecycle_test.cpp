@@ -9,7 +9,7 @@
 
 #include "bus/can/can_peak.h"
 #include "bus/can/tests/can_fixture.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace cantest {
 namespace {

@@ -9,9 +9,9 @@
 
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
-#include "platform/clock.h"
-#include "platform/memory_serial_line.h"
-#include "platform/serial_port.h"
+#include "platform/system/clock.h"
+#include "platform/testing/memory_serial_line.h"
+#include "platform/system/serial_port.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
 #include "bus/serial/tests/serial_fixture.h"
-#include "platform/clock.h"
-#include "platform/pty_pair.h"
+#include "platform/system/clock.h"
+#include "platform/testing/pty_pair.h"
 #include "sim/pty_drive_link.h"
 
 namespace bustest {

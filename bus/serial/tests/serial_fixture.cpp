@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "bus/serial/striowin.h"
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/system/clock.h"
+#include "platform/system/serial_port.h"
 #include "testsupport/test_env.h"
 
 namespace bustest {

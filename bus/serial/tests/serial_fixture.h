@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/virtual_drive.h"
 
 namespace bustest {

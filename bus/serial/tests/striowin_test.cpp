@@ -9,8 +9,8 @@
 #include "app/services/program_flags.h"
 #include "bus/serial/striowin.h"
 #include "bus/serial/tests/serial_fixture.h"
-#include "platform/clock.h"
-#include "platform/event_pump.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
 
 namespace bustest {
 namespace {

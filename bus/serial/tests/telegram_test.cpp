@@ -10,8 +10,8 @@
 #include "app/services/program_flags.h"
 #include "bus/serial/tarn_telegram.h"
 #include "bus/serial/tests/serial_fixture.h"
-#include "platform/clock.h"
-#include "platform/format.h"
+#include "platform/system/clock.h"
+#include "platform/base/format.h"
 
 namespace bustest {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bus/socketcan/tests/socket_fixture.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace socketcan_test {
 namespace {

@@ -11,7 +11,7 @@
 #include "bus/can/can_peak.h"
 #include "bus/socketcan/adapter_results.h"
 #include "bus/socketcan/tests/socket_fixture.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace socketcan_test {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "bus/socketcan/adapter_results.h"
 #include "bus/socketcan/tests/socket_fixture.h"
-#include "platform/registry_store.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 
 namespace socketcan_test {

@@ -1,7 +1,7 @@
 #include "bus/socketcan/tests/socket_fixture.h"
 
 #include "bus/can/can_peak.h"
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 #include "testsupport/test_env.h"
 
 namespace socketcan_test {

@@ -16,8 +16,8 @@
 #include "parameters/parabase/tests/parabase_fixture.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/memory_serial_line.h"
-#include "platform/serial_port.h"
+#include "platform/testing/memory_serial_line.h"
+#include "platform/system/serial_port.h"
 #include "sim/virtual_drive.h"
 #include "testsupport/test_env.h"
 

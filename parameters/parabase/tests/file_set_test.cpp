@@ -16,7 +16,7 @@
 #include "parameters/parabase/value_text_table.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "testsupport/test_env.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "parameters/parabase/tests/transfer_fixture.h"
 
 #include "bus/serial/striowin.h"
-#include "platform/serial_port.h"
+#include "platform/system/serial_port.h"
 
 namespace parabasetest {
 

@@ -10,7 +10,7 @@
 
 #include "bus/serial/tarn_bus.h"
 #include "parameters/parabase/tests/file_set_fixture.h"
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/virtual_drive.h"
 
 namespace parabasetest {

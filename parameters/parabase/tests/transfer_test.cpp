@@ -15,7 +15,7 @@
 #include "parameters/parabase/value_text_table.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "sim/drive_faults.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/testdriver/gw_test_driver.h"

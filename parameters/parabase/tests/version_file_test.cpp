@@ -8,7 +8,7 @@
 
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/tests/file_set_fixture.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "testsupport/test_env.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "paratools/compare/compare_window.h"
 #include "paratools/compare/para_compare_base.h"
 #include "paratools/print/tests/paratools_fixture.h"
-#include "platform/program_start.h"
+#include "platform/system/program_start.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"

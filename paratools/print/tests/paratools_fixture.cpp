@@ -9,7 +9,7 @@
 #include "parameters/parabase/para_types.h"
 #include "parameters/parabase/value_text_table.h"
 #include "parameters/parabase/tests/parabase_fixture.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"

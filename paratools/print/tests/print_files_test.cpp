@@ -11,8 +11,8 @@
 #include "paratools/print/external_viewers.h"
 #include "paratools/print/para_print_settings.h"
 #include "paratools/print/tests/paratools_fixture.h"
-#include "platform/program_start.h"
-#include "platform/registry_store.h"
+#include "platform/system/program_start.h"
+#include "platform/files/registry_store.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
 namespace paratoolstest {

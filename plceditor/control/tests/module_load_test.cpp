@@ -2,14 +2,15 @@
 // brings everything it needs, and the control opens its editor window.
 #include <gtest/gtest.h>
 
-#include "platform/com_objects.h"
-#include "platform/com_registry.h"
-#include "platform/com_sindel_ids.h"
-#include "platform/dynamic_library.h"
+#include "platform/com/com_objects.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
+#include "plceditor/interface/sindel_ids.h"
 
 namespace {
 
 using namespace platform;
+using namespace sindel;
 
 TEST(SindelModule, LoadsAndOpensItsEditorOnItsOwn) {
     ASSERT_EQ(RegisterServer(ExecutableDirectory() + "/libSindel.so"), S_OK);

@@ -76,7 +76,7 @@ std::string PageSummary(const GwPrintDocument& document, int page) {
 TEST_F(EditorTest, PrintsTheSourceWithPageHeaders) {
     testsupport::WriteFile(testsupport::RuntimePath("userdata/p.plc"), Lines(150));
     Open();
-    host_->Call(platform::kPlcFileOpen, {platform::VariantFromString("..\\userdata\\p.plc")});
+    host_->Call(kPlcFileOpen, {platform::VariantFromString("..\\userdata\\p.plc")});
     gwtest::AnswerPrintDialog(true, 2, false);
     Command(ids::kCmdPrint);
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "plceditor/control/tests/sindel_host.h"
-#include "platform/com_registry.h"
-#include "platform/dynamic_library.h"
-#include "platform/registry_store.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 
 namespace sindel {
@@ -15,6 +15,22 @@ std::string Value(const std::string& key, const std::string& name = "") {
     std::string data;
     RegistryStatus status = TheRegistry().ReadValue(key, name, 1024, &data);
     return status == RegistryStatus::kOk ? data : "<" + std::to_string(static_cast<int>(status)) + ">";
+}
+
+// Hosts name the control by these texts (a window definition's class_id, the
+// registry of an installed system), so they never change.
+TEST(Registration, IdsKeepTheirTextForms) {
+    const struct {
+        platform::GUID id;
+        const char* text;
+    } ids[] = {
+        {LIBID_SINDELLib, "{9B8BFB5E-F6AA-44FF-B639-61BCEF4F7C61}"},
+        {DIID__DSindel, "{46C33905-8DC2-40D1-AC13-C0EF1CD184E0}"},
+        {DIID__DSindelEvents, "{8DDB9CB9-FE98-4413-BBFA-B21255A12EEC}"},
+        {CLSID_Sindel, "{43F3343B-9143-4288-B37D-C24462B36189}"},
+        {CLSID_SindelPropPage, "{F3E1984F-5F97-4016-8EA0-FA600C14E64D}"},
+    };
+    for (const auto& id : ids) EXPECT_EQ(GuidToString(id.id), id.text);
 }
 
 TEST(Registration, WritesTheControlPageAndTypeLibrary) {

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "plceditor/control/plc_editor_dialog.h"
-#include "platform/com_registry.h"
-#include "platform/dynamic_library.h"
-#include "platform/reset_hooks.h"
+#include "platform/com/com_registry.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/base/reset_hooks.h"
 #include "testsupport/test_env.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 

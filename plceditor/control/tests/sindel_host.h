@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/com_objects.h"
-#include "platform/com_sindel_ids.h"
+#include "platform/com/com_objects.h"
+#include "plceditor/interface/sindel_ids.h"
 
 class GwCore;
 

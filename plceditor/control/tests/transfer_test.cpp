@@ -2,7 +2,7 @@
 // events that go with it, and reading programme files back into source text.
 #include <filesystem>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/control/tests/translation_fixture.h"
 #include "plceditor/control/translation_lines.h"
 

@@ -2,7 +2,7 @@
 // writes a checked program back into the edit lines.
 #include <cstring>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/control/tests/translation_fixture.h"
 #include "plceditor/control/translation_lines.h"
 #include "plceditor/core/program_words.h"

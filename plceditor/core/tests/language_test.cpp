@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_language.h"
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/core/plc_opcodes.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/core/plc_messages.h"
 #include "plceditor/v110/line_table8.h"
 #include "plceditor/v110/tests/table8_helpers.h"

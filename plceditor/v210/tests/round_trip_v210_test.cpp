@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/v210/decoder_v210.h"
 #include "plceditor/v210/tests/v210_fixture.h"
 #include "plceditor/v310/tests/programme_round_trip.h"

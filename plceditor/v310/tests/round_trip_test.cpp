@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/format.h"
+#include "platform/base/format.h"
 #include "plceditor/v310/tests/programme_round_trip.h"
 #include "plceditor/v310/tests/statement_table.h"
 

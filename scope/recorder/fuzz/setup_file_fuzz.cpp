@@ -10,7 +10,7 @@
 #include "parameters/parabase/fuzz/fuzz_parameter.h"
 #include "parameters/parabase/fuzz/fuzz_work_dir.h"
 #include "parameters/parabase/para_base.h"
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "scope/recorder/scope_recorder.h"
 
 namespace {

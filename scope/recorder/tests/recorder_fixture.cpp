@@ -5,7 +5,7 @@
 #include "app/services/app_files.h"
 #include "app/services/program_flags.h"
 #include "bus/serial/striowin.h"
-#include "platform/serial_port.h"
+#include "platform/system/serial_port.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"

@@ -13,7 +13,7 @@
 
 #include "app/services/services_hooks.h"
 #include "bus/serial/tarn_bus.h"
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 #include "scope/recorder/scope_base.h"
 #include "sim/virtual_drive.h"
 

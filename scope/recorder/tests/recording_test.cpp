@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "scope/recorder/scope_recorder.h"
 #include "scope/recorder/tests/recorder_fixture.h"
 #include "sim/drive_recorder.h"

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "bus/serial/striowin.h"
-#include "platform/clock.h"
-#include "platform/memory_serial_line.h"
-#include "platform/serial_port.h"
+#include "platform/system/clock.h"
+#include "platform/testing/memory_serial_line.h"
+#include "platform/system/serial_port.h"
 #include "service/firmware/loader_transfer.h"
 #include "sim/boot_drive.h"
 

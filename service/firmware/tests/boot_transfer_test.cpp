@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "service/firmware/loader_transfer.h"
 #include "service/firmware/transfer_codes.h"
 #include "service/firmware/tests/firmware_fixture.h"

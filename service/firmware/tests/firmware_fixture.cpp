@@ -6,8 +6,8 @@
 
 #include "app/services/app_files.h"
 #include "bus/serial/striowin.h"
-#include "platform/format.h"
-#include "platform/serial_port.h"
+#include "platform/base/format.h"
+#include "platform/system/serial_port.h"
 #include "testsupport/test_env.h"
 
 namespace fwtest {

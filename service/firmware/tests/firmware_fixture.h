@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_serial_line.h"
+#include "platform/testing/memory_serial_line.h"
 
 namespace fwtest {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_file.h"
+#include "platform/files/text_file.h"
 #include "service/firmware/hex_image.h"
 #include "service/firmware/tests/firmware_fixture.h"
 

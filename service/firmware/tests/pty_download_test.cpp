@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "bus/serial/striowin.h"
-#include "platform/clock.h"
-#include "platform/format.h"
-#include "platform/pty_pair.h"
-#include "platform/serial_port.h"
-#include "platform/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/base/format.h"
+#include "platform/testing/pty_pair.h"
+#include "platform/system/serial_port.h"
+#include "platform/files/text_file.h"
 #include "service/firmware/kelbo_main.h"
 #include "service/firmware/tests/firmware_fixture.h"
 #include "sim/pty_boot_link.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 namespace {
 

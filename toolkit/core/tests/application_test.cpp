@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "platform/dynamic_library.h"
+#include "platform/system/dynamic_library.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_tokens.h"

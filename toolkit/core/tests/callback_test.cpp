@@ -142,18 +142,18 @@ TEST_F(Callbacks, DisabledOrHiddenButtonsRefuseClicks) {
 TEST_F(Callbacks, NamedEventsReachTheirBinding) {
     WriteDefinitionFile("ole.cgw",
                         "dialogframe PlcEditorX {\n"
-                        "  olecontrol PlcEditorControl {\n"
+                        "  olecontrol EditorControl {\n"
                         "    class_id = \"{00000000-0000-0000-0000-000000000001}\"\n"
-                        "    on PlcFileToArchiv = CB_Save \"archive\"\n"
+                        "    on FileToArchive = CB_Save \"archive\"\n"
                         "  }\n"
                         "}\n");
     ASSERT_TRUE(GwRcMgr::use("ole.cgw"));
     GwCore* w = GwRcMgr::load(nullptr, "PlcEditorX", 1);
-    GwCore* control = w->child("PlcEditorControl");
+    GwCore* control = w->child("EditorControl");
     ASSERT_NE(control, nullptr);
     EXPECT_TRUE(control->is_class(GwOLECONTROL_CLASS));
     EXPECT_EQ(control->attribute_text("class_id"), "{00000000-0000-0000-0000-000000000001}");
-    EXPECT_EQ(gwtest::Fire(control, "PlcFileToArchiv"), 1);
+    EXPECT_EQ(gwtest::Fire(control, "FileToArchive"), 1);
     ASSERT_EQ(CallNames(), std::vector<std::string>{"CB_Save"});
     EXPECT_EQ(Calls()[0].user_data, "archive");
 }

@@ -2,8 +2,8 @@
 // waits run them.
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
-#include "platform/event_pump.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_timers.h"

@@ -1,6 +1,6 @@
 #include "toolkit/core/tests/toolkit_fixture.h"
 
-#include "platform/reset_hooks.h"
+#include "platform/base/reset_hooks.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_rcmgr.h"
 

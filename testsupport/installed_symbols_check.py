@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""Checks that nothing installed carries test equipment.
+
+Installs the build into a fresh directory and reads the dynamic symbol table
+of every ELF file there (nm -D). It fails when a test-equipment library was
+installed, when an installed file defines a symbol that a test-equipment
+library defines (its code was compiled in twice, for instance by a glob), or
+when an installed file defines anything in the test equipment's own
+namespaces.
+
+usage: installed_symbols_check.py CMAKE BUILD_DIR WORK_DIR RESULT_XML EQUIPMENT_LIBRARY...
+The result goes to RESULT_XML in GoogleTest's form, one test case, so the
+test script counts it with the others.
+"""
+import os
+import shutil
+import subprocess
+import sys
+from xml.sax.saxutils import quoteattr
+
+# Namespaces that only test equipment uses (the virtual drive, the toolkit's
+# test driver, the shared test main).
+EQUIPMENT_NAMESPACES = ("sim::", "gwtest::", "testsupport::")
+
+
+def strong_symbols(path, demangle):
+    """Mangled C++ symbols that the file defines strongly (not weak or
+    inline copies, which every user of a template or inline function has)."""
+    args = ["nm", "-D", "--defined-only"] + (["-C"] if demangle else []) + [path]
+    out = subprocess.run(args, check=True, capture_output=True, text=True).stdout
+    symbols = set()
+    for line in out.splitlines():
+        parts = line.split(" ", 2)
+        if len(parts) != 3 or parts[1] not in ("T", "D", "B", "R"):
+            continue
+        name = parts[2]
+        if demangle or name.startswith("_Z"):
+            symbols.add(name)
+    return symbols
+
+
+def is_elf(path):
+    with open(path, "rb") as f:
+        return f.read(4) == b"\x7fELF"
+
+
+def write_result(path, findings):
+    failure = ""
+    if findings:
+        failure = f"<failure message={quoteattr(chr(10).join(findings))}/>"
+    with open(path, "w") as f:
+        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<testsuites><testsuite name="InstalledSymbols">'
+                f'<testcase name="NoTestEquipment" status="run">{failure}</testcase>'
+                '</testsuite></testsuites>\n')
+
+
+def main():
+    if len(sys.argv) < 6:
+        print(__doc__, file=sys.stderr)
+        return 2
+    cmake, build_dir, work_dir, result_xml = sys.argv[1:5]
+    equipment = sys.argv[5:]
+    findings = check(cmake, build_dir, work_dir, equipment)
+    for finding in findings:
+        print(finding)
+    os.makedirs(os.path.dirname(os.path.abspath(result_xml)), exist_ok=True)
+    write_result(result_xml, findings)
+    return 1 if findings else 0
+
+
+def check(cmake, build_dir, work_dir, equipment):
+    """The findings; empty when nothing installed carries test equipment."""
+    prefix = os.path.join(work_dir, "install")
+    shutil.rmtree(prefix, ignore_errors=True)
+    result = subprocess.run([cmake, "--install", build_dir, "--prefix", prefix],
+                            capture_output=True, text=True)
+    if result.returncode != 0:
+        return ["install failed:\n" + result.stdout + result.stderr]
+
+    equipment_names = {os.path.basename(p) for p in equipment}
+    equipment_symbols = set()
+    for library in equipment:
+        equipment_symbols |= strong_symbols(library, demangle=False)
+    if not equipment_symbols:
+        return ["no symbols read from the test equipment: " + " ".join(equipment)]
+
+    findings = []
+    checked = 0
+    for root, _, files in os.walk(prefix):
+        for name in sorted(files):
+            path = os.path.join(root, name)
+            if os.path.islink(path) or not is_elf(path):
+                continue
+            checked += 1
+            shown = os.path.relpath(path, prefix)
+            if name in equipment_names:
+                findings.append(f"{shown}: test equipment installed")
+                continue
+            for symbol in sorted(strong_symbols(path, demangle=False) & equipment_symbols):
+                findings.append(f"{shown}: defines {symbol} of the test equipment")
+            for symbol in sorted(strong_symbols(path, demangle=True)):
+                if symbol.startswith(EQUIPMENT_NAMESPACES):
+                    findings.append(f"{shown}: defines {symbol}")
+
+    if checked == 0:
+        return ["nothing installed to check"]
+    print(f"{checked} installed files checked, {len(findings)} findings")
+    return findings
+
+
+if __name__ == "__main__":
+    sys.exit(main())
