@@ -126,48 +126,15 @@ const GwFuncDesc kMarloDeviceTable[] = {
     kEnd,
 };
 
-// 14: the parameter print wizard.
-const GwFuncDesc kPrintWizardTable[] = {
+// 14: the parameter print wizard; its list stands beside the wizard.
+const GwFuncDesc kPrintWizardShellEntries[] = {
     kInterpreter,
-    {"CB0_CreatePrintPara0", CB0_CreatePrintPara0},
-    {"CB0_ShowPrintPara0", CB0_ShowPrintPara0},
-    {"CB0_NewFormat", CB0_NewFormat},
-    {"CB0_SetPrinter", CB0_SetPrinter},
-    {"CB0_SetExcel", CB0_SetExcel},
-    {"CB0_SetAscii", CB0_SetAscii},
-    {"CB0_IncludeComment", CB0_IncludeComment},
-    {"CB0_SetComment", CB0_SetComment},
-    {"CB0_StartAssi", CB0_StartAssi},
-    {"CB0_StartPrint", CB0_StartPrint},
-    {"CB0_ShowPrint", CB0_ShowPrint},
-    {"CB1_CreatePrintPara1", CB1_CreatePrintPara1},
-    {"CB1_ShowPrintPara1", CB1_ShowPrintPara1},
-    {"CB1_SetRowProp", CB1_SetRowProp},
-    {"CB1_SelectAll", CB1_SelectAll},
-    {"CB1_SelectNone", CB1_SelectNone},
-    {"CB1_SaveRowProp", CB1_SaveRowProp},
-    {"CB1_Next", CB1_Next},
-    {"CB1_ShowPrint", CB1_ShowPrint},
-    {"CB2_CreatePrintPara2", CB2_CreatePrintPara2},
-    {"CB2_SetRowGroup", CB2_SetRowGroup},
-    {"CB2_SelectAll", CB2_SelectAll},
-    {"CB2_SelectNone", CB2_SelectNone},
-    {"CB2_SaveRowGroup", CB2_SaveRowGroup},
-    {"CB2_Next", CB2_Next},
-    {"CB2_ShowPrint", CB2_ShowPrint},
-    {"CB2_Back", CB2_Back},
-    {"CB3_CreatePrintPara3", CB3_CreatePrintPara3},
-    {"CB3_Next", CB3_Next},
-    {"CB3_Back", CB3_Back},
-    {"CB3_ShowPrint", CB3_ShowPrint},
-    {"CB4_Create", CB4_Create},
-    {"CB4_Expose", CB4_Expose},
     kEnd,
 };
 
 // 15: dialogs, parameter tools, scope, service and option windows, the
-// network list. The shell's own entries come first; the parameter editor
-// keeps the list of its many callbacks beside its code and joins it here.
+// network list. The shell's own entries come first; the compare window and
+// the parameter editor keep their lists beside their code and join here.
 const GwFuncDesc kGeneralShellEntries[] = {
     kInterpreter,
     {"CB_Info_StartVideo", CB_Info_StartVideo},
@@ -199,18 +166,6 @@ const GwFuncDesc kGeneralShellEntries[] = {
     {"CB_DontShowRiskNote_Tuning", CB_DontShowRiskNote_Tuning},
     {"CB_CenterMessage", CB_CenterMessage},
     {"CB_CallNetList", CB_CallNetList},
-    {"CB_ShowCompare", CB_ShowCompare},
-    {"CB_SearchParaBase", CB_SearchParaBase},
-    {"CB_SearchFile", CB_SearchFile},
-    {"CB_SearchEditor", CB_SearchEditor},
-    {"CB_CompareOk", CB_CompareOk},
-    {"CB_HideCompare", CB_HideCompare},
-    {"CB_ShowCompareOptions", CB_ShowCompareOptions},
-    {"CB_SetCompareOptions", CB_SetCompareOptions},
-    {"CB_ResetCompareOptions", CB_ResetCompareOptions},
-    {"CB_HideCompareOptions", CB_HideCompareOptions},
-    {"CB_HideValText", CB_HideCompareOptions},
-    {"CB_DestroyBusMonitor", CB_HideCompareOptions},
     kEnd,
 };
 
@@ -236,8 +191,13 @@ std::vector<GwFuncDesc> JoinTables(std::initializer_list<const GwFuncDesc*> part
     return table;
 }
 
+const GwFuncDesc* PrintWizardTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({kPrintWizardShellEntries, PrintWizardCallbacks()});
+    return table.data();
+}
+
 const GwFuncDesc* GeneralTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, ParameterEditorCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks()});
     return table.data();
 }
 
@@ -248,7 +208,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         kMainWindowTable,      kPescoTable,           kGenericDeviceSmallTable, kGenericDeviceTable,
         kRuvexTable,           kRuvexControllerTable, kRuvexV200Table,          kMarloV200Table,
         kMarloTable,           kRuvexV700FirstTable,  kRuvexV700SecondTable,    kRuvexV700ThirdTable,
-        kMarloDeviceTable,     kPrintWizardTable,     GeneralTable(),           kPescoTuningTable,
+        kMarloDeviceTable,     PrintWizardTable(),    GeneralTable(),           kPescoTuningTable,
         kPlotTable,
     };
     return tables;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_func_desc.h"
 
 class GwCore;
 
@@ -16,6 +17,10 @@ int CB_SetCompareOptions(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_ResetCompareOptions(GwCore* widget, GwEvent* event, GwUD userData);
 // Also registered as CB_HideValText and CB_DestroyBusMonitor.
 int CB_HideCompareOptions(GwCore* widget, GwEvent* event, GwUD userData);
+
+// Every callback of the compare and options windows under its names, ended
+// by the null entry; the program joins it into its general table.
+const GwFuncDesc* CompareCallbacks();
 
 inline constexpr char kCompareWindow[] = "ParaCompare";
 inline constexpr char kCompareOptionsWindow[] = "CompareOptions";

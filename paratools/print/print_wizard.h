@@ -9,6 +9,7 @@
 #include "paratools/print/para_print_job.h"
 #include "paratools/print/para_print_settings.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_func_desc.h"
 
 class GwCore;
 class ParaBase;
@@ -68,3 +69,7 @@ int CB3_Back(GwCore* widget, GwEvent* event, GwUD userData);
 int CB3_ShowPrint(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_Create(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_Expose(GwCore* widget, GwEvent* event, GwUD userData);
+
+// Every callback of the wizard's pages, the comment window and the preview,
+// ended by the null entry; the program joins it into its tables.
+const GwFuncDesc* PrintWizardCallbacks();

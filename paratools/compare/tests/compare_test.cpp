@@ -25,21 +25,6 @@
 namespace paratoolstest {
 namespace {
 
-const GwFuncDesc kCompareCallbacks[] = {
-    {"CB_ShowCompare", CB_ShowCompare},
-    {"CB_SearchParaBase", CB_SearchParaBase},
-    {"CB_SearchFile", CB_SearchFile},
-    {"CB_SearchEditor", CB_SearchEditor},
-    {"CB_CompareOk", CB_CompareOk},
-    {"CB_HideCompare", CB_HideCompare},
-    {"CB_ShowCompareOptions", CB_ShowCompareOptions},
-    {"CB_SetCompareOptions", CB_SetCompareOptions},
-    {"CB_ResetCompareOptions", CB_ResetCompareOptions},
-    {"CB_HideCompareOptions", CB_HideCompareOptions},
-    {"CB_HideValText", CB_HideCompareOptions},
-    {"CB_DestroyBusMonitor", CB_HideCompareOptions},
-    {nullptr, nullptr},
-};
 
 constexpr int32_t kFloat1_0000001 = 0x3F800001;
 constexpr int32_t kFloat1_0000002 = 0x3F800002;
@@ -50,7 +35,7 @@ class CompareTest : public ParaToolsTest {
 protected:
     void SetUp() override {
         ParaToolsTest::SetUp();
-        ASSERT_NE(GwRcMgr::use_func_desc(kCompareCallbacks), 0);
+        ASSERT_NE(GwRcMgr::use_func_desc(CompareCallbacks()), 0);
         for (const char* language : {"044", "049"})
             WriteTreeFile(std::string("LANGUAGE/") + language + "/tarn_std.PIT",
                           "[parameterdescription]\r\nP021=Speed limit\r\nP022=Only in two\r\n");

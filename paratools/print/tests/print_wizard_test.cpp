@@ -28,43 +28,6 @@
 namespace paratoolstest {
 namespace {
 
-const GwFuncDesc kWizardCallbacks[] = {
-    {"CB_Info_StartVideo", CB_Info_StartVideo},
-    {"CB0_CreatePrintPara0", CB0_CreatePrintPara0},
-    {"CB0_ShowPrintPara0", CB0_ShowPrintPara0},
-    {"CB0_NewFormat", CB0_NewFormat},
-    {"CB0_SetPrinter", CB0_SetPrinter},
-    {"CB0_SetExcel", CB0_SetExcel},
-    {"CB0_SetAscii", CB0_SetAscii},
-    {"CB0_IncludeComment", CB0_IncludeComment},
-    {"CB0_SetComment", CB0_SetComment},
-    {"CB0_StartAssi", CB0_StartAssi},
-    {"CB0_StartPrint", CB0_StartPrint},
-    {"CB0_ShowPrint", CB0_ShowPrint},
-    {"CB1_CreatePrintPara1", CB1_CreatePrintPara1},
-    {"CB1_ShowPrintPara1", CB1_ShowPrintPara1},
-    {"CB1_SetRowProp", CB1_SetRowProp},
-    {"CB1_SelectAll", CB1_SelectAll},
-    {"CB1_SelectNone", CB1_SelectNone},
-    {"CB1_SaveRowProp", CB1_SaveRowProp},
-    {"CB1_Next", CB1_Next},
-    {"CB1_ShowPrint", CB1_ShowPrint},
-    {"CB2_CreatePrintPara2", CB2_CreatePrintPara2},
-    {"CB2_SetRowGroup", CB2_SetRowGroup},
-    {"CB2_SelectAll", CB2_SelectAll},
-    {"CB2_SelectNone", CB2_SelectNone},
-    {"CB2_SaveRowGroup", CB2_SaveRowGroup},
-    {"CB2_Next", CB2_Next},
-    {"CB2_ShowPrint", CB2_ShowPrint},
-    {"CB2_Back", CB2_Back},
-    {"CB3_CreatePrintPara3", CB3_CreatePrintPara3},
-    {"CB3_Next", CB3_Next},
-    {"CB3_Back", CB3_Back},
-    {"CB3_ShowPrint", CB3_ShowPrint},
-    {"CB4_Create", CB4_Create},
-    {"CB4_Expose", CB4_Expose},
-    {nullptr, nullptr},
-};
 
 constexpr char kSpreadsheetKey[] = "HKEY_CLASSES_ROOT\\Excel.CSV\\shell\\Open\\command";
 
@@ -72,7 +35,9 @@ class PrintWizardTest : public ParaToolsTest {
 protected:
     void SetUp() override {
         ParaToolsTest::SetUp();
-        ASSERT_NE(GwRcMgr::use_func_desc(kWizardCallbacks), 0);
+        static const GwFuncDesc kServices[] = {{"CB_Info_StartVideo", CB_Info_StartVideo}, {nullptr, nullptr}};
+        ASSERT_NE(GwRcMgr::use_func_desc(kServices), 0);
+        ASSERT_NE(GwRcMgr::use_func_desc(PrintWizardCallbacks()), 0);
         base.SetPath(kDFilePath, "..\\userdata\\set.00D");
         DefineIdentity(base);
         for (int n : {8, 11, 91, 92}) base.GetEntry(n)->transfer = 0;
