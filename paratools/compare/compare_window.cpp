@@ -184,6 +184,7 @@ int CB_ShowCompare(GwCore* widget, GwEvent*, GwUD) {
     GwToggle* file2 = Toggle(frame, "Toggle2_File");
     GwCore* cont2 = frame->child("ContFile2");
     if (!device1 || !file1 || !cont1 || !defaults2 || !file2 || !cont2) {
+        GwCore::set_global_cursor(0);
         ShowErrorMessage(kWindowMissingMessage, frame);
         return 1;
     }
@@ -203,6 +204,7 @@ int CB_ShowCompare(GwCore* widget, GwEvent*, GwUD) {
     file2->set_checked(true);
     cont2->show();
     LoadCompareOptions(TheCompareBase().Options, MainProfile(), kCompareSettingsSection);
+    GwCore::set_global_cursor(0);
     return 1;
 }
 

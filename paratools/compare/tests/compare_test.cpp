@@ -152,7 +152,9 @@ TEST_F(CompareTest, OtherLanguagesDateTheReportWithTheStandardDateText) {
 }
 
 TEST_F(CompareTest, WindowFollowsTheOnlineDevice) {
+    GwCore::set_global_cursor(1);
     OpenCompareWindow();
+    EXPECT_EQ(GwCore::global_cursor(), 0);  // the wait cursor of the opening ends with the showing
     EXPECT_TRUE(gwtest::IsVisible("ParaCompare/ContFile1"));
     EXPECT_EQ(gwtest::Text("ParaCompare/File1"), "");
     auto checked = [](const char* path) { return dynamic_cast<GwToggle*>(gwtest::Get(path))->is_checked(); };
