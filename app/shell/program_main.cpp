@@ -17,6 +17,7 @@
 #include "app/shell/main_window_parts.h"
 #include "motor/datalogger/data_logger.h"
 #include "parameters/values/dstring.h"
+#include "paratools/print/para_print_settings.h"
 #include "platform/files/paths.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/system/system_error.h"
@@ -96,7 +97,9 @@ int RunProgram(int argc, char** argv) {
         return 1;
     }
     SetPrintOutputDirectory();
+    OpenProgramPrintSettings();
     RunMainWindow();
+    CloseProgramPrintSettings();
     return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "app/shell/main_window_parts.h"
 #include "app/shell/program_main.h"
 #include "parameters/values/dstring.h"
+#include "paratools/print/para_print_settings.h"
 #include "platform/system/dynamic_library.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
@@ -94,9 +95,11 @@ TEST_F(ProgramMainTest, AnApplicationFrameRunsModallyWithItsIconAndIsEndedAfterw
     Replace("Grelo.cgw", "applframe MainWindow { rect = 0, 0, 300, 200 }\n");
     GwCore* seen = nullptr;
     std::string icon;
+    bool printSettingsOpen = false;
     gwtest::ScriptModal("MainWindow", [&](GwCore* window) {
         seen = window;
         icon = window->icon();
+        printSettingsOpen = ProgramPrintSettings() != nullptr;
         SetMainWindow(window);
         MessageBoxesEnabled = true;
         window->close();
@@ -104,6 +107,9 @@ TEST_F(ProgramMainTest, AnApplicationFrameRunsModallyWithItsIconAndIsEndedAfterw
     EXPECT_EQ(RunMain(), 0);
     ASSERT_NE(seen, nullptr);
     EXPECT_EQ(icon, "Icon1");
+    // The program's print settings live from the start to the end of the run.
+    EXPECT_TRUE(printSettingsOpen);
+    EXPECT_EQ(ProgramPrintSettings(), nullptr);
     EXPECT_FALSE(GwRcMgr::is_valid_child(seen));
     // Nothing shows a box over the ended frame.
     EXPECT_EQ(GetMainWindow(), nullptr);
