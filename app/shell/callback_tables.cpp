@@ -8,6 +8,7 @@
 #include "app/notes/risk_note.h"
 #include "app/services/activity_message.h"
 #include "app/shell/help.h"
+#include "app/shell/option_book.h"
 #include "app/shell/option_settings.h"
 #include "app/shell/program_exit.h"
 #include "app/shell/startup_sequence.h"
@@ -50,6 +51,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_KillDevice", CB_KillDevice},
     {"CB_CheckDeviceSignature", CB_CheckDeviceSignature},
     {"CB_SioMonitor", CB_SioMonitor},
+    {"CB_ShowOptionBook", CB_ShowOptionBook},
     kEnd,
 };
 
@@ -155,6 +157,9 @@ const GwFuncDesc kGeneralShellEntries[] = {
     {"CB_CancelPartBase", CB_CancelOption},
     {"CB_CloseDebugOption", CB_CancelOption},
     {"CB_DebugCancel", CB_CancelOption},
+    {"CB_ShowOption", CB_ShowOption},
+    {"CB_SetOption", CB_SetOption},
+    {"CB_SearchUserDir", CB_SearchUserDir},
     {"NetList_show", NetList_show},
     {"CB_UpdateDeviceState", CB_UpdateDeviceState},
     {"DeviceList_Default", DeviceList_Default},

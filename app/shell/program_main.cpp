@@ -35,6 +35,7 @@ constexpr char kMainIcon[] = "Icon1";
 constexpr char kTestInitFunction[] = "init_test_func";
 
 GwCore* g_mainWindow = nullptr;
+const std::vector<const GwFuncDesc*>* g_replacedTables = nullptr;
 
 std::vector<std::unique_ptr<GwModule>>& KeptModules() {
     // Never destroyed: the modules stay loaded until the process ends.
@@ -44,6 +45,7 @@ std::vector<std::unique_ptr<GwModule>>& KeptModules() {
 
 platform::ResetHook g_reset([] {
     g_mainWindow = nullptr;
+    g_replacedTables = nullptr;
     StartFileText().AssignText("");
 });
 
@@ -55,7 +57,8 @@ bool LoadDefinitionFiles() {
 }
 
 bool RegisterCallbackTables() {
-    for (const GwFuncDesc* table : CallbackTables()) {
+    const std::vector<const GwFuncDesc*> own(CallbackTables().begin(), CallbackTables().end());
+    for (const GwFuncDesc* table : g_replacedTables != nullptr ? *g_replacedTables : own) {
         if (GwRcMgr::use_func_desc(table) == 0) return false;
     }
     return true;
@@ -126,6 +129,8 @@ dstring& StartFileText() {
     static dstring text;
     return text;
 }
+
+void ReplaceCallbackTables(const std::vector<const GwFuncDesc*>* tables) { g_replacedTables = tables; }
 
 GwCore* MainWindowObject() {
     return g_mainWindow != nullptr && GwRcMgr::is_valid_child(g_mainWindow) ? g_mainWindow : nullptr;

@@ -8,6 +8,7 @@
 
 class dstring;
 class GwCore;
+struct GwFuncDesc;
 
 // The definition files, in the order they are read.
 const std::vector<std::string>& DefinitionFiles();
@@ -15,6 +16,10 @@ const std::vector<std::string>& DefinitionFiles();
 // The file named on the command line, opened at the end of start-up; empty
 // when none was named.
 dstring& StartFileText();
+
+// Puts other tables in the place of the program's own for main to register
+// (null: the program's own again); for tests of a refused table.
+void ReplaceCallbackTables(const std::vector<const GwFuncDesc*>* tables);
 
 // The main window while it exists, else null.
 GwCore* MainWindowObject();

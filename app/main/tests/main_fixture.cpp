@@ -91,7 +91,15 @@ void MainTest::TearDown() {
     CloseSerio(false);
     platform::SetSerialPortOpener(nullptr);
     RemoveCache();
-    for (const std::filesystem::path& path : written_) std::filesystem::remove(path);
+    // Last written first, so a shipped file written over twice gets its own
+    // bytes back.
+    for (auto it = written_.rbegin(); it != written_.rend(); ++it) {
+        if (it->second) {
+            testsupport::WriteFile(it->first, *it->second);
+        } else {
+            std::filesystem::remove(it->first);
+        }
+    }
 }
 
 sim::VirtualDrive& MainTest::AddDrive(int address, sim::DriveTable table) {
@@ -126,8 +134,11 @@ void MainTest::ClearCaptures() {
 }
 
 void MainTest::WriteTreeFile(const std::string& relative, const std::string& bytes) {
-    written_.push_back(testsupport::RuntimePath(relative));
-    testsupport::WriteFile(written_.back(), bytes);
+    const std::filesystem::path path = testsupport::RuntimePath(relative);
+    std::optional<std::string> before;
+    if (std::filesystem::exists(path)) before = testsupport::ReadFile(path);
+    written_.emplace_back(path, std::move(before));
+    testsupport::WriteFile(path, bytes);
 }
 
 void MainTest::RemoveTreeFile(const std::string& relative) {

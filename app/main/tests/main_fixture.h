@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,8 @@ protected:
     // Requests the drive at the address heard since its capture was cleared.
     std::vector<std::string> Requests(int address = kAddress);
     void ClearCaptures();
-    // Writes a file of the run-time tree that TearDown removes again.
+    // Writes a file of the run-time tree that TearDown removes again, or gives
+    // its earlier bytes back when it existed.
     void WriteTreeFile(const std::string& relative, const std::string& bytes);
     void RemoveTreeFile(const std::string& relative);
     // Replaces the main profile "Torvan.ini" (restored by TearDown) and makes
@@ -88,7 +90,8 @@ protected:
     std::map<int, std::unique_ptr<sim::VirtualDrive>> drives_;
 
 private:
-    std::vector<std::filesystem::path> written_;
+    // Each written file with the bytes it had before (none: it was new).
+    std::vector<std::pair<std::filesystem::path, std::optional<std::string>>> written_;
     std::string shippedProfile_;
     size_t logSeen_ = 0;
 };

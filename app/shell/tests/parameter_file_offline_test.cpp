@@ -7,6 +7,7 @@
 
 #include "app/main/editor_context.h"
 #include "app/main/tests/main_fixture.h"
+#include "app/services/user_level.h"
 #include "app/services/window_handler.h"
 #include "parameters/parabase/para_base.h"
 #include "testsupport/test_env.h"
@@ -76,6 +77,35 @@ TEST_F(ParameterFileTest, FailuresShowTheirMessagesOrNothing) {
     EXPECT_EQ(OpenParameterFileOffline("..\\userdata\\missing.00D", false), 0);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"error: A window or one of its elements could not be loaded!",
                                                     "warning: Cannot open file \"..\\userdata\\missing.00D\"!"}));
+}
+
+// Offline, the file's access codes set the user level: the highest level
+// whose code is 0.
+TEST_F(ParameterFileTest, WithoutAnOnlineDeviceTheFilesAccessCodesSetTheUserLevel) {
+    sim::DriveTable table = maintest::ActivationTable();
+    const std::pair<int, uint32_t> codes[] = {{362, 0}, {363, 0}, {364, 123}, {365, 915}, {366, 372}};
+    for (const auto& [number, code] : codes) {
+        table.PutFullRange(number, ("PSW" + std::to_string(number - 360)).c_str(), "USIGN32", code);
+    }
+    AddDrive(maintest::kAddress, std::move(table));
+    MakeFileSets("X");
+    main_->UncoupleAllDevices();
+    ASSERT_FALSE(main_->HasOnlineDevice());
+    SetUserLevel(6);
+    ASSERT_TRUE(GwRcMgr::use_text("dialogframe ParameterEditor { title = \"Parameters\" }\n", "pe.cgw"));
+    EXPECT_EQ(OpenParameterFileOffline("..\\userdata\\X.02D", true), 1);
+    EXPECT_EQ(GetUserLevel(), 3);
+    EXPECT_EQ(display_.userLevelText, "Commissioning");
+}
+
+// A file set of empty records names no device.
+TEST_F(ParameterFileTest, AFileWithoutDataGivesMessage13) {
+    WriteTreeFile("userdata/Empty.00D", std::string(64000, '\0'));
+    WriteTreeFile("userdata/Empty.00X", "");
+    WriteTreeFile("userdata/Empty.00T", "");
+    gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
+    EXPECT_EQ(OpenParameterFileOffline("..\\userdata\\Empty.00D", true), 0);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"info: The parameter file holds no data!"});
 }
 
 }  // namespace

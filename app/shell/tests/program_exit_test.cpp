@@ -100,6 +100,9 @@ TEST_F(ExitTest, ConfirmingSavesPlacementBusAndAliasesThenEndsMain) {
         EXPECT_EQ(profile.find("[AliasNames]\nDevice00=Left\nDevice30=\n") != std::string::npos, c.aliases)
             << profile;
         EXPECT_EQ(profile.find("Device01"), std::string::npos);
+        // The listed window is marked to open again with the next device.
+        EXPECT_NE(profile.find("[Pos_DeviceTool]\n"), std::string::npos) << profile;
+        EXPECT_NE(profile.find("autostart=1\n", profile.find("[Pos_DeviceTool]")), std::string::npos) << profile;
         mainWindow_->show();
     }
 }
@@ -115,6 +118,18 @@ TEST_F(ExitTest, AFailedSaveIsLoggedWithTheFileAndTheReason) {
     EXPECT_NE(NewLogText().find("\tExit: cannot save \"Torvan.ini\". Cause: "), std::string::npos);
     std::filesystem::remove(file);
     testsupport::WriteFile(file, "[Options]\nLanguage=44\n");
+}
+
+TEST_F(ExitTest, WithoutAMainProfileNothingIsWrittenAndMainStillEnds) {
+    UseMainProfile(kProfileStart);
+    RemoveTreeFile("bin/Torvan.ini");
+    ASSERT_TRUE(CreateMainObject());
+    ASSERT_TRUE(GetMain()->OpenTarnBus(19200, 1, true));
+    gwtest::ScriptModal("ExitTorvel", [](GwCore* window) { gwtest::Click(window->child("Button")); });
+    EXPECT_EQ(CB_CanExitTorvel(mainWindow_, nullptr, GwUD()), 1);
+    EXPECT_EQ(GetMain(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(testsupport::RuntimePath("bin/Torvan.ini")));
+    EXPECT_FALSE(mainWindow_->is_visible());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/services/window_handler.h"
 #include "app/shell/callback_tables.h"
 #include "app/shell/main_window_parts.h"
+#include "app/shell/program_exit.h"
 #include "app/shell/program_main.h"
 #include "parameters/values/dstring.h"
 #include "paratools/print/para_print_settings.h"
@@ -78,6 +79,21 @@ TEST_F(ProgramMainTest, AllSeventeenFilesThenEveryTable) {
     EXPECT_TRUE(AnyTableRegistered());
     EXPECT_NE(GwRcMgr::lookup_function("CB_IdentOk"), nullptr);
     EXPECT_NE(GetMain(), nullptr);
+}
+
+// The second table has an entry without a function: the first stays
+// registered, nothing after it is, and main ends with 1 before making Main.
+TEST_F(ProgramMainTest, ARefusedTableEndsTheStart) {
+    static constexpr GwFuncDesc kFirst[] = {{"FirstTableEntry", CB_CanExitTorvel}, {nullptr, nullptr}};
+    static constexpr GwFuncDesc kBroken[] = {{"BrokenEntry", nullptr}, {nullptr, nullptr}};
+    static constexpr GwFuncDesc kThird[] = {{"ThirdTableEntry", CB_CanExitTorvel}, {nullptr, nullptr}};
+    const std::vector<const GwFuncDesc*> tables = {kFirst, kBroken, kThird};
+    ReplaceCallbackTables(&tables);
+    EXPECT_EQ(RunMain(), 1);
+    ReplaceCallbackTables(nullptr);
+    EXPECT_NE(GwRcMgr::lookup_function("FirstTableEntry"), nullptr);
+    EXPECT_EQ(GwRcMgr::lookup_function("ThirdTableEntry"), nullptr);
+    EXPECT_EQ(GetMain(), nullptr);
 }
 
 TEST_F(ProgramMainTest, AMainWindowThatIsNoApplicationFrameGetsNoRun) {

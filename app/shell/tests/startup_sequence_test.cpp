@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/main/tests/main_fixture.h"
+#include "app/mainwindow/main_window.h"
 #include "app/services/program_flags.h"
 #include "app/services/window_handler.h"
 #include "app/shell/program_main.h"
@@ -134,10 +135,12 @@ TEST_F(StartupTest, OptionsSetTheProgramFlags) {
 }
 
 TEST_F(StartupTest, RunsOnceStopsTheStartTimerAndTakesTheTitle) {
+    mainWindow_->set_title("Before start-up");
     EXPECT_EQ(Start(std::string(kOptions) + "RelParaUpdateFrequence=50\n"), 0);
     EXPECT_FALSE(mainWindow_->is_timer_running());
     EXPECT_TRUE(StartupDoneFlag);
     EXPECT_EQ(mainWindow_->title(), "Torvan");
+    EXPECT_EQ(GetBaseTitle(), "Torvan");
     EXPECT_DOUBLE_EQ(PollRateFactor, 0.5);
     // A second run repeats nothing of the steps before the file.
     PollRateFactor = 1.0;
@@ -167,6 +170,25 @@ TEST_F(StartupTest, AnyOtherFileOpensAsAParameterFile) {
     Start(kOptions, "x.00D");
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"warning: Cannot open file \"x.00D\"!"});
     EXPECT_TRUE(platform::RecordedProgramStarts().empty());
+}
+
+// Without a main profile: error message 11, no bus, the display without a
+// device.
+TEST_F(StartupTest, WithoutTheMainProfileNoBusOpensAndMessage11IsShown) {
+    UseMainProfile(kOptions);
+    RemoveTreeFile("bin/Torvan.ini");
+    ASSERT_TRUE(CreateMainObject());
+    main_ = GetMain();
+    ClearCaptures();
+    display_.calls.clear();
+    mainWindow_->start_timer(2500);
+    EXPECT_EQ(CB_StartMacro(mainWindow_, nullptr, GwUD()), 0);
+    // Without the profile no language is chosen, so the text is its key.
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error: MN_00011!"});
+    EXPECT_EQ(main_->GetActiveBus(), nullptr);
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_GT(display_.Count("RefreshActiveDeviceViews"), 0u);
+    EXPECT_FALSE(NetListShown());
 }
 
 }  // namespace

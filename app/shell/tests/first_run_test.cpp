@@ -1,0 +1,153 @@
+// The first run of the program as a user meets it: the shipped definition
+// files and "Torvan.ini", the run command's drive at address 1 on COM1 (the
+// in-memory line, on the virtual clock), the start-up sequence, what the main
+// window shows, and the exit through "ExitTorvel". A second run finds the
+// drive's descriptions in the cache.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main/main_object.h"
+#include "app/shell/program_main.h"
+#include "app/shell/startup_sequence.h"
+#include "platform/base/reset_hooks.h"
+#include "platform/system/serial_port.h"
+#include "platform/testing/memory_serial_line.h"
+#include "sim/drive_table.h"
+#include "sim/virtual_drive.h"
+#include "testsupport/test_env.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_multi_list.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/profile/gw_profile.h"
+#include "toolkit/testdriver/gw_test_driver.h"
+
+namespace {
+
+constexpr int kDriveAddress = 1;
+constexpr uint32_t kStartTimerMs = 2500;
+
+// What the user saw once the start-up sequence had run.
+struct Seen {
+    std::string title;
+    std::string busState;
+    std::vector<std::string> netListRows;
+    std::string userLevel;
+    bool startupFinished = false;
+};
+
+class FirstRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* file : {"bin/Torvan.ini", "bin/dvname.ini"}) saved_[file] = testsupport::ReadFile(Path(file));
+        std::string error;
+        std::optional<sim::DriveTable> table = sim::DriveTable::Load(sim::StockFixturePath("run_drive.tbl"), &error);
+        ASSERT_TRUE(table) << error;
+        drive_ = std::make_unique<sim::VirtualDrive>(std::move(*table), kDriveAddress);
+        drive_->AttachTo(line_);
+        platform::SetSerialPortOpener(line_.Opener("COM1"));
+        for (const std::filesystem::path& file : CacheFiles()) std::filesystem::remove(file);
+    }
+    void TearDown() override {
+        platform::SetSerialPortOpener(nullptr);
+        for (const auto& [file, bytes] : saved_) testsupport::WriteFile(Path(file), bytes);
+        for (const std::filesystem::path& file : CacheFiles()) std::filesystem::remove(file);
+    }
+
+    static std::filesystem::path Path(const std::string& relative) { return testsupport::RuntimePath(relative); }
+
+    static std::vector<std::filesystem::path> CacheFiles() {
+        std::vector<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::directory_iterator(Path("FIRMDATA"))) files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    // Runs the program: the start timer fires, the user reads the main
+    // window, asks to close it and confirms in "ExitTorvel".
+    int Run(Seen& seen) {
+        // Each run is a fresh program.
+        StartupDoneFlag = false;
+        StartupStepsFinished = false;
+        gwtest::ScriptModal("MainWindow", [&](GwCore* frame) {
+            gwtest::Advance(kStartTimerMs);
+            seen.startupFinished = StartupStepsFinished;
+            seen.title = frame->title();
+            seen.busState = gwtest::Text(frame->child("BusState"));
+            if (auto* rows = GwRcMgr::is_valid_child(frame->child("NetList"))
+                                 ? frame->child("NetList")->child<GwMultiList>("DeviceList")
+                                 : nullptr) {
+                for (int i = 0; i < rows->count(); ++i) seen.netListRows.push_back(rows->row_text(i));
+            }
+            seen.userLevel = gwtest::Text(frame->child("TB_UserLevel"));
+            gwtest::ScriptModal("ExitTorvel", [](GwCore* exit) { gwtest::Click(exit->child("Button")); });
+            gwtest::Close(frame);
+        });
+        char program[] = "torvan";
+        char* argv[] = {program, nullptr};
+        return shell::main(1, argv);
+    }
+
+    std::map<std::string, std::string> saved_;
+    platform::MemorySerialLine line_;
+    std::unique_ptr<sim::VirtualDrive> drive_;
+};
+
+// A description read of the parameter table; every device-list rebuild also
+// asks for the name of parameter 130, the alias probe.
+bool IsTableDescriptionRead(const std::string& request) {
+    return request.rfind("R30", 0) == 0 && request != "R30130";
+}
+
+std::vector<std::string> ProfileSections() {
+    GwProfile profile(testsupport::RuntimePath("bin/Torvan.ini").string());
+    std::vector<std::string> sections;
+    for (int i = 0; i < profile.section_count(); ++i) sections.push_back(profile.section_name(i));
+    return sections;
+}
+
+TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
+    Seen seen;
+    ASSERT_EQ(Run(seen), 0);
+    EXPECT_TRUE(seen.startupFinished);
+    EXPECT_EQ(seen.title, "Torvan - 1-Ruvex4120 - [Position control]");
+    EXPECT_EQ(seen.busState, "RS232 : 9600 Baud");
+    EXPECT_EQ(seen.netListRows, std::vector<std::string>{"1|Ruvex4120||"});
+    EXPECT_EQ(seen.userLevel, "Expert");
+    EXPECT_TRUE(gwtest::Boxes().empty());
+    EXPECT_EQ(GetMain(), nullptr);
+
+    // The frame's place, the network list's and one section per docking
+    // frame, after the shipped sections (the first, unnamed, holds the
+    // file's comment).
+    EXPECT_EQ(ProfileSections(),
+              (std::vector<std::string>{"", "Options", "AutoStart", "Directories", "TarnBus", "CANOpen", "AliasNames",
+                                        "Pos_MainWindow", "Pos_NetList", "NetListPane", "MessagePane", "DeviceState",
+                                        "Ruvex_IO_State", "Ruvex_State", "Ruvex_PosMod_State", "Ruvex_Reference"}));
+    std::vector<std::string> cache;
+    for (const std::filesystem::path& file : CacheFiles()) cache.push_back(file.filename().string());
+    EXPECT_EQ(cache, (std::vector<std::string>{"4120_001.30D", "4120_001.30T", "4120_001.30X"}));
+    const std::string log = testsupport::ReadFile(Path("TMP/DataLogger.txt"));
+    EXPECT_NE(log.find("\tNewActivDevice: Torvan - 1-Ruvex4120 - [Position control]\n"), std::string::npos) << log;
+    const std::vector<std::string> first = drive_->Capture().Requests();
+    EXPECT_TRUE(std::any_of(first.begin(), first.end(), IsTableDescriptionRead));
+
+    // The second run, as a fresh process, takes the descriptions from the
+    // cache.
+    platform::RunResetHooks();
+    platform::SetSerialPortOpener(line_.Opener("COM1"));
+    drive_->ClearCapture();
+    Seen again;
+    ASSERT_EQ(Run(again), 0);
+    EXPECT_EQ(again.title, seen.title);
+    const std::vector<std::string> second = drive_->Capture().Requests();
+    EXPECT_FALSE(second.empty());
+    EXPECT_FALSE(std::any_of(second.begin(), second.end(), IsTableDescriptionRead));
+}
+
+}  // namespace
