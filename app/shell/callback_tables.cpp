@@ -12,6 +12,7 @@
 #include "app/shell/option_settings.h"
 #include "app/shell/program_exit.h"
 #include "app/shell/startup_sequence.h"
+#include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
@@ -135,8 +136,9 @@ const GwFuncDesc kPrintWizardShellEntries[] = {
 };
 
 // 15: dialogs, parameter tools, scope, service and option windows, the
-// network list. The shell's own entries come first; the compare window and
-// the parameter editor keep their lists beside their code and join here.
+// network list. The shell's own entries come first; the compare window, the
+// parameter editor and the bus monitors keep their lists beside their code
+// and join here.
 const GwFuncDesc kGeneralShellEntries[] = {
     kInterpreter,
     {"CB_Info_StartVideo", CB_Info_StartVideo},
@@ -202,7 +204,8 @@ const GwFuncDesc* PrintWizardTable() {
 }
 
 const GwFuncDesc* GeneralTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks(),
+                                                         BusMonitorCallbacks()});
     return table.data();
 }
 

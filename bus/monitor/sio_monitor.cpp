@@ -1,0 +1,124 @@
+// The serial monitor: the serial bus's telegram statistics by result code,
+// the exchanges per second and the monitor time.
+#include <cstdint>
+#include <string>
+
+#include "app/main/main_object.h"
+#include "app/services/message_box.h"
+#include "app/services/window_handler.h"
+#include "bus/monitor/bus_monitors.h"
+#include "bus/monitor/max_rate_test.h"
+#include "bus/monitor/monitor_fields.h"
+#include "bus/serial/tarn_telegram.h"
+#include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_types.h"
+
+namespace {
+
+constexpr uint32_t kSioMonitorIntervalMs = 1000;
+
+struct SioMonitorState {
+    GwCore* window = nullptr;
+    uint32_t lastTick = 0;
+    double accumulatedMs = 0.0;
+    uint32_t lastSucceeded = 0;  // TelegramStatistics[0] at the last update
+};
+
+SioMonitorState g_sio;
+
+platform::ResetHook g_reset([] { g_sio = SioMonitorState(); });
+
+// Time and statistics start now.
+void RestartStatistics() {
+    ClearTelegramStatistics();
+    g_sio.accumulatedMs = 0.0;
+    g_sio.lastSucceeded = 0;
+    g_sio.lastTick = monitor::NowTick();
+}
+
+GwCore* RememberedWindow() {
+    return g_sio.window != nullptr && GwRcMgr::is_valid_child(g_sio.window) ? g_sio.window
+                                                                            : nullptr;
+}
+
+}  // namespace
+
+int CB_CreateSioMonitor(GwCore* widget, GwEvent*, GwUD) {
+    g_sio.window = monitor::WindowOf(widget);
+    for (int code = 1; code < kTelegramStatisticsCount; ++code)
+        monitor::SetFieldText(g_sio.window, platform::Format("Error%d", code), "");
+    RestartStatistics();
+    return 1;
+}
+
+int CB_ShowSioMonitor(GwCore* widget, GwEvent*, GwUD) {
+    GwCore* window = monitor::WindowOf(widget);
+    if (GwCore* timer = window != nullptr ? window->child("Monitor") : nullptr)
+        timer->start_timer(kSioMonitorIntervalMs);
+    // The menu that opened the window set the wait cursor.
+    GwCore::set_global_cursor(GwCURSOR_ARROW);
+    return 1;
+}
+
+int CB_TimerSioMonitor(GwCore* widget, GwEvent*, GwUD) {
+    Main* main = GetMain();
+    if (main == nullptr || !main->CheckTimerIntegrity(widget, false)) return 1;
+    const uint32_t interval = widget->timer_interval();
+    widget->stop_timer();
+    GwCore* window = monitor::WindowOf(widget);
+    uint32_t failures = 0;
+    for (int code = 0; code < kTelegramStatisticsCount; ++code) {
+        const uint32_t count = TelegramStatistics[static_cast<size_t>(code)];
+        monitor::SetFieldText(window, platform::Format("Error%d", code),
+                              platform::Format("%ld", count));
+        if (code > 0) failures += count;
+    }
+    monitor::SetFieldText(window, "ErrorAll", platform::Format("%ld", failures));
+
+    const uint32_t now = monitor::NowTick();
+    const uint32_t elapsedMs = now - g_sio.lastTick;
+    g_sio.accumulatedMs += elapsedMs;
+    monitor::SetFieldText(
+        window, "Time",
+        platform::Format("%ld", static_cast<int64_t>(g_sio.accumulatedMs / 1000.0)));
+    const uint32_t succeeded = TelegramStatistics[0];
+    const double rate =
+        monitor::PerSecond(monitor::CountSince(succeeded, g_sio.lastSucceeded), elapsedMs);
+    monitor::SetFieldText(window, "BusTax", platform::Format("%0.2lf", rate));
+    g_sio.lastSucceeded = succeeded;
+    g_sio.lastTick = now;
+    widget->start_timer(interval);
+    return 1;
+}
+
+int CB_ReInitSioStatistic(GwCore*, GwEvent*, GwUD) {
+    RestartStatistics();
+    return 1;
+}
+
+int CB_StartMaxTest(GwCore* widget, GwEvent*, GwUD) {
+    Main* main = GetMain();
+    const double rate = MeasureMaximumRate(main != nullptr ? main->ActiveParaBase() : nullptr);
+    const std::string text = "Die momentane Buskapazität liegt bei " +
+                             platform::Format("%0.2lf", rate) + " Telegramme/s.";
+    ShowInfoText(text.c_str(), monitor::WindowOf(widget));
+    return 1;
+}
+
+int CB_ExitSioMonitor(GwCore* widget, GwEvent*, GwUD) {
+    GwCore* window = RememberedWindow();
+    if (window == nullptr) window = monitor::WindowOf(widget);
+    if (window != nullptr) window->close();
+    return 1;
+}
+
+int CB_DestroySioMonitor(GwCore* widget, GwEvent*, GwUD) {
+    GwCore* window = RememberedWindow();
+    if (window == nullptr) window = monitor::WindowOf(widget);
+    if (window != nullptr) TheWindowHandler().DeleteWindow(window);
+    g_sio.window = nullptr;
+    return 1;
+}
