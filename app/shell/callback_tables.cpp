@@ -12,6 +12,7 @@
 #include "app/shell/program_exit.h"
 #include "app/shell/startup_sequence.h"
 #include "devicewin/device_window.h"
+#include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/print/print_wizard.h"
@@ -103,6 +104,8 @@ const GwFuncDesc kMarloV200Table[] = {
 // 9: Marlo.
 const GwFuncDesc kMarloTable[] = {
     kInterpreter,
+    {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
+    {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
     kEnd,
 };
 
@@ -123,6 +126,8 @@ const GwFuncDesc kRuvexV700ThirdTable[] = {
 // 13: Marlo device functions and the PLC editor control's events.
 const GwFuncDesc kMarloDeviceTable[] = {
     kInterpreter,
+    {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
+    {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
     kEnd,
 };
 
