@@ -79,6 +79,13 @@ void CopyTest::WriteFileSet(const std::string& name, const std::function<void(Pa
     ASSERT_EQ(file.WriteFileBase(), 0) << file.MessageBuffer;
 }
 
+std::vector<std::string> CopyTest::ActivityTexts() {
+    std::vector<std::string> texts;
+    for (const GwEffect& e : gwtest::Effects("text"))
+        if (e.value.find(" ...") != std::string::npos) texts.push_back(e.value);
+    return texts;
+}
+
 GwCore* CopyTest::Caller() {
     if (caller_ == nullptr) caller_ = ListedOnlineWindow("MarloSetup");
     return caller_;

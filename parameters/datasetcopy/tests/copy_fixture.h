@@ -41,6 +41,8 @@ protected:
     // Writes the device's base as the file set "..\userdata\<name>" after
     // `change`.
     void WriteFileSet(const std::string& name, const std::function<void(ParaBase&)>& change = {});
+    // Texts the activity windows showed (those ending in " ...").
+    static std::vector<std::string> ActivityTexts();
     // A device window (listed, online) whose widgets call the first steps.
     GwCore* Caller();
 

@@ -158,6 +158,8 @@ TEST_P(DeviceCopyTest, WritesTheSetTheScriptAndTheStoreAroundAStoppedPlc) {
     ClearCaptures();
     gwtest::Click(std::string(kCopyDataToDeviceWindow) + "/Copy");
     EXPECT_EQ(Heard(), c.telegrams);
+    ASSERT_FALSE(ActivityTexts().empty());
+    EXPECT_EQ(ActivityTexts().back(), "Writing the data set to the device ...");
     EXPECT_TRUE(BoxTexts().empty()) << ::testing::PrintToString(BoxTexts());
     EXPECT_EQ(gwtest::Find(kCopyDataToDeviceWindow), nullptr);
     EXPECT_FALSE(BusTransferFlag);

@@ -69,6 +69,8 @@ TEST_F(CopyToFileTest, WritesTheDevicesValuesWithTheScriptAndTheChosenGroup) {
     ClearCaptures();
     gwtest::Click(Child("Copy"));
     EXPECT_TRUE(BoxTexts().empty()) << ::testing::PrintToString(BoxTexts());
+    ASSERT_FALSE(ActivityTexts().empty());
+    EXPECT_EQ(ActivityTexts().back(), "Writing the data set to the file ...");
     const std::vector<std::string> heard = Heard();
     EXPECT_EQ(std::count(heard.begin(), heard.end(), "R 20123"), 1);
     EXPECT_EQ(std::count_if(heard.begin(), heard.end(), [](const std::string& t) { return t[0] == 'W'; }), 0);
