@@ -103,3 +103,68 @@ std::vector<std::string> DriveCapture::Requests() const {
 }
 
 }  // namespace sim
+
+namespace sim {
+
+std::vector<HeardTelegram> DriveCapture::Telegrams() const {
+    constexpr char kEot = 0x04;
+    constexpr char kStx = 0x02;
+    constexpr char kEtx = 0x03;
+    constexpr char kEnq = 0x05;
+    std::vector<HeardTelegram> telegrams;
+    enum class State { kOutside, kAddress, kCode, kValue, kCheck } state = State::kOutside;
+    HeardTelegram current;
+    for (const CapturedByte& b : bytes_) {
+        if (!b.to_drive || b.garbled) continue;
+        const char c = static_cast<char>(b.byte);
+        // A write's check character may be any byte, EOT among them.
+        if (state == State::kCheck) {
+            state = State::kOutside;
+            continue;
+        }
+        // EOT starts a telegram; the EOT that ends an exchange starts none
+        // until an address follows it.
+        if (c == kEot) {
+            current.time_us = b.time_us;
+            state = State::kAddress;
+            continue;
+        }
+        switch (state) {
+            case State::kAddress:
+                current.text = "R ";
+                state = State::kCode;
+                break;
+            case State::kCode:
+                if (c == kEnq) {
+                    telegrams.push_back(current);
+                    state = State::kOutside;
+                } else if (c == kStx) {
+                    current.text[0] = 'W';
+                    state = State::kValue;
+                } else {
+                    current.text += c;
+                }
+                break;
+            case State::kValue:
+                if (c == kEtx) {
+                    telegrams.push_back(current);
+                    state = State::kCheck;
+                } else {
+                    current.text += c;
+                }
+                break;
+            case State::kOutside:
+            case State::kCheck:
+                break;
+        }
+    }
+    return telegrams;
+}
+
+std::vector<std::string> DriveCapture::TelegramTexts() const {
+    std::vector<std::string> texts;
+    for (const HeardTelegram& t : Telegrams()) texts.push_back(t.text);
+    return texts;
+}
+
+}  // namespace sim

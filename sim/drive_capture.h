@@ -8,6 +8,14 @@
 
 namespace sim {
 
+// A telegram request the drive heard: "R 20452" (a read, its code) or
+// "W 20450=0" (a write, its code and value), and the clock time of the EOT
+// that began it, in microseconds.
+struct HeardTelegram {
+    std::string text;
+    uint64_t time_us = 0;
+};
+
 struct CapturedByte {
     bool to_drive = true;  // heard by the drive, else sent by it
     uint8_t byte = 0;
@@ -31,6 +39,10 @@ public:
     // The telegram requests the drive heard, in order: "R" or "W" and the
     // code ("R20092", "W20088"), whatever address they went to.
     std::vector<std::string> Requests() const;
+    // The telegram requests the drive heard, in order, with their values;
+    // for order checks and read counts. TelegramTexts gives the texts alone.
+    std::vector<HeardTelegram> Telegrams() const;
+    std::vector<std::string> TelegramTexts() const;
     // One line per byte ("   1042 us  > 04"), for failure messages.
     std::string Dump() const;
 

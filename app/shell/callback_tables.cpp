@@ -14,6 +14,7 @@
 #include "app/shell/startup_sequence.h"
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
+#include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/print/print_wizard.h"
@@ -106,6 +107,8 @@ const GwFuncDesc kMarloV200Table[] = {
 // 9: Marlo.
 const GwFuncDesc kMarloTable[] = {
     kInterpreter,
+    {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
+    {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
     kEnd,
 };
 
@@ -126,6 +129,8 @@ const GwFuncDesc kRuvexV700ThirdTable[] = {
 // 13: Marlo device functions and the PLC editor control's events.
 const GwFuncDesc kMarloDeviceTable[] = {
     kInterpreter,
+    {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
+    {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
     kEnd,
 };
 

@@ -42,11 +42,6 @@ param 729 LC     STRING  value="abc"
 param 730 LD     FLOAT32 value=0x3F800000
 )";
 
-constexpr char kEot = 0x04;
-constexpr char kStx = 0x02;
-constexpr char kEtx = 0x03;
-constexpr char kEnq = 0x05;
-
 }  // namespace
 
 void TransferTest::SetUp() {
@@ -74,33 +69,7 @@ void TransferTest::TearDown() {
 
 std::vector<TransferTest::Telegram> TransferTest::Telegrams() const {
     std::vector<Telegram> telegrams;
-    enum class State { kOutside, kAddress, kCode, kWrite, kCheck } state = State::kOutside;
-    const sim::DriveCapture capture = drive_->Capture();
-    for (const sim::CapturedByte& b : capture.Bytes()) {
-        if (!b.to_drive || b.garbled) continue;
-        const char c = static_cast<char>(b.byte);
-        if (state == State::kCheck) {
-            state = State::kOutside;
-            continue;
-        }
-        if (c == kEot) {
-            telegrams.push_back({"R ", b.time_us});
-            state = State::kAddress;
-        } else if (state == State::kAddress) {
-            state = State::kCode;
-        } else if (state == State::kCode && c == kStx) {
-            telegrams.back().text = "W ";
-            state = State::kWrite;
-        } else if (state == State::kCode && c == kEnq) {
-            state = State::kOutside;
-        } else if (state == State::kWrite && c == kEtx) {
-            state = State::kCheck;
-        } else if (state == State::kCode || state == State::kWrite) {
-            telegrams.back().text += c;
-        }
-    }
-    // An EOT that ends a run of telegrams starts none.
-    std::erase_if(telegrams, [](const Telegram& t) { return t.text == "R "; });
+    for (const sim::HeardTelegram& t : drive_->Capture().Telegrams()) telegrams.push_back({t.text, t.time_us});
     return telegrams;
 }
 
