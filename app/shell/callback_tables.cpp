@@ -15,6 +15,7 @@
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/print/print_wizard.h"
+#include "service/download/firmware_download.h"
 #include "toolkit/core/gw_application.h"
 
 #include <vector>
@@ -50,6 +51,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_KillDevice", CB_KillDevice},
     {"CB_CheckDeviceSignature", CB_CheckDeviceSignature},
     {"CB_SioMonitor", CB_SioMonitor},
+    {"CB_LoadFirmwareBrenta", CB_LoadFirmwareBrenta},
     kEnd,
 };
 
@@ -197,7 +199,7 @@ const GwFuncDesc* PrintWizardTable() {
 }
 
 const GwFuncDesc* GeneralTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks(), FirmwareDownloadCallbacks()});
     return table.data();
 }
 
