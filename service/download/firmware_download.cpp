@@ -1,7 +1,5 @@
 #include "service/download/firmware_download.h"
 
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,17 +17,18 @@
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/parameter_name.h"
 #include "platform/base/format.h"
+#include "service/download/device_class_chooser.h"
+#include "service/download/firmld_progress.h"
 #include "service/download/loader_option_sets.h"
+#include "service/download/memory_dump.h"
 #include "service/download/void_slider.h"
 #include "service/firmware/kelbo_main.h"
 #include "service/firmware/loader_console.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_file_selector.h"
-#include "toolkit/core/gw_item_list.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/core/gw_timers.h"
-#include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/profile/gw_profile.h"
 
@@ -59,8 +58,6 @@ constexpr char kTarnBusSection[] = "TarnBus";
 constexpr char kLoaderRateKey[] = "Loaderrate";
 constexpr char kFirmwareTitleKey[] = "ChooseFirmware";
 constexpr char kFirmwareFilter[] = "*.hex|*.hex|";
-constexpr char kOfflineLoaderSection[] = "OfflineLoader";
-constexpr char kDisabledEntry[] = "disable";
 
 // A warm Pesco names its hardware here.
 constexpr int kHardwareIdParameter = 17;
@@ -70,29 +67,6 @@ constexpr uint32_t kHardwareId16F = 0;
 
 // The tool takes at most this many arguments.
 constexpr size_t kMaxLoaderArguments = 20;
-
-// The chooser's class widgets in the order OK looks at them.
-struct ClassWidget {
-    const char* name;
-    int deviceClass;
-    const char* variants;  // the variant chooser, or null
-};
-constexpr ClassWidget kClassWidgets[] = {
-    {"Oskel", kClassOskel, nullptr},
-    {"Marlo", kClassMarlo, nullptr},
-    {"Ruvex", kClassRuvex, "RuvexVariants"},
-    {"Pesco", kClassPesco, "PescoVariants"},
-    {"Talin", kClassTalin, nullptr},
-    {"Wenzo", kClassWenzo, nullptr},
-};
-
-// The memory dump's steps and the refresh count it waits for.
-constexpr uint32_t kDumpStep = 80;
-constexpr int kDumpReadyCount = 4;
-
-DeviceClassChoice g_choice;
-bool g_finished = true;
-MemoryDumpState g_dump;
 
 std::string MainText(int number) { return GetMessageString(static_cast<unsigned>(number), kMainMessagesSection).Text(); }
 
@@ -138,18 +112,6 @@ std::optional<int> WarmPescoVariant(ParaBase* base) {
     if (id == kHardwareId32F) return kPescoVariant32F;
     if (id == kHardwareId16F) return kPescoVariant16F;
     return std::nullopt;
-}
-
-// Runs the chooser modally; false when it was cancelled.
-bool ChooseDeviceClass() {
-    g_choice = DeviceClassChoice{};
-    // A chooser closed without OK counts as cancelled.
-    g_choice.cancelled = true;
-    GwCore* chooser = GwRcMgr::load(GetMainWindow(), kChooseLoaderDeviceWindow, 1);
-    if (chooser == nullptr) return false;
-    chooser->go();
-    if (chooser->is_alive()) chooser->destroy();
-    return !g_choice.cancelled;
 }
 
 // Splits at blanks, line feeds and tabs.
@@ -215,10 +177,10 @@ int FirmwareDownload::Run() {
     while (main_.IsActiveDeviceRunning()) {
         if (!ShowWarningMessage(kDeviceRunningWarning)) return 0;
     }
-    g_finished = false;
+    SetFirmwareDownloadFinished(false);
     TarnBus* serial = main_.GetSerialBus();
     if (serial == nullptr || main_.GetActiveBus() != serial) {
-        g_finished = true;
+        SetFirmwareDownloadFinished(true);
         return 1;
     }
     port_ = serial->GetPortNumber();
@@ -226,7 +188,7 @@ int FirmwareDownload::Run() {
     if (FindClass() && ChooseFile() && WriteOptions()) {
         RunTool();
     }
-    g_finished = true;
+    SetFirmwareDownloadFinished(true);
     return 1;
 }
 
@@ -250,9 +212,10 @@ bool FirmwareDownload::FindClass() {
         return true;
     }
     if (!ShowQuestionMessage(kColdStartQuestion)) return false;
-    if (!ChooseDeviceClass()) return false;
-    deviceClass_ = g_choice.deviceClass;
-    variant_ = g_choice.variant;
+    DeviceClassChoice choice;
+    if (!RunDeviceClassChooser(choice)) return false;
+    deviceClass_ = choice.deviceClass;
+    variant_ = choice.variant;
     return true;
 }
 
@@ -355,97 +318,6 @@ int CB_LoadFirmwareBrenta(GwCore*, GwEvent*, GwUD) {
     FirmwareDownload download;
     return download.Run();
 }
-
-int CB_ShowDeviceClass(GwCore* widget, GwEvent*, GwUD) {
-    GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
-    if (frame == nullptr) return 1;
-    for (const ClassWidget& entry : kClassWidgets) {
-        GwCore* classWidget = frame->child(entry.name);
-        const char* label = GetProfileText(kOfflineLoaderSection, entry.name);
-        if (classWidget == nullptr || label == nullptr || *label == '\0') continue;
-        if (std::strcmp(label, kDisabledEntry) == 0) {
-            classWidget->hide();
-        } else {
-            classWidget->set_text(label);
-        }
-    }
-    return 1;
-}
-
-int CB_ChooseDeviceClass(GwCore* widget, GwEvent*, GwUD) {
-    GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
-    if (frame == nullptr) return 1;
-    g_choice = DeviceClassChoice{};
-    for (const ClassWidget& entry : kClassWidgets) {
-        auto* toggle = frame->child<GwToggle>(entry.name);
-        if (toggle == nullptr || !toggle->is_checked()) continue;
-        g_choice.deviceClass = entry.deviceClass;
-        if (entry.variants != nullptr) {
-            auto* variants = frame->child<GwItemList>(entry.variants);
-            g_choice.variant = variants != nullptr ? variants->selected_index() : -1;
-        }
-        break;
-    }
-    frame->hide();
-    return 1;
-}
-
-int CB_CancelChooseDeviceClass(GwCore* widget, GwEvent*, GwUD) {
-    g_choice.cancelled = true;
-    if (GwCore* frame = widget != nullptr ? widget->frame() : nullptr) frame->hide();
-    return 1;
-}
-
-int CB_ShowFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
-    GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
-    if (frame == nullptr) return 1;
-    LoaderControls controls;
-    controls.window = frame;
-    controls.show = frame->child("Show");
-    controls.state = frame->child("State");
-    controls.slider = frame->child("Slider");
-    if (controls.show != nullptr) controls.show->set_text("");
-    if (controls.state != nullptr) controls.state->set_text("");
-    if (auto* slider = dynamic_cast<GwSlider*>(controls.slider)) slider->set_value(0);
-    TheLoaderConsole().SetControls(controls);
-    return 1;
-}
-
-int CB_CloseFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
-    if (g_finished) return 1;
-    ShowInfoText(kDownloadNotInterruptibleText, widget != nullptr ? widget->frame() : nullptr);
-    return 0;
-}
-
-int CB_SetDumpAddress(GwCore* widget, GwEvent*, GwUD) {
-    if (g_dump.refreshCount <= kDumpReadyCount || widget == nullptr) return 1;
-    unsigned long address = 0;
-    if (std::sscanf(widget->text().c_str(), "%lX", &address) == 1) g_dump.address = static_cast<uint32_t>(address);
-    return 1;
-}
-
-int CB_IncrementAdr(GwCore*, GwEvent*, GwUD) {
-    if (g_dump.refreshCount > kDumpReadyCount) g_dump.address += kDumpStep;
-    return 1;
-}
-
-int CB_DecrementAdr(GwCore*, GwEvent*, GwUD) {
-    if (g_dump.refreshCount > kDumpReadyCount) g_dump.address = g_dump.address > kDumpStep ? g_dump.address - kDumpStep : 0;
-    return 1;
-}
-
-int CB_HideDump(GwCore* widget, GwEvent*, GwUD) {
-    if (g_dump.refreshCount <= kDumpReadyCount) return 1;
-    if (GwCore* frame = widget != nullptr ? widget->frame() : nullptr) frame->hide();
-    g_dump = MemoryDumpState{};
-    return 1;
-}
-
-const DeviceClassChoice& ChosenDeviceClass() { return g_choice; }
-
-bool FirmwareDownloadFinished() { return g_finished; }
-
-MemoryDumpState& TheMemoryDumpState() { return g_dump; }
 
 const GwFuncDesc* FirmwareDownloadCallbacks() {
     static const GwFuncDesc kCallbacks[] = {

@@ -19,6 +19,9 @@
 #include "bus/serial/tarn_bus.h"
 #include "platform/base/format.h"
 #include "platform/files/text_file.h"
+#include "service/download/device_class_chooser.h"
+#include "service/download/firmld_progress.h"
+#include "service/download/memory_dump.h"
 #include "service/download/void_slider.h"
 #include "service/firmware/loader_console.h"
 #include "sim/boot_drive.h"
@@ -379,6 +382,11 @@ TEST_F(DownloadTest, AWarmDownloadRunsTheToolWithTheBusClosedAndReconnectsTheDri
     EXPECT_TRUE(during.visible);
     EXPECT_FALSE(during.closed);
     EXPECT_EQ(TheLoaderConsole().Language(), static_cast<char>(44));
+
+    // The reconnection showed its progress window.
+    bool connecting = false;
+    for (const GwEffect& effect : gwtest::Effects("text")) connecting |= effect.value == "Connecting to the device ...";
+    EXPECT_TRUE(connecting);
 
     // The firmware reached the flash; the drive runs it and is active again.
     EXPECT_EQ(boot.Loader().FlashBytes(0x18010, 8, 0xFF), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
