@@ -82,8 +82,8 @@ protected:
         ASSERT_TRUE(main_->HasOnlineDevice());
     }
 
-    // The user's answers from question 47 (or 48 and the chooser) to the
-    // risk note, choosing `file`.
+    // The user's answers from question 47 of a warm start to the risk note,
+    // choosing `file`.
     static void ConfirmUpToTheTool(const std::string& file) {
         gwtest::AnswerBox(GwRESULT_YES);
         gwtest::AnswerFile(file);
