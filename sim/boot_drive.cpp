@@ -1,6 +1,9 @@
 // The virtual drive's boot side on a line.
 #include "sim/boot_drive.h"
 
+#include <cmath>
+#include <cstring>
+
 #include "platform/system/clock.h"
 
 namespace sim {
@@ -44,6 +47,32 @@ void BootDrive::RunLoader(platform::MemorySerialLine& line) {
     for (const Output& o : out) line.SendToHost(this, o.bytes, o.settings, o.at_us);
 }
 
+void BootDrive::RunFirmwareAfterDownload(VirtualDrive& firmware, uint64_t delay_us, float version) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    restart_firmware_ = &firmware;
+    restart_delay_us_ = delay_us;
+    restart_version_ = version;
+}
+
+void BootDrive::RestartIfDue(uint64_t time_us) {
+    if (mode_ != Mode::kLoader || !download_ended_ || restart_firmware_ == nullptr) return;
+    if (time_us < download_end_us_ + restart_delay_us_) return;
+    DriveTable& table = restart_firmware_->Table();
+    table.version = static_cast<uint32_t>(std::lround(restart_version_ * 20.0f));
+    if (DriveParameter* version = table.Find(kFirmwareVersionParameter)) {
+        if (version->type != nullptr && version->type->is_float) {
+            std::memcpy(&version->value, &restart_version_, sizeof version->value);
+        } else {
+            version->value = static_cast<uint32_t>(std::lround(restart_version_ * 100.0f));
+        }
+    }
+    // The new firmware starts without the command that started the loader.
+    if (DriveParameter* command = table.Find(kLoaderStartParameter)) command->value = 0;
+    firmware_ = restart_firmware_;
+    mode_ = Mode::kFirmware;
+    download_ended_ = false;
+}
+
 platform::SerialSettings BootDrive::LineSettings() const {
     return platform::SerialSettings{baud_, kBootDataBits, kBootParity, kBootStopBits};
 }
@@ -85,6 +114,10 @@ std::vector<BootDrive::Output> BootDrive::BootReceive(uint8_t byte, bool garbled
         // A baud code moves the loader to its rate at once.
         if (loader_.RequestedBaud() != 0) baud_ = loader_.RequestedBaud();
         Send(time_us + setup_.answer_delay_us, answer, out);
+        if (loader_.CurrentState() == BootLoader::State::kDone && !download_ended_) {
+            download_ended_ = true;
+            download_end_us_ = time_us;
+        }
         if (loader_.StartPending()) StartLoader(time_us, out);
     }
     return out;
@@ -92,6 +125,7 @@ std::vector<BootDrive::Output> BootDrive::BootReceive(uint8_t byte, bool garbled
 
 std::vector<BootDrive::Output> BootDrive::Receive(uint8_t byte, bool garbled, uint64_t time_us) {
     std::lock_guard<std::mutex> lock(mutex_);
+    RestartIfDue(time_us);
     if (mode_ != Mode::kFirmware) return BootReceive(byte, garbled, time_us);
     std::vector<Output> out;
     std::vector<uint8_t> reply = firmware_->Receive(byte, time_us);
@@ -104,6 +138,7 @@ void BootDrive::OnCharacter(platform::MemorySerialLine& line, const platform::Li
     std::vector<Output> out;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        RestartIfDue(character.end_us);
         if (mode_ == Mode::kFirmware) {
             firmware_->OnCharacter(line, character);
             if (FirmwareAskedForLoader()) StartLoader(character.end_us, out);

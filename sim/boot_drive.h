@@ -27,6 +27,8 @@ inline constexpr int32_t kWarmLoaderBaud = 19200;
 // Writing this value to this parameter makes the running drive start its loader.
 inline constexpr int kLoaderStartParameter = 4;
 inline constexpr uint32_t kLoaderStartValue = 0x14D;
+// The firmware version a drive reports.
+inline constexpr int kFirmwareVersionParameter = 92;
 
 struct BootDriveSetup {
     uint8_t chip_identification = 0xC5;
@@ -56,6 +58,11 @@ public:
     // Starts the loader now, at the bootstrap rate, as if the booter and the
     // loader image had come (tests of the line transfer alone).
     void RunLoader(platform::MemorySerialLine& line);
+    // Once its loader has taken the firmware's end record, the drive runs
+    // `firmware` (which must outlive this drive and stay off the line)
+    // `delay_us` later, with `version` as its firmware version (parameter 92
+    // and the version register); without this it stays in its loader.
+    void RunFirmwareAfterDownload(VirtualDrive& firmware, uint64_t delay_us, float version);
 
     // Read these while no pseudo-terminal link runs.
     Mode CurrentMode() const { return mode_; }
@@ -85,6 +92,8 @@ private:
     // Queues bytes to send (and captures them).
     void Send(uint64_t at_us, const std::vector<uint8_t>& bytes, std::vector<Output>& out);
     bool FirmwareAskedForLoader() const;
+    // Goes back to the firmware when its time after the download has come.
+    void RestartIfDue(uint64_t time_us);
 
     mutable std::mutex mutex_;
     BootDriveSetup setup_;
@@ -96,6 +105,11 @@ private:
     BootLoader loader_;
     DriveCapture capture_;
     platform::LineAttachment attachment_;
+    VirtualDrive* restart_firmware_ = nullptr;
+    uint64_t restart_delay_us_ = 0;
+    float restart_version_ = 0.0f;
+    bool download_ended_ = false;
+    uint64_t download_end_us_ = 0;
 };
 
 }  // namespace sim

@@ -18,6 +18,7 @@ bool AnimationOff = false;
 bool ShowDeviceErrorFlag = false;
 bool UserStateFlag = false;
 double PollRateFactor = 1.0;
+bool DeviceBusyFlag = false;
 
 namespace {
 
@@ -37,6 +38,7 @@ platform::ResetHook g_reset([] {
     ShowDeviceErrorFlag = false;
     UserStateFlag = false;
     PollRateFactor = 1.0;
+    DeviceBusyFlag = false;
 });
 
 }  // namespace

@@ -61,3 +61,22 @@ public:
 private:
     bool raised_;
 };
+
+// Set while a device action runs that no timer may interrupt (a firmware
+// download). Clear at start; raise it through DeviceBusyGuard.
+extern bool DeviceBusyFlag;
+
+// Raises DeviceBusyFlag for a scope and lowers it at the end only when this
+// guard raised it.
+class DeviceBusyGuard {
+public:
+    DeviceBusyGuard() : raised_(!DeviceBusyFlag) { DeviceBusyFlag = true; }
+    ~DeviceBusyGuard() {
+        if (raised_) DeviceBusyFlag = false;
+    }
+    DeviceBusyGuard(const DeviceBusyGuard&) = delete;
+    DeviceBusyGuard& operator=(const DeviceBusyGuard&) = delete;
+
+private:
+    bool raised_;
+};

@@ -18,6 +18,7 @@
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/print/print_wizard.h"
+#include "service/download/firmware_download.h"
 #include "toolkit/core/gw_application.h"
 
 #include <vector>
@@ -54,6 +55,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_CheckDeviceSignature", CB_CheckDeviceSignature},
     {"CB_SioMonitor", CB_SioMonitor},
     {"CB_ShowOptionBook", CB_ShowOptionBook},
+    {"CB_LoadFirmwareBrenta", CB_LoadFirmwareBrenta},
     kEnd,
 };
 
@@ -209,8 +211,9 @@ const GwFuncDesc* PrintWizardTable() {
 }
 
 const GwFuncDesc* GeneralTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks(),
-                                                         BusMonitorCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables(
+        {kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks(), BusMonitorCallbacks(),
+         FirmwareDownloadCallbacks()});
     return table.data();
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -136,6 +137,48 @@ TEST(BootDrive, RunningDriveStartsItsLoaderWhenTold) {
     EXPECT_EQ(drive.CurrentMode(), sim::BootDrive::Mode::kLoader);
     auto port = OpenAt(line, sim::kWarmLoaderBaud);
     EXPECT_EQ(Exchange(*port, "", 200), "\x06");
+}
+
+
+TEST(BootDrive, RunsItsNewFirmwareAGivenTimeAfterTheEndRecord) {
+    std::string error;
+    auto table = sim::DriveTable::Parse(
+        "drive type=3100 version=43 status=0\nparam 4 CMD USIGN16\nparam 92 VERS FLOAT32\n", "t", &error);
+    ASSERT_TRUE(table) << error;
+    platform::MemorySerialLine line;
+    sim::VirtualDrive firmware(*table, 1, 9600);
+    sim::BootDrive drive(sim::BootDriveSetup{}, firmware);
+    drive.RunFirmwareAfterDownload(firmware, 500000, 2.25f);
+    drive.AttachTo(line);
+    {
+        std::string openError;
+        auto port = line.OpenHostPort(&openError);
+        ASSERT_TRUE(port->Configure({9600, 7, 'E', 1}));
+        EXPECT_EQ(Exchange(*port, simtest::WriteRequest(31, "20004=014D"), 50), "");
+    }
+    {
+        auto port = OpenAt(line, sim::kWarmLoaderBaud);
+        EXPECT_EQ(Exchange(*port, "", 200), "\x06");
+        EXPECT_EQ(Exchange(*port, "\x04"), "");
+        EXPECT_EQ(Exchange(*port, "\x06"), "\x06");
+        EXPECT_EQ(Exchange(*port, ":0100000011EE"), "\x06");
+        EXPECT_EQ(Exchange(*port, ":00000001FF", 100), "\x06");
+        // Still in its loader until the time has passed.
+        EXPECT_EQ(Exchange(*port, "\x06", 300), "");
+        EXPECT_EQ(drive.CurrentMode(), sim::BootDrive::Mode::kLoader);
+    }
+    std::string openError;
+    auto port = line.OpenHostPort(&openError);
+    ASSERT_TRUE(port->Configure({9600, 7, 'E', 1}));
+    TheVirtualClock()->AdvanceMs(200);
+    EXPECT_NE(Exchange(*port, simtest::ReadRequest(1, "20092")), "");
+    EXPECT_EQ(drive.CurrentMode(), sim::BootDrive::Mode::kFirmware);
+    float version = 0.0f;
+    std::memcpy(&version, &firmware.Table().Find(92)->value, sizeof version);
+    EXPECT_EQ(version, 2.25f);
+    EXPECT_EQ(firmware.Table().version, 45u);
+    // The new firmware does not ask for its loader again.
+    EXPECT_EQ(firmware.Table().Find(sim::kLoaderStartParameter)->value, 0u);
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+#include "service/download/firmld_progress.h"
+
+#include "app/services/message_box.h"
+#include "platform/base/reset_hooks.h"
+#include "service/firmware/loader_console.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_slider.h"
+
+namespace {
+
+bool g_finished = true;
+
+platform::ResetHook g_reset([] { g_finished = true; });
+
+}  // namespace
+
+bool FirmwareDownloadFinished() { return g_finished; }
+
+void SetFirmwareDownloadFinished(bool finished) { g_finished = finished; }
+
+int CB_ShowFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
+    GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
+    if (frame == nullptr) return 1;
+    LoaderControls controls;
+    controls.window = frame;
+    controls.show = frame->child("Show");
+    controls.state = frame->child("State");
+    controls.slider = frame->child("Slider");
+    if (controls.show != nullptr) controls.show->set_text("");
+    if (controls.state != nullptr) controls.state->set_text("");
+    if (auto* slider = dynamic_cast<GwSlider*>(controls.slider)) slider->set_value(0);
+    TheLoaderConsole().SetControls(controls);
+    return 1;
+}
+
+int CB_CloseFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
+    if (g_finished) return 1;
+    ShowInfoText(kDownloadNotInterruptibleText, widget != nullptr ? widget->frame() : nullptr);
+    return 0;
+}
