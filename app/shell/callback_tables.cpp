@@ -14,6 +14,7 @@
 #include "devicewin/device_window.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
+#include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
 #include "toolkit/core/gw_application.h"
 
@@ -197,7 +198,7 @@ const GwFuncDesc* PrintWizardTable() {
 }
 
 const GwFuncDesc* GeneralTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks(), PartBaseCallbacks()});
     return table.data();
 }
 
