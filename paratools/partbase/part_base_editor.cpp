@@ -15,6 +15,7 @@
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_types.h"
 #include "paratools/partbase/part_base_state.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_file_selector.h"
@@ -266,6 +267,10 @@ PartBaseEditorState& PartEditor() {
     static PartBaseEditorState state;
     return state;
 }
+
+namespace {
+platform::ResetHook g_reset([] { ResetPartBaseEditor(); });
+}  // namespace
 
 bool IsLiveWidget(GwCore* widget) { return widget != nullptr && GwRcMgr::is_valid_child(widget) && widget->is_alive(); }
 

@@ -229,22 +229,28 @@ double ParaTreeEntry::Checked(int code, double value) {
 double ParaTreeEntry::GetMinimum() {
     ParaBase* base = GetBase();
     const ParameterEntry* e = base != nullptr ? base->GetEntry(number_) : nullptr;
+    if (e == nullptr) return 0.0;
     double v = 0.0;
-    return e != nullptr ? Checked(base->RawToDouble(number_, e->minimum, &v), v) : 0.0;
+    const int code = base->RawToDouble(number_, e->minimum, &v);
+    return Checked(code, v);
 }
 
 double ParaTreeEntry::GetMaximum() {
     ParaBase* base = GetBase();
     const ParameterEntry* e = base != nullptr ? base->GetEntry(number_) : nullptr;
+    if (e == nullptr) return 0.0;
     double v = 0.0;
-    return e != nullptr ? Checked(base->RawToDouble(number_, e->maximum, &v), v) : 0.0;
+    const int code = base->RawToDouble(number_, e->maximum, &v);
+    return Checked(code, v);
 }
 
 double ParaTreeEntry::GetDefault() {
     ParaBase* base = GetBase();
     const ParameterEntry* e = base != nullptr ? base->GetEntry(number_) : nullptr;
+    if (e == nullptr) return 0.0;
     double v = 0.0;
-    return e != nullptr ? Checked(base->RawToDouble(number_, e->defaultValue, &v), v) : 0.0;
+    const int code = base->RawToDouble(number_, e->defaultValue, &v);
+    return Checked(code, v);
 }
 
 double ParaTreeEntry::GetValue() {
