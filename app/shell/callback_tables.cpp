@@ -17,6 +17,7 @@
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
+#include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
 #include "service/download/firmware_download.h"
 #include "toolkit/core/gw_application.h"
@@ -213,7 +214,7 @@ const GwFuncDesc* PrintWizardTable() {
 const GwFuncDesc* GeneralTable() {
     static const std::vector<GwFuncDesc> table = JoinTables(
         {kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks(), BusMonitorCallbacks(),
-         FirmwareDownloadCallbacks()});
+         FirmwareDownloadCallbacks(), PartBaseCallbacks()});
     return table.data();
 }
 
