@@ -1,7 +1,8 @@
 // The default drive of the run command: one virtual drive behind a
 // pseudo-terminal on the real clock. It prints the slave's path (the port the
 // program opens), serves until SIGTERM or SIGINT, and
-// then prints how many parameter descriptions it was asked for.
+// then prints how many parameter descriptions it was asked for, and how many
+// of them were for the alias parameter 130.
 //   torvan_virtual_drive [table file]
 #include <poll.h>
 #include <signal.h>
@@ -24,13 +25,24 @@ volatile sig_atomic_t g_stop = 0;
 
 void OnStop(int) { g_stop = 1; }
 
+// The program asks for the description of its alias parameter whenever it
+// lists the devices; every other description read is one of the table.
+constexpr char kAliasDescriptionCode[] = "30130";
+
+struct DescriptionRequests {
+    int all = 0;
+    int alias = 0;
+};
+
 // Read requests are EOT, the address character, the code and ENQ.
-int CountDescriptionRequests(const std::string& toDrive) {
-    int count = 0;
+DescriptionRequests CountDescriptionRequests(const std::string& toDrive) {
+    DescriptionRequests count;
     for (size_t at = toDrive.find('\x04'); at != std::string::npos; at = toDrive.find('\x04', at + 1)) {
         if (at + 2 > toDrive.size()) break;
         const std::string code = toDrive.substr(at + 2, 6);
-        if (code.size() == 6 && code.compare(0, 2, kDescriptionCode) == 0 && code[5] == '\x05') ++count;
+        if (code.size() != 6 || code.compare(0, 2, kDescriptionCode) != 0 || code[5] != '\x05') continue;
+        ++count.all;
+        if (code.compare(0, 5, kAliasDescriptionCode) == 0) ++count.alias;
     }
     return count;
 }
@@ -65,6 +77,7 @@ int main(int argc, char** argv) {
 
     while (g_stop == 0) ::poll(nullptr, 0, 100);
     link.Stop();
-    std::printf("Parameter descriptions read: %d\n", CountDescriptionRequests(drive.Capture().ToDrive()));
+    const DescriptionRequests count = CountDescriptionRequests(drive.Capture().ToDrive());
+    std::printf("Parameter descriptions read: %d (the alias parameter's: %d)\n", count.all, count.alias);
     return 0;
 }
