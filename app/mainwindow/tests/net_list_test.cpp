@@ -230,11 +230,6 @@ TEST_F(NetListTest, SerialMonitorOpensOnceAndOnlyOnTheSerialBus) {
     EXPECT_EQ(frame_->child("SioMonitor"), nullptr);
     AddDrive(kAddress);
     OpenSerialBus();
-    // Its definition comes with the device service windows.
-    CB_SioMonitor(nullptr, nullptr, GwUD());
-    EXPECT_EQ(frame_->child("SioMonitor"), nullptr);
-
-    ASSERT_TRUE(GwRcMgr::use_text("dialogframe SioMonitor { }\n", "sio.cgw"));
     CB_SioMonitor(nullptr, nullptr, GwUD());
     GwCore* monitor = frame_->child("SioMonitor");
     ASSERT_NE(monitor, nullptr);
