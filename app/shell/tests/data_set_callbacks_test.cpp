@@ -247,33 +247,58 @@ protected:
     }
 };
 
-TEST_F(ResetTest, Family4WritesItsCodeWaits16SecondsWithTimersHeldAndReadsBack) {
-    AddDrive(maintest::kAddress, HandshakeTable());
-    Activate();
-    SetUserLevel(5);
-    gwtest::AnswerBox(GwRESULT_YES);
-    std::vector<bool> modalDuringWait;
-    for (uint32_t at : {500u, 8500u, 15500u}) gwtest::At(at, [&] { modalDuringWait.push_back(ModalFlag); });
-    const uint32_t before = platform::GetTickCount();
-    const size_t watchStarts = ContainerTimerStarts();
-    EXPECT_EQ(CB_ResetDeviceParaSet(frame_, nullptr, GwUD()), 1);
-    const uint32_t elapsed = platform::GetTickCount() - before;
-    EXPECT_EQ(NewBoxes(), std::vector<std::string>{"question: Reset the device?"});
-    EXPECT_EQ(modalDuringWait, (std::vector<bool>{true, true, true}));
-    EXPECT_FALSE(ModalFlag);
-    EXPECT_GE(elapsed, 16000u);
-    EXPECT_LT(elapsed, 17000u + 1000u);
-    const std::vector<std::string> requests = Requests();
-    const auto reset = std::find(requests.begin(), requests.end(), "W20004");
-    ASSERT_NE(reset, requests.end());
-    ASSERT_NE(reset + 1, requests.end());
-    EXPECT_EQ(*(reset + 1), "R20004");
-    EXPECT_EQ(Drive().Table().Find(4)->value, 850u);
-    // Then the signature check ran, and its watch goes on.
-    EXPECT_EQ(ContainerTimerStarts(), watchStarts + 1);
-    bool progress = false;
-    for (const GwEffect& e : gwtest::Effects("text")) progress |= e.value == "Resetting the device ...";
-    EXPECT_TRUE(progress);
+TEST_F(ResetTest, WritesTheFamilysCodeWaitsWithTimersHeldAndReadsBack) {
+    struct Case {
+        uint16_t type;
+        uint32_t code;
+        uint32_t seconds;
+    };
+    for (const Case& c : {Case{4120, 850, 16}, Case{3120, 815, 11}}) {
+        SCOPED_TRACE(c.type);
+        drives_.clear();
+        main_->UncoupleAllDevices();
+        main_->CloseTarnBus();
+        RemoveCache();
+        AddDrive(maintest::kAddress, HandshakeTable(c.type));
+        Activate();
+        SetUserLevel(5);
+        gwtest::AnswerBox(GwRESULT_YES);
+        // What the user sees and what the timers see during the wait.
+        std::vector<bool> modalDuringWait;
+        double end = -1.0;
+        double lastValue = -1.0;
+        for (uint32_t at = 500; at < c.seconds * 1000; at += 1000) {
+            gwtest::At(at, [&] {
+                modalDuringWait.push_back(ModalFlag);
+                auto* indicator = dynamic_cast<GwSlider*>(gwtest::Find("ProgressMessage/Indicator"));
+                if (indicator == nullptr) return;
+                end = indicator->end();
+                lastValue = indicator->value();
+            });
+        }
+        const uint32_t before = platform::GetTickCount();
+        const size_t watchStarts = ContainerTimerStarts();
+        EXPECT_EQ(CB_ResetDeviceParaSet(frame_, nullptr, GwUD()), 1);
+        const uint32_t elapsed = platform::GetTickCount() - before;
+        EXPECT_EQ(NewBoxes(), std::vector<std::string>{"question: Reset the device?"});
+        EXPECT_EQ(modalDuringWait, std::vector<bool>(c.seconds, true));
+        EXPECT_FALSE(ModalFlag);
+        EXPECT_EQ(end, c.seconds - 1.0);
+        EXPECT_EQ(lastValue, c.seconds - 1.0);
+        EXPECT_GE(elapsed, c.seconds * 1000);
+        EXPECT_LT(elapsed, (c.seconds + 2) * 1000);
+        const std::vector<std::string> requests = Requests();
+        const auto reset = std::find(requests.begin(), requests.end(), "W20004");
+        ASSERT_NE(reset, requests.end());
+        ASSERT_NE(reset + 1, requests.end());
+        EXPECT_EQ(*(reset + 1), "R20004");
+        EXPECT_EQ(Drive().Table().Find(4)->value, c.code);
+        // Then the signature check ran, and its watch goes on.
+        EXPECT_GT(ContainerTimerStarts(), watchStarts);
+        bool progress = false;
+        for (const GwEffect& e : gwtest::Effects("text")) progress |= e.value == "Resetting the device ...";
+        EXPECT_TRUE(progress);
+    }
 }
 
 TEST_F(ResetTest, CodesAndWaitsByFamily) {

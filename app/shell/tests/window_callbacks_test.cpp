@@ -269,6 +269,14 @@ TEST_F(WindowCallbackTest, ReopeningOpensEachMarkedWindowWhoseEntryIsEnabled) {
         }
     }
     EXPECT_TRUE(NewBoxes().empty());
+
+    // An activation reopens them.
+    TheWindowHandler().CloseAllOnExit();
+    frame_->child("MD_Edit")->enable();
+    main_->UncoupleAllDevices();
+    main_->GetSerialBus()->AddDevice(maintest::kAddress, maintest::kTypeNumber, 1.3f);
+    ASSERT_TRUE(main_->SetActiveDevice(maintest::kAddress));
+    EXPECT_NE(Listed("4_SetupMain"), nullptr);
 }
 
 }  // namespace
