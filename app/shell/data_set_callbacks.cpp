@@ -176,7 +176,10 @@ ParaBase& PrintParaBase() {
     return *g_state.printBase;
 }
 
-void ReleasePrintParaBase() { g_state.printBase.reset(); }
+void ReleaseProgramBases() {
+    g_state.printBase.reset();
+    g_state.partialBases.clear();
+}
 
 void SetPartialBaseWindowLoader(PartialBaseWindowLoader loader) { g_state.partialBaseLoader = loader; }
 

@@ -47,7 +47,9 @@ ResetStep ResetStepOf(int family);
 
 // The program's print base: made at first use, dropped at the program's end.
 ParaBase& PrintParaBase();
-void ReleasePrintParaBase();
+// Drops the print base and the bases still kept for partial base windows,
+// at the end of the main window's run.
+void ReleaseProgramBases();
 
 // Loads "ChooseUsedPara" over the main window with `base` as its user data
 // and hands the base to the window, which owns it from then on. Null (the

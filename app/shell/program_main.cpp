@@ -101,7 +101,7 @@ int RunProgram(int argc, char** argv) {
     OpenProgramPrintSettings();
     RunMainWindow();
     CloseProgramPrintSettings();
-    ReleasePrintParaBase();
+    ReleaseProgramBases();
     return 0;
 }
 
