@@ -100,10 +100,24 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
         handshake.checking = true;
         handshake.polls_left = handshake.busy_polls;
     }
+    if (number == kRunModeSelectParameter && run_mode.enabled) {
+        run_mode.pending = true;
+        run_mode.reads_left = run_mode.reads_before;
+    }
     return 0;
 }
 
 void DriveTable::BeforeValueRead(int number) {
+    if (number == kRunModeReportParameter && run_mode.pending && run_mode.reads_left != kRunModeNeverFollows) {
+        if (run_mode.reads_left > 0) {
+            --run_mode.reads_left;
+        } else {
+            run_mode.pending = false;
+            const DriveParameter* selected = Find(kRunModeSelectParameter);
+            DriveParameter* reported = Find(number);
+            if (selected != nullptr && reported != nullptr) reported->value = selected->value;
+        }
+    }
     if (number != kHandshakeParameter || !handshake.checking) return;
     if (handshake.polls_left == kHandshakeBusyForever) return;
     if (handshake.polls_left > 0) {

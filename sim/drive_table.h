@@ -93,6 +93,22 @@ struct DownloadHandshake {
     bool checking = false;
 };
 
+// A run-mode change: parameter 151 reports the run mode that a write of 152
+// selected, off unless a test turns it on. After an accepted write of 152,
+// `reads_before` reads of 151 still answer the old mode (0: the first read
+// already sees the new one; kRunModeNeverFollows: every read).
+inline constexpr int kRunModeReportParameter = 151;
+inline constexpr int kRunModeSelectParameter = 152;
+inline constexpr int kRunModeNeverFollows = -1;
+
+struct RunModeFollow {
+    bool enabled = false;
+    int reads_before = 0;
+    // Reads of 151 still to answer the old mode; set by the write of 152.
+    int reads_left = 0;
+    bool pending = false;
+};
+
 class DriveTable {
 public:
     // Reads the table's text format (sim/README.md). `source` names the text
@@ -116,7 +132,7 @@ public:
     uint16_t WriteText(int number, const std::string& text);
     uint16_t WriteElements(int number, size_t first, const std::vector<uint32_t>& elements);
     // Called before a value read of `number` is answered: moves the download
-    // handshake on.
+    // handshake and a pending run-mode change on.
     void BeforeValueRead(int number);
 
     // Device registers.
@@ -124,6 +140,7 @@ public:
     uint32_t version = 0;  // firmware version in steps of 0.05
     uint16_t status = 0;   // status bits that stay set
     DownloadHandshake handshake;
+    RunModeFollow run_mode;
 
     // The recorder's buffer, handed out block by block.
     std::vector<uint8_t> samples;

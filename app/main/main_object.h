@@ -127,6 +127,9 @@ public:
     uint16_t GetFirmwareRevision() const { return firmwareRevision_; }
     const dstring& GetSerialNumber() const { return serialNumber_; }
     uint16_t GetStoredRunMode() const { return storedRunMode_; }
+    // The run mode the program itself installed, so the signature watch
+    // takes it for no change.
+    void SetStoredRunMode(uint16_t mode) { storedRunMode_ = mode; }
     uint16_t GetUdsacValue() const { return udsacValue_; }
     bool IsIgnoringRunModeChange() const { return ignoreRunMode_; }
     int32_t GetIgnoreCountdown() const { return ignoreCountdown_; }

@@ -101,6 +101,9 @@ void ShowFamilyFrames(int family, float version) {
     }
 }
 
+// Bound once by the program; kept across test resets like a callback table.
+void (*g_reopener)() = nullptr;
+
 class MainWindowDisplay : public MainDisplay {
 public:
     void RefreshBusDisplay() override {
@@ -120,6 +123,9 @@ public:
     void SaveDockingLayout() override {
         if (DockingManager* manager = GetDockingManager()) manager->SaveLayout();
     }
+    void ReopenAutostartWindows() override {
+        if (g_reopener != nullptr) g_reopener();
+    }
     void ShowUserLevelText(const std::string& text) override {
         if (GwCore* label = MainChild("TB_UserLevel")) label->set_text(text);
     }
@@ -130,6 +136,8 @@ MainWindowDisplay g_display;
 }  // namespace
 
 void InstallMainWindowDisplay() { SetMainDisplay(&g_display); }
+
+void SetAutostartWindowsReopener(void (*reopen)()) { g_reopener = reopen; }
 
 int ToolLevelGate(const char* toolName) {
     GwCore* tool = MainChild(toolName);

@@ -7,6 +7,10 @@
 
 // Makes the calls of app/main/main_display.h reach the main window.
 void InstallMainWindowDisplay();
+// What reopens the windows marked for reopening after the active device
+// changed; the windows it opens sit above the main window, which only
+// forwards to it. Null (the default) reopens nothing.
+void SetAutostartWindowsReopener(void (*reopen)());
 
 // The full refresh after the active device changed.
 void UpdateActiveDeviceDisplay();

@@ -7,12 +7,15 @@
 #include "app/mainwindow/signature_watch.h"
 #include "app/notes/risk_note.h"
 #include "app/services/activity_message.h"
+#include "app/shell/data_set_callbacks.h"
 #include "app/shell/help.h"
 #include "app/shell/option_book.h"
 #include "app/shell/option_settings.h"
 #include "app/shell/program_exit.h"
+#include "app/shell/run_mode_sets.h"
 #include "app/shell/startup_sequence.h"
 #include "bus/monitor/bus_monitors.h"
+#include "app/shell/window_callbacks.h"
 #include "devicewin/device_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/editor/parameter_editor.h"
@@ -57,6 +60,27 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_SioMonitor", CB_SioMonitor},
     {"CB_ShowOptionBook", CB_ShowOptionBook},
     {"CB_LoadFirmwareBrenta", CB_LoadFirmwareBrenta},
+    // The tool windows, data sets, reset and run-mode sets.
+    {"CB_CallParameterEditor", CB_CallParameterEditor},
+    {"CB_Call_RunModeEditor", CB_Call_RunModeEditor},
+    {"CB_OpenParameterFile", CB_OpenParameterFile},
+    {"CB_CallSioMonitor", CB_CallSioMonitor},
+    {"CB_CallDebugWatch", CB_CallDebugWatch},
+    {"CB_CallDigitalScope", CB_CallDigitalScope},
+    {"CB_CallPosTabFileEditor", CB_CallPosTabFileEditor},
+    {"CallPosTabEditor", CallPosTabEditor},
+    {"CB_ShowProgramInfo", CB_ShowProgramInfo},
+    {"CB_IdentUser", CB_IdentUser},
+    {"CB_ShowExtras", CB_ShowExtras},
+    {"CB_SetWindowList", CB_SetWindowList},
+    {"CB_CloseAllWindows", CB_CloseAllWindows},
+    {"CallChildWindow", CallChildWindow},
+    {"CB_PrintParaFile", CB_PrintParaFile},
+    {"CB_PrintADevPara", CB_PrintADevPara},
+    {"CB_MakeParcialBase", CB_MakeParcialBase},
+    {"CB_NewParameterArchiv", CB_NewParameterArchiv},
+    {"CB_ResetDeviceParaSet", CB_ResetDeviceParaSet},
+    {"CB_GenerateRunModeParaSets", CB_GenerateRunModeParaSets},
     kEnd,
 };
 
@@ -181,6 +205,7 @@ const GwFuncDesc kGeneralShellEntries[] = {
     {"CB_DontShowRiskNote_Tuning", CB_DontShowRiskNote_Tuning},
     {"CB_CenterMessage", CB_CenterMessage},
     {"CB_CallNetList", CB_CallNetList},
+    {"CB_ShowInformationWindow", CB_ShowInformationWindow},
     kEnd,
 };
 

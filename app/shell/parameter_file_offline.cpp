@@ -45,10 +45,6 @@ int LoadFileSet(ParaBase& base, const char* path) {
     return 0;
 }
 
-std::string TitleUpToBracket(const std::string& title) {
-    return title.substr(0, title.find('['));
-}
-
 // Setup windows are per family: the thousands of the type number, the small
 // families 1 and 2 sharing family 5's.
 int SetupFamily(ParaBase& base) {
@@ -77,6 +73,8 @@ int OpenParameterEditorForFile(ParaBase& base) {
 }  // namespace
 
 const std::string& LastParameterFileDirectory() { return g_lastDirectory; }
+
+std::string TitleUpToBracket(const std::string& title) { return title.substr(0, title.find('[')); }
 
 int OpenParameterFileOffline(const char* path, bool keepFile) {
     Main* main = GetMain();

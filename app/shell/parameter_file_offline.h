@@ -13,3 +13,6 @@ int OpenSetupMainOffline();
 // The directory (drive and folder) of the last file opened, for the next
 // file chooser; empty until one was opened.
 const std::string& LastParameterFileDirectory();
+// A window's defined title up to its first opening square bracket, to which
+// the openers add what the window shows.
+std::string TitleUpToBracket(const std::string& title);

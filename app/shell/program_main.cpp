@@ -14,6 +14,7 @@
 #include "app/services/window_handler.h"
 #include "app/shell/callback_tables.h"
 #include "app/shell/command_line.h"
+#include "app/shell/data_set_callbacks.h"
 #include "app/shell/main_window_parts.h"
 #include "motor/datalogger/data_logger.h"
 #include "parameters/values/dstring.h"
@@ -103,6 +104,7 @@ int RunProgram(int argc, char** argv) {
     OpenProgramPrintSettings();
     RunMainWindow();
     CloseProgramPrintSettings();
+    ReleaseProgramBases();
     return 0;
 }
 

@@ -258,3 +258,39 @@ TEST_F(TelegramEngineTest, DownloadHandshakeIsBusyForTheGivenPollsThenShowsTheRe
 }
 
 }  // namespace
+
+namespace {
+
+// A run-mode change: 151 reports what a write of 152 selected, at once, after
+// the given reads, or never.
+TEST_F(TelegramEngineTest, RunModeReportFollowsTheSelectionAfterTheGivenReads) {
+    table_.PutFullRange(sim::kRunModeReportParameter, "BAIST", "USIGN16", 1);
+    table_.PutFullRange(sim::kRunModeSelectParameter, "BASOL", "USIGN16", 1);
+    auto reads = [&](int n) {
+        std::string values;
+        for (int i = 0; i < n; ++i) values += (i ? "," : "") + ReadValue("20151");
+        return values;
+    };
+    EXPECT_EQ(Feed(WriteRequest(5, "20152=2")), std::string("E") + kAck);
+    EXPECT_EQ(reads(2), "1,1");  // off: 151 stays as it is
+
+    struct Case {
+        int readsBefore;
+        const char* value;
+        const char* reads;
+    };
+    const Case cases[] = {
+        {0, "3", "3,3"},
+        {2, "4", "3,3,4,4"},
+        {sim::kRunModeNeverFollows, "5", "4,4,4"},
+    };
+    for (const Case& c : cases) {
+        table_.run_mode = {.enabled = true, .reads_before = c.readsBefore};
+        EXPECT_EQ(Feed(WriteRequest(5, std::string("20152=") + c.value)), std::string("E") + kAck);
+        const std::string expected = c.reads;
+        const int n = static_cast<int>(std::count(expected.begin(), expected.end(), ',')) + 1;
+        EXPECT_EQ(reads(n), expected) << "reads before " << c.readsBefore;
+    }
+}
+
+}  // namespace

@@ -226,19 +226,26 @@ TEST_F(NetListTest, TextViewerLoadsTheFileNamedByItsUserData) {
 }
 
 TEST_F(NetListTest, SerialMonitorOpensOnceAndOnlyOnTheSerialBus) {
+    // The window, not the "Extras" menu's entry of the same name.
+    auto window = [&]() -> GwCore* {
+        for (GwCore* child : frame_->children()) {
+            if (child->name() == "SioMonitor" && child->is_frame()) return child;
+        }
+        return nullptr;
+    };
     CB_SioMonitor(nullptr, nullptr, GwUD());
-    EXPECT_EQ(frame_->child("SioMonitor"), nullptr);
+    EXPECT_EQ(window(), nullptr);
     AddDrive(kAddress);
     OpenSerialBus();
     CB_SioMonitor(nullptr, nullptr, GwUD());
-    GwCore* monitor = frame_->child("SioMonitor");
+    GwCore* monitor = window();
     ASSERT_NE(monitor, nullptr);
     EXPECT_TRUE(monitor->is_shown());
     EXPECT_GE(TheWindowHandler().IndexOf(monitor), 0);
     EXPECT_FALSE(TheWindowHandler().IsOnlineWindow(monitor));
     CB_SioMonitor(nullptr, nullptr, GwUD());
     int monitors = 0;
-    for (GwCore* child : frame_->children()) monitors += child->name() == "SioMonitor" ? 1 : 0;
+    for (GwCore* child : frame_->children()) monitors += child->name() == "SioMonitor" && child->is_frame() ? 1 : 0;
     EXPECT_EQ(monitors, 1);
 }
 
