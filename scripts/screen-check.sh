@@ -155,6 +155,7 @@ else fail "the network list shows the drive at address 1" "$(grep -c DeviceList 
 # --- input reaches the model -----------------------------------------------------
 ask fixture >/dev/null
 wait_for 10 located locate ScreenFixture.Press || fail "the fixture window shows"
+check "a Windows-1252 text reads right" "$(ask text ScreenFixture.Foreign)" "Buskapazität"
 click_at locate ScreenFixture.Press
 wait_for 10 status_is clicks 1
 ask status >/dev/null  # one more round, so a second click would be counted

@@ -162,6 +162,8 @@ bool ShowFixture() {
     if (file == nullptr || !GwRcMgr::use(file)) return false;
     g_fixture = GwRcMgr::load(GetMainWindow(), kFixtureWindow, 1);
     if (g_fixture == nullptr) return false;
+    // A text from another tool's file, in Windows-1252.
+    g_fixture->child("Foreign")->set_text("Buskapazit\xE4t");
     g_fixture->child("Press")->bind(GwCB_ACTIVATE, [](GwCore*, GwEvent*) {
         ++g_clicks;
         return 1;
