@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build python3 ccache clang-tidy
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
+  qt6-base-dev qt6-wayland libx11-dev fonts-dejavu-core
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

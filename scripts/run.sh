@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the deliverables, lays out the run-time tree under install/, starts
-# the virtual drive on a pseudo-terminal as COM1 and runs torvan there
-# headless, with the smoke module acting as the user. The drive program and
-# the smoke module are test equipment from the build tree; neither is
-# installed.
+# the virtual drive on a pseudo-terminal as COM1 and runs torvan there. With a
+# display (DISPLAY or WAYLAND_DISPLAY) torvan shows its windows until the user
+# ends it ("ExitTorvel"); without one it runs headless, with the smoke module
+# acting as the user, and prints what the main window shows. The drive
+# program and the smoke module are test equipment from the build tree;
+# neither is installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -39,6 +41,10 @@ echo "Virtual drive at address 1 on $slave (COM1)"
 
 cd install/bin
 status=0
-TORVAN_COMMAP="COM1=$slave" TORVAN_TESTTOOL="$bin/libtorvan_smoke.so" ./torvan "$@" || status=$?
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  TORVAN_COMMAP="COM1=$slave" ./torvan "$@" || status=$?
+else
+  TORVAN_COMMAP="COM1=$slave" TORVAN_TESTTOOL="$bin/libtorvan_smoke.so" ./torvan "$@" || status=$?
+fi
 echo "torvan ended with $status"
 exit "$status"

@@ -2,7 +2,8 @@
 # Builds and runs every test: the sanitizer build (AddressSanitizer and
 # UndefinedBehaviorSanitizer) with all tests and seed replays, clang-tidy's
 # bugprone checks over the parsers, the ThreadSanitizer build of the threaded
-# tests, and every benchmark once. The last line totals all runs:
+# tests, every benchmark once, and the screen check of the renderer under a
+# virtual X server (scripts/screen-check.sh). The last line totals all runs:
 # "N passed, N failed" (the clang-tidy run counts as one).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -111,10 +112,27 @@ run_tidy() {
   fi
 }
 
+# The screen renderer under a virtual X server, once, over the release build.
+run_screen_check() {
+  echo "=== screen check: the renderer under Xvfb"
+  local last p f
+  last=$(bash scripts/screen-check.sh | tee /dev/stderr | tail -n 1)
+  if [[ "$last" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
+    p=${BASH_REMATCH[1]}
+    f=${BASH_REMATCH[2]}
+  else
+    p=0
+    f=1
+  fi
+  echo "=== screen check: $p passed, $f failed"
+  add_counts "$p" "$f"
+}
+
 run_preset asan
 run_tidy
 run_preset tsan threaded
 run_benchmarks
+run_screen_check
 
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ]

@@ -429,7 +429,9 @@ int GwCore::go() {
             box.window = definition_name_;
             box.answer = GwGetInteraction().AnswerBox(box);
             GwRecorder::RecordBox(box);
-            if (alive_) end_modal(box.answer);
+            // A box whose button the user clicked on the screen has ended its
+            // run already; ending it again would end the run of its owner.
+            if (alive_ && !modal_ended_) end_modal(box.answer);
         } else {
             GwGetInteraction().RunModal(this);
             if (alive_ && !modal_ended_) end_modal(GwRESULT_CANCEL);

@@ -231,6 +231,12 @@ std::string GwRcMgr::bitmap_image(const std::string& name) {
     return bitmap_size(name, &size) ? size.image : std::string();
 }
 
+std::vector<std::string> GwRcMgr::bitmap_names() {
+    std::vector<std::string> names;
+    for (const auto& entry : Res().bitmaps) names.push_back(entry.first);
+    return names;
+}
+
 void GwRcMgr::add_bitmap(const std::string& name, int width, int height) { Res().bitmaps[name] = {width, height, std::string()}; }
 
 bool GwRcMgr::bitmap_size(const std::string& name, GwBitmapSize* size) {

@@ -76,6 +76,8 @@ public:
     // The image file of a bitmap (beside the definition file that named
     // it); empty when unknown or none was given.
     static std::string bitmap_image(const std::string& name);
+    // Every known bitmap name, in name order.
+    static std::vector<std::string> bitmap_names();
 
     static GwCallback lookup_callback(const GwCore* widget, GwCallbackType type);
     static void set_callback(GwCore* widget, GwCallbackType type, GwCallback fn);

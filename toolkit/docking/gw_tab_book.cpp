@@ -41,3 +41,17 @@ bool GwTabBook::activate_first_page() {
 }
 
 GwCore* GwTabBook::active_page() const { return IsPage(active_) && active_->is_shown() ? active_ : nullptr; }
+
+bool GwTabBook::user_select_page(GwCore* page) {
+    if (!is_page_included(page) || !is_sensitive()) return false;
+    active_ = page;
+    notify(GwProperty::kSelection);
+    record("active page", page->name());
+    GwEvent ev;
+    for (GwCore* c : children()) {
+        if (c == page) break;
+        if (IsPage(c)) ++ev.value;
+    }
+    fire(GwCB_SELECT, ev);
+    return true;
+}

@@ -16,6 +16,10 @@ public:
     bool activate_first_page();
     // The active page, or null.
     GwCore* active_page() const;
+    // The user clicks the tab of an included page: it becomes the active
+    // page and the select binding runs with its index among the pages in
+    // `value`. False, nothing changed, for a page that is not included.
+    bool user_select_page(GwCore* page);
 
 protected:
     ~GwTabBook() override = default;

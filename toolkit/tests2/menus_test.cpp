@@ -145,5 +145,24 @@ TEST_F(Menus, TabBookIncludesPagesAndActivatesTheFirst) {
     EXPECT_FALSE(book->activate_first_page());
 }
 
+TEST_F(Menus, ClickingATabActivatesOnlyAnIncludedPage) {
+    auto* book = dynamic_cast<GwTabBook*>(main_->child("Book"));
+    ASSERT_NE(book, nullptr);
+    std::vector<int> selected;
+    book->bind(GwCB_SELECT, [&](GwCore*, GwEvent* ev) {
+        selected.push_back(ev->value);
+        return 1;
+    });
+    book->activate_first_page();
+    EXPECT_FALSE(book->user_select_page(book->child("Leveling"))) << "left out";
+    EXPECT_FALSE(book->user_select_page(main_->child("MenuBar"))) << "not a page";
+    EXPECT_TRUE(book->user_select_page(book->child("Expert")));
+    EXPECT_EQ(book->active_page(), book->child("Expert"));
+    EXPECT_EQ(selected, (std::vector<int>{2})) << "the index counts the pages, included or not";
+    book->disable();
+    EXPECT_FALSE(book->user_select_page(book->child("General")));
+    EXPECT_EQ(book->active_page(), book->child("Expert"));
+}
+
 }  // namespace
 }  // namespace kinds_test

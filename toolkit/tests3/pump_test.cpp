@@ -86,6 +86,34 @@ TEST(Headless, AModalRunPumpsTimersOnTheRealClockUntilATimerHidesTheFrame) {
 
 class HeadlessBoxes : public SpineTest {};
 
+// A screen's user clicks a box button, which ends the box's run before the
+// interaction answers; the owner's modal run goes on.
+class ClickingUser : public GwHeadlessInteraction {
+public:
+    int AnswerBox(const GwBoxRecord&) override {
+        open_box->child<GwPushButton>("Yes")->click();
+        return open_box->result();
+    }
+    void RunModal(GwCore* window) override {
+        open_box = GwRcMgr::load(window, "x_QuestionBox", 1);
+        box_answer = open_box->go();
+        owner_ended_by_box = window->modal_ended();
+        window->end_modal(GwRESULT_OK);
+    }
+    GwCore* open_box = nullptr;
+    int box_answer = 0;
+    bool owner_ended_by_box = true;
+};
+
+TEST_F(HeadlessBoxes, ABoxEndedByItsOwnButtonLeavesItsOwnersRunAlone) {
+    ClickingUser user;
+    GwSetInteraction(&user);
+    auto* owner = new GwDialogFrame("Owner", nullptr);
+    EXPECT_EQ(owner->go(), GwRESULT_OK);
+    EXPECT_EQ(user.box_answer, GwRESULT_YES);
+    EXPECT_FALSE(user.owner_ended_by_box);
+}
+
 TEST_F(HeadlessBoxes, AnUnansweredBoxTakesTheDefaultAndIsLogged) {
     GwHeadlessInteraction interaction;
     interaction.set_default_answer(GwRESULT_YES, "question");

@@ -1,0 +1,112 @@
+// The screen renderer: it follows the toolkit's widget model as an observer
+// and shows every widget as a Qt widget, and it is the installed interaction,
+// so the user's input reaches the model through the model's own entry points
+// and Qt's event loop runs the modal windows. The model is the only source of
+// truth; the renderer keeps nothing but the map from model widgets to their
+// Qt counterparts.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <map>
+#include <string>
+
+#include "toolkit/core/gw_interaction.h"
+#include "toolkit/core/gw_observer.h"
+
+class GwCore;
+class QAction;
+class QMenu;
+
+namespace screen {
+
+// Sets a flag for a scope and restores it.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag, bool value = true) : flag_(flag), old_(flag) { flag_ = value; }
+    ~FlagScope() { flag_ = old_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+// What stands for one model widget: a Qt widget, or a menu entry (an action,
+// with the submenu it opens for a menu).
+struct Shown {
+    QPointer<QWidget> widget;
+    QPointer<QAction> action;
+    QPointer<QMenu> menu;
+    // Qt widget the model widget's children go into (a frame's client area).
+    QPointer<QWidget> inner;
+};
+
+class Screen : public GwObserver, public GwInteraction {
+public:
+    Screen();
+    ~Screen() override;
+
+    // --- GwObserver ------------------------------------------------------
+    void WidgetCreated(GwCore* widget) override;
+    void WidgetDestroyed(GwCore* widget) override;
+    void PropertyChanged(GwCore* widget, GwProperty property) override;
+    void ContentChanged(GwCore* widget, const GwContentChange& change) override;
+    void DrawingChanged(GwCore* widget) override;
+    void EffectNoted(const GwEffect& effect) override;
+
+    // --- GwInteraction ---------------------------------------------------
+    int AnswerBox(const GwBoxRecord& box) override;
+    void RunModal(GwCore* window) override;
+    bool ChooseFile(const GwFileRequest& request, std::string* path) override;
+    GwPrintDialogAnswer AnswerPrintDialog(const GwPrintDialogRequest& request) override;
+    bool ProcessEvents() override;
+
+    // The Qt counterpart of a model widget (null when it has none).
+    const Shown* Find(const GwCore* widget) const;
+    const std::map<GwCore*, Shown>& All() const { return shown_; }
+    // The model widget of a Qt widget (null when none).
+    GwCore* ModelOf(const QWidget* widget) const;
+    // Runs Qt's loop until `done` holds (or the process is asked to quit).
+    template <typename Done>
+    void RunUntil(Done done) {
+        while (!done()) RunOnce();
+    }
+    // Brings the Qt side up to date with the model widget.
+    void Sync(GwCore* widget);
+    // Whether the renderer is applying the model to the screen (Qt signals
+    // that follow are not the user's).
+    bool Syncing() const { return syncing_ > 0; }
+
+    static Screen* Instance();
+
+private:
+    void RunOnce();
+    void ArmPump();
+    void Pump();
+    void Create(GwCore* widget);
+    QWidget* ParentWidgetFor(GwCore* widget);
+    void SyncCommon(GwCore* widget, QWidget* q);
+    void SyncFrame(GwCore* widget, QWidget* q);
+    void SyncKind(GwCore* widget, const Shown& shown);
+    void SyncContent(GwCore* widget, const Shown& shown);
+    void SyncMenuEntry(GwCore* widget, const Shown& shown);
+    void SyncStacking();
+    void LayoutTools(GwCore* toolbar);
+    void PlaceDockingFrame(GwCore* widget, const Shown& shown);
+    void ShowPopup(GwCore* popup);
+    void Connect(GwCore* widget, const Shown& shown);
+    GwCore* FromIdentifier(const std::string& identifier) const;
+
+    std::map<GwCore*, Shown> shown_;
+    std::map<const QWidget*, GwCore*> models_;
+    QTimer pumpTimer_;
+    int syncing_ = 0;
+    bool inPump_ = false;
+    bool inProcessEvents_ = false;
+    bool openingPopup_ = false;
+};
+
+}  // namespace screen

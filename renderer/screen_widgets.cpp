@@ -1,0 +1,646 @@
+// Model to screen: a Qt widget for every model widget, kept up to date from
+// the model's state.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <cmath>
+#include <functional>
+
+#include "renderer/screen_drawing.h"
+#include "renderer/screen_fonts.h"
+#include "renderer/screen_renderer.h"
+#include "renderer/screen_text.h"
+#include "renderer/screen_views.h"
+#include "toolkit/core/gw_combo.h"
+#include "toolkit/core/gw_edit.h"
+#include "toolkit/core/gw_frame.h"
+#include "toolkit/core/gw_media.h"
+#include "toolkit/core/gw_multi_list.h"
+#include "toolkit/core/gw_picture.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_scrolled_container.h"
+#include "toolkit/core/gw_slider.h"
+#include "toolkit/core/gw_toggle.h"
+#include "toolkit/core/gw_toggle_list.h"
+#include "toolkit/docking/gw_docking.h"
+#include "toolkit/docking/gw_tab_book.h"
+#include "toolkit/draw/gw_bitmap.h"
+#include "toolkit/draw/gw_drawing.h"
+#include "toolkit/menus/gw_menu_item.h"
+#include "toolkit/spreadsheet/gw_spreadsheet.h"
+#include "toolkit/tree/gw_tree.h"
+
+namespace screen {
+
+// Height of the tab row of a tab book and of a docking frame's caption.
+constexpr int kTabRowHeight = 24;
+constexpr int kCaptionHeight = 18;
+constexpr int kToolWidth = 28;
+constexpr int kSliderSteps = 1000;
+
+QPixmap BitmapImage(const std::string& name) {
+    if (name.empty()) return QPixmap();
+    return QPixmap(ToScreen(GwRcMgr::bitmap_image(name)));
+}
+
+namespace {
+
+QRect ToQRect(const GwRect& r) { return QRect(r.x, r.y, std::max(r.width, 0), std::max(r.height, 0)); }
+
+bool IsMenuKind(const GwCore* w) {
+    return w->is_class(GwMENU_CLASS) || w->is_class(GwPOPUP_CLASS) || w->is_class(GwMENUITEM_CLASS) ||
+           w->is_class(GwTOGGLEITEM_CLASS);
+}
+
+// Slider values as steps of a QSlider.
+int ToSteps(const GwSlider* s, double value) {
+    const double span = s->end() - s->start();
+    if (span == 0) return 0;
+    return static_cast<int>(std::lround((value - s->start()) / span * kSliderSteps));
+}
+
+}  // namespace
+
+double FromSteps(const GwSlider* s, int steps) {
+    return s->start() + (s->end() - s->start()) * steps / kSliderSteps;
+}
+
+QWidget* Screen::ParentWidgetFor(GwCore* widget) {
+    GwCore* parent = widget->parent();
+    if (parent == nullptr) return nullptr;
+    if (widget->is_frame()) {
+        // A frame owned by another stays above its owner's window.
+        GwCore* owner = parent->frame();
+        const Shown* shown = owner != nullptr ? Find(owner) : nullptr;
+        return shown != nullptr ? shown->widget.data() : nullptr;
+    }
+    // An attached docking frame lies in the work area (the docking
+    // container), at its attached rectangle, whatever its region.
+    if (widget->is_class(GwDOCKINGFRAME_CLASS) && parent->is_class(GwDOCKINGREGION_CLASS) && parent->parent() != nullptr)
+        parent = parent->parent();
+    const Shown* shown = Find(parent);
+    if (shown == nullptr) return nullptr;
+    return shown->inner ? shown->inner.data() : shown->widget.data();
+}
+
+void Screen::Create(GwCore* widget) {
+    if (shown_.count(widget) != 0) return;
+    Shown shown;
+    GwCore* parent = widget->parent();
+    const Shown* parentShown = parent != nullptr ? Find(parent) : nullptr;
+
+    if (IsMenuKind(widget) && !widget->is_class(GwPOPUP_CLASS)) {
+        // Menus and items are entries of the menu bar or menu above them.
+        QMenu* parentMenu = parentShown != nullptr ? parentShown->menu.data() : nullptr;
+        auto* bar = parentShown != nullptr ? qobject_cast<QMenuBar*>(parentShown->widget.data()) : nullptr;
+        if (parentMenu == nullptr && bar == nullptr) {
+            shown_[widget] = shown;
+            return;
+        }
+        if (widget->is_class(GwMENU_CLASS)) {
+            auto* menu = new QMenu(bar != nullptr ? static_cast<QWidget*>(bar) : parentMenu);
+            shown.menu = menu;
+            shown.action = bar != nullptr ? bar->addMenu(menu) : parentMenu->addMenu(menu);
+        } else if (static_cast<GwMenuItem*>(widget)->is_separator()) {
+            shown.action = parentMenu != nullptr ? parentMenu->addSeparator() : bar->addSeparator();
+        } else {
+            shown.action = new QAction(parentMenu != nullptr ? static_cast<QObject*>(parentMenu) : bar);
+            if (parentMenu != nullptr) parentMenu->addAction(shown.action);
+            else bar->addAction(shown.action);
+        }
+        shown_[widget] = shown;
+        Connect(widget, shown_[widget]);
+        Sync(widget);
+        return;
+    }
+    if (parent != nullptr && parent->is_class(GwTOGGLELIST_CLASS)) {
+        // The rows of a toggle list are items of its list.
+        shown_[widget] = shown;
+        Sync(parent);
+        return;
+    }
+    if (widget->is_class(GwPOPUP_CLASS)) {
+        auto* menu = new QMenu();
+        shown.menu = menu;
+        shown.widget = menu;
+        models_[menu] = widget;
+        shown_[widget] = shown;
+        Connect(widget, shown_[widget]);
+        return;
+    }
+
+    QWidget* parentWidget = ParentWidgetFor(widget);
+    QWidget* q = nullptr;
+    if (widget->is_frame() || parent == nullptr) {
+        auto* frame = new FrameWindow(widget, parentWidget);
+        q = frame;
+    } else if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        auto* frame = new FrameWindow(widget, parentWidget);
+        frame->setWindowFlags(Qt::Widget);
+        auto* caption = new QLabel(frame);
+        caption->setObjectName("caption");
+        caption->setAutoFillBackground(true);
+        caption->setBackgroundRole(QPalette::Mid);
+        auto* floatButton = new QToolButton(frame);
+        floatButton->setObjectName("float");
+        floatButton->setText("^");
+        auto* closeButton = new QToolButton(frame);
+        closeButton->setObjectName("close");
+        closeButton->setText("x");
+        auto* client = new QWidget(frame);
+        client->setObjectName("client");
+        shown.inner = client;
+        q = frame;
+    } else {
+        switch (widget->kind()) {
+            case GwLABEL_CLASS: {
+                auto* label = new QLabel(parentWidget);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setWordWrap(true);
+                q = label;
+                break;
+            }
+            case GwEDIT_CLASS:
+            case GwFORMATEDIT_CLASS:
+                q = new QLineEdit(parentWidget);
+                break;
+            case GwTEXT_CLASS:
+                q = new QPlainTextEdit(parentWidget);
+                break;
+            case GwPUSHBUTTON_CLASS:
+                q = new QPushButton(parentWidget);
+                break;
+            case GwTOGGLE_CLASS:
+            case GwCHECK_CLASS:
+            case GwRADIO_CLASS: {
+                auto* toggle = static_cast<GwToggle*>(widget);
+                QAbstractButton* button = toggle->is_radio() ? static_cast<QAbstractButton*>(new QRadioButton(parentWidget))
+                                                             : new QCheckBox(parentWidget);
+                button->setAutoExclusive(false);
+                q = button;
+                break;
+            }
+            case GwTOGGLELIST_CLASS:
+            case GwSELECTIONLIST_CLASS:
+                q = new QListWidget(parentWidget);
+                break;
+            case GwSLIDER_CLASS: {
+                auto* slider = new QSlider(widget->width() >= widget->height() ? Qt::Horizontal : Qt::Vertical, parentWidget);
+                slider->setRange(0, kSliderSteps);
+                q = slider;
+                break;
+            }
+            case GwGAUGE_CLASS:
+            case GwPROGRESS_CLASS: {
+                auto* bar = new QProgressBar(parentWidget);
+                bar->setRange(0, kSliderSteps);
+                bar->setTextVisible(false);
+                q = bar;
+                break;
+            }
+            case GwPICTURE_CLASS:
+            case GwMEDIA_CLASS: {
+                auto* label = new QLabel(parentWidget);
+                label->setAlignment(Qt::AlignCenter);
+                q = label;
+                break;
+            }
+            case GwMULTILIST_CLASS: {
+                auto* list = new QTreeWidget(parentWidget);
+                list->setRootIsDecorated(false);
+                list->setUniformRowHeights(true);
+                list->setSelectionMode(QAbstractItemView::SingleSelection);
+                q = list;
+                break;
+            }
+            case GwCOMBO_CLASS:
+                q = new QComboBox(parentWidget);
+                break;
+            case GwMENUBAR_CLASS: {
+                // The bar keeps the model's height: its titles sit tight.
+                auto* bar = new QMenuBar(parentWidget);
+                bar->setStyleSheet("QMenuBar { padding: 0px; } QMenuBar::item { padding: 1px 6px; }");
+                q = bar;
+                break;
+            }
+            case GwTOOLBAR_CLASS:
+                q = new QWidget(parentWidget);
+                break;
+            case GwTOOL_CLASS: {
+                auto* tool = new QToolButton(parentWidget);
+                tool->setAutoRaise(true);
+                q = tool;
+                break;
+            }
+            case GwTABBOOK_CLASS: {
+                auto* book = new QWidget(parentWidget);
+                auto* bar = new QTabBar(book);
+                bar->setObjectName("tabs");
+                q = book;
+                break;
+            }
+            case GwTREE_CLASS: {
+                auto* tree = new QTreeWidget(parentWidget);
+                tree->setHeaderHidden(true);
+                tree->setContextMenuPolicy(Qt::CustomContextMenu);
+                q = tree;
+                break;
+            }
+            case GwSPREADSHEET_CLASS: {
+                auto* table = new QTableWidget(parentWidget);
+                table->horizontalHeader()->hide();
+                table->verticalHeader()->hide();
+                table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+                q = table;
+                break;
+            }
+            case GwSCROLLEDCONTAINER_CLASS: {
+                auto* box = new QWidget(parentWidget);
+                auto* bar = new QScrollBar(Qt::Vertical, box);
+                bar->setObjectName("scroll");
+                q = box;
+                break;
+            }
+            case GwDRAWING_CLASS:
+                q = new DrawingView(static_cast<GwDrawing*>(widget), parentWidget);
+                break;
+            case GwOLECONTROL_CLASS:
+                // A control is invisible at run time.
+                q = new QWidget(parentWidget);
+                q->setAttribute(Qt::WA_DontShowOnScreen);
+                break;
+            default: {
+                auto* plain = new QFrame(parentWidget);
+                if (auto* container = dynamic_cast<GwContainer*>(widget); container != nullptr && container->border() &&
+                    widget->is_class(GwCONTAINER_CLASS) && !widget->is_class(GwDOCKINGCONTAINER_CLASS)) {
+                    plain->setFrameShape(QFrame::NoFrame);
+                }
+                q = plain;
+                break;
+            }
+        }
+    }
+    shown.widget = q;
+    models_[q] = widget;
+    q->installEventFilter(TheInputFilter());
+    shown_[widget] = shown;
+    Connect(widget, shown_[widget]);
+    Sync(widget);
+    if (parent != nullptr && parent->is_class(GwTOOLBAR_CLASS)) LayoutTools(parent);
+    // Menu bars and toolbars stay above a work area that the program lays
+    // over the whole client area.
+    if (parent != nullptr) {
+        for (GwCore* sibling : parent->children()) {
+            const Shown* other = (sibling->is_class(GwMENUBAR_CLASS) || sibling->is_class(GwTOOLBAR_CLASS)) ? Find(sibling) : nullptr;
+            if (other != nullptr && other->widget) other->widget->raise();
+        }
+    }
+    if (parent != nullptr && parent->is_class(GwTABBOOK_CLASS)) Sync(parent);
+}
+
+void Screen::Sync(GwCore* widget) {
+    auto it = shown_.find(widget);
+    if (it == shown_.end()) return;
+    ++syncing_;
+    const Shown& shown = it->second;
+    if (shown.action) {
+        SyncMenuEntry(widget, shown);
+    } else if (widget->parent() != nullptr && widget->parent()->is_class(GwTOGGLELIST_CLASS)) {
+        Sync(widget->parent());
+    } else if (shown.widget) {
+        SyncKind(widget, shown);
+        if (shown.widget->isWindow() && !widget->is_class(GwPOPUP_CLASS) && !widget->is_class(GwDOCKINGFRAME_CLASS)) {
+            SyncFrame(widget, shown.widget);
+        } else if (!widget->is_class(GwPOPUP_CLASS)) {
+            SyncCommon(widget, shown.widget);
+        }
+    }
+    --syncing_;
+}
+
+void Screen::SyncMenuEntry(GwCore* widget, const Shown& shown) {
+    QAction* action = shown.action;
+    if (!widget->name().empty()) action->setText(ToScreen(widget->text()));
+    action->setVisible(widget->is_shown());
+    action->setEnabled(widget->is_enabled());
+    if (auto* toggle = dynamic_cast<GwToggleItem*>(widget)) {
+        action->setCheckable(true);
+        action->setChecked(toggle->value() != 0);
+    }
+    if (!widget->tip_text().empty()) action->setToolTip(ToScreen(widget->tip_text()));
+}
+
+void Screen::SyncCommon(GwCore* widget, QWidget* q) {
+    // Moved under another parent (set_parent): the Qt widget follows.
+    if (!widget->is_class(GwDOCKINGFRAME_CLASS) || static_cast<GwDockingFrame*>(widget)->is_attached()) {
+        QWidget* parent = ParentWidgetFor(widget);
+        if (parent != nullptr && parent != q->parentWidget()) q->setParent(parent, Qt::Widget);
+    }
+    if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        PlaceDockingFrame(widget, *Find(widget));
+    } else if (!(widget->parent() != nullptr && widget->parent()->is_class(GwTOOLBAR_CLASS) &&
+                 widget->is_class(GwTOOL_CLASS))) {
+        QRect r = ToQRect(widget->rect());
+        if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) r.translate(0, kTabRowHeight);
+        if (q->geometry() != r) q->setGeometry(r);
+    }
+    q->setEnabled(widget->is_enabled());
+    q->setFont(FontOf(widget));
+    q->setToolTip(ToScreen(widget->tip_text()));
+    // "default" leaves the desktop's own colours.
+    QPalette palette = q->palette();
+    const QColor fg = widget->foreground() == "default" ? QColor() : ColourOf(widget->foreground(), QColor());
+    const QColor bg = widget->background() == "default" ? QColor() : ColourOf(widget->background(), QColor());
+    if (fg.isValid()) palette.setColor(QPalette::WindowText, fg), palette.setColor(QPalette::Text, fg);
+    if (bg.isValid()) {
+        palette.setColor(QPalette::Window, bg);
+        palette.setColor(QPalette::Base, bg);
+        q->setAutoFillBackground(true);
+    }
+    q->setPalette(palette);
+    bool visible = widget->is_shown();
+    if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) {
+        visible = visible && static_cast<GwTabBook*>(widget->parent())->active_page() == widget;
+    }
+    if (q->isVisibleTo(q->parentWidget()) != visible || q->isHidden() == visible) q->setVisible(visible);
+    if (widget->has_focus() && !q->hasFocus() && q->isVisible()) q->setFocus();
+}
+
+void Screen::SyncFrame(GwCore* widget, QWidget* q) {
+    q->setWindowTitle(ToScreen(widget->is_class(GwDOCKINGFRAME_CLASS) ? widget->title() : widget->title()));
+    q->setEnabled(widget->is_enabled() && !widget->is_waiting());
+    q->setFont(FontOf(widget));
+    if (!widget->icon().empty()) {
+        const QPixmap icon = BitmapImage(widget->icon());
+        if (!icon.isNull()) q->setWindowIcon(QIcon(icon));
+    }
+    QRect r = ToQRect(widget->is_class(GwDOCKINGFRAME_CLASS) ? static_cast<GwDockingFrame*>(widget)->standalone_rect()
+                                                             : widget->rect());
+    if (q->geometry() != r) q->setGeometry(r);
+    const bool visible = widget->is_shown() && widget->frame_state() != GwSTATE_MINIMIZED;
+    if (visible && !q->isVisible()) {
+        const bool modal = widget->is_class(GwDIALOGFRAME_CLASS) && (widget->in_modal_run() || widget->modality() > 0);
+        q->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+        q->show();
+        q->setGeometry(r);
+    } else if (!visible && q->isVisible()) {
+        q->hide();
+    }
+}
+
+void Screen::PlaceDockingFrame(GwCore* widget, const Shown& shown) {
+    auto* frame = static_cast<GwDockingFrame*>(widget);
+    QWidget* q = shown.widget;
+    const bool floating = !frame->is_attached();
+    if (floating != q->isWindow()) {
+        QWidget* parent = nullptr;
+        if (floating) {
+            GwCore* owner = widget->parent() != nullptr ? widget->parent()->frame() : nullptr;
+            const Shown* ownerShown = owner != nullptr ? Find(owner) : nullptr;
+            parent = ownerShown != nullptr ? ownerShown->widget.data() : nullptr;
+        } else {
+            parent = ParentWidgetFor(widget);
+        }
+        q->setParent(parent, floating ? Qt::Window | Qt::Tool : Qt::Widget);
+    }
+    const QRect r = ToQRect(floating ? frame->standalone_rect() : frame->attached_rect());
+    if (q->geometry() != r) q->setGeometry(r);
+    q->setWindowTitle(ToScreen(widget->title()));
+    // The caption row with its buttons above the content.
+    const int captionHeight = floating ? 0 : kCaptionHeight;
+    if (auto* caption = q->findChild<QLabel*>("caption", Qt::FindDirectChildrenOnly)) {
+        caption->setText(ToScreen(widget->title()));
+        caption->setGeometry(0, 0, r.width(), captionHeight);
+        caption->setVisible(!floating);
+    }
+    if (auto* dock = q->findChild<QToolButton*>("float", Qt::FindDirectChildrenOnly)) {
+        dock->setText(floating ? "v" : "^");
+        dock->setGeometry(floating ? r.width() - 2 * kCaptionHeight : r.width() - 2 * kCaptionHeight, 0, kCaptionHeight,
+                          kCaptionHeight);
+        dock->raise();
+    }
+    if (auto* close = q->findChild<QToolButton*>("close", Qt::FindDirectChildrenOnly)) {
+        close->setGeometry(r.width() - kCaptionHeight, 0, kCaptionHeight, kCaptionHeight);
+        close->raise();
+    }
+    if (shown.inner) shown.inner->setGeometry(0, captionHeight, r.width(), std::max(r.height() - captionHeight, 0));
+    q->setVisible(widget->is_shown());
+}
+
+void Screen::LayoutTools(GwCore* toolbar) {
+    int x = 0;
+    for (GwCore* child : toolbar->children()) {
+        const Shown* shown = Find(child);
+        if (shown == nullptr || !shown->widget || !child->is_class(GwTOOL_CLASS)) continue;
+        if (!child->is_shown()) continue;
+        shown->widget->setGeometry(x, 2, kToolWidth - 2, std::max(toolbar->height() - 4, 8));
+        x += kToolWidth;
+    }
+}
+
+void Screen::SyncKind(GwCore* widget, const Shown& shown) {
+    QWidget* q = shown.widget;
+    const QString text = ToScreen(widget->text());
+    if (auto* label = qobject_cast<QLabel*>(q); label != nullptr && widget->is_class(GwLABEL_CLASS)) {
+        if (label->text() != text) label->setText(text);
+    } else if (auto* picture = dynamic_cast<GwPicture*>(widget)) {
+        auto* label = static_cast<QLabel*>(q);
+        const QPixmap image = BitmapImage(picture->bitmap());
+        if (image.isNull()) label->clear();
+        else label->setPixmap(image);
+    } else if (auto* media = dynamic_cast<GwMedia*>(widget)) {
+        static_cast<QLabel*>(q)->setText(ToScreen(media->clip()));
+    } else if (auto* edit = dynamic_cast<GwEdit*>(widget)) {
+        if (auto* line = qobject_cast<QLineEdit*>(q)) {
+            line->setEchoMode(edit->is_password() ? QLineEdit::Password : QLineEdit::Normal);
+            line->setReadOnly(edit->is_read_only());
+            if (line->text() != text) line->setText(text);
+            line->setCursorPosition(std::min(edit->cursor_position(), static_cast<int>(line->text().size())));
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(q)) {
+            plain->setReadOnly(edit->is_read_only());
+            if (plain->toPlainText() != text) plain->setPlainText(text);
+        }
+    } else if (widget->is_class(GwPUSHBUTTON_CLASS)) {
+        auto* button = static_cast<QPushButton*>(q);
+        button->setText(text);
+        GwCore* frame = widget->frame();
+        button->setDefault(frame != nullptr && frame->default_button() == widget);
+    } else if (auto* toggle = dynamic_cast<GwToggle*>(widget)) {
+        auto* button = static_cast<QAbstractButton*>(q);
+        button->setText(text);
+        button->setChecked(toggle->is_checked());
+    } else if (auto* slider = dynamic_cast<GwSlider*>(widget)) {
+        if (auto* s = qobject_cast<QSlider*>(q)) s->setValue(ToSteps(slider, slider->value()));
+        if (auto* bar = qobject_cast<QProgressBar*>(q)) bar->setValue(ToSteps(slider, slider->value()));
+    } else if (widget->is_class(GwTOOL_CLASS)) {
+        auto* tool = static_cast<QToolButton*>(q);
+        const QPixmap icon = BitmapImage(widget->icon().empty() ? widget->name() : widget->icon());
+        if (!icon.isNull()) tool->setIcon(QIcon(icon));
+        const std::string caption = !widget->text().empty() ? widget->text() : widget->tip_text();
+        tool->setText(ToScreen(caption.substr(0, 2)));
+        tool->setToolTip(ToScreen(widget->tip_text()));
+    } else if (widget->is_class(GwTOOLBAR_CLASS)) {
+        LayoutTools(widget);
+    } else if (widget->is_class(GwTABBOOK_CLASS) || widget->is_class(GwSCROLLEDCONTAINER_CLASS) ||
+               widget->is_class(GwMULTILIST_CLASS) || widget->is_class(GwCOMBO_CLASS) ||
+               widget->is_class(GwTOGGLELIST_CLASS) || widget->is_class(GwTREE_CLASS) ||
+               widget->is_class(GwSPREADSHEET_CLASS)) {
+        SyncContent(widget, shown);
+    }
+}
+
+void Screen::SyncContent(GwCore* widget, const Shown& shown) {
+    QWidget* q = shown.widget;
+    if (q == nullptr) return;
+    ++syncing_;
+    if (auto* list = dynamic_cast<GwMultiList*>(widget)) {
+        auto* view = static_cast<QTreeWidget*>(q);
+        const int columns = std::max(list->column_count(), 1);
+        view->setColumnCount(columns);
+        QStringList titles;
+        for (int c = 0; c < columns; ++c) titles << ToScreen(list->column_title(c));
+        view->setHeaderLabels(titles);
+        view->setHeaderHidden(list->column_count() == 0);
+        for (int c = 0; c < list->column_count(); ++c) view->setColumnWidth(c, list->column_width(c));
+        if (list->sort_column() >= 0) {
+            view->header()->setSortIndicatorShown(true);
+            view->header()->setSortIndicator(list->sort_column(), Qt::AscendingOrder);
+        }
+        view->setSelectionMode(list->multiple_selection() ? QAbstractItemView::MultiSelection
+                                                          : QAbstractItemView::SingleSelection);
+        view->clear();
+        for (int r = 0; r < list->row_count(); ++r) {
+            auto* item = new QTreeWidgetItem(view);
+            for (int c = 0; c < columns; ++c) {
+                const std::string cell = list->cell(r, c);
+                if (c == list->picture_column()) {
+                    const QPixmap image = BitmapImage(cell);
+                    if (!image.isNull()) {
+                        item->setIcon(c, QIcon(image));
+                        continue;
+                    }
+                }
+                item->setText(c, ToScreen(cell));
+            }
+            item->setSelected(list->is_selected(r));
+        }
+        if (list->first_visible() >= 0 && list->first_visible() < list->row_count())
+            view->scrollToItem(view->topLevelItem(list->first_visible()), QAbstractItemView::PositionAtTop);
+    } else if (auto* combo = dynamic_cast<GwCombo*>(widget)) {
+        if (auto* box = qobject_cast<QComboBox*>(q)) {
+            box->clear();
+            for (int i = 0; i < combo->count(); ++i) box->addItem(ToScreen(combo->item_text(i)));
+            box->setCurrentIndex(combo->first_selected());
+            box->setMaxVisibleItems(std::max(combo->visible_items(), 1));
+            if (combo->first_selected() < 0 && !combo->text().empty()) {
+                box->setEditable(true);
+                box->setEditText(ToScreen(combo->text()));
+            }
+        } else if (auto* view = qobject_cast<QListWidget*>(q)) {
+            view->clear();
+            view->setSelectionMode(combo->multiple_selection() ? QAbstractItemView::MultiSelection
+                                                               : QAbstractItemView::SingleSelection);
+            for (int i = 0; i < combo->count(); ++i) {
+                auto* item = new QListWidgetItem(ToScreen(combo->item_text(i)), view);
+                item->setSelected(combo->is_selected(i));
+            }
+        }
+    } else if (auto* rows = dynamic_cast<GwToggleList*>(widget)) {
+        auto* view = static_cast<QListWidget*>(q);
+        view->clear();
+        for (int i = 0; i < rows->row_count(); ++i) {
+            auto* item = new QListWidgetItem(ToScreen(rows->item_text(i)), view);
+            item->setFlags(Qt::ItemIsUserCheckable | (rows->item_enabled(i) ? Qt::ItemIsEnabled : Qt::NoItemFlags));
+            item->setCheckState(rows->item_on(i) ? Qt::Checked : Qt::Unchecked);
+        }
+    } else if (auto* tree = dynamic_cast<GwTree*>(widget)) {
+        auto* view = static_cast<QTreeWidget*>(q);
+        view->clear();
+        std::function<void(GwTreeEntry*, QTreeWidgetItem*)> add = [&](GwTreeEntry* entry, QTreeWidgetItem* item) {
+            for (GwTreeEntry* child : entry->children()) {
+                auto* childItem = item != nullptr ? new QTreeWidgetItem(item) : new QTreeWidgetItem(view);
+                childItem->setText(0, ToScreen(child->text()));
+                childItem->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(child)));
+                if (GwBitmap* bitmap = child->bitmap()) {
+                    const QPixmap image = BitmapImage(bitmap->name());
+                    if (!image.isNull()) childItem->setIcon(0, QIcon(image));
+                }
+                if (!child->font().empty()) {
+                    GwFontInfo info;
+                    GwRcMgr::font(child->font(), &info);
+                    childItem->setFont(0, QFont(InstalledFace(info.face), info.points));
+                }
+                add(child, childItem);
+                childItem->setExpanded(child->is_shown());
+                if (child == tree->selected_entry()) childItem->setSelected(true);
+            }
+        };
+        if (GwTreeEntry* root = tree->entries()) add(root, nullptr);
+    } else if (auto* sheet = dynamic_cast<GwSpreadSheet*>(widget)) {
+        auto* table = static_cast<QTableWidget*>(q);
+        table->setRowCount(sheet->row_count());
+        table->setColumnCount(sheet->column_count());
+        for (int c = 0; c < sheet->column_count(); ++c) table->setColumnWidth(c, sheet->column_width(c));
+        for (int r = 0; r < sheet->row_count(); ++r) {
+            table->setRowHeight(r, kGwSheetRowHeight);
+            for (int c = 0; c < sheet->column_count(); ++c) {
+                auto* item = table->item(r, c);
+                if (item == nullptr) {
+                    item = new QTableWidgetItem;
+                    table->setItem(r, c, item);
+                }
+                item->setText(ToScreen(sheet->contents(r, c)));
+                const bool title = r < sheet->title_rows() || c < sheet->title_columns();
+                item->setBackground(title ? table->palette().button() : table->palette().base());
+            }
+        }
+        int row = -1, column = -1;
+        if (sheet->current_cell(&row, &column)) table->setCurrentCell(row, column);
+        if (sheet->first_visible_row() > 0 && sheet->first_visible_row() < sheet->row_count())
+            table->scrollToItem(table->item(sheet->first_visible_row(), 0), QAbstractItemView::PositionAtTop);
+    } else if (auto* book = dynamic_cast<GwTabBook*>(widget)) {
+        auto* bar = q->findChild<QTabBar*>("tabs", Qt::FindDirectChildrenOnly);
+        while (bar->count() > 0) bar->removeTab(0);
+        int current = -1;
+        for (GwCore* page : book->children()) {
+            if (!book->is_page_included(page)) continue;
+            const int index = bar->addTab(ToScreen(page->text()));
+            bar->setTabData(index, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(page)));
+            if (page == book->active_page()) current = index;
+        }
+        bar->setCurrentIndex(current);
+        bar->setGeometry(0, 0, widget->width(), kTabRowHeight);
+        for (GwCore* page : book->children()) {
+            if (const Shown* pageShown = Find(page); pageShown != nullptr && pageShown->widget)
+                pageShown->widget->setVisible(page->is_shown() && page == book->active_page());
+        }
+    } else if (auto* scrolled = dynamic_cast<GwScrolledContainer*>(widget)) {
+        auto* bar = q->findChild<QScrollBar*>("scroll", Qt::FindDirectChildrenOnly);
+        const int range = std::max(scrolled->item_count() - scrolled->visible_count(), 0);
+        bar->setRange(0, range);
+        bar->setPageStep(std::max(scrolled->visible_count(), 1));
+        bar->setValue(scrolled->first_visible());
+        bar->setGeometry(widget->width() - 16, 0, 16, widget->height());
+        bar->setVisible(range > 0);
+        bar->raise();
+    }
+    --syncing_;
+}
+
+}  // namespace screen
