@@ -6,13 +6,13 @@
 // the window list with its online flag.
 #pragma once
 
+#include "bus/monitor/bus_monitors.h"
 #include "toolkit/core/gw_event.h"
 
 class GwCore;
 
-// Window names.
+// Window names (the bus monitor's comes with the monitor).
 inline constexpr char kParameterEditorWindow[] = "ParameterEditor";
-inline constexpr char kBusMonitorWindow[] = "BusMonitor";
 inline constexpr char kDebugWatchWindow[] = "DebugDevice";
 inline constexpr char kDigitalScopeWindow[] = "DigitalScope";
 inline constexpr char kPosTabEditorWindow[] = "PosTabEditor";
