@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bus/base/device_parameters.h"
 #include "bus/base/parameter_entry.h"
 #include "parameters/parabase/para_types.h"
 #include "platform/base/format.h"
@@ -73,8 +74,6 @@ inline constexpr int kFilePathCount = 4;
 inline constexpr int kScratchFileCount = 3;
 
 // Parameters with a meaning to the base.
-inline constexpr int kDeviceCodeParameter = 91;
-inline constexpr int kDeviceClassDivisor = 1000;
 inline constexpr int kKeypadGroupParameter = 8;
 inline constexpr int kSCGroupParameter = 11;
 inline constexpr int kIdentificationParameter = 85;

@@ -63,7 +63,7 @@ std::string FindListPath(ParaBase& base) {
         bool again = false;
         if (deviceClass == kSharedListClassA) {
             if (major >= kAlternativeVersionMajor) {
-                base.GetValueDouble(kAlternativeVersionParameter, &version);
+                base.GetValueDouble(kAlternateVersionParameter, &version);
                 again = true;
             } else if (major >= kSharedMajorThree) {
                 path = ListPath(kSharedListClassA, kSharedMajorThree, 0);
@@ -76,7 +76,7 @@ std::string FindListPath(ParaBase& base) {
             } else if (major >= kSharedMajorFour && major < kAlternativeVersionMajor) {
                 path = ListPath(kSharedListClassB, kSharedMajorFour, 0);
             } else if (major >= kAlternativeVersionMajor) {
-                base.GetValueDouble(kAlternativeVersionParameter, &version);
+                base.GetValueDouble(kAlternateVersionParameter, &version);
                 again = true;
             }
         }
