@@ -90,7 +90,7 @@ std::string FindListPath(ParaBase& base) {
 int ParaBase::LoadScopeVariableList() {
     BusWriteReportPause quiet;
     const std::string path = FindListPath(*this);
-    scopeVariables_.reset();
+    recorder_.variables.reset();
     auto list = std::make_unique<ScopeVariableList>();
 
     if (!platform::FileExists(path) && HasParameterNamed(*this, kScopeListIndexParameter, kScopeListIndexName)) {
@@ -134,6 +134,6 @@ int ParaBase::LoadScopeVariableList() {
         list->InitWithTimeBase(path, time);
     }
     const bool loaded = list->IsValid();
-    scopeVariables_ = std::move(list);
+    recorder_.variables = std::move(list);
     return loaded ? kParaOk : SetMessage(kParaCannotOpenFile, {path});
 }
