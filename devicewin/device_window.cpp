@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kFirmwareVersionNumber = 92;
-constexpr int kAlternateVersionNumber = 90;
-
 // Nonzero when the text starts with a number other than 0.
 int LeadingNumber(const std::string& text) { return std::atoi(text.c_str()); }
 
@@ -35,8 +32,8 @@ unsigned StoredUnsigned(ParaBase* base, int number) {
 std::vector<std::string> DeviceWindowCandidates(const std::string& name, ParaBase* base) {
     const std::string baseName = BaseName(name);
     const unsigned family = StoredUnsigned(base, kDeviceCodeParameter) / kDeviceClassDivisor;
-    const unsigned line92 = StoredUnsigned(base, kFirmwareVersionNumber) / 10 * 10;
-    const unsigned line90 = StoredUnsigned(base, kAlternateVersionNumber) / 10 * 10;
+    const unsigned line92 = StoredUnsigned(base, kFirmwareVersionParameter) / 10 * 10;
+    const unsigned line90 = StoredUnsigned(base, kAlternateVersionParameter) / 10 * 10;
     return {
         platform::Format("%u_%03u_", family, line92) + baseName,
         platform::Format("%u_%03u_", family, line90) + baseName,

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kDeviceCodeNumber = 91;
 constexpr char kDispatcherSection[] = "Dispatcher";
 constexpr char kExplorerKey[] = "EXPLORER-PARA";
 constexpr char kFirmwareDir[] = "..\\FIRMDATA\\";
@@ -27,7 +26,7 @@ std::string Trimmed(const char* text) {
 void FirmwareTexts::LoadVersionProfile(DeviceSetupContext& context) {
     double code = 0.0;
     double version = 0.0;
-    if (context.ReadDouble(kDeviceCodeNumber, &code) != kParaOk) return;
+    if (context.ReadDouble(kDeviceCodeParameter, &code) != kParaOk) return;
     if (context.ReadDouble(kFirmwareVersionParameter, &version) != kParaOk) return;
     char path[kParaPathSize] = {};
     if (ParaBase::FindVersionFile(GetLanguageDir().c_str(), kVersionProfileExtension, path,

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bus/base/device_parameters.h"
 #include "parameters/parabase/on_off_base.h"
 #include "toolkit/core/gw_types.h"
 
@@ -20,7 +21,6 @@ class dstring;
 // Parameters every context reads.
 inline constexpr int kRunModeParameter = 151;
 inline constexpr int kSaveParameter = 150;
-inline constexpr int kFirmwareVersionParameter = 92;
 inline constexpr int kDeviceStateWordParameter = 403;
 inline constexpr int kPescoStatusWordParameter = 410;
 inline constexpr int kModeSelectionParameter = 578;

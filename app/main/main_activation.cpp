@@ -49,7 +49,7 @@ bool IsDeviceFamily(int family) { return family >= 3 && family <= 7; }
 }  // namespace
 
 bool TypeDescriptionExists(uint32_t typeNumber) {
-    const std::string name = platform::Format("Type%d.xdl", static_cast<int>((typeNumber & 0xFFFF) / 1000));
+    const std::string name = platform::Format("Type%d.xdl", static_cast<int>((typeNumber & 0xFFFF) / kDeviceClassDivisor));
     std::FILE* file = platform::OpenFile(name, "r");
     if (file == nullptr) return false;
     std::fclose(file);
@@ -150,8 +150,8 @@ bool Main::ReadSignature() {
     if (HasParameterNamed(base, kUdsacParameter, kUdsacName)) {
         ok = base.ReadValueU16(kUdsacParameter, &udsacValue_) == kParaOk;
     }
-    ok = ok && base.ReadValueFloat(kVersionParameter, &firmwareVersion_) == kParaOk;
-    ok = ok && base.ReadValueU16(kRevisionParameter, &firmwareRevision_) == kParaOk;
+    ok = ok && base.ReadValueFloat(kFirmwareVersionParameter, &firmwareVersion_) == kParaOk;
+    ok = ok && base.ReadValueU16(kDeviceCodeParameter, &firmwareRevision_) == kParaOk;
     if (ok && PresentParameterName(base, kSerialNumberParameter).find(kSerialNumberNamePart) != std::string::npos) {
         ok = base.ReadValueString(kSerialNumberParameter, serialNumber_) == kParaOk;
     }
@@ -198,8 +198,8 @@ uint8_t Main::DeviceSignatureCheck() {
     const uint8_t changed = GetDeviceSignatureFalseValue();
     float version = 0.0f;
     uint16_t revision = 0;
-    if (activeBase_->ReadValueFloat(kVersionParameter, &version) != kParaOk ||
-        activeBase_->ReadValueU16(kRevisionParameter, &revision) != kParaOk) {
+    if (activeBase_->ReadValueFloat(kFirmwareVersionParameter, &version) != kParaOk ||
+        activeBase_->ReadValueU16(kDeviceCodeParameter, &revision) != kParaOk) {
         ShowActiveDeviceError(kDeviceErrorMessage, nullptr);
         return 1;
     }

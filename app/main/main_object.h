@@ -13,6 +13,7 @@
 #include "app/main/parameterbase.h"
 #include "app/services/services_hooks.h"
 #include "bus/base/basic_bus.h"
+#include "bus/base/device_parameters.h"
 #include "parameters/values/dstring.h"
 
 class CCanOpenTarn;
@@ -24,9 +25,6 @@ class TarnBus;
 inline constexpr int kCanOwnNode = 1;
 // Device parameters of the activation and the signature.
 inline constexpr int kPowerOnParameter = 88;
-inline constexpr int kRevisionParameter = 91;
-inline constexpr int kVersionParameter = 92;
-inline constexpr int kSerialNumberParameter = 127;
 inline constexpr int kAliasParameter = 130;
 inline constexpr int kRunModeReadParameter = 151;
 inline constexpr int kUdsacParameter = 165;

@@ -121,7 +121,7 @@ const char* Main::GetDeviceLabel(int address) {
 
 int Main::GetActiveDeviceTypeClass() {
     const BusDeviceRecord* record = HasOnlineDevice() ? RecordAt(activeAddress_) : nullptr;
-    return record != nullptr ? record->typeNumber / 1000 * 1000 : 0;
+    return record != nullptr ? record->typeNumber / kDeviceClassDivisor * kDeviceClassDivisor : 0;
 }
 
 bool Main::IsActiveDeviceRunning() {
@@ -144,13 +144,13 @@ bool IsVersion200Device(ParaBase* base) {
     const int kind = base->GetDeviceKind();
     if (kind != 3 && kind != 4) return false;
     float version = 0.0f;
-    if (base->GetValueFloat(kVersionParameter, &version) != kParaOk) return false;
+    if (base->GetValueFloat(kFirmwareVersionParameter, &version) != kParaOk) return false;
     return version >= 200.0f && version <= 209.95f;
 }
 
 bool Main::ReadActiveDeviceVersionIs200() {
     if (activeBase_ == nullptr) return false;
-    for (int number : {kVersionParameter, kRevisionParameter}) {
+    for (int number : {kFirmwareVersionParameter, kDeviceCodeParameter}) {
         activeBase_->ReadBusParameter(number, 0, activeBase_->GetValueCount(number));
     }
     return IsVersion200Device(activeBase_);

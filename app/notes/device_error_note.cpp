@@ -16,7 +16,6 @@ constexpr char kErrorFileExtension[] = "ERR";
 constexpr char kClassErrorFileFormat[] = "%d_ERR";
 constexpr char kClassErrorFileExtension[] = "TXT";
 constexpr char kDialogSection[] = "DIALOG";
-constexpr uint16_t kTypeClassDivisor = 1000;
 
 struct DeviceIdentity {
     uint16_t code = 0;
@@ -27,9 +26,9 @@ struct DeviceIdentity {
 DeviceIdentity IdentityOf(ParaBase* base) {
     DeviceIdentity id;
     if (base != nullptr) {
-        base->ReadValueU16(kRevisionParameter, &id.code);
-        base->ReadValueFloat(kVersionParameter, &id.version);
-        id.typeClass = id.code / kTypeClassDivisor * kTypeClassDivisor;
+        base->ReadValueU16(kDeviceCodeParameter, &id.code);
+        base->ReadValueFloat(kFirmwareVersionParameter, &id.version);
+        id.typeClass = id.code / kDeviceClassDivisor * kDeviceClassDivisor;
         return id;
     }
     Main* main = GetMain();

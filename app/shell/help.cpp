@@ -72,7 +72,7 @@ int CBSetCursor(GwCore*, GwEvent*, GwUD) { return 0; }
 int CBResetCursor(GwCore*, GwEvent*, GwUD) { return 0; }
 
 void OpenDeviceManual(unsigned typeNumber) {
-    OpenPdfManual("PH_" + std::to_string(typeNumber / 1000 * 1000));
+    OpenPdfManual("PH_" + std::to_string(typeNumber / kDeviceClassDivisor * kDeviceClassDivisor));
 }
 
 std::string GetConfiguredPdfReader() {

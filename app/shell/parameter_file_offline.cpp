@@ -50,7 +50,7 @@ int LoadFileSet(ParaBase& base, const char* path) {
 int SetupFamily(ParaBase& base) {
     uint16_t type = 0;
     base.GetValueU16(kDeviceCodeParameter, &type);
-    const int family = type / 1000;
+    const int family = type / kDeviceClassDivisor;
     return family == 1 || family == 2 ? 5 : family;
 }
 

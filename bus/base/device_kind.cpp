@@ -1,7 +1,9 @@
 #include "bus/base/device_kind.h"
 
+#include "bus/base/device_parameters.h"
+
 int DeviceKindFromTypeNumber(uint16_t typeNumber) {
-    switch (typeNumber / 1000) {
+    switch (typeNumber / kDeviceClassDivisor) {
         case 0: return 2;
         case 1: return 6;
         case 2: return 7;

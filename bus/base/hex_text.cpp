@@ -3,21 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
+#include "platform/base/hex_digit.h"
 
 uint32_t HexFieldValue(std::string_view digits) {
     uint64_t value = 0;
     for (char c : digits) {
-        const int digit = HexDigit(c);
+        const int digit = platform::HexDigitValue(c);
         if (digit < 0) break;
         value = value * 16 + static_cast<uint64_t>(digit);
         if (value > UINT32_MAX) return UINT32_MAX;

@@ -4,6 +4,7 @@
 
 #include "app/services/basic_slider.h"
 #include "app/services/program_flags.h"
+#include "bus/base/device_parameters.h"
 #include "bus/can/can_open_tarn.h"
 #include "motor/datalogger/data_logger.h"
 #include "platform/base/format.h"
@@ -20,10 +21,6 @@ constexpr int kHighestCanNode = 127;
 // Search and scan ask nodes 0..31; node 31 has no place in the device table.
 constexpr int kScannedNodes = 32;
 
-constexpr int kTypeNumberParameter = 91;
-constexpr int kVersionParameter = 92;
-// The device reports its firmware version in units of this.
-constexpr float kVersionUnit = 0.05f;
 constexpr size_t kValueBytes = 4;
 
 }  // namespace
@@ -213,8 +210,8 @@ bool CCanOpenTarn::WriteBlock(int number, const void* source, int first, uint16_
 bool CCanOpenTarn::ReadIdentity(int node, uint16_t& typeNumber, float& version) {
     uint16_t typeIndex = 0;
     uint16_t versionIndex = 0;
-    ObjectIndex(kTypeNumberParameter, typeIndex);
-    ObjectIndex(kVersionParameter, versionIndex);
+    ObjectIndex(kDeviceCodeParameter, typeIndex);
+    ObjectIndex(kFirmwareVersionParameter, versionIndex);
     uint8_t type[kValueBytes] = {};
     uint8_t steps[kValueBytes] = {};
     size_t length = 0;
@@ -254,8 +251,8 @@ bool CCanOpenTarn::Register(int node, uint16_t typeNumber, float version) {
 bool CCanOpenTarn::RegisterNode(int node) {
     int32_t type = 0;
     int32_t steps = 0;
-    if (!ReadParameterValue(kTypeNumberParameter, type, node) ||
-        !ReadParameterValue(kVersionParameter, steps, node)) {
+    if (!ReadParameterValue(kDeviceCodeParameter, type, node) ||
+        !ReadParameterValue(kFirmwareVersionParameter, steps, node)) {
         return false;
     }
     return Register(node, static_cast<uint16_t>(type), static_cast<float>(static_cast<uint16_t>(steps)) * kVersionUnit);

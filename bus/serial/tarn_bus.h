@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "bus/base/basic_bus.h"
+#include "bus/base/device_parameters.h"
 #include "bus/serial/tarn_telegram.h"
 
 // Highest parameter number a telegram code can carry.
@@ -14,8 +15,7 @@ inline constexpr int kTarnBusClosed = 26;
 inline constexpr int kTarnNoDeviceRecord = 27;
 inline constexpr int kTarnNoDeviceFound = 29;
 inline constexpr int kTarnBufferOverflow = 11;
-// The download handshake parameter, whose writes are repeated on failure.
-inline constexpr int kDownloadHandshakeParameter = 80;
+// Times a failed write of the download handshake parameter is repeated.
 inline constexpr int kHandshakeWriteRepeats = 10;
 
 class TarnBus : public DataBus {

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "app/services/basic_slider.h"
+#include "bus/base/device_parameters.h"
 #include "bus/base/hex_text.h"
 #include "bus/serial/tarn_bus.h"
 
@@ -11,8 +12,6 @@ namespace {
 // answer at the bus's own rate.
 constexpr std::array<int32_t, 8> kSearchRates = {57600, 115200, 9600, 19200, 28800, 4800, 2400, 1200};
 constexpr int32_t kLastChanceRate = 57600;
-// The device reports its firmware version in units of this.
-constexpr float kVersionUnit = 0.05f;
 constexpr int kPointToPointAddress = 0;
 constexpr int kFirstScanAddress = 1;
 

@@ -9,6 +9,7 @@
 #include "parameters/parabase/para_base.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
+#include "platform/base/hex_digit.h"
 #include "scope/rounding/significant_digits.h"
 
 namespace {
@@ -92,11 +93,8 @@ int64_t LeadingHex(const char* text) {
     constexpr int64_t kLimit = int64_t{1} << 36;
     int64_t v = 0;
     for (;; ++p) {
-        int digit;
-        if (*p >= '0' && *p <= '9') digit = *p - '0';
-        else if (*p >= 'a' && *p <= 'f') digit = *p - 'a' + 10;
-        else if (*p >= 'A' && *p <= 'F') digit = *p - 'A' + 10;
-        else break;
+        const int digit = platform::HexDigitValue(*p);
+        if (digit < 0) break;
         v = std::min(kLimit, v * 16 + digit);
     }
     return v;

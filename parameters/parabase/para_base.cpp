@@ -82,22 +82,12 @@ ParaBase::ParaBase(DataBus* bus, int address) {
     }
 }
 
-ParaBase::~ParaBase() {
-    for (std::FILE*& file : scratchFiles_) {
-        if (file != nullptr) std::fclose(file);
-        file = nullptr;
-    }
-}
+ParaBase::~ParaBase() = default;
 
 void ParaBase::Init() {
     CurrentParameter = 0;
     DevicesUncoupled = false;
-    scopeVariables_.reset();
-    sampleBuffer_.clear();
-    for (std::FILE*& file : scratchFiles_) {
-        if (file != nullptr) std::fclose(file);
-        file = nullptr;
-    }
+    recorder_ = ScopeRecording{};
     bus_ = nullptr;
     address_ = 0;
     online_ = 0;
@@ -113,7 +103,7 @@ void ParaBase::Init() {
     for (char* path : paths_) path[0] = '\0';
     for (int i = 0; i < kScratchFileCount; ++i) {
         const GwString path = GwMakepath("", kScratchDir, kScratchName, kScratchExtensions[i]);
-        CopyCut(scratchPaths_[i], kParaPathSize, path.c_str());
+        CopyCut(recorder_.scratchPaths[i], kParaPathSize, path.c_str());
     }
 }
 
@@ -206,15 +196,11 @@ void ParaBase::SetPath(int which, const char* path) {
 }
 
 const char* ParaBase::GetScratchPath(int which) const {
-    return which >= 0 && which < kScratchFileCount ? scratchPaths_[which] : "";
+    return which >= 0 && which < kScratchFileCount ? recorder_.scratchPaths[which] : "";
 }
 
 void ParaBase::SetDescriptionFile(std::unique_ptr<ParaDescriptionFile> file) {
     descriptionFile_ = std::move(file);
-}
-
-void ParaBase::SetScopeVariables(std::unique_ptr<ScopeVariableList> list) {
-    scopeVariables_ = std::move(list);
 }
 
 // --- checks of values read from the device ---

@@ -6,13 +6,12 @@
 // and leaves its message in MessageBuffer.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bus/base/device_parameters.h"
 #include "bus/base/parameter_entry.h"
 #include "parameters/parabase/para_types.h"
 #include "platform/base/format.h"
@@ -69,12 +68,10 @@ inline constexpr int kTFilePath = 1;
 inline constexpr int kXFilePath = 2;
 inline constexpr int kDescriptionFilePath = 3;
 inline constexpr int kFilePathCount = 4;
-// Scratch files of the oscilloscope, "..\TMP\Scope." with these extensions.
+// Scratch paths of the oscilloscope: "..\TMP\Scope.HEX", ".DAT", ".SDC".
 inline constexpr int kScratchFileCount = 3;
 
 // Parameters with a meaning to the base.
-inline constexpr int kDeviceCodeParameter = 91;
-inline constexpr int kDeviceClassDivisor = 1000;
 inline constexpr int kKeypadGroupParameter = 8;
 inline constexpr int kSCGroupParameter = 11;
 inline constexpr int kIdentificationParameter = 85;
@@ -84,6 +81,24 @@ inline constexpr int kUncheckedWriteParameter = 4;
 inline constexpr int kSetterWriteLevel = 6;
 // Significant digits of FLOAT32 numbers as the double getter delivers them.
 inline constexpr int kFloatSignificantDigits = 8;
+
+// What a base keeps for the oscilloscope recorder. The ParaBase members that
+// use it (ReadScopeBuffer, ExportScopeData, LoadScopeVariableList,
+// SetScopeExportPaths) are defined with the oscilloscope engine in
+// scope/recorder/; the base only builds the scratch paths (Init) and copies
+// them with the base.
+struct ScopeRecording {
+    // The recordable variables of the device's firmware; null until loaded.
+    std::unique_ptr<ScopeVariableList> variables;
+    // The last buffer read from the device, with room for 50 bytes more.
+    std::vector<uint8_t> samples;
+    // Length of that buffer (parameter 62) and the bytes received of it.
+    uint16_t bufferLength = 0;
+    uint32_t bytesReceived = 0;
+    // The raw, value and header files of the export (the scratch paths;
+    // the value and header paths can be pointed elsewhere).
+    char scratchPaths[kScratchFileCount][kParaPathSize] = {};
+};
 
 class ParaBase {
 public:
@@ -140,13 +155,12 @@ public:
     // Sets path `which` (cut to the path size).
     void SetPath(int which, const char* path);
     const char* GetScratchPath(int which) const;
-    std::FILE*& ScratchFile(int which) { return scratchFiles_[which]; }
     ValueTextTable& GetValueTextTable() { return *valueTexts_; }
     ParaDescriptionFile* GetDescriptionFile() { return descriptionFile_.get(); }
     void SetDescriptionFile(std::unique_ptr<ParaDescriptionFile> file);
-    ScopeVariableList* GetScopeVariables() { return scopeVariables_.get(); }
-    void SetScopeVariables(std::unique_ptr<ScopeVariableList> list);
-    std::vector<uint8_t>& SampleBuffer() { return sampleBuffer_; }
+    ScopeVariableList* GetScopeVariables() { return recorder_.variables.get(); }
+    // The oscilloscope recorder's state; its tests and fuzz targets set it.
+    ScopeRecording& Recording() { return recorder_; }
 
     // --- device access of one parameter ---
 
@@ -288,7 +302,7 @@ public:
     // --- the oscilloscope: recorder buffer, export and variable list ---
     // (defined with the oscilloscope engine in scope/recorder)
 
-    // Reads the recorder's sample buffer from the device into SampleBuffer
+    // Reads the recorder's sample buffer from the device into the recording
     // (room for the length of parameter 62 and 50 bytes more).
     int ReadScopeBuffer();
     // Writes the last buffer read as the header, value and raw files; 0
@@ -300,9 +314,6 @@ public:
     // Points the export's header and value files at other paths (cut to the
     // path size); the raw file stays.
     void SetScopeExportPaths(const char* header, const char* value);
-    // Length of the last buffer read (parameter 62) and the bytes received.
-    uint16_t ScopeBufferLength = 0;
-    uint32_t ScopeBytesReceived = 0;
 
     // --- file sets, whole-table transfer and firmware identity ---
     // (defined in para_file_set.cpp, para_transfer.cpp, para_listed.cpp and
@@ -435,7 +446,6 @@ private:
     template <typename Setter>
     int WriteThrough(int index, int element, Setter set);
 
-    std::unique_ptr<ScopeVariableList> scopeVariables_;
     std::vector<ParameterEntry> entries_;
     std::vector<ValueObject> values_;
     DataBus* bus_ = nullptr;
@@ -443,10 +453,9 @@ private:
     uint8_t online_ = 0;
     char paths_[kFilePathCount][kParaPathSize] = {};
     std::unique_ptr<ValueTextTable> valueTexts_;
-    std::vector<uint8_t> sampleBuffer_;
-    char scratchPaths_[kScratchFileCount][kParaPathSize] = {};
-    std::array<std::FILE*, kScratchFileCount> scratchFiles_{};
     std::unique_ptr<ParaDescriptionFile> descriptionFile_;
+    // The oscilloscope's state; its functions live in scope/recorder/.
+    ScopeRecording recorder_;
 
     // --- file sets and transfer ---
     // Chooses and opens the description file for the table's firmware

@@ -19,13 +19,6 @@
 
 namespace {
 
-// Firmware identification and checksum parameters.
-constexpr int kAlternateVersionParameter = 90;
-constexpr int kVersionParameter = 92;
-constexpr int kChecksumXorParameter = 115;
-constexpr int kChecksumAddParameter = 116;
-constexpr char kChecksumXorName[] = "CSXOR";
-constexpr char kChecksumAddName[] = "CSADD";
 
 // Description files: the extension, the file of every version of device
 // class 1 from version 100 on, and the standard file.
@@ -180,7 +173,7 @@ int ParaBase::OpenDescriptionFileForTable() {
     uint16_t code = 0;
     StoredDeviceCode(&code);
     float version = 0.0f;
-    if (GetValueFloat(kVersionParameter, &version) != kParaOk) version = 0.0f;
+    if (GetValueFloat(kFirmwareVersionParameter, &version) != kParaOk) version = 0.0f;
     const std::string dir = GetLanguageDir();
     char path[kParaPathSize] = {};
 

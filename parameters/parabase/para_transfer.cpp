@@ -25,7 +25,6 @@ constexpr int kMaxElementWidth = 4;
 // The download handshake: 80 := -1 opens a data set, 80 := -2 closes it; the
 // device clears bit 15 of 80 when it has checked the set, leaving 0 or the
 // number of a parameter it refused; 15 := 1 ends the download.
-constexpr int kHandshakeParameter = 80;
 constexpr int16_t kHandshakeSetStart = -1;
 constexpr int16_t kHandshakeSetEnd = -2;
 constexpr uint16_t kHandshakeBusyBit = 0x8000;
@@ -254,7 +253,7 @@ int ParaBase::WriteBusData(const ParaBase& source) {
     if (const int r = CopyDataSetValues(source)) return r;
 
     NothingWritten = 0;
-    if (const int r = WriteValueS16(kHandshakeParameter, kHandshakeSetStart)) return r;
+    if (const int r = WriteValueS16(kDownloadHandshakeParameter, kHandshakeSetStart)) return r;
     for (int i = 0; i < EntryCount && i < kParameterCount; ++i) {
         ReportProgress(i);
         if (!InDataSet(i, source)) continue;
@@ -266,13 +265,13 @@ int ParaBase::WriteBusData(const ParaBase& source) {
         ReportProgress(0);
         return r;
     }
-    if (const int r = WriteValueS16(kHandshakeParameter, kHandshakeSetEnd)) return r;
+    if (const int r = WriteValueS16(kDownloadHandshakeParameter, kHandshakeSetEnd)) return r;
 
     int16_t state = 0;
     bool checked = false;
     for (int poll = 0; poll < kHandshakePolls && !checked; ++poll) {
         WaitSeconds(kHandshakePollSeconds);
-        checked = ReadValueS16(kHandshakeParameter, &state) == kParaOk &&
+        checked = ReadValueS16(kDownloadHandshakeParameter, &state) == kParaOk &&
                   (static_cast<uint16_t>(state) & kHandshakeBusyBit) == 0;
     }
     if (!checked) return SetMessage(kParaDownloadTimeout);

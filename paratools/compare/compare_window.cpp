@@ -30,8 +30,6 @@
 namespace {
 
 constexpr int kDeviceReadActivity = 3;
-constexpr int kDeviceTypeParameter = 91;
-constexpr int kFirmwareParameter = 92;
 constexpr int kWindowMissingMessage = 7;
 constexpr char kDeviceCopyFileSet[] = "..\\TMP\\Compare.00D";
 enum Label : int { kReportTitle = 90, kSet1 = 91, kSet2 = 92, kDeviceSide = 94, kFileSide = 95, kDefaults = 96, kDifferences = 97 };
@@ -80,10 +78,10 @@ int ChooseInto(GwCore* widget, const GwUD& userData, const char* titleKey, const
 
 std::string TypeName(ParaBase& base) {
     uint16_t type = 0;
-    base.GetValueU16(kDeviceTypeParameter, &type);
+    base.GetValueU16(kDeviceCodeParameter, &type);
     return GetDeviceTypeName(type);
 }
-std::string Version(ParaBase& base) { return base.FormatStoredValue(kFirmwareParameter, 0, false); }
+std::string Version(ParaBase& base) { return base.FormatStoredValue(kFirmwareVersionParameter, 0, false); }
 std::string Label(int n, const std::vector<platform::FormatArg>& args) {
     return platform::FormatChecked(MainMessageText(n), args).text;
 }

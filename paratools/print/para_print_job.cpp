@@ -28,11 +28,7 @@ constexpr double kReferenceScreenWidth = 1024;
 constexpr double kLogoMeasureDivisor = 24.7;
 constexpr int kLogoTopLines = 14;
 constexpr int kLogoRightColumns = 4;
-constexpr int kVersionParameter = 92;
 constexpr int kRevisionParameter = 106;
-constexpr int kSerialParameter = 127;
-constexpr int kChecksumAddParameter = 116;
-constexpr int kChecksumXorParameter = 115;
 const char kMeasureSample[] = "fX";
 
 bool IsBreak(char c) { return c == ' ' || c == '.' || c == '-' || c == ','; }
@@ -104,12 +100,12 @@ std::string ParaPrintJob::SourceLine(const std::string& sep) {
 }
 
 std::string ParaPrintJob::SerialPart(const std::string& sep) {
-    if (!HasName(kSerialParameter, "S_NR ")) return {};
-    return frame_.Text(4) + sep + ValueText(kSerialParameter);
+    if (!HasName(kSerialNumberParameter, "S_NR ")) return {};
+    return frame_.Text(4) + sep + ValueText(kSerialNumberParameter);
 }
 
 std::string ParaPrintJob::VersionText() {
-    std::string version = ValueText(kVersionParameter);
+    std::string version = ValueText(kFirmwareVersionParameter);
     if (HasName(kRevisionParameter, "CRIDX")) version += "-" + ValueText(kRevisionParameter);
     return version;
 }
@@ -120,7 +116,7 @@ std::string ParaPrintJob::IdentityLine(const std::string& sep) {
 }
 
 std::string ParaPrintJob::ChecksumLine(const std::string& sep) {
-    if (!HasName(kChecksumAddParameter, "CSADD")) return {};
+    if (!HasName(kChecksumAddParameter, kChecksumAddName)) return {};
     return frame_.Text(10) + sep + "CSADD=" + ValueText(kChecksumAddParameter) + sep + "CSXOR=" +
            ValueText(kChecksumXorParameter);
 }
@@ -128,9 +124,9 @@ std::string ParaPrintJob::ChecksumLine(const std::string& sep) {
 std::string ParaPrintJob::TitleText() {
     std::string title = date_ + "   ";
     title += base_->GetBus() != nullptr ? ToolsDeviceLabel() : std::string(base_->GetPath(kDFilePath));
-    title += " V" + ValueText(kVersionParameter);
+    title += " V" + ValueText(kFirmwareVersionParameter);
     if (HasName(kRevisionParameter, "CRIDX")) title += "-" + ValueText(kRevisionParameter);
-    if (HasName(kSerialParameter, "S_NR ")) title += " (" + ValueText(kSerialParameter) + " )";
+    if (HasName(kSerialNumberParameter, "S_NR ")) title += " (" + ValueText(kSerialNumberParameter) + " )";
     return title;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/services/app_files.h"
 #include "app/services/user_level.h"
+#include "bus/base/device_parameters.h"
 #include "platform/base/format.h"
 #include "toolkit/profile/gw_profile.h"
 
@@ -117,7 +118,7 @@ bool ParaPrintSettings::SaveFormat() {
 }
 
 std::string DeviceClassPrintProfile(int deviceCode) {
-    return platform::Format(kDeviceClassPrintProfileFormat, deviceCode / 1000);
+    return platform::Format(kDeviceClassPrintProfileFormat, deviceCode / kDeviceClassDivisor);
 }
 
 void OpenProgramPrintSettings() { ProgramSettings() = std::make_unique<ParaPrintSettings>(kProgramPrintProfile); }

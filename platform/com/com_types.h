@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/hex_digit.h"
+
 namespace platform {
 
 struct GUID {
@@ -48,17 +50,11 @@ std::string GuidToString(const GUID& guid);
 std::optional<GUID> GuidFromString(std::string_view text);
 
 namespace guid_detail {
-constexpr int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 // Value of the hexadecimal digits text[pos, pos + count); -1 when one is not a digit.
 constexpr int64_t Hex(std::string_view text, size_t pos, size_t count) {
     int64_t value = 0;
     for (size_t i = 0; i < count; ++i) {
-        int digit = HexDigit(text[pos + i]);
+        int digit = HexDigitValue(text[pos + i]);
         if (digit < 0) return -1;
         value = value * 16 + digit;
     }

@@ -26,58 +26,58 @@ class CodeRecord {
     // Halfwords that reach the device, by halfword index (bytes 0-1, 4-5, 6-7).
     static constexpr int kDeviceHalfwords[3] = {0, 2, 3};
 
-    uint8_t opcode() const { return bytes_[0]; }
-    void setOpcode(uint8_t v) { bytes_[0] = v; }
+    uint8_t Opcode() const { return bytes_[0]; }
+    void SetOpcode(uint8_t v) { bytes_[0] = v; }
     // Sub-kind or first operand; in a program head the program's position.
-    uint8_t operandA() const { return bytes_[1]; }
-    void setOperandA(uint8_t v) { bytes_[1] = v; }
-    uint16_t label() const { return Get16(2); }
-    void setLabel(uint16_t v) { Set16(2, v); }
-    uint8_t operandB() const { return bytes_[4]; }
-    void setOperandB(uint8_t v) { bytes_[4] = v; }
-    uint8_t operandC() const { return bytes_[5]; }
-    void setOperandC(uint8_t v) { bytes_[5] = v; }
-    uint8_t operandD() const { return bytes_[6]; }
-    void setOperandD(uint8_t v) { bytes_[6] = v; }
-    uint8_t operandE() const { return bytes_[7]; }
-    void setOperandE(uint8_t v) { bytes_[7] = v; }
+    uint8_t OperandA() const { return bytes_[1]; }
+    void SetOperandA(uint8_t v) { bytes_[1] = v; }
+    uint16_t Label() const { return Get16(2); }
+    void SetLabel(uint16_t v) { Set16(2, v); }
+    uint8_t OperandB() const { return bytes_[4]; }
+    void SetOperandB(uint8_t v) { bytes_[4] = v; }
+    uint8_t OperandC() const { return bytes_[5]; }
+    void SetOperandC(uint8_t v) { bytes_[5] = v; }
+    uint8_t OperandD() const { return bytes_[6]; }
+    void SetOperandD(uint8_t v) { bytes_[6] = v; }
+    uint8_t OperandE() const { return bytes_[7]; }
+    void SetOperandE(uint8_t v) { bytes_[7] = v; }
     // A jump's target (label while compiling, code index after linking), a
     // word operand, or in a program head the index of its first statement.
-    uint16_t target() const { return Get16(6); }
-    void setTarget(uint16_t v) { Set16(6, v); }
+    uint16_t Target() const { return Get16(6); }
+    void SetTarget(uint16_t v) { Set16(6, v); }
     // Bytes 4-7 as one constant: an integer, or a float with exchanged halves.
-    uint32_t constant() const {
+    uint32_t Constant() const {
         return static_cast<uint32_t>(Get16(4)) | (static_cast<uint32_t>(Get16(6)) << 16);
     }
-    void setConstant(uint32_t v) {
+    void SetConstant(uint32_t v) {
         Set16(4, static_cast<uint16_t>(v));
         Set16(6, static_cast<uint16_t>(v >> 16));
     }
     // The editor line index of the statement.
-    int32_t sourceLine() const {
+    int32_t SourceLine() const {
         return static_cast<int32_t>(Get16(8) | (static_cast<uint32_t>(Get16(10)) << 16));
     }
-    void setSourceLine(int32_t v) {
+    void SetSourceLine(int32_t v) {
         const auto u = static_cast<uint32_t>(v);
         Set16(8, static_cast<uint16_t>(u));
         Set16(10, static_cast<uint16_t>(u >> 16));
     }
-    uint8_t form() const { return bytes_[14]; }
-    void setForm(uint8_t v) { bytes_[14] = v; }
+    uint8_t Form() const { return bytes_[14]; }
+    void SetForm(uint8_t v) { bytes_[14] = v; }
     // Set when the jump goes to its program's END.
-    bool endFlag() const { return bytes_[15] != 0; }
-    void setEndFlag(bool v) { bytes_[15] = v ? 1 : 0; }
+    bool EndFlag() const { return bytes_[15] != 0; }
+    void SetEndFlag(bool v) { bytes_[15] = v ? 1 : 0; }
     // Program head only: index of the program's END record.
-    uint16_t endIndex() const { return Get16(16); }
-    void setEndIndex(uint16_t v) { Set16(16, v); }
+    uint16_t EndIndex() const { return Get16(16); }
+    void SetEndIndex(uint16_t v) { Set16(16, v); }
 
     // Halfword `index` (0..9), little-endian: bytes 2*index and 2*index+1.
-    uint16_t halfword(int index) const { return Get16(static_cast<std::size_t>(index) * 2); }
-    void setHalfword(int index, uint16_t v) { Set16(static_cast<std::size_t>(index) * 2, v); }
+    uint16_t Halfword(int index) const { return Get16(static_cast<std::size_t>(index) * 2); }
+    void SetHalfword(int index, uint16_t v) { Set16(static_cast<std::size_t>(index) * 2, v); }
 
-    const std::array<uint8_t, kSize>& bytes() const { return bytes_; }
-    std::array<uint8_t, kSize>& bytes() { return bytes_; }
-    void clear() { bytes_.fill(0); }
+    const std::array<uint8_t, kSize>& Bytes() const { return bytes_; }
+    std::array<uint8_t, kSize>& Bytes() { return bytes_; }
+    void Clear() { bytes_.fill(0); }
 
     bool operator==(const CodeRecord&) const = default;
 

@@ -147,7 +147,7 @@ std::string FloatConstantText(uint32_t stored) {
     return withDecimals(kUsualDecimals);
 }
 
-bool scanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code) {
+bool ScanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code) {
     uint8_t number = 0;
     if (!scanUnsigned8(cursor, number, 0, group.count - 1)) return false;
     code = group.codes[number];

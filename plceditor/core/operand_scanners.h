@@ -70,7 +70,7 @@ std::string FloatConstantText(uint32_t stored);
 
 // The number behind an input or output family's letters ("IS" 02), as the
 // family's I/O code. False for a missing number or one outside 0..count-1.
-bool scanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code);
+bool ScanIoCode(SourceCursor& cursor, const IoGroup& group, uint8_t& code);
 
 // A DEF name: characters above blank, up to the end of the line or 32
 // characters. False when nothing was copied or a control character or blank

@@ -18,7 +18,7 @@ void PlcCompiler::setMemorySize(int words) {
     recordCapacity_ = memorySize_ * kBytesPerWord / kDeviceBytesPerRecord;
 }
 
-bool PlcCompiler::hasProgramHead() const { return code_[0].opcode() == op::kProgramHead; }
+bool PlcCompiler::hasProgramHead() const { return code_[0].Opcode() == op::kProgramHead; }
 
 void PlcCompiler::resetStore() {
     textBlockSeen_ = false;
@@ -29,8 +29,8 @@ void PlcCompiler::resetStore() {
     lastEnd_ = 0;
     textName_.clear();
     programNumbers_.fill(kNoProgramNumber);
-    for (CodeRecord& record : sourceRecords_) record.clear();
-    names_.clear();
+    for (CodeRecord& record : sourceRecords_) record.Clear();
+    names_.Clear();
 }
 
 uint8_t PlcCompiler::ProgramNumber(int position) const {
@@ -58,15 +58,15 @@ CodeRecord* PlcCompiler::NextRecord(uint16_t label, uint8_t opcode, uint8_t a, u
                                     uint16_t word, uint8_t recordForm, int line) {
     if (usedRecords_ >= recordCapacity_) return nullptr;
     CodeRecord& record = sourceRecords_[usedRecords_++];
-    record.clear();
-    record.setLabel(label);
-    record.setOpcode(opcode);
-    record.setOperandA(a);
-    record.setOperandB(b);
-    record.setOperandC(c);
-    record.setTarget(word);
-    record.setSourceLine(line);
-    record.setForm(recordForm);
+    record.Clear();
+    record.SetLabel(label);
+    record.SetOpcode(opcode);
+    record.SetOperandA(a);
+    record.SetOperandB(b);
+    record.SetOperandC(c);
+    record.SetTarget(word);
+    record.SetSourceLine(line);
+    record.SetForm(recordForm);
     return &record;
 }
 
@@ -89,7 +89,7 @@ int PlcCompiler::appendJump(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b
                             uint16_t targetLabel, bool toEnd, int line) {
     CodeRecord* record = NextRecord(label, opcode, a, b, c, targetLabel, form::kJump, line);
     if (record == nullptr) return msg::kOutOfMemory;
-    record->setEndFlag(toEnd);
+    record->SetEndFlag(toEnd);
     return msg::kNoError;
 }
 
@@ -127,7 +127,7 @@ int PlcCompiler::AppendConstantRecord(uint16_t label, uint8_t opcode, uint8_t a,
     return msg::kNoError;
 }
 
-int PlcCompiler::closeProgram(int& line) {
+int PlcCompiler::CloseProgram(int& line) {
     const int result = appendPlain(0, op::kProgramEnd, 0, 0, 0, 0, line);
     if (result != msg::kNoError) return result;
     const int end = lastEnd_;
@@ -135,9 +135,9 @@ int PlcCompiler::closeProgram(int& line) {
     // A head that was refused leaves no record to point at; the statements
     // are still checked.
     const int head = first - 1;
-    if (head >= 0 && sourceRecords_[head].opcode() == op::kProgramHead) {
-        sourceRecords_[head].setTarget(static_cast<uint16_t>(first));
-        sourceRecords_[head].setEndIndex(static_cast<uint16_t>(end));
+    if (head >= 0 && sourceRecords_[head].Opcode() == op::kProgramHead) {
+        sourceRecords_[head].SetTarget(static_cast<uint16_t>(first));
+        sourceRecords_[head].SetEndIndex(static_cast<uint16_t>(end));
     }
     return CheckProgramStatements(first, end, line);
 }
@@ -145,22 +145,22 @@ int PlcCompiler::closeProgram(int& line) {
 int PlcCompiler::CheckProgramStatements(int first, int end, int& line) const {
     for (int i = first; i < end; ++i) {
         const CodeRecord& record = sourceRecords_[i];
-        if (record.form() == form::kJump && !record.endFlag()) {
+        if (record.Form() == form::kJump && !record.EndFlag()) {
             const bool found =
                 std::any_of(sourceRecords_.begin() + first, sourceRecords_.begin() + end,
-                            [&](const CodeRecord& r) { return r.label() == record.target(); });
+                            [&](const CodeRecord& r) { return r.Label() == record.Target(); });
             if (!found) {
-                line = record.sourceLine();
+                line = record.SourceLine();
                 return msg::kJumpTargetMissing;
             }
         }
-        if (i != first && record.label() <= sourceRecords_[i - 1].label()) {
-            line = record.sourceLine();
+        if (i != first && record.Label() <= sourceRecords_[i - 1].Label()) {
+            line = record.SourceLine();
             return msg::kLabelsNotRising;
         }
         for (int j = i + 1; j < end; ++j) {
-            if (sourceRecords_[j].label() == record.label()) {
-                line = sourceRecords_[j].sourceLine();
+            if (sourceRecords_[j].Label() == record.Label()) {
+                line = sourceRecords_[j].SourceLine();
                 return msg::kLabelAlreadyUsed;
             }
         }

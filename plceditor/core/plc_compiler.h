@@ -107,7 +107,7 @@ class PlcCompiler {
     // labels must rise (kLabelsNotRising), and no label may repeat
     // (kLabelAlreadyUsed). The first fault is returned with the offending
     // record's source line in `line`.
-    int closeProgram(int& line);
+    int CloseProgram(int& line);
 
     // Links the source-order records into the code array after the last
     // line: heads first, then each program with its jumps resolved to code

@@ -39,7 +39,7 @@ void PlcCompiler::ReadBinaryProgrammeText(std::string_view text) {
 void PlcCompiler::LoadCodeWords(std::span<const uint32_t> words) {
     // A file shorter than the memory must not leave a previous program's
     // records behind the ones it holds.
-    for (CodeRecord& record : code_) record.clear();
+    for (CodeRecord& record : code_) record.Clear();
     UnpackProgramWords(words, recordCapacity_, code_);
 }
 

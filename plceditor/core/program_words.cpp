@@ -47,7 +47,7 @@ void PackProgramWords(std::span<const CodeRecord> code, int capacity, std::span<
         for (int half = 0; half < 2; ++half) {
             const HalfwordPlace place = PlaceOf(2 * k + half);
             if (Holds(code, capacity, place.record)) {
-                word |= static_cast<uint32_t>(code[place.record].halfword(place.halfword))
+                word |= static_cast<uint32_t>(code[place.record].Halfword(place.halfword))
                         << (16 * half);
             }
         }
@@ -60,7 +60,7 @@ void UnpackProgramWords(std::span<const uint32_t> words, int capacity, std::span
         for (int half = 0; half < 2; ++half) {
             const HalfwordPlace place = PlaceOf(2 * k + half);
             if (!Holds(code, capacity, place.record)) return;
-            code[place.record].setHalfword(place.halfword,
+            code[place.record].SetHalfword(place.halfword,
                                            static_cast<uint16_t>(words[k] >> (16 * half)));
         }
     }

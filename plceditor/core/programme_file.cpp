@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/base/format.h"
+#include "platform/base/hex_digit.h"
 #include "platform/files/text_file.h"
 #include "plceditor/core/crlf_file.h"
 
@@ -13,13 +14,6 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // One "%lx" conversion at `pos`; false when no hexadecimal digit follows.
 bool ScanHexWord(std::string_view text, std::size_t& pos, uint32_t& word) {
     std::size_t p = pos;
@@ -27,13 +21,13 @@ bool ScanHexWord(std::string_view text, std::size_t& pos, uint32_t& word) {
     bool negative = false;
     if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
     if (p + 2 < text.size() && text[p] == '0' && (text[p + 1] == 'x' || text[p + 1] == 'X') &&
-        HexValue(text[p + 2]) >= 0) {
+        platform::HexDigitValue(text[p + 2]) >= 0) {
         p += 2;
     }
     uint64_t value = 0;
     const std::size_t digitsStart = p;
-    while (p < text.size() && HexValue(text[p]) >= 0) {
-        value = value * 16 + static_cast<uint64_t>(HexValue(text[p]));
+    while (p < text.size() && platform::HexDigitValue(text[p]) >= 0) {
+        value = value * 16 + static_cast<uint64_t>(platform::HexDigitValue(text[p]));
         if (value > std::numeric_limits<uint32_t>::max()) value = uint64_t{1} << 32;
         ++p;
     }

@@ -19,26 +19,26 @@ int VariableNames::TableIndex(char letter) const {
     return -1;
 }
 
-void VariableNames::clear() {
+void VariableNames::Clear() {
     for (auto& table : tables_) {
         for (auto& name : table) name.clear();
     }
 }
 
-bool VariableNames::setName(char letter, int index, std::string_view name) {
+bool VariableNames::SetName(char letter, int index, std::string_view name) {
     const int t = TableIndex(letter);
     if (t < 0 || index < 0 || index >= static_cast<int>(tables_[t].size())) return false;
     tables_[t][index] = std::string(name.substr(0, kMaxNameChars));
     return true;
 }
 
-std::string_view VariableNames::name(char letter, int index) const {
+std::string_view VariableNames::Name(char letter, int index) const {
     const int t = TableIndex(letter);
     if (t < 0 || index < 0 || index >= static_cast<int>(tables_[t].size())) return {};
     return tables_[t][index];
 }
 
-bool VariableNames::empty() const {
+bool VariableNames::Empty() const {
     for (const auto& table : tables_) {
         for (const auto& name : table) {
             if (!name.empty()) return false;
@@ -47,7 +47,7 @@ bool VariableNames::empty() const {
     return true;
 }
 
-std::vector<std::string> VariableNames::textDeclarationLines() const {
+std::vector<std::string> VariableNames::TextDeclarationLines() const {
     std::vector<std::string> lines;
     for (std::size_t t = 0; t < tables_.size(); ++t) {
         bool headerWritten = false;
@@ -68,7 +68,7 @@ bool VariableNames::writeTextDeclarationFile(std::string& directory,
                                              std::string_view fileName) const {
     if (directory.empty()) return false;
     std::string path = TextDeclarationPath(directory, fileName);
-    if (!WriteCrLfFile(path, textDeclarationLines())) return false;
+    if (!WriteCrLfFile(path, TextDeclarationLines())) return false;
     directory = path;
     return true;
 }

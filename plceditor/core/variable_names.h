@@ -17,17 +17,17 @@ class VariableNames {
     VariableNames();
 
     // Empties every name.
-    void clear();
+    void Clear();
     // Stores a name (cut to 32 characters) for variable letter and index;
     // false for another letter or an index outside the letter's range.
-    bool setName(char letter, int index, std::string_view name);
+    bool SetName(char letter, int index, std::string_view name);
     // The name, empty when none or when letter or index are out of range.
-    std::string_view name(char letter, int index) const;
-    bool empty() const;
+    std::string_view Name(char letter, int index) const;
+    bool Empty() const;
 
     // The file's lines: for C, F, H, M and Z, when the letter has a name, its
     // header "[PLC_x]" and "index: name" for every name in rising index order.
-    std::vector<std::string> textDeclarationLines() const;
+    std::vector<std::string> TextDeclarationLines() const;
 
     // Writes the text declaration file "<directory>\<fileName>.txt" (CR LF
     // line ends, empty when there is no name). False without writing when the

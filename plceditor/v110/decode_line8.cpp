@@ -161,12 +161,12 @@ class EntryDecoder {
     }
     // " N%03d", or " END" for the END entry.
     std::string Target() const {
-        return r_.target() == op8::kEndTarget ? std::string(" END") : Format(" N%03d", r_.target());
+        return r_.Target() == op8::kEndTarget ? std::string(" END") : Format(" N%03d", r_.Target());
     }
     std::string FloatValue() const {
-        return FloatConstantText(r_.constant());
+        return FloatConstantText(r_.Constant());
     }
-    int32_t IntValue() const { return static_cast<int32_t>(r_.constant()); }
+    int32_t IntValue() const { return static_cast<int32_t>(r_.Constant()); }
 
     const LineEntry8& r_;
     int index_;
@@ -174,7 +174,7 @@ class EntryDecoder {
 };
 
 std::string EntryDecoder::Statement() {
-    const uint8_t op = r_.opcode();
+    const uint8_t op = r_.Opcode();
     if (op == op8::kNoCode) return Error(Format(kNoCodeFormat, index_));
     if (op > op8::kLastDefined) return Error(std::string(kUnknownOpcodeText));
     if (op >= op8::kReservedFirst && op <= op8::kReservedLast)
@@ -192,24 +192,24 @@ std::string EntryDecoder::Plain(const PlainForm& form) const {
         case Operands::kNone:
             return Line(std::string(form.format));
         case Operands::kA:
-            return Line(Format(form.format, r_.a()));
+            return Line(Format(form.format, r_.A()));
         case Operands::kB:
-            return Line(Format(form.format, r_.b()));
+            return Line(Format(form.format, r_.B()));
         case Operands::kAB:
-            return Line(Format(form.format, r_.a(), r_.b()));
+            return Line(Format(form.format, r_.A(), r_.B()));
         case Operands::kAInteger:
-            return Line(Format(form.format, r_.a(), IntValue()));
+            return Line(Format(form.format, r_.A(), IntValue()));
         case Operands::kAFloat:
-            return Line(Format(form.format, r_.a(), FloatValue()));
+            return Line(Format(form.format, r_.A(), FloatValue()));
     }
     return Line(std::string(form.format));
 }
 
 std::string EntryDecoder::Jump() {
-    const uint8_t op = r_.opcode();
-    const int a = r_.a();
-    const int d = r_.d();
-    const int e = r_.e();
+    const uint8_t op = r_.Opcode();
+    const int a = r_.A();
+    const int d = r_.D();
+    const int e = r_.E();
     if (op == op8::kJump) return Line("JMP" + Target());
     if (op == op8::kCall) return Line("CALL" + Target());
 
@@ -264,7 +264,7 @@ std::string EntryDecoder::Jump() {
     if (op == op8::kJumpTimerZero) return Line(Format("JMP (Z%03d = 0)", d) + Target());
     if (op == op8::kJumpTimerZero + 1) {
         // The form with a label shows the stored value, the END form a 0.
-        if (r_.target() == op8::kEndTarget) return Line(Format("JMP (Z%03d != 0) END", d));
+        if (r_.Target() == op8::kEndTarget) return Line(Format("JMP (Z%03d != 0) END", d));
         return Line(Format("JMP (Z%03d != %d)", d, e) + Target());
     }
     if (op == op8::kJumpRxMessageInt || op == op8::kJumpRxMessageFloat) {
@@ -300,11 +300,11 @@ std::string EntryDecoder::Jump() {
 }
 
 std::string EntryDecoder::Set() {
-    const uint8_t op = r_.opcode();
-    const int a = r_.a();
-    const int b = r_.b();
-    const int c = r_.c();
-    const int n = r_.number();
+    const uint8_t op = r_.Opcode();
+    const int a = r_.A();
+    const int b = r_.B();
+    const int c = r_.C();
+    const int n = r_.Number();
     switch (op) {
         case op8::kSetFloatTarget:
             if (a != v110::kFloatTargetRefVal)
@@ -377,11 +377,11 @@ std::string EntryDecoder::Set() {
 }
 
 std::string EntryDecoder::Other() {
-    const uint8_t op = r_.opcode();
-    const int a = r_.a();
-    const int b = r_.b();
-    const int c = r_.c();
-    const int e = r_.e();
+    const uint8_t op = r_.Opcode();
+    const int a = r_.A();
+    const int b = r_.B();
+    const int c = r_.C();
+    const int e = r_.E();
     const char direction = c == 0 ? 'A' : 'R';
     // " V H%03d" unless e says the speed operand is absent.
     const std::string speed = e == 1 ? std::string() : Format(" V H%03d", b);
@@ -393,7 +393,7 @@ std::string EntryDecoder::Other() {
             return Line("INV " + io);
         }
         case op8::kWaitConstant:
-            return Line(Format("WAIT %lu", r_.constant()));
+            return Line(Format("WAIT %lu", r_.Constant()));
         case op8::kGoWaitAbsolute:
         case op8::kGoWaitAbsolute + 1:
             return Line(Format("GO W %c H%03d", direction, a) + speed);
@@ -401,12 +401,12 @@ std::string EntryDecoder::Other() {
         case op8::kGoAbsolute + 1:
             return Line(Format("GO %c H%03d", direction, a) + speed);
         case op8::kSetRxMessage:
-            return Line(Format("SET RXMSG[%d, %d, %d]", b, r_.number(), c));
+            return Line(Format("SET RXMSG[%d, %d, %d]", b, r_.Number(), c));
         case op8::kSendNmtCommand:
             return Line(Format("SEND NMTCMD[%d, %d]", b, c));
         case op8::kSendTxMessageInt:
         case op8::kSendTxMessageFloat:
-            return Line(Format("SEND TXMSG[%d, %d] = %c%03d", r_.number(), b,
+            return Line(Format("SEND TXMSG[%d, %d] = %c%03d", r_.Number(), b,
                                op == op8::kSendTxMessageInt ? 'H' : 'F', a));
         case op8::kSetRefPos: {
             std::string text = "SET REFPOS = ACTPOS";

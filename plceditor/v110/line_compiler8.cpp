@@ -77,7 +77,7 @@ int LineTable8::CompileText(std::string_view upper, std::string_view typed) {
         std::string text;
         if (!scanDefName(text, name)) return msg::kNameNotFound;
         if (!name.AtEnd()) return msg::kLineTooLong;
-        names_.setName(kind->letter, index, text);
+        names_.SetName(kind->letter, index, text);
         return kOk;
     }
     if (cur.Consume(kEndKeyword)) {
@@ -100,52 +100,52 @@ int LineTable8::CompileProgramLine(std::string_view upper, int& line) {
     }
     uint8_t label = 0;
     if (!scanUnsigned8(cur, label, 1, kMaxLines)) return msg::kLabelError;
-    if (entries_[label].used()) return msg::kLabelAlreadyUsed;
+    if (entries_[label].Used()) return msg::kLabelAlreadyUsed;
     // The statement is built aside, so a faulty line leaves the entry free
     // for a later line with the same label.
     LineEntry8 entry;
     if (int s = v110::CompileStatement8(cur.Rest(), entry); s != kOk) return s;
-    entry.setUsed(true);
-    entry.setSourceLine(static_cast<uint16_t>(line));
+    entry.SetUsed(true);
+    entry.SetSourceLine(static_cast<uint16_t>(line));
     entries_[label] = entry;
     return kOk;
 }
 
 int LineTable8::CloseProgram(int& line) {
     LineEntry8& end = entries_[kEndEntry];
-    end.clear();
-    end.setOpcode(op8::kJumpEnd);
-    end.setNext(op8::kEndTarget);
-    end.setTarget(op8::kEndTarget);
-    end.setUsed(true);
-    end.setOperandKind(operand_kind::kTarget);
+    end.Clear();
+    end.SetOpcode(op8::kJumpEnd);
+    end.SetNext(op8::kEndTarget);
+    end.SetTarget(op8::kEndTarget);
+    end.SetUsed(true);
+    end.SetOperandKind(operand_kind::kTarget);
 
     // Every used entry points to the next used one; entry 0 starts the chain.
     int previous = kStartEntry;
     for (int i = 1; i < kEntries; ++i) {
-        if (!entries_[i].used()) continue;
-        entries_[previous].setNext(static_cast<uint16_t>(i));
+        if (!entries_[i].Used()) continue;
+        entries_[previous].SetNext(static_cast<uint16_t>(i));
         previous = i;
     }
     LineEntry8& start = entries_[kStartEntry];
-    const uint16_t first = start.next();
-    start.clear();
-    start.setOpcode(op8::kJump);
-    start.setNext(first);
-    start.setTarget(first);
-    start.setUsed(true);
-    start.setOperandKind(operand_kind::kTarget);
+    const uint16_t first = start.Next();
+    start.Clear();
+    start.SetOpcode(op8::kJump);
+    start.SetNext(first);
+    start.SetTarget(first);
+    start.SetUsed(true);
+    start.SetOperandKind(operand_kind::kTarget);
 
     usedCount_ = 0;
     for (const LineEntry8& entry : entries_) {
-        if (entry.used()) ++usedCount_;
+        if (entry.Used()) ++usedCount_;
     }
 
     for (const LineEntry8& entry : entries_) {
-        if (!entry.used() || entry.operandKind() != operand_kind::kTarget) continue;
-        const uint16_t target = entry.target();
-        if (target >= kEntries || !entries_[target].used()) {
-            line = entry.sourceLine();
+        if (!entry.Used() || entry.OperandKind() != operand_kind::kTarget) continue;
+        const uint16_t target = entry.Target();
+        if (target >= kEntries || !entries_[target].Used()) {
+            line = entry.SourceLine();
             return msg::kJumpTargetMissing;
         }
     }
@@ -154,9 +154,9 @@ int LineTable8::CloseProgram(int& line) {
     // N254 included; entries 0 and 255 have no source line.
     int last = -1;
     for (int i = 1; i <= kMaxLines; ++i) {
-        if (!entries_[i].used()) continue;
-        if (last >= 0 && entries_[i].sourceLine() <= entries_[last].sourceLine()) {
-            line = entries_[last].sourceLine();
+        if (!entries_[i].Used()) continue;
+        if (last >= 0 && entries_[i].SourceLine() <= entries_[last].SourceLine()) {
+            line = entries_[last].SourceLine();
             return msg::kLabelsNotRising;
         }
         last = i;

@@ -26,8 +26,8 @@ int RenumberStep(int used) {
 LineTable8::LineTable8() = default;
 
 void LineTable8::resetTable() {
-    for (LineEntry8& entry : entries_) entry.clear();
-    names_.clear();
+    for (LineEntry8& entry : entries_) entry.Clear();
+    names_.Clear();
     section_ = section8::kOutside;
     programDefined_ = false;
     textDefined_ = false;
@@ -37,7 +37,7 @@ void LineTable8::resetTable() {
 bool LineTable8::renumberLines(int& status) {
     int used = 0;
     for (int i = 1; i <= kMaxLines; ++i) {
-        if (entries_[i].used()) ++used;
+        if (entries_[i].Used()) ++used;
     }
     const int step = RenumberStep(used);
 
@@ -46,7 +46,7 @@ bool LineTable8::renumberLines(int& status) {
     std::array<uint16_t, kEntries> newIndex{};
     int next = step;
     for (int old = 1; old <= kMaxLines; ++old) {
-        if (!entries_[old].used()) continue;
+        if (!entries_[old].Used()) continue;
         if (next > kMaxLines) {
             status = msg::kRenumberError;
             return false;
@@ -57,9 +57,9 @@ bool LineTable8::renumberLines(int& status) {
     }
     for (int i = 1; i <= kMaxLines; ++i) {
         LineEntry8& entry = renumbered[i];
-        if (entry.operandKind() != operand_kind::kTarget) continue;
-        const uint16_t target = entry.target();
-        entry.setTarget(target > kMaxLines ? op8::kEndTarget : newIndex[target]);
+        if (entry.OperandKind() != operand_kind::kTarget) continue;
+        const uint16_t target = entry.Target();
+        entry.SetTarget(target > kMaxLines ? op8::kEndTarget : newIndex[target]);
     }
     entries_ = renumbered;
     status = msg::kNoError;
@@ -68,9 +68,9 @@ bool LineTable8::renumberLines(int& status) {
 
 bool LineTable8::isLineTable8Program() const {
     const LineEntry8& start = entries_[kStartEntry];
-    if (start.opcode() != op8::kJump) return false;
-    const uint16_t first = start.target();
-    return first < kEntries && entries_[first].used();
+    if (start.Opcode() != op8::kJump) return false;
+    const uint16_t first = start.Target();
+    return first < kEntries && entries_[first].Used();
 }
 
 bool LineTable8::programHeadText(std::string& text) const {
@@ -85,9 +85,9 @@ bool LineTable8::programHeadText(std::string& text) const {
 bool LineTable8::nextListingLine(std::string& text, int& line, int& status) {
     for (int i = listingCursor_; i <= kMaxLines; ++i) {
         const LineEntry8& entry = entries_[i];
-        if (!entry.used() && entry.opcode() == op8::kNoCode) continue;
+        if (!entry.Used() && entry.Opcode() == op8::kNoCode) continue;
         status = decodeLine8(text, i) ? msg::kNoError : msg::kTextCodingError;
-        line = entry.sourceLine();
+        line = entry.SourceLine();
         listingCursor_ = i + 1;
         return true;
     }

@@ -24,9 +24,9 @@ void LineTable8::programAddXor(uint16_t& xorSum, uint16_t& addSum, double& perce
     addSum = 0;
     count = 0;
     for (const LineEntry8& entry : entries_) {
-        if (entry.used()) ++count;
+        if (entry.Used()) ++count;
         for (int h = 0; h < kHalfwordsPerEntry; ++h) {
-            const uint16_t halfword = entry.codeHalfword(h);
+            const uint16_t halfword = entry.CodeHalfword(h);
             xorSum = static_cast<uint16_t>(xorSum ^ halfword);
             addSum = static_cast<uint16_t>(addSum + halfword);
         }
@@ -44,8 +44,8 @@ bool LineTable8::writeBinaryFile(std::string& path) const {
     std::vector<uint32_t> words;
     words.reserve(kFileWords);
     for (const LineEntry8& entry : entries_) {
-        words.push_back(entry.codeWord(0));
-        words.push_back(entry.codeWord(1));
+        words.push_back(entry.CodeWord(0));
+        words.push_back(entry.CodeWord(1));
     }
     return WriteProgrammeWordFile(path, words);
 }
@@ -59,9 +59,9 @@ bool LineTable8::readBinaryFile(const std::string& path) {
 
 void LineTable8::ReadBinaryWords(std::span<const uint32_t> words) {
     for (std::size_t w = 0; w < words.size() && w < static_cast<std::size_t>(kFileWords); ++w) {
-        entries_[w / 2].setCodeWord(static_cast<int>(w % 2), words[w]);
+        entries_[w / 2].SetCodeWord(static_cast<int>(w % 2), words[w]);
     }
-    for (LineEntry8& entry : entries_) entry.setUsed(entry.opcode() != 0);
+    for (LineEntry8& entry : entries_) entry.SetUsed(entry.Opcode() != 0);
 }
 
 bool LineTable8::writeTextDeclarationFile(std::string& directory) const {

@@ -96,7 +96,7 @@ bool StatementReader8::AtOutput() const {
 int StatementReader8::Io(bool& output, uint8_t& code) {
     for (const IoGroup& group : kIoGroups) {
         if (!cur_.Consume(group.prefix)) continue;
-        if (!scanIoCode(cur_, group, code)) return msg::kFaultyIoNumber;
+        if (!ScanIoCode(cur_, group, code)) return msg::kFaultyIoNumber;
         output = group.output;
         return kOk;
     }
@@ -153,22 +153,22 @@ int StatementReader8::Status(uint8_t& code) {
 int StatementReader8::Finish() { return cur_.AtEnd() ? kOk : msg::kLineTooLong; }
 
 int StatementReader8::Emit(uint8_t opcode, uint8_t kind) {
-    out_.setOpcode(opcode);
-    out_.setOperandKind(kind);
+    out_.SetOpcode(opcode);
+    out_.SetOperandKind(kind);
     return Finish();
 }
 
 int StatementReader8::VariableInB(char letter, uint8_t opcode) {
     uint8_t variable = 0;
     if (int s = Variable(letter, variable); s != kOk) return s;
-    out_.setB(variable);
+    out_.SetB(variable);
     return Emit(opcode, operand_kind::kOther);
 }
 
 int StatementReader8::IndexInB(char letter, uint8_t opcode) {
     uint8_t variable = 0;
     if (int s = Index(letter, variable); s != kOk) return s;
-    out_.setB(variable);
+    out_.SetB(variable);
     return Emit(opcode, operand_kind::kOther);
 }
 
@@ -178,7 +178,7 @@ int StatementReader8::VariableOrInteger(char letter, uint8_t variableOpcode,
     int32_t value = 0;
     if (int s = Integer(value, -kMaxIntegerConstant, kMaxIntegerConstant, msg::kFaultySetValue); s != kOk)
         return s;
-    out_.setConstant(static_cast<uint32_t>(value));
+    out_.SetConstant(static_cast<uint32_t>(value));
     return Emit(constantOpcode, operand_kind::kOther);
 }
 
@@ -186,7 +186,7 @@ int StatementReader8::VariableOrFloat(uint8_t variableOpcode, uint8_t constantOp
     if (cur_.Peek() == 'F') return VariableInB('F', variableOpcode);
     uint32_t value = 0;
     if (int s = Float(value, -kMaxFloatConstant, kMaxFloatConstant, msg::kFaultySetValue); s != kOk) return s;
-    out_.setConstant(value);
+    out_.SetConstant(value);
     return Emit(constantOpcode, operand_kind::kOther);
 }
 
@@ -199,7 +199,7 @@ int StatementReader8::FlagOrValue(uint8_t flagOpcode, uint8_t valueOpcode, int v
     } else if (int s = Byte(value, 0, 1, valueFault); s != kOk) {
         return s;
     }
-    out_.setB(value);
+    out_.SetB(value);
     return Emit(opcode, operand_kind::kOther);
 }
 
@@ -209,7 +209,7 @@ int StatementReader8::Call() {
     uint8_t target = 0;
     if (!cur_.Consume("N") || !scanUnsigned8(cur_, target, 1, kMaxLabel8))
         return msg::kFaultyJumpDestination;
-    out_.setTarget(target);
+    out_.SetTarget(target);
     return Emit(op8::kCall, operand_kind::kTarget);
 }
 
@@ -230,7 +230,7 @@ int StatementReader8::Invert() {
     } else {
         return msg::kUnexpectedAssignation;
     }
-    out_.setA(a);
+    out_.SetA(a);
     return Emit(opcode, operand_kind::kOther);
 }
 
@@ -241,12 +241,12 @@ int StatementReader8::Wait() {
     if (cur_.Peek() == 'H') {
         uint8_t h = 0;
         if (int s = Variable('H', h); s != kOk) return s;
-        out_.setA(h);
+        out_.SetA(h);
         return Emit(op8::kWaitInt, operand_kind::kOther);
     }
     uint32_t time = 0;
     if (!scanUnsigned32(cur_, time, 0, kMaxWaitTime)) return msg::kFaultyInteger;
-    out_.setConstant(time);
+    out_.SetConstant(time);
     return Emit(op8::kWaitConstant, operand_kind::kOther);
 }
 
@@ -254,7 +254,7 @@ int StatementReader8::Stop() {
     static constexpr std::string_view kStopKinds = "BM0";  // brake, motor, zero speed
     const int kind = OperatorChar(kStopKinds);
     if (kind < 0) return msg::kFaultySetOperator;
-    out_.setA(static_cast<uint8_t>(kind));
+    out_.SetA(static_cast<uint8_t>(kind));
     return Emit(op8::kStop, operand_kind::kOther);
 }
 
@@ -272,7 +272,7 @@ int StatementReader8::Go() {
         uint8_t h = 0;
         if (!cur_.Consume("H")) return msg::kUnknownGoCommand;
         if (int s = Index('H', h); s != kOk) return s;
-        out_.setA(h);
+        out_.SetA(h);
         return Emit(op8::kGoZeroPlus, operand_kind::kOther);
     }
     if (cur_.Consume("0")) return Emit(op8::kGoZero, operand_kind::kOther);
@@ -280,16 +280,16 @@ int StatementReader8::Go() {
         uint8_t h = 0;
         if (!cur_.Consume("H")) return msg::kUnknownGoCommand;
         if (int s = Index('H', h); s != kOk) return s;
-        out_.setB(h);
-        out_.setC(1);
-        out_.setD(1);
+        out_.SetB(h);
+        out_.SetC(1);
+        out_.SetD(1);
         return Emit(op8::kGoVelocity, operand_kind::kOther);
     }
     if (cur_.Consume("T[")) return GoTable(op8::kGoTable);
     if (cur_.Consume("SYN")) {
         uint8_t sync = 0;
         if (int s = Byte(sync, 0, 1, msg::kUnknownGoCommand); s != kOk) return s;
-        out_.setA(sync);
+        out_.SetA(sync);
         return Emit(op8::kGoSync, operand_kind::kOther);
     }
     return msg::kUnknownGoCommand;
@@ -299,15 +299,15 @@ int StatementReader8::GoMove(uint8_t opcode, uint8_t relative) {
     uint8_t position = 0;
     if (!cur_.Consume("H")) return msg::kUnknownGoCommand;
     if (int s = Index('H', position); s != kOk) return s;
-    out_.setA(position);
-    out_.setC(relative);
+    out_.SetA(position);
+    out_.SetC(relative);
     if (cur_.AtEnd()) {
-        out_.setE(1);  // no speed operand
+        out_.SetE(1);  // no speed operand
     } else {
         if (!cur_.Consume("VH")) return msg::kUnknownGoCommand;
         uint8_t speed = 0;
         if (int s = Index('H', speed); s != kOk) return s;
-        out_.setB(speed);
+        out_.SetB(speed);
     }
     return Emit(opcode, operand_kind::kOther);
 }
@@ -328,8 +328,8 @@ int StatementReader8::GoTable(uint8_t opcode) {
         return msg::kUnknownGoCommand;
     }
     if (!cur_.Consume("]")) return msg::kMissingBracket;
-    out_.setA(value);
-    out_.setE(kind);
+    out_.SetA(value);
+    out_.SetE(kind);
     return Emit(opcode, operand_kind::kOther);
 }
 
@@ -343,8 +343,8 @@ int StatementReader8::Send() {
         if (!cur_.Consume(",")) return msg::kFaultySetValue;
         if (int s = Byte(node, 0, kMaxNmtNode, msg::kFaultySetValue); s != kOk) return s;
         if (!cur_.Consume("]")) return msg::kMissingBracket;
-        out_.setB(command);
-        out_.setC(node);
+        out_.SetB(command);
+        out_.SetC(node);
         return Emit(op8::kSendNmtCommand, operand_kind::kOther);
     }
     if (cur_.Consume("TXMSG[")) {
@@ -360,9 +360,9 @@ int StatementReader8::Send() {
         if (letter != 'H' && letter != 'F') return kFault;
         uint8_t variable = 0;
         if (int s = Variable(letter, variable, kFault); s != kOk) return s;
-        out_.setA(variable);
-        out_.setB(length);
-        out_.setNumber(message);
+        out_.SetA(variable);
+        out_.SetB(length);
+        out_.SetNumber(message);
         return Emit(letter == 'H' ? op8::kSendTxMessageInt : op8::kSendTxMessageFloat,
                     operand_kind::kOther);
     }

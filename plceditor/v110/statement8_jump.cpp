@@ -26,25 +26,25 @@ int StatementReader8::Jump() {
     if (cur_.Consume("N")) {
         uint8_t target = 0;
         if (!scanUnsigned8(cur_, target, 1, kMaxLabel8)) return msg::kFaultyJumpDestination;
-        out_.setTarget(target);
+        out_.SetTarget(target);
         return Emit(op8::kJump, operand_kind::kTarget);
     }
     if (!cur_.Consume("(")) return msg::kFaultyJumpDestination;
     if (int s = Condition(); s != kOk) return s;
     if (int s = JumpTarget(); s != kOk) return s;
-    return Emit(out_.opcode(), operand_kind::kTarget);
+    return Emit(out_.Opcode(), operand_kind::kTarget);
 }
 
 int StatementReader8::JumpTarget() {
     if (!cur_.Consume(")")) return msg::kFaultyJumpDestination;
     if (cur_.Consume("END")) {
-        out_.setTarget(op8::kEndTarget);
+        out_.SetTarget(op8::kEndTarget);
         return kOk;
     }
     uint8_t target = 0;
     if (!cur_.Consume("N") || !scanUnsigned8(cur_, target, 1, kMaxLabel8))
         return msg::kFaultyJumpDestination;
-    out_.setTarget(target);
+    out_.SetTarget(target);
     return kOk;
 }
 
@@ -77,13 +77,13 @@ int StatementReader8::Condition() {
 int StatementReader8::VariableCondition(char letter) {
     uint8_t left = 0;
     if (int s = Variable(letter, left); s != kOk) return s;
-    out_.setD(left);
+    out_.SetD(left);
     return CompareWith(letter);
 }
 
 // ACTVAL (which = 1) or REFVAL (which = 2) against an F or H variable or 0.
 int StatementReader8::DriveValueCondition(uint8_t which) {
-    out_.setA(which);
+    out_.SetA(which);
     return CompareWith('\0');
 }
 
@@ -97,20 +97,20 @@ int StatementReader8::CompareWith(char left) {
     if (left == '\0' ? (right == 'F' || right == 'H') : right == left) {
         uint8_t variable = 0;
         if (int s = Variable(right, variable); s != kOk) return s;
-        out_.setE(variable);
+        out_.SetE(variable);
         const uint8_t first = right == 'F' ? op8::kJumpFloatCompare : op8::kJumpIntCompare;
-        out_.setOpcode(static_cast<uint8_t>(first + op));
+        out_.SetOpcode(static_cast<uint8_t>(first + op));
         return kOk;
     }
     if (!IsEqualityTest(op)) return msg::kFaultySetOperator;
     if (left == 'F') {
         uint32_t zero = 0;
         if (int s = Float(zero, 0, 0, msg::kFaultyCompareValue); s != kOk) return s;
-        out_.setOpcode(static_cast<uint8_t>(op8::kJumpFloatZero + op));
+        out_.SetOpcode(static_cast<uint8_t>(op8::kJumpFloatZero + op));
     } else {
         int32_t zero = 0;
         if (int s = Integer(zero, 0, 0, msg::kFaultyCompareValue); s != kOk) return s;
-        out_.setOpcode(static_cast<uint8_t>(op8::kJumpIntZero + op));
+        out_.SetOpcode(static_cast<uint8_t>(op8::kJumpIntZero + op));
     }
     return kOk;
 }
@@ -118,25 +118,25 @@ int StatementReader8::CompareWith(char left) {
 int StatementReader8::FlagCondition() {
     uint8_t flag = 0;
     if (int s = Variable('M', flag); s != kOk) return s;
-    out_.setD(flag);
+    out_.SetD(flag);
     if (cur_.Consume("!=")) {
         if (cur_.Peek() != 'M') return msg::kFaultySetOperator;
         uint8_t other = 0;
         if (int s = Variable('M', other); s != kOk) return s;
-        out_.setE(other);
-        out_.setOpcode(op8::kJumpFlagEqual + 1);
+        out_.SetE(other);
+        out_.SetOpcode(op8::kJumpFlagEqual + 1);
         return kOk;
     }
     if (cur_.Consume("=")) {
         uint8_t value = 0;
         if (cur_.Peek() == 'M') {
             if (int s = Variable('M', value); s != kOk) return s;
-            out_.setOpcode(op8::kJumpFlagEqual);
+            out_.SetOpcode(op8::kJumpFlagEqual);
         } else {
             if (int s = Byte(value, 0, 1, msg::kFaultySetValue); s != kOk) return s;
-            out_.setOpcode(op8::kJumpFlagValue);
+            out_.SetOpcode(op8::kJumpFlagValue);
         }
-        out_.setE(value);
+        out_.SetE(value);
         return kOk;
     }
     const int logic = OperatorChar("&|^");
@@ -144,9 +144,9 @@ int StatementReader8::FlagCondition() {
     bool output = false;
     uint8_t code = 0;
     if (int s = Io(output, code); s != kOk) return s;
-    out_.setE(code);
+    out_.SetE(code);
     const uint8_t first = output ? op8::kJumpFlagOutput : op8::kJumpFlagInput;
-    out_.setOpcode(static_cast<uint8_t>(first + logic));
+    out_.SetOpcode(static_cast<uint8_t>(first + logic));
     return kOk;
 }
 
@@ -157,9 +157,9 @@ int StatementReader8::IoCondition() {
     if (!cur_.Consume("=")) return msg::kFaultySetOperator;
     uint8_t value = 0;
     if (int s = Byte(value, 0, 1, msg::kFaultySetValue); s != kOk) return s;
-    out_.setD(code);
-    out_.setE(value);
-    out_.setOpcode(output ? op8::kJumpOutputValue : op8::kJumpInputValue);
+    out_.SetD(code);
+    out_.SetE(value);
+    out_.SetOpcode(output ? op8::kJumpOutputValue : op8::kJumpInputValue);
     return kOk;
 }
 
@@ -170,9 +170,9 @@ int StatementReader8::CounterCondition() {
     if (!IsEqualityTest(op)) return msg::kFaultySetOperator;
     uint8_t value = 0;
     if (int s = Byte(value, 0, 255, msg::kFaultySetValue); s != kOk) return s;
-    out_.setD(counter);
-    out_.setE(value);
-    out_.setOpcode(static_cast<uint8_t>(op8::kJumpCounter + op));
+    out_.SetD(counter);
+    out_.SetE(value);
+    out_.SetOpcode(static_cast<uint8_t>(op8::kJumpCounter + op));
     return kOk;
 }
 
@@ -183,8 +183,8 @@ int StatementReader8::TimerCondition() {
     if (!IsEqualityTest(op)) return msg::kFaultySetOperator;
     uint8_t zero = 0;
     if (int s = Byte(zero, 0, 0, msg::kFaultyCompareValue); s != kOk) return s;
-    out_.setD(timer);
-    out_.setOpcode(static_cast<uint8_t>(op8::kJumpTimerZero + op));
+    out_.SetD(timer);
+    out_.SetOpcode(static_cast<uint8_t>(op8::kJumpTimerZero + op));
     return kOk;
 }
 
@@ -198,9 +198,9 @@ int StatementReader8::RxMessageCondition() {
     if (letter != 'H' && letter != 'F') return kFault;
     uint8_t variable = 0;
     if (int s = Variable(letter, variable, kFault); s != kOk) return s;
-    out_.setD(message);
-    out_.setE(variable);
-    out_.setOpcode(letter == 'H' ? op8::kJumpRxMessageInt : op8::kJumpRxMessageFloat);
+    out_.SetD(message);
+    out_.SetE(variable);
+    out_.SetOpcode(letter == 'H' ? op8::kJumpRxMessageInt : op8::kJumpRxMessageFloat);
     return kOk;
 }
 
@@ -209,13 +209,13 @@ int StatementReader8::DriveStateCondition(uint8_t opcode) {
     uint8_t value = 0;
     if (cur_.Peek() == 'M') {
         if (int s = Variable('M', value); s != kOk) return s;
-        out_.setD(kOperandIsVariable);
+        out_.SetD(kOperandIsVariable);
     } else {
         if (int s = Byte(value, 0, 1, msg::kFaultyFlag); s != kOk) return s;
-        out_.setD(kOperandIsValue);
+        out_.SetD(kOperandIsValue);
     }
-    out_.setE(value);
-    out_.setOpcode(opcode);
+    out_.SetE(value);
+    out_.SetOpcode(opcode);
     return kOk;
 }
 
@@ -228,14 +228,14 @@ int StatementReader8::StatusCondition() {
     uint8_t value = 0;
     if (cur_.Peek() == 'M') {
         if (int s = Variable('M', value); s != kOk) return s;
-        out_.setA(equal ? op8::kStatusIsFlag : op8::kStatusNotFlag);
+        out_.SetA(equal ? op8::kStatusIsFlag : op8::kStatusNotFlag);
     } else {
         if (int s = Byte(value, 0, 1, msg::kFaultyFlag); s != kOk) return s;
-        out_.setA(equal ? op8::kStatusIsValue : op8::kStatusNotValue);
+        out_.SetA(equal ? op8::kStatusIsValue : op8::kStatusNotValue);
     }
-    out_.setD(status);
-    out_.setE(value);
-    out_.setOpcode(op8::kJumpStatus);
+    out_.SetD(status);
+    out_.SetE(value);
+    out_.SetOpcode(op8::kJumpStatus);
     return kOk;
 }
 

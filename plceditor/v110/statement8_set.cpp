@@ -47,18 +47,18 @@ int StatementReader8::SetDriveTarget(const NamedCode& target) {
     if (target.display == "REFVAL" && cur_.Peek() != 'H') {
         if (cur_.Peek() != 'F') return msg::kFaultySetValue;
         if (int s = Variable('F', variable); s != kOk) return s;
-        out_.setA(kFloatTargetRefVal);
-        out_.setB(variable);
+        out_.SetA(kFloatTargetRefVal);
+        out_.SetB(variable);
         return Emit(op8::kSetFloatTarget, operand_kind::kOther);
     }
     if (int s = Variable('H', variable); s != kOk) return s;
-    out_.setA(target.code);
-    out_.setB(variable);
+    out_.SetA(target.code);
+    out_.SetB(variable);
     return Emit(op8::kSetIntTarget, operand_kind::kOther);
 }
 
 int StatementReader8::SetControlBit(uint8_t bit) {
-    out_.setA(bit);
+    out_.SetA(bit);
     return FlagOrValue(op8::kSetControlFlag, op8::kSetControlValue, msg::kFaultyFlag);
 }
 
@@ -66,7 +66,7 @@ int StatementReader8::SetFloatIndexed() {
     uint8_t counter = 0;
     if (int s = Index('C', counter); s != kOk) return s;
     if (!cur_.Consume("]=")) return msg::kMissingBracket;
-    out_.setA(counter);
+    out_.SetA(counter);
     return VariableOrFloat(op8::kSetFloatIndexedFrom, op8::kSetFloatIndexedConstant);
 }
 
@@ -78,17 +78,17 @@ int StatementReader8::SetFloat() {
             uint8_t counter = 0;
             if (int s = Index('C', counter); s != kOk) return s;
             if (!cur_.Consume("]")) return msg::kMissingBracket;
-            out_.setA(f);
-            out_.setB(counter);
+            out_.SetA(f);
+            out_.SetB(counter);
             return Emit(op8::kSetFloatFromIndexed, operand_kind::kOther);
         }
         if (const NamedCode* value = Named(FloatSourceNames())) {
-            out_.setA(f);
-            out_.setB(value->code);
+            out_.SetA(f);
+            out_.SetB(value->code);
             return Emit(op8::kSetFloatFromValue, operand_kind::kOther);
         }
         if (cur_.Consume("PARA[")) return ReadParameter(f, op8::kSetFloatParaHH);
-        out_.setA(f);
+        out_.SetA(f);
         uint8_t opcode = 0;
         if (cur_.Consume("ROUNDF")) {
             opcode = op8::kSetFloatRound;
@@ -101,14 +101,14 @@ int StatementReader8::SetFloat() {
         }
         uint8_t source = 0;
         if (int s = Index(opcode == op8::kSetFloatInt ? 'H' : 'F', source); s != kOk) return s;
-        out_.setB(source);
+        out_.SetB(source);
         return Emit(opcode, operand_kind::kOther);
     }
     // + - * : with an F variable (odd opcodes) or a constant (even ones).
     const int op = OperatorChar("+-*:");
     if (op < 0) return msg::kFaultySetOperator;
     const auto first = static_cast<uint8_t>(op8::kFloatArithmetic + 2 * op);
-    out_.setA(f);
+    out_.SetA(f);
     return VariableOrFloat(first, static_cast<uint8_t>(first + 1));
 }
 
@@ -116,25 +116,25 @@ int StatementReader8::SetIntegerIndexed() {
     uint8_t counter = 0;
     if (int s = Index('C', counter); s != kOk) return s;
     if (!cur_.Consume("]=")) return msg::kFaultySetOperator;
-    out_.setA(counter);
+    out_.SetA(counter);
     return VariableOrInteger('H', op8::kSetIntIndexedFrom, op8::kSetIntIndexedConstant);
 }
 
 int StatementReader8::SetInteger() {
     uint8_t h = 0;
     if (int s = Index('H', h); s != kOk) return s;
-    out_.setA(h);
+    out_.SetA(h);
     if (cur_.Consume("=")) {
         if (cur_.Consume("H[C")) {
             uint8_t counter = 0;
             if (int s = Index('C', counter); s != kOk) return s;
             if (!cur_.Consume("]")) return msg::kMissingBracket;
-            out_.setB(counter);
+            out_.SetB(counter);
             return Emit(op8::kSetIntFromIndexed, operand_kind::kOther);
         }
         // Drive value names before the variable letters: CANSTAT is no counter.
         if (const NamedCode* value = Named(kIntegerSourceNames)) {
-            out_.setB(value->code);
+            out_.SetB(value->code);
             return Emit(op8::kSetIntFromValue, operand_kind::kOther);
         }
         if (cur_.Consume("PARA[")) return ReadParameter(h, op8::kSetIntParaHH);
@@ -155,7 +155,7 @@ int StatementReader8::SetInteger() {
         if (cur_.Peek() == 'H') return VariableInB('H', first);
         uint8_t source = 0;
         if (int s = Byte(source, 0, kMaxShift, msg::kFaultySetValue); s != kOk) return s;
-        out_.setB(source);
+        out_.SetB(source);
         return Emit(static_cast<uint8_t>(first + 1), operand_kind::kOther);
     }
     if (const int logic = OperatorChar("&|^"); logic >= 0) {
@@ -173,22 +173,22 @@ int StatementReader8::SetInteger() {
 void StatementReader8::StoreParameter(const ParaIndex& index, bool subIndexInC) {
     switch (index.kind) {
         case ParaIndex::kVariablePair:
-            out_.setB(index.first);
-            out_.setC(index.second);
+            out_.SetB(index.first);
+            out_.SetC(index.second);
             break;
         case ParaIndex::kVariable:
-            out_.setB(index.first);
+            out_.SetB(index.first);
             break;
         case ParaIndex::kNumberAndSub:
             if (subIndexInC) {
-                out_.setC(index.second);
+                out_.SetC(index.second);
             } else {
-                out_.setB(index.second);
+                out_.SetB(index.second);
             }
-            out_.setNumber(index.number);
+            out_.SetNumber(index.number);
             break;
         case ParaIndex::kNumber:
-            out_.setNumber(index.number);
+            out_.SetNumber(index.number);
             break;
     }
 }
@@ -197,7 +197,7 @@ void StatementReader8::StoreParameter(const ParaIndex& index, bool subIndexInC) 
 int StatementReader8::ReadParameter(uint8_t variable, uint8_t pairOpcode) {
     ParaIndex index;
     if (int s = Para(index); s != kOk) return s;
-    out_.setA(variable);
+    out_.SetA(variable);
     StoreParameter(index, /*subIndexInC=*/false);
     return Emit(static_cast<uint8_t>(pairOpcode + index.kind), operand_kind::kOther);
 }
@@ -206,14 +206,14 @@ int StatementReader8::SetFlagIndexed() {
     uint8_t counter = 0;
     if (int s = Index('C', counter); s != kOk) return s;
     if (!cur_.Consume("]=")) return msg::kFaultySetOperator;
-    out_.setA(counter);
+    out_.SetA(counter);
     return FlagOrValue(op8::kSetFlagIndexedFrom, op8::kSetFlagIndexedValue, msg::kFaultySetValue);
 }
 
 int StatementReader8::SetFlag() {
     uint8_t m = 0;
     if (int s = Index('M', m); s != kOk) return s;
-    out_.setA(m);
+    out_.SetA(m);
     uint8_t value = 0;
     if (cur_.Consume("=")) {
         uint8_t opcode = 0;
@@ -241,13 +241,13 @@ int StatementReader8::SetFlag() {
             if (int s = Byte(value, 0, 1, msg::kFaultySetValue); s != kOk) return s;
             opcode = op8::kSetFlagValue;
         }
-        out_.setB(value);
+        out_.SetB(value);
         return Emit(opcode, operand_kind::kOther);
     }
     const int logic = OperatorChar("&|^");
     if (logic < 0) return msg::kFaultySetOperator;
     if (int s = Variable('M', value); s != kOk) return s;
-    out_.setB(value);
+    out_.SetB(value);
     return Emit(static_cast<uint8_t>(op8::kFlagLogic + logic), operand_kind::kOther);
 }
 
@@ -255,7 +255,7 @@ int StatementReader8::SetFlag() {
 int StatementReader8::SetCounter() {
     uint8_t counter = 0;
     if (int s = Index('C', counter); s != kOk) return s;
-    out_.setA(counter);
+    out_.SetA(counter);
     const int op = OperatorChar("=+-");
     if (op < 0) return msg::kFaultySetOperator;
     uint8_t value = 0;
@@ -271,7 +271,7 @@ int StatementReader8::SetCounter() {
         opcode = static_cast<uint8_t>(op == 0 ? op8::kCounterFirst + 6
                                               : op8::kCounterFirst + 1 + 2 * op);
     }
-    out_.setB(value);
+    out_.SetB(value);
     return Emit(opcode, operand_kind::kOther);
 }
 
@@ -279,7 +279,7 @@ int StatementReader8::SetTimer() {
     uint8_t timer = 0;
     if (int s = Index('Z', timer); s != kOk) return s;
     if (!cur_.Consume("=")) return msg::kFaultySetOperator;
-    out_.setA(timer);
+    out_.SetA(timer);
     return VariableOrInteger('H', op8::kSetTimerInt, op8::kSetTimerConstant);
 }
 
@@ -288,7 +288,7 @@ int StatementReader8::SetOutput() {
     uint8_t code = 0;
     if (int s = Io(output, code); s != kOk) return s;
     if (!cur_.Consume("=")) return msg::kFaultySetOperator;
-    out_.setA(code);
+    out_.SetA(code);
     return FlagOrValue(op8::kSetOutputFlag, op8::kSetOutputValue, msg::kFaultySetValue);
 }
 
@@ -301,7 +301,7 @@ int StatementReader8::SetParameter() {
     if (letter != 'F' && letter != 'H') return msg::kFaultySetOperator;
     uint8_t variable = 0;
     if (int s = Variable(letter, variable); s != kOk) return s;
-    out_.setA(variable);
+    out_.SetA(variable);
     StoreParameter(index, /*subIndexInC=*/true);
     const int opcode = op8::kSetParaHH + 2 * index.kind + (letter == 'H' ? 1 : 0);
     return Emit(static_cast<uint8_t>(opcode), operand_kind::kOther);
@@ -318,9 +318,9 @@ int StatementReader8::SetRxMessage() {
     if (!cur_.Consume(",")) return kFault;
     if (int s = Byte(length, 0, kMaxDataBytes, kFault); s != kOk) return s;
     if (!cur_.Consume("]")) return msg::kMissingBracket;
-    out_.setB(message);
-    out_.setC(length);
-    out_.setNumber(identifier);
+    out_.SetB(message);
+    out_.SetC(length);
+    out_.SetNumber(identifier);
     return Emit(op8::kSetRxMessage, operand_kind::kOther);
 }
 
@@ -328,13 +328,13 @@ int StatementReader8::SetRamp(uint8_t opcode) {
     uint8_t value = 0;
     if (cur_.Peek() == 'H') {
         if (int s = Variable('H', value); s != kOk) return s;
-        out_.setB(kRampFromVariable);
+        out_.SetB(kRampFromVariable);
     } else {
         if (int s = Byte(value, 0, kMaxPercent, msg::kFaultyInteger); s != kOk) return s;
         if (!cur_.Consume("%")) return msg::kFaultySetOperator;
-        out_.setB(kRampPercent);
+        out_.SetB(kRampPercent);
     }
-    out_.setA(value);
+    out_.SetA(value);
     return Emit(opcode, operand_kind::kOther);
 }
 
@@ -345,13 +345,13 @@ int StatementReader8::SetRefPos() {
         uint8_t position = 0;
         if (int s = Byte(position, 1, kMaxPositionIndex, kFault); s != kOk) return s;
         if (!cur_.Consume("]")) return kFault;
-        out_.setC(position);
+        out_.SetC(position);
     }
     if (cur_.Consume("+")) {
         uint8_t offset = 0;
         if (int s = Variable('H', offset, kFault); s != kOk) return s;
-        out_.setA(1);
-        out_.setB(offset);
+        out_.SetA(1);
+        out_.SetB(offset);
     }
     return Emit(op8::kSetRefPos, operand_kind::kOther);
 }

@@ -18,7 +18,7 @@ bool IsRelative(uint8_t opcode) {
 
 // "A" or "R" by byte c; false for any other value.
 bool Direction(const CodeRecord& r, char& letter) {
-    switch (r.operandC()) {
+    switch (r.OperandC()) {
         case kGoAbsolute:
             letter = 'A';
             return true;
@@ -49,9 +49,9 @@ bool GoStatement(const CodeRecord& r, std::string& statement) {
     char letter = 'A';
     bool known = true;
     std::string kind;
-    switch (r.opcode()) {
+    switch (r.Opcode()) {
         case op::kGoSpeed:
-            statement = Format("GO V H%03d", r.operandB());
+            statement = Format("GO V H%03d", r.OperandB());
             return true;
         case op::kGoWaitAbsolute:
         case op::kGoWaitRelative:
@@ -72,8 +72,8 @@ bool GoStatement(const CodeRecord& r, std::string& statement) {
         default:
             return false;
     }
-    statement = Format("GO %s H%03d", kind, r.operandA());
-    if (r.operandE() == 0) statement += Format(" V H%03d", r.operandB());
+    statement = Format("GO %s H%03d", kind, r.OperandA());
+    if (r.OperandE() == 0) statement += Format(" V H%03d", r.OperandB());
     return known;
 }
 

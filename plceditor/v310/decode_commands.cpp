@@ -19,9 +19,9 @@ constexpr std::string_view kControlTexts[] = {"BRKPT", "PLC = OFF", "PLC = RESTA
 constexpr std::string_view kStopTexts[] = {"STOP B", "STOP M", "STOP 0"};
 
 Written CamStartBreak(const CodeRecord& r, std::string& out) {
-    const int b = r.operandB();
-    const int c = r.operandC();
-    switch (r.operandA()) {
+    const int b = r.OperandB();
+    const int c = r.OperandC();
+    switch (r.OperandA()) {
         case kCamStartH: out = Format("RCAM START H%03d", b); break;
         case kCamStartNumber: out = Format("RCAM START %d", b); break;
         case kCamStart: out = "RCAM START"; break;
@@ -41,30 +41,30 @@ Written CamStartBreak(const CodeRecord& r, std::string& out) {
 }
 
 Written CamPolynomial(const CodeRecord& r, std::string& out) {
-    switch (r.opcode()) {
+    switch (r.Opcode()) {
         case op::kCamPolynomialConstant:
-            out = Format("RCAM POL5 %d V0 %d V1 %d", r.operandA(), r.operandB(), r.operandC());
+            out = Format("RCAM POL5 %d V0 %d V1 %d", r.OperandA(), r.OperandB(), r.OperandC());
             break;
         case op::kCamPolynomialInteger:
-            out = Format("RCAM POL5 H%03d V0 H%03d V1 H%03d", r.operandA(), r.operandB(),
-                         r.operandC());
+            out = Format("RCAM POL5 H%03d V0 H%03d V1 H%03d", r.OperandA(), r.OperandB(),
+                         r.OperandC());
             break;
         default:
-            out = Format("RCAM POL5 H%03d V0 F%03d V1 F%03d", r.operandA(), r.operandB(),
-                         r.operandC());
+            out = Format("RCAM POL5 H%03d V0 F%03d V1 F%03d", r.OperandA(), r.OperandB(),
+                         r.OperandC());
             break;
     }
-    if (r.operandD() != kAbsentOperand) out += Format(" A0 F%03d", r.operandD());
-    if (r.operandE() != kAbsentOperand) out += Format(" A1 F%03d", r.operandE());
+    if (r.OperandD() != kAbsentOperand) out += Format(" A0 F%03d", r.OperandD());
+    if (r.OperandE() != kAbsentOperand) out += Format(" A1 F%03d", r.OperandE());
     return Written::kStatement;
 }
 
 Written GoTable(const CodeRecord& r, std::string& out) {
-    const char* which = r.opcode() == op::kGoWaitTable ? "W T" : "T";
-    switch (r.operandE()) {
-        case kTableInH: out = Format("GO %s[H%03d]", which, r.operandA()); break;
-        case kTableInC: out = Format("GO %s[C%03d]", which, r.operandA()); break;
-        case kTableNumber: out = Format("GO %s[%03d]", which, r.operandA()); break;
+    const char* which = r.Opcode() == op::kGoWaitTable ? "W T" : "T";
+    switch (r.OperandE()) {
+        case kTableInH: out = Format("GO %s[H%03d]", which, r.OperandA()); break;
+        case kTableInC: out = Format("GO %s[C%03d]", which, r.OperandA()); break;
+        case kTableNumber: out = Format("GO %s[%03d]", which, r.OperandA()); break;
         default:
             out = Format("; ERROR: GO %s[???]", which);
             return Written::kFault;
@@ -76,7 +76,7 @@ Written GoTable(const CodeRecord& r, std::string& out) {
 
 Written WriteCommandStatement(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
-    const int opcode = r.opcode();
+    const int opcode = r.Opcode();
     if (opcode >= op::kReservedFirst && opcode <= op::kReservedLast) {
         out = ReservedCommandRemark(opcode - op::kReservedFirst + 1);
         return Written::kLine;
@@ -97,29 +97,29 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
             out = "RET";
             return Written::kStatement;
         case op::kControl:
-            if (r.operandA() >= std::size(kControlTexts)) {
+            if (r.OperandA() >= std::size(kControlTexts)) {
                 out = "; ERROR: BRKPT, PLC = OFF/RESTART/CLEARADRSTACK";
                 return Written::kFault;
             }
-            out = kControlTexts[r.operandA()];
+            out = kControlTexts[r.OperandA()];
             return Written::kStatement;
         case op::kNop:
             out = "NOP";
             return Written::kStatement;
         case op::kInvertInteger:
-            out = Format("INV H%03d", r.operandA());
+            out = Format("INV H%03d", r.OperandA());
             return Written::kStatement;
         case op::kInvertFlag:
-            out = Format("INV M%03d", r.operandA());
+            out = Format("INV M%03d", r.OperandA());
             return Written::kStatement;
         case op::kInvertOutput:
-            out = Format("INV %s", w.Io(true, r.operandA()));
+            out = Format("INV %s", w.Io(true, r.OperandA()));
             return Written::kStatement;
         case op::kWaitInteger:
-            out = Format("WAIT H%03d", r.operandA());
+            out = Format("WAIT H%03d", r.OperandA());
             return Written::kStatement;
         case op::kWaitConstant:
-            out = Format("WAIT %lu", r.constant());
+            out = Format("WAIT %lu", r.Constant());
             return Written::kStatement;
         case op::kWaitPar:
             out = "WAIT PAR";
@@ -134,21 +134,21 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
             if (!w.Dialect().goStatement(r, out)) w.Faulty();
             return Written::kStatement;
         case op::kGoZeroPlus:
-            out = Format("GO %d + H%03d", r.operandB(), r.operandA());
+            out = Format("GO %d + H%03d", r.OperandB(), r.OperandA());
             return Written::kStatement;
         case op::kGoZero:
-            out = Format("GO %d", r.operandB());
+            out = Format("GO %d", r.OperandB());
             return Written::kStatement;
         case op::kSetReceiveMessage:
-            out = Format("SET RXMSG[%d, %d, %d]", r.operandB(), r.target(), r.operandC());
+            out = Format("SET RXMSG[%d, %d, %d]", r.OperandB(), r.Target(), r.OperandC());
             return Written::kStatement;
         case op::kSendNmtCommand:
-            out = Format("SEND NMTCMD[%d, %d]", r.operandB(), r.operandC());
+            out = Format("SEND NMTCMD[%d, %d]", r.OperandB(), r.OperandC());
             return Written::kStatement;
         case op::kSendTxMessageInteger:
         case op::kSendTxMessageFloat:
-            out = Format("SEND TXMSG[%d, %d] = %c%03d", r.target(), r.operandB(),
-                         opcode == op::kSendTxMessageInteger ? 'H' : 'F', r.operandA());
+            out = Format("SEND TXMSG[%d, %d] = %c%03d", r.Target(), r.OperandB(),
+                         opcode == op::kSendTxMessageInteger ? 'H' : 'F', r.OperandA());
             return Written::kStatement;
         case op::kWaitHoming:
             out = "WAIT REF";
@@ -157,20 +157,20 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
             out = "WAIT ROT_0";
             return Written::kStatement;
         case op::kStop:
-            if (r.operandA() >= std::size(kStopTexts)) {
+            if (r.OperandA() >= std::size(kStopTexts)) {
                 out = "; ERROR: STOP x";
                 return Written::kFault;
             }
-            out = kStopTexts[r.operandA()];
+            out = kStopTexts[r.OperandA()];
             return Written::kStatement;
         case op::kGoWaitTable:
         case op::kGoTable:
             return GoTable(r, out);
         case op::kGoSync:
-            out = Format("GO SYN %01d", r.operandA());
+            out = Format("GO SYN %01d", r.OperandA());
             return Written::kStatement;
         case op::kProgramHead:
-            out = Format("%%P%02d", r.operandA());
+            out = Format("%%P%02d", r.OperandA());
             return Written::kLine;
         case op::kProgramEnd:
             out = "END";
@@ -178,7 +178,7 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
         case op::kCamStartBreakStop:
             return CamStartBreak(r, out);
         case op::kWaitProbe:
-            out = Format("WAIT TP%d", r.operandA());
+            out = Format("WAIT TP%d", r.OperandA());
             return Written::kStatement;
         case op::kSave:
             out = "SAVE";
@@ -188,15 +188,15 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
         case op::kCamPolynomialFloat:
             return CamPolynomial(r, out);
         case op::kCamSpeedFloat:
-            out = Format("RCAM NSPD F%03d SL F%03d ML F%03d SP F%03d MP F%03d", r.operandA(),
-                         r.operandB(), r.operandC(), r.operandD(), r.operandE());
+            out = Format("RCAM NSPD F%03d SL F%03d ML F%03d SP F%03d MP F%03d", r.OperandA(),
+                         r.OperandB(), r.OperandC(), r.OperandD(), r.OperandE());
             return Written::kStatement;
         case op::kCamSpeedInteger:
-            out = Format("RCAM NSPD F%03d SL H%03d ML H%03d SP H%03d MP H%03d", r.operandA(),
-                         r.operandB(), r.operandC(), r.operandD(), r.operandE());
+            out = Format("RCAM NSPD F%03d SL H%03d ML H%03d SP H%03d MP H%03d", r.OperandA(),
+                         r.OperandB(), r.OperandC(), r.OperandD(), r.OperandE());
             return Written::kStatement;
         case op::kCamGo:
-            out = Format("RCAM GO %s H%03d %s", "R", r.operandA(), formatGoOptions(r));
+            out = Format("RCAM GO %s H%03d %s", "R", r.OperandA(), formatGoOptions(r));
             return Written::kStatement;
         default:
             out = kUnknownOpcodeText;

@@ -73,35 +73,35 @@ using namespace layout;
 
 // 'PARA[...]' read into F (first = 45) or H (first = 65).
 std::string ParameterRead(const CodeRecord& r, char letter, int first) {
-    switch (r.opcode() - first) {
+    switch (r.Opcode() - first) {
         case 0:
-            return Format("SET %c%03d = PARA[H%03d, H%03d]", letter, r.operandA(), r.operandB(),
-                          r.operandC());
+            return Format("SET %c%03d = PARA[H%03d, H%03d]", letter, r.OperandA(), r.OperandB(),
+                          r.OperandC());
         case 1:
-            return Format("SET %c%03d = PARA[H%03d]", letter, r.operandA(), r.operandB());
+            return Format("SET %c%03d = PARA[H%03d]", letter, r.OperandA(), r.OperandB());
         case 2:
-            return Format("SET %c%03d = PARA[%03d, %03d]", letter, r.operandA(), r.target(),
-                          r.operandB());
+            return Format("SET %c%03d = PARA[%03d, %03d]", letter, r.OperandA(), r.Target(),
+                          r.OperandB());
         default:
-            return Format("SET %c%03d = PARA[%03d]", letter, r.operandA(), r.target());
+            return Format("SET %c%03d = PARA[%03d]", letter, r.OperandA(), r.Target());
     }
 }
 
 // 'SET PARA[...] = Fa' and '= Ha', opcodes 115-122.
 std::string ParameterWrite(const CodeRecord& r) {
-    const int k = r.opcode() - op::kParaWriteFirst;
+    const int k = r.Opcode() - op::kParaWriteFirst;
     const char source = (k % 2 == 0) ? 'F' : 'H';
     switch (k / 2) {
         case 0:
-            return Format("SET PARA[H%03d, H%03d] = %c%03d", r.operandB(), r.operandC(), source,
-                          r.operandA());
+            return Format("SET PARA[H%03d, H%03d] = %c%03d", r.OperandB(), r.OperandC(), source,
+                          r.OperandA());
         case 1:
-            return Format("SET PARA[H%03d] = %c%03d", r.operandB(), source, r.operandA());
+            return Format("SET PARA[H%03d] = %c%03d", r.OperandB(), source, r.OperandA());
         case 2:
-            return Format("SET PARA[%03d, %03d] = %c%03d", r.target(), r.operandC(), source,
-                          r.operandA());
+            return Format("SET PARA[%03d, %03d] = %c%03d", r.Target(), r.OperandC(), source,
+                          r.OperandA());
         default:
-            return Format("SET PARA[%03d] = %c%03d", r.target(), source, r.operandA());
+            return Format("SET PARA[%03d] = %c%03d", r.Target(), source, r.OperandA());
     }
 }
 
@@ -113,17 +113,17 @@ std::string NumberOrVariable(int value, int form, int bit, char letter) {
 
 Written FloatFunction(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
-    const int function = r.operandE();
+    const int function = r.OperandE();
     if (function < static_cast<int>(std::size(kFloatFunctionNames))) {
-        out = Format("SET F%03d = %s F%03d", r.operandA(), kFloatFunctionNames[function],
-                     r.operandD());
+        out = Format("SET F%03d = %s F%03d", r.OperandA(), kFloatFunctionNames[function],
+                     r.OperandD());
         return Written::kStatement;
     }
     if (function == kFloatPower) {
-        out = Format("SET F%03d = POW F%03d F%03d", r.operandA(), r.operandC(), r.operandD());
+        out = Format("SET F%03d = POW F%03d F%03d", r.OperandA(), r.OperandC(), r.OperandD());
         return Written::kStatement;
     }
-    out = Format("ERROR: N%03d SET F%03d = F%03d MATH...", w.Label(), r.operandA(), r.operandD());
+    out = Format("ERROR: N%03d SET F%03d = F%03d MATH...", w.Label(), r.OperandA(), r.OperandD());
     return Written::kFault;
 }
 
@@ -132,24 +132,24 @@ Written ThreeAddress(StatementWriter& w, std::string& out, char letter,
                      std::span<const std::string_view> texts) {
     const CodeRecord& r = w.Record();
     std::string_view text = "?";
-    if (r.operandD() < texts.size()) {
-        text = texts[r.operandD()];
+    if (r.OperandD() < texts.size()) {
+        text = texts[r.OperandD()];
     } else {
         w.Faulty();
     }
-    out = Format("SET %c%03d = %c%03d %s%03d", letter, r.operandA(), letter, r.operandB(), text,
-                 r.operandC());
+    out = Format("SET %c%03d = %c%03d %s%03d", letter, r.OperandA(), letter, r.OperandB(), text,
+                 r.OperandC());
     return Written::kStatement;
 }
 
 Written Ramp(const CodeRecord& r, std::string& out) {
-    const char* which = r.opcode() == op::kSetAccelerationRamp ? "ACCR" : "DECR";
-    switch (r.operandB()) {
+    const char* which = r.Opcode() == op::kSetAccelerationRamp ? "ACCR" : "DECR";
+    switch (r.OperandB()) {
         case 0:
-            out = Format("SET %s = H%03d", which, r.operandA());
+            out = Format("SET %s = H%03d", which, r.OperandA());
             return Written::kStatement;
         case 1:
-            out = Format("SET %s = %d%%", which, r.operandA());
+            out = Format("SET %s = %d%%", which, r.OperandA());
             return Written::kStatement;
         default:
             out = Format("; ERROR: SET %s = ???", which);
@@ -159,28 +159,28 @@ Written Ramp(const CodeRecord& r, std::string& out) {
 
 Written TouchProbe(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
-    const int form = r.operandE();
+    const int form = r.OperandE();
     if ((form & ~kProbeFormBits) != 0) {
         out = Format("ERROR: N%03d SET TP x/Hxxx SN x/Hxxx EG x/Hxx = y/Myyy", w.Label());
         return Written::kFault;
     }
     out = Format("SET TP %s SN %s EG %s = %s",
-                 NumberOrVariable(r.operandA(), form, kProbeChannelInH, 'H'),
-                 NumberOrVariable(r.operandB(), form, kProbeSnInH, 'H'),
-                 NumberOrVariable(r.operandC(), form, kProbeEdgeInH, 'H'),
-                 NumberOrVariable(r.operandD(), form, kProbeValueInM, 'M'));
+                 NumberOrVariable(r.OperandA(), form, kProbeChannelInH, 'H'),
+                 NumberOrVariable(r.OperandB(), form, kProbeSnInH, 'H'),
+                 NumberOrVariable(r.OperandC(), form, kProbeEdgeInH, 'H'),
+                 NumberOrVariable(r.OperandD(), form, kProbeValueInM, 'M'));
     return Written::kStatement;
 }
 
 Written EventProgram(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
-    const int form = r.operandE();
+    const int form = r.OperandE();
     if ((form & ~kEventFormBits) != 0) {
         out = Format("ERROR: N%03d SET EVPRG x/Hxxx = y/Myyy", w.Label());
         return Written::kFault;
     }
-    out = Format("SET EVPRG %s = %s", NumberOrVariable(r.operandA(), form, kEventNumberInH, 'H'),
-                 NumberOrVariable(r.operandD(), form, kEventValueInM, 'M'));
+    out = Format("SET EVPRG %s = %s", NumberOrVariable(r.OperandA(), form, kEventNumberInH, 'H'),
+                 NumberOrVariable(r.OperandD(), form, kEventValueInM, 'M'));
     return Written::kStatement;
 }
 
@@ -190,13 +190,13 @@ Written FlagFromIo(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
     std::string name;
     const bool known =
-        ioName(r.opcode() == op::kSetFlagOutput, r.operandB(), name) &&
-        r.operandC() < kOperatorChars.size();
+        ioName(r.Opcode() == op::kSetFlagOutput, r.OperandB(), name) &&
+        r.OperandC() < kOperatorChars.size();
     if (!known) {
-        out = Format("ERROR: N%03d SET M%03d =&|^ %s", w.Label(), r.operandA(), name);
+        out = Format("ERROR: N%03d SET M%03d =&|^ %s", w.Label(), r.OperandA(), name);
         return Written::kFault;
     }
-    out = Format("SET M%03d %c %s", r.operandA(), w.Operator(r.operandC()), name);
+    out = Format("SET M%03d %c %s", r.OperandA(), w.Operator(r.OperandC()), name);
     return Written::kStatement;
 }
 
@@ -204,13 +204,13 @@ Written FlagFromIo(StatementWriter& w, std::string& out) {
 Written FlagThreeAddressIo(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
     std::string name;
-    const bool known = ioName(r.opcode() == op::kFlagThreeAddressOutput, r.operandC(), name) &&
-                       r.operandD() < kOperatorChars.size();
+    const bool known = ioName(r.Opcode() == op::kFlagThreeAddressOutput, r.OperandC(), name) &&
+                       r.OperandD() < kOperatorChars.size();
     if (!known) {
         out = Format("ERROR: N%03d SET Mxx = Myy & | ^ Ixx", w.Label());
         return Written::kFault;
     }
-    out = Format("SET M%03d = M%03d %c %s", r.operandA(), r.operandB(), w.Operator(r.operandD()),
+    out = Format("SET M%03d = M%03d %c %s", r.OperandA(), r.OperandB(), w.Operator(r.OperandD()),
                  name);
     return Written::kStatement;
 }
@@ -219,18 +219,18 @@ Written FlagThreeAddressIo(StatementWriter& w, std::string& out) {
 
 Written WriteSetStatement(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
-    const int opcode = r.opcode();
+    const int opcode = r.Opcode();
     const DecoderDialect& dialect = w.Dialect();
     if (const char* format = FindFormat(kFormatsOfAB, opcode)) {
-        out = Format(format, r.operandA(), r.operandB());
+        out = Format(format, r.OperandA(), r.OperandB());
         return Written::kStatement;
     }
     if (const char* format = FindFormat(kFormatsOfAK, opcode)) {
-        out = Format(format, r.operandA(), w.IntegerConstant());
+        out = Format(format, r.OperandA(), w.IntegerConstant());
         return Written::kStatement;
     }
     if (const char* format = FindFormat(kFormatsOfAR, opcode)) {
-        out = Format(format, r.operandA(), w.FloatConstant());
+        out = Format(format, r.OperandA(), w.FloatConstant());
         return Written::kStatement;
     }
     if (opcode >= op::kSetFloatParaFirst && opcode <= op::kSetFloatParaLast) {
@@ -247,81 +247,81 @@ Written WriteSetStatement(StatementWriter& w, std::string& out) {
     }
     switch (opcode) {
         case op::kSetFloatTarget:
-            out = Format("SET %s = F%03d", w.Lenient(floatTargetName(r.operandA())), r.operandB());
+            out = Format("SET %s = F%03d", w.Lenient(floatTargetName(r.OperandA())), r.OperandB());
             return Written::kStatement;
         case op::kSetIntegerTarget:
             out = Format("SET %s = H%03d",
-                         w.Lenient(integerTargetName(r.operandA(), dialect.integerTargetNames)),
-                         r.operandB());
+                         w.Lenient(integerTargetName(r.OperandA(), dialect.integerTargetNames)),
+                         r.OperandB());
             return Written::kStatement;
         case op::kSetControlBitFlag:
             out = Format("SET %s = M%03d",
-                         w.Name(kControlBitNames, kControlBitNames.size(), r.operandA()),
-                         r.operandB());
+                         w.Name(kControlBitNames, kControlBitNames.size(), r.OperandA()),
+                         r.OperandB());
             return Written::kStatement;
         case op::kSetControlBitConstant:
             out = Format("SET %s = %d",
-                         w.Name(kControlBitNames, kControlBitNames.size(), r.operandA()),
-                         r.operandB());
+                         w.Name(kControlBitNames, kControlBitNames.size(), r.OperandA()),
+                         r.OperandB());
             return Written::kStatement;
         case op::kSetFloatFromSource:
-            out = Format("SET F%03d = %s", r.operandA(),
-                         w.Name(kFloatSourceNames, kFloatSourceNames.size(), r.operandB()));
+            out = Format("SET F%03d = %s", r.OperandA(),
+                         w.Name(kFloatSourceNames, kFloatSourceNames.size(), r.OperandB()));
             return Written::kStatement;
         case op::kSetFloatFunction:
             return FloatFunction(w, out);
         case op::kSetIntegerFromSource:
-            out = Format("SET H%03d = %s", r.operandA(),
-                         w.Lenient(integerSourceName(r.operandB(), dialect.integerSourceNames)));
+            out = Format("SET H%03d = %s", r.OperandA(),
+                         w.Lenient(integerSourceName(r.OperandB(), dialect.integerSourceNames)));
             return Written::kStatement;
         case op::kSetFlagStatus:
-            out = Format("SET M%03d %c STA_%s", r.operandA(), w.Operator(r.operandC()),
-                         w.Name(kStatusNames, dialect.statusNames, r.operandB()));
+            out = Format("SET M%03d %c STA_%s", r.OperandA(), w.Operator(r.OperandC()),
+                         w.Name(kStatusNames, dialect.statusNames, r.OperandB()));
             return Written::kStatement;
         case op::kSetFlagInteger:
-            out = Format("SET M%03d %c H%03d", r.operandA(), w.Operator(r.operandC()),
-                         r.operandB());
+            out = Format("SET M%03d %c H%03d", r.OperandA(), w.Operator(r.OperandC()),
+                         r.OperandB());
             return Written::kStatement;
         case op::kSetFlagInput:
         case op::kSetFlagOutput:
             return FlagFromIo(w, out);
         case op::kSetOutputFlag:
-            out = Format("SET %s = M%03d", w.Io(true, r.operandA()), r.operandB());
+            out = Format("SET %s = M%03d", w.Io(true, r.OperandA()), r.OperandB());
             return Written::kStatement;
         case op::kSetOutputConstant:
-            out = Format("SET %s = %d", w.Io(true, r.operandA()), r.operandB());
+            out = Format("SET %s = %d", w.Io(true, r.OperandA()), r.OperandB());
             return Written::kStatement;
         case op::kSetRefPos:
             out = "SET REFPOS = ACTPOS";
-            if (r.operandC() != 0) out += Format("[%d]", r.operandC());
-            if (r.operandA() != 0) out += Format(" + H%03d", r.operandB());
+            if (r.OperandC() != 0) out += Format("[%d]", r.OperandC());
+            if (r.OperandA() != 0) out += Format(" + H%03d", r.OperandB());
             return Written::kStatement;
         case op::kSetAccelerationRamp:
         case op::kSetDecelerationRamp:
             return Ramp(r, out);
         case op::kSetFlagCam:
-            out = Format("SET M%03d %c CM%02d", r.operandA(), w.Operator(r.operandC()),
-                         r.operandB() + 1);
+            out = Format("SET M%03d %c CM%02d", r.OperandA(), w.Operator(r.OperandC()),
+                         r.OperandB() + 1);
             return Written::kStatement;
         case op::kSetTouchProbe:
             return TouchProbe(w, out);
         case op::kSetFlagProbe:
-            out = Format("SET M%03d %c TP%d", r.operandA(), w.Operator(r.operandC()), r.operandB());
+            out = Format("SET M%03d %c TP%d", r.OperandA(), w.Operator(r.OperandC()), r.OperandB());
             return Written::kStatement;
         case op::kFloatThreeAddress:
             return ThreeAddress(w, out, 'F', kFloatThreeAddressTexts);
         case op::kIntegerThreeAddress:
             return ThreeAddress(w, out, 'H', kIntegerThreeAddressTexts);
         case op::kFlagThreeAddressFlag:
-            out = Format("SET M%03d = M%03d %c M%03d", r.operandA(), r.operandB(),
-                         w.Operator(r.operandD()), r.operandC());
+            out = Format("SET M%03d = M%03d %c M%03d", r.OperandA(), r.OperandB(),
+                         w.Operator(r.OperandD()), r.OperandC());
             return Written::kStatement;
         case op::kFlagThreeAddressInput:
         case op::kFlagThreeAddressOutput:
             return FlagThreeAddressIo(w, out);
         case op::kFlagThreeAddressInteger:
-            out = Format("SET M%03d = M%03d %c H%03d", r.operandA(), r.operandB(),
-                         w.Operator(r.operandD()), r.operandC());
+            out = Format("SET M%03d = M%03d %c H%03d", r.OperandA(), r.OperandB(),
+                         w.Operator(r.OperandD()), r.OperandC());
             return Written::kStatement;
         case op::kSetEventProgram:
             return EventProgram(w, out);

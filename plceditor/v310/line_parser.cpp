@@ -131,7 +131,7 @@ const IoGroup* MatchIoGroup(LineParser& parser, bool output) {
 }
 
 int ReadIoCode(LineParser& parser, const IoGroup& group, uint8_t& code) {
-    return scanIoCode(parser.Cursor(), group, code) ? msg::kNoError : msg::kFaultyIoNumber;
+    return ScanIoCode(parser.Cursor(), group, code) ? msg::kNoError : msg::kFaultyIoNumber;
 }
 
 }  // namespace plc

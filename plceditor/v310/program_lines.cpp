@@ -64,7 +64,7 @@ int CompileDefinition(PlcCompiler& store, LineParser& parser) {
     std::string name;
     if (!parser.ScanDefName(name)) return msg::kNameNotFound;
     if (const int end = parser.ExpectEnd(); end != msg::kNoError) return end;
-    store.Names().setName(letter, index, name);
+    store.Names().SetName(letter, index, name);
     return msg::kNoError;
 }
 
@@ -95,7 +95,7 @@ int CompileInProgram(PlcCompiler& store, LineParser& parser, int& line,
     if (parser.matchKeyword(kEndKeyword)) {
         store.SetTranslationState(translation::kOutside);
         if (const int end = parser.ExpectEnd(); end != msg::kNoError) return end;
-        return store.closeProgram(line);
+        return store.CloseProgram(line);
     }
     return msg::kUnknownCommandOrNoLabel;
 }

@@ -13,15 +13,15 @@ int ProgramWalker::findProgramEnds(int& used) {
     used = store_.UsedRecords();
     const auto code = store_.CodeArray();
     const int capacity = store_.recordCapacity();
-    if (capacity == 0 || code[0].opcode() != op::kProgramHead) return msg::kNoProgram;
+    if (capacity == 0 || code[0].Opcode() != op::kProgramHead) return msg::kNoProgram;
     int heads = 0;
-    while (heads < capacity && code[heads].opcode() == op::kProgramHead) ++heads;
+    while (heads < capacity && code[heads].Opcode() == op::kProgramHead) ++heads;
     int lastEnd = -1;
     for (int h = 0; h < heads; ++h) {
-        int end = code[h].target();
-        while (end < capacity && code[end].opcode() != op::kProgramEnd) ++end;
+        int end = code[h].Target();
+        while (end < capacity && code[end].Opcode() != op::kProgramEnd) ++end;
         if (end >= capacity) return msg::kMissingProgramEnd;
-        code[h].setEndIndex(static_cast<uint16_t>(end));
+        code[h].SetEndIndex(static_cast<uint16_t>(end));
         lastEnd = std::max(lastEnd, end);
     }
     // A code array read from a file has no used records in the store; the
@@ -60,24 +60,24 @@ bool ProgramWalker::StartProgram(std::string& text, int& line, int& message) {
         return false;
     }
     CodeRecord& head = code[h];
-    if (head.opcode() != op::kProgramHead) {
+    if (head.Opcode() != op::kProgramHead) {
         // Behind the last head the walk is over; no head at all is a fault.
         if (firstHead_) {
-            message = head.opcode() == op::kNoCode ? msg::kNoProgram : msg::kProgramHeadError;
+            message = head.Opcode() == op::kNoCode ? msg::kNoProgram : msg::kProgramHeadError;
         }
         return false;
     }
     firstHead_ = false;
-    const int first = head.target();
-    const int end = head.endIndex();
+    const int first = head.Target();
+    const int end = head.EndIndex();
     if (first >= capacity || end >= capacity || first > end) {
         message = msg::kProgramHeadError;
         return false;
     }
     int i = first;
     for (; i <= end; ++i) {
-        if (code[i].target() == end) code[i].setEndFlag(true);
-        if (code[i].opcode() == op::kProgramEnd) break;
+        if (code[i].Target() == end) code[i].SetEndFlag(true);
+        if (code[i].Opcode() == op::kProgramEnd) break;
     }
     if (i < end) {
         message = msg::kProgramHeadError;
@@ -88,7 +88,7 @@ bool ProgramWalker::StartProgram(std::string& text, int& line, int& message) {
     end_ = end;
     next_ = first;
     if (!DecodeRecord20(dialect_, code, text, h, h, kLabelStep)) message = msg::kRenumberError;
-    line = head.sourceLine();
+    line = head.SourceLine();
     store_.SetWalkerState(walker::kInProgram);
     return true;
 }
@@ -98,7 +98,7 @@ bool ProgramWalker::DecodeStatement(std::string& text, int& line, int& message) 
     if (!DecodeRecord20(dialect_, code, text, next_, first_ - 1, kLabelStep)) {
         message = msg::kRenumberError;
     }
-    line = code[next_].sourceLine();
+    line = code[next_].SourceLine();
     if (next_ == end_) {
         store_.SetWalkerState(walker::kFinished);
     } else {

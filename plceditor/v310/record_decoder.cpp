@@ -17,7 +17,7 @@ using platform::Format;
 // with the options V, A, D, J, and 'GO V Hv' with A, D, J.
 bool GoStatementV310(const CodeRecord& r, std::string& statement) {
     const char* kind = nullptr;
-    switch (r.opcode()) {
+    switch (r.Opcode()) {
         case op::kGoWaitAbsolute: kind = "W A"; break;
         case op::kGoWaitRelative: kind = "W R"; break;
         case op::kGoAbsolute: kind = "A"; break;
@@ -25,12 +25,12 @@ bool GoStatementV310(const CodeRecord& r, std::string& statement) {
         case op::kGoWaitRelativeTarget: kind = "W RT"; break;
         case op::kGoRelativeTarget: kind = "RT"; break;
         case op::kGoSpeed:
-            statement = Format("GO V H%03d %s", r.operandB(), formatGoSpeedOptions(r));
+            statement = Format("GO V H%03d %s", r.OperandB(), formatGoSpeedOptions(r));
             return true;
         default:
             return false;
     }
-    statement = Format("GO %s H%03d %s", kind, r.operandA(), formatGoOptions(r));
+    statement = Format("GO %s H%03d %s", kind, r.OperandA(), formatGoOptions(r));
     return true;
 }
 
@@ -60,7 +60,7 @@ bool DecodeRecord20(const DecoderDialect& dialect, std::span<const CodeRecord> c
     }
     const CodeRecord& record = code[static_cast<std::size_t>(recordIndex)];
     const std::string target =
-        record.endFlag() ? std::string("END") : Format("N%03d", step * (record.target() - baseIndex));
+        record.EndFlag() ? std::string("END") : Format("N%03d", step * (record.Target() - baseIndex));
     decoder::StatementWriter writer(dialect, record, label, target);
     return writer.Write(text);
 }
@@ -83,12 +83,12 @@ std::string_view integerTargetName(int code, std::size_t count) {
 }
 
 std::string formatGoOptions(const CodeRecord& record) {
-    return GoOption("V H%03d ", record.operandB()) + formatGoSpeedOptions(record);
+    return GoOption("V H%03d ", record.OperandB()) + formatGoSpeedOptions(record);
 }
 
 std::string formatGoSpeedOptions(const CodeRecord& record) {
-    return GoOption("A H%03d ", record.operandC()) + GoOption("D H%03d ", record.operandD()) +
-           GoOption("J H%03d", record.operandE());
+    return GoOption("A H%03d ", record.OperandC()) + GoOption("D H%03d ", record.OperandD()) +
+           GoOption("J H%03d", record.OperandE());
 }
 
 }  // namespace plc

@@ -15,7 +15,7 @@ constexpr std::string_view kErrorPrefix = "ERROR: ";
 
 bool StatementWriter::Write(std::string& text) {
     std::string statement;
-    if (r_.opcode() > dialect_.lastOpcode) {
+    if (r_.Opcode() > dialect_.lastOpcode) {
         text = kUnknownOpcodeText;
         return false;
     }
@@ -70,6 +70,6 @@ std::string_view StatementWriter::Lenient(std::string_view name) {
     return name;
 }
 
-std::string StatementWriter::FloatConstant() const { return FloatConstantText(r_.constant()); }
+std::string StatementWriter::FloatConstant() const { return FloatConstantText(r_.Constant()); }
 
 }  // namespace plc::decoder

@@ -51,7 +51,7 @@ class StatementWriter {
     std::string_view Lenient(std::string_view name);
     // Float constant R and integer constant K of bytes 4-7.
     std::string FloatConstant() const;
-    int32_t IntegerConstant() const { return static_cast<int32_t>(r_.constant()); }
+    int32_t IntegerConstant() const { return static_cast<int32_t>(r_.Constant()); }
     // Marks the line faulty: it is written as "ERROR: " and the line.
     void Faulty() { faulty_ = true; }
 

@@ -23,25 +23,25 @@ int ParaBase::ReadScopeBuffer() {
     if (const int r = ReadValueU16(kScopeLengthParameter, &length)) return r;
     if (const int r = WriteValueU8(kScopeTransferParameter, kScopeTransferFirstBlock)) return r;
 
-    sampleBuffer_.clear();
-    ScopeBufferLength = length;
-    ScopeBytesReceived = 0;
+    recorder_.samples.clear();
+    recorder_.bufferLength = length;
+    recorder_.bytesReceived = 0;
     try {
-        sampleBuffer_.assign(static_cast<size_t>(length) + kScopeBufferReserve, 0);
+        recorder_.samples.assign(static_cast<size_t>(length) + kScopeBufferReserve, 0);
     } catch (const std::bad_alloc&) {
-        sampleBuffer_ = {};
+        recorder_.samples = {};
         return SetMessage(kParaNoScopeMemory);
     }
 
     // An uncoupled device delivers nothing.
     bool last = DevicesUncoupled;
-    while (!last && ScopeBytesReceived < length) {
+    while (!last && recorder_.bytesReceived < length) {
         // The bus refuses a block that would pass the end of the buffer.
-        const size_t room = sampleBuffer_.size() - ScopeBytesReceived;
+        const size_t room = recorder_.samples.size() - recorder_.bytesReceived;
         uint16_t count = static_cast<uint16_t>(std::min<size_t>(room, std::numeric_limits<uint16_t>::max()));
         const uint16_t asked = count;
         const bool read = bus_ != nullptr &&
-                          bus_->ReadSampleBlock(sampleBuffer_.data() + ScopeBytesReceived, count, last, address_);
+                          bus_->ReadSampleBlock(recorder_.samples.data() + recorder_.bytesReceived, count, last, address_);
         if (!read || count > asked) {
             ContinueProgress(kProgressEnd);
             if (bus_ == nullptr) return SetMessage(kParaNoBus);
@@ -58,12 +58,12 @@ int ParaBase::ReadScopeBuffer() {
             ContinueProgress(kProgressEnd);
             return r;
         }
-        if (!ContinueProgress(static_cast<float>(ScopeBytesReceived) / length * kPercent)) {
+        if (!ContinueProgress(static_cast<float>(recorder_.bytesReceived) / length * kPercent)) {
             ContinueProgress(kProgressEnd);
             return SetMessage(kParaCancelled);
         }
         if (last) ContinueProgress(kPercent);
-        ScopeBytesReceived += count;
+        recorder_.bytesReceived += count;
     }
     ContinueProgress(kProgressEnd);
     return kParaOk;

@@ -123,12 +123,12 @@ void ParaBase::SetScopeExportPaths(const char* header, const char* value) {
         std::strncpy(destination, path != nullptr ? path : "", kParaPathSize - 1);
         destination[kParaPathSize - 1] = '\0';
     };
-    set(scratchPaths_[kHeaderPath], header);
-    set(scratchPaths_[kValuePath], value);
+    set(recorder_.scratchPaths[kHeaderPath], header);
+    set(recorder_.scratchPaths[kValuePath], value);
 }
 
 int ParaBase::ExportScopeData() {
-    ScopeVariableList* list = scopeVariables_.get();
+    ScopeVariableList* list = recorder_.variables.get();
 
     if (HasParameterNamed(*this, kScopeNormParameter, kScopeNormName)) {
         std::vector<double> factors;
@@ -147,8 +147,8 @@ int ParaBase::ExportScopeData() {
     }
     if (bytesPerRow == 0) return kParaOk;
 
-    const uint32_t usable = std::min<uint32_t>(ScopeBytesReceived, ScopeBufferLength);
-    const uint32_t rows = std::min<uint32_t>(usable, static_cast<uint32_t>(sampleBuffer_.size())) /
+    const uint32_t usable = std::min<uint32_t>(recorder_.bytesReceived, recorder_.bufferLength);
+    const uint32_t rows = std::min<uint32_t>(usable, static_cast<uint32_t>(recorder_.samples.size())) /
                           static_cast<uint32_t>(bytesPerRow);
     uint8_t triggerChannel = 0;
     if (const int r = ReadValueU8(kScopeTriggerChannelParameter, &triggerChannel)) return r;
@@ -198,7 +198,7 @@ int ParaBase::ExportScopeData() {
 
     std::string values;
     std::string raws;
-    AppendRows(channels, sampleBuffer_.data(), rows, bytesPerRow, before, divider, baseTime, &values, &raws);
+    AppendRows(channels, recorder_.samples.data(), rows, bytesPerRow, before, divider, baseTime, &values, &raws);
 
     // Nothing is put in place unless all three files are complete, so a
     // failed export never leaves a half-written or mixed recording behind.
@@ -213,7 +213,7 @@ int ParaBase::ExportScopeData() {
     constexpr size_t kFiles = std::size(outputs);
     platform::StagedFile files[kFiles];
     for (size_t i = 0; i < kFiles; ++i) {
-        const char* path = scratchPaths_[outputs[i].path];
+        const char* path = recorder_.scratchPaths[outputs[i].path];
         if (!files[i].Open(path)) return SetMessage(kParaCannotOpenFile, {path});
         if (!files[i].Write(*outputs[i].text)) return SetMessage(kParaCannotWriteFile, {path});
     }

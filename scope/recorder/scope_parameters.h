@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "bus/base/device_parameters.h"
+
 class ParaBase;
 struct ScopeVariable;
 
@@ -38,8 +40,6 @@ inline constexpr int kScopeControlTypeParameter = 300;
 inline constexpr int kScopeListTimeBaseParameter = 304;
 inline constexpr int kScopeBaseTimeParameter = 350;  // seconds
 inline constexpr int kScopeNormParameter = 399;
-inline constexpr int kAlternativeVersionParameter = 90;
-inline constexpr int kFirmwareVersionParameter = 92;
 
 inline constexpr char kScopeListIndexName[] = "DSLIX";
 inline constexpr char kScopeNormName[] = "NORMS";

@@ -63,7 +63,7 @@ std::string FindListPath(ParaBase& base) {
         bool again = false;
         if (deviceClass == kSharedListClassA) {
             if (major >= kAlternativeVersionMajor) {
-                base.GetValueDouble(kAlternativeVersionParameter, &version);
+                base.GetValueDouble(kAlternateVersionParameter, &version);
                 again = true;
             } else if (major >= kSharedMajorThree) {
                 path = ListPath(kSharedListClassA, kSharedMajorThree, 0);
@@ -76,7 +76,7 @@ std::string FindListPath(ParaBase& base) {
             } else if (major >= kSharedMajorFour && major < kAlternativeVersionMajor) {
                 path = ListPath(kSharedListClassB, kSharedMajorFour, 0);
             } else if (major >= kAlternativeVersionMajor) {
-                base.GetValueDouble(kAlternativeVersionParameter, &version);
+                base.GetValueDouble(kAlternateVersionParameter, &version);
                 again = true;
             }
         }
@@ -90,7 +90,7 @@ std::string FindListPath(ParaBase& base) {
 int ParaBase::LoadScopeVariableList() {
     BusWriteReportPause quiet;
     const std::string path = FindListPath(*this);
-    scopeVariables_.reset();
+    recorder_.variables.reset();
     auto list = std::make_unique<ScopeVariableList>();
 
     if (!platform::FileExists(path) && HasParameterNamed(*this, kScopeListIndexParameter, kScopeListIndexName)) {
@@ -134,6 +134,6 @@ int ParaBase::LoadScopeVariableList() {
         list->InitWithTimeBase(path, time);
     }
     const bool loaded = list->IsValid();
-    scopeVariables_ = std::move(list);
+    recorder_.variables = std::move(list);
     return loaded ? kParaOk : SetMessage(kParaCannotOpenFile, {path});
 }

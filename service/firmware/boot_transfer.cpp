@@ -9,6 +9,7 @@
 
 #include "app/services/message_box.h"
 #include "bus/serial/striowin.h"
+#include "platform/base/hex_digit.h"
 #include "platform/system/clock.h"
 #include "platform/files/text_file.h"
 #include "service/firmware/intel_hex.h"
@@ -32,13 +33,6 @@ constexpr int kMaxStaleInputBytes = 65536;
 constexpr int kSegmentShift = 4;
 constexpr int kLinearShift = 16;
 constexpr uint32_t kSegmentBaseUnit = 16;
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (upper >= 'A' && upper <= 'F') return upper - 'A' + 10;
-    return -1;
-}
 
 int SendBooterBytes(const std::string& path, unsigned port, int32_t baud, int chipCode, bool readIdentification,
                     bool compareIdentification) {
@@ -111,8 +105,8 @@ int ParseBooterText(const std::string& text, std::vector<uint8_t>& bytes) {
         std::erase_if(line, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
         if (line.size() % 2 != 0) return booter_code::kBadFile;
         for (size_t i = 0; i < line.size(); i += 2) {
-            const int high = HexDigit(line[i]);
-            const int low = HexDigit(line[i + 1]);
+            const int high = platform::HexDigitValue(line[i]);
+            const int low = platform::HexDigitValue(line[i + 1]);
             if (high < 0 || low < 0) return booter_code::kBadFile;
             bytes.push_back(static_cast<uint8_t>(high * 16 + low));
             if (bytes.size() > kBooterBytes) return booter_code::kBadFile;

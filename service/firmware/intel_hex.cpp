@@ -1,22 +1,18 @@
 #include "service/firmware/intel_hex.h"
 
+#include "platform/base/hex_digit.h"
+
 namespace {
 
 constexpr int kLineFeed = '\n';
 constexpr int kRecordMark = ':';
 
-int DigitValue(int c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // One byte as two digits, high digit first; false for anything that is not
 // an upper-case hexadecimal digit, and at the end of the text.
 bool ReadHexByte(HexTextReader& reader, uint8_t& byte) {
-    const int high = DigitValue(reader.Get());
+    const int high = platform::UpperHexDigitValue(static_cast<char>(reader.Get()));
     if (high < 0) return false;
-    const int low = DigitValue(reader.Get());
+    const int low = platform::UpperHexDigitValue(static_cast<char>(reader.Get()));
     if (low < 0) return false;
     byte = static_cast<uint8_t>(high * 16 + low);
     return true;

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const auto code = store.CodeArray();
     for (int i = 0; i < plc::PlcCompiler::kMaxRecords; ++i) {
-        const auto& bytes = code[i].bytes();
+        const auto& bytes = code[i].Bytes();
         for (int b : {2, 3, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) Require(bytes[b] == 0);
         if (i >= store.recordCapacity()) Require(code[i] == plc::CodeRecord{});
     }

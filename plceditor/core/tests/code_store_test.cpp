@@ -82,7 +82,7 @@ TEST(CodeStore, AppendFormsWriteTheirFields) {
         {37, 0, 60, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0},
     };
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(store.SourceRecords()[i].bytes(), expected[i]) << "record " << i;
+        EXPECT_EQ(store.SourceRecords()[i].Bytes(), expected[i]) << "record " << i;
 }
 
 TEST(CodeStore, ResetClearsTranslationButKeepsCodeMemoryAndNumbering) {
@@ -93,7 +93,7 @@ TEST(CodeStore, ResetClearsTranslationButKeepsCodeMemoryAndNumbering) {
     test::StoreBuilder build(store);
     store.MarkTextBlockSeen();
     store.SetTextName("Axis");
-    store.Names().setName('F', 5, "Speed");
+    store.Names().SetName('F', 5, "Speed");
     build.Head(7);
     build.Nop(10);
     ASSERT_EQ(build.End(), msg::kNoError);
@@ -110,7 +110,7 @@ TEST(CodeStore, ResetClearsTranslationButKeepsCodeMemoryAndNumbering) {
     EXPECT_EQ(store.ProgramPosition(), -1);
     EXPECT_EQ(store.UsedRecords(), 0);
     EXPECT_EQ(store.SourceRecords()[0], CodeRecord{});
-    EXPECT_TRUE(store.Names().empty());
+    EXPECT_TRUE(store.Names().Empty());
     EXPECT_EQ(store.ProgramNumber(0), kNoProgramNumber);
     EXPECT_EQ(store.CodeArray()[0], head);
     EXPECT_TRUE(store.hasProgramHead());
@@ -151,8 +151,8 @@ TEST(CodeStore, HeadBeyondPosition127IsRefused) {
     EXPECT_EQ(store.SourceRecords()[used], CodeRecord{});
     int line = 0;
     EXPECT_EQ(store.linkProgram(line), msg::kNoError);
-    EXPECT_EQ(store.CodeArray()[127].operandA(), 127);
-    EXPECT_EQ(store.CodeArray()[127].target(), 128 + 127);
+    EXPECT_EQ(store.CodeArray()[127].OperandA(), 127);
+    EXPECT_EQ(store.CodeArray()[127].Target(), 128 + 127);
 }
 
 // One program per case; the fault and the line of the record at fault.
@@ -223,8 +223,8 @@ TEST(CodeStore, EndChecksStayWithinTheProgram) {
     EXPECT_EQ(build.End(&line), msg::kJumpTargetMissing);
     EXPECT_EQ(line, 4);
     // The head still learnt where its program lies.
-    EXPECT_EQ(store.SourceRecords()[3].target(), 4);
-    EXPECT_EQ(store.SourceRecords()[3].endIndex(), 5);
+    EXPECT_EQ(store.SourceRecords()[3].Target(), 4);
+    EXPECT_EQ(store.SourceRecords()[3].EndIndex(), 5);
 }
 
 }  // namespace

@@ -40,22 +40,22 @@ TEST_F(Link, TwoProgramsLayOutHeadsThenPrograms) {
     ASSERT_EQ(build_.End(), msg::kNoError);
     ASSERT_EQ(Run(), msg::kNoError);
 
-    EXPECT_EQ(Code(0).opcode(), op::kProgramHead);
-    EXPECT_EQ(Code(0).operandA(), 0);
-    EXPECT_EQ(Code(0).target(), 2);
-    EXPECT_EQ(Code(0).endIndex(), 5);
-    EXPECT_EQ(Code(1).opcode(), op::kProgramHead);
-    EXPECT_EQ(Code(1).operandA(), 1);
-    EXPECT_EQ(Code(1).target(), 6);
-    EXPECT_EQ(Code(1).endIndex(), 9);
-    EXPECT_EQ(Code(2).label(), 10);
-    EXPECT_EQ(Code(3).target(), 2);  // JMP N10
-    EXPECT_TRUE(Code(4).endFlag());
-    EXPECT_EQ(Code(4).target(), 5);  // JMP END
-    EXPECT_EQ(Code(5).opcode(), op::kProgramEnd);
-    EXPECT_EQ(Code(7).label(), 20);
-    EXPECT_EQ(Code(8).target(), 7);  // JMP N20 of program 1, not of program 0
-    EXPECT_EQ(Code(9).opcode(), op::kProgramEnd);
+    EXPECT_EQ(Code(0).Opcode(), op::kProgramHead);
+    EXPECT_EQ(Code(0).OperandA(), 0);
+    EXPECT_EQ(Code(0).Target(), 2);
+    EXPECT_EQ(Code(0).EndIndex(), 5);
+    EXPECT_EQ(Code(1).Opcode(), op::kProgramHead);
+    EXPECT_EQ(Code(1).OperandA(), 1);
+    EXPECT_EQ(Code(1).Target(), 6);
+    EXPECT_EQ(Code(1).EndIndex(), 9);
+    EXPECT_EQ(Code(2).Label(), 10);
+    EXPECT_EQ(Code(3).Target(), 2);  // JMP N10
+    EXPECT_TRUE(Code(4).EndFlag());
+    EXPECT_EQ(Code(4).Target(), 5);  // JMP END
+    EXPECT_EQ(Code(5).Opcode(), op::kProgramEnd);
+    EXPECT_EQ(Code(7).Label(), 20);
+    EXPECT_EQ(Code(8).Target(), 7);  // JMP N20 of program 1, not of program 0
+    EXPECT_EQ(Code(9).Opcode(), op::kProgramEnd);
     EXPECT_EQ(Code(10), CodeRecord{});
     EXPECT_TRUE(store_.hasProgramHead());
 }
@@ -65,14 +65,14 @@ TEST_F(Link, OldCodeIsClearedBeforeLinking) {
     for (uint16_t label = 10; label <= 50; label += 10) build_.Nop(label);
     ASSERT_EQ(build_.End(), msg::kNoError);
     ASSERT_EQ(Run(), msg::kNoError);
-    ASSERT_EQ(Code(6).opcode(), op::kProgramEnd);
+    ASSERT_EQ(Code(6).Opcode(), op::kProgramEnd);
 
     store_.resetStore();
     test::StoreBuilder again(store_);
     again.Head(0);
     ASSERT_EQ(again.End(), msg::kNoError);
     ASSERT_EQ(Run(), msg::kNoError);
-    EXPECT_EQ(Code(1).opcode(), op::kProgramEnd);
+    EXPECT_EQ(Code(1).Opcode(), op::kProgramEnd);
     EXPECT_EQ(Code(2), CodeRecord{});
     EXPECT_EQ(Code(6), CodeRecord{});
 }
@@ -126,9 +126,9 @@ TEST_F(Link, ProgramJumpsResolveDeclaredNumbersToPositions) {
         ASSERT_EQ(build_.End(), msg::kNoError);
     }
     ASSERT_EQ(Run(), msg::kNoError);
-    const int first = Code(0).target();
-    EXPECT_EQ(Code(first).operandB(), 5);
-    EXPECT_EQ(Code(first + 1).operandB(), 3);
+    const int first = Code(0).Target();
+    EXPECT_EQ(Code(first).OperandB(), 5);
+    EXPECT_EQ(Code(first + 1).OperandB(), 3);
 }
 
 TEST_F(Link, ProgramJumpFaults) {
@@ -161,7 +161,7 @@ TEST_F(Link, ProgramJumpFaults) {
         if (c.result != msg::kNoError) {
             EXPECT_EQ(line, 2);
         } else {
-            EXPECT_EQ(store.CodeArray()[3].operandB(), 1);
+            EXPECT_EQ(store.CodeArray()[3].OperandB(), 1);
         }
     }
 }

@@ -139,19 +139,19 @@ TEST(OperandScanners, IoNumberBecomesTheFamilysCode) {
             const std::string text = std::to_string(n);
             SourceCursor cursor{text};
             uint8_t code = 0xEE;
-            ASSERT_TRUE(scanIoCode(cursor, group, code));
+            ASSERT_TRUE(ScanIoCode(cursor, group, code));
             EXPECT_EQ(code, group.codes[n]);
         }
         for (const std::string& text : {std::to_string(group.count), std::string("X")}) {
             SourceCursor cursor{text};
             uint8_t code = 0xEE;
-            EXPECT_FALSE(scanIoCode(cursor, group, code)) << text;
+            EXPECT_FALSE(ScanIoCode(cursor, group, code)) << text;
             EXPECT_EQ(code, 0xEE);
         }
     }
     SourceCursor is02{"02"};
     uint8_t code = 0;
-    ASSERT_TRUE(scanIoCode(is02, kIoGroups[0], code));
+    ASSERT_TRUE(ScanIoCode(is02, kIoGroups[0], code));
     std::string name;
     ASSERT_TRUE(ioName(kIoGroups[0].output, code, name));
     EXPECT_EQ(name, std::string(kIoGroups[0].prefix) + "02");

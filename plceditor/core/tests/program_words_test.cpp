@@ -26,15 +26,15 @@ TEST(ProgramCrc32, StartsAtTheFirstByteAndNeverReturnsZero) {
 
 TEST(ProgramWords, RecordsFillThreeHalfwordsEach) {
     std::vector<CodeRecord> code(4);
-    code[0].setHalfword(0, 0xA1A0);
-    code[0].setHalfword(1, 0x9999);  // the label never reaches the device
-    code[0].setHalfword(2, 0xB1B0);
-    code[0].setHalfword(3, 0xC1C0);
-    code[1].setHalfword(0, 0xD1D0);
-    code[1].setHalfword(2, 0xE1E0);
-    code[1].setHalfword(3, 0xF1F0);
-    code[1].setSourceLine(77);
-    code[2].setHalfword(0, 0x0102);  // beyond the capacity of 2
+    code[0].SetHalfword(0, 0xA1A0);
+    code[0].SetHalfword(1, 0x9999);  // the label never reaches the device
+    code[0].SetHalfword(2, 0xB1B0);
+    code[0].SetHalfword(3, 0xC1C0);
+    code[1].SetHalfword(0, 0xD1D0);
+    code[1].SetHalfword(2, 0xE1E0);
+    code[1].SetHalfword(3, 0xF1F0);
+    code[1].SetSourceLine(77);
+    code[2].SetHalfword(0, 0x0102);  // beyond the capacity of 2
     std::vector<uint32_t> words(4, 0xDEADBEEF);
     PackProgramWords(code, 2, words);
     EXPECT_EQ(words, (std::vector<uint32_t>{0xB1B0A1A0, 0xD1D0C1C0, 0xF1F0E1E0, 0}));
@@ -43,9 +43,9 @@ TEST(ProgramWords, RecordsFillThreeHalfwordsEach) {
     UnpackProgramWords(words, 2, back);
     for (int i = 0; i < 2; ++i) {
         for (int h : CodeRecord::kDeviceHalfwords)
-            EXPECT_EQ(back[i].halfword(h), code[i].halfword(h));
-        EXPECT_EQ(back[i].label(), 0);
-        EXPECT_EQ(back[i].sourceLine(), 0);
+            EXPECT_EQ(back[i].Halfword(h), code[i].Halfword(h));
+        EXPECT_EQ(back[i].Label(), 0);
+        EXPECT_EQ(back[i].SourceLine(), 0);
     }
     EXPECT_EQ(back[2], CodeRecord{});
 }
@@ -55,9 +55,9 @@ TEST(ProgramWords, RecordsFillThreeHalfwordsEach) {
 TEST(ProgramWords, MemoryEndsAtTheCapacity) {
     std::vector<CodeRecord> code(PlcCompiler::kMaxRecords);
     for (CodeRecord& record : code) {
-        record.setOpcode(0x11);
-        record.setOperandA(0x22);
-        record.setConstant(0x44443333);
+        record.SetOpcode(0x11);
+        record.SetOperandA(0x22);
+        record.SetConstant(0x44443333);
     }
     std::vector<uint32_t> small(747);
     PackProgramWords(code, 498, small);
@@ -97,19 +97,19 @@ TEST(ProgramWords, ChecksumCoversOnlyDeviceBytes) {
     PlcCompiler store;
     store.setMemorySize(747);
     store.resetStore();
-    store.CodeArray()[1].setOpcode(37);
+    store.CodeArray()[1].SetOpcode(37);
     uint32_t base = 0;
     double percent = 0;
     int used = 0;
     store.programChecksumInfo(base, percent, used);
 
     uint32_t crc = 0;
-    store.CodeArray()[1].setLabel(10);
-    store.CodeArray()[1].setSourceLine(12);
-    store.CodeArray()[1].setEndIndex(3);
+    store.CodeArray()[1].SetLabel(10);
+    store.CodeArray()[1].SetSourceLine(12);
+    store.CodeArray()[1].SetEndIndex(3);
     store.programChecksumInfo(crc, percent, used);
     EXPECT_EQ(crc, base);
-    store.CodeArray()[1].setOperandB(1);
+    store.CodeArray()[1].SetOperandB(1);
     store.programChecksumInfo(crc, percent, used);
     EXPECT_NE(crc, base);
 }

@@ -38,8 +38,8 @@ void BuildOneNop(PlcCompiler& store) {
 
 void ExpectDeviceBytesEqual(const PlcCompiler& read, const PlcCompiler& written) {
     for (int i = 0; i < PlcCompiler::kMaxRecords; ++i) {
-        const auto& a = read.CodeArray()[i].bytes();
-        const auto& b = written.CodeArray()[i].bytes();
+        const auto& a = read.CodeArray()[i].Bytes();
+        const auto& b = written.CodeArray()[i].Bytes();
         for (int byte : {0, 1, 4, 5, 6, 7})
             ASSERT_EQ(a[byte], b[byte]) << "record " << i << " byte " << byte;
         for (int byte : {2, 3, 8, 9, 10, 11, 14, 15, 16, 17})
@@ -92,8 +92,8 @@ TEST(ProgrammeFile, FullMemoryWritesEveryWord) {
     PlcCompiler store;
     store.setMemorySize(4096);
     for (CodeRecord& record : store.CodeArray()) {
-        record.setOpcode(0x25);
-        record.setOperandE(0x77);
+        record.SetOpcode(0x25);
+        record.SetOperandE(0x77);
     }
     std::string path = "..\\TMP\\full.txt";
     ASSERT_TRUE(store.writeBinaryProgrammeFile(path));
@@ -112,9 +112,9 @@ TEST(ProgrammeFile, ShortFileLeavesNoOldRecords) {
     BuildOneNop(store);
     testsupport::WriteFile(testsupport::RuntimePath("TMP/short.txt"), "000000ae\r\n");
     ASSERT_TRUE(store.readBinaryProgrammeFile("..\\TMP\\short.txt"));
-    EXPECT_EQ(store.CodeArray()[0].opcode(), 0xAE);
-    EXPECT_EQ(store.CodeArray()[0].target(), 0);
-    EXPECT_EQ(store.CodeArray()[0].endIndex(), 0);
+    EXPECT_EQ(store.CodeArray()[0].Opcode(), 0xAE);
+    EXPECT_EQ(store.CodeArray()[0].Target(), 0);
+    EXPECT_EQ(store.CodeArray()[0].EndIndex(), 0);
     EXPECT_EQ(store.CodeArray()[1], CodeRecord{});
     EXPECT_EQ(store.CodeArray()[2], CodeRecord{});
 }
@@ -148,12 +148,12 @@ TEST(ProgrammeFile, ReadingStopsWhereTheWordsStop) {
         testsupport::WriteFile(testsupport::RuntimePath("TMP/in.txt"), c.text);
         PlcCompiler store;
         store.setMemorySize(c.memory);
-        store.CodeArray()[2].setOpcode(9);  // must be cleared, or beyond the memory stay unread
+        store.CodeArray()[2].SetOpcode(9);  // must be cleared, or beyond the memory stay unread
         ASSERT_TRUE(store.readBinaryProgrammeFile("..\\TMP\\in.txt"));
         std::vector<uint16_t> halfwords;
         for (int i = 0; i < 2; ++i) {
             for (int h : CodeRecord::kDeviceHalfwords)
-                halfwords.push_back(store.CodeArray()[i].halfword(h));
+                halfwords.push_back(store.CodeArray()[i].Halfword(h));
         }
         EXPECT_EQ(halfwords, c.halfwords);
         EXPECT_EQ(store.CodeArray()[2], CodeRecord{});
@@ -204,7 +204,7 @@ TEST(TextDeclarationFile, SectionsOnlyForLettersWithNames) {
         store.resetStore();
         store.MarkTextBlockSeen();
         store.SetTextName("Axis1");
-        for (const Name& n : c.names) ASSERT_TRUE(store.Names().setName(n.letter, n.index, n.name));
+        for (const Name& n : c.names) ASSERT_TRUE(store.Names().SetName(n.letter, n.index, n.name));
         std::string directory = "..\\TMP";
         ASSERT_TRUE(store.writeTextDeclarationFile(directory));
         EXPECT_EQ(std::filesystem::path(directory),
@@ -232,14 +232,14 @@ TEST(TextDeclarationFile, PathAndFailures) {
 
 TEST(TextDeclarationFile, NamesKeepTheirSlots) {
     VariableNames names;
-    EXPECT_TRUE(names.setName('M', 255, std::string(40, 'x')));
-    EXPECT_EQ(names.name('M', 255), std::string(32, 'x'));
-    EXPECT_FALSE(names.setName('M', 256, "x"));
-    EXPECT_FALSE(names.setName('C', 11, "x"));
-    EXPECT_FALSE(names.setName('Q', 0, "x"));
-    EXPECT_EQ(names.name('C', 11), "");
-    names.clear();
-    EXPECT_TRUE(names.empty());
+    EXPECT_TRUE(names.SetName('M', 255, std::string(40, 'x')));
+    EXPECT_EQ(names.Name('M', 255), std::string(32, 'x'));
+    EXPECT_FALSE(names.SetName('M', 256, "x"));
+    EXPECT_FALSE(names.SetName('C', 11, "x"));
+    EXPECT_FALSE(names.SetName('Q', 0, "x"));
+    EXPECT_EQ(names.Name('C', 11), "");
+    names.Clear();
+    EXPECT_TRUE(names.Empty());
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ class StoreBuilder {
     int End(int* faultLine = nullptr) {
         store_.SetTranslationState(translation::kOutside);
         int line = line_++;
-        const int result = store_.closeProgram(line);
+        const int result = store_.CloseProgram(line);
         if (faultLine != nullptr) *faultLine = line;
         return result;
     }

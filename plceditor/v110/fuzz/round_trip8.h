@@ -31,14 +31,14 @@ inline void CheckRoundTrip(const LineTable8& table, int index, bool exact) {
     const int status = again.enterLine(text, line);
     // A float constant near the range limit may round past it and then be
     // refused when read again; every other compiled record reads back.
-    Require(!exact || status == msg::kNoError || IsFloatConstant(table.Entry(index).opcode()));
+    Require(!exact || status == msg::kNoError || IsFloatConstant(table.Entry(index).Opcode()));
     if (status != msg::kNoError) return;
     std::string decoded;
     Require(again.decodeLine8(decoded, index));
     Require(decoded == text);
-    if (exact && !IsFloatConstant(table.Entry(index).opcode())) {
+    if (exact && !IsFloatConstant(table.Entry(index).Opcode())) {
         for (int byte : {0, 1, 4, 5, 6, 7})
-            Require(again.Entry(index).code()[byte] == table.Entry(index).code()[byte]);
+            Require(again.Entry(index).Code()[byte] == table.Entry(index).Code()[byte]);
     }
 }
 

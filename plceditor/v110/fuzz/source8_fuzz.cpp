@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++index;
     }
     for (int i = 1; i <= table.maxLines(); ++i) {
-        if (table.Entry(i).used()) plc::fuzz::CheckRoundTrip(table, i, true);
+        if (table.Entry(i).Used()) plc::fuzz::CheckRoundTrip(table, i, true);
     }
     return 0;
 }

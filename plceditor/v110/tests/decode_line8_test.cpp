@@ -123,7 +123,7 @@ TEST(DecodeLine8, StatementsDecodeToTextThatCompilesToTheSameRecord) {
         int line = 0;
         ASSERT_EQ(table.enterLine("%P00", line), msg::kNoError);
         ASSERT_EQ(table.enterLine(c.text, line), msg::kNoError);
-        EXPECT_EQ(table.Entry(kIndex).code(), c.code);
+        EXPECT_EQ(table.Entry(kIndex).Code(), c.code);
     }
 }
 
@@ -135,14 +135,14 @@ TEST(DecodeLine8, FloatConstantsTranslateDecodeAndTranslateToTheSameRecord) {
         int line = 0;
         ASSERT_EQ(table.enterLine("%P00", line), msg::kNoError);
         ASSERT_EQ(table.enterLine(std::string("N10 SET F1 = ") + constant, line), msg::kNoError);
-        const Code8 code = table.Entry(kIndex).code();
+        const Code8 code = table.Entry(kIndex).Code();
         std::string text;
         ASSERT_TRUE(table.decodeLine8(text, kIndex));
 
         LineTable8 again;
         ASSERT_EQ(again.enterLine("%P00", line), msg::kNoError);
         ASSERT_EQ(again.enterLine(text, line), msg::kNoError) << text;
-        EXPECT_EQ(again.Entry(kIndex).code(), code) << text;
+        EXPECT_EQ(again.Entry(kIndex).Code(), code) << text;
     }
 }
 

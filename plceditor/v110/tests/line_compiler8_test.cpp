@@ -177,12 +177,12 @@ TEST_F(InProgram, StatementsFillTheRecordOfTheirLabel) {
         line = 7;
         ASSERT_EQ(table.enterLine("N10 " + c.statement, line), kOk);
         const LineEntry8& entry = table.Entry(10);
-        EXPECT_EQ(entry.code(), c.code);
-        EXPECT_TRUE(entry.used());
-        EXPECT_EQ(entry.sourceLine(), 7);
+        EXPECT_EQ(entry.Code(), c.code);
+        EXPECT_TRUE(entry.Used());
+        EXPECT_EQ(entry.SourceLine(), 7);
         const bool jumpLike = c.code[0] <= 37 || c.code[0] == 135 || c.code[0] == 136 ||
                               c.code[0] == 161 || c.code[0] == 162 || c.code[0] == 173;
-        EXPECT_EQ(entry.operandKind() == operand_kind::kTarget, jumpLike);
+        EXPECT_EQ(entry.OperandKind() == operand_kind::kTarget, jumpLike);
     }
 }
 
@@ -191,7 +191,7 @@ TEST_F(InProgram, BlanksCaseAndLeadingZerosDoNotMatter) {
     ASSERT_EQ(Enter("n011 set h005 = 7"), kOk);
     ASSERT_EQ(Enter("N12\tSETH5=7\r\n"), kOk);
     const Code8 expected = {92, 5, 0, 0, 7, 0, 0, 0};
-    for (int label : {10, 11, 12}) EXPECT_EQ(table.Entry(label).code(), expected) << label;
+    for (int label : {10, 11, 12}) EXPECT_EQ(table.Entry(label).Code(), expected) << label;
 }
 
 TEST_F(InProgram, FaultsGiveTheirMessage) {
@@ -256,7 +256,7 @@ TEST_F(InProgram, FaultsGiveTheirMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(Enter(c.line), c.status);
-        EXPECT_FALSE(table.Entry(10).used());
+        EXPECT_FALSE(table.Entry(10).Used());
     }
 }
 
@@ -273,7 +273,7 @@ TEST_F(InProgram, ALabelIsTakenOnlyByALineWithoutFault) {
     EXPECT_EQ(Enter("N10 SET H128 = 1"), msg::kFaultyInteger);
     EXPECT_EQ(Enter("N10 NOP"), kOk);
     EXPECT_EQ(Enter("N010 RET"), msg::kLabelAlreadyUsed);
-    EXPECT_EQ(table.Entry(10).opcode(), 37);
+    EXPECT_EQ(table.Entry(10).Opcode(), 37);
 }
 
 TEST(LineCompiler8, ProgramHeadAndSections) {
@@ -318,9 +318,9 @@ TEST(LineCompiler8, TextDeclarationKeepsNamesAsTyped) {
     EXPECT_EQ(table.programName(), "Motor_1");
     EXPECT_TRUE(table.textDefined());
     EXPECT_FALSE(table.inTextSection());
-    EXPECT_EQ(table.Names().name('H', 127), "Speed_Max");
-    EXPECT_EQ(table.Names().name('F', 5), "Speed");
-    EXPECT_EQ(table.Names().name('M', 255), longest);
+    EXPECT_EQ(table.Names().Name('H', 127), "Speed_Max");
+    EXPECT_EQ(table.Names().Name('F', 5), "Speed");
+    EXPECT_EQ(table.Names().Name('M', 255), longest);
 }
 
 TEST(LineCompiler8, EndLinksTheProgramThroughEntriesZeroAnd255) {
@@ -329,14 +329,14 @@ TEST(LineCompiler8, EndLinksTheProgramThroughEntriesZeroAnd255) {
               std::vector<int>(4, kOk));
     EXPECT_TRUE(table.programDefined());
     EXPECT_FALSE(table.inProgramSection());
-    EXPECT_EQ(table.Entry(0).code(), (Code8{1, 0, 10, 0, 10, 0, 0, 0}));
-    EXPECT_EQ(table.Entry(10).next(), 20);
-    EXPECT_EQ(table.Entry(20).next(), 255);
-    EXPECT_EQ(table.Entry(20).target(), 10);
-    EXPECT_EQ(table.Entry(255).code(), (Code8{2, 0, 255, 0, 255, 0, 0, 0}));
+    EXPECT_EQ(table.Entry(0).Code(), (Code8{1, 0, 10, 0, 10, 0, 0, 0}));
+    EXPECT_EQ(table.Entry(10).Next(), 20);
+    EXPECT_EQ(table.Entry(20).Next(), 255);
+    EXPECT_EQ(table.Entry(20).Target(), 10);
+    EXPECT_EQ(table.Entry(255).Code(), (Code8{2, 0, 255, 0, 255, 0, 0, 0}));
     for (int i : {0, 255}) {
-        EXPECT_TRUE(table.Entry(i).used());
-        EXPECT_EQ(table.Entry(i).operandKind(), operand_kind::kTarget);
+        EXPECT_TRUE(table.Entry(i).Used());
+        EXPECT_EQ(table.Entry(i).OperandKind(), operand_kind::kTarget);
     }
     EXPECT_EQ(table.UsedCount(), 4);
     EXPECT_TRUE(table.isLineTable8Program());
@@ -373,13 +373,13 @@ TEST(LineCompiler8, LastLabelN254AndAnEmptyProgramLink) {
     LineTable8 table;
     EXPECT_EQ(EnterLines(table, {"%P00", "N001 JMP N254", "N254 JMP END", "END"}),
               std::vector<int>(4, kOk));
-    EXPECT_EQ(table.Entry(0).target(), 1);
-    EXPECT_EQ(table.Entry(1).next(), 254);
-    EXPECT_EQ(table.Entry(254).next(), 255);
+    EXPECT_EQ(table.Entry(0).Target(), 1);
+    EXPECT_EQ(table.Entry(1).Next(), 254);
+    EXPECT_EQ(table.Entry(254).Next(), 255);
 
     LineTable8 empty;
     EXPECT_EQ(EnterLines(empty, {"%P00", "END"}), std::vector<int>(2, kOk));
-    EXPECT_EQ(empty.Entry(0).code(), (Code8{1, 0, 255, 0, 255, 0, 0, 0}));
+    EXPECT_EQ(empty.Entry(0).Code(), (Code8{1, 0, 255, 0, 255, 0, 0, 0}));
     EXPECT_EQ(empty.UsedCount(), 2);
 }
 

@@ -65,20 +65,20 @@ TEST(LineTable8, RenumberingSpreadsTheLinesWithTheLargestStepThatFits) {
         EXPECT_EQ(status, kOk);
         for (int old = 1; old <= c.lines; ++old) {
             const LineEntry8& moved = table.Entry(old * c.step);
-            EXPECT_TRUE(moved.used()) << old;
-            EXPECT_EQ(moved.sourceLine(), before.Entry(old).sourceLine()) << old;
-            EXPECT_EQ(moved.next(), before.Entry(old).next()) << old;
-            EXPECT_EQ(moved.opcode(), before.Entry(old).opcode()) << old;
+            EXPECT_TRUE(moved.Used()) << old;
+            EXPECT_EQ(moved.SourceLine(), before.Entry(old).SourceLine()) << old;
+            EXPECT_EQ(moved.Next(), before.Entry(old).Next()) << old;
+            EXPECT_EQ(moved.Opcode(), before.Entry(old).Opcode()) << old;
         }
         int used = 0;
-        for (int i = 0; i < LineTable8::kEntries; ++i) used += table.Entry(i).used() ? 1 : 0;
+        for (int i = 0; i < LineTable8::kEntries; ++i) used += table.Entry(i).Used() ? 1 : 0;
         EXPECT_EQ(used, c.lines);
         // The call follows its label; a jump to END stays END; RET-like
         // lines keep their target 0.
-        EXPECT_EQ(table.Entry(c.step).target(), c.lines * c.step);
-        EXPECT_EQ(table.Entry(c.lines * c.step).target(), 255);
+        EXPECT_EQ(table.Entry(c.step).Target(), c.lines * c.step);
+        EXPECT_EQ(table.Entry(c.lines * c.step).Target(), 255);
         if (c.lines > 2) {
-            EXPECT_EQ(table.Entry(2 * c.step).target(), 0);
+            EXPECT_EQ(table.Entry(2 * c.step).Target(), 0);
         }
         EXPECT_EQ(table.Entry(0), LineEntry8{});
         EXPECT_EQ(table.Entry(255), LineEntry8{});
@@ -166,7 +166,7 @@ TEST(LineTable8, AddXorCoversEveryEntryAndCountsTheLinesWithoutStartAndEnd) {
     // A lone used entry is counted as it is; the sum wraps at 16 bits.
     LineTable8 lone;
     lone.Entry(7) = MakeEntry({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
-    lone.Entry(8).code() = {0, 0, 0x34, 0x12, 0, 0, 0, 0};  // unused entries count too
+    lone.Entry(8).Code() = {0, 0, 0x34, 0x12, 0, 0, 0, 0};  // unused entries count too
     EXPECT_EQ(ChecksumLine(lone), "0x1230 ADD, 0x1234 XOR - 0.4% (1/254)");
 }
 
@@ -184,8 +184,8 @@ TEST(LineTable8, BinaryFileMatchesTheGoldenFileAndReadsBack) {
     LineTable8 read;
     ASSERT_TRUE(read.readBinaryFile("..\\TMP\\PlcOut.txt"));
     for (int i = 0; i < LineTable8::kEntries; ++i) {
-        EXPECT_EQ(read.Entry(i).code(), table.Entry(i).code()) << i;
-        EXPECT_EQ(read.Entry(i).used(), i == 0 || i == 10 || i == 255) << i;
+        EXPECT_EQ(read.Entry(i).Code(), table.Entry(i).Code()) << i;
+        EXPECT_EQ(read.Entry(i).Used(), i == 0 || i == 10 || i == 255) << i;
     }
     EXPECT_TRUE(read.isLineTable8Program());
     EXPECT_EQ(ChecksumLine(read), ChecksumLine(table));
@@ -203,21 +203,21 @@ TEST(LineTable8, ReadingTakesLfAndShortFilesAndStopsAtText) {
                            "00010001\n00000001\n00000025\n00000000\n000000");
     LineTable8 table;
     table.Entry(2) = MakeEntry({35, 0, 0, 0, 0, 0, 0, 0});
-    table.Entry(3).code() = {37, 0, 0, 0, 0, 0, 0, 0};  // an opcode without the used flag
+    table.Entry(3).Code() = {37, 0, 0, 0, 0, 0, 0, 0};  // an opcode without the used flag
     ASSERT_TRUE(table.readBinaryFile("..\\TMP\\short.txt"));
-    EXPECT_EQ(table.Entry(0).code(), (Code8{1, 0, 1, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(table.Entry(1).code(), (Code8{0x25, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(table.Entry(0).Code(), (Code8{1, 0, 1, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(table.Entry(1).Code(), (Code8{0x25, 0, 0, 0, 0, 0, 0, 0}));
     // Entry 2 starts with a word of the file ("000000"), entry 3 stays.
-    EXPECT_EQ(table.Entry(2).code(), (Code8{0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_FALSE(table.Entry(2).used());
-    EXPECT_EQ(table.Entry(3).opcode(), 37);
-    EXPECT_TRUE(table.Entry(3).used());
+    EXPECT_EQ(table.Entry(2).Code(), (Code8{0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(table.Entry(2).Used());
+    EXPECT_EQ(table.Entry(3).Opcode(), 37);
+    EXPECT_TRUE(table.Entry(3).Used());
 
     testsupport::WriteFile(testsupport::RuntimePath("TMP/text.txt"), "00000025\r\nxyz\r\n00000001\r\n");
     LineTable8 stopped;
     ASSERT_TRUE(stopped.readBinaryFile("..\\TMP\\text.txt"));
-    EXPECT_EQ(stopped.Entry(0).opcode(), 0x25);
-    EXPECT_EQ(stopped.Entry(0).codeWord(1), 0u);
+    EXPECT_EQ(stopped.Entry(0).Opcode(), 0x25);
+    EXPECT_EQ(stopped.Entry(0).CodeWord(1), 0u);
 
     EXPECT_FALSE(stopped.readBinaryFile(""));
     EXPECT_FALSE(stopped.readBinaryFile("..\\TMP\\missing.txt"));

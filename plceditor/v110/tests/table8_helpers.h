@@ -30,10 +30,10 @@ inline std::vector<int> EnterLines(LineTable8& table, const std::vector<std::str
 inline LineEntry8 MakeEntry(const Code8& code, uint8_t kind = operand_kind::kOther,
                             uint16_t sourceLine = 0) {
     LineEntry8 entry;
-    entry.code() = code;
-    entry.setUsed(code[0] != 0);
-    entry.setOperandKind(kind);
-    entry.setSourceLine(sourceLine);
+    entry.Code() = code;
+    entry.SetUsed(code[0] != 0);
+    entry.SetOperandKind(kind);
+    entry.SetSourceLine(sourceLine);
     return entry;
 }
 

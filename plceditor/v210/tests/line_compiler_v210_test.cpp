@@ -125,8 +125,8 @@ TEST(V210Programs, HeadOutOfOrderAnswersByTheTakenPosition) {
     V210Compiler first;
     EXPECT_EQ(first.Line("%P05"), msg::kProgramNumberNotRising);
     ASSERT_EQ(first.store.UsedRecords(), 1);
-    EXPECT_EQ(first.store.SourceRecords()[0].opcode(), op::kProgramHead);
-    EXPECT_EQ(first.store.SourceRecords()[0].operandA(), 0);
+    EXPECT_EQ(first.store.SourceRecords()[0].Opcode(), op::kProgramHead);
+    EXPECT_EQ(first.store.SourceRecords()[0].OperandA(), 0);
     EXPECT_EQ(first.store.ProgramNumber(0), 5);
 }
 
@@ -163,8 +163,8 @@ TEST(V210Entry, LineLengthBlanksAndCase) {
     EXPECT_EQ(compiler.Line(exact + " "), msg::kLineTooLong);
     EXPECT_EQ(compiler.Line(exact), msg::kNoError);
     ASSERT_EQ(compiler.store.UsedRecords(), 2);
-    EXPECT_EQ(compiler.store.SourceRecords()[1].opcode(), op::kSetIntegerConstant);
-    EXPECT_EQ(compiler.store.SourceRecords()[1].constant(), 5u);
+    EXPECT_EQ(compiler.store.SourceRecords()[1].Opcode(), op::kSetIntegerConstant);
+    EXPECT_EQ(compiler.store.SourceRecords()[1].Constant(), 5u);
 }
 
 }  // namespace

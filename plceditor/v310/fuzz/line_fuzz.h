@@ -49,7 +49,7 @@ inline void CompileLines(std::string_view text, CompileSourceLineFn compile,
         Require(store.UsedRecords() <= store.recordCapacity());
     }
     for (int i = 0; i < store.UsedRecords(); ++i) {
-        Require(op::EmitsOpcode(generator, store.SourceRecords()[i].opcode()));
+        Require(op::EmitsOpcode(generator, store.SourceRecords()[i].Opcode()));
     }
     int line = -1;
     Require(!MessageText(store.linkProgram(line)).empty());
@@ -64,12 +64,12 @@ inline void DecodeRecords(const uint8_t* data, std::size_t size, const DecoderDi
         size / kDeviceBytes, static_cast<std::size_t>(store.recordCapacity()));
     for (std::size_t i = 0; i < records; ++i) {
         const uint8_t* p = data + i * kDeviceBytes;
-        code[i].setOpcode(p[0]);
-        code[i].setOperandA(p[1]);
-        code[i].setOperandB(p[2]);
-        code[i].setOperandC(p[3]);
-        code[i].setOperandD(p[4]);
-        code[i].setOperandE(p[5]);
+        code[i].SetOpcode(p[0]);
+        code[i].SetOperandA(p[1]);
+        code[i].SetOperandB(p[2]);
+        code[i].SetOperandC(p[3]);
+        code[i].SetOperandD(p[4]);
+        code[i].SetOperandE(p[5]);
         // Some records also try a base beyond their index.
         std::string text;
         DecodeRecord20(dialect, code, text, static_cast<int>(i), static_cast<int>(i) + (p[1] & 7),

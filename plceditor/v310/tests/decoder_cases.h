@@ -22,24 +22,24 @@ constexpr uint16_t kTarget = 5;  // prints N030
 inline CodeRecord Rec(uint8_t opcode, uint8_t a = 0, uint8_t b = 0, uint8_t c = 0, uint8_t d = 0,
                       uint8_t e = 0, bool toEnd = false) {
     CodeRecord r;
-    r.setOpcode(opcode);
-    r.setOperandA(a);
-    r.setOperandB(b);
-    r.setOperandC(c);
-    r.setOperandD(d);
-    r.setOperandE(e);
-    r.setEndFlag(toEnd);
+    r.SetOpcode(opcode);
+    r.SetOperandA(a);
+    r.SetOperandB(b);
+    r.SetOperandC(c);
+    r.SetOperandD(d);
+    r.SetOperandE(e);
+    r.SetEndFlag(toEnd);
     return r;
 }
 inline CodeRecord Jump(uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, bool toEnd = false) {
     CodeRecord r = Rec(opcode, a, b, c);
-    r.setTarget(kTarget);
-    r.setEndFlag(toEnd);
+    r.SetTarget(kTarget);
+    r.SetEndFlag(toEnd);
     return r;
 }
 inline CodeRecord Const(uint8_t opcode, uint8_t a, uint32_t constant) {
     CodeRecord r = Rec(opcode, a);
-    r.setConstant(constant);
+    r.SetConstant(constant);
     return r;
 }
 inline uint32_t StoredFloat(float value) {
@@ -58,7 +58,7 @@ inline void Check(const DecoderDialect& dialect, const Case& c) {
     code[kIndex] = c.record;
     std::string text = "stale";
     const bool ok = DecodeRecord20(dialect, code, text, kIndex, kBase, kStep);
-    EXPECT_EQ(text, c.text) << "opcode " << int(c.record.opcode());
+    EXPECT_EQ(text, c.text) << "opcode " << int(c.record.Opcode());
     EXPECT_EQ(ok, c.ok) << c.text;
 }
 

@@ -131,8 +131,8 @@ TEST(V310Decoder, RecordOutsideTheArrayHasNoCode) {
 // A generator with fewer statements decodes with its own last opcode, name
 // counts and GO texts.
 bool SmallGo(const CodeRecord& r, std::string& statement) {
-    statement = "GO " + std::to_string(r.operandA());
-    return r.operandE() == 0;
+    statement = "GO " + std::to_string(r.OperandA());
+    return r.OperandE() == 0;
 }
 
 TEST(V310Decoder, DialectWithFewerStatements) {

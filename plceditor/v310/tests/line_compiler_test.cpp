@@ -47,7 +47,7 @@ TEST(V310Statements, CaseAndBlanksDoNotChangeTheRecord) {
     ASSERT_EQ(spaced.result, msg::kNoError);
     EXPECT_EQ(spaced.Record(), packed.Record());
     EXPECT_EQ(spaced.Record(), tabs.Record());
-    EXPECT_EQ(packed.Record().opcode(), 92);
+    EXPECT_EQ(packed.Record().Opcode(), 92);
 }
 
 TEST(V310Statements, FaultsGiveTheirMessageAndAppendNothing) {

@@ -91,8 +91,8 @@ TEST(V310ProgramLines, NamesKeepTheirCase) {
     V310Compiler compiler;
     compiler.Lines({"%text(Axis_1)", "def m255 = MixedCase", "DEF C0=c", "END"});
     EXPECT_EQ(compiler.store.textName(), "Axis_1");
-    EXPECT_EQ(compiler.store.Names().name('M', 255), "MixedCase");
-    EXPECT_EQ(compiler.store.Names().name('C', 0), "c");
+    EXPECT_EQ(compiler.store.Names().Name('M', 255), "MixedCase");
+    EXPECT_EQ(compiler.store.Names().Name('C', 0), "c");
     EXPECT_TRUE(compiler.store.hasNamedProgram());
 }
 
@@ -100,9 +100,9 @@ TEST(V310ProgramLines, HeadIsRecordedAtItsPosition) {
     V310Compiler compiler;
     compiler.Lines({"%P00", "END", "%P01", "N10 NOP"});
     const CodeRecord& head = compiler.store.SourceRecords()[2];
-    EXPECT_EQ(head.opcode(), 174);
-    EXPECT_EQ(head.operandA(), 1);
-    EXPECT_EQ(head.sourceLine(), 2);
+    EXPECT_EQ(head.Opcode(), 174);
+    EXPECT_EQ(head.OperandA(), 1);
+    EXPECT_EQ(head.SourceLine(), 2);
     EXPECT_EQ(compiler.store.ProgramNumber(1), 1);
 }
 

@@ -192,12 +192,12 @@ inline constexpr StatementCase kStatementCases[] = {
 
 // The record a case leaves when it stands alone at label N10 on line 1.
 inline void ExpectStatementRecord(const CodeRecord& r, const StatementCase& c) {
-    EXPECT_EQ(r.opcode(), c.opcode);
-    EXPECT_EQ(r.operandA(), c.a);
-    EXPECT_EQ(r.constant(), c.bytes4to7) << std::hex << r.constant();
-    EXPECT_EQ(r.endFlag(), c.toEnd);
-    EXPECT_EQ(r.label(), 10);
-    EXPECT_EQ(r.sourceLine(), 1);
+    EXPECT_EQ(r.Opcode(), c.opcode);
+    EXPECT_EQ(r.OperandA(), c.a);
+    EXPECT_EQ(r.Constant(), c.bytes4to7) << std::hex << r.Constant();
+    EXPECT_EQ(r.EndFlag(), c.toEnd);
+    EXPECT_EQ(r.Label(), 10);
+    EXPECT_EQ(r.SourceLine(), 1);
 }
 
 }  // namespace plc::test

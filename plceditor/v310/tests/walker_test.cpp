@@ -80,7 +80,7 @@ TEST(V310Walker, ArrayReadFromAFileFindsItsEndsAndEndJumps) {
     int used = 0;
     ASSERT_EQ(walker.findProgramEnds(used), msg::kNoError);
     EXPECT_EQ(used, 4);
-    EXPECT_EQ(read.CodeArray()[0].endIndex(), 3);
+    EXPECT_EQ(read.CodeArray()[0].EndIndex(), 3);
     int last = 0;
     const std::vector<Line> lines = Walk(walker, last);
     ASSERT_EQ(lines.size(), 4u);
@@ -92,7 +92,7 @@ TEST(V310Walker, ArrayReadFromAFileFindsItsEndsAndEndJumps) {
 TEST(V310Walker, RecordThatCannotBeDecodedIsDeliveredAndTheWalkGoesOn) {
     V310Compiler compiler;
     CompileAndLink(compiler, {"%P00", "N10 NOP", "N20 NOP", "END"});
-    compiler.store.CodeArray()[1].setOpcode(23);
+    compiler.store.CodeArray()[1].SetOpcode(23);
     ProgramWalker walker(compiler.store);
     int used = 0;
     ASSERT_EQ(walker.findProgramEnds(used), msg::kNoError);
@@ -137,9 +137,9 @@ TEST(V310Walker, ProgramTablesThatDoNotHoldTogether) {
         store.resetStore();
         for (std::size_t i = 0; i < c.records.size(); ++i) {
             CodeRecord& r = store.CodeArray()[i];
-            r.setOpcode(static_cast<uint8_t>(c.records[i][0]));
-            r.setTarget(static_cast<uint16_t>(c.records[i][1]));
-            r.setEndIndex(static_cast<uint16_t>(c.records[i][2]));
+            r.SetOpcode(static_cast<uint8_t>(c.records[i][0]));
+            r.SetTarget(static_cast<uint16_t>(c.records[i][1]));
+            r.SetEndIndex(static_cast<uint16_t>(c.records[i][2]));
         }
         ProgramWalker walker(store);
         // The walk of a table as it was read, without the END search.

@@ -54,14 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DevicesUncoupled = true;  // every read gives the table's value
     ParaBase base;
     for (int number : kValueParameters) Define(base, number, static_cast<int32_t>(Take32(data, size)));
-    base.ScopeBytesReceived = Take32(data, size) & 0xFFFF;
-    base.ScopeBufferLength = Take32(data, size) & 0xFFFF;
-    base.SampleBuffer().assign(data, data + size);
+    base.Recording().bytesReceived = Take32(data, size) & 0xFFFF;
+    base.Recording().bufferLength = Take32(data, size) & 0xFFFF;
+    base.Recording().samples.assign(data, data + size);
     auto list = std::make_unique<ScopeVariableList>();
     const double factors[] = {0.5, 3.0};
     list->SetFactorTable(factors);
     list->ReadListText(kList);
-    base.SetScopeVariables(std::move(list));
+    base.Recording().variables = std::move(list);
     base.SetScopeExportPaths(work.File("fuzz.hdr").c_str(), work.File("fuzz.dat").c_str());
     base.ExportScopeData();
     DevicesUncoupled = false;

@@ -38,10 +38,10 @@ TEST_F(BufferReadTest, BlocksOfSixtyFourBytesMakeTheWholeBuffer) {
 
     ASSERT_EQ(base_->ReadScopeBuffer(), 0) << base_->MessageBuffer;
 
-    EXPECT_EQ(base_->ScopeBufferLength, 184);
-    EXPECT_EQ(base_->ScopeBytesReceived, 184u);
-    ASSERT_EQ(base_->SampleBuffer().size(), 184u + 50u);
-    EXPECT_EQ(std::vector<uint8_t>(base_->SampleBuffer().begin(), base_->SampleBuffer().begin() + 184), samples);
+    EXPECT_EQ(base_->Recording().bufferLength, 184);
+    EXPECT_EQ(base_->Recording().bytesReceived, 184u);
+    ASSERT_EQ(base_->Recording().samples.size(), 184u + 50u);
+    EXPECT_EQ(std::vector<uint8_t>(base_->Recording().samples.begin(), base_->Recording().samples.begin() + 184), samples);
     // The length, the transfer start, then each block acknowledged.
     const std::vector<std::string> expected = {"20062",   "20110=2", "60002", "20110=1",
                                                "60002",   "20110=1", "60002", "20110=1"};
@@ -58,8 +58,8 @@ TEST_F(BufferReadTest, RecordingLongerThanTheLengthIsKeptButCountedWhole) {
     // buffer's reserve and is received, the export counts only the length.
     Recorded(Counting(60), 12);
     ASSERT_EQ(base_->ReadScopeBuffer(), 0) << base_->MessageBuffer;
-    EXPECT_EQ(base_->ScopeBytesReceived, 60u);
-    EXPECT_EQ(base_->ScopeBufferLength, 12);
+    EXPECT_EQ(base_->Recording().bytesReceived, 60u);
+    EXPECT_EQ(base_->Recording().bufferLength, 12);
 }
 
 TEST_F(BufferReadTest, EmptyRecordingReadsNoBlock) {
@@ -67,7 +67,7 @@ TEST_F(BufferReadTest, EmptyRecordingReadsNoBlock) {
     ASSERT_EQ(base_->ReadScopeBuffer(), 0) << base_->MessageBuffer;
     const std::vector<std::string> expected = {"20062", "20110=2"};
     EXPECT_EQ(Telegrams(), expected);
-    EXPECT_EQ(base_->ScopeBytesReceived, 0u);
+    EXPECT_EQ(base_->Recording().bytesReceived, 0u);
     EXPECT_TRUE(window_.moves.empty());
     EXPECT_EQ(window_.resets, 1);
 }
@@ -108,7 +108,7 @@ TEST_F(BufferReadTest, RefusedAcknowledgementEndsWithItsErrorAndTheProgressEnd) 
     EXPECT_EQ(base_->ReadScopeBuffer(), 11) << base_->MessageBuffer;
     EXPECT_TRUE(window_.moves.empty());
     EXPECT_EQ(window_.resets, 1);
-    EXPECT_EQ(base_->ScopeBytesReceived, 0u);
+    EXPECT_EQ(base_->Recording().bytesReceived, 0u);
 }
 
 TEST_F(BufferReadTest, EmptyBlockThatIsNotTheLastEndsTheRead) {
@@ -125,7 +125,7 @@ TEST_F(BufferReadTest, EmptyBlockThatIsNotTheLastEndsTheRead) {
 
     EXPECT_EQ(base_->ReadScopeBuffer(), 12);
     EXPECT_STREQ(base_->MessageBuffer, "Data of parameter 110-SCXFR is invalid");
-    EXPECT_EQ(base_->ScopeBytesReceived, 0u);
+    EXPECT_EQ(base_->Recording().bytesReceived, 0u);
     EXPECT_EQ(window_.resets, 1);
     const std::vector<std::string> expected = {"20062", "20110=2", "60002"};
     EXPECT_EQ(Telegrams(), expected);
@@ -136,7 +136,7 @@ TEST_F(BufferReadTest, BlockPassingTheEndOfTheBufferIsABusFailure) {
     // block is 64 bytes.
     Recorded(Counting(100), 12);
     EXPECT_EQ(base_->ReadScopeBuffer(), 13);
-    EXPECT_EQ(base_->ScopeBytesReceived, 0u);
+    EXPECT_EQ(base_->Recording().bytesReceived, 0u);
     EXPECT_EQ(window_.resets, 1);
     const std::vector<std::string> expected = {"20062", "20110=2", "60002"};
     EXPECT_EQ(Telegrams(), expected);

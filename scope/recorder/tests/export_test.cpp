@@ -85,7 +85,7 @@ TEST_F(ExportTest, RowsBeyondTheLengthAreNotExported) {
     std::vector<uint8_t> samples = kTwoRows;
     samples.insert(samples.end(), {1, 2, 3, 4, 5, 6});
     ReadBuffer(samples, 12);
-    ASSERT_EQ(base_->ScopeBytesReceived, 18u);
+    ASSERT_EQ(base_->Recording().bytesReceived, 18u);
     ASSERT_EQ(base_->ExportScopeData(), 0) << base_->MessageBuffer;
     EXPECT_EQ(Runtime(kValues), kGoldenValues);
 }
