@@ -13,6 +13,7 @@
 #include "app/services/program_flags.h"
 #include "app/services/services_hooks.h"
 #include "app/services/wait.h"
+#include "bus/base/device_parameters.h"
 #include "bus/serial/tarn_bus.h"
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/parameter_name.h"
@@ -141,11 +142,11 @@ const char* RunLoaderTool(std::vector<std::string> arguments) {
 void ReportLoadedFirmware(Main& main, bool warm) {
     ParaBase* base = main.ActiveParaBase();
     if (base == nullptr || !main.HasOnlineDevice()) return;
-    if (base->ReadBusParameter(kVersionParameter, 0, base->GetValueCount(kVersionParameter)) != kParaOk) {
+    if (base->ReadBusParameter(kFirmwareVersionParameter, 0, base->GetValueCount(kFirmwareVersionParameter)) != kParaOk) {
         ShowErrorMessageFor(kParaBaseErrorMessage, base);
         return;
     }
-    const std::string version = base->GetDispatchedValueText(kVersionParameter, 0);
+    const std::string version = base->GetDispatchedValueText(kFirmwareVersionParameter, 0);
     ShowInfoText(MainStatement(warm ? kWarmLoadedInfo : kColdLoadedInfo, version).c_str());
 }
 
@@ -200,7 +201,7 @@ bool FirmwareDownload::FindClass() {
         }
         // The drive stores its version in single precision: read it so, or a
         // stored 2.15 would compare as above 2.15.
-        if (ParaBase* base = main_.ActiveParaBase()) base->ReadValueFloat(kVersionParameter, &version_);
+        if (ParaBase* base = main_.ActiveParaBase()) base->ReadValueFloat(kFirmwareVersionParameter, &version_);
         if (!ShowQuestionMessage(kWarmStartQuestion)) return false;
         if (main_.LastSearchWasScan()) {
             ShowWarningMessage(kNetworkScanWarning);
