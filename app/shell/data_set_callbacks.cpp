@@ -18,6 +18,7 @@
 #include "app/services/wait.h"
 #include "app/services/window_handler.h"
 #include "parameters/parabase/para_base.h"
+#include "paratools/partbase/part_base_editor.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/text_file.h"
 #include "scope/recorder/scope_recorder.h"
@@ -46,18 +47,11 @@ constexpr char kChooserTitleKey[] = "ChooseParaBaseFile";
 constexpr int kDescriptionIdParameter = 112;
 constexpr char kDescriptionIdName[] = "DSLID";
 
-struct PartialBaseHolder {
-    GwCore* window = nullptr;
-    std::unique_ptr<ParaBase> base;
-};
-
 struct DataSetState {
     std::string fileToDeviceDir;
     std::string deviceToFileDir;
     std::string partialBaseDir;
     std::unique_ptr<ParaBase> printBase;
-    std::vector<PartialBaseHolder> partialBases;
-    PartialBaseWindowLoader partialBaseLoader = nullptr;
 };
 
 DataSetState g_state;
@@ -136,22 +130,6 @@ private:
     std::array<std::string, kFilePathCount> saved_;
 };
 
-void DropClosedPartialBases() {
-    std::vector<PartialBaseHolder>& holders = g_state.partialBases;
-    for (auto it = holders.begin(); it != holders.end();) {
-        it = GwRcMgr::is_valid_child(it->window) ? it + 1 : holders.erase(it);
-    }
-}
-
-GwCore* LoadPartialBaseWindow(std::unique_ptr<ParaBase> base) {
-    DropClosedPartialBases();
-    GwCore* window = GwRcMgr::load(GetMainWindow(), kPartialBaseWindow, 1);
-    if (window == nullptr) return nullptr;
-    window->set_user_data(GwUD(static_cast<void*>(base.get())));
-    g_state.partialBases.push_back({window, std::move(base)});
-    return window;
-}
-
 std::string TrimmedName(ParaBase& base, int number) {
     std::string name = base.GetParameterName(number);
     while (!name.empty() && name.back() == ' ') name.pop_back();
@@ -178,10 +156,8 @@ ParaBase& PrintParaBase() {
 
 void ReleaseProgramBases() {
     g_state.printBase.reset();
-    g_state.partialBases.clear();
 }
 
-void SetPartialBaseWindowLoader(PartialBaseWindowLoader loader) { g_state.partialBaseLoader = loader; }
 
 void CopyFileData2Device() {
     ParaBase* active = ActiveBase();
@@ -276,21 +252,9 @@ int CB_MakeParcialBase(GwCore* widget, GwEvent*, GwUD) {
         ShowInfoMessageFor(kInfoFileWithoutData, base.get(), parent);
         return 1;
     }
-    const std::string fileName = base->GetPath(kDFilePath);
-    TheWindowHandler().CloseByName(kPartialBaseWindow);
-    PartialBaseWindowLoader loader =
-        g_state.partialBaseLoader != nullptr ? g_state.partialBaseLoader : LoadPartialBaseWindow;
-    GwCore* window = loader(std::move(base));
-    if (window == nullptr) {
-        ShowErrorMessage(kErrorWindowMissing, parent);
-        return 1;
-    }
-    GwCore::set_global_cursor(GwCURSOR_WAIT);
-    // The window's first title, kept for the program's run.
-    if (GetPartialBaseTitle().empty()) SetPartialBaseTitle(window->title());
-    window->set_title(GetPartialBaseTitle() + " [" + fileName + "]");
-    TheWindowHandler().Add(window, 0);
-    window->show();
+    // The editor owns the base from here: it closes an open editor first,
+    // titles, lists and shows its window, and says when it cannot load it.
+    OpenPartBaseEditor(std::move(base), GetMainWindow());
     return 1;
 }
 

@@ -47,14 +47,5 @@ ResetStep ResetStepOf(int family);
 
 // The program's print base: made at first use, dropped at the program's end.
 ParaBase& PrintParaBase();
-// Drops the print base and the bases still kept for partial base windows,
-// at the end of the main window's run.
+// Drops the print base at the end of the main window's run.
 void ReleaseProgramBases();
-
-// Loads "ChooseUsedPara" over the main window with `base` as its user data
-// and hands the base to the window, which owns it from then on. Null (the
-// base gone) when the window cannot be loaded.
-using PartialBaseWindowLoader = GwCore* (*)(std::unique_ptr<ParaBase> base);
-// The loader CB_MakeParcialBase uses; null restores the plain one, which
-// keeps each base until its window is gone.
-void SetPartialBaseWindowLoader(PartialBaseWindowLoader loader);

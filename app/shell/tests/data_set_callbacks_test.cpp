@@ -176,7 +176,6 @@ TEST_F(DataSetTest, DevicePrintOpensTheWizardOnTheActiveBase) {
 
 TEST_F(DataSetTest, PartialBaseEditorOwnsItsBaseAndIsTitledWithTheFile) {
     MakeFileSet("Part");
-    Define("dialogframe ChooseUsedPara { title = \"Partial base\" }\n");
     gwtest::CancelFile();
     EXPECT_EQ(CB_MakeParcialBase(nullptr, nullptr, GwUD()), 0);
     for (int round = 0; round < 2; ++round) {
@@ -185,8 +184,8 @@ TEST_F(DataSetTest, PartialBaseEditorOwnsItsBaseAndIsTitledWithTheFile) {
     }
     GwCore* window = Listed("ChooseUsedPara");
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->title(), "Partial base [..\\userdata\\Part.00D]");
-    EXPECT_EQ(GetPartialBaseTitle(), "Partial base");
+    EXPECT_EQ(GetPartialBaseTitle(), "Partial parameter base");
+    EXPECT_EQ(window->title(), "Partial parameter base [..\\userdata\\Part.00D]");
     EXPECT_FALSE(TheWindowHandler().IsOnlineWindow(window));
     auto* base = window->user_data().pointer_as<ParaBase>();
     ASSERT_NE(base, nullptr);
