@@ -122,12 +122,13 @@ TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
     EXPECT_TRUE(gwtest::Boxes().empty());
     EXPECT_EQ(GetMain(), nullptr);
 
-    // The frame's place, the network list's and one section per docking
-    // frame, after the shipped sections (the first, unnamed, holds the
-    // file's comment).
+    // The frame's place, the network list's, the parameter editor's (the
+    // activation opened it as the drive's setup window, none being defined
+    // for its family) and one section per docking frame, after the shipped
+    // sections (the first, unnamed, holds the file's comment).
     EXPECT_EQ(ProfileSections(),
               (std::vector<std::string>{"", "Options", "AutoStart", "Directories", "TarnBus", "CANOpen", "AliasNames",
-                                        "Pos_MainWindow", "Pos_NetList", "NetListPane", "MessagePane", "DeviceState",
+                                        "PCHOOSE_LIST_4000", "Pos_MainWindow", "Pos_ParameterEditor", "Pos_NetList", "NetListPane", "MessagePane", "DeviceState",
                                         "Ruvex_IO_State", "Ruvex_State", "Ruvex_PosMod_State", "Ruvex_Reference"}));
     std::vector<std::string> cache;
     for (const std::filesystem::path& file : CacheFiles()) cache.push_back(file.filename().string());
