@@ -15,6 +15,7 @@
 #include "app/services/user_level.h"
 #include "app/services/window_handler.h"
 #include "app/shell/parameter_file_offline.h"
+#include "bus/base/device_parameters.h"
 #include "bus/base/basic_bus.h"
 #include "devicewin/device_window.h"
 #include "parameters/parabase/para_base.h"
@@ -79,7 +80,7 @@ bool HasOnlineDevice() {
 int SetupFamily(ParaBase& base) {
     uint16_t type = 0;
     base.GetValueU16(kDeviceCodeParameter, &type);
-    const int family = type / 1000;
+    const int family = type / kDeviceClassDivisor;
     return family == 1 || family == 2 ? 5 : family;
 }
 
