@@ -36,9 +36,7 @@ constexpr double kBitUs = 1.0;  // at 1 Mbit/s
 // acknowledge slot and delimiter, 7 end bits, and 3 bits of interframe space.
 constexpr int kFrameBitsWithoutData = 1 + 11 + 3 + 4 + 16 + 2 + 7 + 3;
 
-int FrameBits(const sim::CanFrame& frame) {
-    return kFrameBitsWithoutData + (frame.remote ? 0 : 8 * frame.length);
-}
+int FrameBits(const sim::CanFrame& frame) { return kFrameBitsWithoutData + (frame.remote ? 0 : 8 * frame.length); }
 
 // A fresh virtual clock and adapter with the drive of the full set as its
 // node, and the settings of a bus on it at 1 Mbit/s.

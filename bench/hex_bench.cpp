@@ -67,8 +67,11 @@ void HexRead(benchmark::State& state) {
     }
     const double n = static_cast<double>(state.iterations());
     const double image_mb = kImageBytes / kMegabyte;
-    bench::ReportRate(state, image_mb / (figure_ns / n / 1e9), image_mb / (reference_ns / n / 1e9),
-                      "MB of image per s", "reading the same file");
+    bench::ReportRate(state,
+                      image_mb / (figure_ns / n / 1e9),
+                      image_mb / (reference_ns / n / 1e9),
+                      "MB of image per s",
+                      "reading the same file");
     state.counters["file_MB"] = static_cast<double>(text->size()) / kMegabyte;
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kImageBytes);
 }

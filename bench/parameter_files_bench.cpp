@@ -19,8 +19,8 @@ namespace {
 
 constexpr int32_t kBaud = 115200;
 constexpr char kSetPath[] = "..\\userdata\\fullset.01D";
-const std::array<const char*, 3> kSetFiles = {"..\\userdata\\fullset.01D", "..\\userdata\\fullset.01X",
-                                              "..\\userdata\\fullset.01T"};
+const std::array<const char*, 3> kSetFiles = {
+    "..\\userdata\\fullset.01D", "..\\userdata\\fullset.01X", "..\\userdata\\fullset.01T"};
 
 // The three files' bytes as WriteFileBase left them.
 std::array<std::string, 3> SetBytes() {
@@ -41,9 +41,7 @@ double ReadReferenceNs() {
     return static_cast<double>(bench::RealNs() - start);
 }
 
-size_t SetSize(const std::array<std::string, 3>& bytes) {
-    return bytes[0].size() + bytes[1].size() + bytes[2].size();
-}
+size_t SetSize(const std::array<std::string, 3>& bytes) { return bytes[0].size() + bytes[1].size() + bytes[2].size(); }
 
 void ParameterFiles(benchmark::State& state) {
     const bool write = state.range(0) != 0;
@@ -89,7 +87,10 @@ void ParameterFiles(benchmark::State& state) {
     }
     CloseApplicationFiles();
     const double n = static_cast<double>(state.iterations());
-    bench::ReportFigure(state, figure_ns / n / 1e6, reference_ns / n / 1e6, "ms per set",
+    bench::ReportFigure(state,
+                        figure_ns / n / 1e6,
+                        reference_ns / n / 1e6,
+                        "ms per set",
                         write ? "replacing the same three files" : "reading the same three files");
     state.counters["set_bytes"] = static_cast<double>(SetSize(bytes));
 }

@@ -36,16 +36,35 @@ constexpr char kProgrammePath[] = "..\\userdata\\bench_programme.txt";
 
 // Statements both 20-byte generators translate; "%N" is the next label.
 const char* const kStatements20[] = {
-    "SET F18 = H19",     "JMP (F1 >= F2) %N", "SET F19 = F20",       "SET F20 = -2.25",
-    "SET H41 = H42",     "SET M11 = M12",     "JMP (H1 <= H2) %N",   "SET C5 + 200",
-    "SET Z2 = 1000",     "WAIT H72",          "SET F1 + 1.5",        "SET H48 = PARA[12, 3]",
-    "INV M34",           "SET PARA[7] = F70", "JMP (C10 != 255) %N", "NOP",
+    "SET F18 = H19",
+    "JMP (F1 >= F2) %N",
+    "SET F19 = F20",
+    "SET F20 = -2.25",
+    "SET H41 = H42",
+    "SET M11 = M12",
+    "JMP (H1 <= H2) %N",
+    "SET C5 + 200",
+    "SET Z2 = 1000",
+    "WAIT H72",
+    "SET F1 + 1.5",
+    "SET H48 = PARA[12, 3]",
+    "INV M34",
+    "SET PARA[7] = F70",
+    "JMP (C10 != 255) %N",
+    "NOP",
 };
 // Statements of V1.10, whose labels run from N1 to N254.
 const char* const kStatements8[] = {
-    "SET REFVAL = H3", "JMP (F1 >= F2) %N", "SET F[C2] = F3",    "SET F4 = F[C10]",
-    "NOP",             "JMP (M1 = M2) %N",  "SET HALT = M7",     "SET F4 = PARA[H1, H2]",
-    "JMP (H4 < H5) %N", "SET F[C2] = 1.5",
+    "SET REFVAL = H3",
+    "JMP (F1 >= F2) %N",
+    "SET F[C2] = F3",
+    "SET F4 = F[C10]",
+    "NOP",
+    "JMP (M1 = M2) %N",
+    "SET HALT = M7",
+    "SET F4 = PARA[H1, H2]",
+    "JMP (H4 < H5) %N",
+    "SET F[C2] = 1.5",
 };
 
 std::string WithTarget(const char* statement, int next_label) {
@@ -72,9 +91,8 @@ std::vector<std::string> FullMemorySource(Generator generator) {
         lines.push_back(platform::Format("%%P%02d", program));
         for (int s = 0; s < kStatementsPerProgram; ++s) {
             const int label = (s + 1) * kLabelStep;
-            const char* statement = s + 1 == kStatementsPerProgram
-                                        ? "NOP"
-                                        : kStatements20[(program + s) % std::size(kStatements20)];
+            const char* statement =
+                s + 1 == kStatementsPerProgram ? "NOP" : kStatements20[(program + s) % std::size(kStatements20)];
             lines.push_back("N" + std::to_string(label) + " " + WithTarget(statement, label + kLabelStep));
         }
         lines.push_back("END");
@@ -157,10 +175,14 @@ enum Operation : int64_t { kTranslate = 0, kDecode = 1, kWriteProgramme = 2, kRe
 
 const char* ReferenceName(Operation operation) {
     switch (operation) {
-        case kTranslate: return "reading the source file";
-        case kDecode: return "reading the programme file";
-        case kWriteProgramme: return "replacing the same bytes";
-        case kReadProgramme: return "reading the same bytes";
+        case kTranslate:
+            return "reading the source file";
+        case kDecode:
+            return "reading the programme file";
+        case kWriteProgramme:
+            return "replacing the same bytes";
+        case kReadProgramme:
+            return "reading the same bytes";
     }
     return "";
 }
@@ -191,10 +213,18 @@ void Plc(benchmark::State& state) {
         const uint64_t start = bench::RealNs();
         bool ok = true;
         switch (operation) {
-            case kTranslate: ok = !translator.Translate(source).has_value(); break;
-            case kDecode: ok = translator.Decode().size() == decoded_lines; break;
-            case kWriteProgramme: ok = translator.WriteProgramme(); break;
-            case kReadProgramme: ok = translator.ReadProgramme(); break;
+            case kTranslate:
+                ok = !translator.Translate(source).has_value();
+                break;
+            case kDecode:
+                ok = translator.Decode().size() == decoded_lines;
+                break;
+            case kWriteProgramme:
+                ok = translator.WriteProgramme();
+                break;
+            case kReadProgramme:
+                ok = translator.ReadProgramme();
+                break;
         }
         figure_ns += static_cast<double>(bench::RealNs() - start);
         if (!ok) {
@@ -204,17 +234,22 @@ void Plc(benchmark::State& state) {
         state.PauseTiming();
         const uint64_t reference_start = bench::RealNs();
         switch (operation) {
-            case kTranslate: benchmark::DoNotOptimize(platform::ReadBinaryFile(kSourcePath)); break;
+            case kTranslate:
+                benchmark::DoNotOptimize(platform::ReadBinaryFile(kSourcePath));
+                break;
             case kDecode:
-            case kReadProgramme: benchmark::DoNotOptimize(platform::ReadBinaryFile(kProgrammePath)); break;
-            case kWriteProgramme: platform::ReplaceFile(kProgrammePath, programme); break;
+            case kReadProgramme:
+                benchmark::DoNotOptimize(platform::ReadBinaryFile(kProgrammePath));
+                break;
+            case kWriteProgramme:
+                platform::ReplaceFile(kProgrammePath, programme);
+                break;
         }
         reference_ns += static_cast<double>(bench::RealNs() - reference_start);
         state.ResumeTiming();
     }
     const double n = static_cast<double>(state.iterations());
-    bench::ReportFigure(state, figure_ns / n / 1e6, reference_ns / n / 1e6, "ms per program",
-                        ReferenceName(operation));
+    bench::ReportFigure(state, figure_ns / n / 1e6, reference_ns / n / 1e6, "ms per program", ReferenceName(operation));
     state.counters["lines"] = static_cast<double>(source.size());
     state.counters["records"] = translator.UsedRecords();
 }

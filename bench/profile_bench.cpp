@@ -59,8 +59,11 @@ void ProfileSave(benchmark::State& state) {
         reference_ns += ReplaceReferenceNs(*platform::ReadBinaryFile(kPath));
         state.ResumeTiming();
     }
-    bench::ReportFigure(state, figure_ns / state.iterations() / 1e6, reference_ns / state.iterations() / 1e6,
-                        "ms per save", "replacing the same bytes");
+    bench::ReportFigure(state,
+                        figure_ns / state.iterations() / 1e6,
+                        reference_ns / state.iterations() / 1e6,
+                        "ms per save",
+                        "replacing the same bytes");
     state.counters["keys"] = keys;
 }
 
@@ -85,8 +88,11 @@ void ProfileLoad(benchmark::State& state) {
         reference_ns += ReadReferenceNs();
         state.ResumeTiming();
     }
-    bench::ReportFigure(state, figure_ns / state.iterations() / 1e6, reference_ns / state.iterations() / 1e6,
-                        "ms per load", "reading the same bytes");
+    bench::ReportFigure(state,
+                        figure_ns / state.iterations() / 1e6,
+                        reference_ns / state.iterations() / 1e6,
+                        "ms per load",
+                        "reading the same bytes");
     state.counters["keys"] = keys;
 }
 

@@ -33,9 +33,12 @@ enum PollStep : int64_t {
 
 uint64_t YieldStepUs(PollStep step, uint64_t character_us) {
     switch (step) {
-        case kTestClockStep: return 1000;
-        case kTenthCharacter: return std::max<uint64_t>(1, character_us / 10);
-        case kHundredthCharacter: return std::max<uint64_t>(1, character_us / 100);
+        case kTestClockStep:
+            return 1000;
+        case kTenthCharacter:
+            return std::max<uint64_t>(1, character_us / 10);
+        case kHundredthCharacter:
+            return std::max<uint64_t>(1, character_us / 100);
     }
     return 1000;
 }
@@ -120,8 +123,7 @@ void SerialFullSetRead(benchmark::State& state) {
     state.counters["program_reaction"] = static_cast<double>(line_time.program_reaction_us) / wire;
     state.counters["program_gaps"] = static_cast<double>(line_time.program_gap_us) / wire;
     state.counters["reply_gaps"] = static_cast<double>(line_time.drive_gap_us) / wire;
-    state.counters["before_after"] =
-        static_cast<double>(line_time.before_first_us + line_time.after_last_us) / wire;
+    state.counters["before_after"] = static_cast<double>(line_time.before_first_us + line_time.after_last_us) / wire;
     state.counters["eot_share_of_wire"] = static_cast<double>(line_time.eot_wire_us) / wire;
     state.counters["mean_reaction_us"] =
         line_time.reactions > 0 ? static_cast<double>(line_time.program_reaction_us) / line_time.reactions : 0;

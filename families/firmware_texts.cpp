@@ -29,8 +29,12 @@ void FirmwareTexts::LoadVersionProfile(DeviceSetupContext& context) {
     if (context.ReadDouble(kDeviceCodeParameter, &code) != kParaOk) return;
     if (context.ReadDouble(kFirmwareVersionParameter, &version) != kParaOk) return;
     char path[kParaPathSize] = {};
-    if (ParaBase::FindVersionFile(GetLanguageDir().c_str(), kVersionProfileExtension, path,
-                                  static_cast<uint16_t>(code), static_cast<float>(version), true)) {
+    if (ParaBase::FindVersionFile(GetLanguageDir().c_str(),
+                                  kVersionProfileExtension,
+                                  path,
+                                  static_cast<uint16_t>(code),
+                                  static_cast<float>(version),
+                                  true)) {
         path_ = path;
     }
     Reload();

@@ -7,8 +7,8 @@
 PescoSetupContext::PescoSetupContext(GwCore* window, const ParaBase& base, bool online)
     : PlcContext(window, base, online) {
     double version = 0.0;
-    const bool line200 = ReadDouble(kFirmwareVersionParameter, &version) == kParaOk &&
-                         static_cast<int32_t>(version) / 10 * 10 == 200;
+    const bool line200 =
+        ReadDouble(kFirmwareVersionParameter, &version) == kParaOk && static_cast<int32_t>(version) / 10 * 10 == 200;
     SetupPageTable = line200 ? kPescoSetupPages200 : kPescoSetupPages;
     SetupPageTableLength = line200 ? static_cast<int32_t>(std::size(kPescoSetupPages200))
                                    : static_cast<int32_t>(std::size(kPescoSetupPages));

@@ -17,13 +17,16 @@ struct OperandPrefix {
 };
 // PLC operand parameters and how their values are written.
 constexpr OperandPrefix kOperandPrefixes[] = {
-    {460, "H%03d"}, {461, "M%03d"}, {462, "Z%02d"}, {463, "C%02d"}, {465, "F%03d"},
+    {460, "H%03d"},
+    {461, "M%03d"},
+    {462, "Z%02d"},
+    {463, "C%02d"},
+    {465, "F%03d"},
 };
 
 }  // namespace
 
-PlcContext::PlcContext(GwCore* window, const ParaBase& base, bool online)
-    : DeviceSetupContext(window, base, online) {
+PlcContext::PlcContext(GwCore* window, const ParaBase& base, bool online) : DeviceSetupContext(window, base, online) {
     texts_ = &FirmwareTextProfile;
     PlcParaBase = Base.get();
 }

@@ -7,9 +7,8 @@
 RuvexSetupContext::RuvexSetupContext(GwCore* window, const ParaBase& base, bool online)
     : DeviceSetupContext(window, base, online) {
     double version = 0.0;
-    const int32_t line = ReadDouble(kFirmwareVersionParameter, &version) == kParaOk
-                             ? static_cast<int32_t>(version) / 10 * 10
-                             : 0;
+    const int32_t line =
+        ReadDouble(kFirmwareVersionParameter, &version) == kParaOk ? static_cast<int32_t>(version) / 10 * 10 : 0;
     const bool longTable = line == 420 || line == 500;
     SetupPageTable = longTable ? kRuvexSetupPages420 : kRuvexSetupPages;
     SetupPageTableLength = longTable ? static_cast<int32_t>(std::size(kRuvexSetupPages420))

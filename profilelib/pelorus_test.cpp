@@ -62,8 +62,7 @@ class PelorusTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(pl.handle, nullptr) << ::dlerror();
-        ASSERT_TRUE(pl.Open && pl.IsValid && pl.Save && pl.SetSection && pl.SetValue && pl.Value &&
-                    pl.Close);
+        ASSERT_TRUE(pl.Open && pl.IsValid && pl.Save && pl.SetSection && pl.SetValue && pl.Value && pl.Close);
         pl.Close();  // the library's one profile must not leak from test to test
     }
     void TearDown() override {
@@ -89,13 +88,11 @@ std::vector<std::string> NeededLibraries(void* handle) {
 TEST_F(PelorusTest, StandsAloneAndExportsOnlyItsSevenFunctions) {
     const std::vector<std::string> needed = NeededLibraries(pl.handle);
     ASSERT_FALSE(needed.empty());  // the C++ runtime at least: the walk works
-    for (const std::string& name : needed)
-        EXPECT_EQ(name.find("torvan"), std::string::npos) << name;
+    for (const std::string& name : needed) EXPECT_EQ(name.find("torvan"), std::string::npos) << name;
     // The profile class and the platform helpers inside stay private.
     EXPECT_EQ(::dlsym(pl.handle, "_ZN9GwProfileC1EPKc"), nullptr);
     EXPECT_EQ(::dlsym(pl.handle, "_ZNK9GwProfile4readEPKc"), nullptr);
-    EXPECT_EQ(::dlsym(pl.handle, "_ZN8platform12ToNativePathESt17basic_string_viewIcSt11char_traitsIcEE"),
-              nullptr);
+    EXPECT_EQ(::dlsym(pl.handle, "_ZN8platform12ToNativePathESt17basic_string_viewIcSt11char_traitsIcEE"), nullptr);
 }
 
 TEST_F(PelorusTest, WrittenValueReadsBackAfterSaveAndReopen) {
@@ -106,8 +103,7 @@ TEST_F(PelorusTest, WrittenValueReadsBackAfterSaveAndReopen) {
     EXPECT_EQ(pl.SetValue("Title", " Servo "), 1);
     EXPECT_STREQ(pl.Value("LANGUAGE"), "49");
     EXPECT_EQ(pl.Save(), 1);
-    EXPECT_EQ(ReadFile(RuntimePath("TMP/Outside.ini")),
-              "[Options]\r\nLanguage=49\r\nTitle=\" Servo \"\r\n");
+    EXPECT_EQ(ReadFile(RuntimePath("TMP/Outside.ini")), "[Options]\r\nLanguage=49\r\nTitle=\" Servo \"\r\n");
 
     ASSERT_EQ(pl.Open("..\\tmp\\outside.ini"), 1);
     EXPECT_EQ(pl.IsValid(), 1);

@@ -24,9 +24,12 @@ QPen PenOf(const GwPen& pen) {
 
 int AlignmentOf(int align) {
     switch (align) {
-        case GwALIGN_RIGHT: return Qt::AlignRight;
-        case GwALIGN_CENTER: return Qt::AlignHCenter;
-        default: return Qt::AlignLeft;
+        case GwALIGN_RIGHT:
+            return Qt::AlignRight;
+        case GwALIGN_CENTER:
+            return Qt::AlignHCenter;
+        default:
+            return Qt::AlignLeft;
     }
 }
 

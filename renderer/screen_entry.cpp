@@ -1,14 +1,14 @@
 // The renderer's entry points: torvan starts it when a display is there, and
 // the screen check reads the comparison and the places of widgets from it.
-#include <QApplication>
-#include <QScreen>
 #include <X11/Xlib.h>
-#include <cstdlib>
-#include <cstring>
-#include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QApplication>
+#include <QScreen>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/base/log_sink.h"
 #include "renderer/screen_fonts.h"

@@ -67,13 +67,20 @@ GwTreeEntry* EntryOf(QTreeWidgetItem* item) {
 int KeyCode(const QKeyEvent* key) {
     switch (key->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: return GwKEY_RETURN;
-        case Qt::Key_Escape: return GwKEY_ESCAPE;
-        case Qt::Key_Backspace: return GwKEY_BACKSPACE;
-        case Qt::Key_Delete: return GwKEY_DELETE;
-        case Qt::Key_F1: return GwKEY_F1;
-        case Qt::Key_Clear: return GwKEY_CLEAR;
-        default: return 0;
+        case Qt::Key_Enter:
+            return GwKEY_RETURN;
+        case Qt::Key_Escape:
+            return GwKEY_ESCAPE;
+        case Qt::Key_Backspace:
+            return GwKEY_BACKSPACE;
+        case Qt::Key_Delete:
+            return GwKEY_DELETE;
+        case Qt::Key_F1:
+            return GwKEY_F1;
+        case Qt::Key_Clear:
+            return GwKEY_CLEAR;
+        default:
+            return 0;
     }
 }
 
@@ -97,8 +104,9 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
             const bool edit = dynamic_cast<GwEdit*>(widget) != nullptr;
             if (code != 0) {
                 // A spreadsheet's cell editor confirms and cancels for its sheet.
-                if (auto* sheet = dynamic_cast<GwSpreadSheet*>(widget->parent()); sheet != nullptr && edit &&
-                    widget->name() == kGwSheetEditorName && (code == GwKEY_RETURN || code == GwKEY_ESCAPE)) {
+                if (auto* sheet = dynamic_cast<GwSpreadSheet*>(widget->parent());
+                    sheet != nullptr && edit && widget->name() == kGwSheetEditorName &&
+                    (code == GwKEY_RETURN || code == GwKEY_ESCAPE)) {
                     Act(sheet, [&] { code == GwKEY_RETURN ? sheet->user_confirm() : sheet->user_cancel(); });
                     return true;
                 }
@@ -180,7 +188,8 @@ void FrameWindow::resizeEvent(QResizeEvent* event) {
         const QRect g = geometry();
         if (auto* dock = dynamic_cast<GwDockingFrame*>(model_)) {
             const GwRect r = dock->standalone_rect();
-            if (r.width != g.width() || r.height != g.height()) dock->set_standalone_rect({r.x, r.y, g.width(), g.height()});
+            if (r.width != g.width() || r.height != g.height())
+                dock->set_standalone_rect({r.x, r.y, g.width(), g.height()});
         } else if (model_->dimension() != GwDimension{g.width(), g.height()}) {
             model_->set_dimension({g.width(), g.height()});
         }
@@ -216,8 +225,9 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
     QWidget* q = shown.widget;
     if (q == nullptr) return;
     if (auto* button = dynamic_cast<GwPushButton*>(widget)) {
-        QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked,
-                         [button] { Act(button, [&] { button->click(); }); });
+        QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked, [button] {
+            Act(button, [&] { button->click(); });
+        });
     } else if (auto* toggle = dynamic_cast<GwToggle*>(widget)) {
         QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked, [this, toggle] {
             Act(toggle, [&] { toggle->click(); });
@@ -239,7 +249,8 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
         }
     } else if (widget->is_class(GwTOOL_CLASS)) {
         auto* tool = static_cast<GwMenuItem*>(widget);
-        QObject::connect(static_cast<QToolButton*>(q), &QToolButton::clicked, [tool] { Act(tool, [&] { tool->choose(); }); });
+        QObject::connect(
+            static_cast<QToolButton*>(q), &QToolButton::clicked, [tool] { Act(tool, [&] { tool->choose(); }); });
     } else if (auto* list = dynamic_cast<GwItemList*>(widget)) {
         if (auto* view = qobject_cast<QTreeWidget*>(q)) {
             QObject::connect(view, &QTreeWidget::itemClicked, [this, view, list](QTreeWidgetItem* item) {
@@ -351,8 +362,9 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
         });
     } else if (auto* dock = dynamic_cast<GwDockingFrame*>(widget)) {
         if (auto* floatButton = q->findChild<QToolButton*>("float", Qt::FindDirectChildrenOnly)) {
-            QObject::connect(floatButton, &QToolButton::clicked,
-                             [dock] { Act(dock, [&] { dock->set_attached(!dock->is_attached()); }); });
+            QObject::connect(floatButton, &QToolButton::clicked, [dock] {
+                Act(dock, [&] { dock->set_attached(!dock->is_attached()); });
+            });
         }
         if (auto* closeButton = q->findChild<QToolButton*>("close", Qt::FindDirectChildrenOnly)) {
             QObject::connect(closeButton, &QToolButton::clicked, [dock] { Act(dock, [&] { dock->close(); }); });

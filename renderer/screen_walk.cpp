@@ -80,7 +80,8 @@ int Walk(const std::string& path) {
         const QString text = QtText(q);
         if ((ShowsText(widget) || q->isWindow()) && text != expectedText)
             diffs.push_back("text \"" + FromScreen(text) + "\" model \"" + FromScreen(expectedText) + "\"");
-        if (q->isEnabled() != (widget->is_sensitive() && !(widget->frame() != nullptr && widget->frame()->is_waiting())))
+        if (q->isEnabled() !=
+            (widget->is_sensitive() && !(widget->frame() != nullptr && widget->frame()->is_waiting())))
             diffs.push_back(std::string("enabled ") + (q->isEnabled() ? "yes" : "no"));
         if (!q->isVisible()) diffs.push_back("visible no");
         QRect r = q->geometry();
@@ -130,8 +131,8 @@ bool Locate(const std::string& name, QRect* rect) {
                 }
             }
             // A menu of the menu bar: its title.
-            if (auto* bar = qobject_cast<QMenuBar*>(shown.action->parent() != nullptr
-                                                        ? qobject_cast<QWidget*>(shown.action->parent()) : nullptr)) {
+            if (auto* bar = qobject_cast<QMenuBar*>(
+                    shown.action->parent() != nullptr ? qobject_cast<QWidget*>(shown.action->parent()) : nullptr)) {
                 const QRect r = bar->actionGeometry(shown.action);
                 *rect = QRect(bar->mapToGlobal(r.topLeft()), r.size());
                 return true;

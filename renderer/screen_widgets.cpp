@@ -77,9 +77,7 @@ int ToSteps(const GwSlider* s, double value) {
 
 }  // namespace
 
-double FromSteps(const GwSlider* s, int steps) {
-    return s->start() + (s->end() - s->start()) * steps / kSliderSteps;
-}
+double FromSteps(const GwSlider* s, int steps) { return s->start() + (s->end() - s->start()) * steps / kSliderSteps; }
 
 QWidget* Screen::ParentWidgetFor(GwCore* widget) {
     GwCore* parent = widget->parent();
@@ -92,7 +90,8 @@ QWidget* Screen::ParentWidgetFor(GwCore* widget) {
     }
     // An attached docking frame lies in the work area (the docking
     // container), at its attached rectangle, whatever its region.
-    if (widget->is_class(GwDOCKINGFRAME_CLASS) && parent->is_class(GwDOCKINGREGION_CLASS) && parent->parent() != nullptr)
+    if (widget->is_class(GwDOCKINGFRAME_CLASS) && parent->is_class(GwDOCKINGREGION_CLASS) &&
+        parent->parent() != nullptr)
         parent = parent->parent();
     const Shown* shown = Find(parent);
     if (shown == nullptr) return nullptr;
@@ -121,8 +120,10 @@ void Screen::Create(GwCore* widget) {
             shown.action = parentMenu != nullptr ? parentMenu->addSeparator() : bar->addSeparator();
         } else {
             shown.action = new QAction(parentMenu != nullptr ? static_cast<QObject*>(parentMenu) : bar);
-            if (parentMenu != nullptr) parentMenu->addAction(shown.action);
-            else bar->addAction(shown.action);
+            if (parentMenu != nullptr)
+                parentMenu->addAction(shown.action);
+            else
+                bar->addAction(shown.action);
         }
         shown_[widget] = shown;
         Connect(widget, shown_[widget]);
@@ -190,8 +191,9 @@ void Screen::Create(GwCore* widget) {
             case GwCHECK_CLASS:
             case GwRADIO_CLASS: {
                 auto* toggle = static_cast<GwToggle*>(widget);
-                QAbstractButton* button = toggle->is_radio() ? static_cast<QAbstractButton*>(new QRadioButton(parentWidget))
-                                                             : new QCheckBox(parentWidget);
+                QAbstractButton* button = toggle->is_radio()
+                                              ? static_cast<QAbstractButton*>(new QRadioButton(parentWidget))
+                                              : new QCheckBox(parentWidget);
                 button->setAutoExclusive(false);
                 q = button;
                 break;
@@ -201,7 +203,8 @@ void Screen::Create(GwCore* widget) {
                 q = new QListWidget(parentWidget);
                 break;
             case GwSLIDER_CLASS: {
-                auto* slider = new QSlider(widget->width() >= widget->height() ? Qt::Horizontal : Qt::Vertical, parentWidget);
+                auto* slider =
+                    new QSlider(widget->width() >= widget->height() ? Qt::Horizontal : Qt::Vertical, parentWidget);
                 slider->setRange(0, kSliderSteps);
                 q = slider;
                 break;
@@ -288,7 +291,8 @@ void Screen::Create(GwCore* widget) {
             default: {
                 auto* plain = new QFrame(parentWidget);
                 if (auto* container = dynamic_cast<GwContainer*>(widget); container != nullptr && container->border() &&
-                    widget->is_class(GwCONTAINER_CLASS) && !widget->is_class(GwDOCKINGCONTAINER_CLASS)) {
+                                                                          widget->is_class(GwCONTAINER_CLASS) &&
+                                                                          !widget->is_class(GwDOCKINGCONTAINER_CLASS)) {
                     plain->setFrameShape(QFrame::NoFrame);
                 }
                 q = plain;
@@ -307,7 +311,8 @@ void Screen::Create(GwCore* widget) {
     // over the whole client area.
     if (parent != nullptr) {
         for (GwCore* sibling : parent->children()) {
-            const Shown* other = (sibling->is_class(GwMENUBAR_CLASS) || sibling->is_class(GwTOOLBAR_CLASS)) ? Find(sibling) : nullptr;
+            const Shown* other =
+                (sibling->is_class(GwMENUBAR_CLASS) || sibling->is_class(GwTOOLBAR_CLASS)) ? Find(sibling) : nullptr;
             if (other != nullptr && other->widget) other->widget->raise();
         }
     }
@@ -431,7 +436,9 @@ void Screen::PlaceDockingFrame(GwCore* widget, const Shown& shown) {
     }
     if (auto* dock = q->findChild<QToolButton*>("float", Qt::FindDirectChildrenOnly)) {
         dock->setText(floating ? "v" : "^");
-        dock->setGeometry(floating ? r.width() - 2 * kCaptionHeight : r.width() - 2 * kCaptionHeight, 0, kCaptionHeight,
+        dock->setGeometry(floating ? r.width() - 2 * kCaptionHeight : r.width() - 2 * kCaptionHeight,
+                          0,
+                          kCaptionHeight,
                           kCaptionHeight);
         dock->raise();
     }
@@ -462,8 +469,10 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
     } else if (auto* picture = dynamic_cast<GwPicture*>(widget)) {
         auto* label = static_cast<QLabel*>(q);
         const QPixmap image = BitmapImage(picture->bitmap());
-        if (image.isNull()) label->clear();
-        else label->setPixmap(image);
+        if (image.isNull())
+            label->clear();
+        else
+            label->setPixmap(image);
     } else if (auto* media = dynamic_cast<GwMedia*>(widget)) {
         static_cast<QLabel*>(q)->setText(ToScreen(media->clip()));
     } else if (auto* edit = dynamic_cast<GwEdit*>(widget)) {

@@ -28,9 +28,7 @@ int PairAt(const std::string& text, size_t at) {
 
 }  // namespace
 
-int32_t BootBaudOfCode(uint8_t code) {
-    return code < std::size(kCodeRates) ? kCodeRates[code] : 0;
-}
+int32_t BootBaudOfCode(uint8_t code) { return code < std::size(kCodeRates) ? kCodeRates[code] : 0; }
 
 std::vector<uint8_t> BootLoader::Start() {
     start_pending_ = false;

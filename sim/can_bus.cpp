@@ -6,9 +6,9 @@
 #include <cstring>
 #include <map>
 
+#include "platform/base/reset_hooks.h"
 #include "platform/system/clock.h"
 #include "platform/system/dynamic_library.h"
-#include "platform/base/reset_hooks.h"
 
 namespace sim {
 
@@ -122,8 +122,9 @@ void RegisterVirtualCanAdapter(std::string_view omit) {
         return symbols;
     };
     platform::RegisterModule(kVirtualParallelLibrary, with({{"CAN_Init", Symbol(&ParallelInit)}}));
-    platform::RegisterModule(kVirtualUsbLibrary, with({{"CAN_Init", Symbol(&UsbInit)},
-                                                       {"CAN_SpecialFunktion", Symbol(&ExportedSpecialFunction)}}));
+    platform::RegisterModule(
+        kVirtualUsbLibrary,
+        with({{"CAN_Init", Symbol(&UsbInit)}, {"CAN_SpecialFunktion", Symbol(&ExportedSpecialFunction)}}));
 }
 
 void VirtualCanBus::Reset() {
@@ -161,8 +162,8 @@ void VirtualCanBus::QueueLocked(const CanFrame& frame, uint64_t due_us) {
         return;
     }
     // Frames due at the same time keep their order.
-    auto at = std::upper_bound(queue_.begin(), queue_.end(), due_us,
-                               [](uint64_t due, const Pending& p) { return due < p.due_us; });
+    auto at = std::upper_bound(
+        queue_.begin(), queue_.end(), due_us, [](uint64_t due, const Pending& p) { return due < p.due_us; });
     queue_.insert(at, Pending{due_us, frame});
 }
 
@@ -299,7 +300,8 @@ uint32_t VirtualCanBus::Write(const uint8_t* message) {
     capture_.push_back(CapturedFrame{now, true, frame});
     if (!initialised_ || bus_off_) return 0;
     for (CanNodeDevice* node : nodes_)
-        for (const CanNodeDevice::Answer& answer : node->OnFrame(frame)) QueueLocked(answer.frame, now + answer.delay_us);
+        for (const CanNodeDevice::Answer& answer : node->OnFrame(frame))
+            QueueLocked(answer.frame, now + answer.delay_us);
     return 0;
 }
 

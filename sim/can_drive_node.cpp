@@ -202,8 +202,8 @@ std::vector<CanNodeDevice::Answer> CanDriveNode::OnFrame(const CanFrame& frame) 
             case CanFaultKind::kSilence:
                 return {};
             case CanFaultKind::kAbort:
-                return {Answer{CanFrame::Data(kSdoReplyBase + node, AbortReply(index, subindex, fault.abort_code)),
-                               delay}};
+                return {
+                    Answer{CanFrame::Data(kSdoReplyBase + node, AbortReply(index, subindex, fault.abort_code)), delay}};
             case CanFaultKind::kRawReply:
                 return {Answer{CanFrame::Data(kSdoReplyBase + node, fault.bytes), delay}};
             case CanFaultKind::kDelay:
@@ -219,16 +219,23 @@ std::vector<CanNodeDevice::Answer> CanDriveNode::OnFrame(const CanFrame& frame) 
 std::vector<CanNodeDevice::Answer> CanDriveNode::Nmt(const CanFrame& frame) {
     if (frame.length < 2 || (frame.data[1] != 0 && frame.data[1] != node_)) return {};
     switch (frame.data[0]) {
-        case kNmtStart: nmt_state_ = kNmtOperational; break;
-        case kNmtStop: nmt_state_ = kNmtStopped; break;
-        case kNmtEnterPreOperational: nmt_state_ = kNmtPreOperational; break;
+        case kNmtStart:
+            nmt_state_ = kNmtOperational;
+            break;
+        case kNmtStop:
+            nmt_state_ = kNmtStopped;
+            break;
+        case kNmtEnterPreOperational:
+            nmt_state_ = kNmtPreOperational;
+            break;
         case kNmtResetNode:
         case kNmtResetCommunication:
             nmt_state_ = kNmtPreOperational;
             guard_toggle_ = 0;
             transfer_ = Transfer{};
             return {Answer{CanFrame::Data(kGuardingBase + static_cast<uint32_t>(node_), {kBootUp}), reply_delay_us_}};
-        default: break;
+        default:
+            break;
     }
     return {};
 }
@@ -367,7 +374,8 @@ CanDriveNode::ObjectValue CanDriveNode::ReadObject(uint16_t index, uint8_t subin
     if (p == nullptr) {
         if (subindex != 0) return {kAbortNoSubindex, {}};
         switch (number) {
-            case kDescriptionRegister: return text(DescriptionRecord(selected_description_));
+            case kDescriptionRegister:
+                return text(DescriptionRecord(selected_description_));
             case kValueTextRegister: {
                 const DriveParameter* owner = table_.Find(selected_value_texts_);
                 if (owner == nullptr) return {kAbortGeneral, {}};
@@ -375,10 +383,14 @@ CanDriveNode::ObjectValue CanDriveNode::ReadObject(uint16_t index, uint8_t subin
                 auto found = owner->value_texts.find(ValueTextIndex());
                 return text(found == owner->value_texts.end() ? std::string() : found->second);
             }
-            case kValueTextIndexRegister: return {0, Little(value_text_index_, 4)};
-            case kTypeNumberParameter: return {0, Little(table_.type_number, 4)};
-            case kVersionParameter: return {0, Little(table_.version, 4)};
-            default: return {kAbortNoObject, {}};
+            case kValueTextIndexRegister:
+                return {0, Little(value_text_index_, 4)};
+            case kTypeNumberParameter:
+                return {0, Little(table_.type_number, 4)};
+            case kVersionParameter:
+                return {0, Little(table_.version, 4)};
+            default:
+                return {kAbortNoObject, {}};
         }
     }
     if (p->IsArray()) {
@@ -414,7 +426,8 @@ uint32_t CanDriveNode::WriteObject(uint16_t index, uint8_t subindex, const std::
                 value_text_index_ = static_cast<uint8_t>(raw);
                 return 0;
             }
-            default: return kAbortNoObject;
+            default:
+                return kAbortNoObject;
         }
     }
     if (p->IsArray()) {

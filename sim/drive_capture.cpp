@@ -29,8 +29,12 @@ std::string DriveCapture::Dump() const {
     std::string out;
     char line[64];
     for (const CapturedByte& b : bytes_) {
-        std::snprintf(line, sizeof line, "%10llu us  %s %02X%s\n",
-                      static_cast<unsigned long long>(b.time_us), b.to_drive ? ">" : "<", b.byte,
+        std::snprintf(line,
+                      sizeof line,
+                      "%10llu us  %s %02X%s\n",
+                      static_cast<unsigned long long>(b.time_us),
+                      b.to_drive ? ">" : "<",
+                      b.byte,
                       b.garbled ? " garbled" : "");
         out += line;
     }

@@ -9,14 +9,14 @@
 namespace sim {
 
 enum class DriveFaultKind {
-    kNak,             // answers NAK; the status word then reports `status`
-    kWrongCheck,      // the check character of the reply is off by one bit
-    kNulBeforeStx,    // a NUL between the address character and STX
-    kPartialReply,    // only the first `length` bytes of the reply
-    kLongReply,       // the reply's value padded with '0' to `length` bytes in all
-    kSilence,         // no answer at all
-    kWrongAddress,    // the reply carries the address character of `address`
-    kRawReply,        // answers exactly `bytes`
+    kNak,           // answers NAK; the status word then reports `status`
+    kWrongCheck,    // the check character of the reply is off by one bit
+    kNulBeforeStx,  // a NUL between the address character and STX
+    kPartialReply,  // only the first `length` bytes of the reply
+    kLongReply,     // the reply's value padded with '0' to `length` bytes in all
+    kSilence,       // no answer at all
+    kWrongAddress,  // the reply carries the address character of `address`
+    kRawReply,      // answers exactly `bytes`
 };
 
 inline constexpr int kForever = -1;

@@ -32,9 +32,7 @@ uint32_t BitsOfFloat(float f) {
 
 DriveRecorder::DriveRecorder(DriveTable& table) : table_(table) {}
 
-void DriveRecorder::SetSignal(int kind, int index, Signal signal) {
-    signals_[{kind, index}] = std::move(signal);
-}
+void DriveRecorder::SetSignal(int kind, int index, Signal signal) { signals_[{kind, index}] = std::move(signal); }
 
 uint32_t DriveRecorder::Register(int number) const {
     const DriveParameter* p = table_.Find(number);
@@ -47,8 +45,8 @@ void DriveRecorder::SetControl(uint32_t bits) {
 
 uint32_t DriveRecorder::Sample(int kind, int index, size_t row) const {
     const auto it = signals_.find({kind, index});
-    const uint32_t raw = it != signals_.end() ? it->second(row)
-                                              : 0x100u * static_cast<uint32_t>(index + 1) + static_cast<uint32_t>(row);
+    const uint32_t raw =
+        it != signals_.end() ? it->second(row) : 0x100u * static_cast<uint32_t>(index + 1) + static_cast<uint32_t>(row);
     return kind == 2 ? raw : raw & 0xFFFF;
 }
 
@@ -146,9 +144,8 @@ void DriveRecorder::ShowCatalogueEntry() {
     if (DriveParameter* p = table_.Find(kRecorderCatalogueUnit)) p->text = shown.unit;
     set(kRecorderCatalogueFraction, shown.fraction_bits);
     const DriveParameter* factor = table_.Find(kRecorderCatalogueFactor);
-    set(kRecorderCatalogueFactor, factor != nullptr && factor->type->is_float
-                                      ? BitsOfFloat(shown.factor)
-                                      : static_cast<uint32_t>(shown.factor));
+    set(kRecorderCatalogueFactor,
+        factor != nullptr && factor->type->is_float ? BitsOfFloat(shown.factor) : static_cast<uint32_t>(shown.factor));
     set(kRecorderCatalogueKind, shown.kind);
     set(kRecorderCatalogueLevel, shown.level);
 }

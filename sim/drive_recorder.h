@@ -22,12 +22,12 @@ inline constexpr int kRecorderFirstChannel = 20;  // configuration 20, 22, 24, 2
 inline constexpr int kRecorderChannels = 4;
 inline constexpr uint32_t kRecorderChannelOn = 0x20;
 inline constexpr uint32_t kRecorderChannelWide = 0x40;  // 32-bit samples
-inline constexpr int kRecorderDivider = 60;      // interval = (value + 1) * base time
-inline constexpr int kRecorderLength = 62;       // buffer bytes
-inline constexpr int kRecorderTriggerMode = 65;  // 1 = automatic
-inline constexpr int kRecorderPreTrigger = 67;   // steps of 0.05 percent, 2000 = all
-inline constexpr int kRecorderControl = 68;      // write 1 start, 0 stop; bit 0 running, bit 1 triggered
-inline constexpr int kRecorderTransfer = 110;    // write 2 rewind, 1 acknowledge the last block
+inline constexpr int kRecorderDivider = 60;             // interval = (value + 1) * base time
+inline constexpr int kRecorderLength = 62;              // buffer bytes
+inline constexpr int kRecorderTriggerMode = 65;         // 1 = automatic
+inline constexpr int kRecorderPreTrigger = 67;          // steps of 0.05 percent, 2000 = all
+inline constexpr int kRecorderControl = 68;             // write 1 start, 0 stop; bit 0 running, bit 1 triggered
+inline constexpr int kRecorderTransfer = 110;           // write 2 rewind, 1 acknowledge the last block
 // Writing an index to 121 shows that entry of the variable catalogue in
 // 112 (name), 113 (unit), 114 (fraction bits), 117 (factor), 118 (width
 // kind) and 119 (level).
@@ -38,7 +38,7 @@ inline constexpr int kRecorderCatalogueFraction = 114;
 inline constexpr int kRecorderCatalogueFactor = 117;
 inline constexpr int kRecorderCatalogueKind = 118;
 inline constexpr int kRecorderCatalogueLevel = 119;
-inline constexpr int kRecorderBaseTime = 350;    // FLOAT32, seconds
+inline constexpr int kRecorderBaseTime = 350;  // FLOAT32, seconds
 
 inline constexpr int32_t kRecorderAutomaticMode = 1;
 inline constexpr uint32_t kRecorderFullPreTrigger = 2000;

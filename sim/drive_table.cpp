@@ -8,13 +8,20 @@ namespace sim {
 namespace {
 
 constexpr DriveType kTypes[] = {
-    {'0', "BEGRIFF", 0, false, false, false},  {'1', "BINARY8", 0, false, false, false},
-    {'2', "USIGN8", 1, false, false, false},   {'3', "BINARY16", 0, false, false, false},
-    {'4', "USIGN16", 2, false, false, false},  {'5', "FIXPT16", 2, false, false, false},
-    {'6', "PASSWORD", 0, false, false, false}, {'7', "INT16", 2, true, false, false},
-    {'8', "INT32Q16", 4, true, false, false},  {'9', "FLOAT32", 4, false, true, false},
-    {':', "ERR_STRUC", 4, false, false, false}, {';', "STRING", 0, false, false, true},
-    {'<', "INT8", 1, true, false, false},      {'=', "INT32", 4, true, false, false},
+    {'0', "BEGRIFF", 0, false, false, false},
+    {'1', "BINARY8", 0, false, false, false},
+    {'2', "USIGN8", 1, false, false, false},
+    {'3', "BINARY16", 0, false, false, false},
+    {'4', "USIGN16", 2, false, false, false},
+    {'5', "FIXPT16", 2, false, false, false},
+    {'6', "PASSWORD", 0, false, false, false},
+    {'7', "INT16", 2, true, false, false},
+    {'8', "INT32Q16", 4, true, false, false},
+    {'9', "FLOAT32", 4, false, true, false},
+    {':', "ERR_STRUC", 4, false, false, false},
+    {';', "STRING", 0, false, false, true},
+    {'<', "INT8", 1, true, false, false},
+    {'=', "INT32", 4, true, false, false},
     {'>', "USIGN32", 4, false, false, false},
 };
 
@@ -76,8 +83,7 @@ void DriveTable::Put(DriveParameter parameter) {
     parameters_[number] = std::move(parameter);
 }
 
-DriveParameter* DriveTable::PutFullRange(int number, const char* name, const char* type,
-                                         uint32_t value) {
+DriveParameter* DriveTable::PutFullRange(int number, const char* name, const char* type, uint32_t value) {
     DriveParameter p;
     p.number = number;
     p.name = name;
@@ -149,8 +155,6 @@ uint16_t DriveTable::WriteElements(int number, size_t first, const std::vector<u
     return 0;
 }
 
-std::string StockFixturePath(const std::string& name) {
-    return std::string(TORVAN_SIM_FIXTURE_DIR) + "/" + name;
-}
+std::string StockFixturePath(const std::string& name) { return std::string(TORVAN_SIM_FIXTURE_DIR) + "/" + name; }
 
 }  // namespace sim

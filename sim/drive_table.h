@@ -57,12 +57,12 @@ struct DriveParameter {
     uint32_t maximum = 0;
     uint32_t default_value = 0;
     uint32_t value = 0;
-    std::string text;               // STRING value
+    std::string text;                // STRING value
     std::vector<uint32_t> elements;  // array values (flag kFlagArray)
     uint8_t read_level = 0;          // 0..15
     uint8_t write_level = 0;         // 0..15
     uint16_t flags = 0;
-    bool read_only = false;          // the drive refuses writes
+    bool read_only = false;  // the drive refuses writes
     uint8_t keypad_group = 0;
     uint8_t sc_group = 0;
     std::map<int, std::string> value_texts;  // by value index
@@ -113,8 +113,7 @@ class DriveTable {
 public:
     // Reads the table's text format (sim/README.md). `source` names the text
     // in error messages, which read "<source> line <n>: <what is wrong>".
-    static std::optional<DriveTable> Parse(std::string_view text, const std::string& source,
-                                           std::string* error);
+    static std::optional<DriveTable> Parse(std::string_view text, const std::string& source, std::string* error);
     static std::optional<DriveTable> Load(const std::string& path, std::string* error);
 
     DriveParameter* Find(int number);

@@ -32,8 +32,7 @@ private:
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
     return text;
 }
 
@@ -91,16 +90,14 @@ uint32_t Number(const std::string& text) {
         throw LineError("\"" + text + "\" is not a number");
     const uint64_t limit = negative ? uint64_t{1} << 31 : std::numeric_limits<uint32_t>::max();
     if (magnitude > limit) throw LineError("\"" + text + "\" does not fit 32 bits");
-    return negative ? static_cast<uint32_t>(-static_cast<int64_t>(magnitude))
-                    : static_cast<uint32_t>(magnitude);
+    return negative ? static_cast<uint32_t>(-static_cast<int64_t>(magnitude)) : static_cast<uint32_t>(magnitude);
 }
 
 int SmallNumber(const std::string& text, int lowest, int highest, const std::string& what) {
     uint32_t raw = Number(text);
     auto value = static_cast<int64_t>(static_cast<int32_t>(raw));
     if (value < lowest || value > highest) {
-        throw LineError(what + " " + text + " is outside " + std::to_string(lowest) + ".." +
-                        std::to_string(highest));
+        throw LineError(what + " " + text + " is outside " + std::to_string(lowest) + ".." + std::to_string(highest));
     }
     return static_cast<int>(value);
 }
@@ -148,8 +145,7 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
     if (table.Find(p.number) != nullptr)
         throw LineError("parameter " + std::to_string(p.number) + " is described twice");
     p.name = tokens[2].value;
-    if (p.name.size() > kMaxNameLength)
-        throw LineError("name \"" + p.name + "\" is longer than 6 characters");
+    if (p.name.size() > kMaxNameLength) throw LineError("name \"" + p.name + "\" is longer than 6 characters");
     p.type = FindDriveType(tokens[3].value);
     if (p.type == nullptr) throw LineError("unknown type \"" + tokens[3].value + "\"");
     DefaultLimits(p);
@@ -160,9 +156,12 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
     for (size_t i = 4; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
         if (t.key.empty()) {
-            if (t.value == "hex") p.flags |= kFlagHex;
-            else if (t.value == "readonly") p.read_only = true;
-            else throw LineError("unknown word \"" + t.value + "\"");
+            if (t.value == "hex")
+                p.flags |= kFlagHex;
+            else if (t.value == "readonly")
+                p.read_only = true;
+            else
+                throw LineError("unknown word \"" + t.value + "\"");
         } else if (t.key == "unit") {
             p.unit_index = static_cast<uint8_t>(SmallNumber(t.value, 0, 0xFF, "unit"));
         } else if (t.key == "kind") {
@@ -188,10 +187,8 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
         } else if (t.key == "sc") {
             p.sc_group = static_cast<uint8_t>(SmallNumber(t.value, 0, 0xFF, "sc group"));
         } else if (t.key == "elements") {
-            if (p.type->width == 0)
-                throw LineError(std::string("type ") + p.type->name + " cannot be an array");
-            elements = static_cast<size_t>(
-                SmallNumber(t.value, 1, static_cast<int>(kMaxArrayElements), "elements"));
+            if (p.type->width == 0) throw LineError(std::string("type ") + p.type->name + " cannot be an array");
+            elements = static_cast<size_t>(SmallNumber(t.value, 1, static_cast<int>(kMaxArrayElements), "elements"));
         } else if (t.key == "values") {
             std::stringstream list(t.value);
             std::string item;
@@ -209,8 +206,7 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
     if (elements) {
         p.flags |= kFlagArray;
         if (values.size() > *elements) {
-            throw LineError(std::to_string(values.size()) + " values for " +
-                            std::to_string(*elements) + " elements");
+            throw LineError(std::to_string(values.size()) + " values for " + std::to_string(*elements) + " elements");
         }
         p.elements.assign(*elements, p.value);
         for (size_t i = 0; i < values.size(); ++i) {
@@ -238,8 +234,7 @@ void ParseText(std::string_view line, DriveTable& table) {
     int number = SmallNumber(number_text, 0, kHighestParameter, "parameter number");
     int index = SmallNumber(index_text, 0, kHighestValueIndex, "value index");
     DriveParameter* p = table.Find(number);
-    if (p == nullptr)
-        throw LineError("text for parameter " + number_text + ", which is not described above");
+    if (p == nullptr) throw LineError("text for parameter " + number_text + ", which is not described above");
     if (text.size() > kMaxTextLength) throw LineError("text is longer than 128 characters");
     p->value_texts[index] = text;
     p->flags |= kFlagValueTexts;
@@ -247,8 +242,7 @@ void ParseText(std::string_view line, DriveTable& table) {
 
 }  // namespace
 
-std::optional<DriveTable> DriveTable::Parse(std::string_view text, const std::string& source,
-                                            std::string* error) {
+std::optional<DriveTable> DriveTable::Parse(std::string_view text, const std::string& source, std::string* error) {
     DriveTable table;
     int line_number = 0;
     while (!text.empty()) {
@@ -265,9 +259,12 @@ std::optional<DriveTable> DriveTable::Parse(std::string_view text, const std::st
                 continue;
             }
             std::vector<Token> tokens = Tokenize(content);
-            if (keyword == "drive") ParseDrive(tokens, table);
-            else if (keyword == "param") ParseParameter(tokens, table);
-            else throw LineError("unknown record \"" + std::string(keyword) + "\"");
+            if (keyword == "drive")
+                ParseDrive(tokens, table);
+            else if (keyword == "param")
+                ParseParameter(tokens, table);
+            else
+                throw LineError("unknown record \"" + std::string(keyword) + "\"");
         } catch (const LineError& e) {
             if (error != nullptr) *error = source + " line " + std::to_string(line_number) + ": " + e.What();
             return std::nullopt;

@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/system/clock.h"
 #include "platform/files/paths.h"
-#include "platform/system/serial_port_posix.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/system/serial_port_posix.h"
 
 namespace sim {
 
@@ -82,7 +82,9 @@ platform::SerialPortOpener PtyBootLink::Opener(const std::string& port_name) {
 
 void PtyBootLink::Run() {
     while (!stop_) {
-        struct pollfd p {pair_.MasterFd(), POLLIN, 0};
+        struct pollfd p {
+            pair_.MasterFd(), POLLIN, 0
+        };
         if (p.fd < 0) return;
         ::poll(&p, 1, kPollStepMs);
         // A pseudo-terminal has no rate or framing, so nothing arrives garbled.
@@ -95,9 +97,10 @@ void PtyBootLink::Run() {
             }
         }
         const uint64_t now = platform::TheClock().NowUs();
-        auto due = std::stable_partition(pending_.begin(), pending_.end(),
-                                         [now](const BootDrive::Output& o) { return o.at_us > now; });
-        for (auto it = due; it != pending_.end(); ++it) pair_.WriteMaster(std::string(it->bytes.begin(), it->bytes.end()));
+        auto due = std::stable_partition(
+            pending_.begin(), pending_.end(), [now](const BootDrive::Output& o) { return o.at_us > now; });
+        for (auto it = due; it != pending_.end(); ++it)
+            pair_.WriteMaster(std::string(it->bytes.begin(), it->bytes.end()));
         pending_.erase(due, pending_.end());
     }
 }

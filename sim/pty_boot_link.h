@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/testing/pty_pair.h"
 #include "platform/system/serial_port.h"
+#include "platform/testing/pty_pair.h"
 #include "sim/boot_drive.h"
 
 namespace sim {

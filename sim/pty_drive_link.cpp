@@ -29,7 +29,9 @@ void PtyDriveLink::Stop() {
 
 void PtyDriveLink::Run() {
     while (!stop_) {
-        struct pollfd p {pair_.MasterFd(), POLLIN, 0};
+        struct pollfd p {
+            pair_.MasterFd(), POLLIN, 0
+        };
         if (p.fd < 0) return;
         ::poll(&p, 1, kPollStepMs);
         // Draining even with no drive listening keeps the port's output

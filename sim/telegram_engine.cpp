@@ -46,10 +46,14 @@ bool ParseHex(std::string_view text, uint32_t* out) {
     uint32_t value = 0;
     for (char c : text) {
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else
+            return false;
         value = value << 4 | static_cast<uint32_t>(digit);
     }
     *out = value;
@@ -86,9 +90,7 @@ uint8_t TelegramCheck(const std::string& bytes) {
 
 TelegramEngine::TelegramEngine(DriveTable& table, int address) : table_(table), address_(address) {}
 
-uint8_t TelegramEngine::AddressCharacter() const {
-    return static_cast<uint8_t>(kFirstAddressCharacter + address_);
-}
+uint8_t TelegramEngine::AddressCharacter() const { return static_cast<uint8_t>(kFirstAddressCharacter + address_); }
 
 void TelegramEngine::ReceiveGarbled() {
     if (state_ == State::kCode || state_ == State::kText) damaged_ = true;
@@ -229,19 +231,19 @@ TelegramEngine::Answer TelegramEngine::Read(const std::string& code) {
         } else {
             std::string name = p->name;
             name.resize(kMaxNameLength, ' ');
-            answer.value = name + Hex(p->unit_index, 2) + p->kind + p->type->code +
-                           Hex(p->minimum, 8) + Hex(p->maximum, 8) + Hex(p->default_value, 8) +
-                           Hex(static_cast<uint32_t>(p->write_level << 4 | p->read_level), 2) +
-                           Hex(p->flags, 4) + Hex(0, 4) + Hex(0, 4) + Hex(p->keypad_group, 2) +
-                           Hex(p->sc_group, 2);
+            answer.value = name + Hex(p->unit_index, 2) + p->kind + p->type->code + Hex(p->minimum, 8) +
+                           Hex(p->maximum, 8) + Hex(p->default_value, 8) +
+                           Hex(static_cast<uint32_t>(p->write_level << 4 | p->read_level), 2) + Hex(p->flags, 4) +
+                           Hex(0, 4) + Hex(0, 4) + Hex(p->keypad_group, 2) + Hex(p->sc_group, 2);
             static_assert(kAttributeRecordLength == 6 + 2 + 1 + 1 + 3 * 8 + 2 + 3 * 4 + 2 + 2);
         }
     } else if (ParameterCode(code, "61", &number)) {
         const DriveParameter* p = table_.Find(number);
-        auto text = p == nullptr ? decltype(p->value_texts)::const_iterator{}
-                                 : p->value_texts.find(ValueTextIndex());
-        if (p == nullptr || text == p->value_texts.end()) answer.refused = true;
-        else answer.value = text->second;
+        auto text = p == nullptr ? decltype(p->value_texts)::const_iterator{} : p->value_texts.find(ValueTextIndex());
+        if (p == nullptr || text == p->value_texts.end())
+            answer.refused = true;
+        else
+            answer.value = text->second;
     } else if (code == "60002" && recorder_ != nullptr) {
         answer.value = recorder_->NextBlock();
     } else if (code == "60002") {
@@ -272,8 +274,7 @@ uint8_t TelegramEngine::ValueTextIndex() const {
     return index == nullptr ? value_text_index_ : static_cast<uint8_t>(index->value);
 }
 
-std::string TelegramEngine::BlockRead(const DriveParameter& p, int first, int count,
-                                      int* delivered) const {
+std::string TelegramEngine::BlockRead(const DriveParameter& p, int first, int count, int* delivered) const {
     const int width = p.type->width;
     int n = std::min(count, kMaxBlockValueCharacters / (2 * width));
     if (block_limit_ > 0) n = std::min(n, block_limit_);

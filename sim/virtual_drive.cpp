@@ -108,12 +108,10 @@ std::vector<uint8_t> VirtualDrive::Receive(uint8_t byte, uint64_t time_us) {
     return reply;
 }
 
-void VirtualDrive::OnCharacter(platform::MemorySerialLine& line,
-                               const platform::LineCharacter& character) {
+void VirtualDrive::OnCharacter(platform::MemorySerialLine& line, const platform::LineCharacter& character) {
     std::lock_guard<std::mutex> lock(mutex_);
     const platform::SerialSettings settings = SettingsAtRate();
-    const bool garbled =
-        character.faults != 0 || !platform::SameLineFraming(character.sent_with, settings);
+    const bool garbled = character.faults != 0 || !platform::SameLineFraming(character.sent_with, settings);
     capture_.Add({true, character.byte, character.end_us, garbled});
     if (garbled) {
         engine_.ReceiveGarbled();
@@ -122,8 +120,7 @@ void VirtualDrive::OnCharacter(platform::MemorySerialLine& line,
     std::vector<uint8_t> reply = engine_.Receive(character.byte);
     if (reply.empty()) return;
     // The acknowledgement still goes out at the old rate.
-    std::vector<uint64_t> arrivals =
-        line.SendToHost(this, reply, settings, character.end_us + reply_delay_us_);
+    std::vector<uint64_t> arrivals = line.SendToHost(this, reply, settings, character.end_us + reply_delay_us_);
     for (size_t i = 0; i < reply.size(); ++i) capture_.Add({false, reply[i], arrivals[i], false});
     TakeRateCode();
 }

@@ -65,8 +65,7 @@ public:
     // sends at once (captured as sent at `time_us`).
     std::vector<uint8_t> Receive(uint8_t byte, uint64_t time_us);
 
-    void OnCharacter(platform::MemorySerialLine& line,
-                     const platform::LineCharacter& character) override;
+    void OnCharacter(platform::MemorySerialLine& line, const platform::LineCharacter& character) override;
 
 private:
     platform::SerialSettings SettingsAtRate() const;

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/system/clock.h"
 #include "platform/base/log_sink.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/system/clock.h"
 #include "testsupport/runtime_tree.h"
 #include "testsupport/test_env.h"
 
@@ -68,8 +68,10 @@ private:
             }
             if (cv_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ &&
                 std::chrono::steady_clock::now() >= deadline_) {
-                std::fprintf(stderr, "\n[  WATCHDOG] %s ran longer than %lld ms in real time: failed\n",
-                             name_.c_str(), static_cast<long long>(WatchdogLimit().count()));
+                std::fprintf(stderr,
+                             "\n[  WATCHDOG] %s ran longer than %lld ms in real time: failed\n",
+                             name_.c_str(),
+                             static_cast<long long>(WatchdogLimit().count()));
                 std::fflush(stderr);
                 std::_Exit(3);
             }
@@ -164,8 +166,7 @@ int main(int argc, char** argv) {
     int result;
     {
         testsupport::Watchdog watchdog;
-        ::testing::UnitTest::GetInstance()->listeners().Append(
-            new testsupport::FreshStateListener(watchdog));
+        ::testing::UnitTest::GetInstance()->listeners().Append(new testsupport::FreshStateListener(watchdog));
         result = RUN_ALL_TESTS();
     }
 

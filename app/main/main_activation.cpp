@@ -49,7 +49,8 @@ bool IsDeviceFamily(int family) { return family >= 3 && family <= 7; }
 }  // namespace
 
 bool TypeDescriptionExists(uint32_t typeNumber) {
-    const std::string name = platform::Format("Type%d.xdl", static_cast<int>((typeNumber & 0xFFFF) / kDeviceClassDivisor));
+    const std::string name =
+        platform::Format("Type%d.xdl", static_cast<int>((typeNumber & 0xFFFF) / kDeviceClassDivisor));
     std::FILE* file = platform::OpenFile(name, "r");
     if (file == nullptr) return false;
     std::fclose(file);
@@ -95,9 +96,8 @@ bool Main::LoadActiveBase(int address) {
     const BusDeviceRecord* record = RecordAt(address);
     cachedBases_[address] = std::make_unique<parameterbase>(activeBus_, address);
     activeBase_ = cachedBases_[address].get();
-    const std::string cachePath = platform::Format("%s\\%u_%06.2fD", kCacheDir,
-                                                   static_cast<unsigned>(record->typeNumber),
-                                                   static_cast<double>(record->version));
+    const std::string cachePath = platform::Format(
+        "%s\\%u_%06.2fD", kCacheDir, static_cast<unsigned>(record->typeNumber), static_cast<double>(record->version));
     activeBase_->InitFile(cachePath.c_str());
     bool fromDevice = true;
     const int result = activeBase_->ReadFileBase();

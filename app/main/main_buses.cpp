@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kBusErrorBox = 1;          // warning, info or error message 1
+constexpr int kBusErrorBox = 1;  // warning, info or error message 1
 constexpr int kNoActiveBusInfo = 2;
 constexpr int kSearchActivity = 0;
 constexpr int kScanActivity = 4;
@@ -36,13 +36,18 @@ void SetArrowCursor() { GwCore::set_global_cursor(GwCURSOR_ARROW); }
 
 const char* StateSectionOfKind(int kind) {
     switch (kind) {
-        case 3: return "Marlo-Device-States";
-        case 4: return "Servo-Device-States";
+        case 3:
+            return "Marlo-Device-States";
+        case 4:
+            return "Servo-Device-States";
         case 5:
         case 6:
-        case 7: return "Pesco-Device-States";
-        case 8: return "Zov-Device-States";
-        default: return nullptr;
+        case 7:
+            return "Pesco-Device-States";
+        case 8:
+            return "Zov-Device-States";
+        default:
+            return nullptr;
     }
 }
 
@@ -71,8 +76,7 @@ bool Main::OpenTarnBus(int32_t baud, unsigned port, bool makeActive) {
     return true;
 }
 
-bool Main::OpenCanBus(int32_t baudRateId, int32_t hardwareId, uint32_t ioPort, uint32_t interrupt,
-                      bool makeActive) {
+bool Main::OpenCanBus(int32_t baudRateId, int32_t hardwareId, uint32_t ioPort, uint32_t interrupt, bool makeActive) {
     ModalScope modal;
     UncoupleAllDevices();
     bool wasActive = false;

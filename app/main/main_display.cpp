@@ -18,12 +18,30 @@ void Forward(Call call) {
 void SetMainDisplay(MainDisplay* display) { g_display = display; }
 MainDisplay* GetMainDisplay() { return g_display; }
 
-void RefreshBusDisplay() { Forward([](MainDisplay& d) { d.RefreshBusDisplay(); }); }
-void RefreshActiveDeviceViews() { Forward([](MainDisplay& d) { d.RefreshActiveDeviceViews(); }); }
-void UpdateMainTitle() { Forward([](MainDisplay& d) { d.UpdateMainTitle(); }); }
-void ClearActiveDeviceFields() { Forward([](MainDisplay& d) { d.ClearActiveDeviceFields(); }); }
-void FillDeviceMenus() { Forward([](MainDisplay& d) { d.FillDeviceMenus(); }); }
-void FillDeviceList() { Forward([](MainDisplay& d) { d.FillDeviceList(); }); }
-void UpdateLevelDependentTools() { Forward([](MainDisplay& d) { d.UpdateLevelDependentTools(); }); }
-void SaveDockingLayout() { Forward([](MainDisplay& d) { d.SaveDockingLayout(); }); }
-void ReopenAutostartWindows() { Forward([](MainDisplay& d) { d.ReopenAutostartWindows(); }); }
+void RefreshBusDisplay() {
+    Forward([](MainDisplay& d) { d.RefreshBusDisplay(); });
+}
+void RefreshActiveDeviceViews() {
+    Forward([](MainDisplay& d) { d.RefreshActiveDeviceViews(); });
+}
+void UpdateMainTitle() {
+    Forward([](MainDisplay& d) { d.UpdateMainTitle(); });
+}
+void ClearActiveDeviceFields() {
+    Forward([](MainDisplay& d) { d.ClearActiveDeviceFields(); });
+}
+void FillDeviceMenus() {
+    Forward([](MainDisplay& d) { d.FillDeviceMenus(); });
+}
+void FillDeviceList() {
+    Forward([](MainDisplay& d) { d.FillDeviceList(); });
+}
+void UpdateLevelDependentTools() {
+    Forward([](MainDisplay& d) { d.UpdateLevelDependentTools(); });
+}
+void SaveDockingLayout() {
+    Forward([](MainDisplay& d) { d.SaveDockingLayout(); });
+}
+void ReopenAutostartWindows() {
+    Forward([](MainDisplay& d) { d.ReopenAutostartWindows(); });
+}

@@ -5,8 +5,8 @@
 #include "bus/serial/tarn_bus.h"
 #include "families/setup_context.h"
 #include "parameters/parabase/para_write_lock.h"
-#include "platform/files/registry_store.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/registry_store.h"
 
 namespace {
 

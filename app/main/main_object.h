@@ -60,8 +60,7 @@ public:
     void CloseTarnBus();
     // The same for the CANopen bus; the I/O port and interrupt are passed
     // only for the parallel-port adapter (hardware identifier 0).
-    bool OpenCanBus(int32_t baudRateId, int32_t hardwareId, uint32_t ioPort, uint32_t interrupt,
-                    bool makeActive);
+    bool OpenCanBus(int32_t baudRateId, int32_t hardwareId, uint32_t ioPort, uint32_t interrupt, bool makeActive);
     void CloseCanBus();
     // Drops the device's cached base (and the active device when it is
     // this one) and its record on the active bus.

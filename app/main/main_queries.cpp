@@ -129,13 +129,18 @@ bool Main::IsActiveDeviceRunning() {
     const int family = GetActiveDeviceFamily();
     const uint16_t state = activeBus_->ReadDeviceState(activeAddress_);
     switch (family) {
-        case 3: return InSet(state, {3, 4, 6, 8, 11, 12});
-        case 4: return InSet(state, {3, 4, 6, 11});
-        case 8: return InSet(state, {4, 6, 7, 8, 11, 13});
+        case 3:
+            return InSet(state, {3, 4, 6, 8, 11, 12});
+        case 4:
+            return InSet(state, {3, 4, 6, 11});
+        case 8:
+            return InSet(state, {4, 6, 7, 8, 11, 13});
         case 5:
         case 6:
-        case 7: return state >= 4 && state <= 7;
-        default: return false;
+        case 7:
+            return state >= 4 && state <= 7;
+        default:
+            return false;
     }
 }
 
@@ -176,12 +181,15 @@ bool Main::ReadActiveDeviceServiceFlag() {
             if (nonZero(kServiceStateParameter)) result = true;
             return result;
         }
-        case 8: return nonZero(kZovServiceStateParameter);
+        case 8:
+            return nonZero(kZovServiceStateParameter);
         case 3:
         case 5:
         case 6:
-        case 7: return nonZero(kServiceStateParameter);
-        default: return false;
+        case 7:
+            return nonZero(kServiceStateParameter);
+        default:
+            return false;
     }
 }
 

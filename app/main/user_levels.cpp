@@ -24,7 +24,11 @@ struct CodeParameter {
 };
 // Parameters 362 to 366 hold the codes of levels 2 to 6, 367 the control code.
 constexpr CodeParameter kLevelCodeParameters[] = {
-    {362, "PSW2"}, {363, "PSW3"}, {364, "PSW4"}, {365, "PSW5"}, {366, "PSW6"},
+    {362, "PSW2"},
+    {363, "PSW3"},
+    {364, "PSW4"},
+    {365, "PSW5"},
+    {366, "PSW6"},
 };
 constexpr CodeParameter kControlCodeParameter = {367, "PSWCT"};
 

@@ -33,9 +33,7 @@ const MainWindowWidgets& MainWidgets() { return g_state.widgets; }
 
 GwCore* MainFrame() { return LiveWidget(g_state.widgets.frame); }
 
-GwCore* LiveWidget(GwCore* widget) {
-    return widget != nullptr && GwRcMgr::is_valid_child(widget) ? widget : nullptr;
-}
+GwCore* LiveWidget(GwCore* widget) { return widget != nullptr && GwRcMgr::is_valid_child(widget) ? widget : nullptr; }
 
 GwCore* MainChild(const char* name) {
     GwCore* frame = MainFrame();
@@ -54,11 +52,22 @@ int MainWindow_create(GwCore* widget, GwEvent*, GwUD) {
     MainWindowWidgets found;
     found.frame = frame;
     // Looked up in this order; the first missing one ends the window.
-    GwCore** const slots[] = {&found.stateText,    &found.activeDeviceMenu, &found.windowMenu,
-                              &found.closeAll,     &found.loadFromOther,    &found.storeToOther,
-                              &found.chooseDevice, &found.killDevice};
-    const char* const names[] = {"State1",          "MN_ActiveDevice", "M_Window",       "M_CloseAll",
-                                 "M_LoadFromOther", "M_Store2Other",   "M_ChooseDevice", "M_KillDevice"};
+    GwCore** const slots[] = {&found.stateText,
+                              &found.activeDeviceMenu,
+                              &found.windowMenu,
+                              &found.closeAll,
+                              &found.loadFromOther,
+                              &found.storeToOther,
+                              &found.chooseDevice,
+                              &found.killDevice};
+    const char* const names[] = {"State1",
+                                 "MN_ActiveDevice",
+                                 "M_Window",
+                                 "M_CloseAll",
+                                 "M_LoadFromOther",
+                                 "M_Store2Other",
+                                 "M_ChooseDevice",
+                                 "M_KillDevice"};
     bool complete = true;
     for (size_t i = 0; i < std::size(slots) && complete; ++i) {
         *slots[i] = frame->child(names[i]);

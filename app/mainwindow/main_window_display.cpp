@@ -21,15 +21,15 @@ namespace {
 // The state frames of every family, closed before the active device's own
 // are opened.
 constexpr const char* kStateFrames[] = {
-    "MD_StateMachine", "DeviceState",    "Ruvex_PosMod_State", "Ruvex_Reference",     "Ruvex_200_Reference",
-    "Ruvex_IO_State",  "Ruvex_State",    "Marlo_Reference",    "Marlo_Set",           "Marlo_IO_State",
-    "Marlo_State",     "Marlo_200_Reference", "Pesco_DriveSet", "Pesco_State",        "Wenzo_State",
-    "Pesco_Reference", "Pesco_IO_State", "Wenzo_IO_State",     "Talin_IO_State",      "Zov_State",
-    "Zov_Reference",   "Zov_Current",    "AutoMessage"};
-constexpr const char* kDeviceTools[] = {"TD_PPrn", "TD_Edit", "TD_LdMot", "TD_Ctrl", "TD_Scope",
-                                        "TK_ClAll", "TB_Fi2Dv", "TB_Dv2Fi", "TF_Part"};
-constexpr const char* kGatedTools[] = {"TB_Dv2Fi", "TB_Fi2Dv", "TK_ClAll", "TD_Edit", "TD_PPrn",
-                                       "CompareDeviceWithFile"};
+    "MD_StateMachine", "DeviceState",         "Ruvex_PosMod_State", "Ruvex_Reference", "Ruvex_200_Reference",
+    "Ruvex_IO_State",  "Ruvex_State",         "Marlo_Reference",    "Marlo_Set",       "Marlo_IO_State",
+    "Marlo_State",     "Marlo_200_Reference", "Pesco_DriveSet",     "Pesco_State",     "Wenzo_State",
+    "Pesco_Reference", "Pesco_IO_State",      "Wenzo_IO_State",     "Talin_IO_State",  "Zov_State",
+    "Zov_Reference",   "Zov_Current",         "AutoMessage"};
+constexpr const char* kDeviceTools[] = {
+    "TD_PPrn", "TD_Edit", "TD_LdMot", "TD_Ctrl", "TD_Scope", "TK_ClAll", "TB_Fi2Dv", "TB_Dv2Fi", "TF_Part"};
+constexpr const char* kGatedTools[] = {
+    "TB_Dv2Fi", "TB_Fi2Dv", "TK_ClAll", "TD_Edit", "TD_PPrn", "CompareDeviceWithFile"};
 constexpr const char* kBusTools[] = {"TK_SeDev", "TK_ScNet", "TK_Bdiag", "TK_SwLst"};
 constexpr char kAutoMessageFrame[] = "AutoMessage";
 constexpr int kPartialBaseLevel = 5;
@@ -183,8 +183,8 @@ void SetActiveDeviceTitle() {
     Main* main = GetMain();
     GwCore* frame = MainFrame();
     if (main == nullptr || frame == nullptr || !main->HasOnlineDevice()) return;
-    const std::string title = GetBaseTitle() + " - " + main->GetActiveDeviceLabel() + " - [" +
-                              main->ReadActiveDeviceInfoText() + "]";
+    const std::string title =
+        GetBaseTitle() + " - " + main->GetActiveDeviceLabel() + " - [" + main->ReadActiveDeviceInfoText() + "]";
     frame->set_title(title);
 }
 
@@ -214,8 +214,9 @@ void UpdateBusDisplay() {
     Main* main = GetMain();
     DataBus* bus = main != nullptr ? main->GetActiveBus() : nullptr;
     if (GwCore* state = LiveWidget(MainWidgets().busState)) {
-        state->set_text(bus != nullptr ? std::string(bus->GetName().View()) + " : " + std::string(bus->GetSettingsText().View())
-                                       : std::string());
+        state->set_text(bus != nullptr
+                            ? std::string(bus->GetName().View()) + " : " + std::string(bus->GetSettingsText().View())
+                            : std::string());
     }
     for (const char* tool : kBusTools) SetEnabled(tool, bus != nullptr);
 }

@@ -13,8 +13,8 @@
 #include "app/services/window_handler.h"
 #include "devicewin/poll_timer.h"
 #include "platform/base/format.h"
-#include "platform/files/paths.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/paths.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_picture.h"
@@ -106,8 +106,8 @@ void FillDeviceList() {
     for (int address = 0; address < kBusDeviceSlots; ++address) {
         const BusDeviceRecord* record = bus->GetDevice(address);
         if (record == nullptr) continue;
-        w->list->add_row(platform::Format("%d|%s|%s|%s", address, std::string(record->typeText.View()),
-                                          std::string(record->alias.View()), ""));
+        w->list->add_row(platform::Format(
+            "%d|%s|%s|%s", address, std::string(record->typeText.View()), std::string(record->alias.View()), ""));
     }
     w->deviceCount->set_text(platform::Format("%d", bus->GetDeviceCount()));
     RestartListTimer(w->list);
@@ -118,9 +118,9 @@ void FillActiveDeviceFields() {
     if (w == nullptr) return;
     Main* main = GetMain();
     DataBus* bus = ActiveBus();
-    const BusDeviceRecord* record =
-        main != nullptr && bus != nullptr && main->GetActiveAddress() >= 0 ? bus->GetDevice(main->GetActiveAddress())
-                                                                           : nullptr;
+    const BusDeviceRecord* record = main != nullptr && bus != nullptr && main->GetActiveAddress() >= 0
+                                        ? bus->GetDevice(main->GetActiveAddress())
+                                        : nullptr;
     if (main == nullptr || main->ActiveParaBase() == nullptr || !main->HasOnlineDevice() || record == nullptr) {
         ClearActiveDeviceFields();
         return;

@@ -48,6 +48,7 @@ int CB_CenterMessage(GwCore* widget, GwEvent*, GwUD) {
     if (owner == nullptr) owner = GetMainWindow();
     if (owner == nullptr || !GwRcMgr::is_valid_child(owner)) return 1;
     const GwPosition at = owner->position();
-    frame->set_position({at.x + owner->width() / 2 - frame->width() / 2, at.y + owner->height() / 2 - frame->height() / 2});
+    frame->set_position(
+        {at.x + owner->width() / 2 - frame->width() / 2, at.y + owner->height() / 2 - frame->height() / 2});
     return 1;
 }

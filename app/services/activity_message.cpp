@@ -10,8 +10,8 @@
 #include "app/services/services_hooks.h"
 #include "app/services/window_handler.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/system/clock.h"
 #include "platform/base/format.h"
+#include "platform/system/clock.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_media.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -116,7 +116,9 @@ BaseActivMessage::~BaseActivMessage() {
 }
 
 ActivMessage::ActivMessage(int number, GwCore* owner) {
-    Create(GetActivMessageText(number), owner, AnimationOff ? kNonAnimatedStateMessage : kAnimatedStateMessage,
+    Create(GetActivMessageText(number),
+           owner,
+           AnimationOff ? kNonAnimatedStateMessage : kAnimatedStateMessage,
            AnimationOff);
 }
 
@@ -135,8 +137,8 @@ ProgressMessage::ProgressMessage(const char* text, double maximum, GwCore* owner
 }
 
 void ProgressMessage::CreateProgress() {
-    Create(text_.Text(), givenOwner_, AnimationOff ? kNonAnimatedProgressMessage : kProgressMessageWindow,
-           AnimationOff);
+    Create(
+        text_.Text(), givenOwner_, AnimationOff ? kNonAnimatedProgressMessage : kProgressMessageWindow, AnimationOff);
     if (window_ == nullptr) return;
     indicator_ = dynamic_cast<GwSlider*>(window_->child(kIndicatorChild));
     if (indicator_ != nullptr) {

@@ -5,8 +5,8 @@
 
 #include "app/services/line_breaks.h"
 #include "platform/base/format.h"
-#include "platform/files/paths.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/paths.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/profile/gw_profile.h"
@@ -45,8 +45,7 @@ void OpenApplicationFiles() {
     GwProfile* main = g_files.main.get();
     const bool hasOptions = main != nullptr && main->select_section("Options");
     if (hasOptions) {
-        g_files.deviceSignatureFalseValue =
-            static_cast<unsigned char>(main->read_int("DeviceSignatureFalseValue", 0));
+        g_files.deviceSignatureFalseValue = static_cast<unsigned char>(main->read_int("DeviceSignatureFalseValue", 0));
     }
     g_files.deviceNames = OpenExisting(kDeviceNameProfileName);
     if (hasOptions && main->select_section("Options")) {

@@ -16,10 +16,10 @@
 namespace {
 
 struct BoxKind {
-    const char* definition;    // window definition of the box
-    const char* captionKey;    // caption in section "Titles"
-    const char* ending;        // appended to a numbered text
-    const char* answerLine;    // log line before the answer, or null
+    const char* definition;  // window definition of the box
+    const char* captionKey;  // caption in section "Titles"
+    const char* ending;      // appended to a numbered text
+    const char* answerLine;  // log line before the answer, or null
 };
 
 constexpr BoxKind kKinds[] = {
@@ -47,10 +47,14 @@ platform::ResetHook g_reset([] {
 
 bool& OpenFlag(int kind) {
     switch (kind) {
-        case kWarningBox: return g_warningOpen;
-        case kInfoBox: return g_infoOpen;
-        case kQuestionBox: return g_questionOpen;
-        default: return ErrorBoxFlag;
+        case kWarningBox:
+            return g_warningOpen;
+        case kInfoBox:
+            return g_infoOpen;
+        case kQuestionBox:
+            return g_questionOpen;
+        default:
+            return ErrorBoxFlag;
     }
 }
 
@@ -144,18 +148,14 @@ bool ShowErrorMessageFor(int number, ParaBase* paraBase, GwCore* parent) {
 bool ShowErrorTextBox(const char* text, GwCore* parent) { return Text(kErrorBox, text, parent); }
 bool ShowErrorText(const char* text, GwCore* parent) { return ShowErrorTextBox(text, parent); }
 
-bool ShowWarningMessage(int number, GwCore* parent) {
-    return ShowWarningMessageFor(number, ActiveParaBase(), parent);
-}
+bool ShowWarningMessage(int number, GwCore* parent) { return ShowWarningMessageFor(number, ActiveParaBase(), parent); }
 bool ShowWarningMessageFor(int number, ParaBase* paraBase, GwCore* parent) {
     return Numbered(kWarningBox, number, paraBase, parent, true);
 }
 bool ShowWarningTextBox(const char* text, GwCore* parent) { return Text(kWarningBox, text, parent); }
 bool ShowWarningText(const char* text, GwCore* parent) { return ShowWarningTextBox(text, parent); }
 
-bool ShowInfoMessage(int number, GwCore* parent) {
-    return ShowInfoMessageFor(number, ActiveParaBase(), parent);
-}
+bool ShowInfoMessage(int number, GwCore* parent) { return ShowInfoMessageFor(number, ActiveParaBase(), parent); }
 bool ShowInfoMessageFor(int number, ParaBase* paraBase, GwCore* parent) {
     return Numbered(kInfoBox, number, paraBase, parent, true);
 }
@@ -232,8 +232,8 @@ bool ShowMessageBox(const char* text, int kind, GwCore* parent, const char* capt
     }
     const int savedCursor = GwCore::global_cursor();
     GwCore::set_global_cursor(GwCURSOR_ARROW);
-    TheDataLogger().WriteEntry((parent != nullptr ? parent->identifier() : std::string()) + "-> " + title +
-                               " -> " + message);
+    TheDataLogger().WriteEntry((parent != nullptr ? parent->identifier() : std::string()) + "-> " + title + " -> " +
+                               message);
     int result = 0;
     if (GwCore* box = GwRcMgr::load(parent, boxKind.definition, 1)) {
         box->set_modality(kBoxModality);

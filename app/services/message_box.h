@@ -13,10 +13,10 @@ inline constexpr int kInfoBox = 2;
 inline constexpr int kQuestionBox = 3;
 
 // Main message numbers whose text comes from somewhere else.
-inline constexpr int kBusErrorMessage = 1;        // the active bus's error text
-inline constexpr int kNoBusMessage = 2;           // text of 1 without a bus
-inline constexpr int kParaBaseErrorMessage = 5;   // the base's last error text
-inline constexpr int kNoParaBaseMessage = 6;      // text of 5 without a base
+inline constexpr int kBusErrorMessage = 1;           // the active bus's error text
+inline constexpr int kNoBusMessage = 2;              // text of 1 without a bus
+inline constexpr int kParaBaseErrorMessage = 5;      // the base's last error text
+inline constexpr int kNoParaBaseMessage = 6;         // text of 5 without a base
 inline constexpr int kWorkingBaseErrorMessage = 10;  // the working base's error
 
 // Numbered boxes show main message `number` ("MN_%05u" in "Main-Messages")

@@ -37,9 +37,9 @@ extern uint8_t CanArraySubindexOffset;
 // Set while an activity or progress window is open (one at a time).
 extern bool ActivityWindowOpen;
 // Start-up options of the main profile.
-extern bool AnimationOff;        // [Options] Animation = 0
-extern bool ShowDeviceErrorFlag; // [Options] ShowDeviceError
-extern bool UserStateFlag;       // [Options] UserState
+extern bool AnimationOff;         // [Options] Animation = 0
+extern bool ShowDeviceErrorFlag;  // [Options] ShowDeviceError
+extern bool UserStateFlag;        // [Options] UserState
 // Divides the poll interval of every polling window; 1.0 by default.
 extern double PollRateFactor;
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "motor/datalogger/data_logger.h"
+#include "platform/files/text_file.h"
 #include "platform/system/clock.h"
 #include "platform/system/event_pump.h"
-#include "platform/files/text_file.h"
 
 uint32_t WaitMilliseconds(uint32_t ms) {
     platform::Clock& clock = platform::TheClock();

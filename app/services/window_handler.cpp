@@ -175,8 +175,9 @@ int WindowHandler::CloseDeviceWindows() {
     CloseSelected([](const Entry& entry) {
         if (entry.online == 0 || !IsValid(entry.window)) return false;
         const std::string& name = entry.window->name();
-        return std::any_of(std::begin(kDeviceWindowMarks), std::end(kDeviceWindowMarks),
-                           [&](const char* mark) { return name.find(mark) != std::string::npos; });
+        return std::any_of(std::begin(kDeviceWindowMarks), std::end(kDeviceWindowMarks), [&](const char* mark) {
+            return name.find(mark) != std::string::npos;
+        });
     });
     return count_;
 }
@@ -279,8 +280,8 @@ void WindowHandler::UpdateList() {
         GwCore* window = entries_[index].window;
         // Without a main window (before it exists) the child test is left
         // out: every listed window would fail it.
-        const bool keep = IsValid(window) && window->is_visible() &&
-                          (main == nullptr || GwRcMgr::is_valid_child(main, window));
+        const bool keep =
+            IsValid(window) && window->is_visible() && (main == nullptr || GwRcMgr::is_valid_child(main, window));
         if (keep) {
             ++index;
             continue;

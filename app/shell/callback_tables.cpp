@@ -14,12 +14,12 @@
 #include "app/shell/program_exit.h"
 #include "app/shell/run_mode_sets.h"
 #include "app/shell/startup_sequence.h"
-#include "bus/monitor/bus_monitors.h"
 #include "app/shell/window_callbacks.h"
+#include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
-#include "paratools/editor/parameter_editor.h"
 #include "paratools/compare/compare_window.h"
+#include "paratools/editor/parameter_editor.h"
 #include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
 #include "service/download/firmware_download.h"
@@ -237,9 +237,12 @@ const GwFuncDesc* PrintWizardTable() {
 }
 
 const GwFuncDesc* GeneralTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables(
-        {kGeneralShellEntries, CompareCallbacks(), ParameterEditorCallbacks(), BusMonitorCallbacks(),
-         FirmwareDownloadCallbacks(), PartBaseCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables({kGeneralShellEntries,
+                                                             CompareCallbacks(),
+                                                             ParameterEditorCallbacks(),
+                                                             BusMonitorCallbacks(),
+                                                             FirmwareDownloadCallbacks(),
+                                                             PartBaseCallbacks()});
     return table.data();
 }
 
@@ -247,10 +250,22 @@ const GwFuncDesc* GeneralTable() {
 
 const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
     static const std::array<const GwFuncDesc*, kCallbackTableCount> tables = {
-        kMainWindowTable,      kPescoTable,           kGenericDeviceSmallTable, kGenericDeviceTable,
-        kRuvexTable,           kRuvexControllerTable, kRuvexV200Table,          kMarloV200Table,
-        kMarloTable,           kRuvexV700FirstTable,  kRuvexV700SecondTable,    kRuvexV700ThirdTable,
-        kMarloDeviceTable,     PrintWizardTable(),    GeneralTable(),           kPescoTuningTable,
+        kMainWindowTable,
+        kPescoTable,
+        kGenericDeviceSmallTable,
+        kGenericDeviceTable,
+        kRuvexTable,
+        kRuvexControllerTable,
+        kRuvexV200Table,
+        kMarloV200Table,
+        kMarloTable,
+        kRuvexV700FirstTable,
+        kRuvexV700SecondTable,
+        kRuvexV700ThirdTable,
+        kMarloDeviceTable,
+        PrintWizardTable(),
+        GeneralTable(),
+        kPescoTuningTable,
         kPlotTable,
     };
     return tables;

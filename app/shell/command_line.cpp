@@ -8,9 +8,7 @@
 
 namespace {
 
-bool IsSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Appends a word while the vector has room; further words are dropped so the
 // fixed vector never overflows.

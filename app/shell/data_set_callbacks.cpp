@@ -140,12 +140,16 @@ std::string TrimmedName(ParaBase& base, int number) {
 
 ResetStep ResetStepOf(int family) {
     switch (family) {
-        case 3: return {kResetCodeDefault, 11};
-        case 4: return {kResetCodeLong, 16};
+        case 3:
+            return {kResetCodeDefault, 11};
+        case 4:
+            return {kResetCodeLong, 16};
         case 5:
         case 6:
-        case 7: return {kResetCodeLong, 11};
-        default: return {kResetCodeDefault, 11};
+        case 7:
+            return {kResetCodeLong, 11};
+        default:
+            return {kResetCodeDefault, 11};
     }
 }
 
@@ -154,16 +158,12 @@ ParaBase& PrintParaBase() {
     return *g_state.printBase;
 }
 
-void ReleaseProgramBases() {
-    g_state.printBase.reset();
-}
-
+void ReleaseProgramBases() { g_state.printBase.reset(); }
 
 void CopyFileData2Device() {
     ParaBase* active = ActiveBase();
     GwCore* parent = GetMainWindow();
-    const std::string path =
-        ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, g_state.fileToDeviceDir);
+    const std::string path = ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, g_state.fileToDeviceDir);
     if (path.empty()) return;
     g_state.fileToDeviceDir = DirectoryOf(path);
     TheWindowHandler().CloseDeviceWindows();
@@ -238,8 +238,7 @@ int CB_PrintADevPara(GwCore* widget, GwEvent*, GwUD) {
 
 int CB_MakeParcialBase(GwCore* widget, GwEvent*, GwUD) {
     GwCore* parent = FrameOf(widget);
-    const std::string path =
-        ChooseParameterFile(parent, "PartialBase", GwFILESELECTOR_OPEN, g_state.partialBaseDir);
+    const std::string path = ChooseParameterFile(parent, "PartialBase", GwFILESELECTOR_OPEN, g_state.partialBaseDir);
     if (path.empty()) return 0;
     g_state.partialBaseDir = DirectoryOf(path);
     auto base = std::make_unique<ParaBase>();

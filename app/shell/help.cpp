@@ -6,8 +6,8 @@
 #include "app/services/app_files.h"
 #include "parameters/values/dstring.h"
 #include "platform/files/paths.h"
-#include "platform/system/program_start.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/program_start.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/profile/gw_profile.h"
 
@@ -46,8 +46,8 @@ int CB_ShowHelp(GwCore* widget, GwEvent*, GwUD) {
     Main* main = GetMain();
     const std::string viewer = std::string(main != nullptr ? main->GetWindowsPath().Text() : "") + kViewerName;
     const std::string document = LanguageFilePath(file, "chm");
-    const bool started = topic.empty() ? Start(viewer, {viewer, document})
-                                       : Start(viewer, {viewer, "-mapid" + topic + " ", document});
+    const bool started =
+        topic.empty() ? Start(viewer, {viewer, document}) : Start(viewer, {viewer, "-mapid" + topic + " ", document});
     if (!started && frame != nullptr) frame->show_help(kFrameHelpKind);
     return 0;
 }
@@ -57,9 +57,7 @@ int HelpContentsCB(GwCore*, GwEvent*, GwUD) {
     return 1;
 }
 
-int TorvanHelpIndexCB(GwCore* widget, GwEvent* event, GwUD userData) {
-    return HelpContentsCB(widget, event, userData);
-}
+int TorvanHelpIndexCB(GwCore* widget, GwEvent* event, GwUD userData) { return HelpContentsCB(widget, event, userData); }
 
 int CBHelpButton(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = widget != nullptr ? widget->frame() : nullptr;

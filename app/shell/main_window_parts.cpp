@@ -20,8 +20,8 @@ DockingManager* MainDockingManager() { return g_manager.get(); }
 
 void CreateMainDockingManager(GwCore* mainWindow) {
     // A failed allocation leaves the program without docking frames.
-    g_manager.reset(new (std::nothrow) DockingManager(mainWindow, kWorkAreaName, kViewMenuName,
-                                                       kDockingTemplatesName, kStateTemplatesName));
+    g_manager.reset(new (std::nothrow) DockingManager(
+        mainWindow, kWorkAreaName, kViewMenuName, kDockingTemplatesName, kStateTemplatesName));
 }
 
 void DestroyMainDockingManager() { g_manager.reset(); }

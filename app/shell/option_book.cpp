@@ -287,8 +287,7 @@ bool LimitDriveBaud(Main& main, GwCombo& baudList, uint32_t& baud, GwCore* book)
         return false;
     };
     if (!bus->WriteParameterValue(kBaudCodeParameter, code, address)) return refused(kBaudCodeParameter);
-    if (!bus->WriteParameterValue(kCommandParameter, kTakeBaudCodeCommand, address))
-        return refused(kCommandParameter);
+    if (!bus->WriteParameterValue(kCommandParameter, kTakeBaudCodeCommand, address)) return refused(kCommandParameter);
     return true;
 }
 
@@ -301,8 +300,8 @@ bool ApplySerialSettings(Main& main, const OptionWidgets& w, GwCore* book) {
     const unsigned port = portText.size() > kPortNamePrefixLength
                               ? static_cast<unsigned>(std::atoi(portText.c_str() + kPortNamePrefixLength))
                               : 0;
-    if (const TarnBus* bus = main.GetSerialBus(); bus != nullptr && bus->GetBaudRate() == baud &&
-                                                  bus->GetPortNumber() == port)
+    if (const TarnBus* bus = main.GetSerialBus();
+        bus != nullptr && bus->GetBaudRate() == baud && bus->GetPortNumber() == port)
         return true;
     if (!LimitDriveBaud(main, *w.serialBaud, baud, book)) return false;
     const bool lastWasScan = main.LastSearchWasScan();
@@ -381,7 +380,9 @@ void SaveOptions(const OptionWidgets& w, GwProfile& profile) {
     if (w.serialBaud != nullptr) WriteKey(profile, kSerialSection, "Baudrate", w.serialBaud->text());
     if (w.serialPort != nullptr) {
         const std::string port = w.serialPort->text();
-        WriteKey(profile, kSerialSection, "COM-Port",
+        WriteKey(profile,
+                 kSerialSection,
+                 "COM-Port",
                  port.size() > kPortNamePrefixLength ? port.substr(kPortNamePrefixLength) : std::string());
     }
     if (HasSelection(w.canBaudRateId) && HasSelection(w.canHardwareId)) {

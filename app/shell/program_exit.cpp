@@ -73,8 +73,8 @@ void SaveMainProfile(GwProfile& profile) {
     errno = 0;
     if (profile.save()) return;
     const int error = errno;
-    TheDataLogger().WriteEntry(platform::ErrorWithCause(
-        std::string("Exit: cannot save \"") + profile.path() + "\".", error));
+    TheDataLogger().WriteEntry(
+        platform::ErrorWithCause(std::string("Exit: cannot save \"") + profile.path() + "\".", error));
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "app/shell/program_main.h"
 
+#include <unistd.h>
 #include <clocale>
 #include <exception>
 #include <memory>
 #include <typeinfo>
-#include <unistd.h>
 
 #include "app/main/main_object.h"
 #include "app/services/app_files.h"
@@ -19,8 +19,8 @@
 #include "motor/datalogger/data_logger.h"
 #include "parameters/values/dstring.h"
 #include "paratools/print/para_print_settings.h"
-#include "platform/files/paths.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/paths.h"
 #include "platform/system/system_error.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_core.h"
@@ -118,10 +118,22 @@ void ReportExceptionTermination() {
 
 const std::vector<std::string>& DefinitionFiles() {
     static const std::vector<std::string> files = {
-        "torvan.cgw",         "plot.cgw",           "oem.cgw",            "paraprn.cgw",
-        "pesco.cgw",          "talin.cgw",          "wenzo.cgw",          "ruvex.cgw",
-        "ruvex_v600.cgw",     "ruvex_v200.cgw",     "marlo_v200.cgw",     "marlo_v180.cgw",
-        "ruvex_v700.cgw",     "ruvex_v500.cgw",     "ruvex_v420.cgw",     "marlo.cgw",
+        "torvan.cgw",
+        "plot.cgw",
+        "oem.cgw",
+        "paraprn.cgw",
+        "pesco.cgw",
+        "talin.cgw",
+        "wenzo.cgw",
+        "ruvex.cgw",
+        "ruvex_v600.cgw",
+        "ruvex_v200.cgw",
+        "marlo_v200.cgw",
+        "marlo_v180.cgw",
+        "ruvex_v700.cgw",
+        "ruvex_v500.cgw",
+        "ruvex_v420.cgw",
+        "marlo.cgw",
         "Grelo.cgw",
     };
     return files;

@@ -17,8 +17,8 @@
 #include "app/shell/program_main.h"
 #include "families/pos_prog_editor.h"
 #include "parameters/values/dstring.h"
-#include "platform/system/program_start.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/system/program_start.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -181,8 +181,8 @@ int CB_StartMacro(GwCore* widget, GwEvent* event, GwUD userData) {
     GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
     if (frame != nullptr) frame->stop_timer();
     UserStateFlag = false;
-    if (GwProfile* profile = MainProfile(); profile != nullptr && profile->select_section(kOptions) &&
-                                            profile->key_exists("UserState")) {
+    if (GwProfile* profile = MainProfile();
+        profile != nullptr && profile->select_section(kOptions) && profile->key_exists("UserState")) {
         UserStateFlag = profile->read_int("UserState") != 0;
     }
     if (MainDockingManager() != nullptr) {

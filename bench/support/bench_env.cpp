@@ -13,9 +13,9 @@ uint64_t ThreadCpuNs() {
 }
 
 uint64_t RealNs() {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
 }
 
 void ReportFigure(benchmark::State& state, double figure, double reference, const std::string& unit,

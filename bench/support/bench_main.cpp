@@ -11,8 +11,8 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/system/clock.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/system/clock.h"
 #include "testsupport/runtime_tree.h"
 
 namespace {

@@ -40,8 +40,8 @@ constexpr char kUncheckedKind = '1';
 const char* const kUnitTexts[] = {"-", "rpm", "A", "V", "ms", "Hz", "%", "Nm"};
 
 // The scalar types by the last digit of the parameter number.
-const char* const kScalarTypes[] = {"INT16",  "USIGN16", "INT32",   "FLOAT32", "USIGN8",
-                                    "BINARY16", "INT32", "USIGN32", "INT8",    "FIXPT16"};
+const char* const kScalarTypes[] = {
+    "INT16", "USIGN16", "INT32", "FLOAT32", "USIGN8", "BINARY16", "INT32", "USIGN32", "INT8", "FIXPT16"};
 
 sim::DriveParameter Parameter(int number, const char* type) {
     sim::DriveParameter p;

@@ -15,8 +15,9 @@ LineTimeline AnalyseLine(const std::vector<sim::CapturedByte>& bytes, uint64_t c
     // Captured times are arrival times; order the characters as they were
     // on the line.
     std::vector<sim::CapturedByte> line(bytes);
-    std::stable_sort(line.begin(), line.end(),
-                     [](const sim::CapturedByte& a, const sim::CapturedByte& b) { return a.time_us < b.time_us; });
+    std::stable_sort(line.begin(), line.end(), [](const sim::CapturedByte& a, const sim::CapturedByte& b) {
+        return a.time_us < b.time_us;
+    });
     LineTimeline t;
     const sim::CapturedByte* previous = nullptr;
     for (const sim::CapturedByte& c : line) {

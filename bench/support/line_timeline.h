@@ -24,7 +24,7 @@ struct LineTimeline {
     uint64_t before_first_us = 0;      // from the start to the first character
     uint64_t after_last_us = 0;        // from the last character to the end
     uint64_t largest_reaction_us = 0;
-    uint64_t reactions = 0;            // replies the program reacted to
+    uint64_t reactions = 0;  // replies the program reacted to
 };
 
 // Splits [start_us, end_us] by the capture of a drive that the program alone

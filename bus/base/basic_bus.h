@@ -72,11 +72,9 @@ public:
     // Reads `count` elements (in: wanted, out: read) of `width` bytes (1, 2
     // or 4) of an array parameter from element `first` into `destination`,
     // which holds at least the wanted elements.
-    virtual bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width,
-                           int address) = 0;
+    virtual bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width, int address) = 0;
     virtual bool ReadParameterText(int number, dstring& text, int address) = 0;
-    virtual bool WriteBlock(int number, const void* source, int first, uint16_t count, int width,
-                            int address) = 0;
+    virtual bool WriteBlock(int number, const void* source, int first, uint16_t count, int width, int address) = 0;
     virtual bool WriteParameterText(int number, const char* text, int address) = 0;
     virtual bool ReadParameterValue(int number, int32_t& value, int address) = 0;
     virtual bool WriteParameterValue(int number, int32_t value, int address) = 0;
@@ -140,16 +138,14 @@ class DataBus : public BasicBus {
 public:
     // Fills the description part of `entry`. `notPresent` is set when the
     // device says it has no such parameter.
-    virtual bool ReadParameterInfo(int number, ParameterEntry& entry, bool& notPresent,
-                                   int address) = 0;
+    virtual bool ReadParameterInfo(int number, ParameterEntry& entry, bool& notPresent, int address) = 0;
     // The text of value `index` of a parameter into `text`; returns the text,
     // or null on failure.
     virtual const char* ReadValueText(int number, uint8_t index, dstring& text, int address) = 0;
     // The next block of the recorder's sample buffer. `count` in: room in
     // `destination` (bytes); out: bytes stored. `lastBlock` is set on the
     // last block.
-    virtual bool ReadSampleBlock(uint8_t* destination, uint16_t& count, bool& lastBlock,
-                                 int address) = 0;
+    virtual bool ReadSampleBlock(uint8_t* destination, uint16_t& count, bool& lastBlock, int address) = 0;
 
     // Replaces any record at the address by a new one. False (nothing
     // registered) for an address outside 0..30.

@@ -26,14 +26,12 @@ constexpr size_t kRecordLength = 51;
 
 constexpr std::string_view kNoUnitText = "-----";
 
-
 }  // namespace
 
 bool NewBus::ReadParameterInfo(int number, ParameterEntry& entry, bool& notPresent, int address) {
     notPresent = false;
     dstring answer;
-    if (!WriteParameterText(kDescriptionRequestParameter, platform::Format("%d", number).c_str(),
-                            address) ||
+    if (!WriteParameterText(kDescriptionRequestParameter, platform::Format("%d", number).c_str(), address) ||
         !ReadParameterText(kDescriptionRequestParameter, answer, address)) {
         return false;
     }
@@ -57,7 +55,8 @@ bool NewBus::ReadParameterInfo(int number, ParameterEntry& entry, bool& notPrese
     entry.minimum = static_cast<int32_t>(HexFieldValue(record, kMinimumField));
     entry.maximum = static_cast<int32_t>(HexFieldValue(record, kMaximumField));
     entry.defaultValue = static_cast<int32_t>(HexFieldValue(record, kDefaultField));
-    entry.access = static_cast<uint8_t>(HexFieldValue(record, kReadLevelField) + 16 * HexFieldValue(record, kWriteLevelField));
+    entry.access =
+        static_cast<uint8_t>(HexFieldValue(record, kReadLevelField) + 16 * HexFieldValue(record, kWriteLevelField));
     entry.flags = static_cast<uint16_t>(HexFieldValue(record, kFlagsField));
     entry.extraWords[0] = 0;
     entry.extraWords[1] = 0;

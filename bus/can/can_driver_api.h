@@ -40,8 +40,8 @@ inline constexpr int kCanVersionTextSize = 256;
 // The USB adapter's initialisation: timing word and message type.
 using CanInitUsbFunction = uint32_t (*)(uint16_t timing, int messageType);
 // The parallel-port adapter's: also the hardware type, I/O port and interrupt.
-using CanInitParallelFunction = uint32_t (*)(uint16_t timing, int messageType, int hardwareType,
-                                             uint32_t ioPort, uint16_t interrupt);
+using CanInitParallelFunction = uint32_t (*)(uint16_t timing, int messageType, int hardwareType, uint32_t ioPort,
+                                             uint16_t interrupt);
 using CanCloseFunction = uint32_t (*)();
 using CanStatusFunction = uint32_t (*)();
 using CanWriteFunction = uint32_t (*)(CanMessage* message);

@@ -28,18 +28,30 @@ constexpr size_t kValueBytes = 4;
 // Category counted for each bus error code; -1: none.
 int CanErrorCategory(int code) {
     switch (code) {
-        case kCanErrorNotOpen: return 4;
-        case kCanErrorNoDeviceFound: return 2;
-        case kCanErrorNoDeviceRecord: return 1;
-        case kCanErrorSdoTimeout: return 7;
-        case kCanErrorAbort: return 12;
-        case kCanErrorValueTooLong: return 6;
-        case kCanErrorNoObject: return 10;
-        case kCanErrorUnsupportedAccess: return 9;
-        case kCanErrorValueRange: return 11;
-        case kCanErrorAdapter: return 5;
-        case kCanErrorTransfer: return 15;
-        default: return -1;
+        case kCanErrorNotOpen:
+            return 4;
+        case kCanErrorNoDeviceFound:
+            return 2;
+        case kCanErrorNoDeviceRecord:
+            return 1;
+        case kCanErrorSdoTimeout:
+            return 7;
+        case kCanErrorAbort:
+            return 12;
+        case kCanErrorValueTooLong:
+            return 6;
+        case kCanErrorNoObject:
+            return 10;
+        case kCanErrorUnsupportedAccess:
+            return 9;
+        case kCanErrorValueRange:
+            return 11;
+        case kCanErrorAdapter:
+            return 5;
+        case kCanErrorTransfer:
+            return 15;
+        default:
+            return -1;
     }
 }
 
@@ -92,10 +104,14 @@ private:
 
 int CanAbortToError(uint32_t abortCode) {
     switch (abortCode) {
-        case kSdoAbortUnsupportedAccess: return kCanErrorUnsupportedAccess;
-        case kSdoAbortNoObject: return kCanErrorNoObject;
-        case kSdoAbortValueRange: return kCanErrorValueRange;
-        default: return kCanErrorAbort;
+        case kSdoAbortUnsupportedAccess:
+            return kCanErrorUnsupportedAccess;
+        case kSdoAbortNoObject:
+            return kCanErrorNoObject;
+        case kSdoAbortValueRange:
+            return kCanErrorValueRange;
+        default:
+            return kCanErrorAbort;
     }
 }
 
@@ -108,10 +124,14 @@ int CCanOpenTarn::CheckSlot(int address, bool needsRecord) const {
 
 int CCanOpenTarn::TransferError(int sdoResult, int tooLongError) const {
     switch (sdoResult) {
-        case kSdoTimedOut: return kCanErrorSdoTimeout;
-        case kSdoAborted: return CanAbortToError(lastAbortCode_);
-        case kSdoTooLong: return tooLongError;
-        default: return kCanErrorTransfer;
+        case kSdoTimedOut:
+            return kCanErrorSdoTimeout;
+        case kSdoAborted:
+            return CanAbortToError(lastAbortCode_);
+        case kSdoTooLong:
+            return tooLongError;
+        default:
+            return kCanErrorTransfer;
     }
 }
 
@@ -123,8 +143,7 @@ bool CCanOpenTarn::ReadParameterValue(int number, int32_t& value, int address) {
     size_t length = 0;
     // A longer object is still taken to its end, so the drive is not left in
     // an open transfer.
-    const int result =
-        CanSdoUpload(index, kScalarSubindex, bytes, sizeof bytes, length, address, SdoOverflow::kDrain);
+    const int result = CanSdoUpload(index, kScalarSubindex, bytes, sizeof bytes, length, address, SdoOverflow::kDrain);
     if (result != kSdoOk) return Finish(TransferError(result, kCanErrorValueTooLong));
     value = static_cast<int32_t>(LittleValue(bytes, kValueBytes));
     return Finish(0);
@@ -158,13 +177,12 @@ bool CCanOpenTarn::WriteParameterText(int number, const char* text, int address)
     uint16_t index = 0;
     if (!ObjectIndex(number, index)) return Finish(kCanErrorValueRange);
     if (text == nullptr) return Finish(kCanErrorTransfer);
-    const int result = CanSdoDownload(index, kScalarSubindex, std::strlen(text) + 1,
-                                      reinterpret_cast<const uint8_t*>(text), address);
+    const int result =
+        CanSdoDownload(index, kScalarSubindex, std::strlen(text) + 1, reinterpret_cast<const uint8_t*>(text), address);
     return Finish(result == kSdoOk ? 0 : kCanErrorTransfer);
 }
 
-bool CCanOpenTarn::ReadBlock(int number, void* destination, int first, uint16_t& count, int width,
-                             int address) {
+bool CCanOpenTarn::ReadBlock(int number, void* destination, int first, uint16_t& count, int width, int address) {
     const uint16_t wanted = count;
     count = 0;
     if (const int error = CheckSlot(address, true)) return Finish(error);
@@ -189,8 +207,7 @@ bool CCanOpenTarn::ReadBlock(int number, void* destination, int first, uint16_t&
     return Finish(count == 0 ? kCanErrorTransfer : 0);
 }
 
-bool CCanOpenTarn::WriteBlock(int number, const void* source, int first, uint16_t count, int width,
-                              int address) {
+bool CCanOpenTarn::WriteBlock(int number, const void* source, int first, uint16_t count, int width, int address) {
     if (const int error = CheckSlot(address, true)) return Finish(error);
     uint16_t index = 0;
     if (!ObjectIndex(number, index)) return Finish(kCanErrorValueRange);
@@ -200,8 +217,11 @@ bool CCanOpenTarn::WriteBlock(int number, const void* source, int first, uint16_
     for (int k = 0; k < count; ++k) {
         uint8_t subindex = 0;
         if (!ElementSubindex(first + k, subindex)) return Finish(kCanErrorValueRange);
-        const int result = CanSdoDownload(index, subindex, static_cast<size_t>(width),
-                                          in + static_cast<size_t>(k) * static_cast<size_t>(width), address);
+        const int result = CanSdoDownload(index,
+                                          subindex,
+                                          static_cast<size_t>(width),
+                                          in + static_cast<size_t>(k) * static_cast<size_t>(width),
+                                          address);
         if (result != kSdoOk) return Finish(TransferError(result, kCanErrorTransfer));
     }
     return Finish(0);
@@ -244,7 +264,8 @@ bool CCanOpenTarn::Register(int node, uint16_t typeNumber, float version) {
     if (AddDevice(node, typeNumber, version)) return true;
     TheDataLogger().WriteEntry(platform::Format(
         "CANopen device search: node %d answered, but the device table holds nodes 0 to %d only; not registered",
-        node, kHighestDeviceAddress));
+        node,
+        kHighestDeviceAddress));
     return false;
 }
 
@@ -261,8 +282,7 @@ bool CCanOpenTarn::RegisterNode(int node) {
 bool CCanOpenTarn::ConnectDevice(BasicSlider* slider) {
     if (!open_) return Finish(kCanErrorNotOpen);
     ScanTimeoutScope scanWait(*this);
-    if (searchOwnNodeFirst_ && GetDevice(ownNode_) != nullptr)
-        return Finish(RegisterNode(ownNode_) ? 0 : lastError_);
+    if (searchOwnNodeFirst_ && GetDevice(ownNode_) != nullptr) return Finish(RegisterNode(ownNode_) ? 0 : lastError_);
     ClearDevices();
     StartSlider(slider, kScannedNodes);
     for (int node = 0; node < kScannedNodes; ++node) {

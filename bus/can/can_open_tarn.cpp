@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "bus/can/can_peak.h"
-#include "platform/system/clock.h"
 #include "platform/base/format.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/system/clock.h"
 
 namespace {
 
@@ -158,8 +158,8 @@ int CCanOpenTarn::OpenAdapter(const CanAdapterSettings* settings) {
     g_driver->SetMessageObject(kPdoIn1Object, kPdoIn1CobId + static_cast<uint32_t>(ownNode_), kFullFrame, none);
     g_driver->SetMessageObject(kPdoIn2Object, kPdoIn2CobId + static_cast<uint32_t>(ownNode_), kFullFrame, none);
     g_driver->SetMessageObject(kNmtObject, kNmtCobId, kNmtLength, none);
-    g_driver->SetMessageObject(kGuardingAnswerObject, kGuardingCobId + static_cast<uint32_t>(ownNode_),
-                               kGuardingAnswerLength, none);
+    g_driver->SetMessageObject(
+        kGuardingAnswerObject, kGuardingCobId + static_cast<uint32_t>(ownNode_), kGuardingAnswerLength, none);
     open_ = true;
     driver_ = g_driver.get();
     g_driverOwner = this;
@@ -167,9 +167,7 @@ int CCanOpenTarn::OpenAdapter(const CanAdapterSettings* settings) {
     return result;
 }
 
-CanAdapterSettings* CCanOpenTarn::GetDriverSettings() {
-    return g_driver ? &g_driver->GetSettings() : nullptr;
-}
+CanAdapterSettings* CCanOpenTarn::GetDriverSettings() { return g_driver ? &g_driver->GetSettings() : nullptr; }
 
 const char* CCanOpenTarn::GetBusDisplayName() const { return "CANopen-Bus (LPT)"; }
 
@@ -296,8 +294,10 @@ CCanOpenTarn::RoundOutcome CCanOpenTarn::RunRound() {
         }
     }
     if (guardingDue) {
-        driver_->SetMessageObject(kGuardingRequestObject, kGuardingCobId + own,
-                                  kCanRemoteLengthFlag | kGuardingAnswerLength, CanDataValues{});
+        driver_->SetMessageObject(kGuardingRequestObject,
+                                  kGuardingCobId + own,
+                                  kCanRemoteLengthFlag | kGuardingAnswerLength,
+                                  CanDataValues{});
         driver_->SendMessageObject(kGuardingRequestObject);
         outcome.busy = true;
     }
@@ -359,8 +359,7 @@ bool CCanOpenTarn::WritePdo(FrameRecord& record, Event request, Event sent, cons
     PostRequest(record, kFullFrame, data, request);
     if (!WaitEvent(sent, kPdoFirstSentLimitMs)) return false;
     // Returns once a wait step passes without another send.
-    while (WaitEvent(sent, kPdoSentStepMs)) {
-    }
+    while (WaitEvent(sent, kPdoSentStepMs)) {}
     return true;
 }
 

@@ -64,16 +64,13 @@ public:
     // Opens the adapter with `settings` (null: the bus stays closed) and, when
     // it opened, starts the worker. `ownNode` is the node of the master's own
     // device, whose PDOs, emergencies and guarding the bus handles.
-    CCanOpenTarn(int ownNode, const CanAdapterSettings* settings,
-                 CanWorkerMode mode = CanWorkerMode::kThread);
+    CCanOpenTarn(int ownNode, const CanAdapterSettings* settings, CanWorkerMode mode = CanWorkerMode::kThread);
     // Stops and joins the worker; deletes the driver when this bus opened it.
     ~CCanOpenTarn() override;
 
-    bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width,
-                   int address) override;
+    bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width, int address) override;
     bool ReadParameterText(int number, dstring& text, int address) override;
-    bool WriteBlock(int number, const void* source, int first, uint16_t count, int width,
-                    int address) override;
+    bool WriteBlock(int number, const void* source, int first, uint16_t count, int width, int address) override;
     bool WriteParameterText(int number, const char* text, int address) override;
     // Reaches any node, with or without a device record.
     bool ReadParameterValue(int number, int32_t& value, int address) override;
@@ -105,8 +102,8 @@ public:
     // code in GetLastAbortCode), kSdoProtocolError or kSdoTooLong. With
     // SdoOverflow::kDrain an object longer than `capacity` is still taken to
     // its end, so the drive is left with no transfer open.
-    int CanSdoUpload(uint16_t index, uint8_t subindex, uint8_t* buffer, size_t capacity, size_t& length,
-                     int node, SdoOverflow overflow = SdoOverflow::kRefuse);
+    int CanSdoUpload(uint16_t index, uint8_t subindex, uint8_t* buffer, size_t capacity, size_t& length, int node,
+                     SdoOverflow overflow = SdoOverflow::kRefuse);
     // Writes `length` bytes to object (index, subindex) of `node`; results as
     // CanSdoUpload.
     int CanSdoDownload(uint16_t index, uint8_t subindex, size_t length, const uint8_t* data, int node);

@@ -10,7 +10,11 @@ struct TimingEntry {
     uint16_t word;  // BTR0 in the high byte, BTR1 in the low byte
 };
 constexpr TimingEntry kTimingTable[] = {
-    {50000, 0x472F}, {125000, 0x031C}, {250000, 0x011C}, {500000, 0x001C}, {1000000, 0x0014},
+    {50000, 0x472F},
+    {125000, 0x031C},
+    {250000, 0x011C},
+    {500000, 0x001C},
+    {1000000, 0x0014},
 };
 
 template <typename Function>
@@ -38,8 +42,8 @@ CanAdapterDriver::CanAdapterDriver(const char* libraryName, bool withSpecialFunc
     read_ = Entry<CanReadFunction>(library, kCanReadName);
     versionInfo_ = Entry<CanVersionInfoFunction>(library, kCanVersionInfoName);
     const bool special = !withSpecialFunction || platform::GetProcAddress(library, kCanSpecialFunctionName) != nullptr;
-    if (initEntry_ == nullptr || close_ == nullptr || status_ == nullptr || write_ == nullptr ||
-        read_ == nullptr || versionInfo_ == nullptr || !special) {
+    if (initEntry_ == nullptr || close_ == nullptr || status_ == nullptr || write_ == nullptr || read_ == nullptr ||
+        versionInfo_ == nullptr || !special) {
         // A library without its whole function set leaves the driver inert.
         platform::FreeLibrary(library);
         initEntry_ = nullptr;
@@ -65,8 +69,7 @@ int CanAdapterDriver::Init(const CanAdapterSettings& settings) {
         // Frames that waited in the adapter belong to no request of ours.
         std::lock_guard<std::mutex> lock(receiveMutex_);
         CanMessage discarded;
-        for (int n = 0; n < kMaxFramesPerPoll && read_(&discarded) == kCanLibraryOk; ++n) {
-        }
+        for (int n = 0; n < kMaxFramesPerPoll && read_(&discarded) == kCanLibraryOk; ++n) {}
     }
     return result == kCanLibraryOk ? kCanDriverOk : kCanDriverInitFailed;
 }
@@ -181,9 +184,11 @@ CCanPeak::CCanPeak() : CanAdapterDriver(kParallelAdapterLibrary, false) {
 }
 
 uint32_t CCanPeak::CallInit(uint16_t timing) {
-    return reinterpret_cast<CanInitParallelFunction>(initEntry_)(
-        timing, kCanMessageStandard, kParallelHardwareType, settings_.ioPort,
-        static_cast<uint16_t>(settings_.interrupt));
+    return reinterpret_cast<CanInitParallelFunction>(initEntry_)(timing,
+                                                                 kCanMessageStandard,
+                                                                 kParallelHardwareType,
+                                                                 settings_.ioPort,
+                                                                 static_cast<uint16_t>(settings_.interrupt));
 }
 
 void CCanPeak::GetVersionInfo(char* text) {

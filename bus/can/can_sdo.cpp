@@ -37,8 +37,8 @@ int CCanOpenTarn::RunTransfer(SdoTransfer& transfer, int node) {
     return transfer.Result();
 }
 
-int CCanOpenTarn::CanSdoUpload(uint16_t index, uint8_t subindex, uint8_t* buffer, size_t capacity,
-                               size_t& length, int node, SdoOverflow overflow) {
+int CCanOpenTarn::CanSdoUpload(uint16_t index, uint8_t subindex, uint8_t* buffer, size_t capacity, size_t& length,
+                               int node, SdoOverflow overflow) {
     length = 0;
     SdoTransfer transfer = SdoTransfer::Upload(index, subindex, capacity, overflow);
     const int result = RunTransfer(transfer, node);

@@ -101,10 +101,13 @@ SdoStep SdoTransfer::TakeReply(const SdoFrame& reply) {
     const bool first = phase_ == Phase::kInitiateUpload || phase_ == Phase::kInitiateDownload;
     if (first && !ours) return SdoStep::kIgnored;
     switch (phase_) {
-        case Phase::kInitiateUpload: return TakeInitiateUpload(reply);
-        case Phase::kUploadSegments: return TakeUploadSegment(reply);
+        case Phase::kInitiateUpload:
+            return TakeInitiateUpload(reply);
+        case Phase::kUploadSegments:
+            return TakeUploadSegment(reply);
         case Phase::kInitiateDownload:
-        case Phase::kDownloadSegments: return TakeDownloadReply(reply);
+        case Phase::kDownloadSegments:
+            return TakeDownloadReply(reply);
     }
     return Finish(kProtocolError);
 }
@@ -169,7 +172,8 @@ void SdoTransfer::PrepareDownloadSegment() {
     const size_t bytes = std::min(kSegmentBytes, length - offset);
     request_[0] = (segment_ % 2 == 0) ? kToggleBit : 0;
     if (segment_ == segmentCount_)
-        request_[0] = static_cast<uint8_t>(request_[0] | kLastSegmentBit | 2 * (kSegmentBytes * segmentCount_ - length));
+        request_[0] =
+            static_cast<uint8_t>(request_[0] | kLastSegmentBit | 2 * (kSegmentBytes * segmentCount_ - length));
     std::memcpy(request_.data() + 1, source_.data() + offset, bytes);
 }
 

@@ -86,6 +86,6 @@ private:
 
     // Download.
     std::vector<uint8_t> source_;
-    size_t segment_ = 0;        // from 1
+    size_t segment_ = 0;  // from 1
     size_t segmentCount_ = 0;
 };

@@ -17,8 +17,8 @@
 #include "bus/serial/tests/serial_fixture.h"
 #include "platform/system/clock.h"
 #include "platform/system/dynamic_library.h"
-#include "platform/testing/memory_serial_line.h"
 #include "platform/system/serial_port.h"
+#include "platform/testing/memory_serial_line.h"
 
 namespace {
 

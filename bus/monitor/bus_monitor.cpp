@@ -88,8 +88,7 @@ void ShowBus(GwCore* window) {
 void EmptyCounterFields(GwCore* window) {
     for (int category = kFirstShownCategory; category < kErrorCategoryCount; ++category)
         monitor::SetFieldText(window, platform::Format("Error%d", category), "");
-    for (const char* name : {"ErrorAll", "OkAll", "BusTax"})
-        monitor::SetFieldText(window, name, "");
+    for (const char* name : {"ErrorAll", "OkAll", "BusTax"}) monitor::SetFieldText(window, name, "");
     monitor::SetFieldValue(window, "LoadSlider", 0.0);
 }
 
@@ -136,17 +135,16 @@ int CB_TimerBusMonitor(GwCore* widget, GwEvent*, GwUD) {
         EmptyCounterFields(window);
     } else {
         for (int category = kFirstShownCategory; category < kErrorCategoryCount; ++category)
-            monitor::SetFieldText(window, platform::Format("Error%d", category),
+            monitor::SetFieldText(window,
+                                  platform::Format("Error%d", category),
                                   platform::Format("%lu", bus->GetCategoryCount(category)));
-        monitor::SetFieldText(window, "ErrorAll",
-                              platform::Format("%lu", BusRequestCounters.failed));
-        const double rate =
-            monitor::PerSecond(monitor::CountSince(succeeded, g_bus.lastSucceeded), elapsedMs);
+        monitor::SetFieldText(window, "ErrorAll", platform::Format("%lu", BusRequestCounters.failed));
+        const double rate = monitor::PerSecond(monitor::CountSince(succeeded, g_bus.lastSucceeded), elapsedMs);
         monitor::SetFieldText(window, "BusTax", platform::Format("%0.2lf", rate));
         monitor::SetFieldText(window, "OkAll", platform::Format("%lu", succeeded));
         // Without a measured maximum there is no load to show.
-        monitor::SetFieldValue(window, "LoadSlider",
-                               g_bus.maximumRate > 0.0 ? rate / g_bus.maximumRate * kPercent : 0.0);
+        monitor::SetFieldValue(
+            window, "LoadSlider", g_bus.maximumRate > 0.0 ? rate / g_bus.maximumRate * kPercent : 0.0);
     }
     g_bus.lastSucceeded = succeeded;
     g_bus.lastTick = now;

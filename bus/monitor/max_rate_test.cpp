@@ -12,13 +12,13 @@ constexpr double kTestSeconds = kMaxRateTestMs / 1000.0;
 
 // Restores ModalFlag when the test ends.
 class ModalFlagCleared {
-  public:
+public:
     ModalFlagCleared() : saved_(ModalFlag) { ModalFlag = false; }
     ~ModalFlagCleared() { ModalFlag = saved_; }
     ModalFlagCleared(const ModalFlagCleared&) = delete;
     ModalFlagCleared& operator=(const ModalFlagCleared&) = delete;
 
-  private:
+private:
     bool saved_;
 };
 

@@ -26,8 +26,6 @@ uint32_t NowTick() { return platform::TheClock().Tick(); }
 
 uint32_t CountSince(uint32_t now, uint32_t before) { return now >= before ? now - before : now; }
 
-double PerSecond(uint32_t events, uint32_t elapsedMs) {
-    return elapsedMs > 0 ? events * 1000.0 / elapsedMs : 0.0;
-}
+double PerSecond(uint32_t events, uint32_t elapsedMs) { return elapsedMs > 0 ? events * 1000.0 / elapsedMs : 0.0; }
 
 }  // namespace monitor

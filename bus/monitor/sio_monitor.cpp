@@ -40,8 +40,7 @@ void RestartStatistics() {
 }
 
 GwCore* RememberedWindow() {
-    return g_sio.window != nullptr && GwRcMgr::is_valid_child(g_sio.window) ? g_sio.window
-                                                                            : nullptr;
+    return g_sio.window != nullptr && GwRcMgr::is_valid_child(g_sio.window) ? g_sio.window : nullptr;
 }
 
 }  // namespace
@@ -72,8 +71,7 @@ int CB_TimerSioMonitor(GwCore* widget, GwEvent*, GwUD) {
     uint32_t failures = 0;
     for (int code = 0; code < kTelegramStatisticsCount; ++code) {
         const uint32_t count = TelegramStatistics[static_cast<size_t>(code)];
-        monitor::SetFieldText(window, platform::Format("Error%d", code),
-                              platform::Format("%ld", count));
+        monitor::SetFieldText(window, platform::Format("Error%d", code), platform::Format("%ld", count));
         if (code > 0) failures += count;
     }
     monitor::SetFieldText(window, "ErrorAll", platform::Format("%ld", failures));
@@ -81,12 +79,9 @@ int CB_TimerSioMonitor(GwCore* widget, GwEvent*, GwUD) {
     const uint32_t now = monitor::NowTick();
     const uint32_t elapsedMs = now - g_sio.lastTick;
     g_sio.accumulatedMs += elapsedMs;
-    monitor::SetFieldText(
-        window, "Time",
-        platform::Format("%ld", static_cast<int64_t>(g_sio.accumulatedMs / 1000.0)));
+    monitor::SetFieldText(window, "Time", platform::Format("%ld", static_cast<int64_t>(g_sio.accumulatedMs / 1000.0)));
     const uint32_t succeeded = TelegramStatistics[0];
-    const double rate =
-        monitor::PerSecond(monitor::CountSince(succeeded, g_sio.lastSucceeded), elapsedMs);
+    const double rate = monitor::PerSecond(monitor::CountSince(succeeded, g_sio.lastSucceeded), elapsedMs);
     monitor::SetFieldText(window, "BusTax", platform::Format("%0.2lf", rate));
     g_sio.lastSucceeded = succeeded;
     g_sio.lastTick = now;
@@ -102,8 +97,8 @@ int CB_ReInitSioStatistic(GwCore*, GwEvent*, GwUD) {
 int CB_StartMaxTest(GwCore* widget, GwEvent*, GwUD) {
     Main* main = GetMain();
     const double rate = MeasureMaximumRate(main != nullptr ? main->ActiveParaBase() : nullptr);
-    const std::string text = "Die momentane Buskapazität liegt bei " +
-                             platform::Format("%0.2lf", rate) + " Telegramme/s.";
+    const std::string text =
+        "Die momentane Buskapazität liegt bei " + platform::Format("%0.2lf", rate) + " Telegramme/s.";
     ShowInfoText(text.c_str(), monitor::WindowOf(widget));
     return 1;
 }

@@ -17,13 +17,20 @@ constexpr int kCheckedFrom = 2;
 int FramerResultCode(FramerVerdict verdict) {
     switch (verdict) {
         case FramerVerdict::kFramed:
-        case FramerVerdict::kAck: return kSerioOk;
-        case FramerVerdict::kNak: return kSerioNak;
-        case FramerVerdict::kBadFrame: return kSerioBadFrame;
-        case FramerVerdict::kBadCheck: return kSerioBadCheck;
-        case FramerVerdict::kTooLong: return kSerioTooLong;
-        case FramerVerdict::kBufferFull: return kSerioBufferFull;
-        case FramerVerdict::kNeedMore: break;
+        case FramerVerdict::kAck:
+            return kSerioOk;
+        case FramerVerdict::kNak:
+            return kSerioNak;
+        case FramerVerdict::kBadFrame:
+            return kSerioBadFrame;
+        case FramerVerdict::kBadCheck:
+            return kSerioBadCheck;
+        case FramerVerdict::kTooLong:
+            return kSerioTooLong;
+        case FramerVerdict::kBufferFull:
+            return kSerioBufferFull;
+        case FramerVerdict::kNeedMore:
+            break;
     }
     return kSerioPartialReply;
 }
@@ -59,8 +66,8 @@ FramerVerdict ReplyFramer::Decide() {
         const bool nulBeforeStx = buffer_[kStxPosition] == kNUL && count_ > kStxPosition + 1 &&
                                   buffer_[kStxPosition + 1] == kSTX && etxIndex_ > kStxPosition + 1;
         if (nulBeforeStx) {
-            std::memmove(buffer_ + kStxPosition, buffer_ + kStxPosition + 1,
-                         static_cast<size_t>(count_ - kStxPosition - 1));
+            std::memmove(
+                buffer_ + kStxPosition, buffer_ + kStxPosition + 1, static_cast<size_t>(count_ - kStxPosition - 1));
             --count_;
             --etxIndex_;
             buffer_[count_] = 0;

@@ -11,12 +11,12 @@
 #include "bus/serial/reply_framer.h"
 #include "bus/serial/tarn_error_texts.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/system/clock.h"
-#include "platform/system/event_pump.h"
 #include "platform/base/format.h"
 #include "platform/base/reset_hooks.h"
-#include "platform/system/serial_port.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
+#include "platform/system/serial_port.h"
 
 bool ActivFlag = false;
 bool& SerioEventPumpFlag = SerialWaitFlag;
@@ -71,13 +71,13 @@ std::string PortFailureReason() {
 void LogReentered() { LogEntry("Striowin->ActivFlag->CheckReentrant Reentrancy defense activated"); }
 
 void LogTooLong(uint32_t count) {
-    LogEntry(platform::Format("Striowin->iSerioReceiveString Received sio string too long (%lu", count) +
-             "byte)" + ". Receivebuffer cleared!");
+    LogEntry(platform::Format("Striowin->iSerioReceiveString Received sio string too long (%lu", count) + "byte)" +
+             ". Receivebuffer cleared!");
 }
 
 void LogReceiveError(int code) {
-    LogEntry(platform::Format("Striowin->iSerioReceiveString Error %d (%s). Receivebuffer cleared!", code,
-                              TarnErrorLogText(code)));
+    LogEntry(platform::Format(
+        "Striowin->iSerioReceiveString Error %d (%s). Receivebuffer cleared!", code, TarnErrorLogText(code)));
 }
 
 void PurgeInput() {
@@ -134,8 +134,7 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
     if (g_serio.port) CloseSerio(true);
 
     std::string error;
-    std::unique_ptr<platform::SerialPort> opened =
-        platform::OpenSerialPort(platform::Format("COM%u", port), &error);
+    std::unique_ptr<platform::SerialPort> opened = platform::OpenSerialPort(platform::Format("COM%u", port), &error);
     if (!opened) {
         g_serio.lastSystemError = error;
         LogSystemFailure("Striowin->iInitSerio->CreateFile", error);
@@ -145,10 +144,20 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
     platform::SerialSettings settings = opened->Settings();
     settings.baud = baud;
     switch (parity) {
-        case 'E': case 'e': settings.parity = 'E'; break;
-        case 'N': case 'n': settings.parity = 'N'; break;
-        case 'O': case 'o': settings.parity = 'O'; break;
-        default: return kSerioBadParity;
+        case 'E':
+        case 'e':
+            settings.parity = 'E';
+            break;
+        case 'N':
+        case 'n':
+            settings.parity = 'N';
+            break;
+        case 'O':
+        case 'o':
+            settings.parity = 'O';
+            break;
+        default:
+            return kSerioBadParity;
     }
     if (dataBits < 4 || dataBits > 8) return kSerioBadDataBits;
     if (stopBits != 1 && stopBits != 2) return kSerioBadStopBits;

@@ -11,22 +11,22 @@
 // them; the telegram protocol passes them on as its own codes. Several
 // failures share a number.
 inline constexpr int kSerioOk = 0;
-inline constexpr int kSerioPumpRunning = 1;     // transmit refused while the event pump runs
-inline constexpr int kSerioLineFailed = 4;      // read or write failed; transmit re-entered
-inline constexpr int kSerioNoReply = 5;         // time-out with nothing received; receive re-entered
-inline constexpr int kSerioPartialReply = 6;    // time-out with part of a reply
-inline constexpr int kSerioNothingReceived = 7; // SerioReceiveByte found nothing
-inline constexpr int kSerioOpenFailed = 8;      // opening or configuring the port failed
-inline constexpr int kSerioBadFrame = 8;        // a reply without STX in place
+inline constexpr int kSerioPumpRunning = 1;      // transmit refused while the event pump runs
+inline constexpr int kSerioLineFailed = 4;       // read or write failed; transmit re-entered
+inline constexpr int kSerioNoReply = 5;          // time-out with nothing received; receive re-entered
+inline constexpr int kSerioPartialReply = 6;     // time-out with part of a reply
+inline constexpr int kSerioNothingReceived = 7;  // SerioReceiveByte found nothing
+inline constexpr int kSerioOpenFailed = 8;       // opening or configuring the port failed
+inline constexpr int kSerioBadFrame = 8;         // a reply without STX in place
 inline constexpr int kSerioBadBaud = 10;
-inline constexpr int kSerioBadCheck = 10;       // check character wrong
-inline constexpr int kSerioTooLong = 11;        // more bytes than the buffer holds
+inline constexpr int kSerioBadCheck = 10;  // check character wrong
+inline constexpr int kSerioTooLong = 11;   // more bytes than the buffer holds
 inline constexpr int kSerioBadDataBits = 11;
 inline constexpr int kSerioBadStopBits = 12;
 inline constexpr int kSerioBadParity = 13;
-inline constexpr int kSerioBufferFull = 14;     // a reply that fills the whole buffer
-inline constexpr int kSerioShortWrite = 14;     // fewer bytes written than given
-inline constexpr int kSerioNak = 22;            // NAK before ETX
+inline constexpr int kSerioBufferFull = 14;  // a reply that fills the whole buffer
+inline constexpr int kSerioShortWrite = 14;  // fewer bytes written than given
+inline constexpr int kSerioNak = 22;         // NAK before ETX
 
 // Protocol characters the receiver watches for.
 inline constexpr uint8_t kNUL = 0x00;
@@ -56,9 +56,9 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
 
 // What the receiver found in a reply besides its result.
 struct SerioReply {
-    int count = 0;       // bytes in the buffer (a NUL before STX removed)
-    bool framed = false; // STX at 1, ETX, and a check character that matched
-    int etxIndex = -1;   // position of ETX, when framed
+    int count = 0;        // bytes in the buffer (a NUL before STX removed)
+    bool framed = false;  // STX at 1, ETX, and a check character that matched
+    int etxIndex = -1;    // position of ETX, when framed
 };
 // Receives one telegram reply into `buffer` of `size` bytes, which is cleared
 // first. Ends on a complete frame, on ACK as the second byte, on NAK before

@@ -23,19 +23,44 @@ constexpr char kLastSampleBlockMark = '!';
 // Category counted for each error code; -1: none.
 int ErrorCategory(int code) {
     switch (code) {
-        case 1: case 2: case 3: case 7: case 9: case 10: case 11: case 12: case 15: case 21: case 25:
+        case 1:
+        case 2:
+        case 3:
+        case 7:
+        case 9:
+        case 10:
+        case 11:
+        case 12:
+        case 15:
+        case 21:
+        case 25:
             return 5;
-        case 4: return 15;
-        case 5: case 6: return 7;
-        case 8: case 13: case 14: case 23: return 6;
-        case 16: return 8;
-        case 17: return 10;
-        case 18: return 9;
-        case 19: return 11;
-        case 20: return 13;
-        case 22: return 12;
-        case 24: return 4;
-        default: return -1;
+        case 4:
+            return 15;
+        case 5:
+        case 6:
+            return 7;
+        case 8:
+        case 13:
+        case 14:
+        case 23:
+            return 6;
+        case 16:
+            return 8;
+        case 17:
+            return 10;
+        case 18:
+            return 9;
+        case 19:
+            return 11;
+        case 20:
+            return 13;
+        case 22:
+            return 12;
+        case 24:
+            return 4;
+        default:
+            return -1;
     }
 }
 
@@ -56,7 +81,6 @@ constexpr TextField kSecondWordField{44, 4};
 constexpr TextField kKeypadGroupField{48, 2};
 constexpr TextField kScGroupField{50, 2};
 constexpr size_t kAttributeRecordLength = 52;
-
 
 }  // namespace
 
@@ -150,8 +174,8 @@ bool TarnBus::ReadBlock(int number, void* destination, int first, uint16_t& coun
     count = 0;
     int delivered = 0;
     do {
-        const std::string request = platform::Format("70%03d%05d%02d", number, element,
-                                                     std::min(remaining, kMaxBlockReadElements));
+        const std::string request =
+            platform::Format("70%03d%05d%02d", number, element, std::min(remaining, kMaxBlockReadElements));
         const int result = Exchange(request.c_str(), address, kTelegramRead);
         // The device says no when the array has no more elements.
         if (result == kTarnCanceled) break;
@@ -212,8 +236,8 @@ bool TarnBus::WriteBlock(int number, const void* source, int first, uint16_t cou
             }
         }
         CopyCut(value_, kTarnValueSize, text);
-        const int result = Exchange(platform::Format("70%03d%05d%02d", number, first + done, chunk).c_str(),
-                                    address, kTelegramWrite);
+        const int result =
+            Exchange(platform::Format("70%03d%05d%02d", number, first + done, chunk).c_str(), address, kTelegramWrite);
         if (result != 0) return Finish(result);
         done += chunk;
     }
@@ -222,8 +246,8 @@ bool TarnBus::WriteBlock(int number, const void* source, int first, uint16_t cou
 
 bool TarnBus::ReadParameterInfo(int number, ParameterEntry& entry, bool& notPresent, int address) {
     if (const int result = CheckSlot(number, address)) return Finish(result);
-    const int result = Exchange(platform::Format("30%03u", static_cast<unsigned>(number)).c_str(), address,
-                                kTelegramRead);
+    const int result =
+        Exchange(platform::Format("30%03u", static_cast<unsigned>(number)).c_str(), address, kTelegramRead);
     if (result != 0) {
         notPresent = result == kTarnCanceled;
         return Finish(result);

@@ -28,11 +28,9 @@ public:
     void SetWriteSettleWait(bool on);
     unsigned GetPortNumber() const { return port_; }
 
-    bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width,
-                   int address) override;
+    bool ReadBlock(int number, void* destination, int first, uint16_t& count, int width, int address) override;
     bool ReadParameterText(int number, dstring& text, int address) override;
-    bool WriteBlock(int number, const void* source, int first, uint16_t count, int width,
-                    int address) override;
+    bool WriteBlock(int number, const void* source, int first, uint16_t count, int width, int address) override;
     // A text holding a character that frames telegrams is refused with 19.
     bool WriteParameterText(int number, const char* text, int address) override;
     bool ReadParameterValue(int number, int32_t& value, int address) override;

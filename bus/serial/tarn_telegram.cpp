@@ -126,8 +126,15 @@ bool IsTelegramValueText(const char* text) {
     if (text == nullptr) return false;
     for (const char* c = text; *c != '\0'; ++c) {
         switch (static_cast<uint8_t>(*c)) {
-            case kSTX: case kETX: case kEOT: case kENQ: case kACK: case kNAK: return false;
-            default: break;
+            case kSTX:
+            case kETX:
+            case kEOT:
+            case kENQ:
+            case kACK:
+            case kNAK:
+                return false;
+            default:
+                break;
         }
     }
     return true;
@@ -213,8 +220,7 @@ int TarnReadTelegram(char* code, char* value, char addressChar) {
         return kTarnSyntax;
     }
     const char* valueStart = reinterpret_cast<const char*>(reply + equalsIndex + 1);
-    CopyCut(value, kTarnValueSize,
-            std::string_view(valueStart, static_cast<size_t>(info.etxIndex) - equalsIndex - 1));
+    CopyCut(value, kTarnValueSize, std::string_view(valueStart, static_cast<size_t>(info.etxIndex) - equalsIndex - 1));
     if (WriteSettleWait) BusyWait(kReadSettleMs);
     return 0;
 }

@@ -29,7 +29,10 @@ uint32_t ParallelInit(uint16_t timing, int messageType, int hardwareType, uint32
     platform::LogLine(platform::Format(
         "CAN adapter on the parallel port (hardware type %d): I/O port 0x%X and interrupt %u are not used on "
         "Linux; it runs on interface %s",
-        hardwareType, ioPort, interrupt, ChosenCanInterface()));
+        hardwareType,
+        ioPort,
+        interrupt,
+        ChosenCanInterface()));
     return TheAdapter().Init(timing, messageType);
 }
 

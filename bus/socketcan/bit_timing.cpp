@@ -11,7 +11,11 @@ struct TimingWord {
 // The words of the classic 16 MHz controller clock; a SocketCAN interface
 // computes its own timing from the bit rate.
 constexpr TimingWord kTimingWords[] = {
-    {0x472F, 50000}, {0x031C, 125000}, {0x011C, 250000}, {0x001C, 500000}, {0x0014, 1000000},
+    {0x472F, 50000},
+    {0x031C, 125000},
+    {0x011C, 250000},
+    {0x001C, 500000},
+    {0x0014, 1000000},
 };
 
 }  // namespace

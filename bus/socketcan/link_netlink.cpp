@@ -35,8 +35,7 @@ Value Get(const uint8_t* data) {
 // padded to four bytes. Netlink is in the host's byte order.
 class LinkMessage {
 public:
-    LinkMessage(uint16_t type, uint16_t flags, uint32_t sequence, int index, uint32_t linkFlags,
-                uint32_t linkChange)
+    LinkMessage(uint16_t type, uint16_t flags, uint32_t sequence, int index, uint32_t linkFlags, uint32_t linkChange)
         : bytes_(kHeaderSize + kLinkHeaderSize, 0) {
         Put<uint16_t>(bytes_, offsetof(nlmsghdr, nlmsg_type), type);
         Put<uint16_t>(bytes_, offsetof(nlmsghdr, nlmsg_flags), flags);
@@ -187,11 +186,10 @@ LinkState ReadLinkAnswer(const uint8_t* data, size_t size, uint32_t sequence) {
     }
     link.index = Get<int32_t>(body + offsetof(ifinfomsg, ifi_index));
     link.up = (Get<uint32_t>(body + offsetof(ifinfomsg, ifi_flags)) & IFF_UP) != 0;
-    bool fits = EachAttribute(body + kLinkHeaderSize, bodySize - kLinkHeaderSize,
-                              [&](uint16_t type, const uint8_t* value, size_t valueSize) {
-                                  if (type == IFLA_LINKINFO && !ReadLinkInfo(value, valueSize, link))
-                                      link.error = EBADMSG;
-                              });
+    bool fits = EachAttribute(
+        body + kLinkHeaderSize, bodySize - kLinkHeaderSize, [&](uint16_t type, const uint8_t* value, size_t valueSize) {
+            if (type == IFLA_LINKINFO && !ReadLinkInfo(value, valueSize, link)) link.error = EBADMSG;
+        });
     if (!fits) link.error = EBADMSG;
     return link;
 }

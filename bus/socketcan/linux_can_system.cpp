@@ -73,7 +73,11 @@ std::vector<uint8_t> ExchangeWithKernel(const std::vector<uint8_t>& request, int
     ::setsockopt(socket.get(), SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
-    if (::sendto(socket.get(), request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&kernel),
+    if (::sendto(socket.get(),
+                 request.data(),
+                 request.size(),
+                 0,
+                 reinterpret_cast<const sockaddr*>(&kernel),
                  sizeof kernel) < 0) {
         error = errno;
         return {};

@@ -42,8 +42,7 @@ bool IsQueueFull(ssize_t error) { return error == -EAGAIN || error == -EWOULDBLO
 
 }  // namespace
 
-SocketCanAdapter::SocketCanAdapter(CanSystem* system)
-    : system_(system != nullptr ? system : &TheLinuxCanSystem()) {}
+SocketCanAdapter::SocketCanAdapter(CanSystem* system) : system_(system != nullptr ? system : &TheLinuxCanSystem()) {}
 
 SocketCanAdapter::~SocketCanAdapter() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -72,8 +71,8 @@ void SocketCanAdapter::CloseLocked() {
 
 uint32_t SocketCanAdapter::Refuse(const std::string& interface, uint32_t bitrate, const std::string& reason,
                                   bool isVirtual, bool linkIsUp) {
-    platform::LogLine("CAN interface " + interface + " " + reason + "; as root: " +
-                      SetUpCommand(interface, bitrate, isVirtual, linkIsUp));
+    platform::LogLine("CAN interface " + interface + " " + reason +
+                      "; as root: " + SetUpCommand(interface, bitrate, isVirtual, linkIsUp));
     return kCanResultNoInterface;
 }
 
@@ -81,16 +80,20 @@ uint32_t SocketCanAdapter::ReadyLinkLocked(const std::string& interface, uint32_
     const std::string rate = std::to_string(bitrate) + " bit/s";
     const LinkState link = system_->QueryLink(interface);
     if (link.error == ENODEV) {
-        return Refuse(interface, bitrate,
+        return Refuse(interface,
+                      bitrate,
                       "not found (" + platform::SystemErrorText(link.error) +
                           "); connect the adapter or name its interface in " + kCanInterfaceVariable +
                           ", and set it up at " + rate,
-                      false, false);
+                      false,
+                      false);
     }
     if (link.error != 0) {
-        return Refuse(interface, bitrate,
+        return Refuse(interface,
+                      bitrate,
                       "cannot be queried (" + platform::SystemErrorText(link.error) + "); it is wanted at " + rate,
-                      false, false);
+                      false,
+                      false);
     }
     const bool isVirtual = IsVirtualKind(link.kind);
     if (link.kind != kCanLinkKind && !isVirtual) {
@@ -101,17 +104,21 @@ uint32_t SocketCanAdapter::ReadyLinkLocked(const std::string& interface, uint32_
     if (link.up) {
         // A virtual interface has no rate; a link reporting none is taken as set.
         if (!isVirtual && link.bitrate != 0 && !SameRate(link.bitrate, bitrate)) {
-            return Refuse(interface, bitrate,
+            return Refuse(interface,
+                          bitrate,
                           "is up at " + std::to_string(link.bitrate) + " bit/s, not at the " + rate + " wanted",
-                          false, true);
+                          false,
+                          true);
         }
     } else {
         const int error = system_->SetLinkUp(link, isVirtual ? 0 : bitrate);
         if (error != 0) {
-            return Refuse(interface, bitrate,
-                          "is down and could not be brought up at " + rate + " (" +
-                              platform::SystemErrorText(error) + ")",
-                          isVirtual, false);
+            return Refuse(
+                interface,
+                bitrate,
+                "is down and could not be brought up at " + rate + " (" + platform::SystemErrorText(error) + ")",
+                isVirtual,
+                false);
         }
         broughtUp_ = link;
     }
@@ -127,8 +134,8 @@ uint32_t SocketCanAdapter::Init(uint16_t timing, int messageType) {
         return kCanResultIllegalParameter;
     }
     if (messageType != kStandardFrames) {
-        platform::LogLine(platform::Format("CAN adapter: message type %d refused; it sends standard frames only (0)",
-                                           messageType));
+        platform::LogLine(
+            platform::Format("CAN adapter: message type %d refused; it sends standard frames only (0)", messageType));
         return kCanResultIllegalParameter;
     }
     const std::string interface = ChosenCanInterface();
@@ -260,8 +267,8 @@ uint32_t SocketCanAdapter::VersionInfo(const char* library, char* text) {
     if (text == nullptr) return kCanResultIllegalParameter;
     std::lock_guard<std::mutex> lock(mutex_);
     const std::string interface = socket_ >= 0 ? interface_ : ChosenCanInterface();
-    std::snprintf(text, kCanVersionTextSize, "%s %s, SocketCAN interface %s", library, kAdapterLibraryVersion,
-                  interface.c_str());
+    std::snprintf(
+        text, kCanVersionTextSize, "%s %s, SocketCAN interface %s", library, kAdapterLibraryVersion, interface.c_str());
     return kCanResultOk;
 }
 

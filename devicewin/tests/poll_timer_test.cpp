@@ -41,12 +41,20 @@ TEST_F(PollTimerTest, IntervalByBaudRateLimitsAndFactor) {
         double factor;
         uint32_t expected;
     } cases[] = {
-        {false, 19200, 1.0, 1500}, {false, 2400, 0.5, 1500},   // offline: whatever the weight
-        {true, 9600, 1.0, 4000},   {true, 19200, 1.0, 2000},   {true, 115200, 1.0, 1000},
-        {true, 2400, 1.0, 16000},  {true, 19200, 0.5, 4000},   {true, 115200, 0.5, 2000},
-        {true, 2400, 0.5, 32000},  {true, 19200, 2.0, 1000},
+        {false, 19200, 1.0, 1500},
+        {false, 2400, 0.5, 1500},  // offline: whatever the weight
+        {true, 9600, 1.0, 4000},
+        {true, 19200, 1.0, 2000},
+        {true, 115200, 1.0, 1000},
+        {true, 2400, 1.0, 16000},
+        {true, 19200, 0.5, 4000},
+        {true, 115200, 0.5, 2000},
+        {true, 2400, 0.5, 32000},
+        {true, 19200, 2.0, 1000},
         // A factor of 0 or below counts as 1.0, a rate of 0 as 9600.
-        {true, 19200, 0.0, 2000},  {true, 19200, -3.0, 2000},  {true, 0, 1.0, 4000},
+        {true, 19200, 0.0, 2000},
+        {true, 19200, -3.0, 2000},
+        {true, 0, 1.0, 4000},
     };
     for (const Case& c : cases) {
         hooks.online = c.online;

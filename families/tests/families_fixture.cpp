@@ -18,11 +18,16 @@ namespace {
 
 const char* DriveTypeName(char type) {
     switch (type) {
-        case kTypeFloat32: return "FLOAT32";
-        case kTypeString: return "STRING";
-        case kTypeUsign8: return "USIGN8";
-        case kTypeInt16: return "INT16";
-        default: return "USIGN16";
+        case kTypeFloat32:
+            return "FLOAT32";
+        case kTypeString:
+            return "STRING";
+        case kTypeUsign8:
+            return "USIGN8";
+        case kTypeInt16:
+            return "INT16";
+        default:
+            return "USIGN16";
     }
 }
 
@@ -74,8 +79,9 @@ void FamiliesTest::TableOnly(int number, const char* name, char type, int32_t ta
     const bool isFloat = type == kTypeFloat32;
     const int32_t minimum = isFloat ? static_cast<int32_t>(FloatBits(-1e30f)) : INT32_MIN;
     const int32_t maximum = isFloat ? static_cast<int32_t>(FloatBits(1e30f)) : INT32_MAX;
-    parabasetest::Define(*base_, {.number = number, .name = name, .type = type, .minimum = minimum,
-                                  .maximum = maximum, .value = tableValue});
+    parabasetest::Define(
+        *base_,
+        {.number = number, .name = name, .type = type, .minimum = minimum, .maximum = maximum, .value = tableValue});
 }
 
 std::string FamiliesTest::Heard() const {

@@ -39,16 +39,24 @@ TEST_F(SetupContextTest, FamilyChoosesTheClass) {
     struct Case {
         int family;
         const char* expected;
-    } cases[] = {{3, "Marlo"}, {4, "Ruvex"}, {5, "Pesco"}, {6, "Pesco"}, {7, "Pesco"},
-                 {8, "Zov"},   {0, "none"},  {1, "none"},  {2, "none"},  {9, "none"}};
+    } cases[] = {{3, "Marlo"},
+                 {4, "Ruvex"},
+                 {5, "Pesco"},
+                 {6, "Pesco"},
+                 {7, "Pesco"},
+                 {8, "Zov"},
+                 {0, "none"},
+                 {1, "none"},
+                 {2, "none"},
+                 {9, "none"}};
     for (const Case& c : cases) {
         std::unique_ptr<DeviceSetupContext> context = CreateSetupContextForFamily(c.family, nullptr, *base_, false);
-        const char* got = context == nullptr                                          ? "none"
+        const char* got = context == nullptr                                           ? "none"
                           : dynamic_cast<MarloSetupContext*>(context.get()) != nullptr ? "Marlo"
                           : dynamic_cast<RuvexSetupContext*>(context.get()) != nullptr ? "Ruvex"
                           : dynamic_cast<PescoSetupContext*>(context.get()) != nullptr ? "Pesco"
                           : dynamic_cast<ZovSetupContext*>(context.get()) != nullptr   ? "Zov"
-                                                                                        : "other";
+                                                                                       : "other";
         EXPECT_STREQ(got, c.expected) << c.family;
     }
 }
@@ -133,8 +141,8 @@ TEST_F(SetupContextTest, StateChecksAndTheirReadFailures) {
         const char* what;
         int family;
         Check check;
-        int number;                  // the parameter the check reads (0: none)
-        std::optional<uint32_t> v;   // on the drive; none: the read fails
+        int number;                 // the parameter the check reads (0: none)
+        std::optional<uint32_t> v;  // on the drive; none: the read fails
         int number2 = 0;
         uint32_t v2 = 0;
         bool expected = false;
@@ -214,12 +222,10 @@ TEST_F(SetupContextTest, PositioningProgramEditorSetting) {
         ~Restore() { testsupport::WriteFile(path, bytes); }
     } restore{profile, shipped};
     EXPECT_STREQ(GetPosProgEditor(), "notepad.exe");
-    testsupport::WriteFile(profile,
-                           "[Options]\nLanguage=44\n[Externals]\nPosProgEditor=\n");
+    testsupport::WriteFile(profile, "[Options]\nLanguage=44\n[Externals]\nPosProgEditor=\n");
     OpenApplicationFiles();
     EXPECT_STREQ(GetPosProgEditor(), "notepad.exe");
-    testsupport::WriteFile(profile,
-                           "[Options]\nLanguage=44\n[Externals]\nPosProgEditor=vi\n");
+    testsupport::WriteFile(profile, "[Options]\nLanguage=44\n[Externals]\nPosProgEditor=vi\n");
     OpenApplicationFiles();
     EXPECT_STREQ(GetPosProgEditor(), "vi");
     // Without the section the last value read stays.

@@ -77,11 +77,11 @@ TEST_F(ValueTextTest, OperandPrefixesAndDispatcherRoutes) {
         const char* expected;
     } cases[] = {
         {460, 5, "H005 = Heater"},
-        {460, 9, "H009"},            // no text for the value
-        {464, 5, "Heater"},          // no prefix
-        {465, 7, "F007"},            // routed to a section that does not exist
+        {460, 9, "H009"},              // no text for the value
+        {464, 5, "Heater"},            // no prefix
+        {465, 7, "F007"},              // routed to a section that does not exist
         {461, 5, "M005 = Untrimmed"},  // no route: the untrimmed name is the section
-        {462, 7, "Z07 = Seven"},     // the selector's shown value picks the section
+        {462, 7, "Z07 = Seven"},       // the selector's shown value picks the section
         {470, 3, "3"},
     };
     for (const Case& c : cases) EXPECT_EQ(Text(marlo, c.number, c.value), c.expected) << c.number << " " << c.value;

@@ -1,12 +1,11 @@
 #include "motor/datalogger/data_logger.h"
 
-#include "platform/system/clock.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
 
 namespace {
 
-constexpr std::string_view kRule =
-    "-------------------------------------------------------------------------";
+constexpr std::string_view kRule = "-------------------------------------------------------------------------";
 constexpr std::string_view kTitle = "                    Torvane Event Logger File";
 constexpr std::string_view kLogOut = "*** Log out ***";
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/clock.h"
 #include "platform/base/log_sink.h"
+#include "platform/system/clock.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -18,8 +18,8 @@ const std::string kStartTime = "Thu Jan  1 00:00:00 2026\n";
 
 std::string Header(const std::string& login_time) {
     const std::string rule(73, '-');
-    return rule + "\n" + std::string(20, ' ') + "Torvane Event Logger File\n" + "Login:\t" + login_time +
-           "\n" + rule + "\n";
+    return rule + "\n" + std::string(20, ' ') + "Torvane Event Logger File\n" + "Login:\t" + login_time + "\n" + rule +
+           "\n";
 }
 
 void AdvanceSeconds(uint64_t seconds) { platform::TheVirtualClock()->AdvanceMs(seconds * 1000); }
@@ -67,8 +67,8 @@ TEST(DataLogger, FileAboveTheLimitStartsAfreshOtherwiseItIsAppendedTo) {
         const std::string old(static_cast<size_t>(c.size), 'x');
         testsupport::WriteFile(path, old);
         { DataLogger log(kProgramLogPath); }
-        const std::string expected = (c.started_afresh ? std::string() : old) + Header(kStartTime) +
-                                     kStartTime + "\t*** Log out ***\n";
+        const std::string expected =
+            (c.started_afresh ? std::string() : old) + Header(kStartTime) + kStartTime + "\t*** Log out ***\n";
         const std::string content = testsupport::ReadFile(path);
         ASSERT_EQ(expected.size(), content.size());
         EXPECT_TRUE(content == expected);  // not EXPECT_EQ: a failure would print 3 MB

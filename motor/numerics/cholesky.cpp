@@ -17,9 +17,7 @@ bool MatrixFits(int stride, int n, size_t size) {
 
 int CholeskyDecompose(int stride, int n, std::span<double> matrix) {
     if (!MatrixFits(stride, n, matrix.size())) return kCholeskyBadArguments;
-    auto at = [&](int row, int column) -> double& {
-        return matrix[static_cast<size_t>(row) * stride + column];
-    };
+    auto at = [&](int row, int column) -> double& { return matrix[static_cast<size_t>(row) * stride + column]; };
     for (int k = 0; k < n; ++k) {
         for (int j = 0; j < k; ++j) {
             double sum = at(j, k);

@@ -14,8 +14,7 @@ constexpr std::string_view kValueFormat = "%10.10f";
 
 }  // namespace
 
-bool LogColumnTable(DataLogger& log, int extraColumns, int rowCount,
-                    std::span<const double> first,
+bool LogColumnTable(DataLogger& log, int extraColumns, int rowCount, std::span<const double> first,
                     const std::array<std::span<const double>, kMaxExtraLogColumns>& further,
                     const std::array<std::string_view, kMaxExtraLogColumns + 1>& headings) {
     if (extraColumns < 1 || extraColumns > kMaxExtraLogColumns || rowCount < 0) return false;

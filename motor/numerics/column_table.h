@@ -17,7 +17,6 @@ inline constexpr int kMaxExtraLogColumns = 4;
 // decimal comma, joined by tabs, then two empty lines.
 // Returns false and writes nothing when `extraColumns` is not 1 to 4,
 // `rowCount` is negative or a column used has fewer than `rowCount` values.
-bool LogColumnTable(DataLogger& log, int extraColumns, int rowCount,
-                    std::span<const double> first,
+bool LogColumnTable(DataLogger& log, int extraColumns, int rowCount, std::span<const double> first,
                     const std::array<std::span<const double>, kMaxExtraLogColumns>& further,
                     const std::array<std::string_view, kMaxExtraLogColumns + 1>& headings);

@@ -61,8 +61,7 @@ std::optional<CurrentControllerSettings> FiniteOrNone(const CurrentControllerSet
 
 }  // namespace
 
-std::optional<CurrentControllerSettings> CalcIdentCurrentController(double inductance,
-                                                                    double resistance,
+std::optional<CurrentControllerSettings> CalcIdentCurrentController(double inductance, double resistance,
                                                                     double samplingPeriod) {
     const double delay = CurrentLoopDelay(samplingPeriod);
     if (resistance == 0.0 || delay == 0.0) return std::nullopt;
@@ -81,8 +80,7 @@ std::optional<CurrentControllerSettings> CalcIdentCurrentController(double induc
     return FiniteOrNone(settings);
 }
 
-std::optional<CurrentControllerSettings> CalcCurrentControllerSettings(double inductance,
-                                                                       double resistance,
+std::optional<CurrentControllerSettings> CalcCurrentControllerSettings(double inductance, double resistance,
                                                                        double samplingPeriod) {
     const double delay = CurrentLoopDelay(samplingPeriod);
     if (resistance == 0.0 || delay == 0.0) return std::nullopt;
@@ -99,11 +97,10 @@ std::optional<CurrentControllerSettings> CalcCurrentControllerSettings(double in
     return FiniteOrNone(settings);
 }
 
-std::optional<SpeedPositionSettings> CalcSpeedAndPositionController(
-    double factor, double samplingPeriod, double speedDelay, double positionDelay,
-    double filterMs, double inertia) {
-    const double u = factor * (kSpeedLoopSamplingDelays * samplingPeriod +
-                               kFilterDelayPerMs * filterMs + speedDelay);
+std::optional<SpeedPositionSettings> CalcSpeedAndPositionController(double factor, double samplingPeriod,
+                                                                    double speedDelay, double positionDelay,
+                                                                    double filterMs, double inertia) {
+    const double u = factor * (kSpeedLoopSamplingDelays * samplingPeriod + kFilterDelayPerMs * filterMs + speedDelay);
     if (u == 0.0 || u + positionDelay == 0.0) return std::nullopt;
     SpeedPositionSettings settings;
     settings.speedResetTimeMs = factor * u * kMsPerSecond;
@@ -122,8 +119,7 @@ double EstimateMotorInertia(double ratedPowerKw, double polePairs) {
     if (power <= kMinInertiaPowerKw) power = kMinInertiaPowerKw;
     if (power >= kMaxInertiaPowerKw) power = kMaxInertiaPowerKw;
     const double inertia =
-        ((kInertiaCubic2 - kInertiaCubic3 * power) * power + kInertiaCubic1) * power -
-        kInertiaCubic0;
+        ((kInertiaCubic2 - kInertiaCubic3 * power) * power + kInertiaCubic1) * power - kInertiaCubic0;
     if (polePairs >= kInertiaFullPolePairs) return inertia;
     return inertia * polePairs * polePairs / (kInertiaFullPolePairs * kInertiaFullPolePairs);
 }

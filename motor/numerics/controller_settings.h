@@ -25,15 +25,13 @@ inline constexpr double kMaxPositionGain = 32000.0;
 // `resistance` (Ohm) at the sampling period `samplingPeriod` (s), as the
 // identification sets it. Empty when the resistance is 0 or the result is
 // not finite.
-std::optional<CurrentControllerSettings> CalcIdentCurrentController(double inductance,
-                                                                    double resistance,
+std::optional<CurrentControllerSettings> CalcIdentCurrentController(double inductance, double resistance,
                                                                     double samplingPeriod);
 
 // Current controller as the family setup windows set it; the gain is at most
 // kMaxCurrentControllerGain. Empty when the resistance is 0 or the result is
 // not finite.
-std::optional<CurrentControllerSettings> CalcCurrentControllerSettings(double inductance,
-                                                                       double resistance,
+std::optional<CurrentControllerSettings> CalcCurrentControllerSettings(double inductance, double resistance,
                                                                        double samplingPeriod);
 
 // Speed and position controllers for the total inertia `inertia`, with the
@@ -41,9 +39,9 @@ std::optional<CurrentControllerSettings> CalcCurrentControllerSettings(double in
 // and the speed actual-value filter in ms. Empty when the effective delay of
 // the speed loop, or that plus the position-loop delay, is 0, or the result is
 // not finite.
-std::optional<SpeedPositionSettings> CalcSpeedAndPositionController(
-    double factor, double samplingPeriod, double speedDelay, double positionDelay,
-    double filterMs, double inertia);
+std::optional<SpeedPositionSettings> CalcSpeedAndPositionController(double factor, double samplingPeriod,
+                                                                    double speedDelay, double positionDelay,
+                                                                    double filterMs, double inertia);
 
 // Typical motor inertia for the rated power (kW, taken within 0.1 to 90) and
 // the pole-pair number.

@@ -14,16 +14,13 @@ constexpr double kStartError = 1e30;
 constexpr int kUnknowns = 3;  // A, B, C
 
 bool IsFinite(const ExpInductanceModel& m) {
-    return std::isfinite(m.A) && std::isfinite(m.B) && std::isfinite(m.C) &&
-           std::isfinite(m.c1) && std::isfinite(m.c2);
+    return std::isfinite(m.A) && std::isfinite(m.B) && std::isfinite(m.C) && std::isfinite(m.c1) && std::isfinite(m.c2);
 }
 
 }  // namespace
 
-std::optional<ExpInductanceModel> FitExponentialInductance(std::span<const double> x,
-                                                           std::span<const double> l,
-                                                           std::span<const double> w,
-                                                           double startExponent) {
+std::optional<ExpInductanceModel> FitExponentialInductance(std::span<const double> x, std::span<const double> l,
+                                                           std::span<const double> w, double startExponent) {
     const size_t count = x.size();
     if (count == 0 || l.size() != count || w.size() != count) return std::nullopt;
 

@@ -19,7 +19,5 @@ inline constexpr double kExpFitC2Step = 0.9523809523809523;
 // error no longer fell (the last pass computed).
 // Empty when the arrays differ in size or are empty, when a pass's normal
 // equations cannot be decomposed, or when the result is not finite.
-std::optional<ExpInductanceModel> FitExponentialInductance(std::span<const double> x,
-                                                           std::span<const double> l,
-                                                           std::span<const double> w,
-                                                           double startExponent);
+std::optional<ExpInductanceModel> FitExponentialInductance(std::span<const double> x, std::span<const double> l,
+                                                           std::span<const double> w, double startExponent);

@@ -52,8 +52,7 @@ void AddExpTerm(Polynomial8& p, double maxCurrent, double k, double c) {
 }  // namespace
 
 double EvalExpInductance(double current, const ExpInductanceModel& model) {
-    return model.A + current * (model.B * std::exp(model.c1 * current) +
-                                model.C * std::exp(model.c2 * current));
+    return model.A + current * (model.B * std::exp(model.c1 * current) + model.C * std::exp(model.c2 * current));
 }
 
 double EvalPolynomial4(double x, const Polynomial4& c) {

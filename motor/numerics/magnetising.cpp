@@ -4,8 +4,7 @@
 
 #include "motor/numerics/finite_result.h"
 
-std::optional<double> MagnetisingCurrentAmplitude(double omega, double current, double rr,
-                                                  double lt, double ls) {
+std::optional<double> MagnetisingCurrentAmplitude(double omega, double current, double rr, double lt, double ls) {
     const double rr2 = rr * rr;
     const double w2 = omega * omega;
     const double denominator = rr2 + lt * lt * w2;
@@ -13,8 +12,7 @@ std::optional<double> MagnetisingCurrentAmplitude(double omega, double current, 
     return FiniteOrNone(current * std::sqrt((rr2 + ls * ls * w2) / denominator));
 }
 
-std::optional<double> MagnetisingInductanceFromReactance(double omega, double rr, double ls,
-                                                         double x, double lt) {
+std::optional<double> MagnetisingInductanceFromReactance(double omega, double rr, double ls, double x, double lt) {
     const double m = rr * rr;
     const double o = omega * omega * ls * ls;
     const double g = 8.0 * omega * ls * m * x - 4.0 * x * x * m + (m - o) * (m - o);
@@ -33,8 +31,7 @@ std::optional<double> LhExcitationFrequency(double rr, double ls, double lt) {
         const double ls2 = ls * ls;
         const double e = (3.0 * ls2 * ls2 - 4.0 * ls2 * lt * lt) / (g * g) + 1.0;
         if (e > 0.0 && e < 1.0) {
-            omega = (rr / lt / ls) * std::sqrt(g) / std::sqrt(2.0) * std::sqrt(1.0 - std::sqrt(e)) *
-                    0.25;
+            omega = (rr / lt / ls) * std::sqrt(g) / std::sqrt(2.0) * std::sqrt(1.0 - std::sqrt(e)) * 0.25;
             optimum = true;
         }
     }
@@ -43,8 +40,7 @@ std::optional<double> LhExcitationFrequency(double rr, double ls, double lt) {
     return FiniteOrNone(omega);
 }
 
-std::optional<double> MagnetisingCurrentFromTotal(double lh, double ls, double id,
-                                                  double current) {
+std::optional<double> MagnetisingCurrentFromTotal(double lh, double ls, double id, double current) {
     if (lh + ls == 0.0) return std::nullopt;
     const double k = 1.0 - lh / (lh + ls);
     return FiniteOrNone(std::sqrt(id * id + k * k * (current * current - id * id)));

@@ -41,14 +41,12 @@ struct SearchPoint {
 
 // Magnetising inductance of the exponential model at the flux-producing
 // current `id`, found by iterating between inductance and magnetising current.
-std::optional<double> ExpModelInductanceAt(double id, const OperatingPointInput& in,
-                                           const ExpInductanceModel& model) {
+std::optional<double> ExpModelInductanceAt(double id, const OperatingPointInput& in, const ExpInductanceModel& model) {
     double im = id;
     double lh = 0.0;
     for (int i = 0; i < kMagnetisingIterations; ++i) {
         lh = EvalExpInductance(im, model);
-        const std::optional<double> next =
-            MagnetisingCurrentFromTotal(lh, in.leakageInductance, id, in.peakCurrent);
+        const std::optional<double> next = MagnetisingCurrentFromTotal(lh, in.leakageInductance, id, in.peakCurrent);
         if (!next) return std::nullopt;
         im = *next;
     }
@@ -58,8 +56,7 @@ std::optional<double> ExpModelInductanceAt(double id, const OperatingPointInput&
 // Squared peak phase voltage the motor needs at `omega` (electrical rad/s).
 // A flux-producing current above the peak current gives NaN, which ends the
 // voltage search at once, as a square root of a negative number should.
-std::optional<double> VoltageSquared(const OperatingPointInput& in, double omega, double id,
-                                     double lh) {
+std::optional<double> VoltageSquared(const OperatingPointInput& in, double omega, double id, double lh) {
     const double lt = in.leakageInductance + lh;
     if (lt == 0.0 || id == 0.0) return std::nullopt;
     const double current = in.peakCurrent;
@@ -75,8 +72,7 @@ std::optional<double> VoltageSquared(const OperatingPointInput& in, double omega
 // still falls. `at(level)` gives the search point for a level. The result is
 // the last point computed, also when its voltage no longer fell.
 template <typename PointAt>
-std::optional<SearchPoint> ReduceToVoltageLimit(const OperatingPointInput& in, SearchPoint point,
-                                                PointAt at) {
+std::optional<SearchPoint> ReduceToVoltageLimit(const OperatingPointInput& in, SearchPoint point, PointAt at) {
     const double omega = in.polePairs * in.speed * kElectricalRadPerRpmAt110;
     const double limit = in.voltage * in.voltage * kPeakPhaseVoltageSquaredShare;
     std::optional<double> voltage = VoltageSquared(in, omega, point.id, point.lh);
@@ -124,8 +120,8 @@ std::optional<OperatingPoint> OperatingPointFromExpModel(const OperatingPointInp
         previousDeviation = deviation;
     }
 
-    const std::optional<SearchPoint> point = ReduceToVoltageLimit(
-        in, SearchPoint{id, id, lh}, [&](double level) -> std::optional<SearchPoint> {
+    const std::optional<SearchPoint> point =
+        ReduceToVoltageLimit(in, SearchPoint{id, id, lh}, [&](double level) -> std::optional<SearchPoint> {
             const std::optional<double> inductance = ExpModelInductanceAt(level, in, model);
             if (!inductance) return std::nullopt;
             return SearchPoint{level, level, *inductance};

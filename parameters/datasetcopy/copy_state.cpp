@@ -65,12 +65,10 @@ void FillGroupList(GwCombo* list, ParaBase& source, CopyDirection direction) {
     list->append(kAllGroupsItem);
     groups[0] = 0;
     int n = 1;
-    const int highest = source.IsPresent(kSCGroupParameter)
-                            ? source.GetEntry(kSCGroupParameter)->maximum & 0xFF
-                            : 0;
+    const int highest = source.IsPresent(kSCGroupParameter) ? source.GetEntry(kSCGroupParameter)->maximum & 0xFF : 0;
     for (int g = 1; g <= highest; ++g) {
-        const bool inUse = direction == CopyDirection::kToDevice ? source.HasUsedInSCGroup(g)
-                                                                 : source.HasValidInSCGroup(g);
+        const bool inUse =
+            direction == CopyDirection::kToDevice ? source.HasUsedInSCGroup(g) : source.HasValidInSCGroup(g);
         if (!inUse) continue;
         // Both texts come in the base's one display buffer.
         std::string text = source.FormatDoubleValue(kSCGroupParameter, g, false);
@@ -104,8 +102,11 @@ bool ChooseFile(GwCore* widget, CopyDirection direction) {
     GwCore* frame = widget != nullptr && GwRcMgr::is_valid_child(widget) ? widget->frame() : nullptr;
     GwFileSelectorControl selector(kSelectorId, frame);
     selector.set_title(TitleText("ChooseParaBaseFile"));
-    selector.set_filter(platform::Format("%s (*.%s)|*.%s|%s (*.*)|*|", TitleText("ParaBaseFiles"),
-                                         kDataSetExtension, kDataSetExtension, TitleText("AllFiles")));
+    selector.set_filter(platform::Format("%s (*.%s)|*.%s|%s (*.*)|*|",
+                                         TitleText("ParaBaseFiles"),
+                                         kDataSetExtension,
+                                         kDataSetExtension,
+                                         TitleText("AllFiles")));
     selector.set_start_folder(RememberedCopyFolder(direction));
     selector.set_mode(direction == CopyDirection::kToDevice ? kChooseSource : kChooseTarget);
     selector.go();
@@ -121,8 +122,9 @@ std::string ChosenDFilePath(bool lowerCaseName) {
     GwSplitpath(State().chosenPath.c_str(), &drive, &dir, &name, nullptr);
     std::string fileName = name.str();
     if (lowerCaseName)
-        std::transform(fileName.begin(), fileName.end(), fileName.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(fileName.begin(), fileName.end(), fileName.begin(), [](unsigned char c) {
+            return static_cast<char>(std::tolower(c));
+        });
     return GwMakepath(drive.c_str(), dir.c_str(), fileName.c_str(), kDataSetExtension).str();
 }
 

@@ -24,9 +24,9 @@ std::string ChosenDFilePath(bool lowerCaseName);
 
 // What the user left in a script window when pressing its button.
 struct ScriptWindowChoice {
-    dstring script;         // the "Script" text, empty without the child
-    int groupItem = 0;      // first selected "Group" item, -1 for none
-    bool saveIt = false;    // "SaveIt" present and ticked
+    dstring script;           // the "Script" text, empty without the child
+    int groupItem = 0;        // first selected "Group" item, -1 for none
+    bool saveIt = false;      // "SaveIt" present and ticked
     GwCore* owner = nullptr;  // the window that opened the script window
 };
 // Reads the script window of `widget` and destroys it.

@@ -15,18 +15,44 @@
 namespace {
 
 // Accepted type codes of the families.
-constexpr char kUnsignedTypes[] = {kTypeUsign8,    kTypeUsign16,  kTypeFixpt16,
-                                   kTypePassword, kTypeErrStruc, kTypeUsign32, '\0'};
+constexpr char kUnsignedTypes[] = {
+    kTypeUsign8, kTypeUsign16, kTypeFixpt16, kTypePassword, kTypeErrStruc, kTypeUsign32, '\0'};
 constexpr char kSignedTypes[] = {kTypeInt16, kTypeInt32Q16, kTypeInt8, kTypeInt32, '\0'};
-constexpr char kNumberTypes[] = {kTypeUsign8,   kTypeUsign16, kTypeFixpt16, kTypePassword,
-                                 kTypeInt16,    kTypeInt32Q16, kTypeFloat32, kTypeInt8,
-                                 kTypeInt32,    kTypeUsign32, '\0'};
-constexpr char kDoubleTypes[] = {kTypeUsign8,   kTypeUsign16, kTypeFixpt16, kTypePassword,
-                                 kTypeInt16,    kTypeInt32Q16, kTypeFloat32, kTypeErrStruc,
-                                 kTypeInt8,     kTypeInt32,   kTypeUsign32, '\0'};
-constexpr char kTextSettableTypes[] = {kTypeUsign8,   kTypeUsign16, kTypeFixpt16, kTypePassword,
-                                       kTypeInt16,    kTypeInt32Q16, kTypeFloat32, kTypeString,
-                                       kTypeInt8,     kTypeInt32,   kTypeUsign32, '\0'};
+constexpr char kNumberTypes[] = {kTypeUsign8,
+                                 kTypeUsign16,
+                                 kTypeFixpt16,
+                                 kTypePassword,
+                                 kTypeInt16,
+                                 kTypeInt32Q16,
+                                 kTypeFloat32,
+                                 kTypeInt8,
+                                 kTypeInt32,
+                                 kTypeUsign32,
+                                 '\0'};
+constexpr char kDoubleTypes[] = {kTypeUsign8,
+                                 kTypeUsign16,
+                                 kTypeFixpt16,
+                                 kTypePassword,
+                                 kTypeInt16,
+                                 kTypeInt32Q16,
+                                 kTypeFloat32,
+                                 kTypeErrStruc,
+                                 kTypeInt8,
+                                 kTypeInt32,
+                                 kTypeUsign32,
+                                 '\0'};
+constexpr char kTextSettableTypes[] = {kTypeUsign8,
+                                       kTypeUsign16,
+                                       kTypeFixpt16,
+                                       kTypePassword,
+                                       kTypeInt16,
+                                       kTypeInt32Q16,
+                                       kTypeFloat32,
+                                       kTypeString,
+                                       kTypeInt8,
+                                       kTypeInt32,
+                                       kTypeUsign32,
+                                       '\0'};
 
 // Requested-type texts of message 10.
 constexpr char kRequestedUnsigned[] = "(usign32)";
@@ -41,17 +67,24 @@ constexpr double kQ16Highest = 32767.0;
 constexpr double kQ16Lowest = -32768.0;
 constexpr int64_t kFixpt16RawHighest = 0xFFFF;
 
-bool IsOneOf(char type, const char* types) {
-    return type != '\0' && std::strchr(types, type) != nullptr;
-}
+bool IsOneOf(char type, const char* types) { return type != '\0' && std::strchr(types, type) != nullptr; }
 
 // The smallest and largest integer a type stores.
 void IntegerRange(char type, int64_t* lo, int64_t* hi) {
     switch (type) {
-        case kTypeUsign8: *lo = 0; *hi = std::numeric_limits<uint8_t>::max(); break;
+        case kTypeUsign8:
+            *lo = 0;
+            *hi = std::numeric_limits<uint8_t>::max();
+            break;
         case kTypeUsign16:
-        case kTypePassword: *lo = 0; *hi = std::numeric_limits<uint16_t>::max(); break;
-        case kTypeUsign32: *lo = 0; *hi = std::numeric_limits<uint32_t>::max(); break;
+        case kTypePassword:
+            *lo = 0;
+            *hi = std::numeric_limits<uint16_t>::max();
+            break;
+        case kTypeUsign32:
+            *lo = 0;
+            *hi = std::numeric_limits<uint32_t>::max();
+            break;
         case kTypeInt8:
             *lo = std::numeric_limits<int8_t>::min();
             *hi = std::numeric_limits<int8_t>::max();
@@ -139,8 +172,7 @@ int ParaBase::RequirePresent(int index) {
 }
 
 int ParaBase::TypeMismatch(int index, const char* requested) {
-    return SetMessage(kParaTypeMismatch,
-                      {TypeName(entries_[index].type), index, GetParameterName(index), requested});
+    return SetMessage(kParaTypeMismatch, {TypeName(entries_[index].type), index, GetParameterName(index), requested});
 }
 
 int ParaBase::RequireType(int index, const char* types, const char* requested) {
@@ -181,25 +213,23 @@ int ParaBase::StoreRaw(int index, int element, int32_t raw) {
     if (!HasArrayClass(e.type)) return SetMessage(kParaInvalidData, {index, GetParameterName(index)});
     darray* array = values_[index].array.get();
     // The array takes the low bytes of the little-endian word.
-    const uint8_t bytes[4] = {static_cast<uint8_t>(raw), static_cast<uint8_t>(raw >> 8),
-                              static_cast<uint8_t>(raw >> 16), static_cast<uint8_t>(raw >> 24)};
+    const uint8_t bytes[4] = {static_cast<uint8_t>(raw),
+                              static_cast<uint8_t>(raw >> 8),
+                              static_cast<uint8_t>(raw >> 16),
+                              static_cast<uint8_t>(raw >> 24)};
     if (array == nullptr || !array->SetElement(bytes, element)) return kParaShortArray;
     return kParaOk;
 }
 
 int ParaBase::OutOfRange(int index, const char* valueText) {
-    return SetMessage(kParaOutOfRange,
-                      {index, GetParameterName(index), valueText, GetParameterUnit(index)});
+    return SetMessage(kParaOutOfRange, {index, GetParameterName(index), valueText, GetParameterUnit(index)});
 }
 
-int ParaBase::OutOfRangeNumber(int index, double v) {
-    return OutOfRange(index, platform::Format("%lf", v).c_str());
-}
+int ParaBase::OutOfRangeNumber(int index, double v) { return OutOfRange(index, platform::Format("%lf", v).c_str()); }
 
 // --- get ---
 
-int ParaBase::GetWidened(int index, const char* types, const char* requested, int32_t* out,
-                         int element) {
+int ParaBase::GetWidened(int index, const char* types, const char* requested, int32_t* out, int element) {
     if (const int r = RequireType(index, types, requested)) return r;
     int32_t raw = 0;
     if (const int r = FetchRaw(index, element, &raw)) return r;
@@ -264,16 +294,14 @@ int ParaBase::GetValueDouble(int index, double* out, int element) {
     if (const int r = FetchRaw(index, element, &raw)) return r;
     double v = 0.0;
     NumberOfRaw(entries_[index].type, raw, &v);
-    if (entries_[index].type == kTypeFloat32)
-        v = RoundToSignificantDigits(v, kFloatSignificantDigits, true);
+    if (entries_[index].type == kTypeFloat32) v = RoundToSignificantDigits(v, kFloatSignificantDigits, true);
     *out = v;
     return kParaOk;
 }
 
 int ParaBase::GetRawValue(int index, int32_t* out, int element) {
     if (const int r = RequirePresent(index)) return r;
-    if (entries_[index].type == kTypeString)
-        return TypeMismatch(index, kRequestedRaw);
+    if (entries_[index].type == kTypeString) return TypeMismatch(index, kRequestedRaw);
     return FetchRaw(index, element, out);
 }
 
@@ -294,17 +322,14 @@ int ParaBase::GetValueString(int index, dstring& out, int element) {
 int ParaBase::SetValueU32(int index, uint32_t v, int element) {
     if (const int r = RequireType(index, kUnsignedTypes, kRequestedUnsigned)) return r;
     const ParameterEntry& e = entries_[index];
-    if (e.type != kTypeErrStruc && (v < RawAtTypeWidth(e.type, e.minimum) ||
-                                    v > RawAtTypeWidth(e.type, e.maximum)))
+    if (e.type != kTypeErrStruc && (v < RawAtTypeWidth(e.type, e.minimum) || v > RawAtTypeWidth(e.type, e.maximum)))
         return OutOfRange(index, FormatUnsignedValue(index, v, false));
     return StoreRaw(index, element, static_cast<int32_t>(v));
 }
 
 int ParaBase::SetValueU8(int index, uint8_t v, int element) { return SetValueU32(index, v, element); }
 
-int ParaBase::SetValueU16(int index, uint16_t v, int element) {
-    return SetValueU32(index, v, element);
-}
+int ParaBase::SetValueU16(int index, uint16_t v, int element) { return SetValueU32(index, v, element); }
 
 int ParaBase::SetValueS32(int index, int32_t v, int element) {
     if (const int r = RequireType(index, kSignedTypes, kRequestedSigned)) return r;
@@ -314,13 +339,9 @@ int ParaBase::SetValueS32(int index, int32_t v, int element) {
     return StoreRaw(index, element, v);
 }
 
-int ParaBase::SetValueS16(int index, int16_t v, int element) {
-    return SetValueS32(index, v, element);
-}
+int ParaBase::SetValueS16(int index, int16_t v, int element) { return SetValueS32(index, v, element); }
 
-int ParaBase::SetValueFloat(int index, float v, int element) {
-    return SetValueDouble(index, v, element);
-}
+int ParaBase::SetValueFloat(int index, float v, int element) { return SetValueDouble(index, v, element); }
 
 int ParaBase::SetFromDouble(int index, double v, int32_t* raw) {
     const ParameterEntry& e = entries_[index];
@@ -328,8 +349,8 @@ int ParaBase::SetFromDouble(int index, double v, int32_t* raw) {
         const double lo = static_cast<double>(RawAtTypeWidth(e.type, e.minimum));
         const double hi = static_cast<double>(RawAtTypeWidth(e.type, e.maximum));
         if (!(v >= lo && v <= hi)) return OutOfRange(index, FormatDoubleValue(index, v, false));
-        *raw = static_cast<int32_t>(static_cast<uint32_t>(TruncClamped(
-            v, std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max())));
+        *raw = static_cast<int32_t>(static_cast<uint32_t>(
+            TruncClamped(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max())));
         WidenRawByType(e.type, raw);
         return kParaOk;
     }
@@ -346,8 +367,7 @@ int ParaBase::SetFromDouble(int index, double v, int32_t* raw) {
             int32_t r = static_cast<int32_t>(std::trunc(v * kQ16PerUnit));
             if (r == 0 && v > 0) r = 1;
             if (r == 0 && v < 0) r = -1;
-            if (r < e.minimum || r > e.maximum)
-                return OutOfRange(index, FormatDoubleValue(index, v, false));
+            if (r < e.minimum || r > e.maximum) return OutOfRange(index, FormatDoubleValue(index, v, false));
             *raw = r;
             return kParaOk;
         }
@@ -427,8 +447,7 @@ int ParaBase::ParseValueText(int index, const dstring& text, int32_t* raw) {
         case kTypeInt32Q16: {
             const double v = LeadingNumber(t);
             const double scaled = std::trunc(v * kQ16PerUnit);
-            if (!(scaled >= std::numeric_limits<int32_t>::min() &&
-                  scaled <= std::numeric_limits<int32_t>::max()))
+            if (!(scaled >= std::numeric_limits<int32_t>::min() && scaled <= std::numeric_limits<int32_t>::max()))
                 return OutOfRangeNumber(index, v);
             *raw = static_cast<int32_t>(scaled);
             return kParaOk;
@@ -448,8 +467,7 @@ int ParaBase::SetValueString(int index, const dstring& text, int element) {
         TextOf(index).Assign(text);
         return kParaOk;
     }
-    if (!IsOneOf(entries_[index].type, kTextSettableTypes))
-        return TypeMismatch(index, kRequestedText);
+    if (!IsOneOf(entries_[index].type, kTextSettableTypes)) return TypeMismatch(index, kRequestedText);
     int32_t raw = 0;
     if (const int r = ParseValueText(index, text, &raw)) return r;
     return SetRawValue(index, raw, element);

@@ -59,9 +59,7 @@ void CopyCut(char* destination, size_t size, std::string_view text) {
     destination[n] = '\0';
 }
 
-std::string_view NameOf(const ParameterEntry& e) {
-    return std::string_view(e.name, strnlen(e.name, kEntryNameSize));
-}
+std::string_view NameOf(const ParameterEntry& e) { return std::string_view(e.name, strnlen(e.name, kEntryNameSize)); }
 
 uint8_t& Mark(ParameterEntry& e, bool markB) { return markB ? e.markB : e.markA; }
 
@@ -139,9 +137,7 @@ ParameterEntry* ParaBase::GetEntry(int number) {
     return &entries_[number];
 }
 
-const ParameterEntry* ParaBase::GetEntry(int number) const {
-    return const_cast<ParaBase*>(this)->GetEntry(number);
-}
+const ParameterEntry* ParaBase::GetEntry(int number) const { return const_cast<ParaBase*>(this)->GetEntry(number); }
 
 bool ParaBase::IsPresent(int number) const {
     const ParameterEntry* e = GetEntry(number);
@@ -161,9 +157,7 @@ darray* ParaBase::GetArrayObject(int number) {
     return GetEntry(number) != nullptr ? values_[number].array.get() : nullptr;
 }
 
-const darray* ParaBase::GetArrayObject(int number) const {
-    return const_cast<ParaBase*>(this)->GetArrayObject(number);
-}
+const darray* ParaBase::GetArrayObject(int number) const { return const_cast<ParaBase*>(this)->GetArrayObject(number); }
 
 void ParaBase::SetTextObject(int number, std::unique_ptr<dstring> text) {
     if (GetEntry(number) != nullptr) values_[number].text = std::move(text);
@@ -186,9 +180,7 @@ dstring& ParaBase::TextOf(int number) {
     return *text;
 }
 
-const char* ParaBase::GetPath(int which) const {
-    return which >= 0 && which < kFilePathCount ? paths_[which] : "";
-}
+const char* ParaBase::GetPath(int which) const { return which >= 0 && which < kFilePathCount ? paths_[which] : ""; }
 
 void ParaBase::SetPath(int which, const char* path) {
     if (which < 0 || which >= kFilePathCount) return;
@@ -199,9 +191,7 @@ const char* ParaBase::GetScratchPath(int which) const {
     return which >= 0 && which < kScratchFileCount ? recorder_.scratchPaths[which] : "";
 }
 
-void ParaBase::SetDescriptionFile(std::unique_ptr<ParaDescriptionFile> file) {
-    descriptionFile_ = std::move(file);
-}
+void ParaBase::SetDescriptionFile(std::unique_ptr<ParaDescriptionFile> file) { descriptionFile_ = std::move(file); }
 
 // --- checks of values read from the device ---
 
@@ -259,13 +249,11 @@ bool ParaBase::KPGroupHasMarkedParameter(int group, bool markB) const {
 }
 
 void ParaBase::SelectByKeypadGroup(int group, bool markB) {
-    for (ParameterEntry& e : entries_)
-        Mark(e, markB) = IsPresentEntry(e) && e.transfer != 0 && e.KPGroup == group;
+    for (ParameterEntry& e : entries_) Mark(e, markB) = IsPresentEntry(e) && e.transfer != 0 && e.KPGroup == group;
 }
 
 void ParaBase::SelectBySCGroup(int group, bool markB) {
-    for (ParameterEntry& e : entries_)
-        Mark(e, markB) = IsPresentEntry(e) && e.transfer != 0 && e.SCGroup == group;
+    for (ParameterEntry& e : entries_) Mark(e, markB) = IsPresentEntry(e) && e.transfer != 0 && e.SCGroup == group;
 }
 
 void ParaBase::SelectAll(bool markB) {

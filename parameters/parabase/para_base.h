@@ -374,8 +374,8 @@ public:
     // version: the exact version, else the nearest of the same main version,
     // else (allowOtherVersion) another main version. `outPath` holds
     // kParaPathSize bytes.
-    static bool FindVersionFile(const char* dir, const char* ext, char* outPath, uint16_t deviceCode,
-                                float version, bool allowOtherVersion);
+    static bool FindVersionFile(const char* dir, const char* ext, char* outPath, uint16_t deviceCode, float version,
+                                bool allowOtherVersion);
     // Waits n seconds (n taken as a byte) without processing events.
     static void WaitSeconds(int n);
 

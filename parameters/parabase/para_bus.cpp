@@ -66,8 +66,7 @@ int ParaBase::ReadBusEntry(int number, ParameterEntry* dst, int first, int count
         if (array == nullptr || first < 0 || count < 0 || int64_t{first} + count > array->GetCount())
             return kParaShortArray;
         uint16_t n = static_cast<uint16_t>(count);
-        if (!bus_->ReadBlock(number, g_transferBuffer.data(), first, n, width, address_))
-            return CheckBusResult(false);
+        if (!bus_->ReadBlock(number, g_transferBuffer.data(), first, n, width, address_)) return CheckBusResult(false);
         if (n != count) return SetMessage(kParaShortArray, {number, first + count, first + n});
     } else if (read.isText) {
         if (!bus_->ReadParameterText(number, read.text, address_)) return CheckBusResult(false);
@@ -129,9 +128,7 @@ int ParaBase::ReadBusDescriptionEntry(int number, ParameterEntry* dst) {
     return kParaOk;
 }
 
-int ParaBase::ReadBusDescription(int number) {
-    return ReadBusDescriptionEntry(number, GetEntry(number));
-}
+int ParaBase::ReadBusDescription(int number) { return ReadBusDescriptionEntry(number, GetEntry(number)); }
 
 int ParaBase::CheckBusResult(bool ok) {
     if (ok) return kParaOk;
@@ -172,9 +169,12 @@ int ParaBase::WriteBusParameter(int index, int first, int count, const ParaBase*
         if (!HasArrayClass(e.type) || array == nullptr || array->GetElementSize() != GetElementSize(index))
             return SetMessage(kParaInvalidData, {index, name});
         if (first < 0 || count < 0 || int64_t{first} + count > array->GetCount()) return kParaShortArray;
-        return CheckBusResult(bus_->WriteBlock(index, array->Data() + first * array->GetElementSize(),
-                                               first, static_cast<uint16_t>(count),
-                                               GetElementSize(index), address_));
+        return CheckBusResult(bus_->WriteBlock(index,
+                                               array->Data() + first * array->GetElementSize(),
+                                               first,
+                                               static_cast<uint16_t>(count),
+                                               GetElementSize(index),
+                                               address_));
     }
     if (e.type == kTypeString) {
         const dstring* text = src.values_[index].text.get();
@@ -236,8 +236,7 @@ int ParaBase::ReadRawValue(int index, int32_t* out, int element) {
 
 int ParaBase::ReadValueString(int index, dstring& out, int element) {
     CurrentParameter = static_cast<uint16_t>(index);
-    const int r = element == 0 ? ReadBusParameter(index, 0, GetValueCount(index))
-                               : ReadBusParameter(index, element, 1);
+    const int r = element == 0 ? ReadBusParameter(index, 0, GetValueCount(index)) : ReadBusParameter(index, element, 1);
     if (r != kParaOk) return r;
     return GetValueString(index, out, element);
 }
@@ -282,8 +281,7 @@ int ParaBase::WriteValueDouble(int index, double v, int element) {
 }
 
 int ParaBase::WriteRawValue(int index, int32_t raw, int element) {
-    if (IsPresent(index) && entries_[index].type == kTypeString)
-        return TypeMismatch(index, "(MultiDataType)");
+    if (IsPresent(index) && entries_[index].type == kTypeString) return TypeMismatch(index, "(MultiDataType)");
     return WriteThrough(index, element, [&] { return SetRawValue(index, raw, element); });
 }
 

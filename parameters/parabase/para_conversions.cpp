@@ -44,8 +44,7 @@ int ParaBase::RawToDouble(int number, int32_t raw, double* out) {
     if (RequirePresent(number) != kParaOk) return kParaNoParameter;
     const ParameterEntry& e = entries_[number];
     double v = 0.0;
-    if (e.type == kTypeErrStruc || !NumberOfRaw(e.type, raw, &v))
-        return TypeMismatch(number, "(double)");
+    if (e.type == kTypeErrStruc || !NumberOfRaw(e.type, raw, &v)) return TypeMismatch(number, "(double)");
     if (out != nullptr) *out = v;
     return kParaOk;
 }
@@ -106,8 +105,7 @@ const char* ParaBase::FormatRawValueFixed(int number, int32_t raw) {
                     const char* shown = *SkipBlanks(t) != '\0' ? SkipBlanks(t) : "E0";
                     text = platform::Format("%05s-%02u,%3uh\n", shown, SubNumber(raw), Hours(raw));
                 } else {
-                    text = platform::Format("E%04u-%02u,%3uh\n", raw & 0xFF, SubNumber(raw),
-                                            Hours(raw));
+                    text = platform::Format("E%04u-%02u,%3uh\n", raw & 0xFF, SubNumber(raw), Hours(raw));
                 }
                 break;
             case kTypeInt8:
@@ -117,8 +115,7 @@ const char* ParaBase::FormatRawValueFixed(int number, int32_t raw) {
                 text = platform::Format("%11ld", raw);
                 break;
             case kTypeUsign32:
-                text = platform::Format((e.flags & kFlagHex) ? "%08LXH" : "%10lu",
-                                        static_cast<uint32_t>(raw));
+                text = platform::Format((e.flags & kFlagHex) ? "%08LXH" : "%10lu", static_cast<uint32_t>(raw));
                 break;
             default:
                 break;
@@ -236,8 +233,7 @@ Fixed FloatToFixedPoint(float x, int n, uint64_t fractionMask) {
     using Unsigned = std::make_unsigned_t<Fixed>;
     const int bits = static_cast<uint8_t>(n);
     const double scaled = x * Scale(bits);
-    if (!(scaled >= std::numeric_limits<Fixed>::min() && scaled <= std::numeric_limits<Fixed>::max()))
-        return 0;
+    if (!(scaled >= std::numeric_limits<Fixed>::min() && scaled <= std::numeric_limits<Fixed>::max())) return 0;
     if (x < 0) return static_cast<Fixed>(std::trunc(scaled));
     const auto whole = static_cast<uint64_t>(std::trunc(x));
     const auto fraction = static_cast<uint64_t>(std::trunc((x - std::trunc(x)) * Scale(bits)));
@@ -246,9 +242,7 @@ Fixed FloatToFixedPoint(float x, int n, uint64_t fractionMask) {
 
 }  // namespace
 
-int16_t FloatToFixedPoint16(float x, int n) {
-    return FloatToFixedPoint<int16_t>(x, n, ~uint64_t{0});
-}
+int16_t FloatToFixedPoint16(float x, int n) { return FloatToFixedPoint<int16_t>(x, n, ~uint64_t{0}); }
 
 // The fraction keeps 16 bits, as the drive's 32-bit fixed-point numbers do.
 int32_t FloatToFixedPoint32(float x, int n) { return FloatToFixedPoint<int32_t>(x, n, 0xFFFF); }

@@ -60,8 +60,7 @@ const char* ParaDescriptionFile::GetScopeEntryIntroduction(const char* key) {
     return text != nullptr ? text : key;
 }
 
-const char* ParaDescriptionFile::TranslateValueText(const char* parameterName,
-                                                    const char* valueText, char option,
+const char* ParaDescriptionFile::TranslateValueText(const char* parameterName, const char* valueText, char option,
                                                     int runMode) {
     const std::string name = WithoutWhiteSpace(parameterName);
     const std::string text = WithoutWhiteSpace(valueText);
@@ -78,14 +77,12 @@ const char* ParaDescriptionFile::TranslateValueText(const char* parameterName,
     return t != nullptr ? t : valueText;
 }
 
-ParaDescriptionFile::BitLookup ParaDescriptionFile::LookupBit(const char* name, int bit, int extra,
-                                                             int runMode, const char** text,
-                                                             int* explainingParameter) {
+ParaDescriptionFile::BitLookup ParaDescriptionFile::LookupBit(const char* name, int bit, int extra, int runMode,
+                                                              const char** text, int* explainingParameter) {
     *text = nullptr;
     *explainingParameter = 0;
     const std::string n = Trimmed(name);
-    const char* section =
-        Lookup(kBitExplorerSection, platform::Format("%d_%s-%d", runMode, n, extra));
+    const char* section = Lookup(kBitExplorerSection, platform::Format("%d_%s-%d", runMode, n, extra));
     if (section == nullptr) section = Lookup(kBitExplorerSection, platform::Format("%s-%d", n, extra));
     if (section == nullptr) return BitLookup::kNone;
     const std::string bitSection = section;
@@ -97,17 +94,15 @@ ParaDescriptionFile::BitLookup ParaDescriptionFile::LookupBit(const char* name, 
     return *text != nullptr ? BitLookup::kText : BitLookup::kNone;
 }
 
-const char* ParaDescriptionFile::FindBitExplorerText(const char* name, int bit, int extra,
-                                                     int runMode) {
+const char* ParaDescriptionFile::FindBitExplorerText(const char* name, int bit, int extra, int runMode) {
     const char* text = nullptr;
     int explaining = 0;
     LookupBit(name, bit, extra, runMode, &text, &explaining);
     return text;
 }
 
-const char* ParaDescriptionFile::GetBitExplorerText(int number, const char* name, int bit,
-                                                    int* explainingParameter, int extra,
-                                                    int runMode) {
+const char* ParaDescriptionFile::GetBitExplorerText(int number, const char* name, int bit, int* explainingParameter,
+                                                    int extra, int runMode) {
     static std::string fallback;
     const char* text = nullptr;
     int explaining = 0;
@@ -119,13 +114,12 @@ const char* ParaDescriptionFile::GetBitExplorerText(int number, const char* name
 }
 
 const char* ParaDescriptionFile::GetBitExplorerTextForValue(int runMode, const char* parameterName,
-                                                            const char* displayText, int number,
-                                                            const char* name, int bit, int extra) {
+                                                            const char* displayText, int number, const char* name,
+                                                            int bit, int extra) {
     static std::string fallback;
     const std::string valueSection = platform::Format(
         "%d-%s=%s-Bit-Explorer", runMode, Trimmed(parameterName), displayText != nullptr ? displayText : "");
-    if (const char* section =
-            Lookup(valueSection, platform::Format("%s-%d", Trimmed(name), extra))) {
+    if (const char* section = Lookup(valueSection, platform::Format("%s-%d", Trimmed(name), extra))) {
         const std::string bitSection = section;
         if (const char* text = Lookup(bitSection, platform::Format("%d", bit))) return text;
     }

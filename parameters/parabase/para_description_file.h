@@ -29,19 +29,17 @@ public:
     // The translation of a value text of the parameter `parameterName` for
     // device class `runMode` and `option` (0 for none), found through the
     // section "ValueTextDispatcher"; the text itself when there is none.
-    const char* TranslateValueText(const char* parameterName, const char* valueText, char option,
-                                   int runMode);
+    const char* TranslateValueText(const char* parameterName, const char* valueText, char option, int runMode);
     // The explanation of `bit` of a parameter from "MAIN-BIT-EXPLORER". Null,
     // with *explainingParameter set, when the bits are explained by another
     // parameter; a text naming the bit when there is no explanation.
-    const char* GetBitExplorerText(int number, const char* name, int bit, int* explainingParameter,
-                                   int extra, int runMode);
+    const char* GetBitExplorerText(int number, const char* name, int bit, int* explainingParameter, int extra,
+                                   int runMode);
     // The explanation of `bit` for the value shown as `displayText`, from the
     // section runMode-parameterName=displayText-Bit-Explorer; a text naming
     // the bit when there is none.
-    const char* GetBitExplorerTextForValue(int runMode, const char* parameterName,
-                                           const char* displayText, int number, const char* name,
-                                           int bit, int extra);
+    const char* GetBitExplorerTextForValue(int runMode, const char* parameterName, const char* displayText, int number,
+                                           const char* name, int bit, int extra);
 
     // The text naming a bit when no explanation is found: "403-STAT[0] Bit 4".
     static std::string BitFallbackText(int number, const char* name, int extra, int bit);
@@ -54,8 +52,7 @@ public:
 
 private:
     enum class BitLookup { kText, kExplainedElsewhere, kNone };
-    BitLookup LookupBit(const char* name, int bit, int extra, int runMode, const char** text,
-                        int* explainingParameter);
+    BitLookup LookupBit(const char* name, int bit, int extra, int runMode, const char** text, int* explainingParameter);
     // The value of `key` in `section`, or null when either is missing.
     const char* Lookup(const std::string& section, const std::string& key);
 

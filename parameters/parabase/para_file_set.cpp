@@ -56,7 +56,8 @@ ParaBase::ParaBase(const ParaBase& src) {
     bus_ = src.bus_;
     address_ = src.address_;
     for (int i = 0; i < kFilePathCount; ++i) SetPath(i, src.paths_[i]);
-    for (int i = 0; i < kScratchFileCount; ++i) std::copy_n(src.recorder_.scratchPaths[i], kParaPathSize, recorder_.scratchPaths[i]);
+    for (int i = 0; i < kScratchFileCount; ++i)
+        std::copy_n(src.recorder_.scratchPaths[i], kParaPathSize, recorder_.scratchPaths[i]);
     CancelRequested = 0;
 }
 

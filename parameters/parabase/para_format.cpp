@@ -36,8 +36,8 @@ uint32_t Hours(int32_t raw) { return static_cast<uint32_t>(raw) >> 16; }
 
 // trunc(v) as the 32-bit pattern of a signed or unsigned integer.
 int32_t TruncatedRaw(double v) {
-    return static_cast<int32_t>(static_cast<uint32_t>(TruncClamped(
-        v, std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max())));
+    return static_cast<int32_t>(static_cast<uint32_t>(
+        TruncClamped(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max())));
 }
 
 // trunc(v x scale), and 1 or -1 instead of 0 for a nonzero v.
@@ -71,15 +71,13 @@ const char* ParaBase::FormatRawValue(int index, int32_t raw, bool withNumber) {
                 return DisplayText;
             }
             const std::string word = WithoutOuterBlanks(valueTexts_->GetValueText(index, raw & 0xFF));
-            return Display(withNumber ? platform::Format("%s (%u)", word, raw & 0xFF)
-                                      : platform::Format("%s", word));
+            return Display(withNumber ? platform::Format("%s (%u)", word, raw & 0xFF) : platform::Format("%s", word));
         }
         case kTypeUsign16:
         case kTypePassword:
             return Display(platform::Format((e.flags & kFlagHex) ? "%04XH" : "%u", raw & 0xFFFF));
         case kTypeUsign32:
-            return Display(platform::Format((e.flags & kFlagHex) ? "%08LXH" : "%lu",
-                                            static_cast<uint32_t>(raw)));
+            return Display(platform::Format((e.flags & kFlagHex) ? "%08LXH" : "%lu", static_cast<uint32_t>(raw)));
         case kTypeFixpt16:
             return Display(platform::Format("%0.2f", (raw & 0xFFFF) * kFixpt16Step));
         case kTypeInt8:
@@ -100,8 +98,7 @@ const char* ParaBase::FormatRawValue(int index, int32_t raw, bool withNumber) {
             if (text == nullptr)
                 return Display(platform::Format("E%02u-%u,%uh", raw & 0xFF, SubNumber(raw), Hours(raw)));
             while (*text == ' ') ++text;
-            return Display(platform::Format("%5s-%2u,%uh", *text != '\0' ? text : "E0", SubNumber(raw),
-                                            Hours(raw)));
+            return Display(platform::Format("%5s-%2u,%uh", *text != '\0' ? text : "E0", SubNumber(raw), Hours(raw)));
         }
         default:
             return kEmptyText;
@@ -189,17 +186,38 @@ dstring& ParaBase::RawValueToString(dstring& out, int index, int32_t raw) {
     std::string text;
     if (IsPresent(index)) {
         switch (entries_[index].type) {
-            case kTypeUsign8: text = platform::Format("%u", raw & 0xFF); break;
-            case kTypeUsign16: text = platform::Format("%u", raw & 0xFFFF); break;
-            case kTypeUsign32: text = platform::Format("%u", static_cast<uint32_t>(raw)); break;
-            case kTypeInt8: text = platform::Format("%d", static_cast<int8_t>(raw)); break;
-            case kTypeInt16: text = platform::Format("%d", static_cast<int16_t>(raw)); break;
-            case kTypeInt32: text = platform::Format("%d", raw); break;
-            case kTypeInt32Q16: text = platform::Format("%lf", raw / kQ16PerUnit); break;
-            case kTypeFloat32: text = platform::Format("%lf", FloatOfBits(raw)); break;
-            case kTypeErrStruc: text = platform::Format("%u", raw & 0xFF); break;
-            case kTypeFixpt16: text = platform::Format("%lf", (raw & 0xFFFF) * kFixpt16Step); break;
-            default: break;
+            case kTypeUsign8:
+                text = platform::Format("%u", raw & 0xFF);
+                break;
+            case kTypeUsign16:
+                text = platform::Format("%u", raw & 0xFFFF);
+                break;
+            case kTypeUsign32:
+                text = platform::Format("%u", static_cast<uint32_t>(raw));
+                break;
+            case kTypeInt8:
+                text = platform::Format("%d", static_cast<int8_t>(raw));
+                break;
+            case kTypeInt16:
+                text = platform::Format("%d", static_cast<int16_t>(raw));
+                break;
+            case kTypeInt32:
+                text = platform::Format("%d", raw);
+                break;
+            case kTypeInt32Q16:
+                text = platform::Format("%lf", raw / kQ16PerUnit);
+                break;
+            case kTypeFloat32:
+                text = platform::Format("%lf", FloatOfBits(raw));
+                break;
+            case kTypeErrStruc:
+                text = platform::Format("%u", raw & 0xFF);
+                break;
+            case kTypeFixpt16:
+                text = platform::Format("%lf", (raw & 0xFFFF) * kFixpt16Step);
+                break;
+            default:
+                break;
         }
     }
     out.AssignText(text.c_str());
@@ -209,8 +227,7 @@ dstring& ParaBase::RawValueToString(dstring& out, int index, int32_t raw) {
 int ParaBase::DeviceClass() {
     double code = 0.0;
     if (GetValueDouble(kDeviceCodeParameter, &code) != kParaOk) return 0;
-    return static_cast<int>(TruncClamped(code, std::numeric_limits<int>::min(),
-                                         std::numeric_limits<int>::max()) /
+    return static_cast<int>(TruncClamped(code, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) /
                             kDeviceClassDivisor);
 }
 
@@ -228,9 +245,7 @@ const char* ParaBase::GetDispatchedValueTextEx(int index, char option, int eleme
     return Dispatched(index, FormatStoredValue(index, element, false), option);
 }
 
-const char* ParaBase::GetDispatchedDoubleText(int index, double v) {
-    return GetDispatchedDoubleTextEx(index, 0, v);
-}
+const char* ParaBase::GetDispatchedDoubleText(int index, double v) { return GetDispatchedDoubleTextEx(index, 0, v); }
 
 const char* ParaBase::GetDispatchedDoubleTextEx(int index, char option, double v) {
     return Dispatched(index, FormatDoubleValue(index, v, false), option);
@@ -247,8 +262,8 @@ const char* ParaBase::GetBitText(int index, int bit, int extra) {
     ReadBusParameter(index, 0, GetValueCount(index));
     const std::string shown = FormatStoredValue(index, 0, false);
     if (descriptionFile_ != nullptr)
-        return descriptionFile_->GetBitExplorerTextForValue(deviceClass, name.c_str(), shown.c_str(),
-                                                            index, name.c_str(), bit, extra);
+        return descriptionFile_->GetBitExplorerTextForValue(
+            deviceClass, name.c_str(), shown.c_str(), index, name.c_str(), bit, extra);
     fallback = ParaDescriptionFile::BitFallbackText(index, name.c_str(), extra, bit);
     return fallback.c_str();
 }

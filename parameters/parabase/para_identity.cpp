@@ -11,14 +11,13 @@
 #include "motor/datalogger/data_logger.h"
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_description_file.h"
-#include "platform/system/clock.h"
 #include "platform/files/paths.h"
+#include "platform/system/clock.h"
 #include "scope/rounding/significant_digits.h"
 #include "toolkit/base/gw_number.h"
 #include "toolkit/base/gw_path.h"
 
 namespace {
-
 
 // Description files: the extension, the file of every version of device
 // class 1 from version 100 on, and the standard file.
@@ -41,8 +40,7 @@ constexpr int kFirstVersionDistance = 999;
 constexpr uint32_t kMillisecondsPerSecond = 1000;
 
 int Truncated(double v) {
-    return static_cast<int>(
-        TruncClamped(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(TruncClamped(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 void CopyPath(char* out, const std::string& path) {
@@ -105,8 +103,8 @@ bool ParaBase::IsFileBaseCompatible() {
     return false;
 }
 
-bool ParaBase::FindVersionFile(const char* dir, const char* ext, char* outPath, uint16_t deviceCode,
-                               float version, bool allowOtherVersion) {
+bool ParaBase::FindVersionFile(const char* dir, const char* ext, char* outPath, uint16_t deviceCode, float version,
+                               bool allowOtherVersion) {
     if (outPath == nullptr) return false;
     outPath[0] = '\0';
     dir = dir != nullptr ? dir : "";
@@ -194,8 +192,7 @@ int ParaBase::OpenDescriptionFileForTable() {
     SetPath(kDescriptionFilePath, path);
     descriptionFile_ = std::make_unique<ParaDescriptionFile>(paths_[kDescriptionFilePath]);
     if (descriptionFile_->IsOpen()) return kParaOk;
-    SetPath(kDescriptionFilePath,
-            GwMakepath("", dir.c_str(), kStandardFileName, kDescriptionExtension).c_str());
+    SetPath(kDescriptionFilePath, GwMakepath("", dir.c_str(), kStandardFileName, kDescriptionExtension).c_str());
     descriptionFile_ = std::make_unique<ParaDescriptionFile>(paths_[kDescriptionFilePath]);
     if (descriptionFile_->IsOpen()) return kParaOk;
     descriptionFile_.reset();

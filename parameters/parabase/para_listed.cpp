@@ -54,8 +54,7 @@ int ParaBase::CopyListedFromFile(const char* path, bool markBOnly) {
 
     for (int e : listed) {
         const ParameterEntry* here = GetEntry(e);
-        if (!IsTransferable(here) || (markBOnly && here->markB == 0) || !IsTransferable(file.GetEntry(e)))
-            continue;
+        if (!IsTransferable(here) || (markBOnly && here->markB == 0) || !IsTransferable(file.GetEntry(e))) continue;
         if (here->type == kTypeString) {
             dstring text;
             if (file.GetValueString(e, text) == kParaOk) SetValueString(e, text);

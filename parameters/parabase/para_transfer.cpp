@@ -145,8 +145,8 @@ int ParaBase::ReadBusBase() {
                 return r;
             }
             if (k > 0 && e.type == kTypeErrStruc && text.View() == ValueTextTable::kEmptyTextMark) break;
-            const bool added = k == 0 ? valueTexts_->AddFirstText(i, text.Text())
-                                      : valueTexts_->AddNextText(i, text.Text());
+            const bool added =
+                k == 0 ? valueTexts_->AddFirstText(i, text.Text()) : valueTexts_->AddNextText(i, text.Text());
             if (!added) {
                 SetMessage(kParaTooManyValueTexts);
                 ReportProgress(0);
@@ -244,8 +244,7 @@ int ParaBase::WriteBusData(const ParaBase& source) {
     if (TableLoaded == 0) return SetMessage(kParaNoValidBase);
 
     const int match = CheckDataSetMatch(source);
-    if (match > 0)
-        return SetMessage(kParaSetMismatch, {match, source.EntryName(match), source.paths_[kDFilePath]});
+    if (match > 0) return SetMessage(kParaSetMismatch, {match, source.EntryName(match), source.paths_[kDFilePath]});
     if (match < 0) {
         MessageBuffer[0] = '\0';
         return kParaOk;

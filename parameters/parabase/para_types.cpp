@@ -9,8 +9,21 @@
 namespace {
 
 constexpr const char* kTypeNames[] = {
-    "BEGRIFF", "BINARY8", "USIGN8",    "BINARY16",  "USIGN16", "FIXPT16", "PASSWORD", "INT16",
-    "INT32Q16", "FLOAT32", "ERR_STRUC", "STRING", "INT8",    "INT32",   "USIGN32",
+    "BEGRIFF",
+    "BINARY8",
+    "USIGN8",
+    "BINARY16",
+    "USIGN16",
+    "FIXPT16",
+    "PASSWORD",
+    "INT16",
+    "INT32Q16",
+    "FLOAT32",
+    "ERR_STRUC",
+    "STRING",
+    "INT8",
+    "INT32",
+    "USIGN32",
 };
 
 }  // namespace
@@ -42,18 +55,26 @@ int ElementSizeOfType(char type) {
 
 std::unique_ptr<darray> CreateArrayForType(char type, int count) {
     switch (type) {
-        case kTypeUsign8: return std::make_unique<dusign8array>(count);
+        case kTypeUsign8:
+            return std::make_unique<dusign8array>(count);
         case kTypeUsign16:
-        case kTypeFixpt16: return std::make_unique<dusign16array>(count);
-        case kTypeInt16: return std::make_unique<dint16array>(count);
+        case kTypeFixpt16:
+            return std::make_unique<dusign16array>(count);
+        case kTypeInt16:
+            return std::make_unique<dint16array>(count);
         case kTypeInt32Q16:
-        case kTypeInt32: return std::make_unique<dint32array>(count);
-        case kTypeFloat32: return std::make_unique<dfloat32array>(count);
-        case kTypeInt8: return std::make_unique<dint8array>(count);
+        case kTypeInt32:
+            return std::make_unique<dint32array>(count);
+        case kTypeFloat32:
+            return std::make_unique<dfloat32array>(count);
+        case kTypeInt8:
+            return std::make_unique<dint8array>(count);
         // Error records are 32-bit words like USIGN32 values.
         case kTypeErrStruc:
-        case kTypeUsign32: return std::make_unique<dusign32array>(count);
-        default: return nullptr;
+        case kTypeUsign32:
+            return std::make_unique<dusign32array>(count);
+        default:
+            return nullptr;
     }
 }
 
@@ -61,13 +82,22 @@ bool HasArrayClass(char type) { return ElementSizeOfType(type) != 0; }
 
 void WidenRawByType(char type, int32_t* value) {
     switch (type) {
-        case kTypeUsign8: *value = static_cast<uint8_t>(*value); break;
+        case kTypeUsign8:
+            *value = static_cast<uint8_t>(*value);
+            break;
         case kTypeUsign16:
         case kTypeFixpt16:
-        case kTypePassword: *value = static_cast<uint16_t>(*value); break;
-        case kTypeInt16: *value = static_cast<int16_t>(*value); break;
-        case kTypeInt8: *value = static_cast<int8_t>(*value); break;
-        default: break;
+        case kTypePassword:
+            *value = static_cast<uint16_t>(*value);
+            break;
+        case kTypeInt16:
+            *value = static_cast<int16_t>(*value);
+            break;
+        case kTypeInt8:
+            *value = static_cast<int8_t>(*value);
+            break;
+        default:
+            break;
     }
 }
 
@@ -133,18 +163,37 @@ bool IsRawWithinLimits(const ParameterEntry& e, int32_t raw) {
 
 bool NumberOfRaw(char type, int32_t raw, double* out) {
     switch (type) {
-        case kTypeUsign8: *out = raw & 0xFF; return true;
+        case kTypeUsign8:
+            *out = raw & 0xFF;
+            return true;
         case kTypeUsign16:
-        case kTypePassword: *out = raw & 0xFFFF; return true;
-        case kTypeFixpt16: *out = (raw & 0xFFFF) * kFixpt16Step; return true;
-        case kTypeInt16: *out = static_cast<int16_t>(raw); return true;
-        case kTypeInt32Q16: *out = raw / kQ16PerUnit; return true;
-        case kTypeFloat32: *out = FloatOfBits(raw); return true;
-        case kTypeInt8: *out = static_cast<int8_t>(raw); return true;
-        case kTypeInt32: *out = raw; return true;
+        case kTypePassword:
+            *out = raw & 0xFFFF;
+            return true;
+        case kTypeFixpt16:
+            *out = (raw & 0xFFFF) * kFixpt16Step;
+            return true;
+        case kTypeInt16:
+            *out = static_cast<int16_t>(raw);
+            return true;
+        case kTypeInt32Q16:
+            *out = raw / kQ16PerUnit;
+            return true;
+        case kTypeFloat32:
+            *out = FloatOfBits(raw);
+            return true;
+        case kTypeInt8:
+            *out = static_cast<int8_t>(raw);
+            return true;
+        case kTypeInt32:
+            *out = raw;
+            return true;
         case kTypeErrStruc:
-        case kTypeUsign32: *out = static_cast<uint32_t>(raw); return true;
-        default: return false;
+        case kTypeUsign32:
+            *out = static_cast<uint32_t>(raw);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -11,8 +11,7 @@ bool IsElementSize(int32_t size) { return size == 1 || size == 2 || size == 4; }
 }  // namespace
 
 bool darray::IsValidSize(int32_t count, int32_t elementSize) {
-    return IsElementSize(elementSize) && count >= 0 &&
-           static_cast<int64_t>(count) * elementSize <= kMaxByteSize;
+    return IsElementSize(elementSize) && count >= 0 && static_cast<int64_t>(count) * elementSize <= kMaxByteSize;
 }
 
 darray::darray(int32_t count, int32_t elementSize) {
@@ -22,9 +21,7 @@ darray::darray(int32_t count, int32_t elementSize) {
     data_.assign(static_cast<size_t>(count) * elementSize, 0);
 }
 
-darray::darray(const darray& src) : darray(src.count_, src.elementSize_) {
-    CopyElements(src, 0, src.count_);
-}
+darray::darray(const darray& src) : darray(src.count_, src.elementSize_) { CopyElements(src, 0, src.count_); }
 
 uint8_t* darray::Slot(int32_t index, uint32_t width) {
     if (index < 0 || index >= count_) return nullptr;

@@ -29,9 +29,7 @@ public:
     virtual bool SetElement(const void* src, int32_t index);
     // The element's bytes (little-endian); null when index is outside 0..count-1.
     virtual uint8_t* ElementAt(int32_t index);
-    const uint8_t* ElementAt(int32_t index) const {
-        return const_cast<darray*>(this)->ElementAt(index);
-    }
+    const uint8_t* ElementAt(int32_t index) const { return const_cast<darray*>(this)->ElementAt(index); }
 
     // Copies elements first..first+n-1 of `src` to the same positions; false
     // when the element sizes differ or the range does not fit either array.
@@ -69,9 +67,7 @@ public:
     dtypedarray(const dtypedarray& src) : darray(src) {}
 
     using darray::ElementAt;
-    bool GetElement(int32_t* out, int32_t index) const override {
-        return GetAs(out, index, kWidth, kSigned);
-    }
+    bool GetElement(int32_t* out, int32_t index) const override { return GetAs(out, index, kWidth, kSigned); }
     bool SetElement(const void* src, int32_t index) override { return SetAs(src, index, kWidth); }
     uint8_t* ElementAt(int32_t index) override { return Slot(index, kWidth); }
 };

@@ -28,8 +28,7 @@ dstring::dstring() { Reserve(kMinGrowStep); }
 
 // A null text is an empty string of the default capacity.
 dstring::dstring(const char* text, int32_t step)
-    : dstring(text != nullptr ? std::string_view(text) : std::string_view(),
-              text != nullptr ? step : kMinGrowStep) {}
+    : dstring(text != nullptr ? std::string_view(text) : std::string_view(), text != nullptr ? step : kMinGrowStep) {}
 
 dstring::dstring(std::string_view text, int32_t step) {
     growStep_ = ClampStep(step);
@@ -83,23 +82,19 @@ dstring dstring::FromInt(int32_t value, const char* format) {
 }
 
 dstring dstring::FromUnsigned(uint32_t value, const char* format) {
-    return Formatted(FormatValue(format, value), kIntTextCapacity,
-                     dstring_errors::kInvalidSizeUnsignedInt);
+    return Formatted(FormatValue(format, value), kIntTextCapacity, dstring_errors::kInvalidSizeUnsignedInt);
 }
 
 dstring dstring::FromLong(int32_t value, const char* format) {
-    return Formatted(FormatValue(format, value), kLongTextCapacity,
-                     dstring_errors::kInvalidSizeLong);
+    return Formatted(FormatValue(format, value), kLongTextCapacity, dstring_errors::kInvalidSizeLong);
 }
 
 dstring dstring::FromUnsignedLong(uint32_t value, const char* format) {
-    return Formatted(FormatValue(format, value), kLongTextCapacity,
-                     dstring_errors::kInvalidSizeUnsignedLong);
+    return Formatted(FormatValue(format, value), kLongTextCapacity, dstring_errors::kInvalidSizeUnsignedLong);
 }
 
 dstring dstring::FromDouble(double value, const char* format) {
-    return Formatted(FormatValue(format, value), kLongTextCapacity,
-                     dstring_errors::kInvalidSizeDouble);
+    return Formatted(FormatValue(format, value), kLongTextCapacity, dstring_errors::kInvalidSizeDouble);
 }
 
 dstring& dstring::Append(const dstring& other) {
@@ -170,9 +165,7 @@ void dstring::Insert(int32_t pos, const dstring& text) {
     Assign(Mid(0, pos) + text + Mid(pos, length_));
 }
 
-char dstring::GetAt(int32_t pos) const {
-    return pos >= 0 && pos < length_ ? buffer_[pos] : '\0';
-}
+char dstring::GetAt(int32_t pos) const { return pos >= 0 && pos < length_ ? buffer_[pos] : '\0'; }
 
 int32_t dstring::Find(const dstring& s) const {
     const size_t at = View().find(s.View());

@@ -8,18 +8,14 @@
 // Texts thrown by dstring (caught as const char*).
 namespace dstring_errors {
 inline constexpr const char* kNoMemory = "dstring -> No memory available";
-inline constexpr const char* kInvalidCopySource =
-    "dstring -> Invalid source object for copy constructor";
-inline constexpr const char* kInvalidSizeInt =
-    "dstring -> Invalid size during initialization with type int";
-inline constexpr const char* kInvalidSizeLong =
-    "dstring -> Invalid size during initialization with type long";
+inline constexpr const char* kInvalidCopySource = "dstring -> Invalid source object for copy constructor";
+inline constexpr const char* kInvalidSizeInt = "dstring -> Invalid size during initialization with type int";
+inline constexpr const char* kInvalidSizeLong = "dstring -> Invalid size during initialization with type long";
 inline constexpr const char* kInvalidSizeUnsignedInt =
     "dstring -> Invalid size during initialization with type unsigned int";
 inline constexpr const char* kInvalidSizeUnsignedLong =
     "dstring -> Invalid size during initialization with type unsigned long";
-inline constexpr const char* kInvalidSizeDouble =
-    "dstring -> Invalid size during initialization with type double";
+inline constexpr const char* kInvalidSizeDouble = "dstring -> Invalid size during initialization with type double";
 }  // namespace dstring_errors
 
 class dstring {

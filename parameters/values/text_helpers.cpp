@@ -53,9 +53,7 @@ bool WriteTextFile(const GwString& text, const char* path) {
     return platform::ReplaceFile(path, text.str());
 }
 
-bool WriteTextFileByName(const GwString& text, GwString path) {
-    return WriteTextFile(text, path.c_str());
-}
+bool WriteTextFileByName(const GwString& text, GwString path) { return WriteTextFile(text, path.c_str()); }
 
 int CopyTextFile(const char* src, const char* dst) {
     if (src == nullptr || dst == nullptr) return 0;

@@ -17,9 +17,9 @@
 #include "paratools/print/print_date.h"
 #include "paratools/print/text_output_file.h"
 #include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "platform/files/paths.h"
 #include "platform/system/program_start.h"
-#include "platform/base/reset_hooks.h"
 #include "platform/system/system_error.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_edit.h"
@@ -32,7 +32,15 @@ namespace {
 constexpr int kDeviceReadActivity = 3;
 constexpr int kWindowMissingMessage = 7;
 constexpr char kDeviceCopyFileSet[] = "..\\TMP\\Compare.00D";
-enum Label : int { kReportTitle = 90, kSet1 = 91, kSet2 = 92, kDeviceSide = 94, kFileSide = 95, kDefaults = 96, kDifferences = 97 };
+enum Label : int {
+    kReportTitle = 90,
+    kSet1 = 91,
+    kSet2 = 92,
+    kDeviceSide = 94,
+    kFileSide = 95,
+    kDefaults = 96,
+    kDifferences = 97
+};
 
 // The directories the three file choosers remember for the program's run.
 struct ChooserDirs {
@@ -64,8 +72,8 @@ std::string TitleText(const char* key) {
 
 // A file chooser whose choice goes into the widget named by the caller's
 // user data.
-int ChooseInto(GwCore* widget, const GwUD& userData, const char* titleKey, const char* filter,
-               std::string& remembered, const std::string& firstDir) {
+int ChooseInto(GwCore* widget, const GwUD& userData, const char* titleKey, const char* filter, std::string& remembered,
+               const std::string& firstDir) {
     GwFileSelector chooser(widget->frame());
     chooser.set_title(TitleText(titleKey));
     chooser.set_filter(filter);
@@ -150,8 +158,17 @@ void ShowReport(GwCore* frame) {
 
 void ShowOptions(GwCore* frame) {
     const CompareOptions& o = TheCompareBase().Options;
-    const char* names[] = {"ActualValues", "FixValues", "NonFixValues", "OnlyDataSetPara", "Level4", "Level5",
-                           "Level6",       "OutFile",   "Editor",       "ExternEditor",    "TextWindow"};
+    const char* names[] = {"ActualValues",
+                           "FixValues",
+                           "NonFixValues",
+                           "OnlyDataSetPara",
+                           "Level4",
+                           "Level5",
+                           "Level6",
+                           "OutFile",
+                           "Editor",
+                           "ExternEditor",
+                           "TextWindow"};
     for (const char* name : names)
         if (frame->child(name) == nullptr) {
             ShowErrorMessage(kWindowMissingMessage, frame);

@@ -47,8 +47,8 @@ struct EditDialogState {
 bool IsAlive(GwCore* w) { return w != nullptr && GwRcMgr::is_valid_child(w) && w->is_alive(); }
 
 bool IsHexType(const ParameterEntry* e) {
-    return (e->flags & kFlagHex) != 0 && (e->type == kTypeUsign8 || e->type == kTypeUsign16 ||
-                                          e->type == kTypePassword || e->type == kTypeUsign32);
+    return (e->flags & kFlagHex) != 0 &&
+           (e->type == kTypeUsign8 || e->type == kTypeUsign16 || e->type == kTypePassword || e->type == kTypeUsign32);
 }
 
 // Characters before the "." of a number text.
@@ -65,7 +65,8 @@ bool IsCompleteValueText(const std::string& text, bool hex) {
         const std::string digits = text.substr(0, h);
         if (digits.empty()) return false;
         if (h != std::string::npos && h + 1 != text.size()) return false;
-        return std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+        return std::all_of(
+            digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
     }
     size_t i = text[0] == '-' ? 1 : 0;
     int digits = 0;
@@ -89,8 +90,19 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
     edit = EditDialogState{};
     edit.Editor = s;
     edit.Dialog = dialog;
-    const char* names[] = {"Name", "Number", "DefButton", "Min", "Max", "Def", "Val",
-                           "ValString", "ValText", "Group", "ReadLevel", "WriteLevel", "Art"};
+    const char* names[] = {"Name",
+                           "Number",
+                           "DefButton",
+                           "Min",
+                           "Max",
+                           "Def",
+                           "Val",
+                           "ValString",
+                           "ValText",
+                           "Group",
+                           "ReadLevel",
+                           "WriteLevel",
+                           "Art"};
     GwCore* found[std::size(names)] = {};
     for (size_t i = 0; i < std::size(names); ++i) {
         found[i] = dialog->child(names[i]);
@@ -126,7 +138,8 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
     dialog->set_title(base->GetParameterDescription(number));
     const char* groupName = base->GetKPGroupName(e->KPGroup);
     ParaDescriptionFile* descriptions = base->GetDescriptionFile();
-    const char* menu = descriptions != nullptr && groupName != nullptr ? descriptions->GetParaMenuText(groupName) : groupName;
+    const char* menu =
+        descriptions != nullptr && groupName != nullptr ? descriptions->GetParaMenuText(groupName) : groupName;
     edit.Group->set_text(menu != nullptr ? menu : "");
     edit.ReadLevel->set_text(std::to_string(e->access & 0x0F));
     edit.WriteLevel->set_text(std::to_string(e->access >> 4));
@@ -138,12 +151,15 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
         edit.Max->set_text("");
         edit.Def->set_text("");
     } else if ((e->flags & kFlagValueTexts) != 0) {
-        const bool named = std::string(base->GetDispatchedValueText(number, 0)) != base->FormatStoredValue(number, 0, false);
+        const bool named =
+            std::string(base->GetDispatchedValueText(number, 0)) != base->FormatStoredValue(number, 0, false);
         auto show = [&](GwCore* label, int (ParaBase::*get)(int, double*)) {
             double v = 0.0;
             (base->*get)(number, &v);
             std::string text = base->FormatDoubleValue(number, v, false);
-            if (named) text += std::string(" = ") + base->GetDispatchedDoubleTextEx(number, static_cast<char>(s->ValueTextOption), v);
+            if (named)
+                text += std::string(" = ") +
+                        base->GetDispatchedDoubleTextEx(number, static_cast<char>(s->ValueTextOption), v);
             label->set_text(text);
         };
         show(edit.Min, &ParaBase::GetMinimumAsDouble);
@@ -169,7 +185,9 @@ int DlgPEdit_ShowValue(GwCore*, GwEvent*, GwUD) {
     const int number = e->number;
     const int element = s->SelectedElement;
     edit.ValText->set_multiple_selection(false);
-    for (GwCore* w : {edit.DefButton, static_cast<GwCore*>(edit.ValString), static_cast<GwCore*>(edit.ValText),
+    for (GwCore* w : {edit.DefButton,
+                      static_cast<GwCore*>(edit.ValString),
+                      static_cast<GwCore*>(edit.ValText),
                       static_cast<GwCore*>(edit.Val)}) {
         w->set_sensitive(s->DialogEditable);
     }
@@ -181,75 +199,80 @@ int DlgPEdit_ShowValue(GwCore*, GwEvent*, GwUD) {
     edit.ValString->hide();
     edit.UsesValueTexts = false;
     const bool hex = (e->flags & kFlagHex) != 0;
-    auto lengthOf = [&](int32_t raw) { return static_cast<int>(std::strlen(base->FormatRawValue(number, raw, false))); };
+    auto lengthOf = [&](int32_t raw) {
+        return static_cast<int>(std::strlen(base->FormatRawValue(number, raw, false)));
+    };
     switch (e->type) {
-    case kTypeUsign8:
-        if (hex) {
-            edit.Val->set_format_type(4);
-            edit.Val->set_format("XX~");
-            edit.Val->set_pattern("~~H");
-            edit.Val->set_length(3);
-        } else if ((e->flags & kFlagValueTexts) != 0) {
-            edit.UsesValueTexts = true;
-            const bool named = std::string(base->GetDispatchedValueText(number, 0)) != base->FormatStoredValue(number, 0, false);
-            const int maximum = e->maximum & 0xFF;
-            for (int v = 0; v <= maximum; ++v) {
-                std::string item = base->FormatU16Value(number, static_cast<uint16_t>(v), false);
-                if (named) item += std::string(" = ") + base->GetDispatchedDoubleTextEx(number, static_cast<char>(s->ValueTextOption), v);
-                edit.ValText->append(item);
+        case kTypeUsign8:
+            if (hex) {
+                edit.Val->set_format_type(4);
+                edit.Val->set_format("XX~");
+                edit.Val->set_pattern("~~H");
+                edit.Val->set_length(3);
+            } else if ((e->flags & kFlagValueTexts) != 0) {
+                edit.UsesValueTexts = true;
+                const bool named =
+                    std::string(base->GetDispatchedValueText(number, 0)) != base->FormatStoredValue(number, 0, false);
+                const int maximum = e->maximum & 0xFF;
+                for (int v = 0; v <= maximum; ++v) {
+                    std::string item = base->FormatU16Value(number, static_cast<uint16_t>(v), false);
+                    if (named)
+                        item += std::string(" = ") +
+                                base->GetDispatchedDoubleTextEx(number, static_cast<char>(s->ValueTextOption), v);
+                    edit.ValText->append(item);
+                }
+            } else {
+                edit.Val->set_format_type(2);
+                edit.Val->set_length(lengthOf(e->maximum));
             }
-        } else {
+            break;
+        case kTypeUsign16:
+        case kTypePassword:
+        case kTypeUsign32:
+            if (hex && e->type == kTypeUsign32) {
+                edit.Val->set_format_type(4);
+                edit.Val->set_format("XXXXXXXX~");
+                edit.Val->set_pattern("~~~~~~~~H");
+                edit.Val->set_length(9);
+            } else if (hex) {
+                edit.Val->set_format_type(4);
+                edit.Val->set_format("XXXX~");
+                edit.Val->set_pattern("~~~~H");
+                edit.Val->set_length(5);
+            } else {
+                edit.Val->set_format_type(2);
+                edit.Val->set_length(lengthOf(e->maximum));
+            }
+            break;
+        case kTypeFixpt16:
+            edit.Val->set_format_type(3);
+            edit.Val->set_precision(2);
+            edit.Val->set_length(IntegerPart(base->FormatRawValue(number, e->maximum, false)) + 3);
+            break;
+        case kTypeInt8:
+        case kTypeInt16:
+        case kTypeInt32:
             edit.Val->set_format_type(2);
-            edit.Val->set_length(lengthOf(e->maximum));
+            edit.Val->set_length(std::max(lengthOf(e->minimum), lengthOf(e->maximum)));
+            break;
+        case kTypeInt32Q16:
+        case kTypeFloat32: {
+            const int longer = std::max(IntegerPart(base->FormatRawValue(number, e->minimum, false)),
+                                        IntegerPart(base->FormatRawValue(number, e->maximum, false)));
+            edit.Val->set_format_type(3);
+            edit.Val->set_length(46);
+            edit.Val->set_precision(46 - longer - 1);
+            break;
         }
-        break;
-    case kTypeUsign16:
-    case kTypePassword:
-    case kTypeUsign32:
-        if (hex && e->type == kTypeUsign32) {
-            edit.Val->set_format_type(4);
-            edit.Val->set_format("XXXXXXXX~");
-            edit.Val->set_pattern("~~~~~~~~H");
-            edit.Val->set_length(9);
-        } else if (hex) {
-            edit.Val->set_format_type(4);
-            edit.Val->set_format("XXXX~");
-            edit.Val->set_pattern("~~~~H");
-            edit.Val->set_length(5);
-        } else {
-            edit.Val->set_format_type(2);
-            edit.Val->set_length(lengthOf(e->maximum));
-        }
-        break;
-    case kTypeFixpt16:
-        edit.Val->set_format_type(3);
-        edit.Val->set_precision(2);
-        edit.Val->set_length(IntegerPart(base->FormatRawValue(number, e->maximum, false)) + 3);
-        break;
-    case kTypeInt8:
-    case kTypeInt16:
-    case kTypeInt32:
-        edit.Val->set_format_type(2);
-        edit.Val->set_length(std::max(lengthOf(e->minimum), lengthOf(e->maximum)));
-        break;
-    case kTypeInt32Q16:
-    case kTypeFloat32: {
-        const int longer = std::max(IntegerPart(base->FormatRawValue(number, e->minimum, false)),
-                                    IntegerPart(base->FormatRawValue(number, e->maximum, false)));
-        edit.Val->set_format_type(3);
-        edit.Val->set_length(46);
-        edit.Val->set_precision(46 - longer - 1);
-        break;
-    }
-    case kTypeErrStruc:
-        edit.Val->set_format_type(1);
-        break;
-    case kTypeString:
-        edit.ValString->set_length(48);
-        edit.ValString->set_max_length(48);
-        break;
-    default:
-        return 1;  // BEGRIFF, BINARY8, BINARY16: nothing to edit here
+        case kTypeErrStruc:
+            edit.Val->set_format_type(1);
+            break;
+        case kTypeString:
+            edit.ValString->set_length(48);
+            edit.ValString->set_max_length(48);
+            break;
+        default:
+            return 1;  // BEGRIFF, BINARY8, BINARY16: nothing to edit here
     }
     if (e->type == kTypeString) {
         dstring text;
@@ -328,7 +351,8 @@ int DlgPEdit_Key_OK(GwCore*, GwEvent*, GwUD) {
                 dialog->beep();
                 return 1;
             }
-            value = hex ? static_cast<double>(std::strtoul(text.c_str(), nullptr, 16)) : std::strtod(text.c_str(), nullptr);
+            value =
+                hex ? static_cast<double>(std::strtoul(text.c_str(), nullptr, 16)) : std::strtod(text.c_str(), nullptr);
         }
         code = base->SetValueDouble(number, value, element);
     }

@@ -11,6 +11,7 @@
 #include "app/services/services_hooks.h"
 #include "app/services/user_level.h"
 #include "app/services/window_handler.h"
+#include "devicewin/poll_timer.h"
 #include "families/setup_context.h"
 #include "families/setup_context_factory.h"
 #include "parameters/parabase/para_base.h"
@@ -26,7 +27,6 @@
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/tree/gw_tree.h"
 #include "toolkit/tree/gw_tree_entry.h"
-#include "devicewin/poll_timer.h"
 
 namespace {
 
@@ -45,9 +45,21 @@ void ShowStateText(GwCore* label, bool on, const char* key) {
 // error 7 when one is missing.
 bool FindChildren(ParameterEditorState* s, GwCore* window) {
     s->Window = window;
-    const char* names[] = {"ParaList",      "GroupTree",    "OnlyEditablePara", "ParaUpdate",  "State_Online",
-                           "State_Update",  "State_OnlyEditable", "State_Level", "State_Changed", "ValueTextLang",
-                           "ParaGroup",     "StoreDevice",  "Save",             "SaveAsDevice", "UserGroup"};
+    const char* names[] = {"ParaList",
+                           "GroupTree",
+                           "OnlyEditablePara",
+                           "ParaUpdate",
+                           "State_Online",
+                           "State_Update",
+                           "State_OnlyEditable",
+                           "State_Level",
+                           "State_Changed",
+                           "ValueTextLang",
+                           "ParaGroup",
+                           "StoreDevice",
+                           "Save",
+                           "SaveAsDevice",
+                           "UserGroup"};
     GwCore* found[std::size(names)] = {};
     for (size_t i = 0; i < std::size(names); ++i) {
         found[i] = window->child(names[i]);
@@ -86,7 +98,8 @@ void AttachBase(ParameterEditorState* s) {
     if (s->Mode == kEditorModeOnline) {
         s->Context = main != nullptr ? main->GetSetupContext() : nullptr;
     } else if (context.Base != nullptr) {
-        s->OwnContext = CreateSetupContextForFamily(context.Base->GetDeviceKind(), GetMainWindow(), *context.Base, false);
+        s->OwnContext =
+            CreateSetupContextForFamily(context.Base->GetDeviceKind(), GetMainWindow(), *context.Base, false);
         s->Context = s->OwnContext.get();
     }
     if (s->Context != nullptr) s->Base = s->Context->Base.get();
@@ -470,7 +483,8 @@ int CB_DestroyParameterEditor(GwCore* widget, GwEvent*, GwUD) {
     }
     if (GwProfile* profile = MainProfile()) {
         profile->select_section("PCHOOSE_ColumnSizes", true);
-        for (int c = 0; c < kListColumns; ++c) profile->write_int(std::to_string(c).c_str(), s->ParaList->column_width(c));
+        for (int c = 0; c < kListColumns; ++c)
+            profile->write_int(std::to_string(c).c_str(), s->ParaList->column_width(c));
     }
     s->StopListTimer();
     CloseEditorDialogs(s);

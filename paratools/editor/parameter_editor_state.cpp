@@ -30,9 +30,7 @@ std::array<bool, kParameterCount> searchListed{};
 
 constexpr int kEditTextLength = 64;
 
-bool IsListable(const ParameterEntry* e) {
-    return e != nullptr && e->number != 0 && e->valid != 0 && e->transfer != 0;
-}
+bool IsListable(const ParameterEntry* e) { return e != nullptr && e->number != 0 && e->valid != 0 && e->transfer != 0; }
 
 std::string ListSection(unsigned deviceClass) { return platform::Format("PCHOOSE_LIST_%u", deviceClass); }
 
@@ -113,75 +111,75 @@ void ParameterEditorState::StartListTimer() {
 void ParameterEditorState::RebuildSelection() {
     if (Base == nullptr) return;
     switch (Source) {
-    case kSourceKeypadGroup:
-        if (WholeList) {
-            Base->SelectAll(false);
-        } else {
-            Base->DeselectAll(false);
-            Base->SelectByKeypadGroup(KeypadGroup, false);
-        }
-        break;
-    case kSourceSearch: {
-        if (PreviousSource == kSourceSearch) {
-            for (int n = 0; n < kParameterCount; ++n) {
-                const ParameterEntry* e = Base->GetEntry(n);
-                searchListed[n] = IsListable(e) && e->markA != 0;
+        case kSourceKeypadGroup:
+            if (WholeList) {
+                Base->SelectAll(false);
+            } else {
+                Base->DeselectAll(false);
+                Base->SelectByKeypadGroup(KeypadGroup, false);
             }
-        } else {
-            searchListed.fill(false);
-        }
-        Base->DeselectAll(false);
-        bool any = false;
-        const int number = std::atoi(SearchNumber);
-        if (number > 0) any = Base->SelectParameter(number, false) == 0;
-        auto narrow = [&](int criterion, bool scGroup) {
-            if (criterion < 0) return;
-            if (any) {
+            break;
+        case kSourceSearch: {
+            if (PreviousSource == kSourceSearch) {
+                for (int n = 0; n < kParameterCount; ++n) {
+                    const ParameterEntry* e = Base->GetEntry(n);
+                    searchListed[n] = IsListable(e) && e->markA != 0;
+                }
+            } else {
+                searchListed.fill(false);
+            }
+            Base->DeselectAll(false);
+            bool any = false;
+            const int number = std::atoi(SearchNumber);
+            if (number > 0) any = Base->SelectParameter(number, false) == 0;
+            auto narrow = [&](int criterion, bool scGroup) {
+                if (criterion < 0) return;
+                if (any) {
+                    for (int n = 0; n < kParameterCount; ++n) {
+                        const ParameterEntry* e = Base->GetEntry(n);
+                        if (e == nullptr || e->number == 0 || e->valid == 0) continue;
+                        if ((scGroup ? e->SCGroup : e->KPGroup) != criterion) Base->DeselectParameter(n, false);
+                    }
+                } else if (scGroup) {
+                    Base->SelectBySCGroup(criterion, false);
+                } else {
+                    Base->SelectByKeypadGroup(criterion, false);
+                }
+                any = true;
+            };
+            narrow(SearchSCGroup, true);
+            narrow(SearchKPGroup, false);
+            if (SearchName[0] != '\0') {
+                if (!any) Base->SelectAll(false);
                 for (int n = 0; n < kParameterCount; ++n) {
                     const ParameterEntry* e = Base->GetEntry(n);
                     if (e == nullptr || e->number == 0 || e->valid == 0) continue;
-                    if ((scGroup ? e->SCGroup : e->KPGroup) != criterion) Base->DeselectParameter(n, false);
+                    const std::string name(e->name, strnlen(e->name, kEntryNameSize));
+                    if (name.find(SearchName) == std::string::npos) Base->DeselectParameter(n, false);
                 }
-            } else if (scGroup) {
-                Base->SelectBySCGroup(criterion, false);
-            } else {
-                Base->SelectByKeypadGroup(criterion, false);
             }
-            any = true;
-        };
-        narrow(SearchSCGroup, true);
-        narrow(SearchKPGroup, false);
-        if (SearchName[0] != '\0') {
-            if (!any) Base->SelectAll(false);
             for (int n = 0; n < kParameterCount; ++n) {
-                const ParameterEntry* e = Base->GetEntry(n);
-                if (e == nullptr || e->number == 0 || e->valid == 0) continue;
-                const std::string name(e->name, strnlen(e->name, kEntryNameSize));
-                if (name.find(SearchName) == std::string::npos) Base->DeselectParameter(n, false);
+                if (searchListed[n]) Base->SelectParameter(n, false);
             }
+            break;
         }
-        for (int n = 0; n < kParameterCount; ++n) {
-            if (searchListed[n]) Base->SelectParameter(n, false);
-        }
-        break;
-    }
-    case kSourceEmpty:
-        Base->DeselectAll(false);
-        break;
-    case kSourceUserGroup: {
-        Base->DeselectAll(false);
-        GwProfile* profile = MainProfile();
-        const std::string section = platform::Format("Group%d_%d", UserGroup, static_cast<int>(DeviceClass()));
-        if (profile != nullptr && profile->select_section(section.c_str())) {
-            for (int i = 0; i < profile->key_count(); ++i) {
-                const int number = std::atoi(profile->value(i));
-                if (number > 0) Base->SelectParameter(number, false);
+        case kSourceEmpty:
+            Base->DeselectAll(false);
+            break;
+        case kSourceUserGroup: {
+            Base->DeselectAll(false);
+            GwProfile* profile = MainProfile();
+            const std::string section = platform::Format("Group%d_%d", UserGroup, static_cast<int>(DeviceClass()));
+            if (profile != nullptr && profile->select_section(section.c_str())) {
+                for (int i = 0; i < profile->key_count(); ++i) {
+                    const int number = std::atoi(profile->value(i));
+                    if (number > 0) Base->SelectParameter(number, false);
+                }
             }
+            break;
         }
-        break;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     if (OnlyEditable != 0) {
         Base->RestrictSelectionToWriteLevel(GetUserLevel(), false);
@@ -254,7 +252,7 @@ void ParameterEditorState::FillList() {
         const std::string name = Base->GetParameterName(n);
         const std::string unit = Base->GetParameterUnit(n);
         const std::string description = Base->GetParameterDescription(n);
-        const char* icon = isArray && ExpandFields == 0  ? "foldc"
+        const char* icon = isArray && ExpandFields == 0     ? "foldc"
                            : e->kind == kKindUnchecked      ? "pt_ipara"
                            : Base->IsWriteAllowed(n, level) ? "pt_epara"
                                                             : "pt_nepar";
@@ -271,8 +269,14 @@ void ParameterEditorState::FillList() {
                 if (j == 0) text = description + text;
             }
             const std::string value = Base->FormatStoredValue(n, j, false);
-            ParaList->add_row(platform::Format("%u|%s|%d|%s|%s|%s|%s", static_cast<unsigned>(n), name.c_str(), j,
-                                               text.c_str(), value.c_str(), unit.c_str(), icon));
+            ParaList->add_row(platform::Format("%u|%s|%d|%s|%s|%s|%s",
+                                               static_cast<unsigned>(n),
+                                               name.c_str(),
+                                               j,
+                                               text.c_str(),
+                                               value.c_str(),
+                                               unit.c_str(),
+                                               icon));
         }
     }
     ParaList->scroll_to(0);

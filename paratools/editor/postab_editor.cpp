@@ -156,9 +156,9 @@ bool TakeAllSheets(PosTabEditorState* s, bool writeDevice, ParaBase* device) {
             const std::string text = sheet->contents(row, 1);
             if (!IsValidPosTabCell(s->Base, number, text)) {
                 const dstring format = GetMessageString(67, kMainMessagesSection);
-                const platform::FormatResult message =
-                    platform::FormatChecked(format.Text(), {platform::FormatArg(s->Base->GetParameterDescription(number)),
-                                                             platform::FormatArg(row)});
+                const platform::FormatResult message = platform::FormatChecked(
+                    format.Text(),
+                    {platform::FormatArg(s->Base->GetParameterDescription(number)), platform::FormatArg(row)});
                 ShowErrorText(message.text.c_str(), s->Frame);
                 return false;
             }
@@ -331,7 +331,8 @@ int CB_ShowSheet(GwCore* widget, GwEvent*, GwUD userData) {
 }
 
 int CB_ResizeSheets(GwCore* widget, GwEvent*, GwUD) {
-    if (auto* sheet = dynamic_cast<GwSpreadSheet*>(widget)) sheet->set_column_width(1, sheet->width() - kSheetWidthReserve);
+    if (auto* sheet = dynamic_cast<GwSpreadSheet*>(widget))
+        sheet->set_column_width(1, sheet->width() - kSheetWidthReserve);
     return 1;
 }
 

@@ -32,8 +32,8 @@ constexpr int kDecimalFieldLength = 20;
 constexpr int kFixpt16Decimals = 2;
 
 bool IsHexType(const ParameterEntry* e) {
-    return (e->flags & kFlagHex) != 0 && (e->type == kTypeUsign8 || e->type == kTypeUsign16 ||
-                                          e->type == kTypePassword || e->type == kTypeUsign32);
+    return (e->flags & kFlagHex) != 0 &&
+           (e->type == kTypeUsign8 || e->type == kTypeUsign16 || e->type == kTypePassword || e->type == kTypeUsign32);
 }
 
 // Characters before the "." of a number text.
@@ -46,14 +46,16 @@ int IntegerPart(const std::string& text) {
 bool IsWholeNumberText(const std::string& text, bool signedType) {
     size_t i = signedType && !text.empty() && text[0] == '-' ? 1 : 0;
     if (i >= text.size()) return false;
-    return std::all_of(text.begin() + static_cast<long>(i), text.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    return std::all_of(text.begin() + static_cast<long>(i), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
 }
 
 // Finds the dialog's eleven children; error message 7 when one is missing.
 bool BindChildren(GwCore* dialog) {
     PartBaseEditorState& s = PartEditor();
-    const char* names[] = {"Name", "Min", "Max", "Def", "ValPage", "Val", "ValText", "ValString", "Banner", "Art", "StdVal"};
+    const char* names[] = {
+        "Name", "Min", "Max", "Def", "ValPage", "Val", "ValText", "ValString", "Banner", "Art", "StdVal"};
     GwCore* found[std::size(names)] = {};
     for (size_t i = 0; i < std::size(names); ++i) {
         found[i] = dialog != nullptr ? dialog->child(names[i]) : nullptr;
@@ -123,80 +125,80 @@ void ShowValue() {
         s.Val->set_length(length);
     };
     switch (e->type) {
-    case kTypeUsign8:
-        if (hex) {
-            masked("XX~", "~~H");
-        } else if ((e->flags & kFlagValueTexts) != 0) {
-            s.ValText->clear();
-            const int top = e->maximum & 0xFF;
-            for (int i = 0; i <= top; ++i) s.ValText->append(node->FormatValue(i));
-            s.ValText->select_item(Truncated(node->GetValue()));
-        } else {
+        case kTypeUsign8:
+            if (hex) {
+                masked("XX~", "~~H");
+            } else if ((e->flags & kFlagValueTexts) != 0) {
+                s.ValText->clear();
+                const int top = e->maximum & 0xFF;
+                for (int i = 0; i <= top; ++i) s.ValText->append(node->FormatValue(i));
+                s.ValText->select_item(Truncated(node->GetValue()));
+            } else {
+                integer(maxLength);
+            }
+            break;
+        case kTypeUsign16:
+        case kTypePassword:
+            if (hex) {
+                masked("XXXX~", "~~~~H");
+            } else {
+                integer(maxLength);
+            }
+            break;
+        case kTypeUsign32:
+            if (hex) {
+                masked("XXXXXXXX~", "~~~~~~~~H");
+            } else {
+                integer(maxLength);
+            }
+            break;
+        case kTypeFixpt16:
+            s.Val->set_format_type(GwFORMAT_DECIMAL);
+            s.Val->set_length(IntegerPart(maximum) + 3);
+            s.Val->set_precision(kFixpt16Decimals);
+            break;
+        case kTypeInt16:
+        case kTypeInt8:
+        case kTypeInt32:
+            integer(std::max(minLength, maxLength));
+            break;
+        case kTypeInt32Q16:
+        case kTypeFloat32:
+            s.Val->set_format_type(GwFORMAT_DECIMAL);
+            s.Val->set_length(kDecimalFieldLength);
+            s.Val->set_precision(kDecimalFieldLength - std::max(IntegerPart(minimum), IntegerPart(maximum)) - 1);
+            break;
+        default:
             integer(maxLength);
-        }
-        break;
-    case kTypeUsign16:
-    case kTypePassword:
-        if (hex) {
-            masked("XXXX~", "~~~~H");
-        } else {
-            integer(maxLength);
-        }
-        break;
-    case kTypeUsign32:
-        if (hex) {
-            masked("XXXXXXXX~", "~~~~~~~~H");
-        } else {
-            integer(maxLength);
-        }
-        break;
-    case kTypeFixpt16:
-        s.Val->set_format_type(GwFORMAT_DECIMAL);
-        s.Val->set_length(IntegerPart(maximum) + 3);
-        s.Val->set_precision(kFixpt16Decimals);
-        break;
-    case kTypeInt16:
-    case kTypeInt8:
-    case kTypeInt32:
-        integer(std::max(minLength, maxLength));
-        break;
-    case kTypeInt32Q16:
-    case kTypeFloat32:
-        s.Val->set_format_type(GwFORMAT_DECIMAL);
-        s.Val->set_length(kDecimalFieldLength);
-        s.Val->set_precision(kDecimalFieldLength - std::max(IntegerPart(minimum), IntegerPart(maximum)) - 1);
-        break;
-    default:
-        integer(maxLength);
-        break;
+            break;
     }
     const bool editable = node->IsEditable();
     switch (node->GetEditKind()) {
-    case kEditText:
-        s.ValString->enable();
-        s.ValString->show();
-        s.ValString->set_text(node->GetValueText());
-        if (!editable) {
-            s.ValString->disable();
-        } else {
-            s.ValString->set_cursor_position(0);
+        case kEditText:
+            s.ValString->enable();
+            s.ValString->show();
+            s.ValString->set_text(node->GetValueText());
+            if (!editable) {
+                s.ValString->disable();
+            } else {
+                s.ValString->set_cursor_position(0);
+            }
+            break;
+        case kEditChoice: {
+            const std::string value = node->GetValueText();
+            s.ValText->set_tip_text(value + " = " + node->GetDispatchedText());
+            s.ValText->enable();
+            s.ValText->show();
+            s.ValText->select_item(Truncated(node->GetValue()));
+            if (!editable) s.ValText->disable();
+            break;
         }
-        break;
-    case kEditChoice: {
-        const std::string value = node->GetValueText();
-        s.ValText->set_tip_text(value + " = " + node->GetDispatchedText());
-        s.ValText->enable();
-        s.ValText->show();
-        s.ValText->select_item(Truncated(node->GetValue()));
-        if (!editable) s.ValText->disable();
-        break;
-    }
-    default:
-        s.Val->set_sensitive(editable);
-        s.Val->show();
-        s.Val->set_text(node->GetValueText());
-        s.Val->set_suffix(node->GetUnitText());
-        break;
+        default:
+            s.Val->set_sensitive(editable);
+            s.Val->show();
+            s.Val->set_text(node->GetValueText());
+            s.Val->set_suffix(node->GetUnitText());
+            break;
     }
 }
 
@@ -393,16 +395,16 @@ int CB_ShowEntryValTimer(GwCore* widget, GwEvent*, GwUD) {
     ParaTreeEntry* node = CurrentNode();
     if (node == nullptr) return 1;
     switch (node->GetEditKind()) {
-    case kEditText:
-        s.ValString->set_text(node->GetValueText());
-        break;
-    case kEditChoice:
-        s.ValText->select_item(Truncated(node->GetValue()));
-        s.ValText->set_tip_text(node->GetDispatchedText());
-        break;
-    default:
-        s.Val->set_text(node->GetValueText());
-        break;
+        case kEditText:
+            s.ValString->set_text(node->GetValueText());
+            break;
+        case kEditChoice:
+            s.ValText->select_item(Truncated(node->GetValue()));
+            s.ValText->set_tip_text(node->GetDispatchedText());
+            break;
+        default:
+            s.Val->set_text(node->GetValueText());
+            break;
     }
     return 1;
 }

@@ -59,10 +59,10 @@ void BuildTrees() {
     ForgetEntryDialog();
     if (LiveTree(s.UsedTree) == nullptr || LiveTree(s.UnusedTree) == nullptr || s.Base == nullptr) return;
     const int level = GetUserLevel();
-    s.Used = std::make_unique<ParaTree>(s.FileName.c_str(), kAccessSCGroup, kParaTreeOfFile, level, kFilterUsed,
-                                        s.UsedTree, s.Base.get(), false);
-    s.Unused = std::make_unique<ParaTree>(s.FileName.c_str(), kAccessSCGroup, kParaTreeOfFile, level, kFilterUnused,
-                                          s.UnusedTree, s.Base.get(), false);
+    s.Used = std::make_unique<ParaTree>(
+        s.FileName.c_str(), kAccessSCGroup, kParaTreeOfFile, level, kFilterUsed, s.UsedTree, s.Base.get(), false);
+    s.Unused = std::make_unique<ParaTree>(
+        s.FileName.c_str(), kAccessSCGroup, kParaTreeOfFile, level, kFilterUnused, s.UnusedTree, s.Base.get(), false);
 }
 
 void Redraw(GwTree* tree) {
@@ -196,7 +196,8 @@ ParaBase* MarkFromUsedTree() {
         // Only parameter nodes mark: folders carry number 0, which may be a
         // parameter of its own in the other tree.
         auto* node = dynamic_cast<ParaTreeEntry*>(entry);
-        if (node != nullptr && (node->GetKind() == kParaTreePara || node->GetKind() == kParaTreeField)) node->SetUsed(true);
+        if (node != nullptr && (node->GetKind() == kParaTreePara || node->GetKind() == kParaTreeField))
+            node->SetUsed(true);
         for (auto it = entry->children().rbegin(); it != entry->children().rend(); ++it) pending.push_back(*it);
     }
     return base;
@@ -370,7 +371,8 @@ int CB_PTE_MoveToOtherTree(GwCore* widget, GwEvent*, GwUD userData) {
 
 int CB_Tree_Button(GwCore* widget, GwEvent* event, GwUD userData) {
     auto* tree = dynamic_cast<GwTree*>(widget);
-    if (tree == nullptr || event == nullptr || (event->state & GwMOUSE_BUTTON1) == 0 || tree->entries() == nullptr) return 1;
+    if (tree == nullptr || event == nullptr || (event->state & GwMOUSE_BUTTON1) == 0 || tree->entries() == nullptr)
+        return 1;
     GwTreeEntry* entry = tree->locate_entry(event->x, event->y);
     if (entry == nullptr) return 1;
     tree->select_entry(entry);

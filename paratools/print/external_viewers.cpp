@@ -6,8 +6,8 @@
 
 #include "app/services/message_box.h"
 #include "parameters/values/dstring.h"
-#include "platform/system/program_start.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/program_start.h"
 
 namespace {
 

@@ -64,8 +64,8 @@ bool ParaPrintJob::WriteSpreadsheetFile(const std::string& path) {
     date_ = PrintDateText();
     out.Put(HeaderDateLine() + "\n");
     out.Put(SourceLine(sep) + "\n");
-    out.Put(frame_.Text(3) + sep + ValueText(kDeviceCodeParameter) + "\n" + SerialPart(sep) + "\n" +
-            frame_.Text(9) + sep + VersionText() + "\n");
+    out.Put(frame_.Text(3) + sep + ValueText(kDeviceCodeParameter) + "\n" + SerialPart(sep) + "\n" + frame_.Text(9) +
+            sep + VersionText() + "\n");
     const std::string checksums = ChecksumLine(sep);
     if (!checksums.empty()) out.Put(checksums + "\n");
     out.Put("\n");

@@ -117,8 +117,8 @@ std::string ParaPrintJob::IdentityLine(const std::string& sep) {
 
 std::string ParaPrintJob::ChecksumLine(const std::string& sep) {
     if (!HasName(kChecksumAddParameter, kChecksumAddName)) return {};
-    return frame_.Text(10) + sep + "CSADD=" + ValueText(kChecksumAddParameter) + sep + "CSXOR=" +
-           ValueText(kChecksumXorParameter);
+    return frame_.Text(10) + sep + "CSADD=" + ValueText(kChecksumAddParameter) + sep +
+           "CSXOR=" + ValueText(kChecksumXorParameter);
 }
 
 std::string ParaPrintJob::TitleText() {
@@ -144,8 +144,8 @@ void ParaPrintJob::DrawFooter(GwDeviceContext& dc, const PreviewMeasure* preview
     // line count would stand below the paper.
     const int footerLine = lines - 1;
     if (withTitle) dc.draw_text(kTitleColumn, footerLine, title_);
-    dc.draw_text(columns - kFooterRightGap, footerLine, frame_.Text(8) + " " + std::to_string(pageCounter_),
-                 GwALIGN_RIGHT);
+    dc.draw_text(
+        columns - kFooterRightGap, footerLine, frame_.Text(8) + " " + std::to_string(pageCounter_), GwALIGN_RIGHT);
 }
 
 void ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) {

@@ -14,9 +14,21 @@
 
 namespace {
 
-const char* const kTypeNames[] = {"BEGRIFF",  "BINARY8", "USIGN8",  "BINARY16",  "USIGN16",
-                                  "FIXPT16",  "PASSWORD", "INT16",  "INT32Q16",  "FLOAT32",
-                                  "ERR_STRUC", "STRING",  "INT8",   "INT32",     "USIGN32"};
+const char* const kTypeNames[] = {"BEGRIFF",
+                                  "BINARY8",
+                                  "USIGN8",
+                                  "BINARY16",
+                                  "USIGN16",
+                                  "FIXPT16",
+                                  "PASSWORD",
+                                  "INT16",
+                                  "INT32Q16",
+                                  "FLOAT32",
+                                  "ERR_STRUC",
+                                  "STRING",
+                                  "INT8",
+                                  "INT32",
+                                  "USIGN32"};
 const char* const kKindNames[] = {"RAM_CV", "RAM_AV", "EEPROM", "FEPROM", "FSEL/ISEL"};
 // Device kinds whose entries carry the two marks of columns 19 and 20.
 constexpr int kMarkedDeviceKindFirst = 4;
@@ -71,33 +83,53 @@ std::string PrintCellText(ParaBase& base, int column, int number, int element) {
     const ParameterEntry& e = *base.GetEntry(number);
     int32_t raw = 0;
     switch (column) {
-        case 0: return std::to_string(number);
-        case 1: return std::to_string(element);
-        case 2: return base.GetParameterName(number);
-        case 3: return base.GetParameterUnit(number);
-        case 4: return base.GetParameterDescription(number);
-        case 5: return base.FormatStoredValue(number, element, true);
-        case 6: return base.FormatRawValue(number, e.defaultValue, true);
-        case 7: return base.FormatRawValue(number, e.minimum, true);
-        case 8: return base.FormatRawValue(number, e.maximum, true);
-        case 9: return TranslatedGroupName(base, e.KPGroup);
+        case 0:
+            return std::to_string(number);
+        case 1:
+            return std::to_string(element);
+        case 2:
+            return base.GetParameterName(number);
+        case 3:
+            return base.GetParameterUnit(number);
+        case 4:
+            return base.GetParameterDescription(number);
+        case 5:
+            return base.FormatStoredValue(number, element, true);
+        case 6:
+            return base.FormatRawValue(number, e.defaultValue, true);
+        case 7:
+            return base.FormatRawValue(number, e.minimum, true);
+        case 8:
+            return base.FormatRawValue(number, e.maximum, true);
+        case 9:
+            return TranslatedGroupName(base, e.KPGroup);
         case 10: {
             const char* sc = base.GetSCGroupName(e.SCGroup);
             return sc != nullptr ? sc : "";
         }
-        case 11: return std::to_string(e.access & 0x0F);
-        case 12: return std::to_string(e.access >> 4);
-        case 13: return PrintTypeName(e.type);
-        case 14: return PrintKindName(e.kind);
+        case 11:
+            return std::to_string(e.access & 0x0F);
+        case 12:
+            return std::to_string(e.access >> 4);
+        case 13:
+            return PrintTypeName(e.type);
+        case 14:
+            return PrintKindName(e.kind);
         case 15:
             base.GetRawValue(number, &raw, element);
             return PlainNumber(base, number, raw);
-        case 16: return PlainNumber(base, number, e.defaultValue);
-        case 17: return PlainNumber(base, number, e.minimum);
-        case 18: return PlainNumber(base, number, e.maximum);
-        case 19: return Mark(base, e, 0x01);
-        case 20: return Mark(base, e, 0x02);
-        default: return {};
+        case 16:
+            return PlainNumber(base, number, e.defaultValue);
+        case 17:
+            return PlainNumber(base, number, e.minimum);
+        case 18:
+            return PlainNumber(base, number, e.maximum);
+        case 19:
+            return Mark(base, e, 0x01);
+        case 20:
+            return Mark(base, e, 0x02);
+        default:
+            return {};
     }
 }
 
@@ -117,8 +149,8 @@ PrintList BuildPrintList(ParaBase& base, const ParaPrintSettings& settings) {
     for (int k = 0; k < kPrintListSize; ++k)
         if (IsSelected(base, settings, k)) chosen.push_back(k);
     if (settings.SortByName)
-        std::stable_sort(chosen.begin(), chosen.end(),
-                         [&](int a, int b) { return CompareParameterNames(base, a, b) < 0; });
+        std::stable_sort(
+            chosen.begin(), chosen.end(), [&](int a, int b) { return CompareParameterNames(base, a, b) < 0; });
     if (settings.ClusterByGroup) {
         std::vector<int> clustered;
         const int groups = std::min(base.GetKPGroupCount(), kPrintGroupCount);

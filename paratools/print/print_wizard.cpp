@@ -209,7 +209,9 @@ void PrintPages(ParaPrintJob& job) {
         more = job.DrawFirstPage(printer, nullptr);
         printer.end_page();
         char text[kMessageTextSize];
-        GetMessageText(text, kActivMessagesSection, platform::Format(kActivMessageKeyFormat, kPrintingActivity).c_str(),
+        GetMessageText(text,
+                       kActivMessagesSection,
+                       platform::Format(kActivMessageKeyFormat, kPrintingActivity).c_str(),
                        kMessageTextSize);
         for (int n = 2; more; ++n) {
             if (!printer.start_page()) break;
@@ -219,8 +221,7 @@ void PrintPages(ParaPrintJob& job) {
             printer.end_page();
         }
     }
-    if (!printer.end_document() && !printer.last_error().empty())
-        ShowErrorTextBox(printer.last_error().c_str());
+    if (!printer.end_document() && !printer.last_error().empty()) ShowErrorTextBox(printer.last_error().c_str());
 }
 
 }  // namespace
@@ -242,7 +243,8 @@ void RunParaPrint(GwCore* page) {
             return;
         }
     }
-    if (GwProfile* profile = MainProfile(); profile != nullptr && profile->select_section(kUserPrintDefinesSection, true)) {
+    if (GwProfile* profile = MainProfile();
+        profile != nullptr && profile->select_section(kUserPrintDefinesSection, true)) {
         profile->write_int("ParaPrintFormat", s.formatIndex);
         profile->write_int("ParaPrintComment", st.IncludeComment);
         profile->write_int("Destination", s.destination);
@@ -316,8 +318,8 @@ int CB0_ShowPrintPara0(GwCore* widget, GwEvent*, GwUD) {
     const bool spreadsheet = IsSpreadsheetProgramRegistered();
     if (GwCore* excel = page->child("Excel")) excel->set_sensitive(spreadsheet);
     const char* radio = s.destination == 2 || (s.destination == 1 && !spreadsheet) ? "Ascii"
-                        : s.destination == 1                                      ? "Excel"
-                                                                                  : "Printer";
+                        : s.destination == 1                                       ? "Excel"
+                                                                                   : "Printer";
     if (auto* on = Find<GwToggle>(page, radio)) on->set_checked(true);
     if (GwCore* assi = page->child("Assi"))
         assi->set_sensitive(s.settings->SectionName == kUserDefinedFormat || GetUserLevel() > kExpandableUserLevel);
@@ -330,7 +332,8 @@ int CB0_NewFormat(GwCore* widget, GwEvent*, GwUD) {
     if (formats == nullptr || s.settings == nullptr) return 0;
     s.formatIndex = formats->selected_index();
     s.settings->SelectFormat(formats->item_text(s.formatIndex));
-    if (GwCore* assi = widget->frame()->child("Assi")) assi->set_sensitive(s.settings->SectionName == kUserDefinedFormat);
+    if (GwCore* assi = widget->frame()->child("Assi"))
+        assi->set_sensitive(s.settings->SectionName == kUserDefinedFormat);
     return 1;
 }
 
@@ -454,7 +457,8 @@ int CB2_CreatePrintPara2(GwCore* widget, GwEvent*, GwUD) {
         levels->set_item_on(i, st.UserLevel == i + 1 && i < current);
         levels->enable_item(i, i < current);
     }
-    if (st.UserLevel == kHighestUserLevel && levels->row_count() > 0) levels->set_item_on(levels->row_count() - 1, true);
+    if (st.UserLevel == kHighestUserLevel && levels->row_count() > 0)
+        levels->set_item_on(levels->row_count() - 1, true);
     editable->set_checked(st.EditableOnly != 0);
     changed->set_checked(st.ChangedOnly != 0);
     return 1;

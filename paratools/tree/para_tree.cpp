@@ -25,27 +25,28 @@ ParaTree::ParaTree(const char* rootText, int accessMode, int kind, int userLevel
         root_ = new ParaTreeEntry(rootText, kind == kParaTreeOfAllDevices);
     }
     switch (kind) {
-    case kParaTreeOfFile: {
-        uint16_t code = 0;
-        fileBase->GetValueU16(kDeviceCodeParameter, &code);
-        AddDevice(0, new ParaTreeEntry(kFileDeviceIndex, GetDeviceTypeName(code), fileBase));
-        break;
-    }
-    case kParaTreeOfActiveDevice:
-        if (!main->HasOnlineDevice()) {
-            if (!rootsOnly) GiveRoot();
-            return;
+        case kParaTreeOfFile: {
+            uint16_t code = 0;
+            fileBase->GetValueU16(kDeviceCodeParameter, &code);
+            AddDevice(0, new ParaTreeEntry(kFileDeviceIndex, GetDeviceTypeName(code), fileBase));
+            break;
         }
-        AddDevice(main->GetActiveAddress(), new ParaTreeEntry(main->GetActiveAddress(), main->GetActiveDeviceLabel(), nullptr));
-        break;
-    default: {
-        const DataBus* bus = main->GetActiveBus();
-        for (int address = 0; address < kParaTreeDeviceSlots; ++address) {
-            if (bus->GetDevice(address) == nullptr) continue;
-            AddDevice(address, new ParaTreeEntry(address, main->GetDeviceLabel(address), nullptr));
+        case kParaTreeOfActiveDevice:
+            if (!main->HasOnlineDevice()) {
+                if (!rootsOnly) GiveRoot();
+                return;
+            }
+            AddDevice(main->GetActiveAddress(),
+                      new ParaTreeEntry(main->GetActiveAddress(), main->GetActiveDeviceLabel(), nullptr));
+            break;
+        default: {
+            const DataBus* bus = main->GetActiveBus();
+            for (int address = 0; address < kParaTreeDeviceSlots; ++address) {
+                if (bus->GetDevice(address) == nullptr) continue;
+                AddDevice(address, new ParaTreeEntry(address, main->GetDeviceLabel(address), nullptr));
+            }
+            break;
         }
-        break;
-    }
     }
     if (rootsOnly) return;
     for (int slot = 0; slot < kParaTreeDeviceSlots; ++slot) {
@@ -80,14 +81,14 @@ bool ParaTree::Passes(ParaBase* base, int number, int accessMode, int userLevel,
     if (filter == kFilterUsed && e->transfer == 0) return false;
     if (filter == kFilterUnused && e->transfer != 0) return false;
     switch (accessMode) {
-    case kAccessWrite:
-        return base->IsWriteAllowed(number, userLevel);
-    case kAccessRead:
-        return base->IsReadAllowed(number, userLevel);
-    case kAccessSCGroup:
-        return e->SCGroup != 0;
-    default:
-        return base->IsReadAllowed(number, userLevel) || base->IsWriteAllowed(number, userLevel);
+        case kAccessWrite:
+            return base->IsWriteAllowed(number, userLevel);
+        case kAccessRead:
+            return base->IsReadAllowed(number, userLevel);
+        case kAccessSCGroup:
+            return e->SCGroup != 0;
+        default:
+            return base->IsReadAllowed(number, userLevel) || base->IsWriteAllowed(number, userLevel);
     }
 }
 

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr const char* kPopupNames[] = {"TP_None",         "TP_File",   "TP_Bus",   "TP_ActiveDevice",
-                                       "TP_Device",       "TP_Menu",   "TP_Field", "TP_Para"};
+constexpr const char* kPopupNames[] = {
+    "TP_None", "TP_File", "TP_Bus", "TP_ActiveDevice", "TP_Device", "TP_Menu", "TP_Field", "TP_Para"};
 
 // Flags of an USIGN8 entry that make its value a choice of value texts.
 constexpr uint16_t kChoiceFlags = 0x04 | kFlagValueTexts;
@@ -63,24 +63,24 @@ const char* Keep(std::string& slot, const char* text) {
 
 int ParaTreeEditKindOf(char type, uint16_t flags) {
     switch (type) {
-    case kTypeUsign8:
-        return (flags & kChoiceFlags) != 0 ? kEditChoice : kEditInteger;
-    case kTypeUsign16:
-    case kTypePassword:
-    case kTypeInt16:
-    case kTypeInt8:
-    case kTypeInt32:
-    case kTypeUsign32:
-        return kEditInteger;
-    case kTypeFixpt16:
-    case kTypeInt32Q16:
-    case kTypeFloat32:
-        return kEditDecimal;
-    case kTypeErrStruc:
-    case kTypeString:
-        return kEditText;
-    default:
-        return kEditNone;  // BEGRIFF, BINARY8, BINARY16, unknown codes
+        case kTypeUsign8:
+            return (flags & kChoiceFlags) != 0 ? kEditChoice : kEditInteger;
+        case kTypeUsign16:
+        case kTypePassword:
+        case kTypeInt16:
+        case kTypeInt8:
+        case kTypeInt32:
+        case kTypeUsign32:
+            return kEditInteger;
+        case kTypeFixpt16:
+        case kTypeInt32Q16:
+        case kTypeFloat32:
+            return kEditDecimal;
+        case kTypeErrStruc:
+        case kTypeString:
+            return kEditText;
+        default:
+            return kEditNone;  // BEGRIFF, BINARY8, BINARY16, unknown codes
     }
 }
 
@@ -123,7 +123,11 @@ ParaTreeEntry::ParaTreeEntry(int deviceIndex, const char* text, ParaBase* fileBa
 }
 
 ParaTreeEntry::ParaTreeEntry(const char* text, int deviceIndex, int group, ParaBase* fileBase)
-    : GwTreeEntry(GwUD(), text, 0), deviceIndex_(deviceIndex), element_(group), kind_(kParaTreeMenu), fileBase_(fileBase) {
+    : GwTreeEntry(GwUD(), text, 0),
+      deviceIndex_(deviceIndex),
+      element_(group),
+      kind_(kParaTreeMenu),
+      fileBase_(fileBase) {
     set_id(("Menu_" + std::to_string(group)).c_str());
     SetPopupAndFont();
 }
@@ -174,16 +178,16 @@ void ParaTreeEntry::SetPopupAndFont() {
 
 GwBitmap* ParaTreeEntry::Bitmap() {
     switch (kind_) {
-    case kParaTreeActiveDevice:
-        return Icon("tr_acdev.bmp");
-    case kParaTreeDevice: {
-        const auto* up = dynamic_cast<const ParaTreeEntry*>(parent());
-        return Icon(up != nullptr && up->kind_ == kParaTreeFile ? "tr_acdev.bmp" : "tr_icdev.bmp");
-    }
-    case kParaTreePara:
-        return Icon(editable_ != 0 ? "tr_para.bmp" : "tr_nepar.bmp");
-    default:
-        return Icon(is_shown() ? "foldo" : "foldc");
+        case kParaTreeActiveDevice:
+            return Icon("tr_acdev.bmp");
+        case kParaTreeDevice: {
+            const auto* up = dynamic_cast<const ParaTreeEntry*>(parent());
+            return Icon(up != nullptr && up->kind_ == kParaTreeFile ? "tr_acdev.bmp" : "tr_icdev.bmp");
+        }
+        case kParaTreePara:
+            return Icon(editable_ != 0 ? "tr_para.bmp" : "tr_nepar.bmp");
+        default:
+            return Icon(is_shown() ? "foldo" : "foldc");
     }
 }
 
@@ -257,16 +261,16 @@ double ParaTreeEntry::GetValue() {
     ParaBase* base = GetBase();
     if (base == nullptr) return 0.0;
     double v = 0.0;
-    const int code = deviceIndex_ < 0 ? base->GetValueDouble(number_, &v, element_)
-                                      : base->ReadValueDouble(number_, &v, element_);
+    const int code =
+        deviceIndex_ < 0 ? base->GetValueDouble(number_, &v, element_) : base->ReadValueDouble(number_, &v, element_);
     return Checked(code, v);
 }
 
 int ParaTreeEntry::SetValue(double v) {
     ParaBase* base = GetBase();
     if (base == nullptr) return 1;
-    const int code = deviceIndex_ < 0 ? base->SetValueDouble(number_, v, element_)
-                                      : base->WriteValueDouble(number_, v, element_);
+    const int code =
+        deviceIndex_ < 0 ? base->SetValueDouble(number_, v, element_) : base->WriteValueDouble(number_, v, element_);
     if (code != 0) ShowErrorMessageFor(kParaBaseErrorMessage, base);
     return 1;
 }
@@ -275,7 +279,8 @@ int ParaTreeEntry::SetValueText(const char* text) {
     ParaBase* base = GetBase();
     if (base == nullptr) return 0;
     const dstring value(text != nullptr ? text : "");
-    const int code = deviceIndex_ < 0 ? base->SetValueString(number_, value, 0) : base->WriteValueString(number_, value, 0);
+    const int code =
+        deviceIndex_ < 0 ? base->SetValueString(number_, value, 0) : base->WriteValueString(number_, value, 0);
     if (code == 0) return 1;
     ShowErrorMessageFor(kParaBaseErrorMessage, base);
     return 0;

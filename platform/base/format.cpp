@@ -45,12 +45,18 @@ std::optional<Conversion> ParseSpec(std::string_view format, size_t* pos) {
     size_t& p = *pos;
     for (; p < format.size(); ++p) {
         char c = format[p];
-        if (c == '-') conv.left = true;
-        else if (c == '+') conv.plus = true;
-        else if (c == ' ') conv.space = true;
-        else if (c == '#') conv.alt = true;
-        else if (c == '0') conv.zero = true;
-        else break;
+        if (c == '-')
+            conv.left = true;
+        else if (c == '+')
+            conv.plus = true;
+        else if (c == ' ')
+            conv.space = true;
+        else if (c == '#')
+            conv.alt = true;
+        else if (c == '0')
+            conv.zero = true;
+        else
+            break;
     }
     if (p < format.size() && format[p] == '*') {
         conv.width_from_arg = true;
@@ -85,8 +91,21 @@ std::optional<Conversion> ParseSpec(std::string_view format, size_t* pos) {
     if (p >= format.size()) return std::nullopt;
     conv.conversion = format[p++];
     switch (conv.conversion) {
-        case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': case 'c':
-        case 's': case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'p':
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'x':
+        case 'X':
+        case 'o':
+        case 'c':
+        case 's':
+        case 'f':
+        case 'F':
+        case 'e':
+        case 'E':
+        case 'g':
+        case 'G':
+        case 'p':
             return conv;
         default:
             return std::nullopt;  // "%n" among them: never written through
@@ -126,9 +145,7 @@ void AppendC(std::string* out, const std::string& c_spec, T value) {
 // Strings and characters are padded here: '0' pads with zeros, as the
 // program's "%05s" formats expect.
 void AppendPadded(std::string* out, const Conversion& conv, std::string_view text) {
-    size_t pad = conv.width > static_cast<int64_t>(text.size())
-                     ? static_cast<size_t>(conv.width) - text.size()
-                     : 0;
+    size_t pad = conv.width > static_cast<int64_t>(text.size()) ? static_cast<size_t>(conv.width) - text.size() : 0;
     if (!conv.left) out->append(pad, conv.zero ? '0' : ' ');
     out->append(text);
     if (conv.left) out->append(pad, ' ');
@@ -137,10 +154,14 @@ void AppendPadded(std::string* out, const Conversion& conv, std::string_view tex
 // Narrows an integer argument to the conversion's size and signedness.
 int64_t SignedOfWidth(int64_t v, int bits) {
     switch (bits) {
-        case 8: return static_cast<int8_t>(v);
-        case 16: return static_cast<int16_t>(v);
-        case 32: return static_cast<int32_t>(v);
-        default: return v;
+        case 8:
+            return static_cast<int8_t>(v);
+        case 16:
+            return static_cast<int16_t>(v);
+        case 32:
+            return static_cast<int32_t>(v);
+        default:
+            return v;
     }
 }
 uint64_t UnsignedOfWidth(int64_t v, int bits) {
@@ -156,8 +177,7 @@ bool Convert(std::string* out, const Conversion& conv, const FormatArg& arg) {
         case 'i': {
             std::optional<int64_t> v = IntegerOf(arg);
             if (!v) return false;
-            AppendC(out, CConversion(conv, "ll", 'd'),
-                    static_cast<long long>(SignedOfWidth(*v, conv.length_bits)));
+            AppendC(out, CConversion(conv, "ll", 'd'), static_cast<long long>(SignedOfWidth(*v, conv.length_bits)));
             return true;
         }
         case 'u':
@@ -166,7 +186,8 @@ bool Convert(std::string* out, const Conversion& conv, const FormatArg& arg) {
         case 'o': {
             std::optional<int64_t> v = IntegerOf(arg);
             if (!v) return false;
-            AppendC(out, CConversion(conv, "ll", conv.conversion),
+            AppendC(out,
+                    CConversion(conv, "ll", conv.conversion),
                     static_cast<unsigned long long>(UnsignedOfWidth(*v, conv.length_bits)));
             return true;
         }
@@ -207,9 +228,7 @@ FormatResult FormatChecked(std::string_view format, const std::vector<FormatArg>
     FormatResult result;
     std::string& out = result.text;
     size_t next_arg = 0;
-    auto take = [&]() -> const FormatArg* {
-        return next_arg < args.size() ? &args[next_arg++] : nullptr;
-    };
+    auto take = [&]() -> const FormatArg* { return next_arg < args.size() ? &args[next_arg++] : nullptr; };
     size_t pos = 0;
     while (pos < format.size()) {
         size_t percent = format.find('%', pos);
@@ -242,14 +261,18 @@ FormatResult FormatChecked(std::string_view format, const std::vector<FormatArg>
                 conv->left = true;
                 w = -*w;
             }
-            if (w && *w >= 0 && *w <= kMaxFieldChars) conv->width = *w;
-            else good = false;
+            if (w && *w >= 0 && *w <= kMaxFieldChars)
+                conv->width = *w;
+            else
+                good = false;
         }
         if (conv->precision_from_arg) {
             const FormatArg* a = take();
             std::optional<int64_t> p = a ? IntegerOf(*a) : std::nullopt;
-            if (!p || *p > kMaxFieldChars) good = false;
-            else if (*p >= 0) conv->precision = *p;  // a negative one counts as omitted
+            if (!p || *p > kMaxFieldChars)
+                good = false;
+            else if (*p >= 0)
+                conv->precision = *p;  // a negative one counts as omitted
         }
         const FormatArg* value = take();
         if (!good || value == nullptr || !Convert(&out, *conv, *value)) {

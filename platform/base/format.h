@@ -20,8 +20,8 @@ class FormatArg {
 public:
     template <typename T, std::enable_if_t<std::is_integral_v<T> && std::is_signed_v<T>, int> = 0>
     FormatArg(T v) : value_(static_cast<int64_t>(v)) {}
-    template <typename T, std::enable_if_t<std::is_integral_v<T> && !std::is_signed_v<T> &&
-                                               !std::is_same_v<T, bool>, int> = 0>
+    template <typename T,
+              std::enable_if_t<std::is_integral_v<T> && !std::is_signed_v<T> && !std::is_same_v<T, bool>, int> = 0>
     FormatArg(T v) : value_(static_cast<uint64_t>(v)) {}
     FormatArg(bool v) : value_(static_cast<int64_t>(v)) {}
     FormatArg(double v) : value_(v) {}

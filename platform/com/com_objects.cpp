@@ -52,8 +52,7 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, uint32_t* cookie) {
 }
 
 HRESULT ConnectionPoint::Unadvise(uint32_t cookie) {
-    auto it = std::find_if(sinks_.begin(), sinks_.end(),
-                           [cookie](const auto& sink) { return sink.first == cookie; });
+    auto it = std::find_if(sinks_.begin(), sinks_.end(), [cookie](const auto& sink) { return sink.first == cookie; });
     if (it == sinks_.end()) return E_FAIL;
     sinks_.erase(it);
     return S_OK;
@@ -99,8 +98,8 @@ HRESULT DisconnectEvents(IUnknown* object, const IID& events, uint32_t cookie) {
     return Failed(hr) ? hr : point->Unadvise(cookie);
 }
 
-HRESULT CheckDispatchCall(std::span<const DispatchMember> table, DISPID id,
-                          std::span<const VARIANT> args, const DispatchMember** member) {
+HRESULT CheckDispatchCall(std::span<const DispatchMember> table, DISPID id, std::span<const VARIANT> args,
+                          const DispatchMember** member) {
     auto it = std::find_if(table.begin(), table.end(), [id](const DispatchMember& m) { return m.id == id; });
     if (it == table.end()) return DISP_E_MEMBERNOTFOUND;
     if (args.size() != it->param_count) return DISP_E_BADPARAMCOUNT;

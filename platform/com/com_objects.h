@@ -131,7 +131,7 @@ struct DispatchMember {
 // DISP_E_MEMBERNOTFOUND for an unknown id, DISP_E_BADPARAMCOUNT for another
 // number of arguments, DISP_E_TYPEMISMATCH for an argument that cannot be
 // read as its parameter's type.
-HRESULT CheckDispatchCall(std::span<const DispatchMember> table, DISPID id,
-                          std::span<const VARIANT> args, const DispatchMember** member);
+HRESULT CheckDispatchCall(std::span<const DispatchMember> table, DISPID id, std::span<const VARIANT> args,
+                          const DispatchMember** member);
 
 }  // namespace platform

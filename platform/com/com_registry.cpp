@@ -4,9 +4,9 @@
 #include <map>
 #include <mutex>
 
-#include "platform/system/dynamic_library.h"
 #include "platform/base/log_sink.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/dynamic_library.h"
 
 namespace platform {
 
@@ -17,9 +17,7 @@ constexpr size_t kMaxRegistryTextBytes = 4096;
 
 std::string ClassKey(const CLSID& clsid) { return std::string(kClassesRoot) + "CLSID\\" + GuidToString(clsid); }
 std::string ProgIdKey(std::string_view prog_id) { return std::string(kClassesRoot) + std::string(prog_id); }
-std::string LibraryKey(const GUID& library) {
-    return std::string(kClassesRoot) + "TypeLib\\" + GuidToString(library);
-}
+std::string LibraryKey(const GUID& library) { return std::string(kClassesRoot) + "TypeLib\\" + GuidToString(library); }
 std::string InterfaceKey(const IID& iid) { return std::string(kClassesRoot) + "Interface\\" + GuidToString(iid); }
 std::string Below(const std::string& key, std::string_view subkey) {
     return subkey.empty() ? key : key + "\\" + std::string(subkey);
@@ -146,9 +144,8 @@ HRESULT UnregisterTypeLibrary(const TypeLibraryRegistration& registration) {
 HRESULT ClassIdFromProgId(std::string_view prog_id, CLSID* clsid) {
     if (clsid == nullptr) return E_POINTER;
     std::string text;
-    if (prog_id.empty() ||
-        TheRegistry().ReadValue(ProgIdKey(prog_id) + "\\CLSID", "", kMaxRegistryTextBytes, &text) !=
-            RegistryStatus::kOk)
+    if (prog_id.empty() || TheRegistry().ReadValue(ProgIdKey(prog_id) + "\\CLSID", "", kMaxRegistryTextBytes, &text) !=
+                               RegistryStatus::kOk)
         return REGDB_E_CLASSNOTREG;
     std::optional<GUID> guid = GuidFromString(text);
     if (!guid) return REGDB_E_CLASSNOTREG;
@@ -160,8 +157,8 @@ HRESULT GetClassObject(const CLSID& clsid, const IID& iid, void** out) {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     std::string module_path;
-    RegistryStatus status = TheRegistry().ReadValue(ClassKey(clsid) + "\\InprocServer32", "",
-                                                    kMaxRegistryTextBytes, &module_path);
+    RegistryStatus status =
+        TheRegistry().ReadValue(ClassKey(clsid) + "\\InprocServer32", "", kMaxRegistryTextBytes, &module_path);
     if (status == RegistryStatus::kNotFound || (status == RegistryStatus::kOk && module_path.empty()))
         return REGDB_E_CLASSNOTREG;
     if (status != RegistryStatus::kOk) return E_FAIL;
@@ -186,8 +183,6 @@ HRESULT CreateInstance(const CLSID& clsid, const IID& iid, void** out) {
 
 HRESULT RegisterServer(std::string_view module_path) { return CallServerExport(module_path, kDllRegisterServer); }
 
-HRESULT UnregisterServer(std::string_view module_path) {
-    return CallServerExport(module_path, kDllUnregisterServer);
-}
+HRESULT UnregisterServer(std::string_view module_path) { return CallServerExport(module_path, kDllUnregisterServer); }
 
 }  // namespace platform

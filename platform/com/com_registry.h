@@ -51,9 +51,9 @@ HRESULT UnregisterClassServer(const CLSID& clsid, std::string_view prog_id);
 struct TypeLibraryRegistration {
     GUID library;
     std::string version = "1.0";
-    std::string name;         // default value of TypeLib\{...}\<version>
-    std::string module_path;  // <version>\0\linux
-    std::string help_dir;     // <version>\HELPDIR
+    std::string name;                                     // default value of TypeLib\{...}\<version>
+    std::string module_path;                              // <version>\0\linux
+    std::string help_dir;                                 // <version>\HELPDIR
     std::vector<std::pair<IID, std::string>> interfaces;  // Interface\{...} with their names
 };
 

@@ -64,8 +64,8 @@ constexpr size_t kTextLength = 38;  // braces, 32 digits, 4 dashes
 constexpr size_t kDataOffsets4[8] = {20, 22, 25, 27, 29, 31, 33, 35};
 
 constexpr std::optional<GUID> Parse(std::string_view text) {
-    if (text.size() != kTextLength || text[0] != '{' || text[9] != '-' || text[14] != '-' ||
-        text[19] != '-' || text[24] != '-' || text[37] != '}')
+    if (text.size() != kTextLength || text[0] != '{' || text[9] != '-' || text[14] != '-' || text[19] != '-' ||
+        text[24] != '-' || text[37] != '}')
         return std::nullopt;
     GUID guid;
     int64_t d1 = Hex(text, 1, 8), d2 = Hex(text, 10, 4), d3 = Hex(text, 15, 4);
@@ -90,7 +90,6 @@ inline constexpr IID IID_IUnknown = GuidLiteral("{7DF2774D-A744-4D90-860A-F472B5
 inline constexpr IID IID_IClassFactory = GuidLiteral("{6A0A3BFB-6ACF-4CEB-98A3-98E6B8E31D86}");
 inline constexpr IID IID_IDispatch = GuidLiteral("{DFB157BD-E530-4617-955B-C1405EB5136D}");
 inline constexpr IID IID_IConnectionPoint = GuidLiteral("{D4F2C837-D62B-45B4-8631-23DE7A46F012}");
-inline constexpr IID IID_IConnectionPointContainer =
-    GuidLiteral("{EA32CF91-1946-44DC-B3A9-777C991A6B95}");
+inline constexpr IID IID_IConnectionPointContainer = GuidLiteral("{EA32CF91-1946-44DC-B3A9-777C991A6B95}");
 
 }  // namespace platform

@@ -52,9 +52,7 @@ void AppendLine(std::string& out, std::string_view line, std::string_view eol) {
 
 // ---------------------------------------------------------------- IniSection
 
-const IniEntry* IniSection::EntryAt(size_t index) const {
-    return index < entries_.size() ? &entries_[index] : nullptr;
-}
+const IniEntry* IniSection::EntryAt(size_t index) const { return index < entries_.size() ? &entries_[index] : nullptr; }
 
 const std::string* IniSection::Find(std::string_view key) const {
     auto it = index_.find(FoldCase(Trim(key)));
@@ -63,8 +61,8 @@ const std::string* IniSection::Find(std::string_view key) const {
 
 bool IniSection::Set(std::string_view key, std::string_view value) {
     key = Trim(key);
-    if (key.empty() || key.find('=') != std::string_view::npos || HasLineEnd(key) ||
-        key.front() == ';' || key.front() == '[' || HasLineEnd(value))
+    if (key.empty() || key.find('=') != std::string_view::npos || HasLineEnd(key) || key.front() == ';' ||
+        key.front() == '[' || HasLineEnd(value))
         return false;
     std::string folded = FoldCase(key);
     auto it = index_.find(folded);
@@ -165,8 +163,7 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
             continue;
         }
         size_t equals = trimmed.find('=');
-        std::string_view key = equals == std::string_view::npos ? std::string_view{}
-                                                                : Trim(trimmed.substr(0, equals));
+        std::string_view key = equals == std::string_view::npos ? std::string_view{} : Trim(trimmed.substr(0, equals));
         if (key.empty()) {
             doc.unrecognised_lines_.push_back(line_number);
             keep_text(line);
@@ -214,13 +211,12 @@ std::string IniDocument::Serialize(LineEnd line_end) const {
             out.append(eol);
         }
         for (const std::string& text : section.text_after_) AppendLine(out, text, eol);
-        wrote_any = wrote_any || s > 0 || !section.entries_.empty() ||
-                    !section.text_before_header_.empty() || !section.text_after_.empty();
+        wrote_any = wrote_any || s > 0 || !section.entries_.empty() || !section.text_before_header_.empty() ||
+                    !section.text_after_.empty();
     }
     // A first line that itself begins with the mark would lose it on the next
     // read; a mark in front keeps it.
-    if (!byte_order_mark_ && out.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0)
-        out.insert(0, kByteOrderMark);
+    if (!byte_order_mark_ && out.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) out.insert(0, kByteOrderMark);
     return out;
 }
 

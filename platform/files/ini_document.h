@@ -16,8 +16,8 @@ namespace platform {
 
 // A key and its value, with the comment lines that stood before it.
 struct IniEntry {
-    std::string key;    // first spelling seen
-    std::string value;  // without the surrounding quotes of the file
+    std::string key;                       // first spelling seen
+    std::string value;                     // without the surrounding quotes of the file
     std::vector<std::string> text_before;  // comment and kept lines, as they were
 };
 
@@ -53,7 +53,7 @@ private:
     std::string name_;
     std::vector<std::string> text_before_header_;  // comments that introduce the section
     std::vector<IniEntry> entries_;
-    std::vector<std::string> text_after_;  // comments after the last entry
+    std::vector<std::string> text_after_;            // comments after the last entry
     std::unordered_map<std::string, size_t> index_;  // upper-cased key -> entry
 };
 

@@ -12,9 +12,7 @@ namespace platform {
 
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string UpperCased(std::string_view s) {
     std::string out(s);
@@ -22,12 +20,10 @@ std::string UpperCased(std::string_view s) {
     return out;
 }
 
-bool StatPath(const std::string& native, struct stat* st) {
-    return !native.empty() && ::stat(native.c_str(), st) == 0;
-}
+bool StatPath(const std::string& native, struct stat* st) { return !native.empty() && ::stat(native.c_str(), st) == 0; }
 
 bool IsDirectory(const std::string& native) {
-    struct stat st{};
+    struct stat st {};
     return StatPath(native, &st) && S_ISDIR(st.st_mode);
 }
 
@@ -54,12 +50,10 @@ std::string Join(const std::string& base, std::string_view name) {
 // The spelling of `name` inside `dir`: exact when it exists, else the first
 // case-insensitive match in byte order. `want_directory` restricts matches to
 // directories, as every component but the last must be one.
-std::optional<std::string> MatchComponent(const std::string& dir, std::string_view name,
-                                          bool want_directory) {
-    struct stat st{};
+std::optional<std::string> MatchComponent(const std::string& dir, std::string_view name, bool want_directory) {
+    struct stat st {};
     std::string exact = Join(dir, name);
-    if (::stat(exact.c_str(), &st) == 0 && (!want_directory || S_ISDIR(st.st_mode)))
-        return std::string(name);
+    if (::stat(exact.c_str(), &st) == 0 && (!want_directory || S_ISDIR(st.st_mode))) return std::string(name);
     std::vector<std::string> names = DirectoryNames(dir);
     std::sort(names.begin(), names.end());
     for (const std::string& candidate : names) {
@@ -114,8 +108,7 @@ Resolved ResolveComponents(const std::string& native, bool keep_missing) {
 }  // namespace
 
 std::string ToNativePath(std::string_view path) {
-    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0])))
-        path.remove_prefix(2);
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) path.remove_prefix(2);
     std::string out(path);
     std::replace(out.begin(), out.end(), '\\', '/');
     return out;
@@ -123,7 +116,7 @@ std::string ToNativePath(std::string_view path) {
 
 std::optional<std::string> FindExisting(std::string_view path) {
     std::string native = ToNativePath(path);
-    struct stat st{};
+    struct stat st {};
     if (StatPath(native, &st)) return native;
     if (native.empty()) return std::nullopt;
     Resolved r = ResolveComponents(native, false);
@@ -133,14 +126,14 @@ std::optional<std::string> FindExisting(std::string_view path) {
 
 std::string ResolveForWrite(std::string_view path) {
     std::string native = ToNativePath(path);
-    struct stat st{};
+    struct stat st {};
     if (StatPath(native, &st)) return native;
     return ResolveComponents(native, true).path;
 }
 
 bool FileExists(std::string_view path) {
     std::optional<std::string> native = FindExisting(path);
-    struct stat st{};
+    struct stat st {};
     return native && StatPath(*native, &st) && S_ISREG(st.st_mode);
 }
 
@@ -168,7 +161,7 @@ std::vector<DirEntry> ListDirectory(std::string_view pattern) {
     }
     for (const std::string& name : DirectoryNames(found_dir)) {
         if (!WildcardMatch(name_pattern, name)) continue;
-        struct stat st{};
+        struct stat st {};
         if (::stat(Join(found_dir, name).c_str(), &st) != 0) continue;  // dangling link
         DirEntry e;
         e.name = name;
@@ -179,8 +172,7 @@ std::vector<DirEntry> ListDirectory(std::string_view pattern) {
     }
     // Byte order first, so names equal when upper-cased keep a fixed order
     // whatever order the file system returned them in.
-    std::sort(entries.begin(), entries.end(),
-              [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+    std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
     std::stable_sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
         return UpperCased(a.name) < UpperCased(b.name);
     });
@@ -197,8 +189,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
         if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             star_n = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
             ++p;
             ++n;
         } else if (star != std::string_view::npos) {

@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "platform/base/log_sink.h"
-#include "platform/files/paths.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 
 namespace platform {
@@ -52,8 +52,7 @@ std::string NormaliseRegistryKey(std::string_view key) {
     if (parts.empty()) return {};
     std::string result;
     for (const Hive& hive : kHives) {
-        if (EqualNoCase(parts[0], hive.full) || EqualNoCase(parts[0], hive.abbreviation))
-            result = hive.full;
+        if (EqualNoCase(parts[0], hive.full) || EqualNoCase(parts[0], hive.abbreviation)) result = hive.full;
     }
     if (result.empty()) return {};
     for (size_t i = 1; i < parts.size(); ++i) {
@@ -61,8 +60,7 @@ std::string NormaliseRegistryKey(std::string_view key) {
         // A section header ends at ']' and a line at its end; blanks at the
         // edges would be trimmed away on the next read; a NUL byte would make
         // the whole file read as damaged.
-        if (part.find_first_of(std::string_view("]\r\n\0", 4)) != std::string_view::npos ||
-            part.front() == ' ' ||
+        if (part.find_first_of(std::string_view("]\r\n\0", 4)) != std::string_view::npos || part.front() == ' ' ||
             part.back() == ' ' || part.front() == '\t' || part.back() == '\t')
             return {};
         result += '\\';
@@ -107,8 +105,7 @@ RegistryStatus RegistryTree::CreateKey(std::string_view key) {
     return document_.AddSection(normal) != nullptr ? RegistryStatus::kOk : RegistryStatus::kInvalid;
 }
 
-RegistryStatus RegistryTree::SetValue(std::string_view key, std::string_view name,
-                                      std::string_view data) {
+RegistryStatus RegistryTree::SetValue(std::string_view key, std::string_view name, std::string_view data) {
     std::string normal = NormaliseRegistryKey(key);
     if (normal.empty()) return RegistryStatus::kInvalid;
     // Check before creating the key, so a refused value leaves no empty key.
@@ -116,8 +113,7 @@ RegistryStatus RegistryTree::SetValue(std::string_view key, std::string_view nam
     if (name.find('\0') != std::string_view::npos || data.find('\0') != std::string_view::npos ||
         !IniSection().Set(DefaultValueName(name), data))
         return RegistryStatus::kInvalid;
-    return document_.SetValue(normal, DefaultValueName(name), data) ? RegistryStatus::kOk
-                                                                    : RegistryStatus::kInvalid;
+    return document_.SetValue(normal, DefaultValueName(name), data) ? RegistryStatus::kOk : RegistryStatus::kInvalid;
 }
 
 RegistryStatus RegistryTree::DeleteKeyTree(std::string_view key) {
@@ -154,8 +150,7 @@ std::string RegistryStore::LastError() const {
 
 RegistryStatus RegistryStore::Fail(RegistryStatus status, std::string text) {
     last_error_ = std::move(text);
-    if (status == RegistryStatus::kDamaged || status == RegistryStatus::kWriteFailed)
-        LogLine(last_error_);
+    if (status == RegistryStatus::kDamaged || status == RegistryStatus::kWriteFailed) LogLine(last_error_);
     return status;
 }
 
@@ -173,17 +168,16 @@ RegistryStatus RegistryStore::LoadLocked(RegistryTree* tree) {
         return Fail(RegistryStatus::kDamaged, name + " cannot be read: " + SystemErrorText(error));
     }
     if (bytes->find('\0') != std::string::npos)
-        return Fail(RegistryStatus::kDamaged,
-                    name + " is damaged: it holds a NUL byte. It is left unchanged.");
+        return Fail(RegistryStatus::kDamaged, name + " is damaged: it holds a NUL byte. It is left unchanged.");
     IniDocument document = IniDocument::Parse(*bytes);
     if (!document.UnrecognisedLines().empty())
         return Fail(RegistryStatus::kDamaged,
                     name + " is damaged at line " + std::to_string(document.UnrecognisedLines()[0]) +
                         ": it is no key, value or comment. It is left unchanged.");
     if (document.Head().KeyCount() > 0)
-        return Fail(RegistryStatus::kDamaged, name + " is damaged: the value " +
-                                                  Quoted(document.Head().EntryAt(0)->key) +
-                                                  " stands before any key. It is left unchanged.");
+        return Fail(RegistryStatus::kDamaged,
+                    name + " is damaged: the value " + Quoted(document.Head().EntryAt(0)->key) +
+                        " stands before any key. It is left unchanged.");
     *tree = RegistryTree(std::move(document));
     return RegistryStatus::kOk;
 }
@@ -207,9 +201,9 @@ RegistryStatus RegistryStore::Change(const std::function<RegistryStatus(Registry
     if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
     std::string error;
     if (!ReplaceFile(path_, tree.document().Serialize(LineEnd::kLf), &error))
-        return Fail(RegistryStatus::kWriteFailed, "The registry store " + Quoted(path_) +
-                                                      " could not be written: " + error +
-                                                      ". The old file is unchanged.");
+        return Fail(
+            RegistryStatus::kWriteFailed,
+            "The registry store " + Quoted(path_) + " could not be written: " + error + ". The old file is unchanged.");
     return RegistryStatus::kOk;
 }
 
@@ -221,8 +215,8 @@ RegistryStatus RegistryStore::KeyExists(std::string_view key) {
     return tree.KeyExists(key) ? RegistryStatus::kOk : RegistryStatus::kNotFound;
 }
 
-RegistryStatus RegistryStore::ReadValue(std::string_view key, std::string_view name,
-                                        size_t max_bytes, std::string* data, size_t* needed_bytes) {
+RegistryStatus RegistryStore::ReadValue(std::string_view key, std::string_view name, size_t max_bytes,
+                                        std::string* data, size_t* needed_bytes) {
     RegistryTree tree;
     RegistryStatus status = Load(&tree);
     if (status != RegistryStatus::kOk) return status;
@@ -236,8 +230,7 @@ RegistryStatus RegistryStore::ReadValue(std::string_view key, std::string_view n
 }
 
 RegistryStatus RegistryStore::EnumValue(std::string_view key, size_t index, size_t max_name_bytes,
-                                        size_t max_data_bytes, std::string* name,
-                                        std::string* data) {
+                                        size_t max_data_bytes, std::string* name, std::string* data) {
     RegistryTree tree;
     RegistryStatus status = Load(&tree);
     if (status != RegistryStatus::kOk) return status;
@@ -253,8 +246,7 @@ RegistryStatus RegistryStore::EnumValue(std::string_view key, size_t index, size
     return RegistryStatus::kOk;
 }
 
-RegistryStatus RegistryStore::SetValue(std::string_view key, std::string_view name,
-                                       std::string_view data) {
+RegistryStatus RegistryStore::SetValue(std::string_view key, std::string_view name, std::string_view data) {
     return Change([&](RegistryTree& tree) { return tree.SetValue(key, name, data); });
 }
 

@@ -79,12 +79,12 @@ public:
     // Reads a string value; `max_bytes` counts the terminating NUL of the
     // caller's buffer, so data of max_bytes - 1 bytes is the longest that
     // fits. Longer data gives kMoreData and `needed_bytes` (NUL included).
-    RegistryStatus ReadValue(std::string_view key, std::string_view name, size_t max_bytes,
-                             std::string* data, size_t* needed_bytes = nullptr);
+    RegistryStatus ReadValue(std::string_view key, std::string_view name, size_t max_bytes, std::string* data,
+                             size_t* needed_bytes = nullptr);
     // The value at `index` in stored order; the default value's name is "".
     // Limits as for ReadValue, for the name and the data.
-    RegistryStatus EnumValue(std::string_view key, size_t index, size_t max_name_bytes,
-                             size_t max_data_bytes, std::string* name, std::string* data);
+    RegistryStatus EnumValue(std::string_view key, size_t index, size_t max_name_bytes, size_t max_data_bytes,
+                             std::string* name, std::string* data);
     RegistryStatus SetValue(std::string_view key, std::string_view name, std::string_view data);
     RegistryStatus CreateKey(std::string_view key);
     RegistryStatus DeleteKeyTree(std::string_view key);

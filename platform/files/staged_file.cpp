@@ -24,8 +24,7 @@ constexpr mode_t kNewFileMode = 0666;
 int CreateTempBeside(const std::string& target, std::string* temp_path) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        *temp_path = target + ".tmp" + std::to_string(::getpid()) + "_" +
-                     std::to_string(counter.fetch_add(1));
+        *temp_path = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
         int fd = ::open(temp_path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -54,7 +53,7 @@ bool StagedFile::Open(std::string_view path, std::string* error) {
         return Fail(errno, error);
     }
     // A replaced file keeps its permissions.
-    struct stat old{};
+    struct stat old {};
     if (::stat(target_.c_str(), &old) == 0) ::fchmod(fd_, old.st_mode & 07777);
     return true;
 }

@@ -58,8 +58,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
     while (!text.empty()) {
         size_t lf = text.find('\n');
         std::string_view line = text.substr(0, lf);
-        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
         lines.emplace_back(line);
         if (lf == std::string_view::npos) break;
         text.remove_prefix(lf + 1);

@@ -20,14 +20,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<platform::FormatArg> args;
     for (unsigned char pick : picks) {
         switch (pick % 8) {
-            case 0: args.emplace_back(static_cast<int>(pick) - 128); break;
-            case 1: args.emplace_back(std::numeric_limits<int64_t>::min()); break;
-            case 2: args.emplace_back(std::numeric_limits<uint32_t>::max()); break;
-            case 3: args.emplace_back(pick * 1.0e300); break;
-            case 4: args.emplace_back(std::numeric_limits<double>::quiet_NaN()); break;
-            case 5: args.emplace_back(std::string(pick % 40, 'x')); break;
-            case 6: args.emplace_back(static_cast<const void*>(data)); break;
-            default: args.emplace_back(-1.5e-300); break;
+            case 0:
+                args.emplace_back(static_cast<int>(pick) - 128);
+                break;
+            case 1:
+                args.emplace_back(std::numeric_limits<int64_t>::min());
+                break;
+            case 2:
+                args.emplace_back(std::numeric_limits<uint32_t>::max());
+                break;
+            case 3:
+                args.emplace_back(pick * 1.0e300);
+                break;
+            case 4:
+                args.emplace_back(std::numeric_limits<double>::quiet_NaN());
+                break;
+            case 5:
+                args.emplace_back(std::string(pick % 40, 'x'));
+                break;
+            case 6:
+                args.emplace_back(static_cast<const void*>(data));
+                break;
+            default:
+                args.emplace_back(-1.5e-300);
+                break;
         }
     }
     const platform::FormatResult result = platform::FormatChecked(format, args);

@@ -11,8 +11,7 @@ namespace platform {
 namespace {
 
 int64_t SteadyNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -46,15 +45,12 @@ void RealClock::BusyWait(uint32_t ms) {
 }
 
 int64_t RealClock::WallSeconds() {
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
 VirtualClock::VirtualClock(uint32_t start_tick, int64_t start_wall_seconds)
-    : start_tick_(start_tick),
-      start_wall_seconds_(start_wall_seconds),
-      owner_(std::this_thread::get_id()) {}
+    : start_tick_(start_tick), start_wall_seconds_(start_wall_seconds), owner_(std::this_thread::get_id()) {}
 
 uint64_t VirtualClock::NowUs() { return now_us_.load(); }
 
@@ -76,16 +72,13 @@ void VirtualClock::BusyWait(uint32_t ms) {
     AdvanceMs(ms);
 }
 
-int64_t VirtualClock::WallSeconds() {
-    return start_wall_seconds_ + static_cast<int64_t>(now_us_.load() / 1000000);
-}
+int64_t VirtualClock::WallSeconds() { return start_wall_seconds_ + static_cast<int64_t>(now_us_.load() / 1000000); }
 
 void VirtualClock::AdvanceUs(uint64_t us) { now_us_.fetch_add(us); }
 
 void VirtualClock::AdvanceToUs(uint64_t us) {
     uint64_t now = now_us_.load();
-    while (us > now && !now_us_.compare_exchange_weak(now, us)) {
-    }
+    while (us > now && !now_us_.compare_exchange_weak(now, us)) {}
 }
 
 void VirtualClock::SetWallSeconds(int64_t seconds) {
@@ -138,12 +131,19 @@ std::tm LocalNow() { return LocalTime(TheClock().WallSeconds()); }
 
 std::string CTimeText(int64_t wall_seconds) {
     static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static const char* const kMonths[] = {
+        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     std::tm t = LocalTime(wall_seconds);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.3s %.3s%3d %.2d:%.2d:%.2d %d\n", kDays[t.tm_wday % 7],
-                  kMonths[t.tm_mon % 12], t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+    std::snprintf(buf,
+                  sizeof buf,
+                  "%.3s %.3s%3d %.2d:%.2d:%.2d %d\n",
+                  kDays[t.tm_wday % 7],
+                  kMonths[t.tm_mon % 12],
+                  t.tm_mday,
+                  t.tm_hour,
+                  t.tm_min,
+                  t.tm_sec,
                   1900 + t.tm_year);
     return buf;
 }

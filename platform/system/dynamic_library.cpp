@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "platform/base/log_sink.h"
+#include "platform/base/reset_hooks.h"
 #include "platform/files/paths.h"
 #include "platform/files/registry_store.h"
-#include "platform/base/reset_hooks.h"
 
 namespace platform {
 
 struct LoadedModule {
     std::shared_ptr<const std::map<std::string, void*>> table;  // a registered module
-    void* shared_object = nullptr;                               // a dlopen handle
+    void* shared_object = nullptr;                              // a dlopen handle
 };
 
 namespace {

@@ -9,9 +9,9 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/base/reset_hooks.h"
 #include "platform/files/paths.h"
 #include "platform/files/registry_store.h"
-#include "platform/base/reset_hooks.h"
 
 extern char** environ;
 
@@ -224,8 +224,7 @@ void WaitForStartedPrograms() {
     }
     for (pid_t pid : running) {
         int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     }
 }
 

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "platform/base/reset_hooks.h"
-#include "platform/system/serial_port_posix.h"
 #include "platform/files/text_file.h"
+#include "platform/system/serial_port_posix.h"
 
 namespace platform {
 
@@ -31,7 +31,12 @@ bool ValidSerialSettings(const SerialSettings& settings, std::string* reason) {
     if (settings.stop_bits != 1 && settings.stop_bits != 2)
         return refuse("stop bits " + std::to_string(settings.stop_bits));
     switch (settings.parity) {
-        case 'N': case 'n': case 'E': case 'e': case 'O': case 'o':
+        case 'N':
+        case 'n':
+        case 'E':
+        case 'e':
+        case 'O':
+        case 'o':
             return true;
         default:
             return refuse(std::string("parity '") + settings.parity + "'");

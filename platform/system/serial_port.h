@@ -15,9 +15,9 @@ namespace platform {
 
 struct SerialSettings {
     int32_t baud = 9600;
-    int data_bits = 7;   // 5 to 8
-    char parity = 'E';   // 'N', 'E' or 'O'
-    int stop_bits = 1;   // 1 or 2
+    int data_bits = 7;  // 5 to 8
+    char parity = 'E';  // 'N', 'E' or 'O'
+    int stop_bits = 1;  // 1 or 2
 
     bool operator==(const SerialSettings&) const = default;
 };
@@ -61,8 +61,7 @@ public:
 // Opens a port by its program name ("COM3": through the port map of the
 // registry store) or by a device path ("/dev/ttyUSB0"), exclusively. Null on
 // failure, with the system's reason in `error`.
-using SerialPortOpener = std::function<std::unique_ptr<SerialPort>(const std::string& name,
-                                                                   std::string* error)>;
+using SerialPortOpener = std::function<std::unique_ptr<SerialPort>(const std::string& name, std::string* error)>;
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name, std::string* error);
 
 // Tests and benchmarks replace the opener (for example with one that hands

@@ -15,9 +15,9 @@
 
 #include <linux/serial.h>
 
+#include "platform/files/text_file.h"
 #include "platform/system/port_map.h"
 #include "platform/system/serial_port_termios.h"
-#include "platform/files/text_file.h"
 
 namespace platform {
 
@@ -34,8 +34,8 @@ bool IsPortName(const std::string& name) {
         std::toupper(static_cast<unsigned char>(name[1])) != 'O' ||
         std::toupper(static_cast<unsigned char>(name[2])) != 'M')
         return false;
-    return std::all_of(name.begin() + 3, name.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    return std::all_of(
+        name.begin() + 3, name.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
 class PosixSerialPort : public SerialPort {
@@ -90,8 +90,7 @@ public:
             return static_cast<int>(got);
         }
         int error_number = got < 0 ? errno : 0;
-        if (got < 0 && error_number != EAGAIN && error_number != EINTR)
-            return Fail(SystemErrorText(error_number));
+        if (got < 0 && error_number != EAGAIN && error_number != EINTR) return Fail(SystemErrorText(error_number));
         // Nothing although the driver just said bytes were waiting: the line
         // went away between the two calls.
         if (reported_ > 0 || HungUp()) {
@@ -104,9 +103,8 @@ public:
     int Write(const uint8_t* bytes, int count) override {
         if (!Usable()) return -1;
         int written = 0;
-        const int limit_ms =
-            kWriteGraceMs + static_cast<int>(int64_t{count} * kBitsPerCharacter * 1000 /
-                                             std::max<int32_t>(settings_.baud, 1));
+        const int limit_ms = kWriteGraceMs + static_cast<int>(int64_t{count} * kBitsPerCharacter * 1000 /
+                                                              std::max<int32_t>(settings_.baud, 1));
         int waited_ms = 0;
         while (written < count) {
             ssize_t n = ::write(fd_, bytes + written, static_cast<size_t>(count - written));
@@ -117,7 +115,9 @@ public:
             if (n < 0 && errno != EAGAIN && errno != EINTR) return Fail(SystemErrorText(errno));
             if (waited_ms >= limit_ms) break;
             // The driver's queue is full: wait (bounded) until it takes more.
-            struct pollfd p {fd_, POLLOUT, 0};
+            struct pollfd p {
+                fd_, POLLOUT, 0
+            };
             constexpr int kPollStepMs = 10;
             int r = ::poll(&p, 1, kPollStepMs);
             if (r < 0 && errno != EINTR) return Fail(SystemErrorText(errno));
@@ -139,7 +139,9 @@ private:
     // A hung-up line (the adapter went away, the far end of a pseudo
     // terminal closed) is a failed read, not a line that stays silent.
     bool HungUp() const {
-        struct pollfd p {fd_, POLLIN, 0};
+        struct pollfd p {
+            fd_, POLLIN, 0
+        };
         return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
     }
 

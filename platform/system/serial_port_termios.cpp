@@ -18,9 +18,9 @@ struct ClassicRate {
 };
 
 constexpr ClassicRate kClassicRates[] = {
-    {50, B50},       {75, B75},       {110, B110},     {134, B134},       {150, B150},
-    {200, B200},     {300, B300},     {600, B600},     {1200, B1200},     {1800, B1800},
-    {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200},   {38400, B38400},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
     {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
@@ -29,10 +29,18 @@ constexpr ClassicRate kClassicRates[] = {
 uint32_t LineControlFlags(const SerialSettings& settings) {
     uint32_t flags = 0;
     switch (settings.data_bits) {
-        case 5: flags |= CS5; break;
-        case 6: flags |= CS6; break;
-        case 7: flags |= CS7; break;
-        default: flags |= CS8; break;
+        case 5:
+            flags |= CS5;
+            break;
+        case 6:
+            flags |= CS6;
+            break;
+        case 7:
+            flags |= CS7;
+            break;
+        default:
+            flags |= CS8;
+            break;
     }
     const char parity = static_cast<char>(std::toupper(static_cast<unsigned char>(settings.parity)));
     if (parity != 'N') flags |= PARENB;
@@ -46,8 +54,7 @@ bool ApplyLineSettings(int fd, const SerialSettings& settings) {
     if (::ioctl(fd, TCGETS2, &t) != 0) return false;
     // The check character may be XON, XOFF, CR or LF: nothing may map, strip
     // or swallow a byte, and the drives have no modem lines.
-    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY |
-                   INPCK | IUCLC);
+    t.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK | IUCLC);
     t.c_oflag &= ~OPOST;
     t.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     speed_t code = BOTHER;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/system/clock.h"
 #include "platform/base/log_sink.h"
+#include "platform/system/clock.h"
 
 namespace platform {
 
@@ -18,8 +18,7 @@ constexpr uint64_t kIdleStepUs = 1000;
 
 uint64_t RealMicrosecondsSince(std::chrono::steady_clock::time_point start) {
     return static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-            .count());
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <cctype>
 #include <cerrno>
 
-#include "platform/system/clock.h"
 #include "platform/files/paths.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
 
 namespace platform {
 
@@ -20,16 +20,13 @@ uint64_t CharacterTimeUs(int32_t baud) {
 
 namespace {
 
-char UpperParity(char parity) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(parity)));
-}
+char UpperParity(char parity) { return static_cast<char>(std::toupper(static_cast<unsigned char>(parity))); }
 
 }  // namespace
 
 bool SameLineFraming(const SerialSettings& sender, const SerialSettings& receiver) {
     return sender.baud == receiver.baud && sender.data_bits == receiver.data_bits &&
-           sender.stop_bits == receiver.stop_bits &&
-           UpperParity(sender.parity) == UpperParity(receiver.parity);
+           sender.stop_bits == receiver.stop_bits && UpperParity(sender.parity) == UpperParity(receiver.parity);
 }
 
 namespace {
@@ -106,15 +103,15 @@ public:
             }
         }
         auto at = std::upper_bound(
-            to_host.begin(), to_host.end(), character.end_us,
-            [](uint64_t end_us, const LineCharacter& queued) { return end_us < queued.end_us; });
+            to_host.begin(), to_host.end(), character.end_us, [](uint64_t end_us, const LineCharacter& queued) {
+                return end_us < queued.end_us;
+            });
         to_host.insert(at, character);
     }
 
     // What the host end reads for a character that has arrived.
     uint8_t Received(const LineCharacter& character) const {
-        if ((character.faults & kLineCollision) != 0 ||
-            !SameLineFraming(character.sent_with, host_settings))
+        if ((character.faults & kLineCollision) != 0 || !SameLineFraming(character.sent_with, host_settings))
             return kGarbledCharacter;
         if ((character.faults & kLineFramingError) != 0) return 0;
         uint8_t byte = character.byte;
@@ -127,8 +124,7 @@ namespace {
 
 class MemoryHostPort : public SerialPort {
 public:
-    explicit MemoryHostPort(std::shared_ptr<MemorySerialLineState> state)
-        : state_(std::move(state)) {}
+    explicit MemoryHostPort(std::shared_ptr<MemorySerialLineState> state) : state_(std::move(state)) {}
     ~MemoryHostPort() override { Close(); }
 
     bool Configure(const SerialSettings& settings) override {
@@ -239,8 +235,7 @@ private:
     std::string error_;
 };
 
-std::unique_ptr<SerialPort> OpenHostEnd(const std::shared_ptr<MemorySerialLineState>& state,
-                                        std::string* error) {
+std::unique_ptr<SerialPort> OpenHostEnd(const std::shared_ptr<MemorySerialLineState>& state, std::string* error) {
     if (state == nullptr || state->line == nullptr) {
         if (error != nullptr) *error = SystemErrorText(ENOENT);
         return nullptr;
@@ -287,18 +282,14 @@ void LineAttachment::Detach() {
     device_ = nullptr;
 }
 
-MemorySerialLine::MemorySerialLine() : state_(std::make_shared<MemorySerialLineState>()) {
-    state_->line = this;
-}
+MemorySerialLine::MemorySerialLine() : state_(std::make_shared<MemorySerialLineState>()) { state_->line = this; }
 
 MemorySerialLine::~MemorySerialLine() {
     state_->line = nullptr;
     state_->devices.clear();
 }
 
-std::unique_ptr<SerialPort> MemorySerialLine::OpenHostPort(std::string* error) {
-    return OpenHostEnd(state_, error);
-}
+std::unique_ptr<SerialPort> MemorySerialLine::OpenHostPort(std::string* error) { return OpenHostEnd(state_, error); }
 
 bool MemorySerialLine::HostPortOpen() const { return state_->host_open; }
 
@@ -318,10 +309,8 @@ LineAttachment MemorySerialLine::Attach(LineDevice* device) {
     return LineAttachment(state_, device);
 }
 
-std::vector<uint64_t> MemorySerialLine::SendToHost(const LineDevice* device,
-                                                   const std::vector<uint8_t>& bytes,
-                                                   const SerialSettings& settings,
-                                                   uint64_t start_us) {
+std::vector<uint64_t> MemorySerialLine::SendToHost(const LineDevice* device, const std::vector<uint8_t>& bytes,
+                                                   const SerialSettings& settings, uint64_t start_us) {
     std::vector<uint64_t> arrivals;
     arrivals.reserve(bytes.size());
     uint64_t& free_us = state_->DeviceFreeUs(device);
@@ -345,13 +334,9 @@ std::vector<uint64_t> MemorySerialLine::SendToHost(const LineDevice* device,
 
 void MemorySerialLine::Service() { state_->Service(); }
 
-void MemorySerialLine::InjectFaultsToHost(uint8_t faults, int count) {
-    state_->faults_to_host = {faults, count};
-}
+void MemorySerialLine::InjectFaultsToHost(uint8_t faults, int count) { state_->faults_to_host = {faults, count}; }
 
-void MemorySerialLine::InjectFaultsToDevices(uint8_t faults, int count) {
-    state_->faults_to_devices = {faults, count};
-}
+void MemorySerialLine::InjectFaultsToDevices(uint8_t faults, int count) { state_->faults_to_devices = {faults, count}; }
 
 void MemorySerialLine::SetStuckOutput(int bytes) { state_->stuck_output = std::max(bytes, 0); }
 

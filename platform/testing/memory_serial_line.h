@@ -39,10 +39,10 @@ enum LineFault : uint8_t {
 
 struct LineCharacter {
     uint8_t byte = 0;
-    SerialSettings sent_with;  // the sender's settings
-    uint64_t start_us = 0;     // first bit on the wire (clock time)
-    uint64_t end_us = 0;       // last bit: the character has arrived
-    uint8_t faults = 0;        // LineFault bits
+    SerialSettings sent_with;      // the sender's settings
+    uint64_t start_us = 0;         // first bit on the wire (clock time)
+    uint64_t end_us = 0;           // last bit: the character has arrived
+    uint8_t faults = 0;            // LineFault bits
     const void* sender = nullptr;  // the device that sent it; null for the host
 };
 

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <chrono>
 
-#include "platform/system/serial_port_termios.h"
 #include "platform/files/text_file.h"
+#include "platform/system/serial_port_termios.h"
 
 namespace platform {
 
@@ -42,11 +42,12 @@ std::string PtyPair::ReadMaster(size_t count, int timeout_ms) {
     while (master_fd_ >= 0 && bytes.size() < count) {
         bytes += DrainMaster();
         if (bytes.size() >= count) break;
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        deadline - std::chrono::steady_clock::now())
-                        .count();
+        auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0) break;
-        struct pollfd p {master_fd_, POLLIN, 0};
+        struct pollfd p {
+            master_fd_, POLLIN, 0
+        };
         ::poll(&p, 1, static_cast<int>(left));
     }
     return bytes;
@@ -74,7 +75,9 @@ bool PtyPair::WriteMaster(const std::string& bytes) {
         if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
         // The slave's input is full: nobody reads the port under test.
         constexpr int kFullWaitMs = 100;
-        struct pollfd p {master_fd_, POLLOUT, 0};
+        struct pollfd p {
+            master_fd_, POLLOUT, 0
+        };
         if (::poll(&p, 1, kFullWaitMs) == 0) return false;
     }
     return done == bytes.size();

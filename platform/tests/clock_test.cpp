@@ -128,9 +128,7 @@ TEST(Watchdog, FailsATestThatWouldHang) {
     int status = pclose(child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 3);
-    EXPECT_NE(output.find("Watchdog.DISABLED_HangsForever ran longer than 200 ms"),
-              std::string::npos)
-        << output;
+    EXPECT_NE(output.find("Watchdog.DISABLED_HangsForever ran longer than 200 ms"), std::string::npos) << output;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include "platform/com/com_objects.h"
 #include "platform/com/com_registry.h"
-#include "platform/system/dynamic_library.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/dynamic_library.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -26,9 +26,13 @@ std::string TestServerPath() { return ExecutableDirectory() + "/libtorvan_com_te
 TEST(Guid, TextFormRoundTrips) {
     EXPECT_EQ(GuidToString(kTestEditorClass), "{1CF1C014-F30F-416D-9DED-864034B11B8D}");
     EXPECT_EQ(GuidFromString("{1cf1c014-f30f-416d-9ded-864034b11b8d}"), kTestEditorClass);
-    for (const char* bad : {"", "1CF1C014-F30F-416D-9DED-864034B11B8D", "{1CF1C014-F30F-416D-9DED-864034B11B8}",
-                            "{1CF1C014-F30F-416D-9DED-864034B11B8D0}", "{1CF1C014-F30F-416D-9DED8-64034B11B8D}",
-                            "{1CF1C014-F30F-416D-9DED-864034B11B8G}", "(1CF1C014-F30F-416D-9DED-864034B11B8D)"}) {
+    for (const char* bad : {"",
+                            "1CF1C014-F30F-416D-9DED-864034B11B8D",
+                            "{1CF1C014-F30F-416D-9DED-864034B11B8}",
+                            "{1CF1C014-F30F-416D-9DED-864034B11B8D0}",
+                            "{1CF1C014-F30F-416D-9DED8-64034B11B8D}",
+                            "{1CF1C014-F30F-416D-9DED-864034B11B8G}",
+                            "(1CF1C014-F30F-416D-9DED-864034B11B8D)"}) {
         EXPECT_EQ(GuidFromString(bad), std::nullopt) << bad;
     }
     EXPECT_FALSE(kTestEditorClass == kTestEditorEvents);
@@ -144,8 +148,7 @@ TEST(DispatchCall, CheckedAgainstTheMemberTable) {
     std::vector<VARIANT> by_ref = {VariantByRefString(&answer)};
     EXPECT_EQ(CheckDispatchCall(kEvents, kFileNeeded, by_ref, nullptr), S_OK);
     EXPECT_EQ(CheckDispatchCall(kEvents, kFileReady, by_ref, nullptr), S_OK);
-    EXPECT_EQ(CheckDispatchCall(kEvents, kFileNeeded, std::vector<VARIANT>{name}, nullptr),
-              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(CheckDispatchCall(kEvents, kFileNeeded, std::vector<VARIANT>{name}, nullptr), DISP_E_TYPEMISMATCH);
     VariantClear(&name);
 }
 
@@ -153,8 +156,8 @@ TEST(DispatchCall, CheckedAgainstTheMemberTable) {
 class EventSink final : public IDispatch {
 public:
     HRESULT QueryInterface(const IID& iid, void** out) override {
-        return AnswerQuery<IDispatch>(this, iid == IID_IUnknown || iid == IID_IDispatch || iid == kTestEditorEvents,
-                                      out);
+        return AnswerQuery<IDispatch>(
+            this, iid == IID_IUnknown || iid == IID_IDispatch || iid == kTestEditorEvents, out);
     }
     uint32_t AddRef() override { return ++refs; }
     uint32_t Release() override { return --refs; }  // lives on the test's stack
@@ -198,12 +201,14 @@ TEST_F(ObjectLayer, CreatedByClassIdCalledByNumberAndFiresEvents) {
     ASSERT_EQ(CreateInstance(GuidFromString(GuidToString(clsid)).value(), IID_IDispatch, editor.Put()), S_OK);
     ASSERT_TRUE(editor);
 
-    EXPECT_EQ(Call(editor.Get(), kDescribe,
-                   {VariantFromString("PLC V3.10"), VariantFromDouble(3.1), VariantFromLong(4096)}),
-              "PLC V3.10|3.1|4096");
+    EXPECT_EQ(
+        Call(editor.Get(), kDescribe, {VariantFromString("PLC V3.10"), VariantFromDouble(3.1), VariantFromLong(4096)}),
+        "PLC V3.10|3.1|4096");
     EXPECT_EQ(Call(editor.Get(), kDescribe, {VariantFromString("x")}, DISP_E_BADPARAMCOUNT), "");
-    EXPECT_EQ(Call(editor.Get(), kDescribe,
-                   {VariantFromString("x"), VariantFromString("3.1"), VariantFromLong(1)}, DISP_E_TYPEMISMATCH),
+    EXPECT_EQ(Call(editor.Get(),
+                   kDescribe,
+                   {VariantFromString("x"), VariantFromString("3.1"), VariantFromLong(1)},
+                   DISP_E_TYPEMISMATCH),
               "");
     EXPECT_EQ(Call(editor.Get(), 99, {}, DISP_E_MEMBERNOTFOUND), "");
 
@@ -301,7 +306,8 @@ TEST_F(ObjectLayer, RegistrationIntoADamagedStoreFailsAndChangesNothing) {
 
 TEST_F(ObjectLayer, ClassWhoseModuleIsMissingCannotBeCreated) {
     ASSERT_EQ(UnregisterServer(TestServerPath()), S_OK);
-    ASSERT_EQ(TheRegistry().SetValue("HKCR\\CLSID\\" + GuidToString(kTestEditorClass) + "\\InprocServer32", "",
+    ASSERT_EQ(TheRegistry().SetValue("HKCR\\CLSID\\" + GuidToString(kTestEditorClass) + "\\InprocServer32",
+                                     "",
                                      ExecutableDirectory() + "/libtorvan_com_test_server-missing.so"),
               RegistryStatus::kOk);
     ComPtr<IDispatch> object;

@@ -34,8 +34,7 @@ public:
     TestEditor() { g_usage.ObjectCreated(); }
 
     HRESULT QueryInterface(const IID& iid, void** out) override {
-        if (iid == IID_IConnectionPointContainer)
-            return AnswerQuery<IConnectionPointContainer>(this, true, out);
+        if (iid == IID_IConnectionPointContainer) return AnswerQuery<IConnectionPointContainer>(this, true, out);
         return AnswerQuery<IDispatch>(this, iid == IID_IUnknown || iid == IID_IDispatch, out);
     }
     uint32_t AddRef() override { return refs_.Add(); }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/files/registry_store.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -17,8 +17,9 @@ using AnswerFunction = int (*)();
 constexpr char kLoadableModule[] = "libtorvan_loadable_test.so";
 
 TEST(DynamicLibrary, RegisteredModuleIsFoundByEitherSpelling) {
-    platform::RegisterModule("pcan_usb.dll", {{"CAN_Init", reinterpret_cast<void*>(&FakeInit)},
-                                              {"CAN_Close", reinterpret_cast<void*>(&FakeClose)}});
+    platform::RegisterModule(
+        "pcan_usb.dll",
+        {{"CAN_Init", reinterpret_cast<void*>(&FakeInit)}, {"CAN_Close", reinterpret_cast<void*>(&FakeClose)}});
     for (const char* name : {"pcan_usb.dll", "pcan_usb", "PCAN_USB.DLL"}) {
         SCOPED_TRACE(name);
         platform::ModuleHandle module = platform::LoadLibraryA(name);
@@ -53,8 +54,8 @@ TEST(DynamicLibrary, LibraryBesideTheExecutableIsFoundByItsWindowsName) {
 }
 
 TEST(DynamicLibrary, NameMapInTheStoreNamesTheFile) {
-    ASSERT_EQ(platform::TheRegistry().SetValue(platform::kLibraryMapKey, "pcan_usb.dll",
-                                               platform::ExecutableDirectory() + "/" + kLoadableModule),
+    ASSERT_EQ(platform::TheRegistry().SetValue(
+                  platform::kLibraryMapKey, "pcan_usb.dll", platform::ExecutableDirectory() + "/" + kLoadableModule),
               platform::RegistryStatus::kOk);
     platform::ModuleHandle module = platform::LoadLibraryA("PCAN_USB");
     ASSERT_NE(module, nullptr);

@@ -39,7 +39,7 @@ TEST(Format, IntegersAreThirtyTwoBitsUnlessLongLong) {
         {"%lu", {-1}, "4294967295"},
         {"%10lu", {42u}, "        42"},
         {"%11ld", {INT32_MIN}, "-2147483648"},
-        {"%d", {int64_t{0x100000005}}, "5"},             // an int64 is taken as int
+        {"%d", {int64_t{0x100000005}}, "5"},  // an int64 is taken as int
         {"%d", {uint64_t{0xFFFFFFFF}}, "-1"},
         {"%ld", {int64_t{0x80000000}}, "-2147483648"},
         {"%lld", {int64_t{0x100000005}}, "4294967301"},
@@ -61,7 +61,7 @@ TEST(Format, IntegersAreThirtyTwoBitsUnlessLongLong) {
 TEST(Format, StringsAndCharacters) {
     ExpectCases({
         {"%s", {"abc"}, "abc"},
-        {"%05s", {"ab"}, "000ab"},   // zeros, as the program's formats expect
+        {"%05s", {"ab"}, "000ab"},  // zeros, as the program's formats expect
         {"%-5s|", {"ab"}, "ab   |"},
         {"%-05s|", {"ab"}, "ab   |"},
         {"%5s", {"abcdefg"}, "abcdefg"},
@@ -146,7 +146,7 @@ TEST(Format, MismatchesLeaveTheConversionAsWritten) {
         {"%p", {5}, "%p", false},
         {"a=%d b=%d", {1}, "a=1 b=%d", false},
         {"%s and %d", {1, 2}, "%s and 2", false},  // the wrong one still uses its argument
-        {"%d", {1, 2}, "1", false},                 // an argument left over
+        {"%d", {1, 2}, "1", false},                // an argument left over
         {"%s%s%s%n", {}, "%s%s%s%n", false},
         {"%n", {1}, "%n", false},
         {"%d%n%d", {1, 2}, "1%n2", false},

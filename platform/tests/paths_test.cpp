@@ -93,8 +93,8 @@ TEST_F(CaseInsensitiveTree, ResolveForWriteReusesExistingSpellingElseKeepsGiven)
         const char* out;
     };
     const Case cases[] = {
-        {"..\\tmp\\scope.sdc", "../TMP/Scope.SDC"},     // existing file reused
-        {"..\\tmp\\New.Txt", "../TMP/New.Txt"},         // new file as spelled
+        {"..\\tmp\\scope.sdc", "../TMP/Scope.SDC"},  // existing file reused
+        {"..\\tmp\\New.Txt", "../TMP/New.Txt"},      // new file as spelled
         {"..\\tmp\\sub\\New.Txt", "../TMP/Sub/New.Txt"},
         {"..\\tmp\\NoDir\\f.txt", "../TMP/NoDir/f.txt"},  // missing dir kept as given
         {"..\\tmp\\Empty\\", "../TMP/Empty/"},
@@ -146,7 +146,7 @@ TEST(WildcardMatch, MatchesWithoutCase) {
 TEST(EqualNoCase, ComparesAsciiLettersOnly) {
     EXPECT_TRUE(platform::EqualNoCase("ParaPrint.INi", "PARAPRINT.ini"));
     EXPECT_FALSE(platform::EqualNoCase("abc", "abcd"));
-    EXPECT_FALSE(platform::EqualNoCase("a[", "A{"));  // '[' and '{' are 0x20 apart, not letters
+    EXPECT_FALSE(platform::EqualNoCase("a[", "A{"));              // '[' and '{' are 0x20 apart, not letters
     EXPECT_FALSE(platform::EqualNoCase("\xC3\xA4", "\xC3\x84"));  // no folding beyond ASCII
 }
 
@@ -162,7 +162,9 @@ TEST(ListDirectory, SortsByUpperCasedNameWithAttributes) {
     WriteFile(RuntimePath("TMP/_x.00D"), "");  // '_' sorts after letters once upper-cased
     WriteFile(RuntimePath("TMP/c.txt"), "");
     std::filesystem::create_directories(RuntimePath("TMP/Motors.00D"));
-    struct utimbuf times{1000000000, 1000000000};
+    struct utimbuf times {
+        1000000000, 1000000000
+    };
     ASSERT_EQ(::utime(RuntimePath("TMP/b.00d").c_str(), &times), 0);
 
     std::vector<DirEntry> entries = platform::ListDirectory("..\\tmp\\*.00D");
@@ -177,16 +179,14 @@ TEST(ListDirectory, SortsByUpperCasedNameWithAttributes) {
 TEST(ListDirectory, AllFilesWithoutDotEntries) {
     WriteFile(RuntimePath("TMP/noext"), "");
     WriteFile(RuntimePath("TMP/sub/x"), "");
-    EXPECT_EQ(Names(platform::ListDirectory("..\\TMP\\*.*")),
-              (std::vector<std::string>{"noext", "sub"}));
+    EXPECT_EQ(Names(platform::ListDirectory("..\\TMP\\*.*")), (std::vector<std::string>{"noext", "sub"}));
 }
 
 TEST(ListDirectory, NamesEqualWithoutCaseKeepAFixedOrder) {
     WriteFile(RuntimePath("TMP/ab"), "");
     WriteFile(RuntimePath("TMP/AB"), "");
     WriteFile(RuntimePath("TMP/Ab"), "");
-    EXPECT_EQ(Names(platform::ListDirectory("..\\TMP\\*")),
-              (std::vector<std::string>{"AB", "Ab", "ab"}));
+    EXPECT_EQ(Names(platform::ListDirectory("..\\TMP\\*")), (std::vector<std::string>{"AB", "Ab", "ab"}));
 }
 
 TEST(ListDirectory, MissingDirectoryOrEmptyPatternGivesNothing) {

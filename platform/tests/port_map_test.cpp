@@ -27,9 +27,9 @@ TEST(SerialPortMap, WithoutAnyMapTheFirstFourUartsAreThePorts) {
     ScopedEnv no_override("TORVAN_COMMAP", nullptr);
     platform::SerialPortMap map = platform::ReadSerialPortMap();
     EXPECT_EQ(map.error, "");
-    EXPECT_EQ(Ports(map), (std::vector<std::pair<std::string, std::string>>{
-                              {"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyS1"},
-                              {"COM3", "/dev/ttyS2"}, {"COM4", "/dev/ttyS3"}}));
+    EXPECT_EQ(Ports(map),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyS1"}, {"COM3", "/dev/ttyS2"}, {"COM4", "/dev/ttyS3"}}));
     EXPECT_EQ(platform::SerialDevicePath("COM4"), "/dev/ttyS3");
     EXPECT_EQ(platform::SerialDevicePath("COM5"), std::nullopt);
 }
@@ -38,8 +38,7 @@ TEST(SerialPortMap, RegistryKeyGivesThePortsInStoredOrder) {
     ScopedEnv no_override("TORVAN_COMMAP", nullptr);
     MapInRegistry({{"/dev/ttyUSB0", "COM7"}, {"/dev/ttyS0", "COM1"}, {"/dev/ttyUSB1", "com7"}});
     EXPECT_EQ(Ports(platform::ReadSerialPortMap()),
-              (std::vector<std::pair<std::string, std::string>>{{"COM7", "/dev/ttyUSB0"},
-                                                                 {"COM1", "/dev/ttyS0"}}));
+              (std::vector<std::pair<std::string, std::string>>{{"COM7", "/dev/ttyUSB0"}, {"COM1", "/dev/ttyS0"}}));
     EXPECT_EQ(platform::SerialDevicePath("com7"), "/dev/ttyUSB0");
     EXPECT_EQ(platform::SerialDevicePath("COM2"), std::nullopt);  // the defaults are gone
 }
@@ -48,8 +47,7 @@ TEST(SerialPortMap, EnvironmentOverridesTheRegistry) {
     MapInRegistry({{"/dev/ttyUSB0", "COM1"}});
     ScopedEnv map("TORVAN_COMMAP", " COM1=/dev/ttyS0, COM3 = /dev/pts/7 ,garbage,,COM3=/dev/other");
     EXPECT_EQ(Ports(platform::ReadSerialPortMap()),
-              (std::vector<std::pair<std::string, std::string>>{{"COM1", "/dev/ttyS0"},
-                                                                 {"COM3", "/dev/pts/7"}}));
+              (std::vector<std::pair<std::string, std::string>>{{"COM1", "/dev/ttyS0"}, {"COM3", "/dev/pts/7"}}));
     EXPECT_EQ(testsupport::LoggedLines(),
               (std::vector<std::string>{"TORVAN_COMMAP: \"garbage\" is not PORT=DEVICE; ignored"}));
     EXPECT_EQ(platform::SerialDevicePath("COM3"), "/dev/pts/7");

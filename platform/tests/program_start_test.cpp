@@ -5,10 +5,10 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/system/dynamic_library.h"
 #include "platform/files/registry_store.h"
-#include "platform/tests/scoped_env.h"
 #include "platform/files/text_file.h"
+#include "platform/system/dynamic_library.h"
+#include "platform/tests/scoped_env.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -23,9 +23,7 @@ std::string ProbePath() { return platform::ExecutableDirectory() + "/torvan_argv
 
 class ProgramStartTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testsupport::WriteFile(testsupport::RuntimePath("TMP/Prog 1.prg"), "P1\n");
-    }
+    void SetUp() override { testsupport::WriteFile(testsupport::RuntimePath("TMP/Prog 1.prg"), "P1\n"); }
 };
 
 TEST_F(ProgramStartTest, CommandsTheSystemRuns) {
@@ -36,8 +34,7 @@ TEST_F(ProgramStartTest, CommandsTheSystemRuns) {
         Words expected;
     } cases[] = {
         // the editor alias with a quoted path that exists
-        {{"notepad.exe", {"notepad.exe", "\"..\\TMP\\Prog 1.prg\""}, true},
-         {"code", "--wait", "../TMP/Prog 1.prg"}},
+        {{"notepad.exe", {"notepad.exe", "\"..\\TMP\\Prog 1.prg\""}, true}, {"code", "--wait", "../TMP/Prog 1.prg"}},
         // a new file in an existing directory, unquoted, and an option that is no path
         {{"notepad.exe", {"notepad.exe", "/p", "..\\tmp\\TmpPosProg.prg"}, true},
          {"code", "--wait", "/p", "../TMP/TmpPosProg.prg"}},
@@ -53,8 +50,7 @@ TEST_F(ProgramStartTest, CommandsTheSystemRuns) {
         // the quoted document started as a program
         {{"\"..\\TMP\\Prog 1.prg\"", {"\"..\\TMP\\Prog 1.prg\""}, false}, {"../TMP/Prog 1.prg"}},
         // a tool named with quotes, its own name as the first argument
-        {{"\"plottool\"", {"\"plottool\"", "\"..\\TMP\\Scope.SDC\""}, false},
-         {"plottool", "../TMP/Scope.SDC"}},
+        {{"\"plottool\"", {"\"plottool\"", "\"..\\TMP\\Scope.SDC\""}, false}, {"plottool", "../TMP/Scope.SDC"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.start.program);
@@ -63,8 +59,7 @@ TEST_F(ProgramStartTest, CommandsTheSystemRuns) {
 }
 
 TEST_F(ProgramStartTest, RegistryAliasOverridesTheBuiltInOnes) {
-    ASSERT_EQ(platform::TheRegistry().SetValue(platform::kProgramAliasKey, "NOTEPAD.EXE",
-                                               "\"/opt/my editor/edit\" -w"),
+    ASSERT_EQ(platform::TheRegistry().SetValue(platform::kProgramAliasKey, "NOTEPAD.EXE", "\"/opt/my editor/edit\" -w"),
               platform::RegistryStatus::kOk);
     EXPECT_EQ(platform::NativeCommand({"notepad.exe", {"notepad.exe", "a.txt"}, true}),
               (Words{"/opt/my editor/edit", "-w", "a.txt"}));
@@ -83,8 +78,7 @@ TEST_F(ProgramStartTest, WaitedStartRemovesQuotesAndReturnsTheExitCode) {
     platform::UseRealProgramStarts();
     const Words args = {"\"" + ProbePath() + "\"", "\"..\\TMP\\Prog 1.prg\"", "-mapid1200 ", "\"\""};
     EXPECT_EQ(platform::StartProgram("\"" + ProbePath() + "\"", args, true), 3);
-    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/argv.txt")),
-              "../TMP/Prog 1.prg\n-mapid1200 \n\n");
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/argv.txt")), "../TMP/Prog 1.prg\n-mapid1200 \n\n");
     ASSERT_EQ(platform::RecordedProgramStarts().size(), 1u);
     EXPECT_EQ(platform::RecordedProgramStarts()[0].args, args);  // the Windows form, quotes and all
 

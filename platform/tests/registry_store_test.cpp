@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/tests/scoped_env.h"
 #include "platform/files/text_file.h"
+#include "platform/tests/scoped_env.h"
 #include "testsupport/test_env.h"
 
 namespace {
@@ -26,14 +26,11 @@ protected:
 };
 
 TEST_F(RegistryStoreTest, WritesKeysAndValuesInStoredOrder) {
-    ASSERT_EQ(store_.SetValue("HKCR\\Excel.CSV\\shell\\Open\\command", "", "\"calc\" \"%1\""),
-              RegistryStatus::kOk);
+    ASSERT_EQ(store_.SetValue("HKCR\\Excel.CSV\\shell\\Open\\command", "", "\"calc\" \"%1\""), RegistryStatus::kOk);
     ASSERT_EQ(store_.SetValue("HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM", "/dev/ttyS0", "COM1"),
               RegistryStatus::kOk);
-    ASSERT_EQ(store_.SetValue("hklm\\hardware\\devicemap\\serialcomm", "/dev/ttyUSB0", "COM3"),
-              RegistryStatus::kOk);
-    ASSERT_EQ(store_.SetValue("HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM", "/DEV/TTYS0", "COM2"),
-              RegistryStatus::kOk);
+    ASSERT_EQ(store_.SetValue("hklm\\hardware\\devicemap\\serialcomm", "/dev/ttyUSB0", "COM3"), RegistryStatus::kOk);
+    ASSERT_EQ(store_.SetValue("HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM", "/DEV/TTYS0", "COM2"), RegistryStatus::kOk);
     ASSERT_EQ(store_.CreateKey("HKCR\\CLSID\\{X}\\Control"), RegistryStatus::kOk);
     EXPECT_EQ(testsupport::ReadFile(file_),
               "[HKEY_CLASSES_ROOT\\Excel.CSV\\shell\\Open\\command]\n"
@@ -93,14 +90,13 @@ TEST_F(RegistryStoreTest, EnumeratesValuesByIndexInStoredOrder) {
         ASSERT_EQ(status, RegistryStatus::kOk);
         seen.emplace_back(name, data);
     }
-    EXPECT_EQ(seen, (std::vector<std::pair<std::string, std::string>>{
-                        {"Zeta", "z"}, {"", "reader \"%1\""}, {"Alpha", "a"}}));
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<std::string, std::string>>{{"Zeta", "z"}, {"", "reader \"%1\""}, {"Alpha", "a"}}));
     std::string name, data;
     EXPECT_EQ(store_.EnumValue(key, 1, kPathBytes, 11, &name, &data), RegistryStatus::kMoreData);
     EXPECT_EQ(store_.EnumValue(key, 1, kPathBytes, 12, &name, &data), RegistryStatus::kOk);
     EXPECT_EQ(store_.EnumValue(key, 0, 4, kPathBytes, &name, &data), RegistryStatus::kMoreData);
-    EXPECT_EQ(store_.EnumValue("HKCR\\Missing", 0, kPathBytes, kPathBytes, &name, &data),
-              RegistryStatus::kNotFound);
+    EXPECT_EQ(store_.EnumValue("HKCR\\Missing", 0, kPathBytes, kPathBytes, &name, &data), RegistryStatus::kNotFound);
 }
 
 TEST_F(RegistryStoreTest, DeletesAKeyTreeAndNothingBesideIt) {
@@ -173,8 +169,8 @@ TEST_F(RegistryStoreTest, DamagedStoreGivesAClearErrorAndIsNeverOverwritten) {
 TEST_F(RegistryStoreTest, StoreThatIsADirectoryCannotBeRead) {
     std::filesystem::create_directories(file_);
     EXPECT_EQ(store_.SetValue("HKCR\\.txt", "", "new"), RegistryStatus::kDamaged);
-    EXPECT_EQ(store_.LastError(), "The registry store \"" + file_.string() +
-                                      "\" cannot be read: " + platform::SystemErrorText(EISDIR));
+    EXPECT_EQ(store_.LastError(),
+              "The registry store \"" + file_.string() + "\" cannot be read: " + platform::SystemErrorText(EISDIR));
     EXPECT_TRUE(std::filesystem::is_directory(file_));
 }
 
@@ -195,12 +191,13 @@ TEST_F(RegistryStoreTest, FailedWriteLeavesTheOldFileIntact) {
     std::signal(SIGXFSZ, old_handler);
 
     EXPECT_EQ(status, RegistryStatus::kWriteFailed);
-    EXPECT_EQ(store_.LastError(), "The registry store \"" + file_.string() + "\" could not be written: " +
-                                      platform::SystemErrorText(EFBIG) + ". The old file is unchanged.");
+    EXPECT_EQ(store_.LastError(),
+              "The registry store \"" + file_.string() +
+                  "\" could not be written: " + platform::SystemErrorText(EFBIG) + ". The old file is unchanged.");
     EXPECT_EQ(testsupport::ReadFile(file_), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file_.parent_path()),
-                            std::filesystem::directory_iterator()),
-              1);  // no temporary file left behind
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(file_.parent_path()), std::filesystem::directory_iterator()),
+        1);  // no temporary file left behind
 }
 
 TEST_F(RegistryStoreTest, ChangeWritesAllOrNothing) {
@@ -216,11 +213,9 @@ TEST_F(RegistryStoreTest, ChangeWritesAllOrNothing) {
 
 TEST(ProcessRegistry, TestsUseAFreshStoreInTheirRunTimeTree) {
     std::filesystem::path path = platform::TheRegistry().path();
-    EXPECT_EQ(path.lexically_normal().parent_path().parent_path(),
-              testsupport::RuntimeRoot().lexically_normal());
+    EXPECT_EQ(path.lexically_normal().parent_path().parent_path(), testsupport::RuntimeRoot().lexically_normal());
     EXPECT_FALSE(std::filesystem::exists(path));
-    ASSERT_EQ(platform::TheRegistry().SetValue("HKCU\\Software\\Torvan", "Left", "by a test"),
-              RegistryStatus::kOk);
+    ASSERT_EQ(platform::TheRegistry().SetValue("HKCU\\Software\\Torvan", "Left", "by a test"), RegistryStatus::kOk);
     EXPECT_TRUE(std::filesystem::exists(path));
 }
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "platform/testing/pty_pair.h"
 #include "platform/system/serial_port.h"
 #include "platform/system/serial_port_termios.h"
+#include "platform/testing/pty_pair.h"
 #include "testsupport/test_env.h"
 
 namespace {

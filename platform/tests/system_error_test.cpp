@@ -17,8 +17,7 @@ TEST(SystemError, EntryTextThenCauseThenTheSystemsMessage) {
 
 TEST(SystemErrorDeathTest, FatalExitWritesTheTextAndEndsWithCode3) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(platform::FatalAppExitA("Bad pointer cast!"), ::testing::ExitedWithCode(3),
-                "^Bad pointer cast!\n$");
+    EXPECT_EXIT(platform::FatalAppExitA("Bad pointer cast!"), ::testing::ExitedWithCode(3), "^Bad pointer cast!\n$");
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ TEST(SplitLines, AcceptsLfAndCrLf) {
     const Case cases[] = {
         {"a\nb\n", {"a", "b"}},
         {"a\r\nb\r\n", {"a", "b"}},
-        {"a\r\nb", {"a", "b"}},           // last line without LF is kept
+        {"a\r\nb", {"a", "b"}},  // last line without LF is kept
         {"a\n\nb\n", {"a", "", "b"}},
-        {"a\r\r\nb", {"a\r", "b"}},       // only one CR before the LF goes
-        {"a\rb\n", {"a\rb"}},             // a lone CR is data
+        {"a\r\r\nb", {"a\r", "b"}},  // only one CR before the LF goes
+        {"a\rb\n", {"a\rb"}},        // a lone CR is data
         {"tail\r", {"tail\r"}},
         {"\n", {""}},
         {"", {}},
@@ -93,7 +93,7 @@ TEST(ReplaceFile, KeepsPermissionsOfTheReplacedFile) {
     WriteFile(RuntimePath("TMP/perm"), "old");
     ASSERT_EQ(::chmod(RuntimePath("TMP/perm").c_str(), 0640), 0);
     ASSERT_TRUE(platform::ReplaceFile("..\\TMP\\perm", "new"));
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(RuntimePath("TMP/perm").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
@@ -128,7 +128,7 @@ TEST(ReplaceFile, FailedWriteLeavesOldFileIntact) {
 TEST(ReplaceFile, WriteFailingHalfwayLeavesOldFileIntact) {
     WriteFile(RuntimePath("TMP/keep.txt"), "old contents");
     constexpr rlim_t kLimitBytes = 4;
-    struct rlimit saved{};
+    struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     struct rlimit limited = saved;
     limited.rlim_cur = kLimitBytes;

@@ -46,8 +46,7 @@ std::optional<FontChoice> ChooseFont(GwCore* owner, const LogFont& seed) {
     const double seed_tenths =
         std::round(std::abs(double(seed.height)) * kPointsPerInch * kTenthsPerPoint / kFontDialogScreenDpi);
     GwEdit* face = AddEdit(window, "FaceName", seed.face_name, GwFORMAT_TEXT);
-    GwEdit* size = AddEdit(window, "Size", platform::Format("%.1f", seed_tenths / kTenthsPerPoint),
-                           GwFORMAT_DECIMAL);
+    GwEdit* size = AddEdit(window, "Size", platform::Format("%.1f", seed_tenths / kTenthsPerPoint), GwFORMAT_DECIMAL);
     size->set_precision(1);
     GwEdit* weight = AddEdit(window, "Weight", std::to_string(seed.weight), GwFORMAT_INTEGER);
     GwToggle* italic = AddCheck(window, "Italic", seed.italic);
@@ -61,9 +60,8 @@ std::optional<FontChoice> ChooseFont(GwCore* owner, const LogFont& seed) {
         FontChoice chosen;
         chosen.point_size_tenths = static_cast<int>(std::lround(std::atof(size->text().c_str()) * kTenthsPerPoint));
         chosen.font.face_name = face->text();
-        chosen.font.height =
-            -static_cast<int>(std::lround(chosen.point_size_tenths * double(kFontDialogScreenDpi) /
-                                          (kPointsPerInch * kTenthsPerPoint)));
+        chosen.font.height = -static_cast<int>(
+            std::lround(chosen.point_size_tenths * double(kFontDialogScreenDpi) / (kPointsPerInch * kTenthsPerPoint)));
         chosen.font.weight = GwAtoi(weight->text().c_str());
         chosen.font.italic = italic->is_checked();
         chosen.font.underline = underline->is_checked();

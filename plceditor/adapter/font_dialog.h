@@ -16,8 +16,8 @@ namespace sindel {
 constexpr int kFontDialogScreenDpi = 96;
 
 struct FontChoice {
-    LogFont font;              // height for the screen
-    int point_size_tenths = 0; // the size chosen, in tenths of a point
+    LogFont font;               // height for the screen
+    int point_size_tenths = 0;  // the size chosen, in tenths of a point
 };
 
 // Runs the dialog; the choice, or nothing when cancelled.

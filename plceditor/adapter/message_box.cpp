@@ -28,9 +28,11 @@ struct ButtonSet {
 };
 constexpr ButtonSet kButtonSets[] = {
     {BoxButtons::kOk, "Ok", "    button Ok { text = \"OK\"; result = 8 }\n"},
-    {BoxButtons::kYesNo, "YesNo",
+    {BoxButtons::kYesNo,
+     "YesNo",
      "    button Yes { text = \"&Yes\"; result = 6 }\n    button No { text = \"&No\"; result = 7 }\n"},
-    {BoxButtons::kYesNoCancel, "YesNoCancel",
+    {BoxButtons::kYesNoCancel,
+     "YesNoCancel",
      "    button Yes { text = \"&Yes\"; result = 6 }\n    button No { text = \"&No\"; result = 7 }\n"
      "    button Cancel { text = \"Cancel\"; result = 2 }\n"},
 };
@@ -51,8 +53,8 @@ const ButtonSet& Buttons(BoxButtons buttons) {
 // definitions when it is reset, so they are made again whenever missing.
 void DefineBoxWindow(const std::string& name, const IconInfo& icon, const ButtonSet& buttons) {
     if (GwRcMgr::exists(name.c_str())) return;
-    std::string text = "dialogframe " + name + " {\n    box = " + icon.kind + "\n    label Message { }\n" +
-                       buttons.definition + "}\n";
+    std::string text =
+        "dialogframe " + name + " {\n    box = " + icon.kind + "\n    label Message { }\n" + buttons.definition + "}\n";
     GwRcMgr::use_text(text, "Sindel message boxes");
 }
 

@@ -17,8 +17,7 @@ std::string PrivateProfile::GetString(const std::string& section, const std::str
     return profile.read(key.c_str());
 }
 
-bool PrivateProfile::WriteString(const std::string& section, const std::string& key,
-                                 const std::string& value) const {
+bool PrivateProfile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
     GwProfile profile(path_);
     return profile.is_valid() && profile.select_section(section.c_str(), true) &&
            profile.write(key.c_str(), value.c_str()) && profile.save();

@@ -16,8 +16,7 @@ public:
     // The value as a 32-bit integer (an unparsable value reads 0);
     // `default_value` when the section or key is missing.
     int GetInt(const std::string& section, const std::string& key, int default_value) const;
-    std::string GetString(const std::string& section, const std::string& key,
-                          const std::string& default_value) const;
+    std::string GetString(const std::string& section, const std::string& key, const std::string& default_value) const;
     // False when the file cannot be written.
     bool WriteString(const std::string& section, const std::string& key, const std::string& value) const;
     bool WriteInt(const std::string& section, const std::string& key, int value) const;

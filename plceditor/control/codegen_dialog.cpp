@@ -82,8 +82,11 @@ bool CodeGeneratorDialog::Accept() {
     // The stores would clamp a size outside 0..4096 and keep a memory that is
     // not the one written to the profile.
     if (shown_ < 0 || shown_ > kMaxMemoryWords) {
-        ShowMessageBox(window_, FormatString(ids::kMaximumMemory, std::to_string(kMaxMemoryWords)),
-                       PlcEditorDialog::kBoxCaption, BoxButtons::kOk, BoxIcon::kError);
+        ShowMessageBox(window_,
+                       FormatString(ids::kMaximumMemory, std::to_string(kMaxMemoryWords)),
+                       PlcEditorDialog::kBoxCaption,
+                       BoxButtons::kOk,
+                       BoxIcon::kError);
         return false;
     }
     accepted_ = shown_;

@@ -14,7 +14,7 @@ class GwEdit;
 namespace sindel {
 
 class CodeGeneratorDialog {
-  public:
+public:
     static constexpr char kWindowName[] = "CodeGeneratorDialog";
     static constexpr int kMaxMemoryWords = 4096;
 
@@ -24,7 +24,7 @@ class CodeGeneratorDialog {
     int index() const { return index_; }
     int memory_size() const { return accepted_; }
 
-  private:
+private:
     static int OnSelect(GwCore*, GwEvent*, GwUD);
     static int OnOk(GwCore*, GwEvent*, GwUD);
     void ShowMemoryControls();

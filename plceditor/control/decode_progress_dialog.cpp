@@ -11,16 +11,14 @@
 
 namespace sindel {
 
-void DecodeProgressDialog::Run(GwCore* owner, std::function<int()> prepare,
-                               std::function<bool()> step) {
+void DecodeProgressDialog::Run(GwCore* owner, std::function<int()> prepare, std::function<bool()> step) {
     prepare_ = std::move(prepare);
     step_ = std::move(step);
     done_ = false;
     window_ = new GwDialogFrame(kWindowName, owner, true);
     (new GwLabel("Text", window_))->set_text(std::string(LoadString(ids::kDecodeProgress)));
     bar_ = new GwSlider("Progress", window_, GwPROGRESS_CLASS);
-    window_->set_callback(GwCB_TIMER, &DecodeProgressDialog::OnTimer,
-                          GwUD(static_cast<void*>(this)));
+    window_->set_callback(GwCB_TIMER, &DecodeProgressDialog::OnTimer, GwUD(static_cast<void*>(this)));
     window_->start_timer(kStartDelayMs);
     window_->go();
     window_->destroy();

@@ -15,7 +15,7 @@ class GwSlider;
 namespace sindel {
 
 class DecodeProgressDialog {
-  public:
+public:
     static constexpr char kWindowName[] = "DecodeProgressDialog";
     static constexpr uint32_t kStartDelayMs = 100;
 
@@ -23,7 +23,7 @@ class DecodeProgressDialog {
     // false when there is none left.
     void Run(GwCore* owner, std::function<int()> prepare, std::function<bool()> step);
 
-  private:
+private:
     static int OnTimer(GwCore*, GwEvent*, GwUD);
     void Work();
 

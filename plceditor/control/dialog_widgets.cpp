@@ -16,8 +16,7 @@ GwPushButton* AddButton(GwCore* parent, const char* name, const char* text, int 
     return button;
 }
 
-GwPushButton* AddButton(GwCore* parent, const char* name, const char* text, GwCallback callback,
-                        GwUD ud) {
+GwPushButton* AddButton(GwCore* parent, const char* name, const char* text, GwCallback callback, GwUD ud) {
     GwPushButton* button = AddButton(parent, name, text);
     button->set_callback(GwCB_ACTIVATE, callback, ud);
     return button;

@@ -14,7 +14,6 @@ GwPushButton* AddButton(GwCore* parent, const char* name, const char* text);
 // A button whose click ends the modal run with `result`.
 GwPushButton* AddButton(GwCore* parent, const char* name, const char* text, int result);
 // A button whose click calls `callback` with `ud`.
-GwPushButton* AddButton(GwCore* parent, const char* name, const char* text, GwCallback callback,
-                        GwUD ud);
+GwPushButton* AddButton(GwCore* parent, const char* name, const char* text, GwCallback callback, GwUD ud);
 
 }  // namespace sindel

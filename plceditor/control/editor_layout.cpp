@@ -14,8 +14,11 @@ constexpr double kEditShareOfHeight = 0.7;
 }  // namespace
 
 std::vector<int> StatusPartEdges(int client_width) {
-    return {0, client_width - kGeneratorPartFromRight, client_width - kGapPartFromRight,
-            client_width - kLinePartFromRight, client_width};
+    return {0,
+            client_width - kGeneratorPartFromRight,
+            client_width - kGapPartFromRight,
+            client_width - kLinePartFromRight,
+            client_width};
 }
 
 EditorLayout LayoutEditor(int client_width, int client_height, const TemplateMetrics& m) {

@@ -14,8 +14,7 @@ constexpr char kBitmap[] = "207";
 }  // namespace
 
 void RunInfoDialog(GwCore* owner) {
-    GwCore* window =
-        new GwDialogFrame(kInfoDialogName, owner, true, "Information about PLC editor");
+    GwCore* window = new GwDialogFrame(kInfoDialogName, owner, true, "Information about PLC editor");
     (new GwPicture("Bitmap", window))->set_bitmap(kBitmap);
     (new GwLabel("Text", window))->set_text(kEditorVersionText);
     window->set_default_button(AddButton(window, "OK", "OK", GwRESULT_OK));

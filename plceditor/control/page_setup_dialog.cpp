@@ -1,12 +1,12 @@
 #include "plceditor/control/page_setup_dialog.h"
 
+#include "platform/base/format.h"
 #include "plceditor/adapter/font_dialog.h"
 #include "plceditor/adapter/message_box.h"
 #include "plceditor/control/dialog_widgets.h"
 #include "plceditor/control/editor_settings.h"
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/sindel_strings.h"
-#include "platform/base/format.h"
 #include "toolkit/base/gw_number.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_frame.h"
@@ -94,8 +94,11 @@ bool PageSetupDialog::Accept() {
     // The message names the range 0..100; a negative margin is outside it too.
     auto outside = [](int mm) { return mm < 0 || mm > kMaxMarginMm; };
     if (outside(top_) || outside(left_)) {
-        ShowMessageBox(window_, std::string(LoadString(ids::kMarginsOutOfRange)), PlcEditorDialog::kBoxCaption,
-                       BoxButtons::kOk, BoxIcon::kWarning);
+        ShowMessageBox(window_,
+                       std::string(LoadString(ids::kMarginsOutOfRange)),
+                       PlcEditorDialog::kBoxCaption,
+                       BoxButtons::kOk,
+                       BoxIcon::kWarning);
         return false;
     }
     profile_.WriteInt(kPage, kTop, top_);

@@ -39,7 +39,7 @@ struct Generator20 {
 };
 
 class PlcCommands final : public EditorExtensions {
-  public:
+public:
     explicit PlcCommands(PlcEditorDialog& editor) : editor_(editor) {}
 
     void CheckSyntax() override;
@@ -62,7 +62,7 @@ class PlcCommands final : public EditorExtensions {
     // The V1.10 check; true without errors.
     bool CheckV110();
 
-  private:
+private:
     Generator20 Current20();
     int CheckWithLaxNumbers(const Generator20& generator);
     void ShowCheckFailure(int result);

@@ -2,13 +2,13 @@
 // what the control asks of it.
 #include "plceditor/control/plc_editor_dialog.h"
 
+#include "platform/base/format.h"
 #include "plceditor/adapter/edit_control.h"
 #include "plceditor/adapter/list_box.h"
 #include "plceditor/adapter/status_bar.h"
 #include "plceditor/control/editor_settings.h"
 #include "plceditor/control/sindel_strings.h"
 #include "plceditor/control/source_text.h"
-#include "platform/base/format.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"
 
@@ -41,12 +41,12 @@ struct ToolButton {
     bool separator_after;
 };
 constexpr ToolButton kToolButtons[] = {
-    {ids::kCmdNew, false},          {ids::kCmdOpen, false},           {ids::kCmdSave, true},
-    {ids::kCmdCut, false},          {ids::kCmdCopy, false},           {ids::kCmdPaste, true},
-    {ids::kCmdCommentOut, false},   {ids::kCmdCommentIn, true},       {ids::kCmdUndo, false},
-    {ids::kCmdSearchReplace, true}, {ids::kCmdPrint, true},           {ids::kCmdHelp, true},
-    {ids::kCmdCheckSyntax, false},  {ids::kCmdRenum, false},          {ids::kCmdInsertProgram, true},
-    {ids::kCmdReadFromFile, false}, {ids::kCmdSaveInFile, true},      {ids::kCmdReadFromDevice, false},
+    {ids::kCmdNew, false},          {ids::kCmdOpen, false},      {ids::kCmdSave, true},
+    {ids::kCmdCut, false},          {ids::kCmdCopy, false},      {ids::kCmdPaste, true},
+    {ids::kCmdCommentOut, false},   {ids::kCmdCommentIn, true},  {ids::kCmdUndo, false},
+    {ids::kCmdSearchReplace, true}, {ids::kCmdPrint, true},      {ids::kCmdHelp, true},
+    {ids::kCmdCheckSyntax, false},  {ids::kCmdRenum, false},     {ids::kCmdInsertProgram, true},
+    {ids::kCmdReadFromFile, false}, {ids::kCmdSaveInFile, true}, {ids::kCmdReadFromDevice, false},
     {ids::kCmdSaveInDevice, false},
 };
 

@@ -1,12 +1,12 @@
 // The editor's source files: New, Open, Save, the save prompt, the recent
 // file and closing the window.
+#include "platform/files/text_file.h"
 #include "plceditor/adapter/edit_control.h"
 #include "plceditor/adapter/list_box.h"
 #include "plceditor/control/editor_settings.h"
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/sindel_strings.h"
 #include "plceditor/control/source_text.h"
-#include "platform/files/text_file.h"
 #include "toolkit/core/gw_types.h"
 
 namespace sindel {
@@ -15,8 +15,8 @@ using namespace profile_keys;
 
 bool PlcEditorDialog::SavePrompt() {
     if (!modified_) return true;
-    switch (ShowMessage(std::string(LoadString(ids::kSaveChangedProgramme)), BoxButtons::kYesNoCancel,
-                        BoxIcon::kQuestion)) {
+    switch (ShowMessage(
+        std::string(LoadString(ids::kSaveChangedProgramme)), BoxButtons::kYesNoCancel, BoxIcon::kQuestion)) {
         case GwRESULT_YES:
             return Save(false);
         case GwRESULT_NO:
@@ -41,9 +41,7 @@ bool PlcEditorDialog::OpenWithDialog() {
     return path && OpenFile(*path);
 }
 
-bool PlcEditorDialog::OpenFromHost(const std::string& path) {
-    return IsOpen() && SavePrompt() && OpenFile(path);
-}
+bool PlcEditorDialog::OpenFromHost(const std::string& path) { return IsOpen() && SavePrompt() && OpenFile(path); }
 
 bool PlcEditorDialog::OpenFile(const std::string& path) {
     if (!IsOpen()) return false;
@@ -55,8 +53,8 @@ bool PlcEditorDialog::OpenFile(const std::string& path) {
     const SourceText source = SourceTextFromBytes(*bytes);
     edit_->set_text(source.text);
     if (source.fit != SourceText::Fit::kWhole) {
-        const int message = source.fit == SourceText::Fit::kAtLimit ? ids::kMaxDocumentSize
-                                                                     : ids::kFileNotOpenedCompletely;
+        const int message =
+            source.fit == SourceText::Fit::kAtLimit ? ids::kMaxDocumentSize : ids::kFileNotOpenedCompletely;
         ShowMessage(std::string(LoadString(message)), BoxButtons::kOk, BoxIcon::kWarning);
     }
     // A cut text is not the file: binding it to the path would let a plain

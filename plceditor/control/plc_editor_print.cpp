@@ -53,7 +53,10 @@ void PlcEditorDialog::Print() {
                 return;
             }
             printer.set_font_face(font.face_name, page.font_height);
-            printer.draw_text_in_rect(area.x, area.y, area.x + area.width, area.y + area.height,
+            printer.draw_text_in_rect(area.x,
+                                      area.y,
+                                      area.x + area.width,
+                                      area.y + area.height,
                                       PageText(number, pages, path, lines, page.lines_per_page));
             printer.end_page();
         }

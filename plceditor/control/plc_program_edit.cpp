@@ -87,12 +87,9 @@ void PlcCommands::InsertAtCaretLine(const std::string& text) {
 void PlcCommands::InsertProgram() {
     if (!editor_.IsOpen() || editor_.Generator() == kGeneratorV110) return;
     const std::string body(LoadString(ids::kProgramBody));
-    auto refuse = [this](int id) {
-        Box(std::string(LoadString(id)), BoxButtons::kOk, BoxIcon::kError);
-    };
+    auto refuse = [this](int id) { Box(std::string(LoadString(id)), BoxButtons::kOk, BoxIcon::kError); };
     auto ask = [this](int id) {
-        return Box(std::string(LoadString(id)), BoxButtons::kYesNo, BoxIcon::kQuestion) ==
-               GwRESULT_YES;
+        return Box(std::string(LoadString(id)), BoxButtons::kYesNo, BoxIcon::kQuestion) == GwRESULT_YES;
     };
     if (!CaretLineEmpty()) {
         refuse(ids::kBodyNeedsEmptyLine);

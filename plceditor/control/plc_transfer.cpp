@@ -26,7 +26,7 @@ constexpr char kNoHeadPrefix[] = "  LINE(%03ld): ERR() - ";
 // A decoded text with the 1-based number of the line added next, so that an
 // error names the line the user finds it in.
 class DecodedText {
-  public:
+public:
     explicit DecodedText(int generator) {
         Add(DateStamp() + GeneratorName(generator));
         Add("");
@@ -38,7 +38,7 @@ class DecodedText {
     int NextLine() const { return lines_ + 1; }
     std::string Take(std::string tail) { return std::move(text_) + tail; }
 
-  private:
+private:
     std::string text_;
     int lines_ = 0;
 };
@@ -49,8 +49,7 @@ void PlcCommands::SaveProgramme(bool device) {
     if (!editor_.IsOpen() || !Translate()) return;
     PlcGenerators& generators = editor_.Generators();
     const bool v110 = editor_.Generator() == kGeneratorV110;
-    plc::PlcCompiler& store =
-        editor_.Generator() == kGeneratorV210 ? generators.v210 : generators.v310;
+    plc::PlcCompiler& store = editor_.Generator() == kGeneratorV210 ? generators.v210 : generators.v310;
     ControlLink& control = editor_.Control();
 
     std::string path;
@@ -60,8 +59,7 @@ void PlcCommands::SaveProgramme(bool device) {
     }
     const std::string name = path;
     if (!(v110 ? generators.v110.writeBinaryFile(path) : store.writeBinaryProgrammeFile(path))) {
-        Box(name + std::string(LoadString(ids::kCouldNotBeCreated)), BoxButtons::kOk,
-            BoxIcon::kError);
+        Box(name + std::string(LoadString(ids::kCouldNotBeCreated)), BoxButtons::kOk, BoxIcon::kError);
         return;
     }
     Append(std::string(LoadString(ids::kProgrammeFileMade)) + path);
@@ -90,9 +88,7 @@ void PlcCommands::SaveProgramme(bool device) {
             Append(std::string(LoadString(ids::kTextDeclarationMade)) + directory);
     } else if (named) {
         const bool made = store.writeTextDeclarationFile(directory);
-        Append(std::string(
-                   LoadString(made ? ids::kTextDeclarationMade : ids::kTextDeclarationNotMade)) +
-               directory);
+        Append(std::string(LoadString(made ? ids::kTextDeclarationMade : ids::kTextDeclarationNotMade)) + directory);
     }
     if (device && named) control.FirePlcUpDateProjName(project, true);
 }
@@ -126,8 +122,7 @@ bool PlcCommands::ReadProgrammeFile(const std::string& path) {
     generators.v210.resetStore();
     read = generators.v210.readBinaryProgrammeFile(path) && read;
     if (!read) {
-        Box(std::string(LoadString(ids::kErrorAtOpening)) + path + ".", BoxButtons::kOk,
-            BoxIcon::kError);
+        Box(std::string(LoadString(ids::kErrorAtOpening)) + path + ".", BoxButtons::kOk, BoxIcon::kError);
         return false;
     }
     const int recognised = generators.v110.isLineTable8Program() ? kGeneratorV110
@@ -140,17 +135,14 @@ bool PlcCommands::ReadProgrammeFile(const std::string& path) {
     } else {
         if (!editor_.New()) return false;
         if ((recognised == kGeneratorV110) != (editor_.Generator() == kGeneratorV110)) {
-            Box(FormatString(ids::kSwitchGenerator, GeneratorName(recognised)), BoxButtons::kOk,
-                BoxIcon::kInformation);
+            Box(FormatString(ids::kSwitchGenerator, GeneratorName(recognised)), BoxButtons::kOk, BoxIcon::kInformation);
             editor_.SetGenerator(recognised);
-            editor_.Profile().WriteInt(profile_keys::kCodeGenerator, profile_keys::kVersion,
-                                       recognised);
+            editor_.Profile().WriteInt(profile_keys::kCodeGenerator, profile_keys::kVersion, recognised);
         }
     }
     Append(HeadingLine(editor_.Generator(), ids::kTextCoding));
     std::string text;
-    const int errors = editor_.Generator() == kGeneratorV110 ? DecodeV110Text(&text)
-                                                             : Decode20Text(Current20(), &text);
+    const int errors = editor_.Generator() == kGeneratorV110 ? DecodeV110Text(&text) : Decode20Text(Current20(), &text);
     if (recognised >= 0) {
         Edit().set_text(text);
         editor_.SetModified(true);

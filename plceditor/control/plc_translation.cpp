@@ -31,15 +31,13 @@ bool IsProgramNumberError(int id) {
 
 // Program numbers are lax for the length of a scope, strict again after it.
 class LaxProgramNumbers {
-  public:
-    explicit LaxProgramNumbers(plc::PlcCompiler& store) : store_(store) {
-        store_.setStrictProgramNumbers(false);
-    }
+public:
+    explicit LaxProgramNumbers(plc::PlcCompiler& store) : store_(store) { store_.setStrictProgramNumbers(false); }
     ~LaxProgramNumbers() { store_.setStrictProgramNumbers(true); }
     LaxProgramNumbers(const LaxProgramNumbers&) = delete;
     LaxProgramNumbers& operator=(const LaxProgramNumbers&) = delete;
 
-  private:
+private:
     plc::PlcCompiler& store_;
 };
 
@@ -55,10 +53,8 @@ int PlcCommands::Box(const std::string& text, BoxButtons buttons, BoxIcon icon) 
 
 Generator20 PlcCommands::Current20() {
     if (editor_.Generator() == kGeneratorV210)
-        return {kGeneratorV210, editor_.Generators().v210, &plc::v210::compileSourceLine,
-                plc::v210::DecoderV210()};
-    return {kGeneratorV310, editor_.Generators().v310, &plc::v310::compileSourceLine,
-            plc::DecoderV310()};
+        return {kGeneratorV210, editor_.Generators().v210, &plc::v210::compileSourceLine, plc::v210::DecoderV210()};
+    return {kGeneratorV310, editor_.Generators().v310, &plc::v310::compileSourceLine, plc::DecoderV310()};
 }
 
 void PlcCommands::CheckSyntax() {
@@ -158,20 +154,18 @@ bool PlcCommands::RunDriver(int mode) {
         case kDriverRenumber:
             result = Check20(generator);
             if (result == ids::kOnlyProgramNumberErrors) {
-                if (Box(std::string(LoadString(ids::kAskRenumberPrograms)), BoxButtons::kYesNo,
-                        BoxIcon::kQuestion) != GwRESULT_YES)
+                if (Box(std::string(LoadString(ids::kAskRenumberPrograms)), BoxButtons::kYesNo, BoxIcon::kQuestion) !=
+                    GwRESULT_YES)
                     return false;
                 result = CheckWithLaxNumbers(generator);
             }
             if (result != kNoError) {
-                Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk,
-                    BoxIcon::kError);
+                Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk, BoxIcon::kError);
                 return false;
             }
             return Decode20(generator);
         default:
-            Box(std::string(LoadString(ids::kInternalTextCodingError)), BoxButtons::kOk,
-                BoxIcon::kError);
+            Box(std::string(LoadString(ids::kInternalTextCodingError)), BoxButtons::kOk, BoxIcon::kError);
             return false;
     }
 }
@@ -222,10 +216,9 @@ bool PlcCommands::CheckV110() {
     if (!editor_.IsOpen()) return false;
     plc::LineTable8& table = editor_.Generators().v110;
     if (Edit().Buffer().Length() == 0) {
-        if (Box(std::string(LoadString(ids::kNoProgrammeCreateBody)), BoxButtons::kYesNo,
-                BoxIcon::kQuestion) == GwRESULT_YES) {
-            Edit().set_text(DateStamp() + editor_.Window()->title() +
-                            "\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n" +
+        if (Box(std::string(LoadString(ids::kNoProgrammeCreateBody)), BoxButtons::kYesNo, BoxIcon::kQuestion) ==
+            GwRESULT_YES) {
+            Edit().set_text(DateStamp() + editor_.Window()->title() + "\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n" +
                             std::string(LoadString(ids::kProgramBody)));
             editor_.SetModified(true);
         }
@@ -247,8 +240,7 @@ bool PlcCommands::CheckV110() {
         if (rest.empty()) continue;
         if (errors >= kMaxErrors) {
             Append(ids::kTooManyErrors);
-            Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk,
-                BoxIcon::kError);
+            Box(std::string(LoadString(ids::kCheckEndsWithError)), BoxButtons::kOk, BoxIcon::kError);
             return false;
         }
         int line = j;
@@ -263,8 +255,7 @@ bool PlcCommands::CheckV110() {
         ++errors;
     }
     if (!table.programDefined()) {
-        Append(ErrorLine(
-            lines, table.inProgramSection() ? plc::msg::kMissingProgramEnd : plc::msg::kNoProgram));
+        Append(ErrorLine(lines, table.inProgramSection() ? plc::msg::kMissingProgramEnd : plc::msg::kNoProgram));
         ++errors;
     }
     if (errors == 0) {

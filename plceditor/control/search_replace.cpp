@@ -52,11 +52,9 @@ const char* ReplacedFormat(bool whole_word, int column, size_t length, size_t li
 std::vector<int> FindOccurrences(std::string_view line, std::string_view find, bool whole_word) {
     std::vector<int> columns;
     if (find.empty() || line.size() < find.size()) return columns;
-    for (size_t at = line.find(find); at != std::string_view::npos;
-         at = line.find(find, at + find.size())) {
+    for (size_t at = line.find(find); at != std::string_view::npos; at = line.find(find, at + find.size())) {
         const size_t behind = at + find.size();
-        if (whole_word && ((at > 0 && IsWordChar(line[at - 1])) ||
-                           (behind < line.size() && IsWordChar(line[behind]))))
+        if (whole_word && ((at > 0 && IsWordChar(line[at - 1])) || (behind < line.size() && IsWordChar(line[behind]))))
             continue;
         columns.push_back(static_cast<int>(at));
     }
@@ -78,8 +76,11 @@ void TextSearch::Run(PlcEditorDialog& editor) {
     selection_length_ = static_cast<int>(replacing ? replace.size() : find.size());
 
     const std::string caption(LoadString(ids::kSearchReplaceCaption));
-    if (all && ShowMessageBox(editor.Window(), std::string(LoadString(ids::kReallyReplaceAll)),
-                              caption, BoxButtons::kYesNo, BoxIcon::kQuestion) != GwRESULT_YES)
+    if (all && ShowMessageBox(editor.Window(),
+                              std::string(LoadString(ids::kReallyReplaceAll)),
+                              caption,
+                              BoxButtons::kYesNo,
+                              BoxIcon::kQuestion) != GwRESULT_YES)
         return;
 
     const std::string wanted = settings_.case_sensitive ? find : Lower(find);
@@ -97,9 +98,8 @@ void TextSearch::Run(PlcEditorDialog& editor) {
         for (const int column : FindOccurrences(seen, wanted, settings_.whole_word)) {
             const int32_t number = line + 1;
             if (!replacing) {
-                editor.AppendMessage(
-                    platform::Format(kFoundFormat, number, static_cast<int32_t>(column)) +
-                    WithoutTabs(text));
+                editor.AppendMessage(platform::Format(kFoundFormat, number, static_cast<int32_t>(column)) +
+                                     WithoutTabs(text));
                 ++count;
                 continue;
             }
@@ -107,8 +107,8 @@ void TextSearch::Run(PlcEditorDialog& editor) {
             edit.SetSel(start, start + static_cast<int>(find.size()));
             edit.ScrollCaret();
             if (!all) {
-                const int answer = ShowMessageBox(editor.Window(), question, caption,
-                                                  BoxButtons::kYesNoCancel, BoxIcon::kQuestion);
+                const int answer =
+                    ShowMessageBox(editor.Window(), question, caption, BoxButtons::kYesNoCancel, BoxIcon::kQuestion);
                 if (answer == GwRESULT_NO) continue;
                 if (answer != GwRESULT_YES) return;
             }
@@ -116,10 +116,8 @@ void TextSearch::Run(PlcEditorDialog& editor) {
             ++count;
             const int changed_column = column + shift;
             shift += static_cast<int>(replace.size()) - static_cast<int>(find.size());
-            const char* format =
-                ReplacedFormat(settings_.whole_word, column, find.size(), text.size());
-            editor.AppendMessage(
-                platform::Format(format, number, static_cast<int32_t>(changed_column)) + question);
+            const char* format = ReplacedFormat(settings_.whole_word, column, find.size(), text.size());
+            editor.AppendMessage(platform::Format(format, number, static_cast<int32_t>(changed_column)) + question);
         }
     }
     editor.AppendMessage("");

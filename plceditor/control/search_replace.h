@@ -25,14 +25,14 @@ struct SearchSettings {
 std::vector<int> FindOccurrences(std::string_view line, std::string_view find, bool whole_word);
 
 class TextSearch {
-  public:
+public:
     // Runs the dialog and the search or replacement it asks for.
     void Run(PlcEditorDialog& editor);
     // Length of the last search or replace text, for selecting a result.
     int SelectionLength() const { return selection_length_; }
     const SearchSettings& Settings() const { return settings_; }
 
-  private:
+private:
     SearchSettings settings_;
     int selection_length_ = 0;
 };

@@ -38,8 +38,7 @@ SearchAction SearchReplaceDialog::Run(GwCore* owner, SearchSettings& settings) {
     GwEdit* replace = AddEdit(window, "ReplaceWith", "Replace with:", settings.replace);
     GwCore* options = new GwContainer("Options", window);
     options->set_text("Options");
-    GwToggle* case_sensitive =
-        AddCheck(options, "CaseSensitive", "Case sensitive", settings.case_sensitive);
+    GwToggle* case_sensitive = AddCheck(options, "CaseSensitive", "Case sensitive", settings.case_sensitive);
     GwToggle* whole_word = AddCheck(options, "WholeWord", "Whole word", settings.whole_word);
     window->set_default_button(AddButton(window, "Search", "Search", kSearchResult));
     AddButton(window, "Replace", "Replace", kReplaceResult);

@@ -12,7 +12,7 @@ namespace sindel {
 enum class SearchAction { kCancel, kSearch, kReplace, kReplaceAll };
 
 class SearchReplaceDialog {
-  public:
+public:
     static constexpr char kWindowName[] = "SearchReplaceDialog";
 
     // Shows the settings; after a button other than Cancel they hold what

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/com/com_objects.h"
-#include "plceditor/interface/sindel_ids.h"
 #include "plceditor/control/control_link.h"
+#include "plceditor/interface/sindel_ids.h"
 
 class GwDeviceContext;
 struct GwRect;
@@ -18,9 +18,7 @@ namespace sindel {
 
 class PlcEditorDialog;
 
-class CSindelCtrl final : public platform::IDispatch,
-                          public platform::IConnectionPointContainer,
-                          private ControlLink {
+class CSindelCtrl final : public platform::IDispatch, public platform::IConnectionPointContainer, private ControlLink {
 public:
     static constexpr char kDefaultTmpFileName[] = "PlcTmp.txt";
     static constexpr char kDefaultPlcProjPath[] = "C:\\";

@@ -1,9 +1,9 @@
 // The module's entry points: self-registration, the class objects of the
 // control and its property page, and whether the module may be unloaded.
+#include "platform/system/dynamic_library.h"
 #include "plceditor/control/sindel_ctrl.h"
 #include "plceditor/control/sindel_prop_page.h"
 #include "plceditor/control/sindel_registration.h"
-#include "platform/system/dynamic_library.h"
 
 using namespace platform;
 

@@ -11,8 +11,7 @@ namespace {
 constexpr char kVersion[] = "1.0";
 constexpr char kToolboxBitmap[] = ", 1";
 
-ClassRegistration ServedClass(const CLSID& clsid, int type_name, const std::string& module_path,
-                              const char* prog_id) {
+ClassRegistration ServedClass(const CLSID& clsid, int type_name, const std::string& module_path, const char* prog_id) {
     ClassRegistration registration;
     registration.clsid = clsid;
     registration.name = std::string(LoadString(type_name));

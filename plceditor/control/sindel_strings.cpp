@@ -110,8 +110,8 @@ static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
 }  // namespace
 
 std::string_view LoadString(int id) {
-    auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
-                               [](const Entry& e, int key) { return e.id < key; });
+    auto it = std::lower_bound(
+        std::begin(kStrings), std::end(kStrings), id, [](const Entry& e, int key) { return e.id < key; });
     if (it != std::end(kStrings) && it->id == id) return it->text;
     return plc::MessageText(id);
 }

@@ -29,16 +29,19 @@ const char* PrintFailureText(PrintFailure failure) {
 }
 
 PrinterMeasures MeasuresOf(const GwPrinterContext& printer) {
-    return {printer.device_caps(GwHORZSIZE), printer.device_caps(GwVERTSIZE), printer.device_caps(GwHORZRES),
-            printer.device_caps(GwVERTRES), printer.device_caps(GwLOGPIXELSY)};
+    return {printer.device_caps(GwHORZSIZE),
+            printer.device_caps(GwVERTSIZE),
+            printer.device_caps(GwHORZRES),
+            printer.device_caps(GwVERTRES),
+            printer.device_caps(GwLOGPIXELSY)};
 }
 
 PrintFailure LayoutPage(const PrinterMeasures& printer, int editor_font_height, int top_mm, int left_mm,
                         PageGeometry* page) {
     // In 64 bits and held to the int range: a font size from the profile must
     // not wrap around.
-    const int64_t font_height = std::min<int64_t>(
-        int64_t{printer.log_pixels_y} * editor_font_height / -kPointsPerInch, std::numeric_limits<int>::max());
+    const int64_t font_height = std::min<int64_t>(int64_t{printer.log_pixels_y} * editor_font_height / -kPointsPerInch,
+                                                  std::numeric_limits<int>::max());
     int64_t top = 0;
     int64_t left = 0;
     if (printer.horz_size_mm > 0 && printer.vert_size_mm > 0) {
@@ -52,7 +55,9 @@ PrintFailure LayoutPage(const PrinterMeasures& printer, int editor_font_height, 
     top = std::clamp<int64_t>(top, 0, printer.vert_res);
     left = std::clamp<int64_t>(left, 0, printer.horz_res);
     page->font_height = static_cast<int>(font_height);
-    page->text_area = {static_cast<int>(left), static_cast<int>(top), printer.horz_res - static_cast<int>(left),
+    page->text_area = {static_cast<int>(left),
+                       static_cast<int>(top),
+                       printer.horz_res - static_cast<int>(left),
                        printer.vert_res - static_cast<int>(top)};
     page->lines_per_page =
         std::max(static_cast<int>((printer.vert_res - top) / font_height), kMinPageLines) - kHeaderLines;
@@ -65,8 +70,8 @@ int PageCount(int lines, int lines_per_page) {
 
 std::string PageText(int page, int pages, const std::string& path, const std::vector<std::string>& lines,
                      int lines_per_page) {
-    std::string text = platform::Format("%ld/%ld\t", static_cast<int32_t>(page), static_cast<int32_t>(pages)) +
-                       path + "\n\n";
+    std::string text =
+        platform::Format("%ld/%ld\t", static_cast<int32_t>(page), static_cast<int32_t>(pages)) + path + "\n\n";
     const size_t first = static_cast<size_t>(page - 1) * lines_per_page;
     for (size_t i = first; i < first + lines_per_page && i < lines.size(); ++i) text += lines[i] + "\n";
     return text;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <ctime>
 
-#include "platform/system/clock.h"
 #include "platform/base/format.h"
+#include "platform/system/clock.h"
 #include "plceditor/control/sindel_strings.h"
 #include "plceditor/core/plc_compiler.h"
 #include "plceditor/core/plc_messages.h"
@@ -21,31 +21,24 @@ constexpr char kCommentMark = ';';
 constexpr char kBlanks[] = " \t";
 }  // namespace
 
-std::string_view CutComment(std::string_view line) {
-    return line.substr(0, line.find(kCommentMark));
-}
+std::string_view CutComment(std::string_view line) { return line.substr(0, line.find(kCommentMark)); }
 
-bool HasText(std::string_view text) {
-    return text.find_first_not_of(kBlanks) != std::string_view::npos;
-}
+bool HasText(std::string_view text) { return text.find_first_not_of(kBlanks) != std::string_view::npos; }
 
-std::string GeneratorName(int generator) {
-    return std::string(LoadString(ids::kGeneratorNames + generator));
-}
+std::string GeneratorName(int generator) { return std::string(LoadString(ids::kGeneratorNames + generator)); }
 
-std::string HeadingLine(int generator, int id) {
-    return GeneratorName(generator) + std::string(LoadString(id));
-}
+std::string HeadingLine(int generator, int id) { return GeneratorName(generator) + std::string(LoadString(id)); }
 
 std::string ErrorLine(int line, int id) {
-    return FormatString(id, platform::Format(plc::kLinePrefixFormat, static_cast<int32_t>(line),
-                                             static_cast<int32_t>(id)));
+    return FormatString(id,
+                        platform::Format(plc::kLinePrefixFormat, static_cast<int32_t>(line), static_cast<int32_t>(id)));
 }
 
 std::string UnreplacedLine(int line) {
-    return FormatString(ids::kLineNotReplaced,
-                        platform::Format(plc::kLinePrefixFormat, static_cast<int32_t>(line),
-                                         static_cast<int32_t>(kUnreplacedLineNumber)));
+    return FormatString(
+        ids::kLineNotReplaced,
+        platform::Format(
+            plc::kLinePrefixFormat, static_cast<int32_t>(line), static_cast<int32_t>(kUnreplacedLineNumber)));
 }
 
 std::string CountLine(int count, int id) {
@@ -57,8 +50,7 @@ std::string ChecksumLine(const plc::PlcCompiler& store) {
     double percent = 0;
     int used = 0;
     store.programChecksumInfo(crc, percent, used);
-    return FormatString(ids::kChecksumUsed,
-                        plc::ChecksumText(crc, percent, used, store.recordCapacity()));
+    return FormatString(ids::kChecksumUsed, plc::ChecksumText(crc, percent, used, store.recordCapacity()));
 }
 
 std::string ChecksumLine(const plc::LineTable8& table) {
@@ -67,8 +59,7 @@ std::string ChecksumLine(const plc::LineTable8& table) {
     double percent = 0;
     int count = 0;
     table.programAddXor(xor_sum, add_sum, percent, count);
-    return FormatString(ids::kChecksumUsed,
-                        plc::AddXorText(add_sum, xor_sum, percent, count, table.maxLines()));
+    return FormatString(ids::kChecksumUsed, plc::AddXorText(add_sum, xor_sum, percent, count, table.maxLines()));
 }
 
 std::string DateStamp() {

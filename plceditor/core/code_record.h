@@ -21,7 +21,7 @@ constexpr uint8_t kPlain = 6;      // END and plain statements
 }  // namespace form
 
 class CodeRecord {
-  public:
+public:
     static constexpr std::size_t kSize = 20;
     // Halfwords that reach the device, by halfword index (bytes 0-1, 4-5, 6-7).
     static constexpr int kDeviceHalfwords[3] = {0, 2, 3};
@@ -46,17 +46,13 @@ class CodeRecord {
     uint16_t Target() const { return Get16(6); }
     void SetTarget(uint16_t v) { Set16(6, v); }
     // Bytes 4-7 as one constant: an integer, or a float with exchanged halves.
-    uint32_t Constant() const {
-        return static_cast<uint32_t>(Get16(4)) | (static_cast<uint32_t>(Get16(6)) << 16);
-    }
+    uint32_t Constant() const { return static_cast<uint32_t>(Get16(4)) | (static_cast<uint32_t>(Get16(6)) << 16); }
     void SetConstant(uint32_t v) {
         Set16(4, static_cast<uint16_t>(v));
         Set16(6, static_cast<uint16_t>(v >> 16));
     }
     // The editor line index of the statement.
-    int32_t SourceLine() const {
-        return static_cast<int32_t>(Get16(8) | (static_cast<uint32_t>(Get16(10)) << 16));
-    }
+    int32_t SourceLine() const { return static_cast<int32_t>(Get16(8) | (static_cast<uint32_t>(Get16(10)) << 16)); }
     void SetSourceLine(int32_t v) {
         const auto u = static_cast<uint32_t>(v);
         Set16(8, static_cast<uint16_t>(u));
@@ -81,10 +77,8 @@ class CodeRecord {
 
     bool operator==(const CodeRecord&) const = default;
 
-  private:
-    uint16_t Get16(std::size_t at) const {
-        return static_cast<uint16_t>(bytes_[at] | (bytes_[at + 1] << 8));
-    }
+private:
+    uint16_t Get16(std::size_t at) const { return static_cast<uint16_t>(bytes_[at] | (bytes_[at + 1] << 8)); }
     void Set16(std::size_t at, uint16_t v) {
         bytes_[at] = static_cast<uint8_t>(v);
         bytes_[at + 1] = static_cast<uint8_t>(v >> 8);

@@ -12,8 +12,7 @@ namespace plc {
 bool WriteCrLfFile(std::string& path, const std::vector<std::string>& lines) {
     if (path.empty()) return false;
     std::string error;
-    if (!platform::ReplaceFile(path, platform::JoinLines(lines, platform::LineEnd::kCrLf),
-                               &error)) {
+    if (!platform::ReplaceFile(path, platform::JoinLines(lines, platform::LineEnd::kCrLf), &error)) {
         platform::LogLine("PLC: cannot write " + path + ": " + error);
         return false;
     }

@@ -13,9 +13,7 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsTextNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_';
-}
+bool IsTextNameChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_'; }
 
 // Reads decimal digits into `value` in extended precision, which cannot
 // overflow for any line length. False when there was no digit.
@@ -32,8 +30,7 @@ bool ScanDigits(SourceCursor& cursor, long double& value) {
 // can never make the conversion overflow.
 template <typename T>
 bool InBounds(long double value, double lower, double upper) {
-    return value >= lower && value <= upper &&
-           value >= static_cast<long double>(std::numeric_limits<T>::lowest()) &&
+    return value >= lower && value <= upper && value >= static_cast<long double>(std::numeric_limits<T>::lowest()) &&
            value <= static_cast<long double>(std::numeric_limits<T>::max());
 }
 
@@ -138,8 +135,7 @@ std::string FloatConstantText(uint32_t stored) {
         const std::string candidate = withDecimals(decimals);
         SourceCursor cursor{candidate};
         uint32_t again = 0;
-        if (scanFloatSwapped(cursor, again, -std::numeric_limits<double>::max(),
-                             std::numeric_limits<double>::max()) &&
+        if (scanFloatSwapped(cursor, again, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max()) &&
             cursor.AtEnd() && again == stored) {
             return candidate;
         }

@@ -23,9 +23,7 @@ struct SourceCursor {
 
     char Peek() const { return pos < text.size() ? text[pos] : '\0'; }
     bool AtEnd() const { return pos >= text.size(); }
-    std::string_view Rest() const {
-        return pos < text.size() ? text.substr(pos) : std::string_view();
-    }
+    std::string_view Rest() const { return pos < text.size() ? text.substr(pos) : std::string_view(); }
     // Moves past `keyword` when the rest starts with it.
     bool Consume(std::string_view keyword);
 };
@@ -60,9 +58,7 @@ constexpr double kMaxIntegerConstant = 2147483647.0;
 constexpr uint32_t unswapFloatWords(uint32_t stored) { return (stored << 16) | (stored >> 16); }
 
 // The value of a float constant as scanFloatSwapped stored it.
-constexpr float StoredFloatValue(uint32_t stored) {
-    return std::bit_cast<float>(unswapFloatWords(stored));
-}
+constexpr float StoredFloatValue(uint32_t stored) { return std::bit_cast<float>(unswapFloatWords(stored)); }
 
 // The source text of a stored float constant: "%.10f" when scanFloatSwapped
 // reads that back to the same word, else as many decimals as it needs to.

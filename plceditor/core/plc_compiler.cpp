@@ -9,9 +9,7 @@
 
 namespace plc {
 
-PlcCompiler::PlcCompiler() : sourceRecords_(kMaxRecords), code_(kMaxRecords) {
-    programNumbers_.fill(kNoProgramNumber);
-}
+PlcCompiler::PlcCompiler() : sourceRecords_(kMaxRecords), code_(kMaxRecords) { programNumbers_.fill(kNoProgramNumber); }
 
 void PlcCompiler::setMemorySize(int words) {
     memorySize_ = std::clamp(words, 0, kMaxMemoryWords);
@@ -54,8 +52,8 @@ int PlcCompiler::FindProgramPosition(int number) const {
     return -1;
 }
 
-CodeRecord* PlcCompiler::NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                                    uint16_t word, uint8_t recordForm, int line) {
+CodeRecord* PlcCompiler::NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t word,
+                                    uint8_t recordForm, int line) {
     if (usedRecords_ >= recordCapacity_) return nullptr;
     CodeRecord& record = sourceRecords_[usedRecords_++];
     record.Clear();
@@ -78,50 +76,53 @@ int PlcCompiler::appendHead(uint8_t opcode, uint8_t operandA, int line) {
     return msg::kNoError;
 }
 
-int PlcCompiler::appendPlain(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                             uint16_t target, int line) {
+int PlcCompiler::appendPlain(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t target,
+                             int line) {
     if (!NextRecord(label, opcode, a, b, c, target, form::kPlain, line)) return msg::kOutOfMemory;
     lastEnd_ = usedRecords_ - 1;
     return msg::kNoError;
 }
 
-int PlcCompiler::appendJump(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                            uint16_t targetLabel, bool toEnd, int line) {
+int PlcCompiler::appendJump(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t targetLabel,
+                            bool toEnd, int line) {
     CodeRecord* record = NextRecord(label, opcode, a, b, c, targetLabel, form::kJump, line);
     if (record == nullptr) return msg::kOutOfMemory;
     record->SetEndFlag(toEnd);
     return msg::kNoError;
 }
 
-int PlcCompiler::appendWordOperand(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                                   uint16_t word, int line) {
+int PlcCompiler::appendWordOperand(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t word,
+                                   int line) {
     if (!NextRecord(label, opcode, a, b, c, word, form::kOperands, line)) return msg::kOutOfMemory;
     return msg::kNoError;
 }
 
-int PlcCompiler::appendByteOperands(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                                    uint8_t d, uint8_t e, int line) {
+int PlcCompiler::appendByteOperands(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint8_t d,
+                                    uint8_t e, int line) {
     const auto de = static_cast<uint16_t>(d | (e << 8));
     if (!NextRecord(label, opcode, a, b, c, de, form::kOperands, line)) return msg::kOutOfMemory;
     return msg::kNoError;
 }
 
-int PlcCompiler::appendConstant(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
-                                int line) {
+int PlcCompiler::appendConstant(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant, int line) {
     return AppendConstantRecord(label, opcode, a, constant, form::kConstant, line);
 }
 
-int PlcCompiler::appendConstant4(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
-                                 int line) {
+int PlcCompiler::appendConstant4(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant, int line) {
     return AppendConstantRecord(label, opcode, a, constant, form::kConstant4, line);
 }
 
-int PlcCompiler::AppendConstantRecord(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
-                                      uint8_t recordForm, int line) {
+int PlcCompiler::AppendConstantRecord(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant, uint8_t recordForm,
+                                      int line) {
     // Bytes 4-7 little-endian: b, c and the high halfword.
-    if (!NextRecord(label, opcode, a, static_cast<uint8_t>(constant),
-                    static_cast<uint8_t>(constant >> 8), static_cast<uint16_t>(constant >> 16),
-                    recordForm, line)) {
+    if (!NextRecord(label,
+                    opcode,
+                    a,
+                    static_cast<uint8_t>(constant),
+                    static_cast<uint8_t>(constant >> 8),
+                    static_cast<uint16_t>(constant >> 16),
+                    recordForm,
+                    line)) {
         return msg::kOutOfMemory;
     }
     return msg::kNoError;
@@ -146,9 +147,9 @@ int PlcCompiler::CheckProgramStatements(int first, int end, int& line) const {
     for (int i = first; i < end; ++i) {
         const CodeRecord& record = sourceRecords_[i];
         if (record.Form() == form::kJump && !record.EndFlag()) {
-            const bool found =
-                std::any_of(sourceRecords_.begin() + first, sourceRecords_.begin() + end,
-                            [&](const CodeRecord& r) { return r.Label() == record.Target(); });
+            const bool found = std::any_of(sourceRecords_.begin() + first,
+                                           sourceRecords_.begin() + end,
+                                           [&](const CodeRecord& r) { return r.Label() == record.Target(); });
             if (!found) {
                 line = record.SourceLine();
                 return msg::kJumpTargetMissing;

@@ -33,7 +33,7 @@ constexpr int kInProgram = 2;
 }  // namespace walker
 
 class PlcCompiler {
-  public:
+public:
     static constexpr int kMaxMemoryWords = 4096;
     // Records of 6 device bytes in the largest memory: 4096 x 4 / 6.
     static constexpr int kMaxRecords = 2730;
@@ -90,14 +90,12 @@ class PlcCompiler {
     // Program head; operand a is the program's position (0..127, else
     // kProgramNumberError and nothing is written).
     int appendHead(uint8_t opcode, uint8_t operandA, int line);
-    int appendPlain(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                    uint16_t target, int line);
-    int appendJump(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                   uint16_t targetLabel, bool toEnd, int line);
-    int appendWordOperand(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                          uint16_t word, int line);
-    int appendByteOperands(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                           uint8_t d, uint8_t e, int line);
+    int appendPlain(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t target, int line);
+    int appendJump(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t targetLabel, bool toEnd,
+                   int line);
+    int appendWordOperand(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t word, int line);
+    int appendByteOperands(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint8_t d, uint8_t e,
+                           int line);
     int appendConstant(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant, int line);
     int appendConstant4(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant, int line);
 
@@ -145,13 +143,12 @@ class PlcCompiler {
     int WalkerState() const { return walkerState_; }
     void SetWalkerState(int state) { walkerState_ = state; }
 
-  private:
+private:
     // Writes the next source-order record (bytes 4-7 as b, c and a word), or
     // gives null when the store is full.
-    CodeRecord* NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c,
-                           uint16_t word, uint8_t form, int line);
-    int AppendConstantRecord(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant,
-                             uint8_t form, int line);
+    CodeRecord* NextRecord(uint16_t label, uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint16_t word, uint8_t form,
+                           int line);
+    int AppendConstantRecord(uint16_t label, uint8_t opcode, uint8_t a, uint32_t constant, uint8_t form, int line);
     int CheckProgramStatements(int first, int end, int& line) const;
     int LinkJumps(int first, int end, int& line);
     void LoadCodeWords(std::span<const uint32_t> words);

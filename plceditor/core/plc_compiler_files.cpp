@@ -11,9 +11,7 @@ namespace plc {
 namespace {
 
 // Words that hold the halfwords of `capacity` records.
-std::size_t WordsForRecords(int capacity) {
-    return (static_cast<std::size_t>(capacity) * 3 + 1) / 2;
-}
+std::size_t WordsForRecords(int capacity) { return (static_cast<std::size_t>(capacity) * 3 + 1) / 2; }
 
 }  // namespace
 
@@ -49,8 +47,7 @@ bool PlcCompiler::writeTextDeclarationFile(std::string& directory) const {
 
 void PlcCompiler::programChecksumInfo(uint32_t& crc, double& percent, int& used) const {
     std::array<uint32_t, kMaxMemoryWords> words{};
-    PackProgramWords(code_, recordCapacity_,
-                     std::span<uint32_t>(words.data(), static_cast<std::size_t>(memorySize_)));
+    PackProgramWords(code_, recordCapacity_, std::span<uint32_t>(words.data(), static_cast<std::size_t>(memorySize_)));
     std::array<uint8_t, std::size_t{kMaxMemoryWords} * kBytesPerWord> bytes{};
     for (int k = 0; k < memorySize_; ++k) {
         for (int b = 0; b < kBytesPerWord; ++b)

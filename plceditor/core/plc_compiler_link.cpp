@@ -42,8 +42,7 @@ int PlcCompiler::linkProgram(int& line) {
             line = head.SourceLine();
             return msg::kNoProgramEndInCode;
         }
-        std::copy(sourceRecords_.begin() + first, sourceRecords_.begin() + end + 1,
-                  code_.begin() + place);
+        std::copy(sourceRecords_.begin() + first, sourceRecords_.begin() + end + 1, code_.begin() + place);
         const int codeEnd = place + (end - first);
         head.SetTarget(static_cast<uint16_t>(place));
         head.SetEndIndex(static_cast<uint16_t>(codeEnd));

@@ -115,8 +115,8 @@ extern const std::span<const NamedCode> kPlcControlNames;
 // The first of the first `count` entries of a table whose name, followed by
 // `suffix`, starts `rest` (names are tried in table order, so "ACTPOSINC"
 // wins over "ACTPOS"); null when none does.
-const NamedCode* MatchNamePrefix(std::span<const NamedCode> table, std::size_t count,
-                                 std::string_view rest, std::string_view suffix = {});
+const NamedCode* MatchNamePrefix(std::span<const NamedCode> table, std::size_t count, std::string_view rest,
+                                 std::string_view suffix = {});
 
 // The display name of the first of the first `count` entries with this code;
 // "Unknown command" when there is none.

@@ -40,8 +40,7 @@ constexpr MessageEntry kMessages[] = {
      "characters."},
     {57693, "%1 Error at name % TEXT(NAME), DEF .. = NAME. Name too long (max. 32 characters)."},
     {57694, "%1 No or faulty programme head % Pxx or Text declaration head  % TEXT(Name) found."},
-    {57695,
-     "%1 Unknown command during text definition ! Example for definition: DEF Hxx = Name_of_Hxx."},
+    {57695, "%1 Unknown command during text definition ! Example for definition: DEF Hxx = Name_of_Hxx."},
     {57696, "%1 Text definition % TEXT(Name) already made."},
     {57697, "%1 Faulty Counter-Number (Cxxx)."},
     {57698, "%1 Faulty Float-Number (Fxxx)."},
@@ -86,8 +85,8 @@ constexpr MessageEntry kMessages[] = {
 }  // namespace
 
 std::string_view MessageText(int id) {
-    auto it = std::lower_bound(std::begin(kMessages), std::end(kMessages), id,
-                               [](const MessageEntry& e, int key) { return e.id < key; });
+    auto it = std::lower_bound(
+        std::begin(kMessages), std::end(kMessages), id, [](const MessageEntry& e, int key) { return e.id < key; });
     if (it == std::end(kMessages) || it->id != id) return {};
     return it->text;
 }

@@ -31,8 +31,7 @@ struct HalfwordPlace {
 };
 
 HalfwordPlace PlaceOf(std::size_t stream) {
-    return {stream / kHalfwordsPerRecord,
-            CodeRecord::kDeviceHalfwords[stream % kHalfwordsPerRecord]};
+    return {stream / kHalfwordsPerRecord, CodeRecord::kDeviceHalfwords[stream % kHalfwordsPerRecord]};
 }
 
 bool Holds(std::span<const CodeRecord> code, int capacity, std::size_t record) {
@@ -47,8 +46,7 @@ void PackProgramWords(std::span<const CodeRecord> code, int capacity, std::span<
         for (int half = 0; half < 2; ++half) {
             const HalfwordPlace place = PlaceOf(2 * k + half);
             if (Holds(code, capacity, place.record)) {
-                word |= static_cast<uint32_t>(code[place.record].Halfword(place.halfword))
-                        << (16 * half);
+                word |= static_cast<uint32_t>(code[place.record].Halfword(place.halfword)) << (16 * half);
             }
         }
         words[k] = word;
@@ -60,8 +58,7 @@ void UnpackProgramWords(std::span<const uint32_t> words, int capacity, std::span
         for (int half = 0; half < 2; ++half) {
             const HalfwordPlace place = PlaceOf(2 * k + half);
             if (!Holds(code, capacity, place.record)) return;
-            code[place.record].SetHalfword(place.halfword,
-                                           static_cast<uint16_t>(words[k] >> (16 * half)));
+            code[place.record].SetHalfword(place.halfword, static_cast<uint16_t>(words[k] >> (16 * half)));
         }
     }
 }
@@ -79,8 +76,8 @@ double UsagePercent(int used, int capacity) {
 }
 
 std::string ChecksumText(uint32_t crc, double percent, int used, int capacity) {
-    return platform::Format("0x%08X CRC - %.1lf%% (%ld/%ld)", crc, percent,
-                            static_cast<int32_t>(used), static_cast<int32_t>(capacity));
+    return platform::Format(
+        "0x%08X CRC - %.1lf%% (%ld/%ld)", crc, percent, static_cast<int32_t>(used), static_cast<int32_t>(capacity));
 }
 
 }  // namespace plc

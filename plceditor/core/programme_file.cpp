@@ -35,8 +35,7 @@ bool ScanHexWord(std::string_view text, std::size_t& pos, uint32_t& word) {
     if (value > std::numeric_limits<uint32_t>::max()) {
         word = std::numeric_limits<uint32_t>::max();
     } else {
-        word = negative ? static_cast<uint32_t>(0u - static_cast<uint32_t>(value))
-                        : static_cast<uint32_t>(value);
+        word = negative ? static_cast<uint32_t>(0u - static_cast<uint32_t>(value)) : static_cast<uint32_t>(value);
     }
     pos = p;
     return true;
@@ -59,8 +58,7 @@ std::vector<uint32_t> ScanProgrammeWords(std::string_view text, std::size_t maxW
     return words;
 }
 
-std::optional<std::vector<uint32_t>> ReadProgrammeWordFile(std::string_view path,
-                                                           std::size_t maxWords) {
+std::optional<std::vector<uint32_t>> ReadProgrammeWordFile(std::string_view path, std::size_t maxWords) {
     if (path.empty()) return std::nullopt;
     std::optional<std::string> text = platform::ReadTextFile(path);
     if (!text) return std::nullopt;

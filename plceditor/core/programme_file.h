@@ -25,7 +25,6 @@ std::vector<uint32_t> ScanProgrammeWords(std::string_view text, std::size_t maxW
 
 // The words of a programme file, LF or CR LF; null for an empty path or a
 // file that cannot be opened.
-std::optional<std::vector<uint32_t>> ReadProgrammeWordFile(std::string_view path,
-                                                           std::size_t maxWords);
+std::optional<std::vector<uint32_t>> ReadProgrammeWordFile(std::string_view path, std::size_t maxWords);
 
 }  // namespace plc

@@ -64,8 +64,7 @@ std::vector<std::string> VariableNames::TextDeclarationLines() const {
     return lines;
 }
 
-bool VariableNames::writeTextDeclarationFile(std::string& directory,
-                                             std::string_view fileName) const {
+bool VariableNames::writeTextDeclarationFile(std::string& directory, std::string_view fileName) const {
     if (directory.empty()) return false;
     std::string path = TextDeclarationPath(directory, fileName);
     if (!WriteCrLfFile(path, TextDeclarationLines())) return false;

@@ -13,7 +13,7 @@
 namespace plc {
 
 class VariableNames {
-  public:
+public:
     VariableNames();
 
     // Empties every name.
@@ -35,7 +35,7 @@ class VariableNames {
     // becomes the full path of the written file.
     bool writeTextDeclarationFile(std::string& directory, std::string_view fileName) const;
 
-  private:
+private:
     // One table per kind, in the order of kVariableKinds.
     std::array<std::vector<std::string>, 5> tables_;
     int TableIndex(char letter) const;

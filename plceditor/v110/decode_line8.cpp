@@ -26,11 +26,11 @@ constexpr std::string_view kStopKinds[] = {"B", "M", "0"};
 // Statements whose text is one format of fixed operands.
 enum class Operands : uint8_t {
     kNone,
-    kA,          // a
-    kB,          // b
-    kAB,         // a, b
-    kAInteger,   // a, bytes 4-7 as a signed integer
-    kAFloat,     // a, bytes 4-7 as a float, written as FloatConstantText
+    kA,         // a
+    kB,         // b
+    kAB,        // a, b
+    kAInteger,  // a, bytes 4-7 as a signed integer
+    kAFloat,    // a, bytes 4-7 as a float, written as FloatConstantText
 };
 
 struct PlainForm {
@@ -136,7 +136,7 @@ std::string Io(bool output, int code, bool& known) {
 
 // Builds the text of one entry; `ok` turns false for an error text.
 class EntryDecoder {
-  public:
+public:
     EntryDecoder(const LineEntry8& entry, int index) : r_(entry), index_(index) {}
 
     bool Decode(std::string& text) {
@@ -144,7 +144,7 @@ class EntryDecoder {
         return ok_;
     }
 
-  private:
+private:
     std::string Statement();
     std::string Plain(const PlainForm& form) const;
     std::string Jump();
@@ -152,9 +152,7 @@ class EntryDecoder {
     std::string Other();
 
     // "N%03d " and the statement.
-    std::string Line(const std::string& statement) const {
-        return Format("N%03d ", index_) + statement;
-    }
+    std::string Line(const std::string& statement) const { return Format("N%03d ", index_) + statement; }
     std::string Error(const std::string& text) {
         ok_ = false;
         return text;
@@ -163,9 +161,7 @@ class EntryDecoder {
     std::string Target() const {
         return r_.Target() == op8::kEndTarget ? std::string(" END") : Format(" N%03d", r_.Target());
     }
-    std::string FloatValue() const {
-        return FloatConstantText(r_.Constant());
-    }
+    std::string FloatValue() const { return FloatConstantText(r_.Constant()); }
     int32_t IntValue() const { return static_cast<int32_t>(r_.Constant()); }
 
     const LineEntry8& r_;
@@ -180,8 +176,8 @@ std::string EntryDecoder::Statement() {
     if (op >= op8::kReservedFirst && op <= op8::kReservedLast)
         return ReservedCommandRemark(op - op8::kReservedFirst + 1);
     if (const PlainForm* form = FindPlainForm(op)) return Plain(*form);
-    if (op <= op8::kCall || op == op8::kJumpRxMessageInt || op == op8::kJumpRxMessageFloat ||
-        op == op8::kJumpRef || op == op8::kJumpRot0 || op == op8::kJumpStatus)
+    if (op <= op8::kCall || op == op8::kJumpRxMessageInt || op == op8::kJumpRxMessageFloat || op == op8::kJumpRef ||
+        op == op8::kJumpRot0 || op == op8::kJumpStatus)
         return Jump();
     if (op >= op8::kSetFloatTarget && op <= op8::kSetParaN + 1) return Set();
     return Other();
@@ -220,8 +216,7 @@ std::string EntryDecoder::Jump() {
         const std::string_view compare =
             kCompareOperators[op - (isFloat ? op8::kJumpFloatCompare : op8::kJumpIntCompare)];
         if (a > 2) {
-            return Error(Format("; ERROR: JMP (%cxx/ACTVAL/REFVAL %s %cxx) Nxx/END", letter,
-                                compare, letter));
+            return Error(Format("; ERROR: JMP (%cxx/ACTVAL/REFVAL %s %cxx) Nxx/END", letter, compare, letter));
         }
         const std::string left = a == 0 ? Format("%c%03d", letter, d) : std::string(kDriveValues[a]);
         return Line(Format("JMP (%s %s %c%03d)", left, compare, letter, e) + Target());
@@ -243,8 +238,7 @@ std::string EntryDecoder::Jump() {
     }
     if (op >= op8::kJumpFlagInput && op < op8::kJumpFlagValue) {
         const bool output = op >= op8::kJumpFlagOutput;
-        const std::string_view logic =
-            kLogicOperators[op - (output ? op8::kJumpFlagOutput : op8::kJumpFlagInput)];
+        const std::string_view logic = kLogicOperators[op - (output ? op8::kJumpFlagOutput : op8::kJumpFlagInput)];
         bool known = false;
         const std::string io = Io(output, e, known);
         const std::string text = Format("JMP (M%03d %s %s)", d, logic, io) + Target();
@@ -318,8 +312,8 @@ std::string EntryDecoder::Set() {
         case op8::kSetControlValue:
             if (a > v110::kLastControlBit)
                 return Error(Format("ERROR: N%03d SET UNKNOWN VALUE NR(%03d) = M%03d", index_, a, b));
-            return Line(Format(op == op8::kSetControlFlag ? "SET %s = M%03d" : "SET %s = %d",
-                               Name(v110::kControlBitNames, a), b));
+            return Line(Format(
+                op == op8::kSetControlFlag ? "SET %s = M%03d" : "SET %s = %d", Name(v110::kControlBitNames, a), b));
         case op8::kSetFloatFromValue:
             if (b > v110::kLastFloatSource)
                 return Error(Format("ERROR: N%03d SET F%03d = UNKNOWN VALUE NR(%03d)", index_, a, b));
@@ -343,8 +337,7 @@ std::string EntryDecoder::Set() {
         case op8::kSetOutputValue: {
             bool known = false;
             const std::string io = Io(true, a, known);
-            const std::string text = Format(
-                op == op8::kSetOutputFlag ? "SET %s = M%03d" : "SET %s = %d", io, b);
+            const std::string text = Format(op == op8::kSetOutputFlag ? "SET %s = M%03d" : "SET %s = %d", io, b);
             return known ? Line(text) : Error("ERROR: " + Line(text));
         }
         default:
@@ -354,8 +347,7 @@ std::string EntryDecoder::Set() {
     // (115..122, F for odd opcodes): PARA[Hb, Hc], PARA[Hb], PARA[n, s],
     // PARA[n]. A read keeps the sub-index in b, a write in c.
     const bool write = op >= op8::kSetParaHH;
-    const int first = write ? op8::kSetParaHH
-                            : (op >= op8::kSetIntParaHH ? op8::kSetIntParaHH : op8::kSetFloatParaHH);
+    const int first = write ? op8::kSetParaHH : (op >= op8::kSetIntParaHH ? op8::kSetIntParaHH : op8::kSetFloatParaHH);
     const int kind = write ? (op - first) / 2 : op - first;
     std::string para;
     switch (kind) {
@@ -406,8 +398,8 @@ std::string EntryDecoder::Other() {
             return Line(Format("SEND NMTCMD[%d, %d]", b, c));
         case op8::kSendTxMessageInt:
         case op8::kSendTxMessageFloat:
-            return Line(Format("SEND TXMSG[%d, %d] = %c%03d", r_.Number(), b,
-                               op == op8::kSendTxMessageInt ? 'H' : 'F', a));
+            return Line(
+                Format("SEND TXMSG[%d, %d] = %c%03d", r_.Number(), b, op == op8::kSendTxMessageInt ? 'H' : 'F', a));
         case op8::kSetRefPos: {
             std::string text = "SET REFPOS = ACTPOS";
             if (c != 0) text += Format("[%d]", c);

@@ -70,8 +70,7 @@ int LineTable8::CompileText(std::string_view upper, std::string_view typed) {
         if (kind == nullptr) return msg::kUnknownVariable;
         ++cur.pos;
         uint8_t index = 0;
-        if (!scanUnsigned8(cur, index, kind->firstIndex, kind->lastIndex))
-            return kind->badIndexMessage;
+        if (!scanUnsigned8(cur, index, kind->firstIndex, kind->lastIndex)) return kind->badIndexMessage;
         if (!cur.Consume("=")) return msg::kFaultySetOperator;
         SourceCursor name{typed, cur.pos};
         std::string text;

@@ -17,7 +17,7 @@ constexpr uint8_t kOther = 2;   // every other statement
 }  // namespace operand_kind
 
 class LineEntry8 {
-  public:
+public:
     static constexpr std::size_t kCodeSize = 8;
 
     uint8_t Opcode() const { return code_[0]; }
@@ -41,9 +41,7 @@ class LineEntry8 {
     void SetE(uint8_t v) { code_[7] = v; }
     // Bytes 4-7 as one 32-bit constant: an integer, or a float whose 16-bit
     // halves are exchanged (bytes 4-5 hold the float's high half).
-    uint32_t Constant() const {
-        return static_cast<uint32_t>(Get16(4)) | (static_cast<uint32_t>(Get16(6)) << 16);
-    }
+    uint32_t Constant() const { return static_cast<uint32_t>(Get16(4)) | (static_cast<uint32_t>(Get16(6)) << 16); }
     void SetConstant(uint32_t v) {
         Set16(4, static_cast<uint16_t>(v));
         Set16(6, static_cast<uint16_t>(v >> 16));
@@ -79,10 +77,8 @@ class LineEntry8 {
 
     bool operator==(const LineEntry8&) const = default;
 
-  private:
-    uint16_t Get16(std::size_t at) const {
-        return static_cast<uint16_t>(code_[at] | (code_[at + 1] << 8));
-    }
+private:
+    uint16_t Get16(std::size_t at) const { return static_cast<uint16_t>(code_[at] | (code_[at + 1] << 8)); }
     void Set16(std::size_t at, uint16_t v) {
         code_[at] = static_cast<uint8_t>(v);
         code_[at + 1] = static_cast<uint8_t>(v >> 8);

@@ -24,7 +24,7 @@ constexpr uint8_t kProgram = 2;  // %P00 .. END
 }  // namespace section8
 
 class LineTable8 {
-  public:
+public:
     static constexpr int kEntries = 256;
     static constexpr int kStartEntry = 0;  // jump to the first line, set at END
     static constexpr int kEndEntry = 255;  // JMP END, set at END
@@ -103,7 +103,7 @@ class LineTable8 {
     LineEntry8& Entry(int index) { return entries_[static_cast<std::size_t>(index)]; }
     const VariableNames& Names() const { return names_; }
 
-  private:
+private:
     int CompileOutside(std::string_view upper, std::string_view typed);
     int CompileText(std::string_view upper, std::string_view typed);
     int CompileProgramLine(std::string_view upper, int& line);

@@ -18,8 +18,7 @@ constexpr int kHalfwordsPerEntry = 4;
 
 }  // namespace
 
-void LineTable8::programAddXor(uint16_t& xorSum, uint16_t& addSum, double& percent,
-                               int& count) const {
+void LineTable8::programAddXor(uint16_t& xorSum, uint16_t& addSum, double& percent, int& count) const {
     xorSum = 0;
     addSum = 0;
     count = 0;
@@ -36,8 +35,12 @@ void LineTable8::programAddXor(uint16_t& xorSum, uint16_t& addSum, double& perce
 }
 
 std::string AddXorText(uint16_t addSum, uint16_t xorSum, double percent, int count, int total) {
-    return platform::Format("0x%04X ADD, 0x%04X XOR - %.1lf%% (%ld/%ld)", addSum, xorSum, percent,
-                            static_cast<int32_t>(count), static_cast<int32_t>(total));
+    return platform::Format("0x%04X ADD, 0x%04X XOR - %.1lf%% (%ld/%ld)",
+                            addSum,
+                            xorSum,
+                            percent,
+                            static_cast<int32_t>(count),
+                            static_cast<int32_t>(total));
 }
 
 bool LineTable8::writeBinaryFile(std::string& path) const {

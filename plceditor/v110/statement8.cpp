@@ -26,9 +26,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-int CompileStatement8(std::string_view upper, LineEntry8& entry) {
-    return StatementReader8(upper, entry).Statement();
-}
+int CompileStatement8(std::string_view upper, LineEntry8& entry) { return StatementReader8(upper, entry).Statement(); }
 
 int StatementReader8::Statement() {
     if (cur_.Consume("JMP")) return Jump();
@@ -113,9 +111,7 @@ int StatementReader8::Para(ParaIndex& index) {
             index.kind = ParaIndex::kVariablePair;
         }
     } else if (IsDigit(cur_.Peek())) {
-        if (int s = Word(index.number, kMinParameter, kMaxParameter, msg::kFaultySetValue);
-            s != kOk)
-            return s;
+        if (int s = Word(index.number, kMinParameter, kMaxParameter, msg::kFaultySetValue); s != kOk) return s;
         index.kind = ParaIndex::kNumber;
         if (cur_.Consume(",")) {
             if (int s = Byte(index.second, 0, kMaxByte, msg::kFaultySetValue); s != kOk) return s;
@@ -136,8 +132,7 @@ int StatementReader8::OperatorChar(std::string_view operators) {
     return static_cast<int>(at);
 }
 
-const NamedCode* StatementReader8::Named(std::span<const NamedCode> table,
-                                         std::string_view suffix) {
+const NamedCode* StatementReader8::Named(std::span<const NamedCode> table, std::string_view suffix) {
     const NamedCode* entry = MatchNamePrefix(table, table.size(), cur_.Rest(), suffix);
     if (entry != nullptr) cur_.pos += entry->name.size() + suffix.size();
     return entry;
@@ -172,12 +167,10 @@ int StatementReader8::IndexInB(char letter, uint8_t opcode) {
     return Emit(opcode, operand_kind::kOther);
 }
 
-int StatementReader8::VariableOrInteger(char letter, uint8_t variableOpcode,
-                                        uint8_t constantOpcode) {
+int StatementReader8::VariableOrInteger(char letter, uint8_t variableOpcode, uint8_t constantOpcode) {
     if (cur_.Peek() == letter) return VariableInB(letter, variableOpcode);
     int32_t value = 0;
-    if (int s = Integer(value, -kMaxIntegerConstant, kMaxIntegerConstant, msg::kFaultySetValue); s != kOk)
-        return s;
+    if (int s = Integer(value, -kMaxIntegerConstant, kMaxIntegerConstant, msg::kFaultySetValue); s != kOk) return s;
     out_.SetConstant(static_cast<uint32_t>(value));
     return Emit(constantOpcode, operand_kind::kOther);
 }
@@ -207,8 +200,7 @@ int StatementReader8::FlagOrValue(uint8_t flagOpcode, uint8_t valueOpcode, int v
 
 int StatementReader8::Call() {
     uint8_t target = 0;
-    if (!cur_.Consume("N") || !scanUnsigned8(cur_, target, 1, kMaxLabel8))
-        return msg::kFaultyJumpDestination;
+    if (!cur_.Consume("N") || !scanUnsigned8(cur_, target, 1, kMaxLabel8)) return msg::kFaultyJumpDestination;
     out_.SetTarget(target);
     return Emit(op8::kCall, operand_kind::kTarget);
 }
@@ -363,8 +355,7 @@ int StatementReader8::Send() {
         out_.SetA(variable);
         out_.SetB(length);
         out_.SetNumber(message);
-        return Emit(letter == 'H' ? op8::kSendTxMessageInt : op8::kSendTxMessageFloat,
-                    operand_kind::kOther);
+        return Emit(letter == 'H' ? op8::kSendTxMessageInt : op8::kSendTxMessageFloat, operand_kind::kOther);
     }
     return msg::kUnexpectedAssignation;
 }

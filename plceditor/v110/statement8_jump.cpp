@@ -42,8 +42,7 @@ int StatementReader8::JumpTarget() {
         return kOk;
     }
     uint8_t target = 0;
-    if (!cur_.Consume("N") || !scanUnsigned8(cur_, target, 1, kMaxLabel8))
-        return msg::kFaultyJumpDestination;
+    if (!cur_.Consume("N") || !scanUnsigned8(cur_, target, 1, kMaxLabel8)) return msg::kFaultyJumpDestination;
     out_.SetTarget(target);
     return kOk;
 }

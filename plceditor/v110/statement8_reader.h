@@ -15,12 +15,12 @@
 namespace plc::v110 {
 
 class StatementReader8 {
-  public:
+public:
     StatementReader8(std::string_view upper, LineEntry8& entry) : cur_{upper}, out_(entry) {}
 
     int Statement();
 
-  private:
+private:
     // A device parameter in brackets after "PARA[", up to and with "]".
     struct ParaIndex {
         // In the order of the opcodes of each PARA group: PARA[Hb, Hc],

@@ -148,9 +148,8 @@ int StatementReader8::SetInteger() {
         return VariableOrInteger('H', op8::kSetIntFloat + 1, op8::kSetIntConstant);
     }
     // Shifts by an H variable (odd) or a count (even): << 77/78, >> 79/80.
-    for (const auto& [spelling, first] :
-         {std::pair<std::string_view, uint8_t>{"<<", op8::kIntShiftLeft},
-          std::pair<std::string_view, uint8_t>{">>", op8::kIntShiftLeft + 2}}) {
+    for (const auto& [spelling, first] : {std::pair<std::string_view, uint8_t>{"<<", op8::kIntShiftLeft},
+                                          std::pair<std::string_view, uint8_t>{">>", op8::kIntShiftLeft + 2}}) {
         if (!cur_.Consume(spelling)) continue;
         if (cur_.Peek() == 'H') return VariableInB('H', first);
         uint8_t source = 0;
@@ -268,8 +267,7 @@ int StatementReader8::SetCounter() {
         opcode = static_cast<uint8_t>(op == 0 ? op8::kCounterFirst + 1 : op8::kCounterFirst + 2 * op);
     } else {
         if (int s = Byte(value, 0, kMaxCounterValue, msg::kFaultySetValue); s != kOk) return s;
-        opcode = static_cast<uint8_t>(op == 0 ? op8::kCounterFirst + 6
-                                              : op8::kCounterFirst + 1 + 2 * op);
+        opcode = static_cast<uint8_t>(op == 0 ? op8::kCounterFirst + 6 : op8::kCounterFirst + 1 + 2 * op);
     }
     out_.SetB(value);
     return Emit(opcode, operand_kind::kOther);

@@ -19,8 +19,7 @@ const DecoderDialect& DecoderV210() {
     return dialect;
 }
 
-bool decodeLine20(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex,
-                  int step) {
+bool decodeLine20(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex, int step) {
     return DecodeRecord20(DecoderV210(), store.CodeArray(), text, recordIndex, baseIndex, step);
 }
 

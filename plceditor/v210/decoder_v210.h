@@ -17,12 +17,11 @@ const DecoderDialect& DecoderV210();
 // Writes the text of the record at `recordIndex` of the store's code array,
 // labels step x (index - baseIndex); true for a valid line, false for an
 // error text.
-bool decodeLine20(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex,
-                  int step);
+bool decodeLine20(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex, int step);
 
 // findProgramEnds and decodeNextLine over a V2.10 store.
 class ProgramWalkerV210 : public ProgramWalker {
-  public:
+public:
     explicit ProgramWalkerV210(PlcCompiler& store) : ProgramWalker(store, DecoderV210()) {}
 };
 

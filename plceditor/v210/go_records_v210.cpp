@@ -12,9 +12,7 @@ namespace {
 
 using platform::Format;
 
-bool IsRelative(uint8_t opcode) {
-    return opcode == op::kGoWaitRelative || opcode == op::kGoRelative;
-}
+bool IsRelative(uint8_t opcode) { return opcode == op::kGoWaitRelative || opcode == op::kGoRelative; }
 
 // "A" or "R" by byte c; false for any other value.
 bool Direction(const CodeRecord& r, char& letter) {

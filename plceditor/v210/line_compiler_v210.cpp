@@ -43,8 +43,7 @@ constexpr RangedOperand kFlagSetOperands[] = {
 
 // V2.10 tries the keywords of V3.10 in the same order, without those of the
 // statements it does not have; their lines then match no keyword.
-constexpr std::string_view kKeywordsLeftOut[] = {"JMP(TP", "SETTP", "SETEVPRG",
-                                                 "WAITTP", "RCAM",  "SAVE"};
+constexpr std::string_view kKeywordsLeftOut[] = {"JMP(TP", "SETTP", "SETEVPRG", "WAITTP", "RCAM", "SAVE"};
 
 std::vector<StatementKeyword> WithoutLeftOut(std::span<const StatementKeyword> keywords) {
     std::vector<StatementKeyword> kept;
@@ -88,16 +87,13 @@ const StatementRules& RulesV210() {
 }
 
 int CompileStatement(LineParser& parser, CompiledStatement& statement) {
-    static const std::vector<StatementKeyword> before =
-        WithoutLeftOut(v310::KeywordsBeforeNamedTargets());
-    static const std::vector<StatementKeyword> after =
-        WithoutLeftOut(v310::KeywordsAfterNamedTargets());
+    static const std::vector<StatementKeyword> before = WithoutLeftOut(v310::KeywordsBeforeNamedTargets());
+    static const std::vector<StatementKeyword> after = WithoutLeftOut(v310::KeywordsAfterNamedTargets());
     return ReadStatementByKeywords(before, after, RulesV210(), parser, statement);
 }
 
 int OutOfOrderHead(const PlcCompiler& store, int, int number) {
-    return store.ProgramNumber(number) != kNoProgramNumber ? msg::kProgramNumberUsed
-                                                           : msg::kProgramNumberNotRising;
+    return store.ProgramNumber(number) != kNoProgramNumber ? msg::kProgramNumberUsed : msg::kProgramNumberNotRising;
 }
 
 int compileLine(PlcCompiler& store, std::string_view text, int& line) {

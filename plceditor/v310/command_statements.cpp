@@ -21,8 +21,8 @@ constexpr double kMaxWaitTime = 4294967295.0;
 bool Succeeded(int result) { return result == msg::kNoError; }
 
 // "H" and an index (setting `bit` in `form`), or a number lower..upper.
-int ReadVariableOrNumber(LineParser& parser, uint8_t& value, uint8_t& form, uint8_t bit,
-                         int lower, int upper, int numberMessage) {
+int ReadVariableOrNumber(LineParser& parser, uint8_t& value, uint8_t& form, uint8_t bit, int lower, int upper,
+                         int numberMessage) {
     if (parser.matchKeyword("H")) {
         form |= bit;
         return parser.ReadIndex('H', value);
@@ -118,8 +118,7 @@ int ReadCamIndex(LineParser& parser, std::string_view keyword, uint8_t& value) {
 
 int ReadCamPolynomial(LineParser& parser, CompiledStatement& s) {
     if (parser.matchKeyword("H")) {
-        if (const int read = parser.ReadIndex('H', s.a, msg::kFaultySetValue); !Succeeded(read))
-            return read;
+        if (const int read = parser.ReadIndex('H', s.a, msg::kFaultySetValue); !Succeeded(read)) return read;
         const char letter = parser.Rest().starts_with("V0F") ? 'F' : 'H';
         s.opcode = letter == 'F' ? op::kCamPolynomialFloat : op::kCamPolynomialInteger;
         const std::string v0 = std::string("V0") + letter;
@@ -128,14 +127,11 @@ int ReadCamPolynomial(LineParser& parser, CompiledStatement& s) {
         if (const int read = ReadCamIndex(parser, v1, s.c); !Succeeded(read)) return read;
     } else {
         s.opcode = op::kCamPolynomialConstant;
-        if (const int read = parser.ReadNumber(s.a, 0, 255, msg::kFaultySetValue); !Succeeded(read))
-            return read;
+        if (const int read = parser.ReadNumber(s.a, 0, 255, msg::kFaultySetValue); !Succeeded(read)) return read;
         if (!parser.matchKeyword("V0")) return msg::kFaultySetValue;
-        if (const int read = parser.ReadNumber(s.b, 0, 255, msg::kFaultySetValue); !Succeeded(read))
-            return read;
+        if (const int read = parser.ReadNumber(s.b, 0, 255, msg::kFaultySetValue); !Succeeded(read)) return read;
         if (!parser.matchKeyword("V1")) return msg::kFaultySetValue;
-        if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultySetValue); !Succeeded(read))
-            return read;
+        if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultySetValue); !Succeeded(read)) return read;
     }
     s.d = kAbsentOperand;
     s.e = kAbsentOperand;
@@ -146,16 +142,14 @@ int ReadCamPolynomial(LineParser& parser, CompiledStatement& s) {
 }
 
 int ReadCamSpeed(LineParser& parser, CompiledStatement& s) {
-    if (const int read = parser.ReadIndex('F', s.a, msg::kFaultySetValue); !Succeeded(read))
-        return read;
+    if (const int read = parser.ReadIndex('F', s.a, msg::kFaultySetValue); !Succeeded(read)) return read;
     const char letter = parser.Rest().starts_with("SLF") ? 'F' : 'H';
     s.opcode = letter == 'F' ? op::kCamSpeedFloat : op::kCamSpeedInteger;
     uint8_t* const operands[] = {&s.b, &s.c, &s.d, &s.e};
     constexpr std::string_view kKeywords[] = {"SL", "ML", "SP", "MP"};
     for (std::size_t k = 0; k < std::size(kKeywords); ++k) {
         const std::string keyword = std::string(kKeywords[k]) + letter;
-        if (const int read = ReadCamIndex(parser, keyword, *operands[k]); !Succeeded(read))
-            return read;
+        if (const int read = ReadCamIndex(parser, keyword, *operands[k]); !Succeeded(read)) return read;
     }
     return msg::kNoError;
 }
@@ -183,19 +177,16 @@ int parseGoSpeedOptions(LineParser& parser, uint8_t& a, uint8_t& d, uint8_t& j) 
 int ReadSetReceive(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     s.opcode = op::kSetReceiveMessage;
     uint16_t identifier = 0;
-    if (const int read = parser.ReadNumber(s.b, 0, kMaxCanChannel, msg::kFaultySetValue);
-        !Succeeded(read)) {
+    if (const int read = parser.ReadNumber(s.b, 0, kMaxCanChannel, msg::kFaultySetValue); !Succeeded(read)) {
         return read;
     }
     if (!parser.matchKeyword(",")) return msg::kFaultySetValue;
-    if (const int read = parser.ReadNumber(identifier, 0, kMaxCanIdentifier, msg::kFaultySetValue);
-        !Succeeded(read)) {
+    if (const int read = parser.ReadNumber(identifier, 0, kMaxCanIdentifier, msg::kFaultySetValue); !Succeeded(read)) {
         return read;
     }
     s.SetWord(identifier);
     if (!parser.matchKeyword(",")) return msg::kFaultySetValue;
-    if (const int read = parser.ReadNumber(s.c, 0, kMaxCanBytes, msg::kFaultySetValue);
-        !Succeeded(read)) {
+    if (const int read = parser.ReadNumber(s.c, 0, kMaxCanBytes, msg::kFaultySetValue); !Succeeded(read)) {
         return read;
     }
     return parser.matchKeyword("]") ? msg::kNoError : msg::kMissingBracket;
@@ -209,8 +200,7 @@ int ReadSetRamp(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) 
         return parser.ReadIndex('H', s.a);
     }
     s.b = 1;
-    if (const int read = parser.ReadNumber(s.a, 0, kMaxRampPercent, msg::kFaultyInteger);
-        !Succeeded(read)) {
+    if (const int read = parser.ReadNumber(s.a, 0, kMaxRampPercent, msg::kFaultyInteger); !Succeeded(read)) {
         return read;
     }
     return parser.matchKeyword("%") ? msg::kNoError : msg::kFaultySetOperator;
@@ -218,20 +208,17 @@ int ReadSetRamp(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) 
 
 int ReadSetTouchProbe(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     s.opcode = op::kSetTouchProbe;
-    if (const int read = ReadVariableOrNumber(parser, s.a, s.e, kProbeChannelInH, 0, 15,
-                                              msg::kWrongTouchProbe);
+    if (const int read = ReadVariableOrNumber(parser, s.a, s.e, kProbeChannelInH, 0, 15, msg::kWrongTouchProbe);
         !Succeeded(read)) {
         return read;
     }
     if (!parser.matchKeyword("SN")) return msg::kFaultySetOperator;
-    if (const int read =
-            ReadVariableOrNumber(parser, s.b, s.e, kProbeSnInH, 0, 255, msg::kFaultySetValue);
+    if (const int read = ReadVariableOrNumber(parser, s.b, s.e, kProbeSnInH, 0, 255, msg::kFaultySetValue);
         !Succeeded(read)) {
         return read;
     }
     if (!parser.matchKeyword("EG")) return msg::kFaultySetOperator;
-    if (const int read =
-            ReadVariableOrNumber(parser, s.c, s.e, kProbeEdgeInH, 1, 3, msg::kFaultySetValue);
+    if (const int read = ReadVariableOrNumber(parser, s.c, s.e, kProbeEdgeInH, 1, 3, msg::kFaultySetValue);
         !Succeeded(read)) {
         return read;
     }
@@ -240,8 +227,7 @@ int ReadSetTouchProbe(LineParser& parser, CompiledStatement& s, const ReaderArg&
 
 int ReadSetEventProgram(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     s.opcode = op::kSetEventProgram;
-    if (const int read = ReadVariableOrNumber(parser, s.a, s.e, kEventNumberInH, 0, 1,
-                                              msg::kWrongEventProgram);
+    if (const int read = ReadVariableOrNumber(parser, s.a, s.e, kEventNumberInH, 0, 1, msg::kWrongEventProgram);
         !Succeeded(read)) {
         return read;
     }
@@ -299,9 +285,12 @@ int ReadGo(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
         uint8_t opcode;
     };
     constexpr GoTarget kTargets[] = {
-        {"WAH", op::kGoWaitAbsolute},   {"WRH", op::kGoWaitRelative},
-        {"AH", op::kGoAbsolute},        {"RH", op::kGoRelative},
-        {"VH", op::kGoSpeed},           {"WRTH", op::kGoWaitRelativeTarget},
+        {"WAH", op::kGoWaitAbsolute},
+        {"WRH", op::kGoWaitRelative},
+        {"AH", op::kGoAbsolute},
+        {"RH", op::kGoRelative},
+        {"VH", op::kGoSpeed},
+        {"WRTH", op::kGoWaitRelativeTarget},
         {"RTH", op::kGoRelativeTarget},
     };
     for (const GoTarget& target : kTargets) {
@@ -333,8 +322,7 @@ int ReadSendNmtCommand(LineParser& parser, CompiledStatement& s, const ReaderArg
         return read;
     }
     if (!parser.matchKeyword(",")) return msg::kFaultySetValue;
-    if (const int read = parser.ReadNumber(s.c, 0, kMaxNodeId, msg::kFaultySetValue);
-        !Succeeded(read)) {
+    if (const int read = parser.ReadNumber(s.c, 0, kMaxNodeId, msg::kFaultySetValue); !Succeeded(read)) {
         return read;
     }
     return parser.matchKeyword("]") ? msg::kNoError : msg::kMissingBracket;
@@ -342,14 +330,12 @@ int ReadSendNmtCommand(LineParser& parser, CompiledStatement& s, const ReaderArg
 
 int ReadSendTxMessage(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     uint16_t identifier = 0;
-    if (const int read = parser.ReadNumber(identifier, 0, kMaxCanIdentifier, msg::kFaultySetValue);
-        !Succeeded(read)) {
+    if (const int read = parser.ReadNumber(identifier, 0, kMaxCanIdentifier, msg::kFaultySetValue); !Succeeded(read)) {
         return read;
     }
     s.SetWord(identifier);
     if (!parser.matchKeyword(",")) return msg::kFaultySetValue;
-    if (const int read = parser.ReadNumber(s.b, 0, kMaxCanBytes, msg::kFaultySetValue);
-        !Succeeded(read)) {
+    if (const int read = parser.ReadNumber(s.b, 0, kMaxCanBytes, msg::kFaultySetValue); !Succeeded(read)) {
         return read;
     }
     char letter = 'H';
@@ -368,8 +354,7 @@ int ReadSetRefPos(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     // c: the index of ACTPOS[n] (0 without); a: 1 when '+ Hb' follows.
     s.opcode = op::kSetRefPos;
     if (parser.matchKeyword("[")) {
-        if (const int read = parser.ReadNumber(s.c, 1, 255, msg::kFaultySetValue);
-            !Succeeded(read)) {
+        if (const int read = parser.ReadNumber(s.c, 1, 255, msg::kFaultySetValue); !Succeeded(read)) {
             return read;
         }
         if (!parser.matchKeyword("]")) return msg::kFaultySetValue;

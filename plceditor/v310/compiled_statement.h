@@ -44,7 +44,6 @@ struct CompiledStatement {
 
 // Appends the statement with its label at the source line; the store's
 // answer (kOutOfMemory when it is full).
-int AppendStatement(PlcCompiler& store, uint16_t label, const CompiledStatement& statement,
-                    int line);
+int AppendStatement(PlcCompiler& store, uint16_t label, const CompiledStatement& statement, int line);
 
 }  // namespace plc

@@ -14,25 +14,46 @@ using platform::Format;
 
 using namespace layout;
 
-constexpr std::string_view kControlTexts[] = {"BRKPT", "PLC = OFF", "PLC = RESTART",
-                                              "PLC = CLR_ADR_STACK"};
+constexpr std::string_view kControlTexts[] = {"BRKPT", "PLC = OFF", "PLC = RESTART", "PLC = CLR_ADR_STACK"};
 constexpr std::string_view kStopTexts[] = {"STOP B", "STOP M", "STOP 0"};
 
 Written CamStartBreak(const CodeRecord& r, std::string& out) {
     const int b = r.OperandB();
     const int c = r.OperandC();
     switch (r.OperandA()) {
-        case kCamStartH: out = Format("RCAM START H%03d", b); break;
-        case kCamStartNumber: out = Format("RCAM START %d", b); break;
-        case kCamStart: out = "RCAM START"; break;
-        case kCamBreakH: out = Format("RCAM BREAK H%03d", b); break;
-        case kCamBreakNumber: out = Format("RCAM BREAK %d", b); break;
-        case kCamBreak: out = "RCAM BREAK"; break;
-        case kCamBreakHLimitH: out = Format("RCAM BREAK H%03d L H%03d", b, c); break;
-        case kCamBreakHLimitH + 1: out = Format("RCAM BREAK H%03d L %d", b, c); break;
-        case kCamBreakHLimitH + 2: out = Format("RCAM BREAK %d L H%03d", b, c); break;
-        case kCamBreakHLimitH + 3: out = Format("RCAM BREAK %d L %d", b, c); break;
-        case kCamStop: out = "RCAM STOP"; break;
+        case kCamStartH:
+            out = Format("RCAM START H%03d", b);
+            break;
+        case kCamStartNumber:
+            out = Format("RCAM START %d", b);
+            break;
+        case kCamStart:
+            out = "RCAM START";
+            break;
+        case kCamBreakH:
+            out = Format("RCAM BREAK H%03d", b);
+            break;
+        case kCamBreakNumber:
+            out = Format("RCAM BREAK %d", b);
+            break;
+        case kCamBreak:
+            out = "RCAM BREAK";
+            break;
+        case kCamBreakHLimitH:
+            out = Format("RCAM BREAK H%03d L H%03d", b, c);
+            break;
+        case kCamBreakHLimitH + 1:
+            out = Format("RCAM BREAK H%03d L %d", b, c);
+            break;
+        case kCamBreakHLimitH + 2:
+            out = Format("RCAM BREAK %d L H%03d", b, c);
+            break;
+        case kCamBreakHLimitH + 3:
+            out = Format("RCAM BREAK %d L %d", b, c);
+            break;
+        case kCamStop:
+            out = "RCAM STOP";
+            break;
         default:
             out = "; ERROR: UNKOWN OPCODE RCAM START xx / START Hxx / BREAK xx / BREAK Hxx / STOP";
             return Written::kFault;
@@ -46,12 +67,10 @@ Written CamPolynomial(const CodeRecord& r, std::string& out) {
             out = Format("RCAM POL5 %d V0 %d V1 %d", r.OperandA(), r.OperandB(), r.OperandC());
             break;
         case op::kCamPolynomialInteger:
-            out = Format("RCAM POL5 H%03d V0 H%03d V1 H%03d", r.OperandA(), r.OperandB(),
-                         r.OperandC());
+            out = Format("RCAM POL5 H%03d V0 H%03d V1 H%03d", r.OperandA(), r.OperandB(), r.OperandC());
             break;
         default:
-            out = Format("RCAM POL5 H%03d V0 F%03d V1 F%03d", r.OperandA(), r.OperandB(),
-                         r.OperandC());
+            out = Format("RCAM POL5 H%03d V0 F%03d V1 F%03d", r.OperandA(), r.OperandB(), r.OperandC());
             break;
     }
     if (r.OperandD() != kAbsentOperand) out += Format(" A0 F%03d", r.OperandD());
@@ -62,9 +81,15 @@ Written CamPolynomial(const CodeRecord& r, std::string& out) {
 Written GoTable(const CodeRecord& r, std::string& out) {
     const char* which = r.Opcode() == op::kGoWaitTable ? "W T" : "T";
     switch (r.OperandE()) {
-        case kTableInH: out = Format("GO %s[H%03d]", which, r.OperandA()); break;
-        case kTableInC: out = Format("GO %s[C%03d]", which, r.OperandA()); break;
-        case kTableNumber: out = Format("GO %s[%03d]", which, r.OperandA()); break;
+        case kTableInH:
+            out = Format("GO %s[H%03d]", which, r.OperandA());
+            break;
+        case kTableInC:
+            out = Format("GO %s[C%03d]", which, r.OperandA());
+            break;
+        case kTableNumber:
+            out = Format("GO %s[%03d]", which, r.OperandA());
+            break;
         default:
             out = Format("; ERROR: GO %s[???]", which);
             return Written::kFault;
@@ -147,8 +172,11 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
             return Written::kStatement;
         case op::kSendTxMessageInteger:
         case op::kSendTxMessageFloat:
-            out = Format("SEND TXMSG[%d, %d] = %c%03d", r.Target(), r.OperandB(),
-                         opcode == op::kSendTxMessageInteger ? 'H' : 'F', r.OperandA());
+            out = Format("SEND TXMSG[%d, %d] = %c%03d",
+                         r.Target(),
+                         r.OperandB(),
+                         opcode == op::kSendTxMessageInteger ? 'H' : 'F',
+                         r.OperandA());
             return Written::kStatement;
         case op::kWaitHoming:
             out = "WAIT REF";
@@ -188,12 +216,20 @@ Written WriteCommandStatement(StatementWriter& w, std::string& out) {
         case op::kCamPolynomialFloat:
             return CamPolynomial(r, out);
         case op::kCamSpeedFloat:
-            out = Format("RCAM NSPD F%03d SL F%03d ML F%03d SP F%03d MP F%03d", r.OperandA(),
-                         r.OperandB(), r.OperandC(), r.OperandD(), r.OperandE());
+            out = Format("RCAM NSPD F%03d SL F%03d ML F%03d SP F%03d MP F%03d",
+                         r.OperandA(),
+                         r.OperandB(),
+                         r.OperandC(),
+                         r.OperandD(),
+                         r.OperandE());
             return Written::kStatement;
         case op::kCamSpeedInteger:
-            out = Format("RCAM NSPD F%03d SL H%03d ML H%03d SP H%03d MP H%03d", r.OperandA(),
-                         r.OperandB(), r.OperandC(), r.OperandD(), r.OperandE());
+            out = Format("RCAM NSPD F%03d SL H%03d ML H%03d SP H%03d MP H%03d",
+                         r.OperandA(),
+                         r.OperandB(),
+                         r.OperandC(),
+                         r.OperandD(),
+                         r.OperandE());
             return Written::kStatement;
         case op::kCamGo:
             out = Format("RCAM GO %s H%03d %s", "R", r.OperandA(), formatGoOptions(r));

@@ -34,8 +34,7 @@ Written CompareJump(StatementWriter& w, std::string& out, char letter, int first
             left = "REFVAL";
             break;
         default:
-            out = Format("; ERROR: JMP (%cxx/ACTVAL/REFVAL %s %cxx) Nxx/END", letter, symbol,
-                         letter);
+            out = Format("; ERROR: JMP (%cxx/ACTVAL/REFVAL %s %cxx) Nxx/END", letter, symbol, letter);
             return Written::kFault;
     }
     out = Format("JMP (%s %s %c%03d) %s", left, symbol, letter, r.OperandC(), w.Target());
@@ -84,8 +83,7 @@ Written IoLogicJump(StatementWriter& w, std::string& out) {
     const bool rightOutput = r.Opcode() != op::kJumpInputInput;
     std::string left;
     std::string right;
-    const bool known = ioName(leftOutput, r.OperandB(), left) &&
-                       ioName(rightOutput, r.OperandC(), right) &&
+    const bool known = ioName(leftOutput, r.OperandB(), left) && ioName(rightOutput, r.OperandC(), right) &&
                        r.OperandA() < kOperatorChars.size();
     if (!known) {
         const char* kinds = r.Opcode() == op::kJumpInputInput    ? "Ixx =&|^ Ixx"
@@ -100,8 +98,7 @@ Written IoLogicJump(StatementWriter& w, std::string& out) {
 
 Written StatusJump(StatementWriter& w, std::string& out) {
     const CodeRecord& r = w.Record();
-    const std::string_view name =
-        DisplayNameForCode(kStatusNames, w.Dialect().statusNames, r.OperandB());
+    const std::string_view name = DisplayNameForCode(kStatusNames, w.Dialect().statusNames, r.OperandB());
     std::string condition;
     switch (r.OperandA()) {
         case kStatusNotFlag:
@@ -163,28 +160,29 @@ Written WriteJumpStatement(StatementWriter& w, std::string& out) {
         case op::kJumpIntegerNotZero:
             return IntegerZeroJump(w, out);
         case op::kJumpFlagLogic:
-            out = Format("JMP (M%03d %c M%03d) %s", r.OperandB(), w.Operator(r.OperandA()),
-                         r.OperandC(), target);
+            out = Format("JMP (M%03d %c M%03d) %s", r.OperandB(), w.Operator(r.OperandA()), r.OperandC(), target);
             return Written::kStatement;
         case op::kJumpFlagNotEqual:
             out = Format("JMP (M%03d != M%03d) %s", r.OperandB(), r.OperandC(), target);
             return Written::kStatement;
         case op::kJumpFlagInput:
         case op::kJumpFlagOutput:
-            out = Format("JMP (M%03d %c %s) %s", r.OperandB(), w.Operator(r.OperandA()),
-                         w.Io(opcode == op::kJumpFlagOutput, r.OperandC()), target);
+            out = Format("JMP (M%03d %c %s) %s",
+                         r.OperandB(),
+                         w.Operator(r.OperandA()),
+                         w.Io(opcode == op::kJumpFlagOutput, r.OperandC()),
+                         target);
             return Written::kStatement;
         case op::kJumpFlagProbe:
-            out = Format("JMP (M%03d %c TP%d) %s", r.OperandB(), w.Operator(r.OperandA()),
-                         r.OperandC(), target);
+            out = Format("JMP (M%03d %c TP%d) %s", r.OperandB(), w.Operator(r.OperandA()), r.OperandC(), target);
             return Written::kStatement;
         case op::kJumpFlagConstant:
             out = Format("JMP (M%03d = %d) %s", r.OperandB(), r.OperandC(), target);
             return Written::kStatement;
         case op::kJumpInputConstant:
         case op::kJumpOutputConstant:
-            out = Format("JMP (%s = %d) %s", w.Io(opcode == op::kJumpOutputConstant, r.OperandB()),
-                         r.OperandC(), target);
+            out =
+                Format("JMP (%s = %d) %s", w.Io(opcode == op::kJumpOutputConstant, r.OperandB()), r.OperandC(), target);
             return Written::kStatement;
         case op::kJumpCounterEqual:
             out = Format("JMP (C%03d = %d) %s", r.OperandB(), r.OperandC(), target);
@@ -205,15 +203,17 @@ Written WriteJumpStatement(StatementWriter& w, std::string& out) {
             return Written::kStatement;
         case op::kJumpReceiveInteger:
         case op::kJumpReceiveFloat:
-            out = Format("JMP(RXMSG, %d, %c%03d) %s", r.OperandB(),
-                         opcode == op::kJumpReceiveInteger ? 'H' : 'F', r.OperandC(), target);
+            out = Format("JMP(RXMSG, %d, %c%03d) %s",
+                         r.OperandB(),
+                         opcode == op::kJumpReceiveInteger ? 'H' : 'F',
+                         r.OperandC(),
+                         target);
             return Written::kStatement;
         case op::kJumpHoming:
         case op::kJumpStandstill: {
             const char* what = opcode == op::kJumpHoming ? "REF" : "ROT_0";
-            out = r.OperandB() == 0
-                      ? Format("JMP (%s = M%03d) %s", what, r.OperandC(), target)
-                      : Format("JMP (%s = %d) %s", what, r.OperandC(), target);
+            out = r.OperandB() == 0 ? Format("JMP (%s = M%03d) %s", what, r.OperandC(), target)
+                                    : Format("JMP (%s = %d) %s", what, r.OperandC(), target);
             return Written::kStatement;
         }
         case op::kJumpStatus:
@@ -225,12 +225,10 @@ Written WriteJumpStatement(StatementWriter& w, std::string& out) {
         case op::kJumpOutputOutput:
             return IoLogicJump(w, out);
         case op::kJumpProbeConstant:
-            out = Format("JMP (TP%d %c %d) %s", r.OperandB(), w.Operator(r.OperandA()),
-                         r.OperandC(), target);
+            out = Format("JMP (TP%d %c %d) %s", r.OperandB(), w.Operator(r.OperandA()), r.OperandC(), target);
             return Written::kStatement;
         case op::kJumpProbeProbe:
-            out = Format("JMP (TP%d %c TP%d) %s", r.OperandB(), w.Operator(r.OperandA()),
-                         r.OperandC(), target);
+            out = Format("JMP (TP%d %c TP%d) %s", r.OperandB(), w.Operator(r.OperandA()), r.OperandC(), target);
             return Written::kStatement;
         default:
             return Written::kNotInGroup;

@@ -15,9 +15,7 @@ constexpr int kNotEqualOffset = 1;  // '!=' follows '=' in every opcode pair
 
 // A comparison operator directly followed by a variable letter: its place
 // in the opcode range (0 for '=' .. 5 for '<'), or -1 with nothing consumed.
-int MatchCompare(LineParser& parser, char letter) {
-    return MatchOperatorAndLetter(parser, kCompareOperators, letter);
-}
+int MatchCompare(LineParser& parser, char letter) { return MatchOperatorAndLetter(parser, kCompareOperators, letter); }
 
 // '=' or '!=' before a constant: 0 for '=', kNotEqualOffset for '!=', -1
 // when neither.
@@ -53,8 +51,8 @@ int FinishJump(LineParser& parser, CompiledStatement& s, uint8_t opcode) {
 
 // 'JMP (Fa op Fb)' and 'JMP (Fa = 0)', or the same with H; `notZero` for a
 // constant other than 0.
-int ReadVariableJump(LineParser& parser, CompiledStatement& s, char letter, uint8_t compareFirst,
-                     uint8_t zero, bool (*readZero)(LineParser&), int notZero) {
+int ReadVariableJump(LineParser& parser, CompiledStatement& s, char letter, uint8_t compareFirst, uint8_t zero,
+                     bool (*readZero)(LineParser&), int notZero) {
     if (const int read = parser.ReadIndex(letter, s.b); read != msg::kNoError) return read;
     const int compare = MatchCompare(parser, letter);
     if (compare >= 0) {
@@ -97,8 +95,7 @@ int ReadJumpToEnd(LineParser&, CompiledStatement& s, const ReaderArg&) {
 int ReadJumpProgramVariable(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     s.opcode = op::kProgramJump;
     s.a = op::kProgramJumpByVariable;
-    if (const int read = parser.ReadIndex('H', s.b, msg::kProgramNumberError);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadIndex('H', s.b, msg::kProgramNumberError); read != msg::kNoError) {
         return read;
     }
     return parser.matchKeyword("]") ? msg::kNoError : msg::kMissingBracket;
@@ -111,19 +108,24 @@ int ReadJumpProgramNumber(LineParser& parser, CompiledStatement& s, const Reader
 }
 
 int ReadJumpFloat(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
-    return ReadVariableJump(parser, s, 'F', op::kJumpFloatCompareFirst, op::kJumpFloatZero,
-                            ReadFloatZero, msg::kFaultyCompareValue);
+    return ReadVariableJump(
+        parser, s, 'F', op::kJumpFloatCompareFirst, op::kJumpFloatZero, ReadFloatZero, msg::kFaultyCompareValue);
 }
 
 int ReadJumpInteger(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
-    return ReadVariableJump(parser, s, 'H', op::kJumpIntegerCompareFirst, op::kJumpIntegerZero,
-                            ReadIntegerZero, RulesOf(arg).integerNotZero);
+    return ReadVariableJump(parser,
+                            s,
+                            'H',
+                            op::kJumpIntegerCompareFirst,
+                            op::kJumpIntegerZero,
+                            ReadIntegerZero,
+                            RulesOf(arg).integerNotZero);
 }
 
 int ReadJumpDriveValue(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     s.a = static_cast<uint8_t>(arg.value);
-    for (const auto& [letter, first] : {std::pair{'F', op::kJumpFloatCompareFirst},
-                                        std::pair{'H', op::kJumpIntegerCompareFirst}}) {
+    for (const auto& [letter, first] :
+         {std::pair{'F', op::kJumpFloatCompareFirst}, std::pair{'H', op::kJumpIntegerCompareFirst}}) {
         const int compare = MatchCompare(parser, letter);
         if (compare < 0) continue;
         if (const int read = parser.ReadIndex(letter, s.c); read != msg::kNoError) return read;
@@ -155,8 +157,8 @@ int ReadJumpIo(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
     if (group == nullptr) return msg::kInternalError;
     if (const int read = ReadIoCode(parser, *group, s.b); read != msg::kNoError) return read;
     const StatementRules& rules = RulesOf(arg);
-    const RangedMatch match = matchRangedOperand(
-        parser, group->output ? rules.outputJumpOperands : rules.inputJumpOperands);
+    const RangedMatch match =
+        matchRangedOperand(parser, group->output ? rules.outputJumpOperands : rules.inputJumpOperands);
     if (match.result != kNoMatch) return FinishRangedJump(parser, s, match);
     if (!parser.matchKeyword("=")) return msg::kFaultySetOperator;
     if (const int read = parser.ReadNumber(s.c, 0, 1, msg::kFaultySetValue); read != msg::kNoError) {
@@ -169,8 +171,7 @@ int ReadJumpCounter(LineParser& parser, CompiledStatement& s, const ReaderArg&) 
     if (const int read = parser.ReadIndex('C', s.b); read != msg::kNoError) return read;
     const int notEqual = MatchEqualOrNot(parser);
     if (notEqual < 0) return msg::kFaultySetOperator;
-    if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultySetValue);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultySetValue); read != msg::kNoError) {
         return read;
     }
     return FinishJump(parser, s, static_cast<uint8_t>(op::kJumpCounterEqual + notEqual));
@@ -180,16 +181,14 @@ int ReadJumpTimer(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     if (const int read = parser.ReadIndex('Z', s.b); read != msg::kNoError) return read;
     const int notEqual = MatchEqualOrNot(parser);
     if (notEqual < 0) return msg::kFaultySetOperator;
-    if (const int read = parser.ReadNumber(s.c, 0, 0, msg::kFaultyCompareValue);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadNumber(s.c, 0, 0, msg::kFaultyCompareValue); read != msg::kNoError) {
         return read;
     }
     return FinishJump(parser, s, static_cast<uint8_t>(op::kJumpTimerZero + notEqual));
 }
 
 int ReadJumpReceive(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
-    if (const int read = parser.ReadNumber(s.b, 0, 15, msg::kFaultySetValue);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadNumber(s.b, 0, 15, msg::kFaultySetValue); read != msg::kNoError) {
         return read;
     }
     uint8_t opcode = op::kJumpReceiveInteger;
@@ -200,8 +199,7 @@ int ReadJumpReceive(LineParser& parser, CompiledStatement& s, const ReaderArg&) 
     } else if (!parser.matchKeyword(",H")) {
         return msg::kFaultySetValue;
     }
-    if (const int read = parser.ReadIndex(letter, s.c, msg::kFaultySetValue);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadIndex(letter, s.c, msg::kFaultySetValue); read != msg::kNoError) {
         return read;
     }
     return FinishJump(parser, s, opcode);
@@ -211,14 +209,12 @@ int ReadJumpHoming(LineParser& parser, CompiledStatement& s, const ReaderArg& ar
     // b tells the two forms apart: 0 a flag, 1 a constant.
     if (parser.matchKeyword("M")) {
         s.b = 0;
-        if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultyFlag);
-            read != msg::kNoError) {
+        if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultyFlag); read != msg::kNoError) {
             return read;
         }
     } else {
         s.b = 1;
-        if (const int read = parser.ReadNumber(s.c, 0, 1, msg::kFaultyFlag);
-            read != msg::kNoError) {
+        if (const int read = parser.ReadNumber(s.c, 0, 1, msg::kFaultyFlag); read != msg::kNoError) {
             return read;
         }
     }
@@ -233,14 +229,12 @@ int ReadJumpStatus(LineParser& parser, CompiledStatement& s, const ReaderArg& ar
     if (notEqual < 0) return msg::kFaultySetOperator;
     s.a = notEqual == kNotEqualOffset ? 0 : layout::kStatusEqual;
     if (parser.matchKeyword("M")) {
-        if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultyFlag);
-            read != msg::kNoError) {
+        if (const int read = parser.ReadNumber(s.c, 0, 255, msg::kFaultyFlag); read != msg::kNoError) {
             return read;
         }
     } else {
         s.a |= layout::kStatusConstant;
-        if (const int read = parser.ReadNumber(s.c, 0, 1, msg::kFaultyFlag);
-            read != msg::kNoError) {
+        if (const int read = parser.ReadNumber(s.c, 0, 1, msg::kFaultyFlag); read != msg::kNoError) {
             return read;
         }
     }
@@ -248,16 +242,14 @@ int ReadJumpStatus(LineParser& parser, CompiledStatement& s, const ReaderArg& ar
 }
 
 int ReadJumpProbe(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
-    if (const int read = parser.ReadNumber(s.b, 0, 15, msg::kWrongTouchProbe);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadNumber(s.b, 0, 15, msg::kWrongTouchProbe); read != msg::kNoError) {
         return read;
     }
     const int operatorCode = parser.MatchOneOf(kOperatorChars);
     if (operatorCode < 0) return msg::kFaultySetOperator;
     s.a = static_cast<uint8_t>(operatorCode);
     if (parser.matchKeyword("TP")) {
-        if (const int read = parser.ReadNumber(s.c, 0, 15, msg::kWrongTouchProbe);
-            read != msg::kNoError) {
+        if (const int read = parser.ReadNumber(s.c, 0, 15, msg::kWrongTouchProbe); read != msg::kNoError) {
             return read;
         }
         return FinishJump(parser, s, op::kJumpProbeProbe);
@@ -268,9 +260,7 @@ int ReadJumpProbe(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     return FinishJump(parser, s, op::kJumpProbeConstant);
 }
 
-int ReadCallRefused(LineParser&, CompiledStatement&, const ReaderArg&) {
-    return msg::kNotSupported;
-}
+int ReadCallRefused(LineParser&, CompiledStatement&, const ReaderArg&) { return msg::kNotSupported; }
 
 int ReadPlain(LineParser&, CompiledStatement& s, const ReaderArg& arg) {
     s.opcode = static_cast<uint8_t>(arg.value);

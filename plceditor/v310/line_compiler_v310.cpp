@@ -137,21 +137,18 @@ const StatementRules& RulesV310() {
     return rules;
 }
 
-std::span<const StatementKeyword> KeywordsBeforeNamedTargets() {
-    return kKeywordsBeforeNamedTargets;
-}
+std::span<const StatementKeyword> KeywordsBeforeNamedTargets() { return kKeywordsBeforeNamedTargets; }
 
 std::span<const StatementKeyword> KeywordsAfterNamedTargets() { return kKeywordsAfterNamedTargets; }
 
 int CompileStatement(LineParser& parser, CompiledStatement& statement) {
-    return ReadStatementByKeywords(kKeywordsBeforeNamedTargets, kKeywordsAfterNamedTargets,
-                                   RulesV310(), parser, statement);
+    return ReadStatementByKeywords(
+        kKeywordsBeforeNamedTargets, kKeywordsAfterNamedTargets, RulesV310(), parser, statement);
 }
 
 int OutOfOrderHead(const PlcCompiler& store, int position, int number) {
     const int declaredAt = store.FindProgramPosition(number);
-    return declaredAt >= 0 && declaredAt < position ? msg::kProgramNumberUsed
-                                                    : msg::kProgramNumberNotRising;
+    return declaredAt >= 0 && declaredAt < position ? msg::kProgramNumberUsed : msg::kProgramNumberNotRising;
 }
 
 int compileLine(PlcCompiler& store, std::string_view text, int& line) {

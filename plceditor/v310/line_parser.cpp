@@ -5,9 +5,7 @@
 
 namespace plc {
 
-LineParser::LineParser(std::string_view text) : upper_(UpperAscii(text)), written_(text) {
-    cursor_.text = upper_;
-}
+LineParser::LineParser(std::string_view text) : upper_(UpperAscii(text)), written_(text) { cursor_.text = upper_; }
 
 int LineParser::MatchOneOf(std::string_view characters) {
     if (AtEnd()) return -1;
@@ -93,9 +91,8 @@ RangedMatch matchRangedOperand(LineParser& parser, std::span<const RangedOperand
     return RangedMatch{};
 }
 
-const NamedCode* MatchName(LineParser& parser, std::string_view prefix,
-                           std::span<const NamedCode> table, std::size_t count,
-                           std::string_view suffix) {
+const NamedCode* MatchName(LineParser& parser, std::string_view prefix, std::span<const NamedCode> table,
+                           std::size_t count, std::string_view suffix) {
     const std::string_view rest = parser.Rest();
     if (!rest.starts_with(prefix)) return nullptr;
     const NamedCode* entry = MatchNamePrefix(table, count, rest.substr(prefix.size()), suffix);
@@ -103,8 +100,7 @@ const NamedCode* MatchName(LineParser& parser, std::string_view prefix,
     return entry;
 }
 
-int MatchOperatorAndLetter(LineParser& parser, std::span<const std::string_view> operators,
-                           char letter) {
+int MatchOperatorAndLetter(LineParser& parser, std::span<const std::string_view> operators, char letter) {
     SourceCursor& cursor = parser.Cursor();
     const std::size_t start = cursor.pos;
     const int k = ConsumeFirstOf(cursor, operators);

@@ -20,7 +20,7 @@ namespace plc {
 constexpr int kNoMatch = -1;
 
 class LineParser {
-  public:
+public:
     // `text` is the line without blanks; keywords are matched without regard
     // to case.
     explicit LineParser(std::string_view text);
@@ -57,7 +57,7 @@ class LineParser {
 
     SourceCursor& Cursor() { return cursor_; }
 
-  private:
+private:
     std::string upper_;
     std::string written_;
     SourceCursor cursor_;
@@ -73,13 +73,13 @@ struct RangedOperand {
     int lower;
     int upper;
     uint8_t opcode;
-    int message;  // for a number outside lower..upper
+    int message;     // for a number outside lower..upper
     int offset = 0;  // added to the number (CM n is stored as n - 1)
     Kind kind = Kind::kNumbered;
 };
 
-constexpr RangedOperand Numbered(std::string_view operators, std::string_view keyword, int lower,
-                                 int upper, uint8_t opcode, int message, int offset = 0) {
+constexpr RangedOperand Numbered(std::string_view operators, std::string_view keyword, int lower, int upper,
+                                 uint8_t opcode, int message, int offset = 0) {
     return {operators, keyword, lower, upper, opcode, message, offset};
 }
 // Any input or any output after one of `operators`; kFaultyIoNumber for a
@@ -107,16 +107,14 @@ RangedMatch matchRangedOperand(LineParser& parser, std::span<const RangedOperand
 // The first of the first `count` entries whose name, between `prefix` and
 // `suffix`, starts the rest ("SET" REFVAL "=F"); the parser moves past all
 // three. Null (nothing consumed) when none does.
-const NamedCode* MatchName(LineParser& parser, std::string_view prefix,
-                           std::span<const NamedCode> table, std::size_t count,
-                           std::string_view suffix);
+const NamedCode* MatchName(LineParser& parser, std::string_view prefix, std::span<const NamedCode> table,
+                           std::size_t count, std::string_view suffix);
 
 // One of `operators` directly followed by `letter` ("<=F"): the operator's
 // place in the list, with both consumed; -1 (nothing consumed) when none.
 // The first operator in list order that starts the rest decides, as
 // ConsumeFirstOf reads it.
-int MatchOperatorAndLetter(LineParser& parser, std::span<const std::string_view> operators,
-                           char letter);
+int MatchOperatorAndLetter(LineParser& parser, std::span<const std::string_view> operators, char letter);
 
 // The input or output family with these letters ("IS"); null for none.
 const IoGroup* FindIoGroup(std::string_view prefix);

@@ -25,13 +25,11 @@ int CompileTextHead(PlcCompiler& store, LineParser& parser) {
     return msg::kNoError;
 }
 
-int CompileProgramHead(PlcCompiler& store, LineParser& parser, int line,
-                       const ProgramLineRules& rules) {
+int CompileProgramHead(PlcCompiler& store, LineParser& parser, int line, const ProgramLineRules& rules) {
     const int position = store.AdvanceProgramPosition();
     store.SetTranslationState(translation::kInProgram);
     uint8_t number = 0;
-    if (parser.ReadNumber(number, 0, kMaxProgramNumber, msg::kProgramNumberError) !=
-        msg::kNoError) {
+    if (parser.ReadNumber(number, 0, kMaxProgramNumber, msg::kProgramNumberError) != msg::kNoError) {
         return msg::kProgramNumberError;
     }
     int result = msg::kNoError;
@@ -45,8 +43,7 @@ int CompileProgramHead(PlcCompiler& store, LineParser& parser, int line,
     return appended != msg::kNoError ? appended : result;
 }
 
-int CompileOutside(PlcCompiler& store, LineParser& parser, int line,
-                   const ProgramLineRules& rules) {
+int CompileOutside(PlcCompiler& store, LineParser& parser, int line, const ProgramLineRules& rules) {
     if (parser.matchKeyword(kTextHeadKeyword)) return CompileTextHead(store, parser);
     if (parser.matchKeyword(kProgramHeadKeyword)) {
         return CompileProgramHead(store, parser, line, rules);
@@ -77,12 +74,10 @@ int CompileInTextBlock(PlcCompiler& store, LineParser& parser) {
     return msg::kUnknownTextCommand;
 }
 
-int CompileInProgram(PlcCompiler& store, LineParser& parser, int& line,
-                     const ProgramLineRules& rules) {
+int CompileInProgram(PlcCompiler& store, LineParser& parser, int& line, const ProgramLineRules& rules) {
     if (parser.matchKeyword("N")) {
         uint16_t label = 0;
-        if (const int read = parser.ReadNumber(label, kMinLabel, kMaxLabel, msg::kLabelError);
-            read != msg::kNoError) {
+        if (const int read = parser.ReadNumber(label, kMinLabel, kMaxLabel, msg::kLabelError); read != msg::kNoError) {
             return read;
         }
         CompiledStatement statement;
@@ -102,8 +97,7 @@ int CompileInProgram(PlcCompiler& store, LineParser& parser, int& line,
 
 }  // namespace
 
-int CompileProgramLine(PlcCompiler& store, std::string_view text, int& line,
-                       const ProgramLineRules& rules) {
+int CompileProgramLine(PlcCompiler& store, std::string_view text, int& line, const ProgramLineRules& rules) {
     LineParser parser(text);
     switch (store.TranslationState()) {
         case translation::kOutside:
@@ -117,8 +111,7 @@ int CompileProgramLine(PlcCompiler& store, std::string_view text, int& line,
     }
 }
 
-int CompileSourceProgramLine(PlcCompiler& store, std::string_view text, int& line,
-                             const ProgramLineRules& rules) {
+int CompileSourceProgramLine(PlcCompiler& store, std::string_view text, int& line, const ProgramLineRules& rules) {
     std::string normalised;
     if (const int result = NormaliseSourceLine(text, normalised); result != msg::kNoError) {
         return result;

@@ -24,14 +24,12 @@ struct ProgramLineRules {
 // Translates one line without blanks at `line` (the editor's line index) by
 // the store's translation state, and answers with a message. For a fault
 // found at a program's END, `line` becomes the offending record's line.
-int CompileProgramLine(PlcCompiler& store, std::string_view text, int& line,
-                       const ProgramLineRules& rules);
+int CompileProgramLine(PlcCompiler& store, std::string_view text, int& line, const ProgramLineRules& rules);
 
 // The line entry for a line whose comment is already cut off: a text of 0 or
 // of 80 and more characters gives kLineTooLong, a text of blanks kNoError
 // without a record; anything else goes to CompileProgramLine without its
 // blanks.
-int CompileSourceProgramLine(PlcCompiler& store, std::string_view text, int& line,
-                             const ProgramLineRules& rules);
+int CompileSourceProgramLine(PlcCompiler& store, std::string_view text, int& line, const ProgramLineRules& rules);
 
 }  // namespace plc

@@ -13,7 +13,7 @@
 namespace plc {
 
 class ProgramWalker {
-  public:
+public:
     // Label step of the decoded programs.
     static constexpr int kLabelStep = 10;
 
@@ -36,16 +36,16 @@ class ProgramWalker {
     // kInternalError for an unknown walker state.
     bool decodeNextLine(std::string& text, int& line, int& message);
 
-  private:
+private:
     bool StartProgram(std::string& text, int& line, int& message);
     bool DecodeStatement(std::string& text, int& line, int& message);
 
     PlcCompiler& store_;
     const DecoderDialect& dialect_;
-    int head_ = -1;   // the current program's head
-    int first_ = 0;   // its first statement
-    int end_ = 0;     // its END record
-    int next_ = 0;    // the record decoded next
+    int head_ = -1;  // the current program's head
+    int first_ = 0;  // its first statement
+    int end_ = 0;    // its END record
+    int next_ = 0;   // the record decoded next
     bool firstHead_ = true;
 };
 

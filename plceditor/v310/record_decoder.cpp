@@ -18,12 +18,24 @@ using platform::Format;
 bool GoStatementV310(const CodeRecord& r, std::string& statement) {
     const char* kind = nullptr;
     switch (r.Opcode()) {
-        case op::kGoWaitAbsolute: kind = "W A"; break;
-        case op::kGoWaitRelative: kind = "W R"; break;
-        case op::kGoAbsolute: kind = "A"; break;
-        case op::kGoRelative: kind = "R"; break;
-        case op::kGoWaitRelativeTarget: kind = "W RT"; break;
-        case op::kGoRelativeTarget: kind = "RT"; break;
+        case op::kGoWaitAbsolute:
+            kind = "W A";
+            break;
+        case op::kGoWaitRelative:
+            kind = "W R";
+            break;
+        case op::kGoAbsolute:
+            kind = "A";
+            break;
+        case op::kGoRelative:
+            kind = "R";
+            break;
+        case op::kGoWaitRelativeTarget:
+            kind = "W RT";
+            break;
+        case op::kGoRelativeTarget:
+            kind = "RT";
+            break;
         case op::kGoSpeed:
             statement = Format("GO V H%03d %s", r.OperandB(), formatGoSpeedOptions(r));
             return true;
@@ -51,8 +63,8 @@ const DecoderDialect& DecoderV310() {
     return dialect;
 }
 
-bool DecodeRecord20(const DecoderDialect& dialect, std::span<const CodeRecord> code,
-                    std::string& text, int recordIndex, int baseIndex, int step) {
+bool DecodeRecord20(const DecoderDialect& dialect, std::span<const CodeRecord> code, std::string& text, int recordIndex,
+                    int baseIndex, int step) {
     const int label = step * (recordIndex - baseIndex);
     if (recordIndex < 0 || recordIndex >= static_cast<int>(code.size())) {
         text = Format("N%03d (!) ERROR: NO CODE FOUND", label);
@@ -65,8 +77,7 @@ bool DecodeRecord20(const DecoderDialect& dialect, std::span<const CodeRecord> c
     return writer.Write(text);
 }
 
-bool PlcDecoder(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex,
-                int step) {
+bool PlcDecoder(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex, int step) {
     return DecodeRecord20(DecoderV310(), store.CodeArray(), text, recordIndex, baseIndex, step);
 }
 

@@ -32,20 +32,17 @@ const DecoderDialect& DecoderV310();
 // "N%03d", or "END" when the record's END flag is set. True for a statement
 // (also a reserved-command remark), false with an error text. An index
 // outside `code` is a record without code.
-bool DecodeRecord20(const DecoderDialect& dialect, std::span<const CodeRecord> code,
-                    std::string& text, int recordIndex, int baseIndex, int step);
+bool DecodeRecord20(const DecoderDialect& dialect, std::span<const CodeRecord> code, std::string& text, int recordIndex,
+                    int baseIndex, int step);
 
 // DecodeRecord20 with the V3.10 texts on the store's code array.
-bool PlcDecoder(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex,
-                int step);
+bool PlcDecoder(const PlcCompiler& store, std::string& text, int recordIndex, int baseIndex, int step);
 
 // Display names by code, of the first `count` table entries; "Unknown
 // command" for a code that none of them has.
-std::string_view integerSourceName(int code,
-                                   std::size_t count = kIntegerSourceNames.size());
+std::string_view integerSourceName(int code, std::size_t count = kIntegerSourceNames.size());
 std::string_view floatTargetName(int code, std::size_t count = kFloatTargetNames.size());
-std::string_view integerTargetName(int code,
-                                   std::size_t count = kIntegerTargetNames.size());
+std::string_view integerTargetName(int code, std::size_t count = kIntegerTargetNames.size());
 
 // The options of a positioning record, present ones in the order V (b),
 // A (c), D (d), J (e): "V H%03d ", "A H%03d ", "D H%03d ", "J H%03d"; an

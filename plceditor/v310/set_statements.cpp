@@ -16,16 +16,15 @@ constexpr int kMaxSubIndex = 255;
 
 // Float and integer three-address operators, in the order of their codes.
 constexpr std::string_view kFloatThreeAddressOperators[] = {"+", "-", "*", ":", "%", "="};
-constexpr std::string_view kIntegerThreeAddressOperators[] = {"&", "|",  "^", "<<", ">>", "+",
-                                                              "-", "*", ":", "%",  "="};
+constexpr std::string_view kIntegerThreeAddressOperators[] = {"&", "|", "^", "<<", ">>", "+", "-", "*", ":", "%", "="};
 
 // 'SET Fx = fn Fy' with the function code of byte e.
 struct FloatFunction {
     std::string_view keyword;
     uint8_t code;
 };
-constexpr FloatFunction kFloatFunctions[] = {{"=ABSF", 0}, {"=SQRTF", 1}, {"=LOGF", 2},
-                                             {"=SINF", 3}, {"=COSF", 4},  {"=EXPF", 5}};
+constexpr FloatFunction kFloatFunctions[] = {
+    {"=ABSF", 0}, {"=SQRTF", 1}, {"=LOGF", 2}, {"=SINF", 3}, {"=COSF", 4}, {"=EXPF", 5}};
 
 // 'SET Hx op Hy' and 'SET Hx op v'; 0 where there is no constant form.
 struct IntegerOperation {
@@ -35,9 +34,16 @@ struct IntegerOperation {
     bool shift;  // the constant is a shift count in b
 };
 constexpr IntegerOperation kIntegerOperations[] = {
-    {"&", 74, 0, false},  {"|", 75, 0, false},  {"^", 76, 0, false},  {"<<", 77, 78, true},
-    {">>", 79, 80, true}, {"+", 81, 82, false}, {"-", 83, 84, false}, {"*", 85, 86, false},
-    {":", 87, 88, false}, {"%", 89, 90, false},
+    {"&", 74, 0, false},
+    {"|", 75, 0, false},
+    {"^", 76, 0, false},
+    {"<<", 77, 78, true},
+    {">>", 79, 80, true},
+    {"+", 81, 82, false},
+    {"-", 83, 84, false},
+    {"*", 85, 86, false},
+    {":", 87, 88, false},
+    {"%", 89, 90, false},
 };
 
 // Operands after 'SET Mx = My' and one of '=', '&', '|', '^'.
@@ -86,22 +92,19 @@ int ReadParameterSource(LineParser& parser, CompiledStatement& s, uint8_t first)
     if (parser.matchKeyword("=PARA[H")) {
         if (const int read = parser.ReadIndex('H', s.b); read != msg::kNoError) return read;
         if (!parser.matchKeyword(",")) return CloseBracket(parser, s, first + 1);
-        if (const int read = ReadLetterIndex(parser, 'H', s.c, msg::kFaultySetOperator);
-            read != msg::kNoError) {
+        if (const int read = ReadLetterIndex(parser, 'H', s.c, msg::kFaultySetOperator); read != msg::kNoError) {
             return read;
         }
         return CloseBracket(parser, s, first);
     }
     if (!parser.matchKeyword("=PARA[")) return kNoMatch;
     uint16_t number = 0;
-    if (const int read = parser.ReadNumber(number, 1, kMaxParameter, msg::kFaultySetValue);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadNumber(number, 1, kMaxParameter, msg::kFaultySetValue); read != msg::kNoError) {
         return read;
     }
     s.SetWord(number);
     if (!parser.matchKeyword(",")) return CloseBracket(parser, s, first + 3);
-    if (const int read = parser.ReadNumber(s.b, 0, kMaxSubIndex, msg::kFaultySetValue);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadNumber(s.b, 0, kMaxSubIndex, msg::kFaultySetValue); read != msg::kNoError) {
         return read;
     }
     return CloseBracket(parser, s, first + 2);
@@ -205,14 +208,12 @@ int ReadIntegerOperand(LineParser& parser, CompiledStatement& s, const Statement
         if (const int read = parser.ReadIndex('C', s.b); read != msg::kNoError) return read;
         return CloseBracket(parser, s, op::kSetIntegerFromIndexed);
     }
-    if (const NamedCode* name =
-            MatchName(parser, "=", kIntegerSourceNames, rules.integerSourceNames, "")) {
+    if (const NamedCode* name = MatchName(parser, "=", kIntegerSourceNames, rules.integerSourceNames, "")) {
         s.opcode = op::kSetIntegerFromSource;
         s.b = name->code;
         return msg::kNoError;
     }
-    if (const int para = ReadParameterSource(parser, s, op::kSetIntegerParaFirst);
-        para != kNoMatch) {
+    if (const int para = ReadParameterSource(parser, s, op::kSetIntegerParaFirst); para != kNoMatch) {
         return para;
     }
     if (parser.matchKeyword("=H")) {
@@ -271,8 +272,7 @@ int ReadIntegerOperand(LineParser& parser, CompiledStatement& s, const Statement
 // 'SET Mx op STA_name'; kNoMatch when no operator and "STA_" follow.
 int ReadFlagStatus(LineParser& parser, CompiledStatement& s, std::size_t statusNames) {
     const std::string_view rest = parser.Rest();
-    if (rest.empty() || kOperatorChars.find(rest[0]) == std::string_view::npos ||
-        !rest.substr(1).starts_with("STA_")) {
+    if (rest.empty() || kOperatorChars.find(rest[0]) == std::string_view::npos || !rest.substr(1).starts_with("STA_")) {
         return kNoMatch;
     }
     s.c = static_cast<uint8_t>(parser.MatchOneOf(kOperatorChars));
@@ -322,8 +322,7 @@ int ReadFlagOperand(LineParser& parser, CompiledStatement& s, const StatementRul
 
 // 'SET F[Cn]', 'SET H[Cn]', 'SET M[Cn]': the counter, "]=", then a variable
 // of `letter` (opcode `fromVariable`) or a constant (`fromConstant`).
-int ReadIndexedTarget(LineParser& parser, CompiledStatement& s, char letter,
-                      uint8_t fromVariable, uint8_t fromConstant,
+int ReadIndexedTarget(LineParser& parser, CompiledStatement& s, char letter, uint8_t fromVariable, uint8_t fromConstant,
                       int (*readConstant)(LineParser&, CompiledStatement&)) {
     if (const int read = parser.ReadIndex('C', s.a); read != msg::kNoError) return read;
     if (!parser.matchKeyword("]")) return msg::kMissingBracket;
@@ -344,20 +343,17 @@ int ReadFlagConstant(LineParser& parser, CompiledStatement& s) {
 }  // namespace
 
 int ReadSetNamedTarget(LineParser& parser, CompiledStatement& s, const StatementRules& rules) {
-    if (const NamedCode* name =
-            MatchName(parser, "SET", kFloatTargetNames, kFloatTargetNames.size(), "=F")) {
+    if (const NamedCode* name = MatchName(parser, "SET", kFloatTargetNames, kFloatTargetNames.size(), "=F")) {
         s.opcode = op::kSetFloatTarget;
         s.a = name->code;
         return parser.ReadIndex('F', s.b, rules.floatTargetIndex);
     }
-    if (const NamedCode* name =
-            MatchName(parser, "SET", kIntegerTargetNames, rules.integerTargetNames, "=H")) {
+    if (const NamedCode* name = MatchName(parser, "SET", kIntegerTargetNames, rules.integerTargetNames, "=H")) {
         s.opcode = op::kSetIntegerTarget;
         s.a = name->code;
         return parser.ReadIndex('H', s.b);
     }
-    if (const NamedCode* name =
-            MatchName(parser, "SET", kControlBitNames, kControlBitNames.size(), "=")) {
+    if (const NamedCode* name = MatchName(parser, "SET", kControlBitNames, kControlBitNames.size(), "=")) {
         s.a = name->code;
         if (parser.matchKeyword("M")) {
             s.opcode = op::kSetControlBitFlag;
@@ -370,8 +366,8 @@ int ReadSetNamedTarget(LineParser& parser, CompiledStatement& s, const Statement
 }
 
 int ReadSetFloatIndexed(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
-    return ReadIndexedTarget(parser, s, 'F', op::kSetFloatIndexedFromFloat,
-                             op::kSetFloatIndexedConstant, ReadFloatConstant);
+    return ReadIndexedTarget(
+        parser, s, 'F', op::kSetFloatIndexedFromFloat, op::kSetFloatIndexedConstant, ReadFloatConstant);
 }
 
 int ReadSetFloat(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
@@ -380,8 +376,8 @@ int ReadSetFloat(LineParser& parser, CompiledStatement& s, const ReaderArg& arg)
 }
 
 int ReadSetIntegerIndexed(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
-    return ReadIndexedTarget(parser, s, 'H', op::kSetIntegerIndexedFromInteger,
-                             op::kSetIntegerIndexedConstant, ReadIntegerConstant);
+    return ReadIndexedTarget(
+        parser, s, 'H', op::kSetIntegerIndexedFromInteger, op::kSetIntegerIndexedConstant, ReadIntegerConstant);
 }
 
 int ReadSetInteger(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
@@ -390,8 +386,8 @@ int ReadSetInteger(LineParser& parser, CompiledStatement& s, const ReaderArg& ar
 }
 
 int ReadSetFlagIndexed(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
-    return ReadIndexedTarget(parser, s, 'M', op::kSetFlagIndexedFromFlag,
-                             op::kSetFlagIndexedConstant, ReadFlagConstant);
+    return ReadIndexedTarget(
+        parser, s, 'M', op::kSetFlagIndexedFromFlag, op::kSetFlagIndexedConstant, ReadFlagConstant);
 }
 
 int ReadSetFlag(LineParser& parser, CompiledStatement& s, const ReaderArg& arg) {
@@ -408,9 +404,12 @@ int ReadSetCounter(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
         uint8_t opcode;
     };
     constexpr CounterForm kForms[] = {
-        {"=C", 'C', op::kCounterFirst},     {"=H", 'H', op::kCounterFirst + 1},
-        {"+H", 'H', op::kCounterFirst + 2}, {"+", '\0', op::kCounterFirst + 3},
-        {"-H", 'H', op::kCounterFirst + 4}, {"-", '\0', op::kCounterFirst + 5},
+        {"=C", 'C', op::kCounterFirst},
+        {"=H", 'H', op::kCounterFirst + 1},
+        {"+H", 'H', op::kCounterFirst + 2},
+        {"+", '\0', op::kCounterFirst + 3},
+        {"-H", 'H', op::kCounterFirst + 4},
+        {"-", '\0', op::kCounterFirst + 5},
         {"=", '\0', op::kCounterLast},
     };
     for (const CounterForm& form : kForms) {
@@ -451,8 +450,7 @@ int ReadSetParaVariable(LineParser& parser, CompiledStatement& s, const ReaderAr
     if (const int read = parser.ReadIndex('H', s.b); read != msg::kNoError) return read;
     uint8_t first = op::kParaWriteFirst + 2;
     if (parser.matchKeyword(",")) {
-        if (const int read = ReadLetterIndex(parser, 'H', s.c, msg::kFaultySetOperator);
-            read != msg::kNoError) {
+        if (const int read = ReadLetterIndex(parser, 'H', s.c, msg::kFaultySetOperator); read != msg::kNoError) {
             return read;
         }
         first = op::kParaWriteFirst;
@@ -463,14 +461,12 @@ int ReadSetParaVariable(LineParser& parser, CompiledStatement& s, const ReaderAr
 int ReadSetParaNumber(LineParser& parser, CompiledStatement& s, const ReaderArg&) {
     // 119/120 with a sub-index, 121/122 without.
     uint16_t number = 0;
-    if (const int read = parser.ReadNumber(number, 1, kMaxParameter, msg::kFaultySetValue);
-        read != msg::kNoError) {
+    if (const int read = parser.ReadNumber(number, 1, kMaxParameter, msg::kFaultySetValue); read != msg::kNoError) {
         return read;
     }
     uint8_t first = op::kParaWriteLast - 1;
     if (parser.matchKeyword(",")) {
-        if (const int read = parser.ReadNumber(s.c, 0, kMaxSubIndex, msg::kFaultySetValue);
-            read != msg::kNoError) {
+        if (const int read = parser.ReadNumber(s.c, 0, kMaxSubIndex, msg::kFaultySetValue); read != msg::kNoError) {
             return read;
         }
         first = op::kParaWriteFirst + 4;

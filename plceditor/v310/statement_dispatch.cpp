@@ -6,8 +6,8 @@ namespace plc::v310 {
 
 namespace {
 
-int ReadFirstMatching(std::span<const StatementKeyword> keywords, const StatementRules& rules,
-                      LineParser& parser, CompiledStatement& statement) {
+int ReadFirstMatching(std::span<const StatementKeyword> keywords, const StatementRules& rules, LineParser& parser,
+                      CompiledStatement& statement) {
     for (const StatementKeyword& entry : keywords) {
         if (!parser.matchKeyword(entry.keyword)) continue;
         ReaderArg arg = entry.arg;
@@ -19,16 +19,12 @@ int ReadFirstMatching(std::span<const StatementKeyword> keywords, const Statemen
 
 }  // namespace
 
-const StatementRules& RulesOf(const ReaderArg& arg) {
-    return arg.rules != nullptr ? *arg.rules : RulesV310();
-}
+const StatementRules& RulesOf(const ReaderArg& arg) { return arg.rules != nullptr ? *arg.rules : RulesV310(); }
 
 int ReadStatementByKeywords(std::span<const StatementKeyword> beforeNamedTargets,
-                            std::span<const StatementKeyword> afterNamedTargets,
-                            const StatementRules& rules, LineParser& parser,
-                            CompiledStatement& statement) {
-    if (const int result = ReadFirstMatching(beforeNamedTargets, rules, parser, statement);
-        result != kNoMatch) {
+                            std::span<const StatementKeyword> afterNamedTargets, const StatementRules& rules,
+                            LineParser& parser, CompiledStatement& statement) {
+    if (const int result = ReadFirstMatching(beforeNamedTargets, rules, parser, statement); result != kNoMatch) {
         return result;
     }
     if (const int result = ReadSetNamedTarget(parser, statement, rules); result != kNoMatch) {

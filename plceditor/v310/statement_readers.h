@@ -73,9 +73,8 @@ struct StatementKeyword {
 // a reader that fails is not followed by the later keywords. kNoMatch when
 // none starts it.
 int ReadStatementByKeywords(std::span<const StatementKeyword> beforeNamedTargets,
-                            std::span<const StatementKeyword> afterNamedTargets,
-                            const StatementRules& rules, LineParser& parser,
-                            CompiledStatement& statement);
+                            std::span<const StatementKeyword> afterNamedTargets, const StatementRules& rules,
+                            LineParser& parser, CompiledStatement& statement);
 
 // Jumps and the statements without operands.
 int ReadJumpToLabel(LineParser&, CompiledStatement&, const ReaderArg&);

@@ -55,8 +55,7 @@ std::string StatementWriter::Io(bool output, int code) {
     return name;
 }
 
-std::string_view StatementWriter::Name(std::span<const NamedCode> table, std::size_t count,
-                                       int code) {
+std::string_view StatementWriter::Name(std::span<const NamedCode> table, std::size_t count, int code) {
     const std::string_view name = DisplayNameForCode(table, count, code);
     if (name == kUnknownNameText) {
         faulty_ = true;

@@ -18,16 +18,15 @@ namespace plc::decoder {
 
 // What a statement writer produced.
 enum class Written {
-    kStatement,  // a statement to put behind the label
-    kLine,       // a whole line that stands as it is (head, END, remark)
-    kFault,      // a whole error line
+    kStatement,   // a statement to put behind the label
+    kLine,        // a whole line that stands as it is (head, END, remark)
+    kFault,       // a whole error line
     kNotInGroup,  // the opcode belongs to another group
 };
 
 class StatementWriter {
-  public:
-    StatementWriter(const DecoderDialect& dialect, const CodeRecord& record, int label,
-                    std::string target)
+public:
+    StatementWriter(const DecoderDialect& dialect, const CodeRecord& record, int label, std::string target)
         : dialect_(dialect), r_(record), label_(label), target_(std::move(target)) {}
 
     // Writes the record's line into `text`; false for an error text.
@@ -55,7 +54,7 @@ class StatementWriter {
     // Marks the line faulty: it is written as "ERROR: " and the line.
     void Faulty() { faulty_ = true; }
 
-  private:
+private:
     const DecoderDialect& dialect_;
     const CodeRecord& r_;
     int label_;

@@ -40,8 +40,9 @@ int ParaBase::ReadScopeBuffer() {
         const size_t room = recorder_.samples.size() - recorder_.bytesReceived;
         uint16_t count = static_cast<uint16_t>(std::min<size_t>(room, std::numeric_limits<uint16_t>::max()));
         const uint16_t asked = count;
-        const bool read = bus_ != nullptr &&
-                          bus_->ReadSampleBlock(recorder_.samples.data() + recorder_.bytesReceived, count, last, address_);
+        const bool read =
+            bus_ != nullptr &&
+            bus_->ReadSampleBlock(recorder_.samples.data() + recorder_.bytesReceived, count, last, address_);
         if (!read || count > asked) {
             ContinueProgress(kProgressEnd);
             if (bus_ == nullptr) return SetMessage(kParaNoBus);

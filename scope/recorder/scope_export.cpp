@@ -11,9 +11,9 @@
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_description_file.h"
 #include "platform/base/format.h"
+#include "platform/files/staged_file.h"
 #include "platform/files/text_file.h"
 #include "scope/recorder/scope_parameters.h"
-#include "platform/files/staged_file.h"
 #include "scope/varlist/scope_variable_list.h"
 #include "toolkit/base/gw_path.h"
 
@@ -25,10 +25,17 @@ constexpr size_t kMaxHeaderLine = 253;
 
 // Trigger mode names by mode value + 1 (values -1 .. 9).
 constexpr const char* kTriggerModeNames[] = {
-    "Scope aus",        "DA-Ausgabe",     "Automatik",
-    "Steigende Flanke", "Fallende Flanke", "Beide Flanken",
-    "Bit (steigende Flanke)", "Bit (fallende Flanke)", "Bit (beide Flanken)",
-    "Warnung",          "Fehler",
+    "Scope aus",
+    "DA-Ausgabe",
+    "Automatik",
+    "Steigende Flanke",
+    "Fallende Flanke",
+    "Beide Flanken",
+    "Bit (steigende Flanke)",
+    "Bit (fallende Flanke)",
+    "Bit (beide Flanken)",
+    "Warnung",
+    "Fehler",
 };
 constexpr char kUnknownTriggerMode[] = "unbekannt";
 constexpr int kLowestTriggerMode = -1;
@@ -48,8 +55,7 @@ constexpr double kPerCent = 0.01;
 
 const char* TriggerModeName(int16_t mode) {
     const int at = mode - kLowestTriggerMode;
-    return at >= 0 && at < static_cast<int>(std::size(kTriggerModeNames)) ? kTriggerModeNames[at]
-                                                                            : kUnknownTriggerMode;
+    return at >= 0 && at < static_cast<int>(std::size(kTriggerModeNames)) ? kTriggerModeNames[at] : kUnknownTriggerMode;
 }
 
 std::string HeaderLine(std::string text) {
@@ -84,9 +90,8 @@ std::string ShownName(ParaBase& base, const ScopeVariable& variable) {
 // The lines of the value and raw files. Row r is at time
 // (divider + 1) * (r - before) * baseTime; a row holds the active channels
 // from the highest down, most significant byte first.
-void AppendRows(const Channel (&channels)[kScopeChannelCount], const uint8_t* buffer, uint32_t rows,
-                int bytesPerRow, int64_t before, uint16_t divider, double baseTime, std::string* values,
-                std::string* raws) {
+void AppendRows(const Channel (&channels)[kScopeChannelCount], const uint8_t* buffer, uint32_t rows, int bytesPerRow,
+                int64_t before, uint16_t divider, double baseTime, std::string* values, std::string* raws) {
     for (uint32_t row = 0; row < rows; ++row) {
         std::string physical[kScopeChannelCount];
         std::string raw[kScopeChannelCount];
@@ -110,8 +115,8 @@ void AppendRows(const Channel (&channels)[kScopeChannelCount], const uint8_t* bu
         }
         const auto ticks = static_cast<double>((static_cast<int64_t>(divider) + 1) * (row - before));
         const std::string time = platform::Format("%22.16lf", ticks * baseTime);
-        *values += platform::Format("%s\t%s\t%s\t%s\t%s", time, physical[0], physical[1], physical[2],
-                                    physical[3]) + kCrLf;
+        *values +=
+            platform::Format("%s\t%s\t%s\t%s\t%s", time, physical[0], physical[1], physical[2], physical[3]) + kCrLf;
         *raws += platform::Format("%s\t%s\t%s\t%s\t%s", time, raw[0], raw[1], raw[2], raw[3]) + kCrLf;
     }
 }
@@ -183,8 +188,8 @@ int ParaBase::ExportScopeData() {
     const Channel& trigger = channels[triggerChannel];
     header += HeaderLine(platform::Format("Triggerchannel:  %u", static_cast<unsigned>(triggerChannel)));
     header += HeaderLine(platform::Format("Triggervariable: %s", ShownName(*this, trigger.variable)));
-    header += HeaderLine(platform::Format("Triggervalue:    %lf %s",
-                                          ScopeRawToValue(trigger.variable, trigger.factor, level), trigger.unit));
+    header += HeaderLine(platform::Format(
+        "Triggervalue:    %lf %s", ScopeRawToValue(trigger.variable, trigger.factor, level), trigger.unit));
     header += HeaderLine(platform::Format("Triggermode:     %s", TriggerModeName(mode)));
 
     uint16_t divider = 0;

@@ -179,9 +179,7 @@ bool ScopeRecorder::SetTriggerChannel(int channel) {
            CheckResult(base_->WriteValueU8(kScopeTriggerChannelParameter, static_cast<uint8_t>(channel)));
 }
 
-int ScopeRecorder::GetTriggerChannel() {
-    return base_ != nullptr ? ReadU8(kScopeTriggerChannelParameter) : 0;
-}
+int ScopeRecorder::GetTriggerChannel() { return base_ != nullptr ? ReadU8(kScopeTriggerChannelParameter) : 0; }
 
 bool ScopeRecorder::SetTriggerMode(int index) {
     int16_t value = 0;
@@ -233,10 +231,9 @@ double ScopeRecorder::GetTriggerLevel() {
     if (variable == nullptr) return 0.0;
     // The widest level the field must show is that of the most negative raw
     // value of the variable.
-    const double lowest =
-        variable->width_kind == kScopeKind32
-            ? FixedPoint32ToDouble(std::numeric_limits<int32_t>::min(), variable->fraction_bits)
-            : FixedPoint16ToDouble(std::numeric_limits<int16_t>::min(), variable->fraction_bits);
+    const double lowest = variable->width_kind == kScopeKind32
+                              ? FixedPoint32ToDouble(std::numeric_limits<int32_t>::min(), variable->fraction_bits)
+                              : FixedPoint16ToDouble(std::numeric_limits<int16_t>::min(), variable->fraction_bits);
     const std::string widest = platform::Format("%f", factor * lowest);
     levelIntegerWidth_ = static_cast<int>(std::min(widest.find_first_of(".,"), widest.size())) + 1;
     return ScopeRawToValue(*variable, factor, static_cast<int16_t>(level));
@@ -247,8 +244,8 @@ double ScopeRecorder::GetTriggerLevel() {
 bool ScopeRecorder::SetChannelActive(int channel, bool on) {
     uint16_t config = 0;
     if (base_ == nullptr || !ReadConfig(channel, &config)) return false;
-    config = on ? static_cast<uint16_t>(config | kScopeChannelActive)
-                : static_cast<uint16_t>(config & ~kScopeChannelActive);
+    config =
+        on ? static_cast<uint16_t>(config | kScopeChannelActive) : static_cast<uint16_t>(config & ~kScopeChannelActive);
     return CheckResult(base_->WriteValueU16(ConfigParameter(channel), config));
 }
 
@@ -335,8 +332,10 @@ double ScopeRecorder::BaseTime() { return ReadFloat(kScopeBaseTimeParameter); }
 
 double ScopeRecorder::Limit60(bool maximum) {
     double limit = 0.0;
-    if (maximum) base_->GetMaximumAsDouble(kScopeDividerParameter, &limit);
-    else base_->GetMinimumAsDouble(kScopeDividerParameter, &limit);
+    if (maximum)
+        base_->GetMaximumAsDouble(kScopeDividerParameter, &limit);
+    else
+        base_->GetMinimumAsDouble(kScopeDividerParameter, &limit);
     return limit;
 }
 

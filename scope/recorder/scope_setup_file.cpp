@@ -12,10 +12,10 @@
 #include "app/services/services_hooks.h"
 #include "parameters/parabase/para_base.h"
 #include "platform/base/format.h"
+#include "platform/files/staged_file.h"
 #include "platform/files/text_file.h"
 #include "scope/recorder/scope_parameters.h"
 #include "scope/recorder/scope_recorder.h"
-#include "platform/files/staged_file.h"
 
 namespace {
 
@@ -46,9 +46,25 @@ bool IsSetupParameter(int number) {
 }  // namespace
 
 const int kScopeSetupParameters[kScopeSetupParameterCount] = {
-    20, 22, 24, 26, 21, 23, 25, 27, kScopeSetupOnlyParameter, kScopeDividerParameter,
-    kScopeLengthParameter, kScopeTriggerLevelParameter, kScopeTriggerModeParameter,
-    kScopeTriggerChannelParameter, kScopePreTriggerParameter, 70, 71, 72, 73,
+    20,
+    22,
+    24,
+    26,
+    21,
+    23,
+    25,
+    27,
+    kScopeSetupOnlyParameter,
+    kScopeDividerParameter,
+    kScopeLengthParameter,
+    kScopeTriggerLevelParameter,
+    kScopeTriggerModeParameter,
+    kScopeTriggerChannelParameter,
+    kScopePreTriggerParameter,
+    70,
+    71,
+    72,
+    73,
 };
 
 bool ParseScopeSetupLine(const std::string& line, ScopeSetupLine* out) {
@@ -57,8 +73,7 @@ bool ParseScopeSetupLine(const std::string& line, ScopeSetupLine* out) {
     if (equals == std::string::npos) return false;
     const std::string_view text(line);
     ScopeSetupLine parsed;
-    if (!WholeNumber(text.substr(0, equals), &parsed.number) || !IsSetupParameter(parsed.number))
-        return false;
+    if (!WholeNumber(text.substr(0, equals), &parsed.number) || !IsSetupParameter(parsed.number)) return false;
     if (!WholeNumber(text.substr(equals + 1), &parsed.value) || !std::isfinite(parsed.value)) return false;
     *out = parsed;
     return true;

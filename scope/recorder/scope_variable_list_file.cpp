@@ -12,11 +12,11 @@
 #include "parameters/values/dstring.h"
 #include "platform/base/format.h"
 #include "platform/files/paths.h"
-#include "scope/recorder/scope_parameters.h"
 #include "platform/files/staged_file.h"
+#include "scope/recorder/scope_parameters.h"
 #include "scope/varlist/scope_variable_list.h"
-#include "toolkit/base/gw_path.h"
 #include "toolkit/base/gw_number.h"
+#include "toolkit/base/gw_path.h"
 
 namespace {
 
@@ -117,8 +117,8 @@ int ParaBase::LoadScopeVariableList() {
             if (r != kParaOk) return r;
             const std::string nameField = ScopeVariableList::FileField(name.Text(), ScopeVariableList::kMaxNameLength);
             const std::string unitField = ScopeVariableList::FileField(unit.Text(), ScopeVariableList::kMaxUnitLength);
-            file.Write(platform::Format("%s, %s, %.0lf, %lf, %.0lf, %.0lf\n", nameField, unitField, fraction,
-                                        factor, kind, level));
+            file.Write(platform::Format(
+                "%s, %s, %.0lf, %lf, %.0lf, %.0lf\n", nameField, unitField, fraction, factor, kind, level));
             progress.SetValue(static_cast<double>(i));
         }
         if (!file.Commit()) return SetMessage(kParaCannotWriteFile, {path});

@@ -19,8 +19,8 @@ TEST(RoundToSignificantDigits, RoundsAtTheStepOfTheTruncatedExponent) {
         {123456.0, 5, false, 123460.0},
         {123454.0, 5, false, 123450.0},
         {0.123456, 5, false, 1235 * 1e-4},  // exponent of 0.12 truncates to 0
-        {2.5, 1, false, 3.0},                // half goes up
-        {-2.5, 1, false, -2.0},              // ... toward plus infinity
+        {2.5, 1, false, 3.0},               // half goes up
+        {-2.5, 1, false, -2.0},             // ... toward plus infinity
         {-2.6, 1, false, -3.0},
         {59.99999, 2, true, 60.0},
         {59.99999, 2, false, 60.0},
@@ -41,10 +41,10 @@ TEST(RoundToSignificantDigits, LeavesWhatCannotBeRoundedUnchanged) {
     EXPECT_EQ(inf, RoundToSignificantDigits(inf, 5));
     EXPECT_EQ(-inf, RoundToSignificantDigits(-inf, 5));
     EXPECT_TRUE(std::isnan(RoundToSignificantDigits(std::nan(""), 5)));
-    EXPECT_EQ(tiny, RoundToSignificantDigits(tiny, 5));        // step underflows to 0
-    EXPECT_EQ(1.5, RoundToSignificantDigits(1.5, 400));        // likewise
-    EXPECT_EQ(1.5, RoundToSignificantDigits(1.5, -400));       // step overflows
-    EXPECT_EQ(max, RoundToSignificantDigits(max, 1));          // 2e308 would be infinite
+    EXPECT_EQ(tiny, RoundToSignificantDigits(tiny, 5));   // step underflows to 0
+    EXPECT_EQ(1.5, RoundToSignificantDigits(1.5, 400));   // likewise
+    EXPECT_EQ(1.5, RoundToSignificantDigits(1.5, -400));  // step overflows
+    EXPECT_EQ(max, RoundToSignificantDigits(max, 1));     // 2e308 would be infinite
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "platform/files/paths.h"
 #include "platform/base/quoted_text.h"
+#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 
 namespace {

@@ -12,13 +12,13 @@
 
 // One variable the drive's recorder can record.
 struct ScopeVariable {
-    std::string name;  // key of the display text
-    std::string unit;  // "none" is stored empty
-    uint8_t fraction_bits = 0;   // binary fraction digits of the raw sample
-    double factor = 0.0;         // scale; 0 or less selects factor table entry -factor
-    int32_t width_kind = 0;      // 1 = 16-bit samples, 2 = 32-bit samples
+    std::string name;                // key of the display text
+    std::string unit;                // "none" is stored empty
+    uint8_t fraction_bits = 0;       // binary fraction digits of the raw sample
+    double factor = 0.0;             // scale; 0 or less selects factor table entry -factor
+    int32_t width_kind = 0;          // 1 = 16-bit samples, 2 = 32-bit samples
     uint16_t index_within_kind = 0;  // counted in file order, for kind 1 and for all others apart
-    uint8_t level = 0;           // user level from which the variable is offered
+    uint8_t level = 0;               // user level from which the variable is offered
 };
 
 class ScopeVariableList {

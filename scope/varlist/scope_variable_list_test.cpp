@@ -55,9 +55,12 @@ TEST(ScopeVariableList, ReadsEveryFieldAndCountsIndexesPerWidthKind) {
         int level;
     };
     const Expected expected[] = {
-        {"SpeedActual", "1/min", 4, 1.0, 1, 0, 1},  {"PositionActual", "Incr", 0, 2.5, 2, 0, 3},
-        {"CurrentActual", "A", 12, -1.0, 1, 1, 5},  {"StatusWord", "", 0, 1.0, 3, 1, 7},
-        {"Torque", "", 8, 0.5, 1, 2, 2},            {"Power", "nones", 0, 1.0, 2, 2, 0},
+        {"SpeedActual", "1/min", 4, 1.0, 1, 0, 1},
+        {"PositionActual", "Incr", 0, 2.5, 2, 0, 3},
+        {"CurrentActual", "A", 12, -1.0, 1, 1, 5},
+        {"StatusWord", "", 0, 1.0, 3, 1, 7},
+        {"Torque", "", 8, 0.5, 1, 2, 2},
+        {"Power", "nones", 0, 1.0, 2, 2, 0},
     };
     ASSERT_EQ(std::size(expected), list.Entries().size());
     for (size_t i = 0; i < std::size(expected); ++i) {
@@ -127,8 +130,8 @@ TEST(ScopeVariableList, CutsNamesAndUnitsToTheirMaximum) {
 }
 
 TEST(ScopeVariableList, FieldsWrittenForTheFileReadBackUnchanged) {
-    const std::vector<std::string> names = {"", "A,B", "two words", "tab\there", "\"q\"", "x\"y", "plain",
-                                            std::string(60, ',')};
+    const std::vector<std::string> names = {
+        "", "A,B", "two words", "tab\there", "\"q\"", "x\"y", "plain", std::string(60, ',')};
     std::string text;
     for (const std::string& name : names) text += ScopeVariableList::FileField(name, 50) + ", V, 0, 1.0, 1, 1\n";
     EXPECT_EQ(text.substr(0, text.find('\n', text.find('\n') + 1)), "\"\", V, 0, 1.0, 1, 1\n\"A,B\", V, 0, 1.0, 1, 1");
@@ -159,11 +162,11 @@ TEST(ScopeVariableList, TimeBaseGivesOnePowerOfTwoFactor) {
         double factor;
     };
     const Case cases[] = {
-        {0.0001, 1.0},                           // below 2^0
-        {1.0, 2.0},                              // 1.414 -> 2
-        {2.0 / std::sqrt(2.0), 2.0},             // exactly a power of two
-        {16384.0 / std::sqrt(2.0), 16384.0},     // the largest power
-        {20000.0, 20000.0 * std::sqrt(2.0)},     // beyond it, the product itself
+        {0.0001, 1.0},                        // below 2^0
+        {1.0, 2.0},                           // 1.414 -> 2
+        {2.0 / std::sqrt(2.0), 2.0},          // exactly a power of two
+        {16384.0 / std::sqrt(2.0), 16384.0},  // the largest power
+        {20000.0, 20000.0 * std::sqrt(2.0)},  // beyond it, the product itself
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.time);
@@ -193,8 +196,13 @@ TEST(ScopeVariableList, CurrentFactorIsOwnFactorOrFactorTableEntry) {
     list.InitWithFactorTable(kListPath, factors);
     EXPECT_TRUE(list.IsValid());
     const std::pair<const char*, double> cases[] = {
-        {"Own", 2.5}, {"Zero", 10.0}, {"Minus2", 30.0}, {"Half", 20.0},
-        {"Beyond", 0.0}, {"Huge", 0.0}, {"NaN", 0.0},
+        {"Own", 2.5},
+        {"Zero", 10.0},
+        {"Minus2", 30.0},
+        {"Half", 20.0},
+        {"Beyond", 0.0},
+        {"Huge", 0.0},
+        {"NaN", 0.0},
     };
     for (const auto& [name, factor] : cases) {
         SCOPED_TRACE(name);
@@ -209,13 +217,13 @@ TEST(ScopeVariableList, CurrentFactorIsOwnFactorOrFactorTableEntry) {
 
 TEST(ScopeVariableList, SelectsByKindAndIndexOrByNameWithoutCase) {
     ScopeVariableList list;
-    ASSERT_TRUE(list.ReadListText(
-        "A16, V, 0, 1, 1, 1\n"
-        "A32, V, 0, 1, 2, 1\n"
-        "B16, V, 0, 1, 1, 1\n"
-        "B32, V, 0, 1, 2, 1\n"
-        "Same, V, 0, 1, 1, 1\n"
-        "SAME, V, 0, 1, 1, 1\n"));
+    ASSERT_TRUE(
+        list.ReadListText("A16, V, 0, 1, 1, 1\n"
+                          "A32, V, 0, 1, 2, 1\n"
+                          "B16, V, 0, 1, 1, 1\n"
+                          "B32, V, 0, 1, 2, 1\n"
+                          "Same, V, 0, 1, 1, 1\n"
+                          "SAME, V, 0, 1, 1, 1\n"));
     ASSERT_TRUE(list.SelectByKindIndex(1, 2));
     EXPECT_EQ("B32", list.Current()->name);
     ASSERT_TRUE(list.SelectByKindIndex(1, 1));

@@ -69,7 +69,9 @@ constexpr uint32_t kHardwareId16F = 0;
 // The tool takes at most this many arguments.
 constexpr size_t kMaxLoaderArguments = 20;
 
-std::string MainText(int number) { return GetMessageString(static_cast<unsigned>(number), kMainMessagesSection).Text(); }
+std::string MainText(int number) {
+    return GetMessageString(static_cast<unsigned>(number), kMainMessagesSection).Text();
+}
 
 std::string MainTextWith(int number, const std::string& argument) {
     return platform::FormatChecked(MainText(number), {argument}).text;
@@ -142,7 +144,8 @@ const char* RunLoaderTool(std::vector<std::string> arguments) {
 void ReportLoadedFirmware(Main& main, bool warm) {
     ParaBase* base = main.ActiveParaBase();
     if (base == nullptr || !main.HasOnlineDevice()) return;
-    if (base->ReadBusParameter(kFirmwareVersionParameter, 0, base->GetValueCount(kFirmwareVersionParameter)) != kParaOk) {
+    if (base->ReadBusParameter(kFirmwareVersionParameter, 0, base->GetValueCount(kFirmwareVersionParameter)) !=
+        kParaOk) {
         ShowErrorMessageFor(kParaBaseErrorMessage, base);
         return;
     }

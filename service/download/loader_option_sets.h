@@ -32,11 +32,11 @@ inline constexpr char kLoaderCommandFormat[] = "kelbo -if%s";
 
 struct LoaderOptionRequest {
     int deviceClass = 0;
-    bool warm = false;                  // an online device; else the user chose the class
-    int variant = 0;                    // Ruvex and Pesco
-    float firmwareVersion = 0.0f;       // a warm Marlo's, as the drive stores it
+    bool warm = false;             // an online device; else the user chose the class
+    int variant = 0;               // Ruvex and Pesco
+    float firmwareVersion = 0.0f;  // a warm Marlo's, as the drive stores it
     uint32_t loaderRate = kDefaultLoaderRate;
-    unsigned port = 0;                  // of the serial drive bus
+    unsigned port = 0;  // of the serial drive bus
     std::string firmwareFile;
 };
 

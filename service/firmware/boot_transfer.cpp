@@ -10,8 +10,8 @@
 #include "app/services/message_box.h"
 #include "bus/serial/striowin.h"
 #include "platform/base/hex_digit.h"
-#include "platform/system/clock.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
 #include "service/firmware/intel_hex.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_port.h"
@@ -45,8 +45,7 @@ int SendBooterBytes(const std::string& path, unsigned port, int32_t baud, int ch
     result = OpenLoaderPort(port, baud);
     if (result != kSerioOk) return result;
     uint8_t byte = 0;
-    for (int dropped = 0; dropped < kMaxStaleInputBytes && SerioReceiveByte(byte) == kSerioOk; ++dropped) {
-    }
+    for (int dropped = 0; dropped < kMaxStaleInputBytes && SerioReceiveByte(byte) == kSerioOk; ++dropped) {}
     ShowInfoMessage(kBootstrapModeMessage, TheLoaderConsole().Window());
     platform::BusyWait(kBeforeSyncMs);
     result = SerioTransmitByte(kBootstrapSync);

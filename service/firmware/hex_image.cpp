@@ -29,15 +29,16 @@ uint16_t WordAt(const std::vector<uint8_t>& bytes, size_t index) {
 }
 
 std::string AddressRecord(uint32_t address, int addressKind) {
-    const uint32_t base = addressKind == kSegmentAddressRecords ? address / kSegmentBaseUnit : address / kLinearBaseUnit;
+    const uint32_t base =
+        addressKind == kSegmentAddressRecords ? address / kSegmentBaseUnit : address / kLinearBaseUnit;
     const uint8_t type = addressKind == kSegmentAddressRecords ? kHexSegmentRecord : kHexLinearRecord;
     const uint8_t bytes[] = {2, 0, 0, type, static_cast<uint8_t>(base >> 8), static_cast<uint8_t>(base)};
     return platform::Format(":020000%02X%04lX%02X", unsigned{type}, base, unsigned{HexRecordChecksum(bytes, 6)});
 }
 
 std::string DataRecord(const uint8_t* data, int length, uint32_t offset) {
-    std::vector<uint8_t> bytes = {static_cast<uint8_t>(length), static_cast<uint8_t>(offset >> 8),
-                                  static_cast<uint8_t>(offset), kHexDataRecord};
+    std::vector<uint8_t> bytes = {
+        static_cast<uint8_t>(length), static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(offset), kHexDataRecord};
     bytes.insert(bytes.end(), data, data + length);
     std::string line = platform::Format(":%02X%04X00", length, offset & 0xFFFF);
     for (int i = 0; i < length; ++i) line += platform::Format("%02X", unsigned{data[i]});
@@ -127,7 +128,8 @@ ImageChecksums ComputeImageChecksums(const LoaderImage& image, const LoaderDevic
 }
 
 void StoreImageChecksums(LoaderImage& image, const LoaderDeviceType& type, const ImageChecksums& sums) {
-    const uint8_t bytes[kChecksumBytes] = {static_cast<uint8_t>(sums.sum), static_cast<uint8_t>(sums.sum >> 8),
+    const uint8_t bytes[kChecksumBytes] = {static_cast<uint8_t>(sums.sum),
+                                           static_cast<uint8_t>(sums.sum >> 8),
                                            static_cast<uint8_t>(sums.xorWord),
                                            static_cast<uint8_t>(sums.xorWord >> 8)};
     for (uint32_t i = 0; i < kChecksumBytes; ++i) {

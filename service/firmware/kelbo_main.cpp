@@ -55,10 +55,14 @@ const char* KelboRun::ReadOptionFile() {
     if (!text) return Fail(msg::kOptionFileNotOpened, {options_.optionFile});
     for (const std::string& line : OptionFileLines(*text)) {
         switch (ParseLoaderOption(line, options_, OptionSource::kOptionFile)) {
-            case OptionResult::kTaken: break;
-            case OptionResult::kLogFile: console_.OpenLogFile(options_.logFile); break;
+            case OptionResult::kTaken:
+                break;
+            case OptionResult::kLogFile:
+                console_.OpenLogFile(options_.logFile);
+                break;
             case OptionResult::kUsage:
-            case OptionResult::kUnknown: return Fail(msg::kUnknownOption, {line});
+            case OptionResult::kUnknown:
+                return Fail(msg::kUnknownOption, {line});
         }
     }
     return nullptr;
@@ -82,14 +86,18 @@ const char* KelboRun::ReadIntoImage(const std::string& file) {
 
 const char* KelboRun::ColdStart() {
     console_.Status(console_.GetMessage(msg::kColdStart, {label_}));
-    int result = SendBooter(options_.booterFile, options_.port, options_.bootstrapBaud, type_->chipCode,
-                            type_->identificationFlag != 1, options_.compareIdentification);
+    int result = SendBooter(options_.booterFile,
+                            options_.port,
+                            options_.bootstrapBaud,
+                            type_->chipCode,
+                            type_->identificationFlag != 1,
+                            options_.compareIdentification);
     if (!IsTransferSuccess(result)) return FailStep(TransferFamily::kBooter);
     result = SendLoaderImage(options_.loaderFile, options_.port, options_.bootstrapBaud, *type_);
     if (!IsTransferSuccess(result)) return FailStep(TransferFamily::kLoaderImage);
     if (type_->secondLoader) {
-        result = SendHexByLines(options_.secondLoaderFile, options_.port, options_.lineBaud, false, true,
-                                type_->wakeUp);
+        result =
+            SendHexByLines(options_.secondLoaderFile, options_.port, options_.lineBaud, false, true, type_->wakeUp);
         if (!IsTransferSuccess(result)) return FailStep(TransferFamily::kLine);
     }
     result = SendHexByLines(kImageFileName, options_.port, options_.lineBaud, false, false, type_->wakeUp);
@@ -113,10 +121,15 @@ const char* KelboRun::Run(int argc, char** argv) {
     console_.CloseLogFile();
     for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
         switch (ParseLoaderOption(argv[i], options_, OptionSource::kCommandLine)) {
-            case OptionResult::kTaken: break;
-            case OptionResult::kLogFile: console_.OpenLogFile(options_.logFile); break;
-            case OptionResult::kUsage: return Usage(nullptr);
-            case OptionResult::kUnknown: return Usage(argv[i]);
+            case OptionResult::kTaken:
+                break;
+            case OptionResult::kLogFile:
+                console_.OpenLogFile(options_.logFile);
+                break;
+            case OptionResult::kUsage:
+                return Usage(nullptr);
+            case OptionResult::kUnknown:
+                return Usage(argv[i]);
         }
     }
     if (!options_.optionFile.empty()) {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "bus/serial/striowin.h"
-#include "platform/system/clock.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_port.h"
 #include "service/firmware/loader_transfer.h"
@@ -143,7 +143,8 @@ int SendHexLine(std::string_view line) {
         if (result != 0) return SetTransferResult(TransferFamily::kLine, result);
         if (answer == kLoaderAck) return SetTransferResult(TransferFamily::kLine, kTransferSuccess);
         if (answer != kLoaderNak) return SetTransferResult(TransferFamily::kLine, line_code::kUnexpectedAnswer);
-        if (repetitions == kMaxLineRepetitions) return SetTransferResult(TransferFamily::kLine, line_code::kTooManyNaks);
+        if (repetitions == kMaxLineRepetitions)
+            return SetTransferResult(TransferFamily::kLine, line_code::kTooManyNaks);
     }
 }
 

@@ -5,10 +5,10 @@
 
 #include "app/services/message_text.h"
 #include "motor/datalogger/data_logger.h"
-#include "platform/system/clock.h"
-#include "platform/system/event_pump.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/system/event_pump.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 

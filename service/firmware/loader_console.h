@@ -14,19 +14,19 @@ class GwCore;
 // Numbers of the loader messages ("FLM_%03d" in "FirmLoaderMessages").
 namespace loader_message {
 inline constexpr int kUsageEnd = 0;
-inline constexpr int kUnknownOption = 1;         // the option or line
-inline constexpr int kOptionFileNotOpened = 2;   // file name
-inline constexpr int kStepFailed = 4;            // the step's error text
-inline constexpr int kDownloadStart = 5;         // firmware file name
-inline constexpr int kDeviceType = 6;            // device label
-inline constexpr int kFileNotOpened = 7;         // file name
-inline constexpr int kHexFileError = 8;          // file name
+inline constexpr int kUnknownOption = 1;        // the option or line
+inline constexpr int kOptionFileNotOpened = 2;  // file name
+inline constexpr int kStepFailed = 4;           // the step's error text
+inline constexpr int kDownloadStart = 5;        // firmware file name
+inline constexpr int kDeviceType = 6;           // device label
+inline constexpr int kFileNotOpened = 7;        // file name
+inline constexpr int kHexFileError = 8;         // file name
 inline constexpr int kHexFileErrorNote = 9;
-inline constexpr int kHexErrorBase = 10;         // + the error of ReadHexIntoImage
+inline constexpr int kHexErrorBase = 10;  // + the error of ReadHexIntoImage
 inline constexpr int kComputingChecksums = 17;
-inline constexpr int kChecksums = 18;            // sum, exclusive-or
+inline constexpr int kChecksums = 18;  // sum, exclusive-or
 inline constexpr int kWritingImage = 19;
-inline constexpr int kColdStart = 20;            // device label
+inline constexpr int kColdStart = 20;  // device label
 inline constexpr int kWarmStart = 21;
 inline constexpr int kSwitchFailed = 22;
 inline constexpr int kNoBusRate = 25;

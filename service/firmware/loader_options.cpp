@@ -7,8 +7,22 @@
 
 namespace {
 
-enum class Option { kDevice, kLogFile, kNoEffect, kPort, kBootstrapBaud, kLineBaud, kBooter, kLoader,
-                    kSecondLoader, kFirmware, kOptionFile, kCompare, kNoChecksums, kUsage };
+enum class Option {
+    kDevice,
+    kLogFile,
+    kNoEffect,
+    kPort,
+    kBootstrapBaud,
+    kLineBaud,
+    kBooter,
+    kLoader,
+    kSecondLoader,
+    kFirmware,
+    kOptionFile,
+    kCompare,
+    kNoChecksums,
+    kUsage
+};
 
 struct OptionPrefix {
     const char* prefix;
@@ -17,11 +31,20 @@ struct OptionPrefix {
 
 // In matching order: longer prefixes before the shorter ones they begin with.
 constexpr OptionPrefix kOptions[] = {
-    {"-d", Option::kDevice},         {"-lg", Option::kLogFile},      {"-ns", Option::kNoEffect},
-    {"-p", Option::kPort},           {"-bb", Option::kBootstrapBaud}, {"-bl", Option::kLineBaud},
-    {"-b", Option::kBooter},         {"-l", Option::kLoader},        {"-2l", Option::kSecondLoader},
-    {"-f", Option::kFirmware},       {"-if", Option::kOptionFile},   {"-t", Option::kCompare},
-    {"-nc", Option::kNoChecksums},   {"-?", Option::kUsage},
+    {"-d", Option::kDevice},
+    {"-lg", Option::kLogFile},
+    {"-ns", Option::kNoEffect},
+    {"-p", Option::kPort},
+    {"-bb", Option::kBootstrapBaud},
+    {"-bl", Option::kLineBaud},
+    {"-b", Option::kBooter},
+    {"-l", Option::kLoader},
+    {"-2l", Option::kSecondLoader},
+    {"-f", Option::kFirmware},
+    {"-if", Option::kOptionFile},
+    {"-t", Option::kCompare},
+    {"-nc", Option::kNoChecksums},
+    {"-?", Option::kUsage},
 };
 
 int32_t Number(std::string_view value) { return GwAtol(std::string(value).c_str()); }

@@ -55,8 +55,7 @@ int SendLoaderImage(const std::string& path, unsigned port, int32_t baud, const 
 // loader's ACK, the baud code and the change to `baud`, then each line until
 // the loader took it. `openFirst` opens the port at the loader's start rate
 // first; `secondLoader` selects the second loader's codes and texts.
-int SendHexByLines(const std::string& path, unsigned port, int32_t baud, bool openFirst, bool secondLoader,
-                   int wakeUp);
+int SendHexByLines(const std::string& path, unsigned port, int32_t baud, bool openFirst, bool secondLoader, int wakeUp);
 // One line, without its line end, repeated while the loader answers NAK.
 int SendHexLine(std::string_view line);
 

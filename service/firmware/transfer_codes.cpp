@@ -23,9 +23,12 @@ constexpr FamilyTexts kImageTexts{49, 49, image_code::kOutsideImage};
 
 const FamilyTexts& TextsOf(TransferFamily family) {
     switch (family) {
-        case TransferFamily::kBooter: return kBooterTexts;
-        case TransferFamily::kLoaderImage: return kImageTexts;
-        case TransferFamily::kLine: break;
+        case TransferFamily::kBooter:
+            return kBooterTexts;
+        case TransferFamily::kLoaderImage:
+            return kImageTexts;
+        case TransferFamily::kLine:
+            break;
     }
     return kLineTexts;
 }
@@ -40,8 +43,8 @@ struct BaudCode {
     int32_t baud;
     int code;
 };
-constexpr BaudCode kBaudCodes[] = {{1200, 0},  {2400, 1},  {4800, 2},  {9600, 3},
-                                   {19200, 4}, {28800, 5}, {57600, 6}, {115200, 7}};
+constexpr BaudCode kBaudCodes[] = {
+    {1200, 0}, {2400, 1}, {4800, 2}, {9600, 3}, {19200, 4}, {28800, 5}, {57600, 6}, {115200, 7}};
 
 constexpr uint8_t kChipIdentifications[] = {0xB5, 0x55, 0xA5, 0xC5};
 

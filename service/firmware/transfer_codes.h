@@ -15,13 +15,13 @@ inline bool IsTransferSuccess(int code) { return code == 0 || code == kTransferS
 // Line transfer (SendHexByLines, SendHexLine, SwitchToLoaderMode).
 namespace line_code {
 inline constexpr int kFileNotOpened = 16;
-inline constexpr int kUnexpectedAnswer = 17;   // neither ACK nor NAK
+inline constexpr int kUnexpectedAnswer = 17;  // neither ACK nor NAK
 inline constexpr int kTooManyNaks = 18;
 inline constexpr int kLineTooLong = 19;
-inline constexpr int kNoStartAnswer = 20;      // firmware: no answer to the ACK at the line rate
-inline constexpr int kNoLineAnswer = 21;       // with the line number
-inline constexpr int kNoLoaderAck = 22;        // firmware: the loader did not announce itself
-inline constexpr int kBadStartAnswer = 23;     // the answer to the ACK at the line rate was not ACK
+inline constexpr int kNoStartAnswer = 20;   // firmware: no answer to the ACK at the line rate
+inline constexpr int kNoLineAnswer = 21;    // with the line number
+inline constexpr int kNoLoaderAck = 22;     // firmware: the loader did not announce itself
+inline constexpr int kBadStartAnswer = 23;  // the answer to the ACK at the line rate was not ACK
 inline constexpr int kNoSecondStartAnswer = 24;
 inline constexpr int kNoSecondLoaderAck = 25;
 }  // namespace line_code
@@ -30,7 +30,7 @@ inline constexpr int kNoSecondLoaderAck = 25;
 namespace booter_code {
 inline constexpr int kWrongChip = 16;
 inline constexpr int kFileNotOpened = 17;
-inline constexpr int kBadFile = 18;            // not hexadecimal pairs, or not exactly 32 bytes
+inline constexpr int kBadFile = 18;  // not hexadecimal pairs, or not exactly 32 bytes
 inline constexpr int kNoIdentification = 20;
 }  // namespace booter_code
 
@@ -38,8 +38,8 @@ inline constexpr int kNoIdentification = 20;
 namespace image_code {
 inline constexpr int kFileNotOpened = 16;
 inline constexpr int kScanFileNotOpened = 17;
-inline constexpr int kBadFile = 18;            // record error, unknown type, no end record
-inline constexpr int kOutsideImage = 19;       // with the position
+inline constexpr int kBadFile = 18;       // record error, unknown type, no end record
+inline constexpr int kOutsideImage = 19;  // with the position
 }  // namespace image_code
 
 enum class TransferFamily { kLine, kBooter, kLoaderImage };

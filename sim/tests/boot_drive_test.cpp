@@ -64,7 +64,7 @@ TEST(BootDrive, BootstrapThenLoaderWithRateChangeAndLines) {
     EXPECT_EQ(Exchange(*port, "\x09"), "\x15");  // no such baud code
     EXPECT_EQ(Exchange(*port, "\x07"), "");      // 115200
     EXPECT_EQ(drive.Baud(), 115200);
-    EXPECT_EQ(Exchange(*port, "\x06"), "");      // at the old rate: garbage
+    EXPECT_EQ(Exchange(*port, "\x06"), "");  // at the old rate: garbage
     port.reset();
     port = OpenAt(line, 115200);
     EXPECT_EQ(Exchange(*port, "\x06"), "\x06");
@@ -99,9 +99,9 @@ TEST(BootDrive, SecondLoaderThenFirmwareWithWakeUpAndFaults) {
     drive.RunLoader(line);
     auto port = OpenAt(line, 19200);
 
-    EXPECT_EQ(Exchange(*port, ""), "");           // waits for the wake-up
+    EXPECT_EQ(Exchange(*port, ""), "");  // waits for the wake-up
     EXPECT_EQ(Exchange(*port, "\x06"), "\x06");
-    EXPECT_EQ(Exchange(*port, "\x04"), "");       // 19200 again
+    EXPECT_EQ(Exchange(*port, "\x04"), "");  // 19200 again
     EXPECT_EQ(Exchange(*port, "\x06"), "x");
     EXPECT_EQ(Exchange(*port, ":0100000011EE"), "\x06");
     EXPECT_EQ(Exchange(*port, ":00000001FF"), "\x15");
@@ -138,7 +138,6 @@ TEST(BootDrive, RunningDriveStartsItsLoaderWhenTold) {
     auto port = OpenAt(line, sim::kWarmLoaderBaud);
     EXPECT_EQ(Exchange(*port, "", 200), "\x06");
 }
-
 
 TEST(BootDrive, RunsItsNewFirmwareAGivenTimeAfterTheEndRecord) {
     std::string error;

@@ -72,7 +72,8 @@ TEST_F(CanDriveNodeTest, SdoRequestsOutOfStepAreAborted) {
         {{0x00, 0x41, 0, 0, 0, 0, 0, 0}, "584: 80 82 20 00 01 00 04 05"},
         {{0xE0, 0, 0, 0, 0, 0, 0, 0}, "584: 80 82 20 00 01 00 04 05"},
     };
-    for (const auto& step : steps) EXPECT_EQ(Send(CanFrame::Data(0x604, step.request)), std::vector<std::string>{step.answer});
+    for (const auto& step : steps)
+        EXPECT_EQ(Send(CanFrame::Data(0x604, step.request)), std::vector<std::string>{step.answer});
     // A client's abort ends the transfer without an answer.
     Send(CanFrame::Data(0x604, {0x40, 0x82, 0x20, 0x00, 0, 0, 0, 0}));
     EXPECT_TRUE(Send(CanFrame::Data(0x604, {0x80, 0x82, 0x20, 0x00, 0, 0, 0, 0})).empty());

@@ -20,16 +20,36 @@ TEST(DriveCapture, TelegramsAreTheReadsAndWritesHeardWithTheirValues) {
     sim::DriveCapture capture;
     uint64_t time = 0;
     // A read at address 5, its reply and the closing EOT.
-    Hear(capture, "\x04" "E20452\x05", time);
-    Hear(capture, "E\x02" "20452=2\x03" "2", time, true);
+    Hear(capture,
+         "\x04"
+         "E20452\x05",
+         time);
+    Hear(capture,
+         "E\x02"
+         "20452=2\x03"
+         "2",
+         time,
+         true);
     Hear(capture, "\x04", time);
     const uint64_t writeStart = time + 1000;
     // A write whose check character happens to be EOT, and a block write.
-    Hear(capture, "\x04" "E\x02" "20450=0\x03\x04", time);
+    Hear(capture,
+         "\x04"
+         "E\x02"
+         "20450=0\x03\x04",
+         time);
     Hear(capture, "E\x06", time, true);
-    Hear(capture, "\x04\x04" "E\x02" "702010000002=00010002\x03" "A", time);
+    Hear(capture,
+         "\x04\x04"
+         "E\x02"
+         "702010000002=00010002\x03"
+         "A",
+         time);
     // A garbled character inside a read is left out; a lone EOT starts nothing.
-    Hear(capture, "\x04" "E200", time);
+    Hear(capture,
+         "\x04"
+         "E200",
+         time);
     capture.Add({true, 0x7F, time + 1, true});
     Hear(capture, "91\x05\x04", time);
 

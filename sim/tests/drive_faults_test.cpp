@@ -41,17 +41,13 @@ TEST_F(DriveFaultsTest, EachFaultSpoilsTheReadReplyAsScripted) {
         std::string reply;
     } cases[] = {
         {"nak", DriveFault::Nak(0x0004), "40 15"},
-        {"wrong check", DriveFault::WrongCheck(),
-         "40 02 32 30 30 39 31 3D 31 33 38 38 03 07"},
-        {"nul before stx", DriveFault::NulBeforeStx(),
-         "40 00 02 32 30 30 39 31 3D 31 33 38 38 03 06"},
+        {"wrong check", DriveFault::WrongCheck(), "40 02 32 30 30 39 31 3D 31 33 38 38 03 07"},
+        {"nul before stx", DriveFault::NulBeforeStx(), "40 00 02 32 30 30 39 31 3D 31 33 38 38 03 06"},
         {"partial", DriveFault::PartialReply(5), "40 02 32 30 30"},
         // Six '0' pad the value to 20 bytes; their exclusive-or is 0.
-        {"long", DriveFault::LongReply(20),
-         "40 02 32 30 30 39 31 3D 31 33 38 38 30 30 30 30 30 30 03 06"},
+        {"long", DriveFault::LongReply(20), "40 02 32 30 30 39 31 3D 31 33 38 38 30 30 30 30 30 30 03 06"},
         {"silence", DriveFault::Silence(), ""},
-        {"wrong address", DriveFault::WrongAddress(6),
-         "46 02 32 30 30 39 31 3D 31 33 38 38 03 06"},
+        {"wrong address", DriveFault::WrongAddress(6), "46 02 32 30 30 39 31 3D 31 33 38 38 03 06"},
         {"raw", DriveFault::RawReply({0x40, 0x06}), "40 06"},
     };
     for (const Case& c : cases) {

@@ -43,8 +43,7 @@ TEST(DriveTable, StockFixtureLoads) {
 TEST(DriveTable, DefaultsAndLimitsFollowTheType) {
     std::string error;
     auto table = sim::DriveTable::Parse(
-        "param 1 A INT16\nparam 2 B USIGN8\nparam 3 C FLOAT32\nparam 4 D INT32 default=-7\n", "t",
-        &error);
+        "param 1 A INT16\nparam 2 B USIGN8\nparam 3 C FLOAT32\nparam 4 D INT32 default=-7\n", "t", &error);
     ASSERT_TRUE(table.has_value()) << error;
     EXPECT_EQ(table->Find(1)->minimum, 0xFFFF8000u);
     EXPECT_EQ(table->Find(1)->maximum, 0x7FFFu);

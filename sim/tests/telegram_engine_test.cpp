@@ -63,8 +63,7 @@ protected:
 
 TEST_F(TelegramEngineTest, AnswersReadWithExactFrame) {
     engine_.SetAddress(0);
-    EXPECT_EQ(HexBytes(Feed(ReadRequest(0, "20091"))),
-              HexBytes(std::string{'@', kStx} + "20091=1388" + kEtx + '\x06'));
+    EXPECT_EQ(HexBytes(Feed(ReadRequest(0, "20091"))), HexBytes(std::string{'@', kStx} + "20091=1388" + kEtx + '\x06'));
 }
 
 TEST_F(TelegramEngineTest, AnswersWriteWithAckAndKeepsValue) {
@@ -94,8 +93,32 @@ TEST_F(TelegramEngineTest, ReadsEveryKindOfCode) {
         {"00091", "1388"},
         {"00092", "26C"},
         //         name  unit kind type min      max      default  lv flag word word kp sc
-        {"30120", "MODE  00" "0" "2" "00000000" "00000002" "00000000" "21" "0020" "0000" "0000" "01" "03"},
-        {"30123", "SPEED 01" "0" "=" "FFFFE890" "00001770" "00000000" "00" "0000" "0000" "0000" "00" "00"},
+        {"30120",
+         "MODE  00"
+         "0"
+         "2"
+         "00000000"
+         "00000002"
+         "00000000"
+         "21"
+         "0020"
+         "0000"
+         "0000"
+         "01"
+         "03"},
+        {"30123",
+         "SPEED 01"
+         "0"
+         "="
+         "FFFFE890"
+         "00001770"
+         "00000000"
+         "00"
+         "0000"
+         "0000"
+         "0000"
+         "00"
+         "00"},
         {"702000000005", "00010002000300000000"},
         {"702010000003", "FF02FD"},
         {"20999", "NAK"},
@@ -116,8 +139,8 @@ TEST_F(TelegramEngineTest, BlockReadEchoesTheCountDelivered) {
         const char* reply_code;
         size_t value_length;
     } cases[] = {
-        {"702000003805", 0, "702000003802", 8},     // only two elements left
-        {"702000004001", 0, "702000004000", 0},     // past the end
+        {"702000003805", 0, "702000003802", 8},    // only two elements left
+        {"702000004001", 0, "702000004000", 0},    // past the end
         {"702000000099", 0, "702000000032", 128},  // 32 of 16 bits fill the value
         {"702010000099", 0, "702010000008", 16},   // the whole array of 8
         {"702000000010", 4, "702000000004", 16},   // the drive's own limit
@@ -151,15 +174,15 @@ TEST_F(TelegramEngineTest, RefusedWritesSetTheirStatusBit) {
         std::string request;
         const char* status;
     } cases[] = {
-        {WriteRequest(5, "20999=1"), "0120"},               // no such parameter
-        {WriteRequest(5, "20090=1"), "0140"},               // read-only
-        {WriteRequest(5, "20123=1771"), "0180"},            // 6001 is above the maximum
-        {WriteRequest(5, "20123=FFFFE88F"), "0180"},        // -6001 below the minimum
-        {WriteRequest(5, "20123=XYZ"), "0180"},             // not hex
-        {WriteRequest(5, "20123=123456789"), "0180"},       // more than 32 bits
-        {WriteRequest(5, "20120"), "0180"},                 // no '='
-        {WriteRequest(5, "702000000203=000A000B"), "0180"},  // two elements for three
-        {WriteRequest(5, "702000003903=000A000B000C"), "0180"},  // beyond the end
+        {WriteRequest(5, "20999=1"), "0120"},                                  // no such parameter
+        {WriteRequest(5, "20090=1"), "0140"},                                  // read-only
+        {WriteRequest(5, "20123=1771"), "0180"},                               // 6001 is above the maximum
+        {WriteRequest(5, "20123=FFFFE88F"), "0180"},                           // -6001 below the minimum
+        {WriteRequest(5, "20123=XYZ"), "0180"},                                // not hex
+        {WriteRequest(5, "20123=123456789"), "0180"},                          // more than 32 bits
+        {WriteRequest(5, "20120"), "0180"},                                    // no '='
+        {WriteRequest(5, "702000000203=000A000B"), "0180"},                    // two elements for three
+        {WriteRequest(5, "702000003903=000A000B000C"), "0180"},                // beyond the end
         {std::string{kEot, 'E', kStx} + "20123=1F4" + kEtx + '\x4E', "0108"},  // wrong check
     };
     for (const Case& c : cases) {

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "platform/system/clock.h"
-#include "platform/testing/pty_pair.h"
 #include "platform/system/serial_port.h"
+#include "platform/testing/pty_pair.h"
 #include "sim/pty_drive_link.h"
 #include "sim/tests/telegram_test_support.h"
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/system/dynamic_library.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/system/dynamic_library.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_timers.h"
@@ -65,6 +65,5 @@ GwModule::~GwModule() {
 }
 
 void* GwModule::symbol(const std::string& name) const {
-    return handle_ != nullptr ? platform::GetProcAddress(static_cast<platform::ModuleHandle>(handle_), name)
-                              : nullptr;
+    return handle_ != nullptr ? platform::GetProcAddress(static_cast<platform::ModuleHandle>(handle_), name) : nullptr;
 }

@@ -62,8 +62,8 @@ private:
     }
 
     static bool IsDelimiter(char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '{' || c == '}' || c == '=' ||
-               c == ',' || c == ';' || c == '"';
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '{' || c == '}' || c == '=' || c == ',' ||
+               c == ';' || c == '"';
     }
 
     void SkipBlanksAndComments() {
@@ -343,9 +343,7 @@ private:
 
 }  // namespace
 
-GwParseResult GwParseDefinitions(std::string_view text, const std::string& path) {
-    return Parser(text, path).Run();
-}
+GwParseResult GwParseDefinitions(std::string_view text, const std::string& path) { return Parser(text, path).Run(); }
 
 const GwAttribute* GwDefinition::find(std::string_view attr_name, int language) const {
     if (language != 0) {

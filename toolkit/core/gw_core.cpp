@@ -277,9 +277,7 @@ void GwCore::set_rect(const GwRect& r) {
     if (alive_) OnResized();
 }
 
-int GwCore::text_width(const std::string& text) const {
-    return static_cast<int>(text.size()) * GwCHAR_WIDTH_UNITS;
-}
+int GwCore::text_width(const std::string& text) const { return static_cast<int>(text.size()) * GwCHAR_WIDTH_UNITS; }
 
 // --- frames ---------------------------------------------------------------------
 
@@ -327,7 +325,9 @@ void GwCore::center() {
         area = o->dimension();
         origin = o->position();
     }
-    set_rect({origin.x + (area.width - rect_.width) / 2, origin.y + (area.height - rect_.height) / 2, rect_.width,
+    set_rect({origin.x + (area.width - rect_.width) / 2,
+              origin.y + (area.height - rect_.height) / 2,
+              rect_.width,
               rect_.height});
 }
 
@@ -344,7 +344,8 @@ void GwCore::raise() {
 bool GwCore::set_parent(GwCore* new_parent) {
     auto& store = GwWidgetStore::Get();
     if (!alive_ || destroying_) return false;
-    if (new_parent != nullptr && (!store.IsLive(new_parent) || new_parent->destroying_ || new_parent->is_descendant_of(this)))
+    if (new_parent != nullptr &&
+        (!store.IsLive(new_parent) || new_parent->destroying_ || new_parent->is_descendant_of(this)))
         return false;
     store.Detach(this);
     store.Adopt(this, new_parent);
@@ -674,7 +675,11 @@ int GwCore::global_cursor() { return GwWidgetStore::Get().cursor; }
 void GwCore::set_global_cursor(int cursor) {
     GwWidgetStore::Get().cursor = cursor;
     GwNotifyProperty(nullptr, GwProperty::kCursor);
-    GwRecorder::Record("cursor", "", cursor == GwCURSOR_WAIT ? "wait" : cursor == GwCURSOR_ARROW ? "arrow" : std::to_string(cursor));
+    GwRecorder::Record("cursor",
+                       "",
+                       cursor == GwCURSOR_WAIT    ? "wait"
+                       : cursor == GwCURSOR_ARROW ? "arrow"
+                                                  : std::to_string(cursor));
 }
 
 // --- copying ----------------------------------------------------------------------

@@ -33,7 +33,10 @@ public:
     bool is_frame() const { return GwKindIsFrame(kind_); }
     const std::string& name() const { return name_; }
     // Renaming rebinds: lookups find the widget under its new name.
-    void set_name(const std::string& name) { name_ = name; id_cleared_ = false; }
+    void set_name(const std::string& name) {
+        name_ = name;
+        id_cleared_ = false;
+    }
     // After this, lookups by name no longer find the widget.
     void clear_id() { id_cleared_ = true; }
     bool id_cleared() const { return id_cleared_; }

@@ -93,9 +93,7 @@ bool GwEdit::Fits(const std::string& candidate) const {
     return GwFormatAccepts(format_type_, format_, pattern_, precision_, candidate);
 }
 
-std::string GwEdit::Shown(const std::string& text) const {
-    return password_ ? std::string(text.size(), '*') : text;
-}
+std::string GwEdit::Shown(const std::string& text) const { return password_ ? std::string(text.size(), '*') : text; }
 
 void GwEdit::StoreTyped(const std::string& text, int cursor) {
     store_text(text, Shown(text));

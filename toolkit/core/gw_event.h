@@ -20,11 +20,11 @@ using GwCallbackFunction = std::function<int(GwCore*, GwEvent*)>;
 // definition file. Events of other names (control events) are bound by name.
 enum GwCallbackType {
     GwCB_NONE = 0,
-    GwCB_CREATE,    // once, at the widget's first show, never inside load
-    GwCB_SHOW,      // every show, also hide followed by show
+    GwCB_CREATE,  // once, at the widget's first show, never inside load
+    GwCB_SHOW,    // every show, also hide followed by show
     GwCB_HIDE,
     GwCB_DESTROY,
-    GwCB_RESIZE,    // every geometry set, also to an equal value
+    GwCB_RESIZE,  // every geometry set, also to an equal value
     GwCB_TIMER,
     GwCB_CLOSE,     // close request; a callback returning 0 refuses the close
     GwCB_ACTIVATE,  // button click, Return in an edit, double click in a list
@@ -35,12 +35,12 @@ enum GwCallbackType {
     GwCB_SELECT,    // selection changed in a list or combo
     GwCB_USER,      // post_user_event
     GwCB_HELP,
-    GwCB_FOCUS,     // focus gained (value 1) or lost (value 0)
-    GwCB_FILL,      // row fill of a toggle-row list (row widget, row index)
-    GwCB_BUTTON,    // button pressed (GwBUTTON_DOWN) or released (GwBUTTON_UP)
+    GwCB_FOCUS,        // focus gained (value 1) or lost (value 0)
+    GwCB_FILL,         // row fill of a toggle-row list (row widget, row index)
+    GwCB_BUTTON,       // button pressed (GwBUTTON_DOWN) or released (GwBUTTON_UP)
     GwCB_SPREADSHEET,  // spreadsheet cell events; the reason says which, row and column the cell
-    GwCB_EXPOSE,    // a drawing widget is to draw a fresh picture into its device context
-    GwCB_SCROLL,    // the user moved a scrolled container's first visible item (value)
+    GwCB_EXPOSE,       // a drawing widget is to draw a fresh picture into its device context
+    GwCB_SCROLL,       // the user moved a scrolled container's first visible item (value)
     GwCB_COUNT
 };
 
@@ -62,12 +62,12 @@ struct GwEvent {
     int state = 0;        // mouse state bits (GwMOUSE_BUTTON1, GwMOUSE_DOUBLE)
     int x = 0;
     int y = 0;
-    int row = -1;         // list row, row-fill index, cell row
+    int row = -1;  // list row, row-fill index, cell row
     int column = -1;
     int value = 0;        // toggle value (1/0), focus gained (1/0)
     double dvalue = 0.0;  // slider value
     int user1 = 0;        // the two arguments of post_user_event
     int user2 = 0;
-    std::string name;     // name of a named (control) event
-    void* data = nullptr; // arguments of control events
+    std::string name;      // name of a named (control) event
+    void* data = nullptr;  // arguments of control events
 };

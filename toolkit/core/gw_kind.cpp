@@ -57,9 +57,7 @@ static_assert(sizeof(kKinds) / sizeof(kKinds[0]) == GwKIND_COUNT, "every kind ne
 
 bool Valid(GwKind kind) { return kind >= 0 && kind < GwKIND_COUNT; }
 
-GwCore* MakeGeneric(GwKind kind, const std::string& name, GwCore* parent) {
-    return new GwCore(kind, name, parent);
-}
+GwCore* MakeGeneric(GwKind kind, const std::string& name, GwCore* parent) { return new GwCore(kind, name, parent); }
 
 GwKindFactory& FactoryOf(GwKind kind) {
     static GwKindFactory factories[GwKIND_COUNT] = {};

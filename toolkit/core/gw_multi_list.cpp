@@ -65,10 +65,12 @@ int GwMultiList::SortedPosition(const std::vector<std::string>& cells) const {
 
 void GwMultiList::Resort() {
     if (sorting_type(sort_column_) == GwSORT_NONE) {
-        std::stable_sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) { return a.insertion < b.insertion; });
+        std::stable_sort(
+            rows_.begin(), rows_.end(), [](const Row& a, const Row& b) { return a.insertion < b.insertion; });
     } else {
-        std::stable_sort(rows_.begin(), rows_.end(),
-                         [this](const Row& a, const Row& b) { return Before(a.cells, a.insertion, b.cells, b.insertion); });
+        std::stable_sort(rows_.begin(), rows_.end(), [this](const Row& a, const Row& b) {
+            return Before(a.cells, a.insertion, b.cells, b.insertion);
+        });
     }
     Changed(GwContentKind::kRowsChanged);
 }

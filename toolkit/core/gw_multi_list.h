@@ -10,10 +10,10 @@
 #include "toolkit/core/gw_item_list.h"
 
 // Sorting types of a column.
-constexpr int GwSORT_NONE = 0;        // insertion order
-constexpr int GwSORT_TEXT = 1;        // byte order of the text
-constexpr int GwSORT_TEXT_NOCASE = 2; // text without regard to ASCII case
-constexpr int GwSORT_NUMBER = 3;      // numeric value of the text
+constexpr int GwSORT_NONE = 0;         // insertion order
+constexpr int GwSORT_TEXT = 1;         // byte order of the text
+constexpr int GwSORT_TEXT_NOCASE = 2;  // text without regard to ASCII case
+constexpr int GwSORT_NUMBER = 3;       // numeric value of the text
 
 struct GwListColumn {
     std::string title;

@@ -45,49 +45,86 @@ bool Prepare(const GwCore* about) {
 
 const char* GwPropertyName(GwProperty property) {
     switch (property) {
-        case GwProperty::kText: return "text";
-        case GwProperty::kShown: return "shown";
-        case GwProperty::kEnabled: return "enabled";
-        case GwProperty::kFocus: return "focus";
-        case GwProperty::kRect: return "rect";
-        case GwProperty::kChecked: return "checked";
-        case GwProperty::kValue: return "value";
-        case GwProperty::kRange: return "range";
-        case GwProperty::kBitmap: return "bitmap";
-        case GwProperty::kFont: return "font";
-        case GwProperty::kColour: return "colour";
-        case GwProperty::kReadOnly: return "read-only";
-        case GwProperty::kToolTip: return "tool tip";
-        case GwProperty::kTitle: return "title";
-        case GwProperty::kSelection: return "selection";
-        case GwProperty::kFrameState: return "frame state";
-        case GwProperty::kIcon: return "icon";
-        case GwProperty::kWaiting: return "waiting";
-        case GwProperty::kPlacement: return "placement";
-        case GwProperty::kFirstVisible: return "first visible";
-        case GwProperty::kParent: return "parent";
-        case GwProperty::kStacking: return "stacking";
-        case GwProperty::kCursor: return "cursor";
-        case GwProperty::kMedia: return "media";
-        case GwProperty::kHelpText: return "help text";
+        case GwProperty::kText:
+            return "text";
+        case GwProperty::kShown:
+            return "shown";
+        case GwProperty::kEnabled:
+            return "enabled";
+        case GwProperty::kFocus:
+            return "focus";
+        case GwProperty::kRect:
+            return "rect";
+        case GwProperty::kChecked:
+            return "checked";
+        case GwProperty::kValue:
+            return "value";
+        case GwProperty::kRange:
+            return "range";
+        case GwProperty::kBitmap:
+            return "bitmap";
+        case GwProperty::kFont:
+            return "font";
+        case GwProperty::kColour:
+            return "colour";
+        case GwProperty::kReadOnly:
+            return "read-only";
+        case GwProperty::kToolTip:
+            return "tool tip";
+        case GwProperty::kTitle:
+            return "title";
+        case GwProperty::kSelection:
+            return "selection";
+        case GwProperty::kFrameState:
+            return "frame state";
+        case GwProperty::kIcon:
+            return "icon";
+        case GwProperty::kWaiting:
+            return "waiting";
+        case GwProperty::kPlacement:
+            return "placement";
+        case GwProperty::kFirstVisible:
+            return "first visible";
+        case GwProperty::kParent:
+            return "parent";
+        case GwProperty::kStacking:
+            return "stacking";
+        case GwProperty::kCursor:
+            return "cursor";
+        case GwProperty::kMedia:
+            return "media";
+        case GwProperty::kHelpText:
+            return "help text";
     }
     return "?";
 }
 
 const char* GwContentKindName(GwContentKind kind) {
     switch (kind) {
-        case GwContentKind::kRowsAdded: return "rows added";
-        case GwContentKind::kRowsRemoved: return "rows removed";
-        case GwContentKind::kRowsChanged: return "rows changed";
-        case GwContentKind::kCleared: return "cleared";
-        case GwContentKind::kCellSet: return "cell set";
-        case GwContentKind::kTableResized: return "table resized";
-        case GwContentKind::kEntryAdded: return "entry added";
-        case GwContentKind::kEntryRemoved: return "entry removed";
-        case GwContentKind::kEntryExpanded: return "entry expanded";
-        case GwContentKind::kEntrySelected: return "entry selected";
-        case GwContentKind::kEntriesReplaced: return "entries replaced";
-        case GwContentKind::kPagesChanged: return "pages changed";
+        case GwContentKind::kRowsAdded:
+            return "rows added";
+        case GwContentKind::kRowsRemoved:
+            return "rows removed";
+        case GwContentKind::kRowsChanged:
+            return "rows changed";
+        case GwContentKind::kCleared:
+            return "cleared";
+        case GwContentKind::kCellSet:
+            return "cell set";
+        case GwContentKind::kTableResized:
+            return "table resized";
+        case GwContentKind::kEntryAdded:
+            return "entry added";
+        case GwContentKind::kEntryRemoved:
+            return "entry removed";
+        case GwContentKind::kEntryExpanded:
+            return "entry expanded";
+        case GwContentKind::kEntrySelected:
+            return "entry selected";
+        case GwContentKind::kEntriesReplaced:
+            return "entries replaced";
+        case GwContentKind::kPagesChanged:
+            return "pages changed";
     }
     return "?";
 }

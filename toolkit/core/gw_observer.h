@@ -21,14 +21,14 @@ enum class GwProperty {
     kText,
     kShown,
     kEnabled,
-    kFocus,       // gained or lost: compare with GwCore::has_focus
-    kRect,        // relative to the parent; a frame's to the screen
+    kFocus,  // gained or lost: compare with GwCore::has_focus
+    kRect,   // relative to the parent; a frame's to the screen
     kChecked,
     kValue,
     kRange,
     kBitmap,
     kFont,
-    kColour,      // foreground or background
+    kColour,  // foreground or background
     kReadOnly,
     kToolTip,
     kTitle,
@@ -36,11 +36,11 @@ enum class GwProperty {
     kFrameState,  // normal, minimised, maximised
     kIcon,
     kWaiting,
-    kPlacement,   // a docking frame's region
+    kPlacement,  // a docking frame's region
     kFirstVisible,
-    kParent,      // moved under another parent (set_parent)
-    kStacking,    // the order of the top-level windows or the active one
-    kCursor,      // the global cursor (no widget)
+    kParent,    // moved under another parent (set_parent)
+    kStacking,  // the order of the top-level windows or the active one
+    kCursor,    // the global cursor (no widget)
     kMedia,
     kHelpText,
 };
@@ -50,9 +50,9 @@ const char* GwPropertyName(GwProperty property);
 
 // What changed in a widget's content.
 enum class GwContentKind {
-    kRowsAdded,      // list rows, combo items: `index`, `count`
+    kRowsAdded,  // list rows, combo items: `index`, `count`
     kRowsRemoved,
-    kRowsChanged,    // rows resorted or rewritten
+    kRowsChanged,  // rows resorted or rewritten
     kCleared,
     kCellSet,        // list or spreadsheet cell: `index` row, `column`
     kTableResized,   // spreadsheet rows or columns
@@ -61,7 +61,7 @@ enum class GwContentKind {
     kEntryExpanded,  // opened or closed: GwTreeEntry::is_shown
     kEntrySelected,
     kEntriesReplaced,
-    kPagesChanged,   // tab pages included or left out
+    kPagesChanged,  // tab pages included or left out
 };
 
 const char* GwContentKindName(GwContentKind kind);

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "platform/base/log_sink.h"
-#include "platform/files/paths.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/paths.h"
 #include "platform/files/text_file.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_widget_store.h"
@@ -56,16 +56,23 @@ const char* KindLibrary(GwKind kind) {
     switch (kind) {
         case GwMENUITEM_CLASS:
         case GwTOGGLEITEM_CLASS:
-        case GwTOOL_CLASS: return "menus";
-        case GwTREE_CLASS: return "tree";
-        case GwSPREADSHEET_CLASS: return "spreadsheet";
+        case GwTOOL_CLASS:
+            return "menus";
+        case GwTREE_CLASS:
+            return "tree";
+        case GwSPREADSHEET_CLASS:
+            return "spreadsheet";
         case GwTABBOOK_CLASS:
         case GwDOCKINGCONTAINER_CLASS:
         case GwDOCKINGFRAME_CLASS:
-        case GwDOCKINGREGION_CLASS: return "docking";
-        case GwDRAWING_CLASS: return "draw";
-        case GwOLECONTROL_CLASS: return "hosting";
-        default: return nullptr;
+        case GwDOCKINGREGION_CLASS:
+            return "docking";
+        case GwDRAWING_CLASS:
+            return "draw";
+        case GwOLECONTROL_CLASS:
+            return "hosting";
+        default:
+            return nullptr;
     }
 }
 
@@ -77,8 +84,8 @@ void GwApplyBindings(GwCore* widget, const GwDefinition& def) {
     for (const auto& b : def.bindings) {
         GwCallback fn = GwRcMgr::lookup_function(b.callback);
         if (fn == nullptr) {
-            platform::LogLine("GwRcMgr::load: callback \"" + b.callback + "\" of \"" + widget->identifier() +
-                              "\" (" + def.file + " line " + std::to_string(b.line) + ") is not registered");
+            platform::LogLine("GwRcMgr::load: callback \"" + b.callback + "\" of \"" + widget->identifier() + "\" (" +
+                              def.file + " line " + std::to_string(b.line) + ") is not registered");
             continue;
         }
         GwCore::Binding binding{fn, b.has_user_data ? GwUD(b.user_data) : GwUD(), b.callback, nullptr};
@@ -86,8 +93,7 @@ void GwApplyBindings(GwCore* widget, const GwDefinition& def) {
     }
 }
 
-GwCore* GwRcMgr::instantiate(const GwDefinition& def, const std::shared_ptr<const GwDefinition>& root,
-                             GwCore* parent) {
+GwCore* GwRcMgr::instantiate(const GwDefinition& def, const std::shared_ptr<const GwDefinition>& root, GwCore* parent) {
     if (const char* library = KindLibrary(def.kind); library != nullptr && !GwHasKindFactory(def.kind))
         platform::LogLine("GwRcMgr::load: \"" + def.name + "\" (" + def.file + " line " + std::to_string(def.line) +
                           ") is a " + GwKindName(def.kind) + " but the toolkit's " + library +
@@ -116,8 +122,7 @@ bool GwRcMgr::use(const char* file) {
 bool GwRcMgr::use_text(const std::string& text, const std::string& path) {
     GwParseResult parsed = GwParseDefinitions(text, path);
     if (!parsed.ok) {
-        platform::LogLine("GwRcMgr::use: " + path + " line " + std::to_string(parsed.error_line) + ": " +
-                          parsed.error);
+        platform::LogLine("GwRcMgr::use: " + path + " line " + std::to_string(parsed.error_line) + ": " + parsed.error);
         return false;
     }
     auto& res = Res();
@@ -237,7 +242,9 @@ std::vector<std::string> GwRcMgr::bitmap_names() {
     return names;
 }
 
-void GwRcMgr::add_bitmap(const std::string& name, int width, int height) { Res().bitmaps[name] = {width, height, std::string()}; }
+void GwRcMgr::add_bitmap(const std::string& name, int width, int height) {
+    Res().bitmaps[name] = {width, height, std::string()};
+}
 
 bool GwRcMgr::bitmap_size(const std::string& name, GwBitmapSize* size) {
     auto& bitmaps = Res().bitmaps;

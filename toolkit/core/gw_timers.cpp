@@ -4,9 +4,9 @@
 #include <set>
 #include <tuple>
 
+#include "platform/base/reset_hooks.h"
 #include "platform/system/clock.h"
 #include "platform/system/event_pump.h"
-#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_widget_store.h"

@@ -75,9 +75,7 @@ void GwToggle::copy_state_to(GwCore* copy) const {
     }
 }
 
-GwToggle* GwRadioGroup::item(int index) const {
-    return dynamic_cast<GwToggle*>(child(std::to_string(index)));
-}
+GwToggle* GwRadioGroup::item(int index) const { return dynamic_cast<GwToggle*>(child(std::to_string(index))); }
 
 bool GwRadioGroup::item_value(int index) const {
     GwToggle* t = item(index);

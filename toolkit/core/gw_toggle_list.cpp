@@ -6,8 +6,8 @@
 #include "toolkit/core/gw_widget_store.h"
 
 GwToggle* GwToggleList::AddRow(const std::string& caption) {
-    auto* t = static_cast<GwToggle*>(
-        GwMakeWidget(radio_ ? GwRADIO_CLASS : GwCHECK_CLASS, std::to_string(row_count()), this));
+    auto* t =
+        static_cast<GwToggle*>(GwMakeWidget(radio_ ? GwRADIO_CLASS : GwCHECK_CLASS, std::to_string(row_count()), this));
     t->set_text(caption);
     return t;
 }

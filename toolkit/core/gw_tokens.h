@@ -9,5 +9,4 @@
 // Blank, tab, comma, semicolon, carriage return and line feed.
 inline constexpr std::string_view GwDEFAULT_TOKEN_SEPARATORS = " \t,;\r\n";
 
-std::vector<std::string> GwSplitTokens(std::string_view text,
-                                       std::string_view separators = GwDEFAULT_TOKEN_SEPARATORS);
+std::vector<std::string> GwSplitTokens(std::string_view text, std::string_view separators = GwDEFAULT_TOKEN_SEPARATORS);

@@ -38,8 +38,7 @@ public:
     }
 
     bool operator==(const GwUD& other) const {
-        return kind_ == other.kind_ && text_ == other.text_ && integer_ == other.integer_ &&
-               pointer_ == other.pointer_;
+        return kind_ == other.kind_ && text_ == other.text_ && integer_ == other.integer_ && pointer_ == other.pointer_;
     }
 
 private:

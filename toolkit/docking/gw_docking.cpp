@@ -20,7 +20,8 @@ const bool g_registered = [] {
 std::string GwDockingRegionName(int number) { return "GwDockingRegion" + std::to_string(number); }
 
 GwDockingRegion::GwDockingRegion(int number, GwCore* container)
-    : GwContainer(GwDockingRegionName(number), container, GwRect{0, 0, 10, 10}, GwDOCKINGREGION_CLASS), number_(number) {
+    : GwContainer(GwDockingRegionName(number), container, GwRect{0, 0, 10, 10}, GwDOCKINGREGION_CLASS),
+      number_(number) {
     set_border(false);
 }
 

@@ -5,7 +5,8 @@
 namespace {
 
 const bool g_registered = [] {
-    GwSetKindFactory(GwTABBOOK_CLASS, [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwTabBook(n, p); });
+    GwSetKindFactory(GwTABBOOK_CLASS,
+                     [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwTabBook(n, p); });
     return true;
 }();
 

@@ -12,9 +12,15 @@ struct NamedColour {
 
 // The colour names that definition files and the program use.
 constexpr NamedColour kNamed[] = {
-    {"default", {0, 0, 0}},      {"black", {0, 0, 0}},         {"white", {255, 255, 255}},
-    {"red", {255, 0, 0}},        {"green", {0, 128, 0}},       {"yellow", {255, 255, 0}},
-    {"gray", {128, 128, 128}},   {"grey", {128, 128, 128}},    {"DarkSlateGrey", {47, 79, 79}},
+    {"default", {0, 0, 0}},
+    {"black", {0, 0, 0}},
+    {"white", {255, 255, 255}},
+    {"red", {255, 0, 0}},
+    {"green", {0, 128, 0}},
+    {"yellow", {255, 255, 0}},
+    {"gray", {128, 128, 128}},
+    {"grey", {128, 128, 128}},
+    {"DarkSlateGrey", {47, 79, 79}},
 };
 
 }  // namespace

@@ -20,12 +20,17 @@ int GwDeviceContext::device_caps(GwDeviceCap cap) const {
         return static_cast<int>(std::lround(value));
     };
     switch (cap) {
-        case GwHORZSIZE: return mm(width_mm_, size_.width);
-        case GwVERTSIZE: return mm(height_mm_, size_.height);
-        case GwHORZRES: return size_.width;
-        case GwVERTRES: return size_.height;
+        case GwHORZSIZE:
+            return mm(width_mm_, size_.width);
+        case GwVERTSIZE:
+            return mm(height_mm_, size_.height);
+        case GwHORZRES:
+            return size_.width;
+        case GwVERTRES:
+            return size_.height;
         case GwLOGPIXELSX:
-        case GwLOGPIXELSY: return dpi_;
+        case GwLOGPIXELSY:
+            return dpi_;
     }
     return 0;
 }
@@ -34,8 +39,7 @@ int GwDeviceContext::device_caps(GwDeviceCap cap) const {
 
 bool GwDeviceContext::set_mapping(double x_min, double x_max, double y_min, double y_max, const GwRect& area) {
     if (!(x_max != x_min) || !(y_max != y_min) || area.width <= 0 || area.height <= 0) return false;
-    if (!std::isfinite(x_min) || !std::isfinite(x_max) || !std::isfinite(y_min) || !std::isfinite(y_max))
-        return false;
+    if (!std::isfinite(x_min) || !std::isfinite(x_max) || !std::isfinite(y_min) || !std::isfinite(y_max)) return false;
     scale_x_ = area.width / (x_max - x_min);
     offset_x_ = area.x - x_min * scale_x_;
     scale_y_ = -area.height / (y_max - y_min);
@@ -195,7 +199,9 @@ bool GwDeviceContext::draw_bitmap(const std::string& name, double x, double y, d
     if (!draws_bitmaps_ || !bitmap_size(name, &pixels) || !(scale > 0) || !std::isfinite(scale)) return false;
     GwDrawOp op = Styled(GwDrawKind::kBitmap);
     GwPosition at = to_device(x, y);
-    op.rect = {at.x, at.y, static_cast<int>(std::lround(std::min(pixels.width * scale, 1e9))),
+    op.rect = {at.x,
+               at.y,
+               static_cast<int>(std::lround(std::min(pixels.width * scale, 1e9))),
                static_cast<int>(std::lround(std::min(pixels.height * scale, 1e9)))};
     op.text = name;
     Record(std::move(op));

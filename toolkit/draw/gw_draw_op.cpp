@@ -19,11 +19,20 @@ std::string Quoted(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
         switch (c) {
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
         }
     }
     return out + "\"";
@@ -37,9 +46,12 @@ std::string TextStyle(const GwDrawOp& op) {
 
 const char* AlignName(int align) {
     switch (align) {
-        case GwALIGN_RIGHT: return "right";
-        case GwALIGN_CENTER: return "center";
-        default: return "left";
+        case GwALIGN_RIGHT:
+            return "right";
+        case GwALIGN_CENTER:
+            return "center";
+        default:
+            return "left";
     }
 }
 

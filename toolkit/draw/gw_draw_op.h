@@ -35,11 +35,11 @@ struct GwDrawOp {
     GwRect rect;                     // frame, fill, text box, bitmap, clip
     std::string text;                // text and text box; the bitmap's name
     int align = GwALIGN_LEFT;
-    GwPen pen;                       // lines, frames, polylines
-    std::string colour;              // text colour; fill colour
-    std::string background;          // behind a text; empty for none
-    GwFontSpec font;                 // texts
-    std::optional<GwRect> clip;      // the clip in force when drawn
+    GwPen pen;                   // lines, frames, polylines
+    std::string colour;          // text colour; fill colour
+    std::string background;      // behind a text; empty for none
+    GwFontSpec font;             // texts
+    std::optional<GwRect> clip;  // the clip in force when drawn
 
     // "line 10,20 30,40 pen=black/1/0", "text 300,50 right \"1.25\"
     // font=Arial/83 colour=black", ... (see gw_draw_op.cpp).

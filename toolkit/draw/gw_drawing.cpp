@@ -6,7 +6,8 @@
 namespace {
 
 const bool g_registered = [] {
-    GwSetKindFactory(GwDRAWING_CLASS, [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwDrawing(n, p); });
+    GwSetKindFactory(GwDRAWING_CLASS,
+                     [](GwKind, const std::string& n, GwCore* p) -> GwCore* { return new GwDrawing(n, p); });
     return true;
 }();
 

@@ -139,7 +139,8 @@ private:
                 return;
             }
             case GwDrawKind::kTextBox:
-                for (const auto& line : GwLayoutTextBox(op.rect, op.text, op.font)) Text(line.at.x, line.at.y, line.text, op);
+                for (const auto& line : GwLayoutTextBox(op.rect, op.text, op.font))
+                    Text(line.at.x, line.at.y, line.text, op);
                 return;
             case GwDrawKind::kClip:
             case GwDrawKind::kLiftClip:
@@ -169,8 +170,7 @@ std::string GwPdfBytes(const GwPrintDocument& document) {
     objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
     for (size_t i = 0; i < page_count; ++i) {
         objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox " + media +
-                          " /Resources << /Font << /F1 3 0 R >> >> /Contents " + std::to_string(5 + 2 * i) +
-                          " 0 R >>");
+                          " /Resources << /Font << /F1 3 0 R >> >> /Contents " + std::to_string(5 + 2 * i) + " 0 R >>");
         std::string content = PageWriter(paper).Content(document.pages[i].operations);
         objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream");
     }

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "platform/base/log_sink.h"
-#include "platform/files/paths.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/files/paths.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_observer.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -43,7 +43,9 @@ int Units(double millimetres, int dpi) {
     return static_cast<int>(std::floor(millimetres / kGwMillimetresPerInch * dpi));
 }
 
-GwDimension PaperUnits(const GwPaper& paper) { return {Units(paper.width_mm, paper.dpi), Units(paper.height_mm, paper.dpi)}; }
+GwDimension PaperUnits(const GwPaper& paper) {
+    return {Units(paper.width_mm, paper.dpi), Units(paper.height_mm, paper.dpi)};
+}
 
 constexpr char kPrintFilePrefix[] = "print_";
 constexpr char kPrintFileExtension[] = ".pdf";

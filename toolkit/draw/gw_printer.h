@@ -22,7 +22,6 @@ struct GwPaper {
     int dpi = 600;
 };
 
-
 // How the next printer contexts behave: their paper, whether they draw
 // bitmaps, and failures to simulate (page numbers count from 1; 0 = none).
 struct GwPrinterScript {

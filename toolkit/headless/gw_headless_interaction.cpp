@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/system/clock.h"
 #include "platform/base/log_sink.h"
+#include "platform/system/clock.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_timers.h"
 
@@ -42,7 +42,7 @@ bool GwHeadlessInteraction::ChooseFile(const GwFileRequest& request, std::string
 }
 
 GwPrintDialogAnswer GwHeadlessInteraction::AnswerPrintDialog(const GwPrintDialogRequest& request) {
-    platform::LogLine("headless: print dialog" + (request.parent.empty() ? std::string() : " of \"" + request.parent + "\"") +
-                      " -> cancelled");
+    platform::LogLine("headless: print dialog" +
+                      (request.parent.empty() ? std::string() : " of \"" + request.parent + "\"") + " -> cancelled");
     return GwPrintDialogAnswer{};
 }

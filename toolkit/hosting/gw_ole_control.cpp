@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "platform/com/com_registry.h"
 #include "platform/base/log_sink.h"
 #include "platform/base/reset_hooks.h"
+#include "platform/com/com_registry.h"
 #include "toolkit/core/gw_definition.h"
 #include "toolkit/core/gw_widget_store.h"
 
@@ -166,8 +166,8 @@ bool GwOleControl::create_object(const CLSID& clsid) {
     HRESULT hr = CreateInstance(clsid, IID_IDispatch, object_.Put());
     if (Failed(hr) || !object_) {
         object_.Reset();
-        platform::LogLine("GwOleControl: \"" + identifier() + "\" cannot create " + GuidToString(clsid) +
-                          " (HRESULT " + std::to_string(hr) + ")");
+        platform::LogLine("GwOleControl: \"" + identifier() + "\" cannot create " + GuidToString(clsid) + " (HRESULT " +
+                          std::to_string(hr) + ")");
         return false;
     }
     auto table = EventTables().find(GuidToString(clsid));
@@ -200,7 +200,8 @@ void GwOleControl::apply_definition(const GwDefinition& def, int language) {
         if (GwComObject* wrapper = GwComObject::find(wrapper_name)) {
             class_id = wrapper->GetClassId();
         } else {
-            platform::LogLine("GwOleControl: \"" + identifier() + "\" names the unknown wrapper \"" + wrapper_name + "\"");
+            platform::LogLine("GwOleControl: \"" + identifier() + "\" names the unknown wrapper \"" + wrapper_name +
+                              "\"");
             return;
         }
     }

@@ -105,9 +105,7 @@ bool GwProfile::save(const char* path) {
 
 int GwProfile::section_count() const { return static_cast<int>(document_->SectionCount()); }
 
-bool GwProfile::section_exists(const char* name) const {
-    return document_->FindSection(Text(name)) != nullptr;
-}
+bool GwProfile::section_exists(const char* name) const { return document_->FindSection(Text(name)) != nullptr; }
 
 const char* GwProfile::section_name(int index) const {
     if (index < 0 || index >= section_count()) return kEmpty;
@@ -117,8 +115,7 @@ const char* GwProfile::section_name(int index) const {
 const char* GwProfile::current_section() const { return section_name(current_); }
 
 bool GwProfile::select_section(const char* name, bool create) {
-    const platform::IniSection* found =
-        create ? document_->AddSection(Text(name)) : document_->FindSection(Text(name));
+    const platform::IniSection* found = create ? document_->AddSection(Text(name)) : document_->FindSection(Text(name));
     current_ = -1;
     for (int i = 0; found != nullptr && i < section_count(); ++i) {
         if (&document_->SectionAt(static_cast<size_t>(i)) == found) {
@@ -176,9 +173,7 @@ bool GwProfile::write(const char* key, const char* value) {
     return section != nullptr && section->Set(Text(key), Text(value));
 }
 
-bool GwProfile::write_int(const char* key, int64_t value) {
-    return write(key, std::to_string(value).c_str());
-}
+bool GwProfile::write_int(const char* key, int64_t value) { return write(key, std::to_string(value).c_str()); }
 
 const char* GwProfile::key(int index) const {
     const platform::IniEntry* entry = entry_at(index);
@@ -219,9 +214,7 @@ bool GwProfile::write_position(const char* key, int x, int y) {
     return write(key, JoinIntegers(v, 2).c_str());
 }
 
-bool GwProfile::write_dimension(const char* key, int width, int height) {
-    return write_position(key, width, height);
-}
+bool GwProfile::write_dimension(const char* key, int width, int height) { return write_position(key, width, height); }
 
 bool GwProfile::write_rectangle(const char* key, int x, int y, int width, int height) {
     const int v[4] = {x, y, width, height};

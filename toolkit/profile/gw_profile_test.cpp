@@ -26,8 +26,7 @@ std::string Bytes(const char* text, size_t size) { return std::string(text, size
 // Keys and values of the current section in file order.
 std::vector<std::string> Entries(const GwProfile& profile) {
     std::vector<std::string> out;
-    for (int i = 0; i < profile.key_count(); ++i)
-        out.push_back(std::string(profile.key(i)) + "=" + profile.value(i));
+    for (int i = 0; i < profile.key_count(); ++i) out.push_back(std::string(profile.key(i)) + "=" + profile.value(i));
     return out;
 }
 
@@ -41,10 +40,12 @@ TEST(GwProfile, ReadsTheProfileFormat) {
     };
     const Case cases[] = {
         {"names without regard to case", "[Options]\r\nLanguage=49\r\n", "OPTIONS", "language", "49"},
-        {"blanks around names and '=' trimmed", "[ Options ]\r\n \tLanguage \t=  49 \t\r\n",
-         "Options", "Language", "49"},
-        {"quoted value keeps its blanks", "[ParaStrings]\r\n17=\" MODE \"\r\n", "ParaStrings", "17",
-         " MODE "},
+        {"blanks around names and '=' trimmed",
+         "[ Options ]\r\n \tLanguage \t=  49 \t\r\n",
+         "Options",
+         "Language",
+         "49"},
+        {"quoted value keeps its blanks", "[ParaStrings]\r\n17=\" MODE \"\r\n", "ParaStrings", "17", " MODE "},
         {"only one pair of quotes goes", "[S]\r\nK=\"\"x\"\"\r\n", "S", "K", "\"x\""},
         {"a lone quote is the value", "[S]\r\nK=\"\r\n", "S", "K", "\""},
         {"quote inside a value stays", "[S]\r\nK=a \"b\" c\r\n", "S", "K", "a \"b\" c"},
@@ -53,8 +54,7 @@ TEST(GwProfile, ReadsTheProfileFormat) {
         {"key before any section is in the head", "K=head\r\n[S]\r\nK=s\r\n", "", "K", "head"},
         {"'=' and ';' inside a value", "[S]\r\nK=a=b;c\r\n", "S", "K", "a=b;c"},
         {"empty value", "[S]\r\nK=\r\n", "S", "K", ""},
-        {"a repeated section continues the first", "[S]\r\nA=1\r\n[T]\r\n[s]\r\nK=2\r\n", "S", "K",
-         "2"},
+        {"a repeated section continues the first", "[S]\r\nA=1\r\n[T]\r\n[s]\r\nK=2\r\n", "S", "K", "2"},
         {"comment line is no key", "[S]\r\n;K=1\r\n", "S", "K", ""},
         {"missing key reads empty", "[S]\r\nA=1\r\n", "S", "K", ""},
     };
@@ -93,9 +93,15 @@ TEST(GwProfile, NumbersReadLikeTheCLibraryWithDefaultForMissingKeys) {
         double real;
     };
     const Case cases[] = {
-        {"plain", 49, 49.0},      {"neg", -5, -5.0},     {"tail", 12, 12.0},
-        {"text", 0, 0.0},         {"empty", 0, 0.0},     {"big", INT_MAX, 99999999999.0},
-        {"small", INT_MIN, -99999999999.0}, {"real", 1, 1.25},   {"exp", 2, 2000.0},
+        {"plain", 49, 49.0},
+        {"neg", -5, -5.0},
+        {"tail", 12, 12.0},
+        {"text", 0, 0.0},
+        {"empty", 0, 0.0},
+        {"big", INT_MAX, 99999999999.0},
+        {"small", INT_MIN, -99999999999.0},
+        {"real", 1, 1.25},
+        {"exp", 2, 2000.0},
         {"missing", -3, -3.5},
     };
     for (const Case& c : cases) {
@@ -115,13 +121,13 @@ TEST(GwProfile, ValidityFollowsTheFileAndItsDirectory) {
     };
     const Case cases[] = {
         {"..\\TMP\\exists.ini", true},
-        {"..\\tmp\\EXISTS.INI", true},            // found regardless of case
-        {"..\\TMP\\new.ini", true},               // created on save
+        {"..\\tmp\\EXISTS.INI", true},  // found regardless of case
+        {"..\\TMP\\new.ini", true},     // created on save
         {"", false},
-        {"..\\TMP\\dir.ini", false},              // a directory
-        {"..\\TMP\\nodir\\new.ini", false},       // a missing directory
-        {"..\\TMP\\plain\\new.ini", false},       // a file where a directory belongs
-        {"/proc/self/mem", false},                // opens but cannot be read
+        {"..\\TMP\\dir.ini", false},         // a directory
+        {"..\\TMP\\nodir\\new.ini", false},  // a missing directory
+        {"..\\TMP\\plain\\new.ini", false},  // a file where a directory belongs
+        {"/proc/self/mem", false},           // opens but cannot be read
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -205,8 +211,8 @@ TEST(GwProfile, SaveWritesGoldenBytes) {
     // What was written reads back as it was given.
     GwProfile again(kPath);
     ASSERT_TRUE(again.select_section("ParaStrings"));
-    EXPECT_EQ(Entries(again), (std::vector<std::string>{"17=MODE ", "18= lead", "19=\"quoted\"",
-                                                        "20=in \"side\"", "21="}));
+    EXPECT_EQ(Entries(again),
+              (std::vector<std::string>{"17=MODE ", "18= lead", "19=\"quoted\"", "20=in \"side\"", "21="}));
 }
 
 TEST(GwProfile, OnlySaveReachesTheFile) {
@@ -348,8 +354,7 @@ TEST(GwProfile, CreateClearAndWriteRefuseWhatALineCannotCarry) {
 
 TEST(GwProfile, SecondFileReplacesValuesKeyByKey) {
     WriteFile(RuntimePath("TMP/base.ini"), "[Texts]\r\nA=base a\r\nB=base b\r\n[Only1]\r\nX=1\r\n");
-    WriteFile(RuntimePath("TMP/top.ini"),
-              "[texts]\r\nb=top b\r\nb=ignored\r\nC=top c\r\n[Only2]\r\nY=2\r\n");
+    WriteFile(RuntimePath("TMP/top.ini"), "[texts]\r\nb=top b\r\nb=ignored\r\nC=top c\r\n[Only2]\r\nY=2\r\n");
     GwProfile profile("..\\TMP\\base.ini");
     ASSERT_TRUE(profile.load("..\\TMP\\top.ini"));
     ASSERT_EQ(profile.section_count(), 4);
@@ -442,15 +447,13 @@ TEST(GwProfile, DamagedFilesKeepTheirIntactKeys) {
     struct Case {
         const char* what;
         std::string file;
-        const char* key;      // in section "S"
+        const char* key;  // in section "S"
         std::string value;
     };
     const Case cases[] = {
-        {"a line longer than any buffer", "[S]\r\nLong=" + long_value + "\r\nK=after\r\n", "Long",
-         long_value},
+        {"a line longer than any buffer", "[S]\r\nLong=" + long_value + "\r\nK=after\r\n", "Long", long_value},
         {"the key after a long line", "[S]\r\nLong=" + long_value + "\r\nK=after\r\n", "K", "after"},
-        {"a long section name", "[" + std::string(100000, 's') + "]\r\nX=1\r\n[S]\r\nK=ok\r\n", "K",
-         "ok"},
+        {"a long section name", "[" + std::string(100000, 's') + "]\r\nX=1\r\n[S]\r\nK=ok\r\n", "K", "ok"},
         {"a NUL byte in a value", Bytes("[S]\r\nN=a\0b\r\nK=after\r\n", 20), "K", "after"},
         {"a NUL byte in a key", Bytes("[S]\r\nN\0M=1\r\nK=after\r\n", 20), "K", "after"},
         {"a truncated last line", "[S]\r\nA=1\r\nK=tail", "K", "tail"},

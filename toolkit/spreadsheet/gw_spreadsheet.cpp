@@ -58,7 +58,9 @@ bool GwSpreadSheet::Valid(int row, int column) const {
     return is_alive() && InRange(row, cells_.size()) && InRange(column, static_cast<size_t>(columns_));
 }
 
-std::string GwSpreadSheet::contents(int row, int column) const { return Valid(row, column) ? cells_[row][column] : std::string(); }
+std::string GwSpreadSheet::contents(int row, int column) const {
+    return Valid(row, column) ? cells_[row][column] : std::string();
+}
 
 bool GwSpreadSheet::set_contents(int row, int column, const std::string& text) {
     if (!Valid(row, column)) return false;
@@ -72,7 +74,9 @@ bool GwSpreadSheet::set_contents(int row, int column, const std::string& text) {
     return true;
 }
 
-std::string GwSpreadSheet::row_id(int row) const { return InRange(row, row_ids_.size()) ? row_ids_[row] : std::string(); }
+std::string GwSpreadSheet::row_id(int row) const {
+    return InRange(row, row_ids_.size()) ? row_ids_[row] : std::string();
+}
 
 bool GwSpreadSheet::set_row_id(int row, const std::string& id) {
     if (!InRange(row, row_ids_.size())) return false;
@@ -246,7 +250,8 @@ void GwSpreadSheet::apply_definition(const GwDefinition& def, int language) {
         if (const GwAttribute* a = def.find(attr, language))
             for (size_t i = 0; i < a->values.size(); ++i) apply(static_cast<int>(i), a->values[i]);
     };
-    each("column_widths", [&](int c, const std::string& v) { set_column_width(c, GwDefinitionNumber(v, kGwDefaultColumnWidth)); });
+    each("column_widths",
+         [&](int c, const std::string& v) { set_column_width(c, GwDefinitionNumber(v, kGwDefaultColumnWidth)); });
     each("column_ids", [&](int c, const std::string& v) { set_column_id(c, v); });
     each("row_ids", [&](int r, const std::string& v) { set_row_id(r, v); });
     set_first_visible_row(title_rows_);

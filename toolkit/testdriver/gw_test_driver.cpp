@@ -6,9 +6,9 @@
 #include <deque>
 #include <map>
 
+#include "platform/base/reset_hooks.h"
 #include "platform/system/clock.h"
 #include "platform/system/event_pump.h"
-#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_edit.h"
@@ -227,7 +227,8 @@ GwCore* Target::Resolve() const {
 }
 
 std::string Target::Describe() const {
-    if (widget_ != nullptr) return GwRcMgr::is_valid_child(widget_) ? "\"" + widget_->identifier() + "\"" : "a destroyed widget";
+    if (widget_ != nullptr)
+        return GwRcMgr::is_valid_child(widget_) ? "\"" + widget_->identifier() + "\"" : "a destroyed widget";
     return "\"" + path_ + "\"";
 }
 
@@ -313,7 +314,8 @@ bool ReleaseButton(const Target& target) {
 bool Select(const Target& target, int index) {
     GwCore* w = target.Resolve();
     if (w == nullptr) return false;
-    if (auto* list = dynamic_cast<GwItemList*>(w)) return list->user_select(index) || Refused(target, "selecting row " + std::to_string(index));
+    if (auto* list = dynamic_cast<GwItemList*>(w))
+        return list->user_select(index) || Refused(target, "selecting row " + std::to_string(index));
     GwToggle* item = nullptr;
     if (auto* group = dynamic_cast<GwRadioGroup*>(w)) item = group->item(index);
     if (auto* rows = dynamic_cast<GwToggleList*>(w)) item = rows->row(index);

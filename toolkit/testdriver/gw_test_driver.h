@@ -74,9 +74,9 @@ bool Scroll(const Target& target, int first);
 
 // --- scripting the user's answers -------------------------------------------
 struct ModalScript {
-    std::string window;                          // expected window name; empty: any
-    std::function<void(GwCore* window)> actions; // what the user does in it
-    std::optional<int> result;                   // ends the run if the actions did not
+    std::string window;                           // expected window name; empty: any
+    std::function<void(GwCore* window)> actions;  // what the user does in it
+    std::optional<int> result;                    // ends the run if the actions did not
 };
 
 void AnswerBox(int result);

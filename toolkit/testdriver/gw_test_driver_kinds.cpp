@@ -144,7 +144,8 @@ bool LeaveSheet(const Target& sheet) {
 
 bool DoubleClickCell(const Target& sheet, int row, int column) {
     auto* s = As<GwSpreadSheet>(sheet, "a spreadsheet");
-    return s != nullptr && (s->user_default(row, column) || Refused(sheet, "a double click on " + CellName(row, column)));
+    return s != nullptr &&
+           (s->user_default(row, column) || Refused(sheet, "a double click on " + CellName(row, column)));
 }
 
 std::string Cell(const Target& sheet, int row, int column) {

@@ -55,15 +55,18 @@ private:
     void Button(const char* name, Handler handler) {
         handlers_.push_back({this, handler});
         auto* button = new GwPushButton(name, this);
-        button->set_callback(GwCB_ACTIVATE, [](GwCore*, GwEvent*, GwUD ud) {
-            auto* b = ud.pointer_as<Binding>();
-            return (b->self->*(b->handler))();
-        }, GwUD(static_cast<void*>(&handlers_.back())));
+        button->set_callback(
+            GwCB_ACTIVATE,
+            [](GwCore*, GwEvent*, GwUD ud) {
+                auto* b = ud.pointer_as<Binding>();
+                return (b->self->*(b->handler))();
+            },
+            GwUD(static_cast<void*>(&handlers_.back())));
     }
 
     int Apply() {
-        taken = child("PWZxMin")->text() + ".." + child("PWZxMax")->text() + " portrait=" +
-                std::to_string(dynamic_cast<GwToggle*>(child("PDPortraitToggle"))->value());
+        taken = child("PWZxMin")->text() + ".." + child("PWZxMax")->text() +
+                " portrait=" + std::to_string(dynamic_cast<GwToggle*>(child("PDPortraitToggle"))->value());
         frame()->end_modal(GwRESULT_OK);
         frame()->hide();
         return 1;
@@ -92,7 +95,8 @@ TEST_F(CodeBuiltDialogs, OnCreateBuildsTheWidgetsAtTheFirstShow) {
     EXPECT_EQ(zoom->content->child_count(), 0);
     EXPECT_FALSE(zoom->content->border());
 
-    gwtest::ScriptModal({"Zoom", [](GwCore* w) {
+    gwtest::ScriptModal({"Zoom",
+                         [](GwCore* w) {
                              EXPECT_TRUE(gwtest::Replace(w->child("PWZxMax"), "2.5"));
                              EXPECT_FALSE(gwtest::Type(w->child("PWZxMin"), "x")) << "a decimal field";
                              EXPECT_TRUE(gwtest::Toggle(w->child("PDPortraitToggle")));

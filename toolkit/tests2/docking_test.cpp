@@ -68,8 +68,14 @@ TEST_F(Docking, FrameTakesACopyOfItsContent) {
 
 TEST_F(Docking, ShowAndHideCallbacksOnEveryChange) {
     GwDockingFrame* frame = FrameFromTemplate();
-    frame->set_callback(GwCB_SHOW, [](GwCore* w, GwEvent*, GwUD) { Notes().push_back("show " + w->name()); return 1; });
-    frame->set_callback(GwCB_HIDE, [](GwCore* w, GwEvent*, GwUD) { Notes().push_back("hide " + w->name()); return 1; });
+    frame->set_callback(GwCB_SHOW, [](GwCore* w, GwEvent*, GwUD) {
+        Notes().push_back("show " + w->name());
+        return 1;
+    });
+    frame->set_callback(GwCB_HIDE, [](GwCore* w, GwEvent*, GwUD) {
+        Notes().push_back("hide " + w->name());
+        return 1;
+    });
     EXPECT_TRUE(gwtest::ShowDockingFrame(frame));
     EXPECT_TRUE(frame->is_visible());
     EXPECT_TRUE(gwtest::HideDockingFrame(frame)) << "the user closes it";

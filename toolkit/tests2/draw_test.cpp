@@ -90,15 +90,17 @@ TEST_F(Drawing, ContextMappingAndCallerMappingGiveTheSameLog) {
     dc->draw_polyline({{x(0), y(-1)}, {x(2.5), y(0.5)}, {x(10), y(1)}});
     dc->draw_line(x(0), y(0), x(10), y(0));
     EXPECT_EQ(gwtest::Drawing(*dc), mapped);
-    EXPECT_EQ(mapped, (std::vector<std::string>{"polyline 40,420 180,120 600,20 pen=black/1/0",
-                                                "line 40,220 600,220 pen=black/1/0"}));
+    EXPECT_EQ(mapped,
+              (std::vector<std::string>{"polyline 40,420 180,120 600,20 pen=black/1/0",
+                                        "line 40,220 600,220 pen=black/1/0"}));
 
     // A character grid, and the preview's moved origin on top of it.
     dc->clear();
     ASSERT_TRUE(dc->set_char_grid(80, 24));
     dc->move_origin(10, 10);
     dc->draw_text(8, 2, "Header");
-    EXPECT_EQ(gwtest::Drawing(*dc), (std::vector<std::string>{"text 74,50 left \"Header\" font=Arial/13 colour=black"}));
+    EXPECT_EQ(gwtest::Drawing(*dc),
+              (std::vector<std::string>{"text 74,50 left \"Header\" font=Arial/13 colour=black"}));
     EXPECT_FALSE(dc->set_mapping(1, 1, 0, 1, area)) << "an empty range keeps the mapping";
     EXPECT_FALSE(dc->set_char_grid(0, 24));
 }
@@ -145,9 +147,15 @@ TEST(Colours, ByNameOrHexadecimal) {
         const char* colour;
         std::optional<GwRgb> rgb;
     } cases[] = {
-        {"DarkSlateGrey", GwRgb{47, 79, 79}}, {"darkslategrey", GwRgb{47, 79, 79}}, {"default", GwRgb{0, 0, 0}},
-        {"grey", GwRgb{128, 128, 128}},       {"#c0C0c0", GwRgb{192, 192, 192}},    {"#404040", GwRgb{64, 64, 64}},
-        {"#12345", std::nullopt},             {"#GG0000", std::nullopt},            {"chartreuse", std::nullopt},
+        {"DarkSlateGrey", GwRgb{47, 79, 79}},
+        {"darkslategrey", GwRgb{47, 79, 79}},
+        {"default", GwRgb{0, 0, 0}},
+        {"grey", GwRgb{128, 128, 128}},
+        {"#c0C0c0", GwRgb{192, 192, 192}},
+        {"#404040", GwRgb{64, 64, 64}},
+        {"#12345", std::nullopt},
+        {"#GG0000", std::nullopt},
+        {"chartreuse", std::nullopt},
         {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(GwColourToRgb(c.colour), c.rgb) << c.colour;
@@ -182,9 +190,9 @@ TEST_F(Drawing, PrintDialogAnswersAndPrinterFailures) {
     struct Case {
         const char* what;
         GwPrinterScript script;
-        int pages_made;       // pages started and ended before the run stops
-        bool ended;           // end_document succeeded
-        size_t kept_pages;    // pages of the kept document; -1 none kept
+        int pages_made;     // pages started and ended before the run stops
+        bool ended;         // end_document succeeded
+        size_t kept_pages;  // pages of the kept document; -1 none kept
         bool kept;
     };
     GwPrinterScript no_document;

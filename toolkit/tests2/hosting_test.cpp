@@ -109,8 +109,8 @@ TEST_F(Hosting, ControlMadeByClassIdCalledByNumberWithEvents) {
     control_->set_wrapper(&wrapper_);
     EXPECT_EQ(wrapper_.control(), control_);
 
-    EXPECT_EQ(wrapper_.CallForText(kDescribe, {VariantFromString("PLC V3.10"), VariantFromDouble(3.1),
-                                               VariantFromLong(4096)}),
+    EXPECT_EQ(wrapper_.CallForText(kDescribe,
+                                   {VariantFromString("PLC V3.10"), VariantFromDouble(3.1), VariantFromLong(4096)}),
               "PLC V3.10|3.1|4096");
 
     g_answer = "..\\TMP\\PlcIn.txt";
@@ -118,8 +118,9 @@ TEST_F(Hosting, ControlMadeByClassIdCalledByNumberWithEvents) {
     g_answer.reset();
     EXPECT_EQ(wrapper_.CallForText(kAskForFile, {}), " ") << "a host that leaves the buffer alone";
     EXPECT_EQ(wrapper_.InvokeBool(kAnnounce, {VariantFromString("Proj1")}), TRUE);
-    EXPECT_EQ(g_events, (std::vector<std::string>{"EditorControl FileWanted archive [ ]",
-                                                  "EditorControl FileWanted archive [ ]", "Announced Proj1"}));
+    EXPECT_EQ(g_events,
+              (std::vector<std::string>{
+                  "EditorControl FileWanted archive [ ]", "EditorControl FileWanted archive [ ]", "Announced Proj1"}));
 }
 
 TEST_F(Hosting, ControlsWithoutObjectFailTheirCalls) {
@@ -161,8 +162,10 @@ TEST_F(Hosting, WrapperRegistersByName) {
 
 TEST(VariantConversions, TextsFlagsAndByReferenceAnswers) {
     BSTR by_ref_text = SysAllocString("C:\\old.txt");
-    VARIANT cases_text[] = {VariantFromString(std::string_view("PlcIn\0tail", 10)), VariantByRefString(&by_ref_text),
-                            VariantFromLong(7), VARIANT()};
+    VARIANT cases_text[] = {VariantFromString(std::string_view("PlcIn\0tail", 10)),
+                            VariantByRefString(&by_ref_text),
+                            VariantFromLong(7),
+                            VARIANT()};
     const char* expected_text[] = {"PlcIn", "C:\\old.txt", "", ""};
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(GwStringFromVARIANT(&cases_text[i]).str(), expected_text[i]) << i;
     EXPECT_EQ(GwStringFromVARIANT(nullptr).str(), "");
@@ -170,8 +173,12 @@ TEST(VariantConversions, TextsFlagsAndByReferenceAnswers) {
     struct FlagCase {
         VARIANT value;
         bool flag;
-    } flags[] = {{VariantFromBool(true), true}, {VariantFromBool(false), false}, {VariantFromLong(5), true},
-                 {VariantFromLong(0), false}, {VariantFromDouble(1.0), false}, {VARIANT(), false}};
+    } flags[] = {{VariantFromBool(true), true},
+                 {VariantFromBool(false), false},
+                 {VariantFromLong(5), true},
+                 {VariantFromLong(0), false},
+                 {VariantFromDouble(1.0), false},
+                 {VARIANT(), false}};
     for (size_t i = 0; i < std::size(flags); ++i) EXPECT_EQ(GwBoolFromVARIANT(&flags[i].value), flags[i].flag) << i;
     EXPECT_FALSE(GwBoolFromVARIANT(nullptr));
 
@@ -200,8 +207,9 @@ TEST(DdeClient, ConnectsOnlyToAServerThatServesTheServiceAndTopic) {
     EXPECT_FALSE(client.execute("OpenNext C:\\My Plots\\Scope.dat"));
     client.disconnect();
     EXPECT_FALSE(client.execute("OpenNext y"));
-    EXPECT_EQ(server.connects, (std::vector<std::string>{"c:\\tools\\plot.exe|System", "C:\\Tools\\plot.exe|Data",
-                                                          "C:\\Tools\\plot.exe|System"}));
+    EXPECT_EQ(server.connects,
+              (std::vector<std::string>{
+                  "c:\\tools\\plot.exe|System", "C:\\Tools\\plot.exe|Data", "C:\\Tools\\plot.exe|System"}));
     EXPECT_EQ(server.commands,
               (std::vector<std::string>{"OpenFirst C:\\My Plots\\Scope.dat", "OpenNext C:\\My Plots\\Scope.dat"}));
     EXPECT_EQ(server.disconnects, 1);

@@ -91,7 +91,8 @@ TEST_F(Menus, ToggleItemValueFromUserAndProgram) {
     EXPECT_EQ(defined->value(), 0);
     defined->set_value(1);  // the program: no callback
     EXPECT_TRUE(gwtest::ChooseMenuItem(defined));
-    EXPECT_EQ(Notes(), (std::vector<std::string>{"CB_Note TiNetList change  value=0", "CB_Note TiNetList change  value=0"}));
+    EXPECT_EQ(Notes(),
+              (std::vector<std::string>{"CB_Note TiNetList change  value=0", "CB_Note TiNetList change  value=0"}));
 
     auto* made = new GwToggleItem("TiPane", main_->child("View"), "Pane");
     EXPECT_EQ(made->kind(), GwTOGGLEITEM_CLASS);

@@ -68,8 +68,9 @@ TEST_F(Sheets, DestroyedSheetIsAnEmptyShellAtOnce) {
 TEST_F(Sheets, EditsReportActivateAndConfirmWithTheCell) {
     EXPECT_TRUE(gwtest::EditCell(sheet_, 5, 1, "55"));
     EXPECT_EQ(sheet_->contents(5, 1), "55");
-    EXPECT_EQ(Notes(), (std::vector<std::string>{"CB_Cell Table spreadsheet  reason=1 cell=5,1",
-                                                 "CB_Cell Table spreadsheet  reason=2 cell=5,1"}));
+    EXPECT_EQ(Notes(),
+              (std::vector<std::string>{"CB_Cell Table spreadsheet  reason=1 cell=5,1",
+                                        "CB_Cell Table spreadsheet  reason=2 cell=5,1"}));
     EXPECT_FALSE(sheet_->cell_has_focus());
     int row = 0, column = 0;
     ASSERT_TRUE(sheet_->current_cell(&row, &column));
@@ -78,7 +79,8 @@ TEST_F(Sheets, EditsReportActivateAndConfirmWithTheCell) {
     // The callback sees the editor's new text before the cell takes it.
     sheet_->set_callback(GwCB_SPREADSHEET, [](GwCore* w, GwEvent* ev, GwUD) {
         auto* s = dynamic_cast<GwSpreadSheet*>(w);
-        Notes().push_back(std::to_string(ev->reason) + " " + s->editor()->text() + " " + s->contents(ev->row, ev->column));
+        Notes().push_back(std::to_string(ev->reason) + " " + s->editor()->text() + " " +
+                          s->contents(ev->row, ev->column));
         return ev->reason == GwSS_CONFIRM && s->editor()->text() == "x" ? 0 : 1;
     });
     Notes().clear();

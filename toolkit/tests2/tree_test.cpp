@@ -49,7 +49,8 @@ protected:
             auto* folder = new FolderEntry(group, group);
             ASSERT_TRUE(tree_->add_entry(root_, folder));
         }
-        for (const char* para : {"100-SPEED", "101-ACCEL"}) ASSERT_TRUE(tree_->add_entry(root_->child(0), new ParaEntry(para)));
+        for (const char* para : {"100-SPEED", "101-ACCEL"})
+            ASSERT_TRUE(tree_->add_entry(root_->child(0), new ParaEntry(para)));
         ASSERT_TRUE(tree_->add_entry(root_->child(1), new ParaEntry("200-CURR")));
         Notes().clear();
     }
@@ -61,9 +62,12 @@ TEST_F(Trees, ThreeLevelsFoundAgainUnderThePointer) {
     EXPECT_EQ(gwtest::TreeRows(tree_), (std::vector<std::string>{"M1 [foldc]"})) << "closed root";
     tree_->expand_entry(root_);
     EXPECT_TRUE(gwtest::ExpandTreeEntry(tree_, "Menu_0"));
-    EXPECT_EQ(gwtest::TreeRows(tree_), (std::vector<std::string>{"M1 [foldo]", "  Menu_0 [foldo]",
-                                                                   "    100-SPEED [tr_para.bmp]",
-                                                                   "    101-ACCEL [tr_para.bmp]", "  Menu_1 [foldc]"}));
+    EXPECT_EQ(gwtest::TreeRows(tree_),
+              (std::vector<std::string>{"M1 [foldo]",
+                                        "  Menu_0 [foldo]",
+                                        "    100-SPEED [tr_para.bmp]",
+                                        "    101-ACCEL [tr_para.bmp]",
+                                        "  Menu_1 [foldc]"}));
     // Every displayed entry is found at its own row, anywhere across it.
     for (const char* id : {"File", "Menu_0", "100-SPEED", "101-ACCEL", "Menu_1"}) {
         GwTreeEntry* entry = gwtest::FindTreeEntry(tree_, id);
@@ -125,7 +129,8 @@ TEST_F(Trees, MovingAnEntryToAnotherTree) {
     EXPECT_FALSE(speed->add_child(other_root));
 
     other->destroy();
-    EXPECT_EQ(g_deleted, (std::vector<std::string>{"loose", "File", "100-SPEED"})) << "a destroyed tree deletes its entries";
+    EXPECT_EQ(g_deleted, (std::vector<std::string>{"loose", "File", "100-SPEED"}))
+        << "a destroyed tree deletes its entries";
 }
 
 TEST_F(Trees, ANewRootReplacesAndDeletesTheOld) {
@@ -140,10 +145,13 @@ TEST_F(Trees, ANewRootReplacesAndDeletesTheOld) {
 TEST_F(Trees, SelectionByTheUserReachesItsCallback) {
     tree_->expand_entry(root_);
     std::vector<GwTreeEntry*> seen;
-    tree_->set_callback(GwCB_SELECT, [](GwCore*, GwEvent* ev, GwUD ud) {
-        ud.pointer_as<std::vector<GwTreeEntry*>>()->push_back(static_cast<GwTreeEntry*>(ev->data));
-        return 1;
-    }, GwUD(static_cast<void*>(&seen)));
+    tree_->set_callback(
+        GwCB_SELECT,
+        [](GwCore*, GwEvent* ev, GwUD ud) {
+            ud.pointer_as<std::vector<GwTreeEntry*>>()->push_back(static_cast<GwTreeEntry*>(ev->data));
+            return 1;
+        },
+        GwUD(static_cast<void*>(&seen)));
     GwTreeEntry* group = gwtest::FindTreeEntry(tree_, "Menu_1");
     EXPECT_TRUE(tree_->select_entry(root_)) << "the program's selection fires nothing";
     EXPECT_TRUE(seen.empty());

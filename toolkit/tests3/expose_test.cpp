@@ -45,7 +45,11 @@ TEST_F(Exposing, FirstShowResizeAndInvalidateEachDrawAFreshPicture) {
         {"hidden: no expose", [&] { plot->invalidate(); }, 0},
         {"first show", [&] { main->show(); }, 1},
         {"shown again: no expose", [&] { main->show(); }, 1},
-        {"resize", [&] { plot->set_dimension({300, 120}); }, 2},
+        {"resize",
+         [&] {
+             plot->set_dimension({300, 120});
+         },
+         2},
         {"invalidate", [&] { plot->invalidate(); }, 3},
         {"a renderer's expose", [&] { plot->expose(); }, 4},
     };
@@ -77,7 +81,8 @@ TEST_F(Exposing, ALockedBracketIsOnePicture) {
     EXPECT_EQ(counter.pictures, 0);  // the inner unlock ends no picture
     dc->unlock();
     EXPECT_EQ(counter.pictures, 1);
-    EXPECT_EQ(gwtest::Drawing(plot), (std::vector<std::string>{"line 3,3 4,4 pen=black/1/0", "line 5,5 6,6 pen=black/1/0"}));
+    EXPECT_EQ(gwtest::Drawing(plot),
+              (std::vector<std::string>{"line 3,3 4,4 pen=black/1/0", "line 5,5 6,6 pen=black/1/0"}));
     GwDetachObserver(&counter);
 }
 

@@ -73,32 +73,33 @@ TEST_F(Observing, SeesTheModelChangeInOrder) {
     item->show();
     w->destroy();
 
-    EXPECT_EQ(observer_.lines, (std::vector<std::string>{
-                                   "created Observed",
-                                   "created Observed.Caption",
-                                   "created Observed.Items",
-                                   "created Observed.Devices",
-                                   "created Observed.Cells",
-                                   "created Observed.Cells.GwINTERNAL_EDITBUTTON",
-                                   "created Observed.Menu",
-                                   "text Observed.Caption",
-                                   "rect Observed.Caption",
-                                   "rows added Observed.Items 0",
-                                   "rows added Observed.Items 1",
-                                   "cell set Observed.Cells 1,1",
-                                   "entries replaced Observed.Devices net",
-                                   "entry added Observed.Devices drive",
-                                   "entry expanded Observed.Devices net",
-                                   "created Observed.Menu.Close",
-                                   "destroyed Observed.Caption",
-                                   "destroyed Observed.Items",
-                                   "destroyed Observed.Devices",
-                                   "destroyed Observed.Cells.GwINTERNAL_EDITBUTTON",
-                                   "destroyed Observed.Cells",
-                                   "destroyed Observed.Menu.Close",
-                                   "destroyed Observed.Menu",
-                                   "destroyed Observed",
-                               }));
+    EXPECT_EQ(observer_.lines,
+              (std::vector<std::string>{
+                  "created Observed",
+                  "created Observed.Caption",
+                  "created Observed.Items",
+                  "created Observed.Devices",
+                  "created Observed.Cells",
+                  "created Observed.Cells.GwINTERNAL_EDITBUTTON",
+                  "created Observed.Menu",
+                  "text Observed.Caption",
+                  "rect Observed.Caption",
+                  "rows added Observed.Items 0",
+                  "rows added Observed.Items 1",
+                  "cell set Observed.Cells 1,1",
+                  "entries replaced Observed.Devices net",
+                  "entry added Observed.Devices drive",
+                  "entry expanded Observed.Devices net",
+                  "created Observed.Menu.Close",
+                  "destroyed Observed.Caption",
+                  "destroyed Observed.Items",
+                  "destroyed Observed.Devices",
+                  "destroyed Observed.Cells.GwINTERNAL_EDITBUTTON",
+                  "destroyed Observed.Cells",
+                  "destroyed Observed.Menu.Close",
+                  "destroyed Observed.Menu",
+                  "destroyed Observed",
+              }));
 }
 
 TEST_F(Observing, CopiesAndProgramWidgetsAreAnnouncedBeforeTheirChanges) {
@@ -109,9 +110,12 @@ TEST_F(Observing, CopiesAndProgramWidgetsAreAnnouncedBeforeTheirChanges) {
     auto* label = new GwLabel("Extra", w);
     w->child("Items")->set_text("x");  // a notification about another widget announces the label first
     label->set_text("Made");
-    EXPECT_EQ(observer_.lines, (std::vector<std::string>{"created Observed.Caption", "text Observed.Caption",
-                                                         "created Observed.Extra", "text Observed.Items",
-                                                         "text Observed.Extra"}));
+    EXPECT_EQ(observer_.lines,
+              (std::vector<std::string>{"created Observed.Caption",
+                                        "text Observed.Caption",
+                                        "created Observed.Extra",
+                                        "text Observed.Items",
+                                        "text Observed.Extra"}));
 }
 
 TEST_F(Observing, SeveralObserversAreToldAndADetachedOneNoMore) {

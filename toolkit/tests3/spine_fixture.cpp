@@ -13,7 +13,8 @@ namespace {
 platform::ResetHook g_reset([] { Notes().clear(); });
 
 int CB_Spine(GwCore* w, GwEvent* ev, GwUD ud) {
-    std::string line = w->name() + " " + (ev != nullptr && GwCallbackTypeName(ev->type) ? GwCallbackTypeName(ev->type) : "-");
+    std::string line =
+        w->name() + " " + (ev != nullptr && GwCallbackTypeName(ev->type) ? GwCallbackTypeName(ev->type) : "-");
     if (ev != nullptr) {
         if (ev->type == GwCB_KEY || ev->type == GwCB_HELP) line += " key=" + std::to_string(ev->key);
         if (ev->type == GwCB_ACTIVATE && ev->row >= 0) line += " row=" + std::to_string(ev->row);

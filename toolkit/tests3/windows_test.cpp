@@ -131,7 +131,14 @@ TEST_F(Windows, OpeningAMenuRunsItsCreateOnceAndItsShowEveryTime) {
         {"a hidden popup", nullptr, popup, true, {"DevicePopup show"}},
         {"again", nullptr, popup, true, {"DevicePopup show"}},
         {"disabled", [main] { main->child("Window")->disable(); }, "Main/Window", false, {}},
-        {"in a hidden frame", [main] { main->child("Window")->enable(); main->hide(); }, "Main/Window", false, {}},
+        {"in a hidden frame",
+         [main] {
+             main->child("Window")->enable();
+             main->hide();
+         },
+         "Main/Window",
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -172,16 +179,26 @@ TEST_F(Windows, TreeEntriesTakePopupsAndClicksAsTheUserGivesThem) {
         const char* selected;
     };
     const Case cases[] = {
-        {"popup", [&] { return gwtest::OpenEntryPopup(tree, "drive"); }, true, {"Devices select entry=drive", "DevicePopup show"}, "drive"},
+        {"popup",
+         [&] { return gwtest::OpenEntryPopup(tree, "drive"); },
+         true,
+         {"Devices select entry=drive", "DevicePopup show"},
+         "drive"},
         {"popup destroyed", [&] { return gwtest::OpenEntryPopup(tree, "scope"); }, false, {}, "drive"},
         {"no popup", [&] { return gwtest::OpenEntryPopup(tree, "net"); }, false, {}, "drive"},
-        {"click", [&] { return gwtest::ClickTreeEntry(tree, "net"); }, true, {"Devices select entry=net", "Devices mouse entry=net state=1"}, "net"},
+        {"click",
+         [&] { return gwtest::ClickTreeEntry(tree, "net"); },
+         true,
+         {"Devices select entry=net", "Devices mouse entry=net state=1"},
+         "net"},
         {"popup on a deleted entry",
          [&] {
              tree->delete_entry(root->child(0));
              return gwtest::OpenEntryPopup(tree, "drive");
          },
-         false, {}, "net"},
+         false,
+         {},
+         "net"},
         {"double click",
          [&] { return gwtest::ClickTreeEntry(tree, "scope", GwMOUSE_BUTTON1 | GwMOUSE_DOUBLE); },
          true,
@@ -196,9 +213,10 @@ TEST_F(Windows, TreeEntriesTakePopupsAndClicksAsTheUserGivesThem) {
         ASSERT_NE(tree->selected_entry(), nullptr);
         EXPECT_EQ(tree->selected_entry()->id(), c.selected);
     }
-    EXPECT_EQ(failures, (Lines{"\"Main.Devices\" refused a popup on \"scope\"",
-                               "\"Main.Devices\" refused a popup on \"net\"",
-                               "\"Main.Devices\" has no entry \"drive\""}));
+    EXPECT_EQ(failures,
+              (Lines{"\"Main.Devices\" refused a popup on \"scope\"",
+                     "\"Main.Devices\" refused a popup on \"net\"",
+                     "\"Main.Devices\" has no entry \"drive\""}));
     GwTreeEntry* loose = Entry("loose", popup);
     EXPECT_FALSE(tree->user_context_menu(loose));  // an entry of no tree
     delete loose;
@@ -219,12 +237,25 @@ TEST_F(Windows, FramesMaximiseRestoreAndCentreOnTheVirtualScreen) {
         {"restore", [&] { child->restore(); }, {10, 20, 200, 100}, GwSTATE_NORMAL, {"Child resize"}},
         {"restore a normal frame", [&] { child->restore(); }, {10, 20, 200, 100}, GwSTATE_NORMAL, {}},
         {"centre", [&] { child->center(); }, {540, 462, 200, 100}, GwSTATE_NORMAL, {"Child resize"}},
-        {"centre on a smaller screen", [&] { GwSetScreenSize({800, 600}); child->center(); }, {300, 250, 200, 100},
-         GwSTATE_NORMAL, {"Child resize"}},
+        {"centre on a smaller screen",
+         [&] {
+             GwSetScreenSize({800, 600});
+             child->center();
+         },
+         {300, 250, 200, 100},
+         GwSTATE_NORMAL,
+         {"Child resize"}},
         {"minimise", [&] { child->minimize(); }, {300, 250, 200, 100}, GwSTATE_MINIMIZED, {}},
         {"restore a minimised frame", [&] { child->restore(); }, {300, 250, 200, 100}, GwSTATE_NORMAL, {"Child show"}},
-        {"maximise, minimise, restore", [&] { child->maximize(); child->minimize(); child->restore(); },
-         {300, 250, 200, 100}, GwSTATE_NORMAL, {"Child resize", "Child resize", "Child show"}},
+        {"maximise, minimise, restore",
+         [&] {
+             child->maximize();
+             child->minimize();
+             child->restore();
+         },
+         {300, 250, 200, 100},
+         GwSTATE_NORMAL,
+         {"Child resize", "Child resize", "Child show"}},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
@@ -260,7 +291,12 @@ TEST_F(Windows, ShowingFocusingAndRaisingOrderTheTopLevelWindows) {
         {"raise", [&] { child->raise(); }, "Main Child / Child"},
         {"raise a hidden frame", [&] { other->raise(); }, "Main Child Other / Child"},
         {"hide the top", [&] { child->hide(); }, "Main Child Other / Main"},
-        {"destroy", [&] { child->destroy(); other->destroy(); }, "Main / Main"},
+        {"destroy",
+         [&] {
+             child->destroy();
+             other->destroy();
+         },
+         "Main / Main"},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
@@ -291,9 +327,30 @@ TEST_F(Windows, AScrolledContainerMovesItsFirstItemAsTheUserScrolls) {
         {"to where it is", [] { return gwtest::Scroll("Main/Params", 4); }, true, 4, {}},
         {"past the end", [] { return gwtest::Scroll("Main/Params", 9); }, true, 7, {"Params scroll value=7"}},
         {"before the start", [] { return gwtest::Scroll("Main/Params", -1); }, true, 0, {"Params scroll value=0"}},
-        {"by the program", [&] { params->set_first_visible(2); return true; }, true, 2, {}},
-        {"fewer items", [&] { params->set_item_count(4); return true; }, true, 1, {}},
-        {"disabled", [&] { params->disable(); return gwtest::Scroll(params, 0); }, false, 1, {}},
+        {"by the program",
+         [&] {
+             params->set_first_visible(2);
+             return true;
+         },
+         true,
+         2,
+         {}},
+        {"fewer items",
+         [&] {
+             params->set_item_count(4);
+             return true;
+         },
+         true,
+         1,
+         {}},
+        {"disabled",
+         [&] {
+             params->disable();
+             return gwtest::Scroll(params, 0);
+         },
+         false,
+         1,
+         {}},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);

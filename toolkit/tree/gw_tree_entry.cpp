@@ -32,7 +32,8 @@ bool GwTreeEntry::is_descendant_of(const GwTreeEntry* ancestor) const {
 }
 
 bool GwTreeEntry::add_child(GwTreeEntry* entry) {
-    if (entry == nullptr || entry->parent_ != nullptr || entry->tree_ != nullptr || is_descendant_of(entry)) return false;
+    if (entry == nullptr || entry->parent_ != nullptr || entry->tree_ != nullptr || is_descendant_of(entry))
+        return false;
     entry->parent_ = this;
     children_.push_back(entry);
     return true;

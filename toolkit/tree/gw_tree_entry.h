@@ -67,7 +67,7 @@ private:
     int flags_;
     GwTreeEntry* parent_ = nullptr;
     std::vector<GwTreeEntry*> children_;  // owned
-    GwTree* tree_ = nullptr;               // set on the root only
+    GwTree* tree_ = nullptr;              // set on the root only
     bool shown_ = false;
     GwCore* popup_ = nullptr;
     std::string font_;

@@ -34,8 +34,8 @@ protected:
     sim::DriveTable& Drive(int address = kAddress) { return drives_.at(address)->Table(); }
     bool HeardAny(const std::string& prefix) {
         const std::vector<std::string> requests = Requests();
-        return std::any_of(requests.begin(), requests.end(),
-                           [&](const std::string& r) { return r.rfind(prefix, 0) == 0; });
+        return std::any_of(
+            requests.begin(), requests.end(), [&](const std::string& r) { return r.rfind(prefix, 0) == 0; });
     }
     // The requests after the last description or value-text read: what
     // follows the whole-table read.
@@ -271,24 +271,32 @@ TEST_F(ActivationTest, SignatureCheckAgainstTheDrive) {
     };
     const Step steps[] = {
         {"unchanged", [] {}, 1, nullptr},
-        {"revision", [&] { drive.Find(92)->value = FloatBits(1.35f); }, 7,
+        {"revision",
+         [&] { drive.Find(92)->value = FloatBits(1.35f); },
+         7,
          "CheckDeviceSignature: Different revision detected"},
-        {"power-on", [&] {
+        {"power-on",
+         [&] {
              drive.Find(92)->value = FloatBits(1.3f);
              drive.Find(88)->value = 1;
              BusTransferFlag = false;
          },
-         7, "DeviceSignatureCheck: PWRON message from Device\n"},
-        {"power-on during a transfer", [&] {
+         7,
+         "DeviceSignatureCheck: PWRON message from Device\n"},
+        {"power-on during a transfer",
+         [&] {
              drive.Find(88)->value = 1;
              BusTransferFlag = true;
          },
-         1, "DeviceSignatureCheck: PWRON message from Device ignored"},
-        {"run mode", [&] {
+         1,
+         "DeviceSignatureCheck: PWRON message from Device ignored"},
+        {"run mode",
+         [&] {
              BusTransferFlag = false;
              drive.Find(151)->value = 5;
          },
-         7, "DeviceSignatureCheck: Runmode change detected\n"},
+         7,
+         "DeviceSignatureCheck: Runmode change detected\n"},
     };
     for (const Step& s : steps) {
         s.arrange();
@@ -311,8 +319,8 @@ TEST_F(ActivationTest, AwaitedRunModeChange) {
     for (int report = 1; report <= 20; ++report) {
         drive.Find(88)->value = 1;
         EXPECT_EQ(main_->DeviceSignatureCheck(), 1) << report;
-        const bool timedOut = NewLogText().find("DeviceSignatureCheck: Timeout for awaited runmode change") !=
-                              std::string::npos;
+        const bool timedOut =
+            NewLogText().find("DeviceSignatureCheck: Timeout for awaited runmode change") != std::string::npos;
         EXPECT_EQ(timedOut, report == 20) << report;
     }
     EXPECT_FALSE(main_->IsIgnoringRunModeChange());

@@ -95,8 +95,12 @@ TEST_F(MainBusTest, UncouplingTheActiveDeviceAndAnAddressWithoutBase) {
     EXPECT_EQ(main_->GetActiveAddress(), -1);
     EXPECT_EQ(main_->ActiveParaBase(), nullptr);
     EXPECT_EQ(main_->GetActiveBus()->GetDevice(maintest::kAddress), nullptr);
-    const std::vector<std::string> calls = {"ClearActiveDeviceFields", "FillDeviceMenus", "FillDeviceList",
-                                            "RefreshActiveDeviceViews", "UpdateMainTitle", "SaveDockingLayout"};
+    const std::vector<std::string> calls = {"ClearActiveDeviceFields",
+                                            "FillDeviceMenus",
+                                            "FillDeviceList",
+                                            "RefreshActiveDeviceViews",
+                                            "UpdateMainTitle",
+                                            "SaveDockingLayout"};
     EXPECT_EQ(display_.calls, calls);
 
     ASSERT_EQ(main_->GetCachedParaBase(7), nullptr);
@@ -166,14 +170,20 @@ TEST_F(MainBusTest, DeviceStateTexts) {
         AddDrive(d.address, table);
     }
     OpenSerialBus();
-    main_->GetActiveBus()->AddDevice(9, 4001, 1.0f);  // no drive answers there
+    main_->GetActiveBus()->AddDevice(9, 4001, 1.0f);   // no drive answers there
     main_->GetActiveBus()->AddDevice(10, 6001, 1.0f);  // a type of no known kind
     struct Case {
         int address;
         const char* expected;
     } cases[] = {
-        {3, "Running"},   {4, "Running"},       {5, "Running"},      {6, "Error"},
-        {7, "Not ready"}, {8, "Stopped"},       {9, "Bus error"},    {10, "Unknown device"},
+        {3, "Running"},
+        {4, "Running"},
+        {5, "Running"},
+        {6, "Error"},
+        {7, "Not ready"},
+        {8, "Stopped"},
+        {9, "Bus error"},
+        {10, "Unknown device"},
         {11, "Not active"},
     };
     for (const Case& c : cases) EXPECT_EQ(main_->GetDeviceStateText(c.address), c.expected) << c.address;

@@ -54,8 +54,8 @@ sim::DriveTable ActivationTable(uint32_t typeNumber, uint32_t versionSteps) {
     table.PutFullRange(88, "PWRON", "USIGN8", 0);
     // Float limits as numbers: the whole range of bit patterns is no range.
     for (int number : {90, 92}) {
-        sim::DriveParameter* p = table.PutFullRange(number, number == 90 ? "VERS2" : "VERS", "FLOAT32",
-                                                    FloatBits(version));
+        sim::DriveParameter* p =
+            table.PutFullRange(number, number == 90 ? "VERS2" : "VERS", "FLOAT32", FloatBits(version));
         p->minimum = FloatBits(-1e6f);
         p->maximum = FloatBits(1e6f);
     }
@@ -160,9 +160,7 @@ std::string MainTest::NewLogText() {
     return added;
 }
 
-std::string MainTest::ProgramLog() {
-    return testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt"));
-}
+std::string MainTest::ProgramLog() { return testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt")); }
 
 std::vector<std::string> MainTest::BoxTexts() {
     std::vector<std::string> texts;

@@ -63,8 +63,8 @@ TEST_F(MainObjectTest, ProgressMovesTheIndicatorGivenToMain) {
 
 TEST_F(MainObjectTest, ConstructionReadsTheWindowsPathAndStartsEmpty) {
     EXPECT_STREQ(main_->GetWindowsPath().Text(), "");
-    ASSERT_EQ(platform::TheRegistry().SetValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                                               "PathName", "C:\\Windows"),
+    ASSERT_EQ(platform::TheRegistry().SetValue(
+                  "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "PathName", "C:\\Windows"),
               platform::RegistryStatus::kOk);
     ASSERT_TRUE(CreateMainObject());
     main_ = GetMain();

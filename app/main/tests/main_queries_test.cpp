@@ -40,8 +40,11 @@ TEST_F(QueriesTest, GuardRefusesWhileAnyBusyFlagIsSet) {
         const char* what;
         bool* flag;
     } cases[] = {
-        {"serial wait", &SerialWaitFlag}, {"error box", &ErrorBoxFlag},       {"modal", &ModalFlag},
-        {"message box", &MessageBoxOpenFlag}, {"bus transfer", &BusTransferFlag},
+        {"serial wait", &SerialWaitFlag},
+        {"error box", &ErrorBoxFlag},
+        {"modal", &ModalFlag},
+        {"message box", &MessageBoxOpenFlag},
+        {"bus transfer", &BusTransferFlag},
     };
     EXPECT_TRUE(main_->CheckTimerIntegrity(widget, false));
     for (const Case& c : cases) {
@@ -116,9 +119,10 @@ TEST_F(QueriesTest, EmergencyStopNamesTheWidget) {
     mainWindow_->hide();
     EXPECT_FALSE(main_->CheckTimerIntegrity(visible, false));
     EXPECT_FALSE(visible->is_timer_running());
-    EXPECT_NE(NewLogText().find(
-                  "Main->CheckTimerIntegrity: Emergency timer stop in object \"Title\"because of invisible MainWindow\n"),
-              std::string::npos);
+    EXPECT_NE(
+        NewLogText().find(
+            "Main->CheckTimerIntegrity: Emergency timer stop in object \"Title\"because of invisible MainWindow\n"),
+        std::string::npos);
 }
 
 TEST_F(QueriesTest, ActiveDeviceQueries) {
@@ -157,9 +161,21 @@ TEST_F(QueriesTest, RunningStatesPerFamily) {
         uint16_t state;
         bool running;
     } cases[] = {
-        {3012, 3, true},  {3012, 8, true},  {3012, 12, true}, {3012, 5, false}, {4120, 3, true},
-        {4120, 11, true}, {4120, 8, false}, {9001, 13, true}, {9001, 7, true},  {9001, 3, false},
-        {5001, 4, true},  {1001, 7, true},  {2001, 3, false}, {5001, 8, false}, {1, 4, false},
+        {3012, 3, true},
+        {3012, 8, true},
+        {3012, 12, true},
+        {3012, 5, false},
+        {4120, 3, true},
+        {4120, 11, true},
+        {4120, 8, false},
+        {9001, 13, true},
+        {9001, 7, true},
+        {9001, 3, false},
+        {5001, 4, true},
+        {1001, 7, true},
+        {2001, 3, false},
+        {5001, 8, false},
+        {1, 4, false},
     };
     for (const Case& c : cases) {
         bus->AddDevice(kAddress, c.type, 1.3f);
@@ -177,15 +193,19 @@ TEST_F(QueriesTest, Version200Devices) {
         float version;
         bool expected;
     } cases[] = {
-        {3012, 209.95f, true}, {4120, 200.0f, true}, {3012, 210.0f, false},
-        {4120, 199.9f, false}, {5120, 205.0f, false},
+        {3012, 209.95f, true},
+        {4120, 200.0f, true},
+        {3012, 210.0f, false},
+        {4120, 199.9f, false},
+        {5120, 205.0f, false},
     };
     for (const Case& c : cases) {
         ParaBase base;
         base.TableLoaded = 1;
         Define(base, {.number = 91, .name = "TYPE", .type = kTypeUsign16, .maximum = 65535, .value = c.type});
-        Define(base, {.number = 92, .name = "VERS", .type = kTypeFloat32,
-                      .value = static_cast<int32_t>(FloatBits(c.version))});
+        Define(
+            base,
+            {.number = 92, .name = "VERS", .type = kTypeFloat32, .value = static_cast<int32_t>(FloatBits(c.version))});
         EXPECT_EQ(IsVersion200Device(&base), c.expected) << c.type << " " << c.version;
     }
     EXPECT_FALSE(IsVersion200Device(nullptr));
@@ -216,9 +236,15 @@ TEST_F(QueriesTest, ServiceFlagPerFamily) {
         uint32_t p5, p132, p150;
         bool expected;
     } cases[] = {
-        {4120, "SVSLD", 1, 0, 0, true},  {4120, "SVSLD", 0, 0, 1, false}, {4120, "SVSLD", 0, 1, 0, true},
-        {4120, "SVSLX", 1, 0, 0, false}, {9001, "SVSLD", 1, 1, 0, false}, {9001, "SVSLD", 0, 0, 1, true},
-        {3012, "SVSLD", 1, 0, 1, false}, {3012, "SVSLD", 0, 1, 0, true},  {1001, "SVSLD", 0, 1, 0, true},
+        {4120, "SVSLD", 1, 0, 0, true},
+        {4120, "SVSLD", 0, 0, 1, false},
+        {4120, "SVSLD", 0, 1, 0, true},
+        {4120, "SVSLX", 1, 0, 0, false},
+        {9001, "SVSLD", 1, 1, 0, false},
+        {9001, "SVSLD", 0, 0, 1, true},
+        {3012, "SVSLD", 1, 0, 1, false},
+        {3012, "SVSLD", 0, 1, 0, true},
+        {1001, "SVSLD", 0, 1, 0, true},
         {1, "SVSLD", 1, 1, 1, false},
     };
     for (const Case& c : cases) {

@@ -52,10 +52,16 @@ TEST_F(UserLevelTest, LevelFromTheDevicesCodes) {
         {"codes for 4 to 6", {{364, "PSW4", 11}, {365, " PSW5", 22}, {366, "PSW6 ", 33}}, nullptr, 3, true},
         {"level 6 free", {{366, "PSW6", 0}}, nullptr, 6, true},
         {"misnamed codes count not", {{362, "PSWX", 1}, {363, "PSW2", 1}}, nullptr, 4, true},
-        {"every level coded", {{362, "PSW2", 1}, {363, "PSW3", 2}, {364, "PSW4", 3}, {367, "PSWCT", 9}}, nullptr, 1,
+        {"every level coded",
+         {{362, "PSW2", 1}, {363, "PSW3", 2}, {364, "PSW4", 3}, {367, "PSWCT", 9}},
+         nullptr,
+         1,
          false},
-        {"administrator", {{362, "PSW2", 1}, {363, "PSW3", 2}, {364, "PSW4", 3}},
-         "[Options]\nLanguage=44\n[AutoStart]\nAdmPsw=6\n", 6, true},
+        {"administrator",
+         {{362, "PSW2", 1}, {363, "PSW3", 2}, {364, "PSW4", 3}},
+         "[Options]\nLanguage=44\n[AutoStart]\nAdmPsw=6\n",
+         6,
+         true},
     };
     for (const Case& c : cases) {
         if (c.profile != nullptr) UseMainProfile(c.profile);
@@ -75,8 +81,8 @@ TEST_F(UserLevelTest, OfflineFileSetsTheLevelOnlyWithoutAnOnlineDevice) {
     ParaBase file;
     for (int n = 362; n <= 366; ++n) {
         const std::string name = "PSW" + std::to_string(n - 360);
-        parabasetest::Define(file, {.number = n, .name = name.c_str(), .type = kTypeUsign32,
-                                    .maximum = INT32_MAX, .value = 5});
+        parabasetest::Define(
+            file, {.number = n, .name = name.c_str(), .type = kTypeUsign32, .maximum = INT32_MAX, .value = 5});
     }
     Activate();
     RefreshUserLevelOffline(&file);

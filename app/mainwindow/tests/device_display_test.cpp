@@ -26,8 +26,8 @@ const char* const kStateFrames[] = {
     "Marlo_State",     "Marlo_200_Reference", "Pesco_DriveSet",     "Pesco_State",     "Wenzo_State",
     "Pesco_Reference", "Pesco_IO_State",      "Wenzo_IO_State",     "Talin_IO_State",  "Zov_State",
     "Zov_Reference",   "Zov_Current",         "AutoMessage"};
-const char* const kDeviceMenus[] = {"MN_ActiveDevice", "M_LoadFromOther", "M_Store2Other", "M_ChooseDevice",
-                                    "M_KillDevice"};
+const char* const kDeviceMenus[] = {
+    "MN_ActiveDevice", "M_LoadFromOther", "M_Store2Other", "M_ChooseDevice", "M_KillDevice"};
 
 class DeviceDisplayTest : public MainWindowTest {
 protected:

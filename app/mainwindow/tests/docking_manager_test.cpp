@@ -163,7 +163,8 @@ TEST_F(DockingTest, VisibleFramesSaveTheirWholeLayoutRegionByRegion) {
         int region;
     };
     // Made in this order, saved by region: 8, 16, 1, 2.
-    const Placed placed[] = {{"Bottom", GwDOCK_BOTTOM}, {"Top", GwDOCK_TOP}, {"Right", GwDOCK_RIGHT}, {"Left", GwDOCK_LEFT}};
+    const Placed placed[] = {
+        {"Bottom", GwDOCK_BOTTOM}, {"Top", GwDOCK_TOP}, {"Right", GwDOCK_RIGHT}, {"Left", GwDOCK_LEFT}};
     for (const Placed& p : placed) {
         auto* frame = new GwDockingFrame(container->region(GwDOCK_LEFT), p.name, GwRect{0, 0, 80, 90});
         frame->set_placement(p.region);

@@ -20,11 +20,16 @@ using mainwindowtest::MainWindowTest;
 TEST_F(MainWindowTest, CreateKeepsTheChildrenAndHandsTheFrameToTheServices) {
     const MainWindowWidgets& w = MainWidgets();
     EXPECT_EQ(w.frame, frame_);
-    const std::pair<GwCore*, const char*> kept[] = {
-        {w.stateText, "State1"},          {w.activeDeviceMenu, "MN_ActiveDevice"}, {w.windowMenu, "M_Window"},
-        {w.closeAll, "M_CloseAll"},       {w.loadFromOther, "M_LoadFromOther"},    {w.storeToOther, "M_Store2Other"},
-        {w.chooseDevice, "M_ChooseDevice"}, {w.killDevice, "M_KillDevice"},       {w.progress, "ParaProgressIndicator"},
-        {w.busState, "BusState"}};
+    const std::pair<GwCore*, const char*> kept[] = {{w.stateText, "State1"},
+                                                    {w.activeDeviceMenu, "MN_ActiveDevice"},
+                                                    {w.windowMenu, "M_Window"},
+                                                    {w.closeAll, "M_CloseAll"},
+                                                    {w.loadFromOther, "M_LoadFromOther"},
+                                                    {w.storeToOther, "M_Store2Other"},
+                                                    {w.chooseDevice, "M_ChooseDevice"},
+                                                    {w.killDevice, "M_KillDevice"},
+                                                    {w.progress, "ParaProgressIndicator"},
+                                                    {w.busState, "BusState"}};
     for (const auto& [widget, name] : kept) {
         ASSERT_NE(widget, nullptr) << name;
         EXPECT_EQ(widget->name(), name);

@@ -36,8 +36,8 @@ TEST_F(DeviceErrorTest, ConfirmedErrorOrDeclinedUncouplingLetsTheCallerGoOn) {
     gwtest::AnswerBox(GwRESULT_CANCEL);
     gwtest::AnswerBox(GwRESULT_NO);
     EXPECT_TRUE(ShowDeviceError(5, base));
-    const std::vector<std::string> expected = {"error: No acknowlege of device!", "error: No acknowlege of device!",
-                                               "question: Uncouple?"};
+    const std::vector<std::string> expected = {
+        "error: No acknowlege of device!", "error: No acknowlege of device!", "question: Uncouple?"};
     EXPECT_EQ(BoxTexts(), expected);
     EXPECT_FALSE(DevicesUncoupled);
     EXPECT_FALSE(UncouplingPending);

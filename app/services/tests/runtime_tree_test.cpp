@@ -40,8 +40,16 @@ TEST(RuntimeTree, InstallStepLaysOutTheTreeEveryTestProcessStartsFrom) {
     Install(installed);
 
     const std::set<std::string> entries = Entries(installed);
-    for (const char* expected : {"bin/", "bin/Torvan.ini", "bin/dvname.ini", "bin/torvan.cgw", "TMP/", "FIRMDATA/",
-                                 "DRIVEDAT/", "userdata/", "LANGUAGE/044/TORVAN.MSG", "LANGUAGE/044/BLabel.dat"}) {
+    for (const char* expected : {"bin/",
+                                 "bin/Torvan.ini",
+                                 "bin/dvname.ini",
+                                 "bin/torvan.cgw",
+                                 "TMP/",
+                                 "FIRMDATA/",
+                                 "DRIVEDAT/",
+                                 "userdata/",
+                                 "LANGUAGE/044/TORVAN.MSG",
+                                 "LANGUAGE/044/BLabel.dat"}) {
         EXPECT_EQ(entries.count(expected), 1u) << expected;
     }
     for (const std::string& entry : entries) {
@@ -99,10 +107,14 @@ TEST_F(ShippedFiles, EveryCodeOfEachLayerHasAText) {
         unsigned last;
     };
     const Range ranges[] = {
-        {"ParaBase-Messages", "PB_%02u", 0, 25},   {"RS232-Messages", "RS232_M%02u", 0, 30},
-        {"CANOpen-Messages", "CANOpen_M%02u", 0, 12}, {"Main-Messages", "MN_%05u", 1, 2},
-        {"Main-Messages", "MN_%05u", 5, 7},        {"Main-Messages", "MN_%05u", 10, 10},
-        {"Main-Messages", "MN_%05u", 141, 143},    {"Activ-Messages", "AM_%05u", 0, 5},
+        {"ParaBase-Messages", "PB_%02u", 0, 25},
+        {"RS232-Messages", "RS232_M%02u", 0, 30},
+        {"CANOpen-Messages", "CANOpen_M%02u", 0, 12},
+        {"Main-Messages", "MN_%05u", 1, 2},
+        {"Main-Messages", "MN_%05u", 5, 7},
+        {"Main-Messages", "MN_%05u", 10, 10},
+        {"Main-Messages", "MN_%05u", 141, 143},
+        {"Activ-Messages", "AM_%05u", 0, 5},
     };
     for (const Range& range : ranges) {
         for (unsigned n = range.first; n <= range.last; ++n) {
@@ -120,8 +132,8 @@ TEST_F(ShippedFiles, BoxAndActivityDefinitionsHaveTheirParts) {
         const char* name;
         std::set<int> results;
     };
-    for (const Box& box : {Box{"x_ErrorBox", {8}}, Box{"x_WarningBox", {6, 7}}, Box{"x_InfoBox", {8}},
-                           Box{"x_QuestionBox", {6, 7}}}) {
+    for (const Box& box :
+         {Box{"x_ErrorBox", {8}}, Box{"x_WarningBox", {6, 7}}, Box{"x_InfoBox", {8}}, Box{"x_QuestionBox", {6, 7}}}) {
         GwCore* window = GwRcMgr::load(nullptr, box.name);
         ASSERT_NE(window, nullptr) << box.name;
         EXPECT_NE(window->child("Message"), nullptr) << box.name;

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include "app/services/app_files.h"
 #include "app/services/activity_message.h"
+#include "app/services/app_files.h"
 #include "app/services/program_flags.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_frame.h"

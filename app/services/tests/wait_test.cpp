@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "app/services/tests/services_fixture.h"
-#include "platform/system/clock.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
 #include "toolkit/core/gw_event.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"

@@ -26,9 +26,7 @@ namespace {
 
 using shelltest::ShellTest;
 
-bool TreeFileExists(const std::string& relative) {
-    return std::filesystem::exists(testsupport::RuntimePath(relative));
-}
+bool TreeFileExists(const std::string& relative) { return std::filesystem::exists(testsupport::RuntimePath(relative)); }
 
 size_t CountRequests(const std::vector<std::string>& requests, const std::string& start) {
     size_t n = 0;
@@ -306,7 +304,8 @@ TEST_F(ResetTest, CodesAndWaitsByFamily) {
         uint16_t code;
         int wait;
     };
-    const Case cases[] = {{3, 815, 11}, {4, 850, 16}, {5, 850, 11}, {6, 850, 11}, {7, 850, 11}, {8, 815, 11}, {0, 815, 11}};
+    const Case cases[] = {
+        {3, 815, 11}, {4, 850, 16}, {5, 850, 11}, {6, 850, 11}, {7, 850, 11}, {8, 815, 11}, {0, 815, 11}};
     for (const Case& c : cases) {
         const ResetStep step = ResetStepOf(c.family);
         EXPECT_EQ(step.code, c.code) << c.family;

@@ -100,9 +100,7 @@ protected:
 
 // A description read of the parameter table; every device-list rebuild also
 // asks for the name of parameter 130, the alias probe.
-bool IsTableDescriptionRead(const std::string& request) {
-    return request.rfind("R30", 0) == 0 && request != "R30130";
-}
+bool IsTableDescriptionRead(const std::string& request) { return request.rfind("R30", 0) == 0 && request != "R30130"; }
 
 std::vector<std::string> ProfileSections() {
     GwProfile profile(testsupport::RuntimePath("bin/Torvan.ini").string());
@@ -127,9 +125,24 @@ TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
     // for its family) and one section per docking frame, after the shipped
     // sections (the first, unnamed, holds the file's comment).
     EXPECT_EQ(ProfileSections(),
-              (std::vector<std::string>{"", "Options", "AutoStart", "Directories", "TarnBus", "CANOpen", "AliasNames",
-                                        "PCHOOSE_LIST_4000", "Pos_MainWindow", "Pos_ParameterEditor", "Pos_NetList", "NetListPane", "MessagePane", "DeviceState",
-                                        "Ruvex_IO_State", "Ruvex_State", "Ruvex_PosMod_State", "Ruvex_Reference"}));
+              (std::vector<std::string>{"",
+                                        "Options",
+                                        "AutoStart",
+                                        "Directories",
+                                        "TarnBus",
+                                        "CANOpen",
+                                        "AliasNames",
+                                        "PCHOOSE_LIST_4000",
+                                        "Pos_MainWindow",
+                                        "Pos_ParameterEditor",
+                                        "Pos_NetList",
+                                        "NetListPane",
+                                        "MessagePane",
+                                        "DeviceState",
+                                        "Ruvex_IO_State",
+                                        "Ruvex_State",
+                                        "Ruvex_PosMod_State",
+                                        "Ruvex_Reference"}));
     std::vector<std::string> cache;
     for (const std::filesystem::path& file : CacheFiles()) cache.push_back(file.filename().string());
     EXPECT_EQ(cache, (std::vector<std::string>{"4120_001.30D", "4120_001.30T", "4120_001.30X"}));

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/main/tests/main_fixture.h"
-#include "platform/system/program_start.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/program_start.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"
@@ -21,9 +21,7 @@ using platform::ProgramStart;
 class HelpTest : public maintest::MainTest {
 protected:
     static std::string LanguageFile(const std::string& file) {
-        return std::filesystem::absolute(testsupport::RuntimePath("LANGUAGE/044/" + file))
-            .lexically_normal()
-            .string();
+        return std::filesystem::absolute(testsupport::RuntimePath("LANGUAGE/044/" + file)).lexically_normal().string();
     }
     // Starts of these programs fail.
     static void FailStartsOf(std::vector<std::string> programs) {
@@ -69,7 +67,8 @@ TEST_F(HelpTest, ShowHelpStartsTheViewerWithTheInheritedFileAndTopic) {
 TEST_F(HelpTest, ManualsGoToTheReaderThenTheDocumentThenTheDesktop) {
     const std::string pdf = LanguageFile("PH_4000.pdf");
     const std::string quoted = "\"" + pdf + "\"";
-    platform::TheRegistry().SetValue("HKEY_CLASSES_ROOT\\Applications\\AcroRD32.exe\\shell\\Read\\command", "",
+    platform::TheRegistry().SetValue("HKEY_CLASSES_ROOT\\Applications\\AcroRD32.exe\\shell\\Read\\command",
+                                     "",
                                      "\"C:\\Reader\\Acro.exe\" /s \"%1\" \"x\"");
     // With a reader configured it alone is started.
     UseMainProfile("[Options]\nLanguage=44\n[HelpTools]\nAcrobatReader=myreader\n");

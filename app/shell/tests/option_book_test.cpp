@@ -95,9 +95,14 @@ TEST_F(OptionBookTest, ShowsTheProfileAndItsDefaults) {
         {"serial and CAN sections",
          std::string(kLanguage) + "Animation=0\nShowDeviceError=2\nUserState=1\n[TarnBus]\nBaudrate=57600\n"
                                   "COM-Port=3\n[CANOpen]\nBaudRateId=3\nHwId=1\n",
-         "COM3", "57600", 3, false, false, true, true},
-        {"empty sections", std::string(kLanguage) + "[TarnBus]\n[CANOpen]\n", "COM0", "0", 0, true, true, true,
-         false},
+         "COM3",
+         "57600",
+         3,
+         false,
+         false,
+         true,
+         true},
+        {"empty sections", std::string(kLanguage) + "[TarnBus]\n[CANOpen]\n", "COM0", "0", 0, true, true, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -271,8 +276,8 @@ TEST_F(OptionBookTest, AnotherAdapterHidesTheParallelPortSettingsAndSavesNone) {
 }
 
 TEST_F(OptionBookTest, AMissingWidgetGivesErrorMessage7) {
-    ASSERT_TRUE(GwRcMgr::use_text("dialogframe Options { on show = CB_ShowOption\n check IsNoBus { } }\n",
-                                  "options.cgw"));
+    ASSERT_TRUE(
+        GwRcMgr::use_text("dialogframe Options { on show = CB_ShowOption\n check IsNoBus { } }\n", "options.cgw"));
     gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
     OpenBook();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error: A window or one of its elements could not be loaded!"});

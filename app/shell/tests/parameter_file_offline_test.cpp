@@ -75,8 +75,9 @@ TEST_F(ParameterFileTest, FailuresShowTheirMessagesOrNothing) {
     EXPECT_EQ(OpenParameterFileOffline(("..\\userdata\\" + std::string(249, 'a') + ".00D").c_str(), false), 0);
     // Unreadable.
     EXPECT_EQ(OpenParameterFileOffline("..\\userdata\\missing.00D", false), 0);
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"error: A window or one of its elements could not be loaded!",
-                                                    "warning: Cannot open file \"..\\userdata\\missing.00D\"!"}));
+    EXPECT_EQ(BoxTexts(),
+              (std::vector<std::string>{"error: A window or one of its elements could not be loaded!",
+                                        "warning: Cannot open file \"..\\userdata\\missing.00D\"!"}));
 }
 
 // Offline, the file's access codes set the user level: the highest level

@@ -97,8 +97,7 @@ TEST_F(ExitTest, ConfirmingSavesPlacementBusAndAliasesThenEndsMain) {
         const std::string profile = Profile();
         EXPECT_NE(profile.find("[Pos_MainWindow]\nPos=30,40\nDim=640,400\n"), std::string::npos) << profile;
         EXPECT_EQ(profile.find("[TarnBus]\nBaudrate=19200\n") != std::string::npos, c.baud) << profile;
-        EXPECT_EQ(profile.find("[AliasNames]\nDevice00=Left\nDevice30=\n") != std::string::npos, c.aliases)
-            << profile;
+        EXPECT_EQ(profile.find("[AliasNames]\nDevice00=Left\nDevice30=\n") != std::string::npos, c.aliases) << profile;
         EXPECT_EQ(profile.find("Device01"), std::string::npos);
         // The listed window is marked to open again with the next device.
         EXPECT_NE(profile.find("[Pos_DeviceTool]\n"), std::string::npos) << profile;

@@ -99,7 +99,8 @@ TEST_F(ProgramMainTest, ARefusedTableEndsTheStart) {
 TEST_F(ProgramMainTest, AMainWindowThatIsNoApplicationFrameGetsNoRun) {
     Replace("Grelo.cgw", "dialogframe MainWindow { rect = 0, 0, 100, 100 }\n");
     bool ran = false;
-    gwtest::ScriptModal("", [&](GwCore*) { ran = true; }, 1);
+    gwtest::ScriptModal(
+        "", [&](GwCore*) { ran = true; }, 1);
     EXPECT_EQ(RunMain(), 0);
     EXPECT_FALSE(ran);
     EXPECT_EQ(gwtest::UnusedAnswers(), 1);

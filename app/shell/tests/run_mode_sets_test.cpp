@@ -44,9 +44,7 @@ protected:
     }
 
     std::string SetFile(const std::string& mode) { return "userdata/" + label_ + "_" + mode + ".00D"; }
-    bool SetExists(const std::string& mode) {
-        return std::filesystem::exists(testsupport::RuntimePath(SetFile(mode)));
-    }
+    bool SetExists(const std::string& mode) { return std::filesystem::exists(testsupport::RuntimePath(SetFile(mode))); }
     void RemoveSets() {
         for (const char* mode : {"Speed", "Torque", "Position"}) {
             for (const char* letter : {"D", "T", "X"}) {

@@ -64,19 +64,39 @@ TEST_F(StartupTest, BusAndSearchFollowTheProfile) {
         bool searched;
         bool online;
     } cases[] = {
-        {"shipped", std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\nDeviceScanner=SearchDevice\n" +
-                        kSerialBus,
-         "", true, true, true},
-        {"InitBus=Yes", std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=Yes\nDeviceScanner=SearchDevice\n" +
-                            kSerialBus,
-         "", false, false, false},
-        {"no TarnBus section", std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\nDeviceScanner=SearchDevice\n",
-         "", false, false, false},
-        {"start file", std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\nDeviceScanner=SearchDevice\n" +
-                           kSerialBus,
-         "missing.00D", true, false, false},
-        {"no scanner", std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\n" + kSerialBus,
-         "", true, false, false},
+        {"shipped",
+         std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\nDeviceScanner=SearchDevice\n" +
+             kSerialBus,
+         "",
+         true,
+         true,
+         true},
+        {"InitBus=Yes",
+         std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=Yes\nDeviceScanner=SearchDevice\n" +
+             kSerialBus,
+         "",
+         false,
+         false,
+         false},
+        {"no TarnBus section",
+         std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\nDeviceScanner=SearchDevice\n",
+         "",
+         false,
+         false,
+         false},
+        {"start file",
+         std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\nDeviceScanner=SearchDevice\n" +
+             kSerialBus,
+         "missing.00D",
+         true,
+         false,
+         false},
+        {"no scanner",
+         std::string(kOptions) + "Bussystem=TarnBus\n[AutoStart]\nInitBus=yes\n" + kSerialBus,
+         "",
+         true,
+         false,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,8 +117,9 @@ TEST_F(StartupTest, BusAndSearchFollowTheProfile) {
 // An unknown bus name opens nothing, but the scanner runs on the bus that is
 // active then.
 TEST_F(StartupTest, UnknownBusSystemSearchesOnTheActiveBus) {
-    UseMainProfile(std::string(kOptions) + "Bussystem=Other\n[Other]\nX=1\n[AutoStart]\nInitBus=yes\n"
-                                           "DeviceScanner=SearchDevice\n");
+    UseMainProfile(std::string(kOptions) +
+                   "Bussystem=Other\n[Other]\nX=1\n[AutoStart]\nInitBus=yes\n"
+                   "DeviceScanner=SearchDevice\n");
     ASSERT_TRUE(main_->OpenTarnBus(9600, 1, true));
     ClearCaptures();
     mainWindow_->start_timer(2500);

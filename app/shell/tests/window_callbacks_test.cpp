@@ -219,11 +219,10 @@ TEST_F(WindowCallbackTest, ExtrasMenuFollowsLevelDeviceAndBus) {
         ASSERT_TRUE(gwtest::OpenMenu(menu));
         auto sign = [](bool on) { return on ? "+" : "-"; };
         auto in = [&](const char* name) { return menu->child(name); };
-        const std::string seen = std::string("LF:") + sign(in("LoadFirmware")->is_shown()) +
-                                 sign(in("LoadFirmware")->is_enabled()) + " DB:" + sign(in("Debug")->is_shown()) +
-                                 " PE:" + sign(in("ParaEdit")->is_shown()) + " MF:" +
-                                 sign(frame_->child("MF_Part")->is_shown()) + " SM:" +
-                                 sign(in("SioMonitor")->is_enabled());
+        const std::string seen =
+            std::string("LF:") + sign(in("LoadFirmware")->is_shown()) + sign(in("LoadFirmware")->is_enabled()) +
+            " DB:" + sign(in("Debug")->is_shown()) + " PE:" + sign(in("ParaEdit")->is_shown()) +
+            " MF:" + sign(frame_->child("MF_Part")->is_shown()) + " SM:" + sign(in("SioMonitor")->is_enabled());
         EXPECT_EQ(seen, c.expected) << "address " << c.address << " level " << c.level << " bus " << c.bus;
         EXPECT_EQ(in("RunModeDefaults")->is_shown(), in("Debug")->is_shown());
     }

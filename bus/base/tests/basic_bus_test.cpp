@@ -47,8 +47,19 @@ TEST(DeviceKind, FollowsTheThousandsDigitOfTheTypeNumber) {
     const struct {
         uint16_t type;
         int kind;
-    } cases[] = {{0, 2},    {999, 2},  {1000, 6}, {2500, 7}, {3000, 3}, {4120, 4},
-                 {5001, 5}, {6000, 1}, {7000, 1}, {8999, 1}, {9001, 8}, {10000, 1}, {65535, 1}};
+    } cases[] = {{0, 2},
+                 {999, 2},
+                 {1000, 6},
+                 {2500, 7},
+                 {3000, 3},
+                 {4120, 4},
+                 {5001, 5},
+                 {6000, 1},
+                 {7000, 1},
+                 {8999, 1},
+                 {9001, 8},
+                 {10000, 1},
+                 {65535, 1}};
     for (const auto& c : cases) {
         EXPECT_EQ(DeviceKindFromTypeNumber(c.type), c.kind) << c.type;
     }
@@ -96,11 +107,11 @@ TEST(DeviceState, DependsOnTheKindAndOnTheRead) {
         int32_t value;
         uint16_t state;
     } cases[] = {
-        {4000, true, 0x3ABC, 3},            // kind 4: bits 12..15
-        {3000, true, 0x0001F000, 0xF},      // kind 3: nothing above bit 15
-        {9000, true, 0x7000, 7},            // kind 8
-        {5000, true, 0x12345678, 0x5678},   // kind 5: low 16 bits
-        {1000, true, -1, 0xFFFF},           // kind 6
+        {4000, true, 0x3ABC, 3},           // kind 4: bits 12..15
+        {3000, true, 0x0001F000, 0xF},     // kind 3: nothing above bit 15
+        {9000, true, 0x7000, 7},           // kind 8
+        {5000, true, 0x12345678, 0x5678},  // kind 5: low 16 bits
+        {1000, true, -1, 0xFFFF},          // kind 6
         {4000, false, 0, kDeviceStateReadFailed},
         {0, true, 5, kDeviceStateNoDevice},  // kind 2 has no state
         {7000, true, 5, kDeviceStateNoDevice},

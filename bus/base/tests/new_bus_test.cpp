@@ -68,7 +68,17 @@ private:
 // Number 007B, name, unit index 03, kind '1', type '7', two unused
 // characters, minimum, maximum, default, read level 02, write level 03,
 // flags 0420, keypad group 05, SC group 0A.
-const std::string kSpeedRecord = "007BSPEED031" "7xx" "FFFF8000" "00007FFF" "00000064" "02" "03" "0420" "05" "0A";
+const std::string kSpeedRecord =
+    "007BSPEED031"
+    "7xx"
+    "FFFF8000"
+    "00007FFF"
+    "00000064"
+    "02"
+    "03"
+    "0420"
+    "05"
+    "0A";
 
 TEST(NewBusDescription, IsParsedFromTheRecordByPosition) {
     RegisterBus bus;

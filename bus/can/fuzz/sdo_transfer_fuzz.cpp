@@ -20,9 +20,12 @@ void Check(bool condition) {
 SdoTransfer Pick(uint8_t choice, const uint8_t* source) {
     const size_t size = 1 + (choice >> 2) % SdoTransfer::kLargestTransfer;
     switch (choice & 3) {
-        case 0: return SdoTransfer::Upload(kIndex, kSubindex, size, SdoOverflow::kRefuse);
-        case 1: return SdoTransfer::Upload(kIndex, kSubindex, size, SdoOverflow::kDrain);
-        default: return SdoTransfer::Download(kIndex, kSubindex, source, size);
+        case 0:
+            return SdoTransfer::Upload(kIndex, kSubindex, size, SdoOverflow::kRefuse);
+        case 1:
+            return SdoTransfer::Upload(kIndex, kSubindex, size, SdoOverflow::kDrain);
+        default:
+            return SdoTransfer::Download(kIndex, kSubindex, source, size);
     }
 }
 

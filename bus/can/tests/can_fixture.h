@@ -19,13 +19,13 @@ inline constexpr int kOwnNode = 1;
 inline constexpr int32_t kBaud125k = 3;  // baud-rate identifier of 125000
 
 // Parameters of the standard table.
-inline constexpr int kTypeParameter = 91;      // 5000
-inline constexpr int kVersionParameter = 92;   // 620 steps: 31.0
-inline constexpr int kValueParameter = 100;    // INT32, writable
-inline constexpr int kTextParameter = 130;     // STRING "Axis one"
-inline constexpr int kArrayParameter = 200;    // 40 USIGN16 elements: 3 * index
+inline constexpr int kTypeParameter = 91;          // 5000
+inline constexpr int kVersionParameter = 92;       // 620 steps: 31.0
+inline constexpr int kValueParameter = 100;        // INT32, writable
+inline constexpr int kTextParameter = 130;         // STRING "Axis one"
+inline constexpr int kArrayParameter = 200;        // 40 USIGN16 elements: 3 * index
 inline constexpr int kSignedArrayParameter = 201;  // 8 INT16 elements
-inline constexpr int kEnumParameter = 120;     // value texts 0 "Off", 1 "On"
+inline constexpr int kEnumParameter = 120;         // value texts 0 "Off", 1 "On"
 inline constexpr uint16_t kTypeNumber = 5000;
 inline constexpr uint32_t kVersionSteps = 620;
 

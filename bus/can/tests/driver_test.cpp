@@ -39,10 +39,14 @@ TEST_F(DriverTest, InitMapsTheBaudRateToItsTimingWordOrRefusesItBeforeAnyCall) {
         uint16_t timing;  // 0: CAN_Init is not called
     };
     const Case cases[] = {
-        {25000, kCanDriverBaudNotSupported, 0}, {50000, kCanDriverOk, 0x472F},
-        {75000, kCanDriverBaudNotSupported, 0}, {125000, kCanDriverOk, 0x031C},
-        {250000, kCanDriverOk, 0x011C},         {500000, kCanDriverOk, 0x001C},
-        {800000, kCanDriverBaudNotSupported, 0}, {1000000, kCanDriverOk, 0x0014},
+        {25000, kCanDriverBaudNotSupported, 0},
+        {50000, kCanDriverOk, 0x472F},
+        {75000, kCanDriverBaudNotSupported, 0},
+        {125000, kCanDriverOk, 0x031C},
+        {250000, kCanDriverOk, 0x011C},
+        {500000, kCanDriverOk, 0x001C},
+        {800000, kCanDriverBaudNotSupported, 0},
+        {1000000, kCanDriverOk, 0x0014},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.baud);
@@ -122,8 +126,10 @@ TEST_F(DriverTest, WithoutTheLibraryOrOneOfItsFunctionsTheDriverIsInert) {
         bool usb;
     };
     const Case cases[] = {
-        {false, "", true},           {false, "", false},
-        {true, "CAN_Status", true},  {true, "CAN_Read", false},
+        {false, "", true},
+        {false, "", false},
+        {true, "CAN_Status", true},
+        {true, "CAN_Read", false},
         {true, "CAN_SpecialFunktion", true},
     };
     for (const Case& c : cases) {

@@ -35,7 +35,8 @@ public:
 std::set<int> AddressedNodes() {
     std::set<int> nodes;
     for (const sim::CapturedFrame& f : sim::TheVirtualCanBus().Capture())
-        if (f.from_program && f.frame.id >= 0x600 && f.frame.id < 0x680) nodes.insert(static_cast<int>(f.frame.id - 0x600));
+        if (f.from_program && f.frame.id >= 0x600 && f.frame.id < 0x680)
+            nodes.insert(static_cast<int>(f.frame.id - 0x600));
     return nodes;
 }
 

@@ -63,8 +63,9 @@ TEST_F(SdoTest, BlockElementsGoOneByOneToTheirSubindexes) {
     EXPECT_EQ(count, 2);
     EXPECT_EQ(out[0], 114);
     EXPECT_EQ(out[1], 117);
-    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 C8 20 27 00 00 00 00", "602: 40 C8 20 28 00 00 00 00",
-                                                   "602: 40 C8 20 29 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (std::vector<std::string>{
+                  "602: 40 C8 20 27 00 00 00 00", "602: 40 C8 20 28 00 00 00 00", "602: 40 C8 20 29 00 00 00 00"}));
 
     // Drives of families 3 and 4 count elements from subindex 0.
     Adapter().ClearCapture();
@@ -79,8 +80,9 @@ TEST_F(SdoTest, ATextGoesWithItsTerminatorInSegmentsOfSeven) {
     CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
 
     ASSERT_TRUE(bus.WriteParameterText(kTextParameter, "Spindle 2", 2));
-    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 21 82 20 00 0A 00 00 00", "602: 00 53 70 69 6E 64 6C 65",
-                                                   "602: 19 20 32 00 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (std::vector<std::string>{
+                  "602: 21 82 20 00 0A 00 00 00", "602: 00 53 70 69 6E 64 6C 65", "602: 19 20 32 00 00 00 00 00"}));
     EXPECT_EQ(node.Table().Find(kTextParameter)->text, "Spindle 2");
 
     Adapter().ClearCapture();
@@ -96,8 +98,11 @@ TEST_F(SdoTest, ATextUploadFollowsTheSegmentsWithToggle) {
     dstring text;
     ASSERT_TRUE(bus.ReadParameterText(kTextParameter, text, 2));
     EXPECT_STREQ(text.Text(), "Axis number one, left");
-    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00",
-                                                   "602: 70 00 00 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00",
+                                        "602: 60 00 00 00 00 00 00 00",
+                                        "602: 70 00 00 00 00 00 00 00",
+                                        "602: 60 00 00 00 00 00 00 00"}));
 
     node.Table().Find(kTextParameter)->text = "";
     ASSERT_TRUE(bus.ReadParameterText(kTextParameter, text, 2));
@@ -155,8 +160,14 @@ void Script(sim::CanDriveNode& node, uint16_t object, std::vector<std::vector<ui
 }
 
 std::vector<uint8_t> SizeReply(uint16_t object, uint8_t subindex, uint32_t size) {
-    return {0x41, static_cast<uint8_t>(object), static_cast<uint8_t>(object >> 8), subindex,
-            static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8), 0, 0};
+    return {0x41,
+            static_cast<uint8_t>(object),
+            static_cast<uint8_t>(object >> 8),
+            subindex,
+            static_cast<uint8_t>(size),
+            static_cast<uint8_t>(size >> 8),
+            0,
+            0};
 }
 
 TEST_F(SdoTest, UploadsThatWouldNotFitTheirBufferFailWithoutWritingPastIt) {
@@ -205,8 +216,9 @@ TEST_F(SdoTest, AValueReadOfALongerObjectTakesItsSegmentsBeforeItFails) {
     EXPECT_EQ(bus.GetCategoryCount(6), 1u);
     // The drive's transfer ends with its last segment, so the next request
     // finds it ready.
-    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00",
-                                                   "602: 70 00 00 00 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (std::vector<std::string>{
+                  "602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00", "602: 70 00 00 00 00 00 00 00"}));
     ASSERT_TRUE(bus.ReadParameterValue(kTypeParameter, value, 2));
     EXPECT_EQ(value, 5000);
 }
@@ -215,20 +227,25 @@ TEST_F(SdoTest, ASegmentedUploadWithoutSizeGivesTheBytesReceived) {
     sim::CanDriveNode& node = AddNode(2);
     CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
     const uint16_t object = Object(kTextParameter);
-    Script(node, object, {{0x40, static_cast<uint8_t>(object), static_cast<uint8_t>(object >> 8), 0, 0, 0, 0, 0},
-                          {0x00, 'S', 'p', 'i', 'n', 'd', 'l', 'e'},
-                          {0x1B, ' ', '2', 0, 0, 0, 0, 0}});
+    Script(node,
+           object,
+           {{0x40, static_cast<uint8_t>(object), static_cast<uint8_t>(object >> 8), 0, 0, 0, 0, 0},
+            {0x00, 'S', 'p', 'i', 'n', 'd', 'l', 'e'},
+            {0x1B, ' ', '2', 0, 0, 0, 0, 0}});
     dstring text;
     ASSERT_TRUE(bus.ReadParameterText(kTextParameter, text, 2));
     EXPECT_STREQ(text.Text(), "Spindle 2");
-    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00",
-                                                   "602: 70 00 00 00 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (std::vector<std::string>{
+                  "602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00", "602: 70 00 00 00 00 00 00 00"}));
 }
 
 TEST_F(SdoTest, SegmentRepliesOutOfStepAreAProtocolError) {
     sim::CanDriveNode& node = AddNode(2);
     CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
-    Script(node, Object(kTextParameter), {SizeReply(Object(kTextParameter), 0, 10), {0x10, 'a', 'b', 'c', 'd', 'e', 'f', 'g'}});
+    Script(node,
+           Object(kTextParameter),
+           {SizeReply(Object(kTextParameter), 0, 10), {0x10, 'a', 'b', 'c', 'd', 'e', 'f', 'g'}});
     dstring text;
     EXPECT_FALSE(bus.ReadParameterText(kTextParameter, text, 2));
     EXPECT_EQ(bus.GetLastError(), kCanErrorTransfer);

@@ -19,7 +19,7 @@ namespace monitortest {
 namespace {
 
 class BusMonitorTest : public MonitorTest {
-  protected:
+protected:
     // Opens the bus monitor and notes what its maximum-rate test measured.
     GwCore* OpenBusMonitor() {
         ClearCaptures();
@@ -72,11 +72,12 @@ TEST_F(BusMonitorTest, UpdatesMeasureAgainOnlyForANewActivationOrBaudRate) {
     const std::vector<Step> steps = {
         {"unchanged", [] {}, false, "9600 Baud", platform::Format("%0.2lf", maximumRate_)},
         {"device activated again",
-         [this] { ASSERT_TRUE(main_->SetActiveDevice(maintest::kAddress)); }, true, "9600 Baud",
+         [this] { ASSERT_TRUE(main_->SetActiveDevice(maintest::kAddress)); },
+         true,
+         "9600 Baud",
          ""},
         // Reopening the bus uncouples the device: nothing to measure.
-        {"other baud rate", [this] { ASSERT_TRUE(main_->OpenTarnBus(19200, 1, true)); }, true,
-         "19200 Baud", "0.00"},
+        {"other baud rate", [this] { ASSERT_TRUE(main_->OpenTarnBus(19200, 1, true)); }, true, "19200 Baud", "0.00"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
@@ -90,8 +91,7 @@ TEST_F(BusMonitorTest, UpdatesMeasureAgainOnlyForANewActivationOrBaudRate) {
         // A measurement starts the bus's statistics afresh.
         EXPECT_EQ(Field(window, "Error2"), step.measured ? "0" : "1");
         const std::string maximum =
-            step.maximum.empty() ? platform::Format("%0.2lf", static_cast<double>(reads) / 4.0)
-                                 : step.maximum;
+            step.maximum.empty() ? platform::Format("%0.2lf", static_cast<double>(reads) / 4.0) : step.maximum;
         EXPECT_EQ(Field(window, "MaxTel"), maximum);
     }
 }
@@ -104,16 +104,13 @@ TEST_F(BusMonitorTest, UpdateShowsTheCategoriesTheRequestsTheRateAndTheLoad) {
     EXPECT_EQ(Update(window), 1);
     const uint32_t first = Now();
     for (int category = 0; category < kErrorCategoryCount; ++category) {
-        for (int n = 0; n < category + 10; ++n)
-            bus->CountErrorCategory(static_cast<uint32_t>(category));
+        for (int n = 0; n < category + 10; ++n) bus->CountErrorCategory(static_cast<uint32_t>(category));
     }
     BusRequestCounters.failed = 7;
     ReadTypeNumber(20);
     AdvanceTo(first + 2000);
     for (int category = 1; category < kErrorCategoryCount; ++category)
-        EXPECT_EQ(Field(window, platform::Format("Error%d", category)),
-                  std::to_string(category + 10))
-            << category;
+        EXPECT_EQ(Field(window, platform::Format("Error%d", category)), std::to_string(category + 10)) << category;
     EXPECT_EQ(window->child("Error0"), nullptr);
     EXPECT_EQ(Field(window, "ErrorAll"), "7");
     EXPECT_EQ(Field(window, "OkAll"), std::to_string(testReads_ + 20));
@@ -203,8 +200,7 @@ TEST_F(BusMonitorTest, MaximumRateButtonMeasuresIntoMaxTel) {
     EXPECT_EQ(gwtest::Fire(std::string(kBusMonitorWindow) + "/MaxTest", "activate"), 1);
     const size_t reads = RateTestReads();
     EXPECT_GT(reads, 0u);
-    EXPECT_EQ(Field(window, "MaxTel"),
-              platform::Format("%0.2lf", static_cast<double>(reads) / 4.0));
+    EXPECT_EQ(Field(window, "MaxTel"), platform::Format("%0.2lf", static_cast<double>(reads) / 4.0));
     DevicesUncoupled = true;
     ClearCaptures();
     EXPECT_EQ(gwtest::Fire(std::string(kBusMonitorWindow) + "/MaxTest", "activate"), 1);

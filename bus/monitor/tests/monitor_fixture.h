@@ -11,7 +11,7 @@
 namespace monitortest {
 
 class MonitorTest : public maintest::MainTest {
-  protected:
+protected:
     void SetUp() override;
 
     // Loads the window and shows it (its create and show callbacks run).

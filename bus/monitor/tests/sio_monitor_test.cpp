@@ -23,8 +23,7 @@ namespace {
 using SioMonitorTest = MonitorTest;
 
 std::string RateText(double rate) {
-    return "Die momentane Buskapazität liegt bei " + platform::Format("%0.2lf", rate) +
-           " Telegramme/s.";
+    return "Die momentane Buskapazität liegt bei " + platform::Format("%0.2lf", rate) + " Telegramme/s.";
 }
 
 TEST_F(SioMonitorTest, CreateEmptiesTheFailureCountersAndStatisticsAndShowStartsTheTimer) {
@@ -76,8 +75,7 @@ TEST_F(SioMonitorTest, UpdateShowsEachResultCodeTheSumOfTheFailuresAndWholeSecon
         TelegramStatistics[static_cast<size_t>(code)] = 100u + static_cast<uint32_t>(code);
     gwtest::Advance(1500);
     for (int code = 0; code < kTelegramStatisticsCount; ++code)
-        EXPECT_EQ(Field(window, platform::Format("Error%d", code)), std::to_string(100 + code))
-            << code;
+        EXPECT_EQ(Field(window, platform::Format("Error%d", code)), std::to_string(100 + code)) << code;
     EXPECT_EQ(Field(window, "ErrorAll"), "2825");  // 101 + ... + 125
     // 1.5 s, then 3.0 s.
     EXPECT_EQ(Field(window, "Time"), "1");
@@ -120,8 +118,7 @@ TEST_F(SioMonitorTest, ATickTheGuardRefusesChangesNothing) {
         std::vector<std::string> before;
         for (const std::string& name : names) before.push_back(Field(window, name));
         c.refusedTickAt(created + 2000);
-        for (size_t i = 0; i < names.size(); ++i)
-            EXPECT_EQ(Field(window, names[i]), before[i]) << names[i];
+        for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(Field(window, names[i]), before[i]) << names[i];
         AdvanceTo(created + 3000);
         EXPECT_EQ(Field(window, "BusTax"), "20.00");
         EXPECT_EQ(Field(window, "Time"), "3");
@@ -136,8 +133,7 @@ TEST_F(SioMonitorTest, MaximumRateTestReadsTheTypeNumberForFourSecondsWithTheMod
     sim::VirtualDrive& drive = AddDrive(maintest::kAddress);
     drive.SetBaud(1200);
     ASSERT_TRUE(main_->OpenTarnBus(1200, 1, true));
-    main_->GetSerialBus()->AddDevice(maintest::kAddress, maintest::kTypeNumber,
-                                     maintest::kVersionSteps / 20.0f);
+    main_->GetSerialBus()->AddDevice(maintest::kAddress, maintest::kTypeNumber, maintest::kVersionSteps / 20.0f);
     Activate();
     drive.SetReplyDelayUs(1200000);
     for (bool modalBefore : {false, true}) {
@@ -152,8 +148,7 @@ TEST_F(SioMonitorTest, MaximumRateTestReadsTheTypeNumberForFourSecondsWithTheMod
             cursorDuring = GwCore::global_cursor();
         });
         std::string shown;
-        gwtest::AnswerBox(GwRESULT_OK,
-                          [&](const GwBoxRecord& box) { shown = box.kind + ": " + box.text; });
+        gwtest::AnswerBox(GwRESULT_OK, [&](const GwBoxRecord& box) { shown = box.kind + ": " + box.text; });
         const uint32_t start = Now();
         EXPECT_EQ(gwtest::Fire(std::string(kSioMonitorWindow) + "/MaxTest", "activate"), 1);
         EXPECT_FALSE(modalDuring);

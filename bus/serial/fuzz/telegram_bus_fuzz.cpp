@@ -10,8 +10,8 @@
 #include "bus/serial/striowin.h"
 #include "bus/serial/tarn_bus.h"
 #include "platform/system/clock.h"
-#include "platform/testing/memory_serial_line.h"
 #include "platform/system/serial_port.h"
+#include "platform/testing/memory_serial_line.h"
 
 namespace {
 
@@ -61,18 +61,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         uint8_t bytes[64 * 4] = {};
         uint16_t count = 0;
         switch (data[0] % 6) {
-            case 0: bus.ReadParameterValue(91, value, kAddress); break;
+            case 0:
+                bus.ReadParameterValue(91, value, kAddress);
+                break;
             case 1:
                 count = 64;
                 bus.ReadBlock(123, bytes, 0, count, 1 << (data[0] / 6 % 3), kAddress);
                 break;
-            case 2: bus.ReadParameterInfo(123, entry, flag, kAddress); break;
+            case 2:
+                bus.ReadParameterInfo(123, entry, flag, kAddress);
+                break;
             case 3:
                 count = sizeof bytes;
                 bus.ReadSampleBlock(bytes, count, flag, kAddress);
                 break;
-            case 4: bus.WriteParameterValue(123, 500, kAddress); break;
-            default: bus.ReadValueText(17, 2, text, kAddress); break;
+            case 4:
+                bus.WriteParameterValue(123, 500, kAddress);
+                break;
+            default:
+                bus.ReadValueText(17, 2, text, kAddress);
+                break;
         }
     }
     platform::SetSerialPortOpener(nullptr);

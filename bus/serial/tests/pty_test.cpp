@@ -70,8 +70,13 @@ bool WaitUntilTaken(const sim::PtyDriveLink& link, size_t bytes) {
 }
 
 TEST_F(PtySerial, ReadWriteAndReopen) {
-    const std::string readExchange = "\x04" "E20091\x05\x04";
-    const std::string writeExchange = "\x04" "E\x02" "20123=1F4\x03\x4F\x04";
+    const std::string readExchange =
+        "\x04"
+        "E20091\x05\x04";
+    const std::string writeExchange =
+        "\x04"
+        "E\x02"
+        "20123=1F4\x03\x4F\x04";
     sim::VirtualDrive drive(StandardTable(), kAddress);
     sim::PtyDriveLink link(pair_);
     link.Add(&drive);
@@ -95,7 +100,9 @@ TEST_F(PtySerial, ReadWriteAndReopen) {
         EXPECT_EQ(value, 500);
     }
     // The link stops once it has taken the last EOT.
-    const std::string expected = readExchange + writeExchange + "\x04" "E20123\x05\x04";
+    const std::string expected = readExchange + writeExchange +
+                                 "\x04"
+                                 "E20123\x05\x04";
     EXPECT_TRUE(WaitUntilTaken(link, expected.size()));
     link.Stop();
     EXPECT_EQ(Hex(drive.Capture().ToDrive()), Hex(expected));

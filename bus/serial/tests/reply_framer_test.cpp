@@ -25,9 +25,9 @@ struct FramerCase {
     std::string bytes;
     int capacity;
     FramerVerdict verdict;
-    int taken;           // bytes taken until the verdict
-    std::string held;    // the buffer's content at the verdict
-    std::string body;    // of a framed reply
+    int taken;         // bytes taken until the verdict
+    std::string held;  // the buffer's content at the verdict
+    std::string body;  // of a framed reply
 };
 
 TEST(ReplyFramer, EveryOutcome) {
@@ -43,26 +43,80 @@ TEST(ReplyFramer, EveryOutcome) {
 
     const FramerCase cases[] = {
         {"framed reply", reply, 146, FramerVerdict::kFramed, static_cast<int>(reply.size()), reply, "20091=1388"},
-        {"need more before the check character", reply.substr(0, reply.size() - 1), 146, FramerVerdict::kNeedMore,
-         static_cast<int>(reply.size() - 1), reply.substr(0, reply.size() - 1), ""},
-        {"bytes after the verdict are not taken", reply + "XY", 146, FramerVerdict::kFramed,
-         static_cast<int>(reply.size()), reply, "20091=1388"},
-        {"nak as check character", nakCheck, 146, FramerVerdict::kFramed, static_cast<int>(nakCheck.size()), nakCheck,
+        {"need more before the check character",
+         reply.substr(0, reply.size() - 1),
+         146,
+         FramerVerdict::kNeedMore,
+         static_cast<int>(reply.size() - 1),
+         reply.substr(0, reply.size() - 1),
+         ""},
+        {"bytes after the verdict are not taken",
+         reply + "XY",
+         146,
+         FramerVerdict::kFramed,
+         static_cast<int>(reply.size()),
+         reply,
+         "20091=1388"},
+        {"nak as check character",
+         nakCheck,
+         146,
+         FramerVerdict::kFramed,
+         static_cast<int>(nakCheck.size()),
+         nakCheck,
          nakBody},
-        {"nul before stx dropped", withNul, 146, FramerVerdict::kFramed, static_cast<int>(withNul.size()), reply,
+        {"nul before stx dropped",
+         withNul,
+         146,
+         FramerVerdict::kFramed,
+         static_cast<int>(withNul.size()),
+         reply,
          "20091=1388"},
         {"empty body", Frame('A', ""), 146, FramerVerdict::kFramed, 4, Frame('A', ""), ""},
         {"ack as second byte", "E\x06", 146, FramerVerdict::kAck, 2, "E\x06", ""},
         {"ack elsewhere is no answer", "EA\x06", 146, FramerVerdict::kNeedMore, 3, "EA\x06", ""},
         {"nak as second byte", "E\x15", 146, FramerVerdict::kNak, 2, "E\x15", ""},
-        {"nak inside the body", "E\x02" "20\x15", 146, FramerVerdict::kNak, 5, "E\x02" "20\x15", ""},
+        {"nak inside the body",
+         "E\x02"
+         "20\x15",
+         146,
+         FramerVerdict::kNak,
+         5,
+         "E\x02"
+         "20\x15",
+         ""},
         {"no stx", "EX20091=1388\x03\x06", 146, FramerVerdict::kBadFrame, 14, "EX20091=1388\x03\x06", ""},
-        {"etx right after the address", std::string("E\x03") + "\x03", 146, FramerVerdict::kBadFrame, 3,
-         "E\x03\x03", ""},
-        {"wrong check character", badCheck, 146, FramerVerdict::kBadCheck, static_cast<int>(badCheck.size()),
-         badCheck, ""},
-        {"etx fills the buffer", "E\x02" "123456\x03", 9, FramerVerdict::kBufferFull, 9, "E\x02" "123456\x03", ""},
-        {"a byte beyond the buffer", "E\x02" "12345678", 9, FramerVerdict::kTooLong, 10, "E\x02" "1234567", ""},
+        {"etx right after the address",
+         std::string("E\x03") + "\x03",
+         146,
+         FramerVerdict::kBadFrame,
+         3,
+         "E\x03\x03",
+         ""},
+        {"wrong check character",
+         badCheck,
+         146,
+         FramerVerdict::kBadCheck,
+         static_cast<int>(badCheck.size()),
+         badCheck,
+         ""},
+        {"etx fills the buffer",
+         "E\x02"
+         "123456\x03",
+         9,
+         FramerVerdict::kBufferFull,
+         9,
+         "E\x02"
+         "123456\x03",
+         ""},
+        {"a byte beyond the buffer",
+         "E\x02"
+         "12345678",
+         9,
+         FramerVerdict::kTooLong,
+         10,
+         "E\x02"
+         "1234567",
+         ""},
     };
     for (const FramerCase& c : cases) {
         std::vector<uint8_t> buffer(static_cast<size_t>(c.capacity) + 4, 0xAA);
@@ -99,10 +153,14 @@ TEST(ReplyFramer, VerdictsCarryThePortLayersCodes) {
         FramerVerdict verdict;
         int code;
     } cases[] = {
-        {FramerVerdict::kFramed, kSerioOk},       {FramerVerdict::kAck, kSerioOk},
-        {FramerVerdict::kNak, kSerioNak},         {FramerVerdict::kBadFrame, kSerioBadFrame},
-        {FramerVerdict::kBadCheck, kSerioBadCheck}, {FramerVerdict::kTooLong, kSerioTooLong},
-        {FramerVerdict::kBufferFull, kSerioBufferFull}, {FramerVerdict::kNeedMore, kSerioPartialReply},
+        {FramerVerdict::kFramed, kSerioOk},
+        {FramerVerdict::kAck, kSerioOk},
+        {FramerVerdict::kNak, kSerioNak},
+        {FramerVerdict::kBadFrame, kSerioBadFrame},
+        {FramerVerdict::kBadCheck, kSerioBadCheck},
+        {FramerVerdict::kTooLong, kSerioTooLong},
+        {FramerVerdict::kBufferFull, kSerioBufferFull},
+        {FramerVerdict::kNeedMore, kSerioPartialReply},
     };
     for (const auto& c : cases) EXPECT_EQ(FramerResultCode(c.verdict), c.code) << static_cast<int>(c.verdict);
 }

@@ -51,8 +51,8 @@ sim::VirtualDrive& SerialLineTest::AddDrive(int address, int32_t baud) {
 void SerialLineTest::SendFromSource(const std::string& bytes, uint64_t delayUs, int32_t baud) {
     platform::SerialSettings settings;
     settings.baud = baud;
-    line_.SendToHost(&source_, std::vector<uint8_t>(bytes.begin(), bytes.end()), settings,
-                     platform::TheClock().NowUs() + delayUs);
+    line_.SendToHost(
+        &source_, std::vector<uint8_t>(bytes.begin(), bytes.end()), settings, platform::TheClock().NowUs() + delayUs);
 }
 
 std::string SerialLineTest::Log() { return testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt")); }

@@ -15,13 +15,13 @@
 namespace bustest {
 
 // Parameters of the standard table.
-inline constexpr int kValueParameter = 91;     // 5000
+inline constexpr int kValueParameter = 91;  // 5000
 inline constexpr int kWritableParameter = 123;
 inline constexpr int kStateParameter = 403;
-inline constexpr int kTextParameter = 300;     // STRING "Motor A"
-inline constexpr int kArrayParameter = 200;    // 40 USIGN16 elements: 3 * index
-inline constexpr int kEnumParameter = 17;      // value texts 0 "AUS", 1 "EIN"
-inline constexpr int kUnitParameter = 107;     // value texts 3 "rpm", 4 "-"
+inline constexpr int kTextParameter = 300;   // STRING "Motor A"
+inline constexpr int kArrayParameter = 200;  // 40 USIGN16 elements: 3 * index
+inline constexpr int kEnumParameter = 17;    // value texts 0 "AUS", 1 "EIN"
+inline constexpr int kUnitParameter = 107;   // value texts 3 "rpm", 4 "-"
 inline constexpr uint16_t kTypeNumber = 4120;
 inline constexpr uint32_t kVersionSteps = 100;  // 5.0
 

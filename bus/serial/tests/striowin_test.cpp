@@ -78,13 +78,39 @@ TEST_F(Striowin, FrameAcceptance) {
         {"ack elsewhere completes nothing", "EA\x06", "", 146, 9600, 6, ""},
         {"nak before etx", "E\x15", "", 146, 9600, 22, ""},
         {"nak as check character", nakCheck, "", 146, 9600, 0, nakCheck},
-        {"nul before stx dropped", "E" + std::string(1, '\0') + Frame('E', "20091=1388").substr(1), "", 146, 9600, 0,
+        {"nul before stx dropped",
+         "E" + std::string(1, '\0') + Frame('E', "20091=1388").substr(1),
+         "",
+         146,
+         9600,
+         0,
          Frame('E', "20091=1388")},
         {"no stx", "EX20091=1388\x03\x06", "", 146, 9600, 8, ""},
         {"wrong check", wrongCheck, "", 146, 9600, 10, ""},
-        {"fills the buffer with etx", "E\x02" "123456\x03", "", 9, 9600, 14, ""},
-        {"one byte more than the buffer", "E\x02" "12345678", "", 9, 9600, 11, ""},
-        {"more than the room left", "E\x02" "123", "45678", 9, 115200, 11, ""},
+        {"fills the buffer with etx",
+         "E\x02"
+         "123456\x03",
+         "",
+         9,
+         9600,
+         14,
+         ""},
+        {"one byte more than the buffer",
+         "E\x02"
+         "12345678",
+         "",
+         9,
+         9600,
+         11,
+         ""},
+        {"more than the room left",
+         "E\x02"
+         "123",
+         "45678",
+         9,
+         115200,
+         11,
+         ""},
     };
     for (const auto& c : cases) {
         Open(c.baud);
@@ -125,8 +151,22 @@ TEST_F(Striowin, TimeoutsFollowTheBaudRate) {
     } cases[] = {
         {"nothing at 9600", 9600, "", "", 0, 5, 851, 852},
         {"nothing at 57600", 57600, "", "", 0, 5, 642, 643},
-        {"part of a reply", 9600, "E\x02" "20", "", 0, 6, 1101, 1102},
-        {"complete in the round the time-out passes", 9600, reply.substr(0, 1), reply.substr(1), restAfter, 6, 1101,
+        {"part of a reply",
+         9600,
+         "E\x02"
+         "20",
+         "",
+         0,
+         6,
+         1101,
+         1102},
+        {"complete in the round the time-out passes",
+         9600,
+         reply.substr(0, 1),
+         reply.substr(1),
+         restAfter,
+         6,
+         1101,
          1102},
         {"complete before the time-out", 9600, reply.substr(0, 1), reply.substr(1), restBefore, 0, 1099, 1100},
     };
@@ -142,7 +182,8 @@ TEST_F(Striowin, TimeoutsFollowTheBaudRate) {
         EXPECT_LE(elapsed, c.maxMs) << c.name;
         CloseSerio(false);
     }
-    EXPECT_EQ(LogCount("\tStriowin->iSerioReceiveString Error 5 (No acknowlege of device). Receivebuffer cleared!\n"), 2);
+    EXPECT_EQ(LogCount("\tStriowin->iSerioReceiveString Error 5 (No acknowlege of device). Receivebuffer cleared!\n"),
+              2);
     EXPECT_EQ(LogCount("\tStriowin->iSerioReceiveString Error 6 (Received datastream is not complete). "
                        "Receivebuffer cleared!\n"),
               2);

@@ -10,8 +10,8 @@
 #include "bus/base/new_bus.h"
 #include "bus/serial/tarn_bus.h"
 #include "bus/serial/tests/serial_fixture.h"
-#include "platform/system/clock.h"
 #include "platform/base/format.h"
+#include "platform/system/clock.h"
 
 namespace bustest {
 namespace {
@@ -129,8 +129,8 @@ TEST_F(TarnBusTest, OpeningCountsOneRequestAndAFailedOpenKeeps14) {
 }
 
 TEST_F(TarnBusTest, ErrorsAreCountedByCategory) {
-    const int categories[31] = {-1, 5,  5,  5,  15, 7,  7,  5,  6,  5,  5,  5,  5,  6,  6, 5,
-                                8,  10, 9,  11, 13, 5,  12, 6,  4,  5,  -1, -1, -1, -1, -1};
+    const int categories[31] = {-1, 5,  5, 5,  15, 7, 7,  5, 6, 5, 5,  5,  5,  6,  6, 5,
+                                8,  10, 9, 11, 13, 5, 12, 6, 4, 5, -1, -1, -1, -1, -1};
     for (int code = 0; code <= 30; ++code) {
         bus_->ClearStatistics();
         bus_->SetError(code);
@@ -153,8 +153,9 @@ TEST_F(TarnBusTest, WriteBlockSendsAHundredHexCharactersATime) {
     ASSERT_TRUE(bus_->WriteBlock(kArrayParameter, elements.data(), 0, 30, 2, kAddress));
     EXPECT_EQ(first.size(), 100u);
     EXPECT_EQ(second.size(), 20u);
-    EXPECT_EQ(Hex(Heard()), Hex("\x04" + Frame('E', "702000000025=" + first) + "\x04" + "\x04" +
-                                Frame('E', "702000002505=" + second) + "\x04"));
+    EXPECT_EQ(Hex(Heard()),
+              Hex("\x04" + Frame('E', "702000000025=" + first) + "\x04" + "\x04" +
+                  Frame('E', "702000002505=" + second) + "\x04"));
     EXPECT_EQ(drive_->Table().Find(kArrayParameter)->elements[29], 0xA01Du);
 
     drive_->ClearCapture();
@@ -285,7 +286,9 @@ TEST_F(TarnBusTest, DescriptionComesFromTheAttributeRecord) {
     EXPECT_EQ(entry.SCGroup, 10);
     const std::string heard = Heard();
     EXPECT_NE(heard.find("E30017\x05"), std::string::npos);
-    EXPECT_NE(heard.find("E\x02" "20108=3\x03"), std::string::npos);
+    EXPECT_NE(heard.find("E\x02"
+                         "20108=3\x03"),
+              std::string::npos);
     EXPECT_NE(heard.find("E61107\x05"), std::string::npos);
 
     p->unit_index = 4;  // the unit text "-"

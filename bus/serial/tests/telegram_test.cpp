@@ -10,8 +10,8 @@
 #include "app/services/program_flags.h"
 #include "bus/serial/tarn_telegram.h"
 #include "bus/serial/tests/serial_fixture.h"
-#include "platform/system/clock.h"
 #include "platform/base/format.h"
+#include "platform/system/clock.h"
 
 namespace bustest {
 namespace {
@@ -73,20 +73,55 @@ TEST_F(Telegram, FrameAcceptance) {
         {"nul before stx", sim::DriveFault::NulBeforeStx(), 5, 0, "1388", 1, nullptr},
         {"nak as check character", sim::DriveFault::RawReply(Raw(nakCheck)), 5, 0, "1 ", 1, nullptr},
         {"reply from any device at address 0", std::nullopt, 0, 0, "1388", 1, nullptr},
-        {"wrong check character", sim::DriveFault::WrongCheck().Times(sim::kForever), 5, 10, nullptr, 3,
+        {"wrong check character",
+         sim::DriveFault::WrongCheck().Times(sim::kForever),
+         5,
+         10,
+         nullptr,
+         3,
          "Checksum error in received record"},
-        {"reply from another device", sim::DriveFault::WrongAddress(6).Times(sim::kForever), 5, 12, nullptr, 3,
+        {"reply from another device",
+         sim::DriveFault::WrongAddress(6).Times(sim::kForever),
+         5,
+         12,
+         nullptr,
+         3,
          "Acknowledge from non addressed device"},
-        {"answer character not STX", sim::DriveFault::RawReply(Raw("EX2\x03\x31")).Times(sim::kForever), 5, 8,
-         nullptr, 3, "Invalid telegram-frame (i.e. invalid control characters)"},
-        {"bare ack to a read", sim::DriveFault::RawReply(Raw("E\x06")).Times(sim::kForever), 5, 8, nullptr, 3,
+        {"answer character not STX",
+         sim::DriveFault::RawReply(Raw("EX2\x03\x31")).Times(sim::kForever),
+         5,
+         8,
+         nullptr,
+         3,
          "Invalid telegram-frame (i.e. invalid control characters)"},
-        {"longer than the buffer", sim::DriveFault::LongReply(160).Times(sim::kForever), 5, 11, nullptr, 3,
+        {"bare ack to a read",
+         sim::DriveFault::RawReply(Raw("E\x06")).Times(sim::kForever),
+         5,
+         8,
+         nullptr,
+         3,
+         "Invalid telegram-frame (i.e. invalid control characters)"},
+        {"longer than the buffer",
+         sim::DriveFault::LongReply(160).Times(sim::kForever),
+         5,
+         11,
+         nullptr,
+         3,
          "Receivebuffer overflow"},
-        {"other code echoed", sim::DriveFault::RawReply(Raw(Frame('E', "20092=1388"))).Times(sim::kForever), 5, 23,
-         nullptr, 3, "Differences in transmitted and received parametercode"},
-        {"no equals sign", sim::DriveFault::RawReply(Raw(Frame('E', "20091:1388"))).Times(sim::kForever), 5, 13,
-         nullptr, 3, "Syntaxerror in received record of device"},
+        {"other code echoed",
+         sim::DriveFault::RawReply(Raw(Frame('E', "20092=1388"))).Times(sim::kForever),
+         5,
+         23,
+         nullptr,
+         3,
+         "Differences in transmitted and received parametercode"},
+        {"no equals sign",
+         sim::DriveFault::RawReply(Raw(Frame('E', "20091:1388"))).Times(sim::kForever),
+         5,
+         13,
+         nullptr,
+         3,
+         "Syntaxerror in received record of device"},
         {"nak to a read", sim::DriveFault::Nak(0), 5, 22, nullptr, 1, nullptr},
         {"silence", sim::DriveFault::Silence().Times(sim::kForever), 5, 5, nullptr, 3, "No acknowlege of device"},
     };
@@ -102,8 +137,7 @@ TEST_F(Telegram, FrameAcceptance) {
         if (c.value != nullptr) {
             EXPECT_EQ(value, c.value);
         }
-        EXPECT_EQ(Requests(drive, "\x04" + std::string(1, static_cast<char>('@' + c.address)) + "20091\x05"),
-                  c.tries);
+        EXPECT_EQ(Requests(drive, "\x04" + std::string(1, static_cast<char>('@' + c.address)) + "20091\x05"), c.tries);
         if (c.result == 0) {
             EXPECT_EQ(TelegramStatistics[0], 1u);
         } else if (c.result != 22) {
@@ -164,8 +198,15 @@ TEST_F(Telegram, NakOnAWriteFollowsTheStatusWord) {
         ClearTelegramStatistics();
 
         EXPECT_EQ(Write("20123", "1F4", 5), c.result);
-        EXPECT_EQ(Requests(drive, "\x04" "E\x02" "20123=1F4"), c.writes);
-        EXPECT_EQ(Requests(drive, "\x04" "E00085\x05"), c.naks < 0 ? c.writes : c.naks);
+        EXPECT_EQ(Requests(drive,
+                           "\x04"
+                           "E\x02"
+                           "20123=1F4"),
+                  c.writes);
+        EXPECT_EQ(Requests(drive,
+                           "\x04"
+                           "E00085\x05"),
+                  c.naks < 0 ? c.writes : c.naks);
         if (c.stopText != nullptr) {
             // Stop results are logged, not counted.
             EXPECT_EQ(ErrorLines(c.stopText), c.result == 22 ? 3 : 1);
@@ -192,7 +233,10 @@ TEST_F(Telegram, AnUnreadableStatusWordGives15) {
     drive.AddFault(sim::DriveFault::Nak(0x0004).For("20123"));
     drive.AddFault(sim::DriveFault::Silence().For("00085").Times(sim::kForever));
     EXPECT_EQ(Write("20123", "1F4", 5), 15);
-    EXPECT_EQ(Requests(drive, "\x04" "E00085\x05"), TelegramTryCount + 1);
+    EXPECT_EQ(Requests(drive,
+                       "\x04"
+                       "E00085\x05"),
+              TelegramTryCount + 1);
     EXPECT_EQ(TelegramStatistics[22], static_cast<uint32_t>(TelegramTryCount + 1));
     EXPECT_EQ(ErrorLines("Cannot read errorstate of device"), 0);
 }
@@ -223,7 +267,12 @@ TEST_F(Telegram, RefusedBeforeTheLine) {
     } cases[] = {
         {"code of 13 characters", "7012300000011", "00", 5, kTelegramWrite},
         {"value of 129 characters", "20123", std::string(129, '1'), 5, kTelegramWrite},
-        {"value holding ETX", "20300", "ab\x03" "cd", 5, kTelegramWrite},
+        {"value holding ETX",
+         "20300",
+         "ab\x03"
+         "cd",
+         5,
+         kTelegramWrite},
         {"value holding EOT", "20300", "\x04", 5, kTelegramWrite},
         {"address 32", "20123", "1", 32, kTelegramWrite},
         {"address -1", "20123", "1", -1, kTelegramRead},

@@ -26,8 +26,8 @@
 #include "bus/can/can_peak.h"
 #include "bus/can/tests/can_fixture.h"
 #include "bus/socketcan/can_interface_name.h"
-#include "platform/system/dynamic_library.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/dynamic_library.h"
 #include "platform/tests/scoped_env.h"
 #include "sim/can_socket_peer.h"
 #include "testsupport/test_env.h"
@@ -80,8 +80,8 @@ TEST(BuiltLibraries, TheInstallPutsThemIntoBinBesideTheProgram) {
     const std::filesystem::path prefix = testsupport::RuntimePath("install-check");
     std::string output;
     ASSERT_TRUE(RunCommand(std::string("'") + TORVAN_CMAKE_COMMAND + "' --install '" + TORVAN_BUILD_DIR +
-                        "' --component torvan_can_adapters --prefix '" + prefix.string() + "'",
-                    output))
+                               "' --component torvan_can_adapters --prefix '" + prefix.string() + "'",
+                           output))
         << output;
     const std::filesystem::path usb = prefix / "bin" / "libpcan_usb.so";
     const std::filesystem::path parallel = prefix / "bin" / "libpcan_dng.so";
@@ -132,10 +132,11 @@ TEST_F(BuiltLibraryTest, AnAbsentInterfaceLeavesTheCanOpenBusClosedWithALogLine)
         CCanOpenTarn bus(cantest::kOwnNode, &parallel);
         EXPECT_FALSE(bus.IsOpen());
         EXPECT_EQ(bus.GetLastError(), kCanErrorAdapter);
-        EXPECT_EQ(CanLines(), (std::vector<std::string>{"CAN adapter on the parallel port (hardware type 5): I/O "
-                                                        "port 0x378 and interrupt 7 are not used on Linux; it runs "
-                                                        "on interface vcan9",
-                                                        notFound}));
+        EXPECT_EQ(CanLines(),
+                  (std::vector<std::string>{"CAN adapter on the parallel port (hardware type 5): I/O "
+                                            "port 0x378 and interrupt 7 are not used on Linux; it runs "
+                                            "on interface vcan9",
+                                            notFound}));
     }
 
     // The driver reads the library's version text through the same exports.

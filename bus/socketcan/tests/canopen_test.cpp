@@ -72,8 +72,8 @@ TEST_F(CanOpenOverSocketTest, ParametersOfEverySizeTravelExpeditedOrSegmented) {
     EXPECT_EQ(count, 2);
     EXPECT_EQ(out[0], 114);
     EXPECT_EQ(out[1], 117);
-    EXPECT_EQ(Written(), (Lines{"602: 40 C8 20 27 00 00 00 00", "602: 40 C8 20 28 00 00 00 00",
-                                "602: 40 C8 20 29 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (Lines{"602: 40 C8 20 27 00 00 00 00", "602: 40 C8 20 28 00 00 00 00", "602: 40 C8 20 29 00 00 00 00"}));
 
     // One byte.
     Adapter().ClearCapture();
@@ -88,16 +88,19 @@ TEST_F(CanOpenOverSocketTest, ParametersOfEverySizeTravelExpeditedOrSegmented) {
     // Texts, segmented both ways.
     Adapter().ClearCapture();
     ASSERT_TRUE(bus.WriteParameterText(kTextParameter, "Spindle 2", 2));
-    EXPECT_EQ(Written(), (Lines{"602: 21 82 20 00 0A 00 00 00", "602: 00 53 70 69 6E 64 6C 65",
-                                "602: 19 20 32 00 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (Lines{"602: 21 82 20 00 0A 00 00 00", "602: 00 53 70 69 6E 64 6C 65", "602: 19 20 32 00 00 00 00 00"}));
     EXPECT_EQ(node2.Table().Find(kTextParameter)->text, "Spindle 2");
     node2.Table().Find(kTextParameter)->text = "Axis number one, left";
     Adapter().ClearCapture();
     dstring text;
     ASSERT_TRUE(bus.ReadParameterText(kTextParameter, text, 2));
     EXPECT_STREQ(text.Text(), "Axis number one, left");
-    EXPECT_EQ(Written(), (Lines{"602: 40 82 20 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00",
-                                "602: 70 00 00 00 00 00 00 00", "602: 60 00 00 00 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (Lines{"602: 40 82 20 00 00 00 00 00",
+                     "602: 60 00 00 00 00 00 00 00",
+                     "602: 70 00 00 00 00 00 00 00",
+                     "602: 60 00 00 00 00 00 00 00"}));
     EXPECT_EQ(bus.GetLastError(), 0);
 }
 
@@ -110,9 +113,12 @@ TEST_F(CanOpenOverSocketTest, TheSearchFindsTheDriveAndSilentNodesTakeTheShortWa
     ASSERT_NE(bus.GetDevice(3), nullptr);
     EXPECT_EQ(bus.GetDevice(3)->typeNumber, 4120);
     EXPECT_FLOAT_EQ(bus.GetDevice(3)->version, 5.0f);
-    EXPECT_EQ(Written(), (Lines{"600: 40 5B 20 00 00 00 00 00", "601: 40 5B 20 00 00 00 00 00",
-                                "602: 40 5B 20 00 00 00 00 00", "603: 40 5B 20 00 00 00 00 00",
-                                "603: 40 5C 20 00 00 00 00 00"}));
+    EXPECT_EQ(Written(),
+              (Lines{"600: 40 5B 20 00 00 00 00 00",
+                     "601: 40 5B 20 00 00 00 00 00",
+                     "602: 40 5B 20 00 00 00 00 00",
+                     "603: 40 5B 20 00 00 00 00 00",
+                     "603: 40 5C 20 00 00 00 00 00"}));
 }
 
 TEST_F(CanOpenOverSocketTest, NmtCommandsAndGuardingGoOutAsRemoteAndDataFrames) {

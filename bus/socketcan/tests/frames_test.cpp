@@ -73,11 +73,12 @@ TEST_F(FramesTest, MessagesAndFramesMapFieldForField) {
     ASSERT_EQ(socketcan::AdapterWrite(&sdo), kCanResultOk);
     ASSERT_EQ(socketcan::AdapterWrite(&guard), kCanResultOk);
     ASSERT_EQ(socketcan::AdapterWrite(&shortFrame), kCanResultOk);
-    EXPECT_EQ(Peer().Received(), (std::vector<Bytes>{
-                                     {0x02, 0x06, 0, 0, 8, 0, 0, 0, 0x40, 0x5B, 0x20, 0, 0, 0, 0, 0},
-                                     {0x01, 0x07, 0, 0x40, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                                     {0x00, 0x00, 0, 0, 2, 0, 0, 0, 0x01, 0x02, 0, 0, 0, 0, 0, 0},
-                                 }));
+    EXPECT_EQ(Peer().Received(),
+              (std::vector<Bytes>{
+                  {0x02, 0x06, 0, 0, 8, 0, 0, 0, 0x40, 0x5B, 0x20, 0, 0, 0, 0, 0},
+                  {0x01, 0x07, 0, 0x40, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                  {0x00, 0x00, 0, 0, 2, 0, 0, 0, 0x01, 0x02, 0, 0, 0, 0, 0, 0},
+              }));
 
     // Extended identifiers, other message types and long frames are refused.
     for (CanMessage bad : {Message(0x800, 0, 1), Message(0x100, 0x02, 1), Message(0x100, 0, 9)})

@@ -43,8 +43,7 @@ TEST_F(InitTest, EachTimingWordBringsTheInterfaceUpAtItsBitRate) {
         // The interface is left as it was found.
         EXPECT_EQ(socketcan::AdapterClose(), kCanResultOk);
         EXPECT_FALSE(System().Link(kDefaultInterface).up);
-        EXPECT_EQ(System().Calls(),
-                  (Lines{"up can0 " + std::to_string(c.bitrate), "open can0", "close", "down can0"}));
+        EXPECT_EQ(System().Calls(), (Lines{"up can0 " + std::to_string(c.bitrate), "open can0", "close", "down can0"}));
     }
     EXPECT_EQ(AdapterLogLines(), Lines{});
 }
@@ -79,45 +78,105 @@ TEST_F(InitTest, TheInterfaceIsUsedBroughtUpOrRefusedByItsState) {
     };
     const std::string upCommand = "; as root: ip link set can0 up type can bitrate 500000";
     const Case cases[] = {
-        {"down and configurable", "can0", true, {"can", false, 0, 0}, 0, kCanResultOk,
-         {"up can0 500000", "open can0"}, {}, false},
+        {"down and configurable",
+         "can0",
+         true,
+         {"can", false, 0, 0},
+         0,
+         kCanResultOk,
+         {"up can0 500000", "open can0"},
+         {},
+         false},
         {"up at the rate", "can0", true, {"can", true, 500000, 0}, 0, kCanResultOk, {"open can0"}, {}, true},
-        {"up at the rate as the clock allows", "can0", true, {"can", true, 498000, 0}, 0, kCanResultOk,
-         {"open can0"}, {}, true},
+        {"up at the rate as the clock allows",
+         "can0",
+         true,
+         {"can", true, 498000, 0},
+         0,
+         kCanResultOk,
+         {"open can0"},
+         {},
+         true},
         {"up without a rate reported", "can0", true, {"can", true, 0, 0}, 0, kCanResultOk, {"open can0"}, {}, true},
-        {"up at another rate", "can0", true, {"can", true, 250000, 0}, 0, kCanResultNoInterface, {},
+        {"up at another rate",
+         "can0",
+         true,
+         {"can", true, 250000, 0},
+         0,
+         kCanResultNoInterface,
+         {},
          {"CAN interface can0 is up at 250000 bit/s, not at the 500000 bit/s wanted; as root: ip link set can0 "
           "down; ip link set can0 up type can bitrate 500000"},
          true},
-        {"down and not to be configured", "can0", true, {"can", false, 0, EPERM}, 0, kCanResultNoInterface,
+        {"down and not to be configured",
+         "can0",
+         true,
+         {"can", false, 0, EPERM},
+         0,
+         kCanResultNoInterface,
          {"up can0 500000"},
-         {"CAN interface can0 is down and could not be brought up at 500000 bit/s (" + Reason(EPERM) + ")" +
-          upCommand},
+         {"CAN interface can0 is down and could not be brought up at 500000 bit/s (" + Reason(EPERM) + ")" + upCommand},
          false},
-        {"missing", "can0", false, {}, 0, kCanResultNoInterface, {},
+        {"missing",
+         "can0",
+         false,
+         {},
+         0,
+         kCanResultNoInterface,
+         {},
          {"CAN interface can0 not found (" + Reason(ENODEV) +
           "); connect the adapter or name its interface in TORVAN_CAN_INTERFACE, and set it up at 500000 bit/s" +
           upCommand},
          false},
-        {"no CAN interface", "eth0", true, {"veth", true, 0, 0}, 0, kCanResultNoInterface, {},
+        {"no CAN interface",
+         "eth0",
+         true,
+         {"veth", true, 0, 0},
+         0,
+         kCanResultNoInterface,
+         {},
          {"CAN interface eth0 is no CAN interface (kind \"veth\"); name the adapter's interface in "
           "TORVAN_CAN_INTERFACE"},
          true},
-        {"virtual and down", "vcan0", true, {"vcan", false, 0, 0}, 0, kCanResultOk, {"up vcan0", "open vcan0"}, {},
+        {"virtual and down",
+         "vcan0",
+         true,
+         {"vcan", false, 0, 0},
+         0,
+         kCanResultOk,
+         {"up vcan0", "open vcan0"},
+         {},
          false},
         {"virtual and up", "vcan0", true, {"vcan", true, 0, 0}, 0, kCanResultOk, {"open vcan0"}, {}, true},
-        {"virtual and not to be configured", "vcan0", true, {"vcan", false, 0, EPERM}, 0, kCanResultNoInterface,
+        {"virtual and not to be configured",
+         "vcan0",
+         true,
+         {"vcan", false, 0, EPERM},
+         0,
+         kCanResultNoInterface,
          {"up vcan0"},
          {"CAN interface vcan0 is down and could not be brought up at 500000 bit/s (" + Reason(EPERM) +
           "); as root: ip link set vcan0 up"},
          false},
-        {"no CAN sockets, brought up", "can0", true, {"can", false, 0, 0}, EAFNOSUPPORT, kCanResultNoInterface,
+        {"no CAN sockets, brought up",
+         "can0",
+         true,
+         {"can", false, 0, 0},
+         EAFNOSUPPORT,
+         kCanResultNoInterface,
          {"up can0 500000", "open can0", "down can0"},
          {"CAN interface can0 cannot be opened for 500000 bit/s (" + Reason(EAFNOSUPPORT) +
           "); the kernel needs its CAN socket support (can_raw)"},
          false},
-        {"socket refused, found up", "can0", true, {"can", true, 500000, 0}, ENODEV, kCanResultNoInterface,
-         {"open can0"}, {"CAN interface can0 cannot be opened for 500000 bit/s (" + Reason(ENODEV) + ")"}, true},
+        {"socket refused, found up",
+         "can0",
+         true,
+         {"can", true, 500000, 0},
+         ENODEV,
+         kCanResultNoInterface,
+         {"open can0"},
+         {"CAN interface can0 cannot be opened for 500000 bit/s (" + Reason(ENODEV) + ")"},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -146,17 +205,20 @@ TEST_F(InitTest, TheInterfaceNameComesFromTheVariableThenTheStoreThenIsCan0) {
         const char* used;
     };
     const Case cases[] = {
-        {nullptr, nullptr, "can0"}, {nullptr, "can3", "can3"}, {"vcan7", "can3", "vcan7"},
-        {"", "can3", "can3"},       {nullptr, "", "can0"},
+        {nullptr, nullptr, "can0"},
+        {nullptr, "can3", "can3"},
+        {"vcan7", "can3", "vcan7"},
+        {"", "can3", "can3"},
+        {nullptr, "", "can0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.variable ? c.variable : "-") + " " + (c.stored ? c.stored : "-"));
         platform_test::ScopedEnv variable(socketcan::kCanInterfaceVariable, c.variable);
         platform::TheRegistry().DeleteKeyTree(socketcan::kCanSettingsKey);
         if (c.stored != nullptr) {
-            ASSERT_EQ(platform::TheRegistry().SetValue(socketcan::kCanSettingsKey, socketcan::kCanInterfaceValue,
-                                                       c.stored),
-                      platform::RegistryStatus::kOk);
+            ASSERT_EQ(
+                platform::TheRegistry().SetValue(socketcan::kCanSettingsKey, socketcan::kCanInterfaceValue, c.stored),
+                platform::RegistryStatus::kOk);
         }
         System().SetLink(c.used, StandInLink{"can", true, 125000, 0});
         System().ClearCalls();
@@ -173,25 +235,27 @@ TEST_F(InitTest, TheInterfaceNameComesFromTheVariableThenTheStoreThenIsCan0) {
         testsupport::ClearLoggedLines();
         EXPECT_EQ(socketcan::UsbInit(k125k, socketcan::kStandardFrames), kCanResultNoInterface);
         EXPECT_EQ(System().Calls(), Lines{});
-        EXPECT_EQ(AdapterLogLines(), Lines{"CAN interface name \"" + std::string(bad) +
-                                           "\" is no interface name; set TORVAN_CAN_INTERFACE to the adapter's "
-                                           "interface, for example can0"});
+        EXPECT_EQ(AdapterLogLines(),
+                  Lines{"CAN interface name \"" + std::string(bad) +
+                        "\" is no interface name; set TORVAN_CAN_INTERFACE to the adapter's "
+                        "interface, for example can0"});
     }
 }
 
 TEST_F(InitTest, ASecondInitClosesTheFirstSoTheRateCanChange) {
     ASSERT_EQ(socketcan::UsbInit(k500k, socketcan::kStandardFrames), kCanResultOk);
     ASSERT_EQ(socketcan::UsbInit(k125k, socketcan::kStandardFrames), kCanResultOk);
-    EXPECT_EQ(System().Calls(), (Lines{"up can0 500000", "open can0", "close", "down can0", "up can0 125000",
-                                       "open can0"}));
+    EXPECT_EQ(System().Calls(),
+              (Lines{"up can0 500000", "open can0", "close", "down can0", "up can0 125000", "open can0"}));
     EXPECT_EQ(System().Link(kDefaultInterface).bitrate, 125000u);
 }
 
 TEST_F(InitTest, TheParallelPortLibraryLogsItsPortAndInterruptAndUsesTheSameInterface) {
     ASSERT_EQ(socketcan::ParallelInit(k125k, 0, kParallelHardwareType, 0x378, 7), kCanResultOk);
     EXPECT_EQ(System().Calls(), (Lines{"up can0 125000", "open can0"}));
-    EXPECT_EQ(AdapterLogLines(), Lines{"CAN adapter on the parallel port (hardware type 5): I/O port 0x378 and "
-                                       "interrupt 7 are not used on Linux; it runs on interface can0"});
+    EXPECT_EQ(AdapterLogLines(),
+              Lines{"CAN adapter on the parallel port (hardware type 5): I/O port 0x378 and "
+                    "interrupt 7 are not used on Linux; it runs on interface can0"});
 }
 
 TEST_F(InitTest, TheVersionTextNamesTheLibraryItsVersionAndTheInterface) {

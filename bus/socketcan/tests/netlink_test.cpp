@@ -20,7 +20,9 @@ void Append(Bytes& bytes, const Bytes& more) { bytes.insert(bytes.end(), more.be
 
 Bytes U16(uint16_t v) { return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)}; }
 Bytes U32(uint32_t v) {
-    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+    return {static_cast<uint8_t>(v),
+            static_cast<uint8_t>(v >> 8),
+            static_cast<uint8_t>(v >> 16),
             static_cast<uint8_t>(v >> 24)};
 }
 
@@ -85,22 +87,22 @@ Bytes ErrorAnswer(uint32_t sequence, int error) {
 
 TEST(LinkNetlink, RequestsHaveTheKernelsLayout) {
     EXPECT_EQ(socketcan::GetLinkRequest("vcan9", 7),
-              (Bytes{0x2C, 0, 0, 0, 0x12, 0, 0x01, 0, 7, 0, 0, 0, 0, 0, 0, 0,  //
-                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,           //
-                     0x0A, 0, 0x03, 0, 'v', 'c', 'a', 'n', '9', 0, 0, 0}));
+              (Bytes{0x2C, 0, 0,    0, 0x12, 0,   0x01, 0,   7,   0, 0, 0, 0, 0, 0, 0,  //
+                     0,    0, 0,    0, 0,    0,   0,    0,   0,   0, 0, 0, 0, 0, 0, 0,  //
+                     0x0A, 0, 0x03, 0, 'v',  'c', 'a',  'n', '9', 0, 0, 0}));
 
-    Bytes up = {0x54, 0, 0, 0, 0x10, 0, 0x05, 0, 9, 0, 0, 0, 0, 0, 0, 0,  //
-                0, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,           //
-                0x34, 0, 0x12, 0,                                        // link info
-                0x08, 0, 0x01, 0, 'c', 'a', 'n', 0,                      // kind
-                0x28, 0, 0x02, 0,                                        // driver data
-                0x24, 0, 0x01, 0, 0x20, 0xA1, 0x07, 0};                  // bit timing, 500000
+    Bytes up = {0x54, 0, 0,    0, 0x10, 0,    0x05, 0, 9, 0, 0, 0, 0, 0, 0, 0,  //
+                0,    0, 0,    0, 4,    0,    0,    0, 1, 0, 0, 0, 1, 0, 0, 0,  //
+                0x34, 0, 0x12, 0,                                               // link info
+                0x08, 0, 0x01, 0, 'c',  'a',  'n',  0,                          // kind
+                0x28, 0, 0x02, 0,                                               // driver data
+                0x24, 0, 0x01, 0, 0x20, 0xA1, 0x07, 0};                         // bit timing, 500000
     up.resize(up.size() + 28, 0);
     EXPECT_EQ(socketcan::SetLinkRequest(4, true, 500000, 9), up);
 
     EXPECT_EQ(socketcan::SetLinkRequest(4, false, 0, 10),
               (Bytes{0x20, 0, 0, 0, 0x10, 0, 0x05, 0, 10, 0, 0, 0, 0, 0, 0, 0,  //
-                     0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}));
+                     0,    0, 0, 0, 4,    0, 0,    0, 0,  0, 0, 0, 1, 0, 0, 0}));
 }
 
 TEST(LinkNetlink, AnswersGiveKindStateAndBitRate) {

@@ -48,9 +48,13 @@ TEST(LogColumnTable, WritesAllFiveColumnsInArgumentOrder) {
     const std::vector<double> a = {1}, b = {2}, c = {3}, d = {4.5}, e = {0.0000000001};
     {
         DataLogger log(kLogPath);
-        ASSERT_TRUE(LogColumnTable(log, 4, 1, a, {b, c, d, e},
-                                   {"frequency [Hz]", "real_meas [Ohm]", "imag_meas [Ohm]",
-                                    "real_para [Ohm]", "imag_para [Ohm]"}));
+        ASSERT_TRUE(LogColumnTable(
+            log,
+            4,
+            1,
+            a,
+            {b, c, d, e},
+            {"frequency [Hz]", "real_meas [Ohm]", "imag_meas [Ohm]", "real_para [Ohm]", "imag_para [Ohm]"}));
     }
     EXPECT_EQ(WrittenBetweenHeaderAndLogOut(),
               "frequency [Hz]\treal_meas [Ohm]\timag_meas [Ohm]\treal_para [Ohm]\timag_para "
@@ -67,8 +71,7 @@ TEST(LogColumnTable, OnlyTheRequestedRowsAndColumnsAppear) {
     const std::vector<double> unused = {7, 8, 9};
     {
         DataLogger log(kLogPath);
-        ASSERT_TRUE(
-            LogColumnTable(log, 1, 2, first, {second, unused}, {"x", "y %s", "not shown"}));
+        ASSERT_TRUE(LogColumnTable(log, 1, 2, first, {second, unused}, {"x", "y %s", "not shown"}));
     }
     EXPECT_EQ(WrittenBetweenHeaderAndLogOut(),
               "x\ty %s\n\n1,0000000000\t4,0000000000\n2,0000000000\t5,0000000000\n\n\n");

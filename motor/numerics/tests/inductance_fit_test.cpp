@@ -49,8 +49,7 @@ ReferencePass SolveReference(const Curve& curve, double c1, double c2) {
     long double m[3][4] = {};
     for (size_t i = 0; i < curve.x.size(); ++i) {
         const long double x = curve.x[i];
-        const long double basis[3] = {1.0L, x * std::exp((long double)c1 * x),
-                                      x * std::exp((long double)c2 * x)};
+        const long double basis[3] = {1.0L, x * std::exp((long double)c1 * x), x * std::exp((long double)c2 * x)};
         for (int r = 0; r < 3; ++r) {
             for (int k = 0; k < 3; ++k) m[r][k] += curve.w[i] * basis[r] * basis[k];
             m[r][3] += curve.w[i] * basis[r] * curve.l[i];

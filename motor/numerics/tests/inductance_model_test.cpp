@@ -9,8 +9,7 @@ namespace {
 
 TEST(InductanceModel, EvaluatesBothModels) {
     const ExpInductanceModel model{0.05, 0.02, -0.01, -0.3, -0.1};
-    EXPECT_NEAR(EvalExpInductance(2.0, model),
-                0.05 + 2.0 * (0.02 * std::exp(-0.6) - 0.01 * std::exp(-0.2)), 1e-16);
+    EXPECT_NEAR(EvalExpInductance(2.0, model), 0.05 + 2.0 * (0.02 * std::exp(-0.6) - 0.01 * std::exp(-0.2)), 1e-16);
     EXPECT_EQ(EvalExpInductance(0.0, model), 0.05);
     EXPECT_EQ(EvalPolynomial4(2.0, {1, 2, 3, 4, 5}), 1 + 2 * 2 + 3 * 4 + 4 * 8 + 5 * 16);
     EXPECT_EQ(EvalPolynomial8(-2.0, {1, 1, 1, 1, 1, 1, 1, 1, 1}), 171.0);  // (1 - (-2)^9) / 3
@@ -27,10 +26,15 @@ TEST(ExpTermsToPolynomial, MatchesTheTableForBothTerms) {
     // nested polynomials of P1 to P8 take these whole values (worked by hand).
     constexpr std::array<double, 8> kNestedAtMinusOne = {-13699, 3913, -977, 259, -79, 29, -13, 7};
     constexpr std::array<double, 8> kNestedAtPlusOne = {-1853, 531, -131, 37, -9, 7, 1, 9};
-    constexpr std::array<double, 9> kFactor = {
-        2.48015873015873e-05,   -0.00023374945339209785, 0.0009259259259259257,
-        -0.0020453077171808556, 0.002777777777777778,    -0.0023861923367109973,
-        0.00126984126984127,    -0.0003834951969714103,  5.039052658100278e-05};
+    constexpr std::array<double, 9> kFactor = {2.48015873015873e-05,
+                                               -0.00023374945339209785,
+                                               0.0009259259259259257,
+                                               -0.0020453077171808556,
+                                               0.002777777777777778,
+                                               -0.0023861923367109973,
+                                               0.00126984126984127,
+                                               -0.0003834951969714103,
+                                               5.039052658100278e-05};
     const double imax = 2.0, a = 0.05, b = 0.3, c = -0.02, c1 = -0.5, c2 = 0.5;
     const double eb = b * std::exp(-1.0);
     const double ec = c * std::exp(1.0);

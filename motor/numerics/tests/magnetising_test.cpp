@@ -48,8 +48,8 @@ TEST(Magnetising, ExcitationFrequencyNeverBelowItsFloor) {
         {0.0, 0.01, 0.2, kMinLhExcitationFrequency},
         {-1.0, 0.01, 0.2, kMinLhExcitationFrequency},
         {1e-3, 0.01, 0.2, kMinLhExcitationFrequency},
-        {1.0, 0.0, 0.2, 1.6666666666666665},     // no leakage: Rr / (3 Lt)
-        {1.0, 0.01, 0.011, 30.3030303030303},    // g < 0: Rr / (3 Lt)
+        {1.0, 0.0, 0.2, 1.6666666666666665},   // no leakage: Rr / (3 Lt)
+        {1.0, 0.01, 0.011, 30.3030303030303},  // g < 0: Rr / (3 Lt)
         {1e-3, 0.01, 0.011, kMinLhExcitationFrequency},
         {1.0, 0.0, -0.2, kMinLhExcitationFrequency},
     };

@@ -96,8 +96,7 @@ TEST(OperatingPointFromPolynomial, AFluxStepPastThePeakCurrentEndsWithThatStep) 
     OperatingPointInput in = Motor(50.0, 1e9);
     in.peakCurrent = 20.0;
     const Polynomial4 falling{0.2, -3.0, 0.0, 0.0, 0.0};
-    const double psi1 =
-        std::sqrt(2.0 / 3.0) * 0.5 * 0.15915493866300567 * 50.0 * 60.0 / 3000.0 * 1.01;
+    const double psi1 = std::sqrt(2.0 / 3.0) * 0.5 * 0.15915493866300567 * 50.0 * 60.0 / 3000.0 * 1.01;
     ASSERT_GT(psi1 / (0.2 - 3.0 * psi1), in.peakCurrent);
 
     const auto point = OperatingPointFromPolynomial(in, falling);

@@ -60,7 +60,8 @@ void CopyTest::TearDown() {
     MainTest::TearDown();
     for (const auto& [address, drive] : drives_) {
         const std::string cache = platform::Format("FIRMDATA/%u_001.30", drive->Table().type_number);
-        for (const char* extension : {"D", "X", "T"}) std::filesystem::remove(testsupport::RuntimePath(cache + extension));
+        for (const char* extension : {"D", "X", "T"})
+            std::filesystem::remove(testsupport::RuntimePath(cache + extension));
     }
 }
 

@@ -96,14 +96,15 @@ TEST_F(CopyToDeviceTest, FileOfAnotherDeviceClassIsRefusedNamingBothTypes) {
     OpenScriptWindow();
     const std::string fileType = GetDeviceTypeName(4120);
     const std::string deviceType = GetDeviceTypeName(kMarloType);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"warning: The file belongs to device type " + fileType +
-                                                   ", the device is of type " + deviceType});
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"warning: The file belongs to device type " + fileType +
+                                       ", the device is of type " + deviceType});
     EXPECT_EQ(gwtest::Find(kCopyDataToDeviceWindow), nullptr);
 }
 
 TEST_F(CopyToDeviceTest, KindsFiveToSevenPassTheClassCheck) {
     ActivateDrive(copytest::CopyTable(1120));  // kind 6
-    WritePumpFile(5120);                         // kind 5
+    WritePumpFile(5120);                       // kind 5
     OpenScriptWindow();
     EXPECT_TRUE(BoxTexts().empty()) << ::testing::PrintToString(BoxTexts());
     EXPECT_TRUE(gwtest::IsVisible(kCopyDataToDeviceWindow));
@@ -137,7 +138,13 @@ struct DeviceCopyCase {
 };
 
 const std::vector<std::string> kDataSetWrite = {
-    "W 20080=FFFFFFFF", "W 20120=2", "W 20121=0", "W 20123=5DC", "W 20080=FFFFFFFE", "R 20080", "W 20015=1",
+    "W 20080=FFFFFFFF",
+    "W 20120=2",
+    "W 20121=0",
+    "W 20123=5DC",
+    "W 20080=FFFFFFFE",
+    "R 20080",
+    "W 20015=1",
 };
 
 std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
@@ -168,10 +175,13 @@ TEST_P(DeviceCopyTest, WritesTheSetTheScriptAndTheStoreAroundAStoppedPlc) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DeviceCopyTest,
     ::testing::Values(
-        DeviceCopyCase{"PlcRunningAndSaved", true, true, 2,
+        DeviceCopyCase{"PlcRunningAndSaved",
+                       true,
+                       true,
+                       2,
                        Join({{"W 20450=0"}, kDataSetWrite, {"W 20089=Line 2", "W 20150=1", "R 20452", "W 20450=1"}})},
-        DeviceCopyCase{"PlcStoppedNotSaved", true, false, 0,
-                       Join({{"W 20450=0"}, kDataSetWrite, {"W 20089=Line 2", "R 20452"}})},
+        DeviceCopyCase{
+            "PlcStoppedNotSaved", true, false, 0, Join({{"W 20450=0"}, kDataSetWrite, {"W 20089=Line 2", "R 20452"}})},
         DeviceCopyCase{"NoPlcSaved", false, true, 2, Join({kDataSetWrite, {"W 20089=Line 2", "W 20150=1"}})},
         DeviceCopyCase{"NoPlcNotSaved", false, false, 2, Join({kDataSetWrite, {"W 20089=Line 2"}})}),
     [](const ::testing::TestParamInfo<DeviceCopyCase>& info) { return std::string(info.param.name); });
@@ -187,8 +197,9 @@ TEST_F(CopyToDeviceTest, OnlyTheChosenGroupGoesToTheDevice) {
     ClearCaptures();
     gwtest::Click(std::string(kCopyDataToDeviceWindow) + "/Copy");
     EXPECT_TRUE(BoxTexts().empty()) << ::testing::PrintToString(BoxTexts());
-    EXPECT_EQ(Heard(), (std::vector<std::string>{"W 20080=FFFFFFFF", "W 20123=5DC", "W 20080=FFFFFFFE", "R 20080",
-                                                 "W 20015=1", "W 20089=Line 3"}));
+    EXPECT_EQ(Heard(),
+              (std::vector<std::string>{
+                  "W 20080=FFFFFFFF", "W 20123=5DC", "W 20080=FFFFFFFE", "R 20080", "W 20015=1", "W 20089=Line 3"}));
 }
 
 // A "No" to warning 5 after a failed set, or a set refused before anything
@@ -223,7 +234,12 @@ TEST_P(StoppedCopyTest, NothingFollowsTheSet) {
 }
 
 const std::vector<std::string> kRefusedSetWrite = {
-    "W 20080=FFFFFFFF", "W 20120=2", "W 20121=0", "W 20123=5DC", "W 20080=FFFFFFFE", "R 20080",
+    "W 20080=FFFFFFFF",
+    "W 20120=2",
+    "W 20121=0",
+    "W 20123=5DC",
+    "W 20080=FFFFFFFE",
+    "R 20080",
 };
 constexpr char kRefusedSetBox[] = "warning: New value of parameter 120-MODE  is out of valid range!";
 constexpr char kOtherClassBox[] = "question: The file belongs to another device class. Load it anyway?";
@@ -231,8 +247,8 @@ constexpr char kOtherClassBox[] = "question: The file belongs to another device 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StoppedCopyTest,
     ::testing::Values(StopCase{"FailedSetNoPlc", false, false, kRefusedSetWrite, kRefusedSetBox},
-                      StopCase{"FailedSetWithPlc", true, false, Join({{"W 20450=0"}, kRefusedSetWrite}),
-                               kRefusedSetBox},
+                      StopCase{
+                          "FailedSetWithPlc", true, false, Join({{"W 20450=0"}, kRefusedSetWrite}), kRefusedSetBox},
                       StopCase{"RefusedClassNoPlc", false, true, {}, kOtherClassBox},
                       StopCase{"RefusedClassWithPlc", true, true, {"W 20450=0"}, kOtherClassBox}),
     [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
@@ -247,7 +263,8 @@ TEST_F(CopyToDeviceTest, FailedScriptWriteShowsTheDevicesErrorText) {
     gwtest::AnswerBox(GwRESULT_YES);  // once more
     gwtest::AnswerBox(GwRESULT_NO);
     gwtest::Click(std::string(kCopyDataToDeviceWindow) + "/Copy");
-    const std::string box = "warning: RS232 transmission error in parameter 89-SCRPT: \nInvalid writeaccess to parameter!";
+    const std::string box =
+        "warning: RS232 transmission error in parameter 89-SCRPT: \nInvalid writeaccess to parameter!";
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{box, box}));
     const std::vector<std::string> heard = Heard();
     EXPECT_EQ(std::count(heard.begin(), heard.end(), "W 20089=Line 2"), 2);

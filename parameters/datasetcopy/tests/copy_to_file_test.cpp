@@ -62,8 +62,8 @@ TEST_F(CopyToFileTest, ExistingFileSetIsReplacedOnlyAfterYes) {
 TEST_F(CopyToFileTest, WritesTheDevicesValuesWithTheScriptAndTheChosenGroup) {
     ActivateDrive();
     OpenScriptWindow("..\\userdata\\Pump.txt");  // the set is "Pump.00D" whatever was chosen
-    gwtest::Select(Child("Group"), 0);  // "Alle" off
-    gwtest::Select(Child("Group"), 2);  // group 3
+    gwtest::Select(Child("Group"), 0);           // "Alle" off
+    gwtest::Select(Child("Group"), 2);           // group 3
     gwtest::Replace(Child("Script"), "Line 9");
     Drive().Table().Find(123)->value = 2000;
     ClearCaptures();
@@ -101,7 +101,8 @@ TEST_F(CopyToFileTest, FailedReadIsRetriedWhileTheUserSaysYes) {
         const size_t boxesBefore = BoxTexts().size();
         gwtest::Click(Child("Copy"));
         ASSERT_EQ(BoxTexts().size(), boxesBefore + 1);
-        EXPECT_EQ(BoxTexts().back(), "error: RS232 transmission error in parameter 123-SPEED: \nNo acknowlege of device!");
+        EXPECT_EQ(BoxTexts().back(),
+                  "error: RS232 transmission error in parameter 123-SPEED: \nNo acknowlege of device!");
         EXPECT_EQ(InTree("userdata/Pump.00D"), c.written);
     }
 }
@@ -111,8 +112,9 @@ TEST_F(CopyToFileTest, UnreadableScriptEndsTheFirstStepAndClosesTheCallingWindow
     GwCore* caller = Caller();
     Drive().AddFault(sim::DriveFault::Silence().For("20089").Times(sim::kForever));
     OpenScriptWindow("..\\userdata\\Pump.00D");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{
-                              "error: RS232 transmission error in parameter 89-SCRPT: \nNo acknowlege of device!"});
+    EXPECT_EQ(
+        BoxTexts(),
+        std::vector<std::string>{"error: RS232 transmission error in parameter 89-SCRPT: \nNo acknowlege of device!"});
     EXPECT_EQ(gwtest::Find(kCopyDeviceToFileWindow), nullptr);
     EXPECT_FALSE(GwRcMgr::is_valid_child(caller));
 }

@@ -44,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int explaining = 0;
         for (int bit : {0, 4}) {
             const char* text = file.GetBitExplorerText(403, n, bit, &explaining, 0, 5);
-            if (text == nullptr && explaining == 0 && file.FindBitExplorerText(n, bit, 0, 5) != nullptr)
-                std::abort();
+            if (text == nullptr && explaining == 0 && file.FindBitExplorerText(n, bit, 0, 5) != nullptr) std::abort();
             if (file.GetBitExplorerTextForValue(5, n, n, 403, n, bit, 1) == nullptr) std::abort();
         }
     }

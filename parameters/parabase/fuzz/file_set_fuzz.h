@@ -24,8 +24,7 @@ inline constexpr char kDescriptionFile[] = "[parameterdescription]\nP001=x\n";
 inline const WorkDirectory& SetWorkDirectory(const char* stem) {
     static const WorkDirectory work(stem);
     static const bool entered = [] {
-        work.Write("tarn_std.PIT", reinterpret_cast<const uint8_t*>(kDescriptionFile),
-                                           std::strlen(kDescriptionFile));
+        work.Write("tarn_std.PIT", reinterpret_cast<const uint8_t*>(kDescriptionFile), std::strlen(kDescriptionFile));
         return chdir(work.File("").c_str()) == 0;
     }();
     if (!entered) std::abort();
@@ -68,7 +67,8 @@ inline void ReadAndRoundTrip(const WorkDirectory& work, const std::string& path)
         WriteEntryRecord(*base.GetEntry(i), ra);
         WriteEntryRecord(*again.GetEntry(i), rb);
         if (std::memcmp(ra, rb, entry_record::kMarkA) != 0 ||
-            std::memcmp(ra + entry_record::kTransfer, rb + entry_record::kTransfer,
+            std::memcmp(ra + entry_record::kTransfer,
+                        rb + entry_record::kTransfer,
                         kEntryRecordSize - entry_record::kTransfer) != 0)
             std::abort();
         if (base.IsPresent(i) && !SameValues(base, again, i)) std::abort();

@@ -15,8 +15,7 @@ namespace parabasefuzz {
 class WorkDirectory {
 public:
     explicit WorkDirectory(const char* stem)
-        : path_(std::filesystem::temp_directory_path() /
-                (std::string(stem) + std::to_string(::getpid()))) {
+        : path_(std::filesystem::temp_directory_path() / (std::string(stem) + std::to_string(::getpid()))) {
         std::filesystem::create_directories(path_);
     }
     ~WorkDirectory() {

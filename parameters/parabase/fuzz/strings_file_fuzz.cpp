@@ -17,10 +17,17 @@ struct Parameter {
 
 // The table of every input: a text and an array of each class.
 constexpr Parameter kTable[] = {
-    {12, kTypeString, false},  {200, kTypeUsign8, true},  {201, kTypeUsign16, true},
-    {202, kTypeFixpt16, true}, {203, kTypeInt16, true},   {204, kTypeInt32Q16, true},
-    {205, kTypeFloat32, true}, {206, kTypeErrStruc, true}, {207, kTypeInt8, true},
-    {208, kTypeInt32, true},   {209, kTypeUsign32, true},
+    {12, kTypeString, false},
+    {200, kTypeUsign8, true},
+    {201, kTypeUsign16, true},
+    {202, kTypeFixpt16, true},
+    {203, kTypeInt16, true},
+    {204, kTypeInt32Q16, true},
+    {205, kTypeFloat32, true},
+    {206, kTypeErrStruc, true},
+    {207, kTypeInt8, true},
+    {208, kTypeInt32, true},
+    {209, kTypeUsign32, true},
 };
 
 // Writes the D and T files of the table once; the X file is the input's.

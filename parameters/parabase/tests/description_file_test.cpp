@@ -46,9 +46,7 @@ constexpr char kProfile[] =
 
 class DescriptionFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testsupport::WriteFile(testsupport::RuntimePath("TMP/5_003_60.PIT"), kProfile);
-    }
+    void SetUp() override { testsupport::WriteFile(testsupport::RuntimePath("TMP/5_003_60.PIT"), kProfile); }
 };
 
 TEST_F(DescriptionFileTest, OpenOnlyWithTheDescriptionSection) {
@@ -83,14 +81,14 @@ TEST_F(DescriptionFileTest, ValueTextsAreTranslatedByDeviceClassAndOption) {
         const char* want;
     };
     const Case cases[] = {
-        {"MODE ", "SPEED", 0, 5, "Speed control (5)"},   // device class key first
+        {"MODE ", "SPEED", 0, 5, "Speed control (5)"},      // device class key first
         {"MODE ", " SPEED ", 'A', 5, "Speed control (A)"},  // option section, blanks removed
-        {"MODE ", "SPEED", 'B', 5, "Speed control (5)"},   // no section for option B
-        {"MODE ", "SPEED", 0, 3, "Speed control"},       // the plain name's section
+        {"MODE ", "SPEED", 'B', 5, "Speed control (5)"},    // no section for option B
+        {"MODE ", "SPEED", 0, 3, "Speed control"},          // the plain name's section
         {"MODE ", "TORQUE", 0, 3, "Torque control"},
-        {"MODE ", "OFF", 0, 3, "OFF"},                   // no translation
-        {"STAT ", "RUN", 0, 3, "RUN"},                   // dispatcher section is missing
-        {"SPEED", "ON", 0, 3, "ON"},                     // no dispatcher entry
+        {"MODE ", "OFF", 0, 3, "OFF"},  // no translation
+        {"STAT ", "RUN", 0, 3, "RUN"},  // dispatcher section is missing
+        {"SPEED", "ON", 0, 3, "ON"},    // no dispatcher entry
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + "/" + c.text);
@@ -117,10 +115,8 @@ TEST_F(DescriptionFileTest, BitExplorerFindsTextsParametersAndFallbacks) {
 TEST_F(DescriptionFileTest, BitExplorerForAShownValue) {
     ParaDescriptionFile file(kPath);
     EXPECT_STREQ(file.GetBitExplorerTextForValue(5, "STAT ", "RUN", 403, "STAT", 2, 0), "Running");
-    EXPECT_STREQ(file.GetBitExplorerTextForValue(5, "STAT", "STOP", 403, "STAT", 2, 0),
-                 "403-STAT[0] Bit 2");
-    EXPECT_STREQ(file.GetBitExplorerTextForValue(5, "STAT", "RUN", 403, "STAT", 3, 0),
-                 "403-STAT[0] Bit 3");
+    EXPECT_STREQ(file.GetBitExplorerTextForValue(5, "STAT", "STOP", 403, "STAT", 2, 0), "403-STAT[0] Bit 2");
+    EXPECT_STREQ(file.GetBitExplorerTextForValue(5, "STAT", "RUN", 403, "STAT", 3, 0), "403-STAT[0] Bit 3");
 }
 
 TEST(DescriptionFileText, RemoveWhiteSpaceRemovesEveryKind) {

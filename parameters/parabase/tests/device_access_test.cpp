@@ -16,8 +16,8 @@
 #include "parameters/parabase/tests/parabase_fixture.h"
 #include "parameters/values/darray.h"
 #include "parameters/values/dstring.h"
-#include "platform/testing/memory_serial_line.h"
 #include "platform/system/serial_port.h"
+#include "platform/testing/memory_serial_line.h"
 #include "sim/virtual_drive.h"
 #include "testsupport/test_env.h"
 
@@ -77,8 +77,7 @@ protected:
     int Heard(const std::string& code) {
         const std::string heard = drive_->Capture().ToDrive();
         int count = 0;
-        for (size_t at = heard.find(code); at != std::string::npos; at = heard.find(code, at + 1))
-            ++count;
+        for (size_t at = heard.find(code); at != std::string::npos; at = heard.find(code, at + 1)) ++count;
         return count;
     }
 
@@ -132,8 +131,7 @@ TEST_F(DeviceAccessTest, ValueOutsideTheLimitsIsStoredOnlyWhenTheLimitsReadAgain
     drive_->ClearCapture();
     OnDrive(kSpeed).value = 9000;
     EXPECT_EQ(base_->ReadValueDouble(kSpeed, &v), kParaOutOfRange);
-    EXPECT_STREQ(base_->MessageBuffer,
-                 "New Value for parameter 123-SPEED (9000 rpm) is out of valid range");
+    EXPECT_STREQ(base_->MessageBuffer, "New Value for parameter 123-SPEED (9000 rpm) is out of valid range");
     EXPECT_EQ(base_->GetEntry(kSpeed)->value, 7000);
     EXPECT_EQ(Heard("30123"), 1);
 }
@@ -153,8 +151,7 @@ TEST_F(DeviceAccessTest, BusFailureNamesTheBusTheParameterAndTheBusText) {
     EXPECT_EQ(base_->ReadValueDouble(kSpeed, &v), kParaBusErrorInParameter);
     const std::string busText = bus_->GetErrorText();
     EXPECT_FALSE(busText.empty());
-    EXPECT_EQ(base_->MessageBuffer,
-              "RS232 transmission error in parameter 123-SPEED: \n" + busText);
+    EXPECT_EQ(base_->MessageBuffer, "RS232 transmission error in parameter 123-SPEED: \n" + busText);
     EXPECT_EQ(base_->CurrentParameter, 0);
 
     // A failing description read of a parameter not in the table names none.
@@ -223,8 +220,7 @@ TEST_F(DeviceAccessTest, WriterReadsTheLimitsAgainBeforeGivingUp) {
 
     drive_->ClearCapture();
     EXPECT_EQ(base_->WriteValueDouble(kSpeed, 9000.0), kParaOutOfRange);
-    EXPECT_STREQ(base_->MessageBuffer,
-                 "New Value for parameter 123-SPEED (9000 rpm) is out of valid range");
+    EXPECT_STREQ(base_->MessageBuffer, "New Value for parameter 123-SPEED (9000 rpm) is out of valid range");
     EXPECT_EQ(Heard("30123"), 1);
     EXPECT_EQ(Heard("20123"), 0);
 }
@@ -319,8 +315,13 @@ TEST_F(DeviceAccessTest, BitTextForTheValueReadFromTheDevice) {
                            "SPEED-0=Bits250\n"
                            "[Bits250]\n"
                            "3=Third bit at 250\n");
-    Define(*base_, {.number = kDeviceCodeParameter, .name = "TYPE", .type = kTypeInt32,
-                    .minimum = 0, .maximum = 9999, .value = 5000});
+    Define(*base_,
+           {.number = kDeviceCodeParameter,
+            .name = "TYPE",
+            .type = kTypeInt32,
+            .minimum = 0,
+            .maximum = 9999,
+            .value = 5000});
     base_->SetDescriptionFile(std::make_unique<ParaDescriptionFile>("..\\TMP\\desc.PIT"));
     OnDrive(kSpeed).value = 250;
     EXPECT_STREQ(base_->GetBitText(kSpeed, 3, 0), "Third bit at 250");

@@ -41,20 +41,20 @@ TEST(EntryRecord, FieldsSitAtTheirOffsetsLittleEndian) {
     std::memset(record, 0xEE, sizeof record);
     WriteEntryRecord(SampleEntry(), record);
     const std::vector<uint8_t> want = {
-        0x23, 0x01,                                // 0 number
-        'P', 'W', 'R', 'O', 'N', 0,                // 2 name
-        'r', 'p', 'm', 0, 0, 0, 0, 0,              // 8 unit
-        0, 0, 0, 0, 0, 0, 0, 0,                    //
-        '1', '4', 0xA1, 0xA2,                      // 24 kind, type, two spare bytes
-        0xFE, 0xFF, 0xFF, 0xFF,                    // 28 minimum -2
-        0x44, 0x33, 0x22, 0x11,                    // 32 maximum
-        0x88, 0x77, 0x66, 0x55,                    // 36 default
-        0x01, 0x00, 0x00, 0x7F,                    // 40 value
-        0x63, 0xB5, 0x20, 0x05,                    // 44 access, spare, flags
-        0xC2, 0xC1, 0xD2, 0xD1,                    // 48 two words
-        9, 10, 1, 1,                               // 52 KP group, SC group, valid, mark A
-        0, 0, 0, 0,                                // 56 value object: always 0
-        1, 1, 0xE1, 0xE2,                          // 60 transfer, mark B, spare
+        0x23, 0x01,                            // 0 number
+        'P',  'W',  'R',  'O',  'N', 0,        // 2 name
+        'r',  'p',  'm',  0,    0,   0, 0, 0,  // 8 unit
+        0,    0,    0,    0,    0,   0, 0, 0,  //
+        '1',  '4',  0xA1, 0xA2,                // 24 kind, type, two spare bytes
+        0xFE, 0xFF, 0xFF, 0xFF,                // 28 minimum -2
+        0x44, 0x33, 0x22, 0x11,                // 32 maximum
+        0x88, 0x77, 0x66, 0x55,                // 36 default
+        0x01, 0x00, 0x00, 0x7F,                // 40 value
+        0x63, 0xB5, 0x20, 0x05,                // 44 access, spare, flags
+        0xC2, 0xC1, 0xD2, 0xD1,                // 48 two words
+        9,    10,   1,    1,                   // 52 KP group, SC group, valid, mark A
+        0,    0,    0,    0,                   // 56 value object: always 0
+        1,    1,    0xE1, 0xE2,                // 60 transfer, mark B, spare
     };
     EXPECT_EQ(std::vector<uint8_t>(record, record + kEntryRecordSize), want);
 }

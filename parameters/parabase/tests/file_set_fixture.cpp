@@ -50,8 +50,10 @@ void SetElements(ParaBase& base, int number, const std::vector<int32_t>& raw) {
     ASSERT_LE(raw.size(), array->GetCount()) << number;
     for (size_t i = 0; i < raw.size(); ++i) {
         const auto value = static_cast<uint32_t>(raw[i]);
-        const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                                  static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+        const uint8_t bytes[4] = {static_cast<uint8_t>(value),
+                                  static_cast<uint8_t>(value >> 8),
+                                  static_cast<uint8_t>(value >> 16),
+                                  static_cast<uint8_t>(value >> 24)};
         uint8_t* element = array->ElementAt(static_cast<int32_t>(i));
         ASSERT_NE(element, nullptr);
         std::copy_n(bytes, array->GetElementSize(), element);
@@ -78,8 +80,15 @@ void FillEveryType(ParaBase& base) {
 
     Define(base, {.number = 1, .name = "BEGR", .type = kTypeBegriff});
     Define(base, {.number = 2, .name = "BIN8", .type = kTypeBinary8, .value = 0x5A});
-    ParameterEntry& u8 = Define(base, {.number = 3, .name = "MODE", .type = kTypeUsign8, .maximum = 2,
-                                       .value = 2, .flags = kFlagValueTexts, .unit = "-", .access = 0x21});
+    ParameterEntry& u8 = Define(base,
+                                {.number = 3,
+                                 .name = "MODE",
+                                 .type = kTypeUsign8,
+                                 .maximum = 2,
+                                 .value = 2,
+                                 .flags = kFlagValueTexts,
+                                 .unit = "-",
+                                 .access = 0x21});
     u8.kind = '1';
     u8.KPGroup = 3;
     u8.SCGroup = 4;
@@ -90,12 +99,18 @@ void FillEveryType(ParaBase& base) {
     u8.spare45 = 0x45;
     u8.spare62[1] = 0x62;
     Define(base, {.number = 4, .name = "BIN16", .type = kTypeBinary16, .value = 0xA5A5});
-    Define(base, {.number = 5, .name = "U16", .type = kTypeUsign16, .maximum = 0xFFFF, .value = 0xFFFF,
-                  .flags = kFlagHex});
+    Define(base,
+           {.number = 5, .name = "U16", .type = kTypeUsign16, .maximum = 0xFFFF, .value = 0xFFFF, .flags = kFlagHex});
     Define(base, {.number = 6, .name = "FIX", .type = kTypeFixpt16, .maximum = 0xFFFF, .value = 123});
     Define(base, {.number = 7, .name = "PASS", .type = kTypePassword, .value = 4711});
-    Define(base, {.number = 8, .name = "I16", .type = kTypeInt16, .minimum = -32768, .maximum = 32767,
-                  .value = -5, .unit = "rpm"});
+    Define(base,
+           {.number = 8,
+            .name = "I16",
+            .type = kTypeInt16,
+            .minimum = -32768,
+            .maximum = 32767,
+            .value = -5,
+            .unit = "rpm"});
     Define(base, {.number = 9, .name = "Q16", .type = kTypeInt32Q16, .value = -3 * 65536});
     Define(base, {.number = 10, .name = "F32", .type = kTypeFloat32, .value = int32_t(kNineDigitFloatBits)});
     Define(base, {.number = 11, .name = "ERR", .type = kTypeErrStruc, .value = 0x00030201});
@@ -126,7 +141,8 @@ void FillEveryType(ParaBase& base) {
         {209, kTypeUsign32, {-1, 0}},
     };
     for (const Array& a : arrays) {
-        Define(base, {.number = a.number, .name = "ARR", .type = a.type, .flags = kFlagArray},
+        Define(base,
+               {.number = a.number, .name = "ARR", .type = a.type, .flags = kFlagArray},
                static_cast<int>(a.raw.size()));
         SetElements(base, a.number, a.raw);
     }

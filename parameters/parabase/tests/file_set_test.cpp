@@ -91,9 +91,16 @@ std::string Record(std::initializer_list<std::pair<int, std::string>> fields) {
 
 TEST_F(FileSetTest, WrittenFilesHoldTheTableRecordsStringsArraysAndTexts) {
     ParaBase base;
-    ParameterEntry& mode = Define(base, {.number = 1, .name = "MODE", .type = kTypeUsign8, .maximum = 2,
-                                         .value = 1, .flags = kFlagValueTexts, .unit = "rpm", .access = 0x21,
-                                         .defaultValue = 2});
+    ParameterEntry& mode = Define(base,
+                                  {.number = 1,
+                                   .name = "MODE",
+                                   .type = kTypeUsign8,
+                                   .maximum = 2,
+                                   .value = 1,
+                                   .flags = kFlagValueTexts,
+                                   .unit = "rpm",
+                                   .access = 0x21,
+                                   .defaultValue = 2});
     mode.kind = '1';
     mode.extraWords[0] = 0x1234;
     mode.KPGroup = 3;
@@ -111,7 +118,8 @@ TEST_F(FileSetTest, WrittenFilesHoldTheTableRecordsStringsArraysAndTexts) {
     Save(base, kSet);
 
     std::string table(64000, '\0');
-    table.replace(1 * 64, 64,
+    table.replace(1 * 64,
+                  64,
                   Record({{0, std::string("\x01\x00", 2)},
                           {2, std::string("MODE \0", 6)},
                           {8, "rpm"},
@@ -125,9 +133,9 @@ TEST_F(FileSetTest, WrittenFilesHoldTheTableRecordsStringsArraysAndTexts) {
                           {48, "\x34\x12"},
                           {52, "\x03\x04\x01\x01"},
                           {60, "\x01\x01"}}));
-    table.replace(500 * 64, 64,
-                  Record({{0, "\xF4\x01"}, {2, "AXNAM"}, {25, ";"}, {54, "\x01"}, {60, "\x01"}}));
-    table.replace(999 * 64, 64,
+    table.replace(500 * 64, 64, Record({{0, "\xF4\x01"}, {2, "AXNAM"}, {25, ";"}, {54, "\x01"}, {60, "\x01"}}));
+    table.replace(999 * 64,
+                  64,
                   Record({{0, "\xE7\x03"},
                           {2, "LIST "},
                           {25, ">"},
@@ -140,8 +148,7 @@ TEST_F(FileSetTest, WrittenFilesHoldTheTableRecordsStringsArraysAndTexts) {
     for (int record = 0; record < kParameterCount; ++record)
         EXPECT_EQ(d.substr(record * 64, 64), table.substr(record * 64, 64)) << "record " << record;
 
-    EXPECT_EQ(ReadUserFile("set.00X"),
-              "[ParaStrings]\r\n500=Axis one\r\n\r\n[Field999]\r\nSize=2\r\n0=-1\r\n1=5\r\n");
+    EXPECT_EQ(ReadUserFile("set.00X"), "[ParaStrings]\r\n500=Axis one\r\n\r\n[Field999]\r\nSize=2\r\n0=-1\r\n1=5\r\n");
     // A parameter with an empty text or a text of several words has its
     // texts in quotes.
     EXPECT_EQ(ReadUserFile("set.00T"), "   1=\"Off\" \"\" \"Speed control\" \r\n");
@@ -281,8 +288,11 @@ TEST_F(FileSetTest, DamagedOrMissingFilesAreRefused) {
              std::filesystem::remove(testsupport::RuntimePath("userdata/set.00X"));
              std::filesystem::create_directory(testsupport::RuntimePath("userdata/set.00X"));
          },
-         21, x},
-        {"T missing", [] { std::filesystem::remove(testsupport::RuntimePath("userdata/set.00T")); }, 2,
+         21,
+         x},
+        {"T missing",
+         [] { std::filesystem::remove(testsupport::RuntimePath("userdata/set.00T")); },
+         2,
          "Cannot read file \"..\\userdata\\set.00T\""},
     };
     for (const Case& c : cases) {

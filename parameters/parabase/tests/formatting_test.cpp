@@ -15,8 +15,8 @@
 namespace {
 
 using parabasetest::Define;
-using parabasetest::Param;
 using parabasetest::ParaBaseTest;
+using parabasetest::Param;
 
 constexpr int kP = 300;
 
@@ -50,12 +50,21 @@ TEST_F(FormattingTest, DisplayAndFixedWidthTextsByType) {
         {"INT32Q16", kTypeInt32Q16, 0, 98304, "1.5", "     1.5", "1.500000"},
         {"INT32Q16 whole", kTypeInt32Q16, 0, -131072, "-2", "    -2", "-2.000000"},
         {"FLOAT32", kTypeFloat32, 0, BitsOfFloat(100.0f), "100", "100", "100.000000"},
-        {"FLOAT32 long", kTypeFloat32, 0, BitsOfFloat(1e15f), "1.000000e+15", "1.000000e+15",
-         "999999986991104.000000"},
-        {"FLOAT32 fourteen characters", kTypeFloat32, 0, BitsOfFloat(5e13f), "50000000188416",
-         "50000000188416", "50000000188416.000000"},
-        {"FLOAT32 fifteen characters", kTypeFloat32, 0, BitsOfFloat(1e14f), "1.000000e+14",
-         "1.000000e+14", "100000000376832.000000"},
+        {"FLOAT32 long", kTypeFloat32, 0, BitsOfFloat(1e15f), "1.000000e+15", "1.000000e+15", "999999986991104.000000"},
+        {"FLOAT32 fourteen characters",
+         kTypeFloat32,
+         0,
+         BitsOfFloat(5e13f),
+         "50000000188416",
+         "50000000188416",
+         "50000000188416.000000"},
+        {"FLOAT32 fifteen characters",
+         kTypeFloat32,
+         0,
+         BitsOfFloat(1e14f),
+         "1.000000e+14",
+         "1.000000e+14",
+         "100000000376832.000000"},
         {"ERR_STRUC", kTypeErrStruc, 0, 0x00050103, "E03-1,5h", "E0003-01,  5h\n", "3"},
         {"BINARY16", kTypeBinary16, 0, 5, "", "", ""},
         {"STRING", kTypeString, 0, 5, "", "", ""},
@@ -72,8 +81,7 @@ TEST_F(FormattingTest, DisplayAndFixedWidthTextsByType) {
 }
 
 TEST_F(FormattingTest, TextsOfValuesWithValueTexts) {
-    Define(base, {.number = kP, .name = "MODE", .type = kTypeUsign8, .maximum = 2,
-                  .flags = kFlagValueTexts});
+    Define(base, {.number = kP, .name = "MODE", .type = kTypeUsign8, .maximum = 2, .flags = kFlagValueTexts});
     Define(base, {.number = 301, .name = "ERROR", .type = kTypeErrStruc, .flags = kFlagValueTexts});
     ValueTextTable& texts = base.GetValueTextTable();
     texts.AddFirstText(kP, "OFF");
@@ -153,8 +161,8 @@ TEST_F(FormattingTest, EmptyTextsAreTheSharedEmptyText) {
 }
 
 TEST_F(FormattingTest, RawToDoubleAndTheLimitsAsNumbers) {
-    Define(base, {.number = kP, .name = "VALUE", .type = kTypeFixpt16, .minimum = 20,
-                  .maximum = 0x1FFFF, .defaultValue = 3});
+    Define(base,
+           {.number = kP, .name = "VALUE", .type = kTypeFixpt16, .minimum = 20, .maximum = 0x1FFFF, .defaultValue = 3});
     double v = 0;
     ASSERT_EQ(base.GetMinimumAsDouble(kP, &v), 0);
     EXPECT_DOUBLE_EQ(v, 1.0);
@@ -172,8 +180,8 @@ TEST(TrimTrailingZeros, RemovesZerosAfterThePointOnly) {
         const char* in;
         const char* out;
     };
-    const Case cases[] = {{"12.500", "12.5"}, {"12.000", "12"}, {"1200", "1200"},
-                          {"0.0", "0"},       {"-3.10", "-3.1"}, {"", ""}};
+    const Case cases[] = {
+        {"12.500", "12.5"}, {"12.000", "12"}, {"1200", "1200"}, {"0.0", "0"}, {"-3.10", "-3.1"}, {"", ""}};
     for (const Case& c : cases) {
         char text[16];
         std::strcpy(text, c.in);
@@ -211,18 +219,26 @@ protected:
     void SetUp() override {
         FormattingTest::SetUp();
         base.TableLoaded = 1;
-        Define(base, {.number = kDeviceCodeParameter, .name = "TYPE", .type = kTypeUsign16,
-                      .maximum = 0xFFFF, .value = 5120});
-        Define(base, {.number = kKeypadGroupParameter, .name = "KPGRP", .type = kTypeUsign8,
-                      .maximum = 5, .flags = kFlagValueTexts});
+        Define(
+            base,
+            {.number = kDeviceCodeParameter, .name = "TYPE", .type = kTypeUsign16, .maximum = 0xFFFF, .value = 5120});
+        Define(base,
+               {.number = kKeypadGroupParameter,
+                .name = "KPGRP",
+                .type = kTypeUsign8,
+                .maximum = 5,
+                .flags = kFlagValueTexts});
         base.GetValueTextTable().AddFirstText(kKeypadGroupParameter, "BASIC");
         for (const char* t : {"MOTOR", "SPEED", "POS", "IO", "COMM"})
             base.GetValueTextTable().AddNextText(kKeypadGroupParameter, t);
-        Define(base, {.number = kSCGroupParameter, .name = "SCGRP", .type = kTypeUsign8,
-                      .maximum = 3, .flags = kFlagValueTexts});
+        Define(base,
+               {.number = kSCGroupParameter,
+                .name = "SCGRP",
+                .type = kTypeUsign8,
+                .maximum = 3,
+                .flags = kFlagValueTexts});
         base.GetValueTextTable().AddFirstText(kSCGroupParameter, "NONE");
-        for (const char* t : {"DRIVE", "LIMITS", "APPL"})
-            base.GetValueTextTable().AddNextText(kSCGroupParameter, t);
+        for (const char* t : {"DRIVE", "LIMITS", "APPL"}) base.GetValueTextTable().AddNextText(kSCGroupParameter, t);
     }
 };
 
@@ -324,8 +340,8 @@ TEST_F(GroupTest, DispatchedTextsAndBitTextsUseTheDeviceClass) {
                            "5_MODE-0=ModeBits\n"
                            "[ModeBits]\n"
                            "1=Bit one of the mode\n");
-    Define(base, {.number = kP, .name = "MODE", .type = kTypeUsign8, .maximum = 2, .value = 1,
-                  .flags = kFlagValueTexts});
+    Define(base,
+           {.number = kP, .name = "MODE", .type = kTypeUsign8, .maximum = 2, .value = 1, .flags = kFlagValueTexts});
     base.GetValueTextTable().AddFirstText(kP, "OFF");
     base.GetValueTextTable().AddNextText(kP, "ON");
     Define(base, {.number = 301, .name = "MODE", .type = kTypeUsign16, .maximum = 9});

@@ -30,9 +30,12 @@ TEST_F(OnlineFlagTest, OnlyABaseMadeForABusIsOnlineUnlessItsMakerChooses) {
         const ParaBase& base;
         bool online;
     } cases[] = {
-        {"bus base", *base_, true},       {"empty", empty, false},
-        {"copy", copy, false},            {"on-off empty offline", offlineEmpty, false},
-        {"on-off empty online", onlineEmpty, true}, {"on-off copy online", onlineCopy, true},
+        {"bus base", *base_, true},
+        {"empty", empty, false},
+        {"copy", copy, false},
+        {"on-off empty offline", offlineEmpty, false},
+        {"on-off empty online", onlineEmpty, true},
+        {"on-off copy online", onlineCopy, true},
         {"on-off copy offline", offlineCopy, false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.base.IsOnline(), c.online) << c.what;

@@ -32,8 +32,6 @@ void ParaBaseTest::SetUp() { OpenApplicationFiles(); }
 
 void ParaBaseTest::TearDown() { CloseApplicationFiles(); }
 
-std::string ParaBaseTest::ProgramLog() {
-    return testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt"));
-}
+std::string ParaBaseTest::ProgramLog() { return testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt")); }
 
 }  // namespace parabasetest

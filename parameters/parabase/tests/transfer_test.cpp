@@ -78,8 +78,8 @@ TEST_F(TransferTest, ReadBusBaseBuildsTheTableFromTheDevice) {
     ASSERT_EQ(base_->ReadBusBase(), 0) << base_->MessageBuffer;
     EXPECT_EQ(base_->TableLoaded, 1);
     EXPECT_EQ(base_->EntryCount, kParameterCount);
-    EXPECT_EQ(PresentNumbers(*base_), (std::vector<int>{15, 80, 90, 91, 92, 115, 116, 120, 121, 123, 125, 130,
-                                                       140, 200, 201, 300, 301, 727, 728, 729, 730}));
+    EXPECT_EQ(PresentNumbers(*base_), (std::vector<int>{15,  80,  90,  91,  92,  115, 116, 120, 121, 123, 125,
+                                                        130, 140, 200, 201, 300, 301, 727, 728, 729, 730}));
     const ParameterEntry& speed = *base_->GetEntry(123);
     EXPECT_STREQ(speed.name, "SPEED");
     EXPECT_EQ(speed.type, kTypeInt32);
@@ -207,8 +207,8 @@ TEST_F(DataSetTest, WriteBusDataWritesTheSetUnderTheHandshake) {
     ASSERT_EQ(base_->WriteBusData(*file), 0) << base_->MessageBuffer;
     EXPECT_EQ(base_->NothingWritten, 0);
 
-    std::vector<std::string> expected = {"W 20080=FFFFFFFF", "W 20120=2", "W 20121=0", "W 20123=7D0",
-                                         "W 20125=41757237", "W 20130=Axis two"};
+    std::vector<std::string> expected = {
+        "W 20080=FFFFFFFF", "W 20120=2", "W 20121=0", "W 20123=7D0", "W 20125=41757237", "W 20130=Axis two"};
     std::vector<uint16_t> table(kTableElementsRead, 0);
     table[0] = 1, table[1] = 9, table[2] = 3;
     for (const std::string& w : U16BlockWrites(200, table)) expected.push_back(w);
@@ -259,8 +259,11 @@ TEST_F(DataSetTest, HandshakeThatDoesNotEndWellIsAnError) {
         int polls;
     };
     const Case cases[] = {
-        {sim::kHandshakeBusyForever, 0, kParaDownloadTimeout,
-         "Timeout during data transmission of parameterbase to device", 10},
+        {sim::kHandshakeBusyForever,
+         0,
+         kParaDownloadTimeout,
+         "Timeout during data transmission of parameterbase to device",
+         10},
         {0, 125, kParaRefusedByDevice, "New value of parameter 125-GAIN  is out of valid range", 1},
         {3, 2000, kParaRefusedByDevice, "New value of parameter 2000- is out of valid range", 4},
     };
@@ -296,8 +299,10 @@ TEST_F(DataSetTest, SetOfAnotherDeviceClassIsRefusedWithoutAWrite) {
     for (const Case& c : cases) {
         Handshake(0, 0);
         file->GetEntry(91)->value = c.sourceCode;
-        if (c.answer != 0) gwtest::AnswerBox(c.answer);
-        else gwtest::AnswerBox(GwRESULT_OK);
+        if (c.answer != 0)
+            gwtest::AnswerBox(c.answer);
+        else
+            gwtest::AnswerBox(GwRESULT_OK);
         base_->MessageBuffer[0] = 'x';
         drive_->ClearCapture();
         EXPECT_EQ(base_->WriteBusData(*file), 0) << c.sourceCode;
@@ -318,7 +323,8 @@ TEST_F(DataSetTest, FirstParameterThatDoesNotMatchIsNamed) {
     file->GetEntry(130)->type = kTypeInt16;
     EXPECT_EQ(base_->CheckDataSetMatch(*file), 123);
     EXPECT_EQ(base_->WriteBusData(*file), kParaSetMismatch);
-    EXPECT_STREQ(base_->MessageBuffer, "Parameter 123-SPED  of file \"..\\userdata\\set.00D\" does not match the device");
+    EXPECT_STREQ(base_->MessageBuffer,
+                 "Parameter 123-SPED  of file \"..\\userdata\\set.00D\" does not match the device");
     EXPECT_EQ(base_->NothingWritten, 1);
     std::memcpy(file->GetEntry(123)->name, "SPEED", 6);
     EXPECT_EQ(base_->CheckDataSetMatch(*file), 130);
@@ -388,8 +394,9 @@ TEST_F(DataSetTest, ListedParametersMoveFromAFileToTheDevice) {
     ASSERT_EQ(base_->CopyListedFromFile(kSet, false), 0) << base_->MessageBuffer;
     EXPECT_EQ(base_->GetEntry(123)->value, 1500);
     ASSERT_EQ(base_->WriteListedToDevice(false), 0) << base_->MessageBuffer;
-    EXPECT_EQ(TelegramTexts(), (std::vector<std::string>{"W 707280000003=000100020003", "W 20729=xyz",
-                                                        "W 20727=B", "W 20730=40200000"}));
+    EXPECT_EQ(
+        TelegramTexts(),
+        (std::vector<std::string>{"W 707280000003=000100020003", "W 20729=xyz", "W 20727=B", "W 20730=40200000"}));
     EXPECT_EQ(OnDrive(727).value, 11u);
 
     // Only what carries mark B, when asked.
@@ -403,7 +410,8 @@ TEST_F(DataSetTest, ListedParametersMoveFromAFileToTheDevice) {
     file->SetArrayObject(728, CreateArrayForType(kTypeUsign16, 4));
     ASSERT_EQ(file->WriteFileBase(), 0);
     EXPECT_EQ(base_->CopyListedFromFile(kSet, false), kParaSetMismatch);
-    EXPECT_STREQ(base_->MessageBuffer, "Parameter 728-LB    of file \"..\\userdata\\set.00D\" does not match the device");
+    EXPECT_STREQ(base_->MessageBuffer,
+                 "Parameter 728-LB    of file \"..\\userdata\\set.00D\" does not match the device");
     EXPECT_EQ(base_->CopyListedFromFile("..\\userdata\\none.00D", false), kParaCannotOpenFile);
     EXPECT_STREQ(base_->MessageBuffer, "Cannot open file \"..\\userdata\\none.00D\"");
 

@@ -18,8 +18,8 @@
 namespace {
 
 using parabasetest::Define;
-using parabasetest::Param;
 using parabasetest::ParaBaseTest;
+using parabasetest::Param;
 
 constexpr int kP = 120;  // the parameter most cases define
 constexpr int32_t kInt32Min = std::numeric_limits<int32_t>::min();
@@ -37,31 +37,55 @@ TEST_F(TypedAccessTest, TypeMismatchNamesTheTypeAndTheRequestedForm) {
         const char* message;
     };
     const Case cases[] = {
-        {kTypeInt16, [](ParaBase& b) { uint32_t v; return b.GetValueU32(kP, &v); },
+        {kTypeInt16,
+         [](ParaBase& b) {
+             uint32_t v;
+             return b.GetValueU32(kP, &v);
+         },
          "Mismatch by type (INT16) of parameter 120-SPEED and type of delivered variable "
          "((usign32)) of actual function"},
-        {kTypeUsign8, [](ParaBase& b) { int32_t v; return b.GetValueS32(kP, &v); },
+        {kTypeUsign8,
+         [](ParaBase& b) {
+             int32_t v;
+             return b.GetValueS32(kP, &v);
+         },
          "Mismatch by type (USIGN8) of parameter 120-SPEED and type of delivered variable "
          "((int32)) of actual function"},
-        {kTypeErrStruc, [](ParaBase& b) { float v; return b.GetValueFloat(kP, &v); },
+        {kTypeErrStruc,
+         [](ParaBase& b) {
+             float v;
+             return b.GetValueFloat(kP, &v);
+         },
          "Mismatch by type (ERR_STRUC) of parameter 120-SPEED and type of delivered variable "
          "((float32)) of actual function"},
-        {kTypeErrStruc, [](ParaBase& b) { return b.SetValueDouble(kP, 1.0); },
+        {kTypeErrStruc,
+         [](ParaBase& b) { return b.SetValueDouble(kP, 1.0); },
          "Mismatch by type (ERR_STRUC) of parameter 120-SPEED and type of delivered variable "
          "((float32)) of actual function"},
-        {kTypeString, [](ParaBase& b) { int32_t v; return b.GetRawValue(kP, &v); },
+        {kTypeString,
+         [](ParaBase& b) {
+             int32_t v;
+             return b.GetRawValue(kP, &v);
+         },
          "Mismatch by type (STRING) of parameter 120-SPEED and type of delivered variable "
          "((MultiDataType)) of actual function"},
-        {kTypeString, [](ParaBase& b) { return b.SetRawValue(kP, 1); },
+        {kTypeString,
+         [](ParaBase& b) { return b.SetRawValue(kP, 1); },
          "Mismatch by type (STRING) of parameter 120-SPEED and type of delivered variable "
          "((MultiDataType)) of actual function"},
-        {kTypeBinary16, [](ParaBase& b) { return b.SetValueString(kP, dstring("1")); },
+        {kTypeBinary16,
+         [](ParaBase& b) { return b.SetValueString(kP, dstring("1")); },
          "Mismatch by type (BINARY16) of parameter 120-SPEED and type of delivered variable "
          "((dstring)) of actual function"},
-        {kTypeString, [](ParaBase& b) { double v; return b.RawToDouble(kP, 1, &v); },
+        {kTypeString,
+         [](ParaBase& b) {
+             double v;
+             return b.RawToDouble(kP, 1, &v);
+         },
          "Mismatch by type (STRING) of parameter 120-SPEED and type of delivered variable "
          "((double)) of actual function"},
-        {kTypeFixpt16, [](ParaBase& b) { return b.SetValueS32(kP, 1); },
+        {kTypeFixpt16,
+         [](ParaBase& b) { return b.SetValueS32(kP, 1); },
          "Mismatch by type (FIXPT16) of parameter 120-SPEED and type of delivered variable "
          "((int32)) of actual function"},
     };
@@ -91,17 +115,20 @@ TEST_F(TypedAccessTest, SetValueDoubleStoresByTypeAndShowsTheValue) {
         {"FIXPT16 negative", kTypeFixpt16, 0, 0xFFFF, -5.0, 11, 0, "-5.000000"},
         {"FIXPT16 limit", kTypeFixpt16, 0, 200, 10.05, 11, 0, "10.05"},
         {"INT32Q16 tiny", kTypeInt32Q16, kInt32Min, kInt32Max, 0.000001, 0, 1, "0.000015"},
-        {"INT32Q16 tiny negative", kTypeInt32Q16, kInt32Min, kInt32Max, -0.000001, 0, -1,
-         "-0.000015"},
+        {"INT32Q16 tiny negative", kTypeInt32Q16, kInt32Min, kInt32Max, -0.000001, 0, -1, "-0.000015"},
         {"INT32Q16 one and a half", kTypeInt32Q16, kInt32Min, kInt32Max, 1.5, 0, 98304, "1.5"},
         {"INT32Q16 above", kTypeInt32Q16, kInt32Min, kInt32Max, 40000.0, 11, 0, "40000.000000"},
         {"INT32Q16 limit", kTypeInt32Q16, 0, 65536, 1.5, 11, 0, "1.5"},
-        {"FLOAT32 100", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 100.0, 0,
-         BitsOfFloat(100.0f), "100"},
-        {"FLOAT32 1.5", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 1.5, 0,
-         BitsOfFloat(1.5f), "1.5"},
-        {"FLOAT32 long", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 1e15, 0,
-         BitsOfFloat(1e15f), "1.000000e+15"},
+        {"FLOAT32 100", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 100.0, 0, BitsOfFloat(100.0f), "100"},
+        {"FLOAT32 1.5", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 1.5, 0, BitsOfFloat(1.5f), "1.5"},
+        {"FLOAT32 long",
+         kTypeFloat32,
+         BitsOfFloat(-1e30f),
+         BitsOfFloat(1e30f),
+         1e15,
+         0,
+         BitsOfFloat(1e15f),
+         "1.000000e+15"},
         {"FLOAT32 limit", kTypeFloat32, 0, BitsOfFloat(100.0f), 100.5, 11, 0, "100.5"},
         {"USIGN8 truncated", kTypeUsign8, 0, 255, 254.9, 0, 254, "254"},
         {"USIGN8 fraction above the maximum", kTypeUsign8, 0, 255, 255.5, 11, 0, "255"},
@@ -109,15 +136,20 @@ TEST_F(TypedAccessTest, SetValueDoubleStoresByTypeAndShowsTheValue) {
         {"INT16 truncated toward zero", kTypeInt16, -100, 100, -99.9, 0, -99, "-99"},
         {"INT16 below", kTypeInt16, -100, 100, -100.5, 11, 0, "-100"},
         {"INT8 lowest", kTypeInt8, -128, 127, -128.0, 0, -128, "-128"},
-        {"USIGN32 above 2^31", kTypeUsign32, 0, -1, 4000000000.0, 0,
-         static_cast<int32_t>(4000000000u), "4000000000"},
+        {"USIGN32 above 2^31", kTypeUsign32, 0, -1, 4000000000.0, 0, static_cast<int32_t>(4000000000u), "4000000000"},
         {"USIGN16 not a number", kTypeUsign16, 0, 0xFFFF, std::nan(""), 11, 0, "0"},
         {"INT32 not a number", kTypeInt32, kInt32Min, kInt32Max, std::nan(""), 11, 0, "0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Define(base, {.number = kP, .name = "SPEED", .type = c.type, .minimum = c.minimum,
-                      .maximum = c.maximum, .value = 7, .unit = "rpm"});
+        Define(base,
+               {.number = kP,
+                .name = "SPEED",
+                .type = c.type,
+                .minimum = c.minimum,
+                .maximum = c.maximum,
+                .value = 7,
+                .unit = "rpm"});
         ASSERT_EQ(base.SetValueDouble(kP, c.v), c.code) << base.MessageBuffer;
         if (c.code == 0) {
             EXPECT_EQ(base.GetEntry(kP)->value, c.raw);
@@ -125,8 +157,7 @@ TEST_F(TypedAccessTest, SetValueDoubleStoresByTypeAndShowsTheValue) {
         } else {
             EXPECT_EQ(base.GetEntry(kP)->value, 7);
             EXPECT_EQ(std::string(base.MessageBuffer),
-                      std::string("New Value for parameter 120-SPEED (") + c.shown +
-                          " rpm) is out of valid range");
+                      std::string("New Value for parameter 120-SPEED (") + c.shown + " rpm) is out of valid range");
         }
     }
 }
@@ -135,7 +166,7 @@ TEST_F(TypedAccessTest, GettersDeliverTheTypesNumbers) {
     struct Case {
         char type;
         int32_t raw;
-        double number;  // GetValueDouble
+        double number;    // GetValueDouble
         int64_t integer;  // GetValueU32 or GetValueS32, whichever the type takes
     };
     const Case cases[] = {
@@ -159,9 +190,12 @@ TEST_F(TypedAccessTest, GettersDeliverTheTypesNumbers) {
         EXPECT_DOUBLE_EQ(d, c.number);
         uint32_t u = 0;
         int32_t s = 0;
-        if (base.GetValueU32(kP, &u) == 0) EXPECT_EQ(u, c.integer);
-        else if (base.GetValueS32(kP, &s) == 0) EXPECT_EQ(s, c.integer);
-        else EXPECT_EQ(c.type, kTypeFloat32);
+        if (base.GetValueU32(kP, &u) == 0)
+            EXPECT_EQ(u, c.integer);
+        else if (base.GetValueS32(kP, &s) == 0)
+            EXPECT_EQ(s, c.integer);
+        else
+            EXPECT_EQ(c.type, kTypeFloat32);
         int32_t raw = 0;
         ASSERT_EQ(base.GetRawValue(kP, &raw), 0);
         EXPECT_EQ(raw, c.raw);
@@ -210,8 +244,7 @@ TEST_F(TypedAccessTest, SetValueStringReadsTheTextByType) {
         {"decimal", kTypeUsign16, 0, 0xFFFF, "1234", 0, 1234},
         {"decimal beyond 16 bits", kTypeUsign16, 0, 0xFFFF, "70000", 11, 0},
         {"negative unsigned", kTypeUsign8, 0, 255, "-1", 11, 0},
-        {"USIGN32 above 2^31", kTypeUsign32, 0, -1, "3000000000", 0,
-         static_cast<int32_t>(3000000000u)},
+        {"USIGN32 above 2^31", kTypeUsign32, 0, -1, "3000000000", 0, static_cast<int32_t>(3000000000u)},
         {"INT16", kTypeInt16, 0, 0x7FFF, "-5", 11, 0},
         {"INT16 within", kTypeInt16, 0, 0x7FFF, "300x", 0, 300},
         {"INT16 beyond 16 bits", kTypeInt16, 0, 0x7FFF, "70000", 11, 0},
@@ -227,16 +260,16 @@ TEST_F(TypedAccessTest, SetValueStringReadsTheTextByType) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Define(base, {.number = kP, .name = "SPEED", .type = c.type, .maximum = c.maximum,
-                      .value = 9, .flags = c.flags});
+        Define(base,
+               {.number = kP, .name = "SPEED", .type = c.type, .maximum = c.maximum, .value = 9, .flags = c.flags});
         EXPECT_EQ(base.SetValueString(kP, dstring(c.text)), c.code) << base.MessageBuffer;
         EXPECT_EQ(base.GetEntry(kP)->value, c.code == 0 ? c.raw : 9);
     }
 }
 
 TEST_F(TypedAccessTest, ValueTextsAreShownAndTakenBack) {
-    Define(base, {.number = kP, .name = "MODE", .type = kTypeUsign8, .maximum = 2, .value = 1,
-                  .flags = kFlagValueTexts});
+    Define(base,
+           {.number = kP, .name = "MODE", .type = kTypeUsign8, .maximum = 2, .value = 1, .flags = kFlagValueTexts});
     base.GetValueTextTable().AddFirstText(kP, "OFF");
     base.GetValueTextTable().AddNextText(kP, " ON  (speed)");
     base.GetValueTextTable().AddNextText(kP, "-----");
@@ -286,8 +319,7 @@ TEST_F(TypedAccessTest, LimitsAreComparedAtTheTypesWidthByEveryChecker) {
     const Case cases[] = {
         {"USIGN8 256 at 32 bits", kTypeUsign8, 0, 0x1FF, 256, 11, true, true},
         {"USIGN8 limits at 8 bits", kTypeUsign8, 0, 0x1FF, 255, 0, true, true},
-        {"USIGN16 low limit at 16 bits", kTypeUsign16, static_cast<int32_t>(0xFFFF0000), 1000, 500,
-         0, true, true},
+        {"USIGN16 low limit at 16 bits", kTypeUsign16, static_cast<int32_t>(0xFFFF0000), 1000, 500, 0, true, true},
         {"USIGN32 above 2^31", kTypeUsign32, 0, -1, 0xF0000000, 0, true, true},
         {"ERR_STRUC unchecked", kTypeErrStruc, 0, 0, 0x7FFFFFFF, 0, false, true},
         {"INT16 limits sign-extended", kTypeInt16, 0xFF9C, 100, -50, 0, true, true},
@@ -297,8 +329,7 @@ TEST_F(TypedAccessTest, LimitsAreComparedAtTheTypesWidthByEveryChecker) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Define(base, {.number = kP, .name = "SPEED", .type = c.type, .minimum = c.minimum,
-                      .maximum = c.maximum});
+        Define(base, {.number = kP, .name = "SPEED", .type = c.type, .minimum = c.minimum, .maximum = c.maximum});
         const int code = IsUnsignedType(c.type) ? base.SetValueU32(kP, static_cast<uint32_t>(c.v))
                                                 : base.SetValueS32(kP, static_cast<int32_t>(c.v));
         EXPECT_EQ(code, c.typedCode) << base.MessageBuffer;
@@ -308,8 +339,7 @@ TEST_F(TypedAccessTest, LimitsAreComparedAtTheTypesWidthByEveryChecker) {
 }
 
 TEST_F(TypedAccessTest, OutOfRangeMessageShowsTheValueAndUnit) {
-    Define(base, {.number = kP, .name = "SPEED", .type = kTypeInt32, .minimum = -6000,
-                  .maximum = 6000, .unit = "rpm"});
+    Define(base, {.number = kP, .name = "SPEED", .type = kTypeInt32, .minimum = -6000, .maximum = 6000, .unit = "rpm"});
     EXPECT_EQ(base.SetValueS32(kP, 6001), kParaOutOfRange);
     EXPECT_STREQ(base.MessageBuffer, "New Value for parameter 120-SPEED (6001 rpm) is out of valid range");
     EXPECT_EQ(base.SetRawValue(kP, -6001), kParaOutOfRange);
@@ -348,8 +378,13 @@ TEST_F(TypedAccessTest, LowestUserLevelWritesOnlyModeAndPowerOnThroughTheLevelCh
 }
 
 TEST_F(TypedAccessTest, ArrayElementsConvertLikeScalarsAndStayInsideTheArray) {
-    Define(base, {.number = kP, .name = "TABLE", .type = kTypeInt32Q16, .minimum = kInt32Min,
-                  .maximum = kInt32Max, .flags = kFlagArray},
+    Define(base,
+           {.number = kP,
+            .name = "TABLE",
+            .type = kTypeInt32Q16,
+            .minimum = kInt32Min,
+            .maximum = kInt32Max,
+            .flags = kFlagArray},
            4);
     ASSERT_EQ(base.SetValueDouble(kP, 1.5, 3), 0);
     double v = 0;
@@ -374,9 +409,7 @@ TEST_F(TypedAccessTest, ArrayElementsConvertLikeScalarsAndStayInsideTheArray) {
 }
 
 TEST_F(TypedAccessTest, ArrayOfATypeWithoutArrayClassIsInvalid) {
-    Define(base, {.number = kP, .name = "PASSW", .type = kTypePassword, .maximum = 100,
-                  .flags = kFlagArray},
-           4);
+    Define(base, {.number = kP, .name = "PASSW", .type = kTypePassword, .maximum = 100, .flags = kFlagArray}, 4);
     EXPECT_EQ(base.GetArrayObject(kP), nullptr);
     double v = 0;
     EXPECT_EQ(base.GetValueDouble(kP, &v, 0), kParaInvalidData);

@@ -36,8 +36,7 @@ TEST_F(ValueTextTableTest, ShortFirstLineStopsReadingWithTheLoggedLine) {
     ValueTextTable table;
     const std::string path = TFile("abc\n  12 OFF ON \n");
     EXPECT_FALSE(table.ReadFile(path.c_str()));
-    EXPECT_NE(ProgramLog().find("Syntax error in Line 1in File ..\\TMP\\base.00T"), std::string::npos)
-        << ProgramLog();
+    EXPECT_NE(ProgramLog().find("Syntax error in Line 1in File ..\\TMP\\base.00T"), std::string::npos) << ProgramLog();
     EXPECT_EQ(table.GetValueText(12, 0), nullptr);
 }
 

@@ -9,9 +9,7 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(const darray& a) {
-    return std::vector<uint8_t>(a.Data(), a.Data() + a.GetByteSize());
-}
+std::vector<uint8_t> Bytes(const darray& a) { return std::vector<uint8_t>(a.Data(), a.Data() + a.GetByteSize()); }
 
 TEST(Darray, ElementsWidenByTheirClass) {
     struct Case {
@@ -30,8 +28,7 @@ TEST(Darray, ElementsWidenByTheirClass) {
         {"dint16array 7FFF", std::make_unique<dint16array>(1), {0xFF, 0x7F}, 32767},
         {"dusign32array", std::make_unique<dusign32array>(1), {0x78, 0x56, 0x34, 0x12}, 0x12345678},
         {"dint32array", std::make_unique<dint32array>(1), {0xFF, 0xFF, 0xFF, 0xFF}, -1},
-        {"dfloat32array 1.0f", std::make_unique<dfloat32array>(1), {0x00, 0x00, 0x80, 0x3F},
-         0x3F800000},
+        {"dfloat32array 1.0f", std::make_unique<dfloat32array>(1), {0x00, 0x00, 0x80, 0x3F}, 0x3F800000},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -116,8 +113,12 @@ TEST(Darray, SizesBeyondTheBlockLimitGiveAnEmptyArray) {
         uint16_t wantCount;
         uint16_t wantBytes;
     } cases[] = {
-        {16383, 4, 16383, 65532}, {16384, 4, 0, 0}, {65535, 1, 65535, 65535},
-        {65536, 1, 0, 0},         {-1, 2, 0, 0},    {3, 3, 0, 0},
+        {16383, 4, 16383, 65532},
+        {16384, 4, 0, 0},
+        {65535, 1, 65535, 65535},
+        {65536, 1, 0, 0},
+        {-1, 2, 0, 0},
+        {3, 3, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.count << " x " << c.elementSize);

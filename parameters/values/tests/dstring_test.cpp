@@ -148,8 +148,13 @@ TEST(Dstring, MidInsertAndGetAtStayInsideTheText) {
         int32_t count;
         const char* want;
     } mids[] = {
-        {5, 2, ""}, {1, 10, "bc"}, {0, 2, "ab"}, {3, 1, ""}, {1, 0, ""},
-        {-1, 2, ""}, {1, -1, ""},  // negative arguments give nothing rather than reading before the text
+        {5, 2, ""},
+        {1, 10, "bc"},
+        {0, 2, "ab"},
+        {3, 1, ""},
+        {1, 0, ""},
+        {-1, 2, ""},
+        {1, -1, ""},  // negative arguments give nothing rather than reading before the text
     };
     for (const Case& c : mids) {
         SCOPED_TRACE(testing::Message() << c.pos << "," << c.count);

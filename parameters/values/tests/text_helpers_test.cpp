@@ -68,8 +68,8 @@ TEST(TextHelpers, EditsTestsAndComparisons) {
         {"path no case", Order(ComparePathNoCase("..\\tmp\\Scope.dat", "..\\TMP\\scope.DAT")), "0"},
         {"path separators", Order(ComparePathNoCase("..\\TMP\\a", "../TMP/a")), "0"},
         {"path order", Order(ComparePathNoCase("a\\b", "a\\c")), "-1"},
-        {"path beyond 255", Order(ComparePathNoCase((std::string(255, 'a') + "x").c_str(),
-                                                    (std::string(255, 'A') + "y").c_str())),
+        {"path beyond 255",
+         Order(ComparePathNoCase((std::string(255, 'a') + "x").c_str(), (std::string(255, 'A') + "y").c_str())),
          "0"},
 
         {"read missing file", ReadInto("..\\TMP\\missing.txt"), "false|kept"},
@@ -81,8 +81,7 @@ TEST(TextHelpers, EditsTestsAndComparisons) {
 
 TEST(TextHelpers, ReadTextFileAppendsWithLineEndsAsLf) {
     const std::string longLine(5000, 'x');
-    testsupport::WriteFile(testsupport::RuntimePath("TMP/Notes.txt"),
-                           "one\r\ntwo\n" + longLine + "\r\nlast");
+    testsupport::WriteFile(testsupport::RuntimePath("TMP/Notes.txt"), "one\r\ntwo\n" + longLine + "\r\nlast");
     GwString text("head\n");
     ASSERT_TRUE(ReadTextFile(text, "..\\tmp\\NOTES.TXT"));
     EXPECT_EQ(text.str(), "head\none\ntwo\n" + longLine + "\nlast");

@@ -25,7 +25,6 @@
 namespace paratoolstest {
 namespace {
 
-
 constexpr int32_t kFloat1_0000001 = 0x3F800001;
 constexpr int32_t kFloat1_0000002 = 0x3F800002;
 constexpr int32_t kFloat1_00001 = 0x3F800054;
@@ -88,11 +87,15 @@ TEST_F(CompareTest, GoldenReportOfTwoFileSets) {
               "Set 1:\t\tFile ..\\userdata\\set1.00D (VD-4120, firmware 3.6)\n"
               "Set 2:\t\tFile ..\\userdata\\set2.00D (VD-4120, firmware 3.6)\n\n"
               "Differences:\n-------------\n"
-              " 21-F2         \tSpeed limit                                                  \t1 = 1.00001              \t2 = 1.00002\n"
+              " 21-F2         \tSpeed limit                                                  \t1 = 1.00001             "
+              " \t2 = 1.00002\n"
               " 22-ONLY2      \tOnly in two                                                  \tonly in set 2!\n"
-              " 23-ARR        \t                                                             \tdifferent number of elements!\n"
-              " 24-NAMEA      \t                                                             \tdifferent name in set 2: NAMEB!\n"
-              " 24-NAMEA      \t                                                             \t1 = 5                    \t2 = 6\n");
+              " 23-ARR        \t                                                             \tdifferent number of "
+              "elements!\n"
+              " 24-NAMEA      \t                                                             \tdifferent name in set "
+              "2: NAMEB!\n"
+              " 24-NAMEA      \t                                                             \t1 = 5                   "
+              " \t2 = 6\n");
     // The report opens in the listed report window.
     GwCore* result = TheWindowHandler().FindByName(kCompareResultWindow);
     ASSERT_NE(result, nullptr);
@@ -112,8 +115,10 @@ TEST_F(CompareTest, DefaultValueModeComparesWithTheDevicesDefaults) {
     WriteSet("device.00D", [](ParaBase& b) {
         Define(b, {.number = 30, .name = "TEXT", .type = kTypeString});
         Define(b, {.number = 31, .name = "VAL", .value = 7, .defaultValue = 3});
-        Define(b, {.number = 32, .name = "ARR", .type = kTypeUsign8, .defaultValue = 4, .maximum = 255,
-                   .flags = kFlagArray}, 2);
+        Define(
+            b,
+            {.number = 32, .name = "ARR", .type = kTypeUsign8, .defaultValue = 4, .maximum = 255, .flags = kFlagArray},
+            2);
     });
     ParaBase device;
     device.InitFile("..\\userdata\\device.00D");
@@ -249,7 +254,8 @@ TEST_F(CompareTest, ExternalEditorStartsWithoutWaiting) {
     gwtest::Click("ParaCompare/OK");
     const auto starts = platform::RecordedProgramStarts();
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0], (platform::ProgramStart{"notepad.exe", {"\"notepad.exe\"", "\"..\\tmp\\compare.txt\""}, false}));
+    EXPECT_EQ(starts[0],
+              (platform::ProgramStart{"notepad.exe", {"\"notepad.exe\"", "\"..\\tmp\\compare.txt\""}, false}));
     EXPECT_EQ(TheWindowHandler().FindByName(kCompareResultWindow), nullptr);
 
     platform::SetProgramStartHandler([](const platform::ProgramStart&) {

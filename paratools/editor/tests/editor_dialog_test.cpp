@@ -109,8 +109,8 @@ TEST_F(DialogTest, ValueWidgetFollowsTheType) {
         for (const char* w : {"Val", "ValText", "ValString"}) {
             EXPECT_EQ(gwtest::Get(std::string("ParaEdit/") + w)->is_shown(), std::string(w) == c.widget) << w;
         }
-        GwEdit* field = dynamic_cast<GwEdit*>(gwtest::Get(std::string("ParaEdit/") +
-                                                          (std::string(c.widget) == "ValString" ? "ValString" : "Val")));
+        GwEdit* field = dynamic_cast<GwEdit*>(
+            gwtest::Get(std::string("ParaEdit/") + (std::string(c.widget) == "ValString" ? "ValString" : "Val")));
         if (c.formatType >= 0) {
             EXPECT_EQ(field->format_type(), c.formatType);
         }
@@ -134,8 +134,10 @@ TEST_F(DialogTest, LabelsShowNumberLevelsKindAndValueTexts) {
         const char* readLevel;
         const char* writeLevel;
     };
-    for (const Case& c : {Case{kByteParameter, "flüchtig", "0", "0"}, Case{kUncheckedParameter, "flüchtig", "0", "0"},
-                          Case{214, "nicht flüchtig", "0", "0"}, Case{213, "unbekannt", "0", "0"},
+    for (const Case& c : {Case{kByteParameter, "flüchtig", "0", "0"},
+                          Case{kUncheckedParameter, "flüchtig", "0", "0"},
+                          Case{214, "nicht flüchtig", "0", "0"},
+                          Case{213, "unbekannt", "0", "0"},
                           Case{kLockedParameter, "flüchtig", "0", "15"}}) {
         SCOPED_TRACE(c.number);
         OpenRow(c.number);

@@ -59,8 +59,13 @@ sim::DriveTable EditorTable() {
     save->minimum = 0;
     save->maximum = 1;
     // The position tables: 728 H, 729 M, 730 C, 727 T.
-    auto table_array = [&](int number, const char* name, const char* type, int32_t minimum, int32_t maximum,
-                           std::vector<uint32_t> elements) {
+    auto table_array = [&](int number,
+                           const char* name,
+                           const char* type,
+                           int32_t minimum,
+                           int32_t maximum,
+                           std::vector<uint32_t>
+                               elements) {
         sim::DriveParameter* q = table.PutFullRange(number, name, type, 0);
         q->flags |= sim::kFlagArray;
         q->minimum = static_cast<uint32_t>(minimum);
@@ -73,8 +78,13 @@ sim::DriveTable EditorTable() {
     table_array(730, "ZAEHL", "USIGN16", 0, 100, {8, 9});
     table_array(727, "TABLE", "INT32", 0, 100000, {10, 11, 12, 13, 14});
     // One parameter per value widget of the single dialog.
-    auto put = [&](int number, const char* name, const char* type, uint32_t value, uint32_t minimum,
-                   uint32_t maximum, uint16_t flags) {
+    auto put = [&](int number,
+                   const char* name,
+                   const char* type,
+                   uint32_t value,
+                   uint32_t minimum,
+                   uint32_t maximum,
+                   uint16_t flags) {
         sim::DriveParameter* q = table.PutFullRange(number, name, type, value);
         q->minimum = minimum;
         q->maximum = maximum;
@@ -149,7 +159,8 @@ std::vector<std::string> EditorTest::Rows() {
 std::vector<int> EditorTest::Numbers() {
     std::vector<int> numbers;
     GwMultiList* list = List();
-    for (int i = 0; list != nullptr && i < list->row_count(); ++i) numbers.push_back(std::atoi(list->cell(i, 0).c_str()));
+    for (int i = 0; list != nullptr && i < list->row_count(); ++i)
+        numbers.push_back(std::atoi(list->cell(i, 0).c_str()));
     return numbers;
 }
 
@@ -172,7 +183,8 @@ std::string EditorTest::ProfileSection(const std::string& name) {
     if (start == std::string::npos) return "";
     const size_t end = text.find("\n[", start + 1);
     std::string section = text.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
-    while (section.size() >= 4 && section.compare(section.size() - 4, 4, "\r\n\r\n") == 0) section.resize(section.size() - 2);
+    while (section.size() >= 4 && section.compare(section.size() - 4, 4, "\r\n\r\n") == 0)
+        section.resize(section.size() - 2);
     return section;
 }
 

@@ -15,13 +15,13 @@ class ParaBase;
 namespace editortest {
 
 // The fixture's parameters beyond those the activation reads.
-inline constexpr int kByteParameter = 100;     // "MODE1" USIGN8, writable
-inline constexpr int kSignedParameter = 101;   // "MODUL" INT16, keypad group 1
+inline constexpr int kByteParameter = 100;       // "MODE1" USIGN8, writable
+inline constexpr int kSignedParameter = 101;     // "MODUL" INT16, keypad group 1
 inline constexpr int kUncheckedParameter = 102;  // "SPEED" kind '1'
-inline constexpr int kArrayParameter = 103;    // "ARRAY" USIGN16 x 8
-inline constexpr int kLockedParameter = 104;   // "LOCKD" write level 15
-inline constexpr int kHexParameter = 105;      // "HEXW" USIGN16 hexadecimal
-inline constexpr int kGroupedParameter = 123;  // "USER" USIGN16
+inline constexpr int kArrayParameter = 103;      // "ARRAY" USIGN16 x 8
+inline constexpr int kLockedParameter = 104;     // "LOCKD" write level 15
+inline constexpr int kHexParameter = 105;        // "HEXW" USIGN16 hexadecimal
+inline constexpr int kGroupedParameter = 123;    // "USER" USIGN16
 
 sim::DriveTable EditorTable();
 

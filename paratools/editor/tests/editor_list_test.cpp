@@ -54,10 +54,15 @@ TEST_F(EditorTest, ExpandFieldsGivesOneUnsortedRowPerElement) {
     for (const std::string& row : Rows()) {
         if (row.rfind("103|", 0) == 0) arrayRows.push_back(row);
     }
-    EXPECT_EQ(arrayRows, (std::vector<std::string>{
-                             "103|ARRAY|0|Array|10||pt_epara", "103|ARRAY|1||11||pt_epara",
-                             "103|ARRAY|2||12||pt_epara", "103|ARRAY|3||13||pt_epara", "103|ARRAY|4||14||pt_epara",
-                             "103|ARRAY|5||15||pt_epara", "103|ARRAY|6||16||pt_epara", "103|ARRAY|7||17||pt_epara"}));
+    EXPECT_EQ(arrayRows,
+              (std::vector<std::string>{"103|ARRAY|0|Array|10||pt_epara",
+                                        "103|ARRAY|1||11||pt_epara",
+                                        "103|ARRAY|2||12||pt_epara",
+                                        "103|ARRAY|3||13||pt_epara",
+                                        "103|ARRAY|4||14||pt_epara",
+                                        "103|ARRAY|5||15||pt_epara",
+                                        "103|ARRAY|6||16||pt_epara",
+                                        "103|ARRAY|7||17||pt_epara"}));
     for (int c = 0; c < 7; ++c) EXPECT_EQ(List()->sorting_type(c), 0) << c;
 }
 

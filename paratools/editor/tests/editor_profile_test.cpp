@@ -90,7 +90,8 @@ TEST_F(EditorTest, ColumnWidthsAreWrittenOnCloseAndOnlyPositiveOnesApplied) {
     EXPECT_EQ(List()->column_width(3), 177);
     List()->set_column_width(4, 111);
     ASSERT_TRUE(gwtest::Close(editor_));
-    EXPECT_EQ(ProfileSection("PCHOOSE_ColumnSizes"), "[PCHOOSE_ColumnSizes]\r\n0=40\r\n1=60\r\n3=177\r\n2=30\r\n4=111\r\n5=50\r\n6=20\r\n");
+    EXPECT_EQ(ProfileSection("PCHOOSE_ColumnSizes"),
+              "[PCHOOSE_ColumnSizes]\r\n0=40\r\n1=60\r\n3=177\r\n2=30\r\n4=111\r\n5=50\r\n6=20\r\n");
 }
 
 }  // namespace

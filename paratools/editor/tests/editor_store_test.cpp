@@ -147,7 +147,8 @@ TEST_F(StoreTest, StoreToFileAsksBeforeOverwritingAndWritesTheSet) {
     const std::string existing = testsupport::RuntimePath("userdata/exist.00D").string();
     const std::string fresh = testsupport::RuntimePath("userdata/fresh.00D").string();
     WriteTreeFile("userdata/exist.00D", std::string(64000, '\0'));
-    written_extra_ = {fresh, testsupport::RuntimePath("userdata/fresh.00X").string(),
+    written_extra_ = {fresh,
+                      testsupport::RuntimePath("userdata/fresh.00X").string(),
                       testsupport::RuntimePath("userdata/fresh.00T").string()};
     gwtest::AnswerFile(existing);
     gwtest::AnswerBox(GwRESULT_NO);

@@ -77,12 +77,22 @@ TEST_F(PosTabTest, CellCheck) {
         bool valid;
     };
     const Case cases[] = {
-        {729, "12", true},   {729, "12.5", false}, {729, "-3", false}, {728, "-3", true},
-        {728, "-1001", false}, {729, "", false},   {729, "101", false}, {729, "100", true},
-        {729, "+", false},   {728, "-", false},    {728, "1-2", false}, {729, "+7", true},
+        {729, "12", true},
+        {729, "12.5", false},
+        {729, "-3", false},
+        {728, "-3", true},
+        {728, "-1001", false},
+        {729, "", false},
+        {729, "101", false},
+        {729, "100", true},
+        {729, "+", false},
+        {728, "-", false},
+        {728, "1-2", false},
+        {729, "+7", true},
     };
     ParaBase* base = main_->ActiveParaBase();
-    for (const Case& c : cases) EXPECT_EQ(IsValidPosTabCell(base, c.number, c.text), c.valid) << c.number << " " << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(IsValidPosTabCell(base, c.number, c.text), c.valid) << c.number << " " << c.text;
 }
 
 TEST_F(PosTabTest, DeviceModeWritesAConfirmedCell) {
@@ -201,7 +211,8 @@ TEST_F(PosTabTest, InvalidCellAtStoreNamesParameterAndRow) {
 TEST_F(PosTabTest, SavedFileHoldsOnlyTheTables) {
     Open();
     const std::string path = testsupport::RuntimePath("userdata/tables.01D").string();
-    for (const char* ext : {"D", "X", "T"}) files_.push_back(testsupport::RuntimePath(std::string("userdata/tables.01") + ext).string());
+    for (const char* ext : {"D", "X", "T"})
+        files_.push_back(testsupport::RuntimePath(std::string("userdata/tables.01") + ext).string());
     gwtest::AnswerFile(path);
     gwtest::Fire("PosTabEditor/M_SaveFile", "activate");
     ASSERT_FALSE(GwRecorder::FileRequests().empty());
@@ -222,8 +233,8 @@ TEST_F(PosTabTest, CyclicUpdateReadsOneSheetPerTickInTurn) {
     GwCore* container = gwtest::Get("PosTabEditor/SheetCont");
     EXPECT_EQ(container->timer_interval(), 500u);
     // Each tick reads the visible elements of one sheet: 728, 729, 730, 727.
-    const std::vector<std::string> reads = {"R707280000004", "R707290000003", "R707300000002", "R707270000005",
-                                            "R707280000004"};
+    const std::vector<std::string> reads = {
+        "R707280000004", "R707290000003", "R707300000002", "R707270000005", "R707280000004"};
     gwtest::Advance(499);
     EXPECT_TRUE(Requests().empty());
     gwtest::Advance(1);

@@ -42,11 +42,23 @@ std::vector<Param> EditorParams() {
 
 std::vector<Param> DialogParams() {
     return {
-        {.number = 120, .name = "CHOIC", .type = kTypeUsign8, .value = 1, .maximum = 3, .flags = kFlagValueTexts, .used = false,
-         .kind = '0', .defaultValue = 2},
+        {.number = 120,
+         .name = "CHOIC",
+         .type = kTypeUsign8,
+         .value = 1,
+         .maximum = 3,
+         .flags = kFlagValueTexts,
+         .used = false,
+         .kind = '0',
+         .defaultValue = 2},
         {.number = 130, .name = "S16", .type = kTypeInt16, .value = 5, .maximum = 1000, .used = false, .minimum = -100},
         {.number = 131, .name = "U16", .value = 5, .maximum = 1000, .used = false},
-        {.number = 140, .name = "FLT", .type = kTypeFloat32, .value = 0x3FC00000, .maximum = 0x43960000, .used = false,
+        {.number = 140,
+         .name = "FLT",
+         .type = kTypeFloat32,
+         .value = 0x3FC00000,
+         .maximum = 0x43960000,
+         .used = false,
          .minimum = static_cast<int32_t>(0xC1A00000)},
     };
 }
@@ -121,10 +133,19 @@ TEST_F(PartBaseTest, OpensOwningTheBaseWithBothTrees) {
     EXPECT_FALSE(TheWindowHandler().IsOnlineWindow(window));
     EXPECT_EQ(PartBase(), base_);
     EXPECT_EQ(Tree(kUsed)->entries()->text(), "part");
-    EXPECT_EQ(Outline(Tree(kUsed)), Lines({"File", "  Device_-1", "    Menu_0", "      200-ABC", "        200-ABC-0",
-                                           "        200-ABC-1", "        200-ABC-2", "        200-ABC-3", "    Menu_1",
-                                           "      100-SPEED"}));
-    EXPECT_EQ(Outline(Tree(kUnused)), Lines({"File", "  Device_-1", "    Menu_1", "      101-TORQ", "    Menu_2", "      300-IN1"}));
+    EXPECT_EQ(Outline(Tree(kUsed)),
+              Lines({"File",
+                     "  Device_-1",
+                     "    Menu_0",
+                     "      200-ABC",
+                     "        200-ABC-0",
+                     "        200-ABC-1",
+                     "        200-ABC-2",
+                     "        200-ABC-3",
+                     "    Menu_1",
+                     "      100-SPEED"}));
+    EXPECT_EQ(Outline(Tree(kUnused)),
+              Lines({"File", "  Device_-1", "    Menu_1", "      101-TORQ", "    Menu_2", "      300-IN1"}));
     EXPECT_FALSE(IsPartBaseModified());
 
     // A later title keeps the first one's text; the first editor goes.
@@ -155,9 +176,18 @@ TEST_F(PartBaseTest, MovesMakeAndDropFolders) {
     // A folder joins its twin on the other side.
     Move(kUsed, "Menu_1");
     EXPECT_EQ(Outline(Tree(kUsed)), Lines({"File", "  Device_-1", "    Menu_2", "      300-IN1"}));
-    EXPECT_EQ(Outline(Tree(kUnused)), Lines({"File", "  Device_-1", "    Menu_1", "      101-TORQ", "      100-SPEED",
-                                             "    Menu_0", "      200-ABC", "        200-ABC-0", "        200-ABC-1",
-                                             "        200-ABC-2", "        200-ABC-3"}));
+    EXPECT_EQ(Outline(Tree(kUnused)),
+              Lines({"File",
+                     "  Device_-1",
+                     "    Menu_1",
+                     "      101-TORQ",
+                     "      100-SPEED",
+                     "    Menu_0",
+                     "      200-ABC",
+                     "        200-ABC-0",
+                     "        200-ABC-1",
+                     "        200-ABC-2",
+                     "        200-ABC-3"}));
 }
 
 TEST_F(PartBaseTest, RootsDevicesAndElementsDoNotMove) {
@@ -344,9 +374,14 @@ TEST_F(PartBaseTest, TypedValuesAreTakenOnlyWhenWhollyANumber) {
         int number;
         int32_t stored;
     } cases[] = {
-        {"130-S16", "-7", 130, -7},        {"130-S16", "12abc", 130, -7},      {"130-S16", "12.5", 130, -7},
-        {"131-U16", "-5", 131, 5},         {"131-U16", "42", 131, 42},         {"131-U16", "4 2", 131, 42},
-        {"140-FLT", "2.5", 140, 0x40200000}, {"140-FLT", "2.5x", 140, 0x40200000},
+        {"130-S16", "-7", 130, -7},
+        {"130-S16", "12abc", 130, -7},
+        {"130-S16", "12.5", 130, -7},
+        {"131-U16", "-5", 131, 5},
+        {"131-U16", "42", 131, 42},
+        {"131-U16", "4 2", 131, 42},
+        {"140-FLT", "2.5", 140, 0x40200000},
+        {"140-FLT", "2.5x", 140, 0x40200000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.id) + " " + c.text);

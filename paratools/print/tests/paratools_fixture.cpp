@@ -7,8 +7,8 @@
 #include "app/services/app_files.h"
 #include "app/services/program_flags.h"
 #include "parameters/parabase/para_types.h"
-#include "parameters/parabase/value_text_table.h"
 #include "parameters/parabase/tests/parabase_fixture.h"
+#include "parameters/parabase/value_text_table.h"
 #include "platform/system/clock.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_frame.h"
@@ -21,8 +21,7 @@ namespace {
 std::filesystem::path FixtureRoot() { return testsupport::RuntimePath("TMP/fixture"); }
 
 std::string Profile(int language) {
-    return "[Options]\r\nLanguage=" + std::to_string(language) +
-           "\r\n[Directories]\r\nUserdataDir=..\\userdata\r\n";
+    return "[Options]\r\nLanguage=" + std::to_string(language) + "\r\n[Directories]\r\nUserdataDir=..\\userdata\r\n";
 }
 
 }  // namespace
@@ -77,7 +76,8 @@ void ParaToolsTest::SetUp() {
     WriteTreeFile("bin/dvname.ini", "[DeviceTypName]\r\n4120=VD-4120\r\n");
     ASSERT_EQ(chdir((FixtureRoot() / "bin").c_str()), 0);
     platform::SetTimeZoneOffset(0);
-    if (platform::VirtualClock* clock = platform::TheVirtualClock()) clock->SetWallSeconds(1767282180);  // 2026-01-01 15:43
+    if (platform::VirtualClock* clock = platform::TheVirtualClock())
+        clock->SetWallSeconds(1767282180);  // 2026-01-01 15:43
     SetServicesHooks(&hooks);
     UseLanguage(49);
     ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/torvan.cgw").c_str()));

@@ -5,14 +5,14 @@
 #include <cerrno>
 
 #include "parameters/parabase/para_description_file.h"
-#include "parameters/values/dstring.h"
 #include "parameters/parabase/para_types.h"
 #include "parameters/values/darray.h"
+#include "parameters/values/dstring.h"
 #include "paratools/print/external_viewers.h"
 #include "paratools/print/para_print_settings.h"
 #include "paratools/print/tests/paratools_fixture.h"
-#include "platform/system/program_start.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/program_start.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
 namespace paratoolstest {
@@ -24,11 +24,19 @@ protected:
         ParaToolsTest::SetUp();
         base.SetPath(kDFilePath, "..\\userdata\\set.00D");
         DefineIdentity(base);
-        Define(base, {.number = 20, .name = "SPEED", .type = kTypeInt16, .value = 1500, .defaultValue = 1000,
-                      .maximum = 3000, .kpGroup = 1, .unit = "rpm"});
+        Define(base,
+               {.number = 20,
+                .name = "SPEED",
+                .type = kTypeInt16,
+                .value = 1500,
+                .defaultValue = 1000,
+                .maximum = 3000,
+                .kpGroup = 1,
+                .unit = "rpm"});
         Define(base, {.number = 21, .name = "ACCEL", .value = 7, .defaultValue = 7, .kpGroup = 0});
-        Define(base, {.number = 30, .name = "TABLE", .type = kTypeUsign8, .maximum = 255, .kpGroup = 1,
-                      .flags = kFlagArray}, 3);
+        Define(base,
+               {.number = 30, .name = "TABLE", .type = kTypeUsign8, .maximum = 255, .kpGroup = 1, .flags = kFlagArray},
+               3);
         settings.PProp = {};
         settings.PProp[0] = settings.PProp[1] = settings.PProp[2] = settings.PProp[5] = 1;
         settings.Group.fill(1);
@@ -51,11 +59,13 @@ TEST_F(PrintFilesTest, TextFileWithoutChecksumOrSerialNamesLeavesThoseParts) {
               "F1   ..\\userdata\\set.00D\n"
               "F3   4120            F9   3.6\n"
               "C0\tC1\tC2\tC5\t\n\n"
-              "\n" + std::string(35, '*') + " Motor " + std::string(35, '*') + "\n\n"
-              "20\t0\tSPEED\t1500\t\n"
-              "30\t0\tTABLE\t0\t\n"
-              "30\t1\tTABLE\t0\t\n"
-              "30\t2\tTABLE\t0\t\n");
+              "\n" +
+                  std::string(35, '*') + " Motor " + std::string(35, '*') +
+                  "\n\n"
+                  "20\t0\tSPEED\t1500\t\n"
+                  "30\t0\tTABLE\t0\t\n"
+                  "30\t1\tTABLE\t0\t\n"
+                  "30\t2\tTABLE\t0\t\n");
 }
 
 TEST_F(PrintFilesTest, TextFileWithHeaderParametersCommentAndPercentSign) {
@@ -97,7 +107,8 @@ TEST_F(PrintFilesTest, GroupHeadingGetsStarsOnlyBelowTheLineWidth) {
     const std::pair<size_t, std::string> cases[] = {{74, "*"}, {75, ""}};
     for (const auto& [nameLength, stars] : cases) {
         // Headings show the group's menu text of the description file.
-        WriteTreeFile("userdata/menu.PIT", "[parameterdescription]\r\n[ParaMenu]\r\nMotor=" + std::string(nameLength, 'M') + "\r\n");
+        WriteTreeFile("userdata/menu.PIT",
+                      "[parameterdescription]\r\n[ParaMenu]\r\nMotor=" + std::string(nameLength, 'M') + "\r\n");
         base.SetDescriptionFile(std::make_unique<ParaDescriptionFile>("..\\userdata\\menu.PIT"));
         ParaPrintJob job = Job();
         ASSERT_TRUE(job.WriteTextFile("..\\userdata\\out.txt"));
@@ -157,14 +168,15 @@ TEST_F(PrintFilesTest, AFileThatCannotBeCreatedIsReported) {
 
 TEST_F(PrintFilesTest, SpreadsheetProgramStartsWithItsRegisteredCommand) {
     EXPECT_FALSE(IsSpreadsheetProgramRegistered());
-    platform::TheRegistry().SetValue("HKEY_CLASSES_ROOT\\Excel.CSV\\shell\\Open\\command", "",
-                                     "\"C:\\Office\\EXCEL.EXE\" /e /e /e \"%1\"");
+    platform::TheRegistry().SetValue(
+        "HKEY_CLASSES_ROOT\\Excel.CSV\\shell\\Open\\command", "", "\"C:\\Office\\EXCEL.EXE\" /e /e /e \"%1\"");
     EXPECT_TRUE(IsSpreadsheetProgramRegistered());
     EXPECT_TRUE(OpenInSpreadsheetProgram("..\\userdata\\out.txt"));
     const auto starts = platform::RecordedProgramStarts();
     ASSERT_EQ(starts.size(), 1u);
     const std::string program = "C:\\Office\\EXCEL.EXE   /e \"%1\"";
-    EXPECT_EQ(starts[0], (platform::ProgramStart{program, {"\"" + program + "\"", "\"..\\userdata\\out.txt\""}, false}));
+    EXPECT_EQ(starts[0],
+              (platform::ProgramStart{program, {"\"" + program + "\"", "\"..\\userdata\\out.txt\""}, false}));
 
     platform::SetProgramStartHandler([](const platform::ProgramStart&) {
         errno = ENOENT;
@@ -182,12 +194,12 @@ TEST_F(PrintFilesTest, TextViewerStartsTheTxtClassCommand) {
     platform::TheRegistry().SetValue("HKEY_CLASSES_ROOT\\.txt", "", "txtfile");
     OpenInTextViewer("..\\userdata\\out.txt");
     EXPECT_TRUE(platform::RecordedProgramStarts().empty());
-    platform::TheRegistry().SetValue("HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command", "",
-                                     "notepad.exe %1 %1 %1");
+    platform::TheRegistry().SetValue("HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command", "", "notepad.exe %1 %1 %1");
     OpenInTextViewer("..\\userdata\\out.txt");
     const auto starts = platform::RecordedProgramStarts();
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0], (platform::ProgramStart{"notepad.exe   %1", {"notepad.exe   %1", "..\\userdata\\out.txt"}, false}));
+    EXPECT_EQ(starts[0],
+              (platform::ProgramStart{"notepad.exe   %1", {"notepad.exe   %1", "..\\userdata\\out.txt"}, false}));
 }
 
 }  // namespace

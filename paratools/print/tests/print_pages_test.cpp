@@ -23,8 +23,8 @@ class PrintPagesTest : public ParaToolsTest {
 protected:
     void SetUp() override {
         ParaToolsTest::SetUp();
-        ASSERT_TRUE(GwRcMgr::use_text("database {\n PrintFont9 = \"Grid,10\"\n TitleFont9 = \"Bold,10\"\n}\n",
-                                      "fonts.cgw"));
+        ASSERT_TRUE(
+            GwRcMgr::use_text("database {\n PrintFont9 = \"Grid,10\"\n TitleFont9 = \"Bold,10\"\n}\n", "fonts.cgw"));
         GwPrinterScript script;
         script.paper = kSmallPaper;
         GwSetPrinterScript(script);
@@ -85,22 +85,23 @@ TEST_F(PrintPagesTest, FirstPageHasHeaderTableAndPageNumberWithoutTitle) {
     settings.Comment = "first\nsecond";
     const auto pages = Print();
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0], (std::vector<std::string>{
-                            "text 40,20 left \"F0 01.01 2026 15:43\" font=Grid/10 colour=black",
-                            "text 40,30 left \"F1   ..\\\\userdata\\\\set.00D\" font=Grid/10 colour=black",
-                            "text 40,40 left \"F3   4120      F4   123456      F9   3.6-2\" font=Grid/10 colour=black",
-                            "text 40,50 left \"F10   CSADD=4660   CSXOR=85\" font=Grid/10 colour=black",
-                            "text 40,70 left \"F6\" font=Grid/10 colour=black",
-                            "text 70,70 left \"first\" font=Grid/10 colour=black",
-                            "text 70,80 left \"second\" font=Grid/10 colour=black",
-                            "text 390,290 right \"F8 1\" font=Grid/10 colour=black",
-                            "text 40,110 left \"C0\" font=Bold/10 colour=black",
-                            "text 100,110 left \"C2\" font=Bold/10 colour=black",
-                            "line 40,110 160,110 pen=black/1/0",
-                            "line 40,120 160,120 pen=black/1/0",
-                            "text 40,130 left \"20\" font=Grid/10 colour=black background=white",
-                            "text 100,130 left \"SPEED\" font=Grid/10 colour=black background=white",
-                        }));
+    EXPECT_EQ(pages[0],
+              (std::vector<std::string>{
+                  "text 40,20 left \"F0 01.01 2026 15:43\" font=Grid/10 colour=black",
+                  "text 40,30 left \"F1   ..\\\\userdata\\\\set.00D\" font=Grid/10 colour=black",
+                  "text 40,40 left \"F3   4120      F4   123456      F9   3.6-2\" font=Grid/10 colour=black",
+                  "text 40,50 left \"F10   CSADD=4660   CSXOR=85\" font=Grid/10 colour=black",
+                  "text 40,70 left \"F6\" font=Grid/10 colour=black",
+                  "text 70,70 left \"first\" font=Grid/10 colour=black",
+                  "text 70,80 left \"second\" font=Grid/10 colour=black",
+                  "text 390,290 right \"F8 1\" font=Grid/10 colour=black",
+                  "text 40,110 left \"C0\" font=Bold/10 colour=black",
+                  "text 100,110 left \"C2\" font=Bold/10 colour=black",
+                  "line 40,110 160,110 pen=black/1/0",
+                  "line 40,120 160,120 pen=black/1/0",
+                  "text 40,130 left \"20\" font=Grid/10 colour=black background=white",
+                  "text 100,130 left \"SPEED\" font=Grid/10 colour=black background=white",
+              }));
 }
 
 TEST_F(PrintPagesTest, LaterPagesHaveTitleCaptionsOnLineTwoAndRowsFromLineFour) {
@@ -142,8 +143,12 @@ TEST_F(PrintPagesTest, CellsWrapAtBreakCharactersFromHalfTheWidth) {
     settings.PProp[3] = 1;
     const auto texts = Texts(Print(6).front());
     const std::vector<std::string> expected = {
-        "text 40,90 left \"20\"",       "text 90,90 left \"A    \"", "text 140,90 left \"ABCDEF\"",
-        "text 140,100 left \"GHIJKL\"", "text 140,110 left \"MNO\"", "text 40,120 left \"21\"",
+        "text 40,90 left \"20\"",
+        "text 90,90 left \"A    \"",
+        "text 140,90 left \"ABCDEF\"",
+        "text 140,100 left \"GHIJKL\"",
+        "text 140,110 left \"MNO\"",
+        "text 40,120 left \"21\"",
     };
     EXPECT_TRUE(std::search(texts.begin(), texts.end(), expected.begin(), expected.end()) != texts.end());
 }
@@ -181,8 +186,8 @@ TEST_F(PrintPagesTest, AnArrayRunningOverThePageEndGoesOnWithItsNextElement) {
 }
 
 TEST_F(PrintPagesTest, APageWithoutRoomForARowPrintsOneRowPerPageAndEnds) {
-    ASSERT_TRUE(GwRcMgr::use_text("database {\n PrintFont8 = \"Huge,100\"\n TitleFont8 = \"Huge,100\"\n}\n",
-                                  "huge.cgw"));
+    ASSERT_TRUE(
+        GwRcMgr::use_text("database {\n PrintFont8 = \"Huge,100\"\n TitleFont8 = \"Huge,100\"\n}\n", "huge.cgw"));
     settings.FontSize = 8;
     for (int n = 20; n < 23; ++n) Define(base, {.number = n, .name = "P"});
     const auto pages = Print();

@@ -12,9 +12,9 @@
 #include "parameters/parabase/para_types.h"
 #include "paratools/print/print_wizard.h"
 #include "paratools/print/tests/paratools_fixture.h"
+#include "platform/files/registry_store.h"
 #include "platform/system/clock.h"
 #include "platform/system/program_start.h"
-#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_func_desc.h"
@@ -27,7 +27,6 @@
 
 namespace paratoolstest {
 namespace {
-
 
 constexpr char kSpreadsheetKey[] = "HKEY_CLASSES_ROOT\\Excel.CSV\\shell\\Open\\command";
 
@@ -73,8 +72,9 @@ protected:
 
 TEST_F(PrintWizardTest, Page0ListsFormatsAndEnablesItsChoices) {
     WriteTreeFile("bin/PPrn_4.ini", "[UserDefined]\r\n049=Eigenes\r\nUserLevel=4\r\n[Short]\r\n049=Kurz\r\n");
-    WriteTreeFile("bin/Torvan.ini", "[Options]\r\nLanguage=49\r\n[Directories]\r\nUserdataDir=..\\userdata\r\n"
-                                    "[user_print_defines]\r\nParaPrintFormat=1\r\nParaPrintComment=1\r\nDestination=1\r\n");
+    WriteTreeFile("bin/Torvan.ini",
+                  "[Options]\r\nLanguage=49\r\n[Directories]\r\nUserdataDir=..\\userdata\r\n"
+                  "[user_print_defines]\r\nParaPrintFormat=1\r\nParaPrintComment=1\r\nDestination=1\r\n");
     OpenApplicationFiles();
     OpenPage0();
     EXPECT_EQ(Items("PrintPara0/Format"), (std::vector<std::string>{"Eigenes", "Kurz"}));
@@ -244,10 +244,31 @@ TEST_F(PrintWizardTest, PrintRunToThePrinterWritesAPdfIntoTheUserDataFolder) {
     const auto text = RunCommand("pdftotext -layout " + pdf + " -");
     ASSERT_TRUE(text);
     size_t at = 0;
-    for (std::string expected : {"Parameter print of 01.01 2026 15:43", "File:", "..\\userdata\\set.00D",
-                                 "Device type:", "4120", "Firmware:", "3.6", "No.", "Name", "Value", "(Drive) Drive",
-                                 "21", "ACCEL", "7", "100", "P", "100", "101", "P", "101", "(Motor) Motor", "20",
-                                 "SPEED", "1500", "Page 2"}) {
+    for (std::string expected : {"Parameter print of 01.01 2026 15:43",
+                                 "File:",
+                                 "..\\userdata\\set.00D",
+                                 "Device type:",
+                                 "4120",
+                                 "Firmware:",
+                                 "3.6",
+                                 "No.",
+                                 "Name",
+                                 "Value",
+                                 "(Drive) Drive",
+                                 "21",
+                                 "ACCEL",
+                                 "7",
+                                 "100",
+                                 "P",
+                                 "100",
+                                 "101",
+                                 "P",
+                                 "101",
+                                 "(Motor) Motor",
+                                 "20",
+                                 "SPEED",
+                                 "1500",
+                                 "Page 2"}) {
         const size_t found = text->find(expected, at);
         ASSERT_NE(found, std::string::npos) << expected << "\n" << *text;
         at = found + expected.size();
@@ -295,7 +316,8 @@ TEST_F(PrintWizardTest, AnUnwritablePrintFolderIsReported) {
     gwtest::AnswerBox(8);
     gwtest::Click("PrintPara0/Print");
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
-    EXPECT_EQ(gwtest::Boxes()[0].text.rfind("cannot write \"..\\gone/print_1.pdf\": ", 0), 0u) << gwtest::Boxes()[0].text;
+    EXPECT_EQ(gwtest::Boxes()[0].text.rfind("cannot write \"..\\gone/print_1.pdf\": ", 0), 0u)
+        << gwtest::Boxes()[0].text;
 }
 
 TEST_F(PrintWizardTest, SpreadsheetDestinationWritesATxtFileAndStartsTheProgram) {
@@ -334,7 +356,8 @@ TEST_F(PrintWizardTest, TextDestinationAsksForTheCommentAndSavesTheFormatOnPage3
     dynamic_cast<GwToggleList*>(gwtest::Get("PrintPara3/Sort"))->set_item_on(1, true);
     gwtest::Toggle("PrintPara3/SaveFormat");
     gwtest::AnswerFile("..\\userdata\\list.txt");
-    gwtest::ScriptModal({"ParaComment", [](GwCore*) {
+    gwtest::ScriptModal({"ParaComment",
+                         [](GwCore*) {
                              gwtest::Replace("ParaComment/Comment", "after service");
                              gwtest::Click("ParaComment/OK");
                          },
@@ -372,16 +395,18 @@ TEST_F(PrintWizardTest, PreviewDrawsPageOneAtEveryExpose) {
     EXPECT_EQ(first[2], "bitmap PrintLogo 368,74 240x80");
     EXPECT_EQ(first[3], "text 58,32 left \"Parameter print of 01.01 2026 15:43\" font=Courier New/11 colour=black");
     const std::vector<std::string> edges(first.end() - 4, first.end());
-    EXPECT_EQ(edges, (std::vector<std::string>{
-                         "fill 613,10 87x590 colour=DarkSlateGrey",
-                         "fill 10,421 690x179 colour=DarkSlateGrey",
-                         "line 613,10 613,421 pen=black/1/0",
-                         "line 10,421 613,421 pen=black/1/0",
-                     }));
+    EXPECT_EQ(edges,
+              (std::vector<std::string>{
+                  "fill 613,10 87x590 colour=DarkSlateGrey",
+                  "fill 10,421 690x179 colour=DarkSlateGrey",
+                  "line 613,10 613,421 pen=black/1/0",
+                  "line 10,421 613,421 pen=black/1/0",
+              }));
     // The next expose draws the same page on a fresh picture.
     EXPECT_EQ(again[0], "fill 0,0 10x400 colour=DarkSlateGrey");
     EXPECT_EQ(again[3], first[3]);
-    EXPECT_EQ(std::count_if(again.begin(), again.end(),
+    EXPECT_EQ(std::count_if(again.begin(),
+                            again.end(),
                             [](const std::string& d) { return d.find("Parameter print of") != std::string::npos; }),
               1);
     EXPECT_EQ(again.back(), "line 10,421 612,421 pen=black/1/0");

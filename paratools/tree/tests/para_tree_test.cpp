@@ -41,8 +41,14 @@ TEST_F(ParaTreeTest, FileTreesFollowTheirFilters) {
          kFilterValid,
          kAccessSCGroup,
          true,
-         {"File", "  Device_-1", "    Menu_0", "      200-ABC", "        200-ABC-0", "        200-ABC-1",
-          "        200-ABC-2", "        200-ABC-3"}},
+         {"File",
+          "  Device_-1",
+          "    Menu_0",
+          "      200-ABC",
+          "        200-ABC-0",
+          "        200-ABC-1",
+          "        200-ABC-2",
+          "        200-ABC-3"}},
         {"used: groups without a used parameter have no folder",
          {speed, torque, io, noSC},
          kFilterUsed,
@@ -61,7 +67,11 @@ TEST_F(ParaTreeTest, FileTreesFollowTheirFilters) {
          kAccessReadOrWrite,
          true,
          {"File", "  Device_-1", "    Menu_2", "      300-IN1", "      301-IN2"}},
-        {"writable at the level only", {io, locked}, kFilterValid, kAccessWrite, true,
+        {"writable at the level only",
+         {io, locked},
+         kFilterValid,
+         kAccessWrite,
+         true,
          {"File", "  Device_-1", "    Menu_2", "      300-IN1"}},
         {"a filter that takes no group", {speed}, 7, kAccessSCGroup, true, {"File", "  Device_-1"}},
         {"a base that is not loaded", {speed}, kFilterValid, kAccessSCGroup, false, {}},
@@ -80,8 +90,9 @@ TEST_F(ParaTreeTest, FileTreesFollowTheirFilters) {
 }
 
 TEST_F(ParaTreeTest, NodesCarryIdsTextsAndValues) {
-    std::unique_ptr<ParaBase> base = FixtureBase({{.number = 200, .name = "ABC", .elements = 4},
-                                                  {.number = 100, .name = "SPEED", .value = 1500, .kpGroup = kControlGroup}});
+    std::unique_ptr<ParaBase> base =
+        FixtureBase({{.number = 200, .name = "ABC", .elements = 4},
+                     {.number = 100, .name = "SPEED", .value = 1500, .kpGroup = kControlGroup}});
     GwTree* tree = MakeTree();
     ParaTree builder("motor", kAccessSCGroup, kParaTreeOfFile, 4, kFilterValid, tree, base.get(), false);
 
@@ -160,18 +171,22 @@ TEST_F(ParaTreeTest, DeviceTreesShowOnlyAddressesWithADrive) {
 }
 
 TEST_F(ParaTreeTest, IconsFollowKindWritabilityAndOpenState) {
-    std::unique_ptr<ParaBase> base = FixtureBase({{.number = 100, .name = "SPEED", .access = 0x11},
-                                                  {.number = 101, .name = "TORQ", .access = 0x61}});
+    std::unique_ptr<ParaBase> base = FixtureBase(
+        {{.number = 100, .name = "SPEED", .access = 0x11}, {.number = 101, .name = "TORQ", .access = 0x61}});
     GwTree* tree = MakeTree();
     ParaTree builder("motor", kAccessSCGroup, kParaTreeOfFile, 4, kFilterValid, tree, base.get(), false);
     tree->expand_entry(tree->entries(), true);
     tree->expand_entry(FindEntry(tree, "Device_-1"), true);
-    EXPECT_EQ(gwtest::TreeRows(tree), Lines({"motor [foldo]", "  " + std::string(GetDeviceTypeName(4120)) + " [tr_acdev.bmp]",
-                                            "    Motor [foldc]"}));
+    EXPECT_EQ(
+        gwtest::TreeRows(tree),
+        Lines({"motor [foldo]", "  " + std::string(GetDeviceTypeName(4120)) + " [tr_acdev.bmp]", "    Motor [foldc]"}));
     tree->expand_entry(FindEntry(tree, "Menu_0"), true);
-    EXPECT_EQ(gwtest::TreeRows(tree), Lines({"motor [foldo]", "  " + std::string(GetDeviceTypeName(4120)) + " [tr_acdev.bmp]",
-                                            "    Motor [foldo]", "      100-SPEED Speed limit [tr_para.bmp]",
-                                            "      101-TORQ Torque [tr_nepar.bmp]"}));
+    EXPECT_EQ(gwtest::TreeRows(tree),
+              Lines({"motor [foldo]",
+                     "  " + std::string(GetDeviceTypeName(4120)) + " [tr_acdev.bmp]",
+                     "    Motor [foldo]",
+                     "      100-SPEED Speed limit [tr_para.bmp]",
+                     "      101-TORQ Torque [tr_nepar.bmp]"}));
 }
 
 TEST_F(ParaTreeTest, EachNodeKindOpensItsPopup) {
@@ -189,8 +204,12 @@ TEST_F(ParaTreeTest, EachNodeKindOpensItsPopup) {
         const char* id;
         const char* popup;
     } cases[] = {
-        {files, "File", "TP_File"},           {files, "Device_-1", "TP_Device"}, {files, "Menu_0", "TP_Menu"},
-        {files, "200-ABC", "TP_Field"},       {files, "200-ABC-1", "TP_Para"},   {devices, "Bus", "TP_Bus"},
+        {files, "File", "TP_File"},
+        {files, "Device_-1", "TP_Device"},
+        {files, "Menu_0", "TP_Menu"},
+        {files, "200-ABC", "TP_Field"},
+        {files, "200-ABC-1", "TP_Para"},
+        {devices, "Bus", "TP_Bus"},
         {devices, "Device_3", "TP_ActiveDevice"},
     };
     for (const auto& c : cases) {
@@ -211,14 +230,22 @@ TEST(ParaTreeEditKind, ByTypeCodeAndFlags) {
         int flag04;
         int flag20;
     } cases[] = {
-        {kTypeBegriff, kEditNone, kEditNone, kEditNone},       {kTypeBinary8, kEditNone, kEditNone, kEditNone},
-        {kTypeUsign8, kEditInteger, kEditChoice, kEditChoice}, {kTypeBinary16, kEditNone, kEditNone, kEditNone},
-        {kTypeUsign16, kEditInteger, kEditInteger, kEditInteger}, {kTypeFixpt16, kEditDecimal, kEditDecimal, kEditDecimal},
-        {kTypePassword, kEditInteger, kEditInteger, kEditInteger}, {kTypeInt16, kEditInteger, kEditInteger, kEditInteger},
-        {kTypeInt32Q16, kEditDecimal, kEditDecimal, kEditDecimal}, {kTypeFloat32, kEditDecimal, kEditDecimal, kEditDecimal},
-        {kTypeErrStruc, kEditText, kEditText, kEditText},      {kTypeString, kEditText, kEditText, kEditText},
-        {kTypeInt8, kEditInteger, kEditInteger, kEditInteger}, {kTypeInt32, kEditInteger, kEditInteger, kEditInteger},
-        {kTypeUsign32, kEditInteger, kEditInteger, kEditInteger}, {'?', kEditNone, kEditNone, kEditNone},
+        {kTypeBegriff, kEditNone, kEditNone, kEditNone},
+        {kTypeBinary8, kEditNone, kEditNone, kEditNone},
+        {kTypeUsign8, kEditInteger, kEditChoice, kEditChoice},
+        {kTypeBinary16, kEditNone, kEditNone, kEditNone},
+        {kTypeUsign16, kEditInteger, kEditInteger, kEditInteger},
+        {kTypeFixpt16, kEditDecimal, kEditDecimal, kEditDecimal},
+        {kTypePassword, kEditInteger, kEditInteger, kEditInteger},
+        {kTypeInt16, kEditInteger, kEditInteger, kEditInteger},
+        {kTypeInt32Q16, kEditDecimal, kEditDecimal, kEditDecimal},
+        {kTypeFloat32, kEditDecimal, kEditDecimal, kEditDecimal},
+        {kTypeErrStruc, kEditText, kEditText, kEditText},
+        {kTypeString, kEditText, kEditText, kEditText},
+        {kTypeInt8, kEditInteger, kEditInteger, kEditInteger},
+        {kTypeInt32, kEditInteger, kEditInteger, kEditInteger},
+        {kTypeUsign32, kEditInteger, kEditInteger, kEditInteger},
+        {'?', kEditNone, kEditNone, kEditNone},
         {'/', kEditNone, kEditNone, kEditNone},
     };
     for (const auto& c : cases) {

@@ -42,10 +42,24 @@ void Define(ParaBase& base, const Param& p) {
 
 std::unique_ptr<ParaBase> FixtureBase(const std::vector<Param>& params, uint16_t typeNumber) {
     auto base = std::make_unique<ParaBase>();
-    Define(*base, {.number = 8, .name = "KPGRP", .type = kTypeUsign8, .maximum = 2, .kpGroup = 250, .scGroup = 0,
-                   .flags = kFlagValueTexts, .used = false});
-    Define(*base, {.number = 11, .name = "SCGRP", .type = kTypeUsign8, .maximum = 3, .kpGroup = 250, .scGroup = 0,
-                   .flags = kFlagValueTexts, .used = false});
+    Define(*base,
+           {.number = 8,
+            .name = "KPGRP",
+            .type = kTypeUsign8,
+            .maximum = 2,
+            .kpGroup = 250,
+            .scGroup = 0,
+            .flags = kFlagValueTexts,
+            .used = false});
+    Define(*base,
+           {.number = 11,
+            .name = "SCGRP",
+            .type = kTypeUsign8,
+            .maximum = 3,
+            .kpGroup = 250,
+            .scGroup = 0,
+            .flags = kFlagValueTexts,
+            .used = false});
     Define(*base, {.number = 91, .name = "TYPE", .value = typeNumber, .kpGroup = 250, .scGroup = 0, .used = false});
     ValueTextTable& texts = base->GetValueTextTable();
     texts.AddFirstText(8, "Motor");
@@ -87,7 +101,8 @@ std::vector<std::string> Outline(GwTree* tree) {
 
 void TreeTest::SetUp() {
     maintest::MainTest::SetUp();
-    ASSERT_TRUE(GwRcMgr::use_text("dialogframe TreeHost {\n    tree Tree { rect = 0, 0, 300, 400 }\n}\n", "tree_host.cgw"));
+    ASSERT_TRUE(
+        GwRcMgr::use_text("dialogframe TreeHost {\n    tree Tree { rect = 0, 0, 300, 400 }\n}\n", "tree_host.cgw"));
 }
 
 GwTree* TreeTest::MakeTree() {

@@ -88,8 +88,7 @@ TEST_F(EditControlTest, LimitReachedIsNotifiedBeforeTheChange) {
 TEST(MessageBoxes, KindIsTheIconAndWindowTheButtonSet) {
     gwtest::AnswerBox(GwRESULT_NO);
     gwtest::AnswerBox(GwRESULT_OK);
-    EXPECT_EQ(ShowMessageBox(nullptr, "Save?", "Sindel", BoxButtons::kYesNoCancel, BoxIcon::kQuestion),
-              GwRESULT_NO);
+    EXPECT_EQ(ShowMessageBox(nullptr, "Save?", "Sindel", BoxButtons::kYesNoCancel, BoxIcon::kQuestion), GwRESULT_NO);
     EXPECT_EQ(ShowMessageBox(nullptr, "Error at opening of\nx", "Sindel", BoxButtons::kOk, BoxIcon::kError),
               GwRESULT_OK);
     ASSERT_EQ(gwtest::Boxes().size(), 2u);

@@ -28,15 +28,14 @@ TEST(FindOccurrences, WholeWordsAndRepeats) {
         {"", "", false, {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FindOccurrences(c.line, c.find, c.whole_word), c.columns)
-            << c.line << " / " << c.find;
+        EXPECT_EQ(FindOccurrences(c.line, c.find, c.whole_word), c.columns) << c.line << " / " << c.find;
 }
 
 class SearchTest : public TranslationTest {
-  protected:
+protected:
     // The user fills the dialog and presses a button.
-    static void ScriptSearch(const std::string& find, const std::string& replace,
-                             bool case_sensitive, bool whole_word, const char* button) {
+    static void ScriptSearch(const std::string& find, const std::string& replace, bool case_sensitive, bool whole_word,
+                             const char* button) {
         gwtest::ScriptModal({SearchReplaceDialog::kWindowName,
                              [=](GwCore* window) {
                                  gwtest::Replace(window->child("FindWhat"), find);
@@ -53,9 +52,9 @@ TEST_F(SearchTest, SearchListsEachFindWithItsLineAndColumn) {
     OpenOn(kGeneratorV310, Source({"N10 JMP N20", "N20 JMPP N30", "\tN30 jmp\tEND"}));
     ScriptSearch("JMP", "", false, true, "Search");
     Command(ids::kCmdSearchReplace);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"  LINE(001,004): N10 JMP N20",
-                                                    "  LINE(003,005): N30 jmpEND", "",
-                                                    "2 Conformity found/replaced."}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "  LINE(001,004): N10 JMP N20", "  LINE(003,005): N30 jmpEND", "", "2 Conformity found/replaced."}));
     EXPECT_EQ(Text(), Source({"N10 JMP N20", "N20 JMPP N30", "\tN30 jmp\tEND"}));
 
     // Double-clicking a result selects it for the length of the text searched.
@@ -63,18 +62,17 @@ TEST_F(SearchTest, SearchListsEachFindWithItsLineAndColumn) {
     EXPECT_EQ(Edit().Buffer().SelectedText(), "jmp");
 
     // The settings stay for the next use; case sensitive now.
-    gwtest::ScriptModal(
-        {SearchReplaceDialog::kWindowName,
-         [](GwCore* window) {
-             EXPECT_EQ(gwtest::Text(window->child("FindWhat")), "jmp");  // the selection
-             EXPECT_TRUE(dynamic_cast<GwToggle*>(window->child("WholeWord"))->is_checked());
-             gwtest::Toggle(window->child("CaseSensitive"));
-             gwtest::Click(window->child("Search"));
-         },
-         std::nullopt});
+    gwtest::ScriptModal({SearchReplaceDialog::kWindowName,
+                         [](GwCore* window) {
+                             EXPECT_EQ(gwtest::Text(window->child("FindWhat")), "jmp");  // the selection
+                             EXPECT_TRUE(dynamic_cast<GwToggle*>(window->child("WholeWord"))->is_checked());
+                             gwtest::Toggle(window->child("CaseSensitive"));
+                             gwtest::Click(window->child("Search"));
+                         },
+                         std::nullopt});
     Command(ids::kCmdSearchReplace);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"  LINE(003,005): N30 jmpEND", "",
-                                                    "1 Conformity found/replaced."}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"  LINE(003,005): N30 jmpEND", "", "1 Conformity found/replaced."}));
 }
 
 TEST_F(SearchTest, ReplaceAllShiftsLaterColumnsOfTheLine) {
@@ -86,9 +84,11 @@ TEST_F(SearchTest, ReplaceAllShiftsLaterColumnsOfTheLine) {
     EXPECT_EQ(gwtest::Boxes()[0].text, "Really replace in the whole document ?");
     EXPECT_EQ(gwtest::Boxes()[0].caption, "Search/Replace");
     EXPECT_EQ(Text(), Source({"ABC x ABC", "ab"}));
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"  LINE(001,000) F5: Replace 'AB' with 'ABC'.",
-                                                    "  LINE(001,006) F5: Replace 'AB' with 'ABC'.",
-                                                    "", "2 Conformity found/replaced."}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"  LINE(001,000) F5: Replace 'AB' with 'ABC'.",
+                                        "  LINE(001,006) F5: Replace 'AB' with 'ABC'.",
+                                        "",
+                                        "2 Conformity found/replaced."}));
     EXPECT_EQ(Commands().SearchSelectionLength(), 3);
     Edit().Undo();  // each replacement can be undone
     EXPECT_EQ(Text(), Source({"ABC x AB", "ab"}));
@@ -106,14 +106,15 @@ TEST_F(SearchTest, WholeWordReplacementsSayWhereTheWordStood) {
     ScriptSearch("ab", "Z", false, true, "Replace");
     Command(ids::kCmdSearchReplace);
     EXPECT_EQ(Text(), Source({"Z", "Z x", "x Z", "x Z y"}));
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "  LINE(001,000) F4: Replace 'ab' with 'Z'.",
-                              "  LINE(002,000) F3: Replace 'ab' with 'Z'.",
-                              "  LINE(003,002) F2: Replace 'ab' with 'Z'.",
-                              "  LINE(004,002): Replace 'ab' with 'Z'.",
-                              "",
-                              "4 Conformity found/replaced.",
-                          }));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "  LINE(001,000) F4: Replace 'ab' with 'Z'.",
+                  "  LINE(002,000) F3: Replace 'ab' with 'Z'.",
+                  "  LINE(003,002) F2: Replace 'ab' with 'Z'.",
+                  "  LINE(004,002): Replace 'ab' with 'Z'.",
+                  "",
+                  "4 Conformity found/replaced.",
+              }));
     EXPECT_EQ(gwtest::Boxes()[0].text, "Replace 'ab' with 'Z'.");
     EXPECT_EQ(gwtest::Boxes()[0].caption, "Search/Replace");
 }
@@ -129,10 +130,9 @@ TEST_F(SearchTest, NoSkipsAnOccurrenceAndCancelStopsAtOnce) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"  LINE(001,002) F5: Replace 'A' with 'BB'."});
 
     // Cancel in the dialog changes nothing, not even the settings.
-    gwtest::ScriptModal(
-        {SearchReplaceDialog::kWindowName,
-         [](GwCore* window) { gwtest::Replace(window->child("FindWhat"), "other"); },
-         GwRESULT_CANCEL});
+    gwtest::ScriptModal({SearchReplaceDialog::kWindowName,
+                         [](GwCore* window) { gwtest::Replace(window->child("FindWhat"), "other"); },
+                         GwRESULT_CANCEL});
     Command(ids::kCmdSearchReplace);
     EXPECT_EQ(Messages(), std::vector<std::string>{"  LINE(001,002) F5: Replace 'A' with 'BB'."});
 }
@@ -143,9 +143,8 @@ TEST_F(CodeGeneratorTest, RefusesTooMuchMemoryForV310) {
     OpenOn(kGeneratorV310, "");
     gwtest::ScriptModal({CodeGeneratorDialog::kWindowName,
                          [](GwCore* window) {
-                             EXPECT_EQ(
-                                 dynamic_cast<GwCombo*>(window->child("Version"))->selection_text(),
-                                 "PLC V3.xx (Vanta, RCAM support)");
+                             EXPECT_EQ(dynamic_cast<GwCombo*>(window->child("Version"))->selection_text(),
+                                       "PLC V3.xx (Vanta, RCAM support)");
                              EXPECT_EQ(gwtest::Text(window->child("MemorySize")), "747");
                              EXPECT_TRUE(gwtest::IsVisible(window->child("MemorySize")));
                              for (const char* refused : {"4097", "-1"}) {
@@ -160,14 +159,12 @@ TEST_F(CodeGeneratorTest, RefusesTooMuchMemoryForV310) {
                          std::nullopt});
     Command(ids::kCmdCodeGenerator);
     ASSERT_EQ(gwtest::Boxes().size(), 2u);
-    EXPECT_EQ(gwtest::Boxes()[0].text,
-              "The maximum memory is 4096 of 32-Bit elements.\nPleace correct your settings!");
+    EXPECT_EQ(gwtest::Boxes()[0].text, "The maximum memory is 4096 of 32-Bit elements.\nPleace correct your settings!");
     EXPECT_EQ(gwtest::Boxes()[0].kind, "error");
     EXPECT_EQ(editor_->MemorySize(), 4096);
     EXPECT_EQ(editor_->Generators().v310.recordCapacity(), 2730);
     EXPECT_EQ(editor_->Generators().v210.memorySize(), 4096);
-    EXPECT_EQ(testsupport::ReadFile(ProfilePath()),
-              "[CodeGenerator]\r\nVersion=2\r\nMemorySize=4096\r\n");
+    EXPECT_EQ(testsupport::ReadFile(ProfilePath()), "[CodeGenerator]\r\nVersion=2\r\nMemorySize=4096\r\n");
 }
 
 TEST_F(CodeGeneratorTest, V110TakesNoMemorySize) {
@@ -190,14 +187,12 @@ TEST_F(CodeGeneratorTest, V110TakesNoMemorySize) {
     EXPECT_EQ(editor_->MemorySize(), 747);
     EXPECT_FALSE(gwtest::IsEnabled("PlcEditorDialog/Tool32780"));
     EXPECT_FALSE(gwtest::IsEnabled("PlcEditorDialog/Menu32780"));
-    EXPECT_EQ(testsupport::ReadFile(ProfilePath()),
-              "[CodeGenerator]\r\nVersion=0\r\nMemorySize=747\r\n");
+    EXPECT_EQ(testsupport::ReadFile(ProfilePath()), "[CodeGenerator]\r\nVersion=0\r\nMemorySize=747\r\n");
 
     // Cancel keeps everything.
-    gwtest::ScriptModal(
-        {CodeGeneratorDialog::kWindowName,
-         [](GwCore* window) { gwtest::Select(window->child("Version"), kGeneratorV310); },
-         GwRESULT_CANCEL});
+    gwtest::ScriptModal({CodeGeneratorDialog::kWindowName,
+                         [](GwCore* window) { gwtest::Select(window->child("Version"), kGeneratorV310); },
+                         GwRESULT_CANCEL});
     Command(ids::kCmdCodeGenerator);
     EXPECT_EQ(editor_->Generator(), kGeneratorV110);
 }
@@ -207,8 +202,7 @@ TEST_F(CodeGeneratorTest, InfoShowsTheEditorsVersion) {
     gwtest::ScriptModal({kInfoDialogName,
                          [](GwCore* window) {
                              EXPECT_EQ(window->title(), "Information about PLC editor");
-                             EXPECT_EQ(gwtest::Text(window->child("Text")),
-                                       "\n PLC-Editor V3.60-00");
+                             EXPECT_EQ(gwtest::Text(window->child("Text")), "\n PLC-Editor V3.60-00");
                              gwtest::Click(window->child("OK"));
                          },
                          std::nullopt});

@@ -76,15 +76,35 @@ TEST_F(EditorTest, StartUpDefaults) {
     // Tooltips are the commands' texts, in the toolbar's order.
     GwCore* toolbar = gwtest::Get("PlcEditorDialog/ToolBar");
     std::vector<std::string> tips;
-    for (GwCore* tool : toolbar->children())
-        tips.push_back(tool->name().empty() ? "|" : tool->tip_text());
-    EXPECT_EQ(tips, (std::vector<std::string>{
-                        "New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Comment out marked lines",
-                        "Comment in marked lines", "|", "Undo", "Search/Replace", "|", "Print", "|", "Help", "|",
-                        "Check syntax", "Renum", "Insert Program", "|",
-                        "Read PLC program from file (device setting)",
-                        "Save PLC program into file (device setting)", "|", "Read PLC program from device",
-                        "Save PLC program into device"}));
+    for (GwCore* tool : toolbar->children()) tips.push_back(tool->name().empty() ? "|" : tool->tip_text());
+    EXPECT_EQ(tips,
+              (std::vector<std::string>{"New",
+                                        "Open",
+                                        "Save",
+                                        "|",
+                                        "Cut",
+                                        "Copy",
+                                        "Paste",
+                                        "|",
+                                        "Comment out marked lines",
+                                        "Comment in marked lines",
+                                        "|",
+                                        "Undo",
+                                        "Search/Replace",
+                                        "|",
+                                        "Print",
+                                        "|",
+                                        "Help",
+                                        "|",
+                                        "Check syntax",
+                                        "Renum",
+                                        "Insert Program",
+                                        "|",
+                                        "Read PLC program from file (device setting)",
+                                        "Save PLC program into file (device setting)",
+                                        "|",
+                                        "Read PLC program from device",
+                                        "Save PLC program into device"}));
     EXPECT_FALSE(gwtest::IsEnabled("PlcEditorDialog/Tool32783"));
     EXPECT_FALSE(gwtest::IsEnabled("PlcEditorDialog/Tool32784"));
 }
@@ -177,9 +197,7 @@ TEST_F(EditorTest, DoubleClickOnAMessageSelectsItsLine) {
     editor_->AppendMessage("  LINE(000): ERR(57691) - none");
     editor_->AppendMessage("  LINE(003,001): CCC");
     editor_->AppendMessage("no line number");
-    const struct {
-        int row, start, end;
-    } cases[] = {{0, 3, 6}, {1, 7, 10}, {4, 8, 8}};
+    const struct { int row, start, end; } cases[] = {{0, 3, 6}, {1, 7, 10}, {4, 8, 8}};
     for (const auto& c : cases) {
         Edit().SetSel(0, 0);
         ASSERT_TRUE(gwtest::DoubleClick("PlcEditorDialog/MessageList", c.row));

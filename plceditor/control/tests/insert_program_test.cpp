@@ -6,7 +6,7 @@ namespace sindel {
 namespace {
 
 class InsertProgramTest : public TranslationTest {
-  protected:
+protected:
     void CaretAtLine(int line) {
         const int at = Edit().Buffer().LineIndex(line);
         Edit().SetSel(at, at);
@@ -21,10 +21,16 @@ TEST_F(InsertProgramTest, ABodyBehindAProgramIsNumberedAndItsTodoSelected) {
     gwtest::AnswerBox(GwRESULT_YES);
     ExpectDecode();
     Command(ids::kCmdInsertProgram);
-    EXPECT_EQ(BoxTexts(),
-              std::vector<std::string>{"Crate a new program body at actual cursor position?"});
-    EXPECT_EQ(Text(), Source({"%P00\t\t", "N010 NOP\t\t; first", "END\t\t", "", "%P01\t\t",
-                              ";TODO: Insert own programme code here", "END\t\t", ""}));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Crate a new program body at actual cursor position?"});
+    EXPECT_EQ(Text(),
+              Source({"%P00\t\t",
+                      "N010 NOP\t\t; first",
+                      "END\t\t",
+                      "",
+                      "%P01\t\t",
+                      ";TODO: Insert own programme code here",
+                      "END\t\t",
+                      ""}));
     EXPECT_EQ(Edit().Buffer().SelectedText(), ";TODO: Insert own programme code here");
     EXPECT_EQ(gwtest::UnusedAnswers(), 0);
 }
@@ -53,8 +59,7 @@ TEST_F(InsertProgramTest, TextsWithoutAProgram) {
     gwtest::AnswerBox(GwRESULT_YES);
     Command(ids::kCmdInsertProgram);
     EXPECT_EQ(Text(), std::string(kStamp) + "\r\n\r\n%TEXT(NAME)\r\nEND\r\n" + kBody);
-    EXPECT_EQ(BoxTexts(),
-              std::vector<std::string>{"No programme available.\nNow create programme body ?"});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"No programme available.\nNow create programme body ?"});
 
     // Comments only: the text block and the body go in at the caret.
     Edit().set_text(Source({"; notes", ""}));
@@ -70,9 +75,9 @@ TEST_F(InsertProgramTest, NeedsAnEmptyCaretLineAndALaterGenerator) {
     CaretAtLine(1);
     gwtest::AnswerBox(GwRESULT_OK);
     Command(ids::kCmdInsertProgram);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{
-                              "Can not create a new program body!\nIf you want to insert a new "
-                              "program body please place the cursor in an empty line."});
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"Can not create a new program body!\nIf you want to insert a new "
+                                       "program body please place the cursor in an empty line."});
     EXPECT_EQ(Text(), text);
 
     // The command is not offered for V1.10, and does nothing there.

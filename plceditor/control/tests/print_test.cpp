@@ -85,9 +85,12 @@ TEST_F(EditorTest, PrintsTheSourceWithPageHeaders) {
     EXPECT_EQ(documents[0].name, "Sindel");
     ASSERT_EQ(documents[0].pages.size(), 6u);
     const std::string expected[] = {
-        "1/3\t..\\userdata\\p.plc L1..L71 (71)",    "1/3\t..\\userdata\\p.plc L1..L71 (71)",
-        "2/3\t..\\userdata\\p.plc L72..L142 (71)",  "2/3\t..\\userdata\\p.plc L72..L142 (71)",
-        "3/3\t..\\userdata\\p.plc L143..L150 (8)", "3/3\t..\\userdata\\p.plc L143..L150 (8)",
+        "1/3\t..\\userdata\\p.plc L1..L71 (71)",
+        "1/3\t..\\userdata\\p.plc L1..L71 (71)",
+        "2/3\t..\\userdata\\p.plc L72..L142 (71)",
+        "2/3\t..\\userdata\\p.plc L72..L142 (71)",
+        "3/3\t..\\userdata\\p.plc L143..L150 (8)",
+        "3/3\t..\\userdata\\p.plc L143..L150 (8)",
     };
     for (int page = 0; page < 6; ++page) EXPECT_EQ(PageSummary(documents[0], page), expected[page]) << page;
     const GwDrawOp& op = documents[0].pages[0].operations[0];
@@ -123,7 +126,6 @@ TEST_F(EditorTest, PrintStopsWhereThePrinterDoes) {
     Command(ids::kCmdPrint);
     ASSERT_EQ(gwtest::PrintedDocuments().size(), 1u);
     EXPECT_EQ(gwtest::PrintedDocuments()[0].pages.size(), 1u);
-
 }
 
 TEST_F(EditorTest, AFontThatCannotBePrintedGivesItsMessage) {
@@ -158,7 +160,8 @@ TEST_F(EditorTest, PageSetupRefusesMarginsOutOfRange) {
               "Values of margins are out of the value range (0..100).\n Please correct setting.");
     EXPECT_FALSE(std::filesystem::exists(ProfilePath()));
 
-    gwtest::ScriptModal({"PageSetupDialog", [](GwCore* window) {
+    gwtest::ScriptModal({"PageSetupDialog",
+                         [](GwCore* window) {
                              gwtest::Replace(window->child("Top"), "100");
                              gwtest::Replace(window->child("Left"), "0");
                              gwtest::Click(window->child("OK"));
@@ -170,11 +173,11 @@ TEST_F(EditorTest, PageSetupRefusesMarginsOutOfRange) {
 
 TEST_F(EditorTest, PageSetupFontGoesToTheProfileAndTheEditor) {
     Open();
-    gwtest::ScriptModal({"PageSetupDialog", [](GwCore* window) {
+    gwtest::ScriptModal({"PageSetupDialog",
+                         [](GwCore* window) {
                              gwtest::ScriptModal({"FontDialog",
                                                   [](GwCore* font) {
-                                                      EXPECT_EQ(gwtest::Text(font->child("FaceName")),
-                                                                "MS Sans Serif");
+                                                      EXPECT_EQ(gwtest::Text(font->child("FaceName")), "MS Sans Serif");
                                                       gwtest::Replace(font->child("FaceName"), "Courier New");
                                                       gwtest::Replace(font->child("Size"), "10");
                                                       gwtest::Replace(font->child("Weight"), "700");
@@ -197,12 +200,12 @@ TEST_F(EditorTest, PageSetupFontGoesToTheProfileAndTheEditor) {
 TEST_F(EditorTest, HugeFontSizeInTheProfileSeedsTheFontDialog) {
     WriteProfile("[Font]\r\nSize=2147483647\r\n");
     Open();
-    gwtest::ScriptModal({"PageSetupDialog", [](GwCore* window) {
-                             gwtest::ScriptModal({"FontDialog",
-                                                  [](GwCore* font) {
-                                                      EXPECT_EQ(gwtest::Text(font->child("Size")), "223696212.8");
-                                                  },
-                                                  GwRESULT_CANCEL});
+    gwtest::ScriptModal({"PageSetupDialog",
+                         [](GwCore* window) {
+                             gwtest::ScriptModal(
+                                 {"FontDialog",
+                                  [](GwCore* font) { EXPECT_EQ(gwtest::Text(font->child("Size")), "223696212.8"); },
+                                  GwRESULT_CANCEL});
                              gwtest::Click(window->child("Font"));
                          },
                          GwRESULT_CANCEL});

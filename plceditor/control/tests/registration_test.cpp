@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "plceditor/control/tests/sindel_host.h"
 #include "platform/com/com_registry.h"
-#include "platform/system/dynamic_library.h"
 #include "platform/files/registry_store.h"
+#include "platform/system/dynamic_library.h"
+#include "plceditor/control/tests/sindel_host.h"
 #include "testsupport/test_env.h"
 
 namespace sindel {
@@ -88,8 +88,7 @@ TEST(Registration, ClassObjectsOfControlAndPageAndUnloadWhenUnused) {
     ASSERT_EQ(RegisterServer(SindelHost::ModulePath()), S_OK);
     ModuleHandle module = LoadLibraryA(SindelHost::ModulePath());
     ASSERT_NE(module, nullptr);
-    auto get_class_object =
-        reinterpret_cast<DllGetClassObjectFunction>(GetProcAddress(module, kDllGetClassObject));
+    auto get_class_object = reinterpret_cast<DllGetClassObjectFunction>(GetProcAddress(module, kDllGetClassObject));
     auto can_unload = reinterpret_cast<DllCanUnloadNowFunction>(GetProcAddress(module, kDllCanUnloadNow));
     ASSERT_NE(get_class_object, nullptr);
     ASSERT_NE(can_unload, nullptr);

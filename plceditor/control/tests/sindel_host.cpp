@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "plceditor/control/plc_editor_dialog.h"
+#include "platform/base/reset_hooks.h"
 #include "platform/com/com_registry.h"
 #include "platform/system/dynamic_library.h"
-#include "platform/base/reset_hooks.h"
+#include "plceditor/control/plc_editor_dialog.h"
 #include "testsupport/test_env.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -22,8 +22,7 @@ ResetHook g_forget_profile([] { std::filesystem::remove(testsupport::RuntimePath
 }  // namespace
 
 HRESULT HostSink::QueryInterface(const IID& iid, void** out) {
-    return AnswerQuery<IDispatch>(this, iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID__DSindelEvents,
-                                  out);
+    return AnswerQuery<IDispatch>(this, iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID__DSindelEvents, out);
 }
 
 HRESULT HostSink::Invoke(DISPID member, std::span<VARIANT> args, VARIANT*) {

@@ -57,8 +57,7 @@ public:
 
     // Calls a method; the result as "TRUE", "FALSE" or "" (none), and the
     // call's code in *hr.
-    std::string Call(platform::DISPID id, std::vector<platform::VARIANT> args = {},
-                     platform::HRESULT* hr = nullptr);
+    std::string Call(platform::DISPID id, std::vector<platform::VARIANT> args = {}, platform::HRESULT* hr = nullptr);
     // PlcCreate, and the editor object behind the window it opened.
     PlcEditorDialog& Create();
 

@@ -11,19 +11,16 @@ namespace {
 
 using namespace platform;
 
-const std::string kNamed310 =
-    Source({"%TEXT(Demo)", "DEF H001 = Speed", "END", "%P00", "N10 SET H1 = 5",
-            "N20 JMP (H1 = 0) END", "N25 JMP N10", "END"});
+const std::string kNamed310 = Source(
+    {"%TEXT(Demo)", "DEF H001 = Speed", "END", "%P00", "N10 SET H1 = 5", "N20 JMP (H1 = 0) END", "N25 JMP N10", "END"});
 const std::string kUnnamed110 = Source({"%P00", "N1 SET H1 = 5", "N2 JMP (H1 != 0) N1", "END"});
 
 std::string Absolute(const std::string& runtime_path) {
-    return std::filesystem::absolute(testsupport::RuntimePath(runtime_path))
-        .lexically_normal()
-        .string();
+    return std::filesystem::absolute(testsupport::RuntimePath(runtime_path)).lexically_normal().string();
 }
 
 class TransferTest : public TranslationTest {
-  protected:
+protected:
     void OpenFor(int generator, const std::string& text, bool online = false) {
         OpenOn(generator, text);
         host_->Call(kPlcSetTmpFileName, {VariantFromString("..\\TMP\\PlcOut.txt")});
@@ -51,14 +48,13 @@ TEST_F(TransferTest, SaveInFileWritesBothFilesThenReportsNameAndFile) {
     ExpectDecode();
     Command(ids::kCmdSaveInFile);
     EXPECT_TRUE(file_there);
-    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"Demo", "FALSE"}},
-                                                    {kPlcFileToArchiv, {out_}}}));
+    EXPECT_EQ(Events(),
+              (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"Demo", "FALSE"}}, {kPlcFileToArchiv, {out_}}}));
     const std::vector<std::string> rows = Messages();
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[rows.size() - 2], "Binary programme file was made - " + out_);
     EXPECT_EQ(rows.back(), "Text declaration file was made - " + Absolute("FIRMDATA/Demo.txt"));
-    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("FIRMDATA/Demo.txt")),
-              "[PLC_H]\r\n1: Speed\r\n");
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("FIRMDATA/Demo.txt")), "[PLC_H]\r\n1: Speed\r\n");
     const std::string file = testsupport::ReadFile(testsupport::RuntimePath("TMP/PlcOut.txt"));
     EXPECT_EQ(file.size(), 747u * 10);
     EXPECT_EQ(file.substr(0, 10), "000000ae\r\n");  // the program head comes first
@@ -84,8 +80,7 @@ TEST_F(TransferTest, SaveInDeviceReportsTheFileThenTheNameOnline) {
         if (c.generator != kGeneratorV110) ExpectDecode();
         Command(ids::kCmdSaveInDevice);
         std::vector<ReceivedEvent> expected = {{kPlcFileToDevice, {out_}}};
-        for (const std::string& name : c.names)
-            expected.push_back({kPlcUpDateProjName, {name, "TRUE"}});
+        for (const std::string& name : c.names) expected.push_back({kPlcUpDateProjName, {name, "TRUE"}});
         EXPECT_EQ(Events(), expected);
         host_.reset();
     }
@@ -94,8 +89,7 @@ TEST_F(TransferTest, SaveInDeviceReportsTheFileThenTheNameOnline) {
 TEST_F(TransferTest, AnUnnamedProgramSavedInFileReportsAnEmptyName) {
     OpenFor(kGeneratorV110, kUnnamed110);
     Command(ids::kCmdSaveInFile);
-    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}},
-                                                    {kPlcFileToArchiv, {out_}}}));
+    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}}, {kPlcFileToArchiv, {out_}}}));
     EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/PlcOut.txt")).size(), 512u * 10);
     EXPECT_EQ(Messages().back(), "Binary programme file was made - " + out_);
 }
@@ -121,8 +115,7 @@ TEST_F(TransferTest, MissingPathsStopTheSave) {
     host_->Call(kPlcSetTmpFileName, {VariantFromString("")});
     gwtest::AnswerBox(GwRESULT_OK);
     Command(ids::kCmdSaveInFile);
-    EXPECT_EQ(BoxTexts(),
-              std::vector<std::string>{"No valied path data found for programme file."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"No valied path data found for programme file."});
     EXPECT_TRUE(Events().empty());
 
     // No project path: the programme file goes out first.
@@ -131,8 +124,7 @@ TEST_F(TransferTest, MissingPathsStopTheSave) {
     gwtest::AnswerBox(GwRESULT_OK);
     Command(ids::kCmdSaveInFile);
     EXPECT_EQ(BoxTexts()[1], "No valied path data found for text declaration file.");
-    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}},
-                                                    {kPlcFileToArchiv, {out_}}}));
+    EXPECT_EQ(Events(), (std::vector<ReceivedEvent>{{kPlcUpDateProjName, {"", "FALSE"}}, {kPlcFileToArchiv, {out_}}}));
 
     // A file that cannot be created.
     Events().clear();
@@ -203,10 +195,9 @@ TEST_F(TransferTest, ReadingAV110FileSwitchesToV110) {
     EXPECT_EQ(editor_->Generator(), kGeneratorV110);
     EXPECT_EQ(testsupport::ReadFile(ProfilePath()), "[CodeGenerator]\r\nVersion=0\r\n");
     EXPECT_EQ(Text(),
-              std::string(kStamp) +
-                  "PLC V1.10\r\n\r\n%P00\r\nN001 SET H001 = 5\r\nN002 JMP (H001 != 0) N001\r\nEND");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"PLC V1.10, Text coding...",
-                                                    "Textcoding - 0 Error(s), 0 Warning(s)."}));
+              std::string(kStamp) + "PLC V1.10\r\n\r\n%P00\r\nN001 SET H001 = 5\r\nN002 JMP (H001 != 0) N001\r\nEND");
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"PLC V1.10, Text coding...", "Textcoding - 0 Error(s), 0 Warning(s)."}));
     EXPECT_TRUE(editor_->IsModified());
     EXPECT_EQ(editor_->CurrentPath(), PlcEditorDialog::kNoFile);
 }
@@ -227,8 +218,7 @@ TEST_F(TransferTest, V210AndV310ReadEachOthersFilesButNotV110s) {
     OpenFor(kGeneratorV110, "");
     gwtest::AnswerBox(GwRESULT_OK);
     EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\PlcOut.txt")}), "TRUE");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{
-                              "Switch to code generator PLC V3.10\nand start conversion."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Switch to code generator PLC V3.10\nand start conversion."});
     EXPECT_EQ(editor_->Generator(), kGeneratorV310);
     EXPECT_TRUE(gwtest::IsEnabled("PlcEditorDialog/Tool32780"));
     EXPECT_EQ(testsupport::ReadFile(ProfilePath()), "[CodeGenerator]\r\nVersion=2\r\n");
@@ -248,8 +238,7 @@ TEST_F(TransferTest, DecodeErrorsNameTheLineOfTheNewText) {
                   "  LINE(004): ERR(57714) - Error at new-numbering of programme sequence.",
                   "1  Error. Textcoding of programme sequence ends with error.",
               }));
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{
-                              "1  Error. Textcoding of programme sequence ends with error."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"1  Error. Textcoding of programme sequence ends with error."});
     std::string line;
     ASSERT_TRUE(editor_->GetLine(2, &line));
     EXPECT_EQ(line, "%P00");
@@ -263,23 +252,21 @@ TEST_F(TransferTest, AFileWithoutAProgramLeavesTheText) {
         int generator;
         std::string fault;
     } cases[] = {
-        {kGeneratorV110,
-         "  LINE(003): ERR() - ; No valid programme or programme head (%Pxx) found."},
-        {kGeneratorV310,
-         "  LINE(001): ERR(57706) - No programme % Pxx ... END or program-head %Pxx found."},
+        {kGeneratorV110, "  LINE(003): ERR() - ; No valid programme or programme head (%Pxx) found."},
+        {kGeneratorV310, "  LINE(001): ERR(57706) - No programme % Pxx ... END or program-head %Pxx found."},
     };
     for (const auto& c : cases) {
         OpenFor(c.generator, kNamed310);
         editor_->SetModified(true);  // no save prompt: the text is not replaced
         gwtest::AnswerBox(GwRESULT_OK);
-        EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\empty.txt")}),
-                  "FALSE");
+        EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\empty.txt")}), "FALSE");
         EXPECT_EQ(Text(), kNamed310);
-        EXPECT_EQ(Messages(), (std::vector<std::string>{
-                                  GeneratorName(c.generator) + ", Text coding...",
-                                  c.fault,
-                                  "1  Error. Textcoding of programme sequence ends with error.",
-                              }));
+        EXPECT_EQ(Messages(),
+                  (std::vector<std::string>{
+                      GeneratorName(c.generator) + ", Text coding...",
+                      c.fault,
+                      "1  Error. Textcoding of programme sequence ends with error.",
+                  }));
         host_.reset();
     }
 }
@@ -290,8 +277,7 @@ TEST_F(TransferTest, CancellingTheSavePromptKeepsTheText) {
     editor_->SetModified(true);
     gwtest::AnswerBox(GwRESULT_CANCEL);
     EXPECT_EQ(host_->Call(kPlcBinaryFileOpen, {VariantFromString("..\\TMP\\PlcOut.txt")}), "FALSE");
-    EXPECT_EQ(BoxTexts(),
-              std::vector<std::string>{"Do you like to save the changed process programme ?"});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Do you like to save the changed process programme ?"});
     EXPECT_EQ(Text(), kNamed310);
 }
 

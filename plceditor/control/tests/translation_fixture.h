@@ -13,7 +13,7 @@
 namespace sindel {
 
 class TranslationTest : public EditorTest {
-  protected:
+protected:
     // Opens the editor on `text` with a generator.
     void OpenOn(int generator, const std::string& text) {
         Open();

@@ -28,8 +28,7 @@ const std::string kGood310 = Source({
 
 // The CRC of a programme file as the device would compute it over its words.
 uint32_t FileCrc(const std::string& runtime_path) {
-    const auto words =
-        plc::ReadProgrammeWordFile(testsupport::RuntimePath(runtime_path).string(), 4096);
+    const auto words = plc::ReadProgrammeWordFile(testsupport::RuntimePath(runtime_path).string(), 4096);
     if (!words || words->empty()) return 0;
     std::vector<uint8_t> bytes(words->size() * 4);
     for (size_t i = 0; i < words->size(); ++i)
@@ -40,8 +39,7 @@ uint32_t FileCrc(const std::string& runtime_path) {
 TEST_F(TranslationTest, CorrectProgramListsTheChecksumOfItsCode) {
     // One head, 60 statements and END: 62 of the 498 records of 747 words.
     std::vector<std::string> lines = {"%P00"};
-    for (int label = 1; label <= 60; ++label)
-        lines.push_back(Format("N%d SET H1 + %d", label, label));
+    for (int label = 1; label <= 60; ++label) lines.push_back(Format("N%d SET H1 + %d", label, label));
     lines.push_back("END");
     OpenOn(kGeneratorV310, Source(lines));
     Command(ids::kCmdCheckSyntax);
@@ -59,8 +57,7 @@ TEST_F(TranslationTest, CorrectProgramListsTheChecksumOfItsCode) {
 }
 
 TEST_F(TranslationTest, ErrorsAreListedWithTheirLinesAndCounted) {
-    OpenOn(kGeneratorV310, Source({"%P00", "N10 NOP", "N20 SET H1 = 5", "", "N30 JMP (H1 = 0) XYZ",
-                                   "N40 FOO", "END"}));
+    OpenOn(kGeneratorV310, Source({"%P00", "N10 NOP", "N20 SET H1 = 5", "", "N30 JMP (H1 = 0) XYZ", "N40 FOO", "END"}));
     gwtest::AnswerBox(GwRESULT_OK);
     Command(ids::kCmdCheckSyntax);
     const std::vector<std::string> expected = {
@@ -84,8 +81,7 @@ TEST_F(TranslationTest, AFaultFoundAtEndNamesTheLineAtFault) {
         Command(ids::kCmdCheckSyntax);
         const std::vector<std::string> rows = Messages();
         ASSERT_EQ(rows.size(), 3u);
-        EXPECT_EQ(rows[1],
-                  "  LINE(003): ERR(57712) - Jump destination JMP (...) Nxxx not available.");
+        EXPECT_EQ(rows[1], "  LINE(003): ERR(57712) - Jump destination JMP (...) Nxxx not available.");
         host_.reset();
     }
 }
@@ -105,8 +101,7 @@ TEST_F(TranslationTest, EveryGeneratorStopsAfterThirtyErrors) {
         EXPECT_EQ(rows[0], GeneratorName(generator) + ", Compiling runs....");
         for (int row = 1; row <= 30; ++row)
             EXPECT_EQ(rows[row].substr(0, 17), Format("  LINE(%03d): ERR(", row + 1)) << rows[row];
-        EXPECT_EQ(rows[31],
-                  "Maximum number of errors of 30 errors exceeded. Syntax check aborted.");
+        EXPECT_EQ(rows[31], "Maximum number of errors of 30 errors exceeded. Syntax check aborted.");
         ASSERT_EQ(gwtest::Boxes().size(), boxes + 1);
         EXPECT_EQ(gwtest::Boxes().back().text, "Syntax check ends with error.");
         host_.reset();
@@ -114,18 +109,16 @@ TEST_F(TranslationTest, EveryGeneratorStopsAfterThirtyErrors) {
 }
 
 TEST_F(TranslationTest, ProgramNumbersOnlyAreOfferedToRenum) {
-    const std::string text =
-        Source({"%P00", "N10 NOP", "END", "%P02 ; second", "N5 NOP", "N7 JMP N5", "END"});
+    const std::string text = Source({"%P00", "N10 NOP", "END", "%P02 ; second", "N5 NOP", "N7 JMP N5", "END"});
     OpenOn(kGeneratorV310, text);
     gwtest::AnswerBox(GwRESULT_OK);
     Command(ids::kCmdCheckSyntax);
-    EXPECT_EQ(
-        Messages(),
-        (std::vector<std::string>{
-            "PLC V3.10, Compiling runs....",
-            "  LINE(004): ERR(57720) - Program number not in rising raw or error in command steps.",
-            "1  Error. Syntax check ends with error.",
-        }));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "PLC V3.10, Compiling runs....",
+                  "  LINE(004): ERR(57720) - Program number not in rising raw or error in command steps.",
+                  "1  Error. Syntax check ends with error.",
+              }));
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
     EXPECT_EQ(gwtest::Boxes()[0].text,
               "Ther are only erros at the program numbers detected (program deleted or "
@@ -145,8 +138,14 @@ TEST_F(TranslationTest, ProgramNumbersOnlyAreOfferedToRenum) {
               "inserted).\nCorrect the "
               "program numbers automatically?");
     EXPECT_EQ(gwtest::Boxes().back().kind, "question");
-    EXPECT_EQ(Text(), Source({"%P00\t\t", "N010 NOP\t\t", "END\t\t", "%P01\t\t; second", "N010 NOP\t\t",
-                              "N020 JMP N010\t\t", "END\t\t"}));
+    EXPECT_EQ(Text(),
+              Source({"%P00\t\t",
+                      "N010 NOP\t\t",
+                      "END\t\t",
+                      "%P01\t\t; second",
+                      "N010 NOP\t\t",
+                      "N020 JMP N010\t\t",
+                      "END\t\t"}));
     const std::vector<std::string> rows = Messages();
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[1], "Syntax check - 0 Error(s), 0 Warning(s).");
@@ -173,17 +172,18 @@ TEST_F(TranslationTest, TranslateRewritesTheLinesInTheGeneratorsFormKeepingComme
     OpenOn(kGeneratorV310, kGood310);
     ExpectDecode();
     EXPECT_TRUE(Commands().RunDriver(kDriverTranslate));
-    EXPECT_EQ(Text(), Source({
-                          "; demo program",
-                          "%TEXT(Demo)",
-                          "DEF H001 = Speed",
-                          "END",
-                          "%P00\t\t",
-                          "N010 SET H001 = 5\t\t; start value",
-                          "N020 JMP (H001 = 0) END\t\t",
-                          "N030 JMP N010\t\t",
-                          "END\t\t",
-                      }));
+    EXPECT_EQ(Text(),
+              Source({
+                  "; demo program",
+                  "%TEXT(Demo)",
+                  "DEF H001 = Speed",
+                  "END",
+                  "%P00\t\t",
+                  "N010 SET H001 = 5\t\t; start value",
+                  "N020 JMP (H001 = 0) END\t\t",
+                  "N030 JMP N010\t\t",
+                  "END\t\t",
+              }));
     const std::vector<std::string> rows = Messages();
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[4], "PLC V3.10, Text coding...");
@@ -195,8 +195,7 @@ TEST_F(TranslationTest, TheDecodeShowsItsProgressAndRunsWhenItsWindowOpens) {
     OpenOn(kGeneratorV310, kGood310);
     gwtest::ScriptModal({DecodeProgressDialog::kWindowName,
                          [this](GwCore* window) {
-                             EXPECT_EQ(gwtest::Text(window->child("Text")),
-                                       "Renum und decode program...");
+                             EXPECT_EQ(gwtest::Text(window->child("Text")), "Renum und decode program...");
                              gwtest::Advance(DecodeProgressDialog::kStartDelayMs - 1);
                              EXPECT_EQ(Text(), kGood310);
                              gwtest::Advance(1);
@@ -235,13 +234,11 @@ TEST_F(TranslationTest, ModesOfTheDriver) {
     // A mode the driver does not know.
     gwtest::AnswerBox(GwRESULT_OK);
     EXPECT_FALSE(Commands().RunDriver(7));
-    EXPECT_EQ(BoxTexts(),
-              std::vector<std::string>{"Internal Error at textcoding of programme sequence."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Internal Error at textcoding of programme sequence."});
 }
 
 TEST_F(TranslationTest, V110CheckListsItsAddXorChecksum) {
-    OpenOn(kGeneratorV110,
-           Source({"%TEXT(Mini)", "END", "%P00", "N1 SET H1 = 5", "N2 JMP (H1 != 0) N1", "END"}));
+    OpenOn(kGeneratorV110, Source({"%TEXT(Mini)", "END", "%P00", "N1 SET H1 = 5", "N2 JMP (H1 != 0) N1", "END"}));
     Command(ids::kCmdCheckSyntax);
     const std::vector<std::string> rows = Messages();
     ASSERT_EQ(rows.size(), 3u);
@@ -252,8 +249,7 @@ TEST_F(TranslationTest, V110CheckListsItsAddXorChecksum) {
     int count = 0;
     editor_->Generators().v110.programAddXor(xor_sum, add_sum, percent, count);
     EXPECT_EQ(count, 2);
-    EXPECT_EQ(rows[2], Format("Checksum: 0x%04X ADD, 0x%04X XOR - 0.8%% (2/254) of memory used.",
-                              add_sum, xor_sum));
+    EXPECT_EQ(rows[2], Format("Checksum: 0x%04X ADD, 0x%04X XOR - 0.8%% (2/254) of memory used.", add_sum, xor_sum));
 }
 
 TEST_F(TranslationTest, V110SectionsLeftOpenAreFaults) {
@@ -265,8 +261,7 @@ TEST_F(TranslationTest, V110SectionsLeftOpenAreFaults) {
          {"  LINE(003): ERR(57705) - Missing END-assignation of Text declaration % TEXT(Name) "
           "...END.",
           "  LINE(003): ERR(57706) - No programme % Pxx ... END or program-head %Pxx found."}},
-        {{"%P00", "N1 NOP"},
-         {"  LINE(003): ERR(57691) - Missing END-assignation of programme % Pxx ... END."}},
+        {{"%P00", "N1 NOP"}, {"  LINE(003): ERR(57691) - Missing END-assignation of programme % Pxx ... END."}},
     };
     for (const auto& c : cases) {
         OpenOn(kGeneratorV110, Source(c.lines));
@@ -274,8 +269,7 @@ TEST_F(TranslationTest, V110SectionsLeftOpenAreFaults) {
         Command(ids::kCmdCheckSyntax);
         std::vector<std::string> expected = {"PLC V1.10, Compiling runs...."};
         expected.insert(expected.end(), c.faults.begin(), c.faults.end());
-        expected.push_back(
-            Format("%d  Error. Syntax check ends with error.", static_cast<int>(c.faults.size())));
+        expected.push_back(Format("%d  Error. Syntax check ends with error.", static_cast<int>(c.faults.size())));
         EXPECT_EQ(Messages(), expected);
         host_.reset();
     }
@@ -289,22 +283,23 @@ TEST_F(TranslationTest, V110CheckOfAnEmptyTextOffersAProgramBody) {
     gwtest::AnswerBox(GwRESULT_YES);
     Command(ids::kCmdCheckSyntax);
     EXPECT_EQ(gwtest::Boxes()[1].text, "No programme available.\nNow create programme body ?");
-    EXPECT_EQ(Text(), std::string(kStamp) +
-                          "Plc-Editor\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n\r\n%P00\r\n;TODO: Insert "
-                          "own programme code "
-                          "here\r\nEND\r\n");
+    EXPECT_EQ(Text(),
+              std::string(kStamp) +
+                  "Plc-Editor\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n\r\n%P00\r\n;TODO: Insert "
+                  "own programme code "
+                  "here\r\nEND\r\n");
     EXPECT_TRUE(editor_->IsModified());
     EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(TranslationTest, V110RenumRewritesTheLabels) {
-    OpenOn(kGeneratorV110,
-           Source({"%P00", "N3 SET H1 = 5 ; go", "N7 JMP (H1 != 0) N3", "N9 JMP END", "END"}));
+    OpenOn(kGeneratorV110, Source({"%P00", "N3 SET H1 = 5 ; go", "N7 JMP (H1 != 0) N3", "N9 JMP END", "END"}));
     Command(ids::kCmdRenum);
-    EXPECT_EQ(Text(), Source({"%P00", "N010 SET H001 = 5\t\t; go", "N020 JMP (H001 != 0) N010\t\t",
-                              "N030 JMP END\t\t", "END"}));
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"PLC V1.10, Text coding...", "",
-                                                    "Textcoding - 0 Error(s), 0 Warning(s)."}));
+    EXPECT_EQ(
+        Text(),
+        Source({"%P00", "N010 SET H001 = 5\t\t; go", "N020 JMP (H001 != 0) N010\t\t", "N030 JMP END\t\t", "END"}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"PLC V1.10, Text coding...", "", "Textcoding - 0 Error(s), 0 Warning(s)."}));
     // A text that does not check is not renumbered.
     Edit().set_text(Source({"%P00", "N3 FOO", "END"}));
     gwtest::AnswerBox(GwRESULT_OK);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/com_registry.h"
 #include "plceditor/control/plc_editor_dialog.h"
 #include "plceditor/control/tests/sindel_host.h"
-#include "platform/com/com_registry.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/hosting/gw_ole_control.h"
@@ -34,8 +34,9 @@ int CB_ProjectName(GwCore* w, GwEvent* ev, GwUD ud) {
     for (int i = 0; GwOleEventArgument(ev, i) != nullptr; ++i) {
         bool flag = false;
         const VARIANT* arg = GwOleEventArgument(ev, i);
-        line += " [" + (arg->vt == VT_BOOL && Succeeded(VariantToBool(*arg, &flag)) ? (flag ? "TRUE" : "FALSE")
-                                                                                      : GwStringFromVARIANT(arg).str()) +
+        line += " [" +
+                (arg->vt == VT_BOOL && Succeeded(VariantToBool(*arg, &flag)) ? (flag ? "TRUE" : "FALSE")
+                                                                             : GwStringFromVARIANT(arg).str()) +
                 "]";
     }
     g_calls.push_back(line);
@@ -89,8 +90,9 @@ TEST_F(WidgetHost, EventsReachTheBindingsOnceTheHostRegisteredThem) {
     ASSERT_NE(editor, nullptr);
     editor->Control().FirePlcUpDateProjName("PROJ1", true);
     EXPECT_TRUE(gwtest::Close(EditorWindow()));
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"PlcControl PlcUpDateProjName project [PROJ1] [TRUE]",
-                                                 "PlcControl PlcOnCancel"}));
+    EXPECT_EQ(
+        g_calls,
+        (std::vector<std::string>{"PlcControl PlcUpDateProjName project [PROJ1] [TRUE]", "PlcControl PlcOnCancel"}));
 }
 
 TEST_F(WidgetHost, WithoutTheHostsRegistrationTheControlWorksButNoEventArrives) {

@@ -48,7 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plc::PlcCompiler again;
     again.setMemorySize(memory);
     plc::UnpackProgramWords(words, again.recordCapacity(), again.CodeArray());
-    for (int i = 0; i < plc::PlcCompiler::kMaxRecords; ++i)
-        Require(again.CodeArray()[i] == code[i]);
+    for (int i = 0; i < plc::PlcCompiler::kMaxRecords; ++i) Require(again.CodeArray()[i] == code[i]);
     return 0;
 }

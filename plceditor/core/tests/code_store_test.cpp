@@ -18,8 +18,7 @@ TEST(CodeStore, MemorySizeGivesRecordCapacity) {
         int words;
         int memory;
         int capacity;
-    } cases[] = {{747, 747, 498}, {4096, 4096, 2730}, {5000, 4096, 2730}, {3, 3, 2},
-                 {1, 1, 0},       {0, 0, 0},          {-5, 0, 0}};
+    } cases[] = {{747, 747, 498}, {4096, 4096, 2730}, {5000, 4096, 2730}, {3, 3, 2}, {1, 1, 0}, {0, 0, 0}, {-5, 0, 0}};
     for (const Case& c : cases) {
         PlcCompiler store;
         store.setMemorySize(c.words);
@@ -81,8 +80,7 @@ TEST(CodeStore, AppendFormsWriteTheirFields) {
         {127, 0, 50, 0, 0x78, 0x56, 0x34, 0x12, 9, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0},
         {37, 0, 60, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0},
     };
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(store.SourceRecords()[i].Bytes(), expected[i]) << "record " << i;
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(store.SourceRecords()[i].Bytes(), expected[i]) << "record " << i;
 }
 
 TEST(CodeStore, ResetClearsTranslationButKeepsCodeMemoryAndNumbering) {
@@ -168,22 +166,13 @@ TEST(CodeStore, EndChecksReportTheOffendingLine) {
         int result;
         int line;
     } cases[] = {
-        {"jump to a missing label",
-         {{Line::kJump, 10, 40}, {Line::kNop, 20, 0}},
-         msg::kJumpTargetMissing,
-         1},
+        {"jump to a missing label", {{Line::kJump, 10, 40}, {Line::kNop, 20, 0}}, msg::kJumpTargetMissing, 1},
         {"jump forward and to END",
          {{Line::kJump, 10, 30}, {Line::kJumpEnd, 20, 0}, {Line::kNop, 30, 0}},
          msg::kNoError,
          4},
-        {"labels falling",
-         {{Line::kNop, 10, 0}, {Line::kNop, 30, 0}, {Line::kNop, 20, 0}},
-         msg::kLabelsNotRising,
-         3},
-        {"label 1 after 65535",
-         {{Line::kNop, 65535, 0}, {Line::kNop, 1, 0}},
-         msg::kLabelsNotRising,
-         2},
+        {"labels falling", {{Line::kNop, 10, 0}, {Line::kNop, 30, 0}, {Line::kNop, 20, 0}}, msg::kLabelsNotRising, 3},
+        {"label 1 after 65535", {{Line::kNop, 65535, 0}, {Line::kNop, 1, 0}}, msg::kLabelsNotRising, 2},
         {"label used twice",
          {{Line::kNop, 10, 0}, {Line::kNop, 20, 0}, {Line::kNop, 10, 0}},
          msg::kLabelAlreadyUsed,

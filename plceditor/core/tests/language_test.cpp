@@ -20,8 +20,7 @@ TEST(PlcMessages, TextsAreExactAndOnlyForTranslatorIds) {
     for (int id = 57682; id <= 57727; ++id) {
         EXPECT_TRUE(MessageText(id).starts_with("%1 ")) << id;
     }
-    for (int id : {0, 57681, 57728, 57745, 57747, 57781})
-        EXPECT_TRUE(MessageText(id).empty()) << id;
+    for (int id : {0, 57681, 57728, 57745, 57747, 57781}) EXPECT_TRUE(MessageText(id).empty()) << id;
 }
 
 TEST(PlcLanguage, LineEntryRemovesBlanksAndLimitsLength) {
@@ -35,9 +34,8 @@ TEST(PlcLanguage, LineEntryRemovesBlanksAndLimitsLength) {
         {" N 1 0\tNOP\r\n", msg::kNoError, "N10NOP"},
         {"  \t ", msg::kNoError, ""},
         {"", msg::kLineTooLong, ""},
-        {"N1 " + std::string(76, 'X'), msg::kNoError,
-         "N1" + std::string(76, 'X')},                          // 79 characters
-        {"N1 " + std::string(77, 'X'), msg::kLineTooLong, ""},  // 80 characters
+        {"N1 " + std::string(76, 'X'), msg::kNoError, "N1" + std::string(76, 'X')},  // 79 characters
+        {"N1 " + std::string(77, 'X'), msg::kLineTooLong, ""},                       // 80 characters
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -146,8 +144,12 @@ TEST(PlcLanguage, NameMatchesOnlyWithItsSuffix) {
         const char* suffix;
         int code;  // -1: no match
     } cases[] = {
-        {"AB=1", "=", 1},  {"AB=1", "B=", 2}, {"AB=1", "", 1},
-        {"A=1", "=H", -1}, {"A", "=", -1},    {"", "", -1},
+        {"AB=1", "=", 1},
+        {"AB=1", "B=", 2},
+        {"AB=1", "", 1},
+        {"A=1", "=H", -1},
+        {"A", "=", -1},
+        {"", "", -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rest) + " / " + c.suffix);
@@ -206,10 +208,22 @@ TEST(PlcLanguage, OpcodesEachGeneratorEmits) {
         bool v210;
         bool v310;
     } cases[] = {
-        {0, false, false},   {1, true, true},    {2, false, false},   {22, false, true},
-        {23, false, false},  {34, false, false}, {35, true, true},    {141, false, false},
-        {154, false, false}, {155, true, true},  {174, true, true},   {176, true, true},
-        {177, false, true},  {200, false, true}, {201, false, false}, {255, false, false},
+        {0, false, false},
+        {1, true, true},
+        {2, false, false},
+        {22, false, true},
+        {23, false, false},
+        {34, false, false},
+        {35, true, true},
+        {141, false, false},
+        {154, false, false},
+        {155, true, true},
+        {174, true, true},
+        {176, true, true},
+        {177, false, true},
+        {200, false, true},
+        {201, false, false},
+        {255, false, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(op::EmitsOpcode(PlcGenerator::kV210, c.opcode), c.v210) << c.opcode;

@@ -10,7 +10,7 @@ namespace plc {
 namespace {
 
 class Link : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         store_.setMemorySize(747);
         store_.resetStore();

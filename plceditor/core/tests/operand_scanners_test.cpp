@@ -25,8 +25,7 @@ struct NumberCase {
 // Runs one scanner into a destination of its width, which starts at a marker
 // so that a false result can be seen to store nothing.
 template <typename T>
-bool RunAs(bool (*scan)(SourceCursor&, T&, double, double), const NumberCase& c,
-           SourceCursor& cursor, int64_t& value) {
+bool RunAs(bool (*scan)(SourceCursor&, T&, double, double), const NumberCase& c, SourceCursor& cursor, int64_t& value) {
     T v = 0x5A;
     const bool ok = scan(cursor, v, c.lower, c.upper);
     value = v;
@@ -79,8 +78,7 @@ TEST(OperandScanners, NumbersTable) {
         {"-", Scanner::kFloat, -kFloatMax, kFloatMax, false, 0x5A, 1},
         {"0", Scanner::kFloat, 0, 0, true, 0, 1},
         {"0.5", Scanner::kFloat, 0, 0, false, 0x5A, 3},
-        {"400000000000000000000000000000000000000", Scanner::kFloat, -kFloatMax, kFloatMax, false,
-         0x5A, 39},
+        {"400000000000000000000000000000000000000", Scanner::kFloat, -kFloatMax, kFloatMax, false, 0x5A, 39},
     };
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -186,8 +184,14 @@ TEST(OperandScanners, FirstSpellingInListOrderIsConsumed) {
         int index;  // -1: none
         size_t pos;
     } cases[] = {
-        {"=H1", 0, 1},  {"!=H1", 1, 2}, {">=F2", 2, 2}, {">F2", 3, 1},
-        {"<=1", 4, 2},  {"<H1", 5, 1},  {"!H1", -1, 0}, {"+F1", -1, 0},
+        {"=H1", 0, 1},
+        {"!=H1", 1, 2},
+        {">=F2", 2, 2},
+        {">F2", 3, 1},
+        {"<=1", 4, 2},
+        {"<H1", 5, 1},
+        {"!H1", -1, 0},
+        {"+F1", -1, 0},
         {"", -1, 0},
     };
     for (const Case& c : cases) {

@@ -12,8 +12,7 @@ namespace plc {
 namespace {
 
 uint32_t Crc(const std::string& bytes) {
-    return programCrc32(reinterpret_cast<const uint8_t*>(bytes.data()),
-                        static_cast<uint32_t>(bytes.size()));
+    return programCrc32(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
 }
 
 TEST(ProgramCrc32, StartsAtTheFirstByteAndNeverReturnsZero) {
@@ -42,8 +41,7 @@ TEST(ProgramWords, RecordsFillThreeHalfwordsEach) {
     std::vector<CodeRecord> back(4);
     UnpackProgramWords(words, 2, back);
     for (int i = 0; i < 2; ++i) {
-        for (int h : CodeRecord::kDeviceHalfwords)
-            EXPECT_EQ(back[i].Halfword(h), code[i].Halfword(h));
+        for (int h : CodeRecord::kDeviceHalfwords) EXPECT_EQ(back[i].Halfword(h), code[i].Halfword(h));
         EXPECT_EQ(back[i].Label(), 0);
         EXPECT_EQ(back[i].SourceLine(), 0);
     }
@@ -70,8 +68,7 @@ TEST(ProgramWords, MemoryEndsAtTheCapacity) {
 }
 
 TEST(ProgramWords, ChecksumLineAndUsage) {
-    EXPECT_EQ(ChecksumText(0xDAB1BDDB, UsagePercent(3, 498), 3, 498),
-              "0xDAB1BDDB CRC - 0.6% (3/498)");
+    EXPECT_EQ(ChecksumText(0xDAB1BDDB, UsagePercent(3, 498), 3, 498), "0xDAB1BDDB CRC - 0.6% (3/498)");
     EXPECT_EQ(ChecksumText(0xA0A0A0A0, UsagePercent(0, 0), 0, 0), "0xA0A0A0A0 CRC - 0.0% (0/0)");
     EXPECT_DOUBLE_EQ(UsagePercent(249, 498), 50.0);
     EXPECT_EQ(UsagePercent(5, 0), 0.0);

@@ -40,10 +40,8 @@ void ExpectDeviceBytesEqual(const PlcCompiler& read, const PlcCompiler& written)
     for (int i = 0; i < PlcCompiler::kMaxRecords; ++i) {
         const auto& a = read.CodeArray()[i].Bytes();
         const auto& b = written.CodeArray()[i].Bytes();
-        for (int byte : {0, 1, 4, 5, 6, 7})
-            ASSERT_EQ(a[byte], b[byte]) << "record " << i << " byte " << byte;
-        for (int byte : {2, 3, 8, 9, 10, 11, 14, 15, 16, 17})
-            ASSERT_EQ(a[byte], 0) << "record " << i;
+        for (int byte : {0, 1, 4, 5, 6, 7}) ASSERT_EQ(a[byte], b[byte]) << "record " << i << " byte " << byte;
+        for (int byte : {2, 3, 8, 9, 10, 11, 14, 15, 16, 17}) ASSERT_EQ(a[byte], 0) << "record " << i;
     }
 }
 
@@ -52,9 +50,8 @@ TEST(ProgrammeFile, WritesTheGoldenFileAndReadsItBack) {
     BuildOneNop(store);
     std::string path = "..\\TMP\\PlcOut.txt";
     ASSERT_TRUE(store.writeBinaryProgrammeFile(path));
-    EXPECT_EQ(
-        std::filesystem::path(path),
-        std::filesystem::absolute(testsupport::RuntimePath("TMP/PlcOut.txt")).lexically_normal());
+    EXPECT_EQ(std::filesystem::path(path),
+              std::filesystem::absolute(testsupport::RuntimePath("TMP/PlcOut.txt")).lexically_normal());
     const std::string written = testsupport::ReadFile(testsupport::RuntimePath("TMP/PlcOut.txt"));
     EXPECT_EQ(written, Golden("one_nop_747.txt"));
 
@@ -62,8 +59,7 @@ TEST(ProgrammeFile, WritesTheGoldenFileAndReadsItBack) {
     double percent = 0;
     int used = 0;
     store.programChecksumInfo(crc, percent, used);
-    EXPECT_EQ(ChecksumText(crc, percent, used, store.recordCapacity()),
-              "0xDAB1BDDB CRC - 0.6% (3/498)");
+    EXPECT_EQ(ChecksumText(crc, percent, used, store.recordCapacity()), "0xDAB1BDDB CRC - 0.6% (3/498)");
 
     PlcCompiler read;
     read.setMemorySize(747);
@@ -79,8 +75,7 @@ TEST(ProgrammeFile, WritesTheGoldenFileAndReadsItBack) {
 TEST(ProgrammeFile, ReaderTakesLfLineEnds) {
     PlcCompiler store;
     BuildOneNop(store);
-    testsupport::WriteFile(testsupport::RuntimePath("TMP/lf.txt"),
-                           WithoutCr(Golden("one_nop_747.txt")));
+    testsupport::WriteFile(testsupport::RuntimePath("TMP/lf.txt"), WithoutCr(Golden("one_nop_747.txt")));
     PlcCompiler read;
     read.setMemorySize(747);
     read.resetStore();
@@ -126,14 +121,8 @@ TEST(ProgrammeFile, ReadingStopsWhereTheWordsStop) {
         int memory;
         std::vector<uint16_t> halfwords;  // of records 0 and 1 in stream order
     } cases[] = {
-        {"not hexadecimal ends the reading",
-         "000000ae\r\nzz\r\n00250001\r\n",
-         747,
-         {0xAE, 0, 0, 0, 0, 0}},
-        {"spaces and prefixes as the scanner takes them",
-         "  0x000000AE 00250001",
-         747,
-         {0xAE, 0, 1, 0x25, 0, 0}},
+        {"not hexadecimal ends the reading", "000000ae\r\nzz\r\n00250001\r\n", 747, {0xAE, 0, 0, 0, 0, 0}},
+        {"spaces and prefixes as the scanner takes them", "  0x000000AE 00250001", 747, {0xAE, 0, 1, 0x25, 0, 0}},
         {"a word beyond 32 bits reads as all ones", "1ffffffff", 747, {0xFFFF, 0xFFFF, 0, 0, 0, 0}},
         {"a minus sign wraps", "-1", 747, {0xFFFF, 0xFFFF, 0, 0, 0, 0}},
         {"words beyond the memory are ignored",
@@ -152,8 +141,7 @@ TEST(ProgrammeFile, ReadingStopsWhereTheWordsStop) {
         ASSERT_TRUE(store.readBinaryProgrammeFile("..\\TMP\\in.txt"));
         std::vector<uint16_t> halfwords;
         for (int i = 0; i < 2; ++i) {
-            for (int h : CodeRecord::kDeviceHalfwords)
-                halfwords.push_back(store.CodeArray()[i].Halfword(h));
+            for (int h : CodeRecord::kDeviceHalfwords) halfwords.push_back(store.CodeArray()[i].Halfword(h));
         }
         EXPECT_EQ(halfwords, c.halfwords);
         EXPECT_EQ(store.CodeArray()[2], CodeRecord{});
@@ -190,11 +178,7 @@ TEST(TextDeclarationFile, SectionsOnlyForLettersWithNames) {
         {"one float name", {{'F', 5, "Speed"}}, "[PLC_F]\r\n5: Speed\r\n"},
         {"no names", {}, ""},
         {"sections in the order C F H M Z, indices rising",
-         {{'Z', 10, "Wait"},
-          {'M', 255, "Last"},
-          {'C', 0, "Count"},
-          {'M', 3, "Run"},
-          {'H', 127, "Pos_Max"}},
+         {{'Z', 10, "Wait"}, {'M', 255, "Last"}, {'C', 0, "Count"}, {'M', 3, "Run"}, {'H', 127, "Pos_Max"}},
          "[PLC_C]\r\n0: Count\r\n[PLC_H]\r\n127: Pos_Max\r\n[PLC_M]\r\n3: Run\r\n255: "
          "Last\r\n[PLC_Z]\r\n10: Wait\r\n"},
     };
@@ -208,8 +192,7 @@ TEST(TextDeclarationFile, SectionsOnlyForLettersWithNames) {
         std::string directory = "..\\TMP";
         ASSERT_TRUE(store.writeTextDeclarationFile(directory));
         EXPECT_EQ(std::filesystem::path(directory),
-                  std::filesystem::absolute(testsupport::RuntimePath("TMP/Axis1.txt"))
-                      .lexically_normal());
+                  std::filesystem::absolute(testsupport::RuntimePath("TMP/Axis1.txt")).lexically_normal());
         EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/Axis1.txt")), c.content);
     }
 }

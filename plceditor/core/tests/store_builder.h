@@ -11,7 +11,7 @@
 namespace plc::test {
 
 class StoreBuilder {
-  public:
+public:
     explicit StoreBuilder(PlcCompiler& store) : store_(store) {}
 
     // '%Pnn' at the next position; returns the append's message.
@@ -25,12 +25,9 @@ class StoreBuilder {
     int Jump(uint16_t label, uint16_t target) {
         return store_.appendJump(label, op::kJump, 0, 0, 0, target, false, line_++);
     }
-    int JumpEnd(uint16_t label) {
-        return store_.appendJump(label, op::kJump, 0, 0, 0, 0, true, line_++);
-    }
+    int JumpEnd(uint16_t label) { return store_.appendJump(label, op::kJump, 0, 0, 0, 0, true, line_++); }
     int JumpProgram(uint16_t label, uint8_t number) {
-        return store_.appendWordOperand(label, op::kProgramJump, op::kProgramJumpByNumber, number,
-                                        0, 0, line_++);
+        return store_.appendWordOperand(label, op::kProgramJump, op::kProgramJumpByNumber, number, 0, 0, line_++);
     }
     // The END line; `line` receives the line of a fault.
     int End(int* faultLine = nullptr) {
@@ -42,7 +39,7 @@ class StoreBuilder {
     }
     int NextLine() const { return line_; }
 
-  private:
+private:
     PlcCompiler& store_;
     int line_ = 0;
 };

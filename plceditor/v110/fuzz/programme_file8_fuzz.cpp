@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t expected = w < words.size() ? words[w] : 0;
         Require(table.Entry(static_cast<int>(w / 2)).CodeWord(static_cast<int>(w % 2)) == expected);
     }
-    for (int i = 0; i < LineTable8::kEntries; ++i)
-        Require(table.Entry(i).Used() == (table.Entry(i).Opcode() != 0));
+    for (int i = 0; i < LineTable8::kEntries; ++i) Require(table.Entry(i).Used() == (table.Entry(i).Opcode() != 0));
 
     std::string head;
     Require(table.programHeadText(head) == (head == "%P00"));

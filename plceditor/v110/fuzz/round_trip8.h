@@ -16,8 +16,7 @@ inline void Require(bool condition) {
 }
 
 inline bool IsFloatConstant(uint8_t opcode) {
-    return opcode == 52 || opcode == 54 || opcode == 56 || opcode == 58 || opcode == 61 ||
-           opcode == 156;
+    return opcode == 52 || opcode == 54 || opcode == 56 || opcode == 58 || opcode == 61 || opcode == 156;
 }
 
 // Decodes entry `index` (1..254) of `table`, compiles the text into a fresh
@@ -37,8 +36,7 @@ inline void CheckRoundTrip(const LineTable8& table, int index, bool exact) {
     Require(again.decodeLine8(decoded, index));
     Require(decoded == text);
     if (exact && !IsFloatConstant(table.Entry(index).Opcode())) {
-        for (int byte : {0, 1, 4, 5, 6, 7})
-            Require(again.Entry(index).Code()[byte] == table.Entry(index).Code()[byte]);
+        for (int byte : {0, 1, 4, 5, 6, 7}) Require(again.Entry(index).Code()[byte] == table.Entry(index).Code()[byte]);
     }
 }
 

@@ -128,8 +128,8 @@ TEST(DecodeLine8, StatementsDecodeToTextThatCompilesToTheSameRecord) {
 }
 
 TEST(DecodeLine8, FloatConstantsTranslateDecodeAndTranslateToTheSameRecord) {
-    for (const char* constant : {"0.000001", "0.000123", "0.5", "123456.7", "-330000000000000000000000000000000000000",
-                                 "0.00000000004"}) {
+    for (const char* constant :
+         {"0.000001", "0.000123", "0.5", "123456.7", "-330000000000000000000000000000000000000", "0.00000000004"}) {
         SCOPED_TRACE(constant);
         LineTable8 table;
         int line = 0;

@@ -19,7 +19,7 @@ constexpr int kOk = msg::kNoError;
 
 // A table inside %P00, ready for statement lines.
 class InProgram : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         int line = 0;
         ASSERT_EQ(table.enterLine("%P00", line), kOk);
@@ -180,8 +180,8 @@ TEST_F(InProgram, StatementsFillTheRecordOfTheirLabel) {
         EXPECT_EQ(entry.Code(), c.code);
         EXPECT_TRUE(entry.Used());
         EXPECT_EQ(entry.SourceLine(), 7);
-        const bool jumpLike = c.code[0] <= 37 || c.code[0] == 135 || c.code[0] == 136 ||
-                              c.code[0] == 161 || c.code[0] == 162 || c.code[0] == 173;
+        const bool jumpLike = c.code[0] <= 37 || c.code[0] == 135 || c.code[0] == 136 || c.code[0] == 161 ||
+                              c.code[0] == 162 || c.code[0] == 173;
         EXPECT_EQ(entry.OperandKind() == operand_kind::kTarget, jumpLike);
     }
 }
@@ -312,8 +312,13 @@ TEST(LineCompiler8, ProgramHeadAndSections) {
 TEST(LineCompiler8, TextDeclarationKeepsNamesAsTyped) {
     LineTable8 table;
     const std::string longest(32, 'n');
-    EXPECT_EQ(EnterLines(table, {"%TEXT(Motor_1)", "def h127 = Speed_Max", "DEF F5 = vAlUe",
-                                 "DEF M255 = " + longest, "DEF F5 = Speed", "END"}),
+    EXPECT_EQ(EnterLines(table,
+                         {"%TEXT(Motor_1)",
+                          "def h127 = Speed_Max",
+                          "DEF F5 = vAlUe",
+                          "DEF M255 = " + longest,
+                          "DEF F5 = Speed",
+                          "END"}),
               std::vector<int>(6, kOk));
     EXPECT_EQ(table.programName(), "Motor_1");
     EXPECT_TRUE(table.textDefined());
@@ -325,8 +330,7 @@ TEST(LineCompiler8, TextDeclarationKeepsNamesAsTyped) {
 
 TEST(LineCompiler8, EndLinksTheProgramThroughEntriesZeroAnd255) {
     LineTable8 table;
-    EXPECT_EQ(EnterLines(table, {"%P00", "N010 SET H1 = 1", "N020 JMP N010", "END"}),
-              std::vector<int>(4, kOk));
+    EXPECT_EQ(EnterLines(table, {"%P00", "N010 SET H1 = 1", "N020 JMP N010", "END"}), std::vector<int>(4, kOk));
     EXPECT_TRUE(table.programDefined());
     EXPECT_FALSE(table.inProgramSection());
     EXPECT_EQ(table.Entry(0).Code(), (Code8{1, 0, 10, 0, 10, 0, 0, 0}));
@@ -351,7 +355,8 @@ TEST(LineCompiler8, EndReportsTheLineOfAMissingTargetOrOfLabelsOutOfOrder) {
     } cases[] = {
         {"jump to a label no line defines",
          {"%P00", "N010 NOP", "N020 JMP (H1 = 0) N040", "N030 CALL N010", "END"},
-         msg::kJumpTargetMissing, 2},
+         msg::kJumpTargetMissing,
+         2},
         {"call of a missing label", {"%P00", "N010 CALL N011", "END"}, msg::kJumpTargetMissing, 1},
         {"N020 before N010", {"%P00", "N020 NOP", "N010 NOP", "END"}, msg::kLabelsNotRising, 2},
         // N254 takes part in the order check like every other label.
@@ -371,8 +376,7 @@ TEST(LineCompiler8, EndReportsTheLineOfAMissingTargetOrOfLabelsOutOfOrder) {
 
 TEST(LineCompiler8, LastLabelN254AndAnEmptyProgramLink) {
     LineTable8 table;
-    EXPECT_EQ(EnterLines(table, {"%P00", "N001 JMP N254", "N254 JMP END", "END"}),
-              std::vector<int>(4, kOk));
+    EXPECT_EQ(EnterLines(table, {"%P00", "N001 JMP N254", "N254 JMP END", "END"}), std::vector<int>(4, kOk));
     EXPECT_EQ(table.Entry(0).Target(), 1);
     EXPECT_EQ(table.Entry(1).Next(), 254);
     EXPECT_EQ(table.Entry(254).Next(), 255);

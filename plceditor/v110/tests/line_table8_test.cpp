@@ -96,8 +96,7 @@ TEST(LineTable8, RenumberingAnEmptyTableLeavesItEmpty) {
 
 TEST(LineTable8, ListingAfterRenumberingGivesTheNewLinesWithTheirSourceLines) {
     LineTable8 table;
-    ASSERT_EQ(EnterLines(table, {"%P00", "N3 SET H1 = 5", "N7 JMP (H1 != 0) N3",
-                                 "N9 JMP (STA_ERR = 1) END", "END"}),
+    ASSERT_EQ(EnterLines(table, {"%P00", "N3 SET H1 = 5", "N7 JMP (H1 != 0) N3", "N9 JMP (STA_ERR = 1) END", "END"}),
               std::vector<int>(5, kOk));
     std::string head;
     EXPECT_TRUE(table.programHeadText(head));
@@ -111,9 +110,8 @@ TEST(LineTable8, ListingAfterRenumberingGivesTheNewLinesWithTheirSourceLines) {
         std::string text;
         int line;
     };
-    const std::vector<Listed> expected = {{"N010 SET H001 = 5", 1},
-                                          {"N020 JMP (H001 != 0) N010", 2},
-                                          {"N030 JMP (STA_ERR = 1) END", 3}};
+    const std::vector<Listed> expected = {
+        {"N010 SET H001 = 5", 1}, {"N020 JMP (H001 != 0) N010", 2}, {"N030 JMP (STA_ERR = 1) END", 3}};
     for (int pass = 0; pass < 2; ++pass) {  // the listing starts over at its end
         std::vector<Listed> listed;
         std::string text;
@@ -175,11 +173,9 @@ TEST(LineTable8, BinaryFileMatchesTheGoldenFileAndReadsBack) {
     CompileOneNop(table);
     std::string path = "..\\TMP\\PlcOut.txt";
     ASSERT_TRUE(table.writeBinaryFile(path));
-    EXPECT_EQ(
-        std::filesystem::path(path),
-        std::filesystem::absolute(testsupport::RuntimePath("TMP/PlcOut.txt")).lexically_normal());
-    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/PlcOut.txt")),
-              Golden("one_nop_v110.txt"));
+    EXPECT_EQ(std::filesystem::path(path),
+              std::filesystem::absolute(testsupport::RuntimePath("TMP/PlcOut.txt")).lexically_normal());
+    EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/PlcOut.txt")), Golden("one_nop_v110.txt"));
 
     LineTable8 read;
     ASSERT_TRUE(read.readBinaryFile("..\\TMP\\PlcOut.txt"));
@@ -199,8 +195,7 @@ TEST(LineTable8, BinaryFileMatchesTheGoldenFileAndReadsBack) {
 
 TEST(LineTable8, ReadingTakesLfAndShortFilesAndStopsAtText) {
     // Entry 0 and entry 1 from the file; the file ends before entry 2.
-    testsupport::WriteFile(testsupport::RuntimePath("TMP/short.txt"),
-                           "00010001\n00000001\n00000025\n00000000\n000000");
+    testsupport::WriteFile(testsupport::RuntimePath("TMP/short.txt"), "00010001\n00000001\n00000025\n00000000\n000000");
     LineTable8 table;
     table.Entry(2) = MakeEntry({35, 0, 0, 0, 0, 0, 0, 0});
     table.Entry(3).Code() = {37, 0, 0, 0, 0, 0, 0, 0};  // an opcode without the used flag
@@ -253,8 +248,7 @@ TEST(LineTable8, TextDeclarationFileIsNamedAfterTheProgram) {
     std::string directory = "..\\TMP";
     ASSERT_TRUE(table.writeTextDeclarationFile(directory));
     EXPECT_EQ(std::filesystem::path(directory),
-              std::filesystem::absolute(testsupport::RuntimePath("TMP/Motor_1.txt"))
-                  .lexically_normal());
+              std::filesystem::absolute(testsupport::RuntimePath("TMP/Motor_1.txt")).lexically_normal());
     EXPECT_EQ(testsupport::ReadFile(testsupport::RuntimePath("TMP/Motor_1.txt")),
               "[PLC_F]\r\n5: Speed\r\n[PLC_H]\r\n127: Speed_Max\r\n");
 

@@ -27,8 +27,7 @@ inline std::vector<int> EnterLines(LineTable8& table, const std::vector<std::str
 }
 
 // An entry as a compiled line would leave it.
-inline LineEntry8 MakeEntry(const Code8& code, uint8_t kind = operand_kind::kOther,
-                            uint16_t sourceLine = 0) {
+inline LineEntry8 MakeEntry(const Code8& code, uint8_t kind = operand_kind::kOther, uint16_t sourceLine = 0) {
     LineEntry8 entry;
     entry.Code() = code;
     entry.SetUsed(code[0] != 0);

@@ -5,7 +5,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plc::fuzz::CompileLines(std::string_view(reinterpret_cast<const char*>(data), size),
-                            plc::v210::compileSourceLine, plc::PlcGenerator::kV210);
+                            plc::v210::compileSourceLine,
+                            plc::PlcGenerator::kV210);
     plc::fuzz::DecodeRecords(data, size, plc::v210::DecoderV210());
     return 0;
 }

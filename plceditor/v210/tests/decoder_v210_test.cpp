@@ -60,8 +60,8 @@ TEST(V210Walker, ProgramsAndLabelsAreRenumbered) {
     // Renumbering translates with free program numbers.
     test::V210Compiler compiler;
     compiler.store.setStrictProgramNumbers(false);
-    const std::vector<std::string> source = {"%P00", "N5 NOP", "N7 JMP N100", "N100 JMP END",
-                                             "END",  "%P05",   "N1 JMP P05",  "END"};
+    const std::vector<std::string> source = {
+        "%P00", "N5 NOP", "N7 JMP N100", "N100 JMP END", "END", "%P05", "N1 JMP P05", "END"};
     for (const std::string& line : source) ASSERT_EQ(compiler.Line(line), msg::kNoError) << line;
     int faultLine = -1;
     ASSERT_EQ(compiler.store.linkProgram(faultLine), msg::kNoError);
@@ -75,8 +75,14 @@ TEST(V210Walker, ProgramsAndLabelsAreRenumbered) {
         int source;
     };
     const Line expected[] = {
-        {"%P00", 0}, {"N010 NOP", 1}, {"N020 JMP N030", 2}, {"N030 JMP END", 3},
-        {"END", 4},  {"%P01", 5},     {"N010 JMP P01", 6},  {"END", 7},
+        {"%P00", 0},
+        {"N010 NOP", 1},
+        {"N020 JMP N030", 2},
+        {"N030 JMP END", 3},
+        {"END", 4},
+        {"%P01", 5},
+        {"N010 JMP P01", 6},
+        {"END", 7},
     };
     std::string text;
     int line = -1;

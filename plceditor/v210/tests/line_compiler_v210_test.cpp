@@ -111,11 +111,12 @@ TEST(V210Programs, HeadOutOfOrderAnswersByTheTakenPosition) {
     // earlier head declared 0.
     const std::vector<std::string> source = {"%P02", "END", "%P00", "END"};
     V210Compiler v210;
-    EXPECT_EQ(v210.Lines(source), (std::vector<int>{msg::kProgramNumberNotRising, msg::kNoError,
-                                                    msg::kProgramNumberUsed, msg::kNoError}));
+    EXPECT_EQ(v210.Lines(source),
+              (std::vector<int>{msg::kProgramNumberNotRising, msg::kNoError, msg::kProgramNumberUsed, msg::kNoError}));
     V310Compiler v310;
-    EXPECT_EQ(v310.Lines(source), (std::vector<int>{msg::kProgramNumberNotRising, msg::kNoError,
-                                                    msg::kProgramNumberNotRising, msg::kNoError}));
+    EXPECT_EQ(
+        v310.Lines(source),
+        (std::vector<int>{msg::kProgramNumberNotRising, msg::kNoError, msg::kProgramNumberNotRising, msg::kNoError}));
 
     V210Compiler twice;
     EXPECT_EQ(twice.Lines({"%P00", "END", "%P00"}),

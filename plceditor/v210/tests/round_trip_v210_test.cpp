@@ -25,8 +25,7 @@ constexpr int kLabelStep = 10;
 
 // Program 0 with the statements labelled N10, N20, ..., then a program 1
 // for 'JMP P01'. `decoded` receives the text the decoder writes back.
-std::vector<std::string> ProgramOf(const std::vector<StatementCase>& cases,
-                                   std::vector<std::string>& decoded) {
+std::vector<std::string> ProgramOf(const std::vector<StatementCase>& cases, std::vector<std::string>& decoded) {
     std::vector<std::string> source = {"%TEXT(RoundTrip)", "DEF H001 = Speed", "END", "%P00"};
     decoded = {"%P00"};
     int label = 0;

@@ -15,16 +15,19 @@
 namespace plc::test {
 
 class V210Compiler : public LineCompiler {
-  public:
-    explicit V210Compiler(int memoryWords = kDefaultMemoryWords)
-        : LineCompiler(v210::compileSourceLine, memoryWords) {}
+public:
+    explicit V210Compiler(int memoryWords = kDefaultMemoryWords) : LineCompiler(v210::compileSourceLine, memoryWords) {}
 };
 
 // Statements of the V3.10 table with opcodes V2.10 has, whose names or
 // operators it does not know.
 inline constexpr std::string_view kV310OnlyForms[] = {
-    "JMP (M1 | M2) N20",       "JMP (M5 & IS04) N20",  "JMP (M6 ^ OE3) N20",
-    "JMP (STA_TP1 != M9) N20", "SET RACTPOSINC = H16", "SET M20 & IE0",
+    "JMP (M1 | M2) N20",
+    "JMP (M5 & IS04) N20",
+    "JMP (M6 ^ OE3) N20",
+    "JMP (STA_TP1 != M9) N20",
+    "SET RACTPOSINC = H16",
+    "SET M20 & IE0",
 };
 
 // The positioning forms of GO, whose operands V2.10 keeps its own way.
@@ -36,8 +39,7 @@ constexpr bool IsGoPositioning(int opcode) {
 // A V3.10 statement that V2.10 writes into the same record and text.
 inline bool SharedWithV310(const StatementCase& c) {
     return op::EmitsOpcode(PlcGenerator::kV210, c.opcode) && !IsGoPositioning(c.opcode) &&
-           std::ranges::find(kV310OnlyForms, std::string_view(c.source)) ==
-               std::end(kV310OnlyForms);
+           std::ranges::find(kV310OnlyForms, std::string_view(c.source)) == std::end(kV310OnlyForms);
 }
 
 // Forms and names that V2.10 has beside the shared ones, and its GO records.

@@ -32,8 +32,7 @@ constexpr std::size_t kDeviceBytes = 6;
 
 using CompileSourceLineFn = int (*)(PlcCompiler&, std::string_view, int&);
 
-inline void CompileLines(std::string_view text, CompileSourceLineFn compile,
-                         PlcGenerator generator) {
+inline void CompileLines(std::string_view text, CompileSourceLineFn compile, PlcGenerator generator) {
     PlcCompiler store;
     store.setMemorySize(kSmallMemoryWords);
     store.resetStore();
@@ -60,8 +59,8 @@ inline void DecodeRecords(const uint8_t* data, std::size_t size, const DecoderDi
     store.setMemorySize(kSmallMemoryWords);
     store.resetStore();
     auto code = store.CodeArray();
-    const std::size_t records = std::min<std::size_t>(
-        size / kDeviceBytes, static_cast<std::size_t>(store.recordCapacity()));
+    const std::size_t records =
+        std::min<std::size_t>(size / kDeviceBytes, static_cast<std::size_t>(store.recordCapacity()));
     for (std::size_t i = 0; i < records; ++i) {
         const uint8_t* p = data + i * kDeviceBytes;
         code[i].SetOpcode(p[0]);
@@ -72,8 +71,7 @@ inline void DecodeRecords(const uint8_t* data, std::size_t size, const DecoderDi
         code[i].SetOperandE(p[5]);
         // Some records also try a base beyond their index.
         std::string text;
-        DecodeRecord20(dialect, code, text, static_cast<int>(i), static_cast<int>(i) + (p[1] & 7),
-                       10);
+        DecodeRecord20(dialect, code, text, static_cast<int>(i), static_cast<int>(i) + (p[1] & 7), 10);
         Require(!text.empty());
     }
     ProgramWalker walker(store, dialect);

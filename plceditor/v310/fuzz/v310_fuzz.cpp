@@ -4,7 +4,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plc::fuzz::CompileLines(std::string_view(reinterpret_cast<const char*>(data), size),
-                            plc::v310::compileSourceLine, plc::PlcGenerator::kV310);
+                            plc::v310::compileSourceLine,
+                            plc::PlcGenerator::kV310);
     plc::fuzz::DecodeRecords(data, size, plc::DecoderV310());
     return 0;
 }

@@ -18,8 +18,8 @@ constexpr int kDefaultMemoryWords = 747;
 
 // Bytes 4-7 of a record as one little-endian value: b, c, d, e.
 constexpr uint32_t Bytes4(uint8_t b, uint8_t c, uint8_t d = 0, uint8_t e = 0) {
-    return static_cast<uint32_t>(b) | (static_cast<uint32_t>(c) << 8) |
-           (static_cast<uint32_t>(d) << 16) | (static_cast<uint32_t>(e) << 24);
+    return static_cast<uint32_t>(b) | (static_cast<uint32_t>(c) << 8) | (static_cast<uint32_t>(d) << 16) |
+           (static_cast<uint32_t>(e) << 24);
 }
 // Bytes 4-7 with a 16-bit word in bytes 6-7 (a jump's label, a number).
 constexpr uint32_t Word4(uint16_t word, uint8_t b = 0, uint8_t c = 0) {
@@ -30,7 +30,7 @@ constexpr uint32_t Word4(uint16_t word, uint8_t b = 0, uint8_t c = 0) {
 using CompileSourceLineFn = int (*)(PlcCompiler&, std::string_view, int&);
 
 class LineCompiler {
-  public:
+public:
     LineCompiler(CompileSourceLineFn compile, int memoryWords) : compile_(compile) {
         store.setMemorySize(memoryWords);
         store.resetStore();
@@ -51,15 +51,14 @@ class LineCompiler {
     PlcCompiler store;
     int lastLine = -1;  // the line index as the last call left it
 
-  private:
+private:
     CompileSourceLineFn compile_;
     int nextLine_ = 0;
 };
 
 class V310Compiler : public LineCompiler {
-  public:
-    explicit V310Compiler(int memoryWords = kDefaultMemoryWords)
-        : LineCompiler(v310::compileSourceLine, memoryWords) {}
+public:
+    explicit V310Compiler(int memoryWords = kDefaultMemoryWords) : LineCompiler(v310::compileSourceLine, memoryWords) {}
 };
 
 }  // namespace plc::test

@@ -19,8 +19,8 @@ constexpr int kBase = 2;  // so the record's label is N010
 constexpr int kStep = 10;
 constexpr uint16_t kTarget = 5;  // prints N030
 
-inline CodeRecord Rec(uint8_t opcode, uint8_t a = 0, uint8_t b = 0, uint8_t c = 0, uint8_t d = 0,
-                      uint8_t e = 0, bool toEnd = false) {
+inline CodeRecord Rec(uint8_t opcode, uint8_t a = 0, uint8_t b = 0, uint8_t c = 0, uint8_t d = 0, uint8_t e = 0,
+                      bool toEnd = false) {
     CodeRecord r;
     r.SetOpcode(opcode);
     r.SetOperandA(a);

@@ -70,8 +70,7 @@ TEST(V310Decoder, SubCodesOutsideTheirRangeGiveTheErrorTexts) {
         {Jump(173, 18, 0, 1), "; ERROR: JMP(STA_ ??? [12] M/Val", false},
         {Jump(173, 1, 65, 1), "; ERROR: JMP(STA_ ??? [1] M/Val", false},
         {Rec(176, 2, 1), "; ERROR: UNKOWN OPCODE JMP PRG P.../H.../....", false},
-        {Rec(177, 11),
-         "; ERROR: UNKOWN OPCODE RCAM START xx / START Hxx / BREAK xx / BREAK Hxx / STOP", false},
+        {Rec(177, 11), "; ERROR: UNKOWN OPCODE RCAM START xx / START Hxx / BREAK xx / BREAK Hxx / STOP", false},
         {Rec(181, 1, 1, 1, 1, 16), "ERROR: N010 SET TP x/Hxxx SN x/Hxxx EG x/Hxx = y/Myyy", false},
         {Rec(200, 1, 0, 0, 1, 4), "ERROR: N010 SET EVPRG x/Hxxx = y/Myyy", false},
     };
@@ -122,8 +121,7 @@ TEST(V310Decoder, RecordOutsideTheArrayHasNoCode) {
     PlcCompiler store;
     store.setMemorySize(747);
     std::string text;
-    EXPECT_FALSE(PlcDecoder(store, text, PlcCompiler::kMaxRecords, PlcCompiler::kMaxRecords - 1,
-                            kStep));
+    EXPECT_FALSE(PlcDecoder(store, text, PlcCompiler::kMaxRecords, PlcCompiler::kMaxRecords - 1, kStep));
     EXPECT_EQ(text, "N010 (!) ERROR: NO CODE FOUND");
     EXPECT_FALSE(PlcDecoder(store, text, -1, -2, kStep));
 }

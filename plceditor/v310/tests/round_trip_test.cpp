@@ -22,9 +22,7 @@ std::string TranslateToFile(const std::vector<std::string>& lines, const std::st
     return test::TranslateToFile(V310Compiler(), lines, name);
 }
 
-std::vector<std::string> DecodeFile(const std::string& name) {
-    return test::DecodeFile(name, DecoderV310());
-}
+std::vector<std::string> DecodeFile(const std::string& name) { return test::DecodeFile(name, DecoderV310()); }
 
 TEST(V310RoundTrip, EveryStatementComesBackAsTheSameWords) {
     std::vector<std::string> source = {"%TEXT(RoundTrip)", "DEF H001 = Speed", "END", "%P00"};
@@ -36,11 +34,9 @@ TEST(V310RoundTrip, EveryStatementComesBackAsTheSameWords) {
         expected.push_back(platform::Format("N%03d %s", label, c.decoded));
     }
     // A second program, for 'JMP P01', whose labels are renumbered.
-    const std::vector<std::string> second = {"END",         "%P01",         "N5 NOP",
-                                             "N7 JMP N100", "N100 JMP P00", "END"};
+    const std::vector<std::string> second = {"END", "%P01", "N5 NOP", "N7 JMP N100", "N100 JMP P00", "END"};
     source.insert(source.end(), second.begin(), second.end());
-    const std::vector<std::string> secondDecoded = {
-        "END", "%P01", "N010 NOP", "N020 JMP N030", "N030 JMP P00", "END"};
+    const std::vector<std::string> secondDecoded = {"END", "%P01", "N010 NOP", "N020 JMP N030", "N030 JMP P00", "END"};
     expected.insert(expected.end(), secondDecoded.begin(), secondDecoded.end());
 
     const std::string file = TranslateToFile(source, "first.txt");
@@ -70,8 +66,8 @@ TEST(V310RoundTrip, FloatConstantsComeBackAsTheSameWords) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.constant);
         const std::string source = std::string("N10 SET F1 = ") + c.constant;
-        const std::string file = TranslateToFile({"%P00", source, "N20 SET F[C2] = " + std::string(c.constant), "END"},
-                                                 "constant.txt");
+        const std::string file =
+            TranslateToFile({"%P00", source, "N20 SET F[C2] = " + std::string(c.constant), "END"}, "constant.txt");
         const std::vector<std::string> decoded = DecodeFile("constant.txt");
         ASSERT_EQ(decoded.size(), 4u);
         EXPECT_EQ(decoded[1], std::string("N010 SET F001 = ") + c.decoded);

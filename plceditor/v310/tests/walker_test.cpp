@@ -49,18 +49,21 @@ void CompileAndLink(V310Compiler& compiler, const std::vector<std::string>& sour
 TEST(V310Walker, ProgramsAndLabelsAreRenumbered) {
     V310Compiler compiler;
     compiler.store.setStrictProgramNumbers(false);
-    CompileAndLink(compiler, {"%P00", "N5 NOP", "N7 JMP N100", "N100 JMP END", "END",
-                              "%P05", "N1 JMP P00", "END"});
+    CompileAndLink(compiler, {"%P00", "N5 NOP", "N7 JMP N100", "N100 JMP END", "END", "%P05", "N1 JMP P00", "END"});
     ProgramWalker walker(compiler.store);
     int used = 0;
     ASSERT_EQ(walker.findProgramEnds(used), msg::kNoError);
     EXPECT_EQ(used, 8);
     int last = 0;
     const std::vector<Line> expected = {
-        {"%P00", 0, msg::kNoError},          {"N010 NOP", 1, msg::kNoError},
-        {"N020 JMP N030", 2, msg::kNoError}, {"N030 JMP END", 3, msg::kNoError},
-        {"END", 4, msg::kNoError},           {"%P01", 5, msg::kNoError},
-        {"N010 JMP P00", 6, msg::kNoError},  {"END", 7, msg::kNoError},
+        {"%P00", 0, msg::kNoError},
+        {"N010 NOP", 1, msg::kNoError},
+        {"N020 JMP N030", 2, msg::kNoError},
+        {"N030 JMP END", 3, msg::kNoError},
+        {"END", 4, msg::kNoError},
+        {"%P01", 5, msg::kNoError},
+        {"N010 JMP P00", 6, msg::kNoError},
+        {"END", 7, msg::kNoError},
     };
     EXPECT_EQ(Walk(walker, last), expected);
     EXPECT_EQ(last, msg::kNoError);
@@ -117,18 +120,17 @@ TEST(V310Walker, ProgramTablesThatDoNotHoldTogether) {
     constexpr int kNop = 37;
     const Case cases[] = {
         {"empty record 0", {}, 747, msg::kNoProgram, msg::kNoProgram},
-        {"statement in record 0", {{kNop, 0, 0}}, 747, msg::kNoProgram,
-         msg::kProgramHeadError},
+        {"statement in record 0", {{kNop, 0, 0}}, 747, msg::kNoProgram, msg::kProgramHeadError},
         {"no memory", {}, 0, msg::kNoProgram, msg::kMissingProgramEnd},
-        {"head beyond the capacity", {{kHead, 600, 601}}, 747, msg::kMissingProgramEnd,
+        {"head beyond the capacity", {{kHead, 600, 601}}, 747, msg::kMissingProgramEnd, msg::kProgramHeadError},
+        {"end before first", {{kHead, 3, 1}, {kEnd, 0, 0}}, 747, msg::kMissingProgramEnd, msg::kProgramHeadError},
+        {"END before the end index",
+         {{kHead, 1, 3}, {kNop, 0, 0}, {kEnd, 0, 0}, {kEnd, 0, 0}},
+         747,
+         msg::kNoError,
          msg::kProgramHeadError},
-        {"end before first", {{kHead, 3, 1}, {kEnd, 0, 0}}, 747, msg::kMissingProgramEnd,
-         msg::kProgramHeadError},
-        {"END before the end index", {{kHead, 1, 3}, {kNop, 0, 0}, {kEnd, 0, 0}, {kEnd, 0, 0}},
-         747, msg::kNoError, msg::kProgramHeadError},
         // As read from a file, which does not hold the END index.
-        {"no END at all", {{kHead, 1, 0}, {kNop, 0, 0}}, 747, msg::kMissingProgramEnd,
-         msg::kProgramHeadError},
+        {"no END at all", {{kHead, 1, 0}, {kNop, 0, 0}}, 747, msg::kMissingProgramEnd, msg::kProgramHeadError},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

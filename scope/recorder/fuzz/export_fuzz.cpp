@@ -21,9 +21,21 @@ namespace {
 
 // The parameters the export reads, in the order the input gives them.
 constexpr int kValueParameters[] = {
-    20, 21, 22, 23, 24, 25, 26, 27,
-    kScopeTriggerChannelParameter, kScopeTriggerModeParameter, kScopeTriggerLevelParameter,
-    kScopeDividerParameter, kScopeBaseTimeParameter, kScopePreTriggerParameter, kScopeControlTypeParameter,
+    20,
+    21,
+    22,
+    23,
+    24,
+    25,
+    26,
+    27,
+    kScopeTriggerChannelParameter,
+    kScopeTriggerModeParameter,
+    kScopeTriggerLevelParameter,
+    kScopeDividerParameter,
+    kScopeBaseTimeParameter,
+    kScopePreTriggerParameter,
+    kScopeControlTypeParameter,
 };
 
 // Two variables of each width kind, one with a factor of its own and one

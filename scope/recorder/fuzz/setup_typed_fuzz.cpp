@@ -17,8 +17,15 @@
 
 namespace {
 
-constexpr char kTypes[] = {kTypeUsign8, kTypeUsign16, kTypeInt8, kTypeInt16, kTypeInt32,
-                              kTypeUsign32, kTypeFixpt16, kTypeInt32Q16, kTypeFloat32};
+constexpr char kTypes[] = {kTypeUsign8,
+                           kTypeUsign16,
+                           kTypeInt8,
+                           kTypeInt16,
+                           kTypeInt32,
+                           kTypeUsign32,
+                           kTypeFixpt16,
+                           kTypeInt32Q16,
+                           kTypeFloat32};
 constexpr int kOthers[] = {0, 28, 35, 61, 69, 74, 91, 999};
 constexpr int32_t kUntouched = 17;
 

@@ -41,10 +41,11 @@ TEST_F(BufferReadTest, BlocksOfSixtyFourBytesMakeTheWholeBuffer) {
     EXPECT_EQ(base_->Recording().bufferLength, 184);
     EXPECT_EQ(base_->Recording().bytesReceived, 184u);
     ASSERT_EQ(base_->Recording().samples.size(), 184u + 50u);
-    EXPECT_EQ(std::vector<uint8_t>(base_->Recording().samples.begin(), base_->Recording().samples.begin() + 184), samples);
+    EXPECT_EQ(std::vector<uint8_t>(base_->Recording().samples.begin(), base_->Recording().samples.begin() + 184),
+              samples);
     // The length, the transfer start, then each block acknowledged.
-    const std::vector<std::string> expected = {"20062",   "20110=2", "60002", "20110=1",
-                                               "60002",   "20110=1", "60002", "20110=1"};
+    const std::vector<std::string> expected = {
+        "20062", "20110=2", "60002", "20110=1", "60002", "20110=1", "60002", "20110=1"};
     EXPECT_EQ(Telegrams(), expected);
     // Progress is shown before each block is counted: 0, 64 and 128 of 184
     // bytes, 100 with the last block, then the end.

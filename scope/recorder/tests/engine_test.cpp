@@ -75,11 +75,11 @@ TEST_F(EngineTest, TimeBaseWritesTheRoundedDividerOfTheSinglePrecisionBaseTime) 
         uint32_t divider;
     };
     const Case cases[] = {
-        {0.25, 0x38D1B717, 2},    // 0.0001 s: 2.5000001 intervals round up to 3
-        {0.15, 0x38D1B717, 1},    // 1.5000000 up to 2
-        {0.35, 0x38D1B717, 3},    // 3.5000001 up to 4
-        {0.75, 0x399D4952, 1},    // 0.0003 s held as 0.00030000001: 2.4999999 down to 2
-        {1e9, 0x38D1B717, 999},   // above the longest interval: the largest divider
+        {0.25, 0x38D1B717, 2},   // 0.0001 s: 2.5000001 intervals round up to 3
+        {0.15, 0x38D1B717, 1},   // 1.5000000 up to 2
+        {0.35, 0x38D1B717, 3},   // 3.5000001 up to 4
+        {0.75, 0x399D4952, 1},   // 0.0003 s held as 0.00030000001: 2.4999999 down to 2
+        {1e9, 0x38D1B717, 999},  // above the longest interval: the largest divider
         {-5.0, 0x38D1B717, 0},
     };
     for (const Case& c : cases) {
@@ -117,10 +117,10 @@ TEST_F(EngineTest, RecordTimeChoosesSampleCountAndDivider) {
         uint32_t divider;
     };
     const Case cases[] = {
-        {1.0, 1000, 59},     // 166 rows of 6 ms
-        {20.0, 4000, 299},   // longer than 1000 bytes allow: the largest count
-        {0.001, 60, 0},      // shorter than 166 rows of the shortest interval
-        {0.00001, 600, 0},   // below one interval: 100 intervals
+        {1.0, 1000, 59},    // 166 rows of 6 ms
+        {20.0, 4000, 299},  // longer than 1000 bytes allow: the largest count
+        {0.001, 60, 0},     // shorter than 166 rows of the shortest interval
+        {0.00001, 600, 0},  // below one interval: 100 intervals
     };
     for (const Case& c : cases) {
         OnDrive(62).value = 123;
@@ -173,8 +173,12 @@ TEST_F(EngineTest, UnitsOfVariablesAndControlTypes) {
         const char* unit;
     };
     const Case cases[] = {
-        {5000, 0, "Hz"}, {5000, 1, "Nm"}, {5000, 2, "1/min"}, {5000, 3, "incr"},
-        {5000, 4, "none"}, {3500, 1, "Hz"},
+        {5000, 0, "Hz"},
+        {5000, 1, "Nm"},
+        {5000, 2, "1/min"},
+        {5000, 3, "incr"},
+        {5000, 4, "none"},
+        {3500, 1, "Hz"},
     };
     OnDrive(21).value = 1;  // "Current", unit "variable"
     for (const Case& c : cases) {

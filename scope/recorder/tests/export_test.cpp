@@ -24,8 +24,7 @@ constexpr char kRaw[] = "TMP/Scope.HEX";
 // Two rows of channel 2 (32 bits, 16 fraction bits, factor 2 from the
 // factor table) and channel 0 (16 bits, 8 fraction bits, factor 2):
 // row 0 -2.0 and 1.5, row 1 1.5 and -0.5 before the factors.
-const std::vector<uint8_t> kTwoRows = {0xFF, 0xFE, 0x00, 0x00, 0x01, 0x80,
-                                       0x00, 0x01, 0x80, 0x00, 0xFF, 0x80};
+const std::vector<uint8_t> kTwoRows = {0xFF, 0xFE, 0x00, 0x00, 0x01, 0x80, 0x00, 0x01, 0x80, 0x00, 0xFF, 0x80};
 
 constexpr char kGoldenHeader[] =
     "0 Current [Nm]\r\n"
@@ -55,9 +54,20 @@ protected:
 
         // Channel 0: "Current" (16 bits); channel 1 off ("Speed"); channel 2:
         // "Position" (32 bits); channel 3 off ("Torque").
-        const uint32_t settings[][2] = {{20, 0x20}, {21, 1}, {22, 0x00}, {23, 0},  {24, 0x60},
-                                        {25, 0},    {26, 0}, {27, 2},    {66, 2},  {64, 0xFFFFFFFD},
-                                        {65, 2},    {60, 1}, {67, 1000}, {300, 1}};
+        const uint32_t settings[][2] = {{20, 0x20},
+                                        {21, 1},
+                                        {22, 0x00},
+                                        {23, 0},
+                                        {24, 0x60},
+                                        {25, 0},
+                                        {26, 0},
+                                        {27, 2},
+                                        {66, 2},
+                                        {64, 0xFFFFFFFD},
+                                        {65, 2},
+                                        {60, 1},
+                                        {67, 1000},
+                                        {300, 1}};
         for (const auto& s : settings) SetOnDrive(static_cast<int>(s[0]), s[1]);
     }
     // The drive's buffer holds `samples`, of which `length` make the recording.

@@ -48,7 +48,7 @@ param 304 SCTB  FLOAT32 value=0x3F800000
 param 350 BASET FLOAT32 value=0x38D1B717
 )";
 
-constexpr int kDescribed[] = {20, 21, 22, 23, 24, 25, 26, 27, 36, 60, 62, 64, 65, 66,
+constexpr int kDescribed[] = {20, 21, 22, 23, 24, 25, 26, 27, 36, 60,  62,  64,  65, 66,
                               67, 68, 70, 71, 72, 73, 90, 91, 92, 110, 300, 304, 350};
 constexpr int kReadAtStart[] = {90, 91, 92};
 

@@ -109,8 +109,7 @@ TEST_F(RecordingTest, RecordingOfTwoChannelsEndsInTheValueFile) {
         EXPECT_DOUBLE_EQ(std::strtod(fields[0].c_str(), nullptr),
                          6 * (static_cast<int>(row) - preTriggerRows) * 0.0001);
         // Speed: 8 fraction bits, factor 2; Position: 16 fraction bits, factor 2.
-        EXPECT_DOUBLE_EQ(std::strtod(fields[1].c_str(), nullptr),
-                         static_cast<int16_t>(SpeedSample(row)) / 256.0 * 2);
+        EXPECT_DOUBLE_EQ(std::strtod(fields[1].c_str(), nullptr), static_cast<int16_t>(SpeedSample(row)) / 256.0 * 2);
         EXPECT_DOUBLE_EQ(std::strtod(fields[2].c_str(), nullptr),
                          static_cast<int32_t>(PositionSample(row)) / 65536.0 * 2);
         EXPECT_EQ(fields[3], "");

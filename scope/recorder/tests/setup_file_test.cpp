@@ -22,9 +22,21 @@ protected:
     void SetUp() override {
         RecorderTest::SetUp();
         WriteList();
-        const uint32_t settings[][2] = {{20, 0x20}, {22, 0},   {24, 0x60}, {26, 0},          {21, 1},
-                                        {23, 0},    {25, 0},   {27, 2},    {36, 0xFFFFFB2E}, {60, 4},
-                                        {62, 1000}, {64, 0xFFFFFFFD}, {65, 2}, {66, 2},      {67, 1000}};
+        const uint32_t settings[][2] = {{20, 0x20},
+                                        {22, 0},
+                                        {24, 0x60},
+                                        {26, 0},
+                                        {21, 1},
+                                        {23, 0},
+                                        {25, 0},
+                                        {27, 2},
+                                        {36, 0xFFFFFB2E},
+                                        {60, 4},
+                                        {62, 1000},
+                                        {64, 0xFFFFFFFD},
+                                        {65, 2},
+                                        {66, 2},
+                                        {67, 1000}};
         for (const auto& s : settings) OnDrive(static_cast<int>(s[0])).value = s[1];
     }
     void WriteSetup(const std::string& text) { testsupport::WriteFile(testsupport::RuntimePath(kSetupFile), text); }
@@ -63,11 +75,13 @@ TEST_F(SetupFileTest, ReadsOnlyRecorderParametersFromLinesItUnderstands) {
         "=4\r\n"
         "66=two\r\n"
         "66=2x\r\n"
-        "91=7000.000000\r\n"       // a parameter outside the recorder
+        "91=7000.000000\r\n"  // a parameter outside the recorder
         "1000=1.000000\r\n"
         "-1=3.000000\r\n"
         "67=nan\r\n"
-        "67=" + std::string(130, '1') + "\r\n"
+        "67=" +
+        std::string(130, '1') +
+        "\r\n"
         "64=-3.000000");
     ScopeRecorder engine(base_.get(), "");
     drive_->ClearCapture();

@@ -102,9 +102,8 @@ TEST_F(VariableListTest, FileNameFollowsDeviceClassAndVersion) {
 }
 
 TEST_F(VariableListTest, ListIsBuiltFromTheDriveWhenThereIsNone) {
-    AddCatalogue({{"Speed", "1/min", 8, 2.0f, 1, 1},
-                  {"Current", "A", 8, 0.5f, 1, 2},
-                  {"Position", "Incr", 16, 0.0f, 2, 1}});
+    AddCatalogue(
+        {{"Speed", "1/min", 8, 2.0f, 1, 1}, {"Current", "A", 8, 0.5f, 1, 2}, {"Position", "Incr", 16, 0.0f, 2, 1}});
     ASSERT_EQ(base_->LoadScopeVariableList(), 0) << base_->MessageBuffer;
     EXPECT_EQ(Runtime(scopetest::kListFile),
               "Speed, 1/min, 8, 2.000000, 1, 1\n"

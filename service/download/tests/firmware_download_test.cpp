@@ -27,8 +27,8 @@
 #include "sim/boot_drive.h"
 #include "sim/can_bus.h"
 #include "testsupport/test_env.h"
-#include "toolkit/core/gw_recorder.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_recorder.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -103,25 +103,55 @@ TEST_F(DownloadTest, RefusalsEndTheProcedureWithTheBusUntouched) {
     const struct {
         const char* what;
         Setup setup;
-        std::vector<int> answers;      // boxes, in order
+        std::vector<int> answers;  // boxes, in order
         bool reachesFile;
         bool fileCancelled;
         bool riskNoteRefused;
         int result;
         std::vector<std::string> boxes;
     } cases[] = {
-        {"running drive", kRunning, {GwRESULT_NO}, false, false, false, 0,
+        {"running drive",
+         kRunning,
+         {GwRESULT_NO},
+         false,
+         false,
+         false,
+         0,
          {"warning: The active device is running. Continue!"}},
-        {"service state", kServiceState, {GwRESULT_NO}, false, false, false, 1,
+        {"service state",
+         kServiceState,
+         {GwRESULT_NO},
+         false,
+         false,
+         false,
+         1,
          {"warning: The device is in service mode. Continue!"}},
         {"no to 47", kPlain, {GwRESULT_NO}, false, false, false, 1, {kQuestion47}},
         {"file cancelled", kPlain, {GwRESULT_YES}, true, true, false, 1, {kQuestion47}},
-        {"no to 55", kPlain, {GwRESULT_YES, GwRESULT_NO}, true, false, false, 1,
+        {"no to 55",
+         kPlain,
+         {GwRESULT_YES, GwRESULT_NO},
+         true,
+         false,
+         false,
+         1,
          {kQuestion47, "question: Load the firmware file fw.hex into the device?"}},
-        {"risk note", kPlain, {GwRESULT_YES, GwRESULT_YES}, true, false, true, 1,
+        {"risk note",
+         kPlain,
+         {GwRESULT_YES, GwRESULT_YES},
+         true,
+         false,
+         true,
+         1,
          {kQuestion47, "question: Load the firmware file fw.hex into the device?"}},
         // Last: nothing but a search clears what the scan leaves.
-        {"found by a scan", kScanned, {GwRESULT_YES, GwRESULT_OK}, false, false, false, 1,
+        {"found by a scan",
+         kScanned,
+         {GwRESULT_YES, GwRESULT_OK},
+         false,
+         false,
+         false,
+         1,
          {kQuestion47,
           "warning: The devices were found by a network scan. Search the device before loading firmware!"}},
     };
@@ -192,9 +222,11 @@ TEST_P(WarmOptionFileTest, TheOnlineDriveSelectsTheOptionSet) {
 
     EXPECT_EQ(Download(), 1);
     EXPECT_EQ(OptionFile(), Golden(c.golden));
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
-                              kQuestion47, "question: Load the firmware file fw.hex into the device?",
-                              "error: The firmware download failed:\nFile fw.hex cannot be opened or written!"}));
+    EXPECT_EQ(
+        BoxTexts(),
+        (std::vector<std::string>{kQuestion47,
+                                  "question: Load the firmware file fw.hex into the device?",
+                                  "error: The firmware download failed:\nFile fw.hex cannot be opened or written!"}));
     // Back on its old port and rate, but not reconnected after a failure.
     ASSERT_NE(main_->GetSerialBus(), nullptr);
     EXPECT_EQ(main_->GetActiveBus(), main_->GetSerialBus());
@@ -261,7 +293,8 @@ TEST_F(DownloadTest, TheChosenClassSelectsTheColdOptionSet) {
         gwtest::AnswerBox(GwRESULT_YES);
         gwtest::ScriptModal(kChooseLoaderDeviceWindow, [&c](GwCore*) {
             if (c.widget != nullptr) gwtest::Toggle(std::string(kChooseLoaderDeviceWindow) + "/" + c.widget);
-            if (c.variants != nullptr) gwtest::Select(std::string(kChooseLoaderDeviceWindow) + "/" + c.variants, c.variant);
+            if (c.variants != nullptr)
+                gwtest::Select(std::string(kChooseLoaderDeviceWindow) + "/" + c.variants, c.variant);
             gwtest::Click(std::string(kChooseLoaderDeviceWindow) + "/OK");
         });
         gwtest::AnswerFile("fw.hex");
@@ -315,7 +348,6 @@ TEST_F(DownloadTest, WithoutAnOptionFileTheOptionsAreArgumentsOfTheirOwn) {
     std::filesystem::remove_all("Kelbo.inv");
 }
 
-
 // --- whole downloads against the virtual boot drive -------------------------------
 
 // The drive restarts its firmware this long after the end of the download.
@@ -346,26 +378,31 @@ TEST_F(DownloadTest, AWarmDownloadRunsTheToolWithTheBusClosedAndReconnectsTheDri
     gwtest::AnswerFile("..\\FIRMDATA\\fw.hex");
     gwtest::AnswerBox(GwRESULT_YES);
     // A close request a little after the tool has started.
-    gwtest::ScriptModal("RiskNote_AdjustmentChanged", [&during](GwCore*) {
-        gwtest::At(50, [&during] {
-            during.seen = true;
-            during.busClosed = GetMain()->GetSerialBus() == nullptr;
-            during.busy = DeviceBusyFlag;
-            during.visible = gwtest::IsVisible(kFirmwareProgressWindow);
-            during.closed = gwtest::Close(kFirmwareProgressWindow);
-        });
-    }, kRiskNoteConfirm);
+    gwtest::ScriptModal(
+        "RiskNote_AdjustmentChanged",
+        [&during](GwCore*) {
+            gwtest::At(50, [&during] {
+                during.seen = true;
+                during.busClosed = GetMain()->GetSerialBus() == nullptr;
+                during.busy = DeviceBusyFlag;
+                during.visible = gwtest::IsVisible(kFirmwareProgressWindow);
+                during.closed = gwtest::Close(kFirmwareProgressWindow);
+            });
+        },
+        kRiskNoteConfirm);
     gwtest::AnswerBox(GwRESULT_OK);  // the refused close
     gwtest::AnswerBox(GwRESULT_OK);  // what was loaded
 
     EXPECT_EQ(Download(), 1);
     EXPECT_EQ(gwtest::UnusedAnswers(), 0);
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
-                              kQuestion47, "question: Load the firmware file ..\\FIRMDATA\\fw.hex into the device?",
-                              std::string("info: ") + kDownloadNotInterruptibleText,
-                              "info: The firmware was loaded (warm start). Firmware version: 1.35!"}));
-    EXPECT_EQ(OptionFile(),
-              "-d3\n-bb0\n-bl57600l\n-l4000_ld.hx\n-2l4000_ld2.hx\n-b4000_bt.hx\n-p1\n-f..\\FIRMDATA\\fw.hex\n-lgfirm.txt\n");
+    EXPECT_EQ(BoxTexts(),
+              (std::vector<std::string>{kQuestion47,
+                                        "question: Load the firmware file ..\\FIRMDATA\\fw.hex into the device?",
+                                        std::string("info: ") + kDownloadNotInterruptibleText,
+                                        "info: The firmware was loaded (warm start). Firmware version: 1.35!"}));
+    EXPECT_EQ(
+        OptionFile(),
+        "-d3\n-bb0\n-bl57600l\n-l4000_ld.hx\n-2l4000_ld2.hx\n-b4000_bt.hx\n-p1\n-f..\\FIRMDATA\\fw.hex\n-lgfirm.txt\n");
     ASSERT_FALSE(GwRecorder::FileRequests().empty());
     const GwFileRequest& request = GwRecorder::FileRequests().back();
     EXPECT_EQ(request.title, "Choose firmware file");
@@ -447,8 +484,9 @@ TEST_F(DownloadTest, AColdDownloadActivatesTheDriveTheSearchFinds) {
         boxes.erase(boxes.begin(), boxes.begin() + static_cast<long>(boxesBefore));
         ASSERT_EQ(boxes.size(), 4u);
         EXPECT_EQ(boxes[0], kQuestion48);
-        EXPECT_EQ(boxes[3], restarts ? "info: The firmware was loaded (cold start). Firmware version: 1.1!"
-                                     : "info: The firmware was loaded. No device was found on the bus!");
+        EXPECT_EQ(boxes[3],
+                  restarts ? "info: The firmware was loaded (cold start). Firmware version: 1.1!"
+                           : "info: The firmware was loaded. No device was found on the bus!");
         EXPECT_EQ(boot.Loader().FlashBytes(0x100, 8, 0xFF), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
         EXPECT_EQ(main_->GetActiveAddress(), restarts ? 4 : -1);
         EXPECT_EQ(main_->GetActiveBus(), main_->GetSerialBus());

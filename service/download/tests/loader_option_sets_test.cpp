@@ -69,7 +69,11 @@ TEST(LoaderOptionSets, NoSetForUnknownClassesAndPescoVariants) {
         bool warm;
         int variant;
     } cases[] = {
-        {0, false, 0}, {1, true, 0}, {8, true, 0}, {kClassPesco, false, 2}, {kClassPesco, true, -1},
+        {0, false, 0},
+        {1, true, 0},
+        {8, true, 0},
+        {kClassPesco, false, 2},
+        {kClassPesco, true, -1},
     };
     for (const auto& c : cases) {
         LoaderOptionRequest request;

@@ -14,8 +14,8 @@
 
 #include "bus/serial/striowin.h"
 #include "platform/system/clock.h"
-#include "platform/testing/memory_serial_line.h"
 #include "platform/system/serial_port.h"
+#include "platform/testing/memory_serial_line.h"
 #include "service/firmware/loader_transfer.h"
 #include "sim/boot_drive.h"
 

@@ -7,8 +7,8 @@
 
 #include "platform/system/clock.h"
 #include "service/firmware/loader_transfer.h"
-#include "service/firmware/transfer_codes.h"
 #include "service/firmware/tests/firmware_fixture.h"
+#include "service/firmware/transfer_codes.h"
 #include "sim/boot_drive.h"
 
 namespace fwtest {
@@ -92,7 +92,11 @@ TEST_F(BootTransferTest, ChipIdentification) {
         int code;
         const char* text;
     } cases[] = {
-        {"silent chip", kChipByte, {BootFault::Silence(BootStage::kIdentification)}, false, booter_code::kNoIdentification,
+        {"silent chip",
+         kChipByte,
+         {BootFault::Silence(BootStage::kIdentification)},
+         false,
+         booter_code::kNoIdentification,
          "FLM_037"},
         {"other chip, compared", 0x55, {}, true, booter_code::kWrongChip, "FLM_033"},
         {"other chip, not compared", 0x55, {}, false, kTransferSuccess, ""},
@@ -112,8 +116,12 @@ TEST_F(BootTransferTest, ChipIdentification) {
 TEST_F(BootTransferTest, LoaderImageIsOneBlockOfTheImageSize) {
     const LoaderDeviceType& marlo = *FindLoaderDeviceType(1);  // 0x400 bytes
     // Addresses count from the lowest one; what the file leaves out is 0.
-    WriteFile("load.hx", Lines({SegmentBase(0xF000), DataRecord(0x0600, {1, 2}), DataRecord(0x09FE, {3, 4}),
-                                DataRecord(0x0700, {5}), kEndRecord}));
+    WriteFile("load.hx",
+              Lines({SegmentBase(0xF000),
+                     DataRecord(0x0600, {1, 2}),
+                     DataRecord(0x09FE, {3, 4}),
+                     DataRecord(0x0700, {5}),
+                     kEndRecord}));
     WriteFile("boot.hx", BooterText(Counting(32, 0x10)));
     sim::BootDrive& drive = Drive();
     ASSERT_EQ(Booter("boot.hx"), kTransferSuccess);
@@ -140,11 +148,15 @@ TEST_F(BootTransferTest, BadLoaderFilesSendNothing) {
         int code;
         const char* message;
     } cases[] = {
-        {"span of 0x401 bytes", Lines({DataRecord(0x0000, {1}), DataRecord(0x0400, {2}), kEndRecord}),
-         image_code::kOutsideImage, "Position 1024 beyond the loader"},
+        {"span of 0x401 bytes",
+         Lines({DataRecord(0x0000, {1}), DataRecord(0x0400, {2}), kEndRecord}),
+         image_code::kOutsideImage,
+         "Position 1024 beyond the loader"},
         // The record starts inside the image and runs past its end.
-        {"record past the end", Lines({DataRecord(0x0000, {1}), DataRecord(0x03FF, {2, 3}), kEndRecord}),
-         image_code::kOutsideImage, "Position 1024 beyond the loader"},
+        {"record past the end",
+         Lines({DataRecord(0x0000, {1}), DataRecord(0x03FF, {2, 3}), kEndRecord}),
+         image_code::kOutsideImage,
+         "Position 1024 beyond the loader"},
         {"checksum error", Lines({badChecksum, kEndRecord}), image_code::kBadFile, "FLM_052"},
         {"record type 3", Lines({Record(0x03, 0, {0, 0, 0, 0}), kEndRecord}), image_code::kBadFile, "FLM_052"},
         {"no end record", Lines({DataRecord(0x0000, {1})}), image_code::kBadFile, "FLM_052"},

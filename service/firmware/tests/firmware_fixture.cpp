@@ -40,8 +40,8 @@ constexpr char kMessages[] =
 
 std::string Record(uint8_t type, uint16_t address, const std::vector<uint8_t>& data) {
     uint8_t sum = static_cast<uint8_t>(data.size() + (address >> 8) + (address & 0xFF) + type);
-    std::string line = platform::Format(":%02X%04X%02X", static_cast<unsigned>(data.size()), unsigned{address},
-                                        unsigned{type});
+    std::string line =
+        platform::Format(":%02X%04X%02X", static_cast<unsigned>(data.size()), unsigned{address}, unsigned{type});
     for (uint8_t b : data) {
         line += platform::Format("%02X", unsigned{b});
         sum = static_cast<uint8_t>(sum + b);
@@ -100,7 +100,9 @@ void FirmwareTest::WriteFile(const std::string& name, const std::string& bytes) 
     testsupport::WriteFile(FixtureRoot() / "bin" / name, bytes);
 }
 
-std::string FirmwareTest::ReadFile(const std::string& name) { return testsupport::ReadFile(FixtureRoot() / "bin" / name); }
+std::string FirmwareTest::ReadFile(const std::string& name) {
+    return testsupport::ReadFile(FixtureRoot() / "bin" / name);
+}
 
 std::string FirmwareTest::ProgramLog() { return testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt")); }
 

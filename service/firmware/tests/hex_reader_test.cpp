@@ -14,8 +14,8 @@ namespace {
 
 // Three segments and a window from 0x80 to 0x90 (inclusive) onto 0x1000.
 constexpr SegmentLayout kSmallSegments[] = {{0x0, 0x100, 0xFF}, {0x1000, 0x100, 0x00}, {0x10000, 0x10, 0xFF}};
-const LoaderDeviceType kSmall{"Small", 0, 0, 0x80, 0x10, 0x1000, 0x400, kSmallSegments, false, 0, 16, 0,
-                              kSegmentAddressRecords, false};
+const LoaderDeviceType kSmall{
+    "Small", 0, 0, 0x80, 0x10, 0x1000, 0x400, kSmallSegments, false, 0, 16, 0, kSegmentAddressRecords, false};
 
 std::vector<uint8_t> Bytes(size_t count) {
     std::vector<uint8_t> bytes(count);
@@ -52,7 +52,11 @@ TEST(HexReader, RecordsBasesAndErrors) {
         uint32_t number;
         std::vector<std::pair<uint32_t, int>> bytes;  // address, value in the image
     } cases[] = {
-        {"65 data bytes", Lines({DataRecord(0x00, Bytes(65)), kEndRecord}), kHexOk, 0, {{0x00, 1}, {0x40, 65}, {0x41, 0xFF}}},
+        {"65 data bytes",
+         Lines({DataRecord(0x00, Bytes(65)), kEndRecord}),
+         kHexOk,
+         0,
+         {{0x00, 1}, {0x40, 65}, {0x41, 0xFF}}},
         {"66 data bytes", Lines({DataRecord(0x00, Bytes(66)), kEndRecord}), kHexRecordTooLong, 0, {{0x00, 0xFF}}},
         {"wrong checksum", Lines({badChecksum, kEndRecord}), kHexChecksumError, 0, {}},
         {"lower-case digits", Lines({":0100100aab3a", kEndRecord}), kHexChecksumError, 0, {}},
@@ -62,18 +66,40 @@ TEST(HexReader, RecordsBasesAndErrors) {
         {"base record without a base", Lines({Record(0x02, 0, {0x01}), kEndRecord}), kHexUnknownType, 2, {}},
         {"no end record", Lines({DataRecord(0x10, {7})}), kHexNoRecordStart, 0, {{0x10, 7}}},
         {"empty line", Lines({DataRecord(0x10, {7}), "", kEndRecord}), kHexNoRecordStart, 0, {}},
-        {"data after the end record is not read", Lines({kEndRecord, DataRecord(0x10, {7})}), kHexOk, 0, {{0x10, 0xFF}}},
-        {"window edges", Lines({DataRecord(0x7F, {0xA1, 0xA2}), DataRecord(0x90, {0xA3, 0xA4}), kEndRecord}), kHexOk, 0,
+        {"data after the end record is not read",
+         Lines({kEndRecord, DataRecord(0x10, {7})}),
+         kHexOk,
+         0,
+         {{0x10, 0xFF}}},
+        {"window edges",
+         Lines({DataRecord(0x7F, {0xA1, 0xA2}), DataRecord(0x90, {0xA3, 0xA4}), kEndRecord}),
+         kHexOk,
+         0,
          {{0x7F, 0xA1}, {0x80, 0xFF}, {0x1000, 0xA2}, {0x90, 0xFF}, {0x1010, 0xA3}, {0x91, 0xA4}, {0x1011, 0x00}}},
-        {"segment base", Lines({SegmentBase(0x0100), DataRecord(0x0020, {0x5A}), kEndRecord}), kHexOk, 0,
+        {"segment base",
+         Lines({SegmentBase(0x0100), DataRecord(0x0020, {0x5A}), kEndRecord}),
+         kHexOk,
+         0,
          {{0x1020, 0x5A}, {0x20, 0xFF}}},
-        {"linear base, then segment base", Lines({LinearBase(0x0001), DataRecord(0x0004, {0x11}), SegmentBase(0x0000),
-                                                  DataRecord(0x0004, {0x22}), kEndRecord}), kHexOk, 0,
+        {"linear base, then segment base",
+         Lines({LinearBase(0x0001),
+                DataRecord(0x0004, {0x11}),
+                SegmentBase(0x0000),
+                DataRecord(0x0004, {0x22}),
+                kEndRecord}),
+         kHexOk,
+         0,
          {{0x10004, 0x11}, {0x04, 0x22}}},
-        {"byte outside every segment", Lines({DataRecord(0x00FE, {1, 2, 3}), kEndRecord}), kHexOutsideImage, 0x100,
+        {"byte outside every segment",
+         Lines({DataRecord(0x00FE, {1, 2, 3}), kEndRecord}),
+         kHexOutsideImage,
+         0x100,
          {{0xFE, 1}, {0xFF, 2}}},
-        {"outside after a base", Lines({SegmentBase(0x0200), DataRecord(0x0000, {1}), kEndRecord}), kHexOutsideImage,
-         0x2000, {}},
+        {"outside after a base",
+         Lines({SegmentBase(0x0200), DataRecord(0x0000, {1}), kEndRecord}),
+         kHexOutsideImage,
+         0x2000,
+         {}},
     };
     for (const auto& c : cases) {
         ReadResult result = Read(c.text);
@@ -103,8 +129,8 @@ TEST(HexReader, OskelWindowEndIsRefused) {
 }
 
 TEST_F(FirmwareTest, LfAndCrLfFilesReadTheSame) {
-    const std::vector<std::string> lines = {SegmentBase(0x0100), DataRecord(0x0000, Bytes(16)),
-                                            DataRecord(0x0080, {9, 8}), kEndRecord};
+    const std::vector<std::string> lines = {
+        SegmentBase(0x0100), DataRecord(0x0000, Bytes(16)), DataRecord(0x0080, {9, 8}), kEndRecord};
     std::string crlf;
     for (const std::string& line : lines) crlf += line + "\r\n";
     WriteFile("lf.hex", Lines(lines));

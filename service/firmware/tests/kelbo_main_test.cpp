@@ -74,10 +74,13 @@ protected:
     // A firmware file for "Oskel": some code, and bytes in the remap window.
     void WriteOskelFiles() {
         WriteFile("Oskel_bt.hx", BooterText(booter_));
-        WriteFile("Oskel_ld.hx", Lines({DataRecord(0x0000, Counting(32, 0x40)), DataRecord(0x02F0, Counting(10, 0x80)),
-                                        kEndRecord}));
-        WriteFile("fw.hex", Lines({SegmentBase(0x0000), DataRecord(0x0100, Counting(16, 1)),
-                                   DataRecord(0xFA60, {0x31, 0x32}), kEndRecord}));
+        WriteFile("Oskel_ld.hx",
+                  Lines({DataRecord(0x0000, Counting(32, 0x40)), DataRecord(0x02F0, Counting(10, 0x80)), kEndRecord}));
+        WriteFile("fw.hex",
+                  Lines({SegmentBase(0x0000),
+                         DataRecord(0x0100, Counting(16, 1)),
+                         DataRecord(0xFA60, {0x31, 0x32}),
+                         kEndRecord}));
     }
 
     const std::vector<uint8_t> booter_ = Counting(32, 0xD0);
@@ -157,8 +160,8 @@ TEST_F(KelboTest, ColdStartWithSecondLoader) {
     sim::BootDrive drive(setup);
     drive.AttachTo(line_);
 
-    const char* result = Kelbo({"-d3", "-bb19200", "-bl115200l", "-l4000_ld.hx", "-2l4000_ld2.hx", "-b4000_bt.hx",
-                                "-p2", "-ffw.hex"});
+    const char* result =
+        Kelbo({"-d3", "-bb19200", "-bl115200l", "-l4000_ld.hx", "-2l4000_ld2.hx", "-b4000_bt.hx", "-p2", "-ffw.hex"});
     EXPECT_EQ(result, nullptr) << Failure(result);
     EXPECT_EQ(drive.Loader().SecondLoaderLines(), second);
     EXPECT_EQ(drive.Loader().FirmwareLines(), platform::SplitLines(ReadFile(kImageFileName)));
@@ -173,7 +176,8 @@ TEST_F(KelboTest, WarmStartFindsTheDriveAtItsRateAndSendsOnlyTheFirmware) {
         "param 4 LDCMD USIGN16\n"
         "param 82 ADDR USIGN16\n"
         "param 83 UNLOCK USIGN16\n",
-        "boot.tbl", &error);
+        "boot.tbl",
+        &error);
     ASSERT_TRUE(table) << error;
     sim::VirtualDrive firmware(*table, 1, 28800);
     sim::BootDriveSetup setup;
@@ -182,7 +186,8 @@ TEST_F(KelboTest, WarmStartFindsTheDriveAtItsRateAndSendsOnlyTheFirmware) {
     drive.AttachTo(line_);
     WriteFile("fw.hex", Lines({SegmentBase(0x8000), DataRecord(0x0000, Counting(8, 1)), kEndRecord}));
     // The option file as the download front end writes it.
-    WriteFile("Kelbo.inv", "-d3\n-bb0\n-bl57600l\n-l4000_ld.hx\n-2l4000_ld2.hx\n-b4000_bt.hx\n-p2\n-ffw.hex\n-lgfirm.txt\n");
+    WriteFile("Kelbo.inv",
+              "-d3\n-bb0\n-bl57600l\n-l4000_ld.hx\n-2l4000_ld2.hx\n-b4000_bt.hx\n-p2\n-ffw.hex\n-lgfirm.txt\n");
 
     const char* result = Kelbo({"-ifKelbo.inv"});
     EXPECT_EQ(result, nullptr) << Failure(result);
@@ -193,13 +198,18 @@ TEST_F(KelboTest, WarmStartFindsTheDriveAtItsRateAndSendsOnlyTheFirmware) {
     for (size_t at = log.find("InitTarnBus: "); at != std::string::npos; at = log.find("InitTarnBus: ", at + 1)) {
         tried.push_back(log.substr(at, log.find('\n', at) - at));
     }
-    EXPECT_EQ(tried, (std::vector<std::string>{"InitTarnBus: COM2, 57600 Baud", "InitTarnBus: COM2, 115200 Baud",
-                                               "InitTarnBus: COM2, 9600 Baud", "InitTarnBus: COM2, 19200 Baud",
-                                               "InitTarnBus: COM2, 28800 Baud"}));
+    EXPECT_EQ(tried,
+              (std::vector<std::string>{"InitTarnBus: COM2, 57600 Baud",
+                                        "InitTarnBus: COM2, 115200 Baud",
+                                        "InitTarnBus: COM2, 9600 Baud",
+                                        "InitTarnBus: COM2, 19200 Baud",
+                                        "InitTarnBus: COM2, 28800 Baud"}));
     EXPECT_EQ(firmware.Capture().ToDrive(),
               "\x04@20082\x05\x04"
-              "\x04@\x02" "20083=01D\x03\x42\x04"
-              "\x04_\x02" "20004=014D\x03\x79");
+              "\x04@\x02"
+              "20083=01D\x03\x42\x04"
+              "\x04_\x02"
+              "20004=014D\x03\x79");
 
     // The loader: wake-up ACK at 19200, baud code 6, ACK at 57600, lines.
     EXPECT_TRUE(drive.Rom().Booter().empty());
@@ -239,7 +249,10 @@ TEST_F(KelboTest, RefusalsBeforeAnyTransfer) {
         {"device type in the option file", {"-ifKelbo.inv"}, "-d9\t(Ruvex)\n", "Unknown option -d9", {}},
         {"nested option file", {"-ifKelbo.inv"}, "-ifother.inv\n", "Unknown option -ifother.inv", {}},
         {"firmware file missing", {"-fnone.hex"}, "", "Cannot open none.hex", {"Loading none.hex", "Device Oskel"}},
-        {"byte outside the image", {"-ffw.hex"}, "", "\nAddress 20000 outside the image!\n",
+        {"byte outside the image",
+         {"-ffw.hex"},
+         "",
+         "\nAddress 20000 outside the image!\n",
          {"Error in fw.hex", "FLM_009"}},
         {"unknown record type", {"-ffw3.hex"}, "", "\nRecord type 3!\n", {"Error in fw3.hex", "FLM_009"}},
         {"checksum error", {"-ffw2.hex"}, "", "\nFLM_013!\n", {"Error in fw2.hex", "FLM_009"}},
@@ -290,8 +303,11 @@ TEST_F(KelboTest, OptionsStartFromTheirDefaultsInEveryRun) {
     const LoaderImage image = ExpectedImage(0, {"fw.hex"});
     const uint8_t* sums = &image[0].bytes[0x10000];
     EXPECT_NE(std::vector<uint8_t>(sums, sums + 4), (std::vector<uint8_t>{0xAA, 0xBB, 0xCC, 0xDD}));
-    EXPECT_NE(second.find(platform::Format(":020000021000EC\r\n:20000000%02X%02X%02X%02X", unsigned{sums[0]},
-                                           unsigned{sums[1]}, unsigned{sums[2]}, unsigned{sums[3]})),
+    EXPECT_NE(second.find(platform::Format(":020000021000EC\r\n:20000000%02X%02X%02X%02X",
+                                           unsigned{sums[0]},
+                                           unsigned{sums[1]},
+                                           unsigned{sums[2]},
+                                           unsigned{sums[3]})),
               std::string::npos);
     // No log file was named the second time: the first one was closed.
     EXPECT_FALSE(TheLoaderConsole().HasLogFile());

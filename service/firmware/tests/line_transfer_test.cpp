@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "platform/system/clock.h"
-#include "service/firmware/loader_transfer.h"
-#include "service/firmware/transfer_codes.h"
 #include "service/firmware/loader_console.h"
+#include "service/firmware/loader_transfer.h"
 #include "service/firmware/tests/firmware_fixture.h"
+#include "service/firmware/transfer_codes.h"
 #include "sim/boot_drive.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_recorder.h"
@@ -68,8 +68,8 @@ TEST_F(LineTransferTest, HandshakeChangesRateThenSendsEveryLineWithoutLineEnd) {
     EXPECT_EQ(drive.Baud(), kLineBaud);
     EXPECT_EQ(drive.Loader().FirmwareLines(), (std::vector<std::string>{line1_, line2_, line3_, kEndRecord}));
     EXPECT_EQ(drive.Loader().FlashBytes(0x10000, 0x12, 0xFF),
-              (std::vector<uint8_t>{1, 2, 3, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                    0xFF, 4, 5}));
+              (std::vector<uint8_t>{
+                  1, 2, 3, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 4, 5}));
 }
 
 TEST_F(LineTransferTest, AnswersToALine) {
@@ -82,9 +82,16 @@ TEST_F(LineTransferTest, AnswersToALine) {
     } cases[] = {
         {"11 NAKs, then ACK", BootFault::Nak().Times(11).AtLine(2), kTransferSuccess, "FLM_038", 12},
         {"12 NAKs", BootFault::Nak().Times(12).AtLine(2), line_code::kTooManyNaks, "FLM_041", 12},
-        {"another byte", BootFault::Answer(BootStage::kLine, 'A').AtLine(2), line_code::kUnexpectedAnswer, "FLM_040", 1},
-        {"no answer", BootFault::Silence(BootStage::kLine).AtLine(2), line_code::kNoLineAnswer,
-         "No answer to line 2", 1},
+        {"another byte",
+         BootFault::Answer(BootStage::kLine, 'A').AtLine(2),
+         line_code::kUnexpectedAnswer,
+         "FLM_040",
+         1},
+        {"no answer",
+         BootFault::Silence(BootStage::kLine).AtLine(2),
+         line_code::kNoLineAnswer,
+         "No answer to line 2",
+         1},
     };
     WriteFile("fw.hex", file_);
     for (const auto& c : cases) {
@@ -134,18 +141,48 @@ TEST_F(LineTransferTest, HandshakeFailures) {
         int code;
         std::string text;
     } cases[] = {
-        {"loader silent", {BootFault::Silence(BootStage::kLoaderAck)}, false, kLineBaud, "fw.hex",
-         line_code::kNoLoaderAck, "FLM_045"},
-        {"second loader silent", {BootFault::Silence(BootStage::kLoaderAck)}, true, kLineBaud, "fw.hex",
-         line_code::kNoSecondLoaderAck, "FLM_048"},
-        {"garbage, then silent", {BootFault::Answer(BootStage::kLoaderAck, 0x55)}, false, kLineBaud, "fw.hex",
-         line_code::kNoLoaderAck, "FLM_045"},
-        {"no answer at the new rate", {BootFault::Silence(BootStage::kStartAnswer)}, false, kLineBaud, "fw.hex",
-         line_code::kNoStartAnswer, "FLM_043"},
-        {"second loader: no answer at the new rate", {BootFault::Silence(BootStage::kStartAnswer)}, true, kLineBaud,
-         "fw.hex", line_code::kNoSecondStartAnswer, "FLM_047"},
-        {"NAK at the new rate", {BootFault::Answer(BootStage::kStartAnswer, 0x15)}, false, kLineBaud, "fw.hex",
-         line_code::kBadStartAnswer, "FLM_046"},
+        {"loader silent",
+         {BootFault::Silence(BootStage::kLoaderAck)},
+         false,
+         kLineBaud,
+         "fw.hex",
+         line_code::kNoLoaderAck,
+         "FLM_045"},
+        {"second loader silent",
+         {BootFault::Silence(BootStage::kLoaderAck)},
+         true,
+         kLineBaud,
+         "fw.hex",
+         line_code::kNoSecondLoaderAck,
+         "FLM_048"},
+        {"garbage, then silent",
+         {BootFault::Answer(BootStage::kLoaderAck, 0x55)},
+         false,
+         kLineBaud,
+         "fw.hex",
+         line_code::kNoLoaderAck,
+         "FLM_045"},
+        {"no answer at the new rate",
+         {BootFault::Silence(BootStage::kStartAnswer)},
+         false,
+         kLineBaud,
+         "fw.hex",
+         line_code::kNoStartAnswer,
+         "FLM_043"},
+        {"second loader: no answer at the new rate",
+         {BootFault::Silence(BootStage::kStartAnswer)},
+         true,
+         kLineBaud,
+         "fw.hex",
+         line_code::kNoSecondStartAnswer,
+         "FLM_047"},
+        {"NAK at the new rate",
+         {BootFault::Answer(BootStage::kStartAnswer, 0x15)},
+         false,
+         kLineBaud,
+         "fw.hex",
+         line_code::kBadStartAnswer,
+         "FLM_046"},
         {"no such file", {}, false, kLineBaud, "none.hex", line_code::kFileNotOpened, "FLM_039"},
         {"rate without baud code", {}, false, 12345, "fw.hex", 10, "Ungueltige Baudrate"},
     };

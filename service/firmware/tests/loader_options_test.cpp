@@ -14,11 +14,21 @@ TEST(LoaderOptions, MatchedByPrefixInTheToolsOrder) {
         const char* text;
         OptionResult result;
     } taken[] = {
-        {"-d7", OptionResult::kTaken},        {"-lgfirm.txt", OptionResult::kLogFile}, {"-ns", OptionResult::kTaken},
-        {"-p3", OptionResult::kTaken},        {"-bb0", OptionResult::kTaken},          {"-bl115200l", OptionResult::kTaken},
-        {"-bOskel_bt.hx", OptionResult::kTaken},  {"-lgate.hx", OptionResult::kLogFile},   {"-lload.hx", OptionResult::kTaken},
-        {"-2lsecond.hx", OptionResult::kTaken}, {"-fC:\\fw\\a.hex", OptionResult::kTaken}, {"-ifKelbo.inv", OptionResult::kTaken},
-        {"-t", OptionResult::kTaken},         {"-nc", OptionResult::kTaken},           {"-?", OptionResult::kUsage},
+        {"-d7", OptionResult::kTaken},
+        {"-lgfirm.txt", OptionResult::kLogFile},
+        {"-ns", OptionResult::kTaken},
+        {"-p3", OptionResult::kTaken},
+        {"-bb0", OptionResult::kTaken},
+        {"-bl115200l", OptionResult::kTaken},
+        {"-bOskel_bt.hx", OptionResult::kTaken},
+        {"-lgate.hx", OptionResult::kLogFile},
+        {"-lload.hx", OptionResult::kTaken},
+        {"-2lsecond.hx", OptionResult::kTaken},
+        {"-fC:\\fw\\a.hex", OptionResult::kTaken},
+        {"-ifKelbo.inv", OptionResult::kTaken},
+        {"-t", OptionResult::kTaken},
+        {"-nc", OptionResult::kTaken},
+        {"-?", OptionResult::kUsage},
     };
     for (const auto& c : taken) EXPECT_EQ(ParseLoaderOption(c.text, o, OptionSource::kCommandLine), c.result) << c.text;
     EXPECT_EQ(o.deviceType, 7);
@@ -34,7 +44,6 @@ TEST(LoaderOptions, MatchedByPrefixInTheToolsOrder) {
     EXPECT_EQ(o.optionFile, "Kelbo.inv");
     EXPECT_TRUE(o.compareIdentification);
     EXPECT_TRUE(o.noChecksums);
-
 }
 
 TEST(LoaderOptions, DoubleBIsTheRateOnlyWithANumber) {

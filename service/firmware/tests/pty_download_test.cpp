@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "bus/serial/striowin.h"
-#include "platform/system/clock.h"
 #include "platform/base/format.h"
-#include "platform/testing/pty_pair.h"
-#include "platform/system/serial_port.h"
 #include "platform/files/text_file.h"
+#include "platform/system/clock.h"
+#include "platform/system/serial_port.h"
+#include "platform/testing/pty_pair.h"
 #include "service/firmware/kelbo_main.h"
 #include "service/firmware/tests/firmware_fixture.h"
 #include "sim/pty_boot_link.h"
@@ -45,7 +45,8 @@ TEST_F(PtyDownload, ColdStartOfOskel) {
     platform::SetSerialPortOpener(link.Opener("COM7"));
     link.Start();
 
-    std::vector<std::string> args = {"kelbo", "-d0", "-bb9600", "-bl115200", "-lld.hx", "-bOskel_bt.hx", "-p7", "-ffw.hex"};
+    std::vector<std::string> args = {
+        "kelbo", "-d0", "-bb9600", "-bl115200", "-lld.hx", "-bOskel_bt.hx", "-p7", "-ffw.hex"};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

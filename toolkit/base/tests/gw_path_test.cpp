@@ -22,8 +22,7 @@ TEST(GwMakepath, JoinsPartsInWindowsForm) {
         {nullptr, nullptr, "n", nullptr, "n"},
         {"D:", "", "f", "x", "D:f.x"},
     };
-    for (const Case& c : cases)
-        EXPECT_STREQ(GwMakepath(c.drive, c.dir, c.name, c.ext).c_str(), c.path) << c.path;
+    for (const Case& c : cases) EXPECT_STREQ(GwMakepath(c.drive, c.dir, c.name, c.ext).c_str(), c.path) << c.path;
 }
 
 TEST(GwSplitpath, SplitsAtEitherSeparatorWithExtensionWithoutDot) {

@@ -31,10 +31,18 @@ TEST_F(DefinitionFile, LoadedWindowHasEveryNestedChildByName) {
         GwKind kind;
     };
     const Expected children[] = {
-        {"MainContainer", GwCONTAINER_CLASS}, {"State1", GwLABEL_CLASS},      {"Number", GwEDIT_CLASS},
-        {"Hex", GwFORMATEDIT_CLASS},          {"BT_Save", GwPUSHBUTTON_CLASS}, {"Sort", GwRADIOGROUP_CLASS},
-        {"Devices", GwMULTILIST_CLASS},       {"Font", GwCOMBO_CLASS},        {"Speed", GwSLIDER_CLASS},
-        {"Logo", GwPICTURE_CLASS},            {"WaitIcon", GwMEDIA_CLASS},    {"Custom", GwGENERIC_CLASS},
+        {"MainContainer", GwCONTAINER_CLASS},
+        {"State1", GwLABEL_CLASS},
+        {"Number", GwEDIT_CLASS},
+        {"Hex", GwFORMATEDIT_CLASS},
+        {"BT_Save", GwPUSHBUTTON_CLASS},
+        {"Sort", GwRADIOGROUP_CLASS},
+        {"Devices", GwMULTILIST_CLASS},
+        {"Font", GwCOMBO_CLASS},
+        {"Speed", GwSLIDER_CLASS},
+        {"Logo", GwPICTURE_CLASS},
+        {"WaitIcon", GwMEDIA_CLASS},
+        {"Custom", GwGENERIC_CLASS},
     };
     for (const auto& c : children) {
         SCOPED_TRACE(c.name);

@@ -32,7 +32,8 @@ TEST_F(Modal, RunEndsWithTheScriptedResult) {
 
 TEST_F(Modal, ScriptActsInTheWindowAndAResultButtonEndsTheRun) {
     GwCore* dialog = GwRcMgr::load(nullptr, "Settings", 1);
-    gwtest::ScriptModal({"Settings", [](GwCore* w) {
+    gwtest::ScriptModal({"Settings",
+                         [](GwCore* w) {
                              EXPECT_TRUE(w->is_visible());
                              gwtest::Type(w->child("Name"), "Drive 7");
                              gwtest::Click(w->child("OK"));
@@ -50,11 +51,12 @@ TEST_F(Modal, RunsOfTheWrongWindowOrNotEndedFailTheTest) {
     gwtest::ScriptModal({"", [](GwCore*) {}, std::nullopt});
     EXPECT_EQ(dialog->go(), GwRESULT_CANCEL);
     EXPECT_EQ(dialog->go(), GwRESULT_CANCEL);
-    EXPECT_EQ(failures_, (std::vector<std::string>{
-                             "modal run of \"Settings\" where the script expected \"Other\"",
-                             "the script did not end the modal run of \"Settings\"",
-                             "unscripted modal run of \"Settings\"",
-                         }));
+    EXPECT_EQ(failures_,
+              (std::vector<std::string>{
+                  "modal run of \"Settings\" where the script expected \"Other\"",
+                  "the script did not end the modal run of \"Settings\"",
+                  "unscripted modal run of \"Settings\"",
+              }));
     gwtest::SetDefaultModalResult(GwRESULT_NO);
     failures_.clear();
     EXPECT_EQ(dialog->go(), GwRESULT_NO);
@@ -98,8 +100,11 @@ TEST_F(Modal, BoxButtonsEndTheRunWithTheirFixedCodes) {
         int code;
     };
     const Case cases[] = {
-        {"x_QuestionBox", "Yes", 6}, {"x_QuestionBox", "No", 7}, {"x_ErrorBox", "OK", 8},
-        {"x_WarningBox", "OK", 8},   {"x_InfoBox", "OK", 8},
+        {"x_QuestionBox", "Yes", 6},
+        {"x_QuestionBox", "No", 7},
+        {"x_ErrorBox", "OK", 8},
+        {"x_WarningBox", "OK", 8},
+        {"x_InfoBox", "OK", 8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.box) + " " + c.button);

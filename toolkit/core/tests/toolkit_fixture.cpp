@@ -23,7 +23,11 @@ int CB_Save(GwCore* w, GwEvent* ev, GwUD ud) { return Recording("CB_Save", w, ev
 }  // namespace
 
 const GwFuncDesc kFixtureTable[] = {
-    {"CB_Create", CB_Create}, {"CB_Show", CB_Show}, {"CB_Tick", CB_Tick}, {"CB_Save", CB_Save}, {nullptr, nullptr},
+    {"CB_Create", CB_Create},
+    {"CB_Show", CB_Show},
+    {"CB_Tick", CB_Tick},
+    {"CB_Save", CB_Save},
+    {nullptr, nullptr},
 };
 
 std::vector<Call>& Calls() {

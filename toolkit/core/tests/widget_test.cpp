@@ -254,8 +254,8 @@ TEST_F(Widgets, SortedListKeepsInsertionIndexes) {
 }
 
 int NoteRow(GwCore* w, GwEvent* ev, GwUD) {
-    g_events.push_back(w->name() + " " + GwCallbackTypeName(ev->type) + " row " + std::to_string(ev->row) +
-                       " clicks " + std::to_string(ev->click_count));
+    g_events.push_back(w->name() + " " + GwCallbackTypeName(ev->type) + " row " + std::to_string(ev->row) + " clicks " +
+                       std::to_string(ev->click_count));
     return 1;
 }
 

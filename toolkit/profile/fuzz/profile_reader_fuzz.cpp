@@ -21,8 +21,7 @@ namespace {
 class WorkDirectory {
 public:
     WorkDirectory()
-        : path_(std::filesystem::temp_directory_path() /
-                ("torvan_profile_fuzz_" + std::to_string(::getpid()))) {
+        : path_(std::filesystem::temp_directory_path() / ("torvan_profile_fuzz_" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(path_);
     }
     ~WorkDirectory() {
