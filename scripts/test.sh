@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the sanitizer build (AddressSanitizer and
-# UndefinedBehaviorSanitizer) with all tests and seed replays, clang-tidy's
+# UndefinedBehaviorSanitizer) with all tests and seed replays, the format gate
+# (clang-format over every tracked source, after .clang-format), clang-tidy's
 # bugprone checks over the parsers, the ThreadSanitizer build of the threaded
 # tests, every benchmark once, and the screen check of the renderer under a
 # virtual X server (scripts/screen-check.sh). The last line totals all runs:
-# "N passed, N failed" (the clang-tidy run counts as one).
+# "N passed, N failed" (the format gate and the clang-tidy run count as one
+# each).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -100,6 +102,25 @@ run_benchmarks() {
   add_counts "$p" "$f"
 }
 
+# Every tracked C and C++ source must be formatted as .clang-format says.
+run_format_gate() {
+  echo "=== format: clang-format over the tracked sources"
+  local sources=()
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.hpp' '*.cc' '*.c')
+  else
+    mapfile -t sources < <(find . -path ./build -prune -o -path ./install -prune -o \
+      -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.hpp' -o -name '*.cc' -o -name '*.c' \) -print)
+  fi
+  if printf '%s\0' "${sources[@]}" | xargs -0 clang-format --dry-run --Werror; then
+    echo "=== format: 1 passed, 0 failed"
+    add_counts 1 0
+  else
+    echo "=== format: files differ from .clang-format (clang-format -i FILE formats one)"
+    add_counts 0 1
+  fi
+}
+
 # clang-tidy reads the compile commands of the sanitizer build.
 run_tidy() {
   echo "=== tidy: bugprone checks over the parsers"
@@ -128,6 +149,7 @@ run_screen_check() {
   add_counts "$p" "$f"
 }
 
+run_format_gate
 run_preset asan
 run_tidy
 run_preset tsan threaded
