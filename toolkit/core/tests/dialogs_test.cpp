@@ -11,8 +11,8 @@
 #include "toolkit/core/gw_label.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_toggle.h"
+#include "toolkit/kindstest/kinds_fixture.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
-#include "toolkit/tests2/kinds_fixture.h"
 
 namespace kinds_test {
 namespace {

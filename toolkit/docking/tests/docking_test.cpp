@@ -5,9 +5,9 @@
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/docking/gw_docking.h"
+#include "toolkit/kindstest/kinds_fixture.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
-#include "toolkit/tests2/kinds_fixture.h"
 
 namespace kinds_test {
 namespace {

@@ -14,8 +14,8 @@
 #include "toolkit/draw/gw_pdf_writer.h"
 #include "toolkit/draw/gw_printer.h"
 #include "toolkit/draw/gw_text_layout.h"
+#include "toolkit/kindstest/kinds_fixture.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
-#include "toolkit/tests2/kinds_fixture.h"
 
 namespace kinds_test {
 namespace {
@@ -283,7 +283,7 @@ TEST_F(Drawing, PdfBytesOfAOnePageDocument) {
     dc.lift_clip();
     dc.draw_text(110, 50, "(1) Ger\xC3\xA4t\\", GwALIGN_RIGHT, "white");
     document.pages.push_back({dc.operations()});
-    std::string expected = testsupport::ReadFile(std::string(TORVAN_TOOLKIT2_FIXTURES) + "/one_page.pdf");
+    std::string expected = testsupport::ReadFile(std::string(TORVAN_DRAW_TEST_FIXTURES) + "/one_page.pdf");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(GwPdfBytes(document), expected);
     EXPECT_EQ(GwPdfBytes(GwPrintDocument{}), "") << "no page, no file";

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/draw/gw_bitmap.h"
+#include "toolkit/kindstest/kinds_fixture.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
-#include "toolkit/tests2/kinds_fixture.h"
 #include "toolkit/tree/gw_tree.h"
 
 namespace kinds_test {

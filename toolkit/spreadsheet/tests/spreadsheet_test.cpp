@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/core/gw_edit.h"
+#include "toolkit/kindstest/kinds_fixture.h"
 #include "toolkit/spreadsheet/gw_spreadsheet.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
-#include "toolkit/tests2/kinds_fixture.h"
 
 namespace kinds_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "toolkit/tests2/kinds_fixture.h"
+#include "toolkit/kindstest/kinds_fixture.h"
 
 #include "platform/base/reset_hooks.h"
 #include "testsupport/test_env.h"
@@ -49,7 +49,7 @@ std::vector<std::string>& Notes() {
 
 void KindsTest::SetUp() {
     testsupport::WriteFile(testsupport::RuntimePath("bin/kinds.cgw"),
-                           testsupport::ReadFile(std::string(TORVAN_TOOLKIT2_FIXTURES) + "/kinds.cgw"));
+                           testsupport::ReadFile(std::string(TORVAN_KINDS_FIXTURES) + "/kinds.cgw"));
     ASSERT_NE(GwRcMgr::use_func_desc(kTable), 0);
     ASSERT_TRUE(GwRcMgr::use("kinds.cgw"));
     main_ = GwRcMgr::load(nullptr, "MainWindow", 1);

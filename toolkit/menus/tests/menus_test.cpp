@@ -7,9 +7,9 @@
 
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/docking/gw_tab_book.h"
+#include "toolkit/kindstest/kinds_fixture.h"
 #include "toolkit/menus/gw_menu_item.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
-#include "toolkit/tests2/kinds_fixture.h"
 
 namespace kinds_test {
 namespace {
