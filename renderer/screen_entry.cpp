@@ -1,6 +1,5 @@
 // The renderer's entry points: torvan starts it when a display is there, and
 // the screen check reads the comparison and the places of widgets from it.
-#include <X11/Xlib.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -9,6 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+// Xlib defines macros (Bool, Status, CursorShape) that Qt's headers refuse,
+// so it comes after them.
+#include <X11/Xlib.h>
 
 #include "platform/base/log_sink.h"
 #include "renderer/screen_fonts.h"
