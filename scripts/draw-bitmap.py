@@ -3,8 +3,10 @@
 
     python3 scripts/draw-bitmap.py NAME WIDTH HEIGHT OUT.png
 
-The box icons (mb_stop, mb_warning, mb_info, mb_question) and the program's
-window icon (Icon1) have designs of their own; any other name gets a neutral
+The box icons (mb_stop, mb_warning, mb_info, mb_question), the program's
+window icon (Icon1) and the parameter list's marks (pt_epara writable,
+pt_nepar locked at the user's level, pt_ipara information only) have designs
+of their own; any other name gets a neutral
 framed panel with the name's initials, so a bitmap that a window names can be
 given its image file at once. Needs nothing but Python's standard library.
 """
@@ -20,6 +22,7 @@ RED = (200, 30, 30)
 YELLOW = (240, 200, 20)
 BLUE = (30, 80, 190)
 TEAL = (20, 120, 130)
+GREEN = (40, 150, 60)
 
 # 5 x 7 glyphs for the marks and initials.
 GLYPHS = {
@@ -71,11 +74,12 @@ class Canvas:
         return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 
-def disc(canvas, colour, mark):
+def disc(canvas, colour, mark=None):
     w, h = canvas.width, canvas.height
     r = min(w, h) / 2 - 1
     canvas.fill(lambda x, y: (x - w / 2) ** 2 + (y - h / 2) ** 2 <= r * r, colour)
-    canvas.glyph(mark, w / 2, h / 2, max(1, int(min(w, h) // 10)), WHITE)
+    if mark is not None:
+        canvas.glyph(mark, w / 2, h / 2, max(1, int(min(w, h) // 10)), WHITE)
 
 
 def octagon(canvas):
@@ -131,6 +135,12 @@ def draw(name, width, height):
         disc(canvas, BLUE, "?")
     elif name == "Icon1":
         program_icon(canvas)
+    elif name == "pt_epara":
+        disc(canvas, GREEN)
+    elif name == "pt_nepar":
+        disc(canvas, DARK, "x")
+    elif name == "pt_ipara":
+        disc(canvas, BLUE, "i")
     else:
         panel(canvas, name)
     return canvas.png()

@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/main/editor_context.h"
 #include "app/main/main_object.h"
+#include "app/services/window_handler.h"
 #include "app/shell/program_main.h"
 #include "app/shell/startup_sequence.h"
 #include "platform/base/reset_hooks.h"
@@ -70,7 +73,7 @@ protected:
 
     // Runs the program: the start timer fires, the user reads the main
     // window, asks to close it and confirms in "ExitTorvel".
-    int Run(Seen& seen) {
+    int Run(Seen& seen, const std::function<void(GwCore*)>& use = nullptr) {
         // Each run is a fresh program.
         StartupDoneFlag = false;
         StartupStepsFinished = false;
@@ -85,6 +88,7 @@ protected:
                 for (int i = 0; i < rows->count(); ++i) seen.netListRows.push_back(rows->row_text(i));
             }
             seen.userLevel = gwtest::Text(frame->child("TB_UserLevel"));
+            if (use) use(frame);
             gwtest::ScriptModal("ExitTorvel", [](GwCore* exit) { gwtest::Click(exit->child("Button")); });
             gwtest::Close(frame);
         });
@@ -162,6 +166,43 @@ TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
     const std::vector<std::string> second = drive_->Capture().Requests();
     EXPECT_FALSE(second.empty());
     EXPECT_FALSE(std::any_of(second.begin(), second.end(), IsTableDescriptionRead));
+}
+
+// The File menu of the shipped main window: a parameter file opens in the
+// parameter editor on a base of its own (the entry's user data keeps the
+// chosen file instead of the family's setup window), and the user
+// identification opens over the main window.
+TEST_F(FirstRunTest, FileMenuOpensAParameterFileAndTheUserIdentification) {
+    Seen seen;
+    bool editorOnFile = false;
+    std::string editorTitle;
+    bool identShown = false;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore* frame) {
+                      TheWindowHandler().CloseAllOnExit();
+                      // A parameter file set saved from the drive.
+                      for (const char* letter : {"D", "X", "T"}) {
+                          testsupport::WriteFile(
+                              Path(std::string("userdata/Saved.00") + letter),
+                              testsupport::ReadFile(Path(std::string("FIRMDATA/4120_001.30") + letter)));
+                      }
+                      gwtest::AnswerFile(Path("userdata/Saved.00D").string());
+                      gwtest::Click("MainWindow/MenuBar/M_File/M_OpenParaFile");
+                      GwCore* editor = TheWindowHandler().FindByName("ParameterEditor");
+                      editorTitle = editor != nullptr ? editor->title() : "";
+                      editorOnFile = editor != nullptr && editor->is_visible() &&
+                                     TheParameterEditorContext().Mode != kEditorModeOnline &&
+                                     TheParameterEditorContext().Base != GetMain()->ActiveParaBase();
+                      gwtest::Click("MainWindow/MenuBar/M_File/M_IdentUser");
+                      GwCore* ident = frame->child("IdentUser");
+                      identShown = GwRcMgr::is_valid_child(ident) && ident->is_visible();
+                      if (identShown) ident->hide();
+                  }),
+              0);
+    EXPECT_TRUE(editorOnFile);
+    EXPECT_EQ(editorTitle, "Parameter editor  [" + Path("userdata/Saved.00D").string() + "]");
+    EXPECT_TRUE(identShown);
+    EXPECT_TRUE(gwtest::Boxes().empty());
 }
 
 }  // namespace
