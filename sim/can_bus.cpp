@@ -10,6 +10,12 @@
 #include "platform/system/clock.h"
 #include "platform/system/dynamic_library.h"
 
+// The adapter library's name for its message record. Only its name is
+// needed: the entry points take it by pointer, and a call through a pointer
+// of another function type would be undefined, so Read and Write carry the
+// library's own parameter type. The bytes are laid out below.
+struct CanMessage;
+
 namespace sim {
 
 namespace {
@@ -64,8 +70,10 @@ uint32_t ParallelInit(uint16_t timing, int messageType, int hardwareType, uint32
 
 uint32_t ExportedClose() { return TheVirtualCanBus().Close(); }
 uint32_t ExportedStatus() { return TheVirtualCanBus().Status(); }
-uint32_t ExportedRead(void* message) { return TheVirtualCanBus().Read(static_cast<uint8_t*>(message)); }
-uint32_t ExportedWrite(void* message) { return TheVirtualCanBus().Write(static_cast<const uint8_t*>(message)); }
+uint32_t ExportedRead(::CanMessage* message) { return TheVirtualCanBus().Read(reinterpret_cast<uint8_t*>(message)); }
+uint32_t ExportedWrite(::CanMessage* message) {
+    return TheVirtualCanBus().Write(reinterpret_cast<const uint8_t*>(message));
+}
 uint32_t ExportedVersionInfo(char* text) { return TheVirtualCanBus().VersionInfo(text); }
 uint32_t ExportedSpecialFunction(uint32_t, int) { return 0; }
 

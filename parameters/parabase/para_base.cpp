@@ -37,8 +37,8 @@ constexpr const char* kBuiltInTexts[] = {
     "Device has too much parametervalue substitutiontext",
     "Timeout during data transmission of parameterbase to device",
     "New value of parameter %d-%s is out of valid range",
-    "Mismatch by type (%s) of parameter %d-%s and type of delivered variable (%s) of actual "
-    "function",
+    ("Mismatch by type (%s) of parameter %d-%s and type of delivered variable (%s) of actual "
+     "function"),
     "New Value for parameter %d-%s (%s %s) is out of valid range",
     "Data of parameter %d-%s is invalid",
     "%s transmission error:\n%s",

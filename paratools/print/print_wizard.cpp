@@ -36,7 +36,6 @@ constexpr uint32_t kPageWaitMs = 100;
 constexpr int kHighestUserLevel = 6;
 constexpr int kExpandableUserLevel = 5;
 
-constexpr char kPage0[] = "PrintPara0";
 constexpr char kPage1[] = "PrintPara1";
 constexpr char kPage2[] = "PrintPara2";
 constexpr char kPage3[] = "PrintPara3";

@@ -103,7 +103,8 @@ TEST(Dstring, AssignCopiesInPlaceWhenTheCapacityHoldsTheText) {
     ExpectShape(s, {"xyz", 3, 6, 32});
     s.AssignText("1234567");
     ExpectShape(s, {"1234567", 7, 39, 32});
-    s = s;
+    const dstring& self = s;  // assigned to itself
+    s = self;
     ExpectShape(s, {"1234567", 7, 39, 32});
 
     s.AssignChar('q');
