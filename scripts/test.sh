@@ -137,7 +137,9 @@ run_tidy() {
 run_screen_check() {
   echo "=== screen check: the renderer under Xvfb"
   local last p f
-  last=$(bash scripts/screen-check.sh | tee /dev/stderr | tail -n 1)
+  # Appending: stderr may be the log file of the whole run, which a plain tee
+  # would empty.
+  last=$(bash scripts/screen-check.sh | tee -a /dev/stderr | tail -n 1)
   if [[ "$last" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
     p=${BASH_REMATCH[1]}
     f=${BASH_REMATCH[2]}
