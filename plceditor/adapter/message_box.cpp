@@ -26,16 +26,16 @@ struct ButtonSet {
     const char* name;
     const char* definition;  // the buttons with their result codes
 };
+// clang-format off
 constexpr ButtonSet kButtonSets[] = {
     {BoxButtons::kOk, "Ok", "    button Ok { text = \"OK\"; result = 8 }\n"},
-    {BoxButtons::kYesNo,
-     "YesNo",
+    {BoxButtons::kYesNo, "YesNo",
      "    button Yes { text = \"&Yes\"; result = 6 }\n    button No { text = \"&No\"; result = 7 }\n"},
-    {BoxButtons::kYesNoCancel,
-     "YesNoCancel",
+    {BoxButtons::kYesNoCancel, "YesNoCancel",
      "    button Yes { text = \"&Yes\"; result = 6 }\n    button No { text = \"&No\"; result = 7 }\n"
      "    button Cancel { text = \"Cancel\"; result = 2 }\n"},
 };
+// clang-format on
 
 const IconInfo& Icon(BoxIcon icon) {
     for (const IconInfo& info : kIcons)

@@ -143,6 +143,7 @@ void PlcEditorDialog::BuildWindow(GwCore* owner) {
 
 void PlcEditorDialog::BuildMenu() {
     using namespace ids;
+    // clang-format off
     const MenuDefinition menus[] = {
         {"MenuFile",
          "&File",
@@ -185,6 +186,7 @@ void PlcEditorDialog::BuildMenu() {
           {kCmdCodeGenerator, "&Codegenerator..."}}},
         {"MenuHelp", "&?", {{kCmdHelp, "&Help..."}, {kCmdInfo, "&Info..."}}},
     };
+    // clang-format on
     GwCore* bar = MakeMenuBar(window_);
     for (const MenuDefinition& definition : menus) {
         GwCore* menu = AddMenu(bar, definition.name, definition.text);

@@ -15,6 +15,7 @@ struct Entry {
 };
 
 // Sorted by number.
+// clang-format off
 constexpr Entry kStrings[] = {
     {1, "Sindel Control"},
     {2, "Sindel Property Page"},
@@ -103,6 +104,7 @@ constexpr Entry kStrings[] = {
     {57750, "PLC V2.10"},
     {57751, "PLC V3.10"},
 };
+// clang-format on
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
                              [](const Entry& a, const Entry& b) { return a.id < b.id; }));

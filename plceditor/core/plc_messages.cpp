@@ -20,6 +20,7 @@ struct MessageEntry {
 };
 
 // Sorted by identifier.
+// clang-format off
 constexpr MessageEntry kMessages[] = {
     {57682, "%1 Translate the programme without error."},
     {57683,
@@ -40,7 +41,8 @@ constexpr MessageEntry kMessages[] = {
      "characters."},
     {57693, "%1 Error at name % TEXT(NAME), DEF .. = NAME. Name too long (max. 32 characters)."},
     {57694, "%1 No or faulty programme head % Pxx or Text declaration head  % TEXT(Name) found."},
-    {57695, "%1 Unknown command during text definition ! Example for definition: DEF Hxx = Name_of_Hxx."},
+    {57695,
+     "%1 Unknown command during text definition ! Example for definition: DEF Hxx = Name_of_Hxx."},
     {57696, "%1 Text definition % TEXT(Name) already made."},
     {57697, "%1 Faulty Counter-Number (Cxxx)."},
     {57698, "%1 Faulty Float-Number (Fxxx)."},
@@ -81,6 +83,7 @@ constexpr MessageEntry kMessages[] = {
     {57779, "%1 wrong touchprobe channel."},
     {57780, "%1 wrong number of event program."},
 };
+// clang-format on
 
 }  // namespace
 

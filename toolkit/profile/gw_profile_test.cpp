@@ -38,14 +38,13 @@ TEST(GwProfile, ReadsTheProfileFormat) {
         const char* key;
         const char* value;
     };
+    // clang-format off
     const Case cases[] = {
         {"names without regard to case", "[Options]\r\nLanguage=49\r\n", "OPTIONS", "language", "49"},
-        {"blanks around names and '=' trimmed",
-         "[ Options ]\r\n \tLanguage \t=  49 \t\r\n",
-         "Options",
-         "Language",
-         "49"},
-        {"quoted value keeps its blanks", "[ParaStrings]\r\n17=\" MODE \"\r\n", "ParaStrings", "17", " MODE "},
+        {"blanks around names and '=' trimmed", "[ Options ]\r\n \tLanguage \t=  49 \t\r\n",
+         "Options", "Language", "49"},
+        {"quoted value keeps its blanks", "[ParaStrings]\r\n17=\" MODE \"\r\n", "ParaStrings", "17",
+         " MODE "},
         {"only one pair of quotes goes", "[S]\r\nK=\"\"x\"\"\r\n", "S", "K", "\"x\""},
         {"a lone quote is the value", "[S]\r\nK=\"\r\n", "S", "K", "\""},
         {"quote inside a value stays", "[S]\r\nK=a \"b\" c\r\n", "S", "K", "a \"b\" c"},
@@ -54,10 +53,12 @@ TEST(GwProfile, ReadsTheProfileFormat) {
         {"key before any section is in the head", "K=head\r\n[S]\r\nK=s\r\n", "", "K", "head"},
         {"'=' and ';' inside a value", "[S]\r\nK=a=b;c\r\n", "S", "K", "a=b;c"},
         {"empty value", "[S]\r\nK=\r\n", "S", "K", ""},
-        {"a repeated section continues the first", "[S]\r\nA=1\r\n[T]\r\n[s]\r\nK=2\r\n", "S", "K", "2"},
+        {"a repeated section continues the first", "[S]\r\nA=1\r\n[T]\r\n[s]\r\nK=2\r\n", "S", "K",
+         "2"},
         {"comment line is no key", "[S]\r\n;K=1\r\n", "S", "K", ""},
         {"missing key reads empty", "[S]\r\nA=1\r\n", "S", "K", ""},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteFile(RuntimePath(kFile), c.file);

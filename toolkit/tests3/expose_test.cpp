@@ -41,18 +41,16 @@ TEST_F(Exposing, FirstShowResizeAndInvalidateEachDrawAFreshPicture) {
         std::function<void()> act;
         int exposes;
     };
+    // clang-format off
     const Step steps[] = {
         {"hidden: no expose", [&] { plot->invalidate(); }, 0},
         {"first show", [&] { main->show(); }, 1},
         {"shown again: no expose", [&] { main->show(); }, 1},
-        {"resize",
-         [&] {
-             plot->set_dimension({300, 120});
-         },
-         2},
+        {"resize", [&] { plot->set_dimension({300, 120}); }, 2},
         {"invalidate", [&] { plot->invalidate(); }, 3},
         {"a renderer's expose", [&] { plot->expose(); }, 4},
     };
+    // clang-format on
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         s.act();

@@ -232,31 +232,20 @@ TEST_F(Windows, FramesMaximiseRestoreAndCentreOnTheVirtualScreen) {
         int state;
         Lines notes;
     };
+    // clang-format off
     const Step steps[] = {
         {"maximise", [&] { child->maximize(); }, {0, 0, 1280, 1024}, GwSTATE_MAXIMIZED, {"Child resize"}},
         {"restore", [&] { child->restore(); }, {10, 20, 200, 100}, GwSTATE_NORMAL, {"Child resize"}},
         {"restore a normal frame", [&] { child->restore(); }, {10, 20, 200, 100}, GwSTATE_NORMAL, {}},
         {"centre", [&] { child->center(); }, {540, 462, 200, 100}, GwSTATE_NORMAL, {"Child resize"}},
-        {"centre on a smaller screen",
-         [&] {
-             GwSetScreenSize({800, 600});
-             child->center();
-         },
-         {300, 250, 200, 100},
-         GwSTATE_NORMAL,
-         {"Child resize"}},
+        {"centre on a smaller screen", [&] { GwSetScreenSize({800, 600}); child->center(); }, {300, 250, 200, 100},
+         GwSTATE_NORMAL, {"Child resize"}},
         {"minimise", [&] { child->minimize(); }, {300, 250, 200, 100}, GwSTATE_MINIMIZED, {}},
         {"restore a minimised frame", [&] { child->restore(); }, {300, 250, 200, 100}, GwSTATE_NORMAL, {"Child show"}},
-        {"maximise, minimise, restore",
-         [&] {
-             child->maximize();
-             child->minimize();
-             child->restore();
-         },
-         {300, 250, 200, 100},
-         GwSTATE_NORMAL,
-         {"Child resize", "Child resize", "Child show"}},
+        {"maximise, minimise, restore", [&] { child->maximize(); child->minimize(); child->restore(); },
+         {300, 250, 200, 100}, GwSTATE_NORMAL, {"Child resize", "Child resize", "Child show"}},
     };
+    // clang-format on
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         Notes().clear();
@@ -285,19 +274,16 @@ TEST_F(Windows, ShowingFocusingAndRaisingOrderTheTopLevelWindows) {
         std::function<void()> act;
         const char* order;
     };
+    // clang-format off
     const Step steps[] = {
         {"two shown", [] {}, "Main Child / Child"},
         {"focus in Main", [&] { main->child("Field")->set_focus(); }, "Child Main / Main"},
         {"raise", [&] { child->raise(); }, "Main Child / Child"},
         {"raise a hidden frame", [&] { other->raise(); }, "Main Child Other / Child"},
         {"hide the top", [&] { child->hide(); }, "Main Child Other / Main"},
-        {"destroy",
-         [&] {
-             child->destroy();
-             other->destroy();
-         },
-         "Main / Main"},
+        {"destroy", [&] { child->destroy(); other->destroy(); }, "Main / Main"},
     };
+    // clang-format on
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         s.act();
@@ -322,36 +308,17 @@ TEST_F(Windows, AScrolledContainerMovesItsFirstItemAsTheUserScrolls) {
         int first;
         Lines notes;
     };
+    // clang-format off
     const Step steps[] = {
         {"scroll", [] { return gwtest::Scroll("Main/Params", 4); }, true, 4, {"Params scroll value=4"}},
         {"to where it is", [] { return gwtest::Scroll("Main/Params", 4); }, true, 4, {}},
         {"past the end", [] { return gwtest::Scroll("Main/Params", 9); }, true, 7, {"Params scroll value=7"}},
         {"before the start", [] { return gwtest::Scroll("Main/Params", -1); }, true, 0, {"Params scroll value=0"}},
-        {"by the program",
-         [&] {
-             params->set_first_visible(2);
-             return true;
-         },
-         true,
-         2,
-         {}},
-        {"fewer items",
-         [&] {
-             params->set_item_count(4);
-             return true;
-         },
-         true,
-         1,
-         {}},
-        {"disabled",
-         [&] {
-             params->disable();
-             return gwtest::Scroll(params, 0);
-         },
-         false,
-         1,
-         {}},
+        {"by the program", [&] { params->set_first_visible(2); return true; }, true, 2, {}},
+        {"fewer items", [&] { params->set_item_count(4); return true; }, true, 1, {}},
+        {"disabled", [&] { params->disable(); return gwtest::Scroll(params, 0); }, false, 1, {}},
     };
+    // clang-format on
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         Notes().clear();

@@ -269,35 +269,29 @@ TEST_F(ActivationTest, SignatureCheckAgainstTheDrive) {
         uint8_t expected;
         const char* logged;  // null: nothing logged
     };
+    // clang-format off
     const Step steps[] = {
         {"unchanged", [] {}, 1, nullptr},
-        {"revision",
-         [&] { drive.Find(92)->value = FloatBits(1.35f); },
-         7,
+        {"revision", [&] { drive.Find(92)->value = FloatBits(1.35f); }, 7,
          "CheckDeviceSignature: Different revision detected"},
-        {"power-on",
-         [&] {
+        {"power-on", [&] {
              drive.Find(92)->value = FloatBits(1.3f);
              drive.Find(88)->value = 1;
              BusTransferFlag = false;
          },
-         7,
-         "DeviceSignatureCheck: PWRON message from Device\n"},
-        {"power-on during a transfer",
-         [&] {
+         7, "DeviceSignatureCheck: PWRON message from Device\n"},
+        {"power-on during a transfer", [&] {
              drive.Find(88)->value = 1;
              BusTransferFlag = true;
          },
-         1,
-         "DeviceSignatureCheck: PWRON message from Device ignored"},
-        {"run mode",
-         [&] {
+         1, "DeviceSignatureCheck: PWRON message from Device ignored"},
+        {"run mode", [&] {
              BusTransferFlag = false;
              drive.Find(151)->value = 5;
          },
-         7,
-         "DeviceSignatureCheck: Runmode change detected\n"},
+         7, "DeviceSignatureCheck: Runmode change detected\n"},
     };
+    // clang-format on
     for (const Step& s : steps) {
         s.arrange();
         EXPECT_EQ(main_->DeviceSignatureCheck(), s.expected) << s.what;

@@ -59,42 +59,23 @@ TEST_F(NotesTest, ErrorNoteTakesItsTextFromTheDevicesErrorFile) {
     };
     const std::string withDialog =
         "[DIALOG]\nPre=Drive reports:\nPost=Call service.\n[E5]\n1=Overload\n3=Overheated\\nLet it cool\n";
+    // clang-format off
     const Case cases[] = {
         {"sub-code key", kVersionFile, "[E5]\n1=Overload\n3=Overheated\n", 0x0305, false, {"warning: Overheated"}},
-        {"missing key takes the first",
-         kVersionFile,
-         "[E5]\n1=Overload\n3=Overheated\n",
-         0x0905,
-         false,
+        {"missing key takes the first", kVersionFile, "[E5]\n1=Overload\n3=Overheated\n", 0x0905, false,
          {"warning: Overload"}},
-        {"lead-in and closing, line breaks",
-         kVersionFile,
-         withDialog,
-         0x0305,
-         false,
+        {"lead-in and closing, line breaks", kVersionFile, withDialog, 0x0305, false,
          {"warning: Drive reports:Overheated \nLet it coolCall service."}},
         {"info only shows the explanation alone", kVersionFile, withDialog, 0x0105, true, {"info: Overload"}},
-        {"the class file without a version file",
-         kClassFile,
-         "[E7]\n0=Encoder lost\n",
-         0x0007,
-         false,
+        {"the class file without a version file", kClassFile, "[E7]\n0=Encoder lost\n", 0x0007, false,
          {"warning: Encoder lost"}},
-        {"the version file before the class file",
-         kVersionFile,
-         "[E7]\n0=Encoder unplugged\n",
-         0x0007,
-         false,
+        {"the version file before the class file", kVersionFile, "[E7]\n0=Encoder unplugged\n", 0x0007, false,
          {"warning: Encoder unplugged"}},
         {"no section: the message", kVersionFile, "[E5]\n1=Overload\n", 0x0106, false, {kQuestionText}},
         {"no file: the message", nullptr, "", 0x0305, false, {kQuestionText}},
-        {"no file, info only",
-         nullptr,
-         "",
-         0x0305,
-         true,
-         {"info: This ends the online work with the active device. Continue!"}},
+        {"no file, info only", nullptr, "", 0x0305, true, {"info: This ends the online work with the active device. Continue!"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (const char* file : {kVersionFile, kClassFile}) RemoveTreeFile(file);

@@ -69,16 +69,17 @@ TEST_F(BusMonitorTest, UpdatesMeasureAgainOnlyForANewActivationOrBaudRate) {
         const char* baud;
         std::string maximum;
     };
+    // clang-format off
     const std::vector<Step> steps = {
         {"unchanged", [] {}, false, "9600 Baud", platform::Format("%0.2lf", maximumRate_)},
         {"device activated again",
-         [this] { ASSERT_TRUE(main_->SetActiveDevice(maintest::kAddress)); },
-         true,
-         "9600 Baud",
+         [this] { ASSERT_TRUE(main_->SetActiveDevice(maintest::kAddress)); }, true, "9600 Baud",
          ""},
         // Reopening the bus uncouples the device: nothing to measure.
-        {"other baud rate", [this] { ASSERT_TRUE(main_->OpenTarnBus(19200, 1, true)); }, true, "19200 Baud", "0.00"},
+        {"other baud rate", [this] { ASSERT_TRUE(main_->OpenTarnBus(19200, 1, true)); }, true,
+         "19200 Baud", "0.00"},
     };
+    // clang-format on
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         main_->GetSerialBus()->CountErrorCategory(2);

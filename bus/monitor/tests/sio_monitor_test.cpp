@@ -98,6 +98,7 @@ TEST_F(SioMonitorTest, ATickTheGuardRefusesChangesNothing) {
             flag = false;
         };
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {"modal flag", withFlag(ModalFlag)},
         {"serial wait", withFlag(SerialWaitFlag)},
@@ -108,6 +109,7 @@ TEST_F(SioMonitorTest, ATickTheGuardRefusesChangesNothing) {
              ShowInfoText("Busy");
          }},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         GwCore* window = OpenWindow(kSioMonitorWindow);
@@ -172,6 +174,7 @@ TEST_F(SioMonitorTest, MaximumRateTestSendsNothingWithoutAReachableDevice) {
         const char* name;
         std::function<void()> arrange;
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {"devices uncoupled",
          [this] {
@@ -180,6 +183,7 @@ TEST_F(SioMonitorTest, MaximumRateTestSendsNothingWithoutAReachableDevice) {
          }},
         {"no active device", [this] { OpenSerialBus(); }},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         c.arrange();

@@ -35,6 +35,7 @@ TEST_F(FormattingTest, DisplayAndFixedWidthTextsByType) {
         const char* fixed;  // FormatRawValueFixed
         const char* plain;  // RawValueToString
     };
+    // clang-format off
     const Case cases[] = {
         {"USIGN8", kTypeUsign8, 0, 0x1FF, "255", "255", "255"},
         {"USIGN8 hex", kTypeUsign8, kFlagHex, 0x1AB, "1ABH", "1ABH", "171"},
@@ -50,26 +51,18 @@ TEST_F(FormattingTest, DisplayAndFixedWidthTextsByType) {
         {"INT32Q16", kTypeInt32Q16, 0, 98304, "1.5", "     1.5", "1.500000"},
         {"INT32Q16 whole", kTypeInt32Q16, 0, -131072, "-2", "    -2", "-2.000000"},
         {"FLOAT32", kTypeFloat32, 0, BitsOfFloat(100.0f), "100", "100", "100.000000"},
-        {"FLOAT32 long", kTypeFloat32, 0, BitsOfFloat(1e15f), "1.000000e+15", "1.000000e+15", "999999986991104.000000"},
-        {"FLOAT32 fourteen characters",
-         kTypeFloat32,
-         0,
-         BitsOfFloat(5e13f),
-         "50000000188416",
-         "50000000188416",
-         "50000000188416.000000"},
-        {"FLOAT32 fifteen characters",
-         kTypeFloat32,
-         0,
-         BitsOfFloat(1e14f),
-         "1.000000e+14",
-         "1.000000e+14",
-         "100000000376832.000000"},
+        {"FLOAT32 long", kTypeFloat32, 0, BitsOfFloat(1e15f), "1.000000e+15", "1.000000e+15",
+         "999999986991104.000000"},
+        {"FLOAT32 fourteen characters", kTypeFloat32, 0, BitsOfFloat(5e13f), "50000000188416",
+         "50000000188416", "50000000188416.000000"},
+        {"FLOAT32 fifteen characters", kTypeFloat32, 0, BitsOfFloat(1e14f), "1.000000e+14",
+         "1.000000e+14", "100000000376832.000000"},
         {"ERR_STRUC", kTypeErrStruc, 0, 0x00050103, "E03-1,5h", "E0003-01,  5h\n", "3"},
         {"BINARY16", kTypeBinary16, 0, 5, "", "", ""},
         {"STRING", kTypeString, 0, 5, "", "", ""},
         {"BEGRIFF", kTypeBegriff, 0, 5, "", "", ""},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Define(base, {.number = kP, .name = "VALUE", .type = c.type, .flags = c.flags});

@@ -258,15 +258,14 @@ TEST_F(DataSetTest, HandshakeThatDoesNotEndWellIsAnError) {
         const char* message;
         int polls;
     };
+    // clang-format off
     const Case cases[] = {
-        {sim::kHandshakeBusyForever,
-         0,
-         kParaDownloadTimeout,
-         "Timeout during data transmission of parameterbase to device",
-         10},
+        {sim::kHandshakeBusyForever, 0, kParaDownloadTimeout,
+         "Timeout during data transmission of parameterbase to device", 10},
         {0, 125, kParaRefusedByDevice, "New value of parameter 125-GAIN  is out of valid range", 1},
         {3, 2000, kParaRefusedByDevice, "New value of parameter 2000- is out of valid range", 4},
     };
+    // clang-format on
     ReadDevice();
     auto file = SavedDeviceSet();
     for (const Case& c : cases) {

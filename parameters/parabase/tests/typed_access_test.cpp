@@ -36,59 +36,37 @@ TEST_F(TypedAccessTest, TypeMismatchNamesTheTypeAndTheRequestedForm) {
         int (*act)(ParaBase&);
         const char* message;
     };
+    // clang-format off
     const Case cases[] = {
-        {kTypeInt16,
-         [](ParaBase& b) {
-             uint32_t v;
-             return b.GetValueU32(kP, &v);
-         },
+        {kTypeInt16, [](ParaBase& b) { uint32_t v; return b.GetValueU32(kP, &v); },
          "Mismatch by type (INT16) of parameter 120-SPEED and type of delivered variable "
          "((usign32)) of actual function"},
-        {kTypeUsign8,
-         [](ParaBase& b) {
-             int32_t v;
-             return b.GetValueS32(kP, &v);
-         },
+        {kTypeUsign8, [](ParaBase& b) { int32_t v; return b.GetValueS32(kP, &v); },
          "Mismatch by type (USIGN8) of parameter 120-SPEED and type of delivered variable "
          "((int32)) of actual function"},
-        {kTypeErrStruc,
-         [](ParaBase& b) {
-             float v;
-             return b.GetValueFloat(kP, &v);
-         },
+        {kTypeErrStruc, [](ParaBase& b) { float v; return b.GetValueFloat(kP, &v); },
          "Mismatch by type (ERR_STRUC) of parameter 120-SPEED and type of delivered variable "
          "((float32)) of actual function"},
-        {kTypeErrStruc,
-         [](ParaBase& b) { return b.SetValueDouble(kP, 1.0); },
+        {kTypeErrStruc, [](ParaBase& b) { return b.SetValueDouble(kP, 1.0); },
          "Mismatch by type (ERR_STRUC) of parameter 120-SPEED and type of delivered variable "
          "((float32)) of actual function"},
-        {kTypeString,
-         [](ParaBase& b) {
-             int32_t v;
-             return b.GetRawValue(kP, &v);
-         },
+        {kTypeString, [](ParaBase& b) { int32_t v; return b.GetRawValue(kP, &v); },
          "Mismatch by type (STRING) of parameter 120-SPEED and type of delivered variable "
          "((MultiDataType)) of actual function"},
-        {kTypeString,
-         [](ParaBase& b) { return b.SetRawValue(kP, 1); },
+        {kTypeString, [](ParaBase& b) { return b.SetRawValue(kP, 1); },
          "Mismatch by type (STRING) of parameter 120-SPEED and type of delivered variable "
          "((MultiDataType)) of actual function"},
-        {kTypeBinary16,
-         [](ParaBase& b) { return b.SetValueString(kP, dstring("1")); },
+        {kTypeBinary16, [](ParaBase& b) { return b.SetValueString(kP, dstring("1")); },
          "Mismatch by type (BINARY16) of parameter 120-SPEED and type of delivered variable "
          "((dstring)) of actual function"},
-        {kTypeString,
-         [](ParaBase& b) {
-             double v;
-             return b.RawToDouble(kP, 1, &v);
-         },
+        {kTypeString, [](ParaBase& b) { double v; return b.RawToDouble(kP, 1, &v); },
          "Mismatch by type (STRING) of parameter 120-SPEED and type of delivered variable "
          "((double)) of actual function"},
-        {kTypeFixpt16,
-         [](ParaBase& b) { return b.SetValueS32(kP, 1); },
+        {kTypeFixpt16, [](ParaBase& b) { return b.SetValueS32(kP, 1); },
          "Mismatch by type (FIXPT16) of parameter 120-SPEED and type of delivered variable "
          "((int32)) of actual function"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(TypeName(c.type));
         Define(base, {.number = kP, .name = "SPEED", .type = c.type, .maximum = 100});
@@ -107,6 +85,7 @@ TEST_F(TypedAccessTest, SetValueDoubleStoresByTypeAndShowsTheValue) {
         int32_t raw;        // stored, when code is 0
         const char* shown;  // display text of the stored value, or the value text of message 11
     };
+    // clang-format off
     const Case cases[] = {
         {"FIXPT16 highest", kTypeFixpt16, 0, 0xFFFF, 3276.0, 0, 65520, "3276.00"},
         {"FIXPT16 above", kTypeFixpt16, 0, 0xFFFF, 3276.01, 11, 0, "3276.010000"},
@@ -115,20 +94,17 @@ TEST_F(TypedAccessTest, SetValueDoubleStoresByTypeAndShowsTheValue) {
         {"FIXPT16 negative", kTypeFixpt16, 0, 0xFFFF, -5.0, 11, 0, "-5.000000"},
         {"FIXPT16 limit", kTypeFixpt16, 0, 200, 10.05, 11, 0, "10.05"},
         {"INT32Q16 tiny", kTypeInt32Q16, kInt32Min, kInt32Max, 0.000001, 0, 1, "0.000015"},
-        {"INT32Q16 tiny negative", kTypeInt32Q16, kInt32Min, kInt32Max, -0.000001, 0, -1, "-0.000015"},
+        {"INT32Q16 tiny negative", kTypeInt32Q16, kInt32Min, kInt32Max, -0.000001, 0, -1,
+         "-0.000015"},
         {"INT32Q16 one and a half", kTypeInt32Q16, kInt32Min, kInt32Max, 1.5, 0, 98304, "1.5"},
         {"INT32Q16 above", kTypeInt32Q16, kInt32Min, kInt32Max, 40000.0, 11, 0, "40000.000000"},
         {"INT32Q16 limit", kTypeInt32Q16, 0, 65536, 1.5, 11, 0, "1.5"},
-        {"FLOAT32 100", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 100.0, 0, BitsOfFloat(100.0f), "100"},
-        {"FLOAT32 1.5", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 1.5, 0, BitsOfFloat(1.5f), "1.5"},
-        {"FLOAT32 long",
-         kTypeFloat32,
-         BitsOfFloat(-1e30f),
-         BitsOfFloat(1e30f),
-         1e15,
-         0,
-         BitsOfFloat(1e15f),
-         "1.000000e+15"},
+        {"FLOAT32 100", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 100.0, 0,
+         BitsOfFloat(100.0f), "100"},
+        {"FLOAT32 1.5", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 1.5, 0,
+         BitsOfFloat(1.5f), "1.5"},
+        {"FLOAT32 long", kTypeFloat32, BitsOfFloat(-1e30f), BitsOfFloat(1e30f), 1e15, 0,
+         BitsOfFloat(1e15f), "1.000000e+15"},
         {"FLOAT32 limit", kTypeFloat32, 0, BitsOfFloat(100.0f), 100.5, 11, 0, "100.5"},
         {"USIGN8 truncated", kTypeUsign8, 0, 255, 254.9, 0, 254, "254"},
         {"USIGN8 fraction above the maximum", kTypeUsign8, 0, 255, 255.5, 11, 0, "255"},
@@ -136,10 +112,12 @@ TEST_F(TypedAccessTest, SetValueDoubleStoresByTypeAndShowsTheValue) {
         {"INT16 truncated toward zero", kTypeInt16, -100, 100, -99.9, 0, -99, "-99"},
         {"INT16 below", kTypeInt16, -100, 100, -100.5, 11, 0, "-100"},
         {"INT8 lowest", kTypeInt8, -128, 127, -128.0, 0, -128, "-128"},
-        {"USIGN32 above 2^31", kTypeUsign32, 0, -1, 4000000000.0, 0, static_cast<int32_t>(4000000000u), "4000000000"},
+        {"USIGN32 above 2^31", kTypeUsign32, 0, -1, 4000000000.0, 0,
+         static_cast<int32_t>(4000000000u), "4000000000"},
         {"USIGN16 not a number", kTypeUsign16, 0, 0xFFFF, std::nan(""), 11, 0, "0"},
         {"INT32 not a number", kTypeInt32, kInt32Min, kInt32Max, std::nan(""), 11, 0, "0"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Define(base,

@@ -35,20 +35,15 @@ TEST_F(ParaTreeTest, FileTreesFollowTheirFilters) {
     const Param io{.number = 300, .name = "IN1", .kpGroup = kIoGroup, .used = false};
     const Param noSC{.number = 301, .name = "IN2", .kpGroup = kIoGroup, .scGroup = 0};
     const Param locked{.number = 302, .name = "LOCK", .kpGroup = kIoGroup, .access = 0x51};
+    // clang-format off
     const TreeCase cases[] = {
         {"array parameter with its elements",
          {array},
          kFilterValid,
          kAccessSCGroup,
          true,
-         {"File",
-          "  Device_-1",
-          "    Menu_0",
-          "      200-ABC",
-          "        200-ABC-0",
-          "        200-ABC-1",
-          "        200-ABC-2",
-          "        200-ABC-3"}},
+         {"File", "  Device_-1", "    Menu_0", "      200-ABC", "        200-ABC-0", "        200-ABC-1",
+          "        200-ABC-2", "        200-ABC-3"}},
         {"used: groups without a used parameter have no folder",
          {speed, torque, io, noSC},
          kFilterUsed,
@@ -67,15 +62,12 @@ TEST_F(ParaTreeTest, FileTreesFollowTheirFilters) {
          kAccessReadOrWrite,
          true,
          {"File", "  Device_-1", "    Menu_2", "      300-IN1", "      301-IN2"}},
-        {"writable at the level only",
-         {io, locked},
-         kFilterValid,
-         kAccessWrite,
-         true,
+        {"writable at the level only", {io, locked}, kFilterValid, kAccessWrite, true,
          {"File", "  Device_-1", "    Menu_2", "      300-IN1"}},
         {"a filter that takes no group", {speed}, 7, kAccessSCGroup, true, {"File", "  Device_-1"}},
         {"a base that is not loaded", {speed}, kFilterValid, kAccessSCGroup, false, {}},
     };
+    // clang-format on
     GwTree* tree = MakeTree();
     ASSERT_NE(tree, nullptr);
     for (const TreeCase& c : cases) {

@@ -26,9 +26,9 @@ struct Script {
 
 TEST(V310ProgramLines, ScriptsGiveTheirMessagesLineByLine) {
     const std::string name33(33, 'n');
+    // clang-format off
     const Script scripts[] = {
-        {"text block",
-         true,
+        {"text block", true,
          {{"%TEXT(Axis_1)", msg::kNoError},
           {"DEF H127 = Speed_Max", msg::kNoError},
           {"DEF H128 = X", msg::kFaultyInteger},
@@ -49,36 +49,36 @@ TEST(V310ProgramLines, ScriptsGiveTheirMessagesLineByLine) {
         {"text name of 33 characters", true, {{"%TEXT(" + name33 + ")", msg::kNameTooLong}}},
         {"text name without bracket", true, {{"%TEXT(Abc", msg::kNameTooLong}}},
         {"text head with more", true, {{"%TEXT(A)X", msg::kLineTooLong}}},
-        {"outside a block",
-         true,
-         {{"N10 NOP", msg::kNoProgramHead}, {"DEF H1 = A", msg::kNoProgramHead}, {"END", msg::kNoProgramHead}}},
-        {"program numbers in order",
-         true,
+        {"outside a block", true,
+         {{"N10 NOP", msg::kNoProgramHead},
+          {"DEF H1 = A", msg::kNoProgramHead},
+          {"END", msg::kNoProgramHead}}},
+        {"program numbers in order", true,
          {{"%P00", msg::kNoError},
           {"%TEXT(A)", msg::kUnknownCommandOrNoLabel},
           {"END", msg::kNoError},
           {"%p01", msg::kNoError},
           {"END", msg::kNoError}}},
-        {"second %P00", true, {{"%P00", msg::kNoError}, {"END", msg::kNoError}, {"%P00", msg::kProgramNumberUsed}}},
-        {"first program %P01",
-         true,
+        {"second %P00", true,
+         {{"%P00", msg::kNoError}, {"END", msg::kNoError}, {"%P00", msg::kProgramNumberUsed}}},
+        {"first program %P01", true,
          {{"%P01", msg::kProgramNumberNotRising},
           {"END", msg::kNoError},
           {"%P00", msg::kProgramNumberNotRising},
           {"END", msg::kNoError},
           {"%P00", msg::kProgramNumberUsed}}},
-        {"any numbers while renumbering",
-         false,
+        {"any numbers while renumbering", false,
          {{"%P05", msg::kNoError}, {"END", msg::kNoError}, {"%P05", msg::kNoError}}},
-        {"bad heads",
-         true,
+        {"bad heads", true,
          {{"%P128", msg::kProgramNumberError},
           {"END", msg::kNoError},
           {"%PX", msg::kProgramNumberError},
           {"END", msg::kNoError},
           {"%P02X", msg::kLineTooLong}}},
-        {"END with more", true, {{"%P00", msg::kNoError}, {"END X", msg::kLineTooLong}, {"%P01", msg::kNoError}}},
+        {"END with more", true,
+         {{"%P00", msg::kNoError}, {"END X", msg::kLineTooLong}, {"%P01", msg::kNoError}}},
     };
+    // clang-format on
     for (const Script& script : scripts) {
         SCOPED_TRACE(script.name);
         V310Compiler compiler;

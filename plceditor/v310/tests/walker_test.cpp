@@ -118,20 +118,23 @@ TEST(V310Walker, ProgramTablesThatDoNotHoldTogether) {
     constexpr int kHead = 174;
     constexpr int kEnd = 175;
     constexpr int kNop = 37;
+    // clang-format off
     const Case cases[] = {
         {"empty record 0", {}, 747, msg::kNoProgram, msg::kNoProgram},
-        {"statement in record 0", {{kNop, 0, 0}}, 747, msg::kNoProgram, msg::kProgramHeadError},
-        {"no memory", {}, 0, msg::kNoProgram, msg::kMissingProgramEnd},
-        {"head beyond the capacity", {{kHead, 600, 601}}, 747, msg::kMissingProgramEnd, msg::kProgramHeadError},
-        {"end before first", {{kHead, 3, 1}, {kEnd, 0, 0}}, 747, msg::kMissingProgramEnd, msg::kProgramHeadError},
-        {"END before the end index",
-         {{kHead, 1, 3}, {kNop, 0, 0}, {kEnd, 0, 0}, {kEnd, 0, 0}},
-         747,
-         msg::kNoError,
+        {"statement in record 0", {{kNop, 0, 0}}, 747, msg::kNoProgram,
          msg::kProgramHeadError},
+        {"no memory", {}, 0, msg::kNoProgram, msg::kMissingProgramEnd},
+        {"head beyond the capacity", {{kHead, 600, 601}}, 747, msg::kMissingProgramEnd,
+         msg::kProgramHeadError},
+        {"end before first", {{kHead, 3, 1}, {kEnd, 0, 0}}, 747, msg::kMissingProgramEnd,
+         msg::kProgramHeadError},
+        {"END before the end index", {{kHead, 1, 3}, {kNop, 0, 0}, {kEnd, 0, 0}, {kEnd, 0, 0}},
+         747, msg::kNoError, msg::kProgramHeadError},
         // As read from a file, which does not hold the END index.
-        {"no END at all", {{kHead, 1, 0}, {kNop, 0, 0}}, 747, msg::kMissingProgramEnd, msg::kProgramHeadError},
+        {"no END at all", {{kHead, 1, 0}, {kNop, 0, 0}}, 747, msg::kMissingProgramEnd,
+         msg::kProgramHeadError},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PlcCompiler store;
