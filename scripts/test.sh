@@ -137,9 +137,17 @@ run_tidy() {
 run_screen_check() {
   echo "=== screen check: the renderer under Xvfb"
   local last p f
-  # Appending: stderr may be the log file of the whole run, which a plain tee
-  # would empty.
-  last=$(bash scripts/screen-check.sh | tee -a /dev/stderr | tail -n 1)
+  # Each line goes on through the run's own error output (tee would open it
+  # again: a log file of the whole run would be emptied or written over);
+  # the last line is kept for the counts.
+  last=$(bash scripts/screen-check.sh | {
+    line='' previous=''
+    while IFS= read -r line; do
+      printf '%s\n' "$line" >&2
+      previous=$line
+    done
+    printf '%s\n' "$previous"
+  })
   if [[ "$last" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
     p=${BASH_REMATCH[1]}
     f=${BASH_REMATCH[2]}
