@@ -14,30 +14,13 @@
 
 namespace {
 
-const char* const kTypeNames[] = {"BEGRIFF",
-                                  "BINARY8",
-                                  "USIGN8",
-                                  "BINARY16",
-                                  "USIGN16",
-                                  "FIXPT16",
-                                  "PASSWORD",
-                                  "INT16",
-                                  "INT32Q16",
-                                  "FLOAT32",
-                                  "ERR_STRUC",
-                                  "STRING",
-                                  "INT8",
-                                  "INT32",
-                                  "USIGN32"};
 const char* const kKindNames[] = {"RAM_CV", "RAM_AV", "EEPROM", "FEPROM", "FSEL/ISEL"};
 // Device kinds whose entries carry the two marks of columns 19 and 20.
 constexpr int kMarkedDeviceKindFirst = 4;
 constexpr int kMarkedDeviceKindLast = 7;
 
-std::string PrintTypeName(char type) {
-    const int i = type - kTypeBegriff;
-    return i >= 0 && i < static_cast<int>(std::size(kTypeNames)) ? kTypeNames[i] : "";
-}
+// The parameter base's type name; an unknown type prints as nothing.
+std::string PrintTypeName(char type) { return type >= kTypeBegriff && type <= kTypeUsign32 ? TypeName(type) : ""; }
 
 std::string PrintKindName(char kind) {
     const int i = kind - '0';
