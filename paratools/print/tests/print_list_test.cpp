@@ -86,5 +86,27 @@ TEST_F(PrintListTest, SortingByNameIgnoresCaseAndClusteringKeepsTheOrderInsideGr
     EXPECT_EQ(List(), (std::vector<int>{24, 20, 22, 21, 23}));
 }
 
+// The type and kind columns name what the entry holds; a code outside the
+// tables prints as nothing.
+TEST_F(PrintListTest, TypeAndKindColumnsNameTheEntrysCodes) {
+    constexpr int kTypeColumn = 13;
+    constexpr int kKindColumn = 14;
+    const struct {
+        char type, kind;
+        const char *typeText, *kindText;
+    } cases[] = {
+        {kTypeBegriff, '0', "BEGRIFF", "RAM_CV"},
+        {kTypeUsign16, '2', "USIGN16", "EEPROM"},
+        {kTypeUsign32, '4', "USIGN32", "FSEL/ISEL"},
+        {'/', '5', "", ""},
+        {'?', '/', "", ""},
+    };
+    for (const auto& c : cases) {
+        Define(base, {.number = 20, .name = "A", .type = c.type, .kind = c.kind});
+        EXPECT_EQ(PrintCellText(base, kTypeColumn, 20, 0), c.typeText) << c.type;
+        EXPECT_EQ(PrintCellText(base, kKindColumn, 20, 0), c.kindText) << c.kind;
+    }
+}
+
 }  // namespace
 }  // namespace paratoolstest
