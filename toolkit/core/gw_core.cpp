@@ -11,6 +11,20 @@
 #include "toolkit/core/gw_timers.h"
 #include "toolkit/core/gw_widget_store.h"
 
+namespace {
+
+// The "rect" attribute of a definition, or `if_missing`.
+GwRect DefinitionRect(const GwDefinition& def, int language, const GwRect& if_missing) {
+    const GwAttribute* a = def.find("rect", language);
+    if (a == nullptr || a->values.size() != 4) return if_missing;
+    return {static_cast<int>(GwDefinitionNumber(a->values[0], 0)),
+            static_cast<int>(GwDefinitionNumber(a->values[1], 0)),
+            static_cast<int>(GwDefinitionNumber(a->values[2], 10)),
+            static_cast<int>(GwDefinitionNumber(a->values[3], 10))};
+}
+
+}  // namespace
+
 GwCore::GwCore(GwKind kind, const std::string& name, GwCore* parent)
     : kind_(kind), name_(name), definition_name_(name) {
     if (parent != nullptr && !parent->alive_) parent = nullptr;
@@ -250,6 +264,7 @@ void GwCore::set_focus() {
         GwEvent lost;
         lost.value = 0;
         old->fire(GwCB_FOCUS, lost);
+        if (store.IsLive(old)) old->OnFocusLost();
     }
     if (alive_) {
         GwEvent gained;
@@ -270,11 +285,44 @@ void GwCore::set_rect(const GwRect& r) {
     if (!alive_) return;
     rect_ = r;
     if (frame_state_ == GwSTATE_NORMAL) normal_rect_ = r;
+    keep_client_area_size();
     notify(GwProperty::kRect);
     GwDispatchGuard guard;
     GwEvent ev;
     fire(GwCB_RESIZE, ev);
     if (alive_) OnResized();
+}
+
+GwRect GwCore::definition_rect() const {
+    if (definition_node_ == nullptr) return rect_;
+    return DefinitionRect(*definition_node_, language_, {0, 0, 10, 10});
+}
+
+GwCore* GwCore::client_area() const {
+    if (!alive_ || !is_frame() || definition_node_ == nullptr) return nullptr;
+    GwCore* first = first_control();
+    if (first == nullptr || !first->alive_ || first->definition_node_ == nullptr) return nullptr;
+    // Both rectangles given: a first control that merely keeps the starting
+    // size of a frame that has none is no client area.
+    if (definition_node_->find("rect", language_) == nullptr ||
+        first->definition_node_->find("rect", first->language_) == nullptr)
+        return nullptr;
+    const GwRect own = definition_rect();
+    return first->definition_rect() == GwRect{0, 0, own.width, own.height} ? first : nullptr;
+}
+
+GwDimension GwCore::least_usable_size() const {
+    const GwRect own = definition_rect();
+    return {own.width / 2, own.height / 2};
+}
+
+void GwCore::keep_client_area_size() {
+    const GwDimension size = dimension();
+    if (GwCore* area = client_area()) {
+        if (area->dimension() != size) area->set_dimension(size);
+    } else if (parent_ != nullptr && parent_->client_area() == this && parent_->dimension() != size) {
+        parent_->set_dimension(size);
+    }
 }
 
 int GwCore::text_width(const std::string& text) const { return static_cast<int>(text.size()) * GwCHAR_WIDTH_UNITS; }
@@ -473,6 +521,7 @@ bool GwCore::close() {
     if (f->close_mode_ == GwCLOSE_DESTROY) {
         f->destroy();
     } else {
+        f->stop_timers_within();
         f->hide();
     }
     return true;
@@ -574,6 +623,10 @@ void GwCore::stop_timer() {
     if (!alive_ || !timer_running_) return;
     GwTimerScheduler::Cancel(this);
     record("timer stop", "");
+}
+
+void GwCore::stop_timers_within() {
+    for (GwCore* widget : subtree(true)) widget->stop_timer();
 }
 
 // --- callbacks ------------------------------------------------------------------
@@ -754,13 +807,8 @@ void GwCore::apply_definition(const GwDefinition& def, int language) {
     enabled_ = def.flag("enabled", language, true);
     editable_ = def.flag("editable", language, true);
     focusable_ = def.flag("focusable", language, true);
-    if (const GwAttribute* a = def.find("rect", language); a != nullptr && a->values.size() == 4) {
-        rect_ = {static_cast<int>(GwDefinitionNumber(a->values[0], 0)),
-                 static_cast<int>(GwDefinitionNumber(a->values[1], 0)),
-                 static_cast<int>(GwDefinitionNumber(a->values[2], 10)),
-                 static_cast<int>(GwDefinitionNumber(a->values[3], 10))};
-        normal_rect_ = rect_;
-    }
+    rect_ = DefinitionRect(def, language, rect_);
+    normal_rect_ = rect_;
     modality_ = def.number("modality", language, modality_);
     close_mode_ = def.number("close_mode", language, close_mode_);
     decoration_ = def.number("decoration", language, decoration_);

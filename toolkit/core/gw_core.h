@@ -155,6 +155,18 @@ public:
     void set_position(const GwPosition& p) { set_rect({p.x, p.y, rect_.width, rect_.height}); }
     GwDimension dimension() const { return {rect_.width, rect_.height}; }
     void set_dimension(const GwDimension& d) { set_rect({rect_.x, rect_.y, d.width, d.height}); }
+    // The rectangle the widget's definition gives it (its current one for a
+    // widget made in code).
+    GwRect definition_rect() const;
+    // A frame's client area: its first control when the definitions place it
+    // at the frame's origin with the frame's own size (both rectangles
+    // given). The two keep one size:
+    // resizing either resizes the other, so the client area's size is the
+    // window's. Null when the frame has none.
+    GwCore* client_area() const;
+    // The least size at which a frame stays usable: half its definition's
+    // size in each direction.
+    GwDimension least_usable_size() const;
     int width() const { return rect_.width; }
     int height() const { return rect_.height; }
     void set_width(int w) { set_rect({rect_.x, rect_.y, w, rect_.height}); }
@@ -253,6 +265,9 @@ public:
     // Starts with the definition's "timer" interval.
     void start_timer();
     void stop_timer();
+    // Stops the timers of the widget and of every widget inside it: a window
+    // that is closed (hidden or destroyed) leaves none running.
+    void stop_timers_within();
     uint32_t timer_interval() const { return timer_interval_ms_; }
     bool is_timer_running() const { return timer_running_; }
 
@@ -303,6 +318,8 @@ protected:
     virtual void OnFirstShown() {}
     // Runs after every geometry set, after the resize callback.
     virtual void OnResized() {}
+    // Runs when the widget has lost the focus, after its focus callback.
+    virtual void OnFocusLost() {}
     // The kind's own handling of a key the key binding let through; true
     // when taken.
     virtual bool KindKey(int key);
@@ -330,6 +347,9 @@ private:
     };
 
     void set_enabled(bool on);
+    // Gives a frame's client area the frame's size, or the frame its client
+    // area's size, whichever of the two was just set.
+    void keep_client_area_size();
     void set_frame_state(int state, const char* shown);
     // Return and Escape as a frame handles them.
     bool FrameKey(int key);

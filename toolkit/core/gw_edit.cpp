@@ -72,6 +72,7 @@ void GwEdit::set_text(const std::string& text) {
     store_text(text, Shown(text));
     cursor_ = static_cast<int>(text.size());
     all_selected_ = false;
+    unconfirmed_ = false;
 }
 
 void GwEdit::set_cursor_position(int pos) {
@@ -99,6 +100,7 @@ void GwEdit::StoreTyped(const std::string& text, int cursor) {
     store_text(text, Shown(text));
     cursor_ = cursor;
     all_selected_ = false;
+    unconfirmed_ = true;
     GwEvent ev;
     fire(GwCB_CHANGE, ev);
 }
@@ -162,10 +164,21 @@ bool GwEdit::EraseAt() {
 
 bool GwEdit::type_key(int key) { return press_key(key); }
 
+void GwEdit::Confirm() {
+    unconfirmed_ = false;
+    GwEvent confirm;
+    fire(GwCB_CONFIRM, confirm);
+}
+
+void GwEdit::user_focus_out() {
+    if (is_alive() && unconfirmed_) Confirm();
+}
+
 bool GwEdit::KindKey(int key) {
     if (key == GwKEY_RETURN) {
         GwEvent activate;
         fire(GwCB_ACTIVATE, activate);
+        if (is_alive()) Confirm();
         return true;
     }
     if (read_only_) return false;

@@ -61,8 +61,17 @@ public:
 
     // One key as the user types it (GwCore::press_key). Returns whether it
     // was taken; a key the format refuses beeps. Return fires the activate
-    // binding; tab, clear, Escape and F1 are for the key binding only.
+    // binding, then the confirm binding; tab, clear, Escape and F1 are for
+    // the key binding only.
     bool type_key(int key);
+    // The user left the field for a place outside the model (another
+    // program's window); a renderer reports it here. Like the focus moving
+    // to another widget, it fires the confirm binding when the text was typed
+    // since the last confirmation, so one entry is confirmed once.
+    void user_focus_out();
+    // Text typed since the last confirmation (or since the program last set
+    // the text).
+    bool has_unconfirmed_input() const { return unconfirmed_; }
 
     void apply_definition(const GwDefinition& def, int language) override;
 
@@ -70,8 +79,10 @@ protected:
     ~GwEdit() override = default;
     void copy_state_to(GwCore* copy) const override;
     bool KindKey(int key) override;
+    void OnFocusLost() override { user_focus_out(); }
 
 private:
+    void Confirm();
     bool InsertChar(char c);
     bool EraseBefore();
     bool EraseAt();
@@ -84,6 +95,7 @@ private:
     bool password_ = false;
     int cursor_ = 0;
     bool all_selected_ = false;
+    bool unconfirmed_ = false;
     std::string suffix_;
     std::string prompt_;
     int format_type_ = 0;

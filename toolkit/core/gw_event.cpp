@@ -4,8 +4,9 @@ namespace {
 
 // Names of the binding types in definition files, by GwCallbackType.
 constexpr const char* kTypeNames[GwCB_COUNT] = {
-    nullptr, "create", "show",   "hide", "destroy", "resize", "timer", "close",  "activate",    "default", "change",
-    "key",   "mouse",  "select", "user", "help",    "focus",  "fill",  "button", "spreadsheet", "expose",  "scroll",
+    nullptr,    "create",  "show",   "hide",        "destroy", "resize", "timer",   "close",
+    "activate", "default", "change", "key",         "mouse",   "select", "user",    "help",
+    "focus",    "fill",    "button", "spreadsheet", "expose",  "scroll", "confirm",
 };
 
 }  // namespace

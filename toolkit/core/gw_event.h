@@ -41,6 +41,7 @@ enum GwCallbackType {
     GwCB_SPREADSHEET,  // spreadsheet cell events; the reason says which, row and column the cell
     GwCB_EXPOSE,       // a drawing widget is to draw a fresh picture into its device context
     GwCB_SCROLL,       // the user moved a scrolled container's first visible item (value)
+    GwCB_CONFIRM,      // an edit's input confirmed: Return, or leaving a field typed into
     GwCB_COUNT
 };
 

@@ -14,6 +14,15 @@ constexpr GwDimension kGwDefaultScreenSize{1280, 1024};
 
 void GwSetScreenSize(GwDimension size);
 GwDimension GwScreenSize();
+// Whether a frame at that rectangle can be reached on the screen: at least
+// kGwReachableSpan units of it in each direction (all of it when smaller)
+// lie on the screen.
+constexpr int kGwReachableSpan = 40;
+bool GwOnScreen(const GwRect& rect);
+// The user gave a frame a new size with the window manager (a renderer
+// reports it here): the frame takes it and its client area follows. False
+// for a widget that is not a live frame.
+bool GwUserResizeWindow(GwCore* frame, GwDimension size);
 // Frames from bottom to top, the live ones only.
 std::vector<GwCore*> GwStackingOrder();
 // The frame raised last that is still live and visible, or null.

@@ -16,6 +16,7 @@
 #include "toolkit/core/gw_item_list.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_screen.h"
 #include "toolkit/core/gw_scrolled_container.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/core/gw_timers.h"
@@ -371,6 +372,18 @@ int Fire(const Target& target, const std::string& event, GwEvent event_data) {
 bool Close(const Target& target) {
     GwCore* w = target.Resolve();
     return w != nullptr && w->close();
+}
+
+bool ResizeWindow(const Target& window, GwDimension size) {
+    GwCore* w = window.Resolve();
+    return w != nullptr && (GwUserResizeWindow(w, size) || Refused(window, "resizing"));
+}
+
+bool LeaveField(const Target& field) {
+    auto* edit = As<GwEdit>(field, "an edit");
+    if (edit == nullptr) return false;
+    edit->user_focus_out();
+    return true;
 }
 
 bool OpenMenu(const Target& menu) {

@@ -66,6 +66,10 @@ bool MoveSlider(const Target& target, double value);
 int Fire(const Target& target, const std::string& event, GwEvent event_data = GwEvent());
 // A close request as by the window's close button.
 bool Close(const Target& target);
+// The user resizes a window with the window manager (GwUserResizeWindow).
+bool ResizeWindow(const Target& window, GwDimension size);
+// The user leaves an edit for another program's window (GwEdit::user_focus_out).
+bool LeaveField(const Target& field);
 // Opens a menu or popup as the user (GwCore::open_menu).
 bool OpenMenu(const Target& menu);
 // The user scrolls a scrolled container (or a list) so that `first` is the

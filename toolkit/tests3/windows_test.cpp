@@ -259,6 +259,150 @@ TEST_F(Windows, FramesMaximiseRestoreAndCentreOnTheVirtualScreen) {
     EXPECT_EQ(owned->rect(), (GwRect{200, 200, 200, 100}));
 }
 
+TEST_F(Windows, AClientAreaKeepsTheWindowsSizeWhicheverOfThemIsResized) {
+    GwCore* sized = Show("Sized");
+    GwCore* client = sized->child("Client");
+    ASSERT_EQ(sized->client_area(), client);
+    // A first control that does not fill its window, and a window without
+    // one, have no client area.
+    EXPECT_EQ(Show("Main")->client_area(), nullptr);
+    EXPECT_EQ(Show("Child")->client_area(), nullptr);
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        GwRect window;
+        GwDimension client;
+        Lines notes;
+    };
+    // clang-format off
+    const Step steps[] = {
+        {"the window manager", [&] { EXPECT_TRUE(gwtest::ResizeWindow(sized, {420, 310})); },
+         {50, 60, 420, 310}, {420, 310}, {"Client resize"}},
+        {"the same size again", [&] { EXPECT_TRUE(gwtest::ResizeWindow(sized, {420, 310})); },
+         {50, 60, 420, 310}, {420, 310}, {}},
+        {"the program sizes the client area", [&] { client->set_dimension({350, 250}); },
+         {50, 60, 350, 250}, {350, 250}, {"Client resize"}},
+        {"maximise", [&] { sized->maximize(); }, {0, 0, 1280, 1024}, {1280, 1024}, {"Client resize"}},
+        {"restore", [&] { sized->restore(); }, {50, 60, 350, 250}, {350, 250}, {"Client resize"}},
+        {"a move", [&] { sized->move(5, 6); }, {5, 6, 350, 250}, {350, 250}, {}},
+    };
+    // clang-format on
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        Notes().clear();
+        s.act();
+        EXPECT_EQ(sized->rect(), s.window);
+        EXPECT_EQ(client->dimension(), s.client);
+        EXPECT_EQ(client->position(), (GwPosition{0, 0}));
+        EXPECT_EQ(Notes(), s.notes);
+    }
+    EXPECT_EQ(sized->least_usable_size(), (GwDimension{150, 100}));
+    EXPECT_EQ(sized->definition_rect(), (GwRect{50, 60, 300, 200}));
+
+    // Only a live frame is resized by the window manager.
+    CaptureFailures();
+    EXPECT_FALSE(gwtest::ResizeWindow(client, {10, 10}));
+    sized->destroy();
+    EXPECT_FALSE(GwUserResizeWindow(sized, {10, 10}));
+    EXPECT_EQ(failures.size(), 1u);
+}
+
+TEST_F(Windows, AFrameIsOnTheScreenWhenEnoughOfItCanBeReached) {
+    struct Case {
+        GwRect rect;
+        bool on;
+    };
+    const Case cases[] = {
+        {{0, 0, 300, 200}, true},
+        {{1240, 984, 300, 200}, true},
+        {{1241, 100, 300, 200}, false},
+        {{100, 985, 300, 200}, false},
+        {{-260, -160, 300, 200}, true},
+        {{-261, 100, 300, 200}, false},
+        {{1270, 1014, 10, 10}, true},
+        {{1280, 0, 10, 10}, false},
+        {{5000, 5000, 300, 200}, false},
+        {{-32000, -32000, 160, 24}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rect.x) + "," + std::to_string(c.rect.y));
+        EXPECT_EQ(GwOnScreen(c.rect), c.on);
+    }
+}
+
+TEST_F(Windows, AnEntryIsConfirmedOnceByReturnOrByLeavingTheField) {
+    struct Case {
+        const char* what;
+        std::function<void(GwCore* window)> act;
+        Lines notes;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"typed, then Return, then away", [](GwCore* w) {
+             w->child("Alias")->set_focus();
+             gwtest::Type(w->child("Alias"), "ab\n");
+             w->child("Other")->set_focus();
+         }, {"Alias change", "Alias change", "Alias confirm"}},
+        {"typed, then away twice", [](GwCore* w) {
+             w->child("Alias")->set_focus();
+             gwtest::Type(w->child("Alias"), "ab");
+             w->child("Other")->set_focus();
+             w->child("Alias")->set_focus();
+             w->child("Other")->set_focus();
+         }, {"Alias change", "Alias change", "Alias confirm"}},
+        {"typed, then to another program", [](GwCore* w) {
+             gwtest::Type(w->child("Alias"), "a");
+             EXPECT_TRUE(gwtest::LeaveField(w->child("Alias")));
+             EXPECT_TRUE(gwtest::LeaveField(w->child("Alias")));
+         }, {"Alias change", "Alias confirm"}},
+        {"Return confirms also without typing", [](GwCore* w) {
+             gwtest::PressKey(w->child("Alias"), GwKEY_RETURN);
+             gwtest::PressKey(w->child("Alias"), GwKEY_RETURN);
+         }, {"Alias confirm", "Alias confirm"}},
+        {"a text the program sets is no entry", [](GwCore* w) {
+             w->child("Alias")->set_focus();
+             w->child("Alias")->set_text("set");
+             w->child("Other")->set_focus();
+         }, {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GwCore* window = Show("Sized");
+        Notes().clear();
+        c.act(window);
+        Lines notes;
+        for (const std::string& n : Notes())
+            if (n.rfind("Alias ", 0) == 0) notes.push_back(n);
+        EXPECT_EQ(notes, c.notes);
+        window->destroy();
+    }
+}
+
+TEST_F(Windows, ClosingAWindowStopsTheTimersInsideIt) {
+    GwCore* window = Show("Sized");
+    GwCore* ticker = window->child("Ticker");
+    ticker->start_timer(100);
+    window->start_timer(100);
+    gwtest::Advance(100);
+    EXPECT_EQ(Notes(), (Lines{"Ticker timer"}));
+
+    ASSERT_TRUE(gwtest::Close(window));
+    EXPECT_FALSE(window->is_shown());
+    EXPECT_FALSE(ticker->is_timer_running());
+    EXPECT_FALSE(window->is_timer_running());
+    Notes().clear();
+    gwtest::Advance(500);
+    EXPECT_EQ(Notes(), Lines{});
+
+    // A refused close leaves the window and its timers running.
+    window->show();
+    window->set_callback(GwCB_CLOSE, [](GwCore*, GwEvent*, GwUD) { return 0; });
+    ticker->start_timer(100);
+    EXPECT_FALSE(gwtest::Close(window));
+    EXPECT_TRUE(ticker->is_timer_running());
+}
+
 TEST_F(Windows, ShowingFocusingAndRaisingOrderTheTopLevelWindows) {
     GwCore* main = Show("Main");
     GwCore* child = Show("Child");
