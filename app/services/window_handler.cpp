@@ -10,6 +10,7 @@
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_screen.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {
@@ -54,6 +55,38 @@ GwProfile* SelectPosSection(GwCore* window) {
     return profile->select_section((kPosSectionPrefix + window->name()).c_str()) ? profile : nullptr;
 }
 
+// The size of the window's first control as its definition gives it.
+GwDimension DefinitionDimension(GwCore* window) {
+    const GwCore* first = window->first_control();
+    const GwRect own = first != nullptr ? first->definition_rect() : window->definition_rect();
+    return {own.width, own.height};
+}
+
+// A stored size the window cannot be used at is replaced by its definition's
+// own: one never saved (the starting pair, or no "Dim" at all) and one below
+// the window's least usable size (a first control that is not the window's
+// client area always gets its own).
+void MendDimension(GwCore* window, bool read, int& width, int& height) {
+    const WindowDimension never;
+    const GwDimension least = window->least_usable_size();
+    if (read && (width != never.width || height != never.height) && width >= least.width && height >= least.height)
+        return;
+    const GwDimension own = DefinitionDimension(window);
+    width = own.width;
+    height = own.height;
+}
+
+// A stored position at which the window (at the size it gets) is off the
+// screen is replaced by its definition's own.
+void MendPosition(GwCore* window, bool read, const WindowPlacement& placement, int& x, int& y) {
+    const GwDimension size =
+        window->client_area() != nullptr ? GwDimension{placement.width, placement.height} : window->dimension();
+    if (read && GwOnScreen({x, y, size.width, size.height})) return;
+    const GwRect own = window->definition_rect();
+    x = own.x;
+    y = own.y;
+}
+
 }  // namespace
 
 WindowHandler& TheWindowHandler() { return g_handler; }
@@ -78,10 +111,10 @@ int WindowHandler::Add(GwCore* window, int online, WindowCallback closeCallback,
     if (IndexOf(window) >= 0) return 0;
     if (const WindowPlacement* placement = GetSavedWindowPlacement(window)) {
         window->restore();
-        if ((window->decoration() & GwDECORATION_SIZABLE) != 0) {
-            if (GwCore* first = window->first_control()) first->set_dimension({placement->width, placement->height});
-        }
-        if ((window->decoration() & GwDECORATION_MOVABLE) != 0) window->set_position({placement->x, placement->y});
+        ApplyWindowPlacement(window,
+                             *placement,
+                             (window->decoration() & GwDECORATION_SIZABLE) != 0,
+                             (window->decoration() & GwDECORATION_MOVABLE) != 0);
     }
     entries_[count_] = Entry{window, online, closeCallback, activateCallback, keep, window->name()};
     ++count_;
@@ -129,6 +162,8 @@ int WindowHandler::Close(GwCore* window) {
     if (!IsValid(window)) return 1;  // the close callback ended it already
     switch (window->close_mode()) {
         case GwCLOSE_HIDE:
+            // A closed window ticks no more ("DeviceList" of the network list).
+            window->stop_timers_within();
             window->hide();
             break;
         case GwCLOSE_DESTROY:
@@ -296,16 +331,26 @@ void WindowHandler::UpdateList() {
 const WindowPlacement* GetSavedWindowPlacement(GwCore* window) {
     GwProfile* profile = SelectPosSection(window);
     if (profile == nullptr) return nullptr;
-    profile->read_position("Pos", g_placement.x, g_placement.y);
-    profile->read_dimension("Dim", g_placement.width, g_placement.height);
+    const bool position = profile->read_position("Pos", g_placement.x, g_placement.y);
+    const bool dimension = profile->read_dimension("Dim", g_placement.width, g_placement.height);
+    MendDimension(window, dimension, g_placement.width, g_placement.height);
+    MendPosition(window, position, g_placement, g_placement.x, g_placement.y);
     return &g_placement;
 }
 
 const WindowDimension* GetSavedWindowDimension(GwCore* window) {
     GwProfile* profile = SelectPosSection(window);
     if (profile == nullptr) return nullptr;
-    profile->read_dimension("Dim", g_dimension.width, g_dimension.height);
+    const bool dimension = profile->read_dimension("Dim", g_dimension.width, g_dimension.height);
+    MendDimension(window, dimension, g_dimension.width, g_dimension.height);
     return &g_dimension;
+}
+
+void ApplyWindowPlacement(GwCore* window, const WindowPlacement& placement, bool size, bool position) {
+    if (window == nullptr) return;
+    if (GwCore* first = window->first_control(); size && first != nullptr)
+        first->set_dimension({placement.width, placement.height});
+    if (position) window->set_position({placement.x, placement.y});
 }
 
 int SaveWindowPlacement(GwCore* window) {

@@ -85,7 +85,14 @@ WindowHandler& TheWindowHandler();
 
 // Placement stored for the window, or null for a null window or one without a
 // "Pos_" section. Points to a static record that keeps the last values read.
+// The stored size is that of the window's first control, its client area
+// where it has one. A size never saved or below the window's least usable
+// size, and a position off the screen, come back as the definition's own.
 const WindowPlacement* GetSavedWindowPlacement(GwCore* window);
 const WindowDimension* GetSavedWindowDimension(GwCore* window);
+// Puts a window at a placement: its first control (the client area, which
+// the window follows) at the size, when asked, and the window at the
+// position, when asked.
+void ApplyWindowPlacement(GwCore* window, const WindowPlacement& placement, bool size = true, bool position = true);
 // Writes "Pos" and "Dim" of the window; 0 for a null window.
 int SaveWindowPlacement(GwCore* window);

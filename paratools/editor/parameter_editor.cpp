@@ -207,7 +207,7 @@ int DlgPChoose_show(GwCore* widget, GwEvent*, GwUD) {
         s->ParaUpdate->enable();
     }
     GwCore* window = widget->frame() != nullptr ? widget->frame() : widget;
-    if (const WindowPlacement* p = GetSavedWindowPlacement(window)) window->set_rect({p->x, p->y, p->width, p->height});
+    if (const WindowPlacement* p = GetSavedWindowPlacement(window)) ApplyWindowPlacement(window, *p);
     s->StateLevel->set_text(GetUserLevelText(GetUserLevel()));
     s->RebuildSelection();
     s->BuildGroupTree();

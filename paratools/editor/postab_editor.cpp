@@ -290,7 +290,7 @@ int CB_ShowPosTabEditor(GwCore* widget, GwEvent*, GwUD) {
     s->StatChanged->set_text(s->Changed ? EditText("ParaChanged") : "");
     s->StatCycle->set_text(s->CyclicUpdate ? EditText("CylicUpdate") : "");
     s->StatOffline->set_text(EditText(s->FileMode ? "Mode_File" : "Mode_Online"));
-    if (const WindowPlacement* p = GetSavedWindowPlacement(frame)) frame->set_rect({p->x, p->y, p->width, p->height});
+    if (const WindowPlacement* p = GetSavedWindowPlacement(frame)) ApplyWindowPlacement(frame, *p);
     for (GwSpreadSheet* sheet : s->Sheets) sheet->clear_selection();
     return 1;
 }
