@@ -177,7 +177,10 @@ TEST_F(NetListTest, TypedAliasNamesTheRowTheRecordAndANameParameter) {
         RefreshActiveDeviceViews();
         const std::string before = drives_.at(address)->Table().Find(130)->text;
 
+        // Typing alone names nothing; Return confirms the entry.
         ASSERT_TRUE(gwtest::Replace(Field("AD_Alias"), "Lift"));
+        EXPECT_STRNE(main_->GetActiveBus()->GetDevice(address)->alias.Text(), "Lift");
+        ASSERT_TRUE(gwtest::PressKey(Field("AD_Alias"), GwKEY_RETURN));
         const int row = List()->row_count() == 1 ? 0 : 1;
         EXPECT_EQ(List()->cell(row, 2), "Lift");
         EXPECT_STREQ(main_->GetActiveBus()->GetDevice(address)->alias.Text(), "Lift");
