@@ -1,13 +1,18 @@
 #include "app/shell/help.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 
 #include "app/main/main_object.h"
 #include "app/services/app_files.h"
+#include "app/services/message_box.h"
 #include "parameters/values/dstring.h"
 #include "platform/files/paths.h"
 #include "platform/files/registry_store.h"
 #include "platform/system/program_start.h"
+#include "platform/system/system_error.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/profile/gw_profile.h"
 
@@ -32,6 +37,22 @@ bool Start(const std::string& program, const std::vector<std::string>& args) {
     return platform::StartProgram(program, args, false) == 0;
 }
 
+// A help request that cannot be served says which file it looked for and why.
+void TellUnserved(const std::string& text, int error, GwCore* parent) {
+    ShowErrorTextBox(platform::ErrorWithCause(text, error).c_str(), parent);
+}
+
+// Whether the help document can be read; tells the user when not.
+bool DocumentReadable(const std::string& document, GwCore* parent) {
+    if (::access(document.c_str(), R_OK) == 0) return true;
+    TellUnserved("The help file \"" + document + "\" cannot be opened.", errno, parent);
+    return false;
+}
+
+void TellNoProgram(const std::string& document, int error, GwCore* parent) {
+    TellUnserved("No program could be started to show the help file \"" + document + "\".", error, parent);
+}
+
 }  // namespace
 
 int CB_ShowHelp(GwCore* widget, GwEvent*, GwUD) {
@@ -46,9 +67,13 @@ int CB_ShowHelp(GwCore* widget, GwEvent*, GwUD) {
     Main* main = GetMain();
     const std::string viewer = std::string(main != nullptr ? main->GetWindowsPath().Text() : "") + kViewerName;
     const std::string document = LanguageFilePath(file, "chm");
+    if (!DocumentReadable(document, frame)) return 0;
     const bool started =
         topic.empty() ? Start(viewer, {viewer, document}) : Start(viewer, {viewer, "-mapid" + topic + " ", document});
-    if (!started && frame != nullptr) frame->show_help(kFrameHelpKind);
+    if (!started) {
+        TellNoProgram(document, errno, frame);
+        if (frame != nullptr) frame->show_help(kFrameHelpKind);
+    }
     return 0;
 }
 
@@ -99,6 +124,7 @@ std::string FindPdfReader() {
 
 void OpenPdfManual(const std::string& name) {
     const std::string document = LanguageFilePath(name, "pdf");
+    if (!DocumentReadable(document, nullptr)) return;
     const std::string argument = Quoted(document);
     const std::string configured = GetConfiguredPdfReader();
     // The quoted document is the reader's only argument, its own name left out.
@@ -106,5 +132,5 @@ void OpenPdfManual(const std::string& name) {
     const std::string registered = FindPdfReader();
     if (!registered.empty() && Start(registered, {argument})) return;
     if (Start(argument, {argument})) return;
-    platform::OpenWithDesktop(document);
+    if (platform::OpenWithDesktop(document) != 0) TellNoProgram(document, errno, nullptr);
 }

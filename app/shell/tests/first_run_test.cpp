@@ -27,8 +27,10 @@
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_toggle.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
+#include "toolkit/testdriver/gw_test_driver_kinds.h"
 
 namespace {
 
@@ -203,6 +205,141 @@ TEST_F(FirstRunTest, FileMenuOpensAParameterFileAndTheUserIdentification) {
     EXPECT_EQ(editorTitle, "Parameter editor  [" + Path("userdata/Saved.00D").string() + "]");
     EXPECT_TRUE(identShown);
     EXPECT_TRUE(gwtest::Boxes().empty());
+}
+
+// A window's stored size, in the format other tools read: "Dim" is that of
+// the window's first control, its client area.
+std::string PosSection(const std::string& window) {
+    GwProfile profile(testsupport::RuntimePath("bin/Torvan.ini").string());
+    if (!profile.select_section(("Pos_" + window).c_str())) return "<none>";
+    return std::string("Pos=") + profile.read("Pos") + " Dim=" + profile.read("Dim");
+}
+
+GwCore* Editor() { return TheWindowHandler().FindByName("ParameterEditor"); }
+
+// The size the user gave the parameter editor with the window manager comes
+// back at the next run; the main window and the network list store their
+// whole size, not that of a menu bar or a child.
+TEST_F(FirstRunTest, AWindowSizeTheUserLeftComesBackAtTheNextRun) {
+    Seen seen;
+    ASSERT_EQ(Run(seen,
+                  [](GwCore*) {
+                      ASSERT_NE(Editor(), nullptr);
+                      EXPECT_TRUE(gwtest::ResizeWindow(Editor(), {700, 450}));
+                      Editor()->move(100, 80);
+                  }),
+              0);
+    EXPECT_EQ(PosSection("ParameterEditor"), "Pos=100,80 Dim=700,450");
+    EXPECT_EQ(PosSection("MainWindow"), "Pos=0,0 Dim=1280,1024");
+    EXPECT_EQ(PosSection("NetList"), "Pos=100,100 Dim=520,400");
+
+    platform::RunResetHooks();
+    platform::SetSerialPortOpener(line_.Opener("COM1"));
+    GwRect again;
+    ASSERT_EQ(Run(seen, [&](GwCore*) { again = Editor() != nullptr ? Editor()->rect() : GwRect(); }), 0);
+    EXPECT_EQ(again, (GwRect{100, 80, 700, 450}));
+}
+
+// A stored pair that was never saved, a size below the window's least usable
+// one and a place off the screen give way to the definition's own.
+TEST_F(FirstRunTest, AStoredPlacementTheWindowCannotBeUsedAtGivesWayToTheDefinitions) {
+    struct Case {
+        const char* stored;
+        GwRect editor;
+    };
+    const Case cases[] = {
+        {"Pos=100,80\nDim=10,10\n", {100, 80, 760, 520}},
+        {"Pos=100,80\nDim=300,200\n", {100, 80, 760, 520}},
+        {"Pos=100,80\n", {100, 80, 760, 520}},
+        {"Pos=5000,5000\nDim=700,450\n", {40, 40, 700, 450}},
+        {"Pos=-690,80\nDim=700,450\n", {40, 40, 700, 450}},
+    };
+    const std::string shipped = testsupport::ReadFile(Path("bin/Torvan.ini"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        testsupport::WriteFile(Path("bin/Torvan.ini"), shipped + "[Pos_ParameterEditor]\n" + c.stored);
+        platform::RunResetHooks();
+        platform::SetSerialPortOpener(line_.Opener("COM1"));
+        Seen seen;
+        GwRect editor;
+        ASSERT_EQ(Run(seen, [&](GwCore*) { editor = Editor() != nullptr ? Editor()->rect() : GwRect(); }), 0);
+        EXPECT_EQ(editor, c.editor);
+    }
+}
+
+// The compare window opens from the tool "Compare device with file" and from
+// the Tools menu.
+TEST_F(FirstRunTest, TheCompareWindowOpensFromItsToolAndItsMenuEntry) {
+    Seen seen;
+    std::vector<std::string> opened;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore* frame) {
+                      for (const char* entry : {"MainWindow/TB_Standard/CompareDeviceWithFile",
+                                                "MainWindow/MenuBar/M_Tools/M_ParaCompare"}) {
+                          TheWindowHandler().CloseAllOnExit();
+                          ASSERT_TRUE(gwtest::ChooseMenuItem(entry));
+                          GwCore* compare = TheWindowHandler().FindByName("ParaCompare");
+                          if (compare == nullptr || compare->owner() != frame) continue;
+                          opened.push_back(entry);
+                          // A drive is online: the first set is the device.
+                          EXPECT_TRUE(compare->child<GwToggle>("Toggle1_Device")->is_checked());
+                          EXPECT_TRUE(TheWindowHandler().IsOnlineWindow(compare));
+                      }
+                  }),
+              0);
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{"MainWindow/TB_Standard/CompareDeviceWithFile",
+                                        "MainWindow/MenuBar/M_Tools/M_ParaCompare"}));
+    EXPECT_TRUE(gwtest::Boxes().empty());
+}
+
+// "Close all" closes the network list with its timer: nothing ticks in a
+// closed window.
+TEST_F(FirstRunTest, CloseAllLeavesNoTimerTickingInAClosedWindow) {
+    Seen seen;
+    bool netListClosed = false;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore* frame) {
+                      GwCore* netList = frame->child("NetList");
+                      ASSERT_TRUE(GwRcMgr::is_valid_child(netList) && netList->is_visible());
+                      ASSERT_TRUE(gwtest::OpenMenu("MainWindow/MenuBar/M_Window"));
+                      ASSERT_TRUE(gwtest::ChooseMenuItem("MainWindow/MenuBar/M_Window/M_CloseAll"));
+                      netListClosed = !netList->is_visible();
+                      gwtest::Advance(10000);
+                  }),
+              0);
+    EXPECT_TRUE(netListClosed);
+    const std::string log = testsupport::ReadFile(Path("TMP/DataLogger.txt"));
+    EXPECT_EQ(log.find("Emergency timer stop"), std::string::npos) << log;
+}
+
+// One alias typed into the network list and confirmed (Return, then the
+// focus goes elsewhere) is written to the drive once and refreshes the
+// active device's views once.
+TEST_F(FirstRunTest, AnAliasIsWrittenOnceWhenTheEntryIsConfirmed) {
+    Seen seen;
+    size_t writes = 0;
+    size_t refreshes = 0;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore* frame) {
+                      GwCore* alias = frame->child("NetList")->child("AD_Alias");
+                      const std::string logBefore = testsupport::ReadFile(Path("TMP/DataLogger.txt"));
+                      drive_->ClearCapture();
+                      alias->set_focus();
+                      ASSERT_TRUE(gwtest::Replace(alias, "Axis-X\n"));
+                      frame->child("NetList")->child("DeviceList")->set_focus();
+                      for (const std::string& request : drive_->Capture().Requests())
+                          writes += request.rfind("W", 0) == 0 && request.find("130") != std::string::npos ? 1 : 0;
+                      const std::string log =
+                          testsupport::ReadFile(Path("TMP/DataLogger.txt")).substr(logBefore.size());
+                      for (size_t at = log.find("NewActivDevice"); at != std::string::npos;
+                           at = log.find("NewActivDevice", at + 1))
+                          ++refreshes;
+                  }),
+              0);
+    EXPECT_EQ(drive_->Table().Find(130)->text, "Axis-X");
+    EXPECT_EQ(writes, 1u);
+    EXPECT_EQ(refreshes, 1u);
 }
 
 }  // namespace
