@@ -190,8 +190,8 @@ void FrameWindow::resizeEvent(QResizeEvent* event) {
             const GwRect r = dock->standalone_rect();
             if (r.width != g.width() || r.height != g.height())
                 dock->set_standalone_rect({r.x, r.y, g.width(), g.height()});
-        } else if (model_->dimension() != GwDimension{g.width(), g.height()}) {
-            model_->set_dimension({g.width(), g.height()});
+        } else {
+            GwUserResizeWindow(model_, {g.width(), g.height()});
         }
     });
 }
