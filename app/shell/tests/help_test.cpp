@@ -142,6 +142,7 @@ TEST_F(HelpTest, AnUnservedRequestSaysWhichFileAndWhy) {
     const size_t before = platform::RecordedProgramStarts().size();
     EXPECT_EQ(CB_ShowHelp(frame, nullptr, GwUD()), 0);
     EXPECT_EQ(platform::RecordedProgramStarts().size(), before);
+    ASSERT_FALSE(BoxTexts().empty());
     EXPECT_EQ(
         BoxTexts().back(),
         "error: The help file \"" + LanguageFile("main.chm") + "\" cannot be opened. Cause: No such file or directory");
