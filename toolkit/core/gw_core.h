@@ -260,7 +260,8 @@ public:
     // --- timer ------------------------------------------------------------
     // One periodic timer per widget; its callback is the widget's "timer"
     // binding. Restarting replaces the period. Timers run only from the event
-    // pump, keep running while hidden and end with the widget.
+    // pump, keep running while hidden and end with the widget; a close
+    // request that hides the window stops those inside it.
     void start_timer(uint32_t interval_ms);
     // Starts with the definition's "timer" interval.
     void start_timer();
