@@ -50,6 +50,18 @@ sim::DriveTable DeviceWindowTable() {
     sim::DriveParameter* mode = Ranged(table, kModeText, "MTXT", "USIGN8", 1, 0, 3);
     mode->flags |= sim::kFlagValueTexts;
     mode->value_texts = {{0, "Off"}, {1, "Speed mode"}, {2, "Torque"}, {3, "  Off mode"}};
+    Ranged(table, kSelect, "SEL", "USIGN8", 1, 1, 5);
+    for (int number : {kTable, kSignedTable}) {
+        sim::DriveParameter* array = Ranged(table,
+                                            number,
+                                            number == kTable ? "TAB" : "STAB",
+                                            number == kTable ? "USIGN16" : "INT16",
+                                            0,
+                                            number == kTable ? 0 : -1000,
+                                            1000);
+        array->flags |= sim::kFlagArray;
+        array->elements = {0, 0, 0, 0, 0};
+    }
     Ranged(table, kGroupIndex, "GRPIX", "USIGN16", 2, 0, 5);
     return table;
 }

@@ -32,6 +32,9 @@ inline constexpr int kText = 32;         // "TEXT" STRING
 inline constexpr int kStatus = 33;       // "STAT" USIGN16 0xF4
 inline constexpr int kLocked = 34;       // "LOCKD" USIGN16, write level 15
 inline constexpr int kModeText = 35;     // "MTXT" USIGN8 with value texts
+inline constexpr int kSelect = 36;       // "SEL" USIGN8 1..5, value 1
+inline constexpr int kTable = 37;        // "TAB" USIGN16 array of 5
+inline constexpr int kSignedTable = 38;  // "STAB" INT16 array of 5
 inline constexpr int kUnits = 107;       // the unit texts
 inline constexpr int kGroupIndex = 300;  // "GRPIX" USIGN16 0..5, value 2
 
