@@ -4,5 +4,6 @@
 
 #include "toolkit/core/gw_func_desc.h"
 
-// Ends with the {nullptr, nullptr} entry.
+// Ends with the {nullptr, nullptr} entry. CB_CloseDeviceWindow is not in
+// it: the tables name it themselves.
 const GwFuncDesc* DeviceWindowCallbacks();

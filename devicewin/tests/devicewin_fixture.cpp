@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bus/serial/tarn_bus.h"
 #include "devicewin/device_window_callbacks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_func_desc.h"
@@ -70,8 +71,17 @@ void DeviceWindowTest::SetUp() {
     MainTest::SetUp();
     GwRcMgr::use_func_desc(DeviceWindowCallbacks());
     WriteTreeFile("LANGUAGE/044/tarn_std.PIT", kDescriptionFile);
-    AddDrive(maintest::kAddress, DeviceWindowTable());
-    Activate();
+    auto drive = std::make_unique<sim::VirtualDrive>(DeviceWindowTable(), maintest::kAddress, baud_);
+    drive->AttachTo(line_);
+    drives_[maintest::kAddress] = std::move(drive);
+    ASSERT_TRUE(main_->OpenTarnBus(baud_, 1, true));
+    const sim::DriveTable& table = Drive().Table();
+    main_->GetSerialBus()->AddDevice(
+        maintest::kAddress, static_cast<uint16_t>(table.type_number), static_cast<float>(table.version) / 20.0f);
+    RebuildDeviceList();
+    gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
+    ASSERT_TRUE(main_->SetActiveDevice(maintest::kAddress));
+    ClearCaptures();
 }
 
 void DeviceWindowTest::TearDown() {

@@ -72,6 +72,8 @@ public:
     void MarkBoxes();
     std::vector<GwBoxRecord> NewBoxes() const;
 
+    // The rate of the drive and the serial bus; set before SetUp.
+    int32_t baud_ = 9600;
     std::vector<std::unique_ptr<TestContext>> contexts_;
     GwCore* window_ = nullptr;
     size_t boxesSeen_ = 0;
