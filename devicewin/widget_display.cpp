@@ -231,6 +231,15 @@ void SetupFormatFor(ParaBase* base, GwCore* widget, int n) {
         edit->set_format_type(GwFORMAT_INTEGER);
         edit->set_length(length);
     };
+    // Hexadecimal parameters take a mask, the others whole numbers as long
+    // as their maximum.
+    auto maskedOrInteger = [&](const char* format, const char* pattern, int length) {
+        if (IsHex(e)) {
+            masked(format, pattern, length);
+        } else {
+            integer(DisplayLength(base, n, e->maximum));
+        }
+    };
     switch (e->type) {
         case kTypeUsign8:
             if (IsHex(e)) {
@@ -243,18 +252,10 @@ void SetupFormatFor(ParaBase* base, GwCore* widget, int n) {
             break;
         case kTypeUsign16:
         case kTypePassword:
-            if (IsHex(e)) {
-                masked("XXXX~", "~~~~H", 5);
-            } else {
-                integer(DisplayLength(base, n, e->maximum));
-            }
+            maskedOrInteger("XXXX~", "~~~~H", 5);
             break;
         case kTypeUsign32:
-            if (IsHex(e)) {
-                masked("XXXXXXXX~", "~~~~~~~~H", 9);
-            } else {
-                integer(DisplayLength(base, n, e->maximum));
-            }
+            maskedOrInteger("XXXXXXXX~", "~~~~~~~~H", 9);
             break;
         case kTypeFixpt16:
             edit->set_format_type(GwFORMAT_DECIMAL);

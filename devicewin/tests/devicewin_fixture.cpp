@@ -104,6 +104,12 @@ GwCore* DeviceWindowTest::OpenWindow(const std::string& body, DeviceSetupContext
     return window_;
 }
 
+GwCore* DeviceWindowTest::OpenCase(bool online, const std::string& body, const std::string& widget) {
+    MarkBoxes();
+    OpenWindow(body, MakeContext(online));
+    return W(widget);
+}
+
 GwCore* DeviceWindowTest::W(const std::string& path) {
     GwCore* widget = window_ != nullptr ? window_->child(path) : nullptr;
     EXPECT_NE(widget, nullptr) << path;

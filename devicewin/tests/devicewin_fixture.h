@@ -63,7 +63,10 @@ public:
     // Defines "DevWin" with the body and opens it under the main window,
     // shown, with the context as its user data (none when null).
     GwCore* OpenWindow(const std::string& body, DeviceSetupContext* context);
-    // A widget of the last window opened, by path below it.
+    // A case of a table: a window with the body on a fresh context (the last
+    // of contexts_), the boxes marked, and the widget of that name.
+    GwCore* OpenCase(bool online, const std::string& body, const std::string& widget);
+    // A widget of the last window opened, by name.
     GwCore* W(const std::string& path);
     // What the drive heard since the capture was cleared ("R 20025").
     std::vector<std::string> Heard();

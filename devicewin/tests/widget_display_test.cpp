@@ -170,11 +170,9 @@ TEST_F(ShowWidgetTest, ShowsTheBoundValueByWidgetKind) {
     for (bool online : {true, false}) {
         for (const ShowCase& c : cases) {
             SCOPED_TRACE(std::string(c.what) + (online ? " online" : " offline"));
-            MarkBoxes();
-            TestContext* context = MakeContext(online);
-            OpenWindow(c.body, context);
-            GwCore* w = W(c.widget);
+            GwCore* w = OpenCase(online, c.body, c.widget);
             ASSERT_NE(w, nullptr);
+            TestContext* context = contexts_.back().get();
             w->set_user_type(kChangedMark);
             NewLogText();
             Drive().ClearCapture();

@@ -94,11 +94,9 @@ TEST_F(TakeWidgetTest, TakesTheValueByWidgetKind) {
     for (bool online : {true, false}) {
         for (const TakeCase& c : cases) {
             SCOPED_TRACE(std::string(c.what) + (online ? " online" : " offline"));
-            MarkBoxes();
-            TestContext* context = MakeContext(online);
-            OpenWindow(c.body, context);
-            GwCore* w = W(c.widget);
+            GwCore* w = OpenCase(online, c.body, c.widget);
             ASSERT_NE(w, nullptr);
+            TestContext* context = contexts_.back().get();
             SetWidgetChanged(w, true);
             if (c.arrange) c.arrange(w);
             Drive().ClearCapture();

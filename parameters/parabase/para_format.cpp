@@ -48,6 +48,34 @@ int32_t ScaledRaw(double v, double scale, bool negativeToMinusOne) {
     return raw;
 }
 
+// The raw value a number has in a parameter of `type`; false for a type
+// without a number form.
+bool RawOfNumber(char type, double v, int32_t* raw) {
+    switch (type) {
+        case kTypeUsign8:
+        case kTypeUsign16:
+        case kTypePassword:
+        case kTypeInt16:
+        case kTypeErrStruc:
+        case kTypeInt8:
+        case kTypeInt32:
+        case kTypeUsign32:
+            *raw = TruncatedRaw(v);
+            return true;
+        case kTypeFixpt16:
+            *raw = ScaledRaw(v, kFixpt16PerUnit, false);
+            return true;
+        case kTypeInt32Q16:
+            *raw = ScaledRaw(v, kQ16PerUnit, true);
+            return true;
+        case kTypeFloat32:
+            *raw = BitsOfFloat(NearestFloat(v));
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 const char* ParaBase::Display(const std::string& text) {
@@ -156,29 +184,7 @@ const char* ParaBase::FormatSignedValue(int index, int32_t raw, bool withNumber)
 const char* ParaBase::FormatDoubleValue(int index, double v, bool withNumber) {
     if (!IsPresent(index)) return kEmptyText;
     int32_t raw = 0;
-    switch (entries_[index].type) {
-        case kTypeUsign8:
-        case kTypeUsign16:
-        case kTypePassword:
-        case kTypeInt16:
-        case kTypeErrStruc:
-        case kTypeInt8:
-        case kTypeInt32:
-        case kTypeUsign32:
-            raw = TruncatedRaw(v);
-            break;
-        case kTypeFixpt16:
-            raw = ScaledRaw(v, kFixpt16PerUnit, false);
-            break;
-        case kTypeInt32Q16:
-            raw = ScaledRaw(v, kQ16PerUnit, true);
-            break;
-        case kTypeFloat32:
-            raw = BitsOfFloat(NearestFloat(v));
-            break;
-        default:
-            return kEmptyText;
-    }
+    if (!RawOfNumber(entries_[index].type, v, &raw)) return kEmptyText;
     return FormatRawValue(index, raw, withNumber);
 }
 
@@ -287,31 +293,11 @@ std::string FirstWord(const char* text) {
 
 int ParaBase::DoubleToRaw(int number, double v, int32_t* raw) {
     if (const int r = RequirePresent(number)) return r;
+    const char type = entries_[number].type;
     int32_t result = 0;
-    switch (entries_[number].type) {
-        case kTypeUsign8:
-        case kTypeUsign16:
-        case kTypePassword:
-        case kTypeInt16:
-        case kTypeInt8:
-        case kTypeInt32:
-        case kTypeUsign32:
-            result = TruncatedRaw(v);
-            break;
-        case kTypeFixpt16:
-            result = ScaledRaw(v, kFixpt16PerUnit, false);
-            // A small negative value has no raw form: 0 would change its sign.
-            if (result == 0 && v < 0) return TypeMismatch(number, "(double)");
-            break;
-        case kTypeInt32Q16:
-            result = ScaledRaw(v, kQ16PerUnit, true);
-            break;
-        case kTypeFloat32:
-            result = BitsOfFloat(NearestFloat(v));
-            break;
-        default:
-            return TypeMismatch(number, "(double)");
-    }
+    if (type == kTypeErrStruc || !RawOfNumber(type, v, &result)) return TypeMismatch(number, "(double)");
+    // A small negative FIXPT16 value has no raw form: 0 would change its sign.
+    if (type == kTypeFixpt16 && result == 0 && v < 0) return TypeMismatch(number, "(double)");
     if (raw != nullptr) *raw = result;
     return kParaOk;
 }
