@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr char kSheetMarker[] = "ParaSpreadSheet";
 constexpr char kContFuncName[] = "ContFunc";
 constexpr char kContValName[] = "ContVal";
 constexpr char kContSaveName[] = "ContSave";

@@ -21,14 +21,9 @@
 
 namespace {
 
-// Main message of a failed device access.
-constexpr int kDeviceErrorMessage = 5;
 constexpr int kComboVisibleItems = 12;
 // Radio groups are walked value by value; beyond this the walk is refused.
 constexpr int kMaxRadioValue = 255;
-constexpr int kHighestBit = 31;
-constexpr char kShowBinary[] = "ShowBinary";
-constexpr char kShowLabelState[] = "ShowLabelState";
 // Width of one character of an edit, for the decimals that fit.
 constexpr int kEditCharWidth = 7;
 constexpr int kStringEditLength = 48;
@@ -36,11 +31,6 @@ constexpr int kStringEditLength = 48;
 constexpr int kQ16ColumnLength = 46;
 // A USIGN8 flag that, like value texts, makes its edit a free text.
 constexpr uint16_t kFlagTextEntry = 0x04;
-
-int Truncated(double v) {
-    if (!(v == v)) return 0;
-    return static_cast<int>(std::clamp(std::trunc(v), -2147483648.0, 2147483647.0));
-}
 
 char RunModeOption(ParaBase* base) { return static_cast<char>(base->GetRunModeChar()); }
 
@@ -72,7 +62,7 @@ int ReadUntilShown(ParaBase* base, GwCore* widget, int n, int k) {
     const int count = k >= 0 ? 1 : base->GetValueCount(n);
     while (base->IsOnline() && base->ReadBusParameter(n, first, count) != kParaOk) {
         if (IsMessageBoxOpen()) return 1;
-        if (!ShowDeviceError(kDeviceErrorMessage, base, widget->frame())) return 0;
+        if (!ShowDeviceError(kParaBaseErrorMessage, base, widget->frame())) return 0;
     }
     return -1;
 }
@@ -89,20 +79,20 @@ int FillList(ParaBase* base, GwCombo* list, int n, int k) {
     const std::string kept = list->text();
     list->delete_all();
     list->set_text(kept);
-    const int minimum = Truncated(base->GetMinimum(n));
-    const int maximum = Truncated(base->GetMaximum(n));
+    const int minimum = TruncatedValue(base->GetMinimum(n));
+    const int maximum = TruncatedValue(base->GetMaximum(n));
     if (companion != 0) {
         double offset = 0.0;
         if (base->GetValueDouble(companion, &offset) != kParaOk) {
-            if (Main* main = GetMain()) main->ShowActiveDeviceError(kDeviceErrorMessage, list->frame());
+            if (Main* main = GetMain()) main->ShowActiveDeviceError(kParaBaseErrorMessage, list->frame());
             return 0;
         }
         const bool texts = HasDispatchedTexts(base, companion, option);
-        const int64_t companionMaximum = Truncated(base->GetMaximum(companion));
+        const int64_t companionMaximum = TruncatedValue(base->GetMaximum(companion));
         for (int64_t i = minimum; i <= maximum; ++i) {
             std::string item = base->FormatValue(n, static_cast<double>(i));
             if (texts) {
-                int64_t j = i + Truncated(offset);
+                int64_t j = i + TruncatedValue(offset);
                 if (j > companionMaximum) j = j - companionMaximum - 1;
                 item += std::string(" = ") + base->GetDispatchedDoubleTextEx(companion, option, static_cast<double>(j));
             }
@@ -121,14 +111,14 @@ int FillList(ParaBase* base, GwCombo* list, int n, int k) {
     double value = 0.0;
     base->GetValueDouble(n, &value, k);
     // The selection alone: a text the user typed into the combo stays.
-    list->select(static_cast<int>(Truncated(value) - static_cast<int64_t>(minimum)), true);
+    list->select(static_cast<int>(TruncatedValue(value) - static_cast<int64_t>(minimum)), true);
     return 1;
 }
 
 uint32_t StoredBits(ParaBase* base, int n, int k) {
     double value = 0.0;
     base->GetValueDouble(n, &value, k);
-    return static_cast<uint32_t>(static_cast<int64_t>(std::clamp(std::trunc(value), -2147483648.0, 4294967295.0)));
+    return BitsOfValue(value);
 }
 
 void ShowBinary(ParaBase* base, GwCore* container, int n, int k) {
@@ -150,7 +140,7 @@ void ShowLabelState(ParaBase* base, GwCore* container, int n, int k) {
 }
 
 int ShowRadioGroup(ParaBase* base, GwCore* group, int n, int k) {
-    const int maximum = Truncated(base->GetMaximum(n));
+    const int maximum = TruncatedValue(base->GetMaximum(n));
     if (maximum > kMaxRadioValue) {
         const std::string text =
             platform::Format(
@@ -168,7 +158,7 @@ int ShowRadioGroup(ParaBase* base, GwCore* group, int n, int k) {
     }
     double value = 0.0;
     base->GetValueDouble(n, &value, k);
-    const int selected = Truncated(value);
+    const int selected = TruncatedValue(value);
     for (int i = 0; i <= maximum; ++i) {
         auto* radio = group->child<GwToggle>(std::to_string(i));
         if (radio != nullptr && radio->is_radio()) radio->set_checked(i == selected);
@@ -289,6 +279,16 @@ void SetupFormatFor(ParaBase* base, GwCore* widget, int n) {
 }
 
 }  // namespace
+
+int TruncatedValue(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::clamp(std::trunc(v), -2147483648.0, 2147483647.0));
+}
+
+uint32_t BitsOfValue(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<uint32_t>(static_cast<int64_t>(std::clamp(std::trunc(v), -2147483648.0, 4294967295.0)));
+}
 
 const char* DispatchedText(ParaBase* base, int n, int k) {
     return base->GetDispatchedValueTextEx(n, RunModeOption(base), k);

@@ -5,6 +5,8 @@
 // when it is online, else from the table.
 #pragma once
 
+#include <cstdint>
+
 class GwCore;
 class ParaBase;
 struct GwCellAttribute;
@@ -19,6 +21,11 @@ int ShowWidgetValue(ParaBase* base, GwCore* widget);
 void SetupEditFormat(ParaBase* base, GwCore* widget);
 // Display length and precision of a spreadsheet column of parameter n.
 void SetupColumnFormat(ParaBase* base, int n, GwCellAttribute* attribute);
+
+// A value truncated and held in the int range (0 for NaN).
+int TruncatedValue(double v);
+// A value truncated and taken as the 32 bits of a bit field.
+uint32_t BitsOfValue(double v);
 
 // The bound parameter's value as shown in text widgets (the value text of
 // the run mode's dispatcher) of element k.

@@ -20,6 +20,12 @@ inline constexpr char kBindingMarker[] = "_PN_";
 inline constexpr char kOffsetBindingMarker[] = "_PN_x";
 inline constexpr char kCompanionMarker[] = "_OFFSET_TO_";
 inline constexpr char kUnitMarker[] = "_U_";
+// A spreadsheet of parameters has this in its name.
+inline constexpr char kSheetMarker[] = "ParaSpreadSheet";
+// User data of containers whose children named "0" to "31" show bits.
+inline constexpr char kShowBinary[] = "ShowBinary";
+inline constexpr char kShowLabelState[] = "ShowLabelState";
+inline constexpr int kHighestBit = 31;
 
 // The parameter bound by `name`; 0 when it binds none. A "_PN_x" name reads
 // parameter 300 (from the device when `base` is online, else from its

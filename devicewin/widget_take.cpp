@@ -25,19 +25,10 @@
 
 namespace {
 
-constexpr int kDeviceErrorMessage = 5;
-constexpr int kHighestBit = 31;
 // Both: enabled, and realised and visible.
 constexpr int kTakeableState = 0x3;
-constexpr char kSheetMarker[] = "ParaSpreadSheet";
-constexpr char kShowBinary[] = "ShowBinary";
 // Windows that take the focus before a bit toggle is compared, first found.
 constexpr const char* kBitFocusWindows[] = {"ParaField", "ParameterEditor"};
-
-int Truncated(double v) {
-    if (!(v == v)) return 0;
-    return static_cast<int>(std::fmax(-2147483648.0, std::fmin(2147483647.0, std::trunc(v))));
-}
 
 std::string Stripped(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -51,7 +42,7 @@ std::string Stripped(const std::string& text) {
 int StoreNumber(ParaBase* base, GwCore* widget, int n, int k, double value) {
     const int r = base->IsOnline() ? base->WriteValueDouble(n, value, k) : base->SetValueDouble(n, value, k);
     if (r == kParaOk) return 1;
-    ShowDeviceError(kDeviceErrorMessage, base, widget->frame());
+    ShowDeviceError(kParaBaseErrorMessage, base, widget->frame());
     return 0;
 }
 
@@ -59,7 +50,7 @@ int StoreText(ParaBase* base, GwCore* widget, int n, int k, const std::string& t
     const dstring value(text.c_str());
     const int r = base->IsOnline() ? base->WriteValueString(n, value, k) : base->SetValueString(n, value, k);
     if (r == kParaOk) return 1;
-    ShowDeviceError(kDeviceErrorMessage, base, widget->frame());
+    ShowDeviceError(kParaBaseErrorMessage, base, widget->frame());
     return 0;
 }
 
@@ -109,16 +100,15 @@ int TakeBinary(ParaBase* base, GwCore* container, int n, int k) {
     double current = 0.0;
     const int r = base->IsOnline() ? base->ReadValueDouble(n, &current, k) : base->GetValueDouble(n, &current, k);
     if (r != kParaOk) {
-        ShowDeviceError(kDeviceErrorMessage, base, container->frame());
+        ShowDeviceError(kParaBaseErrorMessage, base, container->frame());
         return 0;
     }
-    const auto stored = static_cast<uint32_t>(
-        static_cast<int64_t>(std::fmax(-2147483648.0, std::fmin(4294967295.0, std::trunc(current)))));
+    const uint32_t stored = BitsOfValue(current);
     return StoreNumber(base, container, n, k, static_cast<double>(bits | (stored & ~mask)));
 }
 
 int TakeRadioGroup(ParaBase* base, GwCore* group, int n, int k) {
-    const int maximum = Truncated(base->GetMaximum(n));
+    const int maximum = TruncatedValue(base->GetMaximum(n));
     int value = 0;
     for (int i = 0; i <= maximum; ++i) {
         auto* radio = group->child<GwToggle>(std::to_string(i));
@@ -132,7 +122,7 @@ int TakeByKind(ParaBase* base, GwCore* widget, int n, int k) {
     if (auto* list = dynamic_cast<GwCombo*>(widget)) {
         const int selected = list->first_selected();
         if (selected < 0) return 0;
-        return StoreNumber(base, widget, n, k, static_cast<double>(Truncated(base->GetMinimum(n))) + selected);
+        return StoreNumber(base, widget, n, k, static_cast<double>(TruncatedValue(base->GetMinimum(n))) + selected);
     }
     if (widget->is_class(GwEDIT_CLASS)) {
         if (isString) return StoreText(base, widget, n, 0, widget->text());
@@ -184,7 +174,7 @@ bool DiffersFromStored(ParaBase* base, GwCore* widget, int n, int k, bool boundB
         FocusBitToggle(widget);
         double value = 0.0;
         base->GetValueDouble(n, &value, 0);
-        const auto bits = static_cast<uint32_t>(static_cast<int64_t>(std::trunc(value)));
+        const uint32_t bits = BitsOfValue(value);
         const bool set = bit >= 0 && bit <= kHighestBit && ((bits >> bit) & 1) != 0;
         return toggle->is_checked() != set;
     }
