@@ -178,7 +178,9 @@ TEST_F(FrameTest, InitTimerStartsOnlineAndStopsOffline) {
         window->start_timer(3000);
         EXPECT_EQ(CB_DvFctInitTimerStandard(window, nullptr, GwUD()), 1);
         EXPECT_EQ(window->is_timer_running(), online);
-        if (online) EXPECT_EQ(window->timer_interval(), 500u);
+        if (online) {
+            EXPECT_EQ(window->timer_interval(), 500u);
+        }
         EXPECT_EQ(W("Mode_PN_35")->text(), "Speed mode");
         window->destroy();
     }

@@ -180,8 +180,12 @@ TEST_F(ShowWidgetTest, ShowsTheBoundValueByWidgetKind) {
             c.check(*this, w);
             const bool bound = std::string(c.widget) != "Foo" && std::string(c.widget) != "Gone_PN_29";
             EXPECT_EQ(IsWidgetChanged(w), !bound);
-            if (!online || !bound) EXPECT_TRUE(Heard().empty());
-            if (online && bound) EXPECT_FALSE(Heard().empty());
+            if (!online || !bound) {
+                EXPECT_TRUE(Heard().empty());
+            }
+            if (online && bound) {
+                EXPECT_FALSE(Heard().empty());
+            }
             window_->destroy();
         }
     }

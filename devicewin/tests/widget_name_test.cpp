@@ -63,7 +63,9 @@ TEST(WidgetNameMarkers, NumbersAfterMarkers) {
     EXPECT_EQ(NumberAfterPrefix("_P_HIDE_17", "_P_HIDE_"), 17);
     EXPECT_EQ(NumberAfterPrefix("Other", "_P_HIDE_"), 0);
     EXPECT_EQ(CompanionFromUserData("List_OFFSET_TO_21 more"), 21);
-    EXPECT_EQ(CompanionFromUserData(std::string(120, ' ') + "_OFFSET_TO_21"), 0);
+    std::string longData(120, ' ');
+    longData += "_OFFSET_TO_21";
+    EXPECT_EQ(CompanionFromUserData(longData), 0);
     EXPECT_EQ(CompanionFromUserData("%5.1f"), 0);
     EXPECT_EQ(UnitParameterFromAuxText("_U_0451"), 45);
     EXPECT_EQ(UnitParameterFromAuxText("x_U_045"), 0);

@@ -103,14 +103,20 @@ TEST_F(TakeWidgetTest, TakesTheValueByWidgetKind) {
             ParaBase* base = context->Base.get();
             EXPECT_EQ(TakeWidgetValue(base, w, c.force), c.result);
             EXPECT_TRUE(NewBoxes().empty());
-            if (!online) EXPECT_TRUE(Heard().empty());
+            if (!online) {
+                EXPECT_TRUE(Heard().empty());
+            }
             if (c.number == 0) {
-                if (online) EXPECT_EQ(Writes(), 0u);
+                if (online) {
+                    EXPECT_EQ(Writes(), 0u);
+                }
             } else if (c.number == kText) {
                 dstring text;
                 base->GetValueString(kText, text);
                 EXPECT_STREQ(text.Text(), "hello");
-                if (online) EXPECT_EQ(Drive().Table().Find(kText)->text, "hello");
+                if (online) {
+                    EXPECT_EQ(Drive().Table().Find(kText)->text, "hello");
+                }
             } else {
                 EXPECT_DOUBLE_EQ(Stored(base, c.number, c.element), c.stored);
                 if (online) {

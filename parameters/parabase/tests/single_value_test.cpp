@@ -70,9 +70,12 @@ TEST_F(SingleValueTest, RawFormAndDisplayTextByType) {
         }
         int32_t raw = 0;
         EXPECT_EQ(base.DoubleToRaw(kP, c.value, &raw), c.error) << c.what;
-        if (c.error == 0) EXPECT_EQ(raw, c.raw) << c.what;
-        if (c.error == kParaTypeMismatch)
+        if (c.error == 0) {
+            EXPECT_EQ(raw, c.raw) << c.what;
+        }
+        if (c.error == kParaTypeMismatch) {
             EXPECT_NE(std::string(base.MessageBuffer).find("of parameter 40-VAL"), std::string::npos) << c.what;
+        }
         EXPECT_EQ(base.FormatValue(kP, c.value), c.shown) << c.what;
     }
 }
