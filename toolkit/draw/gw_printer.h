@@ -1,5 +1,6 @@
 // The printer device context: a recording context on a page of paper (A4 at
-// 600 dpi unless a test scripts another), the print dialog answered by the
+// 600 dpi unless a test scripts another) that measures texts in the real
+// fonts the PDF file shows them in, the print dialog answered by the
 // installed interaction (the test driver in tests), documents and pages.
 // Every document that is ended is told to the observers (the print log keeps
 // it while attached, as in tests) and written as a PDF file when an output
@@ -92,6 +93,7 @@ public:
 
 protected:
     void Record(GwDrawOp op) override;
+    GwDimension MeasureText(const GwFontSpec& font, const std::string& text) const override;
 
 private:
     bool Continue();
