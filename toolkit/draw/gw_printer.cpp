@@ -191,6 +191,7 @@ void GwPrinterContext::Record(GwDrawOp op) {
 }
 
 GwDimension GwPrinterContext::MeasureText(const GwFontSpec& font, const std::string& text) const {
+    if (!script_.real_fonts) return GwDeviceContext::MeasureText(font, text);
     const GwRealTextExtent extent = GwMeasureRealText(font, text);
     return {static_cast<int>(std::ceil(extent.width)), static_cast<int>(std::ceil(extent.height))};
 }

@@ -28,6 +28,9 @@ struct GwPaper {
 struct GwPrinterScript {
     GwPaper paper;
     bool draws_bitmaps = true;
+    // False: texts are measured in the fixed metrics of screen contexts, for
+    // layouts that tests count in character cells.
+    bool real_fonts = true;
     bool fail_start_document = false;
     int fail_start_page = 0;  // this page cannot be started
     int lose_at_page = 0;     // the printer is lost when this page starts
