@@ -373,6 +373,15 @@ TEST_F(PrintWizardTest, TextDestinationAsksForTheCommentAndSavesTheFormatOnPage3
     EXPECT_EQ(saved.SortByName, 1);
 }
 
+TEST_F(PrintWizardTest, Page0OfTheEnglishProgramListsTheFormatNamedOnlyInGerman) {
+    WriteTreeFile("bin/Torvan.ini", "[Options]\r\nLanguage=44\r\n[Directories]\r\nUserdataDir=..\\userdata\r\n");
+    OpenApplicationFiles();
+    OpenPage0();
+    EXPECT_EQ(Items("PrintPara0/Format"), (std::vector<std::string>{"Benutzerdefiniert"}));
+    EXPECT_EQ(ThePrintWizard().settings->SectionName, "UserDefined");
+    EXPECT_TRUE(gwtest::IsEnabled("PrintPara0/Assi"));
+}
+
 TEST_F(PrintWizardTest, PreviewDrawsPageOneAtEveryExpose) {
     // A small page, which the preview's 96 dpi grid shows within its window.
     GwPrinterScript script;
