@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <sstream>
 
 #include "parameters/parabase/para_base.h"
 #include "paratools/print/device_link.h"
@@ -17,6 +19,9 @@ constexpr char kSurroundColour[] = "DarkSlateGrey";
 constexpr char kEdgeColour[] = "black";
 constexpr char kCellColour[] = "white";
 constexpr char kChangedCellColour[] = "grey";
+// The blocks after a row's first line stand this many columns further in,
+// so each row begins at the margin.
+constexpr int kContinuationIndent = 2;
 // Width in device units of the preview's band along the left and top edges.
 constexpr int kPreviewBand = 10;
 // The footer's last character ends this many columns before the right edge.
@@ -34,12 +39,20 @@ const char kMeasureSample[] = "fX";
 
 bool IsBreak(char c) { return c == ' ' || c == '.' || c == '-' || c == ','; }
 
-int LongestWord(const std::string& text) {
+// The columns the longest word of a text takes in the context's font, with
+// the blank that follows it when another word comes (a wrapped piece keeps
+// its break character).
+int LongestWordColumns(GwDeviceContext& dc, const std::string& text) {
     int longest = 0;
-    int length = 0;
-    for (char c : text) {
-        length = c == ' ' ? 0 : length + 1;
-        longest = std::max(longest, length);
+    std::istringstream in(text);
+    std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string word = words[i] + (i + 1 < words.size() ? " " : "");
+        GwDimension extent;
+        int columns = static_cast<int>(word.size());
+        if (dc.text_extent(word, &extent) && dc.x_factor() > 0)
+            columns = std::max(columns, static_cast<int>(std::ceil(extent.width / dc.x_factor())));
+        longest = std::max(longest, columns);
     }
     return longest;
 }
@@ -290,7 +303,7 @@ std::vector<std::string> ParaPrintJob::WrapCell(const std::string& text, int wid
     return pieces;
 }
 
-std::vector<std::vector<ParaPrintJob::TableColumn>> ParaPrintJob::FitColumns(int pageColumns) const {
+ParaPrintJob::TableBlocks ParaPrintJob::FitColumns(GwDeviceContext& dc, int pageColumns) const {
     const int rightEdge = pageColumns - leftMargin_;
     // A page too narrow for any margin keeps the columns in one line.
     const bool fit = rightEdge > leftMargin_;
@@ -298,11 +311,11 @@ std::vector<std::vector<ParaPrintJob::TableColumn>> ParaPrintJob::FitColumns(int
     int x = leftMargin_;
     for (int c = 0; c < kPrintColumnCount; ++c) {
         if (!settings_->PProp[c]) continue;
-        int width = std::max(properties_[c].width, LongestWord(properties_[c].caption));
-        if (fit) width = std::min(width, rightEdge - leftMargin_);
+        int width = std::max(properties_[c].width, LongestWordColumns(dc, properties_[c].caption));
+        if (fit) width = std::max(1, std::min(width, rightEdge - leftMargin_ - kContinuationIndent));
         if (fit && !blocks.back().empty() && x + width > rightEdge) {
             blocks.emplace_back();
-            x = leftMargin_;
+            x = leftMargin_ + kContinuationIndent;
         }
         blocks.back().push_back({c, x, width});
         x += width + columnGap_;
@@ -331,7 +344,9 @@ std::vector<std::string> ParaPrintJob::FitCell(GwDeviceContext& dc, const std::s
 bool ParaPrintJob::DrawTable(GwDeviceContext& dc, const PreviewMeasure* preview) {
     if (!valid_) return false;
     const ParaPrintSettings& s = *settings_;
-    const auto blocks = FitColumns(preview != nullptr ? preview->columns : columnsPerPage_);
+    dc.set_font(captionFont_);
+    blocks_ = FitColumns(dc, preview != nullptr ? preview->columns : columnsPerPage_);
+    const TableBlocks& blocks = blocks_;
     int endX = leftMargin_;
     for (const auto& block : blocks)
         if (!block.empty()) endX = std::max(endX, block.back().x + block.back().width + columnGap_);
@@ -397,6 +412,7 @@ bool ParaPrintJob::DrawTable(GwDeviceContext& dc, const PreviewMeasure* preview)
             };
             y = drawBlocks(
                 y, [&](int c) { return PrintCellText(*base_, c, number, element); }, backgroundOf);
+
             rowPlaced = true;
         }
         elementCounter_ = 0;

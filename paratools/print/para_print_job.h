@@ -78,13 +78,14 @@ public:
         int x = 0;
         int width = 0;
     };
-    // The selected columns, in order, laid out in blocks that each fit the
-    // printable width of a page of `pageColumns` (the left margin on both
-    // sides): a row whose columns do not fit in one line goes on in the
-    // next block below it, so no column is ever left out. A column is at
-    // least as wide as the longest word of its caption, and at most the
-    // printable width.
-    std::vector<std::vector<TableColumn>> FitColumns(int pageColumns) const;
+    // The selected columns of the last table drawn, in order, laid out in
+    // blocks that each fit the printable width of the page (the left margin
+    // on both sides): a row whose columns do not fit in one line goes on in
+    // the next block below it (two columns further in), so no column is
+    // ever left out. A column is at least as wide as the longest word of its
+    // caption in the caption font, and at most the printable width.
+    using TableBlocks = std::vector<std::vector<TableColumn>>;
+    const TableBlocks& LastTableBlocks() const { return blocks_; }
 
 private:
     // Header texts shared by the page and the files.
@@ -100,6 +101,9 @@ private:
     std::string ValueText(int number);
     bool MeasurePage(GwDeviceContext& dc);
     void DrawFooter(GwDeviceContext& dc, const PreviewMeasure* preview, bool withTitle);
+    // The blocks of the table on `dc` (in the caption font) for a page of
+    // `pageColumns`.
+    TableBlocks FitColumns(GwDeviceContext& dc, int pageColumns) const;
     // Draws the logo; the first line below it (0 without a logo).
     int DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview);
     // A text's wrapped pieces at `width` columns, each also cut where its
@@ -132,5 +136,6 @@ private:
     int currentGroup_ = kNoCurrentGroup;
     std::string title_;
     PrintList list_{};
+    TableBlocks blocks_;
     std::string date_;
 };

@@ -104,7 +104,7 @@ TEST_F(DevicePrintTest, ThePrintedPageHoldsEveryCaptionAndRowInEmbeddedFontsBesi
     PrintWizardState& wizard = ThePrintWizard();
     ASSERT_NE(wizard.printJob, nullptr);
     ParaBase& base = *main_->ActiveParaBase();
-    const auto blocks = wizard.printJob->FitColumns(wizard.printJob->ColumnsPerPage());
+    const auto& blocks = wizard.printJob->LastTableBlocks();
     EXPECT_GT(blocks.size(), 1u) << "21 columns do not fit one line of a portrait page";
     int columns = 0;
     auto expectShown = [&](const std::string& cell, int width, const std::string& what) {
