@@ -108,6 +108,31 @@ TEST_F(Drawing, ContextMappingAndCallerMappingGiveTheSameLog) {
     EXPECT_FALSE(dc->set_char_grid(0, 24));
 }
 
+TEST_F(Drawing, APictureLargerThanTheWidgetScrolls) {
+    auto* plot = dynamic_cast<GwDrawing*>(main_->child("Plot"));
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(plot->picture_size(), (GwDimension{640, 480})) << "the widget's size by default";
+    EXPECT_EQ(plot->scroll_range(), (GwDimension{0, 0}));
+    plot->set_picture_size({1000, 400});
+    EXPECT_EQ(plot->device_context()->size(), (GwDimension{1000, 400})) << "the expose draws the whole picture";
+    EXPECT_EQ(plot->scroll_range(), (GwDimension{360, 0}));
+    struct Case {
+        GwPosition to, at;
+    } cases[] = {{{100, 30}, {100, 0}}, {{5000, 0}, {360, 0}}, {{-7, -7}, {0, 0}}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE(plot->user_scroll(c.to));
+        EXPECT_EQ(plot->scroll_position(), c.at) << c.to.x;
+    }
+    EXPECT_TRUE(plot->user_scroll({300, 0}));
+    plot->set_dimension({900, 480});
+    EXPECT_EQ(plot->scroll_position(), (GwPosition{100, 0})) << "a larger widget scrolls less far";
+    plot->set_picture_size({0, 0});
+    EXPECT_EQ(plot->picture_size(), (GwDimension{900, 480}));
+    EXPECT_EQ(plot->scroll_position(), (GwPosition{0, 0}));
+    plot->hide();
+    EXPECT_FALSE(plot->user_scroll({1, 1})) << "a hidden drawing cannot be scrolled";
+}
+
 TEST_F(Drawing, MetricsFontsAndExtents) {
     GwPrinterContext printer;
     struct Cap {
