@@ -34,7 +34,7 @@ void GwDrawing::set_picture_size(GwDimension size) {
     if (picture_.width == 0 || picture_.height == 0) picture_ = {0, 0};
     context_->set_size(picture_size());
     ClampScroll();
-    if (!(before == picture_)) GwNotifyProperty(this, GwProperty::kRange);
+    if (!(before == picture_)) notify(GwProperty::kRange);
 }
 
 GwDimension GwDrawing::picture_size() const {
@@ -57,7 +57,7 @@ bool GwDrawing::user_scroll(GwPosition at) {
     const GwPosition before = scroll_;
     scroll_ = at;
     ClampScroll();
-    if (!(before == scroll_)) GwNotifyProperty(this, GwProperty::kFirstVisible);
+    if (!(before == scroll_)) notify(GwProperty::kFirstVisible);
     return true;
 }
 
