@@ -584,8 +584,6 @@ int CB4_Expose(GwCore* widget, GwEvent*, GwUD) {
     s.previewJob->SetupPrintDevice(*dc);
     // The whole page is drawn; the window scrolls over it.
     drawing->set_picture_size(s.previewJob->PreviewPictureSize(*dc, *measure));
-    dc = drawing->device_context();
-    s.previewJob->SetupPrintDevice(*dc);
     s.previewJob->DrawFirstPage(*dc, &*measure);
     return 1;
 }
