@@ -61,10 +61,10 @@ TEST_F(DevicePrintTest, ThePreviewShowsTheValueTheDeviceHoldsNow) {
     ThePrintWizard().settings->PProp = {};
     ThePrintWizard().settings->PProp[0] = ThePrintWizard().settings->PProp[5] = 1;
     std::vector<std::string> drawing;
-    gwtest::ScriptModal({"ShowParaPrint", [&](GwCore*) {
-                             drawing = gwtest::Drawing("ShowParaPrint/Page");
-                             gwtest::Click("ShowParaPrint/Close");
-                         }});
+    gwtest::ScriptModal("ShowParaPrint", [&](GwCore*) {
+        drawing = gwtest::Drawing("ShowParaPrint/Page");
+        gwtest::Click("ShowParaPrint/Close");
+    });
     gwtest::Click("PrintPara0/Preview");
     EXPECT_TRUE(Drawn(drawing, "165"));
     EXPECT_TRUE(Drawn(drawing, "123")) << ::testing::PrintToString(drawing);
@@ -108,9 +108,10 @@ TEST_F(DevicePrintTest, ThePrintedPageHoldsEveryCaptionAndRowInEmbeddedFontsBesi
     EXPECT_GT(blocks.size(), 1u) << "21 columns do not fit one line of a portrait page";
     int columns = 0;
     auto expectShown = [&](const std::string& cell, int width, const std::string& what) {
-        for (const std::string& piece : ParaPrintJob::WrapCell(cell, width))
-            if (!Trimmed(piece).empty())
-                EXPECT_NE(text->find(Trimmed(piece)), std::string::npos) << what << ": \"" << piece << "\"";
+        for (const std::string& piece : ParaPrintJob::WrapCell(cell, width)) {
+            if (Trimmed(piece).empty()) continue;
+            EXPECT_NE(text->find(Trimmed(piece)), std::string::npos) << what << ": \"" << piece << "\"";
+        }
     };
     const PrintList list = BuildPrintList(base, *wizard.settings);
     int rows = 0;

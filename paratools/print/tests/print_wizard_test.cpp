@@ -428,16 +428,16 @@ TEST_F(PrintWizardTest, PreviewScrollsOverTheWholePageAndClosesFromItsButton) {
     GwDimension picture, range;
     GwPosition scrolled;
     bool ended = false;
-    gwtest::ScriptModal({"ShowParaPrint", [&](GwCore* window) {
-                             auto* page = dynamic_cast<GwDrawing*>(gwtest::Get("ShowParaPrint/Page"));
-                             drawn = gwtest::Drawing("ShowParaPrint/Page");
-                             picture = page->picture_size();
-                             range = page->scroll_range();
-                             EXPECT_TRUE(page->user_scroll({100000, 50}));
-                             scrolled = page->scroll_position();
-                             gwtest::Click("ShowParaPrint/Close");
-                             ended = window->modal_ended();
-                         }});
+    gwtest::ScriptModal("ShowParaPrint", [&](GwCore* window) {
+        auto* page = dynamic_cast<GwDrawing*>(gwtest::Get("ShowParaPrint/Page"));
+        drawn = gwtest::Drawing("ShowParaPrint/Page");
+        picture = page->picture_size();
+        range = page->scroll_range();
+        EXPECT_TRUE(page->user_scroll({100000, 50}));
+        scrolled = page->scroll_position();
+        gwtest::Click("ShowParaPrint/Close");
+        ended = window->modal_ended();
+    });
     gwtest::Click("PrintPara0/Preview");
     EXPECT_TRUE(ended) << "the close button ends the preview";
     EXPECT_EQ(gwtest::Find("ShowParaPrint"), nullptr);
