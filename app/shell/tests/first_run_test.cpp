@@ -18,6 +18,7 @@
 #include "app/services/window_handler.h"
 #include "app/shell/program_main.h"
 #include "app/shell/startup_sequence.h"
+#include "bus/base/basic_bus.h"
 #include "parameters/parabase/para_base.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/system/serial_port.h"
@@ -184,6 +185,7 @@ TEST_F(FirstRunTest, TheRunDriveHasNamedGroupsUnitsDescriptionsAndBecomesReady) 
     std::vector<std::string> states;
     std::vector<std::string> groups;
     std::vector<std::string> rows;
+    uint16_t startedAs = 0xFFFF;
     int present = 0;
     int measured = 0;  // numbers that are neither named by value texts nor bit fields
     int withUnit = 0;
@@ -196,6 +198,7 @@ TEST_F(FirstRunTest, TheRunDriveHasNamedGroupsUnitsDescriptionsAndBecomesReady) 
                           states.push_back(list->cell(0, 3));
                       }
                       ParaBase* base = GetMain()->ActiveParaBase();
+                      base->GetValueU16(kDeviceStateParameter, &startedAs);
                       for (int n = 0; n < kParameterCount; ++n) {
                           if (!base->IsPresent(n)) continue;
                           ++present;
@@ -215,9 +218,10 @@ TEST_F(FirstRunTest, TheRunDriveHasNamedGroupsUnitsDescriptionsAndBecomesReady) 
                       }
                   }),
               0);
-    EXPECT_EQ(
-        states,
-        (std::vector<std::string>{"Initialising", "Ready to switch on", "Ready to switch on", "Ready to switch on"}));
+    // The table was read while the drive was still starting up; the network
+    // list's refreshes find it ready.
+    EXPECT_EQ(startedAs, 0u);
+    EXPECT_EQ(states, std::vector<std::string>(4, "Ready to switch on"));
     EXPECT_GE(present, 200);
     EXPECT_GT(withUnit * 2, measured) << withUnit << " of " << measured;
     EXPECT_EQ(withDescription, present);
