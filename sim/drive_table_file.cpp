@@ -18,7 +18,7 @@ constexpr int kHighestValueIndex = 255;
 // Reads that still see the starting value of a settling parameter when the
 // table does not say.
 constexpr int kDefaultSettlingReads = 1;
-constexpr int kMostSettlingReads = 0xFFFF;
+constexpr int kMostAwaitedReads = 0xFFFF;
 
 struct Token {
     std::string key;    // empty for a bare word
@@ -135,6 +135,9 @@ void ParseDrive(const std::vector<Token>& tokens, DriveTable& table) {
             table.version = Number(t.value);
         } else if (t.key == "status") {
             table.status = static_cast<uint16_t>(SmallNumber(t.value, 0, 0xFFFF, "status"));
+        } else if (t.key == "runmode") {
+            table.run_mode.enabled = true;
+            table.run_mode.reads_before = SmallNumber(t.value, 0, kMostAwaitedReads, "runmode");
         } else {
             throw LineError("unknown key \"" + (t.key.empty() ? t.value : t.key) + "\"");
         }
@@ -187,7 +190,7 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
         } else if (t.key == "settles") {
             settles = Number(t.value);
         } else if (t.key == "after") {
-            after = SmallNumber(t.value, 0, kMostSettlingReads, "after");
+            after = SmallNumber(t.value, 0, kMostAwaitedReads, "after");
         } else if (t.key == "read") {
             p.read_level = static_cast<uint8_t>(SmallNumber(t.value, 0, kHighestLevel, "read level"));
         } else if (t.key == "write") {

@@ -96,6 +96,22 @@ TEST(DriveTable, ASettlingValueComesAfterItsReads) {
     EXPECT_EQ(table->Find(7)->value, 9u);
 }
 
+// The drive record turns the run-mode change on: the run mode follows its
+// selection after the reads it names.
+TEST(DriveTable, TheDriveRecordTurnsTheRunModeChangeOn) {
+    std::string error;
+    auto table = sim::DriveTable::Parse(
+        "drive type=4120 runmode=1\nparam 151 MODE USIGN8 value=2\nparam 152 APPL USIGN8 value=2\n", "t", &error);
+    ASSERT_TRUE(table.has_value()) << error;
+    ASSERT_EQ(table->WriteValue(152, 3), 0);
+    std::vector<uint32_t> seen;
+    for (int read = 0; read < 3; ++read) {
+        table->BeforeValueRead(151);
+        seen.push_back(table->Find(151)->value);
+    }
+    EXPECT_EQ(seen, (std::vector<uint32_t>{2, 3, 3}));
+}
+
 TEST(DriveTable, BrokenFixtureNamesTheLine) {
     struct Case {
         const char* text;
