@@ -18,6 +18,7 @@ constexpr int kHighestValueIndex = 255;
 // Reads that still see the starting value of a settling parameter when the
 // table does not say.
 constexpr int kDefaultSettlingReads = 1;
+// Most reads a table may let a settling value or a run-mode change wait for.
 constexpr int kMostAwaitedReads = 0xFFFF;
 
 struct Token {
