@@ -13,6 +13,10 @@ bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
 cmake --install build/release --prefix install >/dev/null
+# The virtual drive's firmware (type 4120, version 1.30) comes with its
+# parameter description file, as a real drive's firmware does; the program
+# looks for it by class and version in its language folder.
+cp sim/fixtures/run_drive.PIT install/LANGUAGE/044/4_001_30.PIT
 
 bin=$root/build/release/bin
 drive_out=$(mktemp)

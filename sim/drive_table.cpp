@@ -102,6 +102,7 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
     if (p->read_only) return kStatusWriteAccess;
     if (p->IsArray() || p->type->is_string || !p->InRange(raw)) return kStatusInvalidValue;
     p->value = raw;
+    p->settling.pending = false;
     if (number == kHandshakeParameter && handshake.enabled && raw == kHandshakeSetEnd) {
         handshake.checking = true;
         handshake.polls_left = handshake.busy_polls;
@@ -114,6 +115,14 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
 }
 
 void DriveTable::BeforeValueRead(int number) {
+    if (DriveParameter* p = Find(number); p != nullptr && p->settling.pending) {
+        if (p->settling.reads_left > 0) {
+            --p->settling.reads_left;
+        } else {
+            p->settling.pending = false;
+            p->value = p->settling.value;
+        }
+    }
     if (number == kRunModeReportParameter && run_mode.pending && run_mode.reads_left != kRunModeNeverFollows) {
         if (run_mode.reads_left > 0) {
             --run_mode.reads_left;

@@ -46,6 +46,15 @@ inline constexpr size_t kMaxNameLength = 6;
 inline constexpr size_t kMaxTextLength = 128;
 inline constexpr size_t kMaxArrayElements = 4096;
 
+// A value the parameter takes by itself, as a drive's state word leaves its
+// start-up state: `reads_left` more reads answer the value the parameter has,
+// then it holds `value`. A write before that keeps the written value.
+struct SettlingValue {
+    bool pending = false;
+    uint32_t value = 0;
+    int reads_left = 0;
+};
+
 struct DriveParameter {
     int number = 0;
     std::string name;  // up to 6 characters
@@ -66,6 +75,7 @@ struct DriveParameter {
     uint8_t keypad_group = 0;
     uint8_t sc_group = 0;
     std::map<int, std::string> value_texts;  // by value index
+    SettlingValue settling;
 
     bool IsArray() const { return (flags & kFlagArray) != 0; }
     // Whether `raw` lies within minimum..maximum as the type compares.
@@ -131,7 +141,7 @@ public:
     uint16_t WriteText(int number, const std::string& text);
     uint16_t WriteElements(int number, size_t first, const std::vector<uint32_t>& elements);
     // Called before a value read of `number` is answered: moves the download
-    // handshake and a pending run-mode change on.
+    // handshake, a pending run-mode change and a settling value on.
     void BeforeValueRead(int number);
 
     // Device registers.

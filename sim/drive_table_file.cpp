@@ -15,6 +15,11 @@ namespace {
 
 constexpr int kHighestLevel = 15;
 constexpr int kHighestValueIndex = 255;
+// Reads that still see the starting value of a settling parameter when the
+// table does not say.
+constexpr int kDefaultSettlingReads = 1;
+// Most reads a table may let a settling value or a run-mode change wait for.
+constexpr int kMostAwaitedReads = 0xFFFF;
 
 struct Token {
     std::string key;    // empty for a bare word
@@ -131,6 +136,9 @@ void ParseDrive(const std::vector<Token>& tokens, DriveTable& table) {
             table.version = Number(t.value);
         } else if (t.key == "status") {
             table.status = static_cast<uint16_t>(SmallNumber(t.value, 0, 0xFFFF, "status"));
+        } else if (t.key == "runmode") {
+            table.run_mode.enabled = true;
+            table.run_mode.reads_before = SmallNumber(t.value, 0, kMostAwaitedReads, "runmode");
         } else {
             throw LineError("unknown key \"" + (t.key.empty() ? t.value : t.key) + "\"");
         }
@@ -151,6 +159,8 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
     DefaultLimits(p);
 
     std::optional<uint32_t> value;
+    std::optional<uint32_t> settles;
+    std::optional<int> after;
     std::optional<size_t> elements;
     std::vector<uint32_t> values;
     for (size_t i = 4; i < tokens.size(); ++i) {
@@ -178,6 +188,10 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
             p.text = t.value;
         } else if (t.key == "value") {
             value = Number(t.value);
+        } else if (t.key == "settles") {
+            settles = Number(t.value);
+        } else if (t.key == "after") {
+            after = SmallNumber(t.value, 0, kMostAwaitedReads, "after");
         } else if (t.key == "read") {
             p.read_level = static_cast<uint8_t>(SmallNumber(t.value, 0, kHighestLevel, "read level"));
         } else if (t.key == "write") {
@@ -215,6 +229,12 @@ void ParseParameter(const std::vector<Token>& tokens, DriveTable& table) {
         }
     } else if (!values.empty()) {
         throw LineError("values without elements");
+    }
+    if (after && !settles) throw LineError("after without settles");
+    if (settles) {
+        if (p.type->is_string || elements) throw LineError("only a single number can settle");
+        check(*settles, "settles");
+        p.settling = {true, *settles, after.value_or(kDefaultSettlingReads)};
     }
     table.Put(std::move(p));
 }

@@ -17,6 +17,7 @@
 #include "app/shell/window_callbacks.h"
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
+#include "devicewin/device_window_callbacks.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/editor/parameter_editor.h"
@@ -246,22 +247,30 @@ const GwFuncDesc* GeneralTable() {
     return table.data();
 }
 
+// A table of device windows: the family's own entries and the device
+// windows' list.
+template <const GwFuncDesc* Entries>
+const GwFuncDesc* DeviceTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({Entries, DeviceWindowCallbacks()});
+    return table.data();
+}
+
 }  // namespace
 
 const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
     static const std::array<const GwFuncDesc*, kCallbackTableCount> tables = {
         kMainWindowTable,
-        kPescoTable,
-        kGenericDeviceSmallTable,
-        kGenericDeviceTable,
-        kRuvexTable,
-        kRuvexControllerTable,
-        kRuvexV200Table,
-        kMarloV200Table,
-        kMarloTable,
-        kRuvexV700FirstTable,
-        kRuvexV700SecondTable,
-        kRuvexV700ThirdTable,
+        DeviceTable<kPescoTable>(),
+        DeviceTable<kGenericDeviceSmallTable>(),
+        DeviceTable<kGenericDeviceTable>(),
+        DeviceTable<kRuvexTable>(),
+        DeviceTable<kRuvexControllerTable>(),
+        DeviceTable<kRuvexV200Table>(),
+        DeviceTable<kMarloV200Table>(),
+        DeviceTable<kMarloTable>(),
+        DeviceTable<kRuvexV700FirstTable>(),
+        DeviceTable<kRuvexV700SecondTable>(),
+        DeviceTable<kRuvexV700ThirdTable>(),
         kMarloDeviceTable,
         PrintWizardTable(),
         GeneralTable(),

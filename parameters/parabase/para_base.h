@@ -299,6 +299,23 @@ public:
     // The explanation of one bit of a parameter.
     const char* GetBitText(int index, int bit, int extra);
 
+    // --- single values as the device windows show them ---
+
+    // The raw value that `v` has in parameter `number`: 0, 6 for an absent
+    // entry, 10 for a type without a number form (and for a negative FIXPT16
+    // value too small to be stored); the message stays in MessageBuffer.
+    int DoubleToRaw(int number, double v, int32_t* raw);
+    // The display text of `v` in parameter `number` (value texts cut at their
+    // first blank, with the number); empty when DoubleToRaw fails.
+    std::string FormatValue(int number, double v);
+    // The entry's limits and default as numbers; 0.0 when the conversion fails.
+    double GetMinimum(int number);
+    double GetMaximum(int number);
+    double GetDefault(int number);
+    // The low byte of the stored run mode (parameter 151); 0 when it cannot be
+    // read. It is the option of the dispatched value texts of device windows.
+    uint8_t GetRunModeChar();
+
     // --- the oscilloscope: recorder buffer, export and variable list ---
     // (defined with the oscilloscope engine in scope/recorder)
 

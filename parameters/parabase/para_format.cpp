@@ -48,6 +48,34 @@ int32_t ScaledRaw(double v, double scale, bool negativeToMinusOne) {
     return raw;
 }
 
+// The raw value a number has in a parameter of `type`; false for a type
+// without a number form.
+bool RawOfNumber(char type, double v, int32_t* raw) {
+    switch (type) {
+        case kTypeUsign8:
+        case kTypeUsign16:
+        case kTypePassword:
+        case kTypeInt16:
+        case kTypeErrStruc:
+        case kTypeInt8:
+        case kTypeInt32:
+        case kTypeUsign32:
+            *raw = TruncatedRaw(v);
+            return true;
+        case kTypeFixpt16:
+            *raw = ScaledRaw(v, kFixpt16PerUnit, false);
+            return true;
+        case kTypeInt32Q16:
+            *raw = ScaledRaw(v, kQ16PerUnit, true);
+            return true;
+        case kTypeFloat32:
+            *raw = BitsOfFloat(NearestFloat(v));
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 const char* ParaBase::Display(const std::string& text) {
@@ -156,29 +184,7 @@ const char* ParaBase::FormatSignedValue(int index, int32_t raw, bool withNumber)
 const char* ParaBase::FormatDoubleValue(int index, double v, bool withNumber) {
     if (!IsPresent(index)) return kEmptyText;
     int32_t raw = 0;
-    switch (entries_[index].type) {
-        case kTypeUsign8:
-        case kTypeUsign16:
-        case kTypePassword:
-        case kTypeInt16:
-        case kTypeErrStruc:
-        case kTypeInt8:
-        case kTypeInt32:
-        case kTypeUsign32:
-            raw = TruncatedRaw(v);
-            break;
-        case kTypeFixpt16:
-            raw = ScaledRaw(v, kFixpt16PerUnit, false);
-            break;
-        case kTypeInt32Q16:
-            raw = ScaledRaw(v, kQ16PerUnit, true);
-            break;
-        case kTypeFloat32:
-            raw = BitsOfFloat(NearestFloat(v));
-            break;
-        default:
-            return kEmptyText;
-    }
+    if (!RawOfNumber(entries_[index].type, v, &raw)) return kEmptyText;
     return FormatRawValue(index, raw, withNumber);
 }
 
@@ -266,4 +272,76 @@ const char* ParaBase::GetBitText(int index, int bit, int extra) {
             deviceClass, name.c_str(), shown.c_str(), index, name.c_str(), bit, extra);
     fallback = ParaDescriptionFile::BitFallbackText(index, name.c_str(), extra, bit);
     return fallback.c_str();
+}
+
+namespace {
+
+// The parameter that reports the device's active run mode.
+constexpr int kRunModeReportParameter = 151;
+
+// A value text up to its first blank, leading blanks skipped ("  Off mode"
+// gives "Off").
+std::string FirstWord(const char* text) {
+    std::string_view t(text);
+    const size_t first = t.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    t.remove_prefix(first);
+    return std::string(t.substr(0, t.find(' ')));
+}
+
+}  // namespace
+
+int ParaBase::DoubleToRaw(int number, double v, int32_t* raw) {
+    if (const int r = RequirePresent(number)) return r;
+    const char type = entries_[number].type;
+    int32_t result = 0;
+    if (type == kTypeErrStruc || !RawOfNumber(type, v, &result)) return TypeMismatch(number, "(double)");
+    // A small negative FIXPT16 value has no raw form: 0 would change its sign.
+    if (type == kTypeFixpt16 && result == 0 && v < 0) return TypeMismatch(number, "(double)");
+    if (raw != nullptr) *raw = result;
+    return kParaOk;
+}
+
+std::string ParaBase::FormatValue(int number, double v) {
+    int32_t raw = 0;
+    if (DoubleToRaw(number, v, &raw) != kParaOk) return {};
+    const ParameterEntry& e = entries_[number];
+    switch (e.type) {
+        case kTypeUsign8:
+            if ((e.flags & kFlagHex) == 0 && (e.flags & kFlagValueTexts) != 0) {
+                const char* text = valueTexts_->GetValueText(number, raw & 0xFF);
+                if (text == nullptr) return {};
+                return platform::Format("%s (%u)", FirstWord(text), raw & 0xFF);
+            }
+            break;
+        case kTypeFixpt16:
+            return platform::Format("%0.2lf", v);
+        case kTypeInt32Q16:
+        case kTypeFloat32:
+            return Trimmed(platform::Format("%lf", v));
+        default:
+            break;
+    }
+    return FormatRawValue(number, raw, true);
+}
+
+double ParaBase::GetMinimum(int number) {
+    double v = 0.0;
+    return GetMinimumAsDouble(number, &v) == kParaOk ? v : 0.0;
+}
+
+double ParaBase::GetMaximum(int number) {
+    double v = 0.0;
+    return GetMaximumAsDouble(number, &v) == kParaOk ? v : 0.0;
+}
+
+double ParaBase::GetDefault(int number) {
+    double v = 0.0;
+    return GetDefaultAsDouble(number, &v) == kParaOk ? v : 0.0;
+}
+
+uint8_t ParaBase::GetRunModeChar() {
+    int32_t raw = 0;
+    if (!IsPresent(kRunModeReportParameter) || StoredRaw(kRunModeReportParameter, 0, &raw) != kParaOk) return 0;
+    return static_cast<uint8_t>(raw & 0xFF);
 }

@@ -1,6 +1,9 @@
 #include "paratools/print/para_print_job.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <sstream>
 
 #include "parameters/parabase/para_base.h"
 #include "paratools/print/device_link.h"
@@ -16,6 +19,9 @@ constexpr char kSurroundColour[] = "DarkSlateGrey";
 constexpr char kEdgeColour[] = "black";
 constexpr char kCellColour[] = "white";
 constexpr char kChangedCellColour[] = "grey";
+// The blocks after a row's first line stand this many columns further in,
+// so each row begins at the margin.
+constexpr int kContinuationIndent = 2;
 // Width in device units of the preview's band along the left and top edges.
 constexpr int kPreviewBand = 10;
 // The footer's last character ends this many columns before the right edge.
@@ -32,6 +38,24 @@ constexpr int kRevisionParameter = 106;
 const char kMeasureSample[] = "fX";
 
 bool IsBreak(char c) { return c == ' ' || c == '.' || c == '-' || c == ','; }
+
+// The columns the longest word of a text takes in the context's font, with
+// the blank that follows it when another word comes (a wrapped piece keeps
+// its break character).
+int LongestWordColumns(GwDeviceContext& dc, const std::string& text) {
+    int longest = 0;
+    std::istringstream in(text);
+    std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string word = words[i] + (i + 1 < words.size() ? " " : "");
+        GwDimension extent;
+        int columns = static_cast<int>(word.size());
+        if (dc.text_extent(word, &extent) && dc.x_factor() > 0)
+            columns = std::max(columns, static_cast<int>(std::ceil(extent.width / dc.x_factor())));
+        longest = std::max(longest, columns);
+    }
+    return longest;
+}
 
 }  // namespace
 
@@ -74,6 +98,16 @@ std::optional<PreviewMeasure> ParaPrintJob::MeasurePreviewPage(GwDeviceContext& 
     m.lines = static_cast<int>(page.height / static_cast<double>(extent.height) / (1 + lineSpacing_));
     m.columns = static_cast<int>(page.width / (extent.width / 2.0));
     return m;
+}
+
+GwDimension ParaPrintJob::PreviewPictureSize(GwDeviceContext& dc, const PreviewMeasure& measure) {
+    dc.set_font(bodyFont_);
+    GwDimension extent;
+    if (!dc.text_extent(kMeasureSample, &extent) || extent.height <= 0 || extent.width < 2) return {0, 0};
+    // The band along the left and top edges, and as much again beyond the
+    // page's right and bottom edges.
+    return {static_cast<int>(std::ceil(measure.columns * (extent.width / 2.0))) + 2 * kPreviewBand,
+            static_cast<int>(std::ceil(measure.lines * static_cast<double>(extent.height))) + 2 * kPreviewBand};
 }
 
 bool ParaPrintJob::MeasurePage(GwDeviceContext& dc) {
@@ -148,9 +182,9 @@ void ParaPrintJob::DrawFooter(GwDeviceContext& dc, const PreviewMeasure* preview
         columns - kFooterRightGap, footerLine, frame_.Text(8) + " " + std::to_string(pageCounter_), GwALIGN_RIGHT);
 }
 
-void ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) {
+int ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) {
     GwDimension size;
-    if (frame_.logoBitmap.empty() || !dc.can_draw_bitmaps() || !dc.bitmap_size(frame_.logoBitmap, &size)) return;
+    if (frame_.logoBitmap.empty() || !dc.can_draw_bitmaps() || !dc.bitmap_size(frame_.logoBitmap, &size)) return 0;
     double scale = 1.0;
     const GwDimension page = dc.size();
     if (preview == nullptr) {
@@ -165,7 +199,8 @@ void ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) 
     const double pageRight = preview != nullptr ? preview->columns * dc.x_factor() : page.width;
     const double right = pageRight - kLogoRightColumns * horizontal + 10;
     const double left = right - size.width * scale;
-    dc.draw_bitmap(frame_.logoBitmap, dc.device_to_x(left), dc.device_to_y(top), scale);
+    if (!dc.draw_bitmap(frame_.logoBitmap, dc.device_to_x(left), dc.device_to_y(top), scale)) return 0;
+    return static_cast<int>(std::ceil(dc.device_to_y(top + size.height * scale)));
 }
 
 bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* preview) {
@@ -184,7 +219,7 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
         if (preview != nullptr) dc.move_origin(-kPreviewBand, -kPreviewBand);
         return false;
     }
-    DrawLogo(dc, preview);
+    const int belowLogo = DrawLogo(dc, preview);
 
     currentLine_ = topLine_;
     title_ = TitleText();
@@ -213,6 +248,8 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
     dc.set_font(bodyFont_);
     pageCounter_ = 1;
     DrawFooter(dc, preview, false);
+    // The table starts below the logo: the logo has its own place.
+    currentLine_ = std::max(currentLine_, belowLogo);
     currentLine_ += 2;
     StartList();
     const bool more = DrawTable(dc, preview);
@@ -266,33 +303,93 @@ std::vector<std::string> ParaPrintJob::WrapCell(const std::string& text, int wid
     return pieces;
 }
 
+ParaPrintJob::TableBlocks ParaPrintJob::FitColumns(GwDeviceContext& dc, int pageColumns) const {
+    const int rightEdge = pageColumns - leftMargin_;
+    // A page too narrow for any margin keeps the columns in one line.
+    const bool fit = rightEdge > leftMargin_;
+    std::vector<std::vector<TableColumn>> blocks(1);
+    int x = leftMargin_;
+    for (int c = 0; c < kPrintColumnCount; ++c) {
+        if (!settings_->PProp[c]) continue;
+        int width = std::max(properties_[c].width, LongestWordColumns(dc, properties_[c].caption));
+        if (fit) width = std::max(1, std::min(width, rightEdge - leftMargin_ - kContinuationIndent));
+        if (fit && !blocks.back().empty() && x + width > rightEdge) {
+            blocks.emplace_back();
+            x = leftMargin_ + kContinuationIndent;
+        }
+        blocks.back().push_back({c, x, width});
+        x += width + columnGap_;
+    }
+    return blocks;
+}
+
+std::vector<std::string> ParaPrintJob::FitCell(GwDeviceContext& dc, const std::string& text, int width) const {
+    const double limit = width * dc.x_factor();
+    std::vector<std::string> out;
+    for (std::string piece : WrapCell(text, width)) {
+        do {
+            size_t n = piece.size();
+            GwDimension extent;
+            while (n > 1 && dc.text_extent(piece.substr(0, n), &extent) && extent.width > limit) {
+                --n;
+                while (n > 1 && (static_cast<unsigned char>(piece[n]) & 0xC0) == 0x80) --n;  // whole characters
+            }
+            out.push_back(piece.substr(0, n));
+            piece.erase(0, n);
+        } while (!piece.empty());
+    }
+    return out;
+}
+
 bool ParaPrintJob::DrawTable(GwDeviceContext& dc, const PreviewMeasure* preview) {
     if (!valid_) return false;
     const ParaPrintSettings& s = *settings_;
     dc.set_font(captionFont_);
-    std::vector<int> columnX(kPrintColumnCount, 0);
-    int x = leftMargin_;
-    for (int c = 0; c < kPrintColumnCount; ++c) {
-        if (!s.PProp[c]) continue;
-        columnX[c] = x;
-        dc.draw_text(x, currentLine_, properties_[c].caption);
-        x += properties_[c].width + columnGap_;
-    }
-    const int endX = x;
+    blocks_ = FitColumns(dc, preview != nullptr ? preview->columns : columnsPerPage_);
+    const TableBlocks& blocks = blocks_;
+    int endX = leftMargin_;
+    for (const auto& block : blocks)
+        if (!block.empty()) endX = std::max(endX, block.back().x + block.back().width + columnGap_);
+
+    // Draws the cells of one line of the table, block after block; the line
+    // after the lowest one used.
+    auto drawBlocks = [&](int top,
+                          const std::function<std::string(int column)>& text,
+                          const std::function<std::string(int column)>& backgroundOf) {
+        int y = top;
+        for (const auto& block : blocks) {
+            int lowest = y;
+            for (const TableColumn& col : block) {
+                const std::string bg = backgroundOf(col.column);
+                const auto pieces = FitCell(dc, text(col.column), col.width);
+                for (size_t i = 0; i < pieces.size(); ++i)
+                    dc.draw_text(col.x, y + static_cast<int>(i), pieces[i], GwALIGN_LEFT, bg);
+                lowest = std::max(lowest, y + static_cast<int>(pieces.size()) - 1);
+            }
+            y = lowest + 1;
+        }
+        return y;
+    };
+
+    dc.set_font(captionFont_);
+    const int belowCaptions = drawBlocks(
+        currentLine_, [&](int c) { return properties_[c].caption; }, [](int) { return std::string(); });
     dc.set_font(bodyFont_);
     dc.draw_line(leftMargin_, currentLine_, endX, currentLine_);
-    dc.draw_line(leftMargin_, currentLine_ + 1, endX, currentLine_ + 1);
+    dc.draw_line(leftMargin_, belowCaptions, endX, belowCaptions);
     if (preview != nullptr) linesPerPage_ = preview->lines;
 
-    int y = currentLine_ + 2;
+    int y = belowCaptions + 1;
     bool rowPlaced = false;
+    // A row takes at least one line per block.
+    const int rowLines = static_cast<int>(blocks.size());
     while (listPosition_ < kPrintListSize && list_[listPosition_] != 0) {
         const int number = list_[listPosition_];
         const int rows = PrintRowCount(*base_, s, number);
         for (; elementCounter_ < rows; ++elementCounter_) {
             // A page that has no row yet takes one anyway, so a page too small
             // for any row still moves the print on.
-            if (bottomMargin_ + y >= linesPerPage_ && rowPlaced) return true;
+            if (bottomMargin_ + y + rowLines - 1 >= linesPerPage_ && rowPlaced) return true;
             const int group = base_->GetEntry(number)->KPGroup;
             if (s.ClusterByGroup && group != currentGroup_) {
                 currentGroup_ = group;
@@ -304,21 +401,18 @@ bool ParaPrintJob::DrawTable(GwDeviceContext& dc, const PreviewMeasure* preview)
                 dc.draw_line(leftMargin_, y + 1, endX, y + 1);
                 y += 2;
             }
-            int lowest = y;
-            for (int c = 0; c < kPrintColumnCount; ++c) {
-                if (!s.PProp[c]) continue;
-                std::string background = kCellColour;
+            const int element = elementCounter_;
+            auto backgroundOf = [&](int c) -> std::string {
                 if (c == kStoredValueColumn && s.MarkChanged) {
-                    const std::string stored = base_->FormatStoredValue(number, elementCounter_, true);
+                    const std::string stored = base_->FormatStoredValue(number, element, true);
                     if (stored != base_->FormatRawValue(number, base_->GetEntry(number)->defaultValue, true))
-                        background = kChangedCellColour;
+                        return kChangedCellColour;
                 }
-                const auto pieces = WrapCell(PrintCellText(*base_, c, number, elementCounter_), properties_[c].width);
-                for (size_t i = 0; i < pieces.size(); ++i)
-                    dc.draw_text(columnX[c], y + static_cast<int>(i), pieces[i], GwALIGN_LEFT, background);
-                lowest = std::max(lowest, y + static_cast<int>(pieces.size()) - 1);
-            }
-            y = lowest + 1;
+                return kCellColour;
+            };
+            y = drawBlocks(
+                y, [&](int c) { return PrintCellText(*base_, c, number, element); }, backgroundOf);
+
             rowPlaced = true;
         }
         elementCounter_ = 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "paratools/print/para_print_list.h"
+#include "toolkit/core/gw_types.h"
 
 class GwDeviceContext;
 class ParaBase;
@@ -51,6 +52,10 @@ public:
     // The printer page in body-font characters (width and height swapped for
     // PaperFormat 1); none when the text cannot be measured.
     std::optional<PreviewMeasure> MeasurePreviewPage(GwDeviceContext& dc);
+    // The size a preview picture on `dc` needs to show the whole page of
+    // `measure` with its surround band: the page's columns and lines in the
+    // body font's character cells of `dc`.
+    GwDimension PreviewPictureSize(GwDeviceContext& dc, const PreviewMeasure& measure);
     // Each returns whether pages remain.
     bool DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* preview);
     bool DrawNextPage(GwDeviceContext& dc);
@@ -66,6 +71,22 @@ public:
     // The wrapped pieces of a cell text at `width` characters.
     static std::vector<std::string> WrapCell(const std::string& text, int width);
 
+    // A selected column placed in the table: its index, its first character
+    // column and its width.
+    struct TableColumn {
+        int column = 0;
+        int x = 0;
+        int width = 0;
+    };
+    // The selected columns of the last table drawn, in order, laid out in
+    // blocks that each fit the printable width of the page (the left margin
+    // on both sides): a row whose columns do not fit in one line goes on in
+    // the next block below it (two columns further in), so no column is
+    // ever left out. A column is at least as wide as the longest word of its
+    // caption in the caption font, and at most the printable width.
+    using TableBlocks = std::vector<std::vector<TableColumn>>;
+    const TableBlocks& LastTableBlocks() const { return blocks_; }
+
 private:
     // Header texts shared by the page and the files.
     std::string HeaderDateLine() const;
@@ -80,7 +101,14 @@ private:
     std::string ValueText(int number);
     bool MeasurePage(GwDeviceContext& dc);
     void DrawFooter(GwDeviceContext& dc, const PreviewMeasure* preview, bool withTitle);
-    void DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview);
+    // The blocks of the table on `dc` (in the caption font) for a page of
+    // `pageColumns`.
+    TableBlocks FitColumns(GwDeviceContext& dc, int pageColumns) const;
+    // Draws the logo; the first line below it (0 without a logo).
+    int DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview);
+    // A text's wrapped pieces at `width` columns, each also cut where its
+    // real width would run past the column.
+    std::vector<std::string> FitCell(GwDeviceContext& dc, const std::string& text, int width) const;
     void StartList();
     // The file layouts' caption line and their walk over the rows of the list.
     std::string CaptionLine() const;
@@ -108,5 +136,6 @@ private:
     int currentGroup_ = kNoCurrentGroup;
     std::string title_;
     PrintList list_{};
+    TableBlocks blocks_;
     std::string date_;
 };

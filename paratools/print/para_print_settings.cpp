@@ -1,5 +1,7 @@
 #include "paratools/print/para_print_settings.h"
 
+#include <algorithm>
+
 #include "app/services/app_files.h"
 #include "app/services/user_level.h"
 #include "bus/base/device_parameters.h"
@@ -14,6 +16,11 @@ constexpr char kDefaultFormatName[] = "Benutzerdefiniert";
 constexpr int kExpandableUserLevel = 5;
 
 std::string LanguageKey() { return platform::Format("%03d", GetLanguageNumber()); }
+
+// A format's name key: the language number in three digits.
+bool IsLanguageKey(const std::string& key) {
+    return key.size() == 3 && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 std::string ColumnKey(int i) { return "PProp" + std::to_string(i); }
 std::string GroupKey(int g) { return "Group" + std::to_string(g); }
@@ -58,7 +65,18 @@ void ParaPrintSettings::WriteDefaultFormat() {
 
 std::string ParaPrintSettings::DisplayNameOf(int section) {
     if (!profile_->select_section(section)) return {};
-    return profile_->read(LanguageKey().c_str());
+    const std::string own = profile_->read(LanguageKey().c_str());
+    if (!own.empty() || section == 0) return own;
+    // A format without a name in the program's language shows its name in
+    // the first language that has one, and one without any name its section
+    // name: an empty name would hide it and every format after it.
+    for (int k = 0; k < profile_->key_count(); ++k) {
+        const std::string key = profile_->key(k);
+        if (!IsLanguageKey(key)) continue;
+        const std::string name = profile_->read(key.c_str());
+        if (!name.empty()) return name;
+    }
+    return profile_->section_name(section);
 }
 
 std::string ParaPrintSettings::FirstFormatName() {

@@ -129,12 +129,26 @@ std::string TitleText(const char* key) {
     return text;
 }
 
+// A device's stored values are read anew when they are printed, so the page
+// shows what the device holds; false, with the warning shown, when the read
+// fails.
+bool ReadDeviceValues(GwCore* page) {
+    PrintWizardState& s = State();
+    if (s.base->GetBus() == nullptr || !s.settings->PProp[kStoredValueColumn]) return true;
+    ActivMessage activity(kDeviceReadActivity, page);
+    if (s.base->ReadBusData(false) == kParaOk) return true;
+    ShowWarningMessageFor(kParaBaseErrorMessage, s.base, page);
+    return false;
+}
+
 void Preview(GwCore* page) {
     PrintWizardState& s = State();
     if (s.settings == nullptr || !BodyFontExists()) {
         ShowErrorMessage(kWindowMissingMessage, page);
         return;
     }
+    // The preview shows what a print would: the device's values of now.
+    if (s.base == nullptr || !ReadDeviceValues(page)) return;
     GwCore* window = GwRcMgr::load(page, kPreviewWindow);
     if (window == nullptr) {
         ShowErrorMessage(kWindowMissingMessage, page);
@@ -235,13 +249,7 @@ void RunParaPrint(GwCore* page) {
         ShowErrorMessage(kWindowMissingMessage, page);
         return;
     }
-    if (s.base->GetBus() != nullptr && st.PProp[kStoredValueColumn]) {
-        ActivMessage activity(kDeviceReadActivity, page);
-        if (s.base->ReadBusData(false) != kParaOk) {
-            ShowWarningMessageFor(kParaBaseErrorMessage, s.base, page);
-            return;
-        }
-    }
+    if (!ReadDeviceValues(page)) return;
     if (GwProfile* profile = MainProfile();
         profile != nullptr && profile->select_section(kUserPrintDefinesSection, true)) {
         profile->write_int("ParaPrintFormat", s.formatIndex);
@@ -574,6 +582,13 @@ int CB4_Expose(GwCore* widget, GwEvent*, GwUD) {
     const auto measure = measuring.MeasurePreviewPage(printer);
     if (!measure) return 1;
     s.previewJob->SetupPrintDevice(*dc);
+    // The whole page is drawn; the window scrolls over it.
+    drawing->set_picture_size(s.previewJob->PreviewPictureSize(*dc, *measure));
     s.previewJob->DrawFirstPage(*dc, &*measure);
+    return 1;
+}
+
+int CB4_Close(GwCore* widget, GwEvent*, GwUD) {
+    widget->frame()->end_modal(0);
     return 1;
 }

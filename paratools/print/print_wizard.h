@@ -69,6 +69,8 @@ int CB3_Back(GwCore* widget, GwEvent* event, GwUD userData);
 int CB3_ShowPrint(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_Create(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_Expose(GwCore* widget, GwEvent* event, GwUD userData);
+// The preview's own close button: ends its modal run.
+int CB4_Close(GwCore* widget, GwEvent* event, GwUD userData);
 
 // Every callback of the wizard's pages, the comment window and the preview,
 // ended by the null entry; the program joins it into its tables.

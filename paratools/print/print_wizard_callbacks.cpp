@@ -36,6 +36,7 @@ const GwFuncDesc kPrintWizardCallbacks[] = {
     {"CB3_ShowPrint", CB3_ShowPrint},
     {"CB4_Create", CB4_Create},
     {"CB4_Expose", CB4_Expose},
+    {"CB4_Close", CB4_Close},
     {nullptr, nullptr},
 };
 

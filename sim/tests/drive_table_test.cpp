@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "testsupport/test_env.h"
 
 namespace {
@@ -58,6 +61,57 @@ TEST(DriveTable, DefaultsAndLimitsFollowTheType) {
     EXPECT_EQ(table->WriteValue(3, 0x3F800000u), 0);
 }
 
+// A state word that leaves its start-up state: the reads the table names
+// still see the starting value, the next one the settled value, and it stays.
+TEST(DriveTable, ASettlingValueComesAfterItsReads) {
+    struct Case {
+        const char* line;
+        int startingReads;
+    } cases[] = {
+        {"param 403 STAT USIGN16 hex settles=0x2000 after=3\n", 3},
+        {"param 403 STAT USIGN16 hex settles=0x2000\n", 1},
+        {"param 403 STAT USIGN16 hex settles=0x2000 after=0\n", 0},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        auto table = sim::DriveTable::Parse(c.line, "t", &error);
+        ASSERT_TRUE(table.has_value()) << error;
+        std::vector<uint32_t> seen;
+        for (int read = 0; read < c.startingReads + 3; ++read) {
+            table->BeforeValueRead(403);
+            seen.push_back(table->Find(403)->value);
+            table->BeforeValueRead(404);  // another parameter's read moves nothing
+        }
+        std::vector<uint32_t> expected(static_cast<size_t>(c.startingReads), 0);
+        expected.resize(expected.size() + 3, 0x2000);
+        EXPECT_EQ(seen, expected) << c.line;
+    }
+
+    // A value written before the drive settled stays.
+    std::string error;
+    auto table = sim::DriveTable::Parse("param 7 LEVEL USIGN8 value=1 settles=5 after=1\n", "t", &error);
+    ASSERT_TRUE(table.has_value()) << error;
+    EXPECT_EQ(table->WriteValue(7, 9), 0);
+    for (int read = 0; read < 3; ++read) table->BeforeValueRead(7);
+    EXPECT_EQ(table->Find(7)->value, 9u);
+}
+
+// The drive record turns the run-mode change on: the run mode follows its
+// selection after the reads it names.
+TEST(DriveTable, TheDriveRecordTurnsTheRunModeChangeOn) {
+    std::string error;
+    auto table = sim::DriveTable::Parse(
+        "drive type=4120 runmode=1\nparam 151 MODE USIGN8 value=2\nparam 152 APPL USIGN8 value=2\n", "t", &error);
+    ASSERT_TRUE(table.has_value()) << error;
+    ASSERT_EQ(table->WriteValue(152, 3), 0);
+    std::vector<uint32_t> seen;
+    for (int read = 0; read < 3; ++read) {
+        table->BeforeValueRead(151);
+        seen.push_back(table->Find(151)->value);
+    }
+    EXPECT_EQ(seen, (std::vector<uint32_t>{2, 3, 3}));
+}
+
 TEST(DriveTable, BrokenFixtureNamesTheLine) {
     struct Case {
         const char* text;
@@ -85,6 +139,11 @@ TEST(DriveTable, BrokenFixtureNamesTheLine) {
         {"param 7 A USIGN8\ntext 7 256 Off\n", "bad.tbl line 2: value index 256 is outside 0..255"},
         {"param 7 A USIGN8\ntext 7 1\n", "bad.tbl line 2: text needs a parameter number, an index and a text"},
         {"drive type=1 speed=2\n", "bad.tbl line 1: unknown key \"speed\""},
+        {"param 5 A USIGN16 after=2\n", "bad.tbl line 1: after without settles"},
+        {"param 5 A USIGN16 settles=1 after=-1\n", "bad.tbl line 1: after -1 is outside 0..65535"},
+        {"param 5 A USIGN8 settles=256\n", "bad.tbl line 1: settles is outside the parameter's limits"},
+        {"param 5 A STRING settles=1\n", "bad.tbl line 1: only a single number can settle"},
+        {"param 5 A INT16 elements=2 settles=1\n", "bad.tbl line 1: only a single number can settle"},
     };
     for (const Case& c : cases) {
         std::string error;

@@ -114,8 +114,12 @@ void GwDeviceContext::set_font_face(const std::string& face, int height) {
 
 bool GwDeviceContext::text_extent(const std::string& text, GwDimension* out) const {
     if (extent_fails_ || font_.height <= 0 || out == nullptr) return false;
-    *out = {GwTextWidth(font_, text), font_.height};
+    *out = MeasureText(font_, text);
     return true;
+}
+
+GwDimension GwDeviceContext::MeasureText(const GwFontSpec& font, const std::string& text) const {
+    return {GwTextWidth(font, text), font.height};
 }
 
 // --- primitives ----------------------------------------------------------------------

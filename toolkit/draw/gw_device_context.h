@@ -1,7 +1,8 @@
 // A recording device context: every primitive drawn is kept (with pen, font,
 // colours and clip) in call order, in device units, for tests and for the PDF
 // writer. Text metrics are fixed (a character is half the font height wide),
-// so layouts come out the same on every machine. Coordinates pass through the
+// so screen layouts come out the same on every machine; a printer measures
+// with the real fonts its pages are written in. Coordinates pass through the
 // context's mapping (identity, data ranges onto a rectangle with y up, or a
 // character grid) and are rounded to whole device units; a caller that maps
 // itself and passes device units gets the same log.
@@ -97,9 +98,9 @@ public:
     // character height works the same).
     void set_font_face(const std::string& face, int height);
     const GwFontSpec& font() const { return font_; }
-    // Width and height of a one-line text in device units. False, `out`
-    // untouched, when the text cannot be measured (no font height, or a test
-    // made measuring fail).
+    // Width and height of a one-line text in device units (on a printer in
+    // the real font it prints with). False, `out` untouched, when the text
+    // cannot be measured (no font height, or a test made measuring fail).
     bool text_extent(const std::string& text, GwDimension* out) const;
     void set_extent_failure(bool fail) { extent_fails_ = fail; }
 
@@ -134,6 +135,9 @@ public:
 protected:
     // Keeps one primitive; printer contexts also put it on their page.
     virtual void Record(GwDrawOp op);
+    // Width and height of a one-line text in `font`: the fixed metrics here,
+    // the real font's on a printer.
+    virtual GwDimension MeasureText(const GwFontSpec& font, const std::string& text) const;
     // The paper's size in millimetres when it is not the device size at the
     // resolution (a printer's A4 is 210 x 297 mm, not 4960 / 600 inches).
     void set_size_mm(double width, double height) {

@@ -1,5 +1,7 @@
 #include "toolkit/draw/gw_drawing.h"
 
+#include <algorithm>
+
 #include "toolkit/core/gw_kind.h"
 #include "toolkit/core/gw_widget_store.h"
 
@@ -22,8 +24,41 @@ GwDrawing::GwDrawing(const std::string& name, GwCore* parent)
 }
 
 GwDeviceContext* GwDrawing::device_context() {
-    context_->set_size(dimension());
+    context_->set_size(picture_size());
     return context_.get();
+}
+
+void GwDrawing::set_picture_size(GwDimension size) {
+    const GwDimension before = picture_;
+    picture_ = {std::max(size.width, 0), std::max(size.height, 0)};
+    if (picture_.width == 0 || picture_.height == 0) picture_ = {0, 0};
+    context_->set_size(picture_size());
+    ClampScroll();
+    if (!(before == picture_)) notify(GwProperty::kRange);
+}
+
+GwDimension GwDrawing::picture_size() const {
+    return picture_.width > 0 && picture_.height > 0 ? picture_ : dimension();
+}
+
+GwDimension GwDrawing::scroll_range() const {
+    const GwDimension picture = picture_size();
+    const GwDimension shown = dimension();
+    return {std::max(picture.width - shown.width, 0), std::max(picture.height - shown.height, 0)};
+}
+
+void GwDrawing::ClampScroll() {
+    const GwDimension range = scroll_range();
+    scroll_ = {std::clamp(scroll_.x, 0, range.width), std::clamp(scroll_.y, 0, range.height)};
+}
+
+bool GwDrawing::user_scroll(GwPosition at) {
+    if (!is_alive() || (state() & GwSTATE_BIT_VISIBLE) == 0 || !is_enabled()) return false;
+    const GwPosition before = scroll_;
+    scroll_ = at;
+    ClampScroll();
+    if (!(before == scroll_)) notify(GwProperty::kFirstVisible);
+    return true;
 }
 
 void GwDrawing::expose() {
@@ -43,5 +78,6 @@ void GwDrawing::invalidate() {
 }
 
 void GwDrawing::OnResized() {
+    ClampScroll();
     if ((state() & GwSTATE_BIT_VISIBLE) != 0) expose();
 }

@@ -30,13 +30,33 @@ public:
     void invalidate();
     int expose_count() const { return exposes_; }
 
+    // --- a picture larger than the widget ----------------------------------------
+    // The size of the picture the expose draws (the device context's size);
+    // empty (the default) = the widget's size. A picture wider or taller
+    // than the widget scrolls: the widget shows the part from the scroll
+    // position on, and a renderer gives it scroll bars.
+    void set_picture_size(GwDimension size);
+    GwDimension picture_size() const;
+    // How far the picture can scroll: its size beyond the widget's (0, 0 when
+    // it fits).
+    GwDimension scroll_range() const;
+    GwPosition scroll_position() const { return scroll_; }
+    // The user scrolls the picture so that `at` comes to the widget's top
+    // left corner (clamped to the range); observers are told of a move. False
+    // when the widget cannot be used (hidden, disabled, destroyed).
+    bool user_scroll(GwPosition at);
+
 protected:
     ~GwDrawing() override = default;
     void OnFirstShown() override { expose(); }
     void OnResized() override;
 
 private:
+    void ClampScroll();
+
     std::unique_ptr<GwDeviceContext> context_;
+    GwDimension picture_{0, 0};
+    GwPosition scroll_{0, 0};
     bool in_expose_ = false;
     int exposes_ = 0;
 };

@@ -1,8 +1,8 @@
-// Writes a printed document as a PDF 1.4 file, one page per printed page, so
-// a print can be looked at: lines, frames, fills, polylines, texts in the
-// standard Helvetica font (with the toolkit's fixed metrics for placement),
-// bitmaps as grey placeholders, clips. The file is replaced only by a
-// complete new one.
+// Writes a printed document as a PDF file, one page per printed page, through
+// cairo's PDF surface: lines, frames, fills, polylines, texts in the real
+// fonts of the page (embedded as subsets), bitmaps from their image files,
+// clips. The file carries no creation date, so the same document gives the
+// same bytes; it is replaced only by a complete new one.
 #pragma once
 
 #include <string>

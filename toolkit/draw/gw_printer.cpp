@@ -10,6 +10,7 @@
 #include "toolkit/core/gw_observer.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
+#include "toolkit/draw/gw_cairo_font.h"
 #include "toolkit/draw/gw_pdf_writer.h"
 
 namespace {
@@ -187,4 +188,10 @@ bool GwPrinterContext::Finish(bool aborted) {
 void GwPrinterContext::Record(GwDrawOp op) {
     if (in_page_) page_.operations.push_back(op);
     GwDeviceContext::Record(std::move(op));
+}
+
+GwDimension GwPrinterContext::MeasureText(const GwFontSpec& font, const std::string& text) const {
+    if (!script_.real_fonts) return GwDeviceContext::MeasureText(font, text);
+    const GwRealTextExtent extent = GwMeasureRealText(font, text);
+    return {static_cast<int>(std::ceil(extent.width)), static_cast<int>(std::ceil(extent.height))};
 }

@@ -1,5 +1,6 @@
 // The printer device context: a recording context on a page of paper (A4 at
-// 600 dpi unless a test scripts another), the print dialog answered by the
+// 600 dpi unless a test scripts another) that measures texts in the real
+// fonts the PDF file shows them in, the print dialog answered by the
 // installed interaction (the test driver in tests), documents and pages.
 // Every document that is ended is told to the observers (the print log keeps
 // it while attached, as in tests) and written as a PDF file when an output
@@ -27,6 +28,9 @@ struct GwPaper {
 struct GwPrinterScript {
     GwPaper paper;
     bool draws_bitmaps = true;
+    // False: texts are measured in the fixed metrics of screen contexts, for
+    // layouts that tests count in character cells.
+    bool real_fonts = true;
     bool fail_start_document = false;
     int fail_start_page = 0;  // this page cannot be started
     int lose_at_page = 0;     // the printer is lost when this page starts
@@ -92,6 +96,7 @@ public:
 
 protected:
     void Record(GwDrawOp op) override;
+    GwDimension MeasureText(const GwFontSpec& font, const std::string& text) const override;
 
 private:
     bool Continue();

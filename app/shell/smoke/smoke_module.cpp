@@ -1,8 +1,9 @@
 // The run command's "TestTool" module: it acts as the user of a headless
-// torvan. Once the start-up sequence has run it prints what the main window
-// shows, then ends the program as a user would: a close request to the main
-// window, then the button of "ExitTorvel". Start-up that does not finish in
-// time fails the run.
+// torvan. A few seconds after the start-up sequence has run, once the
+// network list shows the devices' states (or has had time to), it prints
+// what the main window shows, then ends the program as a user would: a close
+// request to the main window, then the button of "ExitTorvel". Start-up that
+// does not finish in time fails the run.
 #include <cstdio>
 #include <string>
 
@@ -20,7 +21,27 @@
 namespace {
 
 constexpr uint64_t kStartupLimitUs = 60ull * 1000 * 1000;
+// The user looks at the main window a few seconds after start-up, when the
+// network list has refreshed its state column a second time (the first
+// refresh comes half a second after it opened, the next ones 3 s apart at
+// 9600 baud), and waits a little longer for states that are still missing.
+constexpr uint64_t kLookAfterUs = 5ull * 1000 * 1000;
+constexpr uint64_t kStateLimitUs = 10ull * 1000 * 1000;
+constexpr int kStateColumn = 3;
 constexpr char kExitWindowName[] = "ExitTorvel";
+
+GwMultiList* DeviceRows(GwCore* frame) {
+    GwCore* netList = frame->child("NetList");
+    return netList != nullptr ? netList->child<GwMultiList>("DeviceList") : nullptr;
+}
+
+bool StatesShown(GwCore* frame) {
+    GwMultiList* rows = DeviceRows(frame);
+    for (int i = 0; rows != nullptr && i < rows->count(); ++i) {
+        if (rows->cell(i, kStateColumn).empty()) return false;
+    }
+    return true;
+}
 
 std::string TextOf(GwCore* frame, const char* name) {
     GwCore* widget = frame != nullptr ? frame->child(name) : nullptr;
@@ -42,13 +63,17 @@ public:
 private:
     bool Act() {
         GwCore* frame = GetMainWindow();
+        const uint64_t now = platform::TheClock().NowUs();
         if (stage_ == Stage::kWaiting) {
             if (!StartupStepsFinished || frame == nullptr) {
-                if (platform::TheClock().NowUs() - startUs_ > kStartupLimitUs) {
+                if (now - startUs_ > kStartupLimitUs) {
                     platform::FatalAppExitA("smoke: the start-up sequence did not run in time");
                 }
                 return false;
             }
+            if (startedUs_ == 0) startedUs_ = now;
+            const uint64_t waited = now - startedUs_;
+            if (waited < kLookAfterUs || (!StatesShown(frame) && waited < kStateLimitUs)) return false;
             Report(frame);
             stage_ = Stage::kClosing;
             // The close request runs "ExitTorvel" modally; its pump calls
@@ -76,8 +101,7 @@ private:
     static void Report(GwCore* frame) {
         std::printf("Title: %s\n", frame->title().c_str());
         std::printf("BusState: %s\n", TextOf(frame, "BusState").c_str());
-        GwCore* netList = frame->child("NetList");
-        auto* rows = netList != nullptr ? netList->child<GwMultiList>("DeviceList") : nullptr;
+        GwMultiList* rows = DeviceRows(frame);
         if (rows == nullptr) std::printf("NetList: (not open)\n");
         for (int i = 0; rows != nullptr && i < rows->count(); ++i) {
             std::printf("NetList: %s\n", rows->row_text(i).c_str());
@@ -90,6 +114,7 @@ private:
     Stage stage_ = Stage::kWaiting;
     bool busy_ = false;
     uint64_t startUs_;
+    uint64_t startedUs_ = 0;  // when the start-up sequence was seen finished
 };
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "app/services/window_handler.h"
 #include "app/shell/program_main.h"
 #include "app/shell/startup_sequence.h"
+#include "bus/base/basic_bus.h"
+#include "parameters/parabase/para_base.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/system/serial_port.h"
 #include "platform/testing/memory_serial_line.h"
@@ -31,11 +33,15 @@
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
+#include "toolkit/tree/gw_tree.h"
 
 namespace {
 
 constexpr int kDriveAddress = 1;
 constexpr uint32_t kStartTimerMs = 2500;
+// Where the run command lays the drive's description file: the language
+// folder, under the name of the drive's class and firmware version.
+constexpr char kDriveDescriptionFile[] = "LANGUAGE/044/4_001_30.PIT";
 
 // What the user saw once the start-up sequence had run.
 struct Seen {
@@ -62,6 +68,7 @@ protected:
         platform::SetSerialPortOpener(nullptr);
         for (const auto& [file, bytes] : saved_) testsupport::WriteFile(Path(file), bytes);
         for (const std::filesystem::path& file : CacheFiles()) std::filesystem::remove(file);
+        std::filesystem::remove(Path(kDriveDescriptionFile));
     }
 
     static std::filesystem::path Path(const std::string& relative) { return testsupport::RuntimePath(relative); }
@@ -168,6 +175,68 @@ TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
     const std::vector<std::string> second = drive_->Capture().Requests();
     EXPECT_FALSE(second.empty());
     EXPECT_FALSE(std::any_of(second.begin(), second.end(), IsTableDescriptionRead));
+}
+
+// The run command's drive looks like a real drive: a few hundred parameters
+// in named groups, with units and descriptions, and a state that leaves
+// "Initialising" once it has started up.
+TEST_F(FirstRunTest, TheRunDriveHasNamedGroupsUnitsDescriptionsAndBecomesReady) {
+    testsupport::WriteFile(Path(kDriveDescriptionFile), testsupport::ReadFile(sim::StockFixturePath("run_drive.PIT")));
+    Seen seen;
+    std::vector<std::string> states;
+    std::vector<std::string> groups;
+    std::vector<std::string> rows;
+    uint16_t startedAs = 0xFFFF;
+    int present = 0;
+    int measured = 0;  // numbers that are neither named by value texts nor bit fields
+    int withUnit = 0;
+    int withDescription = 0;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore* frame) {
+                      auto* list = frame->child("NetList")->child<GwMultiList>("DeviceList");
+                      for (int tick = 0; tick < 4 && list != nullptr && list->count() == 1; ++tick) {
+                          gwtest::Advance(tick == 0 ? 500 : 3000);
+                          states.push_back(list->cell(0, 3));
+                      }
+                      ParaBase* base = GetMain()->ActiveParaBase();
+                      base->GetValueU16(kDeviceStateParameter, &startedAs);
+                      for (int n = 0; n < kParameterCount; ++n) {
+                          if (!base->IsPresent(n)) continue;
+                          ++present;
+                          withDescription += *base->GetParameterDescription(n) != '\0';
+                          const ParameterEntry& e = *base->GetEntry(n);
+                          if (e.type == kTypeString || (e.flags & (kFlagValueTexts | kFlagHex)) != 0) continue;
+                          ++measured;
+                          withUnit += *base->GetParameterUnit(n) != '\0';
+                      }
+                      auto* tree = dynamic_cast<GwTree*>(gwtest::Find("ParameterEditor/GroupTree"));
+                      if (tree != nullptr) tree->expand_entry(gwtest::FindTreeEntry(tree, "Root"));
+                      groups = gwtest::TreeRows("ParameterEditor/GroupTree");
+                      if (gwtest::SelectTreeEntry("ParameterEditor/GroupTree", "_MOT")) {
+                          auto* paraList = dynamic_cast<GwMultiList*>(gwtest::Find("ParameterEditor/ParaList"));
+                          for (int i = 0; paraList != nullptr && i < paraList->count(); ++i)
+                              rows.push_back(paraList->row_text(i));
+                      }
+                  }),
+              0);
+    // The table was read while the drive was still starting up; the network
+    // list's refreshes find it ready.
+    EXPECT_EQ(startedAs, 0u);
+    EXPECT_EQ(states, std::vector<std::string>(4, "Ready to switch on"));
+    EXPECT_GE(present, 200);
+    EXPECT_GT(withUnit * 2, measured) << withUnit << " of " << measured;
+    EXPECT_EQ(withDescription, present);
+    // The root (the device type) and one entry per group, each named and
+    // described.
+    ASSERT_GE(groups.size(), 10u);
+    EXPECT_EQ(groups[0], "Ruvex4120");
+    for (const std::string& group : groups) {
+        EXPECT_EQ(group.find("()"), std::string::npos) << group;
+    }
+    EXPECT_NE(std::find(groups.begin(), groups.end(), "  (_MOT) Motor data"), groups.end())
+        << testing::PrintToString(groups);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "158|MOCNM|0|Rated current (rms)|4.1|A|pt_epara"), rows.end())
+        << testing::PrintToString(rows);
 }
 
 // The File menu of the shipped main window: a parameter file opens in the

@@ -1,4 +1,4 @@
-// Printed pages laid out on the printer context's fixed text metrics: the
+// Printed pages laid out on the fixed text metrics of a scripted printer: the
 // first page's header, footer and table, later pages, wrapped cells, group
 // headings, marked values and page breaks.
 #include <gtest/gtest.h>
@@ -27,6 +27,7 @@ protected:
             GwRcMgr::use_text("database {\n PrintFont9 = \"Grid,10\"\n TitleFont9 = \"Bold,10\"\n}\n", "fonts.cgw"));
         GwPrinterScript script;
         script.paper = kSmallPaper;
+        script.real_fonts = false;
         GwSetPrinterScript(script);
         base.SetPath(kDFilePath, "..\\userdata\\set.00D");
         DefineIdentity(base);

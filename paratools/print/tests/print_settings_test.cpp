@@ -45,28 +45,38 @@ TEST_F(PrintSettingsTest, ProgramWideSettingsGetTheSameFormatAtStart) {
     EXPECT_EQ(ProgramPrintSettings(), nullptr);
 }
 
-TEST_F(PrintSettingsTest, FormatNamesComeInSectionOrderInTheCurrentLanguage) {
-    WriteTreeFile("bin/PPrn_4.ini", "[Short]\r\n049=Kurz\r\n044=Short\r\n[Long]\r\n049=Lang\r\n");
+TEST_F(PrintSettingsTest, FormatNamesComeInSectionOrderInTheCurrentLanguageOrAnother) {
+    WriteTreeFile("bin/PPrn_4.ini",
+                  "[Short]\r\n049=Kurz\r\n044=Short\r\n[Long]\r\n049=Lang\r\n[Nameless]\r\nUserLevel=3\r\n"
+                  "[Empty]\r\n044=\r\n033=Vide\r\n");
     ParaPrintSettings german("PPrn_4.ini");
     EXPECT_EQ(german.FirstFormatName(), "Kurz");
     EXPECT_EQ(german.NextFormatName(), "Lang");
+    EXPECT_EQ(german.NextFormatName(), "Nameless") << "no name at all: the section's";
+    EXPECT_EQ(german.NextFormatName(), "Vide");
     EXPECT_EQ(german.NextFormatName(), "");
     EXPECT_EQ(german.NextFormatName(), "");
 
+    // A format without an English name shows its name in a language that
+    // has one, and is selected by it.
     UseLanguage(44);
     ParaPrintSettings english("PPrn_4.ini");
     EXPECT_EQ(english.FirstFormatName(), "Short");
-    EXPECT_EQ(english.NextFormatName(), "");  // "Long" has no English name
-    ASSERT_TRUE(english.SelectFormat(""));
+    EXPECT_EQ(english.NextFormatName(), "Lang");
+    ASSERT_TRUE(english.SelectFormat("Lang"));
     EXPECT_EQ(english.SectionName, "Long");
+    ASSERT_TRUE(english.SelectFormat("Nameless"));
+    EXPECT_EQ(english.UserLevel, 3);
+    EXPECT_FALSE(english.SelectFormat("")) << "no format and not the head has an empty name";
 }
 
-TEST_F(PrintSettingsTest, AnEmptyNameUnderAnotherLanguageSelectsTheFormatNotTheHead) {
+TEST_F(PrintSettingsTest, TheDefaultFormatOfANewFileIsListedUnderAnotherLanguage) {
     UseLanguage(44);
     WriteTreeFile("bin/PPrn_4.ini", "; head\r\n");
     ParaPrintSettings settings("PPrn_4.ini");
-    EXPECT_EQ(settings.FirstFormatName(), "");
-    ASSERT_TRUE(settings.SelectFormat(""));
+    EXPECT_EQ(settings.FirstFormatName(), "Benutzerdefiniert");
+    EXPECT_EQ(settings.NextFormatName(), "");
+    ASSERT_TRUE(settings.SelectFormat("Benutzerdefiniert"));
     EXPECT_EQ(settings.SectionName, "UserDefined");
     EXPECT_EQ(settings.PProp[20], 1);
     EXPECT_EQ(settings.Group[127], 1);

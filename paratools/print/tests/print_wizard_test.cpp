@@ -2,6 +2,7 @@
 // the preview, acted through the test driver on the shipped windows.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -21,6 +22,7 @@
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_toggle_list.h"
+#include "toolkit/draw/gw_drawing.h"
 #include "toolkit/draw/gw_printer.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
@@ -371,18 +373,28 @@ TEST_F(PrintWizardTest, TextDestinationAsksForTheCommentAndSavesTheFormatOnPage3
     EXPECT_EQ(saved.SortByName, 1);
 }
 
+TEST_F(PrintWizardTest, Page0OfTheEnglishProgramListsTheFormatNamedOnlyInGerman) {
+    WriteTreeFile("bin/Torvan.ini", "[Options]\r\nLanguage=44\r\n[Directories]\r\nUserdataDir=..\\userdata\r\n");
+    OpenApplicationFiles();
+    OpenPage0();
+    EXPECT_EQ(Items("PrintPara0/Format"), (std::vector<std::string>{"Benutzerdefiniert"}));
+    EXPECT_EQ(ThePrintWizard().settings->SectionName, "UserDefined");
+    EXPECT_TRUE(gwtest::IsEnabled("PrintPara0/Assi"));
+}
+
 TEST_F(PrintWizardTest, PreviewDrawsPageOneAtEveryExpose) {
-    // A page of 100 x 37 characters, which the preview's 96 dpi grid shows
-    // as about 600 x 410 units inside its 700 x 600 window.
+    // A small page, which the preview's 96 dpi grid shows within its window.
     GwPrinterScript script;
     script.paper = GwPaper{141.12, 105.84, 72};
     GwSetPrinterScript(script);
     OpenPage0();
     std::vector<std::string> first, again;
+    GwDimension picture;
     gwtest::ScriptModal({"ShowParaPrint",
                          [&](GwCore*) {
                              // Shown: the first expose has drawn the page.
                              first = gwtest::Drawing("ShowParaPrint/Page");
+                             picture = dynamic_cast<GwDrawing*>(gwtest::Get("ShowParaPrint/Page"))->picture_size();
                              // A resize exposes it again.
                              gwtest::Get("ShowParaPrint/Page")->set_dimension({500, 400});
                              again = gwtest::Drawing("ShowParaPrint/Page");
@@ -390,26 +402,56 @@ TEST_F(PrintWizardTest, PreviewDrawsPageOneAtEveryExpose) {
                          2});
     gwtest::Click("PrintPara0/Preview");
     ASSERT_GE(first.size(), 8u);
-    EXPECT_EQ(first[0], "fill 0,0 10x600 colour=DarkSlateGrey");
-    EXPECT_EQ(first[1], "fill 0,0 700x10 colour=DarkSlateGrey");
-    EXPECT_EQ(first[2], "bitmap PrintLogo 368,74 240x80");
-    EXPECT_EQ(first[3], "text 58,32 left \"Parameter print of 01.01 2026 15:43\" font=Courier New/11 colour=black");
-    const std::vector<std::string> edges(first.end() - 4, first.end());
-    EXPECT_EQ(edges,
-              (std::vector<std::string>{
-                  "fill 613,10 87x590 colour=DarkSlateGrey",
-                  "fill 10,421 690x179 colour=DarkSlateGrey",
-                  "line 613,10 613,421 pen=black/1/0",
-                  "line 10,421 613,421 pen=black/1/0",
-              }));
-    // The next expose draws the same page on a fresh picture.
-    EXPECT_EQ(again[0], "fill 0,0 10x400 colour=DarkSlateGrey");
+    EXPECT_LT(picture.width, 700);
+    EXPECT_LT(picture.height, 560);
+    EXPECT_EQ(first[0], "fill 0,0 10x" + std::to_string(picture.height) + " colour=DarkSlateGrey");
+    EXPECT_EQ(first[1], "fill 0,0 " + std::to_string(picture.width) + "x10 colour=DarkSlateGrey");
+    EXPECT_EQ(first[2].rfind("bitmap PrintLogo ", 0), 0u) << first[2];
+    EXPECT_EQ(first[3], "text 58,33 left \"Parameter print of 01.01 2026 15:43\" font=Courier New/11 colour=black");
+    // The page's right and bottom edges stand inside the picture.
+    const std::vector<std::string> edges(first.end() - 2, first.end());
+    for (const std::string& edge : edges) EXPECT_EQ(edge.rfind("line ", 0), 0u) << edge;
+    // The next expose draws the same page on a fresh picture of the same size.
+    EXPECT_EQ(again[0], first[0]);
     EXPECT_EQ(again[3], first[3]);
     EXPECT_EQ(std::count_if(again.begin(),
                             again.end(),
                             [](const std::string& d) { return d.find("Parameter print of") != std::string::npos; }),
               1);
-    EXPECT_EQ(again.back(), "line 10,421 612,421 pen=black/1/0");
+    EXPECT_EQ(again.back(), first.back());
+}
+
+TEST_F(PrintWizardTest, PreviewScrollsOverTheWholePageAndClosesFromItsButton) {
+    // An A4 page is larger than the preview window at the screen's grid.
+    OpenPage0();
+    std::vector<std::string> drawn;
+    GwDimension picture, range;
+    GwPosition scrolled;
+    bool ended = false;
+    gwtest::ScriptModal("ShowParaPrint", [&](GwCore* window) {
+        auto* page = dynamic_cast<GwDrawing*>(gwtest::Get("ShowParaPrint/Page"));
+        drawn = gwtest::Drawing("ShowParaPrint/Page");
+        picture = page->picture_size();
+        range = page->scroll_range();
+        EXPECT_TRUE(page->user_scroll({100000, 50}));
+        scrolled = page->scroll_position();
+        gwtest::Click("ShowParaPrint/Close");
+        ended = window->modal_ended();
+    });
+    gwtest::Click("PrintPara0/Preview");
+    EXPECT_TRUE(ended) << "the close button ends the preview";
+    EXPECT_EQ(gwtest::Find("ShowParaPrint"), nullptr);
+    EXPECT_EQ(range, (GwDimension{picture.width - 700, picture.height - 560}));
+    EXPECT_GT(range.width, 0);
+    EXPECT_GT(range.height, 0);
+    EXPECT_EQ(scrolled, (GwPosition{range.width, 50})) << "scrolling stops at the page's end";
+    // The page's right edge is drawn, inside the picture.
+    ASSERT_GE(drawn.size(), 2u);
+    int x = 0, y1 = 0, x2 = 0, y2 = 0;
+    ASSERT_EQ(std::sscanf(drawn[drawn.size() - 2].c_str(), "line %d,%d %d,%d", &x, &y1, &x2, &y2), 4);
+    EXPECT_EQ(x, x2);
+    EXPECT_GT(x, 700) << "the page is wider than the window";
+    EXPECT_LT(x, picture.width);
 }
 
 TEST_F(PrintWizardTest, PaperFormatOneTradesWidthAndHeight) {
@@ -422,11 +464,15 @@ TEST_F(PrintWizardTest, PaperFormatOneTradesWidthAndHeight) {
     s.PaperFormat = 1;
     const auto across = job.MeasurePreviewPage(printer);
     ASSERT_TRUE(upright && across);
-    // A4 at 600 dpi in "Courier New,8" (67 units high, 34 wide).
-    EXPECT_EQ(upright->columns, 4960 / 34 * 2 / 2);
-    EXPECT_EQ(upright->lines, 7015 / 67);
-    EXPECT_EQ(across->columns, 7015 / 34);
-    EXPECT_EQ(across->lines, 4960 / 67);
+    // A4 at 600 dpi in "Courier New,8", measured in the real font.
+    GwDimension extent;
+    ASSERT_TRUE(printer.set_font("PrintFont0"));
+    ASSERT_TRUE(printer.text_extent("Xf", &extent));
+    EXPECT_GT(extent.width, 67) << "wider than the fixed metrics' two half-height characters";
+    EXPECT_EQ(upright->columns, static_cast<int>(4960 / (extent.width / 2.0)));
+    EXPECT_EQ(upright->lines, 7015 / extent.height);
+    EXPECT_EQ(across->columns, static_cast<int>(7015 / (extent.width / 2.0)));
+    EXPECT_EQ(across->lines, 4960 / extent.height);
 }
 
 }  // namespace

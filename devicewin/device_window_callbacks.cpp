@@ -1,0 +1,27 @@
+#include "devicewin/device_window_callbacks.h"
+
+#include "devicewin/device_window_frame.h"
+#include "devicewin/widget_take.h"
+
+namespace {
+
+const GwFuncDesc kDeviceWindowCallbacks[] = {
+    {"CB_CallDeviceWindow", CB_CallDeviceWindow},
+    {"CB_CloseDeviceWindow_Update_Parent", CB_CloseDeviceWindow_Update_Parent},
+    {"CB_DvFctShowStandard", CB_DvFctShowStandard},
+    {"CB_DvFctShowObject", CB_DvFctShowObject},
+    {"CB_DvFctInitTimerObject", CB_DvFctInitTimerObject},
+    {"CB_DvFctInitTimerStandard", CB_DvFctInitTimerStandard},
+    {"CB_DvFctTimerObject", CB_DvFctTimerObject},
+    {"CB_DvFctTimerStandard", CB_DvFctTimerStandard},
+    {"CB_StopAllTimer", CB_StopAllTimer},
+    {"CB_SwitchSize", CB_SwitchSize},
+    {"CB_SetFocusToDefault", CB_SetFocusToDefault},
+    {"CB_EnableTakeItBut", CB_EnableTakeItBut},
+    {"CB_MarkAllChanged", CB_MarkAllChanged},
+    {nullptr, nullptr},
+};
+
+}  // namespace
+
+const GwFuncDesc* DeviceWindowCallbacks() { return kDeviceWindowCallbacks; }
