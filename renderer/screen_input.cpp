@@ -158,7 +158,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 FrameWindow::FrameWindow(GwCore* model, QWidget* parent)
-    : QWidget(parent, parent != nullptr ? Qt::Window | Qt::Dialog : Qt::Window), model_(model) {}
+    : QFrame(parent, parent != nullptr ? Qt::Window | Qt::Dialog : Qt::Window), model_(model) {}
 
 void FrameWindow::closeEvent(QCloseEvent* event) {
     // The model decides: a close callback may refuse, the close mode hides
@@ -168,7 +168,7 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FrameWindow::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
+    QFrame::moveEvent(event);
     if (!isWindow() || !event->spontaneous()) return;
     Act(model_, [&] {
         const QRect g = geometry();
@@ -182,7 +182,7 @@ void FrameWindow::moveEvent(QMoveEvent* event) {
 }
 
 void FrameWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+    QFrame::resizeEvent(event);
     if (!isWindow() || !event->spontaneous()) return;
     Act(model_, [&] {
         const QRect g = geometry();
@@ -197,7 +197,7 @@ void FrameWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void FrameWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
+    QFrame::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isWindow()) {
         Act(model_, [&] {
             if (GwActiveWindow() != model_ && model_->is_visible()) model_->raise();

@@ -87,6 +87,8 @@ int Walk(const std::string& path) {
         QRect r = q->geometry();
         const GwRect m = widget->rect();
         if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) r.translate(0, -24);
+        if (widget->parent() != nullptr && widget->parent()->is_class(GwDOCKINGCONTAINER_CLASS))
+            r.translate(-screen->Middle(widget->parent()));
         const bool rectChecked = !widget->is_class(GwDOCKINGFRAME_CLASS);
         if (rectChecked && QRect(m.x, m.y, m.width, m.height) != r)
             diffs.push_back("rect " + RectText(r) + " model " + RectText(QRect(m.x, m.y, m.width, m.height)));

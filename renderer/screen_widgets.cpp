@@ -50,7 +50,6 @@ namespace screen {
 
 // Height of the tab row of a tab book and of a docking frame's caption.
 constexpr int kTabRowHeight = 24;
-constexpr int kCaptionHeight = 18;
 constexpr int kToolWidth = 28;
 constexpr int kSliderSteps = 1000;
 
@@ -88,11 +87,6 @@ QWidget* Screen::ParentWidgetFor(GwCore* widget) {
         const Shown* shown = owner != nullptr ? Find(owner) : nullptr;
         return shown != nullptr ? shown->widget.data() : nullptr;
     }
-    // An attached docking frame lies in the work area (the docking
-    // container), at its attached rectangle, whatever its region.
-    if (widget->is_class(GwDOCKINGFRAME_CLASS) && parent->is_class(GwDOCKINGREGION_CLASS) &&
-        parent->parent() != nullptr)
-        parent = parent->parent();
     const Shown* shown = Find(parent);
     if (shown == nullptr) return nullptr;
     return shown->inner ? shown->inner.data() : shown->widget.data();
@@ -148,26 +142,11 @@ void Screen::Create(GwCore* widget) {
 
     QWidget* parentWidget = ParentWidgetFor(widget);
     QWidget* q = nullptr;
-    if (widget->is_frame() || parent == nullptr) {
-        auto* frame = new FrameWindow(widget, parentWidget);
-        q = frame;
-    } else if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
-        auto* frame = new FrameWindow(widget, parentWidget);
-        frame->setWindowFlags(Qt::Widget);
-        auto* caption = new QLabel(frame);
-        caption->setObjectName("caption");
-        caption->setAutoFillBackground(true);
-        caption->setBackgroundRole(QPalette::Mid);
-        auto* floatButton = new QToolButton(frame);
-        floatButton->setObjectName("float");
-        floatButton->setText("^");
-        auto* closeButton = new QToolButton(frame);
-        closeButton->setObjectName("close");
-        closeButton->setText("x");
-        auto* client = new QWidget(frame);
-        client->setObjectName("client");
-        shown.inner = client;
-        q = frame;
+    if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        // Not a top-level window: a pane of the main window's docking areas.
+        q = CreateDockingFrame(widget, &shown);
+    } else if (widget->is_frame() || parent == nullptr) {
+        q = new FrameWindow(widget, parentWidget);
     } else {
         switch (widget->kind()) {
             case GwLABEL_CLASS: {
@@ -295,6 +274,9 @@ void Screen::Create(GwCore* widget) {
                                                                           !widget->is_class(GwDOCKINGCONTAINER_CLASS)) {
                     plain->setFrameShape(QFrame::NoFrame);
                 }
+                // A docking region holds panes only in the model; its widget
+                // never takes a click meant for what lies under it.
+                if (widget->is_class(GwDOCKINGREGION_CLASS)) plain->setAttribute(Qt::WA_TransparentForMouseEvents);
                 q = plain;
                 break;
             }
@@ -328,13 +310,16 @@ void Screen::Sync(GwCore* widget) {
         SyncMenuEntry(widget, shown);
     } else if (widget->parent() != nullptr && widget->parent()->is_class(GwTOGGLELIST_CLASS)) {
         Sync(widget->parent());
+    } else if (shown.widget && widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        SyncDockingFrame(widget, shown);
     } else if (shown.widget) {
         SyncKind(widget, shown);
-        if (shown.widget->isWindow() && !widget->is_class(GwPOPUP_CLASS) && !widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        if (shown.widget->isWindow() && !widget->is_class(GwPOPUP_CLASS)) {
             SyncFrame(widget, shown.widget);
         } else if (!widget->is_class(GwPOPUP_CLASS)) {
             SyncCommon(widget, shown.widget);
         }
+        if (widget->is_class(GwDOCKINGCONTAINER_CLASS)) LayoutDockingAreas(widget);
     }
     --syncing_;
 }
@@ -353,16 +338,14 @@ void Screen::SyncMenuEntry(GwCore* widget, const Shown& shown) {
 
 void Screen::SyncCommon(GwCore* widget, QWidget* q) {
     // Moved under another parent (set_parent): the Qt widget follows.
-    if (!widget->is_class(GwDOCKINGFRAME_CLASS) || static_cast<GwDockingFrame*>(widget)->is_attached()) {
-        QWidget* parent = ParentWidgetFor(widget);
-        if (parent != nullptr && parent != q->parentWidget()) q->setParent(parent, Qt::Widget);
-    }
-    if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
-        PlaceDockingFrame(widget, *Find(widget));
-    } else if (!(widget->parent() != nullptr && widget->parent()->is_class(GwTOOLBAR_CLASS) &&
-                 widget->is_class(GwTOOL_CLASS))) {
+    QWidget* parent = ParentWidgetFor(widget);
+    if (parent != nullptr && parent != q->parentWidget()) q->setParent(parent, Qt::Widget);
+    if (!(widget->parent() != nullptr && widget->parent()->is_class(GwTOOLBAR_CLASS) &&
+          widget->is_class(GwTOOL_CLASS))) {
         QRect r = ToQRect(widget->rect());
         if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) r.translate(0, kTabRowHeight);
+        if (widget->parent() != nullptr && widget->parent()->is_class(GwDOCKINGCONTAINER_CLASS))
+            r.translate(Middle(widget->parent()));
         if (q->geometry() != r) q->setGeometry(r);
     }
     q->setEnabled(widget->is_enabled());
@@ -388,15 +371,14 @@ void Screen::SyncCommon(GwCore* widget, QWidget* q) {
 }
 
 void Screen::SyncFrame(GwCore* widget, QWidget* q) {
-    q->setWindowTitle(ToScreen(widget->is_class(GwDOCKINGFRAME_CLASS) ? widget->title() : widget->title()));
+    q->setWindowTitle(ToScreen(widget->title()));
     q->setEnabled(widget->is_enabled() && !widget->is_waiting());
     q->setFont(FontOf(widget));
     if (!widget->icon().empty()) {
         const QPixmap icon = BitmapImage(widget->icon());
         if (!icon.isNull()) q->setWindowIcon(QIcon(icon));
     }
-    QRect r = ToQRect(widget->is_class(GwDOCKINGFRAME_CLASS) ? static_cast<GwDockingFrame*>(widget)->standalone_rect()
-                                                             : widget->rect());
+    QRect r = ToQRect(widget->rect());
     if (q->geometry() != r) q->setGeometry(r);
     const bool visible = widget->is_shown() && widget->frame_state() != GwSTATE_MINIMIZED;
     if (visible && !q->isVisible()) {
@@ -407,47 +389,6 @@ void Screen::SyncFrame(GwCore* widget, QWidget* q) {
     } else if (!visible && q->isVisible()) {
         q->hide();
     }
-}
-
-void Screen::PlaceDockingFrame(GwCore* widget, const Shown& shown) {
-    auto* frame = static_cast<GwDockingFrame*>(widget);
-    QWidget* q = shown.widget;
-    const bool floating = !frame->is_attached();
-    if (floating != q->isWindow()) {
-        QWidget* parent = nullptr;
-        if (floating) {
-            GwCore* owner = widget->parent() != nullptr ? widget->parent()->frame() : nullptr;
-            const Shown* ownerShown = owner != nullptr ? Find(owner) : nullptr;
-            parent = ownerShown != nullptr ? ownerShown->widget.data() : nullptr;
-        } else {
-            parent = ParentWidgetFor(widget);
-        }
-        q->setParent(parent, floating ? Qt::Window | Qt::Tool : Qt::Widget);
-    }
-    const QRect r = ToQRect(floating ? frame->standalone_rect() : frame->attached_rect());
-    if (q->geometry() != r) q->setGeometry(r);
-    q->setWindowTitle(ToScreen(widget->title()));
-    // The caption row with its buttons above the content.
-    const int captionHeight = floating ? 0 : kCaptionHeight;
-    if (auto* caption = q->findChild<QLabel*>("caption", Qt::FindDirectChildrenOnly)) {
-        caption->setText(ToScreen(widget->title()));
-        caption->setGeometry(0, 0, r.width(), captionHeight);
-        caption->setVisible(!floating);
-    }
-    if (auto* dock = q->findChild<QToolButton*>("float", Qt::FindDirectChildrenOnly)) {
-        dock->setText(floating ? "v" : "^");
-        dock->setGeometry(floating ? r.width() - 2 * kCaptionHeight : r.width() - 2 * kCaptionHeight,
-                          0,
-                          kCaptionHeight,
-                          kCaptionHeight);
-        dock->raise();
-    }
-    if (auto* close = q->findChild<QToolButton*>("close", Qt::FindDirectChildrenOnly)) {
-        close->setGeometry(r.width() - kCaptionHeight, 0, kCaptionHeight, kCaptionHeight);
-        close->raise();
-    }
-    if (shown.inner) shown.inner->setGeometry(0, captionHeight, r.width(), std::max(r.height() - captionHeight, 0));
-    q->setVisible(widget->is_shown());
 }
 
 void Screen::LayoutTools(GwCore* toolbar) {
