@@ -77,6 +77,7 @@ void Screen::WidgetDestroyed(GwCore* widget) {
     Shown shown = it->second;
     shown_.erase(it);
     middles_.erase(widget);
+    editMarks_.erase(widget);
     if (widget->is_class(GwDOCKINGFRAME_CLASS) && widget->parent() != nullptr) {
         // The other panes take the place once the pane is gone.
         GwCore* container = widget->parent()->parent();
@@ -113,6 +114,8 @@ void Screen::PropertyChanged(GwCore* widget, GwProperty property) {
         } else {
             while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
         }
+    } else if (property == GwProperty::kFirstVisible && widget != nullptr) {
+        ScrollToFirstVisible(widget);
     } else if (widget != nullptr) {
         Sync(widget);
         if (property == GwProperty::kShown && widget->is_frame() && widget->is_shown()) SyncStacking();
@@ -140,7 +143,7 @@ void Screen::ContentChanged(GwCore* widget, const GwContentChange& change) {
             });
         }
     } else {
-        SyncContent(widget, it->second);
+        SyncContent(widget, it->second, &change);
     }
     --syncing_;
 }

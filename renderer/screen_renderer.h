@@ -101,7 +101,10 @@ private:
     void SyncCommon(GwCore* widget, QWidget* q);
     void SyncFrame(GwCore* widget, QWidget* q);
     void SyncKind(GwCore* widget, const Shown& shown);
-    void SyncContent(GwCore* widget, const Shown& shown);
+    // Content: from a change record, or all of it (null).
+    void SyncContent(GwCore* widget, const Shown& shown, const GwContentChange* change = nullptr);
+    void SyncSelection(GwCore* widget, const Shown& shown);
+    void ScrollToFirstVisible(GwCore* widget);
     void SyncMenuEntry(GwCore* widget, const Shown& shown);
     void SyncStacking();
     void LayoutTools(GwCore* toolbar);
@@ -121,6 +124,13 @@ private:
     };
     std::vector<ModalRun> modals_;
     std::map<GwCore*, QPoint> middles_;
+    // The cursor and select-all state of an edit that was last put on its
+    // line edit.
+    struct EditMark {
+        int cursor = -1;
+        bool all = false;
+    };
+    std::map<GwCore*, EditMark> editMarks_;
     QTimer pumpTimer_;
     int syncing_ = 0;
     bool inPump_ = false;

@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 #include <fstream>
 
@@ -96,15 +96,16 @@ int Walk(const std::string& path) {
         out << id << "\t" << GwKindName(widget->kind()) << "\ttext \"" << FromScreen(text) << "\"\tat "
             << RectText(global) << "\tfont " << FromScreen(q->font().family()) << " " << q->font().pointSize() << "\n";
         if (auto* list = dynamic_cast<GwMultiList*>(widget)) {
-            if (auto* view = qobject_cast<QTreeWidget*>(q)) {
-                for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            if (auto* view = qobject_cast<QTreeView*>(q)) {
+                const QAbstractItemModel* model = view->model();
+                for (int i = 0; i < model->rowCount(); ++i) {
                     QStringList cells;
-                    for (int c = 0; c < view->columnCount(); ++c) cells << view->topLevelItem(i)->text(c);
+                    for (int c = 0; c < model->columnCount(); ++c) cells << model->index(i, c).data().toString();
                     const std::string row = FromScreen(cells.join('|'));
                     out << id << "\trow " << i << "\t" << row << "\n";
                     if (i >= list->row_count()) diffs.push_back("row " + std::to_string(i) + " extra");
                 }
-                if (view->topLevelItemCount() != list->row_count()) diffs.push_back("row count");
+                if (model->rowCount() != list->row_count()) diffs.push_back("row count");
             }
         }
         for (const std::string& d : diffs) {

@@ -18,12 +18,14 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <cmath>
 #include <functional>
 
 #include "renderer/screen_drawing.h"
 #include "renderer/screen_fonts.h"
+#include "renderer/screen_list_model.h"
 #include "renderer/screen_renderer.h"
 #include "renderer/screen_text.h"
 #include "renderer/screen_views.h"
@@ -204,11 +206,17 @@ void Screen::Create(GwCore* widget) {
                 break;
             }
             case GwMULTILIST_CLASS: {
-                auto* list = new QTreeWidget(parentWidget);
-                list->setRootIsDecorated(false);
-                list->setUniformRowHeights(true);
-                list->setSelectionMode(QAbstractItemView::SingleSelection);
-                q = list;
+                auto* view = new QTreeView(parentWidget);
+                view->setRootIsDecorated(false);
+                view->setUniformRowHeights(true);
+                view->setAllColumnsShowFocus(true);
+                view->setSelectionBehavior(QAbstractItemView::SelectRows);
+                view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+                auto* list = static_cast<GwMultiList*>(widget);
+                view->setModel(new ListModel(list, view));
+                view->setHeaderHidden(list->column_count() == 0);
+                for (int c = 0; c < list->column_count(); ++c) view->setColumnWidth(c, list->column_width(c));
+                q = view;
                 break;
             }
             case GwCOMBO_CLASS:
@@ -288,6 +296,10 @@ void Screen::Create(GwCore* widget) {
     shown_[widget] = shown;
     Connect(widget, shown_[widget]);
     Sync(widget);
+    if (widget->is_class(GwCOMBO_CLASS) || widget->is_class(GwTREE_CLASS) || widget->is_class(GwMULTILIST_CLASS)) {
+        SyncContent(widget, shown_[widget]);
+        ScrollToFirstVisible(widget);
+    }
     if (parent != nullptr && parent->is_class(GwTOOLBAR_CLASS)) LayoutTools(parent);
     // Menu bars and toolbars stay above a work area that the program lays
     // over the whole client area.
@@ -420,8 +432,22 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
         if (auto* line = qobject_cast<QLineEdit*>(q)) {
             line->setEchoMode(edit->is_password() ? QLineEdit::Password : QLineEdit::Normal);
             line->setReadOnly(edit->is_read_only());
-            if (line->text() != text) line->setText(text);
-            line->setCursorPosition(std::min(edit->cursor_position(), static_cast<int>(line->text().size())));
+            const QString own = ToScreen(edit->text());
+            // The caret and selection are the line edit's own; only what the
+            // program set (a text, a cursor, select all) is put on it.
+            EditMark& mark = editMarks_[widget];
+            const EditMark now{edit->cursor_position(), edit->all_selected()};
+            if (line->text() != own) {
+                line->setText(own);
+                mark = EditMark{-1, false};
+            }
+            if (mark.cursor != now.cursor || mark.all != now.all) {
+                if (now.all)
+                    line->selectAll();
+                else
+                    line->setCursorPosition(std::min(now.cursor, static_cast<int>(own.size())));
+                mark = now;
+            }
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(q)) {
             plain->setReadOnly(edit->is_read_only());
             if (plain->toPlainText() != text) plain->setPlainText(text);
@@ -448,50 +474,27 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
     } else if (widget->is_class(GwTOOLBAR_CLASS)) {
         LayoutTools(widget);
     } else if (widget->is_class(GwTABBOOK_CLASS) || widget->is_class(GwSCROLLEDCONTAINER_CLASS) ||
-               widget->is_class(GwMULTILIST_CLASS) || widget->is_class(GwCOMBO_CLASS) ||
-               widget->is_class(GwTOGGLELIST_CLASS) || widget->is_class(GwTREE_CLASS) ||
-               widget->is_class(GwSPREADSHEET_CLASS)) {
+               widget->is_class(GwTOGGLELIST_CLASS) || widget->is_class(GwSPREADSHEET_CLASS)) {
         SyncContent(widget, shown);
+    } else if (widget->is_class(GwMULTILIST_CLASS) || widget->is_class(GwCOMBO_CLASS) ||
+               widget->is_class(GwTREE_CLASS)) {
+        // Selection, focus or state: the rows stay as they are.
+        SyncSelection(widget, shown);
     }
 }
 
-void Screen::SyncContent(GwCore* widget, const Shown& shown) {
+void Screen::SyncContent(GwCore* widget, const Shown& shown, const GwContentChange* change) {
     QWidget* q = shown.widget;
     if (q == nullptr) return;
     ++syncing_;
-    if (auto* list = dynamic_cast<GwMultiList*>(widget)) {
-        auto* view = static_cast<QTreeWidget*>(q);
-        const int columns = std::max(list->column_count(), 1);
-        view->setColumnCount(columns);
-        QStringList titles;
-        for (int c = 0; c < columns; ++c) titles << ToScreen(list->column_title(c));
-        view->setHeaderLabels(titles);
-        view->setHeaderHidden(list->column_count() == 0);
-        for (int c = 0; c < list->column_count(); ++c) view->setColumnWidth(c, list->column_width(c));
-        if (list->sort_column() >= 0) {
-            view->header()->setSortIndicatorShown(true);
-            view->header()->setSortIndicator(list->sort_column(), Qt::AscendingOrder);
-        }
-        view->setSelectionMode(list->multiple_selection() ? QAbstractItemView::MultiSelection
-                                                          : QAbstractItemView::SingleSelection);
-        view->clear();
-        for (int r = 0; r < list->row_count(); ++r) {
-            auto* item = new QTreeWidgetItem(view);
-            for (int c = 0; c < columns; ++c) {
-                const std::string cell = list->cell(r, c);
-                if (c == list->picture_column()) {
-                    const QPixmap image = BitmapImage(cell);
-                    if (!image.isNull()) {
-                        item->setIcon(c, QIcon(image));
-                        continue;
-                    }
-                }
-                item->setText(c, ToScreen(cell));
-            }
-            item->setSelected(list->is_selected(r));
-        }
-        if (list->first_visible() >= 0 && list->first_visible() < list->row_count())
-            view->scrollToItem(view->topLevelItem(list->first_visible()), QAbstractItemView::PositionAtTop);
+    if (dynamic_cast<GwMultiList*>(widget) != nullptr) {
+        auto* view = static_cast<QTreeView*>(q);
+        auto* model = static_cast<ListModel*>(view->model());
+        if (change != nullptr)
+            model->Apply(*change);
+        else
+            model->Reload();
+        SyncSelection(widget, shown);
     } else if (auto* combo = dynamic_cast<GwCombo*>(widget)) {
         if (auto* box = qobject_cast<QComboBox*>(q)) {
             box->clear();
@@ -521,6 +524,12 @@ void Screen::SyncContent(GwCore* widget, const Shown& shown) {
         }
     } else if (auto* tree = dynamic_cast<GwTree*>(widget)) {
         auto* view = static_cast<QTreeWidget*>(q);
+        if (change != nullptr &&
+            (change->kind == GwContentKind::kEntrySelected || change->kind == GwContentKind::kEntryExpanded)) {
+            SyncSelection(widget, shown);
+            --syncing_;
+            return;
+        }
         view->clear();
         std::function<void(GwTreeEntry*, QTreeWidgetItem*)> add = [&](GwTreeEntry* entry, QTreeWidgetItem* item) {
             for (GwTreeEntry* child : entry->children()) {
@@ -591,6 +600,67 @@ void Screen::SyncContent(GwCore* widget, const Shown& shown) {
         bar->raise();
     }
     --syncing_;
+}
+
+void Screen::SyncSelection(GwCore* widget, const Shown& shown) {
+    QWidget* q = shown.widget;
+    if (q == nullptr) return;
+    ++syncing_;
+    if (auto* list = dynamic_cast<GwMultiList*>(widget)) {
+        auto* view = static_cast<QTreeView*>(q);
+        view->setSelectionMode(list->multiple_selection() ? QAbstractItemView::MultiSelection
+                                                          : QAbstractItemView::SingleSelection);
+        QItemSelectionModel* selection = view->selectionModel();
+        const int rows = std::min(view->model()->rowCount(), list->row_count());
+        for (int r = 0; r < rows; ++r) {
+            const bool wanted = list->is_selected(r);
+            if (selection->isRowSelected(r, QModelIndex()) == wanted) continue;
+            const QModelIndex first = view->model()->index(r, 0);
+            selection->select(
+                first,
+                (wanted ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) | QItemSelectionModel::Rows);
+        }
+    } else if (auto* combo = dynamic_cast<GwCombo*>(widget)) {
+        if (auto* box = qobject_cast<QComboBox*>(q)) {
+            if (box->count() != combo->count()) {
+                SyncContent(widget, shown);
+            } else if (box->currentIndex() != combo->first_selected()) {
+                box->setCurrentIndex(combo->first_selected());
+            }
+        } else if (auto* view = qobject_cast<QListWidget*>(q)) {
+            if (view->count() != combo->count()) {
+                SyncContent(widget, shown);
+            } else {
+                for (int i = 0; i < combo->count(); ++i) {
+                    QListWidgetItem* item = view->item(i);
+                    if (item->isSelected() != combo->is_selected(i)) item->setSelected(combo->is_selected(i));
+                }
+            }
+        }
+    } else if (auto* tree = dynamic_cast<GwTree*>(widget)) {
+        auto* view = static_cast<QTreeWidget*>(q);
+        std::function<void(QTreeWidgetItem*)> visit = [&](QTreeWidgetItem* item) {
+            auto* entry = reinterpret_cast<GwTreeEntry*>(item->data(0, Qt::UserRole).value<quintptr>());
+            if (entry != nullptr) {
+                if (item->isExpanded() != entry->is_shown()) item->setExpanded(entry->is_shown());
+                const bool selected = entry == tree->selected_entry();
+                if (item->isSelected() != selected) item->setSelected(selected);
+            }
+            for (int i = 0; i < item->childCount(); ++i) visit(item->child(i));
+        };
+        for (int i = 0; i < view->topLevelItemCount(); ++i) visit(view->topLevelItem(i));
+    }
+    --syncing_;
+}
+
+void Screen::ScrollToFirstVisible(GwCore* widget) {
+    const Shown* shown = Find(widget);
+    auto* list = dynamic_cast<GwMultiList*>(widget);
+    auto* view = shown != nullptr ? qobject_cast<QTreeView*>(shown->widget.data()) : nullptr;
+    if (list == nullptr || view == nullptr) return;
+    const int first = list->first_visible();
+    if (first >= 0 && first < view->model()->rowCount())
+        view->scrollTo(view->model()->index(first, 0), QAbstractItemView::PositionAtTop);
 }
 
 }  // namespace screen

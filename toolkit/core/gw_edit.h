@@ -63,6 +63,12 @@ public:
     // was taken; a key the format refuses beeps. Return fires the activate
     // binding; tab, clear, Escape and F1 are for the key binding only.
     bool type_key(int key);
+    // The whole text as an editor that edits on its own (a screen's line
+    // edit) has it after the user's edit, with the cursor there. The text is
+    // taken when the format and limits accept it (a masked format keeps its
+    // literal at the end and its digits in upper case) and fires the change
+    // binding; else it beeps and the text stays. Returns whether it was taken.
+    bool user_edit(const std::string& text, int cursor);
 
     void apply_definition(const GwDefinition& def, int language) override;
 
