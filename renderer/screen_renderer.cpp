@@ -36,7 +36,7 @@ Screen::Screen() {
     pumpTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&pumpTimer_, &QTimer::timeout, [this] { Pump(); });
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [this] { BeforeWait(); });
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &pumpTimer_, [this] { BeforeWait(); });
 }
 
 Screen::~Screen() {

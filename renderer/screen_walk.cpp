@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTreeView>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "renderer/screen_fonts.h"
@@ -113,6 +115,16 @@ int Walk(const std::string& path) {
             ++differences;
         }
     }
+    // The renderer's own file dialogs: what they let the user do and their filters.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QFileDialog*>(top);
+        if (dialog == nullptr || !dialog->isVisible()) continue;
+        const char* action = dialog->fileMode() == QFileDialog::Directory      ? "folder"
+                             : dialog->acceptMode() == QFileDialog::AcceptSave ? "save"
+                                                                               : "open";
+        out << "filedialog\t" << action << "\t" << FromScreen(dialog->nameFilters().join(";;")) << "\t"
+            << FromScreen(dialog->windowTitle()) << "\n";
+    }
     out << "walk: " << compared << " widgets, " << differences << " differences\n";
     return differences;
 }
@@ -122,6 +134,23 @@ int Walk(const std::string& path) {
 // by object name.
 bool Locate(const std::string& name, QRect* rect) {
     Screen* screen = Screen::Instance();
+    // "LIST#N": row N of a list.
+    if (const size_t hash = name.find('#'); hash != std::string::npos) {
+        QRect list;
+        if (!Locate(name.substr(0, hash), &list)) return false;
+        for (const auto& [widget, shown] : screen->All()) {
+            auto* view = qobject_cast<QTreeView*>(shown.widget.data());
+            if (view == nullptr || !GwRcMgr::is_valid_child(widget) || widget->identifier() != name.substr(0, hash))
+                continue;
+            const int row = std::atoi(name.c_str() + hash + 1);
+            if (row < 0 || row >= view->model()->rowCount()) return false;
+            const QRect r = view->visualRect(view->model()->index(row, 0));
+            if (r.isEmpty()) return false;
+            *rect = QRect(view->viewport()->mapToGlobal(r.topLeft()), r.size());
+            return true;
+        }
+        return false;
+    }
     for (const auto& [widget, shown] : screen->All()) {
         if (!GwRcMgr::is_valid_child(widget) || widget->identifier() != name) continue;
         if (shown.action) {

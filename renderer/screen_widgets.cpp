@@ -390,16 +390,28 @@ void Screen::SyncFrame(GwCore* widget, QWidget* q) {
         const QPixmap icon = BitmapImage(widget->icon());
         if (!icon.isNull()) q->setWindowIcon(QIcon(icon));
     }
+    // A maximised window takes what the window manager gives it (inside
+    // its frame and title); the model hears the size from the resize.
+    const bool maximized = widget->frame_state() == GwSTATE_MAXIMIZED;
     QRect r = ToQRect(widget->rect());
-    if (q->geometry() != r) q->setGeometry(r);
+    if (!maximized && q->geometry() != r) q->setGeometry(r);
     const bool visible = widget->is_shown() && widget->frame_state() != GwSTATE_MINIMIZED;
     if (visible && !q->isVisible()) {
         const bool modal = widget->is_class(GwDIALOGFRAME_CLASS) && (widget->in_modal_run() || widget->modality() > 0);
         q->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-        q->show();
-        q->setGeometry(r);
+        if (maximized) {
+            q->showMaximized();
+        } else {
+            q->show();
+            q->setGeometry(r);
+        }
     } else if (!visible && q->isVisible()) {
         q->hide();
+    } else if (visible && maximized != q->isMaximized()) {
+        if (maximized)
+            q->showMaximized();
+        else
+            q->showNormal();
     }
 }
 
@@ -409,8 +421,10 @@ void Screen::LayoutTools(GwCore* toolbar) {
         const Shown* shown = Find(child);
         if (shown == nullptr || !shown->widget || !child->is_class(GwTOOL_CLASS)) continue;
         if (!child->is_shown()) continue;
-        shown->widget->setGeometry(x, 2, kToolWidth - 2, std::max(toolbar->height() - 4, 8));
-        x += kToolWidth;
+        // A tool is as wide as its picture or its text needs.
+        const int width = std::max(kToolWidth - 2, shown->widget->sizeHint().width());
+        shown->widget->setGeometry(x, 2, width, std::max(toolbar->height() - 4, 8));
+        x += width + 2;
     }
 }
 
@@ -466,11 +480,19 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
         if (auto* bar = qobject_cast<QProgressBar*>(q)) bar->setValue(ToSteps(slider, slider->value()));
     } else if (widget->is_class(GwTOOL_CLASS)) {
         auto* tool = static_cast<QToolButton*>(q);
+        // Its picture at the size its definition declares; a tool without
+        // one shows its whole text.
         const QPixmap icon = BitmapImage(widget->icon().empty() ? widget->name() : widget->icon());
-        if (!icon.isNull()) tool->setIcon(QIcon(icon));
         const std::string caption = !widget->text().empty() ? widget->text() : widget->tip_text();
-        tool->setText(ToScreen(caption.substr(0, 2)));
-        tool->setToolTip(ToScreen(widget->tip_text()));
+        if (!icon.isNull()) {
+            tool->setIcon(QIcon(icon));
+            tool->setIconSize(icon.size());
+            tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        } else {
+            tool->setText(ToScreen(caption));
+            tool->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        }
+        tool->setToolTip(ToScreen(!widget->tip_text().empty() ? widget->tip_text() : caption));
     } else if (widget->is_class(GwTOOLBAR_CLASS)) {
         LayoutTools(widget);
     } else if (widget->is_class(GwTABBOOK_CLASS) || widget->is_class(GwSCROLLEDCONTAINER_CLASS) ||

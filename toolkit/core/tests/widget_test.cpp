@@ -143,12 +143,12 @@ TEST_F(Widgets, WholeTextsFromAnEditorFollowTheFormat) {
         int cursor;
     };
     const Case cases[] = {
-        {GwFORMAT_MASKED, "XX~", "~~H", 3, "", "1", true, "1H", 1},
+        {GwFORMAT_MASKED, "XX~", "~~H", 3, "", "1", true, "1H", 0},
         {GwFORMAT_MASKED, "XX~", "~~H", 3, "1H", "1gH", false, "1H", 1},
         {GwFORMAT_MASKED, "XX~", "~~H", 3, "1H", "1fH", true, "1FH", 2},
         {GwFORMAT_MASKED, "XX~", "~~H", 3, "1FH", "1F2H", false, "1FH", 3},
         {GwFORMAT_INTEGER, "", "", 4, "12", "1a2", false, "12", 2},
-        {GwFORMAT_INTEGER, "", "", 4, "12", "-12", true, "-12", 1},
+        {GwFORMAT_INTEGER, "", "", 4, "12", "-12", true, "-12", 2},
         {GwFORMAT_TEXT, "", "", 4, "MODE", "MODEX", false, "MODE", 4},
         {GwFORMAT_TEXT, "", "", 0, "caret", "cart", true, "cart", 3},
     };
