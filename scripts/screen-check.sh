@@ -101,6 +101,13 @@ window_named() {
   pattern=$(sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1")
   xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | tail -n 1
 }
+# The X window whose title starts with a text (the editor's title ends in
+# the device it edits).
+window_starting() {
+  local pattern
+  pattern=$(sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1")
+  xdotool search --onlyvisible --name "^$pattern" 2>/dev/null | tail -n 1
+}
 capture() { import -window root "$out/$1"; }
 # Number of colours in a region (WxH+X+Y) of a capture.
 colours() { convert "$out/$1" -crop "$2" +repage -format %k info:; }
@@ -157,14 +164,34 @@ check "BusState on the screen" "$(ask text MainWindow.StateLine.BusState)" "RS23
 
 # The parameter editor opens over the main window's menu bar and the network
 # list; the window manager moves it aside.
-editor_shown() { [ -n "$(window_named "Parameter editor")" ]; }
+editor_shown() { [ -n "$(window_starting "Parameter editor")" ]; }
 wait_for 20 editor_shown
-xdotool windowmove --sync "$(window_named "Parameter editor")" 480 560 2>/dev/null
+xdotool windowmove --sync "$(window_starting "Parameter editor")" 480 560 2>/dev/null
 sleep 0.5
 
 ask walk >/dev/null
 if grep -P "DeviceList\trow \d+\t" "$out/walk.txt" | grep -q "1"; then pass "the network list shows the drive at address 1"
 else fail "the network list shows the drive at address 1" "$(grep -c DeviceList "$out/walk.txt") lines"; fi
+
+# --- a double click opens the dialog of its row -----------------------------------
+editor=$(window_starting "Parameter editor")
+[ -n "$editor" ] && xdotool windowactivate --sync "$editor" 2>/dev/null
+sleep 0.5
+row=2
+read -r rx ry rw rh <<<"$(ask locate "MainWindow.ParameterEditor.ParaList#$row")"
+capture editor.png
+if [ -n "${rh:-}" ]; then
+  xdotool mousemove --sync $((rx + rw / 2)) $((ry + rh / 2)) click --repeat 2 --delay 80 1
+fi
+wait_for 10 status_not paraedit ""
+ask walk >/dev/null
+number=$(grep -P "ParaList\trow $row\t" "$out/walk.txt" | cut -f3 | cut -d'|' -f1)
+check "a double click on a parameter row opens that row's dialog" "$(status_of paraedit)" "${number:-(no row)}"
+if [ -n "$(status_of paraedit_title)" ]; then pass "the parameter dialog has a title"; else fail "the parameter dialog has a title"; fi
+sleep 0.5
+capture paraedit.png
+click_at locatein ParaEdit Cancel
+wait_for 10 status_is paraedit ""
 
 # --- input reaches the model -----------------------------------------------------
 ask fixture >/dev/null
@@ -232,26 +259,6 @@ capture file_dialog.png
 "$bin/torvan_wm_close" "$(window_named "$(cut -f4 <<<"$line")")"
 closed() { ask walk >/dev/null && ! grep -q "^filedialog" "$out/walk.txt"; }
 wait_for 10 closed || fail "the file dialog closes"
-
-# --- a double click opens the dialog of its row -----------------------------------
-editor=$(window_named "Parameter editor")
-[ -n "$editor" ] && xdotool windowactivate --sync "$editor" 2>/dev/null
-sleep 0.5
-row=2
-read -r rx ry rw rh <<<"$(ask locate "MainWindow.ParameterEditor.ParaList#$row")"
-capture editor.png
-if [ -n "${rh:-}" ]; then
-  xdotool mousemove --sync $((rx + rw / 2)) $((ry + rh / 2)) click --repeat 2 --delay 80 1
-fi
-wait_for 10 status_not paraedit ""
-ask walk >/dev/null
-number=$(grep -P "ParaList\trow $row\t" "$out/walk.txt" | cut -f3 | cut -d'|' -f1)
-check "a double click on a parameter row opens that row's dialog" "$(status_of paraedit)" "${number:-(no row)}"
-if [ -n "$(status_of paraedit_title)" ]; then pass "the parameter dialog has a title"; else fail "the parameter dialog has a title"; fi
-sleep 0.5
-capture paraedit.png
-click_at locatein ParaEdit Cancel
-wait_for 10 status_is paraedit ""
 
 net_window=$(window_named "$(status_of netlist)")
 if [ -n "$net_window" ]; then
