@@ -88,6 +88,10 @@ public:
     // Where the middle of a docking container starts, beside its panes:
     // its other children lie there.
     QPoint Middle(const GwCore* container) const;
+    // Where a model widget's Qt widget lies in its parent: the model's
+    // rectangle, below a tab row or beside the panes, and as wide as its
+    // text needs on this screen's font.
+    QRect Place(GwCore* widget, QWidget* q) const;
 
 private:
     // Whenever Qt's loop is about to wait: the toolkit's timers are armed

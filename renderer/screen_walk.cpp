@@ -86,13 +86,13 @@ int Walk(const std::string& path) {
             (widget->is_sensitive() && !(widget->frame() != nullptr && widget->frame()->is_waiting())))
             diffs.push_back(std::string("enabled ") + (q->isEnabled() ? "yes" : "no"));
         if (!q->isVisible()) diffs.push_back("visible no");
-        QRect r = q->geometry();
+        // Where the renderer places the widget after the model's rectangle
+        // (a window's is the model's own).
+        const QRect r = q->geometry();
         const GwRect m = widget->rect();
-        if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) r.translate(0, -24);
-        if (widget->parent() != nullptr && widget->parent()->is_class(GwDOCKINGCONTAINER_CLASS))
-            r.translate(-screen->Middle(widget->parent()));
-        const bool rectChecked = !widget->is_class(GwDOCKINGFRAME_CLASS);
-        if (rectChecked && QRect(m.x, m.y, m.width, m.height) != r)
+        const QRect placed = q->isWindow() ? QRect(m.x, m.y, m.width, m.height) : screen->Place(widget, q);
+        const bool rectChecked = !widget->is_class(GwDOCKINGFRAME_CLASS) && !q->isMaximized();
+        if (rectChecked && placed != r)
             diffs.push_back("rect " + RectText(r) + " model " + RectText(QRect(m.x, m.y, m.width, m.height)));
         const QRect global(q->mapToGlobal(QPoint(0, 0)), q->size());
         out << id << "\t" << GwKindName(widget->kind()) << "\ttext \"" << FromScreen(text) << "\"\tat "

@@ -352,16 +352,13 @@ void Screen::SyncCommon(GwCore* widget, QWidget* q) {
     // Moved under another parent (set_parent): the Qt widget follows.
     QWidget* parent = ParentWidgetFor(widget);
     if (parent != nullptr && parent != q->parentWidget()) q->setParent(parent, Qt::Widget);
+    q->setFont(FontOf(widget));
     if (!(widget->parent() != nullptr && widget->parent()->is_class(GwTOOLBAR_CLASS) &&
           widget->is_class(GwTOOL_CLASS))) {
-        QRect r = ToQRect(widget->rect());
-        if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) r.translate(0, kTabRowHeight);
-        if (widget->parent() != nullptr && widget->parent()->is_class(GwDOCKINGCONTAINER_CLASS))
-            r.translate(Middle(widget->parent()));
+        const QRect r = Place(widget, q);
         if (q->geometry() != r) q->setGeometry(r);
     }
     q->setEnabled(widget->is_enabled());
-    q->setFont(FontOf(widget));
     q->setToolTip(ToScreen(widget->tip_text()));
     // "default" leaves the desktop's own colours.
     QPalette palette = q->palette();
@@ -432,6 +429,8 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
     QWidget* q = shown.widget;
     const QString text = ToScreen(widget->text());
     if (auto* label = qobject_cast<QLabel*>(q); label != nullptr && widget->is_class(GwLABEL_CLASS)) {
+        // A label of one line keeps its text on it.
+        label->setWordWrap(widget->height() >= 2 * label->fontMetrics().lineSpacing());
         if (label->text() != text) label->setText(text);
     } else if (auto* picture = dynamic_cast<GwPicture*>(widget)) {
         auto* label = static_cast<QLabel*>(q);
@@ -683,6 +682,29 @@ void Screen::ScrollToFirstVisible(GwCore* widget) {
     const int first = list->first_visible();
     if (first >= 0 && first < view->model()->rowCount())
         view->scrollTo(view->model()->index(first, 0), QAbstractItemView::PositionAtTop);
+}
+
+QRect Screen::Place(GwCore* widget, QWidget* q) const {
+    QRect r = ToQRect(widget->rect());
+    GwCore* parent = widget->parent();
+    if (parent != nullptr && parent->is_class(GwTABBOOK_CLASS)) r.translate(0, kTabRowHeight);
+    if (parent != nullptr && parent->is_class(GwDOCKINGCONTAINER_CLASS)) r.translate(Middle(parent));
+    if (widget->is_class(GwMENUBAR_CLASS)) {
+        // A menu bar spans its window and is as high as its titles need.
+        const QWidget* host = q->parentWidget();
+        if (host != nullptr) r.setWidth(std::max(r.width(), host->width() - r.x()));
+        r.setHeight(std::max(r.height(), q->sizeHint().height()));
+    } else if (widget->is_class(GwLABEL_CLASS) || widget->is_class(GwCHECK_CLASS) || widget->is_class(GwRADIO_CLASS) ||
+               widget->is_class(GwTOGGLE_CLASS) || widget->is_class(GwPUSHBUTTON_CLASS) ||
+               widget->is_class(GwCOMBO_CLASS)) {
+        // A one-line text wider than its place on this screen's font gets
+        // the width it needs.
+        const auto* label = qobject_cast<const QLabel*>(q);
+        const bool oneLine = r.height() < 2 * q->fontMetrics().lineSpacing();
+        if (label == nullptr || (oneLine && label->pixmap().isNull()))
+            r.setWidth(std::max(r.width(), q->sizeHint().width()));
+    }
+    return r;
 }
 
 }  // namespace screen
