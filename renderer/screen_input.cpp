@@ -189,6 +189,12 @@ void FrameWindow::moveEvent(QMoveEvent* event) {
 
 void FrameWindow::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
+    // Its menu bar spans it.
+    if (Screen* screen = Screen::Instance(); screen != nullptr && Live(model_)) {
+        for (GwCore* child : model_->children()) {
+            if (child->is_class(GwMENUBAR_CLASS)) screen->Sync(child);
+        }
+    }
     if (!isWindow() || !event->spontaneous()) return;
     Act(model_, [&] {
         const QRect g = geometry();

@@ -124,6 +124,8 @@ void Screen::Create(GwCore* widget) {
         shown_[widget] = shown;
         Connect(widget, shown_[widget]);
         Sync(widget);
+        // The bar is as high as its titles need.
+        if (bar != nullptr) Sync(parent);
         return;
     }
     if (parent != nullptr && parent->is_class(GwTOGGLELIST_CLASS)) {
