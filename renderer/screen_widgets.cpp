@@ -218,6 +218,10 @@ void Screen::Create(GwCore* widget) {
                 view->setModel(new ListModel(list, view));
                 view->setHeaderHidden(list->column_count() == 0);
                 for (int c = 0; c < list->column_count(); ++c) view->setColumnWidth(c, list->column_width(c));
+                if (list->sort_column() >= 0) {
+                    view->header()->setSortIndicatorShown(true);
+                    view->header()->setSortIndicator(list->sort_column(), Qt::AscendingOrder);
+                }
                 q = view;
                 break;
             }

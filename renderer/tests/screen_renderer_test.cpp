@@ -259,7 +259,9 @@ TEST_F(Renderer, FileDialogsFollowTheRequestsAction) {
             seen = true;
             EXPECT_EQ(dialog->acceptMode(), c.accept);
             EXPECT_EQ(dialog->fileMode(), c.mode);
-            if (!c.filters.isEmpty()) EXPECT_EQ(dialog->nameFilters(), c.filters);
+            if (!c.filters.isEmpty()) {
+                EXPECT_EQ(dialog->nameFilters(), c.filters);
+            }
             dialog->reject();
         });
         std::string path;

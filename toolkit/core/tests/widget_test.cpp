@@ -171,7 +171,9 @@ TEST_F(Widgets, WholeTextsFromAnEditorFollowTheFormat) {
         EXPECT_EQ(edit->text(), c.text);
         EXPECT_EQ(changes, c.taken ? 1 : 0);
         EXPECT_EQ(gwtest::Effects("beep").size() - beeps, c.taken ? 0u : 1u);
-        if (c.taken) EXPECT_EQ(edit->cursor_position(), c.cursor);
+        if (c.taken) {
+            EXPECT_EQ(edit->cursor_position(), c.cursor);
+        }
     }
     edit->set_read_only(true);
     EXPECT_FALSE(edit->user_edit("AB", 2));
