@@ -31,15 +31,6 @@ QWidget* ParentWindow(const Screen& screen, const std::string& identifier) {
     return shown != nullptr && shown->widget ? shown->widget.data() : nullptr;
 }
 
-// Runs a dialog of the renderer's own in Qt's loop, so the toolkit's timers
-// keep running while it is up; a close through the window manager rejects.
-int RunDialog(Screen& screen, QDialog& dialog) {
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.show();
-    screen.RunUntil([&dialog] { return !dialog.isVisible(); });
-    return dialog.result();
-}
-
 // The box window that the model shows for `box`: the visible one of that
 // definition in a modal run, the newest first.
 GwCore* BoxWindow(const Screen& screen, const GwBoxRecord& box) {
@@ -66,9 +57,7 @@ int Screen::AnswerBox(const GwBoxRecord& box) {
         GwAnnounceCreatedWidgets();
         GwCore* window = BoxWindow(*this, box);
         if (window != nullptr) {
-            FlagScope pump(inPump_, false);
-            FlagScope events(inProcessEvents_, false);
-            RunUntil([window] { return !window->is_alive() || window->modal_ended() || !window->is_shown(); });
+            RunModalLoop(window);
             return window->is_alive() && window->modal_ended() ? window->result() : GwRESULT_CANCEL;
         }
     }
@@ -83,37 +72,55 @@ int Screen::AnswerBox(const GwBoxRecord& box) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    FlagScope pump(inPump_, false);
-    FlagScope events(inProcessEvents_, false);
-    return RunDialog(*this, dialog) == QDialog::Accepted ? GwRESULT_OK : GwRESULT_CANCEL;
+    return RunDialog(dialog) == QDialog::Accepted ? GwRESULT_OK : GwRESULT_CANCEL;
+}
+
+QStringList NameFilters(const std::string& filter) {
+    // "desc|pattern|desc|pattern|" becomes Qt's "desc (pattern)" list; a
+    // filter without a bar is one list of patterns. Patterns keep their '?'
+    // and are separated by ';' in the model, by blanks in Qt.
+    const QString text = ToScreen(filter);
+    auto patternsOf = [](QString patterns) { return patterns.replace(';', ' ').simplified(); };
+    QStringList filters;
+    if (!text.contains('|')) {
+        if (!text.trimmed().isEmpty()) filters << patternsOf(text);
+        return filters;
+    }
+    const QStringList parts = text.split('|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = patternsOf(parts[i + 1]);
+        if (patterns.isEmpty()) continue;
+        // Qt reads the patterns from the last brackets of an entry.
+        filters << (parts[i].trimmed().isEmpty() ? patterns : parts[i] + " (" + patterns + ")");
+    }
+    return filters;
 }
 
 bool Screen::ChooseFile(const GwFileRequest& request, std::string* path) {
     QFileDialog dialog(ParentWindow(*this, request.parent), ToScreen(request.title));
+    dialog.setObjectName("FileDialog");
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    // "desc|pattern|desc|pattern|" becomes Qt's "desc (pattern)" list.
-    QStringList filters;
-    const QStringList parts = ToScreen(request.filter).split('|');
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty() && parts[i + 1].isEmpty()) continue;
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        filters << parts[i] + " (" + patterns + ")";
-    }
+    const QStringList filters = NameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.directory.empty()) dialog.setDirectory(ToScreen(platform::ToNativePath(request.directory)));
     if (!request.preset.empty()) dialog.selectFile(ToScreen(request.preset));
-    const bool save = request.id == "id" ? request.mode == 1 : request.mode == 0;
-    if (request.folder_mode) {
-        dialog.setFileMode(QFileDialog::Directory);
-        dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    } else {
-        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    switch (request.action) {
+        case GwFileAction::kFolder:
+            dialog.setFileMode(QFileDialog::Directory);
+            dialog.setOption(QFileDialog::ShowDirsOnly, true);
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            break;
+        case GwFileAction::kSave:
+            // Qt asks before it replaces an existing file.
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            break;
+        case GwFileAction::kOpen:
+            dialog.setFileMode(QFileDialog::ExistingFile);
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            break;
     }
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    FlagScope pump(inPump_, false);
-    FlagScope events(inProcessEvents_, false);
-    if (RunDialog(*this, dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    if (RunDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     *path = FromScreen(QDir::toNativeSeparators(dialog.selectedFiles().first()));
     return true;
 }
@@ -138,10 +145,8 @@ GwPrintDialogAnswer Screen::AnswerPrintDialog(const GwPrintDialogRequest& reques
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    FlagScope pump(inPump_, false);
-    FlagScope events(inProcessEvents_, false);
     GwPrintDialogAnswer answer;
-    answer.ok = RunDialog(*this, dialog) == QDialog::Accepted;
+    answer.ok = RunDialog(dialog) == QDialog::Accepted;
     answer.copies = copies->value();
     answer.collate = collate->isChecked();
     return answer;

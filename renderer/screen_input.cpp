@@ -19,6 +19,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "renderer/screen_renderer.h"
@@ -102,6 +103,11 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
             auto* key = static_cast<QKeyEvent*>(event);
             const int code = KeyCode(key);
             const bool edit = dynamic_cast<GwEdit*>(widget) != nullptr;
+            // A line edit edits on its own (caret, selection, Home, End,
+            // copy and paste) and hands its text to the model; the model
+            // hears the keys that are not editing.
+            const bool lineEdit = edit && qobject_cast<QLineEdit*>(q) != nullptr;
+            if (lineEdit && (code == 0 || code == GwKEY_BACKSPACE || code == GwKEY_DELETE)) return false;
             if (code != 0) {
                 // A spreadsheet's cell editor confirms and cancels for its sheet.
                 if (auto* sheet = dynamic_cast<GwSpreadSheet*>(widget->parent());
@@ -139,6 +145,11 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
                 sheet != nullptr && widget->name() == kGwSheetEditorName &&
                 static_cast<QFocusEvent*>(event)->reason() != Qt::OtherFocusReason)
                 Act(sheet, [&] { sheet->user_focus_out(); });
+            else if (auto* edit = dynamic_cast<GwEdit*>(widget);
+                     edit != nullptr && static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
+                // Leaving for another program's window confirms what was typed,
+                // as moving to another widget of ours does in the model.
+                Act(edit, [&] { edit->user_focus_out(); });
             return false;
         case QEvent::MouseButtonRelease:
             // A click on a widget without a click of its own is its activate event.
@@ -158,7 +169,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 FrameWindow::FrameWindow(GwCore* model, QWidget* parent)
-    : QWidget(parent, parent != nullptr ? Qt::Window | Qt::Dialog : Qt::Window), model_(model) {}
+    : QFrame(parent, parent != nullptr ? Qt::Window | Qt::Dialog : Qt::Window), model_(model) {}
 
 void FrameWindow::closeEvent(QCloseEvent* event) {
     // The model decides: a close callback may refuse, the close mode hides
@@ -168,7 +179,7 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FrameWindow::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
+    QFrame::moveEvent(event);
     if (!isWindow() || !event->spontaneous()) return;
     Act(model_, [&] {
         const QRect g = geometry();
@@ -182,7 +193,13 @@ void FrameWindow::moveEvent(QMoveEvent* event) {
 }
 
 void FrameWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+    QFrame::resizeEvent(event);
+    // Its menu bar spans it.
+    if (Screen* screen = Screen::Instance(); screen != nullptr && Live(model_)) {
+        for (GwCore* child : model_->children()) {
+            if (child->is_class(GwMENUBAR_CLASS)) screen->Sync(child);
+        }
+    }
     if (!isWindow() || !event->spontaneous()) return;
     Act(model_, [&] {
         const QRect g = geometry();
@@ -197,7 +214,7 @@ void FrameWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void FrameWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
+    QFrame::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isWindow()) {
         Act(model_, [&] {
             if (GwActiveWindow() != model_ && model_->is_visible()) model_->raise();
@@ -224,7 +241,19 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
     }
     QWidget* q = shown.widget;
     if (q == nullptr) return;
-    if (auto* button = dynamic_cast<GwPushButton*>(widget)) {
+    if (auto* edit = dynamic_cast<GwEdit*>(widget); edit != nullptr && qobject_cast<QLineEdit*>(q) != nullptr) {
+        auto* line = static_cast<QLineEdit*>(q);
+        QObject::connect(line, &QLineEdit::textEdited, [this, line, edit](const QString& text) {
+            Act(edit, [&] { edit->user_edit(FromScreen(text), static_cast<int>(line->cursorPosition())); });
+            // What the model refused or put in its own form shows as the model has it.
+            if (Live(edit) && line->text() != ToScreen(edit->text())) {
+                ++syncing_;
+                line->setText(ToScreen(edit->text()));
+                line->setCursorPosition(edit->cursor_position());
+                --syncing_;
+            }
+        });
+    } else if (auto* button = dynamic_cast<GwPushButton*>(widget)) {
         QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked, [button] {
             Act(button, [&] { button->click(); });
         });
@@ -252,20 +281,20 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
         QObject::connect(
             static_cast<QToolButton*>(q), &QToolButton::clicked, [tool] { Act(tool, [&] { tool->choose(); }); });
     } else if (auto* list = dynamic_cast<GwItemList*>(widget)) {
-        if (auto* view = qobject_cast<QTreeWidget*>(q)) {
-            QObject::connect(view, &QTreeWidget::itemClicked, [this, view, list](QTreeWidgetItem* item) {
-                const int row = view->indexOfTopLevelItem(item);
-                Act(list, [&] { list->user_select(row); });
-                if (Live(list)) Sync(list);
+        if (auto* view = qobject_cast<QTreeView*>(q)) {
+            // The rows stay while the model answers a click, so the second
+            // click of a double click lands on the same row.
+            QObject::connect(view, &QTreeView::clicked, [this, list](const QModelIndex& index) {
+                Act(list, [&] { list->user_select(index.row()); });
+                if (Live(list)) SyncSelection(list, *Find(list));
             });
-            QObject::connect(view, &QTreeWidget::itemDoubleClicked, [view, list](QTreeWidgetItem* item) {
-                const int row = view->indexOfTopLevelItem(item);
-                Act(list, [&] { list->user_activate(row); });
+            QObject::connect(view, &QTreeView::doubleClicked, [list](const QModelIndex& index) {
+                Act(list, [&] { list->user_activate(index.row()); });
             });
             QObject::connect(view->verticalScrollBar(), &QScrollBar::actionTriggered, [view, list](int) {
                 QTimer::singleShot(0, view, [view, list] {
-                    QTreeWidgetItem* top = view->itemAt(2, 2);
-                    const int first = top != nullptr ? view->indexOfTopLevelItem(top) : 0;
+                    const QModelIndex top = view->indexAt(QPoint(2, 2));
+                    const int first = top.isValid() ? top.row() : 0;
                     Act(list, [&] {
                         if (first != list->first_visible()) {
                             list->set_first_visible(first);
@@ -279,13 +308,13 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
         } else if (auto* box = qobject_cast<QComboBox*>(q)) {
             QObject::connect(box, &QComboBox::activated, [this, list](int index) {
                 Act(list, [&] { list->user_select(index); });
-                if (Live(list)) Sync(list);
+                if (Live(list)) SyncSelection(list, *Find(list));
             });
         } else if (auto* view = qobject_cast<QListWidget*>(q)) {
             QObject::connect(view, &QListWidget::itemClicked, [this, view, list](QListWidgetItem* item) {
                 const int row = view->row(item);
                 Act(list, [&] { list->user_select(row); });
-                if (Live(list)) Sync(list);
+                if (Live(list)) SyncSelection(list, *Find(list));
             });
             QObject::connect(view, &QListWidget::itemDoubleClicked, [view, list](QListWidgetItem* item) {
                 const int row = view->row(item);

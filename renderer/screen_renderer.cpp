@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
+#include <QEventLoop>
 #include <QMenu>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -33,6 +35,8 @@ Screen::Screen() {
     pumpTimer_.setSingleShot(true);
     pumpTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&pumpTimer_, &QTimer::timeout, [this] { Pump(); });
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &pumpTimer_, [this] { BeforeWait(); });
 }
 
 Screen::~Screen() {
@@ -72,6 +76,16 @@ void Screen::WidgetDestroyed(GwCore* widget) {
     if (it == shown_.end()) return;
     Shown shown = it->second;
     shown_.erase(it);
+    middles_.erase(widget);
+    editMarks_.erase(widget);
+    if (widget->is_class(GwDOCKINGFRAME_CLASS) && widget->parent() != nullptr) {
+        // The other panes take the place once the pane is gone.
+        GwCore* container = widget->parent()->parent();
+        QTimer::singleShot(0, &pumpTimer_, [this, container] {
+            if (container != nullptr && GwRcMgr::is_valid_child(container) && Find(container) != nullptr)
+                LayoutDockingAreas(container);
+        });
+    }
     ++syncing_;
     if (shown.action) {
         if (shown.action->menu() != nullptr && shown.menu) shown.menu->deleteLater();
@@ -87,6 +101,7 @@ void Screen::WidgetDestroyed(GwCore* widget) {
     }
     if (shown.menu && !shown.action) shown.menu->deleteLater();
     --syncing_;
+    EndFinishedModals();
 }
 
 void Screen::PropertyChanged(GwCore* widget, GwProperty property) {
@@ -99,15 +114,14 @@ void Screen::PropertyChanged(GwCore* widget, GwProperty property) {
         } else {
             while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
         }
+    } else if (property == GwProperty::kFirstVisible && widget != nullptr) {
+        ScrollToFirstVisible(widget);
     } else if (widget != nullptr) {
         Sync(widget);
         if (property == GwProperty::kShown && widget->is_frame() && widget->is_shown()) SyncStacking();
     }
     --syncing_;
-    // A modal run waiting in Qt's loop looks at the model again.
-    if (property == GwProperty::kShown) {
-        if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
-    }
+    if (property == GwProperty::kShown) EndFinishedModals();
 }
 
 void Screen::ContentChanged(GwCore* widget, const GwContentChange& change) {
@@ -129,7 +143,7 @@ void Screen::ContentChanged(GwCore* widget, const GwContentChange& change) {
             });
         }
     } else {
-        SyncContent(widget, it->second);
+        SyncContent(widget, it->second, &change);
     }
     --syncing_;
 }
@@ -219,17 +233,44 @@ void Screen::Pump() {
     ArmPump();
 }
 
-void Screen::RunOnce() {
+namespace {
+
+bool ModalDone(GwCore* window) { return !window->is_alive() || window->modal_ended() || !window->is_shown(); }
+
+}  // namespace
+
+void Screen::BeforeWait() {
+    EndFinishedModals();
     ArmPump();
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
 }
 
-void Screen::RunModal(GwCore* window) {
+void Screen::EndFinishedModals() {
+    for (const ModalRun& run : modals_) {
+        if (ModalDone(run.window)) run.loop->quit();
+    }
+}
+
+void Screen::RunModalLoop(GwCore* window) {
     // A modal run is a loop level of its own: its timers run here even when
     // it was opened from input delivered inside a waiting callback.
     FlagScope pump(inPump_, false);
     FlagScope events(inProcessEvents_, false);
-    RunUntil([window] { return !window->is_alive() || window->modal_ended() || !window->is_shown(); });
+    if (ModalDone(window)) return;
+    QEventLoop loop;
+    modals_.push_back({window, &loop});
+    ArmPump();
+    loop.exec();
+    modals_.pop_back();
+}
+
+void Screen::RunModal(GwCore* window) { RunModalLoop(window); }
+
+int Screen::RunDialog(QDialog& dialog) {
+    FlagScope pump(inPump_, false);
+    FlagScope events(inProcessEvents_, false);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    ArmPump();
+    return dialog.exec();
 }
 
 bool Screen::ProcessEvents() {

@@ -11,12 +11,15 @@
 #include <QWidget>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_observer.h"
 
 class GwCore;
 class QAction;
+class QDialog;
+class QEventLoop;
 class QMenu;
 
 namespace screen {
@@ -69,11 +72,12 @@ public:
     const std::map<GwCore*, Shown>& All() const { return shown_; }
     // The model widget of a Qt widget (null when none).
     GwCore* ModelOf(const QWidget* widget) const;
-    // Runs Qt's loop until `done` holds (or the process is asked to quit).
-    template <typename Done>
-    void RunUntil(Done done) {
-        while (!done()) RunOnce();
-    }
+    // Runs a modal window of the model in a Qt event loop of its own, which
+    // ends when the model ends the run (a callback, a close, a hide, the
+    // window's end).
+    void RunModalLoop(GwCore* window);
+    // Runs a dialog of the renderer's own; its timers keep running.
+    int RunDialog(QDialog& dialog);
     // Brings the Qt side up to date with the model widget.
     void Sync(GwCore* widget);
     // Whether the renderer is applying the model to the screen (Qt signals
@@ -81,9 +85,19 @@ public:
     bool Syncing() const { return syncing_ > 0; }
 
     static Screen* Instance();
+    // Where the middle of a docking container starts, beside its panes:
+    // its other children lie there.
+    QPoint Middle(const GwCore* container) const;
+    // Where a model widget's Qt widget lies in its parent: the model's
+    // rectangle, below a tab row or beside the panes, and as wide as its
+    // text needs on this screen's font.
+    QRect Place(GwCore* widget, QWidget* q) const;
 
 private:
-    void RunOnce();
+    // Whenever Qt's loop is about to wait: the toolkit's timers are armed
+    // and the modal loops whose run the model ended are left.
+    void BeforeWait();
+    void EndFinishedModals();
     void ArmPump();
     void Pump();
     void Create(GwCore* widget);
@@ -91,17 +105,36 @@ private:
     void SyncCommon(GwCore* widget, QWidget* q);
     void SyncFrame(GwCore* widget, QWidget* q);
     void SyncKind(GwCore* widget, const Shown& shown);
-    void SyncContent(GwCore* widget, const Shown& shown);
+    // Content: from a change record, or all of it (null).
+    void SyncContent(GwCore* widget, const Shown& shown, const GwContentChange* change = nullptr);
+    void SyncSelection(GwCore* widget, const Shown& shown);
+    void ScrollToFirstVisible(GwCore* widget);
     void SyncMenuEntry(GwCore* widget, const Shown& shown);
     void SyncStacking();
     void LayoutTools(GwCore* toolbar);
-    void PlaceDockingFrame(GwCore* widget, const Shown& shown);
+    QWidget* CreateDockingFrame(GwCore* widget, Shown* shown);
+    void SyncDockingFrame(GwCore* widget, const Shown& shown);
+    void PlaceDockingContent(GwCore* widget);
+    void LayoutDockingAreas(GwCore* container);
     void ShowPopup(GwCore* popup);
     void Connect(GwCore* widget, const Shown& shown);
     GwCore* FromIdentifier(const std::string& identifier) const;
 
     std::map<GwCore*, Shown> shown_;
     std::map<const QWidget*, GwCore*> models_;
+    struct ModalRun {
+        GwCore* window;
+        QEventLoop* loop;
+    };
+    std::vector<ModalRun> modals_;
+    std::map<GwCore*, QPoint> middles_;
+    // The cursor and select-all state of an edit that was last put on its
+    // line edit.
+    struct EditMark {
+        int cursor = -1;
+        bool all = false;
+    };
+    std::map<GwCore*, EditMark> editMarks_;
     QTimer pumpTimer_;
     int syncing_ = 0;
     bool inPump_ = false;

@@ -4,14 +4,14 @@
 // keys, clicks and focus to the model.
 #pragma once
 
+#include <QFrame>
 #include <QObject>
-#include <QWidget>
 
 class GwCore;
 
 namespace screen {
 
-class FrameWindow : public QWidget {
+class FrameWindow : public QFrame {
 public:
     FrameWindow(GwCore* model, QWidget* parent);
 

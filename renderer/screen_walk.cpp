@@ -4,13 +4,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "renderer/screen_fonts.h"
@@ -84,31 +86,44 @@ int Walk(const std::string& path) {
             (widget->is_sensitive() && !(widget->frame() != nullptr && widget->frame()->is_waiting())))
             diffs.push_back(std::string("enabled ") + (q->isEnabled() ? "yes" : "no"));
         if (!q->isVisible()) diffs.push_back("visible no");
-        QRect r = q->geometry();
+        // Where the renderer places the widget after the model's rectangle
+        // (a window's is the model's own).
+        const QRect r = q->geometry();
         const GwRect m = widget->rect();
-        if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) r.translate(0, -24);
-        const bool rectChecked = !widget->is_class(GwDOCKINGFRAME_CLASS);
-        if (rectChecked && QRect(m.x, m.y, m.width, m.height) != r)
+        const QRect placed = q->isWindow() ? QRect(m.x, m.y, m.width, m.height) : screen->Place(widget, q);
+        const bool rectChecked = !widget->is_class(GwDOCKINGFRAME_CLASS) && !q->isMaximized();
+        if (rectChecked && placed != r)
             diffs.push_back("rect " + RectText(r) + " model " + RectText(QRect(m.x, m.y, m.width, m.height)));
         const QRect global(q->mapToGlobal(QPoint(0, 0)), q->size());
         out << id << "\t" << GwKindName(widget->kind()) << "\ttext \"" << FromScreen(text) << "\"\tat "
             << RectText(global) << "\tfont " << FromScreen(q->font().family()) << " " << q->font().pointSize() << "\n";
         if (auto* list = dynamic_cast<GwMultiList*>(widget)) {
-            if (auto* view = qobject_cast<QTreeWidget*>(q)) {
-                for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            if (auto* view = qobject_cast<QTreeView*>(q)) {
+                const QAbstractItemModel* model = view->model();
+                for (int i = 0; i < model->rowCount(); ++i) {
                     QStringList cells;
-                    for (int c = 0; c < view->columnCount(); ++c) cells << view->topLevelItem(i)->text(c);
+                    for (int c = 0; c < model->columnCount(); ++c) cells << model->index(i, c).data().toString();
                     const std::string row = FromScreen(cells.join('|'));
                     out << id << "\trow " << i << "\t" << row << "\n";
                     if (i >= list->row_count()) diffs.push_back("row " + std::to_string(i) + " extra");
                 }
-                if (view->topLevelItemCount() != list->row_count()) diffs.push_back("row count");
+                if (model->rowCount() != list->row_count()) diffs.push_back("row count");
             }
         }
         for (const std::string& d : diffs) {
             out << "DIFF " << id << ": " << d << "\n";
             ++differences;
         }
+    }
+    // The renderer's own file dialogs: what they let the user do and their filters.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QFileDialog*>(top);
+        if (dialog == nullptr || !dialog->isVisible()) continue;
+        const char* action = dialog->fileMode() == QFileDialog::Directory      ? "folder"
+                             : dialog->acceptMode() == QFileDialog::AcceptSave ? "save"
+                                                                               : "open";
+        out << "filedialog\t" << action << "\t" << FromScreen(dialog->nameFilters().join(";;")) << "\t"
+            << FromScreen(dialog->windowTitle()) << "\n";
     }
     out << "walk: " << compared << " widgets, " << differences << " differences\n";
     return differences;
@@ -119,6 +134,23 @@ int Walk(const std::string& path) {
 // by object name.
 bool Locate(const std::string& name, QRect* rect) {
     Screen* screen = Screen::Instance();
+    // "LIST#N": row N of a list.
+    if (const size_t hash = name.find('#'); hash != std::string::npos) {
+        QRect list;
+        if (!Locate(name.substr(0, hash), &list)) return false;
+        for (const auto& [widget, shown] : screen->All()) {
+            auto* view = qobject_cast<QTreeView*>(shown.widget.data());
+            if (view == nullptr || !GwRcMgr::is_valid_child(widget) || widget->identifier() != name.substr(0, hash))
+                continue;
+            const int row = std::atoi(name.c_str() + hash + 1);
+            if (row < 0 || row >= view->model()->rowCount()) return false;
+            const QRect r = view->visualRect(view->model()->index(row, 0));
+            if (r.isEmpty()) return false;
+            *rect = QRect(view->viewport()->mapToGlobal(r.topLeft()), r.size());
+            return true;
+        }
+        return false;
+    }
     for (const auto& [widget, shown] : screen->All()) {
         if (!GwRcMgr::is_valid_child(widget) || widget->identifier() != name) continue;
         if (shown.action) {

@@ -18,12 +18,14 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <cmath>
 #include <functional>
 
 #include "renderer/screen_drawing.h"
 #include "renderer/screen_fonts.h"
+#include "renderer/screen_list_model.h"
 #include "renderer/screen_renderer.h"
 #include "renderer/screen_text.h"
 #include "renderer/screen_views.h"
@@ -50,7 +52,6 @@ namespace screen {
 
 // Height of the tab row of a tab book and of a docking frame's caption.
 constexpr int kTabRowHeight = 24;
-constexpr int kCaptionHeight = 18;
 constexpr int kToolWidth = 28;
 constexpr int kSliderSteps = 1000;
 
@@ -88,11 +89,6 @@ QWidget* Screen::ParentWidgetFor(GwCore* widget) {
         const Shown* shown = owner != nullptr ? Find(owner) : nullptr;
         return shown != nullptr ? shown->widget.data() : nullptr;
     }
-    // An attached docking frame lies in the work area (the docking
-    // container), at its attached rectangle, whatever its region.
-    if (widget->is_class(GwDOCKINGFRAME_CLASS) && parent->is_class(GwDOCKINGREGION_CLASS) &&
-        parent->parent() != nullptr)
-        parent = parent->parent();
     const Shown* shown = Find(parent);
     if (shown == nullptr) return nullptr;
     return shown->inner ? shown->inner.data() : shown->widget.data();
@@ -128,6 +124,8 @@ void Screen::Create(GwCore* widget) {
         shown_[widget] = shown;
         Connect(widget, shown_[widget]);
         Sync(widget);
+        // The bar is as high as its titles need.
+        if (bar != nullptr) Sync(parent);
         return;
     }
     if (parent != nullptr && parent->is_class(GwTOGGLELIST_CLASS)) {
@@ -148,26 +146,11 @@ void Screen::Create(GwCore* widget) {
 
     QWidget* parentWidget = ParentWidgetFor(widget);
     QWidget* q = nullptr;
-    if (widget->is_frame() || parent == nullptr) {
-        auto* frame = new FrameWindow(widget, parentWidget);
-        q = frame;
-    } else if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
-        auto* frame = new FrameWindow(widget, parentWidget);
-        frame->setWindowFlags(Qt::Widget);
-        auto* caption = new QLabel(frame);
-        caption->setObjectName("caption");
-        caption->setAutoFillBackground(true);
-        caption->setBackgroundRole(QPalette::Mid);
-        auto* floatButton = new QToolButton(frame);
-        floatButton->setObjectName("float");
-        floatButton->setText("^");
-        auto* closeButton = new QToolButton(frame);
-        closeButton->setObjectName("close");
-        closeButton->setText("x");
-        auto* client = new QWidget(frame);
-        client->setObjectName("client");
-        shown.inner = client;
-        q = frame;
+    if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        // Not a top-level window: a pane of the main window's docking areas.
+        q = CreateDockingFrame(widget, &shown);
+    } else if (widget->is_frame() || parent == nullptr) {
+        q = new FrameWindow(widget, parentWidget);
     } else {
         switch (widget->kind()) {
             case GwLABEL_CLASS: {
@@ -225,11 +208,21 @@ void Screen::Create(GwCore* widget) {
                 break;
             }
             case GwMULTILIST_CLASS: {
-                auto* list = new QTreeWidget(parentWidget);
-                list->setRootIsDecorated(false);
-                list->setUniformRowHeights(true);
-                list->setSelectionMode(QAbstractItemView::SingleSelection);
-                q = list;
+                auto* view = new QTreeView(parentWidget);
+                view->setRootIsDecorated(false);
+                view->setUniformRowHeights(true);
+                view->setAllColumnsShowFocus(true);
+                view->setSelectionBehavior(QAbstractItemView::SelectRows);
+                view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+                auto* list = static_cast<GwMultiList*>(widget);
+                view->setModel(new ListModel(list, view));
+                view->setHeaderHidden(list->column_count() == 0);
+                for (int c = 0; c < list->column_count(); ++c) view->setColumnWidth(c, list->column_width(c));
+                if (list->sort_column() >= 0) {
+                    view->header()->setSortIndicatorShown(true);
+                    view->header()->setSortIndicator(list->sort_column(), Qt::AscendingOrder);
+                }
+                q = view;
                 break;
             }
             case GwCOMBO_CLASS:
@@ -295,6 +288,9 @@ void Screen::Create(GwCore* widget) {
                                                                           !widget->is_class(GwDOCKINGCONTAINER_CLASS)) {
                     plain->setFrameShape(QFrame::NoFrame);
                 }
+                // A docking region holds panes only in the model; its widget
+                // never takes a click meant for what lies under it.
+                if (widget->is_class(GwDOCKINGREGION_CLASS)) plain->setAttribute(Qt::WA_TransparentForMouseEvents);
                 q = plain;
                 break;
             }
@@ -306,6 +302,10 @@ void Screen::Create(GwCore* widget) {
     shown_[widget] = shown;
     Connect(widget, shown_[widget]);
     Sync(widget);
+    if (widget->is_class(GwCOMBO_CLASS) || widget->is_class(GwTREE_CLASS) || widget->is_class(GwMULTILIST_CLASS)) {
+        SyncContent(widget, shown_[widget]);
+        ScrollToFirstVisible(widget);
+    }
     if (parent != nullptr && parent->is_class(GwTOOLBAR_CLASS)) LayoutTools(parent);
     // Menu bars and toolbars stay above a work area that the program lays
     // over the whole client area.
@@ -328,13 +328,16 @@ void Screen::Sync(GwCore* widget) {
         SyncMenuEntry(widget, shown);
     } else if (widget->parent() != nullptr && widget->parent()->is_class(GwTOGGLELIST_CLASS)) {
         Sync(widget->parent());
+    } else if (shown.widget && widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        SyncDockingFrame(widget, shown);
     } else if (shown.widget) {
         SyncKind(widget, shown);
-        if (shown.widget->isWindow() && !widget->is_class(GwPOPUP_CLASS) && !widget->is_class(GwDOCKINGFRAME_CLASS)) {
+        if (shown.widget->isWindow() && !widget->is_class(GwPOPUP_CLASS)) {
             SyncFrame(widget, shown.widget);
         } else if (!widget->is_class(GwPOPUP_CLASS)) {
             SyncCommon(widget, shown.widget);
         }
+        if (widget->is_class(GwDOCKINGCONTAINER_CLASS)) LayoutDockingAreas(widget);
     }
     --syncing_;
 }
@@ -353,20 +356,15 @@ void Screen::SyncMenuEntry(GwCore* widget, const Shown& shown) {
 
 void Screen::SyncCommon(GwCore* widget, QWidget* q) {
     // Moved under another parent (set_parent): the Qt widget follows.
-    if (!widget->is_class(GwDOCKINGFRAME_CLASS) || static_cast<GwDockingFrame*>(widget)->is_attached()) {
-        QWidget* parent = ParentWidgetFor(widget);
-        if (parent != nullptr && parent != q->parentWidget()) q->setParent(parent, Qt::Widget);
-    }
-    if (widget->is_class(GwDOCKINGFRAME_CLASS)) {
-        PlaceDockingFrame(widget, *Find(widget));
-    } else if (!(widget->parent() != nullptr && widget->parent()->is_class(GwTOOLBAR_CLASS) &&
-                 widget->is_class(GwTOOL_CLASS))) {
-        QRect r = ToQRect(widget->rect());
-        if (widget->parent() != nullptr && widget->parent()->is_class(GwTABBOOK_CLASS)) r.translate(0, kTabRowHeight);
+    QWidget* parent = ParentWidgetFor(widget);
+    if (parent != nullptr && parent != q->parentWidget()) q->setParent(parent, Qt::Widget);
+    q->setFont(FontOf(widget));
+    if (!(widget->parent() != nullptr && widget->parent()->is_class(GwTOOLBAR_CLASS) &&
+          widget->is_class(GwTOOL_CLASS))) {
+        const QRect r = Place(widget, q);
         if (q->geometry() != r) q->setGeometry(r);
     }
     q->setEnabled(widget->is_enabled());
-    q->setFont(FontOf(widget));
     q->setToolTip(ToScreen(widget->tip_text()));
     // "default" leaves the desktop's own colours.
     QPalette palette = q->palette();
@@ -388,66 +386,36 @@ void Screen::SyncCommon(GwCore* widget, QWidget* q) {
 }
 
 void Screen::SyncFrame(GwCore* widget, QWidget* q) {
-    q->setWindowTitle(ToScreen(widget->is_class(GwDOCKINGFRAME_CLASS) ? widget->title() : widget->title()));
+    q->setWindowTitle(ToScreen(widget->title()));
     q->setEnabled(widget->is_enabled() && !widget->is_waiting());
     q->setFont(FontOf(widget));
     if (!widget->icon().empty()) {
         const QPixmap icon = BitmapImage(widget->icon());
         if (!icon.isNull()) q->setWindowIcon(QIcon(icon));
     }
-    QRect r = ToQRect(widget->is_class(GwDOCKINGFRAME_CLASS) ? static_cast<GwDockingFrame*>(widget)->standalone_rect()
-                                                             : widget->rect());
-    if (q->geometry() != r) q->setGeometry(r);
+    // A maximised window takes what the window manager gives it (inside
+    // its frame and title); the model hears the size from the resize.
+    const bool maximized = widget->frame_state() == GwSTATE_MAXIMIZED;
+    QRect r = ToQRect(widget->rect());
+    if (!maximized && q->geometry() != r) q->setGeometry(r);
     const bool visible = widget->is_shown() && widget->frame_state() != GwSTATE_MINIMIZED;
     if (visible && !q->isVisible()) {
         const bool modal = widget->is_class(GwDIALOGFRAME_CLASS) && (widget->in_modal_run() || widget->modality() > 0);
         q->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-        q->show();
-        q->setGeometry(r);
+        if (maximized) {
+            q->showMaximized();
+        } else {
+            q->show();
+            q->setGeometry(r);
+        }
     } else if (!visible && q->isVisible()) {
         q->hide();
+    } else if (visible && maximized != q->isMaximized()) {
+        if (maximized)
+            q->showMaximized();
+        else
+            q->showNormal();
     }
-}
-
-void Screen::PlaceDockingFrame(GwCore* widget, const Shown& shown) {
-    auto* frame = static_cast<GwDockingFrame*>(widget);
-    QWidget* q = shown.widget;
-    const bool floating = !frame->is_attached();
-    if (floating != q->isWindow()) {
-        QWidget* parent = nullptr;
-        if (floating) {
-            GwCore* owner = widget->parent() != nullptr ? widget->parent()->frame() : nullptr;
-            const Shown* ownerShown = owner != nullptr ? Find(owner) : nullptr;
-            parent = ownerShown != nullptr ? ownerShown->widget.data() : nullptr;
-        } else {
-            parent = ParentWidgetFor(widget);
-        }
-        q->setParent(parent, floating ? Qt::Window | Qt::Tool : Qt::Widget);
-    }
-    const QRect r = ToQRect(floating ? frame->standalone_rect() : frame->attached_rect());
-    if (q->geometry() != r) q->setGeometry(r);
-    q->setWindowTitle(ToScreen(widget->title()));
-    // The caption row with its buttons above the content.
-    const int captionHeight = floating ? 0 : kCaptionHeight;
-    if (auto* caption = q->findChild<QLabel*>("caption", Qt::FindDirectChildrenOnly)) {
-        caption->setText(ToScreen(widget->title()));
-        caption->setGeometry(0, 0, r.width(), captionHeight);
-        caption->setVisible(!floating);
-    }
-    if (auto* dock = q->findChild<QToolButton*>("float", Qt::FindDirectChildrenOnly)) {
-        dock->setText(floating ? "v" : "^");
-        dock->setGeometry(floating ? r.width() - 2 * kCaptionHeight : r.width() - 2 * kCaptionHeight,
-                          0,
-                          kCaptionHeight,
-                          kCaptionHeight);
-        dock->raise();
-    }
-    if (auto* close = q->findChild<QToolButton*>("close", Qt::FindDirectChildrenOnly)) {
-        close->setGeometry(r.width() - kCaptionHeight, 0, kCaptionHeight, kCaptionHeight);
-        close->raise();
-    }
-    if (shown.inner) shown.inner->setGeometry(0, captionHeight, r.width(), std::max(r.height() - captionHeight, 0));
-    q->setVisible(widget->is_shown());
 }
 
 void Screen::LayoutTools(GwCore* toolbar) {
@@ -456,8 +424,10 @@ void Screen::LayoutTools(GwCore* toolbar) {
         const Shown* shown = Find(child);
         if (shown == nullptr || !shown->widget || !child->is_class(GwTOOL_CLASS)) continue;
         if (!child->is_shown()) continue;
-        shown->widget->setGeometry(x, 2, kToolWidth - 2, std::max(toolbar->height() - 4, 8));
-        x += kToolWidth;
+        // A tool is as wide as its picture or its text needs.
+        const int width = std::max(kToolWidth - 2, shown->widget->sizeHint().width());
+        shown->widget->setGeometry(x, 2, width, std::max(toolbar->height() - 4, 8));
+        x += width + 2;
     }
 }
 
@@ -465,6 +435,8 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
     QWidget* q = shown.widget;
     const QString text = ToScreen(widget->text());
     if (auto* label = qobject_cast<QLabel*>(q); label != nullptr && widget->is_class(GwLABEL_CLASS)) {
+        // A label of one line keeps its text on it.
+        label->setWordWrap(widget->height() >= 2 * label->fontMetrics().lineSpacing());
         if (label->text() != text) label->setText(text);
     } else if (auto* picture = dynamic_cast<GwPicture*>(widget)) {
         auto* label = static_cast<QLabel*>(q);
@@ -479,8 +451,22 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
         if (auto* line = qobject_cast<QLineEdit*>(q)) {
             line->setEchoMode(edit->is_password() ? QLineEdit::Password : QLineEdit::Normal);
             line->setReadOnly(edit->is_read_only());
-            if (line->text() != text) line->setText(text);
-            line->setCursorPosition(std::min(edit->cursor_position(), static_cast<int>(line->text().size())));
+            const QString own = ToScreen(edit->text());
+            // The caret and selection are the line edit's own; only what the
+            // program set (a text, a cursor, select all) is put on it.
+            EditMark& mark = editMarks_[widget];
+            const EditMark now{edit->cursor_position(), edit->all_selected()};
+            if (line->text() != own) {
+                line->setText(own);
+                mark = EditMark{-1, false};
+            }
+            if (mark.cursor != now.cursor || mark.all != now.all) {
+                if (now.all)
+                    line->selectAll();
+                else
+                    line->setCursorPosition(std::min(now.cursor, static_cast<int>(own.size())));
+                mark = now;
+            }
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(q)) {
             plain->setReadOnly(edit->is_read_only());
             if (plain->toPlainText() != text) plain->setPlainText(text);
@@ -499,58 +485,43 @@ void Screen::SyncKind(GwCore* widget, const Shown& shown) {
         if (auto* bar = qobject_cast<QProgressBar*>(q)) bar->setValue(ToSteps(slider, slider->value()));
     } else if (widget->is_class(GwTOOL_CLASS)) {
         auto* tool = static_cast<QToolButton*>(q);
+        // Its picture at the size its definition declares; a tool without
+        // one shows its whole text.
         const QPixmap icon = BitmapImage(widget->icon().empty() ? widget->name() : widget->icon());
-        if (!icon.isNull()) tool->setIcon(QIcon(icon));
         const std::string caption = !widget->text().empty() ? widget->text() : widget->tip_text();
-        tool->setText(ToScreen(caption.substr(0, 2)));
-        tool->setToolTip(ToScreen(widget->tip_text()));
+        if (!icon.isNull()) {
+            tool->setIcon(QIcon(icon));
+            tool->setIconSize(icon.size());
+            tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        } else {
+            tool->setText(ToScreen(caption));
+            tool->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        }
+        tool->setToolTip(ToScreen(!widget->tip_text().empty() ? widget->tip_text() : caption));
     } else if (widget->is_class(GwTOOLBAR_CLASS)) {
         LayoutTools(widget);
     } else if (widget->is_class(GwTABBOOK_CLASS) || widget->is_class(GwSCROLLEDCONTAINER_CLASS) ||
-               widget->is_class(GwMULTILIST_CLASS) || widget->is_class(GwCOMBO_CLASS) ||
-               widget->is_class(GwTOGGLELIST_CLASS) || widget->is_class(GwTREE_CLASS) ||
-               widget->is_class(GwSPREADSHEET_CLASS)) {
+               widget->is_class(GwTOGGLELIST_CLASS) || widget->is_class(GwSPREADSHEET_CLASS)) {
         SyncContent(widget, shown);
+    } else if (widget->is_class(GwMULTILIST_CLASS) || widget->is_class(GwCOMBO_CLASS) ||
+               widget->is_class(GwTREE_CLASS)) {
+        // Selection, focus or state: the rows stay as they are.
+        SyncSelection(widget, shown);
     }
 }
 
-void Screen::SyncContent(GwCore* widget, const Shown& shown) {
+void Screen::SyncContent(GwCore* widget, const Shown& shown, const GwContentChange* change) {
     QWidget* q = shown.widget;
     if (q == nullptr) return;
     ++syncing_;
-    if (auto* list = dynamic_cast<GwMultiList*>(widget)) {
-        auto* view = static_cast<QTreeWidget*>(q);
-        const int columns = std::max(list->column_count(), 1);
-        view->setColumnCount(columns);
-        QStringList titles;
-        for (int c = 0; c < columns; ++c) titles << ToScreen(list->column_title(c));
-        view->setHeaderLabels(titles);
-        view->setHeaderHidden(list->column_count() == 0);
-        for (int c = 0; c < list->column_count(); ++c) view->setColumnWidth(c, list->column_width(c));
-        if (list->sort_column() >= 0) {
-            view->header()->setSortIndicatorShown(true);
-            view->header()->setSortIndicator(list->sort_column(), Qt::AscendingOrder);
-        }
-        view->setSelectionMode(list->multiple_selection() ? QAbstractItemView::MultiSelection
-                                                          : QAbstractItemView::SingleSelection);
-        view->clear();
-        for (int r = 0; r < list->row_count(); ++r) {
-            auto* item = new QTreeWidgetItem(view);
-            for (int c = 0; c < columns; ++c) {
-                const std::string cell = list->cell(r, c);
-                if (c == list->picture_column()) {
-                    const QPixmap image = BitmapImage(cell);
-                    if (!image.isNull()) {
-                        item->setIcon(c, QIcon(image));
-                        continue;
-                    }
-                }
-                item->setText(c, ToScreen(cell));
-            }
-            item->setSelected(list->is_selected(r));
-        }
-        if (list->first_visible() >= 0 && list->first_visible() < list->row_count())
-            view->scrollToItem(view->topLevelItem(list->first_visible()), QAbstractItemView::PositionAtTop);
+    if (dynamic_cast<GwMultiList*>(widget) != nullptr) {
+        auto* view = static_cast<QTreeView*>(q);
+        auto* model = static_cast<ListModel*>(view->model());
+        if (change != nullptr)
+            model->Apply(*change);
+        else
+            model->Reload();
+        SyncSelection(widget, shown);
     } else if (auto* combo = dynamic_cast<GwCombo*>(widget)) {
         if (auto* box = qobject_cast<QComboBox*>(q)) {
             box->clear();
@@ -580,6 +551,12 @@ void Screen::SyncContent(GwCore* widget, const Shown& shown) {
         }
     } else if (auto* tree = dynamic_cast<GwTree*>(widget)) {
         auto* view = static_cast<QTreeWidget*>(q);
+        if (change != nullptr &&
+            (change->kind == GwContentKind::kEntrySelected || change->kind == GwContentKind::kEntryExpanded)) {
+            SyncSelection(widget, shown);
+            --syncing_;
+            return;
+        }
         view->clear();
         std::function<void(GwTreeEntry*, QTreeWidgetItem*)> add = [&](GwTreeEntry* entry, QTreeWidgetItem* item) {
             for (GwTreeEntry* child : entry->children()) {
@@ -650,6 +627,90 @@ void Screen::SyncContent(GwCore* widget, const Shown& shown) {
         bar->raise();
     }
     --syncing_;
+}
+
+void Screen::SyncSelection(GwCore* widget, const Shown& shown) {
+    QWidget* q = shown.widget;
+    if (q == nullptr) return;
+    ++syncing_;
+    if (auto* list = dynamic_cast<GwMultiList*>(widget)) {
+        auto* view = static_cast<QTreeView*>(q);
+        view->setSelectionMode(list->multiple_selection() ? QAbstractItemView::MultiSelection
+                                                          : QAbstractItemView::SingleSelection);
+        QItemSelectionModel* selection = view->selectionModel();
+        const int rows = std::min(view->model()->rowCount(), list->row_count());
+        for (int r = 0; r < rows; ++r) {
+            const bool wanted = list->is_selected(r);
+            if (selection->isRowSelected(r, QModelIndex()) == wanted) continue;
+            const QModelIndex first = view->model()->index(r, 0);
+            selection->select(
+                first,
+                (wanted ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) | QItemSelectionModel::Rows);
+        }
+    } else if (auto* combo = dynamic_cast<GwCombo*>(widget)) {
+        if (auto* box = qobject_cast<QComboBox*>(q)) {
+            if (box->count() != combo->count()) {
+                SyncContent(widget, shown);
+            } else if (box->currentIndex() != combo->first_selected()) {
+                box->setCurrentIndex(combo->first_selected());
+            }
+        } else if (auto* view = qobject_cast<QListWidget*>(q)) {
+            if (view->count() != combo->count()) {
+                SyncContent(widget, shown);
+            } else {
+                for (int i = 0; i < combo->count(); ++i) {
+                    QListWidgetItem* item = view->item(i);
+                    if (item->isSelected() != combo->is_selected(i)) item->setSelected(combo->is_selected(i));
+                }
+            }
+        }
+    } else if (auto* tree = dynamic_cast<GwTree*>(widget)) {
+        auto* view = static_cast<QTreeWidget*>(q);
+        std::function<void(QTreeWidgetItem*)> visit = [&](QTreeWidgetItem* item) {
+            auto* entry = reinterpret_cast<GwTreeEntry*>(item->data(0, Qt::UserRole).value<quintptr>());
+            if (entry != nullptr) {
+                if (item->isExpanded() != entry->is_shown()) item->setExpanded(entry->is_shown());
+                const bool selected = entry == tree->selected_entry();
+                if (item->isSelected() != selected) item->setSelected(selected);
+            }
+            for (int i = 0; i < item->childCount(); ++i) visit(item->child(i));
+        };
+        for (int i = 0; i < view->topLevelItemCount(); ++i) visit(view->topLevelItem(i));
+    }
+    --syncing_;
+}
+
+void Screen::ScrollToFirstVisible(GwCore* widget) {
+    const Shown* shown = Find(widget);
+    auto* list = dynamic_cast<GwMultiList*>(widget);
+    auto* view = shown != nullptr ? qobject_cast<QTreeView*>(shown->widget.data()) : nullptr;
+    if (list == nullptr || view == nullptr) return;
+    const int first = list->first_visible();
+    if (first >= 0 && first < view->model()->rowCount())
+        view->scrollTo(view->model()->index(first, 0), QAbstractItemView::PositionAtTop);
+}
+
+QRect Screen::Place(GwCore* widget, QWidget* q) const {
+    QRect r = ToQRect(widget->rect());
+    GwCore* parent = widget->parent();
+    if (parent != nullptr && parent->is_class(GwTABBOOK_CLASS)) r.translate(0, kTabRowHeight);
+    if (parent != nullptr && parent->is_class(GwDOCKINGCONTAINER_CLASS)) r.translate(Middle(parent));
+    if (widget->is_class(GwMENUBAR_CLASS)) {
+        // A menu bar spans its window and is as high as its titles need.
+        const QWidget* host = q->parentWidget();
+        if (host != nullptr) r.setWidth(std::max(r.width(), host->width() - r.x()));
+        r.setHeight(std::max(r.height(), q->sizeHint().height()));
+    } else if (widget->is_class(GwLABEL_CLASS) || widget->is_class(GwCHECK_CLASS) || widget->is_class(GwRADIO_CLASS) ||
+               widget->is_class(GwTOGGLE_CLASS) || widget->is_class(GwPUSHBUTTON_CLASS) ||
+               widget->is_class(GwCOMBO_CLASS)) {
+        // A one-line text wider than its place on this screen's font gets
+        // the width it needs.
+        const auto* label = qobject_cast<const QLabel*>(q);
+        const bool oneLine = r.height() < 2 * q->fontMetrics().lineSpacing();
+        if (label == nullptr || (oneLine && label->pixmap().isNull()))
+            r.setWidth(std::max(r.width(), q->sizeHint().width()));
+    }
+    return r;
 }
 
 }  // namespace screen

@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils libcairo2-dev libfontconfig-dev libfreetype-dev
   qt6-base-dev qt6-wayland libx11-dev fonts-dejavu-core
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick openbox
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The screen check: the release torvan with its screen renderer, against the
 # virtual drive on a pseudo-terminal, under a virtual X server (1280 x 1024,
-# 24 bits). Synthetic input comes from xdotool, close requests from a small X
+# 24 bits) with a real window manager (openbox), so windows have frames and
+# titles and moves, resizes and close requests go through it. Synthetic input comes from xdotool, close requests from a small X
 # client of our own (the WM_DELETE_WINDOW message a window manager sends);
 # screen captures are kept under build/screen-check/. A check module acts in
 # the model on the script's commands and reports what the model holds. Every
@@ -25,7 +26,7 @@ if [ "${1:-}" != "--inside" ]; then
   # renderer lies beside it.
   cmake -DUI_DIR="$root/ui" -DROOT="$root/build/screen-check/tree" -P ui/layout_runtime_tree.cmake >/dev/null
   # One virtual X server for the whole check, ended when the check ends.
-  timeout 170 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
+  timeout 230 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
   status=$?
   if [ ! -s build/screen-check/result ]; then
     echo "screen check: ended without a result (status $status)"
@@ -100,10 +101,22 @@ window_named() {
   pattern=$(sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1")
   xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | tail -n 1
 }
+# The X window whose title starts with a text (the editor's title ends in
+# the device it edits).
+window_starting() {
+  local pattern
+  pattern=$(sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1")
+  xdotool search --onlyvisible --name "^$pattern" 2>/dev/null | tail -n 1
+}
 capture() { import -window root "$out/$1"; }
 # Number of colours in a region (WxH+X+Y) of a capture.
 colours() { convert "$out/$1" -crop "$2" +repage -format %k info:; }
 pixel() { convert "$out/$1" -format "%[pixel:p{$2,$3}]" info:; }
+
+# The window manager, up before the first window.
+openbox >"$out/openbox.out" 2>&1 &
+wm_pid=$!
+wait_for 10 xdotool get_num_desktops >/dev/null 2>&1 || { fail "the window manager starts"; finish; }
 
 # The virtual drive on a pseudo-terminal.
 drive_out=$out/drive.out
@@ -120,6 +133,7 @@ torvan_pid=$!
 cleanup() {
   kill -TERM "$torvan_pid" 2>/dev/null
   kill -TERM "$drive_pid" 2>/dev/null
+  kill -TERM "$wm_pid" 2>/dev/null
   wait 2>/dev/null
 }
 trap cleanup EXIT
@@ -148,9 +162,36 @@ eval "$(xdotool getwindowgeometry --shell "${main_window:-0}" 2>/dev/null)"
 check "the window's size is the model's" "${WIDTH:-0}x${HEIGHT:-0}" "${mw}x${mh}"
 check "BusState on the screen" "$(ask text MainWindow.StateLine.BusState)" "RS232 : 9600 Baud"
 
+# The parameter editor opens over the main window's menu bar and the network
+# list; the window manager moves it aside.
+editor_shown() { [ -n "$(window_starting "Parameter editor")" ]; }
+wait_for 20 editor_shown
+xdotool windowmove --sync "$(window_starting "Parameter editor")" 480 560 2>/dev/null
+sleep 0.5
+
 ask walk >/dev/null
 if grep -P "DeviceList\trow \d+\t" "$out/walk.txt" | grep -q "1"; then pass "the network list shows the drive at address 1"
 else fail "the network list shows the drive at address 1" "$(grep -c DeviceList "$out/walk.txt") lines"; fi
+
+# --- a double click opens the dialog of its row -----------------------------------
+editor=$(window_starting "Parameter editor")
+[ -n "$editor" ] && xdotool windowactivate --sync "$editor" 2>/dev/null
+sleep 0.5
+row=2
+read -r rx ry rw rh <<<"$(ask locate "MainWindow.ParameterEditor.ParaList#$row")"
+capture editor.png
+if [ -n "${rh:-}" ]; then
+  xdotool mousemove --sync $((rx + rw / 2)) $((ry + rh / 2)) click --repeat 2 --delay 80 1
+fi
+wait_for 10 status_not paraedit ""
+ask walk >/dev/null
+number=$(grep -P "ParaList\trow $row\t" "$out/walk.txt" | cut -f3 | cut -d'|' -f1)
+check "a double click on a parameter row opens that row's dialog" "$(status_of paraedit)" "${number:-(no row)}"
+if [ -n "$(status_of paraedit_title)" ]; then pass "the parameter dialog has a title"; else fail "the parameter dialog has a title"; fi
+sleep 0.5
+capture paraedit.png
+click_at locatein ParaEdit Cancel
+wait_for 10 status_is paraedit ""
 
 # --- input reaches the model -----------------------------------------------------
 ask fixture >/dev/null
@@ -178,6 +219,46 @@ if wait_for 10 located locate MainWindow.MenuBar.M_Device.M_ChooseDevice; then
 fi
 wait_for 10 status_not chosen ""
 check "choosing \"01\" runs its callback with address 1" "$(status_of chosen)" "1 "
+
+# --- the panes of the View menu, inside the main window --------------------------
+ask walk >/dev/null
+IFS=, read -r wx wy ww wh <<<"$(status_of main_rect)"
+panes=0
+outside=0
+while IFS=, read -r px py pw ph; do
+  panes=$((panes + 1))
+  if [ "$px" -lt "${wx:-0}" ] || [ "$py" -lt "${wy:-0}" ] || [ $((px + pw)) -gt $((${wx:-0} + ${ww:-0})) ] ||
+    [ $((py + ph)) -gt $((${wy:-0} + ${wh:-0})) ]; then outside=$((outside + 1)); fi
+done < <(grep -P "\tdockingframe\t" "$out/walk.txt" | sed 's/.*\tat \([0-9,-]*\)\t.*/\1/')
+check "the View menu's panes are on the screen" "$panes" "$(status_of view_checked)"
+check "the panes lie inside the main window" "$outside" "0"
+if [ "$panes" -gt 0 ]; then pass "the View menu shows panes ($panes)"; else fail "the View menu shows panes"; fi
+capture main_panes.png
+
+# --- typing into the alias field leaves the menu bar to the mouse -----------------
+click_at locatein NetList AD_Alias
+xdotool type --delay 50 "Axis"
+wait_for 10 status_is alias "Axis"
+check "the alias field takes the typed text" "$(status_of alias)" "Axis"
+click_at locate MainWindow.MenuBar.M_File
+if wait_for 10 located locate MainWindow.MenuBar.M_File.M_OpenParaFile; then
+  pass "after typing into the alias field the File menu opens by mouse"
+else
+  fail "after typing into the alias field the File menu opens by mouse"
+fi
+capture file_menu.png
+
+# --- the open-parameter-file selector opens --------------------------------------
+click_at locate MainWindow.MenuBar.M_File.M_OpenParaFile
+file_dialog() { ask walk >/dev/null && grep -q "^filedialog" "$out/walk.txt"; }
+wait_for 10 file_dialog
+line=$(grep "^filedialog" "$out/walk.txt" | head -n 1)
+check "the open-parameter-file selector is an open dialog" "$(cut -f2 <<<"$line")" "open"
+check "its filter is *.??D" "$(cut -f3 <<<"$line")" "*.??D"
+capture file_dialog.png
+"$bin/torvan_wm_close" "$(window_named "$(cut -f4 <<<"$line")")"
+closed() { ask walk >/dev/null && ! grep -q "^filedialog" "$out/walk.txt"; }
+wait_for 10 closed || fail "the file dialog closes"
 
 net_window=$(window_named "$(status_of netlist)")
 if [ -n "$net_window" ]; then
@@ -278,5 +359,5 @@ if grep -q "^\[Pos_NetList\]" "$tree/bin/Torvan.ini" && grep -A3 "^\[Pos_NetList
 else
   fail "Torvan.ini keeps the network list's position" "$(grep -A3 "Pos_NetList" "$tree/bin/Torvan.ini" | tr '\n' ' ')"
 fi
-log "captures: $out/main.png $out/exit.png"
+log "captures: $out/main.png $out/main_panes.png $out/editor.png $out/paraedit.png $out/exit.png"
 finish

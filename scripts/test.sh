@@ -4,9 +4,9 @@
 # (clang-format over every tracked source, after .clang-format), clang-tidy's
 # bugprone checks over the parsers, the ThreadSanitizer build of the threaded
 # tests, every benchmark once, and the screen check of the renderer under a
-# virtual X server (scripts/screen-check.sh). The last line totals all runs:
-# "N passed, N failed" (the format gate and the clang-tidy run count as one
-# each).
+# virtual X server with openbox (scripts/screen-check.sh). The last line
+# totals all runs: "N passed, N failed" (the format gate and the clang-tidy
+# run count as one each).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -135,7 +135,7 @@ run_tidy() {
 
 # The screen renderer under a virtual X server, once, over the release build.
 run_screen_check() {
-  echo "=== screen check: the renderer under Xvfb"
+  echo "=== screen check: the renderer under Xvfb and openbox"
   local last p f
   # Each line goes on through the run's own error output (tee would open it
   # again: a log file of the whole run would be emptied or written over);

@@ -135,7 +135,9 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
     edit.Number->set_text((e->flags & kFlagArray) != 0
                               ? platform::Format("%u [%d]", static_cast<unsigned>(number), s->SelectedElement)
                               : platform::Format("%u", static_cast<unsigned>(number)));
-    dialog->set_title(base->GetParameterDescription(number));
+    // A parameter without a description keeps the dialog's own title.
+    const std::string description = base->GetParameterDescription(number);
+    if (!description.empty()) dialog->set_title(description);
     const char* groupName = base->GetKPGroupName(e->KPGroup);
     ParaDescriptionFile* descriptions = base->GetDescriptionFile();
     const char* menu =

@@ -271,10 +271,11 @@ int DlgPChoose_Activate_KpGroup(GwCore*, GwEvent*, GwUD) {
 
 namespace {
 
-int OpenDialogForRow(GwMultiList* list) {
+// The dialog of `row`; of the first selected row when none is given (-1).
+int OpenDialogForRow(GwMultiList* list, int row = -1) {
     ParameterEditorState* s = TheParameterEditor();
     if (s == nullptr || list == nullptr || list->row_count() == 0) return 1;
-    const int row = list->first_selected();
+    if (row < 0 || row >= list->row_count()) row = list->first_selected();
     if (row < 0) return 1;
     const int number = std::atoi(list->cell(row, 0).c_str());
     const int element = std::atoi(list->cell(row, 2).c_str());
@@ -305,7 +306,8 @@ int OpenDialogForRow(GwMultiList* list) {
 int DlgPChoose_Default_ParaList(GwCore* widget, GwEvent* event, GwUD) {
     // Return reaches the list's key binding first, which opens the dialog.
     if (event != nullptr && event->key == GwKEY_RETURN) return 1;
-    return OpenDialogForRow(dynamic_cast<GwMultiList*>(widget));
+    // A double click opens the row it landed on, whatever else is selected.
+    return OpenDialogForRow(dynamic_cast<GwMultiList*>(widget), event != nullptr ? event->row : -1);
 }
 
 int DlgPChoose_Key_OK(GwCore*, GwEvent* event, GwUD) {

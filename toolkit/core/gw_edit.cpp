@@ -1,5 +1,6 @@
 #include "toolkit/core/gw_edit.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/files/text_file.h"
@@ -172,6 +173,25 @@ void GwEdit::Confirm() {
 
 void GwEdit::user_focus_out() {
     if (is_alive() && unconfirmed_) Confirm();
+}
+
+bool GwEdit::user_edit(const std::string& text, int cursor) {
+    if (!is_alive() || read_only_ || !is_sensitive()) return false;
+    std::string candidate = text;
+    if (format_type_ == GwFORMAT_MASKED) {
+        const std::string literal = MaskLiteral(pattern_);
+        std::string digits = text.substr(0, MaskDigitsEnd(text, literal));
+        for (char& c : digits) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        candidate = digits + literal;
+        cursor = std::min(cursor, static_cast<int>(digits.size()));
+    }
+    if (candidate == this->text()) return true;
+    if (!Fits(candidate)) {
+        beep();
+        return false;
+    }
+    StoreTyped(candidate, std::clamp(cursor, 0, static_cast<int>(candidate.size())));
+    return true;
 }
 
 bool GwEdit::KindKey(int key) {

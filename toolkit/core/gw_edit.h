@@ -72,6 +72,12 @@ public:
     // Text typed since the last confirmation (or since the program last set
     // the text).
     bool has_unconfirmed_input() const { return unconfirmed_; }
+    // The whole text as an editor that edits on its own (a screen's line
+    // edit) has it after the user's edit, with the cursor there. The text is
+    // taken when the format and limits accept it (a masked format keeps its
+    // literal at the end and its digits in upper case) and fires the change
+    // binding; else it beeps and the text stays. Returns whether it was taken.
+    bool user_edit(const std::string& text, int cursor);
 
     void apply_definition(const GwDefinition& def, int language) override;
 

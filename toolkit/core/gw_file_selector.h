@@ -13,6 +13,9 @@ class GwCore;
 // Modes of GwFileSelector.
 constexpr int GwFILESELECTOR_OPEN = 0;
 constexpr int GwFILESELECTOR_SAVE = 1;
+// Modes of GwFileSelectorControl.
+constexpr int GwFILESELECTORCONTROL_TARGET = 0;
+constexpr int GwFILESELECTORCONTROL_SOURCE = 1;
 
 class GwFileSelector {
 public:
@@ -24,7 +27,10 @@ public:
     void set_filter(const std::string& filter) { request_.filter = filter; }
     void set_directory(const std::string& dir) { request_.directory = dir; }
     void set_file_name(const std::string& name) { request_.preset = name; }
-    void set_mode(int mode) { request_.mode = mode; }
+    void set_mode(int mode) {
+        request_.mode = mode;
+        request_.action = mode == GwFILESELECTOR_SAVE ? GwFileAction::kSave : GwFileAction::kOpen;
+    }
     void set_id(const std::string& id) { request_.id = id; }
     const GwFileRequest& request() const { return request_; }
 
@@ -47,13 +53,31 @@ private:
 
 class GwFileSelectorControl : public GwFileSelector {
 public:
-    GwFileSelectorControl(const std::string& id, GwCore* parent) : GwFileSelector(parent, id) {}
+    GwFileSelectorControl(const std::string& id, GwCore* parent) : GwFileSelector(parent, id) {
+        request_.action = GwFileAction::kSave;
+    }
 
+    // The control's modes: GwFILESELECTORCONTROL_SOURCE chooses an existing
+    // file, GwFILESELECTORCONTROL_TARGET (the default) a file to write.
+    void set_mode(int mode) {
+        request_.mode = mode;
+        FollowModes();
+    }
     void set_start_folder(const std::string& dir) { set_directory(dir); }
     // Choose a folder instead of a file.
-    void set_folder_mode(bool on) { request_.folder_mode = on; }
+    void set_folder_mode(bool on) {
+        request_.folder_mode = on;
+        FollowModes();
+    }
     // The folder ended in: the chosen folder in folder mode.
     std::string folder() const;
+
+private:
+    void FollowModes() {
+        request_.action = request_.folder_mode                            ? GwFileAction::kFolder
+                          : request_.mode == GwFILESELECTORCONTROL_SOURCE ? GwFileAction::kOpen
+                                                                          : GwFileAction::kSave;
+    }
 };
 
 // Whether a file name matches a pattern of the filter ("desc|*.00D|...").

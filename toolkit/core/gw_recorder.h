@@ -29,6 +29,10 @@ struct GwBoxRecord {
     int answer = 0;
 };
 
+// What a file selector lets the user do: open an existing file, name a file
+// to write (a dialog asks before it replaces one), or choose a folder.
+enum class GwFileAction { kOpen, kSave, kFolder };
+
 // A file selector as the user saw it, with the answer given.
 struct GwFileRequest {
     std::string id;  // the selector's name ("id", "ScopeFileWrite")
@@ -41,6 +45,9 @@ struct GwFileRequest {
     std::string parent;
     bool chosen = false;
     std::string answer;  // chosen path
+    // Set with the mode (and the folder mode), in one meaning for both kinds
+    // of selector.
+    GwFileAction action = GwFileAction::kOpen;
 };
 
 class GwObserver;

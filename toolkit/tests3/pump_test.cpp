@@ -126,7 +126,8 @@ TEST_F(HeadlessBoxes, AnUnansweredBoxTakesTheDefaultAndIsLogged) {
     GwHeadlessInteraction plain;
     EXPECT_EQ(plain.AnswerBox(other), GwRESULT_CANCEL);
     std::string path;
-    EXPECT_FALSE(interaction.ChooseFile(GwFileRequest{"id", "Open", "", "", "", 0, false, "", false, ""}, &path));
+    EXPECT_FALSE(interaction.ChooseFile(
+        GwFileRequest{"id", "Open", "", "", "", 0, false, "", false, "", GwFileAction::kOpen}, &path));
     EXPECT_EQ(testsupport::LoggedLines(),
               (std::vector<std::string>{"headless: question box \"Question\": Save the changes? -> answer 6",
                                         "headless: error box \"Error\": Lost -> answer 8",

@@ -26,6 +26,7 @@
 #include "toolkit/core/gw_screen.h"
 #include "toolkit/draw/gw_drawing.h"
 #include "toolkit/draw/gw_printer.h"
+#include "toolkit/menus/gw_menu_item.h"
 
 namespace {
 
@@ -130,6 +131,24 @@ std::string Status() {
         const GwRect r = net->rect();
         out << "netlist=" << net->title() << "\n";
         out << "netlist_pos=" << r.x << "," << r.y << "\n";
+    }
+    // The panes the View menu holds shown.
+    if (GwCore* view = main != nullptr ? main->child("View") : nullptr) {
+        int checked = 0;
+        for (GwCore* item : view->children()) {
+            auto* toggle = dynamic_cast<GwToggleItem*>(item);
+            if (toggle != nullptr && item->is_shown() && toggle->value() != 0) ++checked;
+        }
+        out << "view_checked=" << checked << "\n";
+    }
+    if (GwCore* net = VisibleFrame("NetList")) {
+        GwCore* alias = net->child("AD_Alias");
+        out << "alias=" << (alias != nullptr ? alias->text() : std::string()) << "\n";
+    }
+    if (GwCore* dialog = VisibleFrame("ParaEdit")) {
+        GwCore* number = dialog->child("Number");
+        out << "paraedit=" << (number != nullptr ? number->text() : std::string()) << "\n";
+        out << "paraedit_title=" << dialog->title() << "\n";
     }
     out << "beeps=" << g_watcher.beeps << "\n";
     out << "clicks=" << g_clicks << "\n";

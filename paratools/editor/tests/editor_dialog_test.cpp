@@ -48,6 +48,14 @@ TEST_F(DialogTest, ReturnAndDoubleClickOpenTheDialogOfTheRow) {
     EXPECT_EQ(gwtest::Text("ParaEdit/Number"), "101");
     gwtest::Click("ParaEdit/Cancel");
 
+    // The list selects several rows: a double click opens the row it landed
+    // on, not the first selected one.
+    List()->deselect_all();
+    List()->select(RowOf(kByteParameter));
+    ASSERT_TRUE(gwtest::DoubleClick("ParameterEditor/ParaList", RowOf(kSignedParameter)));
+    EXPECT_EQ(gwtest::Text("ParaEdit/Number"), "101");
+    gwtest::Click("ParaEdit/Cancel");
+
     // An array shown as one row opens the field dialog.
     List()->deselect_all();
     ASSERT_TRUE(gwtest::DoubleClick("ParameterEditor/ParaList", RowOf(kArrayParameter)));

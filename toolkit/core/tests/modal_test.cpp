@@ -172,6 +172,28 @@ TEST_F(Modal, FileSelectorsAnswerFromTheScript) {
     EXPECT_EQ(gwtest::UnusedAnswers(), 0);
 }
 
+// Both kinds of selector carry their mode in one meaning, so a screen shows
+// an open dialog for a file that must exist and a save dialog for a target.
+TEST_F(Modal, FileRequestsSayOpenSaveOrFolder) {
+    GwFileSelector plain;
+    EXPECT_EQ(plain.request().action, GwFileAction::kOpen);
+    plain.set_mode(GwFILESELECTOR_SAVE);
+    EXPECT_EQ(plain.request().action, GwFileAction::kSave);
+    plain.set_mode(GwFILESELECTOR_OPEN);
+    EXPECT_EQ(plain.request().action, GwFileAction::kOpen);
+
+    GwFileSelectorControl control("ParaBaseFile", nullptr);
+    EXPECT_EQ(control.request().action, GwFileAction::kSave);
+    control.set_mode(GwFILESELECTORCONTROL_SOURCE);
+    EXPECT_EQ(control.request().action, GwFileAction::kOpen);
+    control.set_folder_mode(true);
+    EXPECT_EQ(control.request().action, GwFileAction::kFolder);
+    control.set_folder_mode(false);
+    EXPECT_EQ(control.request().action, GwFileAction::kOpen);
+    control.set_mode(GwFILESELECTORCONTROL_TARGET);
+    EXPECT_EQ(control.request().action, GwFileAction::kSave);
+}
+
 TEST_F(Modal, UnscriptedFileSelectorFailsTheTest) {
     CaptureFailures();
     GwFileSelector chooser(nullptr, "ScopeFileWrite");

@@ -129,6 +129,56 @@ TEST_F(Widgets, TypedInputFollowsTheFormat) {
     }
 }
 
+// A screen's line edit hands over its whole text after each edit.
+TEST_F(Widgets, WholeTextsFromAnEditorFollowTheFormat) {
+    struct Case {
+        int format_type;
+        const char* format;
+        const char* pattern;
+        int length;
+        const char* before;
+        const char* edited;
+        bool taken;
+        const char* text;
+        int cursor;
+    };
+    const Case cases[] = {
+        {GwFORMAT_MASKED, "XX~", "~~H", 3, "", "1", true, "1H", 0},
+        {GwFORMAT_MASKED, "XX~", "~~H", 3, "1H", "1gH", false, "1H", 1},
+        {GwFORMAT_MASKED, "XX~", "~~H", 3, "1H", "1fH", true, "1FH", 2},
+        {GwFORMAT_MASKED, "XX~", "~~H", 3, "1FH", "1F2H", false, "1FH", 3},
+        {GwFORMAT_INTEGER, "", "", 4, "12", "1a2", false, "12", 2},
+        {GwFORMAT_INTEGER, "", "", 4, "12", "-12", true, "-12", 2},
+        {GwFORMAT_TEXT, "", "", 4, "MODE", "MODEX", false, "MODE", 4},
+        {GwFORMAT_TEXT, "", "", 0, "caret", "cart", true, "cart", 3},
+    };
+    auto* edit = dynamic_cast<GwEdit*>(main_->child("Hex"));
+    int changes = 0;
+    edit->bind(GwCB_CHANGE, [&changes](GwCore*, GwEvent*) {
+        ++changes;
+        return 1;
+    });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.before) + " -> " + c.edited);
+        edit->set_format_type(c.format_type);
+        edit->set_format(c.format);
+        edit->set_pattern(c.pattern);
+        edit->set_length(c.length);
+        edit->set_text(c.before);
+        const size_t beeps = gwtest::Effects("beep").size();
+        changes = 0;
+        EXPECT_EQ(edit->user_edit(c.edited, static_cast<int>(std::string(c.edited).size()) - 1), c.taken);
+        EXPECT_EQ(edit->text(), c.text);
+        EXPECT_EQ(changes, c.taken ? 1 : 0);
+        EXPECT_EQ(gwtest::Effects("beep").size() - beeps, c.taken ? 0u : 1u);
+        if (c.taken) {
+            EXPECT_EQ(edit->cursor_position(), c.cursor);
+        }
+    }
+    edit->set_read_only(true);
+    EXPECT_FALSE(edit->user_edit("AB", 2));
+}
+
 TEST_F(Widgets, ProgramSetTextIsStoredAsGiven) {
     auto* edit = dynamic_cast<GwEdit*>(main_->child("Hex"));
     edit->set_text("not hex at all");
