@@ -166,9 +166,10 @@ int VirtualCanBus::ReceiveDescriptor() {
     return initialised_ ? receive_signal_ : -1;
 }
 
-void VirtualCanBus::RefuseWrites(int count) {
+void VirtualCanBus::RefuseWrites(int count, int after) {
     std::lock_guard<std::mutex> lock(mutex_);
     refuse_writes_ = count;
+    refuse_after_ = after;
 }
 
 int VirtualCanBus::RefusedWrites() const {
@@ -179,6 +180,7 @@ int VirtualCanBus::RefusedWrites() const {
 void VirtualCanBus::Reset() {
     std::lock_guard<std::mutex> lock(mutex_);
     refuse_writes_ = 0;
+    refuse_after_ = 0;
     refused_writes_ = 0;
     transmit_full_ = false;
     nodes_.clear();
@@ -358,7 +360,7 @@ void VirtualCanBus::HoldWrites(bool on) {
 uint32_t VirtualCanBus::Write(const uint8_t* message) {
     std::unique_lock<std::mutex> lock(mutex_);
     writes_released_.wait(lock, [this] { return !hold_writes_; });
-    if (refuse_writes_ > 0) {
+    if (refuse_writes_ > 0 && refuse_after_-- <= 0) {
         --refuse_writes_;
         ++refused_writes_;
         transmit_full_ = true;

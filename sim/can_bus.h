@@ -99,10 +99,11 @@ public:
     // While on, every CAN_Write blocks the caller until it is switched off,
     // as a program thread the machine keeps from running would be late.
     void HoldWrites(bool on);
-    // The next `count` CAN_Writes are refused with kAdapterTransmitFull, as
-    // by a transmit queue with no room: nothing reaches the bus, and the
-    // status reports the full queue until a write goes through.
-    void RefuseWrites(int count);
+    // After `after` more CAN_Writes, the next `count` are refused with
+    // kAdapterTransmitFull, as by a transmit queue with no room: nothing
+    // reaches the bus, and the status reports the full queue until a write
+    // goes through.
+    void RefuseWrites(int count, int after = 0);
     int RefusedWrites() const;
     void SetVersionInfo(std::string text, uint32_t result = 0);
     // Ready for frames without a CAN_Init, as the bus behind a CAN socket is
@@ -156,6 +157,7 @@ private:
     std::string version_text_ = "Virtual CAN adapter 1.0";
     uint32_t version_result_ = 0;
     int refuse_writes_ = 0;
+    int refuse_after_ = 0;
     int refused_writes_ = 0;
     bool transmit_full_ = false;
     int receive_signal_ = -1;

@@ -199,15 +199,15 @@ void CCanOpenTarn::WorkerLoop() {
 }
 
 void CCanOpenTarn::WaitForWork() {
-    ++waitsStarted_;
     const int receive = driver_->ReceiveDescriptor();
+    receiveSignalled_ = receive >= 0;
+    ++waitsStarted_;
     if (receive >= 0) {
         const uint32_t ms = std::min(signalledWaitLimitMs_.load(), MsUntilGuardingDue());
         const platform::DescriptorWait::Woken woken = workPosted_.WaitRealUs(ms * kUsPerMs, receive);
-        receiveSignalled_ = woken != platform::DescriptorWait::Woken::kBadDescriptor;
         if (woken == platform::DescriptorWait::Woken::kDescriptor) ++waitsEndedByReceive_;
-        if (receiveSignalled_) return;
-    } else {
+        if (woken != platform::DescriptorWait::Woken::kBadDescriptor) return;
+        // A descriptor that cannot be waited on is no signal: look instead.
         receiveSignalled_ = false;
     }
     workPosted_.WaitRealUs(ReplyDue() ? kReplyDueWaitUs : kIdleWaitUs);
