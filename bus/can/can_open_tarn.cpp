@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "bus/can/can_peak.h"
+#include "motor/datalogger/data_logger.h"
 #include "platform/base/format.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/system/clock.h"
@@ -342,13 +343,11 @@ CCanOpenTarn::RoundOutcome CCanOpenTarn::RunRound() {
     }
     if (TakeGuardingAnswer()) outcome.busy = true;
     if (TakeRequest(kPdoOut1RequestEvent, pdoOut1_, record)) {
-        SendRecord(kPdoOut1Object, kPdoOut1CobId + own, record);
-        events_[kPdoOut1SentEvent].Set();
+        SendPdo(pdoOut1_, record, kPdoOut1Object, kPdoOut1CobId + own, kPdoOut1SentEvent);
         outcome.busy = true;
     }
     if (TakeRequest(kPdoOut2RequestEvent, pdoOut2_, record)) {
-        SendRecord(kPdoOut2Object, kPdoOut2CobId + own, record);
-        events_[kPdoOut2SentEvent].Set();
+        SendPdo(pdoOut2_, record, kPdoOut2Object, kPdoOut2CobId + own, kPdoOut2SentEvent);
         outcome.busy = true;
     }
     return outcome;
@@ -393,13 +392,34 @@ bool CCanOpenTarn::TakeRequest(Event request, const FrameRecord& source, FrameRe
     return true;
 }
 
+void CCanOpenTarn::SendPdo(FrameRecord& source, const FrameRecord& record, int object, uint32_t cobId, Event sent) {
+    const uint32_t result = SendRecord(object, cobId, record);
+    const uint32_t status = result != kCanLibraryOk ? driver_->AdapterStatus() : 0;
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        source.writeResult = result;
+        source.writeStatus = status;
+    }
+    events_[sent].Set();
+}
+
 bool CCanOpenTarn::WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data) {
     if (!open_) return false;
     PostRequest(record, kFullFrame, data, request);
     if (!WaitEvent(sent, kPdoFirstSentLimitMs)) return false;
+    uint32_t result = 0;
+    uint32_t status = 0;
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        result = record.writeResult;
+        status = record.writeStatus;
+    }
     // Returns once a wait step passes without another send.
     while (WaitEvent(sent, kPdoSentStepMs)) {}
-    return true;
+    if (result == kCanLibraryOk) return true;
+    TheDataLogger().WriteEntry(platform::Format(
+        "CANopen: the adapter refused the process data (CAN_Write 0x%04X, adapter status 0x%04X)", result, status));
+    return false;
 }
 
 bool CCanOpenTarn::WritePdoOut1(const CanDataValues& data) {

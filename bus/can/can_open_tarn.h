@@ -145,6 +145,10 @@ private:
         int node = 0;
         int length = 0;
         CanDataValues data{};
+        // For a frame to send: the adapter's result once the worker sent it,
+        // and its status when it refused the frame.
+        uint32_t writeResult = 0;
+        uint32_t writeStatus = 0;
     };
 
     enum Event {
@@ -198,6 +202,8 @@ private:
     // The worker's side: a copy of the record when its request is set.
     bool TakeRequest(Event request, const FrameRecord& source, FrameRecord& copy);
     bool WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data);
+    // The worker's side of a PDO request: sends it and notes the result.
+    void SendPdo(FrameRecord& source, const FrameRecord& record, int object, uint32_t cobId, Event sent);
     bool SendNmt(uint32_t command);
 
     // 0 when a slot may address `address`, else its error.
