@@ -204,8 +204,9 @@ void CCanOpenTarn::WaitForWork() {
     receiveSignalled_ = receive >= 0;
     ++waitsStarted_;
     if (receive >= 0) {
-        const uint32_t ms = std::min(signalledWaitLimitMs_.load(), MsUntilGuardingDue());
-        const platform::DescriptorWait::Woken woken = workPosted_.WaitRealUs(ms * kUsPerMs, receive);
+        const uint64_t ms = std::min(signalledWaitLimitMs_.load(), MsUntilGuardingDue());
+        const uint32_t us = static_cast<uint32_t>(std::min<uint64_t>(ms * kUsPerMs, UINT32_MAX));
+        const platform::DescriptorWait::Woken woken = workPosted_.WaitRealUs(us, receive);
         if (woken == platform::DescriptorWait::Woken::kDescriptor) ++waitsEndedByReceive_;
         if (woken != platform::DescriptorWait::Woken::kBadDescriptor) return;
         // A descriptor that cannot be waited on is no signal: look instead.

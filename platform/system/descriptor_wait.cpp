@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,7 +11,8 @@ namespace platform {
 
 namespace {
 
-constexpr int kUsPerMs = 1000;
+constexpr uint32_t kUsPerSecond = 1000000;
+constexpr long kNsPerUs = 1000;
 
 // Takes the count the wake-ups left; true when there was one.
 bool Consume(int event) {
@@ -33,12 +35,10 @@ void DescriptorWait::Wake() {
 DescriptorWait::Woken DescriptorWait::WaitRealUs(uint32_t us, int descriptor) {
     pollfd waits[2] = {{event_, POLLIN, 0}, {descriptor, POLLIN, 0}};
     const nfds_t count = descriptor >= 0 ? 2 : 1;
-    // poll counts in milliseconds; a wait shorter than one still waits one,
-    // never none, so a caller that asks for a pause gets one.
-    const int ms = static_cast<int>((us + kUsPerMs - 1) / kUsPerMs);
+    const timespec limit{static_cast<time_t>(us / kUsPerSecond), static_cast<long>(us % kUsPerSecond) * kNsPerUs};
     int ready = 0;
     do {
-        ready = poll(waits, count, ms);
+        ready = ppoll(waits, count, &limit, nullptr);
     } while (ready < 0 && errno == EINTR);
     if (Consume(event_)) return Woken::kWakeUp;
     if (ready <= 0 || count < 2) return Woken::kTimeout;
