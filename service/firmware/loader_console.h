@@ -36,6 +36,12 @@ inline constexpr int kFirmwareTransferStart = 28;
 inline constexpr int kSendingSecondLoader = 29;
 inline constexpr int kSendingFirmware = 30;
 inline constexpr int kFirmwareSent = 31;
+// A file refused before the transfer: file name, line number, the fault's
+// text, which is message kHexLineFaultBase + HexLineFault (the length
+// mismatch with the field and the bytes carried, the unknown type with the
+// type).
+inline constexpr int kHexFileLineFault = 54;
+inline constexpr int kHexLineFaultBase = 54;
 }  // namespace loader_message
 
 inline constexpr char kLoaderMessagesSection[] = "FirmLoaderMessages";
