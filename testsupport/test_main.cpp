@@ -152,8 +152,9 @@ std::string ReadFile(const std::filesystem::path& path) {
 }  // namespace testsupport
 
 // fontconfig keeps what it read of the font configuration (for the printer's
-// real fonts) in allocations it never frees; they are no leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// real fonts, and for the screen under the renderer's test) in allocations
+// it never frees; they are no leak of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
