@@ -45,6 +45,20 @@ function(torvan_use_test_pch target)
   target_precompile_headers(${target} REUSE_FROM torvan_test_pch)
 endfunction()
 
+# torvan_collect_test(TARGET)
+# Every test executable is a dependency of the target torvan_tests. Without
+# TORVAN_TESTS_IN_ALL (the release preset) only that target builds them, so
+# building the program and installing it costs no test compile.
+function(torvan_collect_test target)
+  if(NOT TARGET torvan_tests)
+    add_custom_target(torvan_tests)
+  endif()
+  add_dependencies(torvan_tests ${target})
+  if(NOT TORVAN_TESTS_IN_ALL)
+    set_target_properties(${target} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endfunction()
+
 # torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])
 # One GoogleTest executable, run by CTest as one entry. It links the shared
 # test main, which gives the process its own run-time tree, resets the shared
@@ -61,6 +75,7 @@ function(torvan_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest GTest::gmock)
   torvan_use_test_pch(${name})
+  torvan_collect_test(${name})
   add_test(NAME ${name}
            COMMAND ${name} --gtest_output=xml:${PROJECT_BINARY_DIR}/test-results/${name}.xml)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
@@ -89,6 +104,7 @@ function(torvan_fuzz name)
   add_executable(${name}_replay ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/testsupport/fuzz_replay.cpp)
   target_link_libraries(${name}_replay PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest)
   torvan_use_test_pch(${name}_replay)
+  torvan_collect_test(${name}_replay)
   target_compile_definitions(${name}_replay PRIVATE
     TORVAN_FUZZ_CORPUS="${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS}")
   add_test(NAME ${name}_replay
