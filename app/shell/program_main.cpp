@@ -16,12 +16,14 @@
 #include "app/shell/command_line.h"
 #include "app/shell/data_set_callbacks.h"
 #include "app/shell/main_window_parts.h"
+#include "app/shell/program_exit.h"
 #include "motor/datalogger/data_logger.h"
 #include "parameters/values/dstring.h"
 #include "paratools/print/para_print_settings.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/paths.h"
 #include "platform/system/system_error.h"
+#include "platform/system/termination_signal.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -86,6 +88,9 @@ void RunMainWindow() {
         CreateMainDockingManager(g_mainWindow);
         if (GwRcMgr::is_valid_child(g_mainWindow)) g_mainWindow->set_icon(kMainIcon);
         if (GwRcMgr::is_valid_child(g_mainWindow)) g_mainWindow->go();
+        // A signal ended the run (and every run over it): the exit the user
+        // would have confirmed, from here, where no callback is under way.
+        if (const int signal = platform::TerminationSignal()) ExitOnSignal(signal);
         ForgetMainWindow();
         DestroyMainDockingManager();
     }

@@ -3,13 +3,15 @@
 // is read, and its windows show on the screen; without a display, without
 // the renderer or when the display cannot be opened, its windows run on the
 // headless interaction, which pumps the timers on the real clock, and boxes
-// nobody answers take "cancel".
+// nobody answers take "cancel". SIGTERM, SIGINT and SIGHUP end it as its
+// own exit does, without asking; a second one ends it at once.
 #include <cstdlib>
 
 #include "app/shell/program_main.h"
 #include "motor/datalogger/data_logger.h"
 #include "platform/base/log_sink.h"
 #include "platform/system/dynamic_library.h"
+#include "platform/system/termination_signal.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/headless/gw_headless_interaction.h"
 
@@ -42,6 +44,7 @@ void StartScreenRenderer() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::CatchTerminationSignals();
     ConnectLogSinkToDataLogger();
     static GwHeadlessInteraction headless;
     GwSetInteraction(&headless);

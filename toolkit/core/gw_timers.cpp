@@ -3,10 +3,12 @@
 #include <deque>
 #include <set>
 #include <tuple>
+#include <vector>
 
 #include "platform/base/reset_hooks.h"
 #include "platform/system/clock.h"
 #include "platform/system/event_pump.h"
+#include "platform/system/termination_signal.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_widget_store.h"
@@ -142,7 +144,24 @@ void GwTimerScheduler::Reset() {
     platform::SetPumpHook(&g_pump);
 }
 
+namespace {
+
+// Once a signal has asked the program to end, no modal run lasts: each
+// returns to its caller as cancelled, down to the main window's, after
+// which the program runs its exit from its main loop.
+void EndModalRunsOnTermination() {
+    if (platform::TerminationSignal() == 0) return;
+    std::vector<GwCore*> running;
+    for (const GwCore* widget : GwWidgetStore::Get().live) {
+        if (widget->in_modal_run() && !widget->modal_ended()) running.push_back(const_cast<GwCore*>(widget));
+    }
+    for (GwCore* widget : running) widget->end_modal(GwRESULT_CANCEL);
+}
+
+}  // namespace
+
 bool GwProcessPendingEvents() {
+    EndModalRunsOnTermination();
     GwAnnounceCreatedWidgets();
     bool ran = GwTimerScheduler::ProcessPending();
     GwDispatchGuard guard;
