@@ -1,5 +1,6 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "devicewin/device_messages.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/io_state_windows.h"
 #include "devicewin/widget_take.h"
@@ -50,6 +51,11 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"Wenzo_Timer_IOState", Wenzo_Timer_IOState},
     {"Wenzo_Timer_fct", Wenzo_Timer_fct},
     {"Wenzo_Switch_IOStat", Wenzo_Switch_IOStat},
+    {"DMSG_Show", DMSG_Show},
+    {"DMSG_Hide", DMSG_Hide},
+    {"DMSG_Timer", DMSG_Timer},
+    {"DMSG_Reset", DMSG_Reset},
+    {"DMSG_SaveAs", DMSG_SaveAs},
     {nullptr, nullptr},
 };
 

@@ -5,6 +5,7 @@
 #include "app/main/main_object.h"
 #include "bus/serial/tarn_bus.h"
 #include "devicewin/device_window_callbacks.h"
+#include "parameters/parabase/para_base.h"
 #include "sim/drive_faults.h"
 #include "sim/virtual_drive.h"
 #include "toolkit/core/gw_core.h"
@@ -54,6 +55,24 @@ sim::DriveTable StateTable(uint16_t type) {
     table.PutFullRange(151, "MODE", "USIGN16", kRunModeA);
     table.PutFullRange(205, "DMSG", "USIGN8", 0);
     return table;
+}
+
+void Version210(sim::DriveTable& table) {
+    table.version = 42;
+    for (int number : {90, 92}) table.Find(number)->value = maintest::FloatBits(2.1f);
+}
+
+namespace {
+
+struct OnlineSwitch : ParaBase {
+    using ParaBase::SetOnline;
+};
+
+}  // namespace
+
+void SetActiveOnline(bool on) {
+    void (ParaBase::*setOnline)(bool) = &OnlineSwitch::SetOnline;
+    (GetMain()->ActiveParaBase()->*setOnline)(on);
 }
 
 void StateWindowTest::SetUp() {

@@ -33,6 +33,11 @@ inline constexpr uint32_t kRunModeA = 'A';
 // "LONGTEXT"), 151 (kRunModeA) and 205 (0).
 sim::DriveTable StateTable(uint16_t type);
 
+// Firmware version 2.10 in the table (parameters 90 and 92 and the record).
+void Version210(sim::DriveTable& table);
+// Takes the active device off the bus and back without closing its windows.
+void SetActiveOnline(bool on);
+
 class StateWindowTest : public mainwindowtest::MainWindowTest {
 public:
     void SetUp() override;

@@ -20,15 +20,6 @@ namespace {
 
 using Callback = int (*)(GwCore*, GwEvent*, GwUD);
 
-// Takes the active device off the bus and back without closing its windows.
-struct OnlineSwitch : ParaBase {
-    using ParaBase::SetOnline;
-};
-void SetActiveOnline(bool on) {
-    void (ParaBase::*setOnline)(bool) = &OnlineSwitch::SetOnline;
-    (GetMain()->ActiveParaBase()->*setOnline)(on);
-}
-
 int CountResize(GwCore*, GwEvent*, GwUD counter) {
     ++*static_cast<int*>(counter.pointer());
     return 1;
