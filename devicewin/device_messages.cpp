@@ -10,6 +10,7 @@
 #include "app/services/message_text.h"
 #include "bus/base/device_parameters.h"
 #include "devicewin/device_text_file.h"
+#include "devicewin/device_window_frame.h"
 #include "devicewin/poll_timer.h"
 #include "parameters/parabase/para_base.h"
 #include "platform/base/format.h"
@@ -52,8 +53,6 @@ constexpr char kLogName[] = "MessageText";
 constexpr char kSpeakerName[] = "Speaker";
 constexpr char kChordFile[] = ".\\chord.wav";
 constexpr char kSaveFilterFormat[] = "%s (*.txt)|*.txt|%s (*.*)|*|";
-constexpr uint32_t kFirstPeriodMs = 500;
-constexpr uint32_t kMessagePollMaximumMs = 100000;
 constexpr uint32_t kMessagePollWeightMs = 2000;
 constexpr uint32_t kMessagePollMinimumMs = 1000;
 
@@ -137,7 +136,7 @@ int DMSG_Show(GwCore* widget, GwEvent*, GwUD) {
     std::string log;
     file.Load(log);
     widget->set_text(log);
-    widget->start_timer(kFirstPeriodMs);
+    widget->start_timer(kFirstPollPeriodMs);
     return 1;
 }
 
@@ -152,7 +151,7 @@ int DMSG_Hide(GwCore* widget, GwEvent*, GwUD) {
 int DMSG_Timer(GwCore* widget, GwEvent*, GwUD) {
     Main* main = GetMain();
     if (main == nullptr || widget == nullptr || !main->CheckTimerIntegrity(widget, true)) return 1;
-    PollTimer timer{kMessagePollMaximumMs, kMessagePollWeightMs, kMessagePollMinimumMs, widget};
+    PollTimer timer{kDeviceWindowPollMaximumMs, kMessagePollWeightMs, kMessagePollMinimumMs, widget};
     widget->stop_timer();
     PollTimerRestartAtEnd restart(timer);
     ParaBase* base = main->ActiveParaBase();

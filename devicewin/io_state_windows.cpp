@@ -7,6 +7,7 @@
 #include "app/services/message_box.h"
 #include "bus/base/device_parameters.h"
 #include "bus/base/parameter_entry.h"
+#include "devicewin/device_window_frame.h"
 #include "devicewin/io_state_tables.h"
 #include "devicewin/poll_timer.h"
 #include "parameters/parabase/para_base.h"
@@ -48,8 +49,6 @@ IoStateRecord& RecordOf(const IoStateModel& model) {
     return records.Wenzo;
 }
 
-constexpr uint32_t kFirstPeriodMs = 500;
-constexpr uint32_t kIoPollMaximumMs = 100000;
 constexpr char kGreen[] = "green";
 constexpr char kGray[] = "gray";
 constexpr char kNoVoltage[] = "     ";
@@ -158,7 +157,7 @@ void ShowExtensionModule(const IoStateModel& model, ParaBase& base, GwCore* wind
 int IoTick(const IoStateModel& model, GwCore* widget) {
     Main* main = GetMain();
     if (main == nullptr || widget == nullptr || !main->CheckTimerIntegrity(widget, true)) return 1;
-    PollTimer timer{kIoPollMaximumMs, model.IoTick.IntervalAt9600Ms, model.IoTick.MinimumMs, widget};
+    PollTimer timer{kDeviceWindowPollMaximumMs, model.IoTick.IntervalAt9600Ms, model.IoTick.MinimumMs, widget};
     widget->stop_timer();
     PollTimerRestartAtEnd restart(timer);
     ParaBase* base = main->ActiveParaBase();
@@ -250,7 +249,8 @@ void FunctionPass(const IoStateModel& model, ParaBase& base, GwCore* widget) {
 int FunctionTick(const IoStateModel& model, GwCore* widget) {
     Main* main = GetMain();
     if (main == nullptr || widget == nullptr || !main->CheckTimerIntegrity(widget, true)) return 1;
-    PollTimer timer{kIoPollMaximumMs, model.FunctionTick.IntervalAt9600Ms, model.FunctionTick.MinimumMs, widget};
+    PollTimer timer{
+        kDeviceWindowPollMaximumMs, model.FunctionTick.IntervalAt9600Ms, model.FunctionTick.MinimumMs, widget};
     widget->stop_timer();
     ParaBase* base = main->ActiveParaBase();
     if (model.RestartsFunctionTimerFirst) {
@@ -286,8 +286,8 @@ int Show(const IoStateModel& model, GwCore* window, GwEvent*, GwUD) {
         for (int i = 0; i < model.FunctionTicksBeforeShow; ++i) FunctionTick(model, window);
         SetText(window, "fct", kFunctionViewButtonText);
     }
-    window->start_timer(kFirstPeriodMs);
-    if (GwCore* enpo = Child(window, "enpo")) enpo->start_timer(kFirstPeriodMs);
+    window->start_timer(kFirstPollPeriodMs);
+    if (GwCore* enpo = Child(window, "enpo")) enpo->start_timer(kFirstPollPeriodMs);
     if (model.SlotParameters.empty()) return 1;
     Main* main = GetMain();
     ParaBase* base = main != nullptr ? main->ActiveParaBase() : nullptr;
