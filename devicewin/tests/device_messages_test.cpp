@@ -159,7 +159,9 @@ TEST_F(DeviceMessagesTest, ATickLogsTheReportedMessage) {
         std::snprintf(written, sizeof written, "W 20205=%X", c.number & 0xFF);  // telegrams carry hexadecimal
         EXPECT_EQ(heard.back(), written);
         EXPECT_EQ(platform::RecordedSounds().size(), sounds + (c.speaker ? 1 : 0));
-        if (c.speaker) EXPECT_EQ(platform::RecordedSounds().back().file, ".\\chord.wav");
+        if (c.speaker) {
+            EXPECT_EQ(platform::RecordedSounds().back().file, ".\\chord.wav");
+        }
     }
     EXPECT_TRUE(log->is_timer_running());
     EXPECT_EQ(log->timer_interval(), 2000u);
@@ -219,6 +221,11 @@ TEST_F(DeviceMessagesTest, TheLogLivesInTheDeviceTextFileWhileClosed) {
     DMSG_Reset(W("Reset"), nullptr, GwUD());
     EXPECT_EQ(FileText(file), "");
     EXPECT_EQ(log->text(), "");
+
+    // Another active device ends the frame without hiding it first.
+    log->set_text("last\n");
+    docking_->CloseDockingFrame("AutoMessage");
+    EXPECT_EQ(FileText(file), "last\n");
 }
 
 TEST_F(DeviceMessagesTest, SaveAsOffersTextFilesAndRemembersTheFolder) {
