@@ -34,3 +34,16 @@ struct PollTimer {
     // starts its timer with it, held in 1 to 65535 ms.
     void Restart();
 };
+
+// Restarts the timer when it goes out of scope, so that a tick restarts its
+// timer on every way out, an error or an exception included.
+class PollTimerRestartAtEnd {
+public:
+    explicit PollTimerRestartAtEnd(PollTimer& timer) : timer_(timer) {}
+    ~PollTimerRestartAtEnd() { timer_.Restart(); }
+    PollTimerRestartAtEnd(const PollTimerRestartAtEnd&) = delete;
+    PollTimerRestartAtEnd& operator=(const PollTimerRestartAtEnd&) = delete;
+
+private:
+    PollTimer& timer_;
+};

@@ -6,6 +6,7 @@
 #include "app/services/activity_message.h"
 #include "app/services/app_files.h"
 #include "app/services/device_error.h"
+#include "app/services/file_name_component.h"
 #include "app/services/message_box.h"
 #include "app/services/window_handler.h"
 #include "bus/base/timeout.h"
@@ -76,15 +77,6 @@ std::string OutputPath(Main& main, const std::string& modeName) {
 }
 
 }  // namespace
-
-std::string RunModeFileComponent(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '/' || c == ':' || c == '.' || byte < 0x20 || byte == 0x7F) c = '_';
-    }
-    return out;
-}
 
 int CB_GenerateRunModeParaSets(GwCore* widget, GwEvent*, GwUD) {
     Main* main = GetMain();

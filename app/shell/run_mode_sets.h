@@ -17,8 +17,3 @@ inline constexpr char kRunModeSetsQuestion[] =
     "gespeichert.\nDie Verarbeitung kann nicht unterbrochen werden.\n\nMöchten Sie fortfahren?";
 
 int CB_GenerateRunModeParaSets(GwCore* widget, GwEvent* event, GwUD userData);
-
-// One component of a file name from a device label or a run-mode name: path
-// separators, ':', '.' and control characters become '_', so the name stays
-// in its directory and keeps no extension of its own.
-std::string RunModeFileComponent(const std::string& text);

@@ -11,6 +11,7 @@
 #include "motor/datalogger/data_logger.h"
 #include "platform/base/log_sink.h"
 #include "platform/system/dynamic_library.h"
+#include "platform/system/sound.h"
 #include "platform/system/termination_signal.h"
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/headless/gw_headless_interaction.h"
@@ -38,7 +39,11 @@ void StartScreenRenderer() {
     }
     using StartFunction = int (*)();
     auto start = reinterpret_cast<StartFunction>(platform::GetProcAddress(module, kRendererStart));
-    if (start == nullptr || start() == 0) platform::LogLine("torvan: running without a screen");
+    if (start == nullptr || start() == 0) {
+        platform::LogLine("torvan: running without a screen");
+        return;
+    }
+    platform::SetSoundOutput(true);
 }
 
 }  // namespace
