@@ -1,6 +1,8 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "devicewin/device_save.h"
 #include "devicewin/device_window_frame.h"
+#include "devicewin/take_over.h"
 #include "devicewin/widget_take.h"
 
 namespace {
@@ -19,6 +21,13 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_SetFocusToDefault", CB_SetFocusToDefault},
     {"CB_EnableTakeItBut", CB_EnableTakeItBut},
     {"CB_MarkAllChanged", CB_MarkAllChanged},
+    {"CB_DvFctTakeIt", CB_DvFctTakeIt},
+    {"TakeItForControl", TakeItForControl},
+    {"CB_DvFctOK", CB_DvFctOK},
+    {"CB_DvFctOK_IgnoreRm", CB_DvFctOK_IgnoreRm},
+    {"CB_TakeItSaveDeviceAndCloseWindow", CB_TakeItSaveDeviceAndCloseWindow},
+    {"CB_SaveDevice", CB_SaveDevice},
+    {"Hide_CB_SetupMain", Hide_CB_SetupMain},
     {nullptr, nullptr},
 };
 

@@ -64,6 +64,12 @@ sim::DriveTable DeviceWindowTable() {
         array->elements = {0, 0, 0, 0, 0};
     }
     Ranged(table, kGroupIndex, "GRPIX", "USIGN16", 2, 0, 5);
+    Ranged(table, kSave, "SAVE", "USIGN8", 0, 0, 1);
+    sim::DriveParameter* application = Ranged(table, kApplication, "APPL", "USIGN8", 2, 0, 5);
+    application->flags |= sim::kFlagValueTexts;
+    application->value_texts = {{0, "None"}, {1, "Speed"}, {2, "Torque"}, {3, "Position"}, {4, "Table"}, {5, "Bus"}};
+    Ranged(table, kIdentMode, "MIDNT", "USIGN8", 0, 0, 2);
+    Ranged(table, kCommand, "CMD", "USIGN16", 0, 0, 100);
     return table;
 }
 
