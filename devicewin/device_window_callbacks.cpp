@@ -1,7 +1,9 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "devicewin/change_callbacks.h"
 #include "devicewin/device_save.h"
 #include "devicewin/device_window_frame.h"
+#include "devicewin/parameter_properties.h"
 #include "devicewin/take_over.h"
 #include "devicewin/widget_take.h"
 
@@ -28,6 +30,10 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_TakeItSaveDeviceAndCloseWindow", CB_TakeItSaveDeviceAndCloseWindow},
     {"CB_SaveDevice", CB_SaveDevice},
     {"Hide_CB_SetupMain", Hide_CB_SetupMain},
+    {"CB_DvFctParaProperties", CB_DvFctParaProperties},
+    {"CB_DvFctParaHelp", CB_DvFctParaHelp},
+    {"CB_DvFctParaChange", CB_DvFctParaChange},
+    {"CB_DvFctParaChangeDirect", CB_DvFctParaChangeDirect},
     {nullptr, nullptr},
 };
 

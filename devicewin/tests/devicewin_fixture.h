@@ -19,7 +19,10 @@ class GwCore;
 namespace devicewintest {
 
 // The drive's parameters beyond those the activation reads.
-inline constexpr int kSpeed = 12;         // "SPEED" INT16 -32768..32767, unit "rpm"
+inline constexpr int kKeypadGroups = 8;  // "KPGRP" the keypad groups "DRIVE" and "MOTOR"
+// "SPEED" INT16 -32768..32767, unit "rpm", EEPROM, read level 3, write level 5,
+// keypad group "MOTOR", with a description.
+inline constexpr int kSpeed = 12;
 inline constexpr int kList = 20;          // "LIST" USIGN8 2..9, value 5
 inline constexpr int kCompanion = 21;     // "COMP" USIGN8 0..9, value 4, dispatched texts
 inline constexpr int kToggles = 24;       // "TGLS" USIGN16 array {0, 3}
@@ -35,6 +38,7 @@ inline constexpr int kModeText = 35;      // "MTXT" USIGN8 with value texts
 inline constexpr int kSelect = 36;        // "SEL" USIGN8 1..5, value 1
 inline constexpr int kTable = 37;         // "TAB" USIGN16 array of 5
 inline constexpr int kSignedTable = 38;   // "STAB" INT16 array of 5
+inline constexpr int kHexTable = 39;      // "HTAB" USIGN16 hexadecimal array of 3
 inline constexpr int kUnits = 107;        // the unit texts
 inline constexpr int kSave = 150;         // "SAVE" USIGN8 0..1
 inline constexpr int kApplication = 152;  // "APPL" USIGN8 0..5, value texts
