@@ -4,6 +4,7 @@
 #include "devicewin/device_save.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/parameter_properties.h"
+#include "devicewin/run_mode_window.h"
 #include "devicewin/take_over.h"
 #include "devicewin/widget_take.h"
 
@@ -34,6 +35,8 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_DvFctParaHelp", CB_DvFctParaHelp},
     {"CB_DvFctParaChange", CB_DvFctParaChange},
     {"CB_DvFctParaChangeDirect", CB_DvFctParaChangeDirect},
+    {"CB_CallRunMode", CB_CallRunMode},
+    {"CB_InstallRunMode", CB_InstallRunMode},
     {nullptr, nullptr},
 };
 

@@ -101,12 +101,15 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
     if (p == nullptr) return kStatusNoParameter;
     if (p->read_only) return kStatusWriteAccess;
     if (p->IsArray() || p->type->is_string || !p->InRange(raw)) return kStatusInvalidValue;
+    const bool sameSelection = p->value == raw;
     p->value = raw;
     if (number == kHandshakeParameter && handshake.enabled && raw == kHandshakeSetEnd) {
         handshake.checking = true;
         handshake.polls_left = handshake.busy_polls;
     }
-    if (number == kRunModeSelectParameter && run_mode.enabled) {
+    // Asked again for the mode it is already switching to, the drive goes on
+    // counting; a new selection starts the change over.
+    if (number == kRunModeSelectParameter && run_mode.enabled && !(run_mode.pending && sameSelection)) {
         run_mode.pending = true;
         run_mode.reads_left = run_mode.reads_before;
     }

@@ -96,7 +96,8 @@ struct DownloadHandshake {
 // A run-mode change: parameter 151 reports the run mode that a write of 152
 // selected, off unless a test turns it on. After an accepted write of 152,
 // `reads_before` reads of 151 still answer the old mode (0: the first read
-// already sees the new one; kRunModeNeverFollows: every read).
+// already sees the new one; kRunModeNeverFollows: every read). Writing the
+// same selection again meanwhile keeps the count.
 inline constexpr int kRunModeReportParameter = 151;
 inline constexpr int kRunModeSelectParameter = 152;
 inline constexpr int kRunModeNeverFollows = -1;
