@@ -5,7 +5,10 @@
 #include "devicewin/device_window_frame.h"
 #include "devicewin/parameter_properties.h"
 #include "devicewin/run_mode_window.h"
+#include "devicewin/scope_channels.h"
+#include "devicewin/set_para_wait.h"
 #include "devicewin/take_over.h"
+#include "devicewin/utility_callbacks.h"
 #include "devicewin/widget_take.h"
 
 namespace {
@@ -37,6 +40,15 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_DvFctParaChangeDirect", CB_DvFctParaChangeDirect},
     {"CB_CallRunMode", CB_CallRunMode},
     {"CB_InstallRunMode", CB_InstallRunMode},
+    {"CB_SetParaWait", CB_SetParaWait},
+    {"CB_DS_Init", CB_DS_Init},
+    {"CB_DS_SetTipText", CB_DS_SetTipText},
+    {"CB_DS_Popup", CB_DS_Popup},
+    {"CB_DS_SetToCh", CB_DS_SetToCh},
+    {"CB_ShowMotorIdent", CB_ShowMotorIdent},
+    {"CB_OverlenContent2Tooltip", CB_OverlenContent2Tooltip},
+    {"CB_CallExplorer", CB_CallExplorer},
+    {"CB_SetDeviceNameAsText", CB_SetDeviceNameAsText},
     {nullptr, nullptr},
 };
 

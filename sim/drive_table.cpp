@@ -116,6 +116,22 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
     return 0;
 }
 
+void DriveTable::ScheduleValue(int number, uint32_t raw, uint64_t at_us) {
+    timed_values_.push_back({number, raw, at_us});
+}
+
+void DriveTable::ApplyDueValues(uint64_t now_us) {
+    std::vector<TimedValue> waiting;
+    for (const TimedValue& timed : timed_values_) {
+        if (timed.at_us > now_us) {
+            waiting.push_back(timed);
+        } else if (DriveParameter* p = Find(timed.number)) {
+            p->value = timed.value;
+        }
+    }
+    timed_values_ = std::move(waiting);
+}
+
 void DriveTable::BeforeValueRead(int number) {
     if (number == kRunModeReportParameter && run_mode.pending && run_mode.reads_left != kRunModeNeverFollows) {
         if (run_mode.reads_left > 0) {

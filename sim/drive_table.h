@@ -110,6 +110,15 @@ struct RunModeFollow {
     bool pending = false;
 };
 
+// A value a parameter takes by itself at a time on the drive's clock (the
+// clock the line's characters are stamped with), as a drive finishing a
+// command does.
+struct TimedValue {
+    int number = 0;
+    uint32_t value = 0;
+    uint64_t at_us = 0;
+};
+
 class DriveTable {
 public:
     // Reads the table's text format (sim/README.md). `source` names the text
@@ -134,6 +143,11 @@ public:
     // Called before a value read of `number` is answered: moves the download
     // handshake and a pending run-mode change on.
     void BeforeValueRead(int number);
+    // Parameter `number` takes `raw` at `at_us` (a later write before then
+    // does not cancel it).
+    void ScheduleValue(int number, uint32_t raw, uint64_t at_us);
+    // Gives every scheduled value that is due at `now_us` to its parameter.
+    void ApplyDueValues(uint64_t now_us);
 
     // Device registers.
     uint32_t type_number = 0;
@@ -148,6 +162,7 @@ public:
 
 private:
     std::map<int, DriveParameter> parameters_;
+    std::vector<TimedValue> timed_values_;
 };
 
 // Path of a fixture that comes with the virtual drive ("drive.tbl").

@@ -16,6 +16,7 @@ namespace {
 constexpr char kDescriptionFile[] =
     "[parameterdescription]\nP012=Speed set point\nP092=Firmware version\n"
     "[ParaMenu]\nMOTOR=Motor data\n"
+    "[ScopeEntryIntroduction]\nSpeed=Actual speed of the motor\n"
     "[ValueTextDispatcher]\nCOMP=CompanionTexts\n"
     "[CompanionTexts]\n0=Zero\n1=One\n2=Two\n3=Three\n4=Four\n5=Five\n6=Six\n7=Seven\n8=Eight\n9=Nine\n";
 
@@ -89,7 +90,7 @@ void DeviceWindowTest::SetUp() {
     MainTest::SetUp();
     GwRcMgr::use_func_desc(DeviceWindowCallbacks());
     WriteTreeFile("LANGUAGE/044/tarn_std.PIT", kDescriptionFile);
-    auto drive = std::make_unique<sim::VirtualDrive>(DeviceWindowTable(), maintest::kAddress, baud_);
+    auto drive = std::make_unique<sim::VirtualDrive>(MakeTable(), maintest::kAddress, baud_);
     drive->AttachTo(line_);
     drives_[maintest::kAddress] = std::move(drive);
     ASSERT_TRUE(main_->OpenTarnBus(baud_, 1, true));

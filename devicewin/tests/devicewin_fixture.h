@@ -65,6 +65,8 @@ public:
 
     void SetUp() override;
     void TearDown() override;
+    // The drive's table; DeviceWindowTable unless a test needs another.
+    virtual sim::DriveTable MakeTable() { return DeviceWindowTable(); }
 
     // A context on a copy of the active device's base.
     TestContext* MakeContext(bool online);
