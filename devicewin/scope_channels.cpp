@@ -16,7 +16,7 @@
 
 namespace {
 
-platform::ResetHook g_resetScopeChannels([] { ScopeChannels().Recorder.reset(); });
+platform::ResetHook resetScopeChannels([] { ScopeChannels().Recorder.reset(); });
 
 ScopeRecorder* Recorder() { return ScopeChannels().Recorder.get(); }
 
