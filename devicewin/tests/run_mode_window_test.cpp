@@ -12,12 +12,14 @@
 #include "app/services/program_flags.h"
 #include "app/services/services_hooks.h"
 #include "app/services/window_handler.h"
+#include "devicewin/device_save.h"
 #include "devicewin/run_mode_window.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "parameters/parabase/para_types.h"
 #include "platform/system/clock.h"
 #include "sim/drive_faults.h"
 #include "toolkit/core/gw_combo.h"
+#include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -211,6 +213,10 @@ TEST_F(InstallTest, TheDriveTakesTheRunModeAtTheSecondRead) {
     for (const char* name : {"DeviceControl", "4_AOP_Page"}) ListedOnlineWindow(name);
     StatusContext* context = OpenSetup(3);
     context->Modified = true;
+    // The main window's signature watch, which the save asks to check.
+    auto* watch = new GwContainer(kMainContainerName, mainWindow_);
+    watch->show();
+    ASSERT_FALSE(BusTransferFlag);
     NewLogText();
     Confirm();
     EXPECT_EQ(CB_InstallRunMode(W("Install"), nullptr, GwUD()), 0);
@@ -238,6 +244,9 @@ TEST_F(InstallTest, TheDriveTakesTheRunModeAtTheSecondRead) {
     EXPECT_FALSE(window_->is_visible());
     EXPECT_TRUE(setup_->child("Setup")->is_enabled());
     EXPECT_EQ(dynamic_cast<GwCombo*>(W("_PN_152"))->first_selected(), 3);
+    // The save ran while the installation held the transfer flag: the watch
+    // took its tick for a guarded one and did not start its timer.
+    EXPECT_FALSE(watch->is_timer_running());
     EXPECT_FALSE(BusTransferFlag);
     EXPECT_FALSE(ActivityWindowOpen);
 }
