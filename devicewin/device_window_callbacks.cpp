@@ -1,8 +1,16 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "devicewin/change_callbacks.h"
 #include "devicewin/device_messages.h"
+#include "devicewin/device_save.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/io_state_windows.h"
+#include "devicewin/parameter_properties.h"
+#include "devicewin/run_mode_window.h"
+#include "devicewin/scope_channels.h"
+#include "devicewin/set_para_wait.h"
+#include "devicewin/take_over.h"
+#include "devicewin/utility_callbacks.h"
 #include "devicewin/widget_take.h"
 
 namespace {
@@ -21,6 +29,28 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_SetFocusToDefault", CB_SetFocusToDefault},
     {"CB_EnableTakeItBut", CB_EnableTakeItBut},
     {"CB_MarkAllChanged", CB_MarkAllChanged},
+    {"CB_DvFctTakeIt", CB_DvFctTakeIt},
+    {"TakeItForControl", TakeItForControl},
+    {"CB_DvFctOK", CB_DvFctOK},
+    {"CB_DvFctOK_IgnoreRm", CB_DvFctOK_IgnoreRm},
+    {"CB_TakeItSaveDeviceAndCloseWindow", CB_TakeItSaveDeviceAndCloseWindow},
+    {"CB_SaveDevice", CB_SaveDevice},
+    {"Hide_CB_SetupMain", Hide_CB_SetupMain},
+    {"CB_DvFctParaProperties", CB_DvFctParaProperties},
+    {"CB_DvFctParaHelp", CB_DvFctParaHelp},
+    {"CB_DvFctParaChange", CB_DvFctParaChange},
+    {"CB_DvFctParaChangeDirect", CB_DvFctParaChangeDirect},
+    {"CB_CallRunMode", CB_CallRunMode},
+    {"CB_InstallRunMode", CB_InstallRunMode},
+    {"CB_SetParaWait", CB_SetParaWait},
+    {"CB_DS_Init", CB_DS_Init},
+    {"CB_DS_SetTipText", CB_DS_SetTipText},
+    {"CB_DS_Popup", CB_DS_Popup},
+    {"CB_DS_SetToCh", CB_DS_SetToCh},
+    {"CB_ShowMotorIdent", CB_ShowMotorIdent},
+    {"CB_OverlenContent2Tooltip", CB_OverlenContent2Tooltip},
+    {"CB_CallExplorer", CB_CallExplorer},
+    {"CB_SetDeviceNameAsText", CB_SetDeviceNameAsText},
     {"Ruvex_Create_IOState", Ruvex_Create_IOState},
     {"Ruvex_Show_IOState", Ruvex_Show_IOState},
     {"Ruvex_Hide_IOState", Ruvex_Hide_IOState},

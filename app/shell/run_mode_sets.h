@@ -5,12 +5,11 @@
 
 #include <string>
 
+#include "families/run_mode_change.h"
 #include "toolkit/core/gw_event.h"
 
 class GwCore;
 
-// Parameter that selects the run mode; parameter 151 confirms it.
-inline constexpr int kRunModeSelectParameter = 152;
 // The question before the run, with its line breaks.
 inline constexpr char kRunModeSetsQuestion[] =
     "Nacheinander werden alle verfügbaren Betriebsarten des Gerätes installiert und in \"UserData\" "
