@@ -310,7 +310,7 @@ void PlotView::DrawLegend(GwDeviceContext* dc, const PlotData& plot) const {
     dc->reset_mapping();
     dc->set_text_colour(kTextColour);
     auto lineTop = [&](int j) { return (j - 1) * h + kScreenMarginUnits / 2; };
-    dc->set_clip(MarginLeft_, 0, MarginLeft_ + band, MarginTop_);
+    dc->set_clip(MarginLeft_, 0, MarginLeft_ + band, size.height);
     for (int j = 1; j <= plot.LeftCount; ++j) {
         const PlotPen& pen = Pens[j - 1];
         const int y = lineTop(j);
@@ -319,7 +319,7 @@ void PlotView::DrawLegend(GwDeviceContext* dc, const PlotData& plot) const {
         dc->draw_text(MarginLeft_ + length + kLegendGap, y, plot.Channels[j - 1].Name);
     }
     dc->lift_clip();
-    dc->set_clip(right - band, 0, right, MarginTop_);
+    dc->set_clip(right - band, 0, right, size.height);
     const bool names = length + kLegendGap <= band;
     const double nameWidth = std::min<double>(RightNameWidth_, band - length - kLegendGap);
     for (int j = 1; j <= plot.RightCount; ++j) {

@@ -92,6 +92,10 @@ TEST_F(HandOverTest, StartWithoutDdeQuotesTheDefaultPath) {
     for (const platform::ProgramStart& start : starts) {
         EXPECT_EQ(start, (platform::ProgramStart{"plotter", {"plotter", "\"" + DefaultPath() + "\""}, false}));
     }
+    // The process itself gets the path without the quotes.
+    const std::vector<std::string> command = platform::NativeCommand(starts[0]);
+    ASSERT_EQ(command.size(), 2u);
+    EXPECT_EQ(command[1].find('"'), std::string::npos) << command[1];
 }
 
 TEST_F(HandOverTest, FailedStartShowsTheToolAndFallsBackToTheBuiltInWindow) {

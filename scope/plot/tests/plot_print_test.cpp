@@ -107,7 +107,8 @@ TEST_F(PlotPrintTest, OrientationDialogCarriesTheCaptionsAndTheChosenToggle) {
 }
 
 TEST_F(PlotPrintTest, OnePagePrintedWithGreyPensOfThePrintWidth) {
-    OpenScratchWindow();
+    WriteScratch(Dat(3, {1, 2, 3, 4}), Sdc("0 a [u]\n0 b [u]\n0 c [u]\n0 d [u]\n"));
+    ASSERT_EQ(ShowInternalPlot(nullptr, nullptr, GwUD()), 1);
     const std::string outDir = testsupport::RuntimePath("userdata").string();
     GwSetPrintOutputDirectory(outDir);
     ScriptOrientation();
@@ -118,19 +119,20 @@ TEST_F(PlotPrintTest, OnePagePrintedWithGreyPensOfThePrintWidth) {
     EXPECT_EQ(docs[0].name, "Torvan");
     ASSERT_EQ(docs[0].pages.size(), 1u);
     const int penWidth = static_cast<int>(600 * 0.375 / 25.4);
-    int polylines = 0, legendLines = 0;
+    std::vector<std::string> curvePens, legendPens;
     for (const GwDrawOp& op : docs[0].pages[0].operations) {
         if (op.kind == GwDrawKind::kPolyline) {
-            ++polylines;
-            EXPECT_EQ(op.pen.colour, "#000000");
+            curvePens.push_back(op.pen.colour);
             EXPECT_EQ(op.pen.width, penWidth);
         }
-        if (op.kind == GwDrawKind::kLine && op.points[1].x - op.points[0].x == 100 && op.pen.colour == "#000000") {
-            ++legendLines;
+        if (op.kind == GwDrawKind::kLine && op.points[1].x - op.points[0].x == 100) {
+            legendPens.push_back(op.pen.colour);
+            EXPECT_EQ(op.pen.width, penWidth);
         }
     }
-    EXPECT_EQ(polylines, 1);
-    EXPECT_EQ(legendLines, 1);
+    const std::vector<std::string> greys = {"#000000", "#404040", "#808080", "#c0c0c0"};
+    EXPECT_EQ(curvePens, greys);
+    EXPECT_EQ(legendPens, greys);
     // Portrait: 20 mm at the left, 170 mm and a text line at the bottom.
     const double unitsPerMm = 600 / 25.4;
     for (const GwDrawOp& op : docs[0].pages[0].operations) {
