@@ -21,6 +21,7 @@ constexpr double kRangeMargin = 0.05;
 // Rounds half up while keeping a value that is a hair below a half from
 // turning over.
 constexpr double kHalfUp = 0.4999999999;
+constexpr double kLargestValue = 1e300;
 
 std::vector<std::string_view> Lines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -185,7 +186,12 @@ bool PlotData::ReadValues(const std::string& text) {
         // A row of another width would shift every later value into the
         // wrong channel.
         if (fields.size() != first.size() || !IsNumberField(fields[0])) return false;
-        for (const std::string& field : fields) Values.push_back(std::atof(field.c_str()));
+        for (const std::string& field : fields) {
+            const double value = std::atof(field.c_str());
+            // Beyond this the ranges and their margins would overflow.
+            if (!std::isfinite(value) || std::fabs(value) > kLargestValue) return false;
+            Values.push_back(value);
+        }
     }
     return true;
 }

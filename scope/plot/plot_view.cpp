@@ -13,6 +13,8 @@ namespace {
 
 constexpr char kPrinterSection[] = "Printer";
 constexpr int kScreenMarginUnits = 10;
+// A margin beyond any paper, kept from turning into a device overflow.
+constexpr double kLargestMarginMm = 1000;
 constexpr int kTickUnits = 4;
 constexpr double kPrintPenMm = 0.375;
 constexpr double kLegendBand = 0.49;
@@ -113,7 +115,10 @@ void PlotView::ReadPrintMargins() {
         for (const DefaultMargin& m : kDefaultMargins) profile->write_int(m.key, m.value);
     }
     UnitFactor = profile->read_int("Measure", 0) == 1 ? 1 : 10;
-    auto mm = [&](const char* key) { return profile->read_double(key, 0) * UnitFactor; };
+    auto mm = [&](const char* key) {
+        const double value = profile->read_double(key, 0) * UnitFactor;
+        return std::isfinite(value) ? std::clamp(value, 0.0, kLargestMarginMm) : 0.0;
+    };
     PortraitMm = {mm("PLeftSpace"), mm("PRightSpace"), mm("PTopSpace"), mm("PButtomSpace")};
     LandscapeMm = {mm("LLeftSpace"), mm("LRightSpace"), mm("LTopSpace"), mm("LButtomSpace")};
     profile->save();

@@ -1,5 +1,6 @@
 #include "scope/plot/zoom_dialog.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,7 +112,7 @@ void MainContainer::FillFields() {
 bool MainContainer::TakeAxis(const char* minName, const char* maxName, AxisRange* view, const AxisRange& autoRange) {
     const double min = std::atof(child(minName)->text().c_str());
     double max = std::atof(child(maxName)->text().c_str());
-    if (min >= max) return false;
+    if (!std::isfinite(min) || !std::isfinite(max) || min >= max) return false;
     const double least = (autoRange.Max - autoRange.Min) * kLeastZoomShare;
     if (max - min < least) max = min + least;
     *view = {min, max};

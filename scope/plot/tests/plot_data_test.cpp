@@ -44,6 +44,7 @@ TEST(PlotDataLoad, AcceptsOrRefusesFixtureFiles) {
         {"one field too many", "0 1 2\n1 3 4 5\n", "0 a [u]\n0 b [u]\n", false, false},
         {"one field too few", "0 1 2\n1 3\n", "0 a [u]\n0 b [u]\n", false, false},
         {"fewer channel lines than columns", "0 1 2\n", "0 a [u]\nTriggerchannel:  0\n", false, false},
+        {"value beyond the drawable", "0 1e301\n", "0 a [u]\n", false, false},
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.what);
