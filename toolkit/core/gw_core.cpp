@@ -11,8 +11,17 @@
 #include "toolkit/core/gw_timers.h"
 #include "toolkit/core/gw_widget_store.h"
 
+namespace {
+
+uint64_t NextSerial() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
+}  // namespace
+
 GwCore::GwCore(GwKind kind, const std::string& name, GwCore* parent)
-    : kind_(kind), name_(name), definition_name_(name) {
+    : kind_(kind), serial_(NextSerial()), name_(name), definition_name_(name) {
     if (parent != nullptr && !parent->alive_) parent = nullptr;
     GwWidgetStore::Get().Adopt(this, parent);
     GwNotifyCreated(this);

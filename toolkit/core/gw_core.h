@@ -53,6 +53,9 @@ public:
     std::string attribute_text(const std::string& name) const;
     // Whether the widget still exists (false after destroy).
     bool is_alive() const { return alive_; }
+    // A number no other widget of the process has, before or after (what a
+    // GwRef tells its widget by, whatever the address).
+    uint64_t serial() const { return serial_; }
 
     // --- navigation -------------------------------------------------------
     GwCore* parent() const { return parent_; }
@@ -345,6 +348,7 @@ private:
     void copy_tree_into(GwCore* copy) const;
 
     GwKind kind_;
+    uint64_t serial_;
     std::string name_;
     std::string definition_name_;
     std::shared_ptr<const GwDefinition> definition_;
