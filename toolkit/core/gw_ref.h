@@ -27,13 +27,12 @@ public:
     // A widget that is no longer valid gives an empty reference.
     GwRef(T* widget) : widget_(widget), serial_(GwSerialOf(widget)) {}
 
-    // The widget while it is valid, else null.
+    // The widget while it is valid, else null; every use of a reference as
+    // a pointer goes through this check.
     T* get() const { return widget_ != nullptr && GwIsCurrent(widget_, serial_) ? widget_ : nullptr; }
+    operator T*() const { return get(); }
     T* operator->() const { return get(); }
-    explicit operator bool() const { return get() != nullptr; }
     void reset() { *this = GwRef(); }
-    // Whether the reference holds exactly this widget, and it is valid.
-    bool is(const GwCore* widget) const { return widget != nullptr && get() == widget; }
 
 private:
     T* widget_ = nullptr;

@@ -72,7 +72,7 @@ TEST_P(References, AWidgetMadeAtTheAddressOfAFreedOneIsNotTheReferencedOne) {
     for (const GwRef<>& ref : kept) {
         EXPECT_EQ(ref.get(), nullptr);
         EXPECT_FALSE(ref);
-        EXPECT_FALSE(ref.is(second));
+        EXPECT_NE(ref, second);
     }
     EXPECT_EQ(typed.get(), nullptr);
     EXPECT_EQ(typed.operator->(), nullptr);
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Freeings, References,
 TEST_F(ToolkitTest, ReferencesEndWithTheirFramesDisconnection) {
     GwCore* box = new GwCore(GwDIALOGFRAME_CLASS, "Box", nullptr);
     GwRef<> ref(box);
-    EXPECT_TRUE(ref.is(box));
+    EXPECT_EQ(ref, box);
     GwRcMgr::disconnect_frame(box);
     EXPECT_EQ(ref.get(), nullptr) << "a disconnected frame is no longer valid";
     GwRef<> empty;
