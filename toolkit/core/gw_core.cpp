@@ -404,7 +404,7 @@ void GwCore::set_waiting(bool on) {
 
 GwCore* GwCore::default_button() const {
     if (!alive_) return nullptr;
-    if (default_button_ != nullptr && GwWidgetStore::Get().IsLive(default_button_)) return default_button_;
+    if (default_button_ != nullptr) return default_button_;
     if (!default_button_name_.empty()) return child(default_button_name_);
     return nullptr;
 }

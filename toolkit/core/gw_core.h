@@ -16,6 +16,7 @@
 #include "toolkit/core/gw_event.h"
 #include "toolkit/core/gw_kind.h"
 #include "toolkit/core/gw_observer.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/core/gw_ud.h"
 
@@ -380,7 +381,7 @@ private:
     int close_mode_ = GwCLOSE_HIDE;
     bool waiting_ = false;
     int document_option_ = 0;
-    GwCore* default_button_ = nullptr;
+    GwRef<> default_button_;
     std::string default_button_name_;
     std::string icon_;
     std::string foreground_ = "default";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/core/gw_recorder.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_widget_store.h"
 
 namespace {
@@ -12,7 +13,7 @@ struct Observers {
     std::vector<GwObserver*> attached;
     // Made but not yet announced; notifications about these are dropped
     // because the announcement tells the whole state.
-    std::vector<GwCore*> pending;
+    std::vector<GwRef<>> pending;
 };
 
 Observers& O() {
@@ -151,7 +152,7 @@ void GwAnnounceCreatedWidgets() {
     while (!pending.empty()) {
         GwCore* w = pending.front();
         pending.erase(pending.begin());
-        if (GwWidgetStore::Get().IsLive(w)) Tell([w](GwObserver* o) { o->WidgetCreated(w); });
+        if (w != nullptr) Tell([w](GwObserver* o) { o->WidgetCreated(w); });
     }
 }
 

@@ -14,6 +14,7 @@
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_ref.h"
+#include "toolkit/core/gw_timers.h"
 #include "toolkit/core/gw_widget_store.h"
 #include "toolkit/core/tests/toolkit_fixture.h"
 
@@ -86,6 +87,25 @@ INSTANTIATE_TEST_SUITE_P(Freeings, References,
                          ::testing::Values(Freeing{"LaterWindowsDestroyed", DestroyManyWindows},
                                            Freeing{"ToolkitReset", [] { GwWidgetStore::Get().Reset(); }}),
                          [](const ::testing::TestParamInfo<Freeing>& info) { return info.param.name; });
+
+// What the toolkit keeps of a widget itself (a frame's default button, a
+// queued user event) does not pass to the widget made at its address.
+TEST_F(ToolkitTest, TheToolkitsOwnKeptWidgetsDoNotPassToANewWidgetAtTheAddress) {
+    GwCore* frame = new GwCore(GwDIALOGFRAME_CLASS, "Frame", nullptr);
+    GwCore* first = new SlotWidget("First", frame);
+    frame->set_default_button(first);
+    first->post_user_event(1, 2);
+    first->destroy();
+    DestroyManyWindows();
+    GwCore* second = new SlotWidget("Second", frame);
+    ASSERT_EQ(static_cast<void*>(second), static_cast<void*>(first));
+    int userEvents = 0;
+    second->bind(GwCB_USER, [&](GwCore*, GwEvent*) { return ++userEvents; });
+    EXPECT_EQ(frame->default_button(), nullptr);
+    GwProcessPendingEvents();
+    EXPECT_EQ(userEvents, 0) << "the first widget's event reached the second";
+    second->destroy();
+}
 
 TEST_F(ToolkitTest, ReferencesEndWithTheirFramesDisconnection) {
     GwCore* box = new GwCore(GwDIALOGFRAME_CLASS, "Box", nullptr);
