@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "toolkit/core/gw_recorder.h"
-#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_widget_store.h"
 
 namespace {
@@ -12,8 +11,11 @@ namespace {
 struct Observers {
     std::vector<GwObserver*> attached;
     // Made but not yet announced; notifications about these are dropped
-    // because the announcement tells the whole state.
-    std::vector<GwRef<>> pending;
+    // because the announcement tells the whole state. Never stale: a widget
+    // is announced (or the list emptied by the last detach) before its
+    // destruction is told, so plain pointers serve.
+
+    std::vector<GwCore*> pending;
 };
 
 Observers& O() {
@@ -152,7 +154,7 @@ void GwAnnounceCreatedWidgets() {
     while (!pending.empty()) {
         GwCore* w = pending.front();
         pending.erase(pending.begin());
-        if (w != nullptr) Tell([w](GwObserver* o) { o->WidgetCreated(w); });
+        if (GwWidgetStore::Get().IsLive(w)) Tell([w](GwObserver* o) { o->WidgetCreated(w); });
     }
 }
 
