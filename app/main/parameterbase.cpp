@@ -26,7 +26,6 @@ void parameterbase::ReportProgress(int index) {
     Main* main = GetMain();
     GwSlider* indicator = main != nullptr ? main->GetProgressIndicator() : nullptr;
     if (indicator != nullptr) {
-
         indicator->set_start(0);
         indicator->set_end(kProgressMaximum);
         indicator->set_value(shown < kProgressEndIndex ? shown : 0);

@@ -11,8 +11,8 @@
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
-#include "toolkit/profile/gw_profile.h"
 #include "toolkit/core/gw_ref.h"
+#include "toolkit/profile/gw_profile.h"
 
 namespace {
 
@@ -126,7 +126,6 @@ void ShowUserLevel() {
 
 std::string GetUserLevelText(int level) {
     if (g_state.levelTexts == nullptr) {
-
         g_state.levelTexts = GwRcMgr::load(GetMainWindow(), kUserProfileTextWindow, 1);
     }
     if (g_state.levelTexts == nullptr) return "Level " + std::to_string(level);
