@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "toolkit/core/gw_ref.h"
+
 class GwCore;
 
 // Interval while no device is online, in ms.
@@ -22,7 +24,7 @@ struct PollTimer {
     uint32_t Maximum = 0;
     uint32_t IntervalAt9600 = 0;  // the interval when the bus runs at 9600 baud
     uint32_t Minimum = 0;
-    GwCore* Widget = nullptr;
+    GwRef<> Widget;
     uint32_t Current = 0;  // the last computed interval
 
     // Sets and returns Current: 1500 without an online device, else the

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/base/format.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 
@@ -51,10 +52,10 @@ inline constexpr int kLoaderMessageSize = 512;
 
 // The widgets of the download's progress window that the console writes.
 struct LoaderControls {
-    GwCore* window = nullptr;  // parent of the console's boxes
-    GwCore* show = nullptr;    // transcript
-    GwCore* state = nullptr;   // status line
-    GwCore* slider = nullptr;  // progress of a line transfer
+    GwRef<> window;  // parent of the console's boxes
+    GwRef<> show;    // transcript
+    GwRef<> state;   // status line
+    GwRef<> slider;  // progress of a line transfer
 };
 
 class LoaderConsole {

@@ -11,6 +11,7 @@
 #include "platform/system/termination_signal.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_interaction.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_widget_store.h"
 
 namespace {
@@ -18,7 +19,7 @@ namespace {
 using TimerKey = std::tuple<uint64_t, uint64_t, GwCore*>;  // due, sequence, widget
 
 struct UserEvent {
-    GwCore* widget;
+    GwRef<> widget;
     int user1;
     int user2;
 };
@@ -83,11 +84,12 @@ bool GwTimerScheduler::ProcessPending() {
     for (size_t i = 0; i < queued && !st.user_events.empty(); ++i) {
         UserEvent ue = st.user_events.front();
         st.user_events.pop_front();
-        if (!store.IsLive(ue.widget)) continue;
+        GwCore* widget = ue.widget;
+        if (widget == nullptr) continue;
         GwEvent ev;
         ev.user1 = ue.user1;
         ev.user2 = ue.user2;
-        ue.widget->fire(GwCB_USER, ev);
+        widget->fire(GwCB_USER, ev);
         ran = true;
     }
     uint64_t now = platform::TheClock().NowUs();
