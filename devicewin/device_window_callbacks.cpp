@@ -11,6 +11,7 @@
 #include "devicewin/set_para_wait.h"
 #include "devicewin/take_over.h"
 #include "devicewin/utility_callbacks.h"
+#include "devicewin/value_containers.h"
 #include "devicewin/widget_take.h"
 
 namespace {
@@ -40,6 +41,13 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_DvFctParaHelp", CB_DvFctParaHelp},
     {"CB_DvFctParaChange", CB_DvFctParaChange},
     {"CB_DvFctParaChangeDirect", CB_DvFctParaChangeDirect},
+    {"CB_DvFctShowToggleContainer", CB_DvFctShowToggleContainer},
+    {"CB_DvFctShowSwitch", CB_DvFctShowSwitch},
+    {"CB_DvFctShowComboboxContainer", CB_DvFctShowComboboxContainer},
+    {"CB_DvFctParaChangeComboboxContainer", CB_DvFctParaChangeComboboxContainer},
+    {"CB_DvFctShowComboboxPicture", CB_DvFctShowComboboxPicture},
+    {"CB_DvFctShowComboboxContainerAndPicture", CB_DvFctShowComboboxContainerAndPicture},
+    {"CB_DvFctParaChangeComboboxContainerAndPicture", CB_DvFctParaChangeComboboxContainerAndPicture},
     {"CB_CallRunMode", CB_CallRunMode},
     {"CB_InstallRunMode", CB_InstallRunMode},
     {"CB_SetParaWait", CB_SetParaWait},
