@@ -5,6 +5,7 @@
 #include "devicewin/device_save.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/io_state_windows.h"
+#include "devicewin/option_windows.h"
 #include "devicewin/parameter_properties.h"
 #include "devicewin/run_mode_window.h"
 #include "devicewin/scope_channels.h"
@@ -48,6 +49,9 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_DvFctShowComboboxPicture", CB_DvFctShowComboboxPicture},
     {"CB_DvFctShowComboboxContainerAndPicture", CB_DvFctShowComboboxContainerAndPicture},
     {"CB_DvFctParaChangeComboboxContainerAndPicture", CB_DvFctParaChangeComboboxContainerAndPicture},
+    {"SetOptionState", SetOptionState},
+    {"CB_DvFctParaChanged_SetOptionState", CB_DvFctParaChanged_SetOptionState},
+    {"CB_CallOption", CB_CallOption},
     {"CB_CallRunMode", CB_CallRunMode},
     {"CB_InstallRunMode", CB_InstallRunMode},
     {"CB_SetParaWait", CB_SetParaWait},
