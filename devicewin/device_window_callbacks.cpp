@@ -4,8 +4,10 @@
 #include "devicewin/device_messages.h"
 #include "devicewin/device_save.h"
 #include "devicewin/device_window_frame.h"
+#include "devicewin/error_analysis.h"
 #include "devicewin/io_state_windows.h"
 #include "devicewin/option_windows.h"
+#include "devicewin/para_spreadsheet.h"
 #include "devicewin/parameter_properties.h"
 #include "devicewin/run_mode_window.h"
 #include "devicewin/scope_channels.h"
@@ -52,6 +54,11 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"SetOptionState", SetOptionState},
     {"CB_DvFctParaChanged_SetOptionState", CB_DvFctParaChanged_SetOptionState},
     {"CB_CallOption", CB_CallOption},
+    {"CB_CallErrorAnalyse", CB_CallErrorAnalyse},
+    {"CB_CreatParaSpreadSheet", CB_CreatParaSpreadSheet},
+    {"CB_ShowParaSpreadSheet", CB_ShowParaSpreadSheet},
+    {"CB_SetParaValue", CB_SetParaValue},
+    {"CB_ResizeSpreadSheet", CB_ResizeSpreadSheet},
     {"CB_CallRunMode", CB_CallRunMode},
     {"CB_InstallRunMode", CB_InstallRunMode},
     {"CB_SetParaWait", CB_SetParaWait},
