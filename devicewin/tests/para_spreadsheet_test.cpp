@@ -16,8 +16,10 @@
 namespace devicewintest {
 namespace {
 
-constexpr int kArray16 = 44;   // "ARR16" USIGN16 array of 16, element i holds 10 i
-constexpr int kUnitText = 45;  // "UTXT" STRING "rpm"
+constexpr int kArray16 = 44;          // "ARR16" USIGN16 array of 16, element i holds 10 i
+constexpr int kUnitText = 45;         // "UTXT" STRING "rpm"
+constexpr int kErrorReset = 74;       // "ERRST" USIGN8
+constexpr int kErrorStructure = 120;  // "ERROR" ERR_STRUC, 0
 
 constexpr char kSheet[] =
     "spreadsheet ParaSpreadSheet1 { rect = 0, 0, 400, 300; rows = 3; columns = 3\n"
@@ -33,6 +35,8 @@ public:
         array->flags |= sim::kFlagArray;
         for (uint32_t i = 0; i < 16; ++i) array->elements.push_back(10 * i);
         table.PutFullRange(kUnitText, "UTXT", "STRING", 0)->text = "rpm";
+        table.PutFullRange(kErrorReset, "ERRST", "USIGN8", 0);
+        table.PutFullRange(kErrorStructure, "ERROR", "ERR_STRUC", 0);
         return table;
     }
     GwSpreadSheet* OpenSheet(bool online, const std::string& body = kSheet) {
@@ -159,6 +163,74 @@ TEST_F(SheetTest, FittingAndTheValueButton) {
     OpenWindow("button 550 { }", MakeContext(true));
     EXPECT_EQ(CB_SetParaValue(W("550"), nullptr, GwUD("12")), 1);
     EXPECT_EQ(Drive().Table().Find(kCommand)->value, 12u);
+}
+
+// A context whose alternative status bit the test sets.
+class ResetContext : public TestContext {
+public:
+    using TestContext::TestContext;
+    bool CheckStatusWordBitAlt() override { return Bit; }
+    bool Bit = true;
+};
+
+class ErrorAnalyseTest : public SheetTest {
+public:
+    // The button "120" on a context with the status bit as given.
+    GwCore* OpenButton(bool online, bool bit) {
+        contexts_.push_back(std::make_unique<ResetContext>(nullptr, *main_->ActiveParaBase(), online));
+        static_cast<ResetContext*>(contexts_.back().get())->Bit = bit;
+        OpenWindow("button 120 { }\nbutton 45 { }", contexts_.back().get());
+        Drive().ClearCapture();
+        MarkBoxes();
+        return W("120");
+    }
+    bool ResetWritten() {
+        for (const std::string& t : Heard()) {
+            if (t.rfind("W 20074", 0) == 0) return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(ErrorAnalyseTest, NoErrorShowsInfo85) {
+    EXPECT_EQ(CB_CallErrorAnalyse(OpenButton(true, true), nullptr, GwUD("ack")), 1);
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].kind, "info");
+    EXPECT_FALSE(ResetWritten());
+}
+
+TEST_F(ErrorAnalyseTest, AConfirmedNoteResetsTheErrorOnlyWhenAllowed) {
+    Drive().Table().Find(kErrorStructure)->value = 0x0203;
+    struct Case {
+        const char* userData;
+        bool online;
+        bool bit;
+        int answer;
+        bool reset;
+    };
+    const Case cases[] = {
+        {"ack", true, true, GwRESULT_YES, true},
+        {"ack", true, false, GwRESULT_YES, false},
+        {"ack", true, true, GwRESULT_NO, false},
+        {"info", true, true, GwRESULT_YES, false},
+        {"ack", false, true, GwRESULT_YES, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.userData) + (c.online ? " online" : " offline") + (c.bit ? " bit" : ""));
+        GwCore* button = OpenButton(c.online, c.bit);
+        if (!c.online) contexts_.back()->Base->SetRawValue(kErrorStructure, 0x0203);
+        gwtest::AnswerBox(c.answer);
+        EXPECT_EQ(CB_CallErrorAnalyse(button, nullptr, GwUD(c.userData)), 1);
+        EXPECT_EQ(NewBoxes().size(), 1u);
+        EXPECT_EQ(ResetWritten(), c.reset);
+        EXPECT_EQ(Drive().Table().Find(kErrorReset)->value, c.reset ? 1u : 0u);
+        Drive().Table().Find(kErrorReset)->value = 0;
+    }
+    // A parameter of another type does nothing.
+    OpenButton(true, true);
+    EXPECT_EQ(CB_CallErrorAnalyse(W("45"), nullptr, GwUD("ack")), 1);
+    EXPECT_TRUE(NewBoxes().empty());
+    EXPECT_TRUE(Heard().empty());
 }
 
 }  // namespace
