@@ -1,5 +1,6 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "devicewin/availability.h"
 #include "devicewin/change_callbacks.h"
 #include "devicewin/device_messages.h"
 #include "devicewin/device_save.h"
@@ -59,6 +60,9 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_ShowParaSpreadSheet", CB_ShowParaSpreadSheet},
     {"CB_SetParaValue", CB_SetParaValue},
     {"CB_ResizeSpreadSheet", CB_ResizeSpreadSheet},
+    {"CB_CheckParaID", CB_CheckParaID},
+    {"CB_DisableIfOffline", CB_DisableIfOffline},
+    {"CB_DisableIfOfflineAndCheckGlobalManualMode", CB_DisableIfOfflineAndCheckGlobalManualMode},
     {"CB_CallRunMode", CB_CallRunMode},
     {"CB_InstallRunMode", CB_InstallRunMode},
     {"CB_SetParaWait", CB_SetParaWait},
