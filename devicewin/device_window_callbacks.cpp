@@ -13,6 +13,7 @@
 #include "devicewin/run_mode_window.h"
 #include "devicewin/scope_channels.h"
 #include "devicewin/set_para_wait.h"
+#include "devicewin/status_leds.h"
 #include "devicewin/take_over.h"
 #include "devicewin/utility_callbacks.h"
 #include "devicewin/value_containers.h"
@@ -63,6 +64,8 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_CheckParaID", CB_CheckParaID},
     {"CB_DisableIfOffline", CB_DisableIfOffline},
     {"CB_DisableIfOfflineAndCheckGlobalManualMode", CB_DisableIfOfflineAndCheckGlobalManualMode},
+    {"CB_Timer_ShowLED", CB_Timer_ShowLED},
+    {"CB_Timer_ShowLED_Extended", CB_Timer_ShowLED_Extended},
     {"CB_CallRunMode", CB_CallRunMode},
     {"CB_InstallRunMode", CB_InstallRunMode},
     {"CB_SetParaWait", CB_SetParaWait},
