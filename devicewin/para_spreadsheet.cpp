@@ -94,7 +94,7 @@ int CB_CreatParaSpreadSheet(GwCore* widget, GwEvent*, GwUD userData) {
         rows = base->GetValueCount(k);
     } else {
         double value = 0.0;
-        if ((base->IsOnline() ? base->ReadValueDouble(k, &value) : base->GetValueDouble(k, &value)) != 0) return 1;
+        if (ReadShownValue(base, k, &value) != 0) return 1;
         rows = TruncatedValue(value);
     }
     sheet->set_row_count(rows + 1);

@@ -5,6 +5,7 @@
 
 #include "app/services/message_box.h"
 #include "devicewin/device_context.h"
+#include "devicewin/widget_display.h"
 #include "families/setup_context.h"
 #include "parameters/parabase/para_base.h"
 #include "toolkit/core/gw_core.h"
@@ -35,8 +36,7 @@ GwPicture* LedOf(GwCore* child, const GwUD& walkData, ParaBase** base) {
 // The value of element k of n; false, with the LED switched and reported,
 // when it cannot be read.
 bool ReadLedValue(ParaBase* base, GwPicture* led, int n, int k, double* value) {
-    const int result = base->IsOnline() ? base->ReadValueDouble(n, value, k) : base->GetValueDouble(n, value, k);
-    if (result == 0) return true;
+    if (ReadShownValue(base, n, value, k) == 0) return true;
     if (!base->IsPresent(n)) {
         led->set_bitmap(kLedHidden);
         led->clear_id();

@@ -81,10 +81,6 @@ void ShowOnlyValueWidget(ParaBase* base, GwCore* widget, int n, int shown) {
     }
 }
 
-bool ReadForDisplay(ParaBase* base, int n, double* value) {
-    return (base->IsOnline() ? base->ReadValueDouble(n, value) : base->GetValueDouble(n, value)) == 0;
-}
-
 void ShowContainer(GwCore* container, bool shown) {
     if (shown) {
         container->show();
@@ -133,7 +129,7 @@ int CB_DvFctShowComboboxContainer(GwCore* widget, GwEvent*, GwUD) {
     if (!combo) return 1;
     ShowWidgetValue(combo.Base, widget);
     double value = 0.0;
-    if (!ReadForDisplay(combo.Base, combo.Number, &value)) {
+    if (ReadShownValue(combo.Base, combo.Number, &value) != 0) {
         ShowDeviceError(kDeviceErrorMessage, combo.Base, widget->frame());
         return 1;
     }

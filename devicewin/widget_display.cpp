@@ -373,3 +373,7 @@ void SetupColumnFormat(ParaBase* base, int n, GwCellAttribute* attribute) {
             break;
     }
 }
+
+int ReadShownValue(ParaBase* base, int n, double* value, int k) {
+    return base->IsOnline() ? base->ReadValueDouble(n, value, k) : base->GetValueDouble(n, value, k);
+}

@@ -22,6 +22,10 @@ void SetupEditFormat(ParaBase* base, GwCore* widget);
 // Display length and precision of a spreadsheet column of parameter n.
 void SetupColumnFormat(ParaBase* base, int n, GwCellAttribute* attribute);
 
+// Element k of n as a device window shows it: read from the device when the
+// base is online, else from the table. 0 when it was read.
+int ReadShownValue(ParaBase* base, int n, double* value, int k = 0);
+
 // A value truncated and held in the int range (0 for NaN).
 int TruncatedValue(double v);
 // A value truncated and taken as the 32 bits of a bit field.
