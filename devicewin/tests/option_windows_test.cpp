@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/services/window_handler.h"
 #include "devicewin/option_windows.h"
@@ -35,8 +36,10 @@ public:
     }
     // The device window with the option button (aux text as given) and its
     // combo selecting CAN, beside the option definitions.
-    GwCore* OpenOptions(const std::string& definitions, const char* aux = "") {
-        if (!definitions.empty()) EXPECT_TRUE(GwRcMgr::use_text(definitions, "options.cgw"));
+    GwCore* OpenOptions(const std::vector<const char*>& definitions, const char* aux = "") {
+        for (const char* text : definitions) {
+            EXPECT_TRUE(GwRcMgr::use_text(text, "options.cgw"));
+        }
         OpenWindow(std::string("combo _PN_412 { items = \"NONE\", \"CAN\", \"PROFI\"\n"
                                " on change = CB_DvFctParaChanged_SetOptionState; user_data = \"4_OPT_\" }\n"
                                "button 412 { aux_text = \"") +
@@ -56,16 +59,16 @@ public:
 TEST_F(OptionTest, TheButtonIsActiveWhileAWindowExistsForTheValue) {
     struct Case {
         const char* name;
-        std::string definitions;
+        std::vector<const char*> definitions;
         const char* aux;
         bool enabled;
         bool shown;
     };
     const Case cases[] = {
-        {"neither", "dialogframe 4_OPT_PROFI { }\n", "", false, true},
-        {"neither, hidden", "", "hide", true, false},
-        {"index entry", std::string(kIndexWindow) + kCanWindows, "", true, true},
-        {"named window, the index without CAN", std::string(kNamedWindow) + kIndexWithoutCan, "", true, true},
+        {"neither", {"dialogframe 4_OPT_PROFI { }\n"}, "", false, true},
+        {"neither, hidden", {}, "hide", true, false},
+        {"index entry", {kIndexWindow, kCanWindows}, "", true, true},
+        {"named window, the index without CAN", {kNamedWindow, kIndexWithoutCan}, "", true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -82,7 +85,7 @@ TEST_F(OptionTest, TheButtonIsActiveWhileAWindowExistsForTheValue) {
 }
 
 TEST_F(OptionTest, ChangingTheComboReevaluatesTheButtonAtOnce) {
-    GwCore* button = OpenOptions(kNamedWindow);
+    GwCore* button = OpenOptions({kNamedWindow});
     auto* combo = dynamic_cast<GwCombo*>(W("_PN_412"));
     Drive().ClearCapture();
     combo->select(2);
@@ -95,7 +98,7 @@ TEST_F(OptionTest, ChangingTheComboReevaluatesTheButtonAtOnce) {
 }
 
 TEST_F(OptionTest, EvaluatingLeavesNoWindowBehind) {
-    GwCore* button = OpenOptions(std::string(kIndexWindow) + kCanWindows + kNamedWindow);
+    GwCore* button = OpenOptions({kIndexWindow, kCanWindows, kNamedWindow});
     for (int i = 0; i < 100; ++i) SetOptionState(button, nullptr, GwUD("4_OPT_"));
     EXPECT_TRUE(button->is_enabled());
     EXPECT_EQ(WindowsNamed("4_OPT_"), 0);
@@ -104,7 +107,7 @@ TEST_F(OptionTest, EvaluatingLeavesNoWindowBehind) {
 }
 
 TEST_F(OptionTest, TheLaterIndexEntryOpensFreshOnEveryPress) {
-    GwCore* button = OpenOptions(std::string(kIndexWindow) + kCanWindows);
+    GwCore* button = OpenOptions({kIndexWindow, kCanWindows});
     EXPECT_EQ(CB_CallOption(button, nullptr, GwUD("4_OPT_")), 1);
     GwRef<> first(TheWindowHandler().FindByName("4_OPT_CanLater"));
     ASSERT_NE(first.get(), nullptr);
