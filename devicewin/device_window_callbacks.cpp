@@ -1,5 +1,6 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "devicewin/device_state_windows.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/widget_take.h"
 
@@ -19,6 +20,24 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_SetFocusToDefault", CB_SetFocusToDefault},
     {"CB_EnableTakeItBut", CB_EnableTakeItBut},
     {"CB_MarkAllChanged", CB_MarkAllChanged},
+    {"Ruvex_Create_State", Ruvex_Create_State},
+    {"Ruvex_Show_State", Ruvex_Show_State},
+    {"Ruvex_Timer_State", Ruvex_Timer_State},
+    {"Ruvex_Hide_State", Ruvex_Hide_State},
+    {"Marlo_Create_State", Marlo_Create_State},
+    {"Marlo_Show_State", Marlo_Show_State},
+    {"Marlo_Timer_State", Marlo_Timer_State},
+    {"Marlo_Hide_State", Marlo_Hide_State},
+    {"Pesco_Create_State", Pesco_Create_State},
+    {"Pesco_Show_State", Pesco_Show_State},
+    {"Pesco_Timer_State", Pesco_Timer_State},
+    {"Pesco_Hide_State", Pesco_Hide_State},
+    {"Wenzo_Create_State", Wenzo_Create_State},
+    {"Wenzo_Show_State", Wenzo_Show_State},
+    {"Wenzo_Timer_State", Wenzo_Timer_State},
+    {"Wenzo_Hide_State", Wenzo_Hide_State},
+    {"Ruvex_Eres", Ruvex_Eres},
+    {"Marlo_Eres", Ruvex_Eres},
     {nullptr, nullptr},
 };
 
