@@ -41,13 +41,6 @@ void ShowOffline(GwCore* window, const StateWindowModel& model) {
     }
 }
 
-void ShowNoError(GwCore* window, StateModel model) {
-    ClearNoteRefused(model);
-    SetChildEnabled(window, "eres", false);
-    if (GwCore* lamp = window->child("error")) lamp->set_background("green");
-    SetChildText(window, "error", "");
-}
-
 void Poll(GwCore* window, const StateWindowModel& model, Main& main) {
     ParaBase* base = main.ActiveParaBase();
     if (!main.HasOnlineDevice() || base == nullptr) {
@@ -65,7 +58,7 @@ void Poll(GwCore* window, const StateWindowModel& model, Main& main) {
     if ((status & model.Rule.ErrorBits) != 0) {
         if (!ShowErrorLamp(model.Rule, status, *base, window)) return;
     } else {
-        ShowNoError(window, model.Rule.Model);
+        ShowNoError(model.Rule.Model, window);
     }
     // The error note may have run events; the window may be gone.
     if (model.HasFeatureField && IsLiveWidget(window)) {

@@ -1,8 +1,11 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "app/services/empty_callback.h"
 #include "devicewin/device_state_windows.h"
 #include "devicewin/device_window_frame.h"
+#include "devicewin/state_window_support.h"
 #include "devicewin/widget_take.h"
+#include "devicewin/zov_state_windows.h"
 
 namespace {
 
@@ -38,6 +41,19 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"Wenzo_Hide_State", Wenzo_Hide_State},
     {"Ruvex_Eres", Ruvex_Eres},
     {"Marlo_Eres", Ruvex_Eres},
+    {"Zov_Create_State", Zov_Create_State},
+    {"Zov_Show_State", Zov_Show_State},
+    {"Zov_Hide_State", Zov_Hide_State},
+    {"Zov_Timer_State", Zov_Timer_State},
+    {"Zov_Save", Zov_Save},
+    {"Zov_Create_Val", EmptyCallback},
+    {"Zov_Create_Current", EmptyCallback},
+    {"Zov_Show_Val", ShowPollingWindowWhenOnline},
+    {"Zov_Show_Current", ShowPollingWindowWhenOnline},
+    {"Zov_Hide_Val", HidePollingWindow},
+    {"Zov_Hide_Current", HidePollingWindow},
+    {"Zov_Timer_Val", Zov_Timer_Val},
+    {"Zov_Timer_Current", Zov_Timer_Current},
     {nullptr, nullptr},
 };
 

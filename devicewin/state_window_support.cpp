@@ -70,6 +70,22 @@ void StartFirstPoll(GwCore* window) { window->start_timer(kFirstPollPeriodMs); }
 
 void StopTimer(GwCore* widget) { widget->stop_timer(); }
 
+int ShowPollingWindow(GwCore* widget, GwEvent*, GwUD) {
+    StartFirstPoll(widget);
+    return 1;
+}
+
+int ShowPollingWindowWhenOnline(GwCore* widget, GwEvent*, GwUD) {
+    Main* main = GetMain();
+    if (main != nullptr && main->HasOnlineDevice()) StartFirstPoll(widget);
+    return 1;
+}
+
+int HidePollingWindow(GwCore* widget, GwEvent*, GwUD) {
+    StopTimer(widget);
+    return 1;
+}
+
 bool ReadStatusWord(const ErrorLampRule& rule, ParaBase& base, GwCore* window, uint16_t* status) {
     int code = 0;
     if (rule.StatusIs8Bit) {
@@ -114,6 +130,13 @@ bool ShowErrorLamp(const ErrorLampRule& rule, uint16_t status, ParaBase& base, G
         NoteRefused(rule.Model) = true;
     }
     return true;
+}
+
+void ShowNoError(StateModel model, GwCore* window) {
+    ClearNoteRefused(model);
+    SetChildEnabled(window, "eres", false);
+    if (GwCore* lamp = window->child("error")) lamp->set_background("green");
+    SetChildText(window, "error", "");
 }
 
 void ClearNoteRefused(StateModel model) { NoteRefused(model) = false; }

@@ -12,6 +12,8 @@
 #include "devicewin/poll_timer.h"
 
 class GwCore;
+class GwUD;
+struct GwEvent;
 class ParaBase;
 
 // A window's poll record: maximum, interval at 9600 baud, minimum (ms).
@@ -58,6 +60,13 @@ bool ReportWindowError(int code, GwCore* window);
 // The first period of a window's timer.
 void StartFirstPoll(GwCore* window);
 
+// The show and hide bodies that many polling windows share, bound under
+// their own names: start the calling widget's timer at 500 ms (always, or
+// only with a device online) and stop it.
+int ShowPollingWindow(GwCore* widget, GwEvent* event, GwUD data);
+int ShowPollingWindowWhenOnline(GwCore* widget, GwEvent* event, GwUD data);
+int HidePollingWindow(GwCore* widget, GwEvent* event, GwUD data);
+
 // One tick of a polling window: nothing when the guard refuses it; else the
 // timer is stopped, `work` runs with the application object, and the timer
 // is restarted by the record however the work ends.
@@ -93,6 +102,9 @@ void ShowDeviceStateText(Main& main, GwCore* window);
 // device error note and resets the error when the user confirms. False after
 // a reported read error.
 bool ShowErrorLamp(const ErrorLampRule& rule, uint16_t status, ParaBase& base, GwCore* window);
+// No error: the note may be offered again, "eres" off, a green lamp, no
+// error text.
+void ShowNoError(StateModel model, GwCore* window);
 // The note may be offered again (the error cleared or the window hid).
 void ClearNoteRefused(StateModel model);
 bool IsNoteRefused(StateModel model);

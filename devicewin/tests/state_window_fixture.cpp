@@ -56,6 +56,17 @@ sim::DriveTable StateWindowTable(uint32_t typeNumber, uint32_t versionSteps) {
     Put(table, 410, "STAT2", "USIGN16", 0);
     Put(table, 412, "FEAT", "USIGN16", 0);
     PutFloat(table, 405, "UZK", 565.4f);
+    if (typeNumber / 1000 == 9) {
+        PutFloat(table, 400, "FREQ", 123.456f);
+        PutFloat(table, 406, "FREF", -1.5f);
+        const std::vector<std::vector<float>> arrays = {{3.14159f, -1.5f, 123.456f, 0.0f, 7.0f},
+                                                        {1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.25f}};
+        for (int i = 0; i < 2; ++i) {
+            sim::DriveParameter* array = PutFloat(table, 401 + i, i == 0 ? "POS" : "CUR", 0.0f);
+            array->flags |= sim::kFlagArray;
+            for (float f : arrays[static_cast<size_t>(i)]) array->elements.push_back(maintest::FloatBits(f));
+        }
+    }
     return table;
 }
 

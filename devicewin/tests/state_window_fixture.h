@@ -28,6 +28,8 @@ inline constexpr int kMarlo200Address = 9;
 inline constexpr uint32_t kOvercurrent = 5;
 inline constexpr uint32_t kLeadingComma = 6;
 
+// The Zov drive (type class 9000) adds 400 = 123.456, 406 = -1.5 and the
+// FLOAT32 arrays 401 {3.14159, -1.5, 123.456, 0, 7} and 402 {1 .. 6, 7.25}.
 // A drive table of the type with what the state and value windows read.
 sim::DriveTable StateWindowTable(uint32_t typeNumber, uint32_t versionSteps = 26);
 
