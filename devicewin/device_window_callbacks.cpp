@@ -2,6 +2,7 @@
 
 #include "app/services/empty_callback.h"
 #include "devicewin/device_state_windows.h"
+#include "devicewin/device_value_windows.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/state_window_support.h"
 #include "devicewin/widget_take.h"
@@ -54,6 +55,41 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"Zov_Hide_Current", HidePollingWindow},
     {"Zov_Timer_Val", Zov_Timer_Val},
     {"Zov_Timer_Current", Zov_Timer_Current},
+    {"Ruvex_Create_Val", Ruvex_Create_Val},
+    {"Ruvex_Show_Val", Ruvex_Show_Val},
+    {"Ruvex_Timer_Val", Ruvex_Timer_Val},
+    {"Ruvex_Hide_Val", HidePollingWindow},
+    {"Ruvex_200_Create_Val", Ruvex_200_Create_Val},
+    {"Ruvex_200_Show_Val", Ruvex_200_Show_Val},
+    {"Ruvex_200_Timer_Val", Ruvex_200_Timer_Val},
+    {"Ruvex_200_Hide_Val", HidePollingWindow},
+    {"Marlo_Create_Val", Marlo_Create_Val},
+    {"Marlo_Show_Val", Marlo_Show_Val},
+    {"Marlo_Timer_Val", Marlo_Timer_Val},
+    {"Marlo_Hide_Val", HidePollingWindow},
+    {"Marlo_200_Create_Val", Marlo_200_Create_Val},
+    {"Marlo_200_Show_Val", Marlo_200_Show_Val},
+    {"Marlo_200_Timer_Val", Marlo_200_Timer_Val},
+    {"Marlo_200_Hide_Val", HidePollingWindow},
+    {"Pesco_Create_Val", Pesco_Create_Val},
+    {"Pesco_Show_Val", Pesco_Show_Val},
+    {"Pesco_Timer_Val", Pesco_Timer_Val},
+    {"Pesco_Hide_Val", HidePollingWindow},
+    {"Ruvex_Create_PosMod", Ruvex_Create_PosMod},
+    {"Ruvex_Show_PosMod", ShowPollingWindow},
+    {"Ruvex_Timer_PosMod", Ruvex_Timer_PosMod},
+    {"Ruvex_Hide_PosMod", HidePollingWindow},
+    {"Marlo_Create_Set", Marlo_Create_Set},
+    {"Marlo_Show_Set", ShowPollingWindowWhenOnline},
+    {"Marlo_Timer_Set", Marlo_Timer_Set},
+    {"Marlo_Hide_Set", HidePollingWindow},
+    {"Pesco_Create_DriveSet", Pesco_Create_DriveSet},
+    {"Pesco_Show_DriveSet", ShowPollingWindow},
+    {"Pesco_Timer_DriveSet", Pesco_Timer_DriveSet},
+    {"Pesco_Hide_DriveSet", HidePollingWindow},
+    {"CB_4_PosHand_StopTimer", HidePollingWindow},
+    {"CB_5_PosHand_StopTimer", HidePollingWindow},
+    {"CB_StopTipWdgTimer", HidePollingWindow},
     {nullptr, nullptr},
 };
 

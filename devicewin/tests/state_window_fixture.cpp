@@ -5,6 +5,7 @@
 #include "app/services/program_flags.h"
 #include "bus/serial/tarn_bus.h"
 #include "devicewin/device_window_callbacks.h"
+#include "platform/base/format.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -56,6 +57,24 @@ sim::DriveTable StateWindowTable(uint32_t typeNumber, uint32_t versionSteps) {
     Put(table, 410, "STAT2", "USIGN16", 0);
     Put(table, 412, "FEAT", "USIGN16", 0);
     PutFloat(table, 405, "UZK", 565.4f);
+    for (int number : {14, 75, 76, 77, 79, 293, 400, 401, 406, 408, 409, 752, 754, 755, 756, 940, 950, 951, 997, 999}) {
+        if (typeNumber / 1000 == 9 && (number == 400 || number == 401 || number == 406)) continue;
+        sim::DriveParameter* p = Put(table, number, "VAL", "INT16", static_cast<uint32_t>(number));
+        p->minimum = static_cast<uint32_t>(-32768);
+        p->maximum = 32767;
+    }
+    Put(table, 300, "CTRL", "USIGN8", 0);
+    Put(table, 844, "SCALE", "USIGN16", 3000);
+    Put(table, 766, "PUNIT", "STRING", 0)->text = "mm";
+    Put(table, 902, "VUNIT", "STRING", 0)->text = "m/s";
+    Put(table, 792, "DUNIT", "STRING", 0)->text = "deg";
+    Put(table, 793, "NUNIT", "STRING", 0)->text = "rps";
+    Put(table, 757, "PSTAT", "USIGN8", 3);
+    Put(table, 744, "PPROG", "USIGN8", 2);
+    PutFloat(table, 745, "PLINE", 17.8f);
+    Put(table, 650, "CDS", "USIGN16", 4);
+    Put(table, 278, "CHDS", "USIGN16", 2);
+    Put(table, 776, "ACDS", "USIGN16", 3);
     if (typeNumber / 1000 == 9) {
         PutFloat(table, 400, "FREQ", 123.456f);
         PutFloat(table, 406, "FREF", -1.5f);
@@ -75,6 +94,15 @@ void StateWindowTest::SetUp() {
     MainWindowTest::SetUp();
     ShowDeviceErrorFlag = true;  // as the shipped profile sets it at start-up
     for (const char* type : {"bin/Type3.xdl", "bin/Type5.xdl", "bin/Type9.xdl"}) WriteTreeFile(type, "");
+}
+
+void StateWindowTest::TearDown() {
+    MainWindowTest::TearDown();
+    for (auto& [address, drive] : drives_) {
+        const std::string stem = platform::Format(
+            "FIRMDATA/%u_%06.2f", drive->Table().type_number, static_cast<double>(drive->Table().version) / 20.0);
+        for (const char* extension : {"D", "X", "T"}) RemoveTreeFile(stem + extension);
+    }
 }
 
 sim::VirtualDrive& StateWindowTest::AddModel(int address) {

@@ -30,12 +30,19 @@ inline constexpr uint32_t kLeadingComma = 6;
 
 // The Zov drive (type class 9000) adds 400 = 123.456, 406 = -1.5 and the
 // FLOAT32 arrays 401 {3.14159, -1.5, 123.456, 0, 7} and 402 {1 .. 6, 7.25}.
+// Every drive also holds what the value windows read, each number as its own
+// value where it is a plain number (75 = 75, 755 = 755 ...), 300 = 0, 151
+// named "MODE", the texts 766 "mm", 902 "m/s", 792 "deg", 793 "rps", 757 =
+// 3, 744 = 2, 745 = 17.8, 650 = 4, 278 = 2, 776 = 3.
 // A drive table of the type with what the state and value windows read.
 sim::DriveTable StateWindowTable(uint32_t typeNumber, uint32_t versionSteps = 26);
 
 class StateWindowTest : public mainwindowtest::MainWindowTest {
 public:
     void SetUp() override;
+    // Removes the cache files of the drives, so no later test activates a
+    // drive from a table of this one.
+    void TearDown() override;
 
     // Adds the drive of a model (by its address) and opens the bus once.
     sim::VirtualDrive& AddModel(int address);
