@@ -34,3 +34,16 @@ struct PollTimer {
     // starts its timer with it, held in 1 to 65535 ms.
     void Restart();
 };
+
+// Restarts a tick's timer when the tick ends, on every way out (an early
+// return or an exception).
+class PollRestartAtEnd {
+public:
+    explicit PollRestartAtEnd(PollTimer& timer) : timer_(timer) {}
+    ~PollRestartAtEnd() { timer_.Restart(); }
+    PollRestartAtEnd(const PollRestartAtEnd&) = delete;
+    PollRestartAtEnd& operator=(const PollRestartAtEnd&) = delete;
+
+private:
+    PollTimer& timer_;
+};

@@ -25,18 +25,6 @@ struct PollRecord {
 
 inline constexpr PollRecord kStateWindowPoll{100000, 2000, 1000};
 
-// Starts the timer again when a tick ends, on every way out.
-class PollRestartAtEnd {
-public:
-    explicit PollRestartAtEnd(PollTimer& timer) : timer_(timer) {}
-    ~PollRestartAtEnd() { timer_.Restart(); }
-    PollRestartAtEnd(const PollRestartAtEnd&) = delete;
-    PollRestartAtEnd& operator=(const PollRestartAtEnd&) = delete;
-
-private:
-    PollTimer& timer_;
-};
-
 // The frame of a window's widget (the docking frame of a docked pane), the
 // widget itself when it has none: the parent of its messages.
 GwCore* FrameOf(GwCore* widget);
