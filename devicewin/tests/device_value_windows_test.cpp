@@ -68,8 +68,15 @@ TEST_F(ValueWindowTest, FamilyFourDocksItsValueAndPositioningWindowsWithEveryWid
         EXPECT_TRUE(Pane(pane)->is_timer_running()) << pane;
         EXPECT_EQ(Pane(pane)->timer_interval(), 500u) << pane;
     }
-    // 151 has another name: mode -1 at show time, every group disabled.
+    // 151 has another name: mode -1 at show time, every group disabled; the
+    // ticks lay out by the control type, each of them.
     for (const char* group : kRuvexGroups) EXPECT_FALSE(In("Ruvex_Reference", group)->is_enabled()) << group;
+    for (uint32_t controlType : {1u, 2u, 0u}) {
+        Parameter(kRuvexAddress, 300).value = controlType;
+        Tick("Ruvex_Reference");
+        EXPECT_EQ(In("Ruvex_Reference", "nist")->is_enabled(), controlType != 0) << controlType;
+        EXPECT_EQ(In("Ruvex_Reference", "nsoll")->is_enabled(), controlType == 2) << controlType;
+    }
 }
 
 // The mode (151 named "ASTPR") and the control type against what each group
@@ -466,6 +473,21 @@ TEST_F(ValueWindowTest, PescoShowsItsGroupsByControlType) {
         EXPECT_EQ(Groups(pane, names), c.groups);
     }
     EXPECT_EQ(Pane(pane)->timer_interval(), 1000u);
+}
+
+TEST_F(ValueWindowTest, PescoLaysOutAgainOnEveryTenthTick) {
+    AddModel(kPescoAddress);
+    NameRunMode(kPescoAddress);  // 151 = 2
+    ActivateModel(kPescoAddress);
+    int resizes = 0;
+    Pane("Pesco_Reference")->set_callback(GwCB_RESIZE, CountResize, GwUD(static_cast<void*>(&resizes)));
+    std::vector<int> laidOut;
+    for (int tick = 0; tick < 21; ++tick) {
+        const int before = resizes;
+        Tick("Pesco_Reference");
+        if (resizes != before) laidOut.push_back(tick);
+    }
+    EXPECT_EQ(laidOut, (std::vector<int>{0, 10, 20}));
 }
 
 TEST_F(ValueWindowTest, PositioningModuleShowsStateProgramAndLine) {
