@@ -157,7 +157,9 @@ TEST_F(DeviceStateTest, TheLampFollowsTheStatusWordOfEachModel) {
         if (std::string(c.pane) == "Wenzo_State") {
             EXPECT_EQ(In(c.pane, "SH")->is_enabled(), (c.status & 0x1000) != 0);
         }
-        if (std::string(c.pane) == "Marlo_State") EXPECT_EQ(In(c.pane, "uzk")->text(), "565");
+        if (std::string(c.pane) == "Marlo_State") {
+            EXPECT_EQ(In(c.pane, "uzk")->text(), "565");
+        }
     }
 }
 
