@@ -119,9 +119,10 @@ void StoreWatchList(GwCore* window) {
 
 // The symbol names in cache order without later duplicates, with the
 // progress window moving over the reading, the sorting out and the filling.
-void FillSymbolNames(GwCombo& names, MapSymbolFile& symbols, GwCore* owner) {
+// The progress runs events, so the window is looked up after each step.
+void FillSymbolNames(MapSymbolFile& symbols) {
     const int n = symbols.CountLines();
-    ProgressMessage progress(kLoadingSymbols, 3.0 * n, owner);
+    ProgressMessage progress(kLoadingSymbols, 3.0 * n, FindWatchWindow());
     std::vector<std::string> read;
     for (std::optional<std::string> name = symbols.First(); name; name = symbols.Next()) {
         if (static_cast<int>(read.size()) % kProgressEvery == 0) progress.SetValue(static_cast<double>(read.size()));
@@ -132,30 +133,35 @@ void FillSymbolNames(GwCombo& names, MapSymbolFile& symbols, GwCore* owner) {
         if (static_cast<int>(i) % kProgressEvery == 0) progress.SetValue(static_cast<double>(n + static_cast<int>(i)));
         if (!seen.insert(read[i]).second) read[i].clear();
     }
-    names.delete_all();
+    if (GwCombo* names = SymbolNamesOf(FindWatchWindow())) names->delete_all();
     for (size_t i = 0; i < read.size(); ++i) {
         if (static_cast<int>(i) % kProgressEvery == 0) {
             progress.SetValue(static_cast<double>(2 * n + static_cast<int>(i)));
         }
-        if (!read[i].empty()) names.append(read[i]);
+        GwCombo* names = SymbolNamesOf(FindWatchWindow());
+        if (names == nullptr) return;
+        if (!read[i].empty()) names->append(read[i]);
     }
-    if (names.count() > 0) names.select_item(0);
+    if (GwCombo* names = SymbolNamesOf(FindWatchWindow()); names != nullptr && names->count() > 0) {
+        names->select_item(0);
+    }
     ClearStatusField();
 }
 
 // Rows whose symbol is still known get its new address; the others go.
-void UpdateRowAddresses(GwMultiList& list, const MapSymbolFile& symbols, GwCore* owner) {
-    if (list.row_count() == 0) return;
-    ActivMessage activity(kUpdatingAddresses, owner);
-    for (int i = 0; i < list.row_count();) {
-        const std::string name = list.cell(i, kNameColumn);
-        const std::optional<std::string> address = symbols.FindAddressByName(name);
+void UpdateRowAddresses(const MapSymbolFile& symbols) {
+    GwMultiList* list = WatchListOf(FindWatchWindow());
+    if (list == nullptr || list->row_count() == 0) return;
+    ActivMessage activity(kUpdatingAddresses, FindWatchWindow());
+    list = WatchListOf(FindWatchWindow());
+    for (int i = 0; list != nullptr && i < list->row_count();) {
+        const std::optional<std::string> address = symbols.FindAddressByName(list->cell(i, kNameColumn));
         if (!address) {
-            list.delete_row(i);
+            list->delete_row(i);
             continue;
         }
-        list.set_cell(i, kAddressColumn, *address);
-        list.set_cell(i, kValueColumn, "");
+        list->set_cell(i, kAddressColumn, *address);
+        list->set_cell(i, kValueColumn, "");
         ++i;
     }
 }
@@ -196,16 +202,22 @@ void LoadDebugWatch(GwCore* window) {
     }
     GwCore::set_global_cursor(GwCURSOR_WAIT);
     DebugWatchState& state = State();
-    state.Symbols = std::make_unique<MapSymbolFile>(SymbolCachePath());
+    state.Symbols = std::make_shared<MapSymbolFile>(SymbolCachePath());
     state.SymbolDir = DebugSymbolDir();
     if (state.Symbols->IsValid()) {
-        if (GwCombo* names = SymbolNamesOf(window)) {
-            for (std::optional<std::string> name = state.Symbols->First(); name; name = state.Symbols->Next()) {
-                if (names->find(*name) < 0) names->append(*name);
+        // Only an empty cache shows a box (which runs events); then there is
+        // nothing to fill in and no stored row has a symbol.
+        std::vector<std::string> read;
+        for (std::optional<std::string> name = state.Symbols->First(); name; name = state.Symbols->Next()) {
+            read.push_back(std::move(*name));
+        }
+        if (GwCombo* names = read.empty() ? nullptr : SymbolNamesOf(window)) {
+            for (const std::string& name : read) {
+                if (names->find(name) < 0) names->append(name);
             }
             if (names->count() > 0) names->select_item(0);
         }
-        if (GwMultiList* list = WatchListOf(window)) RestoreStoredRows(*list, *state.Symbols);
+        if (GwMultiList* list = read.empty() ? nullptr : WatchListOf(window)) RestoreStoredRows(*list, *state.Symbols);
         ClearStatusField();
     }
     GwCore::set_global_cursor(GwCURSOR_ARROW);
@@ -247,15 +259,16 @@ int CB_NewMapFile(GwCore* widget, GwEvent*, GwUD) {
         profile->write(kSymbolDirKey, state.SymbolDir.c_str());
     }
     state.Symbols.reset();
-    state.Symbols = std::make_unique<MapSymbolFile>(chooser.selection(), SymbolCachePath());
-    GwCore* window = FindWatchWindow();
-    if (!state.Symbols->IsValid()) {
-        ShowInfoText(kInvalidSymbolFile, window);
+    // Held here: a show while the progress runs events may replace it.
+    const std::shared_ptr<MapSymbolFile> symbols =
+        std::make_shared<MapSymbolFile>(chooser.selection(), SymbolCachePath());
+    state.Symbols = symbols;
+    if (!symbols->IsValid()) {
+        ShowInfoText(kInvalidSymbolFile, FindWatchWindow());
         return 1;
     }
-    if (GwCombo* names = SymbolNamesOf(window)) FillSymbolNames(*names, *state.Symbols, window);
-    window = FindWatchWindow();
-    if (GwMultiList* list = WatchListOf(window)) UpdateRowAddresses(*list, *state.Symbols, window);
+    FillSymbolNames(*symbols);
+    UpdateRowAddresses(*symbols);
     return 1;
 }
 

@@ -29,7 +29,7 @@ inline constexpr int kValueColumn = 3;
 
 // Program-wide state of the watch, for as long as the program runs.
 struct DebugWatchState {
-    std::unique_ptr<MapSymbolFile> Symbols;
+    std::shared_ptr<MapSymbolFile> Symbols;
     std::string CurrentType;       // the type new rows get
     int RowIndex = 0;              // the row the next refresh tick reads
     bool WatchStatusFlag = false;  // a memory read failed since the last report

@@ -48,24 +48,28 @@ RowRange VisibleRows(const GwMultiList& list) {
 }
 
 // Reads and shows one row; sets WatchStatusFlag when a read failed, and then
-// leaves the row's value as it was.
-void RefreshRow(GwMultiList& list, int row, ParaBase& base) {
-    DebugWatchState& state = TheDebugWatch();
-    const std::string type = list.cell(row, kTypeColumn, kCellTextSize);
-    const uint32_t address = ParseHexAddress(list.cell(row, kAddressColumn, kCellTextSize)).value_or(0);
+// leaves the row's value as it was. The bus may run events while it waits, so
+// the list is looked up again after the reads.
+void RefreshRow(int row, ParaBase& base) {
+    GwMultiList* list = WatchListOf(FindWatchWindow());
+    if (list == nullptr || row >= list->row_count()) return;
+    const std::string type = list->cell(row, kTypeColumn, kCellTextSize);
+    const uint32_t address = ParseHexAddress(list->cell(row, kAddressColumn, kCellTextSize)).value_or(0);
     const std::optional<uint16_t> w0 = ReadMemoryWord(base, address);
     std::optional<uint16_t> w1 = uint16_t{0};
     if (w0 && IsDoubleWordType(type)) w1 = ReadMemoryWord(base, address + 2);
     if (!w0 || !w1) {
-        state.WatchStatusFlag = true;
+        TheDebugWatch().WatchStatusFlag = true;
         return;
     }
+    list = WatchListOf(FindWatchWindow());
+    if (list == nullptr || row >= list->row_count()) return;
     const std::optional<std::string> value = FormatWatchValue(type, address, *w0, *w1);
     if (!value) {
-        list.delete_row(row);
+        list->delete_row(row);
         return;
     }
-    if (*value != list.cell(row, kValueColumn, kCellTextSize)) list.set_cell(row, kValueColumn, *value);
+    if (*value != list->cell(row, kValueColumn, kCellTextSize)) list->set_cell(row, kValueColumn, *value);
 }
 
 void CloseWatchWindow() {
@@ -90,12 +94,12 @@ int CB_UpdateDbList(GwCore* widget, GwEvent*, GwUD) {
     DebugWatchState& state = TheDebugWatch();
     const RowRange range = VisibleRows(*list);
     if (state.RowIndex >= range.End) state.RowIndex = range.First;
-    RefreshRow(*list, state.RowIndex, *base);
+    RefreshRow(state.RowIndex, *base);
     if (++state.RowIndex >= range.End) state.RowIndex = range.First;
 
     if (state.WatchStatusFlag) {
         // The box runs events: the window may be gone when it is answered.
-        if (!main->ShowActiveDeviceError(kDeviceErrorMessage, widget->frame())) {
+        if (!main->ShowActiveDeviceError(kDeviceErrorMessage, FindWatchWindow())) {
             CloseWatchWindow();
             return 1;
         }
