@@ -48,11 +48,11 @@ constexpr char kUpdatingAddresses[] = "Update der Symboladressen ...";
 constexpr char kInvalidSymbolFile[] = "Die Symboldatei ist ungültig";
 
 DebugWatchState& State() {
-    static DebugWatchState state{.CurrentType = kDefaultWatchType};
+    static DebugWatchState state;
     return state;
 }
 
-const platform::ResetHook kResetDebugWatch([] { State() = DebugWatchState{.CurrentType = kDefaultWatchType}; });
+const platform::ResetHook kResetDebugWatch([] { State() = DebugWatchState(); });
 
 GwCore* FrameOf(GwCore* widget) { return widget != nullptr ? widget->frame() : nullptr; }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "service/debugwatch/map_symbol_file.h"
+#include "service/debugwatch/watch_types.h"
 #include "toolkit/core/gw_event.h"
 #include "toolkit/core/gw_func_desc.h"
 
@@ -30,10 +31,10 @@ inline constexpr int kValueColumn = 3;
 // Program-wide state of the watch, for as long as the program runs.
 struct DebugWatchState {
     std::shared_ptr<MapSymbolFile> Symbols;
-    std::string CurrentType;       // the type new rows get
-    int RowIndex = 0;              // the row the next refresh tick reads
-    bool WatchStatusFlag = false;  // a memory read failed since the last report
-    std::string SymbolDir;         // where the MAP-file chooser starts
+    std::string CurrentType = kDefaultWatchType;  // the type new rows get
+    int RowIndex = 0;                             // the row the next refresh tick reads
+    bool WatchStatusFlag = false;                 // a memory read failed since the last report
+    std::string SymbolDir;                        // where the MAP-file chooser starts
 };
 DebugWatchState& TheDebugWatch();
 

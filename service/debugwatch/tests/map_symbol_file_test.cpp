@@ -93,7 +93,8 @@ TEST_F(MapSymbolFileTest, ABadMapFileKeepsTheEarlierCache) {
 // blanks in the name keep the name whole.
 TEST(MapConversion, LongLinesAndCacheLines) {
     std::string cache;
-    const std::string longLine = std::string(kMapLineLength - 1, ' ') + "hidden...... 0001 00F00002h VAR";
+    std::string longLine(kMapLineLength - 1, ' ');
+    longLine.append("hidden...... 0001 00F00002h VAR");
     EXPECT_EQ(ConvertMapText("Symbol table   :\r\n" + longLine + "\nInterrupt table:\n", &cache),
               MapConversion::kConverted);
     EXPECT_EQ(cache, "hidden 00F00002\n");
