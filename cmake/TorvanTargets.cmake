@@ -45,6 +45,20 @@ function(torvan_use_test_pch target)
   target_precompile_headers(${target} REUSE_FROM torvan_test_pch)
 endfunction()
 
+# torvan_collect_test(TARGET)
+# Every test executable is a dependency of the target torvan_tests. Without
+# TORVAN_TESTS_IN_ALL (the release preset) only that target builds them, so
+# building the program and installing it costs no test compile.
+function(torvan_collect_test target)
+  if(NOT TARGET torvan_tests)
+    add_custom_target(torvan_tests)
+  endif()
+  add_dependencies(torvan_tests ${target})
+  if(NOT TORVAN_TESTS_IN_ALL)
+    set_target_properties(${target} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endfunction()
+
 # torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])
 # One GoogleTest executable, run by CTest as one entry. It links the shared
 # test main, which gives the process its own run-time tree, resets the shared
@@ -61,6 +75,7 @@ function(torvan_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest GTest::gmock)
   torvan_use_test_pch(${name})
+  torvan_collect_test(${name})
   add_test(NAME ${name}
            COMMAND ${name} --gtest_output=xml:${PROJECT_BINARY_DIR}/test-results/${name}.xml)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
@@ -86,11 +101,23 @@ function(torvan_fuzz name)
   if(NOT TORVAN_TESTS OR TORVAN_THREADED_ONLY)
     return()
   endif()
-  add_executable(${name}_replay ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/testsupport/fuzz_replay.cpp)
+  # The replay test is compiled once for every replay; each replay names its
+  # corpus in a one-line source of its own.
+  if(NOT TARGET torvan_fuzz_replay)
+    add_library(torvan_fuzz_replay OBJECT ${PROJECT_SOURCE_DIR}/testsupport/fuzz_replay.cpp)
+    target_link_libraries(torvan_fuzz_replay PUBLIC torvan_testmain GTest::gtest)
+    if(NOT TORVAN_TESTS_IN_ALL)
+      set_target_properties(torvan_fuzz_replay PROPERTIES EXCLUDE_FROM_ALL ON)
+    endif()
+  endif()
+  set(corpus_source ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus.cpp)
+  file(CONFIGURE OUTPUT ${corpus_source}
+       CONTENT "extern const char kFuzzCorpus[] = \"${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS}\";\n")
+  add_executable(${name}_replay ${ARG_SOURCE} ${corpus_source} $<TARGET_OBJECTS:torvan_fuzz_replay>)
   target_link_libraries(${name}_replay PRIVATE torvan_testmain ${ARG_DEPS} GTest::gtest)
   torvan_use_test_pch(${name}_replay)
-  target_compile_definitions(${name}_replay PRIVATE
-    TORVAN_FUZZ_CORPUS="${CMAKE_CURRENT_SOURCE_DIR}/${ARG_CORPUS}")
+  set_source_files_properties(${corpus_source} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+  torvan_collect_test(${name}_replay)
   add_test(NAME ${name}_replay
            COMMAND ${name}_replay --gtest_output=xml:${PROJECT_BINARY_DIR}/test-results/${name}_replay.xml)
   set_tests_properties(${name}_replay PROPERTIES TIMEOUT 600)

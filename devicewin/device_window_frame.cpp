@@ -49,19 +49,6 @@ void InitTimer(GwCore* widget) {
     }
 }
 
-// Starts the timer again when the tick ends, also when the refresh is left
-// by an exception.
-class RestartAtEnd {
-public:
-    explicit RestartAtEnd(PollTimer& timer) : timer_(timer) {}
-    ~RestartAtEnd() { timer_.Restart(); }
-    RestartAtEnd(const RestartAtEnd&) = delete;
-    RestartAtEnd& operator=(const RestartAtEnd&) = delete;
-
-private:
-    PollTimer& timer_;
-};
-
 template <typename Refresh>
 int Tick(GwCore* widget, Refresh refresh) {
     Main* main = GetMain();
@@ -69,7 +56,7 @@ int Tick(GwCore* widget, Refresh refresh) {
     if (!main->CheckTimerIntegrity(widget, true)) return 1;
     PollTimer timer{kDeviceWindowPollMaximumMs, kDeviceWindowPollWeightMs, kDeviceWindowPollMinimumMs, widget};
     widget->stop_timer();
-    RestartAtEnd restart(timer);
+    PollTimerRestartAtEnd restart(timer);
     refresh(widget, nullptr, GwUD());
     return 1;
 }

@@ -28,7 +28,7 @@ uint32_t PollTimer::ComputeInterval() {
 
 void PollTimer::Restart() {
     ComputeInterval();
-    if (Widget != nullptr && GwRcMgr::is_valid_child(Widget) && Widget->is_visible()) {
+    if (Widget != nullptr && Widget->is_visible()) {
         Widget->start_timer(std::clamp<uint32_t>(Current, 1, kMaxTimerIntervalMs));
     }
 }

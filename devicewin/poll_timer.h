@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "toolkit/core/gw_ref.h"
+
 class GwCore;
 
 // Interval while no device is online, in ms.
@@ -22,7 +24,7 @@ struct PollTimer {
     uint32_t Maximum = 0;
     uint32_t IntervalAt9600 = 0;  // the interval when the bus runs at 9600 baud
     uint32_t Minimum = 0;
-    GwCore* Widget = nullptr;
+    GwRef<> Widget;
     uint32_t Current = 0;  // the last computed interval
 
     // Sets and returns Current: 1500 without an online device, else the
@@ -33,4 +35,17 @@ struct PollTimer {
     // Computes the interval and, when the widget exists and is visible,
     // starts its timer with it, held in 1 to 65535 ms.
     void Restart();
+};
+
+// Restarts the timer when it goes out of scope, so that a tick restarts its
+// timer on every way out, an error or an exception included.
+class PollTimerRestartAtEnd {
+public:
+    explicit PollTimerRestartAtEnd(PollTimer& timer) : timer_(timer) {}
+    ~PollTimerRestartAtEnd() { timer_.Restart(); }
+    PollTimerRestartAtEnd(const PollTimerRestartAtEnd&) = delete;
+    PollTimerRestartAtEnd& operator=(const PollTimerRestartAtEnd&) = delete;
+
+private:
+    PollTimer& timer_;
 };

@@ -46,14 +46,6 @@ int StoreNumber(ParaBase* base, GwCore* widget, int n, int k, double value) {
     return 0;
 }
 
-int StoreText(ParaBase* base, GwCore* widget, int n, int k, const std::string& text) {
-    const dstring value(text.c_str());
-    const int r = base->IsOnline() ? base->WriteValueString(n, value, k) : base->SetValueString(n, value, k);
-    if (r == kParaOk) return 1;
-    ShowDeviceError(kParaBaseErrorMessage, base, widget->frame());
-    return 0;
-}
-
 int TakeSheet(ParaBase* base, GwSpreadSheet* sheet) {
     for (int column = 0; column < sheet->column_count(); ++column) {
         const int n = ParameterFromWidgetName(base, sheet->column_id(column));
@@ -197,6 +189,14 @@ int MarkOne(GwCore* widget, GwUD userData) {
 }
 
 }  // namespace
+
+int StoreText(ParaBase* base, GwCore* widget, int n, int k, const std::string& text) {
+    const dstring value(text.c_str());
+    const int r = base->IsOnline() ? base->WriteValueString(n, value, k) : base->SetValueString(n, value, k);
+    if (r == kParaOk) return 1;
+    ShowDeviceError(kParaBaseErrorMessage, base, widget->frame());
+    return 0;
+}
 
 bool ParseDecimalText(const std::string& text, double* value) {
     std::string t = Stripped(text);

@@ -17,6 +17,10 @@ class GwUD;
 // malformed one beeps and keeps the mark), a refused store (after device
 // error 5) or an empty spreadsheet cell (after an error box).
 int TakeWidgetValue(ParaBase* base, GwCore* widget, bool force);
+// Stores a text parsed by the parameter's type (value texts, hexadecimal,
+// scaling) into element k of n by the write rule. 1 when stored; 0 after
+// device error 5 for the base.
+int StoreText(ParaBase* base, GwCore* widget, int n, int k, const std::string& text);
 // Sets the mark to `preset`, then sets it when the widget shows another
 // value than the stored one.
 void CheckWidgetChanged(ParaBase* base, GwCore* widget, bool preset);

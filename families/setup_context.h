@@ -12,6 +12,7 @@
 
 #include "bus/base/device_parameters.h"
 #include "parameters/parabase/on_off_base.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_types.h"
 
 class FirmwareTexts;
@@ -72,14 +73,14 @@ public:
 
     int32_t RunModeParameter = kRunModeParameter;
     int32_t SaveParameter = kSaveParameter;
-    GwCore* SetupControl = nullptr;
+    GwRef<> SetupControl;
     const char* ApplicationListName = kApplicationListName;
     const char* SpecialsPageName = nullptr;
     const int32_t* SetupPageTable = nullptr;
     int32_t SetupPageTableLength = 0;
     bool Expanded = false;
     std::array<GwRect, 4> Rects;
-    GwCore* Window = nullptr;
+    GwRef<> Window;
     std::unique_ptr<OnOffBase> Base;
     bool Modified = false;
 

@@ -117,7 +117,7 @@ void DrawingView::PictureChanged() {
 }
 
 void DrawingView::paintEvent(QPaintEvent*) {
-    if (!GwRcMgr::is_valid_child(model_)) return;
+    if (model_ == nullptr) return;
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     PaintOperations(painter, model_->device_context()->operations());
@@ -131,7 +131,7 @@ void DrawingView::paintEvent(QPaintEvent*) {
     exposeQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         exposeQueued_ = false;
-        if (GwRcMgr::is_valid_child(model_) && model_->is_visible()) model_->expose();
+        if (model_ != nullptr && model_->is_visible()) model_->expose();
     });
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/draw/gw_draw_op.h"
 
 class GwDrawing;
@@ -26,7 +27,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    GwDrawing* model_;
+    GwRef<GwDrawing> model_;
     bool pictureFresh_ = false;
     bool exposeQueued_ = false;
 };

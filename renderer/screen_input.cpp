@@ -47,8 +47,6 @@ double FromSteps(const GwSlider* s, int steps);
 
 namespace {
 
-bool Live(const GwCore* widget) { return GwRcMgr::is_valid_child(widget); }
-
 // The user acts only when the renderer is not applying the model.
 bool UserActs() { return Screen::Instance() != nullptr && !Screen::Instance()->Syncing(); }
 
@@ -56,7 +54,7 @@ bool UserActs() { return Screen::Instance() != nullptr && !Screen::Instance()->S
 // screen catch up with whatever the model did not announce.
 template <typename Fn>
 void Act(GwCore* widget, Fn action) {
-    if (!UserActs() || !Live(widget)) return;
+    if (!UserActs() || !GwRcMgr::is_valid_child(widget)) return;
     action();
     GwAnnounceCreatedWidgets();
 }
@@ -127,7 +125,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
                 // takes only what its format accepts.
                 bool taken = false;
                 for (char c : bytes) {
-                    if (!Live(widget)) break;
+                    if (!GwRcMgr::is_valid_child(widget)) break;
                     Act(widget, [&] { taken = widget->press_key(static_cast<unsigned char>(c)) || taken; });
                 }
                 return edit || taken;
@@ -183,7 +181,7 @@ void FrameWindow::moveEvent(QMoveEvent* event) {
     if (!isWindow() || !event->spontaneous()) return;
     Act(model_, [&] {
         const QRect g = geometry();
-        if (auto* dock = dynamic_cast<GwDockingFrame*>(model_)) {
+        if (auto* dock = dynamic_cast<GwDockingFrame*>(model_.get())) {
             const GwRect r = dock->standalone_rect();
             if (r.x != g.x() || r.y != g.y()) dock->set_standalone_rect({g.x(), g.y(), r.width, r.height});
         } else if (model_->position() != GwPosition{g.x(), g.y()}) {
@@ -195,7 +193,7 @@ void FrameWindow::moveEvent(QMoveEvent* event) {
 void FrameWindow::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     // Its menu bar spans it.
-    if (Screen* screen = Screen::Instance(); screen != nullptr && Live(model_)) {
+    if (Screen* screen = Screen::Instance(); screen != nullptr && model_ != nullptr) {
         for (GwCore* child : model_->children()) {
             if (child->is_class(GwMENUBAR_CLASS)) screen->Sync(child);
         }
@@ -203,7 +201,7 @@ void FrameWindow::resizeEvent(QResizeEvent* event) {
     if (!isWindow() || !event->spontaneous()) return;
     Act(model_, [&] {
         const QRect g = geometry();
-        if (auto* dock = dynamic_cast<GwDockingFrame*>(model_)) {
+        if (auto* dock = dynamic_cast<GwDockingFrame*>(model_.get())) {
             const GwRect r = dock->standalone_rect();
             if (r.width != g.width() || r.height != g.height())
                 dock->set_standalone_rect({r.x, r.y, g.width(), g.height()});
@@ -225,14 +223,15 @@ void FrameWindow::changeEvent(QEvent* event) {
 void Screen::Connect(GwCore* widget, const Shown& shown) {
     if (shown.action) {
         if (auto* item = dynamic_cast<GwMenuItem*>(widget); item != nullptr && !widget->is_class(GwMENU_CLASS)) {
-            QObject::connect(shown.action, &QAction::triggered, [item] { Act(item, [&] { item->choose(); }); });
+            QObject::connect(
+                shown.action, &QAction::triggered, [item = GwRef(item)] { Act(item, [&] { item->choose(); }); });
         }
     }
     if (shown.menu) {
         // Opening a menu lets the program fill it first (a window list).
         QMenu* menu = shown.menu;
-        QObject::connect(menu, &QMenu::aboutToShow, [this, widget] {
-            if (!Live(widget) || Syncing()) return;
+        QObject::connect(menu, &QMenu::aboutToShow, [this, widget = GwRef(widget)] {
+            if (widget == nullptr || Syncing()) return;
             openingPopup_ = true;
             widget->open_menu();
             openingPopup_ = false;
@@ -243,10 +242,10 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
     if (q == nullptr) return;
     if (auto* edit = dynamic_cast<GwEdit*>(widget); edit != nullptr && qobject_cast<QLineEdit*>(q) != nullptr) {
         auto* line = static_cast<QLineEdit*>(q);
-        QObject::connect(line, &QLineEdit::textEdited, [this, line, edit](const QString& text) {
+        QObject::connect(line, &QLineEdit::textEdited, [this, line, edit = GwRef(edit)](const QString& text) {
             Act(edit, [&] { edit->user_edit(FromScreen(text), static_cast<int>(line->cursorPosition())); });
             // What the model refused or put in its own form shows as the model has it.
-            if (Live(edit) && line->text() != ToScreen(edit->text())) {
+            if (edit != nullptr && line->text() != ToScreen(edit->text())) {
                 ++syncing_;
                 line->setText(ToScreen(edit->text()));
                 line->setCursorPosition(edit->cursor_position());
@@ -254,45 +253,46 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
             }
         });
     } else if (auto* button = dynamic_cast<GwPushButton*>(widget)) {
-        QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked, [button] {
+        QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked, [button = GwRef(button)] {
             Act(button, [&] { button->click(); });
         });
     } else if (auto* toggle = dynamic_cast<GwToggle*>(widget)) {
-        QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked, [this, toggle] {
+        QObject::connect(static_cast<QAbstractButton*>(q), &QAbstractButton::clicked, [this, toggle = GwRef(toggle)] {
             Act(toggle, [&] { toggle->click(); });
             // The model decides the state, also when it refused the click.
-            if (Live(toggle)) Sync(toggle);
+            if (toggle != nullptr) Sync(toggle);
         });
     } else if (auto* slider = dynamic_cast<GwSlider*>(widget)) {
         if (auto* s = qobject_cast<QSlider*>(q)) {
-            QObject::connect(s, &QSlider::sliderMoved, [slider](int steps) {
+            QObject::connect(s, &QSlider::sliderMoved, [slider = GwRef(slider)](int steps) {
                 Act(slider, [&] { slider->move_to(FromSteps(slider, steps)); });
             });
-            QObject::connect(s, &QSlider::actionTriggered, [this, s, slider](int action) {
+            QObject::connect(s, &QSlider::actionTriggered, [this, s, slider = GwRef(slider)](int action) {
                 if (action == QAbstractSlider::SliderMove || action == QAbstractSlider::SliderNoAction) return;
-                QTimer::singleShot(0, s, [this, s, slider] {
+                QTimer::singleShot(0, s, [this, s, slider = GwRef(slider)] {
                     Act(slider, [&] { slider->move_to(FromSteps(slider, s->value())); });
-                    if (Live(slider)) Sync(slider);
+                    if (slider != nullptr) Sync(slider);
                 });
             });
         }
     } else if (widget->is_class(GwTOOL_CLASS)) {
         auto* tool = static_cast<GwMenuItem*>(widget);
-        QObject::connect(
-            static_cast<QToolButton*>(q), &QToolButton::clicked, [tool] { Act(tool, [&] { tool->choose(); }); });
+        QObject::connect(static_cast<QToolButton*>(q), &QToolButton::clicked, [tool = GwRef(tool)] {
+            Act(tool, [&] { tool->choose(); });
+        });
     } else if (auto* list = dynamic_cast<GwItemList*>(widget)) {
         if (auto* view = qobject_cast<QTreeView*>(q)) {
             // The rows stay while the model answers a click, so the second
             // click of a double click lands on the same row.
-            QObject::connect(view, &QTreeView::clicked, [this, list](const QModelIndex& index) {
+            QObject::connect(view, &QTreeView::clicked, [this, list = GwRef(list)](const QModelIndex& index) {
                 Act(list, [&] { list->user_select(index.row()); });
-                if (Live(list)) SyncSelection(list, *Find(list));
+                if (list != nullptr) SyncSelection(list, *Find(list));
             });
-            QObject::connect(view, &QTreeView::doubleClicked, [list](const QModelIndex& index) {
+            QObject::connect(view, &QTreeView::doubleClicked, [list = GwRef(list)](const QModelIndex& index) {
                 Act(list, [&] { list->user_activate(index.row()); });
             });
-            QObject::connect(view->verticalScrollBar(), &QScrollBar::actionTriggered, [view, list](int) {
-                QTimer::singleShot(0, view, [view, list] {
+            QObject::connect(view->verticalScrollBar(), &QScrollBar::actionTriggered, [view, list = GwRef(list)](int) {
+                QTimer::singleShot(0, view, [view, list = GwRef(list)] {
                     const QModelIndex top = view->indexAt(QPoint(2, 2));
                     const int first = top.isValid() ? top.row() : 0;
                     Act(list, [&] {
@@ -306,71 +306,72 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
                 });
             });
         } else if (auto* box = qobject_cast<QComboBox*>(q)) {
-            QObject::connect(box, &QComboBox::activated, [this, list](int index) {
+            QObject::connect(box, &QComboBox::activated, [this, list = GwRef(list)](int index) {
                 Act(list, [&] { list->user_select(index); });
-                if (Live(list)) SyncSelection(list, *Find(list));
+                if (list != nullptr) SyncSelection(list, *Find(list));
             });
         } else if (auto* view = qobject_cast<QListWidget*>(q)) {
-            QObject::connect(view, &QListWidget::itemClicked, [this, view, list](QListWidgetItem* item) {
+            QObject::connect(view, &QListWidget::itemClicked, [this, view, list = GwRef(list)](QListWidgetItem* item) {
                 const int row = view->row(item);
                 Act(list, [&] { list->user_select(row); });
-                if (Live(list)) SyncSelection(list, *Find(list));
+                if (list != nullptr) SyncSelection(list, *Find(list));
             });
-            QObject::connect(view, &QListWidget::itemDoubleClicked, [view, list](QListWidgetItem* item) {
+            QObject::connect(view, &QListWidget::itemDoubleClicked, [view, list = GwRef(list)](QListWidgetItem* item) {
                 const int row = view->row(item);
                 Act(list, [&] { list->user_activate(row); });
             });
         }
     } else if (auto* rows = dynamic_cast<GwToggleList*>(widget)) {
         auto* view = static_cast<QListWidget*>(q);
-        QObject::connect(view, &QListWidget::itemChanged, [this, view, rows](QListWidgetItem* item) {
+        QObject::connect(view, &QListWidget::itemChanged, [this, view, rows = GwRef(rows)](QListWidgetItem* item) {
             if (Syncing()) return;
             const int row = view->row(item);
-            QTimer::singleShot(0, view, [this, rows, row] {
+            QTimer::singleShot(0, view, [this, rows = GwRef(rows), row] {
                 Act(rows, [&] {
                     if (GwToggle* toggle = rows->row(row)) toggle->click();
                 });
-                if (Live(rows)) Sync(rows);
+                if (rows != nullptr) Sync(rows);
             });
         });
     } else if (auto* tree = dynamic_cast<GwTree*>(widget)) {
         auto* view = static_cast<QTreeWidget*>(q);
-        QObject::connect(view, &QTreeWidget::itemClicked, [tree](QTreeWidgetItem* item) {
+        QObject::connect(view, &QTreeWidget::itemClicked, [tree = GwRef(tree)](QTreeWidgetItem* item) {
             GwTreeEntry* entry = EntryOf(item);
             Act(tree, [&] { tree->user_click(entry, GwMOUSE_BUTTON1); });
             Act(tree, [&] { tree->user_select(entry); });
         });
-        QObject::connect(view, &QTreeWidget::itemDoubleClicked, [tree](QTreeWidgetItem* item) {
+        QObject::connect(view, &QTreeWidget::itemDoubleClicked, [tree = GwRef(tree)](QTreeWidgetItem* item) {
             GwTreeEntry* entry = EntryOf(item);
             Act(tree, [&] { tree->user_click(entry, GwMOUSE_BUTTON1 | GwMOUSE_DOUBLE); });
         });
-        QObject::connect(view, &QTreeWidget::itemExpanded, [tree](QTreeWidgetItem* item) {
+        QObject::connect(view, &QTreeWidget::itemExpanded, [tree = GwRef(tree)](QTreeWidgetItem* item) {
             GwTreeEntry* entry = EntryOf(item);
             Act(tree, [&] { tree->expand_entry(entry, true); });
         });
-        QObject::connect(view, &QTreeWidget::itemCollapsed, [tree](QTreeWidgetItem* item) {
+        QObject::connect(view, &QTreeWidget::itemCollapsed, [tree = GwRef(tree)](QTreeWidgetItem* item) {
             GwTreeEntry* entry = EntryOf(item);
             Act(tree, [&] { tree->expand_entry(entry, false); });
         });
-        QObject::connect(view, &QTreeWidget::customContextMenuRequested, [this, view, tree](const QPoint& at) {
-            GwTreeEntry* entry = EntryOf(view->itemAt(at));
-            if (entry == nullptr) return;
-            bool opened = false;
-            openingPopup_ = true;
-            Act(tree, [&] { opened = tree->user_context_menu(entry); });
-            openingPopup_ = false;
-            if (!opened || !Live(tree) || entry->popup() == nullptr) return;
-            const Shown* popup = Find(entry->popup());
-            if (popup != nullptr && popup->menu) popup->menu->popup(view->viewport()->mapToGlobal(at));
-        });
+        QObject::connect(
+            view, &QTreeWidget::customContextMenuRequested, [this, view, tree = GwRef(tree)](const QPoint& at) {
+                GwTreeEntry* entry = EntryOf(view->itemAt(at));
+                if (entry == nullptr) return;
+                bool opened = false;
+                openingPopup_ = true;
+                Act(tree, [&] { opened = tree->user_context_menu(entry); });
+                openingPopup_ = false;
+                if (!opened || tree == nullptr || entry->popup() == nullptr) return;
+                const Shown* popup = Find(entry->popup());
+                if (popup != nullptr && popup->menu) popup->menu->popup(view->viewport()->mapToGlobal(at));
+            });
     } else if (auto* sheet = dynamic_cast<GwSpreadSheet*>(widget)) {
         auto* table = static_cast<QTableWidget*>(q);
-        QObject::connect(table, &QTableWidget::cellDoubleClicked, [sheet](int row, int column) {
+        QObject::connect(table, &QTableWidget::cellDoubleClicked, [sheet = GwRef(sheet)](int row, int column) {
             Act(sheet, [&] {
                 if (!sheet->user_edit(row, column)) sheet->user_default(row, column);
             });
         });
-        QObject::connect(table, &QTableWidget::cellClicked, [sheet](int row, int column) {
+        QObject::connect(table, &QTableWidget::cellClicked, [sheet = GwRef(sheet)](int row, int column) {
             Act(sheet, [&] {
                 if (sheet->is_cell_selectable(row, column)) sheet->set_current_cell(row, column);
             });
@@ -381,22 +382,23 @@ void Screen::Connect(GwCore* widget, const Shown& shown) {
             if (index < 0) return;
             auto* page = reinterpret_cast<GwCore*>(bar->tabData(index).value<quintptr>());
             Act(book, [&] { book->user_select_page(page); });
-            if (Live(book)) Sync(book);
+            if (book != nullptr) Sync(book);
         });
     } else if (auto* scrolled = dynamic_cast<GwScrolledContainer*>(widget)) {
         auto* bar = q->findChild<QScrollBar*>("scroll", Qt::FindDirectChildrenOnly);
         QObject::connect(bar, &QScrollBar::valueChanged, [this, scrolled](int first) {
             Act(scrolled, [&] { scrolled->user_scroll(first); });
-            if (Live(scrolled)) Sync(scrolled);
+            if (scrolled != nullptr) Sync(scrolled);
         });
     } else if (auto* dock = dynamic_cast<GwDockingFrame*>(widget)) {
         if (auto* floatButton = q->findChild<QToolButton*>("float", Qt::FindDirectChildrenOnly)) {
-            QObject::connect(floatButton, &QToolButton::clicked, [dock] {
+            QObject::connect(floatButton, &QToolButton::clicked, [dock = GwRef(dock)] {
                 Act(dock, [&] { dock->set_attached(!dock->is_attached()); });
             });
         }
         if (auto* closeButton = q->findChild<QToolButton*>("close", Qt::FindDirectChildrenOnly)) {
-            QObject::connect(closeButton, &QToolButton::clicked, [dock] { Act(dock, [&] { dock->close(); }); });
+            QObject::connect(
+                closeButton, &QToolButton::clicked, [dock = GwRef(dock)] { Act(dock, [&] { dock->close(); }); });
         }
     }
 }

@@ -16,7 +16,7 @@ ListModel::ListModel(GwMultiList* list, QObject* parent) : QAbstractTableModel(p
     columns_ = std::max(list_->column_count(), 1);
 }
 
-bool ListModel::Live() const { return GwRcMgr::is_valid_child(list_); }
+bool ListModel::Live() const { return list_ != nullptr; }
 
 int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 

@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QPixmap>
 
+#include "toolkit/core/gw_ref.h"
+
 class GwMultiList;
 struct GwContentChange;
 
@@ -32,7 +34,7 @@ private:
     bool Live() const;
     void CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);
 
-    GwMultiList* list_;
+    GwRef<GwMultiList> list_;
     int rows_ = 0;
     int columns_ = 1;
     mutable QHash<QString, QPixmap> pictures_;

@@ -7,6 +7,8 @@
 #include <QFrame>
 #include <QObject>
 
+#include "toolkit/core/gw_ref.h"
+
 class GwCore;
 
 namespace screen {
@@ -22,7 +24,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    GwCore* model_;
+    GwRef<> model_;
 };
 
 // Keys, clicks on widgets without a click of their own, and focus.

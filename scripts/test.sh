@@ -3,8 +3,9 @@
 # UndefinedBehaviorSanitizer) with all tests and seed replays, the format gate
 # (clang-format over every tracked source, after .clang-format), clang-tidy's
 # bugprone checks over the parsers, the ThreadSanitizer build of the threaded
-# tests, every benchmark once, and the screen check of the renderer under a
-# virtual X server with openbox (scripts/screen-check.sh). The last line
+# tests, all tests again on the build that ships (the release preset: GCC,
+# -O2), every benchmark once over that build, and the screen check of the
+# renderer under a virtual X server with openbox (scripts/screen-check.sh). The last line
 # totals all runs: "N passed, N failed" (the format gate and the clang-tidy
 # run count as one each).
 set -uo pipefail
@@ -49,6 +50,10 @@ run_preset() {
   if [ -n "$label" ]; then
     # shellcheck disable=SC2206
     targets=(--target $names)
+  elif [ "$preset" = release ]; then
+    # The program, its renderer and benchmarks, and the tests over the same
+    # objects; the benchmarks and the screen check then build nothing.
+    targets=(--target all torvan_tests)
   fi
   if [ -n "$names" ] && ! cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"; then
     echo "=== $preset: build failed"
@@ -163,6 +168,7 @@ run_format_gate
 run_preset asan
 run_tidy
 run_preset tsan threaded
+run_preset release
 run_benchmarks
 run_screen_check
 

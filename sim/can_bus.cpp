@@ -1,6 +1,9 @@
 // The virtual CAN bus and the driver function set it exports.
 #include "sim/can_bus.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -76,6 +79,7 @@ uint32_t ExportedWrite(::CanMessage* message) {
 }
 uint32_t ExportedVersionInfo(char* text) { return TheVirtualCanBus().VersionInfo(text); }
 uint32_t ExportedSpecialFunction(uint32_t, int) { return 0; }
+int ExportedReceiveDescriptor() { return TheVirtualCanBus().ReceiveDescriptor(); }
 
 template <typename Function>
 void* Symbol(Function function) {
@@ -123,6 +127,7 @@ void RegisterVirtualCanAdapter(std::string_view omit) {
         {"CAN_Read", Symbol(&ExportedRead)},
         {"CAN_Write", Symbol(&ExportedWrite)},
         {"CAN_VersionInfo", Symbol(&ExportedVersionInfo)},
+        {"CAN_ReceiveDescriptor", Symbol(&ExportedReceiveDescriptor)},
     };
     auto with = [&](std::map<std::string, void*> symbols) {
         symbols.insert(common.begin(), common.end());
@@ -135,8 +140,49 @@ void RegisterVirtualCanAdapter(std::string_view omit) {
         with({{"CAN_Init", Symbol(&UsbInit)}, {"CAN_SpecialFunktion", Symbol(&ExportedSpecialFunction)}}));
 }
 
+VirtualCanBus::VirtualCanBus() : receive_signal_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+VirtualCanBus::~VirtualCanBus() {
+    if (receive_signal_ >= 0) close(receive_signal_);
+}
+
+void VirtualCanBus::SignalLocked() {
+    const bool due = babbling_ || (!queue_.empty() && queue_.front().due_us <= Now());
+    const bool signal = initialised_ && !bus_off_ && due;
+    if (signal == signalled_ || receive_signal_ < 0) return;
+    eventfd_t count = 0;
+    if (signal) {
+        eventfd_write(receive_signal_, 1);
+    } else {
+        eventfd_read(receive_signal_, &count);
+    }
+    signalled_ = signal;
+}
+
+int VirtualCanBus::ReceiveDescriptor() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    // Whatever came due since the last look is signalled now.
+    SignalLocked();
+    return initialised_ ? receive_signal_ : -1;
+}
+
+void VirtualCanBus::RefuseWrites(int count, int after) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    refuse_writes_ = count;
+    refuse_after_ = after;
+}
+
+int VirtualCanBus::RefusedWrites() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return refused_writes_;
+}
+
 void VirtualCanBus::Reset() {
     std::lock_guard<std::mutex> lock(mutex_);
+    refuse_writes_ = 0;
+    refuse_after_ = 0;
+    refused_writes_ = 0;
+    transmit_full_ = false;
     nodes_.clear();
     queue_.clear();
     capture_.clear();
@@ -152,6 +198,7 @@ void VirtualCanBus::Reset() {
     init_result_ = 0;
     version_text_ = "Virtual CAN adapter 1.0";
     version_result_ = 0;
+    SignalLocked();
 }
 
 void VirtualCanBus::Attach(CanNodeDevice* node) {
@@ -173,6 +220,7 @@ void VirtualCanBus::QueueLocked(const CanFrame& frame, uint64_t due_us) {
     auto at = std::upper_bound(
         queue_.begin(), queue_.end(), due_us, [](uint64_t due, const Pending& p) { return due < p.due_us; });
     queue_.insert(at, Pending{due_us, frame});
+    SignalLocked();
 }
 
 void VirtualCanBus::Inject(const CanFrame& frame, uint64_t delay_us) {
@@ -213,6 +261,7 @@ void VirtualCanBus::ClearCapture() {
 void VirtualCanBus::SetBusOff(bool on) {
     std::lock_guard<std::mutex> lock(mutex_);
     bus_off_ = on;
+    SignalLocked();
 }
 
 void VirtualCanBus::SetReceiveCapacity(size_t frames) {
@@ -224,6 +273,7 @@ void VirtualCanBus::SetBabbling(bool on, const CanFrame& frame) {
     std::lock_guard<std::mutex> lock(mutex_);
     babbling_ = on;
     babble_ = frame;
+    SignalLocked();
 }
 
 void VirtualCanBus::SetInitResult(uint32_t result) {
@@ -240,6 +290,7 @@ void VirtualCanBus::SetVersionInfo(std::string text, uint32_t result) {
 void VirtualCanBus::Activate() {
     std::lock_guard<std::mutex> lock(mutex_);
     initialised_ = true;
+    SignalLocked();
 }
 
 std::vector<AdapterInit> VirtualCanBus::Inits() const {
@@ -266,6 +317,7 @@ uint32_t VirtualCanBus::InitAdapter(const AdapterInit& init) {
     std::lock_guard<std::mutex> lock(mutex_);
     inits_.push_back(init);
     initialised_ = init_result_ == 0;
+    SignalLocked();
     return init_result_;
 }
 
@@ -273,6 +325,7 @@ uint32_t VirtualCanBus::Close() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++closes_;
     initialised_ = false;
+    SignalLocked();
     return 0;
 }
 
@@ -284,9 +337,13 @@ uint32_t VirtualCanBus::Read(uint8_t* message) {
         ToWire(babble_, message);
         return 0;
     }
-    if (bus_off_ || queue_.empty() || queue_.front().due_us > Now()) return kAdapterQueueEmpty;
+    if (bus_off_ || queue_.empty() || queue_.front().due_us > Now()) {
+        SignalLocked();
+        return kAdapterQueueEmpty;
+    }
     const CanFrame frame = queue_.front().frame;
     queue_.pop_front();
+    SignalLocked();
     ToWire(frame, message);
     capture_.push_back(CapturedFrame{Now(), false, frame});
     return 0;
@@ -303,6 +360,13 @@ void VirtualCanBus::HoldWrites(bool on) {
 uint32_t VirtualCanBus::Write(const uint8_t* message) {
     std::unique_lock<std::mutex> lock(mutex_);
     writes_released_.wait(lock, [this] { return !hold_writes_; });
+    if (refuse_writes_ > 0 && refuse_after_-- <= 0) {
+        --refuse_writes_;
+        ++refused_writes_;
+        transmit_full_ = true;
+        return kAdapterTransmitFull;
+    }
+    transmit_full_ = false;
     const CanFrame frame = FromWire(message);
     const uint64_t now = Now();
     capture_.push_back(CapturedFrame{now, true, frame});
@@ -315,7 +379,8 @@ uint32_t VirtualCanBus::Write(const uint8_t* message) {
 
 uint32_t VirtualCanBus::Status() {
     std::lock_guard<std::mutex> lock(mutex_);
-    const uint32_t status = (bus_off_ ? kAdapterStatusBusOff : 0) | (overrun_ ? kAdapterStatusOverrun : 0);
+    const uint32_t status = (bus_off_ ? kAdapterStatusBusOff : 0) | (overrun_ ? kAdapterStatusOverrun : 0) |
+                            (transmit_full_ ? kAdapterTransmitFull : 0);
     overrun_ = false;
     return status;
 }

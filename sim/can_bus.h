@@ -42,6 +42,8 @@ inline constexpr char kVirtualUsbLibrary[] = "pcan_usb.dll";
 // Status bits the adapter reports.
 inline constexpr uint32_t kAdapterStatusBusOff = 0x10;
 inline constexpr uint32_t kAdapterStatusOverrun = 0x08;
+// Status bit and CAN_Write result of a transmit queue with no room.
+inline constexpr uint32_t kAdapterTransmitFull = 0x01;
 // CAN_Read's answer when no frame is waiting.
 inline constexpr uint32_t kAdapterQueueEmpty = 0x20;
 inline constexpr uint32_t kAdapterNotInitialised = 0x40;
@@ -62,7 +64,8 @@ struct AdapterInit {
 
 class VirtualCanBus {
 public:
-    VirtualCanBus() = default;
+    VirtualCanBus();
+    ~VirtualCanBus();
     VirtualCanBus(const VirtualCanBus&) = delete;
     VirtualCanBus& operator=(const VirtualCanBus&) = delete;
 
@@ -96,6 +99,12 @@ public:
     // While on, every CAN_Write blocks the caller until it is switched off,
     // as a program thread the machine keeps from running would be late.
     void HoldWrites(bool on);
+    // After `after` more CAN_Writes, the next `count` are refused with
+    // kAdapterTransmitFull, as by a transmit queue with no room: nothing
+    // reaches the bus, and the status reports the full queue until a write
+    // goes through.
+    void RefuseWrites(int count, int after = 0);
+    int RefusedWrites() const;
     void SetVersionInfo(std::string text, uint32_t result = 0);
     // Ready for frames without a CAN_Init, as the bus behind a CAN socket is
     // (CanSocketPeer); Close or Reset ends it.
@@ -114,6 +123,10 @@ public:
     uint32_t Write(const uint8_t* message);
     uint32_t Status();
     uint32_t VersionInfo(char* text);
+    // A descriptor that polls readable while a frame is due for the program
+    // (the adapter's receive event); -1 before CAN_Init. A frame that comes
+    // due only as the clock moves on is not signalled.
+    int ReceiveDescriptor();
 
 private:
     struct Pending {
@@ -122,6 +135,8 @@ private:
     };
 
     void QueueLocked(const CanFrame& frame, uint64_t due_us);
+    // Sets or clears the receive signal to match the queue.
+    void SignalLocked();
 
     mutable std::mutex mutex_;
     std::vector<CanNodeDevice*> nodes_;
@@ -141,6 +156,12 @@ private:
     uint32_t init_result_ = 0;
     std::string version_text_ = "Virtual CAN adapter 1.0";
     uint32_t version_result_ = 0;
+    int refuse_writes_ = 0;
+    int refuse_after_ = 0;
+    int refused_writes_ = 0;
+    bool transmit_full_ = false;
+    int receive_signal_ = -1;
+    bool signalled_ = false;
 };
 
 // The one virtual bus of the process; the driver functions know no other.

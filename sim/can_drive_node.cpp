@@ -167,6 +167,16 @@ uint8_t CanDriveNode::NmtState() const {
     return nmt_state_;
 }
 
+std::vector<uint32_t> CanDriveNode::AbortsHeard() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return aborts_heard_;
+}
+
+bool CanDriveNode::TransferOpen() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return transfer_.active;
+}
+
 void CanDriveNode::SendEmergency(uint16_t code, uint8_t error_register, const std::array<uint8_t, 5>& vendor) {
     std::vector<uint8_t> bytes = Little(code, 2);
     bytes.push_back(error_register);
@@ -187,6 +197,11 @@ std::vector<CanNodeDevice::Answer> CanDriveNode::OnFrame(const CanFrame& frame) 
     if (frame.id != kSdoRequestBase + node || frame.remote || frame.length != 8) return {};
 
     const uint8_t cs = static_cast<uint8_t>(frame.data[0] >> 5);
+    // A client's abort is no request: no fault spoils it and nothing answers.
+    if (cs == kCsAbort) {
+        Sdo(frame.data);
+        return {};
+    }
     // Segment requests belong to the object of the transfer's first request,
     // also when that request was answered by a fault.
     if (cs == kCsInitiateUpload || cs == kCsInitiateDownload) {
@@ -267,6 +282,8 @@ std::vector<uint8_t> CanDriveNode::Sdo(const std::array<uint8_t, 8>& request) {
         case kCsDownloadSegment:
             return DownloadSegment(request);
         case kCsAbort:
+            aborts_heard_.push_back(static_cast<uint32_t>(request[4] | request[5] << 8 | request[6] << 16) |
+                                    static_cast<uint32_t>(request[7]) << 24);
             transfer_ = Transfer{};
             return {};
         default:

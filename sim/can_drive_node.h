@@ -22,9 +22,11 @@ inline constexpr uint8_t kNmtStopped = 4;
 inline constexpr uint8_t kNmtOperational = 5;
 inline constexpr uint8_t kNmtPreOperational = 127;
 
-// Abort codes the node sends.
+// Abort codes the node sends, and the client's it tells apart.
 inline constexpr uint32_t kAbortToggle = 0x05030000;
+inline constexpr uint32_t kAbortTimedOut = 0x05040000;
 inline constexpr uint32_t kAbortCommand = 0x05040001;
+inline constexpr uint32_t kAbortOutOfMemory = 0x05040005;
 inline constexpr uint32_t kAbortAccess = 0x06010000;
 inline constexpr uint32_t kAbortNoObject = 0x06020000;
 inline constexpr uint32_t kAbortNoSubindex = 0x06090011;
@@ -87,6 +89,10 @@ public:
     // Time from a request to the node's answer.
     void SetReplyDelayUs(uint64_t us);
     uint8_t NmtState() const;
+    // Abort codes of the aborts the client sent, oldest first; and whether a
+    // segmented transfer is open on the server.
+    std::vector<uint32_t> AbortsHeard() const;
+    bool TransferOpen() const;
     // Sends an emergency message: error code, error register and five
     // manufacturer bytes.
     void SendEmergency(uint16_t code, uint8_t error_register, const std::array<uint8_t, 5>& vendor);
@@ -132,6 +138,7 @@ private:
     uint8_t guard_toggle_ = 0;
     uint64_t reply_delay_us_ = 0;
     Transfer transfer_;
+    std::vector<uint32_t> aborts_heard_;
     uint16_t last_index_ = 0;
     uint8_t last_subindex_ = 0;
     std::deque<CanFault> faults_;

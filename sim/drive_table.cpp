@@ -101,13 +101,16 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
     if (p == nullptr) return kStatusNoParameter;
     if (p->read_only) return kStatusWriteAccess;
     if (p->IsArray() || p->type->is_string || !p->InRange(raw)) return kStatusInvalidValue;
+    const bool sameSelection = p->value == raw;
     p->value = raw;
     p->settling.pending = false;
     if (number == kHandshakeParameter && handshake.enabled && raw == kHandshakeSetEnd) {
         handshake.checking = true;
         handshake.polls_left = handshake.busy_polls;
     }
-    if (number == kRunModeSelectParameter && run_mode.enabled) {
+    // Asked again for the mode it is already switching to, the drive goes on
+    // counting; a new selection starts the change over.
+    if (number == kRunModeSelectParameter && run_mode.enabled && !(run_mode.pending && sameSelection)) {
         run_mode.pending = true;
         run_mode.reads_left = run_mode.reads_before;
     }
@@ -125,6 +128,22 @@ uint16_t MemoryImage::WordAt(uint32_t address) const {
         return it != bytes.end() ? it->second : 0;
     };
     return static_cast<uint16_t>(byteAt(address) | (byteAt(address + 1) << 8));
+}
+
+void DriveTable::ScheduleValue(int number, uint32_t raw, uint64_t at_us) {
+    timed_values_.push_back({number, raw, at_us});
+}
+
+void DriveTable::ApplyDueValues(uint64_t now_us) {
+    std::vector<TimedValue> waiting;
+    for (const TimedValue& timed : timed_values_) {
+        if (timed.at_us > now_us) {
+            waiting.push_back(timed);
+        } else if (DriveParameter* p = Find(timed.number)) {
+            p->value = timed.value;
+        }
+    }
+    timed_values_ = std::move(waiting);
 }
 
 void DriveTable::BeforeValueRead(int number) {

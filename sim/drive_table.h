@@ -106,7 +106,8 @@ struct DownloadHandshake {
 // A run-mode change: parameter 151 reports the run mode that a write of 152
 // selected, off unless a test turns it on. After an accepted write of 152,
 // `reads_before` reads of 151 still answer the old mode (0: the first read
-// already sees the new one; kRunModeNeverFollows: every read).
+// already sees the new one; kRunModeNeverFollows: every read). Writing the
+// same selection again meanwhile keeps the count.
 inline constexpr int kRunModeReportParameter = 151;
 inline constexpr int kRunModeSelectParameter = 152;
 inline constexpr int kRunModeNeverFollows = -1;
@@ -136,6 +137,15 @@ struct MemoryImage {
     uint16_t WordAt(uint32_t address) const;
 };
 
+// A value a parameter takes by itself at a time on the drive's clock (the
+// clock the line's characters are stamped with), as a drive finishing a
+// command does.
+struct TimedValue {
+    int number = 0;
+    uint32_t value = 0;
+    uint64_t at_us = 0;
+};
+
 class DriveTable {
 public:
     // Reads the table's text format (sim/README.md). `source` names the text
@@ -160,6 +170,11 @@ public:
     // Called before a value read of `number` is answered: moves the download
     // handshake, a pending run-mode change and a settling value on.
     void BeforeValueRead(int number);
+    // Parameter `number` takes `raw` at `at_us` (a later write before then
+    // does not cancel it).
+    void ScheduleValue(int number, uint32_t raw, uint64_t at_us);
+    // Gives every scheduled value that is due at `now_us` to its parameter.
+    void ApplyDueValues(uint64_t now_us);
 
     // Device registers.
     uint32_t type_number = 0;
@@ -175,6 +190,7 @@ public:
 
 private:
     std::map<int, DriveParameter> parameters_;
+    std::vector<TimedValue> timed_values_;
 };
 
 // Path of a fixture that comes with the virtual drive ("drive.tbl").

@@ -102,6 +102,7 @@ void VirtualDrive::Detach() { attachment_.Detach(); }
 std::vector<uint8_t> VirtualDrive::Receive(uint8_t byte, uint64_t time_us) {
     std::lock_guard<std::mutex> lock(mutex_);
     capture_.Add({true, byte, time_us, false});
+    table_.ApplyDueValues(time_us);
     std::vector<uint8_t> reply = engine_.Receive(byte);
     for (uint8_t b : reply) capture_.Add({false, b, time_us, false});
     TakeRateCode();
@@ -117,6 +118,7 @@ void VirtualDrive::OnCharacter(platform::MemorySerialLine& line, const platform:
         engine_.ReceiveGarbled();
         return;
     }
+    table_.ApplyDueValues(character.end_us);
     std::vector<uint8_t> reply = engine_.Receive(character.byte);
     if (reply.empty()) return;
     // The acknowledgement still goes out at the old rate.

@@ -11,13 +11,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
+// The seed corpus' folder, given by each replay executable.
+extern const char kFuzzCorpus[];
+
 TEST(FuzzReplay, SeedCorpusRunsClean) {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(TORVAN_FUZZ_CORPUS)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(kFuzzCorpus)) {
         if (entry.is_regular_file()) files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
-    ASSERT_FALSE(files.empty()) << "no seeds in " << TORVAN_FUZZ_CORPUS;
+    ASSERT_FALSE(files.empty()) << "no seeds in " << kFuzzCorpus;
     for (const auto& file : files) {
         SCOPED_TRACE(file.string());
         std::string bytes = testsupport::ReadFile(file);

@@ -3,6 +3,7 @@
 // time, and the log lines the platform and toolkit layers wrote.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,12 @@ namespace testsupport {
 const std::filesystem::path& RuntimeRoot();
 // <root>/<name>, for example RuntimePath("TMP/DataLogger.txt").
 std::filesystem::path RuntimePath(const std::string& relative);
+
+// The watchdog's real-time limit for the running test, counted from its
+// start, in place of the 10 s every test gets: only for a test that is long
+// by its nature (thousands of windows under the sanitizers), with a bound
+// that a loaded 2-core machine keeps.
+void SetTestTimeLimit(std::chrono::milliseconds limit);
 
 // Lines written to the platform log sink since the current test began.
 const std::vector<std::string>& LoggedLines();

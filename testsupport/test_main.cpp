@@ -27,10 +27,44 @@ std::mutex g_log_mutex;
 
 // Ten seconds of real time per test; TORVAN_WATCHDOG_MS shortens it for the
 // test that checks the watchdog itself.
-std::chrono::milliseconds WatchdogLimit() {
+std::chrono::milliseconds DefaultWatchdogLimit() {
     if (const char* ms = std::getenv("TORVAN_WATCHDOG_MS")) return std::chrono::milliseconds(std::atol(ms));
     return std::chrono::seconds(10);
 }
+
+// What became of each test, one line as it happens ("listed", "started",
+// then "passed", "failed" or "skipped", and the test's full name), in the file
+// beside the XML result ("<name>.cases"). GoogleTest writes its XML only at
+// the end; when the watchdog or a crash ends the process early, this file
+// still tells the counting script which tests passed and which never did.
+class CaseLog {
+public:
+    void Open() {
+        const std::string output = GTEST_FLAG_GET(output);
+        const std::string prefix = "xml:";
+        if (output.rfind(prefix, 0) != 0) return;
+        std::filesystem::path path = output.substr(prefix.size());
+        path.replace_extension(".cases");
+        file_ = std::fopen(path.c_str(), "w");
+    }
+    void Close() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (file_ != nullptr) std::fclose(file_);
+        file_ = nullptr;
+    }
+    void Write(const char* what, const std::string& name) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (file_ == nullptr) return;
+        std::fprintf(file_, "%s %s\n", what, name.c_str());
+        std::fflush(file_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::FILE* file_ = nullptr;
+};
+
+CaseLog g_cases;
 
 // Fails the process when one test runs longer than the limit in real time, so
 // a wait that never ends shows up as a failure instead of a hung CI run.
@@ -49,7 +83,16 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         name_ = name;
         armed_ = true;
-        deadline_ = std::chrono::steady_clock::now() + WatchdogLimit();
+        start_ = std::chrono::steady_clock::now();
+        limit_ = DefaultWatchdogLimit();
+        deadline_ = start_ + limit_;
+        cv_.notify_all();
+    }
+    // A new limit for the running test, counted from its start.
+    void SetLimit(std::chrono::milliseconds limit) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        limit_ = limit;
+        deadline_ = start_ + limit_;
         cv_.notify_all();
     }
     void Disarm() {
@@ -71,8 +114,9 @@ private:
                 std::fprintf(stderr,
                              "\n[  WATCHDOG] %s ran longer than %lld ms in real time: failed\n",
                              name_.c_str(),
-                             static_cast<long long>(WatchdogLimit().count()));
+                             static_cast<long long>(limit_.count()));
                 std::fflush(stderr);
+                g_cases.Write("failed", name_);
                 std::_Exit(3);
             }
         }
@@ -83,6 +127,8 @@ private:
     bool quit_ = false;
     bool armed_ = false;
     std::string name_;
+    std::chrono::milliseconds limit_{0};
+    std::chrono::steady_clock::time_point start_;
     std::chrono::steady_clock::time_point deadline_;
     std::thread thread_;
 };
@@ -94,12 +140,31 @@ void ClearDirectory(const std::filesystem::path& dir) {
     }
 }
 
+Watchdog* g_watchdog = nullptr;
+
+std::string FullName(const ::testing::TestInfo& info) {
+    return std::string(info.test_suite_name()) + "." + info.name();
+}
+
 class FreshStateListener : public ::testing::EmptyTestEventListener {
 public:
     explicit FreshStateListener(Watchdog& watchdog) : watchdog_(watchdog) {}
 
+    void OnTestProgramStart(const ::testing::UnitTest& unit) override {
+        g_cases.Open();
+        for (int i = 0; i < unit.total_test_suite_count(); ++i) {
+            const ::testing::TestSuite& suite = *unit.GetTestSuite(i);
+            for (int j = 0; j < suite.total_test_count(); ++j) {
+                const ::testing::TestInfo& info = *suite.GetTestInfo(j);
+                if (info.should_run()) g_cases.Write("listed", FullName(info));
+            }
+        }
+    }
+    void OnTestProgramEnd(const ::testing::UnitTest&) override { g_cases.Close(); }
+
     void OnTestStart(const ::testing::TestInfo& info) override {
-        watchdog_.Arm(std::string(info.test_suite_name()) + "." + info.name());
+        g_cases.Write("started", FullName(info));
+        watchdog_.Arm(FullName(info));
         std::filesystem::current_path(g_root / "bin");
         ClearDirectory(g_root / "TMP");
         ClearDirectory(g_root / "userdata");
@@ -113,7 +178,11 @@ public:
         platform::RunResetHooks();
     }
 
-    void OnTestEnd(const ::testing::TestInfo&) override { watchdog_.Disarm(); }
+    void OnTestEnd(const ::testing::TestInfo& info) override {
+        watchdog_.Disarm();
+        const ::testing::TestResult& result = *info.result();
+        g_cases.Write(result.Skipped() ? "skipped" : result.Failed() ? "failed" : "passed", FullName(info));
+    }
 
 private:
     Watchdog& watchdog_;
@@ -122,6 +191,10 @@ private:
 }  // namespace
 
 const std::filesystem::path& RuntimeRoot() { return g_root; }
+
+void SetTestTimeLimit(std::chrono::milliseconds limit) {
+    if (g_watchdog != nullptr) g_watchdog->SetLimit(limit);
+}
 
 std::filesystem::path RuntimePath(const std::string& relative) { return g_root / relative; }
 
@@ -152,8 +225,9 @@ std::string ReadFile(const std::filesystem::path& path) {
 }  // namespace testsupport
 
 // fontconfig keeps what it read of the font configuration (for the printer's
-// real fonts) in allocations it never frees; they are no leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// real fonts, and for the screen under the renderer's test) in allocations
+// it never frees; they are no leak of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -170,8 +244,10 @@ int main(int argc, char** argv) {
     int result;
     {
         testsupport::Watchdog watchdog;
+        testsupport::g_watchdog = &watchdog;
         ::testing::UnitTest::GetInstance()->listeners().Append(new testsupport::FreshStateListener(watchdog));
         result = RUN_ALL_TESTS();
+        testsupport::g_watchdog = nullptr;
     }
 
     platform::SetLogSink(nullptr);

@@ -15,10 +15,11 @@
 #include "bus/base/basic_bus.h"
 #include "bus/base/device_parameters.h"
 #include "parameters/values/dstring.h"
+#include "toolkit/core/gw_ref.h"
+#include "toolkit/core/gw_slider.h"
 
 class CCanOpenTarn;
 class DeviceSetupContext;
-class GwSlider;
 class TarnBus;
 
 // Node number of the CANopen master's own device.
@@ -153,7 +154,7 @@ private:
     std::unique_ptr<TarnBus> serialBus_;
     std::unique_ptr<CCanOpenTarn> canBus_;
     DataBus* activeBus_ = nullptr;
-    GwSlider* progressIndicator_ = nullptr;
+    GwRef<GwSlider> progressIndicator_;
     int16_t activeAddress_ = -1;
     std::array<int32_t, kBusDeviceSlots> foundDevices_;
     std::array<std::unique_ptr<ParaBase>, kBusDeviceSlots> cachedBases_;

@@ -57,8 +57,11 @@ bool Main::CheckTimerIntegrity(GwCore* widget, bool needsDevice) {
     const bool mainVisible = Valid(main) && main->is_visible();
     if (widgetVisible && mainVisible) {
         // A message box raises MessageBoxOpenFlag (and BusTransferFlag) and a
-        // bus switch ModalFlag: either keeps the tick away.
-        if (SerialWaitFlag || ErrorBoxFlag || ModalFlag || MessageBoxOpenFlag || BusTransferFlag) return false;
+        // bus switch ModalFlag: either keeps the tick away. So does a device
+        // action that no poll may read through (DeviceBusyFlag).
+        if (SerialWaitFlag || ErrorBoxFlag || ModalFlag || MessageBoxOpenFlag || BusTransferFlag || DeviceBusyFlag) {
+            return false;
+        }
         if (IsMinimised(main) || IsMinimised(widget->frame())) return false;
         if (needsDevice && !HasOnlineDevice()) return false;
         return true;

@@ -25,7 +25,7 @@ void parameterbase::ReportProgress(int index) {
     if (shown % kProgressEvery != 0) return;
     Main* main = GetMain();
     GwSlider* indicator = main != nullptr ? main->GetProgressIndicator() : nullptr;
-    if (indicator != nullptr && GwRcMgr::is_valid_child(indicator)) {
+    if (indicator != nullptr) {
         indicator->set_start(0);
         indicator->set_end(kProgressMaximum);
         indicator->set_value(shown < kProgressEndIndex ? shown : 0);

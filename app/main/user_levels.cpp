@@ -11,6 +11,7 @@
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/profile/gw_profile.h"
 
 namespace {
@@ -37,7 +38,7 @@ struct LevelState {
     uint32_t controlCode = 0;
     bool handModeEnabled = false;
     uint16_t selected = 0;
-    GwCore* levelTexts = nullptr;
+    GwRef<> levelTexts;
 };
 
 LevelState g_state;
@@ -124,7 +125,7 @@ void ShowUserLevel() {
 }
 
 std::string GetUserLevelText(int level) {
-    if (g_state.levelTexts == nullptr || !GwRcMgr::is_valid_child(g_state.levelTexts)) {
+    if (g_state.levelTexts == nullptr) {
         g_state.levelTexts = GwRcMgr::load(GetMainWindow(), kUserProfileTextWindow, 1);
     }
     if (g_state.levelTexts == nullptr) return "Level " + std::to_string(level);

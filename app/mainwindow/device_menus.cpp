@@ -12,6 +12,7 @@
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/menus/gw_menu_item.h"
 
 namespace {
@@ -23,7 +24,7 @@ constexpr int kDeviceAccessMessage = 5;
 enum DeviceMenu { kLoadFrom, kStoreTo, kChoose, kKill, kDeviceMenuCount };
 
 // The items of each menu by bus address, owned here until the next rebuild.
-using ItemTable = std::array<GwMenuItem*, kBusDeviceSlots>;
+using ItemTable = std::array<GwRef<GwMenuItem>, kBusDeviceSlots>;
 std::array<ItemTable, kDeviceMenuCount> g_items{};
 
 platform::ResetHook g_reset([] { g_items = {}; });
@@ -72,8 +73,8 @@ void CopyDataSet(ParaBase& source, ParaBase& target, bool (*showWriteFailure)(in
 
 GwCore* MenuOf(DeviceMenu menu) {
     const MainWindowWidgets& w = MainWidgets();
-    GwCore* const menus[] = {w.loadFromOther, w.storeToOther, w.chooseDevice, w.killDevice};
-    return LiveWidget(menus[menu]);
+    const GwRef<>* const menus[] = {&w.loadFromOther, &w.storeToOther, &w.chooseDevice, &w.killDevice};
+    return *menus[menu];
 }
 
 }  // namespace
@@ -147,9 +148,9 @@ int CB_KillDevice(GwCore*, GwEvent*, GwUD address) {
 
 void RebuildDeviceMenus() {
     for (ItemTable& table : g_items) {
-        for (GwMenuItem*& item : table) {
-            if (LiveWidget(item) != nullptr) item->destroy();
-            item = nullptr;
+        for (GwRef<GwMenuItem>& item : table) {
+            if (item != nullptr) item->destroy();
+            item.reset();
         }
     }
     auto* list = dynamic_cast<GwCombo*>(MainChild("TB_DeviceList"));

@@ -6,6 +6,7 @@
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/docking/gw_docking.h"
 #include "toolkit/menus/gw_menu_item.h"
 #include "toolkit/profile/gw_profile.h"
@@ -22,31 +23,26 @@ constexpr int kSavedRegions[] = {GwDOCK_LEFT, GwDOCK_RIGHT, GwDOCK_TOP, GwDOCK_B
 constexpr char kSplitterUserData[] = "splitter";
 constexpr char kTogglePrefix[] = "Ti";
 
-bool Alive(const GwCore* widget) { return widget != nullptr && GwRcMgr::is_valid_child(widget); }
-
 // The toggle follows the frame: the user may close a frame by its own button.
-int FrameShown(GwCore*, GwEvent*, GwUD item) {
-    auto* toggle = item.pointer_as<GwToggleItem>();
-    if (Alive(toggle)) toggle->set_value(1);
-    return 1;
+GwCallbackFunction FrameShownOrHidden(GwRef<GwToggleItem> toggle, int value) {
+    return [toggle, value](GwCore*, GwEvent*) {
+        if (toggle != nullptr) toggle->set_value(value);
+        return 1;
+    };
 }
 
-int FrameHidden(GwCore*, GwEvent*, GwUD item) {
-    auto* toggle = item.pointer_as<GwToggleItem>();
-    if (Alive(toggle)) toggle->set_value(0);
-    return 1;
-}
-
-int ToggleChanged(GwCore* widget, GwEvent*, GwUD frameData) {
-    auto* frame = frameData.pointer_as<GwCore>();
-    auto* toggle = dynamic_cast<GwToggleItem*>(widget);
-    if (!Alive(frame) || toggle == nullptr) return 1;
-    if (toggle->value() == 1) {
-        frame->show();
-    } else {
-        frame->hide();
-    }
-    return 1;
+GwCallbackFunction ToggleChanged(GwRef<> frameRef) {
+    return [frameRef](GwCore* widget, GwEvent*) {
+        GwCore* frame = frameRef;
+        auto* toggle = dynamic_cast<GwToggleItem*>(widget);
+        if (frame == nullptr || toggle == nullptr) return 1;
+        if (toggle->value() == 1) {
+            frame->show();
+        } else {
+            frame->hide();
+        }
+        return 1;
+    };
 }
 
 bool ReadRectangle(const GwProfile& profile, const char* key, GwRect& rect) {
@@ -60,7 +56,7 @@ DockingManager* GetDockingManager() { return g_manager; }
 DockingManager::DockingManager(GwCore* mainWindow, const char* workArea, const char* viewMenu,
                                const char* dockingTemplates, const char* stateTemplates)
     : mainWindow_(mainWindow), workAreaName_(workArea), viewMenuName_(viewMenu) {
-    GwCore* oldArea = Alive(mainWindow_) ? mainWindow_->child(workAreaName_) : nullptr;
+    GwCore* oldArea = mainWindow_ != nullptr ? mainWindow_->child(workAreaName_) : nullptr;
     if (oldArea != nullptr) {
         auto* container = new GwDockingContainer(oldArea->name(), oldArea->parent(), oldArea->rect());
         oldArea->destroy();
@@ -79,11 +75,11 @@ DockingManager::~DockingManager() {
 }
 
 GwDockingContainer* DockingManager::Container() const {
-    return Alive(mainWindow_) ? dynamic_cast<GwDockingContainer*>(mainWindow_->child(workAreaName_)) : nullptr;
+    return mainWindow_ != nullptr ? dynamic_cast<GwDockingContainer*>(mainWindow_->child(workAreaName_)) : nullptr;
 }
 
 void DockingManager::CreateDockingFrames() {
-    if (!Alive(dockingTemplates_)) return;
+    if (dockingTemplates_ == nullptr) return;
     GwCore* panes = dockingTemplates_->child(0);
     if (panes == nullptr) return;
     for (GwCore* pane : panes->children()) {
@@ -94,13 +90,13 @@ void DockingManager::CreateDockingFrames() {
         if (shown) frame->show();
         AddToggle(frame, shown);
     }
-    if (GwCore* view = Alive(mainWindow_) ? mainWindow_->child(viewMenuName_) : nullptr) {
+    if (GwCore* view = mainWindow_ != nullptr ? mainWindow_->child(viewMenuName_) : nullptr) {
         (new GwMenuItem("", view))->show();
     }
 }
 
 bool DockingManager::OpenDockingFrame(const char* name, bool forceShow) {
-    if (!Alive(stateTemplates_) || name == nullptr) return false;
+    if (stateTemplates_ == nullptr || name == nullptr) return false;
     GwCore* panes = stateTemplates_->child(0);
     GwCore* pane = nullptr;
     if (panes != nullptr) {
@@ -118,7 +114,7 @@ bool DockingManager::OpenDockingFrame(const char* name, bool forceShow) {
 }
 
 void DockingManager::CloseDockingFrame(const char* name) {
-    if (!Alive(mainWindow_) || name == nullptr) return;
+    if (mainWindow_ == nullptr || name == nullptr) return;
     GwCore* frame = mainWindow_->child(name);
     if (frame == nullptr) return;
     frame->destroy();
@@ -186,14 +182,14 @@ GwDockingFrame* DockingManager::MakeFrame(GwCore* paneTemplate) {
 }
 
 void DockingManager::AddToggle(GwDockingFrame* frame, bool checked) {
-    GwCore* view = Alive(mainWindow_) ? mainWindow_->child(viewMenuName_) : nullptr;
+    GwCore* view = mainWindow_ != nullptr ? mainWindow_->child(viewMenuName_) : nullptr;
     if (view == nullptr) return;
     auto* toggle = new GwToggleItem(kTogglePrefix + frame->name(), view);
     if (frame->text().empty()) return;
     toggle->set_text(frame->text());
-    toggle->set_callback(GwCB_CHANGE, ToggleChanged, GwUD(static_cast<void*>(frame)));
+    toggle->bind(GwCB_CHANGE, ToggleChanged(frame));
     toggle->set_value(checked ? 1 : 0);
     toggle->show();
-    frame->set_callback(GwCB_SHOW, FrameShown, GwUD(static_cast<void*>(toggle)));
-    frame->set_callback(GwCB_HIDE, FrameHidden, GwUD(static_cast<void*>(toggle)));
+    frame->bind(GwCB_SHOW, FrameShownOrHidden(toggle, 1));
+    frame->bind(GwCB_HIDE, FrameShownOrHidden(toggle, 0));
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "toolkit/core/gw_ref.h"
+
 class GwCore;
 class GwDockingContainer;
 class GwDockingFrame;
@@ -50,11 +52,11 @@ private:
     GwDockingFrame* MakeFrame(GwCore* paneTemplate);
     void AddToggle(GwDockingFrame* frame, bool checked);
 
-    GwCore* mainWindow_;
+    GwRef<> mainWindow_;
     std::string workAreaName_;
     std::string viewMenuName_;
-    GwCore* dockingTemplates_ = nullptr;
-    GwCore* stateTemplates_ = nullptr;
+    GwRef<> dockingTemplates_;
+    GwRef<> stateTemplates_;
 };
 
 // The manager the main window's display uses: the one made last, null when

@@ -31,9 +31,7 @@ constexpr int kStateLineGap = 5;
 
 const MainWindowWidgets& MainWidgets() { return g_state.widgets; }
 
-GwCore* MainFrame() { return LiveWidget(g_state.widgets.frame); }
-
-GwCore* LiveWidget(GwCore* widget) { return widget != nullptr && GwRcMgr::is_valid_child(widget) ? widget : nullptr; }
+GwCore* MainFrame() { return g_state.widgets.frame; }
 
 GwCore* MainChild(const char* name) {
     GwCore* frame = MainFrame();
@@ -52,7 +50,7 @@ int MainWindow_create(GwCore* widget, GwEvent*, GwUD) {
     MainWindowWidgets found;
     found.frame = frame;
     // Looked up in this order; the first missing one ends the window.
-    GwCore** const slots[] = {&found.stateText,
+    GwRef<>* const slots[] = {&found.stateText,
                               &found.activeDeviceMenu,
                               &found.windowMenu,
                               &found.closeAll,

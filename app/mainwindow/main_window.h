@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 class GwSlider;
@@ -18,24 +19,23 @@ inline constexpr uint32_t kStartTimerMs = 2500;
 
 // Widgets kept by MainWindow_create; all null until it found every one.
 struct MainWindowWidgets {
-    GwCore* frame = nullptr;
-    GwCore* stateText = nullptr;         // "State1"
-    GwCore* activeDeviceMenu = nullptr;  // "MN_ActiveDevice"
-    GwCore* windowMenu = nullptr;        // "M_Window"
-    GwCore* closeAll = nullptr;          // "M_CloseAll"
-    GwCore* loadFromOther = nullptr;     // "M_LoadFromOther"
-    GwCore* storeToOther = nullptr;      // "M_Store2Other"
-    GwCore* chooseDevice = nullptr;      // "M_ChooseDevice"
-    GwCore* killDevice = nullptr;        // "M_KillDevice"
-    GwSlider* progress = nullptr;        // "ParaProgressIndicator"
-    GwCore* busState = nullptr;          // "BusState"
+    GwRef<> frame;
+    GwRef<> stateText;         // "State1"
+    GwRef<> activeDeviceMenu;  // "MN_ActiveDevice"
+    GwRef<> windowMenu;        // "M_Window"
+    GwRef<> closeAll;          // "M_CloseAll"
+    GwRef<> loadFromOther;     // "M_LoadFromOther"
+    GwRef<> storeToOther;      // "M_Store2Other"
+    GwRef<> chooseDevice;      // "M_ChooseDevice"
+    GwRef<> killDevice;        // "M_KillDevice"
+    GwRef<GwSlider> progress;  // "ParaProgressIndicator"
+    GwRef<> busState;          // "BusState"
 };
 
 const MainWindowWidgets& MainWidgets();
 // The main frame while it exists, else null.
 GwCore* MainFrame();
-// The kept widget when it still exists, else null.
-GwCore* LiveWidget(GwCore* widget);
+
 // A child of the main frame by name, null without one or without the frame.
 GwCore* MainChild(const char* name);
 

@@ -42,7 +42,7 @@ void SetEnabled(const char* name, bool on) {
 }
 
 void SetEnabled(GwCore* widget, bool on) {
-    if (LiveWidget(widget) != nullptr) on ? widget->enable() : widget->disable();
+    if (widget != nullptr) on ? widget->enable() : widget->disable();
 }
 
 void SetDeviceMenusEnabled(bool on) {
@@ -213,7 +213,7 @@ void UpdateActiveDeviceDisplay() {
 void UpdateBusDisplay() {
     Main* main = GetMain();
     DataBus* bus = main != nullptr ? main->GetActiveBus() : nullptr;
-    if (GwCore* state = LiveWidget(MainWidgets().busState)) {
+    if (GwCore* state = MainWidgets().busState) {
         state->set_text(bus != nullptr
                             ? std::string(bus->GetName().View()) + " : " + std::string(bus->GetSettingsText().View())
                             : std::string());

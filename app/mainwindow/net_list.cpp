@@ -19,6 +19,7 @@
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_picture.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -33,16 +34,16 @@ constexpr size_t kAddressCellSize = 5;
 constexpr int kTextLineSize = 512;
 
 struct NetListWidgets {
-    GwCore* frame = nullptr;
-    GwCore* busState = nullptr;
-    GwCore* busName = nullptr;
-    GwCore* busBaud = nullptr;
-    GwCore* deviceCount = nullptr;
-    GwCore* alias = nullptr;
-    GwPicture* icon = nullptr;
-    GwCore* device = nullptr;
-    GwCore* address = nullptr;
-    GwMultiList* list = nullptr;
+    GwRef<> frame;
+    GwRef<> busState;
+    GwRef<> busName;
+    GwRef<> busBaud;
+    GwRef<> deviceCount;
+    GwRef<> alias;
+    GwRef<GwPicture> icon;
+    GwRef<> device;
+    GwRef<> address;
+    GwRef<GwMultiList> list;
 };
 
 NetListWidgets g_list;
@@ -50,9 +51,7 @@ NetListWidgets g_list;
 platform::ResetHook g_reset([] { g_list = NetListWidgets(); });
 
 // The kept widgets while the list's window exists, else null.
-const NetListWidgets* Open() {
-    return g_list.frame != nullptr && GwRcMgr::is_valid_child(g_list.frame) ? &g_list : nullptr;
-}
+const NetListWidgets* Open() { return g_list.frame != nullptr ? &g_list : nullptr; }
 
 DataBus* ActiveBus() {
     Main* main = GetMain();

@@ -16,6 +16,7 @@
 #include "toolkit/core/gw_media.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_slider.h"
+#include "toolkit/core/gw_timers.h"
 
 namespace {
 
@@ -63,25 +64,27 @@ const char* BaseActivMessage::GetActivMessageText(int number) {
 
 void BaseActivMessage::Create(const char* text, GwCore* owner, const char* definition, bool animationsOff) {
     animationsOff_ = animationsOff;
-    window_ = nullptr;
+    window_.reset();
     savedCursor_ = GwCore::global_cursor();
     GwCore::set_global_cursor(GwCURSOR_WAIT);
-    owner_ = owner != nullptr && GwRcMgr::is_valid_child(owner) ? owner : GetMainWindow();
-    const std::string ownerId = owner_ != nullptr && GwRcMgr::is_valid_child(owner_) ? owner_->identifier() : "";
+    owner_ = GwRcMgr::is_valid_child(owner) ? owner : GetMainWindow();
+    const std::string ownerId = owner_ != nullptr ? owner_->identifier() : "";
     TheDataLogger().WriteEntry("Active Message from " + ownerId + ":\t" + (text != nullptr ? text : ""));
     if (ActivityWindowOpen) return;
     ActivityWindowOpen = true;
-    window_ = GwRcMgr::load(owner_, definition, 1);
-    if (window_ == nullptr) {
+    GwCore* window = GwRcMgr::load(owner_, definition, 1);
+    window_ = window;
+    opened_ = window != nullptr;
+    if (window == nullptr) {
         // A definition that cannot be loaded must not block every later
         // activity window of the run.
         ActivityWindowOpen = false;
         return;
     }
-    window_->set_modality(kWindowModality);
-    TheWindowHandler().Add(window_, 1, nullptr, nullptr, 0);
-    SetChildText(window_, text);
-    window_->show();
+    window->set_modality(kWindowModality);
+    TheWindowHandler().Add(window, 1, nullptr, nullptr, 0);
+    SetChildText(window, text);
+    window->show();
     if (GwMedia* icon = animationsOff_ ? nullptr : WaitIcon(window_)) {
         icon->stop();
         icon->set_clip(kAnimationClip);
@@ -89,30 +92,30 @@ void BaseActivMessage::Create(const char* text, GwCore* owner, const char* defin
         icon->play();
         icon->start_timer(kAnimationReplayMs);
     }
-    if (owner_ != nullptr && GwRcMgr::is_valid_child(owner_)) {
+    if (owner_ != nullptr) {
         owner_->disable();
         ownerDisabled_ = true;
     }
-    window_->peek_event();
+    GwProcessPendingEvents();
 }
 
 BaseActivMessage::~BaseActivMessage() {
     GwCore::set_global_cursor(savedCursor_);
     // Only the object that disabled the owner enables it again, so a nested
     // windowless object leaves the owner disabled while the outer window runs.
-    if (ownerDisabled_ && owner_ != nullptr && GwRcMgr::is_valid_child(owner_)) owner_->enable();
-    if (window_ == nullptr) return;
+    if (ownerDisabled_ && owner_ != nullptr) owner_->enable();
+    if (!opened_) return;
     if (GwMedia* icon = animationsOff_ ? nullptr : WaitIcon(window_)) {
         icon->stop_timer();
         icon->stop();
         icon->set_clip(kNoAnimationClip);
     }
-    window_->destroy();
-    if (GwCore* main = GetMainWindow(); main != nullptr && GwRcMgr::is_valid_child(main)) main->peek_event();
+    if (GwCore* window = window_) window->destroy();
+    if (GetMainWindow() != nullptr) GwProcessPendingEvents();
     TheWindowHandler().DeleteWindow(window_);
     ActivityWindowOpen = false;
     platform::BusyWait(kActivityCloseWaitMs);
-    window_ = nullptr;
+    window_.reset();
 }
 
 ActivMessage::ActivMessage(int number, GwCore* owner) {
@@ -140,20 +143,20 @@ void ProgressMessage::CreateProgress() {
     Create(
         text_.Text(), givenOwner_, AnimationOff ? kNonAnimatedProgressMessage : kProgressMessageWindow, AnimationOff);
     if (window_ == nullptr) return;
-    indicator_ = dynamic_cast<GwSlider*>(window_->child(kIndicatorChild));
+    indicator_ = window_->child<GwSlider>(kIndicatorChild);
     if (indicator_ != nullptr) {
         indicator_->set_start(0.0);
         indicator_->set_end(maximum_);
         indicator_->set_value(0.0);
     }
-    window_->peek_event();
+    GwProcessPendingEvents();
 }
 
 void ProgressMessage::SetValue(double value) {
-    if (window_ == nullptr) CreateProgress();
+    if (!opened_) CreateProgress();
     if (indicator_ == nullptr) return;
     indicator_->set_value(value);
-    window_->peek_event();
+    GwProcessPendingEvents();
 }
 
 void ProgressMessage::SetMinimum(unsigned n) {

@@ -6,6 +6,7 @@
 #include "app/services/basic_slider.h"
 #include "parameters/values/dstring.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 class GwSlider;
@@ -47,10 +48,12 @@ protected:
     // invalid) with `text`, unless another activity window is open.
     void Create(const char* text, GwCore* owner, const char* definition, bool animationsOff);
 
-    GwCore* window_ = nullptr;
+    GwRef<> window_;
+    // Whether this object opened a window (which may be gone since).
+    bool opened_ = false;
     int savedCursor_ = 0;
     bool animationsOff_ = false;
-    GwCore* owner_ = nullptr;
+    GwRef<> owner_;
     bool ownerDisabled_ = false;
 };
 
@@ -85,10 +88,10 @@ private:
     void CreateProgress();
 
     int step_ = 1;
-    GwSlider* indicator_ = nullptr;
+    GwRef<GwSlider> indicator_;
     dstring text_;
     double maximum_ = 0.0;
-    GwCore* givenOwner_ = nullptr;
+    GwRef<> givenOwner_;
 };
 
 // Timer callback of the "WaitIcon" media widget: replays the animation while

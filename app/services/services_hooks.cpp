@@ -2,15 +2,16 @@
 #include "app/services/services_hooks.h"
 
 #include "platform/base/reset_hooks.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
 ServicesHooks* g_hooks = nullptr;
-GwCore* g_main_window = nullptr;
+GwRef<> g_main_window;
 
 platform::ResetHook g_reset([] {
     g_hooks = nullptr;
-    g_main_window = nullptr;
+    g_main_window.reset();
 });
 
 }  // namespace

@@ -270,9 +270,11 @@ GwCore* WindowHandler::First() {
 }
 
 GwCore* WindowHandler::Next() {
-    GwCore* window = iteration_ >= 0 && iteration_ < count_ ? entries_[iteration_].window : nullptr;
-    ++iteration_;
-    return window;
+    // A window destroyed since First is passed over, not taken for the end.
+    while (iteration_ >= 0 && iteration_ < count_) {
+        if (GwCore* window = entries_[iteration_++].window) return window;
+    }
+    return nullptr;
 }
 
 int WindowHandler::IndexOf(GwCore* window) {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "toolkit/core/gw_ref.h"
+
 class GwCore;
 
 // Callbacks of a listed window: called when the list closes or raises it.
@@ -64,8 +66,9 @@ public:
 
 private:
     struct Entry {
-        GwCore* window = nullptr;
+        GwRef<> window;
         int online = 0;
+
         WindowCallback close = nullptr;
         WindowCallback activate = nullptr;
         int keep = 0;

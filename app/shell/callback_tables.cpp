@@ -23,6 +23,7 @@
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
+#include "scope/plot/plot_window.h"
 #include "service/debugwatch/debug_watch.h"
 #include "service/download/firmware_download.h"
 #include "toolkit/core/gw_application.h"
@@ -43,6 +44,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_StartMacro", CB_StartMacro},
     {"CB_CallNetList", CB_CallNetList},
     {"CB_CanExitTorvel", CB_CanExitTorvel},
+    {"CBPlotActivate", CBPlotActivate},
     {"CB_ShowHelp", CB_ShowHelp},
     {"HelpContentsCB", HelpContentsCB},
     {"TorvanHelpIndexCB", TorvanHelpIndexCB},
@@ -217,11 +219,6 @@ const GwFuncDesc kPescoTuningTable[] = {
     kEnd,
 };
 
-// 17: the plot window; it never names the interpreter.
-const GwFuncDesc kPlotTable[] = {
-    kEnd,
-};
-
 // One table of several lists, each ended by its null entry, under one null
 // entry of its own.
 std::vector<GwFuncDesc> JoinTables(std::initializer_list<const GwFuncDesc*> parts) {
@@ -246,6 +243,12 @@ const GwFuncDesc* GeneralTable() {
                                                              FirmwareDownloadCallbacks(),
                                                              PartBaseCallbacks(),
                                                              DebugWatchCallbacks()});
+    return table.data();
+}
+
+// 17: the plot window; it never names the interpreter.
+const GwFuncDesc* PlotTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({PlotWindowCallbacks()});
     return table.data();
 }
 
@@ -277,7 +280,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         PrintWizardTable(),
         GeneralTable(),
         kPescoTuningTable,
-        kPlotTable,
+        PlotTable(),
     };
     return tables;
 }

@@ -24,6 +24,7 @@
 #include "toolkit/core/gw_file_selector.h"
 #include "toolkit/core/gw_message_box.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/profile/gw_profile.h"
@@ -53,8 +54,8 @@ constexpr char kCanSection[] = "CANOpen";
 constexpr char kDirectories[] = "Directories";
 
 // The book as loaded by CB_ShowOptionBook, shown again on later requests.
-GwCore* g_book = nullptr;
-platform::ResetHook g_reset([] { g_book = nullptr; });
+GwRef<> g_book;
+platform::ResetHook g_reset([] { g_book.reset(); });
 
 // The widgets of the book, looked up by name in its frame.
 struct OptionWidgets {
@@ -463,7 +464,7 @@ int CB_SearchUserDir(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_ShowOptionBook(GwCore*, GwEvent*, GwUD) {
-    if (g_book == nullptr || !GwRcMgr::is_valid_child(g_book)) {
+    if (g_book == nullptr) {
         g_book = GwRcMgr::load(GetMainWindow(), kBookName, 1);
         if (g_book == nullptr) {
             ShowErrorMessage(kErrorWindowMissing);

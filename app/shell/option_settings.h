@@ -1,6 +1,6 @@
 // Settings of the option book that other windows read: the serial baud codes
-// of device parameter 81 and the plot tool of the main profile; and the
-// book's shared cancel.
+// of device parameter 81; and the book's shared cancel. (The plot tool
+// setting lives in app/services/plot_tool_setting.h.)
 #pragma once
 
 #include <cstdint>
@@ -14,16 +14,6 @@ class GwCore;
 int BaudRateCode(uint32_t baud);
 // The rate of a code; 9600 for a code above the table.
 uint32_t BaudRateOfCode(int code);
-
-// [Options] "PlotTool": "intern" when missing.
-std::string GetPlotTool();
-void SetPlotTool(const std::string& tool);
-// [Options] "ExternalPlotTool": empty when missing.
-std::string GetExternalPlotTool();
-void SetExternalPlotTool(const std::string& path);
-// The external tool's path when "PlotTool" is exactly "extern", else the
-// "PlotTool" value.
-std::string GetPlotToolToUse();
 
 // Hides the calling widget's frame; the cancel of the option book and of
 // several small dialogs (CB_CancelPartBase, CB_CloseDebugOption,

@@ -77,6 +77,29 @@ void SaveMainProfile(GwProfile& profile) {
         platform::ErrorWithCause(std::string("Exit: cannot save \"") + profile.path() + "\".", error));
 }
 
+// The exit itself; `confirmation` is the dialogue that asked, if any.
+void ExitProgram(GwCore* confirmation) {
+    GwCore* mainFrame = GetMainWindow();
+    Main* main = GetMain();
+    GwProfile* profile = MainProfile();
+    if (profile != nullptr) SavePlacement(*profile, mainFrame);
+    if (confirmation != nullptr) confirmation->hide();
+    TheWindowHandler().CloseAllOnExit();
+    if (profile != nullptr && main != nullptr) {
+        SaveBusSettings(*profile, *main);
+        SaveAliases(*profile, *main);
+        SaveDockingLayout();
+        SaveMainProfile(*profile);
+    }
+    if (mainFrame != nullptr && GwRcMgr::is_valid_child(mainFrame)) {
+        mainFrame->stop_timer();
+        mainFrame->peek_event();
+    }
+    DestroyDeviceStateMessagesOnExit();
+    if (mainFrame != nullptr && GwRcMgr::is_valid_child(mainFrame)) mainFrame->hide();
+    DestroyMainObject();
+}
+
 }  // namespace
 
 int CB_CanExitTorvel(GwCore* widget, GwEvent*, GwUD) {
@@ -100,24 +123,14 @@ int CB_ShowCloseTorvelText(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_ExitTorvel(GwCore* widget, GwEvent*, GwUD) {
-    GwCore* mainFrame = GetMainWindow();
-    Main* main = GetMain();
-    GwProfile* profile = MainProfile();
-    if (profile != nullptr) SavePlacement(*profile, mainFrame);
-    if (GwCore* confirmation = widget != nullptr ? widget->frame() : nullptr) confirmation->hide();
-    TheWindowHandler().CloseAllOnExit();
-    if (profile != nullptr && main != nullptr) {
-        SaveBusSettings(*profile, *main);
-        SaveAliases(*profile, *main);
-        SaveDockingLayout();
-        SaveMainProfile(*profile);
-    }
-    if (mainFrame != nullptr && GwRcMgr::is_valid_child(mainFrame)) {
-        mainFrame->stop_timer();
-        mainFrame->peek_event();
-    }
-    DestroyDeviceStateMessagesOnExit();
-    if (mainFrame != nullptr && GwRcMgr::is_valid_child(mainFrame)) mainFrame->hide();
-    DestroyMainObject();
+    ExitProgram(widget != nullptr ? widget->frame() : nullptr);
     return 1;
+}
+
+void ExitOnSignal(int signal) {
+    if (GetMain() == nullptr) return;
+    const char* name = strsignal(signal);
+    TheDataLogger().WriteEntry("Exit: ended by signal " + std::to_string(signal) + " (" +
+                               (name != nullptr ? name : "unknown") + ")");
+    ExitProgram(nullptr);
 }

@@ -14,3 +14,9 @@ int CB_CanExitTorvel(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_ShowCloseTorvelText(GwCore* widget, GwEvent* event, GwUD userData);
 // The confirming button of "ExitTorvel". Returns 1.
 int CB_ExitTorvel(GwCore* widget, GwEvent* event, GwUD userData);
+
+// The exit of the confirming button without the dialogue, for a program
+// that a signal asked to end (once its main window's run has ended): logs
+// the signal, then stores the places, closes the windows, saves
+// "Torvan.ini" and ends Main. Does nothing when Main has ended already.
+void ExitOnSignal(int signal);

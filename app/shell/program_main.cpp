@@ -16,15 +16,18 @@
 #include "app/shell/command_line.h"
 #include "app/shell/data_set_callbacks.h"
 #include "app/shell/main_window_parts.h"
+#include "app/shell/program_exit.h"
 #include "motor/datalogger/data_logger.h"
 #include "parameters/values/dstring.h"
 #include "paratools/print/para_print_settings.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/paths.h"
 #include "platform/system/system_error.h"
+#include "platform/system/termination_signal.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/draw/gw_printer.h"
 
 namespace {
@@ -35,7 +38,7 @@ constexpr char kMainWindowName[] = "MainWindow";
 constexpr char kMainIcon[] = "Icon1";
 constexpr char kTestInitFunction[] = "init_test_func";
 
-GwCore* g_mainWindow = nullptr;
+GwRef<> g_mainWindow;
 const std::vector<const GwFuncDesc*>* g_replacedTables = nullptr;
 
 std::vector<std::unique_ptr<GwModule>>& KeptModules() {
@@ -45,7 +48,7 @@ std::vector<std::unique_ptr<GwModule>>& KeptModules() {
 }
 
 platform::ResetHook g_reset([] {
-    g_mainWindow = nullptr;
+    g_mainWindow.reset();
     g_replacedTables = nullptr;
     StartFileText().AssignText("");
 });
@@ -84,14 +87,17 @@ void RunMainWindow() {
     if (g_mainWindow == nullptr) return;
     if (g_mainWindow->is_class(GwAPPLFRAME_CLASS)) {
         CreateMainDockingManager(g_mainWindow);
-        if (GwRcMgr::is_valid_child(g_mainWindow)) g_mainWindow->set_icon(kMainIcon);
-        if (GwRcMgr::is_valid_child(g_mainWindow)) g_mainWindow->go();
+        if (g_mainWindow != nullptr) g_mainWindow->set_icon(kMainIcon);
+        if (g_mainWindow != nullptr) g_mainWindow->go();
+        // A signal ended the run (and every run over it): the exit the user
+        // would have confirmed, from here, where no callback is under way.
+        if (const int signal = platform::TerminationSignal()) ExitOnSignal(signal);
         ForgetMainWindow();
         DestroyMainDockingManager();
     }
     // The frame may have ended itself during the run (a failed create).
-    if (GwRcMgr::is_valid_child(g_mainWindow)) g_mainWindow->destroy();
-    g_mainWindow = nullptr;
+    if (g_mainWindow != nullptr) g_mainWindow->destroy();
+    g_mainWindow.reset();
 }
 
 int RunProgram(int argc, char** argv) {
@@ -146,9 +152,7 @@ dstring& StartFileText() {
 
 void ReplaceCallbackTables(const std::vector<const GwFuncDesc*>* tables) { g_replacedTables = tables; }
 
-GwCore* MainWindowObject() {
-    return g_mainWindow != nullptr && GwRcMgr::is_valid_child(g_mainWindow) ? g_mainWindow : nullptr;
-}
+GwCore* MainWindowObject() { return g_mainWindow; }
 
 void LoadTestToolModule() {
     const char* name = GwRcMgr::value(kGwTestToolValue);

@@ -1,14 +1,12 @@
 #include "app/shell/run_mode_sets.h"
 
-#include <cmath>
-
 #include "app/main/main_object.h"
 #include "app/services/activity_message.h"
 #include "app/services/app_files.h"
 #include "app/services/device_error.h"
+#include "app/services/file_name_component.h"
 #include "app/services/message_box.h"
 #include "app/services/window_handler.h"
-#include "bus/base/timeout.h"
 #include "families/setup_context.h"
 #include "parameters/parabase/para_base.h"
 #include "platform/base/format.h"
@@ -20,12 +18,8 @@ namespace {
 constexpr int kInfoDeviceRunning = 107;
 constexpr int kDeviceErrorMessage = 5;
 constexpr int kActivityReadDataSet = 3;
-// Tries to reach a run mode, each after one second without events.
-constexpr int kRunModeTries = 9;
-constexpr uint32_t kRunModeSettleMs = 1000;
 constexpr char kInstallingFormat[] = "Installiere Betriebsart \"%s\"";
 constexpr char kWritingFormat[] = "Schreibe Betriebsartdaten in Datei \"%s\"";
-constexpr char kNotReachedFormat[] = "Fehler bei beim Umschalten auf Betriebsart \"%s\"";
 
 // Keeps the file set paths of the device's base across the run, so the
 // last run mode's file does not become the device's cache.
@@ -45,30 +39,6 @@ private:
     std::string saved_[kFilePathCount];
 };
 
-enum class Reached { kYes, kNo, kWriteFailed };
-
-// Waits for the device to report run mode `mode`, selecting it while it
-// reports another one.
-Reached InstallRunMode(Main& main, DeviceSetupContext& context, int mode) {
-    ParaBase& base = *context.Base;
-    for (int attempt = 0; attempt < kRunModeTries; ++attempt) {
-        BusyWait(kRunModeSettleMs);
-        double reported = 0.0;
-        if (context.ReadDouble(kRunModeReadParameter, &reported) != 0) continue;
-        if (std::lround(reported) == mode) {
-            main.SetStoredRunMode(static_cast<uint16_t>(mode));
-            return Reached::kYes;
-        }
-        const int result = base.IsOnline() ? base.WriteValueDouble(kRunModeSelectParameter, mode)
-                                           : base.SetValueDouble(kRunModeSelectParameter, mode);
-        if (result != 0) {
-            ShowDeviceError(kDeviceErrorMessage, &base);
-            return Reached::kWriteFailed;
-        }
-    }
-    return Reached::kNo;
-}
-
 std::string OutputPath(Main& main, const std::string& modeName) {
     std::string dir = GetUserDataDir();
     if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += '\\';
@@ -76,15 +46,6 @@ std::string OutputPath(Main& main, const std::string& modeName) {
 }
 
 }  // namespace
-
-std::string RunModeFileComponent(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '/' || c == ':' || c == '.' || byte < 0x20 || byte == 0x7F) c = '_';
-    }
-    return out;
-}
 
 int CB_GenerateRunModeParaSets(GwCore* widget, GwEvent*, GwUD) {
     Main* main = GetMain();
@@ -112,9 +73,13 @@ int CB_GenerateRunModeParaSets(GwCore* widget, GwEvent*, GwUD) {
         const std::string name = selector.FormatRawValue(kRunModeSelectParameter, mode, false);
         activity.ShowText(platform::Format(kInstallingFormat, name).c_str());
         GwProcessPendingEvents();
-        const Reached reached = InstallRunMode(*main, *context, mode);
-        if (reached == Reached::kWriteFailed) return 1;
-        if (reached == Reached::kNo && !ShowErrorText(platform::Format(kNotReachedFormat, name).c_str())) return 1;
+        const RunModeReached reached = AwaitRunMode(*context, mode, nullptr);
+        if (reached == RunModeReached::kWriteFailed) return 1;
+        if (reached == RunModeReached::kYes) main->SetStoredRunMode(static_cast<uint16_t>(mode));
+        if (reached == RunModeReached::kNo &&
+            !ShowErrorText(platform::Format(kRunModeNotReachedFormat, name).c_str())) {
+            return 1;
+        }
 
         const std::string path = OutputPath(*main, name);
         active->InitFile(path.c_str());

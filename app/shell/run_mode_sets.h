@@ -5,20 +5,14 @@
 
 #include <string>
 
+#include "families/run_mode_change.h"
 #include "toolkit/core/gw_event.h"
 
 class GwCore;
 
-// Parameter that selects the run mode; parameter 151 confirms it.
-inline constexpr int kRunModeSelectParameter = 152;
 // The question before the run, with its line breaks.
 inline constexpr char kRunModeSetsQuestion[] =
     "Nacheinander werden alle verfügbaren Betriebsarten des Gerätes installiert und in \"UserData\" "
     "gespeichert.\nDie Verarbeitung kann nicht unterbrochen werden.\n\nMöchten Sie fortfahren?";
 
 int CB_GenerateRunModeParaSets(GwCore* widget, GwEvent* event, GwUD userData);
-
-// One component of a file name from a device label or a run-mode name: path
-// separators, ':', '.' and control characters become '_', so the name stays
-// in its directory and keeps no extension of its own.
-std::string RunModeFileComponent(const std::string& text);

@@ -26,7 +26,7 @@
 
 bool StartupDoneFlag = false;
 bool StartupStepsFinished = false;
-GwCore* DeviceListWidget = nullptr;
+GwRef<> DeviceListWidget;
 
 namespace {
 
@@ -41,7 +41,7 @@ constexpr char kCanBusName[] = "CANOpen";
 platform::ResetHook g_reset([] {
     StartupDoneFlag = false;
     StartupStepsFinished = false;
-    DeviceListWidget = nullptr;
+    DeviceListWidget.reset();
 });
 
 GwCore* FindListedWindow(const char* name) {

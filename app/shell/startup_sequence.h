@@ -5,6 +5,7 @@
 #pragma once
 
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 
@@ -14,7 +15,7 @@ extern bool StartupDoneFlag;
 // user level shown).
 extern bool StartupStepsFinished;
 // The toolbar's device list, once the docking manager exists.
-extern GwCore* DeviceListWidget;
+extern GwRef<> DeviceListWidget;
 
 // Timer callback of the main frame: stops the timer, reads "UserState", lets
 // the docking frames show, runs the sequence. Returns 0.

@@ -24,6 +24,7 @@
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_file_selector.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/menus/gw_menu_item.h"
 #include "toolkit/profile/gw_profile.h"
 
@@ -55,7 +56,7 @@ constexpr int kLastLoadableFamily = 7;
 
 struct WindowCallbackState {
     std::string lastPosTabPath;
-    std::vector<GwCore*> windowItems;
+    std::vector<GwRef<>> windowItems;
 };
 
 WindowCallbackState g_state;
@@ -118,9 +119,8 @@ bool MainEntryEnabled(const char* name) {
 
 // Chosen item of the window menu: raises its window, restored first when it
 // was minimised.
-int RaiseListedWindow(GwCore*, GwEvent*, GwUD userData) {
-    auto* window = userData.pointer_as<GwCore>();
-    if (window == nullptr || TheWindowHandler().IndexOf(window) < 0 || !GwRcMgr::is_valid_child(window)) return 1;
+int RaiseListedWindow(GwCore* window) {
+    if (window == nullptr || TheWindowHandler().IndexOf(window) < 0) return 1;
     if (window->frame_state() == kFrameMinimised) window->restore();
     window->raise();
     TheWindowHandler().Activate(window);
@@ -129,7 +129,7 @@ int RaiseListedWindow(GwCore*, GwEvent*, GwUD userData) {
 
 void DestroyWindowItems() {
     for (GwCore* item : g_state.windowItems) {
-        if (GwRcMgr::is_valid_child(item)) item->destroy();
+        if (item != nullptr) item->destroy();
     }
     g_state.windowItems.clear();
 }
@@ -395,7 +395,8 @@ int CB_SetWindowList(GwCore* widget, GwEvent*, GwUD) {
     for (GwCore* window : windows) {
         auto* item = new GwMenuItem(kWindowItemPrefix + window->name(), menu);
         if (!window->title().empty()) item->set_text(window->title());
-        item->set_activate_callback(RaiseListedWindow, GwUD(static_cast<void*>(window)));
+        item->bind(GwCB_ACTIVATE, [listed = GwRef<>(window)](GwCore*, GwEvent*) { return RaiseListedWindow(listed); });
+
         item->show();
         g_state.windowItems.push_back(item);
     }

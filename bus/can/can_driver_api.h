@@ -30,6 +30,8 @@ inline constexpr const char kCanWriteName[] = "CAN_Write";
 inline constexpr const char kCanReadName[] = "CAN_Read";
 inline constexpr const char kCanVersionInfoName[] = "CAN_VersionInfo";
 inline constexpr const char kCanSpecialFunctionName[] = "CAN_SpecialFunktion";
+// Optional: libraries that can signal a received frame export it.
+inline constexpr const char kCanReceiveDescriptorName[] = "CAN_ReceiveDescriptor";
 
 // Results and status of the library.
 inline constexpr uint32_t kCanLibraryOk = 0;
@@ -49,6 +51,9 @@ using CanWriteFunction = uint32_t (*)(CanMessage* message);
 using CanReadFunction = uint32_t (*)(CanMessage* message);
 using CanVersionInfoFunction = uint32_t (*)(char* text);
 using CanSpecialFunction = uint32_t (*)(uint32_t function, int parameter);
+// A file descriptor that polls readable while a received frame waits to be
+// read (the adapter's socket or receive event), or -1 while there is none.
+using CanReceiveDescriptorFunction = int (*)();
 
 // Hardware type the parallel-port adapter's initialisation is given.
 inline constexpr int kParallelHardwareType = 5;

@@ -16,4 +16,8 @@ bool CCanDrvBase::ReadMessageObject(int, int&, CanDataValues&) { return false; }
 
 int CCanDrvBase::ReadMonitorEntry(uint32_t&, int&, CanDataValues&) { return 0; }
 
-void CCanDrvBase::SendMessageObject(int) {}
+uint32_t CCanDrvBase::SendMessageObject(int) { return kCanLibraryOk; }
+
+uint32_t CCanDrvBase::AdapterStatus() { return 0; }
+
+int CCanDrvBase::ReceiveDescriptor() { return -1; }

@@ -48,7 +48,15 @@ public:
     // Polls the adapter; 1 with the oldest unread frame of the monitor ring,
     // 0 without one.
     virtual int ReadMonitorEntry(uint32_t& identifier, int& length, CanDataValues& data);
-    virtual void SendMessageObject(int object);
+    // Hands the object to the adapter as a frame: the library's result,
+    // kCanLibraryOk when it took the frame (an adapter that refuses it, for
+    // example with a full transmit queue, sends nothing).
+    virtual uint32_t SendMessageObject(int object);
+    // The library's status bits (0 without a library).
+    virtual uint32_t AdapterStatus();
+    // A descriptor that polls readable while a received frame waits, when
+    // the library offers one; else -1 and the caller looks from time to time.
+    virtual int ReceiveDescriptor();
 
     // The settings copied by the last Init.
     CanAdapterSettings& GetSettings() { return settings_; }

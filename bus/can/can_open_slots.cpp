@@ -30,6 +30,8 @@ int CanErrorCategory(int code) {
     switch (code) {
         case kCanErrorNotOpen:
             return 4;
+        case kCanErrorAdapterRefused:
+            return 5;
         case kCanErrorNoDeviceFound:
             return 2;
         case kCanErrorNoDeviceRecord:
@@ -130,6 +132,8 @@ int CCanOpenTarn::TransferError(int sdoResult, int tooLongError) const {
             return CanAbortToError(lastAbortCode_);
         case kSdoTooLong:
             return tooLongError;
+        case kSdoAdapterRefused:
+            return kCanErrorAdapterRefused;
         default:
             return kCanErrorTransfer;
     }
@@ -179,6 +183,7 @@ bool CCanOpenTarn::WriteParameterText(int number, const char* text, int address)
     if (text == nullptr) return Finish(kCanErrorTransfer);
     const int result =
         CanSdoDownload(index, kScalarSubindex, std::strlen(text) + 1, reinterpret_cast<const uint8_t*>(text), address);
+    if (result == kSdoAdapterRefused) return Finish(kCanErrorAdapterRefused);
     return Finish(result == kSdoOk ? 0 : kCanErrorTransfer);
 }
 
@@ -197,8 +202,10 @@ bool CCanOpenTarn::ReadBlock(int number, void* destination, int first, uint16_t&
         uint8_t bytes[kValueBytes] = {};
         size_t length = 0;
         const int result = CanSdoUpload(index, subindex, bytes, sizeof bytes, length, address);
-        // An element longer than a value is no element; it is not the end.
+        // An element longer than a value is no element; it is not the end,
+        // and neither is an adapter that refused to send.
         if (result == kSdoTooLong) return Finish(kCanErrorValueTooLong);
+        if (result == kSdoAdapterRefused) return Finish(kCanErrorAdapterRefused);
         // The array ends where the device refuses the next element.
         if (result != kSdoOk) break;
         std::memcpy(out + static_cast<size_t>(k) * static_cast<size_t>(width), bytes, static_cast<size_t>(width));

@@ -1,10 +1,12 @@
 // Opening and closing the CANopen bus, its worker, and the process-data side.
 #include "bus/can/can_open_tarn.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
 #include "bus/can/can_peak.h"
+#include "motor/datalogger/data_logger.h"
 #include "platform/base/format.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/system/clock.h"
@@ -35,6 +37,7 @@ constexpr uint32_t kGuardingCobId = 0x700;
 constexpr uint32_t kNmtCobId = 0x000;
 
 constexpr int kFullFrame = 8;
+constexpr uint32_t kSdoClientAbortCommand = 0x80;
 constexpr int kNmtLength = 2;
 constexpr int kGuardingAnswerLength = 1;
 constexpr uint32_t kNmtStartRemoteNode = 1;
@@ -52,17 +55,18 @@ constexpr uint32_t kPdoSentStepMs = 5;
 // only guards against a worker that stopped; a busy machine may keep the
 // worker from running for longer than one 5 ms step.
 constexpr uint32_t kPdoFirstSentLimitMs = 2000;
-// How long the worker waits for a request after a round that found nothing
-// to do. The adapter has no way to wake the worker when a frame comes in, so
-// the wait is short while the bus is busy: received PDOs, emergencies and
-// guarding answers are taken promptly, an awaited SDO reply sooner still.
-// A bus that has been quiet for a while is looked at less often, since every
-// wake-up costs processor time however little it finds; a request from the
-// program wakes the worker at once whatever the wait.
+// How long the worker waits after a round that found nothing to do. An
+// adapter that signals received frames ends the wait itself, so its worker
+// sleeps until there is something to do (and wakes now and then, for the
+// guarding clock and a frame the signal missed): an idle bus costs next to
+// nothing and the first frame after a quiet spell is taken at once. Without
+// the signal the worker has to look: every millisecond, and ten times as
+// often while an SDO reply is awaited. A request from the program wakes the
+// worker at once whatever the wait.
+constexpr uint32_t kSignalledWaitLimitMs = 100;
 constexpr uint32_t kIdleWaitUs = 1000;
 constexpr uint32_t kReplyDueWaitUs = 100;
-constexpr uint32_t kQuietWaitUs = 20000;
-constexpr auto kQuietAfter = std::chrono::milliseconds(100);
+constexpr uint32_t kUsPerMs = 1000;
 // An SDO reply counts as due for at most this long after its request.
 constexpr uint32_t kReplyDueLimitMs = kSdoReplyTimeoutMs;
 
@@ -86,7 +90,7 @@ int32_t CanBaudRateFromId(int32_t baudRateId) {
 }
 
 CCanOpenTarn::CCanOpenTarn(int ownNode, const CanAdapterSettings* settings, CanWorkerMode mode)
-    : ownNode_(ownNode), mode_(mode) {
+    : ownNode_(ownNode), mode_(mode), signalledWaitLimitMs_(kSignalledWaitLimitMs) {
     SetErrorBookkeeping(CanErrorCategory, LastErrorOnSuccess::kKept);
     // A bus that did not come up still names its messages.
     name_.AssignText("CANOpen");
@@ -116,7 +120,7 @@ CCanOpenTarn::CCanOpenTarn(int ownNode, const CanAdapterSettings* settings, CanW
 CCanOpenTarn::~CCanOpenTarn() {
     if (worker_.joinable()) {
         stopMutex_.Unlock();
-        workPosted_.Set();
+        workPosted_.Wake();
         worker_.join();
     }
     if (driver_ != nullptr) {
@@ -186,19 +190,41 @@ bool CCanOpenTarn::StopRequested() {
 }
 
 void CCanOpenTarn::WorkerLoop() {
-    auto lastBusy = std::chrono::steady_clock::now();
     while (!StopRequested()) {
         // A round that did something may have more to do at once (the next
         // segment of a transfer, a second PDO); only an empty round waits.
-        if (RunRound().busy) {
-            lastBusy = std::chrono::steady_clock::now();
-            continue;
-        }
-        const bool quiet = std::chrono::steady_clock::now() - lastBusy > kQuietAfter;
-        workPosted_.WaitRealUs(ReplyDue() ? kReplyDueWaitUs : quiet ? kQuietWaitUs : kIdleWaitUs);
+        if (!RunRound().busy) WaitForWork();
     }
     --g_runningWorkers;
     runMutex_.Unlock();
+}
+
+void CCanOpenTarn::WaitForWork() {
+    const int receive = driver_->ReceiveDescriptor();
+    receiveSignalled_ = receive >= 0;
+    ++waitsStarted_;
+    if (receive >= 0) {
+        const uint64_t ms = std::min(signalledWaitLimitMs_.load(), MsUntilGuardingDue());
+        const uint32_t us = static_cast<uint32_t>(std::min<uint64_t>(ms * kUsPerMs, UINT32_MAX));
+        const platform::DescriptorWait::Woken woken = workPosted_.WaitRealUs(us, receive);
+        if (woken == platform::DescriptorWait::Woken::kDescriptor) ++waitsEndedByReceive_;
+        if (woken != platform::DescriptorWait::Woken::kBadDescriptor) return;
+        // A descriptor that cannot be waited on is no signal: look instead.
+        receiveSignalled_ = false;
+    }
+    workPosted_.WaitRealUs(ReplyDue() ? kReplyDueWaitUs : kIdleWaitUs);
+}
+
+uint32_t CCanOpenTarn::MsUntilGuardingDue() {
+    std::lock_guard<std::mutex> lock(recordsMutex_);
+    if (!guardingOn_) return UINT32_MAX;
+    const uint32_t since = platform::TicksSince(lastGuardingTick_, platform::GetTickCount());
+    // Due once more than the period has passed.
+    return since > guardingPeriodMs_ ? 0 : guardingPeriodMs_ - since + 1;
+}
+
+CCanOpenTarn::WorkerWaits CCanOpenTarn::GetWorkerWaits() const {
+    return {waitsStarted_.load(), waitsEndedByReceive_.load(), receiveSignalled_.load()};
 }
 
 bool CCanOpenTarn::ReplyDue() const {
@@ -208,7 +234,7 @@ bool CCanOpenTarn::ReplyDue() const {
 
 void CCanOpenTarn::Post(Event request) {
     events_[request].Set();
-    workPosted_.Set();
+    workPosted_.Wake();
 }
 
 bool CCanOpenTarn::WaitEvent(Event event, uint32_t ms) {
@@ -228,9 +254,28 @@ bool CCanOpenTarn::TakeFrame(int object, FrameRecord& record) {
     return true;
 }
 
-void CCanOpenTarn::SendRecord(int object, uint32_t cobId, const FrameRecord& record) {
+uint32_t CCanOpenTarn::SendRecord(int object, uint32_t cobId, const FrameRecord& record) {
     driver_->SetMessageObject(object, cobId, record.length, record.data);
-    driver_->SendMessageObject(object);
+    return driver_->SendMessageObject(object);
+}
+
+void CCanOpenTarn::SendSdoRequest(const FrameRecord& record) {
+    const uint32_t node = static_cast<uint32_t>(record.node);
+    driver_->SetMessageObject(kSdoReplyObject, kSdoReplyCobId + node, kFullFrame, CanDataValues{});
+    const uint32_t result = SendRecord(kSdoRequestObject, kSdoRequestCobId + node, record);
+    const bool refused = result != kCanLibraryOk;
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        sdoWriteResult_ = result;
+        sdoWriteStatus_ = refused ? driver_->AdapterStatus() : 0;
+    }
+    // An abort is answered by nothing.
+    sdoReplyDue_ = !refused && record.data[0] != kSdoClientAbortCommand;
+    sdoRequestTime_ = std::chrono::steady_clock::now();
+    events_[kSdoSentEvent].Set();
+    // No reply can come to a frame that was not sent: the waiting caller
+    // learns it now, not at the end of its reply wait.
+    if (refused) events_[kSdoReplyEvent].Set();
 }
 
 bool CCanOpenTarn::TakeGuardingAnswer() {
@@ -251,11 +296,7 @@ CCanOpenTarn::RoundOutcome CCanOpenTarn::RunRound() {
     if (driver_ == nullptr) return outcome;
     FrameRecord record;
     if (TakeRequest(kSdoRequestEvent, sdoRequest_, record)) {
-        const uint32_t node = static_cast<uint32_t>(record.node);
-        driver_->SetMessageObject(kSdoReplyObject, kSdoReplyCobId + node, kFullFrame, CanDataValues{});
-        SendRecord(kSdoRequestObject, kSdoRequestCobId + node, record);
-        sdoReplyDue_ = true;
-        sdoRequestTime_ = std::chrono::steady_clock::now();
+        SendSdoRequest(record);
         outcome.busy = true;
     }
     outcome.sdoReply = TakeFrame(kSdoReplyObject, sdoReply_);
@@ -303,13 +344,11 @@ CCanOpenTarn::RoundOutcome CCanOpenTarn::RunRound() {
     }
     if (TakeGuardingAnswer()) outcome.busy = true;
     if (TakeRequest(kPdoOut1RequestEvent, pdoOut1_, record)) {
-        SendRecord(kPdoOut1Object, kPdoOut1CobId + own, record);
-        events_[kPdoOut1SentEvent].Set();
+        SendPdo(pdoOut1_, record, kPdoOut1Object, kPdoOut1CobId + own, kPdoOut1SentEvent);
         outcome.busy = true;
     }
     if (TakeRequest(kPdoOut2RequestEvent, pdoOut2_, record)) {
-        SendRecord(kPdoOut2Object, kPdoOut2CobId + own, record);
-        events_[kPdoOut2SentEvent].Set();
+        SendPdo(pdoOut2_, record, kPdoOut2Object, kPdoOut2CobId + own, kPdoOut2SentEvent);
         outcome.busy = true;
     }
     return outcome;
@@ -354,13 +393,34 @@ bool CCanOpenTarn::TakeRequest(Event request, const FrameRecord& source, FrameRe
     return true;
 }
 
+void CCanOpenTarn::SendPdo(FrameRecord& source, const FrameRecord& record, int object, uint32_t cobId, Event sent) {
+    const uint32_t result = SendRecord(object, cobId, record);
+    const uint32_t status = result != kCanLibraryOk ? driver_->AdapterStatus() : 0;
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        source.writeResult = result;
+        source.writeStatus = status;
+    }
+    events_[sent].Set();
+}
+
 bool CCanOpenTarn::WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data) {
     if (!open_) return false;
     PostRequest(record, kFullFrame, data, request);
     if (!WaitEvent(sent, kPdoFirstSentLimitMs)) return false;
+    uint32_t result = 0;
+    uint32_t status = 0;
+    {
+        std::lock_guard<std::mutex> lock(recordsMutex_);
+        result = record.writeResult;
+        status = record.writeStatus;
+    }
     // Returns once a wait step passes without another send.
     while (WaitEvent(sent, kPdoSentStepMs)) {}
-    return true;
+    if (result == kCanLibraryOk) return true;
+    TheDataLogger().WriteEntry(platform::Format(
+        "CANopen: the adapter refused the process data (CAN_Write 0x%04X, adapter status 0x%04X)", result, status));
+    return false;
 }
 
 bool CCanOpenTarn::WritePdoOut1(const CanDataValues& data) {

@@ -15,10 +15,14 @@
 
 #include "bus/can/can_ctrl_base.h"
 #include "bus/can/sdo_transfer.h"
+#include "platform/system/descriptor_wait.h"
 #include "platform/system/sync_event.h"
 
 // Bus error codes; their texts are "CANOpen_M%02u" in "CANOpen-Messages".
 inline constexpr int kCanErrorNotOpen = 1;
+// The adapter refused to send a frame (a full transmit queue, a failed
+// socket): the transfer ended at once.
+inline constexpr int kCanErrorAdapterRefused = 4;
 inline constexpr int kCanErrorNoDeviceFound = 2;
 inline constexpr int kCanErrorNoDeviceRecord = 3;
 inline constexpr int kCanErrorSdoTimeout = 5;
@@ -37,6 +41,8 @@ inline constexpr int kSdoAborted = 3;
 inline constexpr int kSdoProtocolError = 6;
 // The data would not fit the caller's buffer; nothing was stored.
 inline constexpr int kSdoTooLong = 7;
+// The adapter refused a request frame; the transfer ended at once.
+inline constexpr int kSdoAdapterRefused = 8;
 
 // SDO abort codes the bus tells apart.
 inline constexpr uint32_t kSdoAbortUnsupportedAccess = 0x06010000;
@@ -122,12 +128,27 @@ public:
     bool IsWorkerRunning();
     static int RunningWorkers();
 
+    // How the worker thread has waited between its rounds.
+    struct WorkerWaits {
+        uint64_t started = 0;           // waits begun
+        uint64_t onReceive = 0;         // ended by a frame the adapter signalled
+        bool receiveSignalled = false;  // the adapter offers a receive descriptor
+    };
+    WorkerWaits GetWorkerWaits() const;
+    // The longest wait of an idle worker on an adapter that signals received
+    // frames (tests make it long to show that a frame ends it).
+    void SetSignalledWaitLimitMs(uint32_t ms) { signalledWaitLimitMs_ = ms; }
+
 private:
     // Data of one CAN frame passed between the GUI thread and the worker.
     struct FrameRecord {
         int node = 0;
         int length = 0;
         CanDataValues data{};
+        // For a frame to send: the adapter's result once the worker sent it,
+        // and its status when it refused the frame.
+        uint32_t writeResult = 0;
+        uint32_t writeStatus = 0;
     };
 
     enum Event {
@@ -143,6 +164,7 @@ private:
         kEmergencyEvent,
         kPdoIn1Event,
         kPdoIn2Event,
+        kSdoSentEvent,
         kEventCount = 20,
     };
 
@@ -157,21 +179,31 @@ private:
     };
     RoundOutcome RunRound();
     void WorkerLoop();
+    // Waits after a round that found nothing to do.
+    void WaitForWork();
     bool StopRequested();
     // Whether an SDO request went out and its reply has not come yet.
     bool ReplyDue() const;
+    // Real time until the next guarding request is due; none while off.
+    uint32_t MsUntilGuardingDue();
     // Sets a request event and wakes the worker for it.
     void Post(Event request);
     bool TakeGuardingAnswer();
     // Takes object `object` into `record` if it came in; true when it did.
     bool TakeFrame(int object, FrameRecord& record);
-    void SendRecord(int object, uint32_t cobId, const FrameRecord& record);
+    // The adapter's result of sending the frame.
+    uint32_t SendRecord(int object, uint32_t cobId, const FrameRecord& record);
+    // The worker's side of an SDO request: sends it, and on a refusal ends
+    // the GUI thread's reply wait at once.
+    void SendSdoRequest(const FrameRecord& record);
     bool WaitEvent(Event event, uint32_t ms);
     // Fills a request record and hands it to the worker.
     void PostRequest(FrameRecord& record, int length, const CanDataValues& data, Event request);
     // The worker's side: a copy of the record when its request is set.
     bool TakeRequest(Event request, const FrameRecord& source, FrameRecord& copy);
     bool WritePdo(FrameRecord& record, Event request, Event sent, const CanDataValues& data);
+    // The worker's side of a PDO request: sends it and notes the result.
+    void SendPdo(FrameRecord& source, const FrameRecord& record, int object, uint32_t cobId, Event sent);
     bool SendNmt(uint32_t command);
 
     // 0 when a slot may address `address`, else its error.
@@ -184,6 +216,12 @@ private:
     // for up to the SDO time-out. Returns the transfer's result or
     // kSdoTimedOut.
     int RunTransfer(SdoTransfer& transfer, int node);
+    // Hands one SDO request frame to the worker.
+    void PostSdoRequest(const SdoFrame& frame, int node);
+    // Frees the server of a transfer given up with `code` (0: none owed).
+    void SendClientAbort(const SdoTransfer& transfer, int node, uint32_t code);
+    // Logs a request frame the adapter refused.
+    void LogRefusedWrite(int node);
     // Reads parameters 91 and 92 of `node` through the upload and registers it.
     bool RegisterNode(int node);
     // Registers a node that answered; a node beyond the device table is
@@ -206,6 +244,9 @@ private:
     std::mutex recordsMutex_;
     FrameRecord sdoRequest_;
     FrameRecord sdoReply_;
+    // The adapter's answer to the last SDO request sent, and its status then.
+    uint32_t sdoWriteResult_ = 0;
+    uint32_t sdoWriteStatus_ = 0;
     FrameRecord emergency_;
     FrameRecord pdoIn1_;
     FrameRecord pdoIn2_;
@@ -218,8 +259,13 @@ private:
     uint32_t lastGuardingTick_ = 0;
 
     std::array<platform::AutoResetEvent, kEventCount> events_;
-    // Set with every request, so the worker waits on it between rounds.
-    platform::AutoResetEvent workPosted_;
+    // Woken with every request, so the worker waits on it between rounds,
+    // together with the adapter's receive descriptor where it has one.
+    platform::DescriptorWait workPosted_;
+    std::atomic<uint32_t> signalledWaitLimitMs_;
+    std::atomic<uint64_t> waitsStarted_{0};
+    std::atomic<uint64_t> waitsEndedByReceive_{0};
+    std::atomic<bool> receiveSignalled_{false};
     // The worker's own: an SDO request out and its reply still to come.
     bool sdoReplyDue_ = false;
     std::chrono::steady_clock::time_point sdoRequestTime_;

@@ -41,12 +41,14 @@ CanAdapterDriver::CanAdapterDriver(const char* libraryName, bool withSpecialFunc
     write_ = Entry<CanWriteFunction>(library, kCanWriteName);
     read_ = Entry<CanReadFunction>(library, kCanReadName);
     versionInfo_ = Entry<CanVersionInfoFunction>(library, kCanVersionInfoName);
+    receiveDescriptor_ = Entry<CanReceiveDescriptorFunction>(library, kCanReceiveDescriptorName);
     const bool special = !withSpecialFunction || platform::GetProcAddress(library, kCanSpecialFunctionName) != nullptr;
     if (initEntry_ == nullptr || close_ == nullptr || status_ == nullptr || write_ == nullptr || read_ == nullptr ||
         versionInfo_ == nullptr || !special) {
         // A library without its whole function set leaves the driver inert.
         platform::FreeLibrary(library);
         initEntry_ = nullptr;
+        receiveDescriptor_ = nullptr;
         return;
     }
     library_ = library;
@@ -156,21 +158,30 @@ int CanAdapterDriver::ReadMonitorEntry(uint32_t& identifier, int& length, CanDat
     return 0;
 }
 
-void CanAdapterDriver::SendMessageObject(int object) {
-    if (library_ == nullptr || !IsMessageObject(object)) return;
+uint32_t CanAdapterDriver::SendMessageObject(int object) {
+    if (library_ == nullptr || !IsMessageObject(object)) return kCanLibraryOk;
     CanMessage message;
     {
         std::lock_guard<std::mutex> lock(receiveMutex_);
         message = objects_[static_cast<size_t>(object)].message;
     }
+    uint32_t result = kCanLibraryOk;
     {
         std::lock_guard<std::mutex> lock(sendMutex_);
-        write_(&message);
+        result = write_(&message);
     }
-    if (monitorOn_) {
+    // The monitor shows what went onto the bus, so a refused frame is left out.
+    if (result == kCanLibraryOk && monitorOn_) {
         std::lock_guard<std::mutex> lock(monitorMutex_);
         RecordLocked(message, false);
     }
+    return result;
+}
+
+uint32_t CanAdapterDriver::AdapterStatus() { return library_ != nullptr ? status_() : 0; }
+
+int CanAdapterDriver::ReceiveDescriptor() {
+    return library_ != nullptr && receiveDescriptor_ != nullptr ? receiveDescriptor_() : -1;
 }
 
 uint32_t CanAdapterDriver::MonitorOverruns() {

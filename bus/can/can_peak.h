@@ -36,7 +36,9 @@ public:
     void SetMessageObject(int object, uint32_t cobId, int length, const CanDataValues& data) override;
     bool ReadMessageObject(int object, int& length, CanDataValues& data) override;
     int ReadMonitorEntry(uint32_t& identifier, int& length, CanDataValues& data) override;
-    void SendMessageObject(int object) override;
+    uint32_t SendMessageObject(int object) override;
+    uint32_t AdapterStatus() override;
+    int ReceiveDescriptor() override;
 
     // Whether the library and all its entry points were found.
     bool LibraryLoaded() const { return library_ != nullptr; }
@@ -78,6 +80,7 @@ private:
     CanWriteFunction write_ = nullptr;
     CanReadFunction read_ = nullptr;
     CanVersionInfoFunction versionInfo_ = nullptr;
+    CanReceiveDescriptorFunction receiveDescriptor_ = nullptr;  // optional
 
     // Guards the library's write.
     std::mutex sendMutex_;

@@ -10,6 +10,7 @@ constexpr uint8_t kInitiateUpload = 0x40;
 constexpr uint8_t kUploadSegment = 0x60;
 constexpr uint8_t kInitiateDownloadExpedited = 0x22;
 constexpr uint8_t kInitiateDownloadSegmented = 0x21;
+constexpr uint8_t kClientAbort = 0x80;
 // Bits of the server's replies.
 constexpr uint8_t kCommandMask = 0xE0;
 constexpr uint8_t kAbortBit = 0x80;
@@ -88,6 +89,17 @@ SdoStep SdoTransfer::Finish(int result) {
     return SdoStep::kFinished;
 }
 
+SdoStep SdoTransfer::GiveUp(int result, uint32_t code) {
+    clientAbort_ = code;
+    return Finish(result);
+}
+
+SdoFrame SdoTransfer::AbortRequest(uint32_t code) const {
+    SdoFrame request = StartRequest(kClientAbort, index_, subindex_);
+    PutLittle32(request.data() + 4, code);
+    return request;
+}
+
 SdoStep SdoTransfer::TakeReply(const SdoFrame& reply) {
     if (Finished()) return SdoStep::kFinished;
     // Replies that name another object belong to another request: an abort
@@ -100,6 +112,7 @@ SdoStep SdoTransfer::TakeReply(const SdoFrame& reply) {
     }
     const bool first = phase_ == Phase::kInitiateUpload || phase_ == Phase::kInitiateDownload;
     if (first && !ours) return SdoStep::kIgnored;
+    answered_ = true;
     switch (phase_) {
         case Phase::kInitiateUpload:
             return TakeInitiateUpload(reply);
@@ -124,7 +137,7 @@ void SdoTransfer::AskNextUploadSegment() {
 }
 
 SdoStep SdoTransfer::TakeInitiateUpload(const SdoFrame& reply) {
-    if ((reply[0] & kCommandMask) != kInitiateUploadReply) return Finish(kProtocolError);
+    if ((reply[0] & kCommandMask) != kInitiateUploadReply) return GiveUp(kProtocolError, kSdoAbortCommand);
     if ((reply[0] & kExpeditedBit) != 0) {
         if (capacity_ < kExpeditedBytes) return Finish(kTooLong);
         Keep(reply.data() + 4, kExpeditedBytes);
@@ -133,8 +146,8 @@ SdoStep SdoTransfer::TakeInitiateUpload(const SdoFrame& reply) {
     sizeGiven_ = (reply[0] & kSizeGivenBit) != 0;
     if (sizeGiven_) {
         announced_ = Little32(reply.data() + 4);
-        if (announced_ > kLargestTransfer) return Finish(kTooLong);
-        if (announced_ > capacity_ && overflow_ == SdoOverflow::kRefuse) return Finish(kTooLong);
+        if (announced_ > kLargestTransfer) return GiveUp(kTooLong, kSdoAbortOutOfMemory);
+        if (announced_ > capacity_ && overflow_ == SdoOverflow::kRefuse) return GiveUp(kTooLong, kSdoAbortOutOfMemory);
     }
     phase_ = Phase::kUploadSegments;
     AskNextUploadSegment();
@@ -142,15 +155,19 @@ SdoStep SdoTransfer::TakeInitiateUpload(const SdoFrame& reply) {
 }
 
 SdoStep SdoTransfer::TakeUploadSegment(const SdoFrame& reply) {
-    if ((reply[0] & kCommandMask) != kUploadSegmentReply || (reply[0] & kToggleBit) != toggle_)
-        return Finish(kProtocolError);
+    if ((reply[0] & kCommandMask) != kUploadSegmentReply) return GiveUp(kProtocolError, kSdoAbortCommand);
+    if ((reply[0] & kToggleBit) != toggle_) return GiveUp(kProtocolError, kSdoAbortToggle);
     const size_t count = kSegmentBytes - ((reply[0] >> kUnusedCountShift) & kUnusedCountMask);
-    if (received_ + count > kLargestTransfer) return Finish(kTooLong);
+    const bool last = (reply[0] & kLastSegmentBit) != 0;
+    // A server that sent its last segment has ended the transfer itself.
+    const uint32_t owed = last ? 0 : kSdoAbortOutOfMemory;
+    if (received_ + count > kLargestTransfer) return GiveUp(kTooLong, owed);
     // Without a size the capacity is only known to be short here.
-    if (!sizeGiven_ && received_ + count > capacity_ && overflow_ == SdoOverflow::kRefuse) return Finish(kTooLong);
+    if (!sizeGiven_ && received_ + count > capacity_ && overflow_ == SdoOverflow::kRefuse)
+        return GiveUp(kTooLong, owed);
     Keep(reply.data() + 1, count);
     ++segments_;
-    if ((reply[0] & kLastSegmentBit) != 0) {
+    if (last) {
         if (sizeGiven_) {
             if (received_ < announced_) return Finish(kProtocolError);
             // Bytes beyond the size the server announced are not the object's.
@@ -159,7 +176,7 @@ SdoStep SdoTransfer::TakeUploadSegment(const SdoFrame& reply) {
         const size_t length = sizeGiven_ ? announced_ : received_;
         return Finish(length > capacity_ ? kTooLong : kOk);
     }
-    if (segments_ >= kMaxUploadSegments) return Finish(kTooLong);
+    if (segments_ >= kMaxUploadSegments) return GiveUp(kTooLong, kSdoAbortOutOfMemory);
     toggle_ ^= kToggleBit;
     AskNextUploadSegment();
     return SdoStep::kNext;
@@ -181,12 +198,12 @@ SdoStep SdoTransfer::TakeDownloadReply(const SdoFrame& reply) {
     if (phase_ == Phase::kInitiateDownload) {
         // Only a download confirmation says the drive took the value; any
         // other answer is no confirmation, so the write must not count as done.
-        if ((reply[0] & kCommandMask) != kInitiateDownloadReply) return Finish(kProtocolError);
+        if ((reply[0] & kCommandMask) != kInitiateDownloadReply) return GiveUp(kProtocolError, kSdoAbortCommand);
         if (segmentCount_ == 0) return Finish(kOk);
         phase_ = Phase::kDownloadSegments;
     } else {
-        if ((reply[0] & kCommandMask) != kDownloadSegmentReply || (reply[0] & kToggleBit) != (request_[0] & kToggleBit))
-            return Finish(kProtocolError);
+        if ((reply[0] & kCommandMask) != kDownloadSegmentReply) return GiveUp(kProtocolError, kSdoAbortCommand);
+        if ((reply[0] & kToggleBit) != (request_[0] & kToggleBit)) return GiveUp(kProtocolError, kSdoAbortToggle);
         if (segment_ == segmentCount_) return Finish(kOk);
     }
     ++segment_;

@@ -9,6 +9,13 @@
 #include <cstdint>
 #include <vector>
 
+// Abort codes the client sends when it gives a transfer up.
+inline constexpr uint32_t kSdoAbortToggle = 0x05030000;
+inline constexpr uint32_t kSdoAbortTimedOut = 0x05040000;
+inline constexpr uint32_t kSdoAbortCommand = 0x05040001;
+inline constexpr uint32_t kSdoAbortOutOfMemory = 0x05040005;
+inline constexpr uint32_t kSdoAbortGeneral = 0x08000000;
+
 using SdoFrame = std::array<uint8_t, 8>;
 
 // What a reply did to the transfer.
@@ -53,12 +60,25 @@ public:
     const std::vector<uint8_t>& Data() const { return data_; }
     uint32_t AbortCode() const { return abortCode_; }
 
+    // The code of the abort this side owes the server: a finished transfer
+    // that the client ended while the server was still in it (data too long
+    // for the room given, a reply out of step). 0 when the server ended it
+    // itself or was never in it.
+    uint32_t ClientAbortCode() const { return clientAbort_; }
+    // Whether the server has answered this transfer yet: a transfer given up
+    // before any answer may still have reached it.
+    bool ServerAnswered() const { return answered_; }
+    // The abort request for this transfer's object with `code`.
+    SdoFrame AbortRequest(uint32_t code) const;
+
 private:
     enum class Phase { kInitiateUpload, kUploadSegments, kInitiateDownload, kDownloadSegments };
 
     SdoTransfer(uint16_t index, uint8_t subindex, Phase phase);
     bool NamesObject(const SdoFrame& reply) const;
     SdoStep Finish(int result);
+    // Ends the transfer with the server left in it, owed an abort of `code`.
+    SdoStep GiveUp(int result, uint32_t code);
     SdoStep TakeInitiateUpload(const SdoFrame& reply);
     SdoStep TakeUploadSegment(const SdoFrame& reply);
     SdoStep TakeDownloadReply(const SdoFrame& reply);
@@ -73,6 +93,8 @@ private:
     SdoFrame request_{};
     int result_ = kPending;
     uint32_t abortCode_ = 0;
+    uint32_t clientAbort_ = 0;
+    bool answered_ = false;
     uint8_t toggle_ = 0;
 
     // Upload.

@@ -14,6 +14,7 @@
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_types.h"
 
 namespace {
@@ -21,7 +22,7 @@ namespace {
 constexpr uint32_t kSioMonitorIntervalMs = 1000;
 
 struct SioMonitorState {
-    GwCore* window = nullptr;
+    GwRef<> window;
     uint32_t lastTick = 0;
     double accumulatedMs = 0.0;
     uint32_t lastSucceeded = 0;  // TelegramStatistics[0] at the last update
@@ -39,9 +40,7 @@ void RestartStatistics() {
     g_sio.lastTick = monitor::NowTick();
 }
 
-GwCore* RememberedWindow() {
-    return g_sio.window != nullptr && GwRcMgr::is_valid_child(g_sio.window) ? g_sio.window : nullptr;
-}
+GwCore* RememberedWindow() { return g_sio.window; }
 
 }  // namespace
 

@@ -17,6 +17,7 @@ static_assert(std::is_same_v<decltype(&AdapterWrite), CanWriteFunction>);
 static_assert(std::is_same_v<decltype(&AdapterRead), CanReadFunction>);
 static_assert(std::is_same_v<decltype(&UsbVersionInfo), CanVersionInfoFunction>);
 static_assert(std::is_same_v<decltype(&UsbSpecialFunction), CanSpecialFunction>);
+static_assert(std::is_same_v<decltype(&AdapterReceiveDescriptor), CanReceiveDescriptorFunction>);
 
 SocketCanAdapter& TheAdapter() {
     static SocketCanAdapter adapter;
@@ -40,6 +41,7 @@ uint32_t AdapterClose() { return TheAdapter().Close(); }
 uint32_t AdapterStatus() { return TheAdapter().Status(); }
 uint32_t AdapterWrite(CanMessage* message) { return TheAdapter().Write(message); }
 uint32_t AdapterRead(CanMessage* message) { return TheAdapter().Read(message); }
+int AdapterReceiveDescriptor() { return TheAdapter().ReceiveDescriptor(); }
 uint32_t UsbVersionInfo(char* text) { return TheAdapter().VersionInfo(kUsbLibraryFile, text); }
 uint32_t ParallelVersionInfo(char* text) { return TheAdapter().VersionInfo(kParallelLibraryFile, text); }
 uint32_t UsbSpecialFunction(uint32_t, int) { return kCanResultIllegalParameter; }

@@ -26,6 +26,7 @@ uint32_t AdapterClose();
 uint32_t AdapterStatus();
 uint32_t AdapterWrite(CanMessage* message);
 uint32_t AdapterRead(CanMessage* message);
+int AdapterReceiveDescriptor();
 uint32_t UsbVersionInfo(char* text);
 uint32_t ParallelVersionInfo(char* text);
 // No special function exists on Linux: every call is refused.

@@ -25,3 +25,4 @@ TORVAN_CAN_EXPORT uint32_t CAN_Close() { return socketcan::AdapterClose(); }
 TORVAN_CAN_EXPORT uint32_t CAN_Status() { return socketcan::AdapterStatus(); }
 TORVAN_CAN_EXPORT uint32_t CAN_Write(CanMessage* message) { return socketcan::AdapterWrite(message); }
 TORVAN_CAN_EXPORT uint32_t CAN_Read(CanMessage* message) { return socketcan::AdapterRead(message); }
+TORVAN_CAN_EXPORT int CAN_ReceiveDescriptor() { return socketcan::AdapterReceiveDescriptor(); }

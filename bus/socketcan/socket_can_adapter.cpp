@@ -263,6 +263,11 @@ uint32_t SocketCanAdapter::Write(const CanMessage* message) {
     return kCanResultSocketError;
 }
 
+int SocketCanAdapter::ReceiveDescriptor() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return socket_;
+}
+
 uint32_t SocketCanAdapter::VersionInfo(const char* library, char* text) {
     if (text == nullptr) return kCanResultIllegalParameter;
     std::lock_guard<std::mutex> lock(mutex_);

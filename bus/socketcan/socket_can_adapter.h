@@ -58,6 +58,10 @@ public:
     // "<library> <version>, SocketCAN interface <name>" into `text`
     // (kCanVersionTextSize bytes); 0.
     uint32_t VersionInfo(const char* library, char* text);
+    // The CAN socket, which polls readable while a frame waits in it; -1
+    // before CAN_Init. Frames a status call took in wait in the adapter
+    // instead, until the next Read.
+    int ReceiveDescriptor();
 
 private:
     enum class ControllerState { kActive, kWarning, kPassive };

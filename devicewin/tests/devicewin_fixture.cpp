@@ -14,7 +14,9 @@ namespace devicewintest {
 namespace {
 
 constexpr char kDescriptionFile[] =
-    "[parameterdescription]\nP092=Firmware version\n"
+    "[parameterdescription]\nP012=Speed set point\nP092=Firmware version\n"
+    "[ParaMenu]\nMOTOR=Motor data\n"
+    "[ScopeEntryIntroduction]\nSpeed=Actual speed of the motor\n"
     "[ValueTextDispatcher]\nCOMP=CompanionTexts\n"
     "[CompanionTexts]\n0=Zero\n1=One\n2=Two\n3=Three\n4=Four\n5=Five\n6=Six\n7=Seven\n8=Eight\n9=Nine\n";
 
@@ -33,7 +35,15 @@ sim::DriveTable DeviceWindowTable() {
     sim::DriveParameter* units = table.PutFullRange(kUnits, "UNITS", "USIGN8", 0);
     units->value_texts = {{0, "-"}, {1, "rpm"}, {2, "mm"}};
     units->flags |= sim::kFlagValueTexts;
-    Ranged(table, kSpeed, "SPEED", "INT16", 5, -32768, 32767)->unit_index = 1;
+    sim::DriveParameter* groups = Ranged(table, kKeypadGroups, "KPGRP", "USIGN8", 0, 0, 1);
+    groups->flags |= sim::kFlagValueTexts;
+    groups->value_texts = {{0, "DRIVE"}, {1, "MOTOR"}};
+    sim::DriveParameter* speed = Ranged(table, kSpeed, "SPEED", "INT16", 5, -32768, 32767);
+    speed->unit_index = 1;
+    speed->kind = '2';
+    speed->read_level = 3;
+    speed->write_level = 5;
+    speed->keypad_group = 1;
     Ranged(table, 14, "POS", "INT16", 1, -100, 100)->unit_index = 2;
     Ranged(table, kList, "LIST", "USIGN8", 5, 2, 9);
     Ranged(table, kCompanion, "COMP", "USIGN8", 4, 0, 9);
@@ -64,6 +74,15 @@ sim::DriveTable DeviceWindowTable() {
         array->elements = {0, 0, 0, 0, 0};
     }
     Ranged(table, kGroupIndex, "GRPIX", "USIGN16", 2, 0, 5);
+    sim::DriveParameter* hexTable = Ranged(table, kHexTable, "HTAB", "USIGN16", 0, 0, 65535);
+    hexTable->flags |= sim::kFlagArray | sim::kFlagHex;
+    hexTable->elements = {0, 0, 0};
+    Ranged(table, kSave, "SAVE", "USIGN8", 0, 0, 1);
+    sim::DriveParameter* application = Ranged(table, kApplication, "APPL", "USIGN8", 2, 0, 5);
+    application->flags |= sim::kFlagValueTexts;
+    application->value_texts = {{0, "None"}, {1, "Speed"}, {2, "Torque"}, {3, "Position"}, {4, "Table"}, {5, "Bus"}};
+    Ranged(table, kIdentMode, "MIDNT", "USIGN8", 0, 0, 2);
+    Ranged(table, kCommand, "CMD", "USIGN16", 0, 0, 100);
     return table;
 }
 
@@ -71,7 +90,7 @@ void DeviceWindowTest::SetUp() {
     MainTest::SetUp();
     GwRcMgr::use_func_desc(DeviceWindowCallbacks());
     WriteTreeFile("LANGUAGE/044/tarn_std.PIT", kDescriptionFile);
-    auto drive = std::make_unique<sim::VirtualDrive>(DeviceWindowTable(), maintest::kAddress, baud_);
+    auto drive = std::make_unique<sim::VirtualDrive>(MakeTable(), maintest::kAddress, baud_);
     drive->AttachTo(line_);
     drives_[maintest::kAddress] = std::move(drive);
     ASSERT_TRUE(main_->OpenTarnBus(baud_, 1, true));

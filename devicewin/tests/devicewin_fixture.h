@@ -19,24 +19,32 @@ class GwCore;
 namespace devicewintest {
 
 // The drive's parameters beyond those the activation reads.
-inline constexpr int kSpeed = 12;        // "SPEED" INT16 -32768..32767, unit "rpm"
-inline constexpr int kList = 20;         // "LIST" USIGN8 2..9, value 5
-inline constexpr int kCompanion = 21;    // "COMP" USIGN8 0..9, value 4, dispatched texts
-inline constexpr int kToggles = 24;      // "TGLS" USIGN16 array {0, 3}
-inline constexpr int kBits = 25;         // "BITS" USIGN16, value 0x8002
-inline constexpr int kRadio = 26;        // "RADIO" USIGN8 0..255, value 200
-inline constexpr int kWideRadio = 27;    // "WIDE" USIGN16 0..256
-inline constexpr int kReal = 28;         // "REAL" INT32Q16 0..100, value 12.34
-inline constexpr int kHexWord = 31;      // "HEXW" USIGN16 hexadecimal
-inline constexpr int kText = 32;         // "TEXT" STRING
-inline constexpr int kStatus = 33;       // "STAT" USIGN16 0xF4
-inline constexpr int kLocked = 34;       // "LOCKD" USIGN16, write level 15
-inline constexpr int kModeText = 35;     // "MTXT" USIGN8 with value texts
-inline constexpr int kSelect = 36;       // "SEL" USIGN8 1..5, value 1
-inline constexpr int kTable = 37;        // "TAB" USIGN16 array of 5
-inline constexpr int kSignedTable = 38;  // "STAB" INT16 array of 5
-inline constexpr int kUnits = 107;       // the unit texts
-inline constexpr int kGroupIndex = 300;  // "GRPIX" USIGN16 0..5, value 2
+inline constexpr int kKeypadGroups = 8;  // "KPGRP" the keypad groups "DRIVE" and "MOTOR"
+// "SPEED" INT16 -32768..32767, unit "rpm", EEPROM, read level 3, write level 5,
+// keypad group "MOTOR", with a description.
+inline constexpr int kSpeed = 12;
+inline constexpr int kList = 20;          // "LIST" USIGN8 2..9, value 5
+inline constexpr int kCompanion = 21;     // "COMP" USIGN8 0..9, value 4, dispatched texts
+inline constexpr int kToggles = 24;       // "TGLS" USIGN16 array {0, 3}
+inline constexpr int kBits = 25;          // "BITS" USIGN16, value 0x8002
+inline constexpr int kRadio = 26;         // "RADIO" USIGN8 0..255, value 200
+inline constexpr int kWideRadio = 27;     // "WIDE" USIGN16 0..256
+inline constexpr int kReal = 28;          // "REAL" INT32Q16 0..100, value 12.34
+inline constexpr int kHexWord = 31;       // "HEXW" USIGN16 hexadecimal
+inline constexpr int kText = 32;          // "TEXT" STRING
+inline constexpr int kStatus = 33;        // "STAT" USIGN16 0xF4
+inline constexpr int kLocked = 34;        // "LOCKD" USIGN16, write level 15
+inline constexpr int kModeText = 35;      // "MTXT" USIGN8 with value texts
+inline constexpr int kSelect = 36;        // "SEL" USIGN8 1..5, value 1
+inline constexpr int kTable = 37;         // "TAB" USIGN16 array of 5
+inline constexpr int kSignedTable = 38;   // "STAB" INT16 array of 5
+inline constexpr int kHexTable = 39;      // "HTAB" USIGN16 hexadecimal array of 3
+inline constexpr int kUnits = 107;        // the unit texts
+inline constexpr int kSave = 150;         // "SAVE" USIGN8 0..1
+inline constexpr int kApplication = 152;  // "APPL" USIGN8 0..5, value texts
+inline constexpr int kIdentMode = 153;    // "MIDNT" USIGN8 0..2
+inline constexpr int kCommand = 550;      // "CMD" USIGN16 0..100
+inline constexpr int kGroupIndex = 300;   // "GRPIX" USIGN16 0..5, value 2
 
 sim::DriveTable DeviceWindowTable();
 
@@ -57,6 +65,8 @@ public:
 
     void SetUp() override;
     void TearDown() override;
+    // The drive's table; DeviceWindowTable unless a test needs another.
+    virtual sim::DriveTable MakeTable() { return DeviceWindowTable(); }
 
     // A context on a copy of the active device's base.
     TestContext* MakeContext(bool online);

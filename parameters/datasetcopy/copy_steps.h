@@ -6,6 +6,7 @@
 
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "parameters/values/dstring.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 
@@ -24,10 +25,10 @@ std::string ChosenDFilePath(bool lowerCaseName);
 
 // What the user left in a script window when pressing its button.
 struct ScriptWindowChoice {
-    dstring script;           // the "Script" text, empty without the child
-    int groupItem = 0;        // first selected "Group" item, -1 for none
-    bool saveIt = false;      // "SaveIt" present and ticked
-    GwCore* owner = nullptr;  // the window that opened the script window
+    dstring script;       // the "Script" text, empty without the child
+    int groupItem = 0;    // first selected "Group" item, -1 for none
+    bool saveIt = false;  // "SaveIt" present and ticked
+    GwRef<> owner;        // the window that opened the script window
 };
 // Reads the script window of `widget` and destroys it.
 ScriptWindowChoice TakeScriptWindow(GwCore* widget);

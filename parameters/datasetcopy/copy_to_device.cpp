@@ -121,7 +121,7 @@ bool WriteFileDataSetToDevice(GwCore* widget, ParaBase& fileBase, const dstring&
 int CB3_DoCopyFileData2Device(GwCore* widget, GwEvent*, GwUD) {
     BusTransferGuard transfer;
     const datasetcopy::ScriptWindowChoice choice = datasetcopy::TakeScriptWindow(widget);
-    GwCore* parent = choice.owner;
+    const GwRef<> parent = choice.owner;
     ActivMessage activity(kWritingDataSetActivity, parent);
 
     ParaBase fileBase(dstring(datasetcopy::ChosenDFilePath(false).c_str()));

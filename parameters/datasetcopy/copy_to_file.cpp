@@ -77,7 +77,7 @@ int CB3_DoCopyDevice2File(GwCore* widget, GwEvent*, GwUD) {
         return 1;
     }
     const datasetcopy::ScriptWindowChoice choice = datasetcopy::TakeScriptWindow(widget);
-    GwCore* parent = choice.owner;
+    const GwRef<> parent = choice.owner;
     Main* main = GetMain();
     ParaBase* device = main != nullptr ? main->ActiveParaBase() : nullptr;
     if (device == nullptr) {

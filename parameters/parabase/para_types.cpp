@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 #include "parameters/values/darray.h"
@@ -26,7 +27,14 @@ constexpr const char* kTypeNames[] = {
     "USIGN32",
 };
 
+constexpr const char* kKindNames[] = {"RAM_CV", "RAM_AV", "EEPROM", "FEPROM", "FSEL/ISEL"};
+
 }  // namespace
+
+const char* KindName(char kind) {
+    const int i = kind - '0';
+    return i >= 0 && i < static_cast<int>(std::size(kKindNames)) ? kKindNames[i] : "";
+}
 
 const char* TypeName(char type) {
     if (type < kTypeBegriff || type > kTypeUsign32) return "UNKNOWN";

@@ -47,6 +47,9 @@ inline constexpr double kQ16PerUnit = 65536.0;
 // The program's name of a type code ("INT16"); "UNKNOWN" for a code outside
 // the table.
 const char* TypeName(char type);
+// The name of an entry's kind byte ('0' "RAM_CV" .. '4' "FSEL/ISEL"); empty
+// for any other byte.
+const char* KindName(char kind);
 // Bytes of one element of the type: 1, 2 or 4, 0 for types without a width.
 int ElementSizeOfType(char type);
 // A zeroed array object of the type's array class with `count` elements; null

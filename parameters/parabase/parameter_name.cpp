@@ -11,6 +11,12 @@ std::string PresentParameterName(const ParaBase& base, int number) {
     return std::string(e->name, strnlen(e->name, kEntryNameSize));
 }
 
+std::string TrimmedParameterName(const ParaBase& base, int number) {
+    std::string name = PresentParameterName(base, number);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return name;
+}
+
 bool HasParameterNamed(const ParaBase& base, int number, std::string_view name) {
     return base.IsPresent(number) && PresentParameterName(base, number) == name;
 }

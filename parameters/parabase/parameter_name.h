@@ -10,6 +10,9 @@ class ParaBase;
 // The stored name of a present parameter (number and valid mark set), cut at
 // its terminator; empty when the parameter is not present.
 std::string PresentParameterName(const ParaBase& base, int number);
+// The present name without the blanks that pad it; empty when the
+// parameter is not present.
+std::string TrimmedParameterName(const ParaBase& base, int number);
 // True when the parameter is present and its name is exactly `name`.
 bool HasParameterNamed(const ParaBase& base, int number, std::string_view name);
 // True when the parameter is present and its name, with blanks removed at

@@ -3,6 +3,7 @@
 #include "parameters/values/text_helpers.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -55,12 +56,15 @@ bool WriteTextFile(const GwString& text, const char* path) {
 
 bool WriteTextFileByName(const GwString& text, GwString path) { return WriteTextFile(text, path.c_str()); }
 
-int CopyTextFile(const char* src, const char* dst) {
+int CopyTextFile(const char* src, const char* dst, std::string* error) {
     if (src == nullptr || dst == nullptr) return 0;
     // The bytes go over unchanged, so a file with CR LF lines keeps them.
     const std::optional<std::string> bytes = platform::ReadBinaryFile(src);
-    if (!bytes) return 0;
-    return platform::ReplaceFile(dst, *bytes) ? 1 : 0;
+    if (!bytes) {
+        if (error != nullptr) *error = platform::SystemErrorText(errno);
+        return 0;
+    }
+    return platform::ReplaceFile(dst, *bytes, error) ? 1 : 0;
 }
 
 void CutFileExtension(char* path) {

@@ -3,6 +3,8 @@
 // without regard to case. Every C-string argument may be null.
 #pragma once
 
+#include <string>
+
 #include "toolkit/base/gw_string.h"
 
 // Appends the text file at `path` (LF and CR LF lines read alike) to `out`;
@@ -12,8 +14,9 @@ bool ReadTextFile(GwString& out, const char* path);
 // when the file cannot be written, in which case an old file is kept.
 bool WriteTextFile(const GwString& text, const char* path);
 bool WriteTextFileByName(const GwString& text, GwString path);
-// Copies a text file unchanged; 1 when both files could be opened, else 0.
-int CopyTextFile(const char* src, const char* dst);
+// Copies a text file unchanged; 1 when both files could be opened, else 0,
+// with the system's reason in `error` when given.
+int CopyTextFile(const char* src, const char* dst, std::string* error = nullptr);
 
 // Cuts the extension of the last path component: at the last '.' after the
 // last separator ('\' or '/'), but never at the first character.

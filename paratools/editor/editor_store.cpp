@@ -110,7 +110,7 @@ void MarkStored(ParameterEditorState* s) {
 int CB_StorePara(GwCore* widget, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
-    if (StoreEditorBase(s, s->Window != nullptr ? s->Window : widget)) MarkStored(s);
+    if (StoreEditorBase(s, s->Window != nullptr ? s->Window.get() : widget)) MarkStored(s);
     return 1;
 }
 
@@ -118,7 +118,7 @@ int CB_StoreBaseToDevice(GwCore* widget, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
     int result = 1;
-    if (StoreEditorBaseToDevice(s, s->Window != nullptr ? s->Window : widget, &result) &&
+    if (StoreEditorBaseToDevice(s, s->Window != nullptr ? s->Window.get() : widget, &result) &&
         s->Mode == kEditorModeOffline) {
         MarkStored(s);
     }
@@ -128,7 +128,7 @@ int CB_StoreBaseToDevice(GwCore* widget, GwEvent*, GwUD) {
 int CB_StoreBaseToFile(GwCore* widget, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
-    GwCore* parent = s->Window != nullptr ? s->Window : widget;
+    GwCore* parent = s->Window != nullptr ? s->Window.get() : widget;
     Main* main = GetMain();
     ParaBase* device = main != nullptr ? main->ActiveParaBase() : nullptr;
     if (IsDeviceControlOpen(device)) {

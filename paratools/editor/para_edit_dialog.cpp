@@ -22,29 +22,28 @@
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
 struct EditDialogState {
     ParameterEditorState* Editor = nullptr;
-    GwCore* Dialog = nullptr;
-    GwCore* Name = nullptr;
-    GwCore* Number = nullptr;
-    GwCore* Min = nullptr;
-    GwCore* Max = nullptr;
-    GwCore* Def = nullptr;
-    GwEdit* Val = nullptr;
-    GwCombo* ValText = nullptr;
-    GwEdit* ValString = nullptr;
-    GwCore* Art = nullptr;
-    GwCore* Group = nullptr;
-    GwCore* ReadLevel = nullptr;
-    GwCore* WriteLevel = nullptr;
-    GwCore* DefButton = nullptr;
+    GwRef<> Dialog;
+    GwRef<> Name;
+    GwRef<> Number;
+    GwRef<> Min;
+    GwRef<> Max;
+    GwRef<> Def;
+    GwRef<GwEdit> Val;
+    GwRef<GwCombo> ValText;
+    GwRef<GwEdit> ValString;
+    GwRef<> Art;
+    GwRef<> Group;
+    GwRef<> ReadLevel;
+    GwRef<> WriteLevel;
+    GwRef<> DefButton;
     bool UsesValueTexts = false;
 } edit;
-
-bool IsAlive(GwCore* w) { return w != nullptr && GwRcMgr::is_valid_child(w) && w->is_alive(); }
 
 bool IsHexType(const ParameterEntry* e) {
     return (e->flags & kFlagHex) != 0 &&
@@ -187,7 +186,7 @@ int DlgPEdit_ShowValue(GwCore*, GwEvent*, GwUD) {
     const int number = e->number;
     const int element = s->SelectedElement;
     edit.ValText->set_multiple_selection(false);
-    for (GwCore* w : {edit.DefButton,
+    for (GwCore* w : {edit.DefButton.get(),
                       static_cast<GwCore*>(edit.ValString),
                       static_cast<GwCore*>(edit.ValText),
                       static_cast<GwCore*>(edit.Val)}) {
@@ -388,7 +387,7 @@ int DlgPEdit_Key_OK(GwCore*, GwEvent*, GwUD) {
 int CB_DlgPEdit_hide(GwCore* widget, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     GwCore* dialog = edit.Dialog;
-    if (dialog == nullptr || !IsAlive(dialog)) return 1;
+    if (dialog == nullptr) return 1;
     if (s != nullptr) {
         if (s->FieldDialog != nullptr && dialog->parent() == s->FieldDialog) {
             if (auto* data = dynamic_cast<GwMultiList*>(s->FieldDialog->child("FieldData"))) {
@@ -401,7 +400,7 @@ int CB_DlgPEdit_hide(GwCore* widget, GwEvent*, GwUD) {
     }
     edit = EditDialogState{};
     CB_CloseDeviceWindow(dialog, nullptr, GwUD());
-    if (IsAlive(dialog)) dialog->destroy();
+    if (GwRcMgr::is_valid_child(dialog)) dialog->destroy();
     (void)widget;
     return 1;
 }
@@ -409,12 +408,12 @@ int CB_DlgPEdit_hide(GwCore* widget, GwEvent*, GwUD) {
 void ResetParameterDialogState() { edit = EditDialogState{}; }
 
 void CloseEditorDialogs(ParameterEditorState* s) {
-    if (s->EditDialog != nullptr && IsAlive(s->EditDialog)) s->EditDialog->destroy();
-    if (s->FieldDialog != nullptr && IsAlive(s->FieldDialog)) {
+    if (s->EditDialog != nullptr) s->EditDialog->destroy();
+    if (s->FieldDialog != nullptr) {
         TheWindowHandler().DeleteWindow(s->FieldDialog);
         s->FieldDialog->destroy();
     }
-    s->EditDialog = nullptr;
-    s->FieldDialog = nullptr;
+    s->EditDialog.reset();
+    s->FieldDialog.reset();
     edit = EditDialogState{};
 }

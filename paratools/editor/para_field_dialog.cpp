@@ -135,12 +135,12 @@ int CB_EditField(GwCore*, GwEvent*, GwUD) {
 int CB_CancelField(GwCore* widget, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     GwCore* window = s != nullptr && s->FieldDialog != nullptr
-                         ? s->FieldDialog
+                         ? s->FieldDialog.get()
                          : (widget->frame() != nullptr ? widget->frame() : widget);
     TheWindowHandler().DeleteWindow(window);
     if (GwMultiList* data = FieldData(s)) data->stop_timer();
-    if (GwRcMgr::is_valid_child(window) && window->is_alive()) window->destroy();
-    if (s != nullptr) s->FieldDialog = nullptr;
+    if (GwRcMgr::is_valid_child(window)) window->destroy();
+    if (s != nullptr) s->FieldDialog.reset();
     return 1;
 }
 

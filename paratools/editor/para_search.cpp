@@ -9,6 +9,7 @@
 #include "paratools/editor/parameter_editor_state.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_edit.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 
 namespace {
@@ -17,14 +18,14 @@ constexpr int kNameLength = 5;
 constexpr int kNumberLength = 3;
 
 struct SearchChildren {
-    GwEdit* Name = nullptr;
-    GwEdit* Number = nullptr;
-    GwCombo* KPGroup = nullptr;
-    GwCombo* SCGroup = nullptr;
-    GwToggle* IsName = nullptr;
-    GwToggle* IsNumber = nullptr;
-    GwToggle* IsKPGroup = nullptr;
-    GwToggle* IsSCGroup = nullptr;
+    GwRef<GwEdit> Name;
+    GwRef<GwEdit> Number;
+    GwRef<GwCombo> KPGroup;
+    GwRef<GwCombo> SCGroup;
+    GwRef<GwToggle> IsName;
+    GwRef<GwToggle> IsNumber;
+    GwRef<GwToggle> IsKPGroup;
+    GwRef<GwToggle> IsSCGroup;
 };
 
 bool FindSearchChildren(GwCore* window, SearchChildren* c) {

@@ -22,6 +22,7 @@
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/profile/gw_profile.h"
@@ -347,7 +348,7 @@ int CB_FocusList(GwCore*, GwEvent*, GwUD) {
 int DlgPChoose_SearchPara(GwCore*, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     if (s == nullptr) return 1;
-    if (s->SearchWindow == nullptr || !GwRcMgr::is_valid_child(s->SearchWindow) || !s->SearchWindow->is_alive()) {
+    if (s->SearchWindow == nullptr) {
         s->SearchWindow = GwRcMgr::load(s->Window, "ParaSearch", 1);
     }
     if (s->SearchWindow == nullptr) {
@@ -406,8 +407,8 @@ int DlgPChoose_Timer_UpdateList(GwCore* widget, GwEvent*, GwUD) {
 int CB_ParaPopup(GwCore*, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     // One popup at a time: the last one goes before the next is made.
-    static GwCore* popup = nullptr;
-    if (popup != nullptr && GwRcMgr::is_valid_child(popup) && popup->is_alive()) popup->destroy();
+    static GwRef<> popup;
+    if (popup != nullptr) popup->destroy();
     popup = GwRcMgr::load(s != nullptr ? s->Window : nullptr, "ParaPopup", 1);
     if (popup != nullptr) popup->show();
     return 1;
@@ -499,7 +500,7 @@ int CB_DestroyParameterEditor(GwCore* widget, GwEvent*, GwUD) {
         }
     }
     s->Changed = false;
-    if (s->SearchWindow != nullptr && GwRcMgr::is_valid_child(s->SearchWindow)) s->SearchWindow->destroy();
+    if (s->SearchWindow != nullptr) s->SearchWindow->destroy();
     s->SearchWindow = nullptr;
     DropParameterEditorState();
     NextListRow = 0;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class DeviceSetupContext;
 class GwCore;
@@ -76,30 +77,30 @@ struct ParameterEditorState {
     int IsNameState = 0;
     int IsKPGroupState = 0;
     int IsSCGroupState = 0;
-    GwCore* SearchWindow = nullptr;
+    GwRef<> SearchWindow;
     bool FirstSearchShow = true;
     bool SearchListUsed = false;
 
     // Children of the editor window.
-    GwCore* Window = nullptr;
-    GwMultiList* ParaList = nullptr;
-    GwTree* GroupTree = nullptr;
-    GwCore* ParaGroup = nullptr;
-    GwToggle* OnlyEditablePara = nullptr;
-    GwToggle* ParaUpdate = nullptr;
-    GwCore* ValueTextLang = nullptr;
-    GwCore* UserGroupItem = nullptr;
-    GwCore* StoreDevice = nullptr;
-    GwCore* Save = nullptr;
-    GwCore* SaveAsDevice = nullptr;
-    GwCore* StateOnline = nullptr;
-    GwCore* StateUpdate = nullptr;
-    GwCore* StateOnlyEditable = nullptr;
-    GwCore* StateLevel = nullptr;
-    GwCore* StateChanged = nullptr;
+    GwRef<> Window;
+    GwRef<GwMultiList> ParaList;
+    GwRef<GwTree> GroupTree;
+    GwRef<> ParaGroup;
+    GwRef<GwToggle> OnlyEditablePara;
+    GwRef<GwToggle> ParaUpdate;
+    GwRef<> ValueTextLang;
+    GwRef<> UserGroupItem;
+    GwRef<> StoreDevice;
+    GwRef<> Save;
+    GwRef<> SaveAsDevice;
+    GwRef<> StateOnline;
+    GwRef<> StateUpdate;
+    GwRef<> StateOnlyEditable;
+    GwRef<> StateLevel;
+    GwRef<> StateChanged;
 
-    GwCore* EditDialog = nullptr;
-    GwCore* FieldDialog = nullptr;
+    GwRef<> EditDialog;
+    GwRef<> FieldDialog;
     std::array<int, kListColumns> SavedSorting{};
     int SavedSortColumn = 0;
     int ExpandFields = 0;

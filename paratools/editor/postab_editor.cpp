@@ -488,7 +488,7 @@ int CB_SavePosTabToFile(GwCore*, GwEvent*, GwUD) {
 
 int CB_SaveChanges(GwCore* widget, GwEvent*, GwUD) {
     PosTabEditorState* s = thePosTab.get();
-    GwCore* frame = s != nullptr ? s->Frame : FrameOf(widget);
+    GwCore* frame = s != nullptr ? s->Frame.get() : FrameOf(widget);
     if (s != nullptr && s->Changed && ShowQuestionMessage(19, frame)) {
         const bool stored = s->FileMode ? SaveToFile(s) : StoreToDevice(s);
         s->Changed = !stored;
@@ -497,6 +497,6 @@ int CB_SaveChanges(GwCore* widget, GwEvent*, GwUD) {
     if (s != nullptr && !s->Changed) s->StatChanged->set_text("");
     thePosTab.reset();
     TheWindowHandler().DeleteWindow(frame);
-    if (GwRcMgr::is_valid_child(frame) && frame->is_alive()) frame->destroy();
+    if (GwRcMgr::is_valid_child(frame)) frame->destroy();
     return 1;
 }

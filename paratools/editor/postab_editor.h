@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 class GwSpreadSheet;
@@ -27,15 +28,15 @@ struct PosTabEditorState {
     bool CyclicUpdate = false;
     uint8_t DeviceClass = 0;
     bool Changed = false;
-    GwCore* SaveDevice = nullptr;
-    GwCore* OptCycle = nullptr;
-    GwCore* StatOffline = nullptr;
-    GwCore* StatChanged = nullptr;
-    GwCore* StatCycle = nullptr;
-    std::array<GwSpreadSheet*, kPosTabSheets> Sheets{};
+    GwRef<> SaveDevice;
+    GwRef<> OptCycle;
+    GwRef<> StatOffline;
+    GwRef<> StatChanged;
+    GwRef<> StatCycle;
+    std::array<GwRef<GwSpreadSheet>, kPosTabSheets> Sheets{};
     ParaBase* Base = nullptr;
     std::unique_ptr<ParaBase> OwnBase;  // file mode
-    GwCore* Frame = nullptr;
+    GwRef<> Frame;
 };
 
 PosTabEditorState* ThePosTabEditor();

@@ -89,7 +89,7 @@ bool BindChildren(GwCore* dialog) {
 // The node the dialog shows, while its widgets are bound.
 ParaTreeEntry* CurrentNode() {
     PartBaseEditorState& s = PartEditor();
-    if (s.Current == nullptr || !IsLiveWidget(s.Dialog) || s.Val == nullptr) return nullptr;
+    if (s.Current == nullptr || s.Dialog == nullptr || s.Val == nullptr) return nullptr;
     return s.Current;
 }
 
@@ -255,7 +255,7 @@ std::string ShownText(int kind) {
 
 void ForgetEntryDialog() {
     PartBaseEditorState& s = PartEditor();
-    if (IsLiveWidget(s.Dialog)) {
+    if (s.Dialog != nullptr) {
         s.Dialog->stop_timer();
         s.Dialog->hide();
         s.Dialog->set_user_data(GwUD());
@@ -266,7 +266,7 @@ void ForgetEntryDialog() {
 
 void EditEntry(GwTree* tree, bool open) {
     PartBaseEditorState& s = PartEditor();
-    if (!IsLiveWidget(tree)) return;
+    if (!GwRcMgr::is_valid_child(tree)) return;
     GwCore* frame = tree->frame();
     GwCore* dialog = frame != nullptr ? frame->child(kDialogName) : nullptr;
     if (dialog != nullptr) {

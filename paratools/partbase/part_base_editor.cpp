@@ -52,12 +52,10 @@ std::string BaseFileName(const char* path) {
     return name;
 }
 
-GwTree* LiveTree(GwTree* tree) { return IsLiveWidget(tree) ? tree : nullptr; }
-
 void BuildTrees() {
     PartBaseEditorState& s = PartEditor();
     ForgetEntryDialog();
-    if (LiveTree(s.UsedTree) == nullptr || LiveTree(s.UnusedTree) == nullptr || s.Base == nullptr) return;
+    if (s.UsedTree == nullptr || s.UnusedTree == nullptr || s.Base == nullptr) return;
     const int level = GetUserLevel();
     s.Used = std::make_unique<ParaTree>(
         s.FileName.c_str(), kAccessSCGroup, kParaTreeOfFile, level, kFilterUsed, s.UsedTree, s.Base.get(), false);
@@ -66,7 +64,8 @@ void BuildTrees() {
 }
 
 void Redraw(GwTree* tree) {
-    if (LiveTree(tree) == nullptr) return;
+    if (!GwRcMgr::is_valid_child(tree)) return;
+
     tree->hide();
     tree->show();
 }
@@ -122,12 +121,12 @@ void MarkDrive(bool driveUsed) {
 // visible.
 GwTree* SourceTree(GwCore* widget, const GwUD& userData) {
     PartBaseEditorState& s = PartEditor();
-    GwTree* used = LiveTree(s.UsedTree);
-    GwTree* unused = LiveTree(s.UnusedTree);
+    GwTree* used = s.UsedTree;
+    GwTree* unused = s.UnusedTree;
     if (widget != nullptr && (widget == used || widget == unused)) return static_cast<GwTree*>(widget);
     if (userData.string() == kUsedTreeName) return used;
     if (userData.string() == kUnusedTreeName) return unused;
-    GwTree* last = LiveTree(s.LastSelected);
+    GwTree* last = s.LastSelected;
     if (last != nullptr && (last == used || last == unused) && last->selected_entry() != nullptr) return last;
     return used != nullptr && used->is_visible() ? used : unused;
 }
@@ -183,7 +182,7 @@ bool MoveNode(GwTree* source, GwTree* destination, ParaTreeEntry* node) {
 // tree or device node.
 ParaBase* MarkFromUsedTree() {
     PartBaseEditorState& s = PartEditor();
-    GwTree* used = LiveTree(s.UsedTree);
+    GwTree* used = s.UsedTree;
     GwTreeEntry* root = used != nullptr ? used->entries() : nullptr;
     auto* device = dynamic_cast<ParaTreeEntry*>(root != nullptr ? root->child(0) : nullptr);
     ParaBase* base = device != nullptr ? device->GetBase() : nullptr;
@@ -221,11 +220,11 @@ bool SaveMarks(GwCore* parent) {
 // keeps the window (a save that failed).
 bool ExitEditor() {
     PartBaseEditorState& s = PartEditor();
-    GwCore* window = IsLiveWidget(s.Window) ? s.Window : nullptr;
+    GwCore* window = s.Window;
     if (s.Modified && ShowQuestionMessage(kUnsavedQuestion, window) && !SaveMarks(window)) return false;
     ForgetEntryDialog();
     if (window != nullptr) TheWindowHandler().DeleteWindow(window);
-    for (GwTree* tree : {LiveTree(s.UsedTree), LiveTree(s.UnusedTree)}) {
+    for (GwTree* tree : {s.UsedTree.get(), s.UnusedTree.get()}) {
         if (tree != nullptr) tree->set_entries(nullptr);
     }
     s.Used.reset();
@@ -273,14 +272,12 @@ namespace {
 platform::ResetHook g_reset([] { ResetPartBaseEditor(); });
 }  // namespace
 
-bool IsLiveWidget(GwCore* widget) { return widget != nullptr && GwRcMgr::is_valid_child(widget) && widget->is_alive(); }
-
 GwCore* OpenPartBaseEditor(std::unique_ptr<ParaBase> base, GwCore* parent) {
     if (base == nullptr) return nullptr;
     PartBaseEditorState& s = PartEditor();
-    if (IsLiveWidget(s.Window)) {
-        if (TheWindowHandler().Close(s.Window) == 0 && IsLiveWidget(s.Window) && ExitEditor()) s.Window->destroy();
-        if (IsLiveWidget(s.Window)) return nullptr;
+    if (s.Window != nullptr) {
+        if (TheWindowHandler().Close(s.Window) == 0 && s.Window != nullptr && ExitEditor()) s.Window->destroy();
+        if (s.Window != nullptr) return nullptr;
     }
     ResetPartBaseEditor();
     GwWaitObject wait;
@@ -307,7 +304,7 @@ int CB_CreatePartBase(GwCore* widget, GwEvent*, GwUD) {
     GwWaitObject wait;
     s.Window = frame;
     ForgetEntryDialog();
-    for (GwTree* tree : {LiveTree(s.UsedTree), LiveTree(s.UnusedTree)}) {
+    for (GwTree* tree : {s.UsedTree.get(), s.UnusedTree.get()}) {
         if (tree != nullptr) tree->set_entries(nullptr);
     }
     s.Modified = false;
@@ -357,8 +354,8 @@ int CB_SetUnUsedDRIVE(GwCore*, GwEvent*, GwUD) {
 int CB_PTE_MoveToOtherTree(GwCore* widget, GwEvent*, GwUD userData) {
     PartBaseEditorState& s = PartEditor();
     GwTree* source = SourceTree(widget, userData);
-    GwTree* used = LiveTree(s.UsedTree);
-    GwTree* unused = LiveTree(s.UnusedTree);
+    GwTree* used = s.UsedTree;
+    GwTree* unused = s.UnusedTree;
     if (source == nullptr || used == nullptr || unused == nullptr) return 1;
     GwTree* destination = source == used ? unused : used;
     auto* node = dynamic_cast<ParaTreeEntry*>(source->selected_entry());
@@ -392,13 +389,13 @@ int CB_EditTreeEntryFromMenu(GwCore* widget, GwEvent*, GwUD userData) {
 
 int CB_ModifyParaBase(GwCore* widget, GwEvent*, GwUD) {
     PartBaseEditorState& s = PartEditor();
-    SaveMarks(IsLiveWidget(s.Window) ? s.Window : (widget != nullptr ? widget->frame() : nullptr));
+    SaveMarks(s.Window != nullptr ? s.Window.get() : (widget != nullptr ? widget->frame() : nullptr));
     return 1;
 }
 
 int CB_PartSaveAs(GwCore* widget, GwEvent*, GwUD) {
     PartBaseEditorState& s = PartEditor();
-    GwCore* frame = IsLiveWidget(s.Window) ? s.Window : (widget != nullptr ? widget->frame() : nullptr);
+    GwCore* frame = s.Window != nullptr ? s.Window.get() : (widget != nullptr ? widget->frame() : nullptr);
     if (s.SaveFolder.empty()) s.SaveFolder = GetUserDataDir();
     GwFileSelector selector(GetMainWindow(), "PartBaseSaveAs");
     selector.set_mode(GwFILESELECTOR_SAVE);
@@ -425,7 +422,7 @@ int CB_PartSaveAs(GwCore* widget, GwEvent*, GwUD) {
 
 int CB_ExitPartBase(GwCore* widget, GwEvent*, GwUD) {
     PartBaseEditorState& s = PartEditor();
-    if (widget != nullptr && widget != s.Window && IsLiveWidget(s.Window)) {
+    if (widget != nullptr && widget != s.Window && s.Window != nullptr) {
         // From a menu: the window's own close runs this again.
         s.Window->close();
         return 1;
@@ -435,7 +432,7 @@ int CB_ExitPartBase(GwCore* widget, GwEvent*, GwUD) {
 
 GwCore* PartBaseWindow() {
     PartBaseEditorState& s = PartEditor();
-    return IsLiveWidget(s.Window) ? s.Window : nullptr;
+    return s.Window;
 }
 
 ParaBase* PartBase() { return PartEditor().Base.get(); }

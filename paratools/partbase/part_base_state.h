@@ -6,6 +6,7 @@
 #include <string>
 
 #include "paratools/tree/para_tree.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCombo;
 class GwCore;
@@ -15,42 +16,40 @@ class ParaBase;
 class ParaTreeEntry;
 
 struct PartBaseEditorState {
-    GwCore* Window = nullptr;
+    GwRef<> Window;
     std::unique_ptr<ParaBase> Base;
     // File name without folder and extension: the root text of both trees.
     std::string FileName;
     std::unique_ptr<ParaTree> Used;
     std::unique_ptr<ParaTree> Unused;
-    GwTree* UsedTree = nullptr;
-    GwTree* UnusedTree = nullptr;
+    GwRef<GwTree> UsedTree;
+    GwRef<GwTree> UnusedTree;
     // The tree in which the user last selected an entry.
-    GwTree* LastSelected = nullptr;
+    GwRef<GwTree> LastSelected;
     bool Modified = false;
     // Where "Save as" starts; empty until the first use (the user data
     // directory then).
     std::string SaveFolder;
 
     // The entry dialog.
-    GwCore* Dialog = nullptr;
+    GwRef<> Dialog;
     std::string DialogTitle;
-    GwCore* Name = nullptr;
-    GwCore* Min = nullptr;
-    GwCore* Max = nullptr;
-    GwCore* Def = nullptr;
-    GwCore* ValPage = nullptr;
-    GwEdit* Val = nullptr;
-    GwCombo* ValText = nullptr;
-    GwEdit* ValString = nullptr;
-    GwCore* Banner = nullptr;
-    GwCore* Art = nullptr;
-    GwCore* StdVal = nullptr;
+    GwRef<> Name;
+    GwRef<> Min;
+    GwRef<> Max;
+    GwRef<> Def;
+    GwRef<> ValPage;
+    GwRef<GwEdit> Val;
+    GwRef<GwCombo> ValText;
+    GwRef<GwEdit> ValString;
+    GwRef<> Banner;
+    GwRef<> Art;
+    GwRef<> StdVal;
     bool DialogOpen = false;
     ParaTreeEntry* Current = nullptr;
 };
 
 PartBaseEditorState& PartEditor();
-// Whether a kept widget still exists.
-bool IsLiveWidget(GwCore* widget);
 // Hides the entry dialog and lets go of its node (before the trees'
 // nodes are deleted).
 void ForgetEntryDialog();

@@ -14,18 +14,12 @@
 
 namespace {
 
-const char* const kKindNames[] = {"RAM_CV", "RAM_AV", "EEPROM", "FEPROM", "FSEL/ISEL"};
 // Device kinds whose entries carry the two marks of columns 19 and 20.
 constexpr int kMarkedDeviceKindFirst = 4;
 constexpr int kMarkedDeviceKindLast = 7;
 
 // The parameter base's type name; an unknown type prints as nothing.
 std::string PrintTypeName(char type) { return type >= kTypeBegriff && type <= kTypeUsign32 ? TypeName(type) : ""; }
-
-std::string PrintKindName(char kind) {
-    const int i = kind - '0';
-    return i >= 0 && i < static_cast<int>(std::size(kKindNames)) ? kKindNames[i] : "";
-}
 
 std::string PlainNumber(ParaBase& base, int number, int32_t raw) {
     dstring out;
@@ -97,7 +91,7 @@ std::string PrintCellText(ParaBase& base, int column, int number, int element) {
         case 13:
             return PrintTypeName(e.type);
         case 14:
-            return PrintKindName(e.kind);
+            return KindName(e.kind);
         case 15:
             base.GetRawValue(number, &raw, element);
             return PlainNumber(base, number, raw);

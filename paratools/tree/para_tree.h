@@ -6,6 +6,7 @@
 #include <array>
 
 #include "paratools/tree/para_tree_entry.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwTree;
 class GwTreeEntry;
@@ -59,7 +60,7 @@ private:
     bool Passes(ParaBase* base, int number, int accessMode, int userLevel, int filter) const;
     void GiveRoot();
 
-    GwTree* tree_ = nullptr;
+    GwRef<GwTree> tree_;
     void* cleared_ = nullptr;
     ParaTreeEntry* root_ = nullptr;
     std::array<ParaTreeEntry*, kParaTreeDeviceSlots> devices_{};

@@ -14,6 +14,7 @@
 #include "platform/base/format.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/draw/gw_bitmap.h"
 
 namespace {
@@ -27,10 +28,10 @@ constexpr uint16_t kChoiceFlags = 0x04 | kFlagValueTexts;
 // One popup per kind, loaded on first use under the program's top widget and
 // shared by every node of that kind; loaded again once it is gone.
 GwCore* PopupOfKind(int kind) {
-    static GwCore* popups[std::size(kPopupNames)] = {};
+    static GwRef<> popups[std::size(kPopupNames)];
     if (kind < 0 || kind >= static_cast<int>(std::size(kPopupNames))) return nullptr;
-    GwCore*& popup = popups[kind];
-    if (popup == nullptr || !GwRcMgr::is_valid_child(popup) || !popup->is_alive()) {
+    GwRef<>& popup = popups[kind];
+    if (popup == nullptr) {
         popup = GwRcMgr::exists(kPopupNames[kind]) ? GwRcMgr::load(GetMainWindow(), kPopupNames[kind], 1) : nullptr;
     }
     return popup;

@@ -95,7 +95,15 @@ public:
     }
 
     void QueueToHost(LineCharacter character) {
-        for (LineCharacter& other : to_host) {
+        // The queue is ordered by end time: only characters that end after
+        // this one starts can share the wire with it, so a long burst queued
+        // at once costs no pass over everything queued before it.
+        auto from = std::upper_bound(
+            to_host.begin(), to_host.end(), character.start_us, [](uint64_t start_us, const LineCharacter& queued) {
+                return start_us < queued.end_us;
+            });
+        for (auto it = from; it != to_host.end(); ++it) {
+            LineCharacter& other = *it;
             if (other.sender != character.sender && other.start_us < character.end_us &&
                 character.start_us < other.end_us) {
                 other.faults |= kLineCollision;

@@ -1,12 +1,14 @@
 #include "platform/system/sync_event.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "platform/system/clock.h"
+#include "platform/system/descriptor_wait.h"
 
 namespace {
 
@@ -118,6 +120,29 @@ TEST(AutoResetEvent, ARealTimeWaitIgnoresTheVirtualClock) {
     std::thread setter([&] { event.Set(); });
     EXPECT_TRUE(event.WaitRealUs(60'000'000)) << "the signal of another thread ends the wait";
     setter.join();
+}
+
+// What ends a wait on a wake-up and a descriptor; every case is ready before
+// the wait begins, so no case depends on another thread's timing.
+TEST(DescriptorWait, AWakeUpADescriptorOrTheLimitEndsTheWait) {
+    platform::DescriptorWait wait;
+    int pipeEnds[2] = {-1, -1};
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    using Woken = platform::DescriptorWait::Woken;
+
+    EXPECT_EQ(wait.WaitRealUs(100, pipeEnds[0]), Woken::kTimeout);
+    wait.Wake();
+    wait.Wake();
+    // Two wake-ups before one wait are one, and win over a readable descriptor.
+    ASSERT_EQ(write(pipeEnds[1], "x", 1), 1);
+    EXPECT_EQ(wait.WaitRealUs(10'000'000, pipeEnds[0]), Woken::kWakeUp);
+    EXPECT_EQ(wait.WaitRealUs(10'000'000, pipeEnds[0]), Woken::kDescriptor);
+    // Without a descriptor only the wake-up counts.
+    EXPECT_EQ(wait.WaitRealUs(100), Woken::kTimeout);
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    // A descriptor that is no open file cannot be waited on.
+    EXPECT_EQ(wait.WaitRealUs(10'000'000, pipeEnds[0]), Woken::kBadDescriptor);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/core/gw_frame.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace sindel {
 
@@ -30,7 +31,7 @@ protected:
     ~StatusBar() override = default;
 
 private:
-    std::vector<GwCore*> panes_;
+    std::vector<GwRef<>> panes_;
     std::vector<bool> borderless_;
     std::vector<int> edges_;
 };

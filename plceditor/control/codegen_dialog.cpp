@@ -55,7 +55,7 @@ bool CodeGeneratorDialog::Run(GwCore* owner, int index, int memory_size) {
 
 void CodeGeneratorDialog::ShowMemoryControls() {
     const bool shown = list_->selected_index() != kGeneratorV110;
-    for (GwCore* control : {memory_label_, static_cast<GwCore*>(memory_edit_)}) {
+    for (GwCore* control : {memory_label_.get(), static_cast<GwCore*>(memory_edit_)}) {
         if (shown)
             control->show();
         else

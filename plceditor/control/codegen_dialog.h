@@ -6,6 +6,7 @@
 #pragma once
 
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 class GwCombo;
@@ -30,10 +31,10 @@ private:
     void ShowMemoryControls();
     bool Accept();
 
-    GwCore* window_ = nullptr;
-    GwCombo* list_ = nullptr;
-    GwCore* memory_label_ = nullptr;
-    GwEdit* memory_edit_ = nullptr;
+    GwRef<> window_;
+    GwRef<GwCombo> list_;
+    GwRef<> memory_label_;
+    GwRef<GwEdit> memory_edit_;
     int index_ = 0;
     int shown_ = 0;
     int accepted_ = 0;

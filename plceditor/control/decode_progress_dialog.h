@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 class GwSlider;
@@ -29,8 +30,8 @@ private:
 
     std::function<int()> prepare_;
     std::function<bool()> step_;
-    GwCore* window_ = nullptr;
-    GwSlider* bar_ = nullptr;
+    GwRef<> window_;
+    GwRef<GwSlider> bar_;
     bool done_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include "plceditor/adapter/log_font.h"
 #include "plceditor/adapter/private_profile.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 class GwEdit;
@@ -34,11 +35,11 @@ private:
     bool Accept();
 
     const PrivateProfile& profile_;
-    GwCore* window_ = nullptr;
-    GwEdit* top_edit_ = nullptr;
-    GwEdit* left_edit_ = nullptr;
-    GwCore* face_label_ = nullptr;
-    GwCore* size_label_ = nullptr;
+    GwRef<> window_;
+    GwRef<GwEdit> top_edit_;
+    GwRef<GwEdit> left_edit_;
+    GwRef<> face_label_;
+    GwRef<> size_label_;
 
     int left_ = 0;
     int top_ = 0;

@@ -78,18 +78,18 @@ PlcEditorDialog* PlcEditorDialog::FromWindow(GwCore* window) {
     return dynamic_cast<PlcEditorDialog*>(window->user_data().pointer_as<CommandSink>());
 }
 
-bool PlcEditorDialog::IsOpen() const { return window_ != nullptr && GwRcMgr::is_valid_child(window_); }
+bool PlcEditorDialog::IsOpen() const { return window_ != nullptr; }
 GwCore* PlcEditorDialog::Window() const { return IsOpen() ? window_ : nullptr; }
 EditControl* PlcEditorDialog::Edit() const { return IsOpen() ? edit_ : nullptr; }
 ListBox* PlcEditorDialog::Messages() const { return IsOpen() ? list_ : nullptr; }
 StatusBar* PlcEditorDialog::Status() const { return IsOpen() ? status_ : nullptr; }
 
 void PlcEditorDialog::ForgetWindow() {
-    window_ = nullptr;
-    edit_ = nullptr;
-    list_ = nullptr;
-    status_ = nullptr;
-    toolbar_ = nullptr;
+    window_.reset();
+    edit_.reset();
+    list_.reset();
+    status_.reset();
+    toolbar_.reset();
     ready_ = false;
 }
 

@@ -18,6 +18,7 @@
 #include "plceditor/core/plc_compiler.h"
 #include "plceditor/v110/line_table8.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 
@@ -158,11 +159,11 @@ private:
     std::unique_ptr<EditorExtensions> extensions_;
     PlcGenerators generators_;
 
-    GwCore* window_ = nullptr;
-    EditControl* edit_ = nullptr;
-    ListBox* list_ = nullptr;
-    StatusBar* status_ = nullptr;
-    GwCore* toolbar_ = nullptr;
+    GwRef<> window_;
+    GwRef<EditControl> edit_;
+    GwRef<ListBox> list_;
+    GwRef<StatusBar> status_;
+    GwRef<> toolbar_;
 
     int generator_ = kGeneratorV110;
     int memory_size_ = kDefaultMemorySize;

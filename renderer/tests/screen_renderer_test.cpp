@@ -30,9 +30,6 @@ namespace screen {
 QStringList NameFilters(const std::string& filter);
 }
 
-// The font library keeps its configuration for the whole process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
 namespace {
 
 QApplication& App() {

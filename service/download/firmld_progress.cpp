@@ -28,7 +28,7 @@ int CB_ShowFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
     controls.slider = frame->child("Slider");
     if (controls.show != nullptr) controls.show->set_text("");
     if (controls.state != nullptr) controls.state->set_text("");
-    if (auto* slider = dynamic_cast<GwSlider*>(controls.slider)) slider->set_value(0);
+    if (auto* slider = dynamic_cast<GwSlider*>(controls.slider.get())) slider->set_value(0);
     TheLoaderConsole().SetControls(controls);
     return 1;
 }

@@ -12,6 +12,7 @@
 #include "platform/base/hex_digit.h"
 #include "platform/files/text_file.h"
 #include "platform/system/clock.h"
+#include "service/firmware/hex_file_check.h"
 #include "service/firmware/intel_hex.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_port.h"
@@ -163,6 +164,11 @@ int LoadHexImage(std::string_view text, std::vector<uint8_t>& image, uint32_t& p
 
 int SendLoaderImage(const std::string& path, unsigned port, int32_t baud, const LoaderDeviceType& type) {
     std::vector<uint8_t> image(type.loaderImageSize, 0x00);
+    // A refused file leaves the port as it was.
+    const std::optional<std::string> bytes = platform::ReadBinaryFile(path);
+    if (bytes && RefuseMalformedHexFile(path, *bytes, TransferFamily::kLoaderImage, image_code::kMalformedFile) != 0) {
+        return image_code::kMalformedFile;
+    }
     int result = OpenLoaderPort(port, baud);
     if (result != kSerioOk) return SetTransferResult(TransferFamily::kLoaderImage, result);
     uint8_t discarded = 0;

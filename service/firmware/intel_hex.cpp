@@ -20,7 +20,7 @@ bool ReadHexByte(HexTextReader& reader, uint8_t& byte) {
 
 }  // namespace
 
-int ReadHexRecord(HexTextReader& reader, HexRecord& record) {
+int ReadHexRecord(HexTextReader& reader, HexRecord& record, int maxLength) {
     int c = reader.Get();
     if (c == kLineFeed) c = reader.Get();
     if (c != kRecordMark) return kHexNoRecordStart;
@@ -32,7 +32,7 @@ int ReadHexRecord(HexTextReader& reader, HexRecord& record) {
     record.length = header[0];
     record.address = static_cast<uint16_t>(header[1] << 8 | header[2]);
     record.type = header[3];
-    if (record.length > kMaxHexDataLength) return kHexRecordTooLong;
+    if (record.length > maxLength) return kHexRecordTooLong;
 
     uint8_t sum = static_cast<uint8_t>(header[0] + header[1] + header[2] + header[3]);
     for (int i = 0; i < record.length; ++i) {

@@ -21,15 +21,17 @@ inline constexpr uint8_t kHexEndRecord = 0x01;
 inline constexpr uint8_t kHexSegmentRecord = 0x02;
 inline constexpr uint8_t kHexLinearRecord = 0x04;
 
-// Most data bytes a record may carry. The drive's files use 65 at most, so
-// one more than the usual 64 is accepted.
+// Most data bytes a record of an image file may carry. The drive's files use
+// 65 at most, so one more than the usual 64 is accepted.
 inline constexpr int kMaxHexDataLength = 65;
+// Most data bytes any record can carry: its length field is one byte.
+inline constexpr int kMaxHexFieldLength = 255;
 
 struct HexRecord {
     uint8_t length = 0;
     uint16_t address = 0;
     uint8_t type = 0;
-    std::array<uint8_t, kMaxHexDataLength> data{};
+    std::array<uint8_t, kMaxHexFieldLength> data{};
     uint8_t checksum = 0;
 };
 
@@ -49,10 +51,10 @@ private:
 
 // Reads one record: an optional line feed, ':', length, address, type, the
 // data and the checksum byte, all as upper-case hexadecimal digit pairs.
-// kHexOk, kHexNoRecordStart, kHexRecordTooLong (more than 65 data bytes) or
-// kHexChecksumError (wrong checksum, a character that is no digit, or the
-// text ending inside the record).
-int ReadHexRecord(HexTextReader& reader, HexRecord& record);
+// kHexOk, kHexNoRecordStart, kHexRecordTooLong (more than `maxLength` data
+// bytes) or kHexChecksumError (wrong checksum, a character that is no digit,
+// or the text ending inside the record).
+int ReadHexRecord(HexTextReader& reader, HexRecord& record, int maxLength = kMaxHexDataLength);
 
 // Two's complement of the 8-bit sum of `bytes` (length through the last data
 // byte of a record).

@@ -2,10 +2,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "bus/serial/striowin.h"
 #include "platform/base/format.h"
 #include "platform/files/text_file.h"
+#include "service/firmware/hex_file_check.h"
 #include "service/firmware/hex_image.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_options.h"
@@ -33,6 +35,9 @@ private:
     }
     const char* Usage(const char* unknown);
     const char* ReadOptionFile();
+    // Messages 8 and 9 for `file`, then `detail` framed as the failure.
+    const char* FailHexFile(const std::string& file, const std::string& detail);
+    const char* CheckHexFiles();
     const char* ReadIntoImage(const std::string& file);
     const char* ColdStart();
     const char* WarmStart();
@@ -68,6 +73,29 @@ const char* KelboRun::ReadOptionFile() {
     return nullptr;
 }
 
+const char* KelboRun::FailHexFile(const std::string& file, const std::string& detail) {
+    console_.Report(console_.GetMessage(msg::kHexFileError, {file}));
+    console_.Report(console_.GetMessage(msg::kHexFileErrorNote));
+    console_.Report(console_.SetMessage(platform::Format("\n%s!\n", detail)));
+    return console_.Buffer();
+}
+
+// Every Intel-HEX file of the run is checked before the drive is touched; a
+// file that cannot be opened is left to the step that reads it.
+const char* KelboRun::CheckHexFiles() {
+    const bool coldStart = options_.bootstrapBaud != 0;
+    std::vector<std::string> files = {options_.firmwareFile};
+    if (coldStart) files.push_back(options_.loaderFile);
+    if (type_->secondLoaderInImage || (coldStart && type_->secondLoader)) files.push_back(options_.secondLoaderFile);
+    for (const std::string& file : files) {
+        const std::optional<std::string> bytes = platform::ReadBinaryFile(file);
+        if (!bytes) continue;
+        const HexFileCheck check = CheckHexText(*bytes);
+        if (!check.Passed()) return FailHexFile(file, HexFileFaultText(file, check));
+    }
+    return nullptr;
+}
+
 const char* KelboRun::ReadIntoImage(const std::string& file) {
     const std::optional<std::string> text = platform::ReadTextFile(file);
     if (!text) return Fail(msg::kFileNotOpened, {file});
@@ -75,13 +103,10 @@ const char* KelboRun::ReadIntoImage(const std::string& file) {
     uint32_t number = 0;
     const int error = ReadHexIntoImage(reader, image_, *type_, number);
     if (error == kHexOk) return nullptr;
-    console_.Report(console_.GetMessage(msg::kHexFileError, {file}));
-    console_.Report(console_.GetMessage(msg::kHexFileErrorNote));
     const std::string detail = error == kHexOutsideImage || error == kHexUnknownType
                                    ? console_.FormatMessage(msg::kHexErrorBase + error, {number})
                                    : console_.FormatMessage(msg::kHexErrorBase + error);
-    console_.Report(console_.SetMessage(platform::Format("\n%s!\n", detail)));
-    return console_.Buffer();
+    return FailHexFile(file, detail);
 }
 
 const char* KelboRun::ColdStart() {
@@ -141,6 +166,7 @@ const char* KelboRun::Run(int argc, char** argv) {
     console_.Report(console_.GetMessage(msg::kDownloadStart, {options_.firmwareFile}));
     console_.Report(console_.GetMessage(msg::kDeviceType, {label_}));
 
+    if (const char* failure = CheckHexFiles()) return failure;
     image_ = MakeLoaderImage(*type_);
     if (const char* failure = ReadIntoImage(options_.firmwareFile)) return failure;
     if (type_->secondLoaderInImage) {

@@ -7,6 +7,7 @@
 #include "platform/base/reset_hooks.h"
 #include "platform/files/text_file.h"
 #include "platform/system/clock.h"
+#include "service/firmware/hex_file_check.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_port.h"
 #include "service/firmware/loader_transfer.h"
@@ -88,7 +89,17 @@ int ChangeToLineRate(unsigned port, int32_t baud, bool secondLoader) {
 
 int SendLines(const std::string& path, unsigned port, int32_t baud, bool openFirst, bool secondLoader, int wakeUp) {
     g_lineNumber = 0;
-    int result = 0;
+    // The whole file is read and checked before the drive hears a byte: a
+    // loader left in the middle of a file may not start the drive again.
+    const std::optional<std::string> bytes = platform::ReadBinaryFile(path);
+    if (!bytes) return line_code::kFileNotOpened;
+    int result = RefuseMalformedHexFile(path, *bytes, TransferFamily::kLine, line_code::kMalformedFile);
+    if (result != 0) return result;
+    const std::vector<std::string> lines = platform::SplitLines(*bytes);
+    for (const std::string& line : lines) {
+        if (line.size() >= kMaxHexLineLength) return line_code::kLineTooLong;
+    }
+
     if (openFirst) {
         result = OpenLoaderPort(port, kLoaderStartBaud);
         if (result != kSerioOk) return result;
@@ -106,17 +117,17 @@ int SendLines(const std::string& path, unsigned port, int32_t baud, bool openFir
     LoaderConsole& console = TheLoaderConsole();
     console.Status(
         console.GetMessage(secondLoader ? loader_message::kSendingSecondLoader : loader_message::kSendingFirmware));
-    const std::optional<std::string> bytes = platform::ReadBinaryFile(path);
-    const std::optional<std::vector<std::string>> lines = platform::ReadTextLines(path);
-    if (!bytes || !lines) return line_code::kFileNotOpened;
     TransferProgress progress(console);
     progress.SetRange(static_cast<uint32_t>(bytes->size()));
 
     uint32_t sent = 0;
-    for (const std::string& line : *lines) {
+    for (const std::string& line : lines) {
         ++g_lineNumber;
-        result = SendHexLine(line);
-        if (!IsTransferSuccess(result)) return result;
+        // An empty line carries no record, and the loader would wait for one.
+        if (!line.empty()) {
+            result = SendHexLine(line);
+            if (!IsTransferSuccess(result)) return result;
+        }
         sent += static_cast<uint32_t>(line.size()) + 1;
         progress.SetValue(sent);
     }
@@ -151,5 +162,6 @@ int SendHexLine(std::string_view line) {
 int SendHexByLines(const std::string& path, unsigned port, int32_t baud, bool openFirst, bool secondLoader,
                    int wakeUp) {
     const int result = SendLines(path, port, baud, openFirst, secondLoader, wakeUp);
+    if (result == line_code::kMalformedFile) return result;
     return SetTransferResult(TransferFamily::kLine, result, g_lineNumber);
 }

@@ -23,8 +23,6 @@ bool EndsWithLineFeed(const char* text) {
     return length > 0 && text[length - 1] == '\n';
 }
 
-GwCore* Live(GwCore* widget) { return widget != nullptr && GwRcMgr::is_valid_child(widget) ? widget : nullptr; }
-
 platform::ResetHook g_reset([] { TheLoaderConsole().Reset(); });
 
 }  // namespace
@@ -56,7 +54,7 @@ void LoaderConsole::Report(const char* text) {
 
 void LoaderConsole::Status(const char* text) {
     TheDataLogger().WriteEntryText(text);
-    if (GwCore* state = Live(controls_.state)) state->set_text(text);
+    if (GwCore* state = controls_.state) state->set_text(text);
 }
 
 void LoaderConsole::StatusAndLog(const char* text) {
@@ -67,7 +65,7 @@ void LoaderConsole::StatusAndLog(const char* text) {
 
 void LoaderConsole::Transcript(const char* text) {
     TheDataLogger().WriteEntryText(text);
-    if (GwCore* show = Live(controls_.show)) {
+    if (GwCore* show = controls_.show) {
         show->set_text(show->text() + text + (EndsWithLineFeed(text) ? "" : "\n"));
     }
     WriteLog(text);
@@ -94,9 +92,9 @@ void LoaderConsole::CloseLogFile() {
     logFile_ = nullptr;
 }
 
-GwCore* LoaderConsole::Slider() const { return Live(controls_.slider); }
+GwCore* LoaderConsole::Slider() const { return controls_.slider; }
 
-GwCore* LoaderConsole::Window() const { return Live(controls_.window); }
+GwCore* LoaderConsole::Window() const { return controls_.window; }
 
 void LoaderConsole::Reset() {
     CloseLogFile();

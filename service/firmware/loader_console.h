@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/base/format.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 
@@ -36,6 +37,12 @@ inline constexpr int kFirmwareTransferStart = 28;
 inline constexpr int kSendingSecondLoader = 29;
 inline constexpr int kSendingFirmware = 30;
 inline constexpr int kFirmwareSent = 31;
+// A file refused before the transfer: file name, line number, the fault's
+// text, which is message kHexLineFaultBase + HexLineFault (the length
+// mismatch with the field and the bytes carried, the unknown type with the
+// type).
+inline constexpr int kHexFileLineFault = 54;
+inline constexpr int kHexLineFaultBase = 54;
 }  // namespace loader_message
 
 inline constexpr char kLoaderMessagesSection[] = "FirmLoaderMessages";
@@ -45,10 +52,10 @@ inline constexpr int kLoaderMessageSize = 512;
 
 // The widgets of the download's progress window that the console writes.
 struct LoaderControls {
-    GwCore* window = nullptr;  // parent of the console's boxes
-    GwCore* show = nullptr;    // transcript
-    GwCore* state = nullptr;   // status line
-    GwCore* slider = nullptr;  // progress of a line transfer
+    GwRef<> window;  // parent of the console's boxes
+    GwRef<> show;    // transcript
+    GwRef<> state;   // status line
+    GwRef<> slider;  // progress of a line transfer
 };
 
 class LoaderConsole {

@@ -66,8 +66,10 @@ OptionResult ParseLoaderOption(std::string_view text, LoaderOptions& options, Op
         const std::string_view prefix(entry.prefix);
         if (!text.starts_with(prefix)) continue;
         const std::string_view value = text.substr(prefix.size());
-        // "-bboot.hex" names a booter file; "-bb" is the rate only with one.
-        if (entry.option == Option::kBootstrapBaud && !StartsWithNumber(value)) continue;
+        // "-bboot.hex" and "-blink.hex" name booter files; "-bb" and "-bl"
+        // are rates only with a number.
+        const bool rate = entry.option == Option::kBootstrapBaud || entry.option == Option::kLineBaud;
+        if (rate && !StartsWithNumber(value)) continue;
         switch (entry.option) {
             case Option::kDevice: {
                 const int32_t index = Number(value);

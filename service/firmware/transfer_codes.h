@@ -24,6 +24,9 @@ inline constexpr int kNoLoaderAck = 22;     // firmware: the loader did not anno
 inline constexpr int kBadStartAnswer = 23;  // the answer to the ACK at the line rate was not ACK
 inline constexpr int kNoSecondStartAnswer = 24;
 inline constexpr int kNoSecondLoaderAck = 25;
+// The file is no sound Intel-HEX file; refused before the drive was touched,
+// with a text of its own (file, line, fault).
+inline constexpr int kMalformedFile = 26;
 }  // namespace line_code
 
 // Booter (SendBooter).
@@ -38,8 +41,9 @@ inline constexpr int kNoIdentification = 20;
 namespace image_code {
 inline constexpr int kFileNotOpened = 16;
 inline constexpr int kScanFileNotOpened = 17;
-inline constexpr int kBadFile = 18;       // record error, unknown type, no end record
-inline constexpr int kOutsideImage = 19;  // with the position
+inline constexpr int kBadFile = 18;        // record error, unknown type, no end record
+inline constexpr int kOutsideImage = 19;   // with the position
+inline constexpr int kMalformedFile = 20;  // as line_code::kMalformedFile
 }  // namespace image_code
 
 enum class TransferFamily { kLine, kBooter, kLoaderImage };

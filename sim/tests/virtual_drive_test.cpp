@@ -76,6 +76,23 @@ TEST(VirtualDriveOnLine, AnswersAfterTheRequestWithTenBitsPerCharacter) {
     EXPECT_EQ(capture.ToDrive(), ReadRequest(0, "20091"));
 }
 
+TEST(VirtualDriveOnLine, AScheduledValueIsAnsweredFromItsTimeOn) {
+    platform::MemorySerialLine line;
+    sim::VirtualDrive drive(StockTable(), 0, 9600);
+    drive.AttachTo(line);
+    auto port = OpenAt(line, 9600);
+    const uint64_t at = TheVirtualClock()->NowUs() + 700000;
+    drive.Table().ScheduleValue(91, 4711, at);
+    Send(*port, ReadRequest(0, "20091"));
+    // Values go as hexadecimal digits: 5000 is 1388, 4711 is 1267.
+    EXPECT_NE(Collect(*port, 40).find("20091=1388"), std::string::npos);
+    // No event processing on the host's side: only the clock moves.
+    TheVirtualClock()->AdvanceToUs(at);
+    Send(*port, ReadRequest(0, "20091"));
+    EXPECT_NE(Collect(*port, 40).find("20091=1267"), std::string::npos);
+    EXPECT_EQ(drive.Table().Find(91)->value, 4711u);
+}
+
 TEST(VirtualDriveOnLine, DriveAtAnotherRateHearsOnlyGarbage) {
     platform::MemorySerialLine line;
     sim::VirtualDrive drive(StockTable(), 0, 19200);

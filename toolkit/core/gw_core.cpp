@@ -23,10 +23,15 @@ GwRect DefinitionRect(const GwDefinition& def, int language, const GwRect& if_mi
             static_cast<int>(GwDefinitionNumber(a->values[3], 10))};
 }
 
+uint64_t NextSerial() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 }  // namespace
 
 GwCore::GwCore(GwKind kind, const std::string& name, GwCore* parent)
-    : kind_(kind), name_(name), definition_name_(name) {
+    : kind_(kind), serial_(NextSerial()), name_(name), definition_name_(name) {
     if (parent != nullptr && !parent->alive_) parent = nullptr;
     GwWidgetStore::Get().Adopt(this, parent);
     GwNotifyCreated(this);
@@ -443,7 +448,7 @@ void GwCore::set_waiting(bool on) {
 
 GwCore* GwCore::default_button() const {
     if (!alive_) return nullptr;
-    if (default_button_ != nullptr && GwWidgetStore::Get().IsLive(default_button_)) return default_button_;
+    if (default_button_ != nullptr) return default_button_;
     if (!default_button_name_.empty()) return child(default_button_name_);
     return nullptr;
 }

@@ -16,6 +16,7 @@
 #include "toolkit/core/gw_event.h"
 #include "toolkit/core/gw_kind.h"
 #include "toolkit/core/gw_observer.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/core/gw_ud.h"
 
@@ -53,6 +54,9 @@ public:
     std::string attribute_text(const std::string& name) const;
     // Whether the widget still exists (false after destroy).
     bool is_alive() const { return alive_; }
+    // A number no other widget of the process has, before or after (what a
+    // GwRef tells its widget by, whatever the address).
+    uint64_t serial() const { return serial_; }
 
     // --- navigation -------------------------------------------------------
     GwCore* parent() const { return parent_; }
@@ -366,6 +370,7 @@ private:
     void copy_tree_into(GwCore* copy) const;
 
     GwKind kind_;
+    uint64_t serial_;
     std::string name_;
     std::string definition_name_;
     std::shared_ptr<const GwDefinition> definition_;
@@ -397,7 +402,7 @@ private:
     int close_mode_ = GwCLOSE_HIDE;
     bool waiting_ = false;
     int document_option_ = 0;
-    GwCore* default_button_ = nullptr;
+    GwRef<> default_button_;
     std::string default_button_name_;
     std::string icon_;
     std::string foreground_ = "default";

@@ -9,7 +9,7 @@ GwFileSelector::GwFileSelector(GwCore* parent, const std::string& id) : parent_(
 
 bool GwFileSelector::go() {
     GwFileRequest req = request_;
-    req.parent = GwRcMgr::is_valid_child(parent_) ? parent_->identifier() : std::string();
+    req.parent = parent_ != nullptr ? parent_->identifier() : std::string();
     std::string path;
     ok_ = GwGetInteraction().ChooseFile(req, &path);
     selection_ = ok_ ? path : std::string();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/core/gw_recorder.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 
@@ -46,7 +47,7 @@ protected:
     GwFileRequest request_;
 
 private:
-    GwCore* parent_;
+    GwRef<> parent_;
     bool ok_ = false;
     std::string selection_;
 };

@@ -28,7 +28,7 @@ int GwMessageBox::go() {
     box.caption = caption_;
     box.text = text_;
     // The parent may be gone by now; only a live one is named.
-    box.parent = GwRcMgr::is_valid_child(parent_) ? parent_->identifier() : std::string();
+    box.parent = parent_ != nullptr ? parent_->identifier() : std::string();
     result_ = AskAndRecord(box);
     return result_;
 }

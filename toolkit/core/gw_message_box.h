@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_types.h"
 
 class GwCore;
@@ -41,7 +42,7 @@ public:
 
 private:
     std::string caption_;
-    GwCore* parent_;
+    GwRef<> parent_;
     GwPosition position_;
     int modality_ = 0;
     int buttons_ = 0;

@@ -11,7 +11,10 @@ namespace {
 struct Observers {
     std::vector<GwObserver*> attached;
     // Made but not yet announced; notifications about these are dropped
-    // because the announcement tells the whole state.
+    // because the announcement tells the whole state. Never stale: a widget
+    // is announced (or the list emptied by the last detach) before its
+    // destruction is told, so plain pointers serve.
+
     std::vector<GwCore*> pending;
 };
 

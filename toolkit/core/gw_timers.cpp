@@ -3,12 +3,15 @@
 #include <deque>
 #include <set>
 #include <tuple>
+#include <vector>
 
 #include "platform/base/reset_hooks.h"
 #include "platform/system/clock.h"
 #include "platform/system/event_pump.h"
+#include "platform/system/termination_signal.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_interaction.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_widget_store.h"
 
 namespace {
@@ -16,7 +19,7 @@ namespace {
 using TimerKey = std::tuple<uint64_t, uint64_t, GwCore*>;  // due, sequence, widget
 
 struct UserEvent {
-    GwCore* widget;
+    GwRef<> widget;
     int user1;
     int user2;
 };
@@ -81,11 +84,12 @@ bool GwTimerScheduler::ProcessPending() {
     for (size_t i = 0; i < queued && !st.user_events.empty(); ++i) {
         UserEvent ue = st.user_events.front();
         st.user_events.pop_front();
-        if (!store.IsLive(ue.widget)) continue;
+        GwCore* widget = ue.widget;
+        if (widget == nullptr) continue;
         GwEvent ev;
         ev.user1 = ue.user1;
         ev.user2 = ue.user2;
-        ue.widget->fire(GwCB_USER, ev);
+        widget->fire(GwCB_USER, ev);
         ran = true;
     }
     uint64_t now = platform::TheClock().NowUs();
@@ -142,7 +146,24 @@ void GwTimerScheduler::Reset() {
     platform::SetPumpHook(&g_pump);
 }
 
+namespace {
+
+// Once a signal has asked the program to end, no modal run lasts: each
+// returns to its caller as cancelled, down to the main window's, after
+// which the program runs its exit from its main loop.
+void EndModalRunsOnTermination() {
+    if (platform::TerminationSignal() == 0) return;
+    std::vector<GwCore*> running;
+    for (const GwCore* widget : GwWidgetStore::Get().live) {
+        if (widget->in_modal_run() && !widget->modal_ended()) running.push_back(const_cast<GwCore*>(widget));
+    }
+    for (GwCore* widget : running) widget->end_modal(GwRESULT_CANCEL);
+}
+
+}  // namespace
+
 bool GwProcessPendingEvents() {
+    EndModalRunsOnTermination();
     GwAnnounceCreatedWidgets();
     bool ran = GwTimerScheduler::ProcessPending();
     GwDispatchGuard guard;

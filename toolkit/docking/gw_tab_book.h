@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwTabBook : public GwCore {
 public:
@@ -26,5 +27,5 @@ protected:
 
 private:
     bool IsPage(const GwCore* page) const;
-    GwCore* active_ = nullptr;
+    GwRef<> active_;
 };

@@ -1,12 +1,15 @@
 // The event pump and the interactions: the installed interaction processes
 // its events from every pump, survives the application's start, and the
 // headless interaction runs a modal window on the real clock and answers
-// boxes nobody answers. The test driver's scheduled actions reach loops that
-// pump.
+// boxes nobody answers; a termination signal ends every modal run. The
+// test driver's scheduled actions reach loops that pump.
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #include "platform/system/clock.h"
 #include "platform/system/event_pump.h"
+#include "platform/system/termination_signal.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_button.h"
@@ -82,6 +85,34 @@ TEST(Headless, AModalRunPumpsTimersOnTheRealClockUntilATimerHidesTheFrame) {
     EXPECT_GE(platform::TheClock().NowMs() - start, 100u);
     EXPECT_FALSE(frame->in_modal_run());
     EXPECT_FALSE(frame->is_shown());
+}
+
+// A signal asks the program to end while a dialog runs modally over the
+// main window: the next pump ends both runs as cancelled, so the program
+// leaves its main loop and can run its exit there.
+TEST(Headless, ATerminationSignalEndsEveryModalRun) {
+    GwHeadlessInteraction interaction;
+    GwSetInteraction(&interaction);
+    auto* frame = new GwApplFrame("Main");
+    auto* dialog = new GwApplFrame("Dialog");
+    int dialogResult = -1;
+    frame->bind(GwCB_TIMER, [&](GwCore* w, GwEvent*) {
+        w->stop_timer();
+        dialogResult = dialog->go();
+        return 1;
+    });
+    dialog->bind(GwCB_TIMER, [&](GwCore* w, GwEvent*) {
+        w->stop_timer();
+        platform::CatchTerminationSignals();
+        std::raise(SIGTERM);
+        return 1;
+    });
+    frame->start_timer(10);
+    dialog->start_timer(20);
+    EXPECT_EQ(frame->go(), GwRESULT_CANCEL);
+    EXPECT_EQ(dialogResult, GwRESULT_CANCEL);
+    EXPECT_EQ(platform::TerminationSignal(), SIGTERM);
+    EXPECT_TRUE(frame->is_alive());
 }
 
 class HeadlessBoxes : public SpineTest {};

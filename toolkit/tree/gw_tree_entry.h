@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_ud.h"
 
 class GwBitmap;
@@ -69,6 +70,6 @@ private:
     std::vector<GwTreeEntry*> children_;  // owned
     GwTree* tree_ = nullptr;              // set on the root only
     bool shown_ = false;
-    GwCore* popup_ = nullptr;
+    GwRef<> popup_;
     std::string font_;
 };

@@ -23,6 +23,7 @@
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_screen.h"
 #include "toolkit/draw/gw_drawing.h"
 #include "toolkit/draw/gw_printer.h"
@@ -36,9 +37,9 @@ constexpr char kFixtureWindow[] = "ScreenFixture";
 std::string g_dir;
 std::map<std::string, std::string> g_state;
 int g_lastCommand = 0;
-GwCore* g_ticker = nullptr;
-GwCore* g_runner = nullptr;
-GwCore* g_fixture = nullptr;
+GwRef<> g_ticker;
+GwRef<> g_runner;
+GwRef<> g_fixture;
 std::string g_pending;  // a command that runs a box or dialog
 uint64_t g_firstShowMs = 0;
 
@@ -155,7 +156,7 @@ std::string Status() {
     out << "chosen=";
     for (long a : g_chosen) out << a << " ";
     out << "\n";
-    if (g_fixture != nullptr && GwRcMgr::is_valid_child(g_fixture)) {
+    if (g_fixture != nullptr) {
         out << "hex=" << g_fixture->child("HexEdit")->text() << "\n";
         out << "timer_label=" << g_fixture->child("TimerLabel")->text() << "\n";
         out << "fixture_rect=";
@@ -173,7 +174,7 @@ void ExposePlot(GwCore* plot) {
 }
 
 bool ShowFixture() {
-    if (g_fixture != nullptr && GwRcMgr::is_valid_child(g_fixture)) {
+    if (g_fixture != nullptr) {
         g_fixture->show();
         return true;
     }
@@ -238,7 +239,7 @@ void RunPending() {
 // fixture hangs in the tree.
 std::string Resolve(const std::string& name) {
     const std::string prefix = std::string(kFixtureWindow) + ".";
-    if (g_fixture == nullptr || !GwRcMgr::is_valid_child(g_fixture) || name.rfind(prefix, 0) != 0) return name;
+    if (g_fixture == nullptr || name.rfind(prefix, 0) != 0) return name;
     return g_fixture->identifier() + name.substr(std::string(kFixtureWindow).size());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main/tests/main_fixture.h"
+#include "app/services/plot_tool_setting.h"
 
 namespace {
 

@@ -67,6 +67,10 @@ TEST_F(ControllerTest, PdosGoOutOnTheOwnNodesIdentifiersAndComeInWithTheirLength
     EXPECT_TRUE(bus.WritePdoOut1(CanDataValues{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_TRUE(bus.WritePdoOut2(CanDataValues{0xA, 0xB, 0, 0, 0, 0, 0, 0x1FF}));
     EXPECT_EQ(Written(), (std::vector<std::string>{"201: 01 02 03 04 05 06 07 08", "301: 0A 0B 00 00 00 00 00 FF"}));
+    // A PDO the adapter refuses is not reported as written.
+    Adapter().RefuseWrites(1);
+    EXPECT_FALSE(bus.WritePdoOut1(CanDataValues{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Written().size(), 2u);
 
     CanDataValues data{};
     EXPECT_FALSE(bus.ReadPdoIn2(data));

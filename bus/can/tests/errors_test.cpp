@@ -5,8 +5,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bus/can/tests/can_fixture.h"
+#include "testsupport/test_env.h"
 
 namespace cantest {
 namespace {
@@ -92,7 +94,10 @@ TEST_F(ErrorTest, EverySlotWithoutReplyEndsAfterTheReplyWaitWithItsCode) {
         const uint64_t start = NowMs();
         EXPECT_FALSE(c.call());
         EXPECT_EQ(NowMs() - start, kSdoReplyTimeoutMs) << "one request, one wait";
-        EXPECT_EQ(Written().size(), 1u);
+        // The request, and the abort that frees a drive that heard it late.
+        ASSERT_EQ(Written().size(), 2u);
+        EXPECT_EQ(Written()[1].substr(0, 8), "602: 80 ");
+        EXPECT_TRUE(Written()[1].ends_with(" 00 00 04 05"));
         EXPECT_EQ(bus.GetLastError(), c.error);
         EXPECT_EQ(BusRequestCounters.failed, failed + 1);
     }
@@ -106,6 +111,42 @@ TEST_F(ErrorTest, EverySlotWithoutReplyEndsAfterTheReplyWaitWithItsCode) {
     EXPECT_FALSE(bus.ReadParameterInfo(kValueParameter, entry, notPresent, 2));
     EXPECT_FALSE(notPresent);
     EXPECT_EQ(bus.ReadValueText(kEnumParameter, 1, text, 2), nullptr);
+}
+
+// A full transmit queue refuses the request: the transfer ends at once with
+// the adapter's error, not at the end of a reply wait for a frame that never
+// went out, and the log says what the adapter answered.
+TEST_F(ErrorTest, ARequestTheAdapterRefusesEndsTheTransferAtOnce) {
+    sim::CanDriveNode& node = AddNode(2);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    Adapter().ClearCapture();
+    Adapter().RefuseWrites(1);
+    int32_t value = 0;
+    const uint64_t start = NowMs();
+    EXPECT_FALSE(bus.ReadParameterValue(kTypeParameter, value, 2));
+    EXPECT_LT(NowMs() - start, 10u);
+    EXPECT_EQ(bus.GetLastError(), kCanErrorAdapterRefused);
+    EXPECT_EQ(bus.GetCategoryCount(5), 1u);
+    EXPECT_STREQ(bus.GetErrorText(), "CANOpen_M04");
+    EXPECT_TRUE(Written().empty());
+    EXPECT_NE(testsupport::ReadFile(testsupport::RuntimePath("TMP/DataLogger.txt"))
+                  .find("the adapter refused the SDO request to node 2 (CAN_Write 0x0001, adapter status 0x0001)"),
+              std::string::npos);
+    ASSERT_TRUE(bus.ReadParameterValue(kTypeParameter, value, 2));
+    EXPECT_EQ(value, 5000);
+
+    // Refused in the middle of a segmented transfer: the drive, which is in
+    // it, is sent the abort once the adapter takes frames again.
+    node.Table().Find(kTextParameter)->text = "Spindle axis 2";
+    Adapter().ClearCapture();
+    Adapter().RefuseWrites(1, 1);
+    dstring text;
+    EXPECT_FALSE(bus.ReadParameterText(kTextParameter, text, 2));
+    EXPECT_EQ(bus.GetLastError(), kCanErrorAdapterRefused);
+    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00", "602: 80 82 20 00 00 00 00 08"}));
+    EXPECT_EQ(node.AbortsHeard(), std::vector<uint32_t>{sim::kAbortGeneral});
+    EXPECT_FALSE(node.TransferOpen());
+    EXPECT_EQ(Adapter().RefusedWrites(), 2);
 }
 
 TEST_F(ErrorTest, AReplyWithinTheWaitIsTaken) {

@@ -16,6 +16,21 @@ namespace {
 
 class LifecycleTest : public CanBusTest {};
 
+// Waits for `done` with a bound far inside the watchdog's.
+bool WaitUntil(const std::function<bool()>& done) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > limit) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// Reads PDO 1 until it came (each read looks for 1 ms).
+bool ReceivePdoIn1(CCanOpenTarn& bus, CanDataValues& data) {
+    return WaitUntil([&] { return bus.ReadPdoIn1(data); });
+}
+
 // Every slot of a bus that did not open fails with 1 and sends nothing.
 void ExpectEverySlotFailsClosed(CCanOpenTarn& bus) {
     int32_t value = 0;
@@ -152,20 +167,13 @@ TEST_F(LifecycleTest, TheWorkerSendsNmtCommandsAndTakesPdos) {
     CCanOpenTarn& bus = Open(CanWorkerMode::kThread);
     ASSERT_TRUE(bus.StartNode());
     // The command goes out without the caller waiting for it.
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (node.NmtState() != sim::kNmtOperational && std::chrono::steady_clock::now() < limit)
-        std::this_thread::yield();
-    EXPECT_EQ(node.NmtState(), sim::kNmtOperational);
+    EXPECT_TRUE(WaitUntil([&] { return node.NmtState() == sim::kNmtOperational; }));
     EXPECT_EQ(Written(), (std::vector<std::string>{"000: 01 00"}));
 
     Adapter().Inject(sim::CanFrame::Data(0x181, {1, 2, 3, 4, 5, 6, 7, 8}));
-    // The worker takes the frame when the machine lets it run; each read
-    // looks for 1 ms, so ask until it came, bounded well inside the watchdog.
+    // The worker takes the frame when the machine lets it run.
     CanDataValues data{};
-    bool received = false;
-    const auto pdoLimit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!received && std::chrono::steady_clock::now() < pdoLimit) received = bus.ReadPdoIn1(data);
-    ASSERT_TRUE(received);
+    ASSERT_TRUE(ReceivePdoIn1(bus, data));
     EXPECT_EQ(data, (CanDataValues{1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_TRUE(bus.WritePdoOut1(CanDataValues{9, 8, 7, 6, 5, 4, 3, 2}));
     EXPECT_EQ(Written().back(), "201: 09 08 07 06 05 04 03 02");
@@ -184,6 +192,43 @@ TEST_F(LifecycleTest, APdoWriteWaitsForAWorkerThatIsLate) {
     EXPECT_TRUE(bus.WritePdoOut1(CanDataValues{9, 8, 7, 6, 5, 4, 3, 2}));
     release.join();
     EXPECT_EQ(Written().back(), "201: 09 08 07 06 05 04 03 02");
+}
+
+}  // namespace
+}  // namespace cantest
+
+namespace cantest {
+namespace {
+
+// An idle worker sleeps on the adapter's receive signal, and the frame that
+// comes ends its sleep: the wait is made longer than the test may last, so
+// only the frame can have woken it.
+TEST_F(LifecycleTest, AnIdleWorkerSleepsUntilTheAdapterSignalsAFrame) {
+    CCanOpenTarn& bus = Open(CanWorkerMode::kThread);
+    bus.SetSignalledWaitLimitMs(600'000);
+    const uint64_t before = bus.GetWorkerWaits().started;
+    ASSERT_TRUE(WaitUntil([&] { return bus.GetWorkerWaits().started > before; }));
+    const CCanOpenTarn::WorkerWaits asleep = bus.GetWorkerWaits();
+    EXPECT_TRUE(asleep.receiveSignalled);
+
+    Adapter().Inject(sim::CanFrame::Data(0x181, {1, 2, 3, 4, 5, 6, 7, 8}));
+    CanDataValues data{};
+    ASSERT_TRUE(ReceivePdoIn1(bus, data));
+    EXPECT_EQ(data, (CanDataValues{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_GT(bus.GetWorkerWaits().onReceive, asleep.onReceive);
+}
+
+// An adapter without the signal is looked at instead, and its frames still
+// come in.
+TEST_F(LifecycleTest, WithoutAReceiveSignalTheWorkerLooksForFrames) {
+    sim::RegisterVirtualCanAdapter(kCanReceiveDescriptorName);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kThread);
+    Adapter().Inject(sim::CanFrame::Data(0x181, {8, 7, 6, 5, 4, 3, 2, 1}));
+    CanDataValues data{};
+    ASSERT_TRUE(ReceivePdoIn1(bus, data));
+    EXPECT_EQ(data, (CanDataValues{8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_FALSE(bus.GetWorkerWaits().receiveSignalled);
+    EXPECT_EQ(bus.GetWorkerWaits().onReceive, 0u);
 }
 
 }  // namespace

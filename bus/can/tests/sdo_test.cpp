@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -186,7 +187,8 @@ TEST_F(SdoTest, UploadsThatWouldNotFitTheirBufferFailWithoutWritingPastIt) {
     dstring text;
     EXPECT_FALSE(bus.ReadParameterText(kTextParameter, text, 2));
     EXPECT_EQ(bus.GetLastError(), kCanErrorTransfer);
-    EXPECT_EQ(Written().size(), 1u) << "no segment is asked for";
+    EXPECT_EQ(Written(), (std::vector<std::string>{"602: 40 82 20 00 00 00 00 00", "602: 80 82 20 00 05 00 04 05"}))
+        << "no segment is asked for; the abort frees the drive";
 
     // A block element that comes segmented is no element of 4 bytes: a
     // value longer than 4 bytes.
@@ -204,6 +206,62 @@ TEST_F(SdoTest, UploadsThatWouldNotFitTheirBufferFailWithoutWritingPastIt) {
     EXPECT_FALSE(bus.ReadParameterValue(kValueParameter, value, 2));
     EXPECT_EQ(bus.GetLastError(), kCanErrorValueTooLong);
     EXPECT_EQ(node.FaultsLeft(), 1u) << "stops at the segment that would not fit";
+}
+
+// Whatever makes the master give a transfer up, the drive hears an abort
+// with the reason, leaves the transfer, and takes the next request as new.
+TEST_F(SdoTest, ATransferTheMasterGivesUpIsAbortedSoTheDriveIsFreeAgain) {
+    sim::CanDriveNode& node = AddNode(2);
+    CCanOpenTarn& bus = Open(CanWorkerMode::kStepped, {2});
+    int32_t value = 0;
+    dstring text;
+    const struct {
+        const char* what;
+        std::string text;  // of kTextParameter
+        std::function<bool()> call;
+        uint32_t abort;
+    } cases[] = {
+        {"a text over 99 bytes",
+         std::string(100, 't'),
+         [&] { return bus.ReadParameterText(kTextParameter, text, 2); },
+         sim::kAbortOutOfMemory},
+        {"a value over 100 bytes",
+         std::string(101, 'v'),
+         [&] { return bus.ReadParameterValue(kTextParameter, value, 2); },
+         sim::kAbortOutOfMemory},
+        {"a block element over 4 bytes",
+         "123456789",
+         [&] {
+             // The text read as element 0 at subindex 0: nine bytes, segmented.
+             CanArraySubindexOffset = 0;
+             uint32_t element = 0;
+             uint16_t count = 1;
+             return bus.ReadBlock(kTextParameter, &element, 0, count, 4, 2);
+         },
+         sim::kAbortOutOfMemory},
+        {"a reply that comes after the wait",
+         "Axis one",
+         [&] {
+             node.AddFault(CanFault::Delay(2500'000));
+             return bus.ReadParameterText(kTextParameter, text, 2);
+         },
+         sim::kAbortTimedOut},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        node.Table().Find(kTextParameter)->text = c.text;
+        const size_t heard = node.AbortsHeard().size();
+        EXPECT_FALSE(c.call());
+        ASSERT_EQ(node.AbortsHeard().size(), heard + 1);
+        EXPECT_EQ(node.AbortsHeard().back(), c.abort);
+        EXPECT_FALSE(node.TransferOpen());
+        ASSERT_TRUE(bus.ReadParameterValue(kTypeParameter, value, 2));
+        EXPECT_EQ(value, 5000);
+    }
+    // A drive that aborts ends the transfer itself and is owed nothing.
+    node.AddFault(CanFault::Abort(sim::kAbortGeneral));
+    EXPECT_FALSE(bus.ReadParameterText(kTextParameter, text, 2));
+    EXPECT_EQ(node.AbortsHeard().size(), 4u);
 }
 
 TEST_F(SdoTest, AValueReadOfALongerObjectTakesItsSegmentsBeforeItFails) {

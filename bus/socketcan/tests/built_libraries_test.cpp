@@ -37,7 +37,8 @@ namespace {
 
 using Names = std::set<std::string>;
 
-const Names kParallelExports = {"CAN_Close", "CAN_Init", "CAN_Read", "CAN_Status", "CAN_VersionInfo", "CAN_Write"};
+const Names kParallelExports = {
+    "CAN_Close", "CAN_Init", "CAN_Read", "CAN_ReceiveDescriptor", "CAN_Status", "CAN_VersionInfo", "CAN_Write"};
 
 Names WithSpecialFunction(Names names) {
     names.insert("CAN_SpecialFunktion");

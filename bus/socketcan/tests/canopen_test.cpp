@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -113,10 +114,15 @@ TEST_F(CanOpenOverSocketTest, TheSearchFindsTheDriveAndSilentNodesTakeTheShortWa
     ASSERT_NE(bus.GetDevice(3), nullptr);
     EXPECT_EQ(bus.GetDevice(3)->typeNumber, 4120);
     EXPECT_FLOAT_EQ(bus.GetDevice(3)->version, 5.0f);
+    // A node that did not answer in time is sent an abort, in case it heard
+    // the request after all.
     EXPECT_EQ(Written(),
               (Lines{"600: 40 5B 20 00 00 00 00 00",
+                     "600: 80 5B 20 00 00 00 04 05",
                      "601: 40 5B 20 00 00 00 00 00",
+                     "601: 80 5B 20 00 00 00 04 05",
                      "602: 40 5B 20 00 00 00 00 00",
+                     "602: 80 5B 20 00 00 00 04 05",
                      "603: 40 5B 20 00 00 00 00 00",
                      "603: 40 5C 20 00 00 00 00 00"}));
 }
@@ -160,6 +166,36 @@ TEST_F(CanOpenOverSocketTest, TheWorkerThreadCarriesTransfersThroughTheSocket) {
     ASSERT_TRUE(bus.ReadParameterValue(kValueParameter, value, 2));
     EXPECT_EQ(value, -77);
     EXPECT_EQ(node.Table().Find(kValueParameter)->value, static_cast<uint32_t>(-77));
+}
+
+// The idle worker sleeps on the CAN socket: a frame in it ends the sleep,
+// which is made longer than the test may last.
+TEST_F(CanOpenOverSocketTest, TheIdleWorkerSleepsOnTheSocketUntilAFrameComes) {
+    CCanOpenTarn& bus = Open(CanWorkerMode::kThread);
+    bus.SetSignalledWaitLimitMs(600'000);
+    const auto waited = [&](const std::function<bool()>& done) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > limit) return false;
+            std::this_thread::yield();
+        }
+        return true;
+    };
+    const uint64_t before = bus.GetWorkerWaits().started;
+    ASSERT_TRUE(waited([&] { return bus.GetWorkerWaits().started > before; }));
+    const CCanOpenTarn::WorkerWaits asleep = bus.GetWorkerWaits();
+    EXPECT_TRUE(asleep.receiveSignalled);
+
+    can_frame frame{};
+    frame.can_id = 0x181;
+    frame.len = 2;
+    frame.data[0] = 0x12;
+    frame.data[1] = 0x34;
+    Peer().SendFrame(frame);
+    CanDataValues data{};
+    ASSERT_TRUE(waited([&] { return bus.ReadPdoIn1(data); }));
+    EXPECT_EQ(data, (CanDataValues{0x12, 0x34, 0, 0, 0, 0, 0, 0}));
+    EXPECT_GT(bus.GetWorkerWaits().onReceive, asleep.onReceive);
 }
 
 }  // namespace

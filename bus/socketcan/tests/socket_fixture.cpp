@@ -21,6 +21,7 @@ void RegisterSocketAdapters() {
         {kCanStatusName, Symbol(&socketcan::AdapterStatus)},
         {kCanWriteName, Symbol(&socketcan::AdapterWrite)},
         {kCanReadName, Symbol(&socketcan::AdapterRead)},
+        {kCanReceiveDescriptorName, Symbol(&socketcan::AdapterReceiveDescriptor)},
     };
     std::map<std::string, void*> usb = common;
     usb[kCanInitName] = Symbol(&socketcan::UsbInit);

@@ -1,7 +1,7 @@
 // Fuzz target of the line-by-line transfer of an Intel-HEX file: any file
 // goes to the virtual drive's loader over the in-memory line. The transfer
-// ends with a code on the virtual clock, and no line longer than the limit
-// reaches the loader.
+// ends with a code on the virtual clock, no line longer than the limit
+// reaches the loader, and a file the check refuses sends it no byte at all.
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,12 +11,15 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "bus/serial/striowin.h"
 #include "platform/system/clock.h"
 #include "platform/system/serial_port.h"
 #include "platform/testing/memory_serial_line.h"
+#include "service/firmware/hex_file_check.h"
 #include "service/firmware/loader_transfer.h"
+#include "service/firmware/transfer_codes.h"
 #include "sim/boot_drive.h"
 
 namespace {
@@ -50,8 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::BootDrive drive{sim::BootDriveSetup{}};
     drive.AttachTo(bench.line);
     drive.RunLoader(bench.line);
-    SendHexByLines("fw.hex", kPort, kLineBaud, true, false, 0);
+    const int result = SendHexByLines("fw.hex", kPort, kLineBaud, true, false, 0);
     CloseSerio(false);
+
+    const bool refused = !CheckHexText(std::string_view(reinterpret_cast<const char*>(data), size)).Passed();
+    if (refused != (result == line_code::kMalformedFile)) std::abort();
+    if (refused && !drive.Capture().ToDrive().empty()) std::abort();
 
     // The loader frames records by their own length; what it heard of one
     // line is never more than a line may hold.

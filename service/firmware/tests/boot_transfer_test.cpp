@@ -157,9 +157,14 @@ TEST_F(BootTransferTest, BadLoaderFilesSendNothing) {
          Lines({DataRecord(0x0000, {1}), DataRecord(0x03FF, {2, 3}), kEndRecord}),
          image_code::kOutsideImage,
          "Position 1024 beyond the loader"},
-        {"checksum error", Lines({badChecksum, kEndRecord}), image_code::kBadFile, "FLM_052"},
-        {"record type 3", Lines({Record(0x03, 0, {0, 0, 0, 0}), kEndRecord}), image_code::kBadFile, "FLM_052"},
-        {"no end record", Lines({DataRecord(0x0000, {1})}), image_code::kBadFile, "FLM_052"},
+        // A file that is no sound Intel-HEX file is refused before the port
+        // opens, naming its line.
+        {"checksum error", Lines({badChecksum, kEndRecord}), image_code::kMalformedFile, "load.hx line 1: FLM_060"},
+        {"record type 3",
+         Lines({Record(0x03, 0, {0, 0, 0, 0}), kEndRecord}),
+         image_code::kMalformedFile,
+         "load.hx line 1: type 3"},
+        {"no end record", Lines({DataRecord(0x0000, {1})}), image_code::kMalformedFile, "load.hx line 2: FLM_064"},
     };
     for (const auto& c : cases) {
         WriteFile("load.hx", c.text);

@@ -33,6 +33,9 @@ constexpr char kMessages[] =
     "FLM_020=Cold start %s\n"
     "FLM_044=No answer to line %d\n"
     "FLM_053=Position %u beyond the loader\n"
+    "FLM_054=%s line %u: %s\n"
+    "FLM_059=field %u for %u bytes\n"
+    "FLM_061=type %u\n"
     "[RS232-Messages]\n"
     "RS232_M14=Plausibility\n";
 

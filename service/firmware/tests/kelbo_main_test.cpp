@@ -254,17 +254,42 @@ TEST_F(KelboTest, RefusalsBeforeAnyTransfer) {
          "",
          "\nAddress 20000 outside the image!\n",
          {"Error in fw.hex", "FLM_009"}},
-        {"unknown record type", {"-ffw3.hex"}, "", "\nRecord type 3!\n", {"Error in fw3.hex", "FLM_009"}},
-        {"checksum error", {"-ffw2.hex"}, "", "\nFLM_013!\n", {"Error in fw2.hex", "FLM_009"}},
+        // Every Intel-HEX file of the run is checked before the drive is
+        // touched, and the failure names the file and the line.
+        {"unknown record type", {"-ffw3.hex"}, "", "\nfw3.hex line 1: type 3!\n", {"Error in fw3.hex", "FLM_009"}},
+        {"checksum error", {"-ffw2.hex"}, "", "\nfw2.hex line 1: FLM_060!\n", {"Error in fw2.hex", "FLM_009"}},
+        {"malformed loader file",
+         {"-fend.hex", "-lbad.hx", "-bboot.hx"},
+         "",
+         "\nbad.hx line 2: field 255 for 1 bytes!\n",
+         {"Error in bad.hx", "FLM_009"}},
+        {"malformed second loader file",
+         {"-d3", "-fend.hex", "-lend.hex", "-2lbad.hx", "-bboot.hx"},
+         "",
+         "\nbad.hx line 2: field 255 for 1 bytes!\n",
+         {"Error in bad.hx", "FLM_009"}},
+        {"malformed second loader of a warm Pesco",
+         {"-d4", "-bb0", "-fend.hex", "-2lbad.hx"},
+         "",
+         "\nbad.hx line 2: field 255 for 1 bytes!\n",
+         {"Error in bad.hx", "FLM_009"}},
     };
     WriteFile("fw.hex", Lines({SegmentBase(0x2000), DataRecord(0x0000, {1}), kEndRecord}));
     WriteFile("fw2.hex", Lines({":0100000001FF", kEndRecord}));
     WriteFile("fw3.hex", Lines({Record(0x03, 0, {0, 0, 0, 0}), kEndRecord}));
+    WriteFile("end.hex", Lines({kEndRecord}));
+    std::string wrongLength = DataRecord(0x0000, {1});
+    wrongLength.replace(1, 2, "FF");
+    WriteFile("bad.hx", Lines({SegmentBase(0), wrongLength, kEndRecord}));
+    WriteFile("boot.hx", BooterText(booter_));
     for (const auto& c : cases) {
         if (!c.inv.empty()) WriteFile("Kelbo.inv", c.inv);
+        sim::BootDrive drive{sim::BootDriveSetup{}};
+        drive.AttachTo(line_);
         const size_t logStart = ProgramLog().size();
         EXPECT_EQ(Failure(Kelbo(c.args)), c.failure) << c.what;
         EXPECT_FALSE(line_.HostPortOpen()) << c.what;
+        EXPECT_TRUE(drive.Capture().ToDrive().empty()) << c.what;
         EXPECT_TRUE(ReadFile(kImageFileName).empty()) << c.what;
         // Each entry shows in the program log twice (reported, then
         // transcribed); the failure is the last.

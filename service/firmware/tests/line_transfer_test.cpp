@@ -1,16 +1,19 @@
 // Intel-HEX files sent line by line to the virtual drive's loader over the
 // in-memory line: the handshake with its rate change, ACK and NAK per line,
 // line lengths, time-outs and the progress bar.
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/files/text_file.h"
 #include "platform/system/clock.h"
 #include "service/firmware/loader_console.h"
 #include "service/firmware/loader_transfer.h"
 #include "service/firmware/tests/firmware_fixture.h"
 #include "service/firmware/transfer_codes.h"
 #include "sim/boot_drive.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/core/gw_slider.h"
@@ -23,6 +26,8 @@ using sim::BootStage;
 
 constexpr int32_t kLineBaud = 57600;
 constexpr uint8_t kBaudCode57600 = 6;
+// The seed corpora of the firmware fuzz targets.
+const std::filesystem::path kSeeds = TORVAN_FIRMWARE_SEEDS;
 
 class LineTransferTest : public FirmwareTest {
 protected:
@@ -119,16 +124,108 @@ TEST_F(LineTransferTest, NoAnswerToALineEndsAfterFifteenSeconds) {
     EXPECT_LE(waited, 15002000u);
 }
 
-TEST_F(LineTransferTest, LinesOf512CharactersAreRefusedBeforeSending) {
+TEST_F(LineTransferTest, LinesOf512CharactersOrMoreAreRefusedBeforeAnyByte) {
     const std::string longest = DataRecord(0x0000, std::vector<uint8_t>(250, 0x5A));
     ASSERT_EQ(longest.size(), 511u);
-    const std::string tooLong = longest + "0";
-    WriteFile("fw.hex", Lines({longest, tooLong, kEndRecord}));
+    WriteFile("fw.hex", Lines({longest, kEndRecord}));
     sim::BootDrive& drive = StartLoader();
+    EXPECT_EQ(Send("fw.hex"), kTransferSuccess);
+    EXPECT_EQ(drive.Loader().FirmwareLines(), (std::vector<std::string>{longest, kEndRecord}));
+
+    // The next longer record has 513 characters; the file goes nowhere.
+    const std::string tooLong = DataRecord(0x0000, std::vector<uint8_t>(251, 0x5A));
+    WriteFile("fw.hex", Lines({longest, tooLong, kEndRecord}));
+    sim::BootDrive& second = StartLoader();
     EXPECT_EQ(Send("fw.hex"), line_code::kLineTooLong);
     EXPECT_EQ(TransferText(TransferFamily::kLine), "FLM_042");
-    EXPECT_EQ(drive.Loader().LinesHeard(), std::vector<std::string>{longest});
-    EXPECT_EQ(drive.Capture().ToDrive().size(), 2 + longest.size());
+    EXPECT_TRUE(second.Capture().ToDrive().empty());
+}
+
+// Files that are no sound Intel-HEX file never reach the drive: the check
+// names the file, the line and the fault, and the line stays silent.
+TEST_F(LineTransferTest, MalformedFilesAreRefusedBeforeTheDriveIsTouched) {
+    const std::string base = SegmentBase(0x1000);
+    const std::string data = DataRecord(0x0000, {1, 2, 3});
+    auto with = [&data](size_t at, size_t count, const std::string& by) {
+        std::string line = data;
+        return line.replace(at, count, by);
+    };
+    std::string badChecksum = data;
+    badChecksum.back() = badChecksum.back() == '0' ? '1' : '0';
+    const std::string found = testsupport::ReadFile(kSeeds / "lines_corpus/length-field.bin");
+    ASSERT_FALSE(found.empty());
+    const struct {
+        const char* what;
+        std::string text;
+        std::string fault;
+    } cases[] = {
+        {"length field too large", Lines({base, with(1, 2, "FF"), kEndRecord}), "line 2: field 255 for 3 bytes"},
+        {"length field too small", Lines({base, with(1, 2, "01"), kEndRecord}), "line 2: field 1 for 3 bytes"},
+        {"bad checksum", Lines({base, badChecksum, kEndRecord}), "line 2: FLM_060"},
+        {"odd digit count", Lines({base, data + "0", kEndRecord}), "line 2: FLM_057"},
+        {"non-hex character", Lines({base, with(9, 1, "G"), kEndRecord}), "line 2: FLM_056"},
+        {"lower-case digit", Lines({base, with(9, 2, "0a"), kEndRecord}), "line 2: FLM_056"},
+        {"blank inside a record", Lines({base, with(9, 0, " "), kEndRecord}), "line 2: FLM_056"},
+        {"missing end record", Lines({base, data}), "line 3: FLM_064"},
+        {"record after the end record", Lines({base, kEndRecord, data}), "line 3: FLM_063"},
+        {"unknown record type", Lines({Record(0x05, 0, {0, 0, 0, 0}), kEndRecord}), "line 1: type 5"},
+        {"address record of one byte", Lines({Record(0x02, 0, {0x10}), kEndRecord}), "line 1: FLM_062"},
+        {"too short for a record", Lines({":0000", kEndRecord}), "line 1: FLM_058"},
+        {"a text file", "Firmware 2.16 for the drive\nread me first\n", "line 1: FLM_055"},
+        {"an empty file", "", "line 1: FLM_064"},
+        {"NUL bytes", std::string(64, '\0'), "line 1: FLM_055"},
+        {"NUL bytes in a record", Lines({base, with(9, 2, std::string(2, '\0')), kEndRecord}), "line 2: FLM_056"},
+        {"CR without LF", base + "\r" + kEndRecord + "\n", "line 1: FLM_056"},
+        {"fuzz find: length fields that disagree with their lines", found, "line 1: FLM_056"},
+    };
+    for (const auto& c : cases) {
+        WriteFile("fw.hex", c.text);
+        sim::BootDrive& drive = StartLoader();
+        EXPECT_EQ(Send("fw.hex"), line_code::kMalformedFile) << c.what;
+        EXPECT_EQ(TransferText(TransferFamily::kLine), "fw.hex " + c.fault) << c.what;
+        EXPECT_TRUE(drive.Capture().ToDrive().empty()) << c.what;
+        EXPECT_TRUE(drive.Loader().LinesHeard().empty()) << c.what;
+        EXPECT_FALSE(line_.HostPortOpen()) << c.what;
+    }
+}
+
+// What the check lets through goes to the drive as it stands: LF or CR LF
+// line ends, empty lines (not sent), the seed images of the transfer.
+TEST_F(LineTransferTest, WellFormedFilesReachTheLoaderByteForByte) {
+    const std::vector<std::string> records = {line1_, line2_, line3_, kEndRecord};
+    std::vector<std::pair<std::string, std::string>> files = {
+        {"LF", file_},
+        {"CR LF", line1_ + "\r\n" + line2_ + "\r\n" + line3_ + "\r\n" + kEndRecord + "\r\n"},
+        {"no line end after the last", line1_ + "\n" + line2_ + "\n" + line3_ + "\n" + kEndRecord},
+        {"empty lines", "\n" + line1_ + "\n\n" + line2_ + "\n" + line3_ + "\r\n\r\n" + kEndRecord + "\n\n"},
+    };
+    for (const char* seed : {"lines_corpus/three_records.hex",
+                             "lines_corpus/crlf_no_last_end.hex",
+                             "lines_corpus/empty_lines.hex",
+                             "hex_corpus/oskel_segment.hex",
+                             "hex_corpus/pesco_linear.hex"}) {
+        files.emplace_back(seed, testsupport::ReadFile(kSeeds / seed));
+    }
+    for (const auto& [what, text] : files) {
+        SCOPED_TRACE(what);
+        ASSERT_FALSE(text.empty());
+        WriteFile("fw.hex", text);
+        std::vector<std::string> expected;
+        for (const std::string& line : platform::SplitLines(text)) {
+            if (!line.empty()) expected.push_back(line);
+        }
+        if (what.find("corpus") == std::string::npos) {
+            EXPECT_EQ(expected, records);
+        }
+        sim::BootDrive& drive = StartLoader();
+        EXPECT_EQ(Send("fw.hex"), kTransferSuccess);
+        EXPECT_EQ(drive.Loader().FirmwareLines(), expected);
+        std::string sent;
+        for (const std::string& line : expected) sent += line;
+        const std::string handshake = {static_cast<char>(kBaudCode57600), '\x06'};
+        EXPECT_EQ(drive.Capture().ToDrive(), handshake + sent);
+        EXPECT_EQ(drive.Loader().BadLines(), 0);
+    }
 }
 
 TEST_F(LineTransferTest, HandshakeFailures) {
@@ -183,8 +280,8 @@ TEST_F(LineTransferTest, HandshakeFailures) {
          "fw.hex",
          line_code::kBadStartAnswer,
          "FLM_046"},
-        {"no such file", {}, false, kLineBaud, "none.hex", line_code::kFileNotOpened, "FLM_039"},
         {"rate without baud code", {}, false, 12345, "fw.hex", 10, "Ungueltige Baudrate"},
+        {"no such file", {}, false, kLineBaud, "none.hex", line_code::kFileNotOpened, "FLM_039"},
     };
     WriteFile("fw.hex", file_);
     for (const auto& c : cases) {
@@ -246,12 +343,6 @@ TEST_F(LineTransferTest, ProgressBarMovesAtMost200TimesAndEndsFull) {
     EXPECT_LE(updates, 202u);
     EXPECT_EQ(slider->end(), static_cast<double>(file.size()));
     EXPECT_EQ(slider->value(), static_cast<double>(file.size()));
-
-    // An empty file gives the bar no step to count in; it still runs.
-    WriteFile("empty.hex", "");
-    StartLoader();
-    EXPECT_EQ(Send("empty.hex"), kTransferSuccess);
-    EXPECT_EQ(slider->end(), 0.0);
 }
 
 }  // namespace

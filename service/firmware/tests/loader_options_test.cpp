@@ -46,25 +46,32 @@ TEST(LoaderOptions, MatchedByPrefixInTheToolsOrder) {
     EXPECT_TRUE(o.noChecksums);
 }
 
-TEST(LoaderOptions, DoubleBIsTheRateOnlyWithANumber) {
+TEST(LoaderOptions, RateOptionsAreRatesOnlyWithANumber) {
     const struct {
         const char* text;
-        int32_t baud;
+        int32_t bootstrapBaud;
+        int32_t lineBaud;
         const char* booter;
     } cases[] = {
-        {"-bboot.hex", 9600, "boot.hex"},
-        {"-bb19200", 19200, "booter.hex"},
-        {"-bb0", 0, "booter.hex"},
-        {"-bb 4800", 4800, "booter.hex"},
-        {"-bb", 9600, "b"},
-        {"-bb-x.hex", 9600, "b-x.hex"},
+        {"-bboot.hex", 9600, 57600, "boot.hex"},
+        {"-bb19200", 19200, 57600, "booter.hex"},
+        {"-bb0", 0, 57600, "booter.hex"},
+        {"-bb 4800", 4800, 57600, "booter.hex"},
+        {"-bb", 9600, 57600, "b"},
+        {"-bb-x.hex", 9600, 57600, "b-x.hex"},
+        {"-blink.hex", 9600, 57600, "link.hex"},
+        {"-bl115200l", 9600, 115200, "booter.hex"},
+        {"-bl 19200", 9600, 19200, "booter.hex"},
+        {"-bl", 9600, 57600, "l"},
+        {"-bl-x.hex", 9600, 57600, "l-x.hex"},
     };
     for (const auto& c : cases) {
         for (OptionSource source : {OptionSource::kCommandLine, OptionSource::kOptionFile}) {
             LoaderOptions o;
             o.bootstrapBaud = 9600;
             EXPECT_EQ(ParseLoaderOption(c.text, o, source), OptionResult::kTaken) << c.text;
-            EXPECT_EQ(o.bootstrapBaud, c.baud) << c.text;
+            EXPECT_EQ(o.bootstrapBaud, c.bootstrapBaud) << c.text;
+            EXPECT_EQ(o.lineBaud, c.lineBaud) << c.text;
             EXPECT_EQ(o.booterFile, c.booter) << c.text;
         }
     }
@@ -86,7 +93,7 @@ TEST(LoaderOptions, RefusedAsUnknown) {
         {"-d-1", OptionSource::kCommandLine},
         {"-d65536", OptionSource::kOptionFile},
         {"-bl12345", OptionSource::kCommandLine},
-        {"-bl", OptionSource::kOptionFile},
+        {"-bl0", OptionSource::kOptionFile},
     };
     for (const auto& c : cases) {
         LoaderOptions o;

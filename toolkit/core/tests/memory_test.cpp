@@ -3,8 +3,10 @@
 // the user saw keeps only its latest part.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/core/gw_widget_store.h"
@@ -15,7 +17,12 @@ namespace {
 
 using Memory = ToolkitTest;
 
+// A day of windows is long by its nature: about 6 s under the sanitizers on
+// an idle core, several times that on a loaded 2-core machine.
+constexpr std::chrono::seconds kDayOfWindowsLimit{90};
+
 TEST_F(Memory, WindowsLoadedAndDestroyedAllDayLeaveBoundedStores) {
+    testsupport::SetTestTimeLimit(kDayOfWindowsLimit);
     auto& store = GwWidgetStore::Get();
     const size_t liveBefore = store.live.size();
     const size_t toplevelBefore = store.toplevel.size();
@@ -35,6 +42,7 @@ TEST_F(Memory, WindowsLoadedAndDestroyedAllDayLeaveBoundedStores) {
 }
 
 TEST_F(Memory, BigDestroyedWindowsAreFreedByTheirWidgetCount) {
+    testsupport::SetTestTimeLimit(kDayOfWindowsLimit);
     std::string text = "dialogframe Big {\n";
     for (int i = 0; i < 1000; ++i) text += "    label L" + std::to_string(i) + " { }\n";
     text += "}\n";
