@@ -120,6 +120,23 @@ struct RunModeFollow {
     bool pending = false;
 };
 
+// The drive's memory, read a word at a time through three parameters, off
+// unless a test turns it on: after 31 := the high half and 30 := the low half
+// of an address, a read of 32 answers the little-endian word at that address
+// rounded down to an even one. Bytes never set read as 0.
+inline constexpr int kMemoryAddressLowParameter = 30;
+inline constexpr int kMemoryAddressHighParameter = 31;
+inline constexpr int kMemoryWordParameter = 32;
+
+struct MemoryImage {
+    bool enabled = false;
+    std::map<uint32_t, uint8_t> bytes;
+
+    // Stores `word` little-endian at `address` and `address` + 1.
+    void SetWord(uint32_t address, uint16_t word);
+    uint16_t WordAt(uint32_t address) const;
+};
+
 // A value a parameter takes by itself at a time on the drive's clock (the
 // clock the line's characters are stamped with), as a drive finishing a
 // command does.
@@ -165,6 +182,7 @@ public:
     uint16_t status = 0;   // status bits that stay set
     DownloadHandshake handshake;
     RunModeFollow run_mode;
+    MemoryImage memory;
 
     // The recorder's buffer, handed out block by block.
     std::vector<uint8_t> samples;
