@@ -219,7 +219,7 @@ void DeviceControl::ShutDown(bool stopFirst) {
     activity.ShowMessage(kSwitchingOffActivity);
     if (Base->WriteValueDouble(kReadyParameter, 0.0) != kParaOk) return;
     RestoreModelParameters();
-    RestoreParameters();
+    if (RestoreParameters()) Base->WriteValueU8(kCommitParameter, 1);
 }
 
 uint8_t DeviceControl::ReadMappedState(bool* readAsIs) {

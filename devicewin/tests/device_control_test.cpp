@@ -1,0 +1,174 @@
+// The device control panels on a virtual drive: the take-over and its
+// protections, the keys by device state, the operations on the control word
+// and the reference, and the shut-down that writes the saved values back.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main/main_object.h"
+#include "devicewin/device_control.h"
+#include "devicewin/tests/devicewin_fixture.h"
+#include "parameters/parabase/para_base.h"
+#include "parameters/parabase/para_write_lock.h"
+#include "platform/system/token_source.h"
+#include "sim/drive_faults.h"
+#include "toolkit/testdriver/gw_test_driver.h"
+
+namespace devicewintest {
+namespace {
+
+using maintest::FloatBits;
+
+constexpr int kState = 403;
+
+// A drive of type class 3000 with every parameter the Marlo panel forces,
+// none of the condition parameters, and the limits of 303 to 307.
+sim::DriveTable MarloTable(uint32_t typeNumber = 3100) {
+    sim::DriveTable table = maintest::ActivationTable(typeNumber);
+    for (int n : {150, 152, 280, 281, 260, 510, 320, 597, 15, 1}) table.PutFullRange(n, "U8", "USIGN8", 7);
+    table.PutFullRange(300, "CTRL", "USIGN8", 0);
+    table.PutFullRange(80, "HSHK", "INT16", 0);
+    table.PutFullRange(551, "CWORD", "USIGN32", 0x10);
+    table.PutFullRange(365, "P365", "USIGN16", 9);
+    table.PutFullRange(406, "FREE", "USIGN16", 0);
+    table.PutFullRange(91, "TYPE", "USIGN16", typeNumber);
+    for (int n :
+         {84, 284, 400, 77, 14, 74, 301, 302, 303, 305, 306, 307, 650, 844, 856, 803, 813, 157, 852, 960, 961, 981}) {
+        sim::DriveParameter* p = table.PutFullRange(n, "F", "FLOAT32", FloatBits(0.0f));
+        p->minimum = FloatBits(-1e6f);
+        p->maximum = FloatBits(1e6f);
+    }
+    table.handshake.enabled = true;
+    return table;
+}
+
+class DeviceControlTest : public DeviceWindowTest {
+public:
+    sim::DriveTable MakeTable() override { return MarloTable(typeNumber_); }
+    void SetFloat(int number, float value) { Table().Find(number)->value = FloatBits(value); }
+    sim::DriveTable& Table() { return const_cast<sim::DriveTable&>(Drive().Table()); }
+    void SetState(uint32_t state) { Table().Find(kState)->value = state << 12; }
+    // The writes the drive heard, "84:=..." in the capture's own form.
+    std::vector<std::string> Writes() {
+        std::vector<std::string> writes;
+        for (const std::string& t : Heard()) {
+            if (t.rfind("W ", 0) == 0) writes.push_back(t.substr(2));
+        }
+        return writes;
+    }
+    uint32_t typeNumber_ = 3100;
+};
+
+// The numbers of the parameters written, in order.
+std::vector<int> Numbers(const std::vector<std::string>& writes) {
+    std::vector<int> numbers;
+    for (const std::string& w : writes) numbers.push_back(std::stoi(w.substr(0, 5)) - 20000);
+    return numbers;
+}
+
+bool BoxSays(const std::vector<GwBoxRecord>& boxes, const std::string& text) {
+    for (const GwBoxRecord& box : boxes) {
+        if (box.text.find(text) != std::string::npos) return true;
+    }
+    return false;
+}
+
+TEST_F(DeviceControlTest, MarloTakeOverForcesItsTableAndHoldsTheWriteLock) {
+    Drive().ClearCapture();
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    const std::vector<std::string> writes = Writes();
+    EXPECT_EQ(writes.front(), "20084=41200000");
+    EXPECT_EQ(Numbers(writes), (std::vector<int>{84, 150, 152, 280, 281, 260, 300, 510, 320, 597, 300, 15, 15}));
+    EXPECT_EQ(writes[4], "20281=3");
+    EXPECT_EQ(writes[9], "20597=1");
+    // Each forced value is written right after its old value was read.
+    const std::vector<std::string> heard = Heard();
+    for (int number : {150, 152, 280, 281, 260, 300, 510, 320, 597}) {
+        const std::string code = std::to_string(20000 + number);
+        auto write = std::find_if(
+            heard.begin(), heard.end(), [&](const std::string& t) { return t.rfind("W " + code, 0) == 0; });
+        ASSERT_NE(write, heard.begin());
+        EXPECT_EQ(*(write - 1), "R " + code) << number;
+    }
+    ParaBase* base = GetMain()->ActiveParaBase();
+    EXPECT_EQ(base->WriteValueU8(150, 1), 12);
+    EXPECT_EQ(base->WriteValueU16(406, 1), kParaOk);
+}
+
+TEST_F(DeviceControlTest, MarloLimitsAndStartReference) {
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    struct Case {
+        float p650, p303, p306, p305, p307, p301, p302;
+        const char* refused;
+        double limit, start;
+    } cases[] = {
+        {1.0f, 3000, 2500, 100, 100, 5, 3, nullptr, 2500, 3},
+        {2.0f, 3000, 2500, 1000, 1200, 5, 3, nullptr, 1000, 3},
+        {1.0f, 3000, 2500, 100, 100, 5, 3, "20305", 1600, 3},
+        {1.0f, 3000, 2500, 100, 100, 5, 3, "20302", 2500, 0},
+    };
+    for (const Case& c : cases) {
+        SetFloat(650, c.p650), SetFloat(303, c.p303), SetFloat(306, c.p306), SetFloat(305, c.p305);
+        SetFloat(307, c.p307), SetFloat(301, c.p301), SetFloat(302, c.p302);
+        if (c.refused != nullptr) Drive().AddFault(sim::DriveFault::Nak(sim::kStatusInvalidValue).For(c.refused));
+        EXPECT_TRUE(panel->SetCtrlType(0));
+        EXPECT_EQ(panel->RefMax, c.limit) << c.p650;
+        EXPECT_EQ(panel->RefMin, -c.limit) << c.p650;
+        EXPECT_EQ(panel->StartRef, c.start) << c.p650;
+    }
+}
+
+// The condition parameters 211 to 213 and 222 present, each 0 (outside M).
+// A type of its own: the program keeps a type's parameter list.
+class MarloConditionTest : public DeviceControlTest {
+public:
+    sim::DriveTable MakeTable() override {
+        sim::DriveTable table = MarloTable(3101);
+        for (int n : {211, 212, 213, 222}) table.PutFullRange(n, "C", "USIGN8", 0);
+        return table;
+    }
+};
+
+TEST_F(MarloConditionTest, ConditionsDecideWhichEntriesAreSavedAndForced) {
+    struct Case {
+        int number;
+        uint32_t value;
+        std::vector<int> forced;  // condition-bound entries written
+    } cases[] = {
+        {222, 2, {222}},
+        {222, 4, {}},
+        {211, 15, {211, 212, 213}},
+        {211, 4, {}},
+    };
+    for (const Case& c : cases) {
+        for (int n : {211, 212, 213, 222}) Table().Find(n)->value = n == c.number ? c.value : 0;
+        Drive().ClearCapture();
+        auto panel = std::make_unique<Marlo_Control>();
+        ASSERT_TRUE(panel->Opened) << c.number;
+        std::vector<int> forced;
+        for (int n : Numbers(Writes())) {
+            if (n >= 210 && n <= 223) forced.push_back(n);
+        }
+        EXPECT_EQ(forced, c.forced) << c.number << " " << c.value;
+        for (int n : {211, 212, 213, 222}) EXPECT_TRUE(TheParaWriteLock().IsProtected(n)) << n;
+        panel.reset();
+    }
+}
+
+TEST_F(MarloConditionTest, AConditionReadThatFailsKeepsThePanelClosed) {
+    Drive().AddFault(sim::DriveFault::Nak(sim::kStatusInvalidValue).For("20222").Times(sim::kForever));
+    MarkBoxes();
+    auto panel = std::make_unique<Marlo_Control>();
+    EXPECT_FALSE(panel->Opened);
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].kind, "error");
+}
+
+}  // namespace
+}  // namespace devicewintest
