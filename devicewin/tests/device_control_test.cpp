@@ -31,7 +31,9 @@ sim::DriveTable MarloTable(uint32_t typeNumber = 3100) {
     sim::DriveTable table = maintest::ActivationTable(typeNumber);
     for (int n : {150, 152, 280, 281, 260, 510, 320, 597, 15, 1}) table.PutFullRange(n, "U8", "USIGN8", 7);
     table.PutFullRange(300, "CTRL", "USIGN8", 0);
-    table.PutFullRange(80, "HSHK", "INT16", 0);
+    sim::DriveParameter* handshake = table.PutFullRange(80, "HSHK", "INT16", 0);
+    handshake->minimum = static_cast<uint32_t>(-32768);
+    handshake->maximum = 0x7FFF;
     table.PutFullRange(551, "CWORD", "USIGN32", 0x10);
     table.PutFullRange(365, "P365", "USIGN16", 9);
     table.PutFullRange(406, "FREE", "USIGN16", 0);
@@ -168,6 +170,187 @@ TEST_F(MarloConditionTest, AConditionReadThatFailsKeepsThePanelClosed) {
     EXPECT_FALSE(panel->Opened);
     ASSERT_EQ(NewBoxes().size(), 1u);
     EXPECT_EQ(NewBoxes()[0].kind, "error");
+}
+
+TEST_F(DeviceControlTest, ShutDownStopsTheDriveAndWritesTheSavedValuesBack) {
+    SetState(2);
+    Table().control_word.rules = {{0, 2}};
+    Table().handshake.busy_polls = 2;
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    SetState(3);
+    Drive().ClearCapture();
+    MarkBoxes();
+    panel.reset();
+    EXPECT_EQ(Numbers(Writes()),
+              (std::vector<int>{551, 551, 84, 80, 597, 320, 510, 300, 260, 281, 280, 152, 150, 80, 15, 15}));
+    const std::vector<std::string> writes = Writes();
+    ASSERT_EQ(writes.size(), 16u);
+    EXPECT_EQ(writes[2], "20084=0");
+    EXPECT_EQ(writes[4], "20597=7");
+    EXPECT_EQ(writes[7], "20300=0");
+    // The handshake is polled once a second until the drive has taken the set.
+    std::vector<uint64_t> polls;
+    for (const sim::HeardTelegram& t : Drive().Capture().Telegrams()) {
+        if (t.text == "R 20080") polls.push_back(t.time_us);
+    }
+    ASSERT_EQ(polls.size(), 3u);
+    EXPECT_GE(polls[1] - polls[0], 1000000u);
+    EXPECT_GE(polls[2] - polls[1], 1000000u);
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+    EXPECT_EQ(GetMain()->ActiveParaBase()->WriteValueU8(150, 1), kParaOk);
+}
+
+TEST_F(DeviceControlTest, ARefusedOrLateRestoreIsShownAndCommitsNothing) {
+    Table().PutFullRange(7, "SEVENP", "USIGN8", 0);
+    struct Case {
+        int busyPolls;
+        uint32_t result;
+        const char* text;
+    } cases[] = {
+        {0, 7, "New value of parameter 7-"},
+        {sim::kHandshakeBusyForever, 0, "Timeout during data transmission of parameterbase to device"},
+    };
+    for (const Case& c : cases) {
+        auto panel = std::make_unique<Marlo_Control>();
+        ASSERT_TRUE(panel->Opened);
+        Table().handshake.busy_polls = c.busyPolls;
+        Table().handshake.result = c.result;
+        Drive().ClearCapture();
+        MarkBoxes();
+        panel.reset();
+        EXPECT_NE(Numbers(Writes()).back(), 15) << c.text;
+        ASSERT_EQ(NewBoxes().size(), 1u) << c.text;
+        EXPECT_EQ(NewBoxes()[0].kind, "error");
+        EXPECT_TRUE(BoxSays(NewBoxes(), c.text)) << NewBoxes()[0].text;
+        EXPECT_FALSE(TheParaWriteLock().IsHeld());
+    }
+}
+
+TEST_F(DeviceControlTest, AFailedTakeOverPutsBackWhatItForced) {
+    Drive().AddFault(sim::DriveFault::Nak(sim::kStatusInvalidValue).For("20260").Times(sim::kForever));
+    Drive().ClearCapture();
+    auto panel = std::make_unique<Marlo_Control>();
+    EXPECT_FALSE(panel->Opened);
+    // The refused write of 260 is not taken, so it is not in the capture.
+    EXPECT_EQ(Numbers(Writes()), (std::vector<int>{84, 150, 152, 280, 281, 80, 281, 280, 152, 150, 80, 84}));
+    EXPECT_EQ(Writes()[6], "20281=7");
+    EXPECT_EQ(Writes().back(), "20084=0");
+    Drive().ClearCapture();
+    panel.reset();
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+}
+
+TEST_F(DeviceControlTest, ShutDownWithoutTheDriveEndsOnANegativeAnswer) {
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    Drive().AddFault(sim::DriveFault::Silence().Times(sim::kForever));
+    Drive().ClearCapture();
+    MarkBoxes();
+    gwtest::AnswerBox(GwRESULT_OK);  // the bus error of the state read
+    gwtest::AnswerBox(2);
+    panel.reset();
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(BoxSays(NewBoxes(), "No connection to the drive"));
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+}
+
+TEST_F(DeviceControlTest, RefusalsOpenNothing) {
+    TheParaWriteLock().Acquire(5);
+    MarkBoxes();
+    auto locked = std::make_unique<Marlo_Control>();
+    EXPECT_FALSE(locked->Opened);
+    EXPECT_TRUE(BoxSays(NewBoxes(), "The parameters are locked by another window"));
+    locked.reset();
+    EXPECT_TRUE(TheParaWriteLock().Release(5));
+
+    SetState(3);
+    Drive().ClearCapture();
+    MarkBoxes();
+    auto running = std::make_unique<Marlo_Control>();
+    EXPECT_FALSE(running->Opened);
+    EXPECT_TRUE(Writes().empty());
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].kind, "info");
+}
+
+TEST_F(DeviceControlTest, EachPanelOwnsTheLockWithItsOwnToken) {
+    std::vector<int32_t> draws{0, 77, 91};
+    size_t next = 0;
+    platform::SetTokenSource([&] { return draws[next++]; });
+    auto first = std::make_unique<Marlo_Control>();
+    EXPECT_EQ(first->OwnerToken, 77);
+    EXPECT_FALSE(TheParaWriteLock().Acquire(78));
+    first.reset();
+    auto second = std::make_unique<Marlo_Control>();
+    EXPECT_EQ(second->OwnerToken, 91);
+    EXPECT_FALSE(TheParaWriteLock().Acquire(78));
+    second.reset();
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+}
+
+TEST_F(DeviceControlTest, MarloKeysFollowTheDeviceState) {
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    struct Case {
+        uint32_t state;
+        double refMin;
+        ControlKeys keys;
+    } cases[] = {
+        {2, -1, {true, false, false, false, false}},
+        {3, -1, {false, true, false, false, false}},
+        {4, -1, {false, true, true, true, false}},
+        {4, 0.0, {false, true, false, true, false}},
+        {9, -1, {false, false, false, false, true}},
+        {12, -1, {false, true, false, false, false}},
+        {14, -1, {false, false, false, false, false}},
+        {15, -1, {false, false, false, false, false}},
+    };
+    for (const Case& c : cases) {
+        SetState(c.state);
+        panel->RefMin = c.refMin;
+        EXPECT_EQ(panel->UpdateDeviceState(), c.state);
+        EXPECT_EQ(panel->IsStartEnabled(), c.keys.Start) << c.state;
+        EXPECT_EQ(panel->IsStopEnabled(), c.keys.Stop) << c.state;
+        EXPECT_EQ(panel->IsReverseEnabled(), c.keys.Reverse) << c.state << " " << c.refMin;
+        EXPECT_EQ(panel->IsHaltEnabled(), c.keys.Halt) << c.state;
+        EXPECT_EQ(panel->IsErrorResetEnabled(), c.keys.ErrorReset) << c.state;
+    }
+    Drive().AddFault(sim::DriveFault::Nak(sim::kStatusInvalidValue).For("20403"));
+    MarkBoxes();
+    EXPECT_EQ(panel->UpdateDeviceState(), 13);
+    EXPECT_EQ(NewBoxes().size(), 1u);
+    SetState(2);
+}
+
+TEST_F(DeviceControlTest, MarloOperationsOnTheControlWordAndTheReference) {
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    SetFloat(284, 12.5f);
+    struct Case {
+        const char* name;
+        bool (DeviceControl::*operation)();
+        std::vector<std::string> heard;
+    } cases[] = {
+        {"Start", &DeviceControl::Start, {"R 20551", "W 20551=15"}},
+        {"Stop", &DeviceControl::Stop, {"R 20551", "W 20551=0"}},
+        {"Halt", &DeviceControl::Halt, {"R 20551", "W 20551=15", "W 20284=0"}},
+        {"ErrorReset", &DeviceControl::ErrorReset, {"R 20551", "W 20551=10", "W 20551=90", "R 20551", "W 20551=0"}},
+    };
+    for (const Case& c : cases) {
+        Table().Find(551)->value = 0x10;
+        Drive().ClearCapture();
+        EXPECT_TRUE(((*panel).*c.operation)()) << c.name;
+        EXPECT_EQ(Heard(), c.heard) << c.name;
+    }
+    SetFloat(284, 12.5f);
+    Drive().ClearCapture();
+    EXPECT_TRUE(panel->Reverse());
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"R 20284", "W 20284=C1480000"}));
+    SetFloat(400, 33.0f);
+    EXPECT_EQ(panel->GetActVal(), 33.0);
+    EXPECT_EQ(panel->GetActValUnit(), "Hz");
 }
 
 }  // namespace
