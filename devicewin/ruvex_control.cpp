@@ -80,9 +80,9 @@ Ruvex_Control::Ruvex_Control() : Marlo_Control(true) {
     double firmware = 0.0;
     if (ReportError(Base->ReadValueDouble(92, &firmware))) return;
     const int tens = static_cast<int>(firmware / 10.0);
-    if (tens == 2) {
+    if (tens == 20) {
         state.Variant = 2;
-    } else if (tens == 6 || tens == 7 || tens == 99) {
+    } else if (tens == 60 || tens == 70 || tens == 99) {
         state.Variant = 1;
         double flag = 0.0;
         if (!ReportError(Base->ReadValueDouble(981, &flag))) state.Flag981 = static_cast<int>(flag);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main/main_object.h"
+#include "app/services/user_level.h"
 #include "devicewin/device_control.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "parameters/parabase/para_base.h"
@@ -351,6 +352,112 @@ TEST_F(DeviceControlTest, MarloOperationsOnTheControlWordAndTheReference) {
     SetFloat(400, 33.0f);
     EXPECT_EQ(panel->GetActVal(), 33.0);
     EXPECT_EQ(panel->GetActValUnit(), "Hz");
+}
+
+class RuvexControlTest : public DeviceControlTest {
+public:
+    RuvexControlTest() { typeNumber_ = 4100; }
+    std::unique_ptr<Ruvex_Control> Make(float firmware, float flag981) {
+        SetFloat(92, firmware);
+        SetFloat(981, flag981);
+        return std::make_unique<Ruvex_Control>();
+    }
+};
+
+TEST_F(RuvexControlTest, TheFirmwareLineDecidesTheScalingOfTheReference) {
+    auto panel = Make(600.0f, 1.0f);
+    ASSERT_TRUE(panel->Opened);
+    EXPECT_EQ(TheRuvexControlState().Variant, 1);
+    Table().Find(300)->value = 0;
+    Drive().ClearCapture();
+    EXPECT_TRUE(panel->SetRefVal(10.0));
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"20284=44160000"}));  // 600.0
+    EXPECT_EQ(panel->GetRefVal(), 10.0);
+    panel.reset();
+    // A drive of another line does not inherit the scaling.
+    auto next = Make(500.0f, 1.0f);
+    ASSERT_TRUE(next->Opened);
+    EXPECT_EQ(TheRuvexControlState().Variant, 0);
+    Table().Find(300)->value = 0;
+    Drive().ClearCapture();
+    EXPECT_TRUE(next->SetRefVal(10.0));
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"20284=41200000"}));  // 10.0
+}
+
+TEST_F(RuvexControlTest, AtTheBasicLevelTheTypesStartAtOne) {
+    auto panel = Make(500.0f, 0.0f);
+    ASSERT_TRUE(panel->Opened);
+    EXPECT_EQ(panel->GetCtrlTypeCount(), 3);
+    Drive().ClearCapture();
+    panel->SetCtrlType(0);
+    EXPECT_EQ(Writes().front(), "20300=1");
+}
+
+TEST_F(RuvexControlTest, AboveTheBasicLevelTypeZeroAndTheSavedSpeedLimits) {
+    SetUserLevel(5);
+    Drive().ClearCapture();
+    auto panel = Make(600.0f, 0.0f);
+    ASSERT_TRUE(panel->Opened);
+    const std::vector<int> numbers = Numbers(Writes());
+    auto at = std::find(numbers.begin(), numbers.end(), 365);
+    ASSERT_NE(at, numbers.end());
+    EXPECT_EQ(*(at + 1), 1);
+    EXPECT_EQ(panel->GetCtrlTypeCount(), 4);
+    SetFloat(844, 3000.0f);
+    SetFloat(856, 120.0f);
+    EXPECT_TRUE(panel->SetCtrlType(0));
+    EXPECT_NEAR(panel->RefMax, 6000.0 * 60.0, 1e-6);
+    EXPECT_NEAR(panel->RefMin, -6000.0 * 60.0, 1e-6);
+    panel.reset();
+    SetFloat(92, 200.0f);
+    auto second = std::make_unique<Ruvex_Control>();
+    ASSERT_TRUE(second->Opened);
+    EXPECT_EQ(TheRuvexControlState().Variant, 2);
+    SetFloat(960, 0.0f);
+    EXPECT_FALSE(second->SetCtrlType(2));
+}
+
+class PescoControlTest : public DeviceControlTest {
+public:
+    PescoControlTest() { typeNumber_ = 5100; }
+};
+
+TEST_F(PescoControlTest, ControlTypesGiveTheirUnitsAndLimits) {
+    auto panel = std::make_unique<Pesco_Control>();
+    ASSERT_TRUE(panel->Opened);
+    SetFloat(803, 200.0f), SetFloat(852, 50.0f), SetFloat(813, 3000.0f), SetFloat(157, 10.0f), SetFloat(400, 42.0f);
+    EXPECT_TRUE(panel->SetCtrlType(1));
+    EXPECT_EQ(panel->GetActValUnit(), "Nm");
+    EXPECT_DOUBLE_EQ(panel->RefMax, 100.0);
+    EXPECT_TRUE(panel->SetCtrlType(2));
+    EXPECT_EQ(panel->GetActValUnit(), "1/min");
+    EXPECT_DOUBLE_EQ(panel->RefMin, -300.0);
+    EXPECT_TRUE(panel->SetCtrlType(3));
+    EXPECT_EQ(panel->GetActValUnit(), "inc");
+    EXPECT_EQ(panel->RefMax, 65535.9);
+    EXPECT_EQ(panel->StartRef, 42.0);
+    EXPECT_FALSE(panel->SetCtrlType(4));
+}
+
+TEST_F(PescoControlTest, OperationsOnTheControlWord) {
+    auto panel = std::make_unique<Pesco_Control>();
+    ASSERT_TRUE(panel->Opened);
+    struct Case {
+        const char* name;
+        bool (DeviceControl::*operation)();
+        std::vector<std::string> writes;
+    } cases[] = {
+        {"Start", &DeviceControl::Start, {"20551=11"}},
+        {"Stop", &DeviceControl::Stop, {"20551=10"}},
+        {"Halt", &DeviceControl::Halt, {"20284=0"}},
+        {"ErrorReset", &DeviceControl::ErrorReset, {"20074=3F800000"}},
+    };
+    for (const Case& c : cases) {
+        Table().Find(551)->value = c.writes[0] == "20551=10" ? 0x11 : 0x10;
+        Drive().ClearCapture();
+        EXPECT_TRUE(((*panel).*c.operation)()) << c.name;
+        EXPECT_EQ(Writes(), c.writes) << c.name;
+    }
 }
 
 }  // namespace
