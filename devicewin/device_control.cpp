@@ -30,6 +30,8 @@ constexpr int kConditionReadError = 5;
 constexpr int kNotStoppedMessage = 34;
 constexpr int kNoConnectionMessage = 35;
 constexpr int kLockedMessage = 140;
+constexpr int kRunningMessage = 30;
+constexpr int kTypeWhileRunningMessage = 31;
 constexpr int kStoppingActivity = 6;
 constexpr int kSwitchingOffActivity = 10;
 constexpr int kRestoreTimeoutText = 8;
@@ -74,6 +76,24 @@ uint8_t DeviceControl::UpdateDeviceState() { return 0; }
 bool DeviceControl::ReportError(int code) {
     if (code == kParaOk) return false;
     if (!ShowErrorMessage(kParaBaseErrorMessage, Window)) CloseRequest = true;
+    return true;
+}
+
+bool DeviceControl::FindDrive(int typeClass) {
+    Main* main = GetMain();
+    if (main == nullptr || (typeClass != 0 && main->GetActiveDeviceTypeClass() != typeClass)) return false;
+    if (main->IsActiveDeviceRunning()) {
+        ShowInfoMessage(kRunningMessage, Window);
+        return false;
+    }
+    Base = main->ActiveParaBase();
+    return Base != nullptr;
+}
+
+bool DeviceControl::RefuseWhileRunning() {
+    Main* main = GetMain();
+    if (main == nullptr || !main->IsActiveDeviceRunning()) return false;
+    ShowInfoMessage(kTypeWhileRunningMessage, Window);
     return true;
 }
 

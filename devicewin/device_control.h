@@ -92,8 +92,13 @@ public:
 
 protected:
     DeviceControl();
+    // Steps 2 to 4 of the construction: the drive must be of `typeClass`
+    // (0: any) and stopped; then the panel works on the active base.
+    bool FindDrive(int typeClass);
     // Steps 6 to 9 of the construction, after the model's own checks.
     void TakeOver();
+    // Info 31 and true while the drive runs: its control type stays.
+    bool RefuseWhileRunning();
     // The shut-down of an opened panel; the model's destructor runs it, so
     // that the model's operations still answer.
     void ShutDown(bool stopFirst);

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int kMarloClass = 3000;
-constexpr int kRunningMessage = 30;
 constexpr int kTypeWhileRunningMessage = 31;
 
 // The ranges M for one condition parameter.
@@ -59,14 +58,7 @@ Marlo_Control::Marlo_Control(bool) {}
 
 Marlo_Control::Marlo_Control() {
     Table = {kMarloTable, static_cast<int>(std::size(kMarloTable)), kMarloKeys, 14, 13, 14};
-    Main* main = GetMain();
-    if (main == nullptr || main->GetActiveDeviceTypeClass() != kMarloClass) return;
-    if (main->IsActiveDeviceRunning()) {
-        ShowInfoMessage(kRunningMessage, Window);
-        return;
-    }
-    Base = main->ActiveParaBase();
-    if (Base == nullptr) return;
+    if (!FindDrive(kMarloClass)) return;
     TakeOver();
 }
 

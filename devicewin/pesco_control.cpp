@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int kTypeWhileRunningMessage = 31;
-constexpr int kRunningMessage = 30;
 constexpr int kControlWord = 551;
 constexpr int kReference = 284;
 constexpr double kWholeRange = 65535.9;
@@ -55,25 +53,14 @@ constexpr ControlKeys kPescoKeys[9] = {
 
 Pesco_Control::Pesco_Control() : Marlo_Control(true) {
     Table = {kPescoTable, static_cast<int>(std::size(kPescoTable)), kPescoKeys, 9, 10, 11};
-    Main* main = GetMain();
-    if (main == nullptr) return;
-    if (main->IsActiveDeviceRunning()) {
-        ShowInfoMessage(kRunningMessage, Window);
-        return;
-    }
-    Base = main->ActiveParaBase();
-    if (Base == nullptr) return;
+    if (!FindDrive(0)) return;
     TakeOver();
 }
 
 Pesco_Control::~Pesco_Control() { ShutDown(true); }
 
 bool Pesco_Control::SetCtrlType(uint8_t type) {
-    Main* main = GetMain();
-    if (main != nullptr && main->IsActiveDeviceRunning()) {
-        ShowInfoMessage(kTypeWhileRunningMessage, Window);
-        return false;
-    }
+    if (RefuseWhileRunning()) return false;
     if (!WriteCtrlType(type)) return false;
     if (type > 3) return false;
     if (type == 3) {

@@ -12,8 +12,6 @@
 namespace {
 
 constexpr int kRuvexClass = 4000;
-constexpr int kRunningMessage = 30;
-constexpr int kTypeWhileRunningMessage = 31;
 constexpr int kControlWord = 551;
 constexpr int kBasicLevel = 4;
 constexpr double kWholeRange = 65535.9;
@@ -63,14 +61,7 @@ RuvexControlState& TheRuvexControlState() {
 
 Ruvex_Control::Ruvex_Control() : Marlo_Control(true) {
     Table = {kRuvexTable, static_cast<int>(std::size(kRuvexTable)), kRuvexKeys, 14, 12, 13};
-    Main* main = GetMain();
-    if (main == nullptr || main->GetActiveDeviceTypeClass() != kRuvexClass) return;
-    if (main->IsActiveDeviceRunning()) {
-        ShowInfoMessage(kRunningMessage, Window);
-        return;
-    }
-    Base = main->ActiveParaBase();
-    if (Base == nullptr) return;
+    if (!FindDrive(kRuvexClass)) return;
     UserLevel = GetUserLevel();
     RuvexControlState& state = TheRuvexControlState();
     // A drive of another firmware line never inherits the scaling of the
@@ -107,11 +98,7 @@ void Ruvex_Control::RestoreModelParameters() {
 }
 
 bool Ruvex_Control::SetCtrlType(uint8_t type) {
-    Main* main = GetMain();
-    if (main != nullptr && main->IsActiveDeviceRunning()) {
-        ShowInfoMessage(kTypeWhileRunningMessage, Window);
-        return false;
-    }
+    if (RefuseWhileRunning()) return false;
     if (UserLevel <= kBasicLevel) ++type;
     if (!WriteCtrlType(type)) return false;
     const RuvexControlState& state = TheRuvexControlState();
