@@ -417,6 +417,60 @@ TEST_F(RuvexControlTest, AboveTheBasicLevelTypeZeroAndTheSavedSpeedLimits) {
     EXPECT_FALSE(second->SetCtrlType(2));
 }
 
+TEST_F(RuvexControlTest, AMarloPanelLeavesARuvexDriveAlone) {
+    Drive().ClearCapture();
+    MarkBoxes();
+    auto panel = std::make_unique<Marlo_Control>();
+    EXPECT_FALSE(panel->Opened);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(NewBoxes().empty());
+}
+
+TEST_F(RuvexControlTest, StatesKeysAndActualValues) {
+    auto panel = Make(500.0f, 0.0f);
+    ASSERT_TRUE(panel->Opened);
+    struct Case {
+        uint32_t state;
+        bool stop, ctrlType;
+    } cases[] = {{3, true, false},
+                 {4, true, false},
+                 {6, true, false},
+                 {11, true, false},
+                 {12, true, true},
+                 {13, true, true},
+                 {2, false, true}};
+    for (const Case& c : cases) {
+        SetState(c.state);
+        panel->UpdateDeviceState();
+        EXPECT_EQ(panel->IsStopEnabled(), c.stop) << c.state;
+        EXPECT_EQ(panel->IsCtrlTypeEnabled(), c.ctrlType) << c.state;
+    }
+    // Halt only with a control type other than 0 (300 holds 2: type 1 at
+    // the basic level).
+    SetState(4);
+    panel->UpdateDeviceState();
+    EXPECT_TRUE(panel->IsHaltEnabled());
+    Table().Find(300)->value = 1;
+    EXPECT_FALSE(panel->IsHaltEnabled());
+    // Leaving the error state resets the error bit and stops the drive.
+    SetState(9);
+    panel->UpdateDeviceState();
+    SetState(1);
+    Table().Find(551)->value = 0x95;
+    Drive().ClearCapture();
+    EXPECT_EQ(panel->UpdateDeviceState(), 1);
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"20551=15", "20551=95", "20551=0"}));
+    // Type 0 shows 844 x 77 / 60 from the stored 300 and 844.
+    SetFloat(844, 3000.0f);
+    SetFloat(77, 2.0f);
+    ParaBase* base = GetMain()->ActiveParaBase();
+    base->WriteValueDouble(844, 3000.0);
+    TheParaWriteLock().Release(panel->OwnerToken);
+    ASSERT_EQ(base->WriteValueU8(300, 0), kParaOk);
+    EXPECT_DOUBLE_EQ(panel->GetActVal(), 100.0);
+    EXPECT_EQ(panel->GetActValUnit(), "Hz");
+}
+
 class PescoControlTest : public DeviceControlTest {
 public:
     PescoControlTest() { typeNumber_ = 5100; }
