@@ -114,6 +114,7 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
         run_mode.pending = true;
         run_mode.reads_left = run_mode.reads_before;
     }
+    if (number == kControlWordParameter) FollowControlWord(raw);
     return 0;
 }
 
@@ -128,6 +129,20 @@ uint16_t MemoryImage::WordAt(uint32_t address) const {
         return it != bytes.end() ? it->second : 0;
     };
     return static_cast<uint16_t>(byteAt(address) | (byteAt(address + 1) << 8));
+}
+
+void DriveTable::FollowControlWord(uint32_t raw) {
+    DriveParameter* state = Find(kDriveStateParameter);
+    if (state == nullptr) return;
+    for (const ControlWordRule& rule : control_word.rules) {
+        if (rule.written != raw) continue;
+        if (control_word.high_nibble) {
+            state->value = (state->value & ~0xF000u) | ((rule.state & 0xFu) << 12);
+        } else {
+            state->value = (state->value & ~0xFFFFu) | (rule.state & 0xFFFFu);
+        }
+        return;
+    }
 }
 
 void DriveTable::ScheduleValue(int number, uint32_t raw, uint64_t at_us) {
