@@ -18,6 +18,7 @@
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
+#include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/editor/parameter_editor.h"
@@ -91,6 +92,8 @@ const GwFuncDesc kMainWindowTable[] = {
 const GwFuncDesc kPescoTable[] = {
     kInterpreter,
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    {"Create_CB_5_SetupMain", Create_CB_5_SetupMain},
+    {"Show_CB_5_SetupMain", Show_CB_5_SetupMain},
     kEnd,
 };
 
@@ -113,6 +116,8 @@ const GwFuncDesc kGenericDeviceTable[] = {
 const GwFuncDesc kRuvexTable[] = {
     kInterpreter,
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
+    {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     kEnd,
 };
 
@@ -125,18 +130,24 @@ const GwFuncDesc kRuvexControllerTable[] = {
 // 7: Ruvex, firmware variant 200.
 const GwFuncDesc kRuvexV200Table[] = {
     kInterpreter,
+    {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
+    {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     kEnd,
 };
 
 // 8: Marlo, firmware variant 200.
 const GwFuncDesc kMarloV200Table[] = {
     kInterpreter,
+    {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
+    {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
     kEnd,
 };
 
 // 9: Marlo.
 const GwFuncDesc kMarloTable[] = {
     kInterpreter,
+    {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
+    {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
     {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
     {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
     kEnd,
