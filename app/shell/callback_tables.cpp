@@ -94,6 +94,7 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
     {"Create_CB_5_SetupMain", Create_CB_5_SetupMain},
     {"Show_CB_5_SetupMain", Show_CB_5_SetupMain},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
@@ -118,6 +119,7 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
@@ -132,6 +134,7 @@ const GwFuncDesc kRuvexV200Table[] = {
     kInterpreter,
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
@@ -140,6 +143,7 @@ const GwFuncDesc kMarloV200Table[] = {
     kInterpreter,
     {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
     {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
@@ -148,6 +152,7 @@ const GwFuncDesc kMarloTable[] = {
     kInterpreter,
     {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
     {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
+    {"CBDeviceHelp", CBDeviceHelp},
     {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
     {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
     kEnd,
