@@ -8,19 +8,18 @@
 
 #include "app/main/editor_context.h"
 #include "app/main/main_object.h"
-#include "app/services/app_files.h"
 #include "app/services/device_error.h"
 #include "app/services/message_text.h"
 #include "app/services/window_handler.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/run_mode_window.h"
+#include "families/brand_callbacks.h"
 #include "families/setup_context_factory.h"
 #include "platform/base/format.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/paths.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/core/gw_core.h"
-#include "toolkit/profile/gw_profile.h"
 
 namespace {
 
@@ -95,11 +94,9 @@ int CreateSetupMain(int family, GwCore* window) {
 }
 
 void ShowDravoLabel(GwCore* window) {
-    GwProfile* profile = MainProfile();
-    if (profile == nullptr || !profile->is_valid() || !profile->section_exists(kOptionsSection)) return;
-    profile->select_section(kOptionsSection);
-    const std::string label = profile->read(kDravoKey);
-    if (GwCore* button = window->frame_child(kDravoButtonName)) button->set_label(label);
+    const std::optional<std::string> label = BrandOption(kDravoKey);
+    if (!label) return;
+    if (GwCore* button = window->frame_child(kDravoButtonName)) button->set_label(*label);
 }
 
 void ApplyCompactLayout(SetupMainFamilyState& state, GwCore* window, DeviceSetupContext* context) {

@@ -19,7 +19,6 @@ inline constexpr char kSaveButtonName[] = "BT_Save";
 inline constexpr char kDravoButtonName[] = "BT_Dravo";
 inline constexpr char kPosModProgramEditorName[] = "PosModProgramEditor";
 inline constexpr char kPosModDataEditorName[] = "PosModDataEditor";
-inline constexpr char kOptionsSection[] = "Options";
 inline constexpr char kDravoKey[] = "Dravo";
 // Main message: the save button's label offline.
 inline constexpr int kOfflineSaveLabelMessage = 89;

@@ -18,6 +18,7 @@
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
+#include "families/brand_callbacks.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -94,6 +95,10 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
     {"Create_CB_5_SetupMain", Create_CB_5_SetupMain},
     {"Show_CB_5_SetupMain", Show_CB_5_SetupMain},
+    // The Pesco twins of the brand callbacks do what the Marlo ones do.
+    {"CB_5_BrandInstRMode", CB_BrandInstRMode},
+    {"CB_5_BrandDravoDialog", CB_BrandDravoDialog},
+    {"CB_5_BrandShowHollin", CB_BrandShowHollin},
     {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
@@ -143,6 +148,9 @@ const GwFuncDesc kMarloV200Table[] = {
     kInterpreter,
     {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
     {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
+    {"CB_BrandInstRMode", CB_BrandInstRMode},
+    {"CB_BrandDravoDialog", CB_BrandDravoDialog},
+    {"CB_BrandShowHollin", CB_BrandShowHollin},
     {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
@@ -152,6 +160,9 @@ const GwFuncDesc kMarloTable[] = {
     kInterpreter,
     {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
     {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
+    {"CB_BrandInstRMode", CB_BrandInstRMode},
+    {"CB_BrandDravoDialog", CB_BrandDravoDialog},
+    {"CB_BrandShowHollin", CB_BrandShowHollin},
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
     {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
