@@ -19,6 +19,7 @@
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
 #include "families/brand_callbacks.h"
+#include "families/pesco_setup_callbacks.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -99,6 +100,8 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_BrandInstRMode", CB_BrandInstRMode},
     {"CB_5_BrandDravoDialog", CB_BrandDravoDialog},
     {"CB_5_BrandShowHollin", CB_BrandShowHollin},
+    {"CB_5_PORTA_Changed", CB_5_PORTA_Changed},
+    {"CB_DvFctTakeItPST", CB_DvFctTakeItPST},
     {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
