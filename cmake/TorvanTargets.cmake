@@ -59,6 +59,23 @@ function(torvan_collect_test target)
   endif()
 endfunction()
 
+# torvan_test_fixture(NAME SOURCES ... [DEPS ...])
+# Test code that several test executables share (fixtures and their helpers),
+# compiled once into a static library that only tests link. GoogleTest reaches
+# it through the shared test main, which every test lists before its fixture
+# libraries; the fixture library adds no copy of its own. Nothing builds it
+# unless a test that links it is built.
+function(torvan_test_fixture name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT TORVAN_TESTS)
+    return()
+  endif()
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC torvan_testmain ${ARG_DEPS})
+  set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
+endfunction()
+
 # torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])
 # One GoogleTest executable, run by CTest as one entry. It links the shared
 # test main, which gives the process its own run-time tree, resets the shared

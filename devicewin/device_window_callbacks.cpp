@@ -1,9 +1,12 @@
 #include "devicewin/device_window_callbacks.h"
 
+#include "app/services/empty_callback.h"
 #include "devicewin/availability.h"
 #include "devicewin/change_callbacks.h"
 #include "devicewin/device_messages.h"
 #include "devicewin/device_save.h"
+#include "devicewin/device_state_windows.h"
+#include "devicewin/device_value_windows.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/error_analysis.h"
 #include "devicewin/io_state_windows.h"
@@ -13,11 +16,13 @@
 #include "devicewin/run_mode_window.h"
 #include "devicewin/scope_channels.h"
 #include "devicewin/set_para_wait.h"
+#include "devicewin/state_window_support.h"
 #include "devicewin/status_leds.h"
 #include "devicewin/take_over.h"
 #include "devicewin/utility_callbacks.h"
 #include "devicewin/value_containers.h"
 #include "devicewin/widget_take.h"
+#include "devicewin/zov_state_windows.h"
 
 namespace {
 
@@ -112,6 +117,72 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"DMSG_Timer", DMSG_Timer},
     {"DMSG_Reset", DMSG_Reset},
     {"DMSG_SaveAs", DMSG_SaveAs},
+    {"Ruvex_Create_State", Ruvex_Create_State},
+    {"Ruvex_Show_State", Ruvex_Show_State},
+    {"Ruvex_Timer_State", Ruvex_Timer_State},
+    {"Ruvex_Hide_State", Ruvex_Hide_State},
+    {"Marlo_Create_State", Marlo_Create_State},
+    {"Marlo_Show_State", Marlo_Show_State},
+    {"Marlo_Timer_State", Marlo_Timer_State},
+    {"Marlo_Hide_State", Marlo_Hide_State},
+    {"Pesco_Create_State", Pesco_Create_State},
+    {"Pesco_Show_State", Pesco_Show_State},
+    {"Pesco_Timer_State", Pesco_Timer_State},
+    {"Pesco_Hide_State", Pesco_Hide_State},
+    {"Wenzo_Create_State", Wenzo_Create_State},
+    {"Wenzo_Show_State", Wenzo_Show_State},
+    {"Wenzo_Timer_State", Wenzo_Timer_State},
+    {"Wenzo_Hide_State", Wenzo_Hide_State},
+    {"Ruvex_Eres", Ruvex_Eres},
+    {"Marlo_Eres", Ruvex_Eres},
+    {"Zov_Create_State", Zov_Create_State},
+    {"Zov_Show_State", Zov_Show_State},
+    {"Zov_Hide_State", Zov_Hide_State},
+    {"Zov_Timer_State", Zov_Timer_State},
+    {"Zov_Save", Zov_Save},
+    {"Zov_Create_Val", EmptyCallback},
+    {"Zov_Create_Current", EmptyCallback},
+    {"Zov_Show_Val", ShowPollingWindowWhenOnline},
+    {"Zov_Show_Current", ShowPollingWindowWhenOnline},
+    {"Zov_Hide_Val", HidePollingWindow},
+    {"Zov_Hide_Current", HidePollingWindow},
+    {"Zov_Timer_Val", Zov_Timer_Val},
+    {"Zov_Timer_Current", Zov_Timer_Current},
+    {"Ruvex_Create_Val", Ruvex_Create_Val},
+    {"Ruvex_Show_Val", Ruvex_Show_Val},
+    {"Ruvex_Timer_Val", Ruvex_Timer_Val},
+    {"Ruvex_Hide_Val", HidePollingWindow},
+    {"Ruvex_200_Create_Val", Ruvex_200_Create_Val},
+    {"Ruvex_200_Show_Val", Ruvex_200_Show_Val},
+    {"Ruvex_200_Timer_Val", Ruvex_200_Timer_Val},
+    {"Ruvex_200_Hide_Val", HidePollingWindow},
+    {"Marlo_Create_Val", Marlo_Create_Val},
+    {"Marlo_Show_Val", Marlo_Show_Val},
+    {"Marlo_Timer_Val", Marlo_Timer_Val},
+    {"Marlo_Hide_Val", HidePollingWindow},
+    {"Marlo_200_Create_Val", Marlo_200_Create_Val},
+    {"Marlo_200_Show_Val", Marlo_200_Show_Val},
+    {"Marlo_200_Timer_Val", Marlo_200_Timer_Val},
+    {"Marlo_200_Hide_Val", HidePollingWindow},
+    {"Pesco_Create_Val", Pesco_Create_Val},
+    {"Pesco_Show_Val", Pesco_Show_Val},
+    {"Pesco_Timer_Val", Pesco_Timer_Val},
+    {"Pesco_Hide_Val", HidePollingWindow},
+    {"Ruvex_Create_PosMod", Ruvex_Create_PosMod},
+    {"Ruvex_Show_PosMod", ShowPollingWindow},
+    {"Ruvex_Timer_PosMod", Ruvex_Timer_PosMod},
+    {"Ruvex_Hide_PosMod", HidePollingWindow},
+    {"Marlo_Create_Set", Marlo_Create_Set},
+    {"Marlo_Show_Set", ShowPollingWindowWhenOnline},
+    {"Marlo_Timer_Set", Marlo_Timer_Set},
+    {"Marlo_Hide_Set", HidePollingWindow},
+    {"Pesco_Create_DriveSet", Pesco_Create_DriveSet},
+    {"Pesco_Show_DriveSet", ShowPollingWindow},
+    {"Pesco_Timer_DriveSet", Pesco_Timer_DriveSet},
+    {"Pesco_Hide_DriveSet", HidePollingWindow},
+    {"CB_4_PosHand_StopTimer", HidePollingWindow},
+    {"CB_5_PosHand_StopTimer", HidePollingWindow},
+    {"CB_StopTipWdgTimer", HidePollingWindow},
     {nullptr, nullptr},
 };
 

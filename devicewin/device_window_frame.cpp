@@ -16,10 +16,6 @@
 
 namespace {
 
-constexpr char kContFuncName[] = "ContFunc";
-constexpr char kContValName[] = "ContVal";
-constexpr char kContSaveName[] = "ContSave";
-
 // The help of a parameter widget is the device window's own; the toolkit's
 // is kept from it.
 int NoHelp(GwCore*, GwEvent*, GwUD) { return 0; }
@@ -168,6 +164,18 @@ int CB_StopAllTimer(GwCore* widget, GwEvent*, GwUD) {
     return 1;
 }
 
+void SetCompactLayout(GwCore* frame, const std::array<GwRect, 4>& rects) {
+    const GwRect a = rects[kContFuncRect];
+    const GwRect b = rects[kFirstControlRect];
+    const GwRect c = rects[kContValRect];
+    const GwRect d = rects[kContSaveRect];
+    const int dy = a.y - c.y;
+    SetRect(frame->first_control(), {b.x, b.y, b.width, b.height + dy});
+    SetRect(frame->frame_child(kContFuncName), {a.x, a.y, a.width, 0});
+    SetRect(frame->frame_child(kContValName), {c.x, a.y, c.width, c.height});
+    SetRect(frame->frame_child(kContSaveName), {d.x, d.y + dy, d.width, d.height});
+}
+
 int CB_SwitchSize(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
@@ -188,11 +196,7 @@ int CB_SwitchSize(GwCore* widget, GwEvent*, GwUD) {
         context->Expanded = true;
         return 1;
     }
-    const int dy = a.y - c.y;
-    SetRect(first, {b.x, b.y, b.width, b.height + dy});
-    SetRect(contFunc, {a.x, a.y, a.width, 0});
-    SetRect(contVal, {c.x, a.y, c.width, c.height});
-    SetRect(contSave, {d.x, d.y + dy, d.width, d.height});
+    SetCompactLayout(frame, context->Rects);
     context->Expanded = false;
     return 1;
 }

@@ -6,6 +6,10 @@
 // otherwise.
 #pragma once
 
+#include <array>
+
+#include "toolkit/core/gw_types.h"
+
 class GwCore;
 class GwUD;
 struct GwEvent;
@@ -18,6 +22,10 @@ inline constexpr int kDeviceWindowModality = 1;
 inline constexpr int kDeviceWindowCloseMode = 2;
 // The first period of a window's poll timer, ms.
 inline constexpr unsigned kFirstPollPeriodMs = 500;
+// The setup window's parts that its compact layout moves.
+inline constexpr char kContFuncName[] = "ContFunc";
+inline constexpr char kContValName[] = "ContVal";
+inline constexpr char kContSaveName[] = "ContSave";
 
 // Opens the window named by the user data for the device of the caller's
 // context, or gives the focus to the listed one.
@@ -44,6 +52,10 @@ int CB_DvFctTimerStandard(GwCore* widget, GwEvent* event, GwUD userData);
 // Stops the timers of the widgets of the widget's window that lie below the
 // widget.
 int CB_StopAllTimer(GwCore* widget, GwEvent* event, GwUD userData);
+// The setup window's reduced layout from its full one (`rects` in the
+// context's order): the function area folds away and what lies below it
+// moves up by the difference of the tops of "ContFunc" and "ContVal".
+void SetCompactLayout(GwCore* frame, const std::array<GwRect, 4>& rects);
 // Toggles the setup window between its full and its reduced layout, from
 // the rectangles of the context.
 int CB_SwitchSize(GwCore* widget, GwEvent* event, GwUD userData);

@@ -114,7 +114,35 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
         run_mode.pending = true;
         run_mode.reads_left = run_mode.reads_before;
     }
+    if (number == kControlWordParameter) FollowControlWord(raw);
     return 0;
+}
+
+void MemoryImage::SetWord(uint32_t address, uint16_t word) {
+    bytes[address] = static_cast<uint8_t>(word & 0xFF);
+    bytes[address + 1] = static_cast<uint8_t>(word >> 8);
+}
+
+uint16_t MemoryImage::WordAt(uint32_t address) const {
+    auto byteAt = [this](uint32_t at) -> uint16_t {
+        const auto it = bytes.find(at);
+        return it != bytes.end() ? it->second : 0;
+    };
+    return static_cast<uint16_t>(byteAt(address) | (byteAt(address + 1) << 8));
+}
+
+void DriveTable::FollowControlWord(uint32_t raw) {
+    DriveParameter* state = Find(kDriveStateParameter);
+    if (state == nullptr) return;
+    for (const ControlWordRule& rule : control_word.rules) {
+        if (rule.written != raw) continue;
+        if (control_word.high_nibble) {
+            state->value = (state->value & ~0xF000u) | ((rule.state & 0xFu) << 12);
+        } else {
+            state->value = (state->value & ~0xFFFFu) | (rule.state & 0xFFFFu);
+        }
+        return;
+    }
 }
 
 void DriveTable::ScheduleValue(int number, uint32_t raw, uint64_t at_us) {
@@ -134,6 +162,15 @@ void DriveTable::ApplyDueValues(uint64_t now_us) {
 }
 
 void DriveTable::BeforeValueRead(int number) {
+    if (number == kMemoryWordParameter && memory.enabled) {
+        const DriveParameter* low = Find(kMemoryAddressLowParameter);
+        const DriveParameter* high = Find(kMemoryAddressHighParameter);
+        DriveParameter* word = Find(kMemoryWordParameter);
+        if (low != nullptr && high != nullptr && word != nullptr) {
+            const uint32_t address = ((high->value & 0xFFFF) << 16) | (low->value & 0xFFFF);
+            word->value = memory.WordAt(address & ~1u);
+        }
+    }
     if (DriveParameter* p = Find(number); p != nullptr && p->settling.pending) {
         if (p->settling.reads_left > 0) {
             --p->settling.reads_left;

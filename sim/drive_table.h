@@ -120,6 +120,39 @@ struct RunModeFollow {
     bool pending = false;
 };
 
+// The drive's memory, read a word at a time through three parameters, off
+// unless a test turns it on: after 31 := the high half and 30 := the low half
+// of an address, a read of 32 answers the little-endian word at that address
+// rounded down to an even one. Bytes never set read as 0.
+inline constexpr int kMemoryAddressLowParameter = 30;
+inline constexpr int kMemoryAddressHighParameter = 31;
+inline constexpr int kMemoryWordParameter = 32;
+
+struct MemoryImage {
+    bool enabled = false;
+    std::map<uint32_t, uint8_t> bytes;
+
+    // Stores `word` little-endian at `address` and `address` + 1.
+    void SetWord(uint32_t address, uint16_t word);
+    uint16_t WordAt(uint32_t address) const;
+};
+
+// The drive's control word: a test's table of what a write of 551 does to the
+// state in 403 (bits 12 to 15 for families 3 and 4, the low 16 bits for
+// families 5 to 7), so a drive can run, stop and fall into its error state.
+inline constexpr int kControlWordParameter = 551;
+inline constexpr int kDriveStateParameter = 403;
+
+struct ControlWordRule {
+    uint32_t written = 0;  // the value written to 551
+    uint32_t state = 0;    // the state the drive then reports
+};
+
+struct ControlWordFollow {
+    bool high_nibble = true;  // families 3 and 4
+    std::vector<ControlWordRule> rules;
+};
+
 // A value a parameter takes by itself at a time on the drive's clock (the
 // clock the line's characters are stamped with), as a drive finishing a
 // command does.
@@ -158,6 +191,8 @@ public:
     void ScheduleValue(int number, uint32_t raw, uint64_t at_us);
     // Gives every scheduled value that is due at `now_us` to its parameter.
     void ApplyDueValues(uint64_t now_us);
+    // The state a write of the control word gives, by control_word.
+    void FollowControlWord(uint32_t raw);
 
     // Device registers.
     uint32_t type_number = 0;
@@ -165,6 +200,8 @@ public:
     uint16_t status = 0;   // status bits that stay set
     DownloadHandshake handshake;
     RunModeFollow run_mode;
+    MemoryImage memory;
+    ControlWordFollow control_word;
 
     // The recorder's buffer, handed out block by block.
     std::vector<uint8_t> samples;

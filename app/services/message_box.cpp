@@ -1,6 +1,7 @@
 // Message boxes by number or text.
 #include "app/services/message_box.h"
 
+#include <cstring>
 #include <string>
 
 #include "app/services/message_text.h"
@@ -113,10 +114,14 @@ bool Text(int kind, const char* text, GwCore* parent) {
     return Enter(kind, true, [&] { return ShowMessageBox(text, kind, parent, nullptr); });
 }
 
+// The label of a box's quit button, in the message file under [Titles];
+// without the key the lookup gives the key itself.
+constexpr char kQuitTextKey[] = "QuitText";
+
 // The toolkit's own box, for a kind whose window definition is missing.
 int RunFallbackBox(const std::string& text, const std::string& caption, GwCore* parent) {
     char quit[kMessageTextSize];
-    GetMessageText(quit, kTitlesSection, "QuitText", kMessageTextSize);
+    GetMessageText(quit, kTitlesSection, kQuitTextKey, kMessageTextSize);
     GwCore* main = GetMainWindow();
     GwPosition position = main != nullptr && GwRcMgr::is_valid_child(main) ? main->position() : GwPosition{};
     GwMessageBox box(caption, parent, position);
@@ -239,6 +244,11 @@ bool ShowMessageBox(const char* text, int kind, GwCore* parent, const char* capt
         box->set_modality(kBoxModality);
         box->set_title(title);
         if (GwCore* child = box->child("Message")) child->set_text(message);
+        if (GwCore* quit = box->child("Quit")) {
+            char label[kMessageTextSize];
+            GetMessageText(label, kTitlesSection, kQuitTextKey, kMessageTextSize);
+            if (std::strcmp(label, kQuitTextKey) != 0) quit->set_label(label);
+        }
         GwCore::set_global_cursor(GwCURSOR_ARROW);
         result = box->go();
         box->destroy();

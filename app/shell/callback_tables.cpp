@@ -18,12 +18,16 @@
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
+#include "families/brand_callbacks.h"
+#include "families/pesco_setup_callbacks.h"
+#include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
 #include "scope/plot/plot_window.h"
+#include "service/debugwatch/debug_watch.h"
 #include "service/download/firmware_download.h"
 #include "toolkit/core/gw_application.h"
 
@@ -91,6 +95,15 @@ const GwFuncDesc kMainWindowTable[] = {
 const GwFuncDesc kPescoTable[] = {
     kInterpreter,
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    {"Create_CB_5_SetupMain", Create_CB_5_SetupMain},
+    {"Show_CB_5_SetupMain", Show_CB_5_SetupMain},
+    // The Pesco twins of the brand callbacks do what the Marlo ones do.
+    {"CB_5_BrandInstRMode", CB_BrandInstRMode},
+    {"CB_5_BrandDravoDialog", CB_BrandDravoDialog},
+    {"CB_5_BrandShowHollin", CB_BrandShowHollin},
+    {"CB_5_PORTA_Changed", CB_5_PORTA_Changed},
+    {"CB_DvFctTakeItPST", CB_DvFctTakeItPST},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
@@ -113,6 +126,9 @@ const GwFuncDesc kGenericDeviceTable[] = {
 const GwFuncDesc kRuvexTable[] = {
     kInterpreter,
     {"CB_CloseDeviceWindow", CB_CloseDeviceWindow},
+    {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
+    {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
@@ -125,18 +141,33 @@ const GwFuncDesc kRuvexControllerTable[] = {
 // 7: Ruvex, firmware variant 200.
 const GwFuncDesc kRuvexV200Table[] = {
     kInterpreter,
+    {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
+    {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
 // 8: Marlo, firmware variant 200.
 const GwFuncDesc kMarloV200Table[] = {
     kInterpreter,
+    {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
+    {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
+    {"CB_BrandInstRMode", CB_BrandInstRMode},
+    {"CB_BrandDravoDialog", CB_BrandDravoDialog},
+    {"CB_BrandShowHollin", CB_BrandShowHollin},
+    {"CBDeviceHelp", CBDeviceHelp},
     kEnd,
 };
 
 // 9: Marlo.
 const GwFuncDesc kMarloTable[] = {
     kInterpreter,
+    {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
+    {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
+    {"CB_BrandInstRMode", CB_BrandInstRMode},
+    {"CB_BrandDravoDialog", CB_BrandDravoDialog},
+    {"CB_BrandShowHollin", CB_BrandShowHollin},
+    {"CBDeviceHelp", CBDeviceHelp},
     {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
     {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
     kEnd,
@@ -172,8 +203,8 @@ const GwFuncDesc kPrintWizardShellEntries[] = {
 
 // 15: dialogs, parameter tools, scope, service and option windows, the
 // network list. The shell's own entries come first; the compare window, the
-// parameter editor and the bus monitors keep their lists beside their code
-// and join here.
+// parameter editor, the bus monitors and the debug watch keep their lists
+// beside their code and join here.
 const GwFuncDesc kGeneralShellEntries[] = {
     kInterpreter,
     {"CB_Info_StartVideo", CB_Info_StartVideo},
@@ -240,7 +271,8 @@ const GwFuncDesc* GeneralTable() {
                                                              ParameterEditorCallbacks(),
                                                              BusMonitorCallbacks(),
                                                              FirmwareDownloadCallbacks(),
-                                                             PartBaseCallbacks()});
+                                                             PartBaseCallbacks(),
+                                                             DebugWatchCallbacks()});
     return table.data();
 }
 

@@ -8,6 +8,8 @@
 #include "app/main/main_object.h"
 #include "app/services/app_files.h"
 #include "app/services/message_box.h"
+#include "devicewin/device_context.h"
+#include "families/setup_context.h"
 #include "parameters/values/dstring.h"
 #include "platform/files/paths.h"
 #include "platform/files/registry_store.h"
@@ -87,6 +89,14 @@ int TorvanHelpIndexCB(GwCore* widget, GwEvent* event, GwUD userData) { return He
 int CBHelpButton(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
     if (frame != nullptr) OpenDeviceManual(static_cast<unsigned>(frame->user_data().integer()));
+    return 1;
+}
+
+int CBDeviceHelp(GwCore* widget, GwEvent*, GwUD) {
+    DeviceSetupContext* context = DeviceContextOf(widget);
+    double typeNumber = 0.0;
+    if (context == nullptr || context->ReadDouble(kDeviceCodeParameter, &typeNumber) != 0) return 1;
+    OpenDeviceManual(static_cast<unsigned>(typeNumber));
     return 1;
 }
 

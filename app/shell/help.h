@@ -19,6 +19,10 @@ int HelpContentsCB(GwCore* widget, GwEvent* event, GwUD userData);
 int TorvanHelpIndexCB(GwCore* widget, GwEvent* event, GwUD userData);
 // The manual of the device type that the caller's frame's user data gives.
 int CBHelpButton(GwCore* widget, GwEvent* event, GwUD userData);
+// The manual of the device behind a setup window: parameter 91 read by the
+// frame's setup context (from the device when its base is online); a failed
+// read opens nothing.
+int CBDeviceHelp(GwCore* widget, GwEvent* event, GwUD userData);
 // Bindings that do nothing. Return 0.
 int CB_NoHelp(GwCore* widget, GwEvent* event, GwUD userData);
 int CBSetCursor(GwCore* widget, GwEvent* event, GwUD userData);

@@ -317,3 +317,37 @@ TEST_F(TelegramEngineTest, RunModeReportFollowsTheSelectionAfterTheGivenReads) {
 }
 
 }  // namespace
+
+namespace {
+
+// The memory image: the address in two halves, then the word at the even
+// address at or below it; off, 32 answers its own value.
+TEST_F(TelegramEngineTest, MemoryWordFollowsTheAddressHalves) {
+    table_.PutFullRange(sim::kMemoryAddressLowParameter, "MADRL", "USIGN16", 0);
+    table_.PutFullRange(sim::kMemoryAddressHighParameter, "MADRH", "USIGN16", 0);
+    table_.PutFullRange(sim::kMemoryWordParameter, "MWORD", "USIGN16", 7);
+    table_.memory.SetWord(0x00F01234, 0x80FF);
+    table_.memory.SetWord(0x00F01236, 0x1234);
+    EXPECT_EQ(ReadValue("20032"), "7");
+
+    table_.memory.enabled = true;
+    struct Case {
+        const char* high;
+        const char* low;
+        const char* word;
+    };
+    const Case cases[] = {
+        {"F0", "1234", "80FF"},
+        {"F0", "1235", "80FF"},
+        {"F0", "1236", "1234"},
+        {"F0", "1238", "0"},
+        {"F1", "1234", "0"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(Feed(WriteRequest(5, std::string("20031=") + c.high)), std::string("E") + kAck);
+        ASSERT_EQ(Feed(WriteRequest(5, std::string("20030=") + c.low)), std::string("E") + kAck);
+        EXPECT_EQ(ReadValue("20032"), c.word) << c.high << ":" << c.low;
+    }
+}
+
+}  // namespace

@@ -268,3 +268,21 @@ TEST_F(MessageBoxTest, InvalidParentFallsBackToTheMainWindow) {
 }
 
 }  // namespace
+
+TEST_F(MessageBoxTest, ErrorBoxQuitIsANegativeAnswerLabelledFromTheMessageFile) {
+    const std::pair<int, bool> answers[] = {{GwRESULT_CANCEL, false}, {8, true}};
+    for (auto [code, answer] : answers) {
+        gwtest::AnswerBox(code);
+        EXPECT_EQ(ShowErrorMessage(5), answer) << code;
+    }
+    // The message file's label, else the definition's own.
+    const std::pair<const char*, const char*> labels[] = {{"[Titles]\nQuitText=Abort\n", "Abort"},
+                                                          {"[Titles]\nErrorBanner=Error\n", "Quit"}};
+    for (auto [messages, expected] : labels) {
+        OpenFiles(messages);
+        std::string label;
+        gwtest::AnswerBox(GwRESULT_CANCEL, [&](const GwBoxRecord&) { label = gwtest::Text("x_ErrorBox/Quit"); });
+        EXPECT_FALSE(ShowErrorMessage(5));
+        EXPECT_EQ(label, expected);
+    }
+}

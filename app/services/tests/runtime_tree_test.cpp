@@ -132,8 +132,10 @@ TEST_F(ShippedFiles, BoxAndActivityDefinitionsHaveTheirParts) {
         const char* name;
         std::set<int> results;
     };
-    for (const Box& box :
-         {Box{"x_ErrorBox", {8}}, Box{"x_WarningBox", {6, 7}}, Box{"x_InfoBox", {8}}, Box{"x_QuestionBox", {6, 7}}}) {
+    for (const Box& box : {Box{"x_ErrorBox", {8, 2}},
+                           Box{"x_WarningBox", {6, 7}},
+                           Box{"x_InfoBox", {8}},
+                           Box{"x_QuestionBox", {6, 7}}}) {
         GwCore* window = GwRcMgr::load(nullptr, box.name);
         ASSERT_NE(window, nullptr) << box.name;
         EXPECT_NE(window->child("Message"), nullptr) << box.name;
