@@ -63,9 +63,6 @@ WindowCallbackState g_state;
 
 platform::ResetHook g_reset([] { g_state = WindowCallbackState(); });
 
-// The main window's display reaches the reopening through this binding.
-const bool g_reopenerBound = (SetAutostartWindowsReopener([] { ReopenAutostartWindowsNow(); }), true);
-
 ParaBase* ActiveBase() {
     Main* main = GetMain();
     return main != nullptr ? main->ActiveParaBase() : nullptr;
@@ -420,6 +417,10 @@ int CallChildWindow(GwCore* widget, GwEvent*, GwUD userData) {
     }
     ListAndShow(window, true);
     return 1;
+}
+
+void InstallAutostartWindowsReopener() {
+    SetAutostartWindowsReopener([] { ReopenAutostartWindowsNow(); });
 }
 
 int ReopenAutostartWindowsNow() {

@@ -15,6 +15,7 @@
 #include "parameters/parabase/plc_project.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/editor/parameter_editor_state.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_file_selector.h"
 
@@ -176,3 +177,9 @@ int CB_StoreDeviceData(GwCore*, GwEvent*, GwUD) {
 }
 
 void ResetEditorStoreDirectory() { lastStoreDirectory.clear(); }
+
+namespace {
+
+platform::ResetHook ResetState(ResetEditorStoreDirectory);
+
+}  // namespace

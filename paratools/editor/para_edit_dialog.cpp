@@ -18,6 +18,7 @@
 #include "paratools/editor/para_dialogs.h"
 #include "paratools/editor/parameter_editor_state.h"
 #include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_multi_list.h"
@@ -406,6 +407,12 @@ int CB_DlgPEdit_hide(GwCore* widget, GwEvent*, GwUD) {
 }
 
 void ResetParameterDialogState() { edit = EditDialogState{}; }
+
+namespace {
+
+platform::ResetHook ResetState(ResetParameterDialogState);
+
+}  // namespace
 
 void CloseEditorDialogs(ParameterEditorState* s) {
     if (s->EditDialog != nullptr) s->EditDialog->destroy();

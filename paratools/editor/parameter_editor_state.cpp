@@ -14,6 +14,7 @@
 #include "parameters/parabase/para_types.h"
 #include "parameters/values/dstring.h"
 #include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/profile/gw_profile.h"
@@ -49,6 +50,12 @@ void ResetParameterEditorState() {
     NextListRow = 0;
     searchListed.fill(false);
 }
+
+namespace {
+
+platform::ResetHook ResetState(ResetParameterEditorState);
+
+}  // namespace
 
 uint32_t StoredDeviceCode(ParaBase* base) {
     if (base == nullptr) return 0;

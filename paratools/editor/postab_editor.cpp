@@ -14,6 +14,7 @@
 #include "parameters/parabase/para_base.h"
 #include "paratools/editor/parameter_editor_state.h"
 #include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_file_selector.h"
@@ -258,6 +259,12 @@ void ResetPosTabEditorState() {
     NextPosTabSheet = 0;
     lastPosTabPath.clear();
 }
+
+namespace {
+
+platform::ResetHook ResetState(ResetPosTabEditorState);
+
+}  // namespace
 
 int PosTabSheetParameter(int sheet) { return sheet >= 0 && sheet < kPosTabSheets ? kSheets[sheet].Parameter : 0; }
 

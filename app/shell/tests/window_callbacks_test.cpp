@@ -63,7 +63,6 @@ TEST_F(WindowCallbackTest, ParameterEditorOpensOnlineOrOnAnOfflineCopyAndNothing
 TEST_F(WindowCallbackTest, OfflineCopyWithoutAnActiveDeviceCopiesNothing) {
     Define(kEditorDefinition);
     gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
-    TheParameterEditorContext().Mode = kEditorModeOnline;
     EXPECT_EQ(CB_CallParameterEditor(nullptr, nullptr, GwUD("offline")), 1);
     EXPECT_EQ(NewBoxes(), std::vector<std::string>{"info: No device is online!"});
     EXPECT_EQ(Listed("ParameterEditor"), nullptr);
