@@ -45,16 +45,6 @@ LevelState g_state;
 
 platform::ResetHook g_reset([] { g_state = LevelState(); });
 
-ParaBase* ActiveBase() {
-    Main* main = GetMain();
-    return main != nullptr ? main->ActiveParaBase() : nullptr;
-}
-
-bool HasOnlineDevice() {
-    Main* main = GetMain();
-    return main != nullptr && main->HasOnlineDevice();
-}
-
 // Reads a code parameter when its name fits; a failed read keeps `code`.
 void ReadCode(ParaBase& base, const CodeParameter& p, bool fromDevice, uint32_t* code) {
     if (!HasParameterTrimmedNamed(base, p.number, p.name)) return;
@@ -78,7 +68,7 @@ void ResetAccessCodes() {
 
 void ReadAccessCodes() {
     ResetAccessCodes();
-    ParaBase* base = ActiveBase();
+    ParaBase* base = Main::ActiveBase();
     if (base == nullptr) return;
     ReadLevelCodes(*base, true);
     ReadCode(*base, kControlCodeParameter, true, &g_state.controlCode);
@@ -108,14 +98,14 @@ void ComputeUserLevel() {
 }
 
 void RefreshUserLevel() {
-    if (HasOnlineDevice()) ReadAccessCodes();
+    if (Main::OnlineDevicePresent()) ReadAccessCodes();
     ComputeUserLevel();
     g_state.handModeEnabled = g_state.controlCode == 0;
     UpdateLevelDependentTools();
 }
 
 void RefreshUserLevelOffline(ParaBase* base) {
-    if (HasOnlineDevice()) return;
+    if (Main::OnlineDevicePresent()) return;
     ReadAccessCodesFrom(base);
     ComputeUserLevel();
 }

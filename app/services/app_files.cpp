@@ -79,6 +79,7 @@ void SetUserDataDir(const std::string& dir) { g_files.userDataDir = dir; }
 unsigned char GetDeviceSignatureFalseValue() { return g_files.deviceSignatureFalseValue; }
 
 const char* GetProfileText(const char* section, const char* key) {
+    // A C string (null when the key is missing), kept until the next call.
     static std::string text;
     GwProfile* labels = g_files.labels.get();
     if (labels == nullptr || section == nullptr || !labels->select_section(section)) return nullptr;
@@ -87,6 +88,7 @@ const char* GetProfileText(const char* section, const char* key) {
 }
 
 const char* GetDeviceTypeName(unsigned typeNumber) {
+    // Callers take a C string in a buffer kept until the next call.
     static std::string name;
     const unsigned type = typeNumber & 0xFFFFu;
     GwProfile* names = g_files.deviceNames.get();

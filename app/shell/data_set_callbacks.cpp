@@ -60,11 +60,6 @@ platform::ResetHook g_reset([] { g_state = DataSetState(); });
 
 Main* ActiveMain() { return GetMain(); }
 
-ParaBase* ActiveBase() {
-    Main* main = GetMain();
-    return main != nullptr ? main->ActiveParaBase() : nullptr;
-}
-
 GwCore* FrameOf(GwCore* widget) {
     return widget != nullptr && widget->frame() != nullptr ? widget->frame() : GetMainWindow();
 }
@@ -161,7 +156,7 @@ ParaBase& PrintParaBase() {
 void ReleaseProgramBases() { g_state.printBase.reset(); }
 
 void CopyFileData2Device() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     GwCore* parent = GetMainWindow();
     const std::string path = ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, g_state.fileToDeviceDir);
     if (path.empty()) return;
@@ -181,7 +176,7 @@ void CopyFileData2Device() {
 }
 
 void CopyDevice2File() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     if (active == nullptr) return;
     GwCore* parent = GetMainWindow();
     KeptFilePaths kept(*active);
@@ -223,7 +218,7 @@ int CB_PrintParaFile(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_PrintADevPara(GwCore* widget, GwEvent*, GwUD) {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     if (active == nullptr) return 1;
     GwCore* wizard = GwRcMgr::load(GetMainWindow(), kPrintWizardWindow, 1);
     if (wizard == nullptr) {

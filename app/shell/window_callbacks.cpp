@@ -63,16 +63,6 @@ WindowCallbackState g_state;
 
 platform::ResetHook g_reset([] { g_state = WindowCallbackState(); });
 
-ParaBase* ActiveBase() {
-    Main* main = GetMain();
-    return main != nullptr ? main->ActiveParaBase() : nullptr;
-}
-
-bool HasOnlineDevice() {
-    Main* main = GetMain();
-    return main != nullptr && main->HasOnlineDevice();
-}
-
 // Setup windows are per family: the thousands of the type number, the small
 // families 1 and 2 sharing family 5's.
 int SetupFamily(ParaBase& base) {
@@ -134,7 +124,7 @@ void DestroyWindowItems() {
 // "offline" copies the active base into the program's own; false (after
 // info 6) without an active device.
 bool PrepareOfflineCopy() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     Main* main = GetMain();
     if (active == nullptr || main == nullptr) {
         ShowInfoMessage(kInfoNoDevice);
@@ -147,7 +137,7 @@ bool PrepareOfflineCopy() {
 }  // namespace
 
 GwCore* OpenDeviceWindow(const char* name) {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     TheParameterEditorContext().Base = active;
     if (active == nullptr) {
         ShowInfoMessage(kInfoNoDevice);
@@ -184,7 +174,7 @@ int CB_CallParameterEditor(GwCore*, GwEvent*, GwUD userData) {
 }
 
 int OpenSetupMainOnline() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     if (active == nullptr) {
         ShowInfoMessage(kInfoNoDevice);
         return 0;
@@ -247,7 +237,7 @@ int CB_CallDebugWatch(GwCore*, GwEvent*, GwUD) {
     if (TheWindowHandler().FindByName(kDebugWatchWindow) != nullptr) return 1;
     GwCore* watch = OpenDeviceWindow(kDebugWatchWindow);
     if (watch == nullptr) return 0;
-    ListAndShow(watch, HasOnlineDevice());
+    ListAndShow(watch, Main::OnlineDevicePresent());
     return 1;
 }
 
@@ -258,7 +248,7 @@ int CB_CallDigitalScope(GwCore*, GwEvent*, GwUD) {
     }
     GwCore* scope = OpenDeviceWindow(kDigitalScopeWindow);
     if (scope == nullptr) return 0;
-    ListAndShow(scope, HasOnlineDevice());
+    ListAndShow(scope, Main::OnlineDevicePresent());
     return 1;
 }
 
@@ -269,7 +259,7 @@ int OpenPosTabEditor() {
     if (editor == nullptr) return 0;
     editor->set_title(TitleUpToBracket(editor->title()));
     editor->set_document_option(1);
-    ListAndShow(editor, HasOnlineDevice());
+    ListAndShow(editor, Main::OnlineDevicePresent());
     return 1;
 }
 
@@ -347,7 +337,7 @@ int CB_ShowExtras(GwCore* widget, GwEvent*, GwUD) {
     if (widget == nullptr) return 1;
     Main* main = GetMain();
     const int level = GetUserLevel();
-    const bool online = HasOnlineDevice();
+    const bool online = Main::OnlineDevicePresent();
     const int family = main != nullptr ? main->GetActiveDeviceFamily() : 0;
     GwCore* firmware = widget->child("LoadFirmware");
     GwCore* debug = widget->child("Debug");

@@ -46,18 +46,17 @@ struct EditDialogState {
     bool UsesValueTexts = false;
 } edit;
 
+}  // namespace
+
 bool IsHexType(const ParameterEntry* e) {
     return (e->flags & kFlagHex) != 0 &&
            (e->type == kTypeUsign8 || e->type == kTypeUsign16 || e->type == kTypePassword || e->type == kTypeUsign32);
 }
 
-// Characters before the "." of a number text.
 int IntegerPart(const std::string& text) {
     const size_t dot = text.find('.');
     return static_cast<int>(dot == std::string::npos ? text.size() : dot);
 }
-
-}  // namespace
 
 bool IsCompleteValueText(const std::string& text, bool hex) {
     if (hex) {
