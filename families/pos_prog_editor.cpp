@@ -10,7 +10,7 @@ namespace {
 
 std::string g_editor;
 
-platform::ResetHook g_reset([] { g_editor.clear(); });
+platform::ResetHook ResetState([] { g_editor.clear(); });
 
 }  // namespace
 

@@ -43,7 +43,7 @@ struct LevelState {
 
 LevelState g_state;
 
-platform::ResetHook g_reset([] { g_state = LevelState(); });
+platform::ResetHook ResetState([] { g_state = LevelState(); });
 
 // Reads a code parameter when its name fits; a failed read keeps `code`.
 void ReadCode(ParaBase& base, const CodeParameter& p, bool fromDevice, uint32_t* code) {

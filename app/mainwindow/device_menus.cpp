@@ -27,7 +27,7 @@ enum DeviceMenu { kLoadFrom, kStoreTo, kChoose, kKill, kDeviceMenuCount };
 using ItemTable = std::array<GwRef<GwMenuItem>, kBusDeviceSlots>;
 std::array<ItemTable, kDeviceMenuCount> g_items{};
 
-platform::ResetHook g_reset([] { g_items = {}; });
+platform::ResetHook ResetState([] { g_items = {}; });
 
 bool DeviceActive(Main& main) { return main.GetActiveAddress() >= 0 && main.ActiveParaBase() != nullptr; }
 

@@ -22,7 +22,7 @@ struct MainWindowState {
 
 MainWindowState g_state;
 
-platform::ResetHook g_reset([] { g_state = MainWindowState(); });
+platform::ResetHook ResetState([] { g_state = MainWindowState(); });
 
 // Gaps of the state line: before "State1" and between its fields.
 constexpr int kStateLineGap = 5;

@@ -48,7 +48,7 @@ struct NetListWidgets {
 
 NetListWidgets g_list;
 
-platform::ResetHook g_reset([] { g_list = NetListWidgets(); });
+platform::ResetHook ResetState([] { g_list = NetListWidgets(); });
 
 // The kept widgets while the list's window exists, else null.
 const NetListWidgets* Open() { return g_list.frame != nullptr ? &g_list : nullptr; }

@@ -41,7 +41,7 @@ struct StateMessages {
 
 StateMessages g_messages;
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_messages.progress.release();
     g_messages.service.release();
     g_messages.otherService.release();

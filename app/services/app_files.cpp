@@ -26,7 +26,7 @@ struct AppFiles {
 
 AppFiles g_files;
 
-platform::ResetHook g_reset([] { g_files = AppFiles(); });
+platform::ResetHook ResetState([] { g_files = AppFiles(); });
 
 // A profile that exists and reads; a missing file counts as no profile here,
 // although the profile class would accept it as new and empty.

@@ -56,7 +56,7 @@ struct DataSetState {
 
 DataSetState g_state;
 
-platform::ResetHook g_reset([] { g_state = DataSetState(); });
+platform::ResetHook ResetState([] { g_state = DataSetState(); });
 
 Main* ActiveMain() { return GetMain(); }
 

@@ -55,7 +55,7 @@ constexpr char kDirectories[] = "Directories";
 
 // The book as loaded by CB_ShowOptionBook, shown again on later requests.
 GwRef<> g_book;
-platform::ResetHook g_reset([] { g_book.reset(); });
+platform::ResetHook ResetState([] { g_book.reset(); });
 
 // The widgets of the book, looked up by name in its frame.
 struct OptionWidgets {

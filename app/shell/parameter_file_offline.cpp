@@ -28,7 +28,7 @@ constexpr char kDataSetExtension[] = "00d";
 
 std::string g_lastDirectory;
 
-platform::ResetHook g_reset([] { g_lastDirectory.clear(); });
+platform::ResetHook ResetState([] { g_lastDirectory.clear(); });
 
 // 0 after the file set was read and holds a device's data; else the message
 // was shown.

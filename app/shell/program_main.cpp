@@ -48,7 +48,7 @@ std::vector<std::unique_ptr<GwModule>>& KeptModules() {
     return *modules;
 }
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_mainWindow.reset();
     g_replacedTables = nullptr;
     StartFileText().AssignText("");

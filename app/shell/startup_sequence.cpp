@@ -39,7 +39,7 @@ constexpr char kAutoStart[] = "AutoStart";
 constexpr char kSerialBusName[] = "TarnBus";
 constexpr char kCanBusName[] = "CANOpen";
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     StartupDoneFlag = false;
     StartupStepsFinished = false;
     DeviceListWidget.reset();

@@ -55,13 +55,16 @@ constexpr int kFirstLoadableFamily = 2;
 constexpr int kLastLoadableFamily = 7;
 
 struct WindowCallbackState {
-    std::string lastPosTabPath;
-    std::vector<GwRef<>> windowItems;
+    std::string LastPosTabPath;
+    std::vector<GwRef<>> WindowItems;
 };
 
-WindowCallbackState g_state;
+WindowCallbackState& State() {
+    static WindowCallbackState state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_state = WindowCallbackState(); });
+platform::ResetHook ResetState([] { State() = {}; });
 
 // Setup windows are per family: the thousands of the type number, the small
 // families 1 and 2 sharing family 5's.
@@ -115,10 +118,10 @@ int RaiseListedWindow(GwCore* window) {
 }
 
 void DestroyWindowItems() {
-    for (GwCore* item : g_state.windowItems) {
+    for (GwCore* item : State().WindowItems) {
         if (item != nullptr) item->destroy();
     }
-    g_state.windowItems.clear();
+    State().WindowItems.clear();
 }
 
 // "offline" copies the active base into the program's own; false (after
@@ -271,15 +274,15 @@ int CallPosTabEditor(GwCore*, GwEvent*, GwUD) {
 int CB_CallPosTabFileEditor(GwCore* widget, GwEvent*, GwUD) {
     const std::string files = LabelText(kTitlesSection, "ParaBaseFiles");
     const std::string all = LabelText(kTitlesSection, "AllFiles");
-    if (g_state.lastPosTabPath.empty()) g_state.lastPosTabPath = GetUserDataDir();
+    if (State().LastPosTabPath.empty()) State().LastPosTabPath = GetUserDataDir();
     GwFileSelector chooser(widget != nullptr ? widget->frame() : GetMainWindow(), "PosTabFile");
     chooser.set_title(LabelText(kTitlesSection, "ChooseParaBaseFile"));
     chooser.set_filter(platform::Format(kPosTabFilterFormat, files, all));
     chooser.set_mode(GwFILESELECTOR_OPEN);
-    chooser.set_directory(g_state.lastPosTabPath);
+    chooser.set_directory(State().LastPosTabPath);
     if (!chooser.go() || chooser.selection().empty()) return 0;
     const std::string path = chooser.selection();
-    g_state.lastPosTabPath = path;
+    State().LastPosTabPath = path;
 
     ParaBase file;
     file.InitFile(path.c_str());
@@ -385,7 +388,7 @@ int CB_SetWindowList(GwCore* widget, GwEvent*, GwUD) {
         item->bind(GwCB_ACTIVATE, [listed = GwRef<>(window)](GwCore*, GwEvent*) { return RaiseListedWindow(listed); });
 
         item->show();
-        g_state.windowItems.push_back(item);
+        State().WindowItems.push_back(item);
     }
     return 1;
 }

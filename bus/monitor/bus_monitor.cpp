@@ -33,7 +33,7 @@ struct BusMonitorState {
 
 BusMonitorState g_bus;
 
-platform::ResetHook g_reset([] { g_bus = BusMonitorState(); });
+platform::ResetHook ResetState([] { g_bus = BusMonitorState(); });
 
 DataBus* ActiveBus(Main* main) { return main != nullptr ? main->GetActiveBus() : nullptr; }
 

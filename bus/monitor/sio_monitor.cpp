@@ -30,7 +30,7 @@ struct SioMonitorState {
 
 SioMonitorState g_sio;
 
-platform::ResetHook g_reset([] { g_sio = SioMonitorState(); });
+platform::ResetHook ResetState([] { g_sio = SioMonitorState(); });
 
 // Time and statistics start now.
 void RestartStatistics() {

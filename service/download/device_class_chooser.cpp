@@ -33,7 +33,7 @@ constexpr ClassWidget kClassWidgets[] = {
 
 DeviceClassChoice g_choice;
 
-platform::ResetHook g_reset([] { g_choice = DeviceClassChoice{}; });
+platform::ResetHook ResetState([] { g_choice = DeviceClassChoice{}; });
 
 GwCore* FrameOf(GwCore* widget) { return widget != nullptr ? widget->frame() : nullptr; }
 

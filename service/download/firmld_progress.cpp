@@ -10,7 +10,7 @@ namespace {
 
 bool g_finished = true;
 
-platform::ResetHook g_reset([] { g_finished = true; });
+platform::ResetHook ResetState([] { g_finished = true; });
 
 }  // namespace
 

@@ -13,7 +13,7 @@ constexpr int kDumpReadyCount = 4;
 
 MemoryDumpState g_dump;
 
-platform::ResetHook g_reset([] { g_dump = MemoryDumpState{}; });
+platform::ResetHook ResetState([] { g_dump = MemoryDumpState{}; });
 
 bool Ready() { return g_dump.refreshCount > kDumpReadyCount; }
 

@@ -35,7 +35,7 @@ const FamilyTexts& TextsOf(TransferFamily family) {
 
 std::array<std::string, 3> g_texts;
 
-platform::ResetHook g_reset([] { g_texts = {}; });
+platform::ResetHook ResetState([] { g_texts = {}; });
 
 std::string& TextSlot(TransferFamily family) { return g_texts[static_cast<size_t>(family)]; }
 
