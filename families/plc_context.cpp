@@ -9,7 +9,7 @@ ParaBase* PlcParaBase = nullptr;
 
 namespace {
 
-platform::ResetHook g_reset([] { PlcParaBase = nullptr; });
+platform::ResetHook ResetState([] { PlcParaBase = nullptr; });
 
 struct OperandPrefix {
     int number;

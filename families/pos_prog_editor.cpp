@@ -8,15 +8,22 @@
 
 namespace {
 
-std::string g_editor;
+struct PosProgEditorState {
+    std::string Editor;
+};
 
-platform::ResetHook g_reset([] { g_editor.clear(); });
+PosProgEditorState& State() {
+    static PosProgEditorState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = {}; });
 
 }  // namespace
 
 const char* GetPosProgEditor() {
     GwProfile* profile = MainProfile();
-    if (profile != nullptr && profile->select_section("Externals")) g_editor = profile->read("PosProgEditor");
-    if (g_editor.empty()) g_editor = kDefaultPosProgEditor;
-    return g_editor.c_str();
+    if (profile != nullptr && profile->select_section("Externals")) State().Editor = profile->read("PosProgEditor");
+    if (State().Editor.empty()) State().Editor = kDefaultPosProgEditor;
+    return State().Editor.c_str();
 }

@@ -13,7 +13,7 @@ bool FirmwareTextsReloadRequest = false;
 
 namespace {
 
-platform::ResetHook g_reset([] { FirmwareTextsReloadRequest = false; });
+platform::ResetHook ResetState([] { FirmwareTextsReloadRequest = false; });
 
 constexpr GwRect kStartRect{0, 0, 10, 10};
 constexpr int kDeviceErrorMessage = 5;

@@ -17,3 +17,5 @@ struct ParameterEditorContext {
 
 // The one context of the program.
 ParameterEditorContext& TheParameterEditorContext();
+// What the next parameter editor edits, and how.
+void SetParameterEditorContext(ParaBase* base, int mode);

@@ -42,17 +42,12 @@ void RefusedEntry(GwCore* dialog) {
     UpdateLevelDependentTools();
 }
 
-bool HasOnlineDevice() {
-    Main* main = GetMain();
-    return main != nullptr && main->HasOnlineDevice();
-}
-
 }  // namespace
 
 int Ident_Show(GwCore* widget, GwEvent*, GwUD) {
     GwCore* dialog = Dialog(widget);
     SetSelectedUserLevel(GetUserLevel());
-    if (HasOnlineDevice()) ReadAccessCodes();
+    if (Main::OnlineDevicePresent()) ReadAccessCodes();
     for (int n = 1; n <= kLevelButtons; ++n) {
         GwCore* button = Child(dialog, platform::Format("E%d", n).c_str());
         if (button == nullptr) break;

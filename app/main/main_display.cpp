@@ -6,7 +6,7 @@ namespace {
 
 MainDisplay* g_display = nullptr;
 
-platform::ResetHook g_reset([] { g_display = nullptr; });
+platform::ResetHook ResetState([] { g_display = nullptr; });
 
 template <typename Call>
 void Forward(Call call) {

@@ -22,7 +22,7 @@ void DeleteMain() {
     delete main;
 }
 
-platform::ResetHook g_reset([] { DeleteMain(); });
+platform::ResetHook ResetState([] { DeleteMain(); });
 
 }  // namespace
 

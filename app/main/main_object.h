@@ -92,6 +92,10 @@ public:
     // invisible widget or main window.
     bool CheckTimerIntegrity(GwCore* widget, bool needsDevice);
     bool HasOnlineDevice() override;
+    // For callers that may run without the application object: the active
+    // base of GetMain(), and whether it is online; null and false without one.
+    static ParaBase* ActiveBase();
+    static bool OnlineDevicePresent();
     int GetActiveDeviceFamily();
     float GetActiveDeviceVersion();
     // The version "%0.2lf" with underscores for full stops ("1_30").

@@ -75,6 +75,16 @@ bool Main::CheckTimerIntegrity(GwCore* widget, bool needsDevice) {
 
 bool Main::HasOnlineDevice() { return activeBase_ != nullptr && activeBase_->IsOnline(); }
 
+ParaBase* Main::ActiveBase() {
+    Main* main = GetMain();
+    return main != nullptr ? main->ActiveParaBase() : nullptr;
+}
+
+bool Main::OnlineDevicePresent() {
+    Main* main = GetMain();
+    return main != nullptr && main->HasOnlineDevice();
+}
+
 int Main::GetActiveDeviceFamily() {
     if (!HasOnlineDevice() || activeBus_ == nullptr) return 0;
     return activeBus_->GetDeviceKind(activeAddress_);
@@ -111,12 +121,15 @@ std::string LabelOf(const BusDeviceRecord* record, int address) {
 }  // namespace
 
 const char* Main::GetActiveDeviceLabel() {
+    // The label is a C string for the bus monitor's and the titles' callers,
+    // kept until the next call.
     static std::string label;
     label = LabelOf(RecordAt(activeAddress_), activeAddress_);
     return label.c_str();
 }
 
 const char* Main::GetDeviceLabel(int address) {
+    // As GetActiveDeviceLabel: a C string kept until the next call.
     static std::string label;
     label = LabelOf(RecordAt(address), address);
     return label.c_str();

@@ -41,19 +41,12 @@ struct LevelState {
     GwRef<> levelTexts;
 };
 
-LevelState g_state;
-
-platform::ResetHook g_reset([] { g_state = LevelState(); });
-
-ParaBase* ActiveBase() {
-    Main* main = GetMain();
-    return main != nullptr ? main->ActiveParaBase() : nullptr;
+LevelState& State() {
+    static LevelState state;
+    return state;
 }
 
-bool HasOnlineDevice() {
-    Main* main = GetMain();
-    return main != nullptr && main->HasOnlineDevice();
-}
+platform::ResetHook ResetState([] { State() = LevelState(); });
 
 // Reads a code parameter when its name fits; a failed read keeps `code`.
 void ReadCode(ParaBase& base, const CodeParameter& p, bool fromDevice, uint32_t* code) {
@@ -65,23 +58,23 @@ void ReadCode(ParaBase& base, const CodeParameter& p, bool fromDevice, uint32_t*
 
 void ReadLevelCodes(ParaBase& base, bool fromDevice) {
     for (int i = 0; i < kHighestLevel - 1; ++i) {
-        ReadCode(base, kLevelCodeParameters[i], fromDevice, &g_state.codes[kLowestCodedLevel + i]);
+        ReadCode(base, kLevelCodeParameters[i], fromDevice, &State().codes[kLowestCodedLevel + i]);
     }
 }
 
 }  // namespace
 
 void ResetAccessCodes() {
-    g_state.codes = LevelState().codes;
-    g_state.controlCode = 0;
+    State().codes = LevelState().codes;
+    State().controlCode = 0;
 }
 
 void ReadAccessCodes() {
     ResetAccessCodes();
-    ParaBase* base = ActiveBase();
+    ParaBase* base = Main::ActiveBase();
     if (base == nullptr) return;
     ReadLevelCodes(*base, true);
-    ReadCode(*base, kControlCodeParameter, true, &g_state.controlCode);
+    ReadCode(*base, kControlCodeParameter, true, &State().controlCode);
 }
 
 void ReadAccessCodesFrom(ParaBase* base) {
@@ -93,7 +86,7 @@ void ReadAccessCodesFrom(ParaBase* base) {
 void ComputeUserLevel() {
     uint16_t level = 1;
     for (int l = kHighestLevel; l >= kLowestCodedLevel; --l) {
-        if (g_state.codes[l] == 0) {
+        if (State().codes[l] == 0) {
             level = static_cast<uint16_t>(l);
             break;
         }
@@ -108,14 +101,14 @@ void ComputeUserLevel() {
 }
 
 void RefreshUserLevel() {
-    if (HasOnlineDevice()) ReadAccessCodes();
+    if (Main::OnlineDevicePresent()) ReadAccessCodes();
     ComputeUserLevel();
-    g_state.handModeEnabled = g_state.controlCode == 0;
+    State().handModeEnabled = State().controlCode == 0;
     UpdateLevelDependentTools();
 }
 
 void RefreshUserLevelOffline(ParaBase* base) {
-    if (HasOnlineDevice()) return;
+    if (Main::OnlineDevicePresent()) return;
     ReadAccessCodesFrom(base);
     ComputeUserLevel();
 }
@@ -125,21 +118,21 @@ void ShowUserLevel() {
 }
 
 std::string GetUserLevelText(int level) {
-    if (g_state.levelTexts == nullptr) {
-        g_state.levelTexts = GwRcMgr::load(GetMainWindow(), kUserProfileTextWindow, 1);
+    if (State().levelTexts == nullptr) {
+        State().levelTexts = GwRcMgr::load(GetMainWindow(), kUserProfileTextWindow, 1);
     }
-    if (g_state.levelTexts == nullptr) return "Level " + std::to_string(level);
-    GwCore* child = g_state.levelTexts->frame_child(std::to_string(level));
+    if (State().levelTexts == nullptr) return "Level " + std::to_string(level);
+    GwCore* child = State().levelTexts->frame_child(std::to_string(level));
     return child != nullptr ? child->text() : std::string();
 }
 
 uint32_t GetAccessCode(int level) {
-    return level >= kLowestCodedLevel && level <= kHighestLevel ? g_state.codes[level] : 0;
+    return level >= kLowestCodedLevel && level <= kHighestLevel ? State().codes[level] : 0;
 }
 
-uint32_t GetControlCode() { return g_state.controlCode; }
-bool IsHandModeEnabled() { return g_state.handModeEnabled; }
-uint16_t GetSelectedUserLevel() { return g_state.selected; }
+uint32_t GetControlCode() { return State().controlCode; }
+bool IsHandModeEnabled() { return State().handModeEnabled; }
+uint16_t GetSelectedUserLevel() { return State().selected; }
 
-void SetHandModeEnabled(bool on) { g_state.handModeEnabled = on; }
-void SetSelectedUserLevel(uint16_t level) { g_state.selected = level; }
+void SetHandModeEnabled(bool on) { State().handModeEnabled = on; }
+void SetSelectedUserLevel(uint16_t level) { State().selected = level; }

@@ -25,9 +25,16 @@ enum DeviceMenu { kLoadFrom, kStoreTo, kChoose, kKill, kDeviceMenuCount };
 
 // The items of each menu by bus address, owned here until the next rebuild.
 using ItemTable = std::array<GwRef<GwMenuItem>, kBusDeviceSlots>;
-std::array<ItemTable, kDeviceMenuCount> g_items{};
+struct DeviceMenuState {
+    std::array<ItemTable, kDeviceMenuCount> Items{};
+};
 
-platform::ResetHook g_reset([] { g_items = {}; });
+DeviceMenuState& State() {
+    static DeviceMenuState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = {}; });
 
 bool DeviceActive(Main& main) { return main.GetActiveAddress() >= 0 && main.ActiveParaBase() != nullptr; }
 
@@ -147,7 +154,7 @@ int CB_KillDevice(GwCore*, GwEvent*, GwUD address) {
 }
 
 void RebuildDeviceMenus() {
-    for (ItemTable& table : g_items) {
+    for (ItemTable& table : State().Items) {
         for (GwRef<GwMenuItem>& item : table) {
             if (item != nullptr) item->destroy();
             item.reset();
@@ -170,7 +177,7 @@ void RebuildDeviceMenus() {
             item->set_activate_callback(callbacks[menu], GwUD(address));
             item->show();
             if (!hasBase && (menu == kLoadFrom || menu == kStoreTo)) item->disable();
-            g_items[menu][address] = item;
+            State().Items[menu][address] = item;
         }
         if (list != nullptr) list->append(label);
     }

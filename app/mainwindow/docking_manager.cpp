@@ -1,5 +1,8 @@
 #include "app/mainwindow/docking_manager.h"
 
+#include <memory>
+#include <utility>
+
 #include "app/services/app_files.h"
 #include "app/services/program_flags.h"
 #include "platform/base/reset_hooks.h"
@@ -13,9 +16,17 @@
 
 namespace {
 
-DockingManager* g_manager = nullptr;
+// The program's one docking manager.
+struct DockingState {
+    std::unique_ptr<DockingManager> Manager;
+};
 
-platform::ResetHook g_reset([] { g_manager = nullptr; });
+DockingState& State() {
+    static DockingState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = {}; });
 
 constexpr int kNewFrameRegion = GwDOCK_LEFT;
 // Regions in the order their frames are saved.
@@ -51,7 +62,12 @@ bool ReadRectangle(const GwProfile& profile, const char* key, GwRect& rect) {
 
 }  // namespace
 
-DockingManager* GetDockingManager() { return g_manager; }
+DockingManager* GetDockingManager() { return State().Manager.get(); }
+
+DockingManager* SetDockingManager(std::unique_ptr<DockingManager> manager) {
+    State().Manager = std::move(manager);
+    return State().Manager.get();
+}
 
 DockingManager::DockingManager(GwCore* mainWindow, const char* workArea, const char* viewMenu,
                                const char* dockingTemplates, const char* stateTemplates)
@@ -67,12 +83,9 @@ DockingManager::DockingManager(GwCore* mainWindow, const char* workArea, const c
     }
     dockingTemplates_ = GwRcMgr::load(nullptr, dockingTemplates, 1);
     stateTemplates_ = GwRcMgr::load(nullptr, stateTemplates, 1);
-    g_manager = this;
 }
 
-DockingManager::~DockingManager() {
-    if (g_manager == this) g_manager = nullptr;
-}
+DockingManager::~DockingManager() = default;
 
 GwDockingContainer* DockingManager::Container() const {
     return mainWindow_ != nullptr ? dynamic_cast<GwDockingContainer*>(mainWindow_->child(workAreaName_)) : nullptr;

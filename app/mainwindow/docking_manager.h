@@ -4,6 +4,7 @@
 // their layout kept in the main profile in one section per frame.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "toolkit/core/gw_ref.h"
@@ -59,6 +60,9 @@ private:
     GwRef<> stateTemplates_;
 };
 
-// The manager the main window's display uses: the one made last, null when
-// none exists.
+// The program's docking manager, owned here: made by the start-up over the main
+// frame and ended after its run. Null when none exists.
 DockingManager* GetDockingManager();
+// Takes `manager` as the program's one (ending the one before); null ends it.
+// Returns the manager now held.
+DockingManager* SetDockingManager(std::unique_ptr<DockingManager> manager);

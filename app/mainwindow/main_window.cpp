@@ -20,29 +20,32 @@ struct MainWindowState {
     bool startTimerArmed = false;
 };
 
-MainWindowState g_state;
+MainWindowState& State() {
+    static MainWindowState state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_state = MainWindowState(); });
+platform::ResetHook ResetState([] { State() = MainWindowState(); });
 
 // Gaps of the state line: before "State1" and between its fields.
 constexpr int kStateLineGap = 5;
 
 }  // namespace
 
-const MainWindowWidgets& MainWidgets() { return g_state.widgets; }
+const MainWindowWidgets& MainWidgets() { return State().widgets; }
 
-GwCore* MainFrame() { return g_state.widgets.frame; }
+GwCore* MainFrame() { return State().widgets.frame; }
 
 GwCore* MainChild(const char* name) {
     GwCore* frame = MainFrame();
     return frame != nullptr ? frame->child(name) : nullptr;
 }
 
-const std::string& GetBaseTitle() { return g_state.baseTitle; }
-void SetBaseTitle(const std::string& title) { g_state.baseTitle = title; }
-const std::string& GetPartialBaseTitle() { return g_state.partialBaseTitle; }
-void SetPartialBaseTitle(const std::string& title) { g_state.partialBaseTitle = title; }
-bool IsStartTimerArmed() { return g_state.startTimerArmed; }
+const std::string& GetBaseTitle() { return State().baseTitle; }
+void SetBaseTitle(const std::string& title) { State().baseTitle = title; }
+const std::string& GetPartialBaseTitle() { return State().partialBaseTitle; }
+void SetPartialBaseTitle(const std::string& title) { State().partialBaseTitle = title; }
+bool IsStartTimerArmed() { return State().startTimerArmed; }
 
 int MainWindow_create(GwCore* widget, GwEvent*, GwUD) {
     if (widget == nullptr) return 1;
@@ -83,11 +86,11 @@ int MainWindow_create(GwCore* widget, GwEvent*, GwUD) {
         // No box or window list may look for the dead frame.
         SetMainWindow(nullptr);
         MessageBoxesEnabled = false;
-        g_state.widgets = MainWindowWidgets();
+        State().widgets = MainWindowWidgets();
         frame->destroy();
         return 1;
     }
-    g_state.widgets = found;
+    State().widgets = found;
     if (Main* main = GetMain()) main->SetProgressIndicator(found.progress);
     frame->maximize();
     SetMainWindow(frame);
@@ -135,11 +138,11 @@ int StateLine_resize(GwCore* widget, GwEvent*, GwUD) {
 int MainWindow_show(GwCore* widget, GwEvent*, GwUD) {
     if (widget == nullptr) return 1;
     GwCore* frame = widget->frame();
-    g_state.baseTitle = frame->title();
+    State().baseTitle = frame->title();
     if (GwCore* container = frame->child("MainContainer")) container->start_timer(kSignatureWatchStartMs);
-    if (!g_state.startTimerArmed) {
+    if (!State().startTimerArmed) {
         frame->start_timer(kStartTimerMs);
-        g_state.startTimerArmed = true;
+        State().startTimerArmed = true;
     }
     return 1;
 }

@@ -13,6 +13,7 @@
 #include "app/services/program_flags.h"
 #include "app/services/user_level.h"
 #include "motor/datalogger/data_logger.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 
@@ -101,8 +102,17 @@ void ShowFamilyFrames(int family, float version) {
     }
 }
 
-// Bound once by the program; kept across test resets like a callback table.
-void (*g_reopener)() = nullptr;
+// Installed by the program's start-up.
+struct DisplayHooksState {
+    void (*Reopener)() = nullptr;
+};
+
+DisplayHooksState& State() {
+    static DisplayHooksState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = {}; });
 
 class MainWindowDisplay : public MainDisplay {
 public:
@@ -124,7 +134,7 @@ public:
         if (DockingManager* manager = GetDockingManager()) manager->SaveLayout();
     }
     void ReopenAutostartWindows() override {
-        if (g_reopener != nullptr) g_reopener();
+        if (State().Reopener != nullptr) State().Reopener();
     }
     void ShowUserLevelText(const std::string& text) override {
         if (GwCore* label = MainChild("TB_UserLevel")) label->set_text(text);
@@ -137,7 +147,7 @@ MainWindowDisplay g_display;
 
 void InstallMainWindowDisplay() { SetMainDisplay(&g_display); }
 
-void SetAutostartWindowsReopener(void (*reopen)()) { g_reopener = reopen; }
+void SetAutostartWindowsReopener(void (*reopen)()) { State().Reopener = reopen; }
 
 int ToolLevelGate(const char* toolName) {
     GwCore* tool = MainChild(toolName);

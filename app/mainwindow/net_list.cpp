@@ -46,12 +46,15 @@ struct NetListWidgets {
     GwRef<GwMultiList> list;
 };
 
-NetListWidgets g_list;
+NetListWidgets& State() {
+    static NetListWidgets state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_list = NetListWidgets(); });
+platform::ResetHook ResetState([] { State() = NetListWidgets(); });
 
 // The kept widgets while the list's window exists, else null.
-const NetListWidgets* Open() { return g_list.frame != nullptr ? &g_list : nullptr; }
+const NetListWidgets* Open() { return State().frame != nullptr ? &State() : nullptr; }
 
 DataBus* ActiveBus() {
     Main* main = GetMain();
@@ -76,7 +79,7 @@ std::string PictureOf(const std::string& typeText, int family) {
 
 namespace netlist {
 
-GwCore* Window() { return Open() != nullptr ? g_list.frame : nullptr; }
+GwCore* Window() { return Open() != nullptr ? State().frame : nullptr; }
 
 void FillBusFields() {
     const NetListWidgets* w = Open();
@@ -158,15 +161,15 @@ int NetList_show(GwCore* widget, GwEvent*, GwUD) {
     w.list = dynamic_cast<GwMultiList*>(frame->child("DeviceList"));
     if (w.busState == nullptr || w.busName == nullptr || w.busBaud == nullptr || w.deviceCount == nullptr ||
         w.alias == nullptr || w.icon == nullptr || w.device == nullptr || w.address == nullptr || w.list == nullptr) {
-        g_list = NetListWidgets();
+        State() = NetListWidgets();
         ShowErrorMessage(kMissingWidgetMessage);
         return 1;
     }
-    g_list = w;
+    State() = w;
     netlist::FillBusFields();
     netlist::FillDeviceList();
     netlist::FillActiveDeviceFields();
-    if (ActiveBus() != nullptr && Open() != nullptr) g_list.list->start_timer(kNetListFirstRefreshMs);
+    if (ActiveBus() != nullptr && Open() != nullptr) State().list->start_timer(kNetListFirstRefreshMs);
     if (const WindowDimension* size = GetSavedWindowDimension(frame)) {
         if (GwCore* first = frame->first_control()) first->set_dimension({size->width, size->height});
     }

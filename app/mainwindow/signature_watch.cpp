@@ -39,12 +39,15 @@ struct StateMessages {
     std::unique_ptr<ActivMessage> otherService;  // every other family
 };
 
-StateMessages g_messages;
+StateMessages& State() {
+    static StateMessages state;
+    return state;
+}
 
-platform::ResetHook g_reset([] {
-    g_messages.progress.release();
-    g_messages.service.release();
-    g_messages.otherService.release();
+platform::ResetHook ResetState([] {
+    State().progress.release();
+    State().service.release();
+    State().otherService.release();
 });
 
 bool HasParameterNamed(ParaBase& base, int number, const char* name) {
@@ -83,13 +86,13 @@ void WatchServiceState(Main& main, PollTimer& timer) {
             if (read == Read::kEnd) return;
             if (read == Read::kValue) {
                 if (value != 0) {
-                    if (!g_messages.progress) {
-                        g_messages.progress = std::make_unique<ProgressMessage>(kServiceProgressMessage, 100.0);
+                    if (!State().progress) {
+                        State().progress = std::make_unique<ProgressMessage>(kServiceProgressMessage, 100.0);
                     }
-                    g_messages.progress->SetValue(static_cast<double>(value));
+                    State().progress->SetValue(static_cast<double>(value));
                     timer.Maximum = kServiceStateMaximumMs;
                 } else {
-                    g_messages.progress.reset();
+                    State().progress.reset();
                 }
             }
         }
@@ -97,7 +100,7 @@ void WatchServiceState(Main& main, PollTimer& timer) {
         read = ReadServiceByte(*base, servoFamily ? kServiceFlagParameter : kOtherServiceFlagParameter, value);
         if (read == Read::kEnd) return;
         if (read == Read::kValue &&
-            !FollowState(servoFamily ? g_messages.service : g_messages.otherService, value != 0, timer)) {
+            !FollowState(servoFamily ? State().service : State().otherService, value != 0, timer)) {
             return;
         }
         BusyWait(kServiceStatePassWaitMs);
@@ -122,9 +125,9 @@ void SignatureChanged(Main& main) {
 }  // namespace
 
 void DestroyDeviceStateMessages() {
-    g_messages.progress.reset();
-    g_messages.service.reset();
-    g_messages.otherService.reset();
+    State().progress.reset();
+    State().service.reset();
+    State().otherService.reset();
 }
 
 int CB_CheckDeviceSignature(GwCore* widget, GwEvent*, GwUD) {

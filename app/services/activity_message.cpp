@@ -55,6 +55,7 @@ void BaseActivMessage::ShowText(const char* text) { SetMessageText(text); }
 void BaseActivMessage::SetMessageText(const char* text) { SetChildText(window_, text); }
 
 const char* BaseActivMessage::GetActivMessageText(int number) {
+    // Callers take a C string, kept until the next call.
     static std::string text;
     char buffer[kMessageTextSize];
     const std::string key = platform::Format(kActivMessageKeyFormat, static_cast<unsigned>(number));

@@ -24,9 +24,12 @@ struct AppFiles {
     unsigned char deviceSignatureFalseValue = 0;
 };
 
-AppFiles g_files;
+AppFiles& State() {
+    static AppFiles state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_files = AppFiles(); });
+platform::ResetHook ResetState([] { State() = AppFiles(); });
 
 // A profile that exists and reads; a missing file counts as no profile here,
 // although the profile class would accept it as new and empty.
@@ -41,55 +44,57 @@ std::unique_ptr<GwProfile> OpenExisting(const std::string& path) {
 
 void OpenApplicationFiles() {
     CloseApplicationFiles();
-    g_files.main = OpenExisting(kMainProfileName);
-    GwProfile* main = g_files.main.get();
+    State().main = OpenExisting(kMainProfileName);
+    GwProfile* main = State().main.get();
     const bool hasOptions = main != nullptr && main->select_section("Options");
     if (hasOptions) {
-        g_files.deviceSignatureFalseValue = static_cast<unsigned char>(main->read_int("DeviceSignatureFalseValue", 0));
+        State().deviceSignatureFalseValue = static_cast<unsigned char>(main->read_int("DeviceSignatureFalseValue", 0));
     }
-    g_files.deviceNames = OpenExisting(kDeviceNameProfileName);
+    State().deviceNames = OpenExisting(kDeviceNameProfileName);
     if (hasOptions && main->select_section("Options")) {
-        g_files.languageNumber = main->read_int("Language", 0);
-        g_files.languageDir = platform::Format(kLanguageDirFormat, g_files.languageNumber);
-        GwRcMgr::set_language(g_files.languageNumber);
+        State().languageNumber = main->read_int("Language", 0);
+        State().languageDir = platform::Format(kLanguageDirFormat, State().languageNumber);
+        GwRcMgr::set_language(State().languageNumber);
     }
-    const std::string& dir = g_files.languageDir;
-    g_files.messages = OpenExisting(GwMakepath(nullptr, dir.c_str(), "TORVAN", "MSG").str());
-    g_files.labels = OpenExisting(GwMakepath(nullptr, dir.c_str(), "BLabel", "dat").str());
+    const std::string& dir = State().languageDir;
+    State().messages = OpenExisting(GwMakepath(nullptr, dir.c_str(), "TORVAN", "MSG").str());
+    State().labels = OpenExisting(GwMakepath(nullptr, dir.c_str(), "BLabel", "dat").str());
 }
 
 void SetUserDataDirFromProfile() {
-    GwProfile* main = g_files.main.get();
+    GwProfile* main = State().main.get();
     if (main == nullptr || !main->select_section("Directories")) return;
     const char* dir = main->read("UserdataDir");
-    g_files.userDataDir = *dir != '\0' ? dir : ".";
+    State().userDataDir = *dir != '\0' ? dir : ".";
 }
 
-void CloseApplicationFiles() { g_files = AppFiles(); }
+void CloseApplicationFiles() { State() = AppFiles(); }
 
-GwProfile* MainProfile() { return g_files.main.get(); }
-GwProfile* MessageProfile() { return g_files.messages.get(); }
-GwProfile* DeviceNameProfile() { return g_files.deviceNames.get(); }
-GwProfile* LabelProfile() { return g_files.labels.get(); }
+GwProfile* MainProfile() { return State().main.get(); }
+GwProfile* MessageProfile() { return State().messages.get(); }
+GwProfile* DeviceNameProfile() { return State().deviceNames.get(); }
+GwProfile* LabelProfile() { return State().labels.get(); }
 
-const std::string& GetLanguageDir() { return g_files.languageDir; }
-int GetLanguageNumber() { return g_files.languageNumber; }
-const std::string& GetUserDataDir() { return g_files.userDataDir; }
-void SetUserDataDir(const std::string& dir) { g_files.userDataDir = dir; }
-unsigned char GetDeviceSignatureFalseValue() { return g_files.deviceSignatureFalseValue; }
+const std::string& GetLanguageDir() { return State().languageDir; }
+int GetLanguageNumber() { return State().languageNumber; }
+const std::string& GetUserDataDir() { return State().userDataDir; }
+void SetUserDataDir(const std::string& dir) { State().userDataDir = dir; }
+unsigned char GetDeviceSignatureFalseValue() { return State().deviceSignatureFalseValue; }
 
 const char* GetProfileText(const char* section, const char* key) {
+    // A C string (null when the key is missing), kept until the next call.
     static std::string text;
-    GwProfile* labels = g_files.labels.get();
+    GwProfile* labels = State().labels.get();
     if (labels == nullptr || section == nullptr || !labels->select_section(section)) return nullptr;
     text = ExpandLineBreaks(labels->read(key));
     return text.c_str();
 }
 
 const char* GetDeviceTypeName(unsigned typeNumber) {
+    // Callers take a C string in a buffer kept until the next call.
     static std::string name;
     const unsigned type = typeNumber & 0xFFFFu;
-    GwProfile* names = g_files.deviceNames.get();
+    GwProfile* names = State().deviceNames.get();
     if (names != nullptr) {
         const std::string typeKey = platform::Format("%u", type);
         if (names->select_section("DeviceTypName") && names->key_exists(typeKey.c_str())) {

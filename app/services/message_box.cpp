@@ -40,7 +40,7 @@ bool g_warningOpen = false;
 bool g_infoOpen = false;
 bool g_questionOpen = false;
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_warningOpen = false;
     g_infoOpen = false;
     g_questionOpen = false;

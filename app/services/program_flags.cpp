@@ -22,7 +22,7 @@ bool DeviceBusyFlag = false;
 
 namespace {
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     BusTransferFlag = true;
     ModalFlag = false;
     MessageBoxOpenFlag = false;

@@ -9,7 +9,7 @@ namespace {
 ServicesHooks* g_hooks = nullptr;
 GwRef<> g_main_window;
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_hooks = nullptr;
     g_main_window.reset();
 });

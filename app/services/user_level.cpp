@@ -7,7 +7,7 @@ namespace {
 
 uint16_t g_user_level = kStartUserLevel;
 
-platform::ResetHook g_reset([] { g_user_level = kStartUserLevel; });
+platform::ResetHook ResetState([] { g_user_level = kStartUserLevel; });
 
 }  // namespace
 

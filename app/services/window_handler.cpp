@@ -22,7 +22,7 @@ WindowHandler g_handler;
 WindowPlacement g_placement;
 WindowDimension g_dimension;
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_handler.Reset();
     g_placement = WindowPlacement();
     g_dimension = WindowDimension();

@@ -54,16 +54,14 @@ struct DataSetState {
     std::unique_ptr<ParaBase> printBase;
 };
 
-DataSetState g_state;
+DataSetState& State() {
+    static DataSetState state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_state = DataSetState(); });
+platform::ResetHook ResetState([] { State() = DataSetState(); });
 
 Main* ActiveMain() { return GetMain(); }
-
-ParaBase* ActiveBase() {
-    Main* main = GetMain();
-    return main != nullptr ? main->ActiveParaBase() : nullptr;
-}
 
 GwCore* FrameOf(GwCore* widget) {
     return widget != nullptr && widget->frame() != nullptr ? widget->frame() : GetMainWindow();
@@ -154,18 +152,18 @@ ResetStep ResetStepOf(int family) {
 }
 
 ParaBase& PrintParaBase() {
-    if (!g_state.printBase) g_state.printBase = std::make_unique<ParaBase>();
-    return *g_state.printBase;
+    if (!State().printBase) State().printBase = std::make_unique<ParaBase>();
+    return *State().printBase;
 }
 
-void ReleaseProgramBases() { g_state.printBase.reset(); }
+void ReleaseProgramBases() { State().printBase.reset(); }
 
 void CopyFileData2Device() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     GwCore* parent = GetMainWindow();
-    const std::string path = ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, g_state.fileToDeviceDir);
+    const std::string path = ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, State().fileToDeviceDir);
     if (path.empty()) return;
-    g_state.fileToDeviceDir = DirectoryOf(path);
+    State().fileToDeviceDir = DirectoryOf(path);
     TheWindowHandler().CloseDeviceWindows();
     if (!ShowRiskNoteAdjustmentChanged(parent)) return;
     ParaBase file;
@@ -181,15 +179,15 @@ void CopyFileData2Device() {
 }
 
 void CopyDevice2File() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     if (active == nullptr) return;
     GwCore* parent = GetMainWindow();
     KeptFilePaths kept(*active);
     for (;;) {
         const std::string path =
-            ChooseParameterFile(parent, "DeviceToFile", GwFILESELECTOR_SAVE, g_state.deviceToFileDir);
+            ChooseParameterFile(parent, "DeviceToFile", GwFILESELECTOR_SAVE, State().deviceToFileDir);
         if (path.empty()) return;
-        g_state.deviceToFileDir = DirectoryOf(path);
+        State().deviceToFileDir = DirectoryOf(path);
         active->InitFile(path.c_str());
         if (!active->FileBaseExists() || ShowQuestionMessage(kQuestionOverwrite, parent)) break;
     }
@@ -223,7 +221,7 @@ int CB_PrintParaFile(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_PrintADevPara(GwCore* widget, GwEvent*, GwUD) {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     if (active == nullptr) return 1;
     GwCore* wizard = GwRcMgr::load(GetMainWindow(), kPrintWizardWindow, 1);
     if (wizard == nullptr) {
@@ -238,9 +236,9 @@ int CB_PrintADevPara(GwCore* widget, GwEvent*, GwUD) {
 
 int CB_MakeParcialBase(GwCore* widget, GwEvent*, GwUD) {
     GwCore* parent = FrameOf(widget);
-    const std::string path = ChooseParameterFile(parent, "PartialBase", GwFILESELECTOR_OPEN, g_state.partialBaseDir);
+    const std::string path = ChooseParameterFile(parent, "PartialBase", GwFILESELECTOR_OPEN, State().partialBaseDir);
     if (path.empty()) return 0;
-    g_state.partialBaseDir = DirectoryOf(path);
+    State().partialBaseDir = DirectoryOf(path);
     auto base = std::make_unique<ParaBase>();
     base->InitFile(path.c_str());
     if (base->ReadFileBase() != 0) {

@@ -7,12 +7,10 @@
 class GwCore;
 class DockingManager;
 
-// Makes the docking manager over the frame's "WorkArea", "View",
+// Makes the program's docking manager (GetDockingManager) over the frame's "WorkArea", "View",
 // "DockingTemplates" and "StateTemplates" with the main profile.
 void CreateMainDockingManager(GwCore* mainWindow);
 void DestroyMainDockingManager();
-// The manager made by CreateMainDockingManager, null when none exists.
-DockingManager* MainDockingManager();
 
 // Shows the docking frames at start-up (all of them unless UserStateFlag
 // keeps the stored visibility).

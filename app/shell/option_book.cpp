@@ -54,8 +54,15 @@ constexpr char kCanSection[] = "CANOpen";
 constexpr char kDirectories[] = "Directories";
 
 // The book as loaded by CB_ShowOptionBook, shown again on later requests.
-GwRef<> g_book;
-platform::ResetHook g_reset([] { g_book.reset(); });
+struct OptionBookState {
+    GwRef<> Book;
+};
+
+OptionBookState& State() {
+    static OptionBookState state;
+    return state;
+}
+platform::ResetHook ResetState([] { State() = {}; });
 
 // The widgets of the book, looked up by name in its frame.
 struct OptionWidgets {
@@ -464,15 +471,15 @@ int CB_SearchUserDir(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_ShowOptionBook(GwCore*, GwEvent*, GwUD) {
-    if (g_book == nullptr) {
-        g_book = GwRcMgr::load(GetMainWindow(), kBookName, 1);
-        if (g_book == nullptr) {
+    if (State().Book == nullptr) {
+        State().Book = GwRcMgr::load(GetMainWindow(), kBookName, 1);
+        if (State().Book == nullptr) {
             ShowErrorMessage(kErrorWindowMissing);
             return 1;
         }
     }
-    g_book->show();
-    g_book->raise();
-    TheWindowHandler().Add(g_book, 0);
+    State().Book->show();
+    State().Book->raise();
+    TheWindowHandler().Add(State().Book, 0);
     return 1;
 }

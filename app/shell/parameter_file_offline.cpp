@@ -26,9 +26,17 @@ constexpr char kParameterEditorName[] = "ParameterEditor";
 constexpr char kSetupMainSuffix[] = "_SetupMain";
 constexpr char kDataSetExtension[] = "00d";
 
-std::string g_lastDirectory;
+// The folder of the last parameter file opened offline.
+struct OfflineFileState {
+    std::string LastDirectory;
+};
 
-platform::ResetHook g_reset([] { g_lastDirectory.clear(); });
+OfflineFileState& State() {
+    static OfflineFileState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = {}; });
 
 // 0 after the file set was read and holds a device's data; else the message
 // was shown.
@@ -72,7 +80,7 @@ int OpenParameterEditorForFile(ParaBase& base) {
 
 }  // namespace
 
-const std::string& LastParameterFileDirectory() { return g_lastDirectory; }
+const std::string& LastParameterFileDirectory() { return State().LastDirectory; }
 
 std::string TitleUpToBracket(const std::string& title) { return title.substr(0, title.find('[')); }
 
@@ -81,7 +89,7 @@ int OpenParameterFileOffline(const char* path, bool keepFile) {
     if (path == nullptr || main == nullptr || std::strlen(path) > kMaxPathLength) return 0;
     GwString drive, dir, name;
     GwSplitpath(path, &drive, &dir, &name, nullptr);
-    g_lastDirectory = std::string(drive.c_str()) + dir.c_str();
+    State().LastDirectory = std::string(drive.c_str()) + dir.c_str();
 
     ParaBase& base = main->OwnParaBase();
     if (LoadFileSet(base, path) != 0) return 0;

@@ -17,6 +17,7 @@
 #include "app/shell/data_set_callbacks.h"
 #include "app/shell/main_window_parts.h"
 #include "app/shell/program_exit.h"
+#include "app/shell/window_callbacks.h"
 #include "motor/datalogger/data_logger.h"
 #include "parameters/values/dstring.h"
 #include "paratools/print/para_print_settings.h"
@@ -47,7 +48,7 @@ std::vector<std::unique_ptr<GwModule>>& KeptModules() {
     return *modules;
 }
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_mainWindow.reset();
     g_replacedTables = nullptr;
     StartFileText().AssignText("");
@@ -106,6 +107,7 @@ int RunProgram(int argc, char** argv) {
     if (!LoadDefinitionFiles() || !RegisterCallbackTables() || !CreateMainObject()) {
         return 1;
     }
+    InstallAutostartWindowsReopener();
     SetPrintOutputDirectory();
     OpenProgramPrintSettings();
     RunMainWindow();

@@ -7,6 +7,7 @@
 #include "app/main/main_display.h"
 #include "app/main/main_object.h"
 #include "app/main/user_levels.h"
+#include "app/mainwindow/docking_manager.h"
 #include "app/services/app_files.h"
 #include "app/services/message_box.h"
 #include "app/services/program_flags.h"
@@ -38,7 +39,7 @@ constexpr char kAutoStart[] = "AutoStart";
 constexpr char kSerialBusName[] = "TarnBus";
 constexpr char kCanBusName[] = "CANOpen";
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     StartupDoneFlag = false;
     StartupStepsFinished = false;
     DeviceListWidget.reset();
@@ -185,7 +186,7 @@ int CB_StartMacro(GwCore* widget, GwEvent* event, GwUD userData) {
         profile != nullptr && profile->select_section(kOptions) && profile->key_exists("UserState")) {
         UserStateFlag = profile->read_int("UserState") != 0;
     }
-    if (MainDockingManager() != nullptr) {
+    if (GetDockingManager() != nullptr) {
         ShowDockingFramesForStartup();
         DeviceListWidget = frame != nullptr ? frame->child(kDeviceListName) : nullptr;
     }

@@ -55,26 +55,16 @@ constexpr int kFirstLoadableFamily = 2;
 constexpr int kLastLoadableFamily = 7;
 
 struct WindowCallbackState {
-    std::string lastPosTabPath;
-    std::vector<GwRef<>> windowItems;
+    std::string LastPosTabPath;
+    std::vector<GwRef<>> WindowItems;
 };
 
-WindowCallbackState g_state;
-
-platform::ResetHook g_reset([] { g_state = WindowCallbackState(); });
-
-// The main window's display reaches the reopening through this binding.
-const bool g_reopenerBound = (SetAutostartWindowsReopener([] { ReopenAutostartWindowsNow(); }), true);
-
-ParaBase* ActiveBase() {
-    Main* main = GetMain();
-    return main != nullptr ? main->ActiveParaBase() : nullptr;
+WindowCallbackState& State() {
+    static WindowCallbackState state;
+    return state;
 }
 
-bool HasOnlineDevice() {
-    Main* main = GetMain();
-    return main != nullptr && main->HasOnlineDevice();
-}
+platform::ResetHook ResetState([] { State() = {}; });
 
 // Setup windows are per family: the thousands of the type number, the small
 // families 1 and 2 sharing family 5's.
@@ -128,16 +118,16 @@ int RaiseListedWindow(GwCore* window) {
 }
 
 void DestroyWindowItems() {
-    for (GwCore* item : g_state.windowItems) {
+    for (GwCore* item : State().WindowItems) {
         if (item != nullptr) item->destroy();
     }
-    g_state.windowItems.clear();
+    State().WindowItems.clear();
 }
 
 // "offline" copies the active base into the program's own; false (after
 // info 6) without an active device.
 bool PrepareOfflineCopy() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     Main* main = GetMain();
     if (active == nullptr || main == nullptr) {
         ShowInfoMessage(kInfoNoDevice);
@@ -150,7 +140,7 @@ bool PrepareOfflineCopy() {
 }  // namespace
 
 GwCore* OpenDeviceWindow(const char* name) {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     TheParameterEditorContext().Base = active;
     if (active == nullptr) {
         ShowInfoMessage(kInfoNoDevice);
@@ -187,7 +177,7 @@ int CB_CallParameterEditor(GwCore*, GwEvent*, GwUD userData) {
 }
 
 int OpenSetupMainOnline() {
-    ParaBase* active = ActiveBase();
+    ParaBase* active = Main::ActiveBase();
     if (active == nullptr) {
         ShowInfoMessage(kInfoNoDevice);
         return 0;
@@ -250,7 +240,7 @@ int CB_CallDebugWatch(GwCore*, GwEvent*, GwUD) {
     if (TheWindowHandler().FindByName(kDebugWatchWindow) != nullptr) return 1;
     GwCore* watch = OpenDeviceWindow(kDebugWatchWindow);
     if (watch == nullptr) return 0;
-    ListAndShow(watch, HasOnlineDevice());
+    ListAndShow(watch, Main::OnlineDevicePresent());
     return 1;
 }
 
@@ -261,7 +251,7 @@ int CB_CallDigitalScope(GwCore*, GwEvent*, GwUD) {
     }
     GwCore* scope = OpenDeviceWindow(kDigitalScopeWindow);
     if (scope == nullptr) return 0;
-    ListAndShow(scope, HasOnlineDevice());
+    ListAndShow(scope, Main::OnlineDevicePresent());
     return 1;
 }
 
@@ -272,7 +262,7 @@ int OpenPosTabEditor() {
     if (editor == nullptr) return 0;
     editor->set_title(TitleUpToBracket(editor->title()));
     editor->set_document_option(1);
-    ListAndShow(editor, HasOnlineDevice());
+    ListAndShow(editor, Main::OnlineDevicePresent());
     return 1;
 }
 
@@ -284,15 +274,15 @@ int CallPosTabEditor(GwCore*, GwEvent*, GwUD) {
 int CB_CallPosTabFileEditor(GwCore* widget, GwEvent*, GwUD) {
     const std::string files = LabelText(kTitlesSection, "ParaBaseFiles");
     const std::string all = LabelText(kTitlesSection, "AllFiles");
-    if (g_state.lastPosTabPath.empty()) g_state.lastPosTabPath = GetUserDataDir();
+    if (State().LastPosTabPath.empty()) State().LastPosTabPath = GetUserDataDir();
     GwFileSelector chooser(widget != nullptr ? widget->frame() : GetMainWindow(), "PosTabFile");
     chooser.set_title(LabelText(kTitlesSection, "ChooseParaBaseFile"));
     chooser.set_filter(platform::Format(kPosTabFilterFormat, files, all));
     chooser.set_mode(GwFILESELECTOR_OPEN);
-    chooser.set_directory(g_state.lastPosTabPath);
+    chooser.set_directory(State().LastPosTabPath);
     if (!chooser.go() || chooser.selection().empty()) return 0;
     const std::string path = chooser.selection();
-    g_state.lastPosTabPath = path;
+    State().LastPosTabPath = path;
 
     ParaBase file;
     file.InitFile(path.c_str());
@@ -350,7 +340,7 @@ int CB_ShowExtras(GwCore* widget, GwEvent*, GwUD) {
     if (widget == nullptr) return 1;
     Main* main = GetMain();
     const int level = GetUserLevel();
-    const bool online = HasOnlineDevice();
+    const bool online = Main::OnlineDevicePresent();
     const int family = main != nullptr ? main->GetActiveDeviceFamily() : 0;
     GwCore* firmware = widget->child("LoadFirmware");
     GwCore* debug = widget->child("Debug");
@@ -398,7 +388,7 @@ int CB_SetWindowList(GwCore* widget, GwEvent*, GwUD) {
         item->bind(GwCB_ACTIVATE, [listed = GwRef<>(window)](GwCore*, GwEvent*) { return RaiseListedWindow(listed); });
 
         item->show();
-        g_state.windowItems.push_back(item);
+        State().WindowItems.push_back(item);
     }
     return 1;
 }
@@ -420,6 +410,10 @@ int CallChildWindow(GwCore* widget, GwEvent*, GwUD userData) {
     }
     ListAndShow(window, true);
     return 1;
+}
+
+void InstallAutostartWindowsReopener() {
+    SetAutostartWindowsReopener([] { ReopenAutostartWindowsNow(); });
 }
 
 int ReopenAutostartWindowsNow() {

@@ -68,3 +68,6 @@ int OpenPosTabEditor();
 // debug watch, digital scope and position-table editor that their "Pos_"
 // section marks for "autostart", and the setup main window.
 int ReopenAutostartWindowsNow();
+// Lets the main window's display reopen the start-up windows; the program's
+// start-up installs it.
+void InstallAutostartWindowsReopener();

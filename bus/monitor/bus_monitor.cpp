@@ -31,16 +31,19 @@ struct BusMonitorState {
     double maximumRate = 0.0;
 };
 
-BusMonitorState g_bus;
+BusMonitorState& State() {
+    static BusMonitorState state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_bus = BusMonitorState(); });
+platform::ResetHook ResetState([] { State() = BusMonitorState(); });
 
 DataBus* ActiveBus(Main* main) { return main != nullptr ? main->GetActiveBus() : nullptr; }
 
 // The bus's statistics start afresh, and so does the rate's count.
 void ClearBusStatistics(DataBus* bus) {
     bus->ClearStatistics();
-    g_bus.lastSucceeded = 0;
+    State().lastSucceeded = 0;
 }
 
 // The maximum-rate test on the online active device into "MaxTel"; the load
@@ -48,8 +51,8 @@ void ClearBusStatistics(DataBus* bus) {
 void RunMaxRateTest(GwCore* window) {
     Main* main = GetMain();
     ParaBase* base = main != nullptr && main->HasOnlineDevice() ? main->ActiveParaBase() : nullptr;
-    g_bus.maximumRate = MeasureMaximumRate(base);
-    monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", g_bus.maximumRate));
+    State().maximumRate = MeasureMaximumRate(base);
+    monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", State().maximumRate));
     monitor::SetFieldValue(window, "LoadSlider", 0.0);
 }
 
@@ -59,8 +62,8 @@ void FillBusFields(GwCore* window, const DataBus* bus) {
 }
 
 bool IsBusShown(const DataBus* bus, const Main* main) {
-    return bus->GetBusType() == g_bus.busType && bus->GetBaudRate() == g_bus.baudRate &&
-           main->GetActivationCount() == g_bus.activationCount;
+    return bus->GetBusType() == State().busType && bus->GetBaudRate() == State().baudRate &&
+           main->GetActivationCount() == State().activationCount;
 }
 
 // Shows the active bus; a bus other than the one last shown (type, rate) or
@@ -70,7 +73,7 @@ void ShowBus(GwCore* window) {
     Main* main = GetMain();
     DataBus* bus = ActiveBus(main);
     if (bus == nullptr) {
-        g_bus.busType = 0;
+        State().busType = 0;
         monitor::SetFieldText(window, "BusName", "");
         monitor::SetFieldText(window, "BusBaud", "");
         RunMaxRateTest(window);
@@ -78,9 +81,9 @@ void ShowBus(GwCore* window) {
     }
     if (IsBusShown(bus, main)) return;
     ClearBusStatistics(bus);
-    g_bus.busType = bus->GetBusType();
-    g_bus.baudRate = bus->GetBaudRate();
-    g_bus.activationCount = main->GetActivationCount();
+    State().busType = bus->GetBusType();
+    State().baudRate = bus->GetBaudRate();
+    State().activationCount = main->GetActivationCount();
     FillBusFields(window, bus);
     RunMaxRateTest(window);
 }
@@ -96,8 +99,8 @@ void EmptyCounterFields(GwCore* window) {
 
 int CB_ShowBusMonitor(GwCore* widget, GwEvent*, GwUD) {
     GwCore* window = monitor::WindowOf(widget);
-    g_bus.accumulatedSeconds = 0.0;
-    g_bus.lastTick = monitor::NowTick();
+    State().accumulatedSeconds = 0.0;
+    State().lastTick = monitor::NowTick();
     if (GwCore* timer = window != nullptr ? window->child("Monitor") : nullptr)
         timer->start_timer(kBusMonitorIntervalMs);
     Main* main = GetMain();
@@ -106,7 +109,7 @@ int CB_ShowBusMonitor(GwCore* widget, GwEvent*, GwUD) {
     // kept state rather than a second test.
     if (bus != nullptr && IsBusShown(bus, main)) {
         FillBusFields(window, bus);
-        monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", g_bus.maximumRate));
+        monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", State().maximumRate));
     } else {
         ShowBus(window);
     }
@@ -126,9 +129,9 @@ int CB_TimerBusMonitor(GwCore* widget, GwEvent*, GwUD) {
     if (!GwRcMgr::is_valid_child(widget)) return 1;
 
     const uint32_t now = monitor::NowTick();
-    const uint32_t elapsedMs = now - g_bus.lastTick;
-    g_bus.accumulatedSeconds += elapsedMs / 1000.0;
-    monitor::SetFieldText(window, "Time", platform::Format("%0.2lf", g_bus.accumulatedSeconds));
+    const uint32_t elapsedMs = now - State().lastTick;
+    State().accumulatedSeconds += elapsedMs / 1000.0;
+    monitor::SetFieldText(window, "Time", platform::Format("%0.2lf", State().accumulatedSeconds));
     const uint32_t succeeded = BusRequestCounters.succeeded;
     DataBus* bus = ActiveBus(main);
     if (bus == nullptr) {
@@ -139,21 +142,21 @@ int CB_TimerBusMonitor(GwCore* widget, GwEvent*, GwUD) {
                                   platform::Format("Error%d", category),
                                   platform::Format("%lu", bus->GetCategoryCount(category)));
         monitor::SetFieldText(window, "ErrorAll", platform::Format("%lu", BusRequestCounters.failed));
-        const double rate = monitor::PerSecond(monitor::CountSince(succeeded, g_bus.lastSucceeded), elapsedMs);
+        const double rate = monitor::PerSecond(monitor::CountSince(succeeded, State().lastSucceeded), elapsedMs);
         monitor::SetFieldText(window, "BusTax", platform::Format("%0.2lf", rate));
         monitor::SetFieldText(window, "OkAll", platform::Format("%lu", succeeded));
         // Without a measured maximum there is no load to show.
         monitor::SetFieldValue(
-            window, "LoadSlider", g_bus.maximumRate > 0.0 ? rate / g_bus.maximumRate * kPercent : 0.0);
+            window, "LoadSlider", State().maximumRate > 0.0 ? rate / State().maximumRate * kPercent : 0.0);
     }
-    g_bus.lastSucceeded = succeeded;
-    g_bus.lastTick = now;
+    State().lastSucceeded = succeeded;
+    State().lastTick = now;
     widget->start_timer(interval);
     return 1;
 }
 
 int CB_ReInitBusStatistic(GwCore*, GwEvent*, GwUD) {
-    g_bus.accumulatedSeconds = 0.0;
+    State().accumulatedSeconds = 0.0;
     if (DataBus* bus = ActiveBus(GetMain())) ClearBusStatistics(bus);
     return 1;
 }

@@ -28,26 +28,29 @@ struct SioMonitorState {
     uint32_t lastSucceeded = 0;  // TelegramStatistics[0] at the last update
 };
 
-SioMonitorState g_sio;
+SioMonitorState& State() {
+    static SioMonitorState state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_sio = SioMonitorState(); });
+platform::ResetHook ResetState([] { State() = SioMonitorState(); });
 
 // Time and statistics start now.
 void RestartStatistics() {
     ClearTelegramStatistics();
-    g_sio.accumulatedMs = 0.0;
-    g_sio.lastSucceeded = 0;
-    g_sio.lastTick = monitor::NowTick();
+    State().accumulatedMs = 0.0;
+    State().lastSucceeded = 0;
+    State().lastTick = monitor::NowTick();
 }
 
-GwCore* RememberedWindow() { return g_sio.window; }
+GwCore* RememberedWindow() { return State().window; }
 
 }  // namespace
 
 int CB_CreateSioMonitor(GwCore* widget, GwEvent*, GwUD) {
-    g_sio.window = monitor::WindowOf(widget);
+    State().window = monitor::WindowOf(widget);
     for (int code = 1; code < kTelegramStatisticsCount; ++code)
-        monitor::SetFieldText(g_sio.window, platform::Format("Error%d", code), "");
+        monitor::SetFieldText(State().window, platform::Format("Error%d", code), "");
     RestartStatistics();
     return 1;
 }
@@ -76,14 +79,15 @@ int CB_TimerSioMonitor(GwCore* widget, GwEvent*, GwUD) {
     monitor::SetFieldText(window, "ErrorAll", platform::Format("%ld", failures));
 
     const uint32_t now = monitor::NowTick();
-    const uint32_t elapsedMs = now - g_sio.lastTick;
-    g_sio.accumulatedMs += elapsedMs;
-    monitor::SetFieldText(window, "Time", platform::Format("%ld", static_cast<int64_t>(g_sio.accumulatedMs / 1000.0)));
+    const uint32_t elapsedMs = now - State().lastTick;
+    State().accumulatedMs += elapsedMs;
+    monitor::SetFieldText(
+        window, "Time", platform::Format("%ld", static_cast<int64_t>(State().accumulatedMs / 1000.0)));
     const uint32_t succeeded = TelegramStatistics[0];
-    const double rate = monitor::PerSecond(monitor::CountSince(succeeded, g_sio.lastSucceeded), elapsedMs);
+    const double rate = monitor::PerSecond(monitor::CountSince(succeeded, State().lastSucceeded), elapsedMs);
     monitor::SetFieldText(window, "BusTax", platform::Format("%0.2lf", rate));
-    g_sio.lastSucceeded = succeeded;
-    g_sio.lastTick = now;
+    State().lastSucceeded = succeeded;
+    State().lastTick = now;
     widget->start_timer(interval);
     return 1;
 }
@@ -113,6 +117,6 @@ int CB_DestroySioMonitor(GwCore* widget, GwEvent*, GwUD) {
     GwCore* window = RememberedWindow();
     if (window == nullptr) window = monitor::WindowOf(widget);
     if (window != nullptr) TheWindowHandler().DeleteWindow(window);
-    g_sio.window = nullptr;
+    State().window = nullptr;
     return 1;
 }

@@ -52,7 +52,7 @@ ChooserDirs& Dirs() {
     static ChooserDirs dirs;
     return dirs;
 }
-platform::ResetHook g_reset([] { Dirs() = ChooserDirs{}; });
+platform::ResetHook ResetState([] { Dirs() = ChooserDirs{}; });
 
 GwToggle* Toggle(GwCore* frame, const char* name) { return dynamic_cast<GwToggle*>(frame->child(name)); }
 bool IsOn(GwCore* frame, const char* name) {

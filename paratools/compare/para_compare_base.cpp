@@ -33,7 +33,7 @@ ParaCompareBase& Instance() {
     return base;
 }
 
-platform::ResetHook g_reset([] { Instance().Reset(); });
+platform::ResetHook ResetState([] { Instance().Reset(); });
 
 // Texts from message files are applied as formats only through the checked
 // substitution.

@@ -15,6 +15,7 @@
 #include "parameters/parabase/plc_project.h"
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/editor/parameter_editor_state.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_file_selector.h"
 
@@ -25,7 +26,15 @@ constexpr int kPlcStateParameter = 452;
 constexpr int kPlcStateStopped = 2;
 constexpr int kTitleLength = 512;
 
-std::string lastStoreDirectory;
+// The folder the last store chose.
+struct EditorStoreState {
+    std::string LastDirectory;
+};
+
+EditorStoreState& State() {
+    static EditorStoreState state;
+    return state;
+}
 
 // After the data set: a PLC that the transfer stopped is started again.
 void RestartPlc(ParaBase* device, GwCore* parent) {
@@ -137,16 +146,16 @@ int CB_StoreBaseToFile(GwCore* widget, GwEvent*, GwUD) {
     }
     char title[kTitleLength] = {};
     GetMessageText(title, kTitlesSection, "StoreParaBaseFile", kTitleLength);
-    if (lastStoreDirectory.empty()) lastStoreDirectory = GetUserDataDir();
+    if (State().LastDirectory.empty()) State().LastDirectory = GetUserDataDir();
     for (;;) {
         GwFileSelector selector(parent, "StoreParaBaseFile");
         selector.set_title(title);
         selector.set_filter("*.??D");
         selector.set_mode(GwFILESELECTOR_SAVE);
-        selector.set_directory(lastStoreDirectory);
+        selector.set_directory(State().LastDirectory);
         if (!selector.go() || selector.selection().empty()) return 1;
         s->Base->InitFile(selector.selection().c_str());
-        lastStoreDirectory = selector.directory();
+        State().LastDirectory = selector.directory();
         if (!s->Base->FileBaseExists() || ShowQuestionMessage(42, parent)) break;
     }
     if (s->Mode == kEditorModeOnline) {
@@ -175,4 +184,10 @@ int CB_StoreDeviceData(GwCore*, GwEvent*, GwUD) {
     return 1;
 }
 
-void ResetEditorStoreDirectory() { lastStoreDirectory.clear(); }
+void ResetEditorStoreDirectory() { State() = {}; }
+
+namespace {
+
+platform::ResetHook ResetState(ResetEditorStoreDirectory);
+
+}  // namespace

@@ -8,6 +8,7 @@
 
 class GwCore;
 struct ParameterEditorState;
+struct ParameterEntry;
 
 // Poll record of the field timer.
 inline constexpr uint32_t kFieldPollMaximumMs = 100000;
@@ -38,3 +39,8 @@ void ResetParameterDialogState();
 // digits before an "H" (hex), else an optional '-', digits and at most one
 // '.', with at least one digit.
 bool IsCompleteValueText(const std::string& text, bool hex);
+// Whether the entry's value is shown and typed in hexadecimal: an unsigned
+// type (or password) with the hex flag.
+bool IsHexType(const ParameterEntry* e);
+// Characters before the "." of a number text.
+int IntegerPart(const std::string& text);

@@ -18,6 +18,7 @@
 #include "paratools/editor/para_dialogs.h"
 #include "paratools/editor/parameter_editor_state.h"
 #include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_multi_list.h"
@@ -43,20 +44,24 @@ struct EditDialogState {
     GwRef<> WriteLevel;
     GwRef<> DefButton;
     bool UsesValueTexts = false;
-} edit;
+};
+
+EditDialogState& State() {
+    static EditDialogState state;
+    return state;
+}
+
+}  // namespace
 
 bool IsHexType(const ParameterEntry* e) {
     return (e->flags & kFlagHex) != 0 &&
            (e->type == kTypeUsign8 || e->type == kTypeUsign16 || e->type == kTypePassword || e->type == kTypeUsign32);
 }
 
-// Characters before the "." of a number text.
 int IntegerPart(const std::string& text) {
     const size_t dot = text.find('.');
     return static_cast<int>(dot == std::string::npos ? text.size() : dot);
 }
-
-}  // namespace
 
 bool IsCompleteValueText(const std::string& text, bool hex) {
     if (hex) {
@@ -86,9 +91,9 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
     GwCore* dialog = widget->frame() != nullptr ? widget->frame() : widget;
     if (s == nullptr || s->Selected == nullptr) return 1;
-    edit = EditDialogState{};
-    edit.Editor = s;
-    edit.Dialog = dialog;
+    State() = EditDialogState{};
+    State().Editor = s;
+    State().Dialog = dialog;
     const char* names[] = {"Name",
                            "Number",
                            "DefButton",
@@ -110,30 +115,30 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
             return 1;
         }
     }
-    edit.Name = found[0];
-    edit.Number = found[1];
-    edit.DefButton = found[2];
-    edit.Min = found[3];
-    edit.Max = found[4];
-    edit.Def = found[5];
-    edit.Val = dynamic_cast<GwEdit*>(found[6]);
-    edit.ValString = dynamic_cast<GwEdit*>(found[7]);
-    edit.ValText = dynamic_cast<GwCombo*>(found[8]);
-    edit.Group = found[9];
-    edit.ReadLevel = found[10];
-    edit.WriteLevel = found[11];
-    edit.Art = found[12];
-    if (edit.Val == nullptr || edit.ValString == nullptr || edit.ValText == nullptr) {
+    State().Name = found[0];
+    State().Number = found[1];
+    State().DefButton = found[2];
+    State().Min = found[3];
+    State().Max = found[4];
+    State().Def = found[5];
+    State().Val = dynamic_cast<GwEdit*>(found[6]);
+    State().ValString = dynamic_cast<GwEdit*>(found[7]);
+    State().ValText = dynamic_cast<GwCombo*>(found[8]);
+    State().Group = found[9];
+    State().ReadLevel = found[10];
+    State().WriteLevel = found[11];
+    State().Art = found[12];
+    if (State().Val == nullptr || State().ValString == nullptr || State().ValText == nullptr) {
         ShowErrorMessage(7, dialog);
         return 1;
     }
     ParaBase* base = s->Base;
     const ParameterEntry* e = s->Selected;
     const int number = e->number;
-    edit.Name->set_text(std::string(e->name, strnlen(e->name, kEntryNameSize)));
-    edit.Number->set_text((e->flags & kFlagArray) != 0
-                              ? platform::Format("%u [%d]", static_cast<unsigned>(number), s->SelectedElement)
-                              : platform::Format("%u", static_cast<unsigned>(number)));
+    State().Name->set_text(std::string(e->name, strnlen(e->name, kEntryNameSize)));
+    State().Number->set_text((e->flags & kFlagArray) != 0
+                                 ? platform::Format("%u [%d]", static_cast<unsigned>(number), s->SelectedElement)
+                                 : platform::Format("%u", static_cast<unsigned>(number)));
     // A parameter without a description keeps the dialog's own title.
     const std::string description = base->GetParameterDescription(number);
     if (!description.empty()) dialog->set_title(description);
@@ -141,16 +146,16 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
     ParaDescriptionFile* descriptions = base->GetDescriptionFile();
     const char* menu =
         descriptions != nullptr && groupName != nullptr ? descriptions->GetParaMenuText(groupName) : groupName;
-    edit.Group->set_text(menu != nullptr ? menu : "");
-    edit.ReadLevel->set_text(std::to_string(e->access & 0x0F));
-    edit.WriteLevel->set_text(std::to_string(e->access >> 4));
-    edit.Art->set_text(e->kind == '0' || e->kind == '1'   ? "flüchtig"
-                       : e->kind == '2' || e->kind == '3' ? "nicht flüchtig"
-                                                          : "unbekannt");
+    State().Group->set_text(menu != nullptr ? menu : "");
+    State().ReadLevel->set_text(std::to_string(e->access & 0x0F));
+    State().WriteLevel->set_text(std::to_string(e->access >> 4));
+    State().Art->set_text(e->kind == '0' || e->kind == '1'   ? "flüchtig"
+                          : e->kind == '2' || e->kind == '3' ? "nicht flüchtig"
+                                                             : "unbekannt");
     if (e->type == kTypeString) {
-        edit.Min->set_text("");
-        edit.Max->set_text("");
-        edit.Def->set_text("");
+        State().Min->set_text("");
+        State().Max->set_text("");
+        State().Def->set_text("");
     } else if ((e->flags & kFlagValueTexts) != 0) {
         const bool named =
             std::string(base->GetDispatchedValueText(number, 0)) != base->FormatStoredValue(number, 0, false);
@@ -163,13 +168,13 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
                         base->GetDispatchedDoubleTextEx(number, static_cast<char>(s->ValueTextOption), v);
             label->set_text(text);
         };
-        show(edit.Min, &ParaBase::GetMinimumAsDouble);
-        show(edit.Max, &ParaBase::GetMaximumAsDouble);
-        show(edit.Def, &ParaBase::GetDefaultAsDouble);
+        show(State().Min, &ParaBase::GetMinimumAsDouble);
+        show(State().Max, &ParaBase::GetMaximumAsDouble);
+        show(State().Def, &ParaBase::GetDefaultAsDouble);
     } else {
-        edit.Min->set_text(base->FormatRawValue(number, e->minimum, false));
-        edit.Max->set_text(base->FormatRawValue(number, e->maximum, false));
-        edit.Def->set_text(base->FormatRawValue(number, e->defaultValue, false));
+        State().Min->set_text(base->FormatRawValue(number, e->minimum, false));
+        State().Max->set_text(base->FormatRawValue(number, e->maximum, false));
+        State().Def->set_text(base->FormatRawValue(number, e->defaultValue, false));
     }
     if (GwCore* bitView = dialog->child("BitView")) bitView->set_considered((e->flags & kFlagHex) != 0);
     s->EditDialog = dialog;
@@ -179,26 +184,26 @@ int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int DlgPEdit_ShowValue(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = edit.Editor;
-    if (s == nullptr || s->Selected == nullptr || edit.Val == nullptr) return 1;
+    ParameterEditorState* s = State().Editor;
+    if (s == nullptr || s->Selected == nullptr || State().Val == nullptr) return 1;
     ParaBase* base = s->Base;
     const ParameterEntry* e = s->Selected;
     const int number = e->number;
     const int element = s->SelectedElement;
-    edit.ValText->set_multiple_selection(false);
-    for (GwCore* w : {edit.DefButton.get(),
-                      static_cast<GwCore*>(edit.ValString),
-                      static_cast<GwCore*>(edit.ValText),
-                      static_cast<GwCore*>(edit.Val)}) {
+    State().ValText->set_multiple_selection(false);
+    for (GwCore* w : {State().DefButton.get(),
+                      static_cast<GwCore*>(State().ValString),
+                      static_cast<GwCore*>(State().ValText),
+                      static_cast<GwCore*>(State().Val)}) {
         w->set_sensitive(s->DialogEditable);
     }
-    edit.ValText->clear();
-    edit.ValString->set_text("");
-    edit.Val->set_text("");
-    edit.Val->hide();
-    edit.ValText->hide();
-    edit.ValString->hide();
-    edit.UsesValueTexts = false;
+    State().ValText->clear();
+    State().ValString->set_text("");
+    State().Val->set_text("");
+    State().Val->hide();
+    State().ValText->hide();
+    State().ValString->hide();
+    State().UsesValueTexts = false;
     const bool hex = (e->flags & kFlagHex) != 0;
     auto lengthOf = [&](int32_t raw) {
         return static_cast<int>(std::strlen(base->FormatRawValue(number, raw, false)));
@@ -206,12 +211,12 @@ int DlgPEdit_ShowValue(GwCore*, GwEvent*, GwUD) {
     switch (e->type) {
         case kTypeUsign8:
             if (hex) {
-                edit.Val->set_format_type(4);
-                edit.Val->set_format("XX~");
-                edit.Val->set_pattern("~~H");
-                edit.Val->set_length(3);
+                State().Val->set_format_type(4);
+                State().Val->set_format("XX~");
+                State().Val->set_pattern("~~H");
+                State().Val->set_length(3);
             } else if ((e->flags & kFlagValueTexts) != 0) {
-                edit.UsesValueTexts = true;
+                State().UsesValueTexts = true;
                 const bool named =
                     std::string(base->GetDispatchedValueText(number, 0)) != base->FormatStoredValue(number, 0, false);
                 const int maximum = e->maximum & 0xFF;
@@ -220,57 +225,57 @@ int DlgPEdit_ShowValue(GwCore*, GwEvent*, GwUD) {
                     if (named)
                         item += std::string(" = ") +
                                 base->GetDispatchedDoubleTextEx(number, static_cast<char>(s->ValueTextOption), v);
-                    edit.ValText->append(item);
+                    State().ValText->append(item);
                 }
             } else {
-                edit.Val->set_format_type(2);
-                edit.Val->set_length(lengthOf(e->maximum));
+                State().Val->set_format_type(2);
+                State().Val->set_length(lengthOf(e->maximum));
             }
             break;
         case kTypeUsign16:
         case kTypePassword:
         case kTypeUsign32:
             if (hex && e->type == kTypeUsign32) {
-                edit.Val->set_format_type(4);
-                edit.Val->set_format("XXXXXXXX~");
-                edit.Val->set_pattern("~~~~~~~~H");
-                edit.Val->set_length(9);
+                State().Val->set_format_type(4);
+                State().Val->set_format("XXXXXXXX~");
+                State().Val->set_pattern("~~~~~~~~H");
+                State().Val->set_length(9);
             } else if (hex) {
-                edit.Val->set_format_type(4);
-                edit.Val->set_format("XXXX~");
-                edit.Val->set_pattern("~~~~H");
-                edit.Val->set_length(5);
+                State().Val->set_format_type(4);
+                State().Val->set_format("XXXX~");
+                State().Val->set_pattern("~~~~H");
+                State().Val->set_length(5);
             } else {
-                edit.Val->set_format_type(2);
-                edit.Val->set_length(lengthOf(e->maximum));
+                State().Val->set_format_type(2);
+                State().Val->set_length(lengthOf(e->maximum));
             }
             break;
         case kTypeFixpt16:
-            edit.Val->set_format_type(3);
-            edit.Val->set_precision(2);
-            edit.Val->set_length(IntegerPart(base->FormatRawValue(number, e->maximum, false)) + 3);
+            State().Val->set_format_type(3);
+            State().Val->set_precision(2);
+            State().Val->set_length(IntegerPart(base->FormatRawValue(number, e->maximum, false)) + 3);
             break;
         case kTypeInt8:
         case kTypeInt16:
         case kTypeInt32:
-            edit.Val->set_format_type(2);
-            edit.Val->set_length(std::max(lengthOf(e->minimum), lengthOf(e->maximum)));
+            State().Val->set_format_type(2);
+            State().Val->set_length(std::max(lengthOf(e->minimum), lengthOf(e->maximum)));
             break;
         case kTypeInt32Q16:
         case kTypeFloat32: {
             const int longer = std::max(IntegerPart(base->FormatRawValue(number, e->minimum, false)),
                                         IntegerPart(base->FormatRawValue(number, e->maximum, false)));
-            edit.Val->set_format_type(3);
-            edit.Val->set_length(46);
-            edit.Val->set_precision(46 - longer - 1);
+            State().Val->set_format_type(3);
+            State().Val->set_length(46);
+            State().Val->set_precision(46 - longer - 1);
             break;
         }
         case kTypeErrStruc:
-            edit.Val->set_format_type(1);
+            State().Val->set_format_type(1);
             break;
         case kTypeString:
-            edit.ValString->set_length(48);
-            edit.ValString->set_max_length(48);
+            State().ValString->set_length(48);
+            State().ValString->set_max_length(48);
             break;
         default:
             return 1;  // BEGRIFF, BINARY8, BINARY16: nothing to edit here
@@ -278,53 +283,53 @@ int DlgPEdit_ShowValue(GwCore*, GwEvent*, GwUD) {
     if (e->type == kTypeString) {
         dstring text;
         base->GetValueString(number, text, 0);
-        edit.ValString->set_text(text.Text());
-        edit.ValString->show();
-    } else if (edit.UsesValueTexts) {
+        State().ValString->set_text(text.Text());
+        State().ValString->show();
+    } else if (State().UsesValueTexts) {
         uint8_t value = 0;
         base->GetValueU8(number, &value, element);
-        edit.ValText->select_item(value);
-        edit.ValText->show();
+        State().ValText->select_item(value);
+        State().ValText->show();
     } else {
-        edit.Val->set_text(base->FormatStoredValue(number, element, false));
-        edit.Val->set_suffix(base->GetParameterUnit(number));
-        edit.Val->show();
+        State().Val->set_text(base->FormatStoredValue(number, element, false));
+        State().Val->set_suffix(base->GetParameterUnit(number));
+        State().Val->show();
     }
-    if (GwCore* bitEdit = edit.Dialog->frame_child("BitEdit")) bitEdit->set_considered(hex && s->DialogEditable);
+    if (GwCore* bitEdit = State().Dialog->frame_child("BitEdit")) bitEdit->set_considered(hex && s->DialogEditable);
     return 1;
 }
 
 int DlgPEdit_Timer(GwCore* widget, GwEvent*, GwUD) {
     widget->stop_timer();
-    if (edit.Val == nullptr) return 1;
-    for (GwEdit* field : {edit.Val, edit.ValString}) {
+    if (State().Val == nullptr) return 1;
+    for (GwEdit* field : {State().Val, State().ValString}) {
         if (field->is_shown()) {
             field->set_focus();
             field->select_all();
             field->set_cursor_position(0);
         }
     }
-    if (edit.ValText->is_shown()) edit.ValText->set_focus();
+    if (State().ValText->is_shown()) State().ValText->set_focus();
     return 1;
 }
 
 int DlgPEdit_Key_Standard(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = edit.Editor;
-    if (s == nullptr || s->Selected == nullptr || edit.Val == nullptr) return 1;
-    if (edit.UsesValueTexts) {
+    ParameterEditorState* s = State().Editor;
+    if (s == nullptr || s->Selected == nullptr || State().Val == nullptr) return 1;
+    if (State().UsesValueTexts) {
         double v = 0.0;
         s->Base->GetDefaultAsDouble(s->Selected->number, &v);
-        edit.ValText->select_item(static_cast<int>(v));
+        State().ValText->select_item(static_cast<int>(v));
     } else {
-        edit.Val->set_text(edit.Def->text());
+        State().Val->set_text(State().Def->text());
     }
     return 1;
 }
 
 int DlgPEdit_Key_OK(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = edit.Editor;
-    if (s == nullptr || s->Selected == nullptr || edit.Val == nullptr) return 1;
-    GwCore* dialog = edit.Dialog;
+    ParameterEditorState* s = State().Editor;
+    if (s == nullptr || s->Selected == nullptr || State().Val == nullptr) return 1;
+    GwCore* dialog = State().Dialog;
     if (!s->DialogEditable) {
         dialog->hide();
         return 1;
@@ -335,14 +340,14 @@ int DlgPEdit_Key_OK(GwCore*, GwEvent*, GwUD) {
     const int element = s->SelectedElement;
     int code = 0;
     if (e->type == kTypeString) {
-        code = base->SetValueString(number, dstring(edit.ValString->text().c_str()), 0);
+        code = base->SetValueString(number, dstring(State().ValString->text().c_str()), 0);
     } else {
         double value = 0.0;
-        if (edit.UsesValueTexts) {
-            if (edit.ValText->text().empty() && edit.ValText->first_selected() < 0) return 1;
-            value = edit.ValText->first_selected();
+        if (State().UsesValueTexts) {
+            if (State().ValText->text().empty() && State().ValText->first_selected() < 0) return 1;
+            value = State().ValText->first_selected();
         } else {
-            const std::string text = edit.Val->text();
+            const std::string text = State().Val->text();
             if (text.empty()) return 1;
             const bool hex = IsHexType(e);
             const bool numeric = e->type != kTypeBegriff && e->type != kTypeBinary8 && e->type != kTypeBinary16 &&
@@ -386,7 +391,7 @@ int DlgPEdit_Key_OK(GwCore*, GwEvent*, GwUD) {
 
 int CB_DlgPEdit_hide(GwCore* widget, GwEvent*, GwUD) {
     ParameterEditorState* s = TheParameterEditor();
-    GwCore* dialog = edit.Dialog;
+    GwCore* dialog = State().Dialog;
     if (dialog == nullptr) return 1;
     if (s != nullptr) {
         if (s->FieldDialog != nullptr && dialog->parent() == s->FieldDialog) {
@@ -398,14 +403,20 @@ int CB_DlgPEdit_hide(GwCore* widget, GwEvent*, GwUD) {
         }
         s->EditDialog = nullptr;
     }
-    edit = EditDialogState{};
+    State() = EditDialogState{};
     CB_CloseDeviceWindow(dialog, nullptr, GwUD());
     if (GwRcMgr::is_valid_child(dialog)) dialog->destroy();
     (void)widget;
     return 1;
 }
 
-void ResetParameterDialogState() { edit = EditDialogState{}; }
+void ResetParameterDialogState() { State() = EditDialogState{}; }
+
+namespace {
+
+platform::ResetHook ResetState(ResetParameterDialogState);
+
+}  // namespace
 
 void CloseEditorDialogs(ParameterEditorState* s) {
     if (s->EditDialog != nullptr) s->EditDialog->destroy();
@@ -415,5 +426,5 @@ void CloseEditorDialogs(ParameterEditorState* s) {
     }
     s->EditDialog.reset();
     s->FieldDialog.reset();
-    edit = EditDialogState{};
+    State() = EditDialogState{};
 }

@@ -14,6 +14,7 @@
 #include "parameters/parabase/para_types.h"
 #include "parameters/values/dstring.h"
 #include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/profile/gw_profile.h"
@@ -22,11 +23,17 @@
 
 namespace {
 
-std::unique_ptr<ParameterEditorState> theEditor;
+struct EditorModuleState {
+    std::unique_ptr<ParameterEditorState> Editor;
+    // Parameters listed by the search before the current one, so that
+    // successive searches add up.
+    std::array<bool, kParameterCount> SearchListed{};
+};
 
-// Parameters listed by the search before the current one, so that
-// successive searches add up.
-std::array<bool, kParameterCount> searchListed{};
+EditorModuleState& State() {
+    static EditorModuleState state;
+    return state;
+}
 
 constexpr int kEditTextLength = 64;
 
@@ -38,17 +45,23 @@ std::string ListSection(unsigned deviceClass) { return platform::Format("PCHOOSE
 
 uint16_t NextListRow = 0;
 
-ParameterEditorState* TheParameterEditor() { return theEditor.get(); }
+ParameterEditorState* TheParameterEditor() { return State().Editor.get(); }
 ParameterEditorState* MakeParameterEditorState() {
-    theEditor = std::make_unique<ParameterEditorState>();
-    return theEditor.get();
+    State().Editor = std::make_unique<ParameterEditorState>();
+    return State().Editor.get();
 }
-void DropParameterEditorState() { theEditor.reset(); }
+void DropParameterEditorState() { State().Editor.reset(); }
 void ResetParameterEditorState() {
-    theEditor.reset();
+    State().Editor.reset();
     NextListRow = 0;
-    searchListed.fill(false);
+    State().SearchListed.fill(false);
 }
+
+namespace {
+
+platform::ResetHook ResetState(ResetParameterEditorState);
+
+}  // namespace
 
 uint32_t StoredDeviceCode(ParaBase* base) {
     if (base == nullptr) return 0;
@@ -123,10 +136,10 @@ void ParameterEditorState::RebuildSelection() {
             if (PreviousSource == kSourceSearch) {
                 for (int n = 0; n < kParameterCount; ++n) {
                     const ParameterEntry* e = Base->GetEntry(n);
-                    searchListed[n] = IsListable(e) && e->markA != 0;
+                    State().SearchListed[n] = IsListable(e) && e->markA != 0;
                 }
             } else {
-                searchListed.fill(false);
+                State().SearchListed.fill(false);
             }
             Base->DeselectAll(false);
             bool any = false;
@@ -159,7 +172,7 @@ void ParameterEditorState::RebuildSelection() {
                 }
             }
             for (int n = 0; n < kParameterCount; ++n) {
-                if (searchListed[n]) Base->SelectParameter(n, false);
+                if (State().SearchListed[n]) Base->SelectParameter(n, false);
             }
             break;
         }

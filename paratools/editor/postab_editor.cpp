@@ -14,6 +14,7 @@
 #include "parameters/parabase/para_base.h"
 #include "paratools/editor/parameter_editor_state.h"
 #include "platform/base/format.h"
+#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_file_selector.h"
@@ -37,8 +38,15 @@ constexpr int kSheetWidthReserve = 48;
 constexpr int kSaveParameter = 150;
 constexpr int kTextLength = 512;
 
-std::unique_ptr<PosTabEditorState> thePosTab;
-std::string lastPosTabPath;
+struct PosTabModuleState {
+    std::unique_ptr<PosTabEditorState> Editor;
+    std::string LastPath;
+};
+
+PosTabModuleState& State() {
+    static PosTabModuleState state;
+    return state;
+}
 
 int SheetIndex(const GwUD& ud) { return ud.is_integer() ? static_cast<int>(ud.integer()) : std::atoi(ud.text()); }
 
@@ -78,13 +86,13 @@ int ToggleValue(GwCore* widget, GwEvent* event) {
 // Makes the state; a refused one is dropped again.
 bool BuildState(GwCore* frame) {
     if (BuildStateOf(frame)) return true;
-    thePosTab.reset();
+    State().Editor.reset();
     return false;
 }
 
 bool BuildStateOf(GwCore* frame) {
-    thePosTab = std::make_unique<PosTabEditorState>();
-    PosTabEditorState* s = thePosTab.get();
+    State().Editor = std::make_unique<PosTabEditorState>();
+    PosTabEditorState* s = State().Editor.get();
     s->Frame = frame;
     const char* names[] = {"M_SaveDevice", "M_OptCycle", "StatOffline", "StatChanged", "StatCycle"};
     GwCore* found[5] = {};
@@ -207,7 +215,7 @@ bool SaveToFile(PosTabEditorState* s) {
     GetMessageText(all, kTitlesSection, "AllFiles", kTextLength);
     const std::string filter =
         platform::Format(s->DeviceClass == kPosTabDeviceClass ? "%s|*.01D|%s|*|" : "%s|*.00D|%s|*|", files, all);
-    if (lastPosTabPath.empty()) lastPosTabPath = GetUserDataDir();
+    if (State().LastPath.empty()) State().LastPath = GetUserDataDir();
     std::string path;
     for (;;) {
         GwFileSelector selector(s->Frame, "PosTabFile");
@@ -217,11 +225,11 @@ bool SaveToFile(PosTabEditorState* s) {
         if (s->FileMode) {
             selector.set_file_name(s->FilePath);
         } else {
-            selector.set_directory(lastPosTabPath);
+            selector.set_directory(State().LastPath);
         }
         if (!selector.go() || selector.selection().empty()) return true;
         path = selector.selection();
-        lastPosTabPath = path;
+        State().LastPath = path;
         s->Base->InitFile(path.c_str());
         if (!s->Base->FileBaseExists() || ShowQuestionMessage(42, s->Frame)) break;
     }
@@ -252,12 +260,18 @@ int NextPosTabSheet = 0;
 PosTabEditorState::PosTabEditorState() = default;
 PosTabEditorState::~PosTabEditorState() = default;
 
-PosTabEditorState* ThePosTabEditor() { return thePosTab.get(); }
+PosTabEditorState* ThePosTabEditor() { return State().Editor.get(); }
 void ResetPosTabEditorState() {
-    thePosTab.reset();
+    State().Editor.reset();
     NextPosTabSheet = 0;
-    lastPosTabPath.clear();
+    State().LastPath.clear();
 }
+
+namespace {
+
+platform::ResetHook ResetState(ResetPosTabEditorState);
+
+}  // namespace
 
 int PosTabSheetParameter(int sheet) { return sheet >= 0 && sheet < kPosTabSheets ? kSheets[sheet].Parameter : 0; }
 
@@ -277,7 +291,7 @@ bool IsValidPosTabCell(ParaBase* base, int number, const std::string& text) {
 }
 
 int CB_CreatePosTabEditor(GwCore* widget, GwEvent*, GwUD) {
-    thePosTab.reset();
+    State().Editor.reset();
     return BuildState(FrameOf(widget)) ? 1 : 0;
 }
 
@@ -285,8 +299,8 @@ int CB_ShowPosTabEditor(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = FrameOf(widget);
     // A window its creation refused (and hid) is not built a second time.
     if (!frame->is_shown()) return 0;
-    if (thePosTab == nullptr && !BuildState(frame)) return 0;
-    PosTabEditorState* s = thePosTab.get();
+    if (State().Editor == nullptr && !BuildState(frame)) return 0;
+    PosTabEditorState* s = State().Editor.get();
     s->StatChanged->set_text(s->Changed ? EditText("ParaChanged") : "");
     s->StatCycle->set_text(s->CyclicUpdate ? EditText("CylicUpdate") : "");
     s->StatOffline->set_text(EditText(s->FileMode ? "Mode_File" : "Mode_Online"));
@@ -296,7 +310,7 @@ int CB_ShowPosTabEditor(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_CreateSheet(GwCore* widget, GwEvent* event, GwUD userData) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     auto* sheet = dynamic_cast<GwSpreadSheet*>(widget);
     const int index = SheetIndex(userData);
     if (s == nullptr || sheet == nullptr || index < 0 || index >= kPosTabSheets) return 1;
@@ -316,7 +330,7 @@ int CB_CreateSheet(GwCore* widget, GwEvent* event, GwUD userData) {
 }
 
 int CB_ShowSheet(GwCore* widget, GwEvent*, GwUD userData) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     auto* sheet = dynamic_cast<GwSpreadSheet*>(widget);
     const int index = SheetIndex(userData);
     if (s == nullptr || sheet == nullptr || index < 0 || index >= kPosTabSheets) return 1;
@@ -337,7 +351,7 @@ int CB_ResizeSheets(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_SpreadSheet(GwCore* widget, GwEvent* event, GwUD userData) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     auto* sheet = dynamic_cast<GwSpreadSheet*>(widget);
     const int index = SheetIndex(userData);
     if (s == nullptr || sheet == nullptr || event == nullptr || index < 0 || index >= kPosTabSheets) return 1;
@@ -376,7 +390,7 @@ bool PendingEdit(GwSpreadSheet* sheet, std::string* text, int* row) {
 }  // namespace
 
 int CB_FocusOutSheet(GwCore* widget, GwEvent*, GwUD userData) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     auto* sheet = dynamic_cast<GwSpreadSheet*>(widget);
     const int index = SheetIndex(userData);
     if (s == nullptr || sheet == nullptr || index < 0 || index >= kPosTabSheets) return 1;
@@ -401,7 +415,7 @@ int CB_FocusOutSheet(GwCore* widget, GwEvent*, GwUD userData) {
 }
 
 int CB_DeselectOtherSheets(GwCore*, GwEvent* event, GwUD userData) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     const int focused = SheetIndex(userData);
     if (s == nullptr || (event != nullptr && event->type == GwCB_FOCUS && event->value == 0)) return 1;
     for (int i = 0; i < kPosTabSheets; ++i) {
@@ -419,13 +433,13 @@ int CB_DeselectOtherSheets(GwCore*, GwEvent* event, GwUD userData) {
 }
 
 int CB_SetCyleTimer(GwCore* widget, GwEvent*, GwUD) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     if (s != nullptr && !s->FileMode) widget->start_timer(kFirstTickMs);
     return 1;
 }
 
 int CB_TimerPosTabUpdate(GwCore* widget, GwEvent*, GwUD) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     Main* main = GetMain();
     if (s == nullptr || !s->CyclicUpdate || main == nullptr) return 1;
     if (!main->CheckTimerIntegrity(widget, true)) return 1;
@@ -450,7 +464,7 @@ int CB_TimerPosTabUpdate(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_ValueCycle(GwCore* widget, GwEvent* event, GwUD) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     if (s == nullptr) return 1;
     s->CyclicUpdate = ToggleValue(widget, event) != 0;
     s->StatCycle->set_text(s->CyclicUpdate ? EditText("CylicUpdate") : "");
@@ -458,14 +472,14 @@ int CB_ValueCycle(GwCore* widget, GwEvent* event, GwUD) {
 }
 
 int CB_CheckDevice(GwCore*, GwEvent*, GwUD) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     Main* main = GetMain();
     if (s != nullptr) s->SaveDevice->set_considered(main != nullptr && main->GetActiveDeviceFamily() == 4);
     return 1;
 }
 
 int CB_SavePosTabToDevice(GwCore*, GwEvent*, GwUD) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     if (s == nullptr) return 1;
     const bool stored = StoreToDevice(s);
     if (!s->FileMode) {
@@ -476,7 +490,7 @@ int CB_SavePosTabToDevice(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_SavePosTabToFile(GwCore*, GwEvent*, GwUD) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     if (s == nullptr) return 1;
     const bool saved = SaveToFile(s);
     if (s->FileMode) {
@@ -487,7 +501,7 @@ int CB_SavePosTabToFile(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_SaveChanges(GwCore* widget, GwEvent*, GwUD) {
-    PosTabEditorState* s = thePosTab.get();
+    PosTabEditorState* s = State().Editor.get();
     GwCore* frame = s != nullptr ? s->Frame.get() : FrameOf(widget);
     if (s != nullptr && s->Changed && ShowQuestionMessage(19, frame)) {
         const bool stored = s->FileMode ? SaveToFile(s) : StoreToDevice(s);
@@ -495,7 +509,7 @@ int CB_SaveChanges(GwCore* widget, GwEvent*, GwUD) {
         if (!stored) return 0;  // the window stays open with its changes
     }
     if (s != nullptr && !s->Changed) s->StatChanged->set_text("");
-    thePosTab.reset();
+    State().Editor.reset();
     TheWindowHandler().DeleteWindow(frame);
     if (GwRcMgr::is_valid_child(frame)) frame->destroy();
     return 1;

@@ -31,17 +31,6 @@ constexpr int kWindowMissingMessage = 7;
 constexpr int kDecimalFieldLength = 20;
 constexpr int kFixpt16Decimals = 2;
 
-bool IsHexType(const ParameterEntry* e) {
-    return (e->flags & kFlagHex) != 0 &&
-           (e->type == kTypeUsign8 || e->type == kTypeUsign16 || e->type == kTypePassword || e->type == kTypeUsign32);
-}
-
-// Characters before the "." of a number text.
-int IntegerPart(const std::string& text) {
-    const size_t dot = text.find('.');
-    return static_cast<int>(dot == std::string::npos ? text.size() : dot);
-}
-
 // Digits only, with a leading '-' where allowed.
 bool IsWholeNumberText(const std::string& text, bool signedType) {
     size_t i = signedType && !text.empty() && text[0] == '-' ? 1 : 0;

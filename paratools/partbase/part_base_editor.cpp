@@ -269,7 +269,7 @@ PartBaseEditorState& PartEditor() {
 }
 
 namespace {
-platform::ResetHook g_reset([] { ResetPartBaseEditor(); });
+platform::ResetHook ResetState([] { ResetPartBaseEditor(); });
 }  // namespace
 
 GwCore* OpenPartBaseEditor(std::unique_ptr<ParaBase> base, GwCore* parent) {

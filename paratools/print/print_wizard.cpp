@@ -49,7 +49,7 @@ PrintWizardState& State() {
     return state;
 }
 
-platform::ResetHook g_reset([] { State() = PrintWizardState{}; });
+platform::ResetHook ResetState([] { State() = PrintWizardState{}; });
 
 template <typename T>
 T* Find(GwCore* frame, const char* name) {

@@ -55,10 +55,7 @@ std::string Description(ParaBase* base, int number) {
     return text != nullptr ? text : "";
 }
 
-const char* Keep(std::string& slot, const char* text) {
-    slot = text != nullptr ? text : "";
-    return slot.c_str();
-}
+std::string TextOrEmpty(const char* text) { return text != nullptr ? text : ""; }
 
 }  // namespace
 
@@ -207,22 +204,19 @@ int ParaTreeEntry::GetEditKind() const {
     return e != nullptr ? ParaTreeEditKindOf(e->type, e->flags) : kEditNone;
 }
 
-const char* ParaTreeEntry::GetDescriptionText() {
-    static std::string text;
+std::string ParaTreeEntry::GetDescriptionText() {
     ParaBase* base = GetBase();
-    return Keep(text, base != nullptr ? base->GetParameterDescription(number_) : "");
+    return TextOrEmpty(base != nullptr ? base->GetParameterDescription(number_) : "");
 }
 
-const char* ParaTreeEntry::GetDispatchedText() {
-    static std::string text;
+std::string ParaTreeEntry::GetDispatchedText() {
     ParaBase* base = GetBase();
-    return Keep(text, base != nullptr ? base->GetDispatchedValueText(number_, element_) : "");
+    return TextOrEmpty(base != nullptr ? base->GetDispatchedValueText(number_, element_) : "");
 }
 
-const char* ParaTreeEntry::GetUnitText() {
-    static std::string text;
+std::string ParaTreeEntry::GetUnitText() {
     ParaBase* base = GetBase();
-    return Keep(text, base != nullptr ? base->GetParameterUnit(number_) : "");
+    return TextOrEmpty(base != nullptr ? base->GetParameterUnit(number_) : "");
 }
 
 double ParaTreeEntry::Checked(int code, double value) {
@@ -298,41 +292,36 @@ void ParaTreeEntry::SetUsed(bool used) {
     if (e != nullptr) e->transfer = used && base->IsPresent(number_) ? 1 : 0;
 }
 
-const char* ParaTreeEntry::GetValueText() {
-    static std::string text;
+std::string ParaTreeEntry::GetValueText() {
     ParaBase* base = GetBase();
-    if (base == nullptr) return Keep(text, "");
+    if (base == nullptr) return TextOrEmpty("");
     if (GetEditKind() == kEditText) {
         if (deviceIndex_ >= 0) base->ReadBusParameter(number_, element_, 1);
-        return Keep(text, base->FormatStoredValue(number_, element_, false));
+        return TextOrEmpty(base->FormatStoredValue(number_, element_, false));
     }
     const double v = GetValue();
-    return Keep(text, base->FormatDoubleValue(number_, v, false));
+    return TextOrEmpty(base->FormatDoubleValue(number_, v, false));
 }
 
-const char* ParaTreeEntry::GetMinimumText() {
-    static std::string text;
+std::string ParaTreeEntry::GetMinimumText() {
     const double v = GetMinimum();
     ParaBase* base = GetBase();
-    return Keep(text, base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
+    return TextOrEmpty(base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
 }
 
-const char* ParaTreeEntry::GetMaximumText() {
-    static std::string text;
+std::string ParaTreeEntry::GetMaximumText() {
     const double v = GetMaximum();
     ParaBase* base = GetBase();
-    return Keep(text, base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
+    return TextOrEmpty(base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
 }
 
-const char* ParaTreeEntry::GetDefaultText() {
-    static std::string text;
+std::string ParaTreeEntry::GetDefaultText() {
     const double v = GetDefault();
     ParaBase* base = GetBase();
-    return Keep(text, base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
+    return TextOrEmpty(base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
 }
 
-const char* ParaTreeEntry::FormatValue(double v) {
-    static std::string text;
+std::string ParaTreeEntry::FormatValue(double v) {
     ParaBase* base = GetBase();
-    return Keep(text, base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
+    return TextOrEmpty(base != nullptr ? base->FormatDoubleValue(number_, v, false) : "");
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "toolkit/tree/gw_tree_entry.h"
 
@@ -74,9 +75,9 @@ public:
     // 0 nothing to edit, 1 integer, 2 decimal, 3 text, 4 choice of value
     // texts.
     int GetEditKind() const;
-    const char* GetDescriptionText();
-    const char* GetDispatchedText();
-    const char* GetUnitText();
+    std::string GetDescriptionText();
+    std::string GetDispatchedText();
+    std::string GetUnitText();
     // Limits and value as numbers; a failure shows error message 5 for the
     // base and gives 0.0. A device node reads its value from the device.
     double GetMinimum();
@@ -92,13 +93,12 @@ public:
     // Marks the entry of the node's parameter as part of the partial base
     // (only when it is present) or clears the mark.
     void SetUsed(bool used);
-    // Display texts; each stays valid until the next call of the same
-    // operation.
-    const char* GetValueText();
-    const char* GetMinimumText();
-    const char* GetMaximumText();
-    const char* GetDefaultText();
-    const char* FormatValue(double v);
+    // Display texts of the node's parameter; empty without a base.
+    std::string GetValueText();
+    std::string GetMinimumText();
+    std::string GetMaximumText();
+    std::string GetDefaultText();
+    std::string FormatValue(double v);
 
 private:
     void SetPopupAndFont();

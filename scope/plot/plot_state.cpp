@@ -11,7 +11,7 @@ PlotWindowState& State() {
     return state;
 }
 
-platform::ResetHook g_resetPlotState([] { State() = PlotWindowState{}; });
+platform::ResetHook ResetState([] { State() = PlotWindowState{}; });
 
 }  // namespace
 

@@ -31,9 +31,12 @@ constexpr ClassWidget kClassWidgets[] = {
     {"Wenzo", kClassWenzo, nullptr},
 };
 
-DeviceClassChoice g_choice;
+DeviceClassChoice& State() {
+    static DeviceClassChoice state;
+    return state;
+}
 
-platform::ResetHook g_reset([] { g_choice = DeviceClassChoice{}; });
+platform::ResetHook ResetState([] { State() = DeviceClassChoice{}; });
 
 GwCore* FrameOf(GwCore* widget) { return widget != nullptr ? widget->frame() : nullptr; }
 
@@ -41,17 +44,17 @@ GwCore* FrameOf(GwCore* widget) { return widget != nullptr ? widget->frame() : n
 
 bool RunDeviceClassChooser(DeviceClassChoice& choice) {
     // A chooser closed without OK counts as cancelled.
-    g_choice = DeviceClassChoice{};
-    g_choice.cancelled = true;
+    State() = DeviceClassChoice{};
+    State().cancelled = true;
     GwCore* chooser = GwRcMgr::load(GetMainWindow(), kChooseLoaderDeviceWindow, 1);
     if (chooser == nullptr) return false;
     chooser->go();
     if (chooser->is_alive()) chooser->destroy();
-    choice = g_choice;
-    return !g_choice.cancelled;
+    choice = State();
+    return !State().cancelled;
 }
 
-const DeviceClassChoice& ChosenDeviceClass() { return g_choice; }
+const DeviceClassChoice& ChosenDeviceClass() { return State(); }
 
 int CB_ShowDeviceClass(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = FrameOf(widget);
@@ -72,14 +75,14 @@ int CB_ShowDeviceClass(GwCore* widget, GwEvent*, GwUD) {
 int CB_ChooseDeviceClass(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = FrameOf(widget);
     if (frame == nullptr) return 1;
-    g_choice = DeviceClassChoice{};
+    State() = DeviceClassChoice{};
     for (const ClassWidget& entry : kClassWidgets) {
         auto* toggle = frame->child<GwToggle>(entry.name);
         if (toggle == nullptr || !toggle->is_checked()) continue;
-        g_choice.deviceClass = entry.deviceClass;
+        State().deviceClass = entry.deviceClass;
         if (entry.variants != nullptr) {
             auto* variants = frame->child<GwItemList>(entry.variants);
-            g_choice.variant = variants != nullptr ? variants->selected_index() : -1;
+            State().variant = variants != nullptr ? variants->selected_index() : -1;
         }
         break;
     }
@@ -88,7 +91,7 @@ int CB_ChooseDeviceClass(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_CancelChooseDeviceClass(GwCore* widget, GwEvent*, GwUD) {
-    g_choice.cancelled = true;
+    State().cancelled = true;
     if (GwCore* frame = FrameOf(widget)) frame->hide();
     return 1;
 }

@@ -8,15 +8,22 @@
 
 namespace {
 
-bool g_finished = true;
+struct ProgressState {
+    bool Finished = true;
+};
 
-platform::ResetHook g_reset([] { g_finished = true; });
+ProgressState& State() {
+    static ProgressState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = {}; });
 
 }  // namespace
 
-bool FirmwareDownloadFinished() { return g_finished; }
+bool FirmwareDownloadFinished() { return State().Finished; }
 
-void SetFirmwareDownloadFinished(bool finished) { g_finished = finished; }
+void SetFirmwareDownloadFinished(bool finished) { State().Finished = finished; }
 
 int CB_ShowFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
     GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
@@ -34,7 +41,7 @@ int CB_ShowFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_CloseFirmldProgress(GwCore* widget, GwEvent*, GwUD) {
-    if (g_finished) return 1;
+    if (State().Finished) return 1;
     ShowInfoText(kDownloadNotInterruptibleText, widget != nullptr ? widget->frame() : nullptr);
     return 0;
 }

@@ -33,7 +33,7 @@ uint32_t g_lineNumber = 0;
 // Lines sent in this program run; never reset by a transfer.
 uint32_t g_linesSent = 0;
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_lineNumber = 0;
     g_linesSent = 0;
 });

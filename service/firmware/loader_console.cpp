@@ -23,7 +23,7 @@ bool EndsWithLineFeed(const char* text) {
     return length > 0 && text[length - 1] == '\n';
 }
 
-platform::ResetHook g_reset([] { TheLoaderConsole().Reset(); });
+platform::ResetHook ResetState([] { TheLoaderConsole().Reset(); });
 
 }  // namespace
 

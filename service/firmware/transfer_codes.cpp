@@ -33,11 +33,18 @@ const FamilyTexts& TextsOf(TransferFamily family) {
     return kLineTexts;
 }
 
-std::array<std::string, 3> g_texts;
+struct TransferCodeState {
+    std::array<std::string, 3> Texts;
+};
 
-platform::ResetHook g_reset([] { g_texts = {}; });
+TransferCodeState& State() {
+    static TransferCodeState state;
+    return state;
+}
 
-std::string& TextSlot(TransferFamily family) { return g_texts[static_cast<size_t>(family)]; }
+platform::ResetHook ResetState([] { State() = {}; });
+
+std::string& TextSlot(TransferFamily family) { return State().Texts[static_cast<size_t>(family)]; }
 
 struct BaudCode {
     int32_t baud;

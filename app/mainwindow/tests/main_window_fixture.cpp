@@ -43,14 +43,14 @@ void MainWindowTest::SetUp() {
     RegisterMainWindowCallbacks();
     frame_ = GwRcMgr::load(nullptr, "MainWindow", 1);
     ASSERT_NE(frame_, nullptr);
-    docking_ = std::make_unique<DockingManager>(frame_);
+    docking_ = SetDockingManager(std::make_unique<DockingManager>(frame_));
     frame_->show();
     ASSERT_EQ(GetMainWindow(), frame_);
 }
 
 void MainWindowTest::TearDown() {
     DestroyDeviceStateMessages();
-    docking_.reset();
+    SetDockingManager(nullptr);
     MainTest::TearDown();
 }
 

@@ -26,7 +26,7 @@ protected:
     void ActivateAt(int address);
 
     GwCore* frame_ = nullptr;
-    std::unique_ptr<DockingManager> docking_;
+    DockingManager* docking_ = nullptr;
 };
 
 }  // namespace mainwindowtest

@@ -56,7 +56,6 @@ TEST_F(ParameterFileTest, ADataSetOfASetupFamilyOpensItsSetupWindowOffline) {
 TEST_F(ParameterFileTest, KeptFilesOpenInTheParameterEditorWithTheFileInTheTitle) {
     MakeFileSets("X");
     ASSERT_TRUE(GwRcMgr::use_text("dialogframe ParameterEditor { title = \"Parameters [none]\" }\n", "pe.cgw"));
-    TheParameterEditorContext().Mode = 0;
     EXPECT_EQ(OpenParameterFileOffline("..\\userdata\\X.02D", true), 1);
     GwCore* editor = Listed("ParameterEditor");
     ASSERT_NE(editor, nullptr);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main/main_object.h"
+#include "app/mainwindow/docking_manager.h"
 #include "app/services/program_flags.h"
 #include "app/services/services_hooks.h"
 #include "app/services/window_handler.h"
@@ -104,7 +105,7 @@ TEST_F(ProgramMainTest, AMainWindowThatIsNoApplicationFrameGetsNoRun) {
     EXPECT_EQ(RunMain(), 0);
     EXPECT_FALSE(ran);
     EXPECT_EQ(gwtest::UnusedAnswers(), 1);
-    EXPECT_EQ(MainDockingManager(), nullptr);
+    EXPECT_EQ(GetDockingManager(), nullptr);
     EXPECT_EQ(MainWindowObject(), nullptr);
 }
 
@@ -147,7 +148,7 @@ TEST_F(ProgramMainTest, AMainWindowWithoutBusStateEndsItsRunAtOnce) {
     EXPECT_EQ(RunMain(), 0);
     EXPECT_EQ(MainWindowObject(), nullptr);
     EXPECT_EQ(GetMainWindow(), nullptr);
-    EXPECT_EQ(MainDockingManager(), nullptr);
+    EXPECT_EQ(GetDockingManager(), nullptr);
 }
 
 TEST_F(ProgramMainTest, AnExceptionShowsMessage143ClosesTheListedWindowsAndLogs) {

@@ -3,6 +3,7 @@
 #include "app/services/services_hooks.h"
 #include "app/services/window_handler.h"
 #include "app/shell/callback_tables.h"
+#include "app/shell/window_callbacks.h"
 #include "parameters/parabase/para_base.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
@@ -13,6 +14,7 @@ namespace shelltest {
 
 void ShellTest::SetUp() {
     MainTest::SetUp();
+    InstallAutostartWindowsReopener();
     for (const GwFuncDesc* table : CallbackTables()) ASSERT_NE(GwRcMgr::use_func_desc(table), 0);
     frame_ = GwRcMgr::load(nullptr, "MainWindow", 1);
     ASSERT_NE(frame_, nullptr);

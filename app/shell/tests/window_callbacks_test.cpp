@@ -7,16 +7,24 @@
 
 #include "app/main/editor_context.h"
 #include "app/main/main_display.h"
+#include "app/mainwindow/docking_manager.h"
 #include "app/services/app_files.h"
 #include "app/services/user_level.h"
 #include "app/services/window_handler.h"
+#include "app/shell/data_set_callbacks.h"
 #include "app/shell/tests/shell_fixture.h"
 #include "bus/can/can_open_tarn.h"
 #include "bus/serial/tarn_bus.h"
 #include "parameters/parabase/para_base.h"
+#include "paratools/compare/compare_window.h"
+#include "paratools/compare/para_compare_base.h"
+#include "paratools/editor/parameter_editor_state.h"
+#include "paratools/editor/postab_editor.h"
+#include "paratools/print/print_wizard.h"
 #include "sim/can_bus.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_toggle.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -27,6 +35,52 @@ using shelltest::ShellTest;
 constexpr char kEditorDefinition[] = "dialogframe ParameterEditor { title = \"Parameters [device]\" }\n";
 
 class WindowCallbackTest : public ShellTest {};
+
+// The two tests run in this order: the second finds what the first left.
+class StateBetweenTestsTest : public ShellTest {};
+
+TEST_F(StateBetweenTestsTest, ParameterEditorPrintWizardAndCompareWindowOpenTogether) {
+    Activate();
+    gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
+    EXPECT_EQ(CB_CallParameterEditor(nullptr, nullptr, GwUD("online")), 1);
+    ASSERT_NE(Listed("ParameterEditor"), nullptr);
+    EXPECT_NE(TheParameterEditor(), nullptr);
+    EXPECT_NE(TheParameterEditorContext().Base, nullptr);
+
+    EXPECT_EQ(CB_PrintADevPara(nullptr, nullptr, GwUD()), 1);
+    ASSERT_NE(Listed("PrintPara0"), nullptr);
+    EXPECT_NE(ThePrintWizard().base, nullptr);
+
+    GwCore* compare = GwRcMgr::load(frame_, kCompareWindow);
+    ASSERT_NE(compare, nullptr);
+    TheWindowHandler().Add(compare, 0);
+    compare->show();
+    ASSERT_TRUE(gwtest::Click("ParaCompare/Options"));
+    dynamic_cast<GwToggle*>(gwtest::Get("CompareOptions/Level6"))->set_checked(true);
+    ASSERT_TRUE(gwtest::Click("CompareOptions/OK"));
+    EXPECT_EQ(TheCompareBase().Options.Level, 6);
+}
+
+TEST_F(StateBetweenTestsTest, TheNextTestFindsEveryOneOfTheirStatesAtItsStart) {
+    EXPECT_EQ(TheParameterEditor(), nullptr);
+    EXPECT_EQ(ThePosTabEditor(), nullptr);
+    EXPECT_EQ(TheParameterEditorContext().Base, nullptr);
+    EXPECT_EQ(TheParameterEditorContext().Mode, kEditorModeOnline);
+    EXPECT_EQ(NextListRow, 0);
+
+    const PrintWizardState& wizard = ThePrintWizard();
+    EXPECT_EQ(wizard.base, nullptr);
+    EXPECT_EQ(wizard.settings, nullptr);
+    EXPECT_EQ(wizard.printJob, nullptr);
+    EXPECT_TRUE(wizard.properties.empty());
+    EXPECT_TRUE(wizard.rememberedDirectory.empty());
+
+    EXPECT_EQ(TheCompareBase().Options.Level, CompareOptions{}.Level);
+    EXPECT_FALSE(TheCompareBase().TableLoaded);
+
+    EXPECT_EQ(GetDockingManager(), nullptr);
+    EXPECT_EQ(TheWindowHandler().Count(), 0);
+}
 
 TEST_F(WindowCallbackTest, ParameterEditorOpensOnlineOrOnAnOfflineCopyAndNothingForOtherUserData) {
     Activate();
@@ -63,7 +117,6 @@ TEST_F(WindowCallbackTest, ParameterEditorOpensOnlineOrOnAnOfflineCopyAndNothing
 TEST_F(WindowCallbackTest, OfflineCopyWithoutAnActiveDeviceCopiesNothing) {
     Define(kEditorDefinition);
     gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
-    TheParameterEditorContext().Mode = kEditorModeOnline;
     EXPECT_EQ(CB_CallParameterEditor(nullptr, nullptr, GwUD("offline")), 1);
     EXPECT_EQ(NewBoxes(), std::vector<std::string>{"info: No device is online!"});
     EXPECT_EQ(Listed("ParameterEditor"), nullptr);

@@ -123,18 +123,12 @@ void EditorTest::SetUp() {
 }
 
 void EditorTest::TearDown() {
-    ResetParameterDialogState();
-    ResetParameterEditorState();
-    ResetPosTabEditorState();
-    ResetEditorStoreDirectory();
-    TheParameterEditorContext() = ParameterEditorContext{};
     ownBase_.reset();
     maintest::MainTest::TearDown();
 }
 
 GwCore* EditorTest::OpenEditorOn(ParaBase* base, int mode) {
-    TheParameterEditorContext().Base = base;
-    TheParameterEditorContext().Mode = mode;
+    SetParameterEditorContext(base, mode);
     editor_ = GwRcMgr::load(mainWindow_, "ParameterEditor", 1);
     EXPECT_NE(editor_, nullptr);
     if (editor_ != nullptr) editor_->show();

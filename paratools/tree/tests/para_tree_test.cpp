@@ -109,12 +109,12 @@ TEST_F(ParaTreeTest, NodesCarryIdsTextsAndValues) {
     // Values go to the file base's table; SetValue answers 1 even when the
     // base refuses, with the base's message.
     EXPECT_EQ(element->SetValue(7), 1);
-    EXPECT_STREQ(element->GetValueText(), "7");
+    EXPECT_EQ(element->GetValueText(), "7");
     auto* speed = dynamic_cast<ParaTreeEntry*>(FindEntry(tree, "100-SPEED"));
-    EXPECT_STREQ(speed->GetValueText(), "1500");
+    EXPECT_EQ(speed->GetValueText(), "1500");
     gwtest::AnswerBox(GwRESULT_OK);
     EXPECT_EQ(speed->SetValue(70000), 1);
-    EXPECT_STREQ(speed->GetValueText(), "1500");
+    EXPECT_EQ(speed->GetValueText(), "1500");
     ASSERT_EQ(BoxTexts().size(), 1u);
     EXPECT_EQ(BoxTexts()[0].rfind("error: ", 0), 0u);
     EXPECT_NE(BoxTexts()[0].find("SPEED"), std::string::npos);
@@ -257,9 +257,9 @@ TEST_F(ParaTreeTest, StructureNodesHaveNothingToEdit) {
     auto* text = dynamic_cast<ParaTreeEntry*>(FindEntry(tree, "100-SPEED"));
     EXPECT_EQ(text->GetEditKind(), kEditText);
     EXPECT_EQ(text->SetValueText(nullptr), 1);
-    EXPECT_STREQ(text->GetValueText(), "");
+    EXPECT_EQ(text->GetValueText(), "");
     EXPECT_EQ(text->SetValueText("abc"), 1);
-    EXPECT_STREQ(text->GetValueText(), "abc");
+    EXPECT_EQ(text->GetValueText(), "abc");
 }
 
 }  // namespace
