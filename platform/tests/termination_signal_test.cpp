@@ -20,6 +20,12 @@ void AskTwice(int signal) {
 }
 
 TEST(TerminationSignal, TheFirstSignalAsksTheSecondEnds) {
+#if defined(__SANITIZE_THREAD__)
+    // The thread sanitizer holds a signal back until its next safe point, so
+    // the second signal, raised from within the handler, comes too late for
+    // this check; the other builds run it.
+    GTEST_SKIP() << "signals are deferred under the thread sanitizer";
+#endif
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
