@@ -143,11 +143,6 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
                 sheet != nullptr && widget->name() == kGwSheetEditorName &&
                 static_cast<QFocusEvent*>(event)->reason() != Qt::OtherFocusReason)
                 Act(sheet, [&] { sheet->user_focus_out(); });
-            else if (auto* edit = dynamic_cast<GwEdit*>(widget);
-                     edit != nullptr && static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
-                // Leaving for another program's window confirms what was typed,
-                // as moving to another widget of ours does in the model.
-                Act(edit, [&] { edit->user_focus_out(); });
             return false;
         case QEvent::MouseButtonRelease:
             // A click on a widget without a click of its own is its activate event.

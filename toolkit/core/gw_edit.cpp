@@ -98,10 +98,13 @@ bool GwEdit::Fits(const std::string& candidate) const {
 std::string GwEdit::Shown(const std::string& text) const { return password_ ? std::string(text.size(), '*') : text; }
 
 void GwEdit::StoreTyped(const std::string& text, int cursor) {
-    store_text(text, Shown(text));
+    // The cursor first: storing the text tells the observers at once, and a
+    // screen that puts the model's cursor on its own edit must not see the
+    // one from before the key.
     cursor_ = cursor;
     all_selected_ = false;
     unconfirmed_ = true;
+    store_text(text, Shown(text));
     GwEvent ev;
     fire(GwCB_CHANGE, ev);
 }
