@@ -132,7 +132,9 @@ std::string Status() {
         const GwRect r = net->rect();
         out << "netlist=" << net->title() << "\n";
         out << "netlist_pos=" << r.x << "," << r.y << "\n";
+        out << "netlist_size=" << r.width << "," << r.height << "\n";
     }
+    if (GwCore* compare = VisibleFrame("ParaCompare")) out << "compare=" << compare->title() << "\n";
     // The panes the View menu holds shown.
     if (GwCore* view = main != nullptr ? main->child("View") : nullptr) {
         int checked = 0;
