@@ -45,6 +45,13 @@ public:
 // The adapter of a widget's kind.
 const Adapter& AdapterFor(const GwCore* widget);
 
+// The one instance of an adapter class.
+template <typename T>
+const Adapter& AdapterInstance() {
+    static const T adapter;
+    return adapter;
+}
+
 inline QRect ToQRect(const GwRect& r) { return QRect(r.x, r.y, std::max(r.width, 0), std::max(r.height, 0)); }
 
 }  // namespace screen

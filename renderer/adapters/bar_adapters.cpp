@@ -72,19 +72,10 @@ public:
 
 }  // namespace
 
-const Adapter& MenuBarAdapter() {
-    static const MenuBarAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& MenuBarAdapter() { return AdapterInstance<MenuBarAdapterImpl>(); }
 
-const Adapter& ToolBarAdapter() {
-    static const ToolBarAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ToolBarAdapter() { return AdapterInstance<ToolBarAdapterImpl>(); }
 
-const Adapter& ToolAdapter() {
-    static const ToolAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ToolAdapter() { return AdapterInstance<ToolAdapterImpl>(); }
 
 }  // namespace screen

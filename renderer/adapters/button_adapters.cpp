@@ -57,14 +57,8 @@ public:
 
 }  // namespace
 
-const Adapter& PushButtonAdapter() {
-    static const PushButtonAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& PushButtonAdapter() { return AdapterInstance<PushButtonAdapterImpl>(); }
 
-const Adapter& ToggleAdapter() {
-    static const ToggleAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ToggleAdapter() { return AdapterInstance<ToggleAdapterImpl>(); }
 
 }  // namespace screen

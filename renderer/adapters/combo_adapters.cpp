@@ -98,14 +98,8 @@ public:
 
 }  // namespace
 
-const Adapter& ComboAdapter() {
-    static const ComboAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ComboAdapter() { return AdapterInstance<ComboAdapterImpl>(); }
 
-const Adapter& SelectionListAdapter() {
-    static const SelectionListAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& SelectionListAdapter() { return AdapterInstance<SelectionListAdapterImpl>(); }
 
 }  // namespace screen

@@ -34,14 +34,8 @@ public:
 
 }  // namespace
 
-const Adapter& ContainerAdapter() {
-    static const ContainerAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ContainerAdapter() { return AdapterInstance<ContainerAdapterImpl>(); }
 
-const Adapter& ControlAdapter() {
-    static const ControlAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ControlAdapter() { return AdapterInstance<ControlAdapterImpl>(); }
 
 }  // namespace screen

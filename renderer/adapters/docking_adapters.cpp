@@ -42,14 +42,8 @@ public:
 
 }  // namespace
 
-const Adapter& DockingPaneAdapter() {
-    static const DockingPaneAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& DockingPaneAdapter() { return AdapterInstance<DockingPaneAdapterImpl>(); }
 
-const Adapter& DockingContainerAdapter() {
-    static const DockingContainerAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& DockingContainerAdapter() { return AdapterInstance<DockingContainerAdapterImpl>(); }
 
 }  // namespace screen

@@ -20,9 +20,6 @@ public:
 
 }  // namespace
 
-const Adapter& DrawingAdapter() {
-    static const DrawingAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& DrawingAdapter() { return AdapterInstance<DrawingAdapterImpl>(); }
 
 }  // namespace screen

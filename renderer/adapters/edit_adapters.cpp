@@ -92,14 +92,8 @@ public:
 
 }  // namespace
 
-const Adapter& LineEditAdapter() {
-    static const LineEditAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& LineEditAdapter() { return AdapterInstance<LineEditAdapterImpl>(); }
 
-const Adapter& TextAdapter() {
-    static const TextAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& TextAdapter() { return AdapterInstance<TextAdapterImpl>(); }
 
 }  // namespace screen

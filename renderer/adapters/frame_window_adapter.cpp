@@ -55,9 +55,6 @@ public:
 
 }  // namespace
 
-const Adapter& FrameWindowAdapter() {
-    static const FrameWindowAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& FrameWindowAdapter() { return AdapterInstance<FrameWindowAdapterImpl>(); }
 
 }  // namespace screen

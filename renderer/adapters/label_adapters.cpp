@@ -50,14 +50,8 @@ public:
 
 }  // namespace
 
-const Adapter& LabelAdapter() {
-    static const LabelAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& LabelAdapter() { return AdapterInstance<LabelAdapterImpl>(); }
 
-const Adapter& PictureAdapter() {
-    static const PictureAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& PictureAdapter() { return AdapterInstance<PictureAdapterImpl>(); }
 
 }  // namespace screen

@@ -98,9 +98,6 @@ public:
 
 }  // namespace
 
-const Adapter& MultiListAdapter() {
-    static const MultiListAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& MultiListAdapter() { return AdapterInstance<MultiListAdapterImpl>(); }
 
 }  // namespace screen

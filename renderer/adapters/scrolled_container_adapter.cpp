@@ -49,9 +49,6 @@ public:
 
 }  // namespace
 
-const Adapter& ScrolledContainerAdapter() {
-    static const ScrolledContainerAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ScrolledContainerAdapter() { return AdapterInstance<ScrolledContainerAdapterImpl>(); }
 
 }  // namespace screen

@@ -96,9 +96,6 @@ public:
 
 }  // namespace
 
-const Adapter& SheetAdapter() {
-    static const SheetAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& SheetAdapter() { return AdapterInstance<SheetAdapterImpl>(); }
 
 }  // namespace screen

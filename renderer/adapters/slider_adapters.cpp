@@ -67,14 +67,8 @@ public:
 
 }  // namespace
 
-const Adapter& SliderAdapter() {
-    static const SliderAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& SliderAdapter() { return AdapterInstance<SliderAdapterImpl>(); }
 
-const Adapter& GaugeAdapter() {
-    static const GaugeAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& GaugeAdapter() { return AdapterInstance<GaugeAdapterImpl>(); }
 
 }  // namespace screen

@@ -58,9 +58,6 @@ public:
 
 }  // namespace
 
-const Adapter& TabBookAdapter() {
-    static const TabBookAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& TabBookAdapter() { return AdapterInstance<TabBookAdapterImpl>(); }
 
 }  // namespace screen

@@ -50,9 +50,6 @@ public:
 
 }  // namespace
 
-const Adapter& ToggleListAdapter() {
-    static const ToggleListAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& ToggleListAdapter() { return AdapterInstance<ToggleListAdapterImpl>(); }
 
 }  // namespace screen

@@ -133,9 +133,6 @@ public:
 
 }  // namespace
 
-const Adapter& TreeAdapter() {
-    static const TreeAdapterImpl adapter;
-    return adapter;
-}
+const Adapter& TreeAdapter() { return AdapterInstance<TreeAdapterImpl>(); }
 
 }  // namespace screen
