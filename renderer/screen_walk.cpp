@@ -137,8 +137,8 @@ bool Locate(const std::string& name, QRect* rect) {
     Screen* screen = Screen::Instance();
     // "ID#part": a part of the widget's own by its object name (a drawing's
     // "vertical" scroll bar).
-    if (const size_t hash = name.find('#');
-        hash != std::string::npos && hash + 1 < name.size() && std::isalpha(static_cast<unsigned char>(name[hash + 1]))) {
+    if (const size_t hash = name.find('#'); hash != std::string::npos && hash + 1 < name.size() &&
+                                            std::isalpha(static_cast<unsigned char>(name[hash + 1]))) {
         const std::string owner = name.substr(0, hash);
         for (const auto& [widget, shown] : screen->All()) {
             if (!shown.widget || !GwRcMgr::is_valid_child(widget) || widget->identifier() != owner) continue;
