@@ -25,8 +25,9 @@ if [ "${1:-}" != "--inside" ]; then
   # The run-time tree; the program runs from the build tree, where the
   # renderer lies beside it.
   cmake -DUI_DIR="$root/ui" -DROOT="$root/build/screen-check/tree" -P ui/layout_runtime_tree.cmake >/dev/null
-  # One virtual X server for the whole check, ended when the check ends.
-  timeout 230 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
+  # One virtual X server for the whole check (two runs of the program),
+  # ended when the check ends.
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
   status=$?
   if [ ! -s build/screen-check/result ]; then
     echo "screen check: ended without a result (status $status)"
