@@ -117,7 +117,7 @@ GwCore* ScopeWindowTest::Child(const std::string& name) const {
 std::vector<std::string> ScopeWindowTest::StateTexts() const {
     std::vector<std::string> texts;
     for (const GwEffect& effect : gwtest::Effects("text")) {
-        if (effect.widget.size() >= 6 && effect.widget.compare(effect.widget.size() - 6, 6, "/State") == 0)
+        if (effect.widget.size() >= 6 && effect.widget.compare(effect.widget.size() - 6, 6, ".State") == 0)
             texts.push_back(effect.value);
     }
     return texts;
