@@ -30,20 +30,22 @@ std::string ChooseSetupFile(GwCore* parent, int mode) {
     return GwMakepath(drive.c_str(), dir.c_str(), name.c_str(), kSetupExtension).str();
 }
 
+// Runs the chooser and hands a chosen file to the engine's writer or reader.
+int RunSetupFile(GwCore* widget, int mode, bool (ScopeRecorder::*transfer)(const char*)) {
+    if (ScopeEngine() == nullptr) return 1;
+    const std::string path = ChooseSetupFile(ScopeMessageParent(widget), mode);
+    // The chooser ran events: the window may be closed.
+    ScopeRecorder* engine = ScopeEngine();
+    if (path.empty() || engine == nullptr) return 1;
+    return (engine->*transfer)(path.c_str()) ? 1 : 0;
+}
+
 }  // namespace
 
 int CB_ScopeSetupWrite(GwCore* widget, GwEvent*, GwUD) {
-    if (ScopeEngine() == nullptr) return 1;
-    const std::string path = ChooseSetupFile(ScopeMessageParent(widget), GwFILESELECTOR_SAVE);
-    ScopeRecorder* engine = ScopeEngine();
-    if (path.empty() || engine == nullptr) return 1;
-    return engine->WriteSetupFile(path.c_str()) ? 1 : 0;
+    return RunSetupFile(widget, GwFILESELECTOR_SAVE, &ScopeRecorder::WriteSetupFile);
 }
 
 int CB_ScopeSetupRead(GwCore* widget, GwEvent*, GwUD) {
-    if (ScopeEngine() == nullptr) return 1;
-    const std::string path = ChooseSetupFile(ScopeMessageParent(widget), GwFILESELECTOR_OPEN);
-    ScopeRecorder* engine = ScopeEngine();
-    if (path.empty() || engine == nullptr) return 1;
-    return engine->ReadSetupFile(path.c_str()) ? 1 : 0;
+    return RunSetupFile(widget, GwFILESELECTOR_OPEN, &ScopeRecorder::ReadSetupFile);
 }

@@ -18,16 +18,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-bool Checked(GwCore* widget) {
-    auto* toggle = dynamic_cast<GwToggle*>(widget);
-    return toggle != nullptr && toggle->is_checked();
-}
-
-bool ReadOnly(GwCore* widget) {
-    auto* edit = dynamic_cast<GwEdit*>(widget);
-    return edit != nullptr && edit->is_read_only();
-}
-
 bool Contains(const Strings& texts, const std::string& text) {
     for (const std::string& t : texts)
         if (t == text) return true;
@@ -65,7 +55,7 @@ TEST_F(ScopeTimesTest, AnEmptyIntervalBeepsAndWritesNothing) {
 
 TEST_F(ScopeTimesTest, ATypedRecordingTimeIsRoundedToFiveDigitsBeforeItIsSet) {
     ASSERT_NE(OpenScope(), nullptr);
-    ASSERT_TRUE(Checked(Child("FlashTmFix")));
+    ASSERT_TRUE(IsChecked(Child("FlashTmFix")));
     // 0.07499999 s over 300 rows would be an interval just below 2.5 base
     // times (divider 1); rounded to 0.075 s it is 2.5, which rounds up to 3
     // base times (divider 2).
@@ -88,27 +78,27 @@ TEST_F(ScopeTimesTest, ATypedIntervalIsSetAndShownAgain) {
 TEST_F(ScopeTimesTest, TheFixedTimeTogglesSwapWhichFieldIsEditable) {
     ASSERT_NE(OpenScope(), nullptr);
     EXPECT_EQ(CB_SetFlashTmEditable(nullptr, nullptr, GwUD(1)), 1);
-    EXPECT_FALSE(ReadOnly(Child("TmBaseVal")));
-    EXPECT_TRUE(ReadOnly(Child("FlashTmVal")));
-    EXPECT_TRUE(Checked(Child("TmBaseFix")));
-    EXPECT_FALSE(Checked(Child("FlashTmFix")));
+    EXPECT_FALSE(IsReadOnly(Child("TmBaseVal")));
+    EXPECT_TRUE(IsReadOnly(Child("FlashTmVal")));
+    EXPECT_TRUE(IsChecked(Child("TmBaseFix")));
+    EXPECT_FALSE(IsChecked(Child("FlashTmFix")));
 
     // Any other value does the reverse and shows the recording time again.
     OnDrive(62).value = 2400;
     EXPECT_EQ(CB_SetFlashTmEditable(nullptr, nullptr, GwUD(7)), 1);
-    EXPECT_TRUE(ReadOnly(Child("TmBaseVal")));
-    EXPECT_FALSE(ReadOnly(Child("FlashTmVal")));
-    EXPECT_TRUE(Checked(Child("FlashTmFix")));
-    EXPECT_FALSE(Checked(Child("TmBaseFix")));
+    EXPECT_TRUE(IsReadOnly(Child("TmBaseVal")));
+    EXPECT_FALSE(IsReadOnly(Child("FlashTmVal")));
+    EXPECT_TRUE(IsChecked(Child("FlashTmFix")));
+    EXPECT_FALSE(IsChecked(Child("TmBaseFix")));
     EXPECT_EQ(Child("FlashTmVal")->text(), "0.12");
 
     // The radios do the same for the user.
     ASSERT_TRUE(gwtest::Click(Child("TmBaseFix")));
-    EXPECT_FALSE(ReadOnly(Child("TmBaseVal")));
-    EXPECT_TRUE(ReadOnly(Child("FlashTmVal")));
+    EXPECT_FALSE(IsReadOnly(Child("TmBaseVal")));
+    EXPECT_TRUE(IsReadOnly(Child("FlashTmVal")));
     ASSERT_TRUE(gwtest::Click(Child("FlashTmFix")));
-    EXPECT_TRUE(ReadOnly(Child("TmBaseVal")));
-    EXPECT_FALSE(ReadOnly(Child("FlashTmVal")));
+    EXPECT_TRUE(IsReadOnly(Child("TmBaseVal")));
+    EXPECT_FALSE(IsReadOnly(Child("FlashTmVal")));
 }
 
 TEST_F(ScopeTimesTest, SwitchingAChannelOnAppliesTheFixedTime) {

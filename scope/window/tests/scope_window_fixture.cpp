@@ -6,8 +6,10 @@
 #include "scope/window/scope_window.h"
 #include "sim/drive_table.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
+#include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -52,6 +54,16 @@ constexpr char kDescriptionFile[] =
     "[ScopeEntryIntroduction]\nSpeed=Actual speed\nCurrent=Motor current\n";
 
 }  // namespace
+
+bool IsChecked(GwCore* widget) {
+    auto* toggle = dynamic_cast<GwToggle*>(widget);
+    return toggle != nullptr && toggle->is_checked();
+}
+
+bool IsReadOnly(GwCore* widget) {
+    auto* edit = dynamic_cast<GwEdit*>(widget);
+    return edit != nullptr && edit->is_read_only();
+}
 
 void ScopeWindowTest::SetUp() {
     maintest::MainTest::SetUp();

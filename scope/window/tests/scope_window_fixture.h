@@ -29,6 +29,11 @@ inline constexpr char kListText[] =
     "Torque, none, 4, 1.0, 1, 5\n";
 inline constexpr char kPlotTool[] = "/opt/plot/tool";
 
+// Whether a toggle is on; whether an edit is read-only (false for a missing
+// widget or one of another kind).
+bool IsChecked(GwCore* widget);
+bool IsReadOnly(GwCore* widget);
+
 class ScopeWindowTest : public maintest::MainTest {
 protected:
     void SetUp() override;

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/main/main_object.h"
-#include "app/services/message_text.h"
 #include "app/services/plot_tool_setting.h"
 #include "app/services/window_handler.h"
 #include "parameters/parabase/para_base.h"
@@ -26,18 +25,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-bool Checked(GwCore* widget) {
-    auto* toggle = dynamic_cast<GwToggle*>(widget);
-    return toggle != nullptr && toggle->is_checked();
-}
-
-bool ReadOnly(GwCore* widget) {
-    auto* edit = dynamic_cast<GwEdit*>(widget);
-    return edit != nullptr && edit->is_read_only();
-}
-
-std::string MainMessage(unsigned number) { return GetMessageString(number, kMainMessagesSection).Text(); }
-
 TEST_F(ScopeWindowTest, ShowSetsUpTheWindowAtRestFromTheRecorder) {
     GwCore* window = OpenScope();
     ASSERT_NE(window, nullptr);
@@ -47,20 +34,20 @@ TEST_F(ScopeWindowTest, ShowSetsUpTheWindowAtRestFromTheRecorder) {
     EXPECT_FALSE(Child("BT_UserTrigger")->is_enabled());
     EXPECT_FALSE(Child("BT_AutoScopeStop")->is_enabled());
     EXPECT_TRUE(Child("BT_AutoScope")->is_enabled());
-    EXPECT_TRUE(ReadOnly(Child("TmBaseVal")));
-    EXPECT_FALSE(ReadOnly(Child("FlashTmVal")));
-    EXPECT_TRUE(Checked(Child("FlashTmFix")));
+    EXPECT_TRUE(IsReadOnly(Child("TmBaseVal")));
+    EXPECT_FALSE(IsReadOnly(Child("FlashTmVal")));
+    EXPECT_TRUE(IsChecked(Child("FlashTmFix")));
     EXPECT_TRUE(window->is_timer_running());
     EXPECT_EQ(window->timer_interval(), 500u);
     // Trigger on channel 0 of "Speed" (1/min, no fraction bits) at level 0.
-    EXPECT_TRUE(Checked(Child("TrigCh0")));
+    EXPECT_TRUE(IsChecked(Child("TrigCh0")));
     EXPECT_EQ(Child("TrigLevel")->text(), "0.");
     EXPECT_EQ(dynamic_cast<GwEdit*>(Child("TrigLevel"))->suffix(), "1/min");
     EXPECT_EQ(Child("PreTrigVal")->text(), "0.00");
     // The channels: variable buttons with their display texts.
-    EXPECT_TRUE(Checked(Child("ChActiv0")));
-    EXPECT_TRUE(Checked(Child("ChActiv1")));
-    EXPECT_FALSE(Checked(Child("ChActiv2")));
+    EXPECT_TRUE(IsChecked(Child("ChActiv0")));
+    EXPECT_TRUE(IsChecked(Child("ChActiv1")));
+    EXPECT_FALSE(IsChecked(Child("ChActiv2")));
     EXPECT_EQ(Child("ChVal0")->text(), "Actual speed");
     EXPECT_EQ(Child("ChVal1")->text(), "Motor current");
     // Nothing was written to the drive.
@@ -118,7 +105,7 @@ TEST_F(ScopeWindowTest, TheTriggerModeTogglesFollowParameter65) {
         OnDrive(65).value = c.value;
         ClearCaptures();
         ASSERT_NE(OpenScope(), nullptr);
-        for (const char* toggle : toggles) EXPECT_EQ(Checked(Child(toggle)), std::string(toggle) == c.on) << toggle;
+        for (const char* toggle : toggles) EXPECT_EQ(IsChecked(Child(toggle)), std::string(toggle) == c.on) << toggle;
         EXPECT_EQ(Writes(), c.writes ? Strings{"W 20065=4"} : Strings{});
         window_->destroy();
     }
@@ -196,7 +183,7 @@ TEST_F(ScopeWindowTest, ThePlotToolPageShowsTheOptions) {
         SetPlotTool(tool);
         ASSERT_NE(OpenScope(), nullptr);
         for (const char* toggle : {"extern", "intern", "ScopeWizard"})
-            EXPECT_EQ(Checked(Child(toggle)), std::string(toggle) == tool) << toggle;
+            EXPECT_EQ(IsChecked(Child(toggle)), std::string(toggle) == tool) << toggle;
         EXPECT_EQ(Child("ExternalTool")->text(), "/usr/bin/viewer");
         window_->destroy();
     }
