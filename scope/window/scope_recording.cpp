@@ -3,6 +3,7 @@
 // handed to the plot window or an outside plot tool.
 #include <string>
 
+#include "app/main/main_object.h"
 #include "app/services/message_box.h"
 #include "app/services/wait.h"
 #include "platform/base/format.h"
@@ -19,10 +20,15 @@ constexpr char kRecordingChooserId[] = "id";
 constexpr char kSeriesFileExtension[] = ".dat";
 
 // The loop works on the engine it started with, which stays after the window
-// closed until the next show.
+// closed until the next show; null once the device or its bus is gone (a
+// closed bus closes the window, and the engine's copy would reach a bus that
+// no longer exists).
 ScopeRecorder* LoopEngine(int serial) {
     ScopeWindowState& state = TheScopeWindowState();
-    return state.EngineSerial == serial ? state.Engine.get() : nullptr;
+    if (state.EngineSerial != serial || state.Engine == nullptr || state.Base == nullptr) return nullptr;
+    ParaBase* active = Main::ActiveBase();
+    if (active == nullptr || active->GetBus() != state.Base->GetBus()) return nullptr;
+    return state.Engine.get();
 }
 
 bool LoopWindowOpen(int serial) { return ScopeWindowOpen() && TheScopeWindowState().EngineSerial == serial; }

@@ -129,11 +129,14 @@ int CB_ShowScope(GwCore* widget, GwEvent*, GwUD) {
     GwCore* window = FrameOf(widget);
     GwCore::set_global_cursor(GwCURSOR_ARROW);
     ParaBase* active = Main::ActiveBase();
+    ScopeWindowState& state = State();
     if (active == nullptr) {
+        // An engine of an earlier show may reach a bus that is gone.
+        state.Engine.reset();
+        state.Base.reset();
         ShowInfoMessage(kScopeNoDeviceMessage, window);
         return 1;
     }
-    ScopeWindowState& state = State();
     state.Window = window;
     state.Closed = false;
     MakeEngine(*active);
@@ -174,7 +177,10 @@ int CB_ScopeDestroy(GwCore* widget, GwEvent*, GwUD) {
     GwCore* window = state.Window.get();
     if (window == nullptr) window = FrameOf(widget);
     state.Closed = true;
-    if (GwCore* chooser = state.Chooser.get()) chooser->destroy();
+    if (GwCore* chooser = state.Chooser.get()) {
+        TheWindowHandler().DeleteWindow(chooser);
+        chooser->destroy();
+    }
     state.Chooser.reset();
     if (window != nullptr) {
         TheWindowHandler().DeleteWindow(window);

@@ -233,6 +233,22 @@ TEST_F(ScopeRecordingTest, ClosingTheWindowEndsTheLoopAndWritesTheTriggerModeBac
     }
 }
 
+TEST_F(ScopeRecordingTest, ClosingTheBusWhileWaitingEndsTheLoopWithoutTheGoneBus) {
+    OnDrive(65).value = 2;
+    ASSERT_NE(OpenScope(), nullptr);
+    GwCore* window = window_;
+    size_t heardAtClose = 0;
+    When([this] { return StateIs("Waiting for trigger"); },
+         [this, &heardAtClose] {
+             main_->CloseTarnBus();
+             heardAtClose = Heard().size();
+         });
+    EXPECT_EQ(Record(), 0);
+    EXPECT_FALSE(window->is_alive());
+    EXPECT_EQ(Heard().size(), heardAtClose);
+    EXPECT_FALSE(TheScopeWindowState().RecordingBusy);
+}
+
 TEST_F(ScopeRecordingTest, ADriveThatFailsEveryPollEndsTheLoopAfterOneBox) {
     OnDrive(65).value = 2;
     ASSERT_NE(OpenScope(), nullptr);
