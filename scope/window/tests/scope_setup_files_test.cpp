@@ -35,9 +35,7 @@ protected:
         std::filesystem::remove_all(testsupport::RuntimePath(kSetupDir));
         ScopeWindowTest::TearDown();
     }
-    static std::string SetupFile(const std::string& name) {
-        return testsupport::ReadFile(testsupport::RuntimePath(std::string(kSetupDir) + "/" + name));
-    }
+    static std::filesystem::path SetupPath(const char* name) { return testsupport::RuntimePath(kSetupDir) / name; }
 };
 
 TEST_F(ScopeSetupFilesTest, TheChooserOffersSetupFilesAndRemembersItsFolder) {
@@ -61,14 +59,13 @@ TEST_F(ScopeSetupFilesTest, AChosenNameIsWrittenWithTheSetupExtension) {
     ASSERT_NE(OpenScope(), nullptr);
     gwtest::AnswerFile("..\\TMP\\setups\\x");
     ASSERT_TRUE(gwtest::Click(Child("SetupWrite")));
-    EXPECT_EQ(SetupFile("x.scs"), kGoldenSetup);
+    EXPECT_EQ(testsupport::ReadFile(SetupPath("x.scs")), kGoldenSetup);
     EXPECT_TRUE(gwtest::Boxes().empty());
 }
 
 TEST_F(ScopeSetupFilesTest, AChosenFileIsReadIntoTheDrive) {
     ASSERT_NE(OpenScope(), nullptr);
-    testsupport::WriteFile(testsupport::RuntimePath(std::string(kSetupDir) + "/y.scs"),
-                           "60=5.000000\r\n65=2.000000\r\n");
+    testsupport::WriteFile(SetupPath("y.scs"), "60=5.000000\r\n65=2.000000\r\n");
     ClearCaptures();
     gwtest::AnswerFile("..\\TMP\\setups\\y");
     ASSERT_TRUE(gwtest::Click(Child("SetupRead")));

@@ -111,6 +111,41 @@ TEST_F(ScopeWindowTest, TheTriggerModeTogglesFollowParameter65) {
     }
 }
 
+TEST_F(ScopeWindowTest, TheTriggerControlsSetTheRecorderAndShowItAgain) {
+    ASSERT_NE(OpenScope(), nullptr);
+    ClearCaptures();
+    // A level in "Speed" (no fraction bits, factor 1) goes out raw and is
+    // read back; an empty field sets 0.
+    ASSERT_TRUE(gwtest::Replace(Child("TrigLevel"), "4"));
+    gwtest::Fire(Child("TrigLevel"), "confirm");
+    EXPECT_EQ(Writes(), Strings{"W 20064=4"});
+    EXPECT_EQ(Child("TrigLevel")->text(), "4.");
+    ASSERT_TRUE(gwtest::Replace(Child("TrigLevel"), ""));
+    gwtest::Fire(Child("TrigLevel"), "confirm");
+    EXPECT_EQ(Writes().back(), "W 20064=0");
+
+    ClearCaptures();
+    ASSERT_TRUE(gwtest::Replace(Child("PreTrigVal"), "25"));
+    gwtest::Fire(Child("PreTrigVal"), "confirm");
+    ASSERT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Writes()[0].rfind("W 20067=", 0), 0u);
+    EXPECT_EQ(Child("PreTrigVal")->text(), "25.00");
+
+    // The trigger channel: its level now in the unit of "Current".
+    ClearCaptures();
+    ASSERT_TRUE(gwtest::Click(Child("TrigCh1")));
+    EXPECT_EQ(Writes(), Strings{"W 20066=1"});
+    EXPECT_FALSE(IsChecked(Child("TrigCh0")));
+    EXPECT_EQ(dynamic_cast<GwEdit*>(Child("TrigLevel"))->suffix(), "Nm");
+
+    // A mode toggle writes its mode; the one switched off writes nothing.
+    ClearCaptures();
+    ASSERT_TRUE(gwtest::Click(Child("TrigModeFall")));
+    EXPECT_EQ(Writes(), Strings{"W 20065=3"});
+    ASSERT_TRUE(gwtest::Click(Child("TrigModeAuto")));
+    EXPECT_EQ(Writes(), (Strings{"W 20065=3", "W 20065=1"}));
+}
+
 TEST_F(ScopeWindowTest, StateShowsTheRecordingOnlyWhileTheRecorderRuns) {
     OnDrive(68).value = 1;
     ASSERT_NE(OpenScope(), nullptr);
