@@ -12,7 +12,7 @@
 #include "app/main/main_object.h"
 #include "app/services/user_level.h"
 #include "devicewin/device_control.h"
-#include "devicewin/tests/devicewin_fixture.h"
+#include "devicewin/tests/device_control_fixture.h"
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_write_lock.h"
 #include "platform/system/token_source.h"
@@ -21,64 +21,6 @@
 
 namespace devicewintest {
 namespace {
-
-using maintest::FloatBits;
-
-constexpr int kState = 403;
-
-// A drive of type class 3000 with every parameter the Marlo panel forces,
-// none of the condition parameters, and the limits of 303 to 307.
-sim::DriveTable MarloTable(uint32_t typeNumber = 3100) {
-    sim::DriveTable table = maintest::ActivationTable(typeNumber);
-    for (int n : {150, 152, 280, 281, 260, 510, 320, 597, 15, 1}) table.PutFullRange(n, "U8", "USIGN8", 7);
-    table.PutFullRange(300, "CTRL", "USIGN8", 0);
-    sim::DriveParameter* handshake = table.PutFullRange(80, "HSHK", "INT16", 0);
-    handshake->minimum = static_cast<uint32_t>(-32768);
-    handshake->maximum = 0x7FFF;
-    table.PutFullRange(551, "CWORD", "USIGN32", 0x10);
-    table.PutFullRange(365, "P365", "USIGN16", 9);
-    table.PutFullRange(406, "FREE", "USIGN16", 0);
-    table.PutFullRange(91, "TYPE", "USIGN16", typeNumber);
-    for (int n :
-         {84, 284, 400, 77, 14, 74, 301, 302, 303, 305, 306, 307, 650, 844, 856, 803, 813, 157, 852, 960, 961, 981}) {
-        sim::DriveParameter* p = table.PutFullRange(n, "F", "FLOAT32", FloatBits(0.0f));
-        p->minimum = FloatBits(-1e6f);
-        p->maximum = FloatBits(1e6f);
-    }
-    table.handshake.enabled = true;
-    return table;
-}
-
-class DeviceControlTest : public DeviceWindowTest {
-public:
-    sim::DriveTable MakeTable() override { return MarloTable(typeNumber_); }
-    void SetFloat(int number, float value) { Table().Find(number)->value = FloatBits(value); }
-    sim::DriveTable& Table() { return const_cast<sim::DriveTable&>(Drive().Table()); }
-    void SetState(uint32_t state) { Table().Find(kState)->value = state << 12; }
-    // The writes the drive heard, "84:=..." in the capture's own form.
-    std::vector<std::string> Writes() {
-        std::vector<std::string> writes;
-        for (const std::string& t : Heard()) {
-            if (t.rfind("W ", 0) == 0) writes.push_back(t.substr(2));
-        }
-        return writes;
-    }
-    uint32_t typeNumber_ = 3100;
-};
-
-// The numbers of the parameters written, in order.
-std::vector<int> Numbers(const std::vector<std::string>& writes) {
-    std::vector<int> numbers;
-    for (const std::string& w : writes) numbers.push_back(std::stoi(w.substr(0, 5)) - 20000);
-    return numbers;
-}
-
-bool BoxSays(const std::vector<GwBoxRecord>& boxes, const std::string& text) {
-    for (const GwBoxRecord& box : boxes) {
-        if (box.text.find(text) != std::string::npos) return true;
-    }
-    return false;
-}
 
 TEST_F(DeviceControlTest, MarloTakeOverForcesItsTableAndHoldsTheWriteLock) {
     Drive().ClearCapture();
