@@ -272,6 +272,8 @@ int CTRL_TimerUpdateKeys(GwCore* widget, GwEvent*, GwUD) {
     if (!BeginTick(widget, state)) return 1;
     DeviceControl& panel = *state.Panel;
     panel.UpdateDeviceState();
+    // A box of the state read lets events through; the window may be gone.
+    if (state.Panel != &panel) return 1;
     MatchKey(state.Start, panel.IsStartEnabled());
     MatchKey(state.Stop, panel.IsStopEnabled());
     MatchKey(state.Reverse, panel.IsReverseEnabled());

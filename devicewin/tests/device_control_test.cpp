@@ -11,6 +11,7 @@
 
 #include "app/main/main_object.h"
 #include "app/services/user_level.h"
+#include "bus/serial/tarn_bus.h"
 #include "devicewin/device_control.h"
 #include "devicewin/tests/device_control_fixture.h"
 #include "parameters/parabase/para_base.h"
@@ -21,6 +22,24 @@
 
 namespace devicewintest {
 namespace {
+
+// The panel's state after a refused read of 403 (error message 1; the state
+// without an online device) and for a device of no known kind (255).
+void ExpectStatesWithoutAKnownDevice(DeviceControlTest& test, DeviceControl& panel, uint8_t noDevice,
+                                     uint8_t unknownKind) {
+    Main* main = GetMain();
+    test.Drive().AddFault(sim::DriveFault::Nak(sim::kStatusInvalidValue).For("20403"));
+    test.MarkBoxes();
+    EXPECT_EQ(panel.UpdateDeviceState(), noDevice);
+    ASSERT_EQ(test.NewBoxes().size(), 1u);
+    // Message 1 shows the bus's own error text.
+    EXPECT_EQ(test.NewBoxes()[0].text, "Device canceled last telegram!");
+    TarnBus* bus = main->GetSerialBus();
+    const BusDeviceRecord record = *bus->GetDevice(maintest::kAddress);
+    bus->AddDevice(maintest::kAddress, 7000, record.version);
+    EXPECT_EQ(panel.UpdateDeviceState(), unknownKind);
+    bus->AddDevice(maintest::kAddress, record.typeNumber, record.version);
+}
 
 TEST_F(DeviceControlTest, MarloTakeOverForcesItsTableAndHoldsTheWriteLock) {
     Drive().ClearCapture();
@@ -453,6 +472,98 @@ TEST_F(PescoControlTest, OperationsOnTheControlWord) {
         Drive().ClearCapture();
         EXPECT_TRUE(((*panel).*c.operation)()) << c.name;
         EXPECT_EQ(Writes(), c.writes) << c.name;
+    }
+}
+
+TEST_F(DeviceControlTest, MarloStatesWithoutAKnownDevice) {
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    ExpectStatesWithoutAKnownDevice(*this, *panel, 13, 14);
+}
+
+TEST_F(RuvexControlTest, RuvexStatesWithoutAKnownDevice) {
+    auto panel = Make(500.0f, 0.0f);
+    ASSERT_TRUE(panel->Opened);
+    ExpectStatesWithoutAKnownDevice(*this, *panel, 12, 13);
+}
+
+TEST_F(PescoControlTest, PescoStatesWithoutAKnownDevice) {
+    auto panel = std::make_unique<Pesco_Control>();
+    ASSERT_TRUE(panel->Opened);
+    ExpectStatesWithoutAKnownDevice(*this, *panel, 10, 11);
+}
+
+// The unit by the stored control type, the firmware line and the name of 981.
+TEST_F(RuvexControlTest, TheActualValueUnitFollowsTheStoredControlType) {
+    struct Case {
+        float firmware;
+        uint32_t type;
+        const char* unit;
+    } cases[] = {
+        {500.0f, 0, "Hz"},
+        {500.0f, 1, "Nm"},
+        {500.0f, 2, "1/min"},
+        {200.0f, 2, "m/s"},
+        {500.0f, 3, "r"},
+    };
+    for (const Case& c : cases) {
+        auto panel = Make(c.firmware, 0.0f);
+        ASSERT_TRUE(panel->Opened) << c.unit;
+        Table().Find(300)->value = c.type;
+        uint8_t stored = 0;
+        ASSERT_EQ(GetMain()->ActiveParaBase()->ReadValueU8(300, &stored), kParaOk);
+        EXPECT_EQ(panel->GetActValUnit(), c.unit) << c.firmware << " " << c.type;
+    }
+}
+
+// 981 named "UNTAC" gives its own display text as the unit of type 2.
+class RuvexUnitParameterTest : public RuvexControlTest {
+public:
+    RuvexUnitParameterTest() { typeNumber_ = 4101; }
+    sim::DriveTable MakeTable() override {
+        sim::DriveTable table = MarloTable(typeNumber_);
+        sim::DriveParameter* unit = table.PutFullRange(981, "UNTAC", "USIGN8", 1);
+        unit->flags |= sim::kFlagValueTexts;
+        unit->value_texts = {{0, "1/min"}, {1, "mm/s"}};
+        table.Find(300)->value = 2;
+        return table;
+    }
+};
+
+TEST_F(RuvexUnitParameterTest, TypeTwoShowsTheUnitOf981) {
+    SetFloat(92, 500.0f);
+    auto panel = std::make_unique<Ruvex_Control>();
+    ASSERT_TRUE(panel->Opened);
+    Table().Find(300)->value = 2;
+    uint8_t stored = 0;
+    ASSERT_EQ(GetMain()->ActiveParaBase()->ReadValueU8(300, &stored), kParaOk);
+    uint8_t unit = 0;
+    ASSERT_EQ(GetMain()->ActiveParaBase()->ReadValueU8(981, &unit), kParaOk);
+    EXPECT_EQ(panel->GetActValUnit(), "mm/s");
+}
+
+TEST_F(PescoControlTest, TheActualValueFollowsTheDrivesControlType) {
+    auto panel = std::make_unique<Pesco_Control>();
+    ASSERT_TRUE(panel->Opened);
+    SetFloat(14, 11.0f);
+    SetFloat(77, 22.0f);
+    struct Case {
+        uint32_t type;
+        const char* read;  // the parameter read after 300, if any
+        double actual;
+    } cases[] = {
+        {0, "R 20077", 22.0},
+        {1, "R 20014", 11.0},
+        {2, "R 20077", 22.0},
+        {3, nullptr, 0.0},
+    };
+    for (const Case& c : cases) {
+        Table().Find(300)->value = c.type;
+        Drive().ClearCapture();
+        EXPECT_EQ(panel->GetActVal(), c.actual) << c.type;
+        std::vector<std::string> expected{"R 20300"};
+        if (c.read != nullptr) expected.push_back(c.read);
+        EXPECT_EQ(Heard(), expected) << c.type;
     }
 }
 

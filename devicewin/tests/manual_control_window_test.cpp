@@ -370,7 +370,7 @@ TEST_F(ManualControlTest, TheErrorStateStopsTheDriveBeforeTheWindowGoes) {
     Drive().ClearCapture();
     gwtest::Advance(1000);
     const std::vector<std::string> writes = Writes();
-    ASSERT_GE(writes.size(), 2u);
+    ASSERT_GE(writes.size(), 3u);
     // The tick's stop, then the shut-down's.
     EXPECT_EQ(writes[0], "20551=0");
     EXPECT_EQ(writes[1], "20551=0");
