@@ -567,5 +567,51 @@ TEST_F(PescoControlTest, TheActualValueFollowsTheDrivesControlType) {
     }
 }
 
+// The condition parameters 222 and 180 present on a Pesco or Ruvex drive.
+class ConditionDriveTest : public DeviceControlTest {
+public:
+    sim::DriveTable MakeTable() override {
+        sim::DriveTable table = MarloTable(typeNumber_);
+        for (int n : {222, 180}) table.PutFullRange(n, "C", "USIGN8", 0);
+        return table;
+    }
+    // The condition-bound entries the take-over wrote with the condition
+    // parameter at `value`; each entry is protected either way.
+    template <typename Panel>
+    std::vector<int> ForcedWith(int number, uint32_t value) {
+        Table().Find(number)->value = value;
+        Drive().ClearCapture();
+        auto panel = std::make_unique<Panel>();
+        EXPECT_TRUE(panel->Opened) << number;
+        EXPECT_TRUE(TheParaWriteLock().IsProtected(number)) << number;
+        std::vector<int> forced;
+        for (int n : Numbers(Writes())) {
+            if (n == number) forced.push_back(n);
+        }
+        return forced;
+    }
+};
+
+class PescoConditionTest : public ConditionDriveTest {
+public:
+    PescoConditionTest() { typeNumber_ = 5103; }
+};
+
+class RuvexConditionTest : public ConditionDriveTest {
+public:
+    RuvexConditionTest() { typeNumber_ = 4103; }
+};
+
+TEST_F(PescoConditionTest, TheRangeOneToSevenMakesAnEntryActive) {
+    EXPECT_EQ(ForcedWith<Pesco_Control>(222, 7), (std::vector<int>{222}));
+    EXPECT_TRUE(ForcedWith<Pesco_Control>(222, 8).empty());
+}
+
+TEST_F(RuvexConditionTest, OnlyFortySixMakesTheEntryOf180Active) {
+    SetFloat(92, 500.0f);
+    EXPECT_EQ(ForcedWith<Ruvex_Control>(180, 46), (std::vector<int>{180}));
+    EXPECT_TRUE(ForcedWith<Ruvex_Control>(180, 45).empty());
+}
+
 }  // namespace
 }  // namespace devicewintest
