@@ -251,6 +251,8 @@ int CTRL_CloseControl(GwCore*, GwEvent*, GwUD) {
 int CTRL_DestroyControl(GwCore* widget, GwEvent*, GwUD) {
     ManualControlState& state = TheManualControlState();
     GwCore* window = state.Window.get() != nullptr ? state.Window.get() : widget;
+    // A window that went before it was shown still holds its panel.
+    if (state.Panel == nullptr && window != nullptr) state.Panel = window->user_data().pointer_as<DeviceControl>();
     if (DeviceControl* panel = state.Panel) {
         if (panel->IsStartEnabled() || panel->IsStopEnabled() || panel->IsHaltEnabled()) {
             ShowInfoMessage(kStillEnabledMessage, window);
@@ -261,6 +263,7 @@ int CTRL_DestroyControl(GwCore* widget, GwEvent*, GwUD) {
     // Forgotten before its shut-down runs: the shut-down lets events through.
     std::unique_ptr<DeviceControl> panel(state.Panel);
     state.Panel = nullptr;
+    if (window != nullptr) window->set_user_data(GwUD());
     panel.reset();
     TheWindowHandler().DeleteWindow(window);
     return 1;

@@ -363,6 +363,18 @@ TEST_F(ManualControlTest, EveryWayOutEndsThePanelOnce) {
     }
 }
 
+TEST_F(ManualControlTest, AWindowDestroyedBeforeItWasShownStillEndsItsPanel) {
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    GwCore* window = GwRcMgr::load(mainWindow_, kWindow, 1);
+    ASSERT_NE(window, nullptr);
+    window->set_user_data(GwUD(static_cast<void*>(panel.release())));
+    Drive().ClearCapture();
+    window->destroy();
+    EXPECT_EQ(WritesOf(84), (std::vector<std::string>{"W 20084=0"}));
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+}
+
 TEST_F(ManualControlTest, TheErrorStateStopsTheDriveBeforeTheWindowGoes) {
     ASSERT_NE(Open(), nullptr);
     gwtest::Advance(500);
