@@ -5,6 +5,8 @@
 // panel are kept in one program-wide record while it is open.
 #pragma once
 
+#include <cstdint>
+
 #include "toolkit/core/gw_ref.h"
 
 class DeviceControl;
