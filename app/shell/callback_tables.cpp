@@ -18,6 +18,7 @@
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
+#include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/setup_main_window.h"
@@ -89,6 +90,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_NewParameterArchiv", CB_NewParameterArchiv},
     {"CB_ResetDeviceParaSet", CB_ResetDeviceParaSet},
     {"CB_GenerateRunModeParaSets", CB_GenerateRunModeParaSets},
+    {"CB_CallDeviceControl", CB_CallDeviceControl},
     kEnd,
 };
 
