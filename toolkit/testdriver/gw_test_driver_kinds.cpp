@@ -53,7 +53,7 @@ struct InstallAtLoad {
     }
 } g_install;
 
-platform::ResetHook g_reset([] { Install(); });
+platform::ResetHook ResetState([] { Install(); });
 
 GwTreeEntry* FindById(GwTreeEntry* entry, const std::string& id) {
     if (entry == nullptr) return nullptr;
