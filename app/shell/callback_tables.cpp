@@ -27,6 +27,7 @@
 #include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
 #include "scope/plot/plot_window.h"
+#include "scope/window/scope_window.h"
 #include "service/debugwatch/debug_watch.h"
 #include "service/download/firmware_download.h"
 #include "toolkit/core/gw_application.h"
@@ -203,8 +204,8 @@ const GwFuncDesc kPrintWizardShellEntries[] = {
 
 // 15: dialogs, parameter tools, scope, service and option windows, the
 // network list. The shell's own entries come first; the compare window, the
-// parameter editor, the bus monitors and the debug watch keep their lists
-// beside their code and join here.
+// parameter editor, the bus monitors, the debug watch and the oscilloscope
+// window keep their lists beside their code and join here.
 const GwFuncDesc kGeneralShellEntries[] = {
     kInterpreter,
     {"CB_Info_StartVideo", CB_Info_StartVideo},
@@ -272,7 +273,8 @@ const GwFuncDesc* GeneralTable() {
                                                              BusMonitorCallbacks(),
                                                              FirmwareDownloadCallbacks(),
                                                              PartBaseCallbacks(),
-                                                             DebugWatchCallbacks()});
+                                                             DebugWatchCallbacks(),
+                                                             ScopeWindowCallbacks()});
     return table.data();
 }
 
