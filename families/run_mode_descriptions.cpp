@@ -135,11 +135,15 @@ std::string StoredRunModeText(DeviceSetupContext* context) {
     return context->Base->FormatStoredValue(kRunModeParameter, 0, false);
 }
 
+// Whether a version read from the drive lies above 1.00 (100): the reading
+// of 100 comes back a hair above it, versions go in steps of 0.05.
+bool AboveFirstVersion(double version) { return std::round(version * 1000.0) > 100.0 * 1000.0; }
+
 // The introduction window of the device's firmware line, or the common one.
 GwCore* LoadIntroduction(GwCore* frame, DeviceSetupContext* context) {
     double version = 0.0;
     GwCore* introduction = nullptr;
-    if (context->ReadDouble(kVersionParameter, &version) == 0 && version > 100.0) {
+    if (context->ReadDouble(kVersionParameter, &version) == 0 && AboveFirstVersion(version)) {
         introduction = LoadDeviceWindowForVersion(
             frame, platform::Format("4_%d_Introduction", TensOf(version)), context->Base.get());
     }
