@@ -80,11 +80,6 @@ TEST_F(Aop1Test, AScaleThatCannotBeHadShowsQuestionMarks) {
         EXPECT_EQ(W("_FM_971")->text(), "???");
         EXPECT_EQ(W("_FM_972")->text(), "???");
         EXPECT_TRUE(NewBoxes().empty());
-        if (c.failing != 0) {
-            // The fault spoilt one read: the next show scales again.
-            Show("1,5", "3");
-            EXPECT_EQ(W("_FM_971")->text(), "4.500000");
-        }
         window_->destroy();
     }
 }
