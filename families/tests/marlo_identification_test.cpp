@@ -65,6 +65,9 @@ class MarloIdentTest : public DeviceWindowTest {
 public:
     sim::DriveTable MakeTable() override {
         sim::DriveTable table = DeviceWindowTable();
+        // A firmware of its own, so that no other test's cached descriptions
+        // of the type stand in for this drive's.
+        table.version = 2225;
         table.type_number = 3012;
         table.Find(91)->value = 3012;
         sim::DriveParameter* command = table.PutFullRange(kIdentCommandParameter, "IDENT", "FLOAT32", 0);
