@@ -425,4 +425,22 @@ TEST_F(FirstRunTest, AnAliasIsWrittenOnceWhenTheEntryIsConfirmed) {
     EXPECT_EQ(refreshes, 1u);
 }
 
+// Choosing the drive again gives it a new setup context; the parameter editor
+// the user opened online goes on with the new one.
+TEST_F(FirstRunTest, AnOpenEditorGoesOnWhenTheDriveIsChosenAgain) {
+    Seen seen;
+    bool editorShown = false;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore* frame) {
+                      ASSERT_NE(OpenEditor(frame), nullptr);
+                      gwtest::Advance(3000);
+                      ASSERT_TRUE(GetMain()->SetActiveDevice(kDriveAddress));
+                      gwtest::Advance(6000);
+                      editorShown = Editor() != nullptr && Editor()->is_visible();
+                  }),
+              0);
+    EXPECT_TRUE(editorShown);
+    EXPECT_TRUE(gwtest::Boxes().empty());
+}
+
 }  // namespace
