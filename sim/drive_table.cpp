@@ -208,7 +208,9 @@ uint16_t DriveTable::WriteText(int number, const std::string& text) {
     if (p == nullptr) return kStatusNoParameter;
     if (p->read_only) return kStatusWriteAccess;
     if (!p->type->is_string || text.size() > kMaxTextLength) return kStatusInvalidValue;
+    if (pos_programs.Serves(number) && pos_programs.Refuses(text)) return kStatusInvalidValue;
     p->text = text;
+    if (pos_programs.Serves(number)) pos_programs.Hear(text);
     return 0;
 }
 

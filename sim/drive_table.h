@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sim/drive_scripts.h"
+#include "sim/pos_program_channel.h"
 
 namespace sim {
 
@@ -215,6 +216,7 @@ public:
     MemoryImage memory;
     ControlWordFollow control_word;
     DriveIdentification identification;
+    PosProgramChannel pos_programs;
 
     // The recorder's buffer, handed out block by block.
     std::vector<uint8_t> samples;

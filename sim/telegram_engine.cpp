@@ -214,6 +214,8 @@ TelegramEngine::Answer TelegramEngine::Read(const std::string& code) {
         answer.value = Hex(table_.type_number);
     } else if (code == "00092") {
         answer.value = Hex(table_.version);
+    } else if (ParameterCode(code, "20", &number) && table_.pos_programs.Serves(number)) {
+        answer.refused = !table_.pos_programs.NextReply(&answer.value);
     } else if (ParameterCode(code, "20", &number)) {
         table_.BeforeValueRead(number);
         const DriveParameter* p = table_.Find(number);

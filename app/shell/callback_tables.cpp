@@ -24,6 +24,7 @@
 #include "families/marlo_control_windows.h"
 #include "families/marlo_identification.h"
 #include "families/pesco_setup_callbacks.h"
+#include "families/pos_program_editor_dialog.h"
 #include "families/run_mode_descriptions.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
@@ -95,6 +96,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_ResetDeviceParaSet", CB_ResetDeviceParaSet},
     {"CB_GenerateRunModeParaSets", CB_GenerateRunModeParaSets},
     {"CB_CallDeviceControl", CB_CallDeviceControl},
+    {"PosModEditorDialogCB", PosModEditorDialogCB},
     kEnd,
 };
 

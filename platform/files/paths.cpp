@@ -168,6 +168,7 @@ std::vector<DirEntry> ListDirectory(std::string_view pattern) {
         e.is_directory = S_ISDIR(st.st_mode);
         e.size = e.is_directory ? 0 : static_cast<uint64_t>(st.st_size);
         e.write_time = static_cast<int64_t>(st.st_mtime);
+        e.write_time_ns = static_cast<int64_t>(st.st_mtim.tv_nsec);
         entries.push_back(std::move(e));
     }
     // Byte order first, so names equal when upper-cased keep a fixed order

@@ -32,7 +32,8 @@ struct DirEntry {
     std::string name;  // file name only, as stored on disk
     bool is_directory = false;
     uint64_t size = 0;
-    int64_t write_time = 0;  // seconds since 1970 UTC
+    int64_t write_time = 0;     // seconds since 1970 UTC
+    int64_t write_time_ns = 0;  // nanoseconds within that second
 };
 
 // Entries of a directory whose names match a wildcard pattern ('*', '?',

@@ -1,5 +1,6 @@
 #include "platform/files/paths.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <utime.h>
@@ -174,6 +175,16 @@ TEST(ListDirectory, SortsByUpperCasedNameWithAttributes) {
     EXPECT_EQ(entries[1].size, 5u);
     EXPECT_EQ(entries[1].write_time, 1000000000);
     EXPECT_TRUE(entries[2].is_directory);
+}
+
+TEST(ListDirectory, WriteTimeKeepsTheFractionOfTheSecond) {
+    WriteFile(RuntimePath("TMP/f.prg"), "x");
+    const struct timespec times[2] = {{1000000000, 250000000}, {1000000000, 250000000}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, RuntimePath("TMP/f.prg").c_str(), times, 0), 0);
+    std::vector<DirEntry> entries = platform::ListDirectory("..\\tmp\\f.prg");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].write_time, 1000000000);
+    EXPECT_EQ(entries[0].write_time_ns, 250000000);
 }
 
 TEST(ListDirectory, AllFilesWithoutDotEntries) {
