@@ -14,6 +14,7 @@
 #include "app/services/app_files.h"
 #include "app/services/services_hooks.h"
 #include "devicewin/tests/devicewin_fixture.h"
+#include "platform/files/paths.h"
 #include "platform/system/program_start.h"
 #include "sim/pos_program_channel.h"
 #include "testsupport/test_env.h"
@@ -27,7 +28,6 @@ namespace devicewintest {
 namespace {
 
 const std::string kEnd = sim::kPosProgramEndMarker;
-const std::string kExchange = testsupport::RuntimePath("TMP/TmpPosProg.prg").string();
 
 class PosProgramEditorDialogTest : public DeviceWindowTest {
 public:
@@ -49,9 +49,10 @@ public:
             if (save != nullptr) {
                 // A later time set outright: the clock of the file system
                 // may not have moved since the upload.
-                const auto uploaded = std::filesystem::last_write_time(kExchange);
-                testsupport::WriteFile(kExchange, *save);
-                std::filesystem::last_write_time(kExchange, uploaded + std::chrono::milliseconds(1));
+                const std::string exchange = platform::FindExisting(kPosProgramExchangeFile).value_or("");
+                const auto uploaded = std::filesystem::last_write_time(exchange);
+                testsupport::WriteFile(exchange, *save);
+                std::filesystem::last_write_time(exchange, uploaded + std::chrono::milliseconds(1));
             }
             return 0;
         });

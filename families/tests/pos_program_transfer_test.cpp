@@ -139,9 +139,9 @@ TEST_F(PosProgramTransferTest, UploadGivesUpAfterTenFailedLineReads) {
     int refusedReads = 0;
     for (const sim::HeardTelegram& t : Drive().Capture().Telegrams())
         if (t.text == "R 20751") ++refusedReads;
-    // Four replies of the listing and its end marker, two lines, then ten
+    // Three replies of the listing and its end marker, two lines, then ten
     // reads that the drive refused.
-    EXPECT_EQ(refusedReads, 5 + 2 + 10);
+    EXPECT_EQ(refusedReads, 4 + 2 + 10);
 }
 
 // The scrambled form: header, 32-bit little-endian length, scrambled bytes.
@@ -234,9 +234,9 @@ TEST_F(PosProgramTransferTest, DownloadFailuresEndWithTheAbortTexts) {
          "",
          {"END", kEnd},
          {"The positioning program file could not be opened!", "The positioning program file could not be opened!"}},
-        {"start refused",
+        {"start refused, Quit",
          Path("d.prg"),
-         {},
+         {GwRESULT_CANCEL},
          "%CLPxx",
          {"END", kEnd},
          {"The device did not accept the positioning program!"}},
@@ -246,7 +246,12 @@ TEST_F(PosProgramTransferTest, DownloadFailuresEndWithTheAbortTexts) {
          "%SAV",
          {"%CLPxx", "POS100", "GOA5", kEnd, "END", kEnd},
          {"The positioning program could not be stored in the device (4 lines read)"}},
-        {"empty path", "", {}, "", {"END", kEnd}, {"No active device or no file for the positioning program!"}},
+        {"empty path, Quit",
+         "",
+         {GwRESULT_CANCEL},
+         "",
+         {"END", kEnd},
+         {"No active device or no file for the positioning program!"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -284,6 +289,8 @@ public:
 TEST_F(PosProgramOtherFamilyTest, BothTransfersShowNoDeviceAndSendNothing) {
     testsupport::WriteFile(Path("d.prg"), "GO\r\n");
     MarkBoxes();
+    gwtest::AnswerBox(GwRESULT_CANCEL);  // the upload's box
+    gwtest::AnswerBox(GwRESULT_CANCEL);  // the download's: "Quit"
     EXPECT_FALSE(UploadPosPrograms(Path("u.prg").c_str()));
     EXPECT_FALSE(DownloadPosProgram(Path("d.prg").c_str()));
     EXPECT_TRUE(Channel().written.empty());
