@@ -27,6 +27,7 @@ public:
         sim::DriveTable table = DeviceWindowTable();
         table.type_number = 4012;
         table.Find(91)->value = 4012;
+        table.version = 2251;  // descriptions of its own, with the program channel
         table.PutFullRange(sim::kPosProgramChannelParameter, "POSPRG", "STRING", 0);
         table.pos_programs.enabled = true;
         table.pos_programs.programs = {{"01", {"POS100", "GOA5"}}, {"07", {"GO 0"}}};
