@@ -14,7 +14,7 @@ namespace devicewintest {
 namespace {
 
 constexpr char kDescriptionFile[] =
-    "[parameterdescription]\nP012=Speed set point\nP092=Firmware version\n"
+    "[parameterdescription]\nP012=Speed set point\nP092=Firmware version\nP420=Field of words\n"
     "[ParaMenu]\nMOTOR=Motor data\n"
     "[ScopeEntryIntroduction]\nSpeed=Actual speed of the motor\n"
     "[ValueTextDispatcher]\nCOMP=CompanionTexts\n"
