@@ -16,18 +16,14 @@
 namespace devicewintest {
 namespace {
 
-constexpr int kField = 420;   // "FLD" USIGN16 array of 100 elements, element 3 = 0x0005
-constexpr int kDouble = 421;  // "DWRD" USIGN32
+constexpr int kField = kWordField;  // element 3 = 0x0005
+constexpr int kDouble = 421;        // "DWRD" USIGN32
 
 class BitWindowTest : public DeviceWindowTest {
 public:
     sim::DriveTable MakeTable() override {
         sim::DriveTable table = DeviceWindowTable();
-        sim::DriveParameter* field = table.PutFullRange(kField, "FLD", "USIGN16", 0);
-        field->maximum = 65535;
-        field->flags |= sim::kFlagArray;
-        field->elements.assign(100, 0);
-        field->elements[3] = 5;
+        PutWordField(table, {0, 0, 0, 5});
         table.PutFullRange(kDouble, "DWRD", "USIGN32", 0);
         return table;
     }

@@ -86,6 +86,14 @@ sim::DriveTable DeviceWindowTable() {
     return table;
 }
 
+sim::DriveParameter* PutWordField(sim::DriveTable& table, std::vector<uint32_t> elements) {
+    sim::DriveParameter* field = Ranged(table, kWordField, "FLD", "USIGN16", 0, 0, 65535);
+    field->flags |= sim::kFlagArray;
+    field->elements = std::move(elements);
+    field->elements.resize(100, 0);
+    return field;
+}
+
 void DeviceWindowTest::SetUp() {
     MainTest::SetUp();
     GwRcMgr::use_func_desc(DeviceWindowCallbacks());

@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kRpm = 45;     // "VEL" INT16, unit "rpm"
 constexpr int kNoUnit = 46;  // "PLAIN" INT16 without a unit
-constexpr int kField = 420;  // "FLD" USIGN16 array of 100 elements
 
 // A context whose mode check (the Hollin module) answers as told.
 class ModeContext : public TestContext {
@@ -40,10 +39,7 @@ public:
         table.PutFullRange(kKeypadNameParameter, keypadName_, "USIGN8", 0)->maximum = 255;
         table.PutFullRange(kRpm, "VEL", "INT16", 0)->unit_index = 1;
         table.PutFullRange(kNoUnit, "PLAIN", "INT16", 0);
-        sim::DriveParameter* field = table.PutFullRange(kField, "FLD", "USIGN16", 0);
-        field->maximum = 65535;
-        field->flags |= sim::kFlagArray;
-        field->elements.assign(100, 0);
+        PutWordField(table, {});
         return table;
     }
     const char* keypadName_ = "UAPSP";

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "devicewin/scrolled_fields.h"
 #include "devicewin/tests/devicewin_fixture.h"
@@ -12,16 +13,15 @@
 namespace devicewintest {
 namespace {
 
-constexpr int kField = 420;  // "FLD" USIGN16 array of 100 elements, element i = 100 + i
+constexpr int kField = kWordField;  // element i = 100 + i
 
 class ScrolledFieldTest : public DeviceWindowTest {
 public:
     sim::DriveTable MakeTable() override {
         sim::DriveTable table = DeviceWindowTable();
-        sim::DriveParameter* field = table.PutFullRange(kField, "FLD", "USIGN16", 0);
-        field->maximum = 65535;
-        field->flags |= sim::kFlagArray;
-        for (uint32_t i = 0; i < 100; ++i) field->elements.push_back(100 + i);
+        std::vector<uint32_t> elements;
+        for (uint32_t i = 0; i < 100; ++i) elements.push_back(100 + i);
+        PutWordField(table, elements);
         return table;
     }
     // A field of `rows` rows (an "Index" label and an edit of element i
