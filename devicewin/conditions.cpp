@@ -12,8 +12,8 @@
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_types.h"
 #include "parameters/values/dstring.h"
-#include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_item_list.h"
 #include "toolkit/docking/gw_tab_book.h"
 
 namespace {
@@ -116,7 +116,7 @@ bool EvaluateSelectionCondition(GwCore* widget, const std::string& condition) {
     const std::string literal = condition.substr(next);
     const int n = ParameterFromWidgetName(base, widget->name());
     if (!base->IsPresent(n)) return true;
-    auto* list = dynamic_cast<GwCombo*>(widget);
+    auto* list = dynamic_cast<GwItemList*>(widget);
     if (list == nullptr || list->first_selected() < 0) return false;
     const double selected = static_cast<double>(static_cast<int64_t>(base->GetMinimum(n)) + list->first_selected());
     return Compare(op, base->FormatDoubleValue(n, selected, false), selected, literal);

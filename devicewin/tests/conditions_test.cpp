@@ -216,7 +216,7 @@ TEST_F(SelectionConditionTest, TheComboEnablesItsTargetWhileTheSelectionHolds) {
     OpenCase(true,
              "combo _PN_152 { items = \"OFF\", \"ON\", \"AUTO\", \"TEST\"; aux_text = \"Target\" }\n"
              "combo Free_PN_152 { items = \"OFF\", \"ON\", \"AUTO\", \"TEST\" }\n"
-             "button Target { }\nbutton BT_TakeIt { }",
+             "label Lbl_PN_152 { aux_text = \"Target\" }\nbutton Target { }\nbutton BT_TakeIt { }",
              "_PN_152");
     auto* combo = dynamic_cast<GwCombo*>(W("_PN_152"));
     GwCore* target = W("Target");
@@ -242,6 +242,10 @@ TEST_F(SelectionConditionTest, TheComboEnablesItsTargetWhileTheSelectionHolds) {
         EXPECT_EQ(target->is_enabled(), c.enabled);
         EXPECT_EQ(IsWidgetChanged(combo), c.selected != 2) << "the change callback ran";
     }
+    // A bound widget that selects nothing makes the condition false.
+    target->enable();
+    CB_ComboBoxEnableOtherObjectIf(W("Lbl_PN_152"), nullptr, GwUD("== AUTO"));
+    EXPECT_FALSE(target->is_enabled());
     // Without an aux text nothing is enabled and nothing is marked.
     auto* free = dynamic_cast<GwCombo*>(W("Free_PN_152"));
     free->select(0);
