@@ -82,7 +82,8 @@ TEST_F(BitWindowTest, TheTypeChoosesTheWindow) {
 }
 
 TEST_F(BitWindowTest, AnElementNamesHeadsAndTitlesTheWindow) {
-    OpenBitEditWindow(Caller(), Context(), kField, 3);
+    GwCore* caller = Caller();
+    OpenBitEditWindow(caller, Context(), kField, 3);
     GwCore* window = TheWindowHandler().FindByName("5_BitEdit_Word");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->title(), "Field of words");
@@ -136,7 +137,8 @@ TEST_F(BitWindowTest, AMissingDefinitionIsReported) {
 }
 
 TEST_F(BitWindowTest, ATakenOverBitChangesOnlyThatBit) {
-    OpenBitEditWindow(Caller(), Context(), kBits, 0);
+    GwCore* caller = Caller();
+    OpenBitEditWindow(caller, Context(), kBits, 0);
     GwCore* window = TheWindowHandler().FindByName("5_BitEdit_Word");
     ASSERT_NE(window, nullptr);
     GwCore* bit2 = window->child("2");
