@@ -1,8 +1,6 @@
 // Set-up of the PLC host's tests: the device-window fixture on a drive with
 // a PLC, the program's definitions of the editor and PLC windows with their
-// callbacks, and a recording control served under the editor control's class
-// id by an in-process module, which logs the calls it gets ("7
-// ..\TMP\PlcOut.txt", "10 3.1 768") and fires the control's events.
+// callbacks, and the recording control in place of the editor control.
 #pragma once
 
 #include <string>
@@ -10,18 +8,10 @@
 
 #include "devicewin/tests/devicewin_fixture.h"
 #include "platform/com/com_interfaces.h"
+#include "plchost/tests/recording_editor.h"
 #include "sim/drive_plc.h"
 
 namespace plchosttest {
-
-// The calls the recording control got, in order, since the last Clear.
-std::vector<std::string> EditorCalls();
-void ClearEditorCalls();
-// Fires an event of the newest recording control: a plain event with its
-// arguments, or one whose one argument is a path buffer the host may fill
-// (the text it left, " " when it left it alone).
-void FireEditorEvent(platform::DISPID event, std::vector<platform::VARIANT> args = {});
-std::string FireEditorPathEvent(platform::DISPID event);
 
 class PlcHostTest : public devicewintest::DeviceWindowTest {
 public:
