@@ -11,6 +11,7 @@
 #include "families/setup_context.h"
 #include "parameters/parabase/para_base.h"
 #include "platform/base/reset_hooks.h"
+#include "plchost/plc_editor_host.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_picture.h"
@@ -39,12 +40,44 @@ ParaBase* TickBase(GwCore* widget) {
     return context->Base.get();
 }
 
-PollTimer TimerOf(GwCore* widget, const uint32_t (&record)[3]) {
-    return PollTimer{record[0], record[1], record[2], GwRef<>(widget)};
-}
-
 void SetText(GwCore* frame, const char* name, const std::string& text) {
     if (GwCore* child = frame->child(name)) child->set_text(text);
+}
+
+// A poll timer's tick: nothing without a device object or while the guard
+// refuses; else the timer stops, `work` runs on the window's base and frame,
+// and the timer restarts with the record's interval on every way out.
+int PolledTick(GwCore* widget, const uint32_t (&record)[3], void (*work)(ParaBase* base, GwCore* frame)) {
+    ParaBase* base = TickBase(widget);
+    if (base == nullptr) return 1;
+    PollTimer timer{record[0], record[1], record[2], GwRef<>(widget)};
+    widget->stop_timer();
+    PollTimerRestartAtEnd restart(timer);
+    work(base, widget->frame() != nullptr ? widget->frame() : widget);
+    return 1;
+}
+
+// The indicators: idle while a counter stands, else the two phases in turn.
+void ShowActivity(ParaBase* base, GwCore* frame) {
+    PlcActivityState& state = State();
+    uint32_t counters[2] = {};
+    for (int p = 0; p < 2; ++p) base->ReadValueU32(kPlcActivityParameter, &counters[p], p);
+    for (int p = 0; p < 2; ++p) {
+        const char* shown = kIdle;
+        if (counters[p] != state.LastCounters[p]) shown = kPhases[state.Alternations[p]++ % 2];
+        if (auto* indicator = frame->child<GwPicture>(kIndicators[p])) indicator->set_bitmap(shown);
+        state.LastCounters[p] = counters[p];
+    }
+}
+
+// The error word's identifier, program and number.
+void ShowError(ParaBase* base, GwCore* frame) {
+    double value = 0.0;
+    ReadShownValue(base, kPlcErrorWordParameter, &value);
+    const uint32_t word = BitsOfValue(value);
+    SetText(frame, "PLCERR_ID", std::to_string(word >> 24 & 0xFF));
+    SetText(frame, "PLCERR_P", std::to_string(word >> 16 & 0xFF));
+    SetText(frame, "PLCERR_N", std::to_string(word & 0xFFFF));
 }
 
 // Masks A and B of event program p; false at the first failed read.
@@ -119,23 +152,7 @@ int EventsOK(GwCore* widget, GwEvent* event, GwUD userData, int p) {
 PlcActivityState& ThePlcActivityState() { return State(); }
 
 int CB_1_PlcActiveStateTimer(GwCore* widget, GwEvent*, GwUD) {
-    ParaBase* base = TickBase(widget);
-    if (base == nullptr) return 1;
-    PollTimer timer = TimerOf(widget, kPlcActivityPollMs);
-    widget->stop_timer();
-    PollTimerRestartAtEnd restart(timer);
-    GwCore* frame = widget->frame() != nullptr ? widget->frame() : widget;
-    PlcActivityState& state = State();
-    uint32_t counters[2] = {};
-    for (int p = 0; p < 2; ++p) base->ReadValueU32(kPlcActivityParameter, &counters[p], p);
-    for (int p = 0; p < 2; ++p) {
-        auto* indicator = frame->child<GwPicture>(kIndicators[p]);
-        const char* shown = kIdle;
-        if (counters[p] != state.LastCounters[p]) shown = kPhases[state.Alternations[p]++ % 2];
-        if (indicator != nullptr) indicator->set_bitmap(shown);
-        state.LastCounters[p] = counters[p];
-    }
-    return 1;
+    return PolledTick(widget, kPlcActivityPollMs, ShowActivity);
 }
 
 int CB_DvFctNewPlcTimerObject(GwCore* widget, GwEvent* event, GwUD userData) {
@@ -148,25 +165,11 @@ int CB_DvFctNewPlcTimerObject(GwCore* widget, GwEvent* event, GwUD userData) {
     return CB_DvFctTimerObject(widget, event, userData);
 }
 
-int CB_NewPlcErrorDiagnose(GwCore* widget, GwEvent*, GwUD) {
-    ParaBase* base = TickBase(widget);
-    if (base == nullptr) return 1;
-    PollTimer timer = TimerOf(widget, kPlcErrorPollMs);
-    widget->stop_timer();
-    PollTimerRestartAtEnd restart(timer);
-    GwCore* frame = widget->frame() != nullptr ? widget->frame() : widget;
-    double value = 0.0;
-    ReadShownValue(base, kPlcErrorWordParameter, &value);
-    const uint32_t word = BitsOfValue(value);
-    SetText(frame, "PLCERR_ID", std::to_string(word >> 24 & 0xFF));
-    SetText(frame, "PLCERR_P", std::to_string(word >> 16 & 0xFF));
-    SetText(frame, "PLCERR_N", std::to_string(word & 0xFFFF));
-    return 1;
-}
+int CB_NewPlcErrorDiagnose(GwCore* widget, GwEvent*, GwUD) { return PolledTick(widget, kPlcErrorPollMs, ShowError); }
 
 int CB_CallPlcWindow(GwCore* widget, GwEvent* event, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
-    const bool newPlc = context != nullptr && context->Base && context->Base->IsPresent(527);
+    const bool newPlc = context != nullptr && context->Base && context->Base->IsPresent(kPlcVersionParameter);
     return CB_CallDeviceWindow(widget, event, GwUD(newPlc ? kNewPlcMainWindow : kPlcMainWindow));
 }
 

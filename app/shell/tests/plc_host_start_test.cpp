@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/main/main_object.h"
-#include "app/services/program_flags.h"
 #include "app/mainwindow/main_window_display.h"
+#include "app/services/program_flags.h"
 #include "app/shell/program_main.h"
 #include "app/shell/startup_sequence.h"
 #include "app/shell/tests/shell_fixture.h"
