@@ -7,13 +7,20 @@
 # unit folders, and ui/ lays out whatever data files it holds; neither
 # compiles anything.)
 
-# torvan_library(NAME SOURCES ... [DEPS ...] [TEST_EQUIPMENT])
+# torvan_library(NAME SOURCES ... [DEPS ...] [TEST_EQUIPMENT] [STATIC])
 # A shared library whose headers are included from the project root
 # ("platform/system/clock.h"). TEST_EQUIPMENT libraries (the virtual drive, the
-# toolkit's test driver) are never installed with the program.
+# toolkit's test driver) are never installed with the program. STATIC makes a
+# static library instead, for test equipment that carries GoogleTest: a shared
+# library would hold a second copy of GoogleTest beside the executable's, and
+# the two would destroy the same flags at exit.
 function(torvan_library name)
-  cmake_parse_arguments(ARG "TEST_EQUIPMENT" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
-  add_library(${name} ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "TEST_EQUIPMENT;STATIC" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  if(ARG_STATIC)
+    add_library(${name} STATIC ${ARG_SOURCES})
+  else()
+    add_library(${name} ${ARG_SOURCES})
+  endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARG_DEPS)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
@@ -79,7 +86,7 @@ endfunction()
 # torvan_test(NAME SOURCES ... [DEPS ...] [THREADED])
 # One GoogleTest executable, run by CTest as one entry. It links the shared
 # test main, which gives the process its own run-time tree, resets the shared
-# state between tests and fails a test that runs longer than 10 s.
+# state between tests and fails a test that runs longer than a minute.
 # THREADED marks tests that also run in the ThreadSanitizer preset.
 function(torvan_test name)
   cmake_parse_arguments(ARG "THREADED" "" "SOURCES;DEPS" ${ARGN})

@@ -34,7 +34,7 @@ QString Caption(const GwCore* widget) { return ToScreen(!widget->text().empty() 
 
 }  // namespace
 
-QWidget* Screen::CreateDockingFrame(GwCore* widget, Shown* shown) {
+QWidget* Screen::CreateDockingFrame(GwCore* widget) {
     GwCore* container = ContainerOf(widget);
     const Shown* host = container != nullptr ? Find(container) : nullptr;
     auto* frame = new FrameWindow(widget, host != nullptr ? host->widget.data() : nullptr);
@@ -57,13 +57,11 @@ QWidget* Screen::CreateDockingFrame(GwCore* widget, Shown* shown) {
     closeButton->setText(QString::fromUtf8("\u00d7"));
     auto* client = new QWidget(frame);
     client->setObjectName("client");
-    shown->inner = client;
     return frame;
 }
 
-void Screen::SyncDockingFrame(GwCore* widget, const Shown& shown) {
+void Screen::SyncDockingFrame(GwCore* widget, QWidget* q) {
     auto* frame = static_cast<GwDockingFrame*>(widget);
-    QWidget* q = shown.widget;
     const bool floating = !frame->is_attached();
     GwCore* container = ContainerOf(widget);
     if (floating) {

@@ -2,8 +2,10 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTimer>
 
+#include "renderer/screen_act.h"
 #include "renderer/screen_fonts.h"
 #include "renderer/screen_text.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -107,8 +109,51 @@ void PaintOperations(QPainter& painter, const std::vector<GwDrawOp>& operations)
     painter.setClipping(false);
 }
 
-DrawingView::DrawingView(GwDrawing* model, QWidget* parent) : QWidget(parent), model_(model) {
+DrawingView::DrawingView(GwDrawing* model, QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      horizontal_(new QScrollBar(Qt::Horizontal, this)),
+      vertical_(new QScrollBar(Qt::Vertical, this)) {
     setAutoFillBackground(true);
+    horizontal_->setObjectName("horizontal");
+    vertical_->setObjectName("vertical");
+    horizontal_->hide();
+    vertical_->hide();
+    QObject::connect(horizontal_, &QScrollBar::valueChanged, this, [this] { UserScrolled(); });
+    QObject::connect(vertical_, &QScrollBar::valueChanged, this, [this] { UserScrolled(); });
+}
+
+void DrawingView::UserScrolled() {
+    // The model clamps the position and tells it back (FollowScroll).
+    Act(model_, [&] { model_->user_scroll({horizontal_->value(), vertical_->value()}); });
+}
+
+void DrawingView::FollowScroll() {
+    if (model_ == nullptr) return;
+    Screen::Applying applying;
+    const GwDimension range = model_->scroll_range();
+    const GwPosition at = model_->scroll_position();
+    const int thickness = vertical_->sizeHint().width();
+    horizontal_->setRange(0, range.width);
+    horizontal_->setPageStep(std::max(width(), 1));
+    horizontal_->setSingleStep(16);
+    horizontal_->setValue(at.x);
+    vertical_->setRange(0, range.height);
+    vertical_->setPageStep(std::max(height(), 1));
+    vertical_->setSingleStep(16);
+    vertical_->setValue(at.y);
+    const bool across = range.width > 0;
+    const bool down = range.height > 0;
+    horizontal_->setGeometry(0, height() - thickness, width() - (down ? thickness : 0), thickness);
+    vertical_->setGeometry(width() - thickness, 0, thickness, height() - (across ? thickness : 0));
+    horizontal_->setVisible(across);
+    vertical_->setVisible(down);
+    update();
+}
+
+void DrawingView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FollowScroll();
 }
 
 void DrawingView::PictureChanged() {
@@ -120,6 +165,9 @@ void DrawingView::paintEvent(QPaintEvent*) {
     if (model_ == nullptr) return;
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
+    // The part of the picture from the scroll position on.
+    const GwPosition at = model_->scroll_position();
+    painter.translate(-at.x, -at.y);
     PaintOperations(painter, model_->device_context()->operations());
     if (pictureFresh_) {
         pictureFresh_ = false;

@@ -1,6 +1,9 @@
 // A drawing widget on the screen: its current picture (the primitives its
 // device context recorded) painted with QPainter. A paint request that did
 // not come from a new picture asks the model for one (its expose event).
+// A picture larger than the widget scrolls: scroll bars along the right and
+// bottom edges show the model's scroll range, the picture is drawn from the
+// model's scroll position on, and a move of a bar is the user's scroll.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +14,7 @@
 
 class GwDrawing;
 class QPainter;
+class QScrollBar;
 
 namespace screen {
 
@@ -22,12 +26,21 @@ public:
     DrawingView(GwDrawing* model, QWidget* parent);
     // The model has a new picture: paint it without asking for another.
     void PictureChanged();
+    // The model's picture size, widget size or scroll position changed.
+    void FollowScroll();
+    QScrollBar* HorizontalBar() const { return horizontal_; }
+    QScrollBar* VerticalBar() const { return vertical_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void UserScrolled();
+
     GwRef<GwDrawing> model_;
+    QScrollBar* horizontal_;
+    QScrollBar* vertical_;
     bool pictureFresh_ = false;
     bool exposeQueued_ = false;
 };

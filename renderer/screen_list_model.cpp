@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "renderer/screen_pictures.h"
 #include "renderer/screen_text.h"
 #include "toolkit/core/gw_multi_list.h"
 #include "toolkit/core/gw_observer.h"
 #include "toolkit/core/gw_rcmgr.h"
 
 namespace screen {
-
-QPixmap BitmapImage(const std::string& name);
 
 ListModel::ListModel(GwMultiList* list, QObject* parent) : QAbstractTableModel(parent), list_(list) {
     rows_ = list_->row_count();

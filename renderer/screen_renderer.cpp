@@ -8,13 +8,13 @@
 #include <QEventLoop>
 #include <QMenu>
 #include <QToolTip>
-#include <QTreeWidget>
 #include <algorithm>
 #include <functional>
 
 #include "platform/base/log_sink.h"
 #include "platform/system/clock.h"
 #include "platform/system/event_pump.h"
+#include "renderer/screen_adapter.h"
 #include "renderer/screen_drawing.h"
 #include "renderer/screen_text.h"
 #include "toolkit/core/gw_core.h"
@@ -44,6 +44,14 @@ Screen::~Screen() {
 }
 
 Screen* Screen::Instance() { return g_screen; }
+
+Screen::Applying::Applying() {
+    if (g_screen != nullptr) ++g_screen->syncing_;
+}
+
+Screen::Applying::~Applying() {
+    if (g_screen != nullptr) --g_screen->syncing_;
+}
 
 const Shown* Screen::Find(const GwCore* widget) const {
     auto it = shown_.find(const_cast<GwCore*>(widget));
@@ -77,7 +85,6 @@ void Screen::WidgetDestroyed(GwCore* widget) {
     Shown shown = it->second;
     shown_.erase(it);
     middles_.erase(widget);
-    editMarks_.erase(widget);
     if (widget->is_class(GwDOCKINGFRAME_CLASS) && widget->parent() != nullptr) {
         // The other panes take the place once the pane is gone.
         GwCore* container = widget->parent()->parent();
@@ -115,7 +122,8 @@ void Screen::PropertyChanged(GwCore* widget, GwProperty property) {
             while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
         }
     } else if (property == GwProperty::kFirstVisible && widget != nullptr) {
-        ScrollToFirstVisible(widget);
+        if (const Shown* shown = Find(widget); shown != nullptr && shown->adapter != nullptr && shown->widget)
+            shown->adapter->Scrolled(widget, shown->widget);
     } else if (widget != nullptr) {
         Sync(widget);
         if (property == GwProperty::kShown && widget->is_frame() && widget->is_shown()) SyncStacking();
@@ -125,27 +133,10 @@ void Screen::PropertyChanged(GwCore* widget, GwProperty property) {
 }
 
 void Screen::ContentChanged(GwCore* widget, const GwContentChange& change) {
-    auto it = shown_.find(widget);
-    if (it == shown_.end()) return;
-    ++syncing_;
-    if (change.kind == GwContentKind::kEntryRemoved) {
-        // The entry is on its way out: the rows go now (none may point at
-        // it) and the tree is read again once it is gone.
-        if (auto* view = qobject_cast<QTreeWidget*>(it->second.widget.data())) {
-            view->clear();
-            QTimer::singleShot(0, view, [this, widget] {
-                if (!GwRcMgr::is_valid_child(widget)) return;
-                if (const Shown* shown = Find(widget)) {
-                    ++syncing_;
-                    SyncContent(widget, *shown);
-                    --syncing_;
-                }
-            });
-        }
-    } else {
-        SyncContent(widget, it->second, &change);
-    }
-    --syncing_;
+    const Shown* shown = Find(widget);
+    if (shown == nullptr || shown->adapter == nullptr || !shown->widget) return;
+    Applying applying;
+    shown->adapter->Content(widget, shown->widget, &change);
 }
 
 void Screen::DrawingChanged(GwCore* widget) {

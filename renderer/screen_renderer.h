@@ -24,6 +24,11 @@ class QMenu;
 
 namespace screen {
 
+class Adapter;
+
+// Height of the tab row of a tab book.
+constexpr int kTabRowHeight = 24;
+
 // Sets a flag for a scope and restores it.
 class FlagScope {
 public:
@@ -45,6 +50,8 @@ struct Shown {
     QPointer<QMenu> menu;
     // Qt widget the model widget's children go into (a frame's client area).
     QPointer<QWidget> inner;
+    // What makes and follows the widget (null for menu entries).
+    const Adapter* adapter = nullptr;
 };
 
 class Screen : public GwObserver, public GwInteraction {
@@ -83,6 +90,20 @@ public:
     // Whether the renderer is applying the model to the screen (Qt signals
     // that follow are not the user's).
     bool Syncing() const { return syncing_ > 0; }
+    // While alive, the renderer applies the model: Qt signals are its own.
+    class Applying {
+    public:
+        Applying();
+        ~Applying();
+        Applying(const Applying&) = delete;
+        Applying& operator=(const Applying&) = delete;
+    };
+    // Program code opens a popup the renderer shows itself (the model's
+    // "menu open" then shows nothing more).
+    class OpeningPopup : public FlagScope {
+    public:
+        OpeningPopup() : FlagScope(Instance()->openingPopup_) {}
+    };
 
     static Screen* Instance();
     // Where the middle of a docking container starts, beside its panes:
@@ -92,6 +113,13 @@ public:
     // rectangle, below a tab row or beside the panes, and as wide as its
     // text needs on this screen's font.
     QRect Place(GwCore* widget, QWidget* q) const;
+    // The Qt widget a model widget's Qt widget goes into.
+    QWidget* ParentWidgetFor(GwCore* widget);
+
+    // Docking panes (screen_docking.cpp).
+    QWidget* CreateDockingFrame(GwCore* widget);
+    void SyncDockingFrame(GwCore* widget, QWidget* q);
+    void LayoutDockingAreas(GwCore* container);
 
 private:
     // Whenever Qt's loop is about to wait: the toolkit's timers are armed
@@ -101,23 +129,18 @@ private:
     void ArmPump();
     void Pump();
     void Create(GwCore* widget);
-    QWidget* ParentWidgetFor(GwCore* widget);
+    void CreateWidget(GwCore* widget);
     void SyncCommon(GwCore* widget, QWidget* q);
-    void SyncFrame(GwCore* widget, QWidget* q);
-    void SyncKind(GwCore* widget, const Shown& shown);
-    // Content: from a change record, or all of it (null).
-    void SyncContent(GwCore* widget, const Shown& shown, const GwContentChange* change = nullptr);
-    void SyncSelection(GwCore* widget, const Shown& shown);
-    void ScrollToFirstVisible(GwCore* widget);
-    void SyncMenuEntry(GwCore* widget, const Shown& shown);
     void SyncStacking();
-    void LayoutTools(GwCore* toolbar);
-    QWidget* CreateDockingFrame(GwCore* widget, Shown* shown);
-    void SyncDockingFrame(GwCore* widget, const Shown& shown);
     void PlaceDockingContent(GwCore* widget);
-    void LayoutDockingAreas(GwCore* container);
+    // Menus, their entries and popups (screen_menus.cpp): actions of a
+    // menu bar or menu rather than widgets.
+    static bool IsMenuEntry(const GwCore* widget);
+    void CreateMenuEntry(GwCore* widget);
+    void CreatePopup(GwCore* popup);
+    void ConnectMenuEntry(GwCore* widget, const Shown& shown);
+    void SyncMenuEntry(GwCore* widget, const Shown& shown);
     void ShowPopup(GwCore* popup);
-    void Connect(GwCore* widget, const Shown& shown);
     GwCore* FromIdentifier(const std::string& identifier) const;
 
     std::map<GwCore*, Shown> shown_;
@@ -128,13 +151,6 @@ private:
     };
     std::vector<ModalRun> modals_;
     std::map<GwCore*, QPoint> middles_;
-    // The cursor and select-all state of an edit that was last put on its
-    // line edit.
-    struct EditMark {
-        int cursor = -1;
-        bool all = false;
-    };
-    std::map<GwCore*, EditMark> editMarks_;
     QTimer pumpTimer_;
     int syncing_ = 0;
     bool inPump_ = false;

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTreeView>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -134,6 +135,20 @@ int Walk(const std::string& path) {
 // by object name.
 bool Locate(const std::string& name, QRect* rect) {
     Screen* screen = Screen::Instance();
+    // "ID#part": a part of the widget's own by its object name (a drawing's
+    // "vertical" scroll bar).
+    if (const size_t hash = name.find('#'); hash != std::string::npos && hash + 1 < name.size() &&
+                                            std::isalpha(static_cast<unsigned char>(name[hash + 1]))) {
+        const std::string owner = name.substr(0, hash);
+        for (const auto& [widget, shown] : screen->All()) {
+            if (!shown.widget || !GwRcMgr::is_valid_child(widget) || widget->identifier() != owner) continue;
+            auto* part = shown.widget->findChild<QWidget*>(ToScreen(name.substr(hash + 1)));
+            if (part == nullptr || !part->isVisible()) return false;
+            *rect = QRect(part->mapToGlobal(QPoint(0, 0)), part->size());
+            return true;
+        }
+        return false;
+    }
     // "LIST#N": row N of a list.
     if (const size_t hash = name.find('#'); hash != std::string::npos) {
         QRect list;

@@ -330,6 +330,26 @@ ask resize 520 420 >/dev/null
 sleep 0.5
 if wait_for 10 red_line plot_resized.png; then pass "the red line after a resize"; else fail "the red line after a resize"; fi
 
+# A picture larger than its drawing scrolls: the print preview's page.
+ask picture 1000 800 >/dev/null
+if wait_for 10 located locate "ScreenFixture.Plot#vertical"; then pass "a picture larger than the drawing has scroll bars"
+else fail "a picture larger than the drawing has scroll bars"; fi
+read -r bx by bw bh <<<"$(ask locate "ScreenFixture.Plot#vertical")"
+if [ -n "${bh:-}" ]; then xdotool mousemove --sync $((bx + bw / 2)) $((by + bh - 40)) click 1; fi
+wait_for 10 status_not plot_scroll "0,0"
+IFS=, read -r sx sy <<<"$(status_of plot_scroll)"
+if [ "${sx:-1}" = 0 ] && [ "${sy:-0}" -gt 0 ]; then pass "a click on the scroll bar scrolls the model's picture down ($sy)"
+else fail "a click on the scroll bar scrolls the model's picture down" "$sx,$sy"; fi
+sleep 0.5
+if red_line plot_scrolled.png; then fail "the picture shows from the scroll position on" "the red line stayed"
+else pass "the picture shows from the scroll position on"; fi
+ask picture 0 0 >/dev/null
+bars_gone() { ! located locate "ScreenFixture.Plot#vertical"; }
+if wait_for 10 bars_gone; then pass "a picture of the drawing's size has no scroll bars"
+else fail "a picture of the drawing's size has no scroll bars"; fi
+sleep 0.5
+if wait_for 10 red_line plot_unscrolled.png; then pass "the red line when the picture fits again"; else fail "the red line when the picture fits again"; fi
+
 differences=$(ask walk | sed -n 's/^differences=//p')
 check "the walk finds the screen as the model" "$differences" "0"
 [ "$differences" = "0" ] || grep "^DIFF" "$out/walk.txt" | head -n 10 >>"$out/result.log"

@@ -10,12 +10,15 @@
 #include <QMenuBar>
 #include <QPersistentModelIndex>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <cstdlib>
 #include <functional>
 
+#include "renderer/screen_drawing.h"
 #include "renderer/screen_renderer.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_edit.h"
@@ -25,6 +28,9 @@
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/core/gw_screen.h"
 #include "toolkit/docking/gw_docking.h"
+#include "toolkit/draw/gw_drawing.h"
+#include "toolkit/spreadsheet/gw_spreadsheet.h"
+#include "toolkit/tree/gw_tree.h"
 
 namespace screen {
 QStringList NameFilters(const std::string& filter);
@@ -265,6 +271,179 @@ TEST_F(Renderer, FileDialogsFollowTheRequestsAction) {
         EXPECT_FALSE(screen_->ChooseFile(request, &path));
         EXPECT_TRUE(seen);
     }
+}
+
+// A tree's rows follow its change records: a click, a selection by the
+// program, an entry added or removed touch only their rows, so the row under
+// the pointer stays for a double click; an entry that program code took out
+// without a record is never read again, and the rows are read anew.
+TEST_F(Renderer, TreeRowsFollowTheTreesRecords) {
+    GwCore* dialog = Load("Views");
+    auto* tree = static_cast<GwTree*>(dialog->child("Groups"));
+    auto* root = new GwTreeEntry(GwUD(), "root", 0);
+    auto* motors = new GwTreeEntry(GwUD(), "Motors", 0);
+    auto* limits = new GwTreeEntry(GwUD(), "Limits", 0);
+    auto* currents = new GwTreeEntry(GwUD(), "Currents", 1);
+    root->add_child(motors);
+    root->add_child(limits);
+    limits->add_child(currents);
+    ASSERT_TRUE(tree->set_entries(root));
+    tree->expand_entry(limits, true);
+    int selects = 0;
+    const GwTreeEntry* activated = nullptr;
+    tree->bind(GwCB_SELECT, [&selects](GwCore*, GwEvent*) {
+        ++selects;
+        return 1;
+    });
+    tree->bind(GwCB_ACTIVATE, [&activated](GwCore*, GwEvent* event) {
+        activated = static_cast<const GwTreeEntry*>(event->data);
+        return 1;
+    });
+
+    auto* view = Shown<QTreeView>(tree);
+    ASSERT_NE(view, nullptr);
+    QAbstractItemModel* model = view->model();
+    ASSERT_EQ(model->rowCount(), 2) << "the root's children are the top rows";
+    const QPersistentModelIndex first(model->index(0, 0));
+    const QPersistentModelIndex second(model->index(1, 0));
+    EXPECT_EQ(first.data().toString(), "Motors");
+    EXPECT_TRUE(view->isExpanded(second));
+    const QModelIndex child = model->index(0, 0, second);
+    EXPECT_EQ(child.data().toString(), "Currents");
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(first).center());
+    EXPECT_EQ(tree->selected_entry(), motors);
+    EXPECT_EQ(selects, 1) << "one click, one select";
+    EXPECT_TRUE(first.isValid()) << "the rows were rebuilt";
+    // A double click: a click, then the second press.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(child).center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(child).center());
+    EXPECT_EQ(activated, currents);
+
+    auto* drives = new GwTreeEntry(GwUD(), "Drives", 0);
+    ASSERT_TRUE(tree->add_entry(root, drives));
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_TRUE(first.isValid());
+    EXPECT_TRUE(view->isExpanded(second)) << "an added entry leaves the others open";
+    tree->select_entry(drives);
+    EXPECT_EQ(view->currentIndex().data().toString(), "Drives");
+    EXPECT_EQ(view->selectionModel()->selectedIndexes().size(), 1);
+
+    // Closed by the user: the model's entry; by the program: the view's row.
+    view->collapse(second);
+    EXPECT_FALSE(limits->is_shown());
+    tree->expand_entry(limits, true);
+    EXPECT_TRUE(view->isExpanded(second));
+
+    ASSERT_TRUE(tree->delete_entry(limits));
+    EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_TRUE(first.isValid());
+    EXPECT_EQ(model->index(1, 0).data().toString(), "Drives");
+
+    // Taken out and deleted without a record: not read, then read anew.
+    root->loose_child(motors);
+    delete motors;
+    EXPECT_FALSE(first.data().isValid());
+    EXPECT_TRUE(Until([&] { return model->rowCount() == 1; }));
+    EXPECT_EQ(model->index(0, 0).data().toString(), "Drives");
+    EXPECT_EQ(view->currentIndex().data().toString(), "Drives") << "the tree's selection after the new reading";
+
+    tree->set_entries(nullptr);
+    EXPECT_EQ(model->rowCount(), 0);
+}
+
+// A spreadsheet's cells follow its records: a cell set, rows added or taken
+// away at the end keep the other cells and the current one; a click makes a
+// cell current, a double click edits an editable cell and is the default
+// action on another.
+TEST_F(Renderer, SheetCellsFollowTheSheetsRecords) {
+    GwCore* dialog = Load("Views");
+    auto* sheet = static_cast<GwSpreadSheet*>(dialog->child("Sheet"));
+    sheet->set_column_count(3);
+    sheet->set_row_count(4);
+    sheet->set_contents(1, 1, "x");
+    auto* view = Shown<QTableView>(sheet);
+    ASSERT_NE(view, nullptr);
+    QAbstractItemModel* model = view->model();
+    ASSERT_EQ(model->rowCount(), 4);
+    ASSERT_EQ(model->columnCount(), 3);
+    EXPECT_EQ(model->index(1, 1).data().toString(), "x");
+    const QPersistentModelIndex kept(model->index(1, 2));
+    sheet->set_current_cell(1, 2);
+    EXPECT_EQ(view->currentIndex(), QModelIndex(kept));
+
+    sheet->set_contents(2, 0, "y");
+    sheet->set_row_count(6);
+    EXPECT_TRUE(kept.isValid()) << "the cells were rebuilt";
+    EXPECT_EQ(model->rowCount(), 6);
+    EXPECT_EQ(model->index(2, 0).data().toString(), "y");
+    EXPECT_EQ(view->currentIndex(), QModelIndex(kept));
+    sheet->set_row_count(2);
+    EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_TRUE(kept.isValid());
+    EXPECT_EQ(model->index(1, 1).data().toString(), "x");
+
+    int defaults = 0;
+    sheet->bind(GwCB_DEFAULT, [&defaults](GwCore*, GwEvent* event) {
+        defaults = event->row * 10 + event->column + 1;
+        return 1;
+    });
+    sheet->row_attribute(0)->editable = false;
+    const QRect cell = view->visualRect(model->index(0, 2));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    int row = -1, column = -1;
+    EXPECT_TRUE(sheet->current_cell(&row, &column));
+    EXPECT_EQ(row * 10 + column, 2);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(defaults, 3) << "the default action with row 0, column 2";
+    EXPECT_FALSE(sheet->cell_has_focus());
+    const QPoint editable = view->visualRect(model->index(1, 1)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, editable);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, editable);
+    EXPECT_TRUE(sheet->cell_has_focus()) << "an editable cell is edited";
+    EXPECT_EQ(sheet->editor()->text(), "x");
+}
+
+// A picture larger than its drawing scrolls: bars over the model's range,
+// the picture drawn from the scroll position on, a move of a bar the user's
+// scroll, and the bars follow the model's picture size and position.
+TEST_F(Renderer, APictureLargerThanItsDrawingScrolls) {
+    GwCore* dialog = Load("Views");
+    auto* drawing = static_cast<GwDrawing*>(dialog->child("Page"));
+    drawing->bind(GwCB_EXPOSE, [](GwCore* widget, GwEvent*) {
+        GwDeviceContext* dc = static_cast<GwDrawing*>(widget)->device_context();
+        dc->set_pen("red", 0, 3);
+        dc->draw_line(0, 150, 400, 150);
+        return 1;
+    });
+    auto* view = dynamic_cast<screen::DrawingView*>(Shown(drawing));
+    ASSERT_NE(view, nullptr);
+    QScrollBar* across = view->HorizontalBar();
+    QScrollBar* down = view->VerticalBar();
+    EXPECT_FALSE(down->isVisible()) << "a picture of the widget's size";
+
+    drawing->set_picture_size({400, 300});
+    drawing->invalidate();
+    EXPECT_TRUE(across->isVisible());
+    EXPECT_TRUE(down->isVisible());
+    EXPECT_EQ(across->maximum(), 200);
+    EXPECT_EQ(down->maximum(), 200);
+    auto redAt = [view](int x, int y) { return view->grab().toImage().pixelColor(x, y) == QColor(Qt::red); };
+    EXPECT_FALSE(redAt(50, 30));
+
+    down->setValue(120);
+    EXPECT_EQ(drawing->scroll_position(), (GwPosition{0, 120}));
+    EXPECT_TRUE(redAt(50, 30)) << "the line at 150 shows at 150 - 120";
+    down->setValue(500);
+    EXPECT_EQ(drawing->scroll_position(), (GwPosition{0, 200}));
+
+    ASSERT_TRUE(drawing->user_scroll({150, 40}));
+    EXPECT_EQ(across->value(), 150);
+    EXPECT_EQ(down->value(), 40);
+    drawing->set_picture_size({150, 80});
+    EXPECT_FALSE(across->isVisible());
+    EXPECT_FALSE(down->isVisible());
+    EXPECT_EQ(drawing->scroll_position(), (GwPosition{0, 0}));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_toggle_list.h"
 #include "toolkit/core/gw_widget_store.h"
+#include "toolkit/testdriver/gw_test_driver_kinds.h"
 
 namespace gwtest {
 
@@ -183,6 +184,7 @@ struct InstallAtLoad {
     InstallAtLoad() {
         GwSetInteraction(&g_user);
         AttachRecording(true);
+        InstallKindScripts();
     }
 } g_install;
 

@@ -46,13 +46,6 @@ void Install() {
     SetPrintDialogScript(AnswerDialog);
 }
 
-struct InstallAtLoad {
-    InstallAtLoad() {
-        SetPrintDialogScript(AnswerDialog);
-        AddRecordingObserver(GwPrintLog());
-    }
-} g_install;
-
 platform::ResetHook g_reset([] { Install(); });
 
 GwTreeEntry* FindById(GwTreeEntry* entry, const std::string& id) {
@@ -78,6 +71,11 @@ GwSpreadSheet* StartEdit(const Target& sheet, int row, int column, const std::st
 }
 
 }  // namespace
+
+void InstallKindScripts() {
+    SetPrintDialogScript(AnswerDialog);
+    AddRecordingObserver(GwPrintLog());
+}
 
 // --- menus ---------------------------------------------------------------------------
 

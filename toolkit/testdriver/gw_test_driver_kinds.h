@@ -16,6 +16,10 @@
 
 namespace gwtest {
 
+// Answers print dialogs from the script and records printed pages; the
+// driver's load calls it, so every test that links the driver has them.
+void InstallKindScripts();
+
 // --- menus and tools -----------------------------------------------------------
 // Chooses a menu item, toggle item or tool as the user; false (and the test
 // failed) when it cannot be chosen.

@@ -162,6 +162,8 @@ std::string Status() {
         out << "fixture_rect=";
         const GwRect r = g_fixture->rect();
         out << r.x << "," << r.y << "," << r.width << "," << r.height << "\n";
+        const GwPosition scrolled = static_cast<GwDrawing*>(g_fixture->child("Plot"))->scroll_position();
+        out << "plot_scroll=" << scrolled.x << "," << scrolled.y << "\n";
     }
     return out.str();
 }
@@ -287,6 +289,16 @@ std::string Execute(const std::string& line) {
         g_fixture->set_dimension({width, height});
         GwCore* plot = g_fixture->child("Plot");
         plot->set_dimension({width - 20, height - 130});
+        return "ok\n";
+    }
+    if (verb == "picture") {
+        // The plot's picture larger than the plot (0 0: the plot's own size).
+        int width = 0, height = 0;
+        std::istringstream(argument) >> width >> height;
+        if (g_fixture == nullptr) return "failed\n";
+        auto* plot = static_cast<GwDrawing*>(g_fixture->child("Plot"));
+        plot->set_picture_size({width, height});
+        plot->invalidate();
         return "ok\n";
     }
     if (verb == "question" || verb == "timerbox" || verb == "print") {

@@ -27,6 +27,7 @@
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
+#include "toolkit/testdriver/gw_test_driver_kinds.h"
 
 namespace {
 
@@ -151,6 +152,19 @@ TEST_F(WindowCallbackTest, SetupMainOnlineOpensTheFamilyWindowRaisesItOrFallsBac
     EXPECT_EQ(Listed("4_SetupMain"), setup);
     EXPECT_EQ(TheWindowHandler().Count(), listed);
     EXPECT_TRUE(NewBoxes().empty());
+}
+
+// The manual-mode tool asks the risk note before it takes a drive over.
+TEST_F(WindowCallbackTest, TheManualModeToolCallsTheDeviceControl) {
+    Activate();
+    SetUserLevel(4);
+    GwCore* tool = frame_->child("TD_Ctrl");
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->callback_name(GwCB_ACTIVATE), "CB_CallDeviceControl");
+    gwtest::AnswerModal(2, "RiskNote_ManualMode");
+    ASSERT_TRUE(gwtest::ChooseMenuItem(tool));
+    EXPECT_EQ(gwtest::UnusedAnswers(), 0);
+    EXPECT_EQ(Listed("DeviceControl"), nullptr);
 }
 
 TEST_F(WindowCallbackTest, InformationWindowShowsTheLabelTitleAndVersion) {
