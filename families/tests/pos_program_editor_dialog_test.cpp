@@ -14,6 +14,7 @@
 #include "app/services/app_files.h"
 #include "app/services/services_hooks.h"
 #include "devicewin/tests/devicewin_fixture.h"
+#include "families/tests/pos_program_drive.h"
 #include "platform/files/paths.h"
 #include "platform/system/program_start.h"
 #include "sim/pos_program_channel.h"
@@ -32,12 +33,7 @@ const std::string kEnd = sim::kPosProgramEndMarker;
 class PosProgramEditorDialogTest : public DeviceWindowTest {
 public:
     sim::DriveTable MakeTable() override {
-        sim::DriveTable table = DeviceWindowTable();
-        table.type_number = 4012;
-        table.Find(91)->value = 4012;
-        table.version = 2251;  // descriptions of its own, with the program channel
-        table.PutFullRange(sim::kPosProgramChannelParameter, "POSPRG", "STRING", 0);
-        table.pos_programs.enabled = true;
+        sim::DriveTable table = PosProgramDriveTable();
         table.pos_programs.programs = {{"01", {"POS100"}}};
         return table;
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "devicewin/tests/devicewin_fixture.h"
+#include "families/tests/pos_program_drive.h"
 #include "sim/drive_faults.h"
 #include "sim/pos_program_channel.h"
 #include "testsupport/test_env.h"
@@ -24,12 +25,7 @@ const std::string kEnd = sim::kPosProgramEndMarker;
 class PosProgramTransferTest : public DeviceWindowTest {
 public:
     sim::DriveTable MakeTable() override {
-        sim::DriveTable table = DeviceWindowTable();
-        table.type_number = 4012;
-        table.Find(91)->value = 4012;
-        table.version = 2251;  // descriptions of its own, with the program channel
-        table.PutFullRange(sim::kPosProgramChannelParameter, "POSPRG", "STRING", 0);
-        table.pos_programs.enabled = true;
+        sim::DriveTable table = PosProgramDriveTable();
         table.pos_programs.programs = {{"01", {"POS100", "GOA5"}}, {"07", {"GO 0"}}};
         table.pos_programs.listing = {"P01", "XYZ", "P07"};
         return table;
