@@ -18,8 +18,8 @@
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_cursor.h"
-#include "toolkit/core/gw_recorder.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_recorder.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
 #include "toolkit/tree/gw_tree.h"
@@ -41,7 +41,8 @@ std::string MotorWindows() {
         "bitmaps {\n FMotor_o = 16, 16, \"pictures/FMotor_o.png\"\n FMotor_c = 16, 16, \"pictures/FMotor_c.png\"\n"
         " TMotor = 16, 16, \"pictures/TMotor.png\"\n}\n";
     for (const std::string n : {"4", "5"}) {
-        text += "dialogframe " + n + "_NewMotor {\n rect = 0, 0, 300, 400\n tree MotorTree { rect = 0, 0, 280, 300 }\n" +
+        text += "dialogframe " + n +
+                "_NewMotor {\n rect = 0, 0, 300, 400\n tree MotorTree { rect = 0, 0, 280, 300 }\n" +
                 " button Take { }\n}\n";
         text += "dialogframe " + n + "_Other {\n rect = 0, 0, 300, 400\n button Take { }\n}\n";
         text += "popup " + n + "_ChangeMotDir { menuitem Dir { text = \"Directory\" } }\n";
@@ -70,10 +71,17 @@ public:
         motor(kPoles, "POLES", "USIGN8", 2);
         motor(kVoltage, "VOLT", "USIGN16", 230);
         motor(kMotorType5, "MTYP5", "USIGN16", 1);
-        motor(kRatedCurrent, "IRATE", "FLOAT32", maintest::FloatBits(1.0f));
+        sim::DriveParameter* current = motor(kRatedCurrent, "IRATE", "FLOAT32", maintest::FloatBits(1.0f));
+        current->minimum = maintest::FloatBits(0.0f);
+        current->maximum = maintest::FloatBits(100.0f);
         motor(kMotorType4, "MTYP4", "USIGN16", 1);
         motor(kLockedMotor, "MLOCK", "USIGN16", 1)->write_level = 15;
         table.Find(kList)->sc_group = 1;  // in the data set, not motor data
+        // The download handshake and its end mark.
+        sim::DriveParameter* handshake = table.PutFullRange(sim::kHandshakeParameter, "DLHS", "INT16", 0);
+        handshake->minimum = static_cast<uint32_t>(-32768);
+        handshake->maximum = 32767;
+        table.PutFullRange(15, "DLEND", "USIGN8", 0)->maximum = 1;
         table.handshake.enabled = true;
         return table;
     }
@@ -149,8 +157,8 @@ TEST_F(MotorDatabaseTest, TreeShowsFoldersWithMotorsAndMotorsInListingOrder) {
 
     // Bitmaps: open and closed folders, motors.
     tree->expand_entry(root, true);
-    EXPECT_EQ(gwtest::TreeRows(tree), (std::vector<std::string>{directory_ + " [FMotor_o]", "  a [FMotor_c]",
-                                                                 "  z [TMotor]"}));
+    EXPECT_EQ(gwtest::TreeRows(tree),
+              (std::vector<std::string>{directory_ + " [FMotor_o]", "  a [FMotor_c]", "  z [TMotor]"}));
     tree->expand_entry(folder, true);
     EXPECT_EQ(gwtest::TreeRows(tree)[1], "  a [FMotor_o]");
     EXPECT_EQ(gwtest::TreeRows(tree)[2], "    x [TMotor]");
@@ -223,6 +231,194 @@ TEST_F(MotorDatabaseTest, NewDirectoryIsChosenAsFolderAndRebuildsTheTree) {
     EXPECT_EQ(GwCore::global_cursor(), GwCURSOR_ARROW);
     // Family 5 keeps its own directory.
     EXPECT_EQ(TheMotorDatabaseState(5)->Directory, directory_);
+}
+
+TEST_F(MotorDatabaseTest, PropertiesShowTheMotorFileOffline) {
+    for (int family : {4, 5}) {
+        SCOPED_TRACE(family);
+        const std::string n = std::to_string(family);
+        auto properties = family == 4 ? M4_ShowMotorProperties : M5_ShowMotorProperties;
+        GwCore* window = OpenNewMotor(family, MakeContext(true));
+        Select(window, "x");
+        const std::string name = n + "_MotorProps";
+        EXPECT_EQ(properties(window->child("Take"), nullptr, GwUD(name)), 1);
+        GwCore* shown = TheWindowHandler().FindByName(name.c_str());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->title(), MotorPath("a\\x.00D"));
+        EXPECT_EQ(shown->child("_PN_852")->text(), "2.50");
+        EXPECT_EQ(shown->child("_PN_153")->text(), "Manual");
+        EXPECT_EQ(shown->child("_PN_157")->text(), "3500");
+        EXPECT_EQ(shown->child(family == 4 ? "_PN_857" : "_PN_839")->text(), "2");
+        EXPECT_EQ(shown->child("_PN_158")->text(), "2");
+        EXPECT_EQ(shown->modality(), 1);
+        EXPECT_EQ(shown->close_mode(), 2);
+        EXPECT_FALSE(TheWindowHandler().IsOnlineWindow(shown));
+        MotorDatabaseState& state = *TheMotorDatabaseState(family);
+        ASSERT_TRUE(shown->user_data().is_pointer());
+        EXPECT_EQ(shown->user_data().pointer_as<DeviceSetupContext>(), state.Context.get());
+        EXPECT_FALSE(state.Context->Base->IsOnline());
+        EXPECT_EQ(GwCore::global_cursor(), GwCURSOR_ARROW);
+
+        // Again for z: the listed window is closed and loaded afresh.
+        Select(window, "z");
+        ClearCaptures();
+        properties(window->child("Take"), nullptr, GwUD(name));
+        GwCore* again = TheWindowHandler().FindByName(name.c_str());
+        ASSERT_NE(again, nullptr);
+        EXPECT_FALSE(GwRcMgr::is_valid_child(shown));
+        EXPECT_EQ(again->child("_PN_157")->text(), "4000");
+        EXPECT_TRUE(Heard().empty());  // offline: the file only
+
+        // A folder selected: loaded, never shown.
+        Select(window, "a");
+        properties(window->child("Take"), nullptr, GwUD(name));
+        EXPECT_EQ(TheWindowHandler().FindByName(name.c_str()), nullptr);
+        window_->destroy();
+    }
+}
+
+TEST_F(MotorDatabaseTest, DamagedMotorFileGivesError5ForTheMotorBase) {
+    struct Case {
+        int family;
+    };
+    for (const Case c : {Case{4}, Case{5}}) {
+        SCOPED_TRACE(c.family);
+        testsupport::WriteFile(directory_ + "/z.00D", "damaged");
+        GwCore* window = OpenNewMotor(c.family, MakeContext(true));
+        Select(window, "z");
+        MarkBoxes();
+        const std::string name = std::to_string(c.family) + "_MotorProps";
+        (c.family == 4 ? M4_ShowMotorProperties : M5_ShowMotorProperties)(window->child("Take"), nullptr, GwUD(name));
+        EXPECT_EQ(TheWindowHandler().FindByName(name.c_str()), nullptr);
+        const std::vector<GwBoxRecord> boxes = NewBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, "Device access error");
+        EXPECT_NE(boxes[0].text.find(MotorParameterBase(c.family).MessageBuffer), std::string::npos) << boxes[0].text;
+
+        // The take from the take window: error 5 and result 0; the window stays.
+        MarkBoxes();
+        ClearCaptures();
+        EXPECT_EQ((c.family == 4 ? CB_4_TakeMotor : CB_5_TakeMotor)(window->child("Take"), nullptr, GwUD()), 0);
+        EXPECT_EQ(NewBoxes().size(), 1u);
+        EXPECT_FALSE(NewBoxes().empty() || NewBoxes()[0].parent != "MainWindow.DevWin." + window->name());
+        EXPECT_TRUE(GwRcMgr::is_valid_child(window));
+        EXPECT_TRUE(Heard().empty());
+        window_->destroy();
+    }
+}
+
+// The writes of a take of motor x: the handshake around the motor data the
+// drive takes (860 is beyond its write level, 156 not valid in the file, 20
+// not motor data), the polls, then the end mark.
+std::vector<std::string> MotorTake() {
+    return {"W 20080=FFFFFFFF",
+            "W 20153=2",
+            "W 20157=DAC",
+            "W 20158=2",
+            "W 20839=2",
+            "W 20852=40200000",
+            "W 20857=2",
+            "W 20080=FFFFFFFE",
+            "R 20080",
+            "W 20015=1"};
+}
+
+TEST_F(MotorDatabaseTest, TakeWritesTheMotorDataGroupThenClosesTheWindow) {
+    for (int family : {4, 5}) {
+        SCOPED_TRACE(family);
+        GwCore* window = OpenNewMotor(family, MakeContext(true));
+        GwCore* parent = window_;
+        Select(window, "x");
+        ClearCaptures();
+        EXPECT_EQ((family == 4 ? CB_4_TakeMotor : CB_5_TakeMotor)(window->child("Take"), nullptr, GwUD()), 1);
+        EXPECT_EQ(Heard(), MotorTake());
+        OnOffBase& motor = MotorParameterBase(family);
+        for (int number : {kIdentMode, kRatedSpeed, kPoles, kMotorType4, kMotorType5, kRatedCurrent, kLockedMotor}) {
+            EXPECT_EQ(motor.GetEntry(number)->transfer, 1) << number;
+        }
+        for (int number : {kVoltage, kList, kSpeed}) EXPECT_EQ(motor.GetEntry(number)->transfer, 0) << number;
+        EXPECT_EQ(Drive().Table().Find(kRatedSpeed)->value, 3500u);
+        EXPECT_EQ(Drive().Table().Find(kList)->value, 5u);
+        EXPECT_FALSE(GwRcMgr::is_valid_child(window));
+        EXPECT_TRUE(GwRcMgr::is_valid_child(parent));
+        parent->destroy();
+    }
+}
+
+TEST_F(MotorDatabaseTest, TakeWithoutAnOnlineTargetWritesNothing) {
+    // Offline target: closed without a write.
+    GwCore* window = OpenNewMotor(4, MakeContext(false));
+    Select(window, "x");
+    ClearCaptures();
+    EXPECT_EQ(CB_4_TakeMotor(window->child("Take"), nullptr, GwUD()), 1);
+    EXPECT_TRUE(Heard().empty());
+    EXPECT_FALSE(GwRcMgr::is_valid_child(window));
+
+    // A folder selected: nothing at all.
+    window = OpenNewMotor(4, MakeContext(true));
+    Select(window, "a");
+    ClearCaptures();
+    EXPECT_EQ(CB_4_TakeMotor(window->child("Take"), nullptr, GwUD()), 1);
+    EXPECT_TRUE(Heard().empty());
+    EXPECT_TRUE(GwRcMgr::is_valid_child(window));
+
+    // The context that built the tree is gone (its setup window made anew):
+    // no drive is written to, the window closes as for a missing target.
+    Select(window, "x");
+    window->set_user_data(GwUD(static_cast<void*>(MakeContext(true))));
+    contexts_.erase(contexts_.end() - 3);
+    ClearCaptures();
+    EXPECT_EQ(CB_4_TakeMotor(window->child("Take"), nullptr, GwUD()), 1);
+    EXPECT_TRUE(Heard().empty());
+    EXPECT_FALSE(GwRcMgr::is_valid_child(window));
+}
+
+TEST_F(MotorDatabaseTest, TakeFromAnotherWindowUsesTheMotorLastRead) {
+    for (int family : {4, 5}) {
+        SCOPED_TRACE(family);
+        const std::string n = std::to_string(family);
+        auto take = family == 4 ? CB_4_TakeMotor : CB_5_TakeMotor;
+        GwCore* window = OpenNewMotor(family, MakeContext(true));
+        GwCore* other = GwRcMgr::load(window_, (n + "_Other").c_str());
+        other->show();
+        // Before any motor was read nothing is marked, and nothing of the
+        // motor data reaches the drive.
+        ClearCaptures();
+        EXPECT_EQ(take(other->child("Take"), nullptr, GwUD()), 1);
+        for (const std::string& heard : Heard()) EXPECT_EQ(heard.find("W 20157"), std::string::npos) << heard;
+        EXPECT_FALSE(GwRcMgr::is_valid_child(other));
+
+        Select(window, "x");
+        (family == 4 ? M4_ShowMotorProperties : M5_ShowMotorProperties)(
+            window->child("Take"), nullptr, GwUD(n + "_MotorProps"));
+        other = GwRcMgr::load(window_, (n + "_Other").c_str());
+        other->show();
+        ClearCaptures();
+        EXPECT_EQ(take(other->child("Take"), nullptr, GwUD()), 1);
+        EXPECT_EQ(Heard(), MotorTake());
+        window_->destroy();
+    }
+}
+
+TEST_F(MotorDatabaseTest, FailedWriteShowsError5AndKeepsTheWindow) {
+    for (int family : {4, 5}) {
+        SCOPED_TRACE(family);
+        GwCore* window = OpenNewMotor(family, MakeContext(true));
+        Select(window, "x");
+        Drive().Table().handshake.busy_polls = sim::kHandshakeBusyForever;
+        MarkBoxes();
+        EXPECT_EQ((family == 4 ? CB_4_TakeMotor : CB_5_TakeMotor)(window->child("Take"), nullptr, GwUD()), 1);
+        const std::vector<GwBoxRecord> boxes = NewBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        // Family 4 names the active device's error, family 5 the target's.
+        if (family == 5) {
+            EXPECT_NE(boxes[0].text.find("Timeout during data transmission"), std::string::npos) << boxes[0].text;
+        }
+        EXPECT_EQ(boxes[0].parent, "MainWindow.DevWin." + window->name());
+        EXPECT_TRUE(GwRcMgr::is_valid_child(window));
+        Drive().Table().handshake.busy_polls = 0;
+        window_->destroy();
+    }
 }
 
 }  // namespace
