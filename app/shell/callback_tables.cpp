@@ -19,6 +19,7 @@
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
 #include "families/brand_callbacks.h"
+#include "families/motor_database.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
@@ -104,6 +105,10 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_PORTA_Changed", CB_5_PORTA_Changed},
     {"CB_DvFctTakeItPST", CB_DvFctTakeItPST},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"M5_ShowMotorTree", M5_ShowMotorTree},
+    {"M5_SetNewDir", M5_SetNewDir},
+    {"M5_ShowMotorProperties", M5_ShowMotorProperties},
+    {"CB_5_TakeMotor", CB_5_TakeMotor},
     kEnd,
 };
 
@@ -129,6 +134,10 @@ const GwFuncDesc kRuvexTable[] = {
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"M4_ShowMotorTree", M4_ShowMotorTree},
+    {"M4_SetNewDir", M4_SetNewDir},
+    {"M4_ShowMotorProperties", M4_ShowMotorProperties},
+    {"CB_4_TakeMotor", CB_4_TakeMotor},
     kEnd,
 };
 

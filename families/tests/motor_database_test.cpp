@@ -18,6 +18,7 @@
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_cursor.h"
+#include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -45,7 +46,8 @@ std::string MotorWindows() {
                 "_NewMotor {\n rect = 0, 0, 300, 400\n tree MotorTree { rect = 0, 0, 280, 300 }\n" +
                 " button Take { }\n}\n";
         text += "dialogframe " + n + "_Other {\n rect = 0, 0, 300, 400\n button Take { }\n}\n";
-        text += "popup " + n + "_ChangeMotDir { menuitem Dir { text = \"Directory\" } }\n";
+        text += "popup " + n + "_ChangeMotDir { menuitem Dir { text = \"Directory\"; on activate = M" + n +
+                "_SetNewDir } }\n";
         text += "popup " + n + "_MotorPopup { menuitem Props { text = \"Properties\" } }\n";
         text += "dialogframe " + n + "_MotorProps {\n rect = 0, 0, 300, 300\n edit _PN_153 { }\n edit _PN_" +
                 (n == "4" ? "857" : "839") +
@@ -53,6 +55,12 @@ std::string MotorWindows() {
     }
     return text;
 }
+
+const GwFuncDesc kMotorCallbacks[] = {
+    {"M4_SetNewDir", M4_SetNewDir},
+    {"M5_SetNewDir", M5_SetNewDir},
+    {nullptr, nullptr},
+};
 
 class MotorDatabaseTest : public DeviceWindowTest {
 public:
@@ -87,6 +95,7 @@ public:
     }
     void SetUp() override {
         DeviceWindowTest::SetUp();
+        GwRcMgr::use_func_desc(kMotorCallbacks);
         ASSERT_TRUE(GwRcMgr::use_text(MotorWindows(), "motors.cgw"));
         directory_ = testsupport::RuntimePath("MOTORS").string();
         std::filesystem::remove_all(directory_);
@@ -222,7 +231,9 @@ TEST_F(MotorDatabaseTest, NewDirectoryIsChosenAsFolderAndRebuildsTheTree) {
 
     const std::string other = directory_ + "/a";
     gwtest::AnswerFile(other);
-    EXPECT_EQ(M4_SetNewDir(window->child("Take"), nullptr, GwUD()), 1);
+    // Chosen from the folder popup, as the user does.
+    ASSERT_TRUE(gwtest::OpenEntryPopup(Tree(window), "a"));
+    gwtest::Fire(TheMotorDatabaseState(4)->FolderPopup->child("Dir"), "activate");
     EXPECT_EQ(TheMotorDatabaseState(4)->Directory, other);
     GwTreeEntry* root = Tree(window)->entries();
     EXPECT_EQ(root->text(), other);
