@@ -20,6 +20,7 @@
 #include "devicewin/device_window_callbacks.h"
 #include "families/brand_callbacks.h"
 #include "families/motor_database.h"
+#include "families/node_actions.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
@@ -109,6 +110,9 @@ const GwFuncDesc kPescoTable[] = {
     {"M5_SetNewDir", M5_SetNewDir},
     {"M5_ShowMotorProperties", M5_ShowMotorProperties},
     {"CB_5_TakeMotor", CB_5_TakeMotor},
+    {"CB_5_CallNodeAktion", CB_5_CallNodeAktion},
+    {"CB_5_SetNodeAktion", CB_5_SetNodeAktion},
+    {"CB_5_ShowNodeAktion", CB_5_ShowNodeAktion},
     kEnd,
 };
 
@@ -138,6 +142,9 @@ const GwFuncDesc kRuvexTable[] = {
     {"M4_SetNewDir", M4_SetNewDir},
     {"M4_ShowMotorProperties", M4_ShowMotorProperties},
     {"CB_4_TakeMotor", CB_4_TakeMotor},
+    {"CB_CallNodeAktion", CB_CallNodeAktion},
+    {"CB_SetNodeAktion", CB_SetNodeAktion},
+    {"CB_ShowNodeAktion", CB_ShowNodeAktion},
     kEnd,
 };
 
