@@ -51,6 +51,11 @@ uint32_t DriveRecorder::Sample(int kind, int index, size_t row) const {
 }
 
 void DriveRecorder::Start(uint64_t now_us) {
+    if (static_cast<int16_t>(Register(kRecorderTriggerMode) & 0xFFFF) == kRecorderOffMode) {
+        state_ = State::kIdle;
+        SetControl(0);
+        return;
+    }
     size_t row_bytes = 0;
     for (int c = 0; c < kRecorderChannels; ++c) {
         const uint32_t config = Register(kRecorderFirstChannel + 2 * c);
@@ -102,8 +107,23 @@ void DriveRecorder::Finish() {
     SetControl(kRecorderTriggered);
 }
 
+void DriveRecorder::ShowActualValues(uint64_t now_us) {
+    const size_t row = static_cast<size_t>(now_us / kRecorderActualRowUs);
+    for (int c = 0; c < kRecorderChannels; ++c) {
+        DriveParameter* actual = table_.Find(kRecorderFirstActual + c);
+        if (actual == nullptr) continue;
+        const uint32_t config = Register(kRecorderFirstChannel + 2 * c);
+        const int kind = (config & kRecorderChannelWide) != 0 ? 2 : 1;
+        const int index = static_cast<int>(Register(kRecorderFirstChannel + 2 * c + 1) & 0xFFFF);
+        const uint32_t sample = Sample(kind, index, row);
+        const auto raw = static_cast<int16_t>(kind == 2 ? sample >> 16 : sample & 0xFFFF);
+        actual->value = static_cast<uint32_t>(static_cast<int32_t>(raw));
+    }
+}
+
 void DriveRecorder::Update() {
     const uint64_t now = platform::TheClock().NowUs();
+    ShowActualValues(now);
     if (state_ == State::kArmed && triggers_ && now >= trigger_us_) {
         state_ = State::kTriggered;
         SetControl(kRecorderRunning | kRecorderTriggered);

@@ -24,10 +24,15 @@ inline constexpr uint32_t kRecorderChannelOn = 0x20;
 inline constexpr uint32_t kRecorderChannelWide = 0x40;  // 32-bit samples
 inline constexpr int kRecorderDivider = 60;             // interval = (value + 1) * base time
 inline constexpr int kRecorderLength = 62;              // buffer bytes
-inline constexpr int kRecorderTriggerMode = 65;         // 1 = automatic
+inline constexpr int kRecorderTriggerMode = 65;         // 1 = automatic, -1 = recorder off
 inline constexpr int kRecorderPreTrigger = 67;          // steps of 0.05 percent, 2000 = all
 inline constexpr int kRecorderControl = 68;             // write 1 start, 0 stop; bit 0 running, bit 1 triggered
-inline constexpr int kRecorderTransfer = 110;           // write 2 rewind, 1 acknowledge the last block
+// 70 to 73 answer the raw value of channel 0 to 3's variable now: its signal
+// at the row of the clock (one row a millisecond), the upper half of a 32-bit
+// sample.
+inline constexpr int kRecorderFirstActual = 70;
+inline constexpr uint64_t kRecorderActualRowUs = 1000;
+inline constexpr int kRecorderTransfer = 110;  // write 2 rewind, 1 acknowledge the last block
 // Writing an index to 121 shows that entry of the variable catalogue in
 // 112 (name), 113 (unit), 114 (fraction bits), 117 (factor), 118 (width
 // kind) and 119 (level).
@@ -41,6 +46,8 @@ inline constexpr int kRecorderCatalogueLevel = 119;
 inline constexpr int kRecorderBaseTime = 350;  // FLOAT32, seconds
 
 inline constexpr int32_t kRecorderAutomaticMode = 1;
+// A start in this mode leaves the recorder off.
+inline constexpr int16_t kRecorderOffMode = -1;
 inline constexpr uint32_t kRecorderFullPreTrigger = 2000;
 inline constexpr uint32_t kRecorderRunning = 0x1;
 inline constexpr uint32_t kRecorderTriggered = 0x2;
@@ -82,7 +89,8 @@ public:
     // shows an empty name.
     void SetCatalogue(std::vector<RecorderVariable> variables) { catalogue_ = std::move(variables); }
 
-    // Brings the state and the control register up to the clock.
+    // Brings the state, the control register and the actual values up to the
+    // clock.
     void Update();
     // The table took a write of `number`.
     void Written(int number);
@@ -108,6 +116,7 @@ private:
     void Start(uint64_t now_us);
     void Finish();
     void ShowCatalogueEntry();
+    void ShowActualValues(uint64_t now_us);
 
     DriveTable& table_;
     Channel channels_[kRecorderChannels];

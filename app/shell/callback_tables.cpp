@@ -18,6 +18,7 @@
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
+#include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
 #include "families/motor_database.h"
 #include "families/node_actions.h"
@@ -29,6 +30,7 @@
 #include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
 #include "scope/plot/plot_window.h"
+#include "scope/window/scope_window.h"
 #include "service/debugwatch/debug_watch.h"
 #include "service/download/firmware_download.h"
 #include "toolkit/core/gw_application.h"
@@ -90,6 +92,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_NewParameterArchiv", CB_NewParameterArchiv},
     {"CB_ResetDeviceParaSet", CB_ResetDeviceParaSet},
     {"CB_GenerateRunModeParaSets", CB_GenerateRunModeParaSets},
+    {"CB_CallDeviceControl", CB_CallDeviceControl},
     kEnd,
 };
 
@@ -219,8 +222,8 @@ const GwFuncDesc kPrintWizardShellEntries[] = {
 
 // 15: dialogs, parameter tools, scope, service and option windows, the
 // network list. The shell's own entries come first; the compare window, the
-// parameter editor, the bus monitors and the debug watch keep their lists
-// beside their code and join here.
+// parameter editor, the bus monitors, the debug watch and the oscilloscope
+// window keep their lists beside their code and join here.
 const GwFuncDesc kGeneralShellEntries[] = {
     kInterpreter,
     {"CB_Info_StartVideo", CB_Info_StartVideo},
@@ -288,7 +291,8 @@ const GwFuncDesc* GeneralTable() {
                                                              BusMonitorCallbacks(),
                                                              FirmwareDownloadCallbacks(),
                                                              PartBaseCallbacks(),
-                                                             DebugWatchCallbacks()});
+                                                             DebugWatchCallbacks(),
+                                                             ScopeWindowCallbacks()});
     return table.data();
 }
 

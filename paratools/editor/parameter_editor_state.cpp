@@ -45,7 +45,7 @@ std::string ListSection(unsigned deviceClass) { return platform::Format("PCHOOSE
 
 uint16_t NextListRow = 0;
 
-ParameterEditorState* TheParameterEditor() { return State().Editor.get(); }
+ParameterEditorState* GetParameterEditor() { return State().Editor.get(); }
 ParameterEditorState* MakeParameterEditorState() {
     State().Editor = std::make_unique<ParameterEditorState>();
     return State().Editor.get();
@@ -117,7 +117,7 @@ void ParameterEditorState::StopListTimer() {
 }
 
 void ParameterEditorState::StartListTimer() {
-    if (TheParameterEditor() == nullptr || CyclicUpdate == 0 || ParaList == nullptr) return;
+    if (GetParameterEditor() == nullptr || CyclicUpdate == 0 || ParaList == nullptr) return;
     ParaList->start_timer(kFirstTickMs);
 }
 

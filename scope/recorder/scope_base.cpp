@@ -5,6 +5,8 @@
 
 ScopeBase::ScopeBase(DataBus* bus, int address, ScopeWindowLink* link) : ParaBase(bus, address), link_(link) {}
 
+ScopeBase::ScopeBase(const ParaBase& device, ScopeWindowLink* link) : ParaBase(device), link_(link) {}
+
 bool ScopeBase::ContinueProgress(float percent) {
     if (link_ == nullptr || !link_->HasEngine()) return false;
     if (percent < 0) {

@@ -9,10 +9,11 @@
 class ScopeWindowLink {
 public:
     virtual ~ScopeWindowLink() = default;
-    // Whether the window's engine still exists.
+    // Whether the window holds an engine and is not closed.
     virtual bool HasEngine() = 0;
     // Whether the user asked the window to stop.
     virtual bool IsStopRequested() = 0;
+    // Move the window's slider; nothing once the window is closed.
     virtual void SetSlider(float percent) = 0;
     virtual void ResetSlider() = 0;
 };
@@ -21,6 +22,10 @@ class ScopeBase : public ParaBase {
 public:
     // `link` (not owned) may be null: the read then stops at once.
     ScopeBase(DataBus* bus, int address, ScopeWindowLink* link);
+    // A copy of a device's parameter base: its table, value objects, bus,
+    // address and paths; of its recorder state only the scratch paths (the
+    // variable list and the sample buffer are the copy's own).
+    ScopeBase(const ParaBase& device, ScopeWindowLink* link);
 
     void SetWindowLink(ScopeWindowLink* link) { link_ = link; }
 

@@ -20,6 +20,7 @@ drive type=5000 version=62 status=0
 param 20  CFG0  USIGN16 value=0x20
 param 21  VAR0  USIGN16 value=1
 param 22  CFG1  USIGN16
+param 23  VAR1  USIGN16
 param 24  CFG2  USIGN16
 param 26  CFG3  USIGN16
 param 60  SCDIV USIGN16
@@ -27,6 +28,8 @@ param 62  SCLEN USIGN16 value=12
 param 65  TRMOD INT16   min=-1 max=9 value=1
 param 67  PRETR FIXPT16 value=1000
 param 68  SCCTL USIGN16 max=3
+param 70  ACT0  INT16
+param 71  ACT1  INT16
 param 110 SCXFR USIGN8  max=2
 param 112 VNAME STRING
 param 117 VFACT FLOAT32
@@ -103,6 +106,29 @@ TEST_F(DriveRecorderTest, OtherModesWaitForTheTriggerEvent) {
     EXPECT_EQ(Read("20068"), "1");
     Advance(1);
     EXPECT_EQ(Read("20068"), "3");
+}
+
+TEST_F(DriveRecorderTest, TriggerModeMinusOneKeepsTheRecorderOff) {
+    table_.Find(65)->value = 0xFFFFFFFFu;
+    ASSERT_TRUE(Write("20068=1"));
+    EXPECT_EQ(Read("20068"), "0");
+    Advance(10000);
+    EXPECT_EQ(Read("20068"), "0");
+    EXPECT_EQ(recorder_.GetState(), sim::DriveRecorder::State::kIdle);
+}
+
+TEST_F(DriveRecorderTest, ActualValuesFollowTheClockThroughTheChannelsVariables) {
+    // Channel 0: variable 1 of 16 bits; channel 1 (off): variable 0 of 32
+    // bits, whose upper half is read.
+    recorder_.SetSignal(1, 1, [](size_t row) { return static_cast<uint32_t>(row * 3 % 1000); });
+    recorder_.SetSignal(2, 0, [](size_t row) { return 0x00050000u + static_cast<uint32_t>(row); });
+    table_.Find(22)->value = 0x40;
+    auto value = [&](const std::string& code) { return std::stoul(Read(code), nullptr, 16); };
+    const unsigned long first = value("20070");
+    Advance(1000);
+    const unsigned long second = value("20070");
+    EXPECT_EQ((first + 3) % 1000, second);
+    EXPECT_EQ(value("20071"), 5u);
 }
 
 TEST_F(DriveRecorderTest, RowsHoldTheActiveChannelsFromTheHighestDown) {
