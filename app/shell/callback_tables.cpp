@@ -20,9 +20,13 @@
 #include "devicewin/device_window_callbacks.h"
 #include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
+#include "families/marlo_aop1.h"
+#include "families/marlo_control_windows.h"
+#include "families/marlo_identification.h"
 #include "families/motor_database.h"
 #include "families/node_actions.h"
 #include "families/pesco_setup_callbacks.h"
+#include "families/run_mode_descriptions.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -109,6 +113,9 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_PORTA_Changed", CB_5_PORTA_Changed},
     {"CB_DvFctTakeItPST", CB_DvFctTakeItPST},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_5_ShowRunMode", CB_5_ShowRunMode},
+    {"CB_5_SelectRunMode", CB_5_SelectRunMode},
+    {"CB_5_SelectAndEnableIf", CB_5_SelectAndEnableIf},
     {"M5_ShowMotorTree", M5_ShowMotorTree},
     {"M5_SetNewDir", M5_SetNewDir},
     {"M5_ShowMotorProperties", M5_ShowMotorProperties},
@@ -141,6 +148,8 @@ const GwFuncDesc kRuvexTable[] = {
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_4_ShowRunMode", CB_4_ShowRunMode},
+    {"CB_4_SelectRunMode", CB_4_SelectRunMode},
     {"M4_ShowMotorTree", M4_ShowMotorTree},
     {"M4_SetNewDir", M4_SetNewDir},
     {"M4_ShowMotorProperties", M4_ShowMotorProperties},
@@ -163,6 +172,9 @@ const GwFuncDesc kRuvexV200Table[] = {
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_4_200_ShowRunMode", CB_4_200_ShowRunMode},
+    {"CB_4_200_SelectRunMode", CB_4_200_SelectRunMode},
+    {"CB_4_200_ShowHollin", CB_4_200_ShowHollin},
     kEnd,
 };
 
@@ -175,6 +187,19 @@ const GwFuncDesc kMarloV200Table[] = {
     {"CB_BrandDravoDialog", CB_BrandDravoDialog},
     {"CB_BrandShowHollin", CB_BrandShowHollin},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_3_ShowRunMode", CB_3_ShowRunMode},
+    {"CB_3_SelectRunMode", CB_3_SelectRunMode},
+    {"CB_3_ShowHollin", CB_3_ShowHollin},
+    {"CB3_StartMotorIdent", CB3_StartMotorIdent},
+    {"CB_3_ShowIdent", CB_3_ShowIdent},
+    {"CB_3_HideIdent", CB_3_HideIdent},
+    {"CB_3_StopIdent", CB_3_StopIdent},
+    {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
+    {"CB_CallCtrlWindow", CB_CallCtrlWindow},
+    {"CB_ChangeCtrl", CB_ChangeCtrl},
+    {"CB_3_200_DvFctShow_AOP1", CB_3_200_DvFctShow_AOP1},
+    {"CB_3_200_DvFctTakeItWVA_AOP1", CB_3_200_DvFctTakeItWVA_AOP1},
+    {"CB3_200_ShowLeveling", CB3_200_ShowLeveling},
     kEnd,
 };
 
@@ -189,6 +214,16 @@ const GwFuncDesc kMarloTable[] = {
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
     {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
+    {"CB_3_ShowRunMode", CB_3_ShowRunMode},
+    {"CB_3_SelectRunMode", CB_3_SelectRunMode},
+    {"CB_3_ShowHollin", CB_3_ShowHollin},
+    {"CB3_StartMotorIdent", CB3_StartMotorIdent},
+    {"CB_3_ShowIdent", CB_3_ShowIdent},
+    {"CB_3_HideIdent", CB_3_HideIdent},
+    {"CB_3_StopIdent", CB_3_StopIdent},
+    {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
+    {"CB_CallCtrlWindow", CB_CallCtrlWindow},
+    {"CB_ChangeCtrl", CB_ChangeCtrl},
     kEnd,
 };
 
