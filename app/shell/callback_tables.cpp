@@ -23,6 +23,8 @@
 #include "families/marlo_aop1.h"
 #include "families/marlo_control_windows.h"
 #include "families/marlo_identification.h"
+#include "families/motor_database.h"
+#include "families/node_actions.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/run_mode_descriptions.h"
 #include "families/setup_main_window.h"
@@ -116,6 +118,13 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_ShowRunMode", CB_5_ShowRunMode},
     {"CB_5_SelectRunMode", CB_5_SelectRunMode},
     {"CB_5_SelectAndEnableIf", CB_5_SelectAndEnableIf},
+    {"M5_ShowMotorTree", M5_ShowMotorTree},
+    {"M5_SetNewDir", M5_SetNewDir},
+    {"M5_ShowMotorProperties", M5_ShowMotorProperties},
+    {"CB_5_TakeMotor", CB_5_TakeMotor},
+    {"CB_5_CallNodeAktion", CB_5_CallNodeAktion},
+    {"CB_5_SetNodeAktion", CB_5_SetNodeAktion},
+    {"CB_5_ShowNodeAktion", CB_5_ShowNodeAktion},
     kEnd,
 };
 
@@ -143,6 +152,13 @@ const GwFuncDesc kRuvexTable[] = {
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB_4_ShowRunMode", CB_4_ShowRunMode},
     {"CB_4_SelectRunMode", CB_4_SelectRunMode},
+    {"M4_ShowMotorTree", M4_ShowMotorTree},
+    {"M4_SetNewDir", M4_SetNewDir},
+    {"M4_ShowMotorProperties", M4_ShowMotorProperties},
+    {"CB_4_TakeMotor", CB_4_TakeMotor},
+    {"CB_CallNodeAktion", CB_CallNodeAktion},
+    {"CB_SetNodeAktion", CB_SetNodeAktion},
+    {"CB_ShowNodeAktion", CB_ShowNodeAktion},
     kEnd,
 };
 
