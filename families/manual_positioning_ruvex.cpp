@@ -174,9 +174,8 @@ void EnterWithValues(GwCore* widget, ParaBase* base) {
 
 // The leaving's wait for standstill; false when the window closed or the
 // leaving ends here.
-bool AwaitStandstill(GwCore* frameWidget, ParaBase* base, ActivMessage& activity) {
+bool AwaitStandstill(GwCore* frameWidget, ParaBase* base, int state, ActivMessage& activity) {
     GwRef<> frame(frameWidget);
-    int state = PosHand4_GetDriveState(base);
     int pass = 0;
     while (HandStop(state)) {
         activity.SetMessageText(activity.GetActivMessageText(kPosHandWaitingActivity));
@@ -321,7 +320,8 @@ int CB_4_PosHand_ResetHandMode(GwCore* widget, GwEvent*, GwUD) {
     GwCore* window = widget->frame();
     GwRef<> frame(window);
     if (!state.HandMode) return CB_CloseDeviceWindow(window, nullptr, GwUD());
-    if (PosHand4_GetDriveState(base) == kRuvexHandNoDevice && Alive(frame)) {
+    const int driveState = PosHand4_GetDriveState(base);
+    if (driveState == kRuvexHandNoDevice && Alive(frame)) {
         if (!ShowErrorMessage(kPosHandNoAnswer, window)) {
             if (Alive(frame)) CB_CloseDeviceWindow(window, nullptr, GwUD());
             return 1;
@@ -329,7 +329,7 @@ int CB_4_PosHand_ResetHandMode(GwCore* widget, GwEvent*, GwUD) {
     }
     if (!Alive(frame)) return 1;
     ActivMessage activity("", window);
-    if (!AwaitStandstill(window, base, activity)) return 1;
+    if (!AwaitStandstill(window, base, driveState, activity)) return 1;
     activity.SetMessageText(activity.GetActivMessageText(kPosHandRestoringActivity));
     PosHand4_SendCommand(widget, kRuvexLeaveCommand);
     if (!Alive(frame)) return 1;

@@ -9,12 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "app/notes/risk_note.h"
+#include "app/services/window_handler.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "families/manual_positioning.h"
+#include "sim/drive_faults.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -33,12 +37,13 @@ class RuvexHandTest : public DeviceWindowTest {
 public:
     sim::DriveTable MakeTable() override {
         sim::DriveTable table = DeviceWindowTable();
-        table.version = 2345;
+        table.version = with771_ ? 2345 : 2346;
         table.type_number = 4012;
         table.Find(91)->value = 4012;
         table.PutFullRange(kRuvexCommandParameter, "CMDTX", "STRING", 0);
         table.PutFullRange(kRuvexControlWord, "CTRLW", "USIGN16", 0);
-        for (int n : {280, 260, 757, 771}) table.PutFullRange(n, "U8", "USIGN8", 0);
+        for (int n : {280, 260, 757}) table.PutFullRange(n, "U8", "USIGN8", 0);
+        if (with771_) table.PutFullRange(771, "U8", "USIGN8", 0);
         table.PutFullRange(kRuvexHighJogSpeed, "VHIGH", "INT32", 3000);
         table.PutFullRange(kRuvexLowJogSpeed, "VLOW", "INT32", 300);
         table.Find(403)->value = State(2);
@@ -46,8 +51,15 @@ public:
     }
     void Open() {
         OpenWindow(kWindowBody, MakeContext(true));
+        TheWindowHandler().Add(window_, 1);
         Toggle("TippLowSpeed")->set_checked(true);
         ClearCaptures();
+    }
+    bool with771_ = true;
+    // Enters hand mode, the risk note answered with `note`.
+    void Enter(int note = kRiskNoteConfirmed) {
+        gwtest::AnswerModal(note, kRiskNoteManualMode);
+        CB_4_PosHand_SetHandMode(W("Other"), nullptr, GwUD());
     }
     GwToggle* Toggle(const char* name) { return dynamic_cast<GwToggle*>(W(name)); }
     std::vector<std::string> Commands() { return Drive().Table().Find(kRuvexCommandParameter)->text_log; }
@@ -204,6 +216,165 @@ TEST_F(RuvexHandTest, FaultClearedAfterStateOneResetsTheControlWordOnce) {
     EXPECT_EQ(PosHand4_GetDriveState(contexts_.back()->Base.get()), 9);
     EXPECT_EQ(Heard(),
               (std::vector<std::string>{"R 20403", "R 20551", "W 20551=5", "W 20551=85", "W 20551=0", "R 20403"}));
+}
+
+// Whether the window is gone or no longer shown.
+bool Closed(const GwRef<>& window) { return window.get() == nullptr || !window->is_shown(); }
+
+TEST_F(RuvexHandTest, EnteringSavesSetsAndSelectsTheLowSpeed) {
+    Open();
+    Drive().Table().Find(280)->value = 4;
+    Drive().Table().Find(260)->value = 1;
+    Drive().Table().Find(771)->value = 2;
+    Enter();
+    EXPECT_TRUE(TheRuvexHandState().HandMode);
+    EXPECT_EQ(Heard(),
+              (std::vector<std::string>{"R 20403",
+                                        "R 20757",
+                                        "R 20280",
+                                        "R 20260",
+                                        "R 20771",
+                                        "W 20280=9",
+                                        "W 20260=3",
+                                        "W 20771=0",
+                                        "W 20751=%+R",
+                                        "R 20716"}));
+    EXPECT_EQ(Commands(), std::vector<std::string>{"%+R"});
+    EXPECT_TRUE(Toggle("TippLowSpeed")->is_checked());
+    EXPECT_EQ(W("UserSpeed")->text(), "300");
+    EXPECT_TRUE(dynamic_cast<GwEdit*>(W("UserSpeed"))->is_read_only());
+
+    // Leaving a standing drive: "%-R" and the saved values back, then closed.
+    GwRef<> window(window_);
+    ClearCaptures();
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_FALSE(TheRuvexHandState().HandMode);
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"R 20403", "W 20751=%-R", "W 20280=4", "W 20260=1", "W 20771=2"}));
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, RefusalsCloseTheWindowBeforeAnythingIsWritten) {
+    for (int state : {3, 4, 6, 11}) {
+        SCOPED_TRACE(state);
+        Drive().Table().Find(403)->value = State(state);
+        Open();
+        GwRef<> window(window_);
+        MarkBoxes();
+        CB_4_PosHand_SetHandMode(W("Other"), nullptr, GwUD());
+        ASSERT_EQ(NewBoxes().size(), 1u);
+        EXPECT_EQ(NewBoxes()[0].text, "The active device is running. Manual control cannot be started!");
+        EXPECT_EQ(Heard(), std::vector<std::string>{"R 20403"});
+        EXPECT_TRUE(Closed(window));
+        EXPECT_FALSE(TheRuvexHandState().HandMode);
+    }
+    Drive().Table().Find(403)->value = State(2);
+    Drive().Table().Find(757)->value = 2;
+    Open();
+    GwRef<> window(window_);
+    MarkBoxes();
+    CB_4_PosHand_SetHandMode(W("Other"), nullptr, GwUD());
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_NE(NewBoxes()[0].text.find("Manual positioning is not allowed in the drive's present setting"),
+              std::string::npos)
+        << NewBoxes()[0].text;
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"R 20403", "R 20757"}));
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, ADeclinedRiskNoteClosesTheWindow) {
+    Open();
+    GwRef<> window(window_);
+    Enter(2);
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"R 20403", "R 20757"}));
+    EXPECT_TRUE(Closed(window));
+    EXPECT_FALSE(TheRuvexHandState().HandMode);
+}
+
+class RuvexHandWithout771Test : public RuvexHandTest {
+public:
+    RuvexHandWithout771Test() { with771_ = false; }
+};
+
+TEST_F(RuvexHandWithout771Test, TheOptionalParameterIsNeitherSavedNorRestored) {
+    Open();
+    Enter();
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    for (const std::string& t : Heard()) EXPECT_EQ(t.find("20771"), std::string::npos) << t;
+    EXPECT_FALSE(TheRuvexHandState().HandMode);
+}
+
+TEST_F(RuvexHandTest, LeavingWaitsForStandstillStoppingEveryPass) {
+    Open();
+    Enter();
+    ASSERT_TRUE(TheRuvexHandState().HandMode);
+    Drive().Table().Find(403)->value = State(3);
+    Drive().Table().control_word.rules = {{0, State(2)}};
+    GwRef<> window(window_);
+    ClearCaptures();
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_EQ(Heard(),
+              (std::vector<std::string>{
+                  "R 20403", "W 20551=0", "R 20403", "W 20751=%-R", "W 20280=0", "W 20260=0", "W 20771=0"}));
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, ADriveThatKeepsMovingIsAskedAboutAtTheTwentySecondPass) {
+    Open();
+    Enter();
+    Drive().Table().Find(403)->value = State(3);
+    GwRef<> window(window_);
+    ClearCaptures();
+    MarkBoxes();
+    gwtest::AnswerBox(2);
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].text, "The drive does not stop!");
+    const std::vector<std::string> heard = Heard();
+    int stops = 0;
+    for (const std::string& t : heard) stops += t == "W 20551=0" ? 1 : 0;
+    EXPECT_EQ(stops, 21);
+    EXPECT_EQ(heard.back(), "R 20091");
+    EXPECT_TRUE(TheRuvexHandState().HandMode);
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, ARefusedCommandNamesItAndQuittingClosesTheWindow) {
+    Open();
+    GwRef<> window(window_);
+    Drive().AddFault(sim::DriveFault::Nak(0x80).For("20751"));
+    MarkBoxes();
+    gwtest::AnswerBox(2);
+    Button("TippPlus", GwBUTTON_DOWN);
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].text, "The drive refused the command \"GO V+300\"");
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, AKeyReleasedAfterAFailedPressStillStops) {
+    Open();
+    Drive().AddFault(sim::DriveFault::Nak(0x80).For("20751"));
+    gwtest::AnswerBox(GwRESULT_OK);
+    Button("TippPlus", GwBUTTON_DOWN);
+    Button("TippPlus", GwBUTTON_UP);
+    EXPECT_EQ(Commands(), std::vector<std::string>{"STOP B"});
+}
+
+TEST_F(RuvexHandTest, TheWatchdogStopsAJogWhoseKeyLostTheFocus) {
+    Open();
+    W("TippPlus")->set_focus();
+    Button("TippPlus", GwBUTTON_DOWN);
+    CB_TimerTipWdg(W("Watch"), nullptr, GwUD());
+    EXPECT_EQ(Commands(), std::vector<std::string>{"GO V+300"});
+    W("Other")->set_focus();
+    CB_TimerTipWdg(W("Watch"), nullptr, GwUD());
+    CB_TimerTipWdg(W("Watch"), nullptr, GwUD());
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"GO V+300", "STOP B"}));
+    EXPECT_FALSE(TheRuvexHandState().Jogging);
+    // Hidden, the window stops the motion and the watchdog.
+    CB_StartTipWdgTimer(W("Watch"), nullptr, GwUD());
+    window_->hide();
+    CB_TimerTipWdg(W("Watch"), nullptr, GwUD());
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"GO V+300", "STOP B", "STOP B"}));
 }
 
 }  // namespace
