@@ -45,9 +45,7 @@ const platform::ResetHook kResetPescoHandState([] { ThePescoHandState() = PescoH
 ParaBase* BaseOf(DeviceSetupContext* context) { return context->Base.get(); }
 bool Alive(const GwRef<>& ref) { return ref.get() != nullptr; }
 
-bool DeviceError(ParaBase* base, GwCore* widget) {
-    return ShowDeviceError(kPosHandDeviceError, base, widget->frame());
-}
+bool DeviceError(ParaBase* base, GwCore* widget) { return ShowDeviceError(kPosHandDeviceError, base, widget->frame()); }
 
 bool ActiveDeviceError(int number) {
     Main* main = GetMain();
@@ -112,8 +110,7 @@ int Jog(GwCore* widget, GwEvent* event, uint32_t directionBit) {
         if (PosHand5_IsHighSpeed(widget)) {
             WaitMilliseconds(kPescoEdgeMs);
             word |= kJogPlusBit | kJogMinusBit;
-            if (GuardedWrite(base, kPescoPositioningWord, word) != 0)
-                return ActiveDeviceError(kPosHandDeviceError), 0;
+            if (GuardedWrite(base, kPescoPositioningWord, word) != 0) return ActiveDeviceError(kPosHandDeviceError), 0;
         }
         state.Jogging = true;
         state.JogButton = GwRef<>(widget);
@@ -139,9 +136,7 @@ int TableIndex(GwCore* widget, ParaBase* base) {
     return index;
 }
 
-uint32_t NextEntry(uint32_t word, int index) {
-    return (word & 0xF0FF) | ((static_cast<uint32_t>(index) | 16u) << 8);
-}
+uint32_t NextEntry(uint32_t word, int index) { return (word & 0xF0FF) | ((static_cast<uint32_t>(index) | 16u) << 8); }
 uint32_t SetEntry(uint32_t word, int index) { return (word & 0xF0FD) | (static_cast<uint32_t>(index) << 8); }
 uint32_t ClearStartEdge(uint32_t word, int) { return word & ~kStartEdgeBit; }
 
@@ -201,11 +196,14 @@ PescoHandKeys PescoHandKeysOf(int state) {
     // The Start and Stop columns of the Pesco key table; state 7 keeps the
     // stop key, as the leaving waits in it.
     switch (state) {
-        case 3: return {true, false};
+        case 3:
+            return {true, false};
         case 5:
         case 6:
-        case 7: return {false, true};
-        default: return {false, false};
+        case 7:
+            return {false, true};
+        default:
+            return {false, false};
     }
 }
 
@@ -248,7 +246,10 @@ int CB_5_PosHand_SetHandMode(GwCore* widget, GwEvent*, GwUD) {
     ReleaseIfWindowGone();
     ParaBase* base = BaseOf(context);
     PescoHandState& state = ThePescoHandState();
-    state.HandMode = false;
+    // The flag is shared by the family's windows: a window refused below
+    // must not take it from the window whose hand mode holds the lock.
+    const bool heldElsewhere = state.Owner != 0 && state.Window.get() != widget->frame();
+    if (!heldElsewhere) state.HandMode = false;
     GwRef<> frame(widget->frame());
     const int driveState = PosHand5_GetDriveState(base);
     if (!Alive(frame)) return 1;
@@ -524,10 +525,14 @@ int CB_5_PosHand_ShowState(GwCore* widget, GwEvent*, GwUD) {
         int source;
         int bit;
     };
-    static const Led kLeds[] = {{"RefDef", kPescoStatusWord, 0},        {"SetActive", kPescoStatusWord, 2},
-                                {"TargetReached", kPescoStatusWord, 3}, {"SwLeft", kPescoStatusWord, 5},
-                                {"SwRight", kPescoStatusWord, 6},       {"Diff", kPescoStatusWord, 7},
-                                {"OutputStage", kPescoDriveStatus, 4},  {"Speed0", kPescoDriveStatus, 5},
+    static const Led kLeds[] = {{"RefDef", kPescoStatusWord, 0},
+                                {"SetActive", kPescoStatusWord, 2},
+                                {"TargetReached", kPescoStatusWord, 3},
+                                {"SwLeft", kPescoStatusWord, 5},
+                                {"SwRight", kPescoStatusWord, 6},
+                                {"Diff", kPescoStatusWord, 7},
+                                {"OutputStage", kPescoDriveStatus, 4},
+                                {"Speed0", kPescoDriveStatus, 5},
                                 {"QuickStop", kPescoDriveStatus, 6}};
     GwCore* frame = widget->frame();
     GwCore* index = frame->frame_child("ActTidx");

@@ -58,9 +58,9 @@ struct PescoHandState {
     double Saved260 = 0.0;
     int32_t Owner = 0;
     GwRef<> Window;  // the window whose hand mode holds the lock
-    PollTimer ControlTimer{100000, 2000, 1000};
-    PollTimer StateTimer{100000, 2000, 600};
-    PollTimer HomingTimer{100000, 6000, 3000};
+    PollTimer ControlTimer{100000, 2000, 1000, {}, 0};
+    PollTimer StateTimer{100000, 2000, 600, {}, 0};
+    PollTimer HomingTimer{100000, 6000, 3000, {}, 0};
 };
 PescoHandState& ThePescoHandState();
 

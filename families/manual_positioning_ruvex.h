@@ -55,7 +55,7 @@ struct RuvexHandState {
     double Saved260 = 0.0;
     double Saved771 = 0.0;
     int LastDriveState = 0;
-    PollTimer ControlTimer{100000, 1000, 500};
+    PollTimer ControlTimer{100000, 1000, 500, {}, 0};
 };
 RuvexHandState& TheRuvexHandState();
 
