@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main/app_context.h"
 #include "app/main/editor_context.h"
 #include "app/main/main_display.h"
 #include "app/mainwindow/docking_manager.h"
@@ -45,7 +46,7 @@ TEST_F(StateBetweenTestsTest, ParameterEditorPrintWizardAndCompareWindowOpenToge
     gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
     EXPECT_EQ(CB_CallParameterEditor(nullptr, nullptr, GwUD("online")), 1);
     ASSERT_NE(Listed("ParameterEditor"), nullptr);
-    EXPECT_NE(TheParameterEditor(), nullptr);
+    EXPECT_NE(GetParameterEditor(), nullptr);
     EXPECT_NE(TheParameterEditorContext().Base, nullptr);
 
     EXPECT_EQ(CB_PrintADevPara(nullptr, nullptr, GwUD()), 1);
@@ -63,8 +64,8 @@ TEST_F(StateBetweenTestsTest, ParameterEditorPrintWizardAndCompareWindowOpenToge
 }
 
 TEST_F(StateBetweenTestsTest, TheNextTestFindsEveryOneOfTheirStatesAtItsStart) {
-    EXPECT_EQ(TheParameterEditor(), nullptr);
-    EXPECT_EQ(ThePosTabEditor(), nullptr);
+    EXPECT_EQ(GetParameterEditor(), nullptr);
+    EXPECT_EQ(GetPosTabEditor(), nullptr);
     EXPECT_EQ(TheParameterEditorContext().Base, nullptr);
     EXPECT_EQ(TheParameterEditorContext().Mode, kEditorModeOnline);
     EXPECT_EQ(NextListRow, 0);
@@ -79,7 +80,7 @@ TEST_F(StateBetweenTestsTest, TheNextTestFindsEveryOneOfTheirStatesAtItsStart) {
     EXPECT_EQ(TheCompareBase().Options.Level, CompareOptions{}.Level);
     EXPECT_FALSE(TheCompareBase().TableLoaded);
 
-    EXPECT_EQ(GetDockingManager(), nullptr);
+    EXPECT_EQ(App().GetDockingManager(), nullptr);
     EXPECT_EQ(TheWindowHandler().Count(), 0);
 }
 
