@@ -280,5 +280,30 @@ TEST_F(PescoHandTest, KeysFollowTheStateAndStateTwoClearsTheControlWord) {
     EXPECT_FALSE(PescoHandKeysOf(11).Stop);
 }
 
+TEST_F(PescoHandTest, LeavingDisablesEveryPassUntilTheDriveStandsThenRestores) {
+    Open();
+    HoldLock();
+    Drive().Table().Find(231)->value = 0x5;
+    Drive().Table().ScriptReads(403, {sim::ReadStep::ForReads(7, 2), sim::ReadStep::Forever(3)});
+    GwRef<> window(window_);
+    CB_5_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_EQ(Writes(),
+              (std::vector<std::string>{
+                  "W 20231=4", "W 20231=4", "W 20231=0", "W 20236=0", "W 20280=0", "W 20281=0", "W 20260=0"}));
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+    EXPECT_FALSE(ThePescoHandState().HandMode);
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(PescoHandTest, ADestroyedWindowGivesTheLockBack) {
+    Open();
+    HoldLock();
+    window_->destroy();
+    window_ = nullptr;
+    Open();
+    CB_5_PosHand_SetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_TRUE(ThePescoHandState().HandMode);
+}
+
 }  // namespace
 }  // namespace devicewintest
