@@ -46,6 +46,8 @@ public:
         if (with771_) table.PutFullRange(771, "U8", "USIGN8", 0);
         table.PutFullRange(kRuvexHighJogSpeed, "VHIGH", "INT32", 3000);
         table.PutFullRange(kRuvexLowJogSpeed, "VLOW", "INT32", 300);
+        table.PutFullRange(kRuvexWayUnit, "WUNIT", "STRING", 0)->text = "mm";
+        table.PutFullRange(kRuvexSpeedUnit, "VUNIT", "STRING", 0)->text = "mm/s";
         table.Find(403)->value = State(2);
         return table;
     }
@@ -375,6 +377,21 @@ TEST_F(RuvexHandTest, TheWatchdogStopsAJogWhoseKeyLostTheFocus) {
     window_->hide();
     CB_TimerTipWdg(W("Watch"), nullptr, GwUD());
     EXPECT_EQ(Commands(), (std::vector<std::string>{"GO V+300", "STOP B", "STOP B"}));
+}
+
+TEST_F(RuvexHandTest, SpeedTogglesShowTheirSpeedAndUnitsComeFromTheDrive) {
+    Open();
+    Toggle("TippHighSpeed")->set_checked(false);
+    CB_4_PosHand_ShowHighSpeed(W("TippHighSpeed"), nullptr, GwUD());
+    EXPECT_TRUE(Heard().empty());
+    Toggle("TippHighSpeed")->set_checked(true);
+    CB_4_PosHand_ShowHighSpeed(W("TippHighSpeed"), nullptr, GwUD());
+    EXPECT_EQ(W("UserSpeed")->text(), "3000");
+    EXPECT_TRUE(dynamic_cast<GwEdit*>(W("UserSpeed"))->is_read_only());
+    CB_4_PosHand_SetWayUnit(W("PositionWay"), nullptr, GwUD());
+    CB_4_PosHand_SetSpeedUnit(W("UserSpeed"), nullptr, GwUD());
+    EXPECT_EQ(dynamic_cast<GwEdit*>(W("PositionWay"))->suffix(), "mm");
+    EXPECT_EQ(dynamic_cast<GwEdit*>(W("UserSpeed"))->suffix(), "mm/s");
 }
 
 }  // namespace
