@@ -394,5 +394,28 @@ TEST_F(RuvexHandTest, SpeedTogglesShowTheirSpeedAndUnitsComeFromTheDrive) {
     EXPECT_EQ(dynamic_cast<GwEdit*>(W("UserSpeed"))->suffix(), "mm/s");
 }
 
+TEST_F(RuvexHandTest, TheStateTimerRestartsAtItsRateAndTheInitTimerFollowsTheBase) {
+    Open();
+    CB_4_CheckControlState(W("Watch"), nullptr, GwUD());
+    EXPECT_EQ(TheRuvexHandState().ControlTimer.Current, 1000u);
+    CB_4_PosHand_InitTimer(W("DeviceStop"), nullptr, GwUD());
+    EXPECT_TRUE(W("DeviceStop")->is_timer_running());
+    OpenWindow(kWindowBody, MakeContext(false));
+    W("DeviceStop")->start_timer(100);
+    CB_4_PosHand_InitTimer(W("DeviceStop"), nullptr, GwUD());
+    EXPECT_FALSE(W("DeviceStop")->is_timer_running());
+}
+
+class RuvexHandFastLineTest : public RuvexHandTest {
+public:
+    RuvexHandFastLineTest() { baud_ = 19200; }
+};
+
+TEST_F(RuvexHandFastLineTest, TheStateTimerHoldsItsMinimum) {
+    Open();
+    CB_4_CheckControlState(W("Watch"), nullptr, GwUD());
+    EXPECT_EQ(TheRuvexHandState().ControlTimer.Current, 500u);
+}
+
 }  // namespace
 }  // namespace devicewintest
