@@ -227,6 +227,7 @@ uint16_t DriveTable::WriteText(int number, const std::string& text) {
     if (p->read_only) return kStatusWriteAccess;
     if (!p->type->is_string || text.size() > kMaxTextLength) return kStatusInvalidValue;
     p->text = text;
+    p->text_log.push_back(text);
     return 0;
 }
 

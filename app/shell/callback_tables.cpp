@@ -20,6 +20,9 @@
 #include "devicewin/device_window_callbacks.h"
 #include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
+#include "families/manual_positioning.h"
+#include "families/manual_positioning_pesco.h"
+#include "families/manual_positioning_ruvex.h"
 #include "families/marlo_aop1.h"
 #include "families/marlo_control_windows.h"
 #include "families/marlo_identification.h"
@@ -125,6 +128,30 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_CallNodeAktion", CB_5_CallNodeAktion},
     {"CB_5_SetNodeAktion", CB_5_SetNodeAktion},
     {"CB_5_ShowNodeAktion", CB_5_ShowNodeAktion},
+    {"CB_5_PosHand_SetHandMode", CB_5_PosHand_SetHandMode},
+    {"CB_5_PosHand_ResetHandMode", CB_5_PosHand_ResetHandMode},
+    {"CB_5_PosHand_ControlStart", CB_5_PosHand_ControlStart},
+    {"CB_5_PosHand_ControlStop", CB_5_PosHand_ControlStop},
+    {"CB_5_PosHand_TippPlus", CB_5_PosHand_TippPlus},
+    {"CB_5_PosHand_TippMinus", CB_5_PosHand_TippMinus},
+    {"CB5_LeaveTipp", CB5_LeaveTipp},
+    {"CB_5_PosHand_SetWayUnit", CB_5_PosHand_SetWayUnit},
+    {"CB_5_PosHand_PositionStart", CB_5_PosHand_PositionStart},
+    {"CB_5_PosHand_PositionStop", CB_5_PosHand_PositionStop},
+    {"CB_5_PosHand_StopRef", CB_5_PosHand_StopRef},
+    {"CB_5_PosHand_StopSet", CB_5_PosHand_StopSet},
+    {"CB_5_PosHand_StartRef", CB_5_PosHand_StartRef},
+    {"CB_5_PosHand_RefTimer", CB_5_PosHand_RefTimer},
+    {"CB_5_PosHand_TeachIn", CB_5_PosHand_TeachIn},
+    {"CB_5_PosHand_StartNext", CB_5_PosHand_StartNext},
+    {"CB_5_PosHand_StartSet", CB_5_PosHand_StartSet},
+    {"CB_5_PosHand_ActivateTippMode", CB_5_PosHand_ActivateTippMode},
+    {"CB_5_PosHand_ActivatePosMode", CB_5_PosHand_ActivatePosMode},
+    {"CB_5_PosHand_ActivateRefMode", CB_5_PosHand_ActivateRefMode},
+    {"CB_5_PosHand_ActivateTabMode", CB_5_PosHand_ActivateTabMode},
+    {"CB_5_CheckControlState", CB_5_CheckControlState},
+    {"CB_5_PosHand_ShowState", CB_5_PosHand_ShowState},
+    {"CB_5_PosHand_InitTimer", CB_5_PosHand_InitTimer},
     kEnd,
 };
 
@@ -159,6 +186,25 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_CallNodeAktion", CB_CallNodeAktion},
     {"CB_SetNodeAktion", CB_SetNodeAktion},
     {"CB_ShowNodeAktion", CB_ShowNodeAktion},
+    {"CB_4_PosHand_SetHandMode", CB_4_PosHand_SetHandMode},
+    {"CB_4_PosHand_ResetHandMode", CB_4_PosHand_ResetHandMode},
+    {"CB_4_PosHand_TippPlus", CB_4_PosHand_TippPlus},
+    {"CB_4_PosHand_TippMinus", CB_4_PosHand_TippMinus},
+    {"CB_4_PosHand_PositionStart", CB_4_PosHand_PositionStart},
+    {"CB_4_PosHand_PositionStop", CB_4_PosHand_PositionStop},
+    {"CB_4_PosHand_StartRef", CB_4_PosHand_StartRef},
+    {"CB_4_PosHand_SetCommand", CB_4_PosHand_SetCommand},
+    {"CB_4_PosHand_SetWayUnit", CB_4_PosHand_SetWayUnit},
+    {"CB_4_PosHand_SetSpeedUnit", CB_4_PosHand_SetSpeedUnit},
+    {"CB_4_PosHand_ShowHighSpeed", CB_4_PosHand_ShowHighSpeed},
+    {"CB_4_PosHand_ShowLowSpeed", CB_4_PosHand_ShowLowSpeed},
+    {"CB_4_PosHand_ShowRefType", CB_4_PosHand_ShowRefType},
+    {"CB_4_PosHand_DeviceStart", CB_4_PosHand_DeviceStart},
+    {"CB_4_PosHand_DeviceStop", CB_4_PosHand_DeviceStop},
+    {"CB_4_CheckControlState", CB_4_CheckControlState},
+    {"CB_4_PosHand_InitTimer", CB_4_PosHand_InitTimer},
+    {"CB_StartTipWdgTimer", CB_StartTipWdgTimer},
+    {"CB_TimerTipWdg", CB_TimerTipWdg},
     kEnd,
 };
 
