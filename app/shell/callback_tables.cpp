@@ -19,7 +19,11 @@
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
 #include "families/brand_callbacks.h"
+#include "families/marlo_aop1.h"
+#include "families/marlo_control_windows.h"
+#include "families/marlo_identification.h"
 #include "families/pesco_setup_callbacks.h"
+#include "families/run_mode_descriptions.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -105,6 +109,9 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_PORTA_Changed", CB_5_PORTA_Changed},
     {"CB_DvFctTakeItPST", CB_DvFctTakeItPST},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_5_ShowRunMode", CB_5_ShowRunMode},
+    {"CB_5_SelectRunMode", CB_5_SelectRunMode},
+    {"CB_5_SelectAndEnableIf", CB_5_SelectAndEnableIf},
     kEnd,
 };
 
@@ -130,6 +137,8 @@ const GwFuncDesc kRuvexTable[] = {
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_4_ShowRunMode", CB_4_ShowRunMode},
+    {"CB_4_SelectRunMode", CB_4_SelectRunMode},
     kEnd,
 };
 
@@ -145,6 +154,9 @@ const GwFuncDesc kRuvexV200Table[] = {
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_4_200_ShowRunMode", CB_4_200_ShowRunMode},
+    {"CB_4_200_SelectRunMode", CB_4_200_SelectRunMode},
+    {"CB_4_200_ShowHollin", CB_4_200_ShowHollin},
     kEnd,
 };
 
@@ -157,6 +169,19 @@ const GwFuncDesc kMarloV200Table[] = {
     {"CB_BrandDravoDialog", CB_BrandDravoDialog},
     {"CB_BrandShowHollin", CB_BrandShowHollin},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_3_ShowRunMode", CB_3_ShowRunMode},
+    {"CB_3_SelectRunMode", CB_3_SelectRunMode},
+    {"CB_3_ShowHollin", CB_3_ShowHollin},
+    {"CB3_StartMotorIdent", CB3_StartMotorIdent},
+    {"CB_3_ShowIdent", CB_3_ShowIdent},
+    {"CB_3_HideIdent", CB_3_HideIdent},
+    {"CB_3_StopIdent", CB_3_StopIdent},
+    {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
+    {"CB_CallCtrlWindow", CB_CallCtrlWindow},
+    {"CB_ChangeCtrl", CB_ChangeCtrl},
+    {"CB_3_200_DvFctShow_AOP1", CB_3_200_DvFctShow_AOP1},
+    {"CB_3_200_DvFctTakeItWVA_AOP1", CB_3_200_DvFctTakeItWVA_AOP1},
+    {"CB3_200_ShowLeveling", CB3_200_ShowLeveling},
     kEnd,
 };
 
@@ -171,6 +196,16 @@ const GwFuncDesc kMarloTable[] = {
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
     {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
+    {"CB_3_ShowRunMode", CB_3_ShowRunMode},
+    {"CB_3_SelectRunMode", CB_3_SelectRunMode},
+    {"CB_3_ShowHollin", CB_3_ShowHollin},
+    {"CB3_StartMotorIdent", CB3_StartMotorIdent},
+    {"CB_3_ShowIdent", CB_3_ShowIdent},
+    {"CB_3_HideIdent", CB_3_HideIdent},
+    {"CB_3_StopIdent", CB_3_StopIdent},
+    {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
+    {"CB_CallCtrlWindow", CB_CallCtrlWindow},
+    {"CB_ChangeCtrl", CB_ChangeCtrl},
     kEnd,
 };
 
