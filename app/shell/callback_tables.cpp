@@ -24,6 +24,7 @@
 #include "families/marlo_identification.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/run_mode_descriptions.h"
+#include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -139,12 +140,18 @@ const GwFuncDesc kRuvexTable[] = {
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB_4_ShowRunMode", CB_4_ShowRunMode},
     {"CB_4_SelectRunMode", CB_4_SelectRunMode},
+    {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
+    {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
     kEnd,
 };
 
 // 6: Ruvex controller windows.
 const GwFuncDesc kRuvexControllerTable[] = {
     kInterpreter,
+    {"CB_ShowCurrentAmplitude", CB_ShowCurrentAmplitude},
+    {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
+    {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
+    {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
     kEnd,
 };
 
@@ -157,6 +164,8 @@ const GwFuncDesc kRuvexV200Table[] = {
     {"CB_4_200_ShowRunMode", CB_4_200_ShowRunMode},
     {"CB_4_200_SelectRunMode", CB_4_200_SelectRunMode},
     {"CB_4_200_ShowHollin", CB_4_200_ShowHollin},
+    {"CB_ShowCurrentAmplitude", CB_ShowCurrentAmplitude},
+    {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
     kEnd,
 };
 
