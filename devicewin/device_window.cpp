@@ -64,6 +64,12 @@ int CB_CloseDeviceWindow(GwCore* window, GwEvent*, GwUD) {
             child->destroy();
         }
     }
-    TheWindowHandler().Close(window);
+    // A hidden window has left the window list already; as the hide of a
+    // window that closes by destroying, this ends it as the list's close would.
+    if (TheWindowHandler().Close(window) == 0 && window->is_frame() && !window->is_shown() &&
+        window->close_mode() == GwCLOSE_DESTROY) {
+        GwRcMgr::disconnect_frame(window);
+        window->destroy();
+    }
     return 1;
 }

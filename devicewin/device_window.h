@@ -21,5 +21,6 @@ std::vector<std::string> DeviceWindowCandidates(const std::string& name, ParaBas
 // definitions make as a child of `parent`; null when none exists.
 GwCore* LoadDeviceWindowForVersion(GwCore* parent, std::string name, ParaBase* base);
 // Destroys the dialogs of the window's frame, then closes the window through
-// the window list. Returns 1.
+// the window list. Bound to the hide of a window of close mode 2, it
+// destroys the window that the list no longer holds. Returns 1.
 int CB_CloseDeviceWindow(GwCore* window, GwEvent* event, GwUD userData);

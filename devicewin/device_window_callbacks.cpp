@@ -10,6 +10,7 @@
 #include "devicewin/device_window_frame.h"
 #include "devicewin/error_analysis.h"
 #include "devicewin/io_state_windows.h"
+#include "devicewin/manual_control_window.h"
 #include "devicewin/option_windows.h"
 #include "devicewin/para_spreadsheet.h"
 #include "devicewin/parameter_properties.h"
@@ -183,6 +184,21 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CB_4_PosHand_StopTimer", HidePollingWindow},
     {"CB_5_PosHand_StopTimer", HidePollingWindow},
     {"CB_StopTipWdgTimer", HidePollingWindow},
+    {"CTRL_CreateControl", CTRL_CreateControl},
+    {"CTRL_ShowControl", CTRL_ShowControl},
+    {"CTRL_CloseControl", CTRL_CloseControl},
+    {"CTRL_DestroyControl", CTRL_DestroyControl},
+    {"CTRL_TimerUpdateKeys", CTRL_TimerUpdateKeys},
+    {"CTRL_TimerUpdateActVal", CTRL_TimerUpdateActVal},
+    {"CTRL_SetCtrlType", CTRL_SetCtrlType},
+    {"CTRL_SetRefVal", CTRL_SetRefVal},
+    {"CTRL_SetRefValSlider", CTRL_SetRefValSlider},
+    {"CTRL_SetRefValSliderDirect", CTRL_SetRefValSliderDirect},
+    {"CTRL_Start", CTRL_Start},
+    {"CTRL_Stop", CTRL_Stop},
+    {"CTRL_Reverse", CTRL_Reverse},
+    {"CTRL_Halt", CTRL_Halt},
+    {"CTRL_ErrorReset", CTRL_ErrorReset},
     {nullptr, nullptr},
 };
 

@@ -4,19 +4,26 @@
 
 namespace {
 
-MainDisplay* g_display = nullptr;
+struct MainDisplayState {
+    MainDisplay* Display = nullptr;  // not owned
+};
 
-platform::ResetHook ResetState([] { g_display = nullptr; });
+MainDisplayState& State() {
+    static MainDisplayState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = MainDisplayState(); });
 
 template <typename Call>
 void Forward(Call call) {
-    if (g_display != nullptr) call(*g_display);
+    if (State().Display != nullptr) call(*State().Display);
 }
 
 }  // namespace
 
-void SetMainDisplay(MainDisplay* display) { g_display = display; }
-MainDisplay* GetMainDisplay() { return g_display; }
+void SetMainDisplay(MainDisplay* display) { State().Display = display; }
+MainDisplay* GetMainDisplay() { return State().Display; }
 
 void RefreshBusDisplay() {
     Forward([](MainDisplay& d) { d.RefreshBusDisplay(); });

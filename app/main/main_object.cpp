@@ -1,5 +1,7 @@
 #include "app/main/main_object.h"
 
+#include <memory>
+
 #include "app/services/app_files.h"
 #include "bus/can/can_open_tarn.h"
 #include "bus/serial/tarn_bus.h"
@@ -14,13 +16,19 @@ constexpr char kWindowsVersionKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\
 constexpr char kPathNameValue[] = "PathName";
 constexpr size_t kPathNameBytes = 260;
 
-Main* g_main = nullptr;
+struct MainObjectState {
+    // Emptied before the object ends, so that nothing its destructor calls
+    // finds it half-gone.
+    std::unique_ptr<Main> Object;
+};
 
-void DeleteMain() {
-    Main* main = g_main;
-    g_main = nullptr;
-    delete main;
+MainObjectState& State() {
+    // Never destroyed: the object ends by DestroyMainObject, not at exit.
+    static auto* state = new MainObjectState;
+    return *state;
 }
+
+void DeleteMain() { State().Object.reset(); }
 
 platform::ResetHook ResetState([] { DeleteMain(); });
 
@@ -67,11 +75,11 @@ BusDeviceRecord* Main::RecordAt(int address) const {
     return activeBus_ != nullptr ? activeBus_->GetDevice(address) : nullptr;
 }
 
-Main* GetMain() { return g_main; }
+Main* GetMain() { return State().Object.get(); }
 
 bool CreateMainObject() {
     DeleteMain();
-    g_main = new Main();
+    State().Object = std::make_unique<Main>();
     SetUserDataDirFromProfile();
     return true;
 }

@@ -34,11 +34,11 @@ constexpr CodeParameter kLevelCodeParameters[] = {
 constexpr CodeParameter kControlCodeParameter = {367, "PSWCT"};
 
 struct LevelState {
-    std::array<uint32_t, kHighestLevel + 1> codes{0, 0, 0, 0, 0, 915, 372};
-    uint32_t controlCode = 0;
-    bool handModeEnabled = false;
-    uint16_t selected = 0;
-    GwRef<> levelTexts;
+    std::array<uint32_t, kHighestLevel + 1> Codes{0, 0, 0, 0, 0, 915, 372};
+    uint32_t ControlCode = 0;
+    bool HandModeEnabled = false;
+    uint16_t Selected = 0;
+    GwRef<> LevelTexts;
 };
 
 LevelState& State() {
@@ -58,15 +58,15 @@ void ReadCode(ParaBase& base, const CodeParameter& p, bool fromDevice, uint32_t*
 
 void ReadLevelCodes(ParaBase& base, bool fromDevice) {
     for (int i = 0; i < kHighestLevel - 1; ++i) {
-        ReadCode(base, kLevelCodeParameters[i], fromDevice, &State().codes[kLowestCodedLevel + i]);
+        ReadCode(base, kLevelCodeParameters[i], fromDevice, &State().Codes[kLowestCodedLevel + i]);
     }
 }
 
 }  // namespace
 
 void ResetAccessCodes() {
-    State().codes = LevelState().codes;
-    State().controlCode = 0;
+    State().Codes = LevelState().Codes;
+    State().ControlCode = 0;
 }
 
 void ReadAccessCodes() {
@@ -74,7 +74,7 @@ void ReadAccessCodes() {
     ParaBase* base = Main::ActiveBase();
     if (base == nullptr) return;
     ReadLevelCodes(*base, true);
-    ReadCode(*base, kControlCodeParameter, true, &State().controlCode);
+    ReadCode(*base, kControlCodeParameter, true, &State().ControlCode);
 }
 
 void ReadAccessCodesFrom(ParaBase* base) {
@@ -86,7 +86,7 @@ void ReadAccessCodesFrom(ParaBase* base) {
 void ComputeUserLevel() {
     uint16_t level = 1;
     for (int l = kHighestLevel; l >= kLowestCodedLevel; --l) {
-        if (State().codes[l] == 0) {
+        if (State().Codes[l] == 0) {
             level = static_cast<uint16_t>(l);
             break;
         }
@@ -103,7 +103,7 @@ void ComputeUserLevel() {
 void RefreshUserLevel() {
     if (Main::OnlineDevicePresent()) ReadAccessCodes();
     ComputeUserLevel();
-    State().handModeEnabled = State().controlCode == 0;
+    State().HandModeEnabled = State().ControlCode == 0;
     UpdateLevelDependentTools();
 }
 
@@ -118,21 +118,21 @@ void ShowUserLevel() {
 }
 
 std::string GetUserLevelText(int level) {
-    if (State().levelTexts == nullptr) {
-        State().levelTexts = GwRcMgr::load(GetMainWindow(), kUserProfileTextWindow, 1);
+    if (State().LevelTexts == nullptr) {
+        State().LevelTexts = GwRcMgr::load(GetMainWindow(), kUserProfileTextWindow, 1);
     }
-    if (State().levelTexts == nullptr) return "Level " + std::to_string(level);
-    GwCore* child = State().levelTexts->frame_child(std::to_string(level));
+    if (State().LevelTexts == nullptr) return "Level " + std::to_string(level);
+    GwCore* child = State().LevelTexts->frame_child(std::to_string(level));
     return child != nullptr ? child->text() : std::string();
 }
 
 uint32_t GetAccessCode(int level) {
-    return level >= kLowestCodedLevel && level <= kHighestLevel ? State().codes[level] : 0;
+    return level >= kLowestCodedLevel && level <= kHighestLevel ? State().Codes[level] : 0;
 }
 
-uint32_t GetControlCode() { return State().controlCode; }
-bool IsHandModeEnabled() { return State().handModeEnabled; }
-uint16_t GetSelectedUserLevel() { return State().selected; }
+uint32_t GetControlCode() { return State().ControlCode; }
+bool IsHandModeEnabled() { return State().HandModeEnabled; }
+uint16_t GetSelectedUserLevel() { return State().Selected; }
 
-void SetHandModeEnabled(bool on) { State().handModeEnabled = on; }
-void SetSelectedUserLevel(uint16_t level) { State().selected = level; }
+void SetHandModeEnabled(bool on) { State().HandModeEnabled = on; }
+void SetSelectedUserLevel(uint16_t level) { State().Selected = level; }

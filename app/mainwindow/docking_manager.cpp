@@ -3,9 +3,9 @@
 #include <memory>
 #include <utility>
 
+#include "app/main/app_context.h"
 #include "app/services/app_files.h"
 #include "app/services/program_flags.h"
-#include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_frame.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -15,18 +15,6 @@
 #include "toolkit/profile/gw_profile.h"
 
 namespace {
-
-// The program's one docking manager.
-struct DockingState {
-    std::unique_ptr<DockingManager> Manager;
-};
-
-DockingState& State() {
-    static DockingState state;
-    return state;
-}
-
-platform::ResetHook ResetState([] { State() = {}; });
 
 constexpr int kNewFrameRegion = GwDOCK_LEFT;
 // Regions in the order their frames are saved.
@@ -62,11 +50,9 @@ bool ReadRectangle(const GwProfile& profile, const char* key, GwRect& rect) {
 
 }  // namespace
 
-DockingManager* GetDockingManager() { return State().Manager.get(); }
-
 DockingManager* SetDockingManager(std::unique_ptr<DockingManager> manager) {
-    State().Manager = std::move(manager);
-    return State().Manager.get();
+    return App().SetDockingManager(
+        AppContext::DockingOwner(manager.release(), [](DockingManager* ended) { delete ended; }));
 }
 
 DockingManager::DockingManager(GwCore* mainWindow, const char* workArea, const char* viewMenu,

@@ -60,9 +60,8 @@ private:
     GwRef<> stateTemplates_;
 };
 
-// The program's docking manager, owned here: made by the start-up over the main
-// frame and ended after its run. Null when none exists.
-DockingManager* GetDockingManager();
+// The program's docking manager is made by the start-up over the main frame
+// and ended after its run; the application context (`App()`) holds it.
 // Takes `manager` as the program's one (ending the one before); null ends it.
 // Returns the manager now held.
 DockingManager* SetDockingManager(std::unique_ptr<DockingManager> manager);

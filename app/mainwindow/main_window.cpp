@@ -14,10 +14,10 @@
 namespace {
 
 struct MainWindowState {
-    MainWindowWidgets widgets;
-    std::string baseTitle;
-    std::string partialBaseTitle;
-    bool startTimerArmed = false;
+    MainWindowWidgets Widgets;
+    std::string BaseTitle;
+    std::string PartialBaseTitle;
+    bool StartTimerArmed = false;
 };
 
 MainWindowState& State() {
@@ -32,20 +32,20 @@ constexpr int kStateLineGap = 5;
 
 }  // namespace
 
-const MainWindowWidgets& MainWidgets() { return State().widgets; }
+const MainWindowWidgets& MainWidgets() { return State().Widgets; }
 
-GwCore* MainFrame() { return State().widgets.frame; }
+GwCore* MainFrame() { return State().Widgets.frame; }
 
 GwCore* MainChild(const char* name) {
     GwCore* frame = MainFrame();
     return frame != nullptr ? frame->child(name) : nullptr;
 }
 
-const std::string& GetBaseTitle() { return State().baseTitle; }
-void SetBaseTitle(const std::string& title) { State().baseTitle = title; }
-const std::string& GetPartialBaseTitle() { return State().partialBaseTitle; }
-void SetPartialBaseTitle(const std::string& title) { State().partialBaseTitle = title; }
-bool IsStartTimerArmed() { return State().startTimerArmed; }
+const std::string& GetBaseTitle() { return State().BaseTitle; }
+void SetBaseTitle(const std::string& title) { State().BaseTitle = title; }
+const std::string& GetPartialBaseTitle() { return State().PartialBaseTitle; }
+void SetPartialBaseTitle(const std::string& title) { State().PartialBaseTitle = title; }
+bool IsStartTimerArmed() { return State().StartTimerArmed; }
 
 int MainWindow_create(GwCore* widget, GwEvent*, GwUD) {
     if (widget == nullptr) return 1;
@@ -86,11 +86,11 @@ int MainWindow_create(GwCore* widget, GwEvent*, GwUD) {
         // No box or window list may look for the dead frame.
         SetMainWindow(nullptr);
         MessageBoxesEnabled = false;
-        State().widgets = MainWindowWidgets();
+        State().Widgets = MainWindowWidgets();
         frame->destroy();
         return 1;
     }
-    State().widgets = found;
+    State().Widgets = found;
     if (Main* main = GetMain()) main->SetProgressIndicator(found.progress);
     frame->maximize();
     SetMainWindow(frame);
@@ -138,11 +138,11 @@ int StateLine_resize(GwCore* widget, GwEvent*, GwUD) {
 int MainWindow_show(GwCore* widget, GwEvent*, GwUD) {
     if (widget == nullptr) return 1;
     GwCore* frame = widget->frame();
-    State().baseTitle = frame->title();
+    State().BaseTitle = frame->title();
     if (GwCore* container = frame->child("MainContainer")) container->start_timer(kSignatureWatchStartMs);
-    if (!State().startTimerArmed) {
+    if (!State().StartTimerArmed) {
         frame->start_timer(kStartTimerMs);
-        State().startTimerArmed = true;
+        State().StartTimerArmed = true;
     }
     return 1;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/main/app_context.h"
 #include "app/main/main_display.h"
 #include "app/main/main_object.h"
 #include "app/main/user_levels.h"
@@ -54,7 +55,8 @@ void SetDeviceMenusEnabled(bool on) {
 }
 
 void ShowStateFrame(const char* name, bool neverForced = false) {
-    if (DockingManager* manager = GetDockingManager()) manager->OpenDockingFrame(name, !neverForced && !UserStateFlag);
+    if (DockingManager* manager = App().GetDockingManager())
+        manager->OpenDockingFrame(name, !neverForced && !UserStateFlag);
 }
 
 // Whether the version belongs to the 2.0x line (205 -> 20).
@@ -131,7 +133,7 @@ public:
     void FillDeviceList() override { netlist::FillDeviceList(); }
     void UpdateLevelDependentTools() override { RefreshLevelDependentTools(); }
     void SaveDockingLayout() override {
-        if (DockingManager* manager = GetDockingManager()) manager->SaveLayout();
+        if (DockingManager* manager = App().GetDockingManager()) manager->SaveLayout();
     }
     void ReopenAutostartWindows() override {
         if (State().Reopener != nullptr) State().Reopener();
@@ -141,11 +143,13 @@ public:
     }
 };
 
-MainWindowDisplay g_display;
-
 }  // namespace
 
-void InstallMainWindowDisplay() { SetMainDisplay(&g_display); }
+void InstallMainWindowDisplay() {
+    // Holds nothing of its own: one for the program's run.
+    static MainWindowDisplay display;
+    SetMainDisplay(&display);
+}
 
 void SetAutostartWindowsReopener(void (*reopen)()) { State().Reopener = reopen; }
 
@@ -155,7 +159,7 @@ int ToolLevelGate(const char* toolName) {
 }
 
 bool IsSerialBusActive() {
-    Main* main = GetMain();
+    Main* main = App().GetMain();
     DataBus* bus = main != nullptr ? main->GetActiveBus() : nullptr;
     return bus != nullptr && bus->GetBusType() == kSerialBusType;
 }
@@ -163,7 +167,7 @@ bool IsSerialBusActive() {
 void ResetDeviceTools() {
     SetEnabled("CompareDeviceWithFile", false);
     SetEnabled("Debug", false);
-    if (DockingManager* manager = GetDockingManager()) {
+    if (DockingManager* manager = App().GetDockingManager()) {
         for (const char* frame : kStateFrames) manager->CloseDockingFrame(frame);
     }
     for (const char* tool : kDeviceTools) SetEnabled(tool, false);
@@ -179,7 +183,7 @@ void EnableDeviceTools() {
     const bool serial = IsSerialBusActive();
     SetEnabled("Debug", serial);
     SetEnabled("TF_Part", level >= kPartialBaseLevel);
-    Main* main = GetMain();
+    Main* main = App().GetMain();
     DataBus* bus = main != nullptr ? main->GetActiveBus() : nullptr;
     if (bus == nullptr) return;
     const int family = bus->GetDeviceKind(main->GetActiveAddress());
@@ -190,7 +194,7 @@ void EnableDeviceTools() {
 }
 
 void SetActiveDeviceTitle() {
-    Main* main = GetMain();
+    Main* main = App().GetMain();
     GwCore* frame = MainFrame();
     if (main == nullptr || frame == nullptr || !main->HasOnlineDevice()) return;
     const std::string title =
@@ -202,7 +206,7 @@ void UpdateActiveDeviceDisplay() {
     GwCore* frame = MainFrame();
     if (frame == nullptr) return;
     ResetDeviceTools();
-    Main* main = GetMain();
+    Main* main = App().GetMain();
     if (main == nullptr || !main->HasOnlineDevice()) {
         SetDeviceMenusEnabled(false);
         frame->set_title(GetBaseTitle());
@@ -221,7 +225,7 @@ void UpdateActiveDeviceDisplay() {
 }
 
 void UpdateBusDisplay() {
-    Main* main = GetMain();
+    Main* main = App().GetMain();
     DataBus* bus = main != nullptr ? main->GetActiveBus() : nullptr;
     if (GwCore* state = MainWidgets().busState) {
         state->set_text(bus != nullptr
@@ -234,7 +238,7 @@ void UpdateBusDisplay() {
 void RefreshLevelDependentTools() {
     if (MainFrame() == nullptr) return;
     const int level = GetUserLevel();
-    if (Main* main = GetMain()) {
+    if (Main* main = App().GetMain()) {
         ResetDeviceTools();
         if (main->HasOnlineDevice()) EnableDeviceTools();
     }

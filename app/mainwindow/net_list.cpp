@@ -34,16 +34,16 @@ constexpr size_t kAddressCellSize = 5;
 constexpr int kTextLineSize = 512;
 
 struct NetListWidgets {
-    GwRef<> frame;
-    GwRef<> busState;
-    GwRef<> busName;
-    GwRef<> busBaud;
-    GwRef<> deviceCount;
-    GwRef<> alias;
-    GwRef<GwPicture> icon;
-    GwRef<> device;
-    GwRef<> address;
-    GwRef<GwMultiList> list;
+    GwRef<> Frame;
+    GwRef<> BusState;
+    GwRef<> BusName;
+    GwRef<> BusBaud;
+    GwRef<> DeviceCount;
+    GwRef<> Alias;
+    GwRef<GwPicture> Icon;
+    GwRef<> Device;
+    GwRef<> Address;
+    GwRef<GwMultiList> List;
 };
 
 NetListWidgets& State() {
@@ -54,7 +54,7 @@ NetListWidgets& State() {
 platform::ResetHook ResetState([] { State() = NetListWidgets(); });
 
 // The kept widgets while the list's window exists, else null.
-const NetListWidgets* Open() { return State().frame != nullptr ? &State() : nullptr; }
+const NetListWidgets* Open() { return State().Frame != nullptr ? &State() : nullptr; }
 
 DataBus* ActiveBus() {
     Main* main = GetMain();
@@ -79,40 +79,40 @@ std::string PictureOf(const std::string& typeText, int family) {
 
 namespace netlist {
 
-GwCore* Window() { return Open() != nullptr ? State().frame : nullptr; }
+GwCore* Window() { return Open() != nullptr ? State().Frame : nullptr; }
 
 void FillBusFields() {
     const NetListWidgets* w = Open();
     if (w == nullptr) return;
     DataBus* bus = ActiveBus();
     if (bus == nullptr) {
-        w->busName->set_text("");
-        w->busBaud->set_text("");
-        w->deviceCount->set_text("");
+        w->BusName->set_text("");
+        w->BusBaud->set_text("");
+        w->DeviceCount->set_text("");
         return;
     }
-    w->busName->set_text(std::string(bus->GetName().View()));
-    w->busBaud->set_text(std::string(bus->GetSettingsText().View()));
-    w->deviceCount->set_text(platform::Format("%d", bus->GetDeviceCount()));
+    w->BusName->set_text(std::string(bus->GetName().View()));
+    w->BusBaud->set_text(std::string(bus->GetSettingsText().View()));
+    w->DeviceCount->set_text(platform::Format("%d", bus->GetDeviceCount()));
 }
 
 void FillDeviceList() {
     const NetListWidgets* w = Open();
     if (w == nullptr) return;
-    w->list->clear();
+    w->List->clear();
     if (GwCore* main = MainFrame()) main->peek_event();
     if (Open() == nullptr) return;
     DataBus* bus = ActiveBus();
     if (bus == nullptr) return;
-    w->list->stop_timer();
+    w->List->stop_timer();
     for (int address = 0; address < kBusDeviceSlots; ++address) {
         const BusDeviceRecord* record = bus->GetDevice(address);
         if (record == nullptr) continue;
-        w->list->add_row(platform::Format(
+        w->List->add_row(platform::Format(
             "%d|%s|%s|%s", address, std::string(record->typeText.View()), std::string(record->alias.View()), ""));
     }
-    w->deviceCount->set_text(platform::Format("%d", bus->GetDeviceCount()));
-    RestartListTimer(w->list);
+    w->DeviceCount->set_text(platform::Format("%d", bus->GetDeviceCount()));
+    RestartListTimer(w->List);
 }
 
 void FillActiveDeviceFields() {
@@ -128,19 +128,19 @@ void FillActiveDeviceFields() {
         return;
     }
     const std::string typeText(record->typeText.View());
-    w->address->set_text(platform::Format("%d", main->GetActiveAddress()));
-    w->device->set_text(typeText);
-    w->alias->set_text(std::string(record->alias.View()));
-    w->icon->set_bitmap(PictureOf(typeText, bus->GetDeviceKind(main->GetActiveAddress())));
+    w->Address->set_text(platform::Format("%d", main->GetActiveAddress()));
+    w->Device->set_text(typeText);
+    w->Alias->set_text(std::string(record->alias.View()));
+    w->Icon->set_bitmap(PictureOf(typeText, bus->GetDeviceKind(main->GetActiveAddress())));
 }
 
 void ClearActiveDeviceFields() {
     const NetListWidgets* w = Open();
     if (w == nullptr) return;
-    w->address->set_text("");
-    w->device->set_text("");
-    w->alias->set_text("");
-    w->icon->set_bitmap(kNoDevicePicture);
+    w->Address->set_text("");
+    w->Device->set_text("");
+    w->Alias->set_text("");
+    w->Icon->set_bitmap(kNoDevicePicture);
 }
 
 }  // namespace netlist
@@ -149,18 +149,18 @@ int NetList_show(GwCore* widget, GwEvent*, GwUD) {
     if (widget == nullptr) return 1;
     GwCore* frame = widget->frame();
     NetListWidgets w;
-    w.frame = frame;
-    w.busState = frame->child("BusState");
-    w.busName = frame->child("BusStateName");
-    w.busBaud = frame->child("BusStateBaud");
-    w.deviceCount = frame->child("BusStateDeviceCount");
-    w.alias = frame->child("AD_Alias");
-    w.icon = dynamic_cast<GwPicture*>(frame->child("AD_Icon"));
-    w.device = frame->child("AD_Device");
-    w.address = frame->child("AD_Address");
-    w.list = dynamic_cast<GwMultiList*>(frame->child("DeviceList"));
-    if (w.busState == nullptr || w.busName == nullptr || w.busBaud == nullptr || w.deviceCount == nullptr ||
-        w.alias == nullptr || w.icon == nullptr || w.device == nullptr || w.address == nullptr || w.list == nullptr) {
+    w.Frame = frame;
+    w.BusState = frame->child("BusState");
+    w.BusName = frame->child("BusStateName");
+    w.BusBaud = frame->child("BusStateBaud");
+    w.DeviceCount = frame->child("BusStateDeviceCount");
+    w.Alias = frame->child("AD_Alias");
+    w.Icon = dynamic_cast<GwPicture*>(frame->child("AD_Icon"));
+    w.Device = frame->child("AD_Device");
+    w.Address = frame->child("AD_Address");
+    w.List = dynamic_cast<GwMultiList*>(frame->child("DeviceList"));
+    if (w.BusState == nullptr || w.BusName == nullptr || w.BusBaud == nullptr || w.DeviceCount == nullptr ||
+        w.Alias == nullptr || w.Icon == nullptr || w.Device == nullptr || w.Address == nullptr || w.List == nullptr) {
         State() = NetListWidgets();
         ShowErrorMessage(kMissingWidgetMessage);
         return 1;
@@ -169,7 +169,7 @@ int NetList_show(GwCore* widget, GwEvent*, GwUD) {
     netlist::FillBusFields();
     netlist::FillDeviceList();
     netlist::FillActiveDeviceFields();
-    if (ActiveBus() != nullptr && Open() != nullptr) State().list->start_timer(kNetListFirstRefreshMs);
+    if (ActiveBus() != nullptr && Open() != nullptr) State().List->start_timer(kNetListFirstRefreshMs);
     if (const WindowDimension* size = GetSavedWindowDimension(frame)) {
         if (GwCore* first = frame->first_control()) first->set_dimension({size->width, size->height});
     }
@@ -181,20 +181,20 @@ int CB_UpdateDeviceState(GwCore* widget, GwEvent*, GwUD) {
     DataBus* bus = ActiveBus();
     const NetListWidgets* w = Open();
     if (main == nullptr || !main->CheckTimerIntegrity(widget, false) || bus == nullptr || w == nullptr) return 1;
-    const int rows = w->list->row_count();
-    w->deviceCount->set_text(platform::Format("%d", rows));
+    const int rows = w->List->row_count();
+    w->DeviceCount->set_text(platform::Format("%d", rows));
     if (rows <= 0 || rows >= 32) return 1;
-    w->list->stop_timer();
+    w->List->stop_timer();
     for (int row = 0; row < rows; ++row) {
-        const std::string cell = w->list->cell(row, 0, kAddressCellSize);
+        const std::string cell = w->List->cell(row, 0, kAddressCellSize);
         if (cell.empty()) break;
         const int address = std::atoi(cell.c_str());
         if (address < 1 || address > 30) continue;
         // A drive that left the bus ends the refresh at its row.
         if (bus->GetDevice(address) == nullptr) break;
-        w->list->set_cell(row, 3, main->GetDeviceStateText(address));
+        w->List->set_cell(row, 3, main->GetDeviceStateText(address));
     }
-    RestartListTimer(w->list);
+    RestartListTimer(w->List);
     return 1;
 }
 
@@ -211,11 +211,11 @@ int DeviceList_Default(GwCore* widget, GwEvent* event, GwUD) {
     if (main == nullptr || !main->SetActiveDevice(std::atoi(address.c_str()))) return 1;
     const NetListWidgets* w = Open();
     if (w == nullptr) return 1;
-    w->address->set_text(address);
-    w->device->set_text(device);
-    w->alias->set_text(alias);
+    w->Address->set_text(address);
+    w->Device->set_text(device);
+    w->Alias->set_text(alias);
     DataBus* bus = ActiveBus();
-    w->icon->set_bitmap(PictureOf(device, bus != nullptr ? bus->GetDeviceKind(std::atoi(address.c_str())) : 0));
+    w->Icon->set_bitmap(PictureOf(device, bus != nullptr ? bus->GetDeviceKind(std::atoi(address.c_str())) : 0));
     return 1;
 }
 
@@ -223,13 +223,13 @@ int CB_SetAliasName(GwCore* widget, GwEvent*, GwUD) {
     const NetListWidgets* w = Open();
     if (widget == nullptr || w == nullptr) return 1;
     const std::string alias = widget->text();
-    const std::string address = w->address->text();
+    const std::string address = w->Address->text();
     int row = -1;
-    for (int i = 0; i < w->list->row_count() && row < 0; ++i) {
-        if (w->list->cell(i, 0) == address) row = i;
+    for (int i = 0; i < w->List->row_count() && row < 0; ++i) {
+        if (w->List->cell(i, 0) == address) row = i;
     }
     if (row < 0) return 1;
-    w->list->set_cell(row, 2, alias);
+    w->List->set_cell(row, 2, alias);
     DataBus* bus = ActiveBus();
     if (BusDeviceRecord* record = bus != nullptr ? bus->GetDevice(std::atoi(address.c_str())) : nullptr) {
         record->alias = dstring(alias.c_str());

@@ -34,9 +34,9 @@ constexpr int kServiceFlagParameter = 132;
 constexpr int kOtherServiceFlagParameter = 150;
 
 struct StateMessages {
-    std::unique_ptr<ProgressMessage> progress;
-    std::unique_ptr<ActivMessage> service;       // families 3 to 7
-    std::unique_ptr<ActivMessage> otherService;  // every other family
+    std::unique_ptr<ProgressMessage> Progress;
+    std::unique_ptr<ActivMessage> Service;       // families 3 to 7
+    std::unique_ptr<ActivMessage> OtherService;  // every other family
 };
 
 StateMessages& State() {
@@ -45,9 +45,9 @@ StateMessages& State() {
 }
 
 platform::ResetHook ResetState([] {
-    State().progress.release();
-    State().service.release();
-    State().otherService.release();
+    State().Progress.release();
+    State().Service.release();
+    State().OtherService.release();
 });
 
 bool HasParameterNamed(ParaBase& base, int number, const char* name) {
@@ -86,13 +86,13 @@ void WatchServiceState(Main& main, PollTimer& timer) {
             if (read == Read::kEnd) return;
             if (read == Read::kValue) {
                 if (value != 0) {
-                    if (!State().progress) {
-                        State().progress = std::make_unique<ProgressMessage>(kServiceProgressMessage, 100.0);
+                    if (!State().Progress) {
+                        State().Progress = std::make_unique<ProgressMessage>(kServiceProgressMessage, 100.0);
                     }
-                    State().progress->SetValue(static_cast<double>(value));
+                    State().Progress->SetValue(static_cast<double>(value));
                     timer.Maximum = kServiceStateMaximumMs;
                 } else {
-                    State().progress.reset();
+                    State().Progress.reset();
                 }
             }
         }
@@ -100,7 +100,7 @@ void WatchServiceState(Main& main, PollTimer& timer) {
         read = ReadServiceByte(*base, servoFamily ? kServiceFlagParameter : kOtherServiceFlagParameter, value);
         if (read == Read::kEnd) return;
         if (read == Read::kValue &&
-            !FollowState(servoFamily ? State().service : State().otherService, value != 0, timer)) {
+            !FollowState(servoFamily ? State().Service : State().OtherService, value != 0, timer)) {
             return;
         }
         BusyWait(kServiceStatePassWaitMs);
@@ -125,9 +125,9 @@ void SignatureChanged(Main& main) {
 }  // namespace
 
 void DestroyDeviceStateMessages() {
-    State().progress.reset();
-    State().service.reset();
-    State().otherService.reset();
+    State().Progress.reset();
+    State().Service.reset();
+    State().OtherService.reset();
 }
 
 int CB_CheckDeviceSignature(GwCore* widget, GwEvent*, GwUD) {

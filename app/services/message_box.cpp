@@ -36,24 +36,27 @@ const BoxKind& KindOf(int kind) { return kKinds[kind >= kErrorBox && kind <= kQu
 
 // Re-entrance flags of the warning, info and question kinds; the error kind
 // uses the program-wide ErrorBoxFlag, which the timer guard reads.
-bool g_warningOpen = false;
-bool g_infoOpen = false;
-bool g_questionOpen = false;
+struct MessageBoxState {
+    bool WarningOpen = false;
+    bool InfoOpen = false;
+    bool QuestionOpen = false;
+};
 
-platform::ResetHook ResetState([] {
-    g_warningOpen = false;
-    g_infoOpen = false;
-    g_questionOpen = false;
-});
+MessageBoxState& State() {
+    static MessageBoxState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = MessageBoxState(); });
 
 bool& OpenFlag(int kind) {
     switch (kind) {
         case kWarningBox:
-            return g_warningOpen;
+            return State().WarningOpen;
         case kInfoBox:
-            return g_infoOpen;
+            return State().InfoOpen;
         case kQuestionBox:
-            return g_questionOpen;
+            return State().QuestionOpen;
         default:
             return ErrorBoxFlag;
     }
@@ -176,7 +179,7 @@ bool ShowQuestionMessageFor(int number, ParaBase* paraBase, GwCore* parent) {
 bool ShowQuestionTextBox(const char* text, GwCore* parent) { return Text(kQuestionBox, text, parent); }
 bool ShowQuestionText(const char* text, GwCore* parent) { return ShowQuestionTextBox(text, parent); }
 
-bool IsMessageBoxOpen() { return ErrorBoxFlag || g_warningOpen || g_infoOpen || g_questionOpen; }
+bool IsMessageBoxOpen() { return ErrorBoxFlag || State().WarningOpen || State().InfoOpen || State().QuestionOpen; }
 
 bool ShowMessageByNumber(int number, ParaBase* paraBase, int kind, GwCore* parent) {
     ServicesHooks* hooks = GetServicesHooks();

@@ -6,20 +6,24 @@
 
 namespace {
 
-ServicesHooks* g_hooks = nullptr;
-GwRef<> g_main_window;
+struct ServicesHooksState {
+    ServicesHooks* Hooks = nullptr;  // not owned
+    GwRef<> MainWindow;
+};
 
-platform::ResetHook ResetState([] {
-    g_hooks = nullptr;
-    g_main_window.reset();
-});
+ServicesHooksState& State() {
+    static ServicesHooksState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = ServicesHooksState(); });
 
 }  // namespace
 
-void SetServicesHooks(ServicesHooks* hooks) { g_hooks = hooks; }
+void SetServicesHooks(ServicesHooks* hooks) { State().Hooks = hooks; }
 
-ServicesHooks* GetServicesHooks() { return g_hooks; }
+ServicesHooks* GetServicesHooks() { return State().Hooks; }
 
-void SetMainWindow(GwCore* window) { g_main_window = window; }
+void SetMainWindow(GwCore* window) { State().MainWindow = window; }
 
-GwCore* GetMainWindow() { return g_main_window; }
+GwCore* GetMainWindow() { return State().MainWindow; }

@@ -5,12 +5,19 @@
 
 namespace {
 
-uint16_t g_user_level = kStartUserLevel;
+struct UserLevelState {
+    uint16_t Level = kStartUserLevel;
+};
 
-platform::ResetHook ResetState([] { g_user_level = kStartUserLevel; });
+UserLevelState& State() {
+    static UserLevelState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = UserLevelState(); });
 
 }  // namespace
 
-uint16_t GetUserLevel() { return g_user_level; }
+uint16_t GetUserLevel() { return State().Level; }
 
-void SetUserLevel(uint16_t level) { g_user_level = level; }
+void SetUserLevel(uint16_t level) { State().Level = level; }

@@ -18,14 +18,23 @@ namespace {
 constexpr char kPosSectionPrefix[] = "Pos_";
 constexpr char kAutostartKey[] = "autostart";
 
-WindowHandler g_handler;
-WindowPlacement g_placement;
-WindowDimension g_dimension;
+struct WindowHandlerState {
+    WindowHandler Windows;
+    // The placement and size last read for a window, which the callers keep
+    // a pointer to.
+    WindowPlacement Placement;
+    WindowDimension Dimension;
+};
+
+WindowHandlerState& State() {
+    static WindowHandlerState state;
+    return state;
+}
 
 platform::ResetHook ResetState([] {
-    g_handler.Reset();
-    g_placement = WindowPlacement();
-    g_dimension = WindowDimension();
+    State().Windows.Reset();
+    State().Placement = WindowPlacement();
+    State().Dimension = WindowDimension();
 });
 
 bool IsValid(const GwCore* window) { return window != nullptr && GwRcMgr::is_valid_child(window); }
@@ -89,7 +98,7 @@ void MendPosition(GwCore* window, bool read, const WindowPlacement& placement, i
 
 }  // namespace
 
-WindowHandler& TheWindowHandler() { return g_handler; }
+WindowHandler& TheWindowHandler() { return State().Windows; }
 
 void WindowHandler::Reset() {
     for (Entry& entry : entries_) entry = Entry();
@@ -333,19 +342,19 @@ void WindowHandler::UpdateList() {
 const WindowPlacement* GetSavedWindowPlacement(GwCore* window) {
     GwProfile* profile = SelectPosSection(window);
     if (profile == nullptr) return nullptr;
-    const bool position = profile->read_position("Pos", g_placement.x, g_placement.y);
-    const bool dimension = profile->read_dimension("Dim", g_placement.width, g_placement.height);
-    MendDimension(window, dimension, g_placement.width, g_placement.height);
-    MendPosition(window, position, g_placement, g_placement.x, g_placement.y);
-    return &g_placement;
+    const bool position = profile->read_position("Pos", State().Placement.x, State().Placement.y);
+    const bool dimension = profile->read_dimension("Dim", State().Placement.width, State().Placement.height);
+    MendDimension(window, dimension, State().Placement.width, State().Placement.height);
+    MendPosition(window, position, State().Placement, State().Placement.x, State().Placement.y);
+    return &State().Placement;
 }
 
 const WindowDimension* GetSavedWindowDimension(GwCore* window) {
     GwProfile* profile = SelectPosSection(window);
     if (profile == nullptr) return nullptr;
-    const bool dimension = profile->read_dimension("Dim", g_dimension.width, g_dimension.height);
-    MendDimension(window, dimension, g_dimension.width, g_dimension.height);
-    return &g_dimension;
+    const bool dimension = profile->read_dimension("Dim", State().Dimension.width, State().Dimension.height);
+    MendDimension(window, dimension, State().Dimension.width, State().Dimension.height);
+    return &State().Dimension;
 }
 
 void ApplyWindowPlacement(GwCore* window, const WindowPlacement& placement, bool size, bool position) {

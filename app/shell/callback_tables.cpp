@@ -18,6 +18,7 @@
 #include "bus/monitor/bus_monitors.h"
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_callbacks.h"
+#include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
 #include "families/marlo_aop1.h"
 #include "families/marlo_control_windows.h"
@@ -94,6 +95,7 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_NewParameterArchiv", CB_NewParameterArchiv},
     {"CB_ResetDeviceParaSet", CB_ResetDeviceParaSet},
     {"CB_GenerateRunModeParaSets", CB_GenerateRunModeParaSets},
+    {"CB_CallDeviceControl", CB_CallDeviceControl},
     kEnd,
 };
 

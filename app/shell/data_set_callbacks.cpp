@@ -48,10 +48,10 @@ constexpr int kDescriptionIdParameter = 112;
 constexpr char kDescriptionIdName[] = "DSLID";
 
 struct DataSetState {
-    std::string fileToDeviceDir;
-    std::string deviceToFileDir;
-    std::string partialBaseDir;
-    std::unique_ptr<ParaBase> printBase;
+    std::string FileToDeviceDir;
+    std::string DeviceToFileDir;
+    std::string PartialBaseDir;
+    std::unique_ptr<ParaBase> PrintBase;
 };
 
 DataSetState& State() {
@@ -152,18 +152,18 @@ ResetStep ResetStepOf(int family) {
 }
 
 ParaBase& PrintParaBase() {
-    if (!State().printBase) State().printBase = std::make_unique<ParaBase>();
-    return *State().printBase;
+    if (!State().PrintBase) State().PrintBase = std::make_unique<ParaBase>();
+    return *State().PrintBase;
 }
 
-void ReleaseProgramBases() { State().printBase.reset(); }
+void ReleaseProgramBases() { State().PrintBase.reset(); }
 
 void CopyFileData2Device() {
     ParaBase* active = Main::ActiveBase();
     GwCore* parent = GetMainWindow();
-    const std::string path = ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, State().fileToDeviceDir);
+    const std::string path = ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, State().FileToDeviceDir);
     if (path.empty()) return;
-    State().fileToDeviceDir = DirectoryOf(path);
+    State().FileToDeviceDir = DirectoryOf(path);
     TheWindowHandler().CloseDeviceWindows();
     if (!ShowRiskNoteAdjustmentChanged(parent)) return;
     ParaBase file;
@@ -185,9 +185,9 @@ void CopyDevice2File() {
     KeptFilePaths kept(*active);
     for (;;) {
         const std::string path =
-            ChooseParameterFile(parent, "DeviceToFile", GwFILESELECTOR_SAVE, State().deviceToFileDir);
+            ChooseParameterFile(parent, "DeviceToFile", GwFILESELECTOR_SAVE, State().DeviceToFileDir);
         if (path.empty()) return;
-        State().deviceToFileDir = DirectoryOf(path);
+        State().DeviceToFileDir = DirectoryOf(path);
         active->InitFile(path.c_str());
         if (!active->FileBaseExists() || ShowQuestionMessage(kQuestionOverwrite, parent)) break;
     }
@@ -236,9 +236,9 @@ int CB_PrintADevPara(GwCore* widget, GwEvent*, GwUD) {
 
 int CB_MakeParcialBase(GwCore* widget, GwEvent*, GwUD) {
     GwCore* parent = FrameOf(widget);
-    const std::string path = ChooseParameterFile(parent, "PartialBase", GwFILESELECTOR_OPEN, State().partialBaseDir);
+    const std::string path = ChooseParameterFile(parent, "PartialBase", GwFILESELECTOR_OPEN, State().PartialBaseDir);
     if (path.empty()) return 0;
-    State().partialBaseDir = DirectoryOf(path);
+    State().PartialBaseDir = DirectoryOf(path);
     auto base = std::make_unique<ParaBase>();
     base->InitFile(path.c_str());
     if (base->ReadFileBase() != 0) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "app/main/app_context.h"
 #include "app/mainwindow/docking_manager.h"
 #include "app/mainwindow/main_window.h"
 #include "app/mainwindow/signature_watch.h"
@@ -16,7 +17,7 @@ void CreateMainDockingManager(GwCore* mainWindow) {
 void DestroyMainDockingManager() { SetDockingManager(nullptr); }
 
 void ShowDockingFramesForStartup() {
-    if (DockingManager* manager = GetDockingManager()) manager->CreateDockingFrames();
+    if (DockingManager* manager = App().GetDockingManager()) manager->CreateDockingFrames();
 }
 
 void KeepBaseTitle(const std::string& title) { SetBaseTitle(title); }

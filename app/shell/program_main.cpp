@@ -39,8 +39,17 @@ constexpr char kMainWindowName[] = "MainWindow";
 constexpr char kMainIcon[] = "Icon1";
 constexpr char kTestInitFunction[] = "init_test_func";
 
-GwRef<> g_mainWindow;
-const std::vector<const GwFuncDesc*>* g_replacedTables = nullptr;
+struct ProgramMainState {
+    // The frame the run loads and ends; the services know it as the main
+    // window only while boxes may show over it.
+    GwRef<> MainFrame;
+    const std::vector<const GwFuncDesc*>* ReplacedTables = nullptr;  // not owned
+};
+
+ProgramMainState& State() {
+    static ProgramMainState state;
+    return state;
+}
 
 std::vector<std::unique_ptr<GwModule>>& KeptModules() {
     // Never destroyed: the modules stay loaded until the process ends.
@@ -49,8 +58,7 @@ std::vector<std::unique_ptr<GwModule>>& KeptModules() {
 }
 
 platform::ResetHook ResetState([] {
-    g_mainWindow.reset();
-    g_replacedTables = nullptr;
+    State() = ProgramMainState();
     StartFileText().AssignText("");
 });
 
@@ -63,7 +71,7 @@ bool LoadDefinitionFiles() {
 
 bool RegisterCallbackTables() {
     const std::vector<const GwFuncDesc*> own(CallbackTables().begin(), CallbackTables().end());
-    for (const GwFuncDesc* table : g_replacedTables != nullptr ? *g_replacedTables : own) {
+    for (const GwFuncDesc* table : State().ReplacedTables != nullptr ? *State().ReplacedTables : own) {
         if (GwRcMgr::use_func_desc(table) == 0) return false;
     }
     return true;
@@ -84,12 +92,12 @@ void ForgetMainWindow() {
 }
 
 void RunMainWindow() {
-    g_mainWindow = GwRcMgr::load(nullptr, kMainWindowName, 1);
-    if (g_mainWindow == nullptr) return;
-    if (g_mainWindow->is_class(GwAPPLFRAME_CLASS)) {
-        CreateMainDockingManager(g_mainWindow);
-        if (g_mainWindow != nullptr) g_mainWindow->set_icon(kMainIcon);
-        if (g_mainWindow != nullptr) g_mainWindow->go();
+    State().MainFrame = GwRcMgr::load(nullptr, kMainWindowName, 1);
+    if (State().MainFrame == nullptr) return;
+    if (State().MainFrame->is_class(GwAPPLFRAME_CLASS)) {
+        CreateMainDockingManager(State().MainFrame);
+        if (State().MainFrame != nullptr) State().MainFrame->set_icon(kMainIcon);
+        if (State().MainFrame != nullptr) State().MainFrame->go();
         // A signal ended the run (and every run over it): the exit the user
         // would have confirmed, from here, where no callback is under way.
         if (const int signal = platform::TerminationSignal()) ExitOnSignal(signal);
@@ -97,8 +105,8 @@ void RunMainWindow() {
         DestroyMainDockingManager();
     }
     // The frame may have ended itself during the run (a failed create).
-    if (g_mainWindow != nullptr) g_mainWindow->destroy();
-    g_mainWindow.reset();
+    if (State().MainFrame != nullptr) State().MainFrame->destroy();
+    State().MainFrame.reset();
 }
 
 int RunProgram(int argc, char** argv) {
@@ -152,9 +160,9 @@ dstring& StartFileText() {
     return text;
 }
 
-void ReplaceCallbackTables(const std::vector<const GwFuncDesc*>* tables) { g_replacedTables = tables; }
+void ReplaceCallbackTables(const std::vector<const GwFuncDesc*>* tables) { State().ReplacedTables = tables; }
 
-GwCore* MainWindowObject() { return g_mainWindow; }
+GwCore* MainWindowObject() { return State().MainFrame; }
 
 void LoadTestToolModule() {
     const char* name = GwRcMgr::value(kGwTestToolValue);

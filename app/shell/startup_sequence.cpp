@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/main/app_context.h"
 #include "app/main/main_display.h"
 #include "app/main/main_object.h"
 #include "app/main/user_levels.h"
@@ -46,7 +47,7 @@ platform::ResetHook ResetState([] {
 });
 
 GwCore* FindListedWindow(const char* name) {
-    WindowHandler& handler = TheWindowHandler();
+    WindowHandler& handler = App().Windows();
     for (GwCore* w = handler.First(); w != nullptr; w = handler.Next()) {
         if (GwRcMgr::is_valid_child(w) && w->name() == name) return w;
     }
@@ -116,7 +117,7 @@ void SetTitleFromLabels(GwCore* frame) {
 
 void RunOnce(GwCore* frame) {
     SetTitleFromLabels(frame);
-    Main* main = GetMain();
+    Main* main = App().GetMain();
     GwProfile* profile = MainProfile();
     if (main != nullptr && profile != nullptr) {
         ReadOptions(*profile);
@@ -160,16 +161,16 @@ void OpenNetListWindow() {
         return;
     }
     // The window list keeps children of the main window only.
-    GwCore* window = GwRcMgr::load(GetMainWindow(), kNetListName, 1);
+    GwCore* window = GwRcMgr::load(App().GetMainWindow(), kNetListName, 1);
     if (window == nullptr) return;
     window->show();
-    TheWindowHandler().Add(window, 0);
+    App().Windows().Add(window, 0);
 }
 
 void CloseNetListWindow() {
     if (GwCore* listed = FindListedWindow(kNetListName)) {
         listed->hide();
-        TheWindowHandler().DeleteWindow(listed);
+        App().Windows().DeleteWindow(listed);
     }
 }
 
@@ -186,7 +187,7 @@ int CB_StartMacro(GwCore* widget, GwEvent* event, GwUD userData) {
         profile != nullptr && profile->select_section(kOptions) && profile->key_exists("UserState")) {
         UserStateFlag = profile->read_int("UserState") != 0;
     }
-    if (GetDockingManager() != nullptr) {
+    if (App().GetDockingManager() != nullptr) {
         ShowDockingFramesForStartup();
         DeviceListWidget = frame != nullptr ? frame->child(kDeviceListName) : nullptr;
     }

@@ -14,7 +14,7 @@ namespace {
 // and a pointer once handed out stays valid.
 char g_errorText[kBusErrorTextSize];
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     BusRequestCounters = BusRequestCounterSet();
     g_errorText[0] = '\0';
 });

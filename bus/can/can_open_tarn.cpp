@@ -78,7 +78,7 @@ std::unique_ptr<CCanDrvBase> g_driver;
 const CCanOpenTarn* g_driverOwner = nullptr;
 std::atomic<int> g_runningWorkers{0};
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     if (g_driverOwner == nullptr) g_driver.reset();
 });
 

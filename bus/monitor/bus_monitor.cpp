@@ -22,13 +22,13 @@ constexpr int kFirstShownCategory = 1;
 constexpr double kPercent = 100.0;
 
 struct BusMonitorState {
-    int16_t busType = 0;  // 0: no bus shown yet, or none was active
-    uint32_t baudRate = 0;
-    int activationCount = 0;
-    double accumulatedSeconds = 0.0;
-    uint32_t lastSucceeded = 0;
-    uint32_t lastTick = 0;
-    double maximumRate = 0.0;
+    int16_t BusType = 0;  // 0: no bus shown yet, or none was active
+    uint32_t BaudRate = 0;
+    int ActivationCount = 0;
+    double AccumulatedSeconds = 0.0;
+    uint32_t LastSucceeded = 0;
+    uint32_t LastTick = 0;
+    double MaximumRate = 0.0;
 };
 
 BusMonitorState& State() {
@@ -43,7 +43,7 @@ DataBus* ActiveBus(Main* main) { return main != nullptr ? main->GetActiveBus() :
 // The bus's statistics start afresh, and so does the rate's count.
 void ClearBusStatistics(DataBus* bus) {
     bus->ClearStatistics();
-    State().lastSucceeded = 0;
+    State().LastSucceeded = 0;
 }
 
 // The maximum-rate test on the online active device into "MaxTel"; the load
@@ -51,8 +51,8 @@ void ClearBusStatistics(DataBus* bus) {
 void RunMaxRateTest(GwCore* window) {
     Main* main = GetMain();
     ParaBase* base = main != nullptr && main->HasOnlineDevice() ? main->ActiveParaBase() : nullptr;
-    State().maximumRate = MeasureMaximumRate(base);
-    monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", State().maximumRate));
+    State().MaximumRate = MeasureMaximumRate(base);
+    monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", State().MaximumRate));
     monitor::SetFieldValue(window, "LoadSlider", 0.0);
 }
 
@@ -62,8 +62,8 @@ void FillBusFields(GwCore* window, const DataBus* bus) {
 }
 
 bool IsBusShown(const DataBus* bus, const Main* main) {
-    return bus->GetBusType() == State().busType && bus->GetBaudRate() == State().baudRate &&
-           main->GetActivationCount() == State().activationCount;
+    return bus->GetBusType() == State().BusType && bus->GetBaudRate() == State().BaudRate &&
+           main->GetActivationCount() == State().ActivationCount;
 }
 
 // Shows the active bus; a bus other than the one last shown (type, rate) or
@@ -73,7 +73,7 @@ void ShowBus(GwCore* window) {
     Main* main = GetMain();
     DataBus* bus = ActiveBus(main);
     if (bus == nullptr) {
-        State().busType = 0;
+        State().BusType = 0;
         monitor::SetFieldText(window, "BusName", "");
         monitor::SetFieldText(window, "BusBaud", "");
         RunMaxRateTest(window);
@@ -81,9 +81,9 @@ void ShowBus(GwCore* window) {
     }
     if (IsBusShown(bus, main)) return;
     ClearBusStatistics(bus);
-    State().busType = bus->GetBusType();
-    State().baudRate = bus->GetBaudRate();
-    State().activationCount = main->GetActivationCount();
+    State().BusType = bus->GetBusType();
+    State().BaudRate = bus->GetBaudRate();
+    State().ActivationCount = main->GetActivationCount();
     FillBusFields(window, bus);
     RunMaxRateTest(window);
 }
@@ -99,8 +99,8 @@ void EmptyCounterFields(GwCore* window) {
 
 int CB_ShowBusMonitor(GwCore* widget, GwEvent*, GwUD) {
     GwCore* window = monitor::WindowOf(widget);
-    State().accumulatedSeconds = 0.0;
-    State().lastTick = monitor::NowTick();
+    State().AccumulatedSeconds = 0.0;
+    State().LastTick = monitor::NowTick();
     if (GwCore* timer = window != nullptr ? window->child("Monitor") : nullptr)
         timer->start_timer(kBusMonitorIntervalMs);
     Main* main = GetMain();
@@ -109,7 +109,7 @@ int CB_ShowBusMonitor(GwCore* widget, GwEvent*, GwUD) {
     // kept state rather than a second test.
     if (bus != nullptr && IsBusShown(bus, main)) {
         FillBusFields(window, bus);
-        monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", State().maximumRate));
+        monitor::SetFieldText(window, "MaxTel", platform::Format("%0.2lf", State().MaximumRate));
     } else {
         ShowBus(window);
     }
@@ -129,9 +129,9 @@ int CB_TimerBusMonitor(GwCore* widget, GwEvent*, GwUD) {
     if (!GwRcMgr::is_valid_child(widget)) return 1;
 
     const uint32_t now = monitor::NowTick();
-    const uint32_t elapsedMs = now - State().lastTick;
-    State().accumulatedSeconds += elapsedMs / 1000.0;
-    monitor::SetFieldText(window, "Time", platform::Format("%0.2lf", State().accumulatedSeconds));
+    const uint32_t elapsedMs = now - State().LastTick;
+    State().AccumulatedSeconds += elapsedMs / 1000.0;
+    monitor::SetFieldText(window, "Time", platform::Format("%0.2lf", State().AccumulatedSeconds));
     const uint32_t succeeded = BusRequestCounters.succeeded;
     DataBus* bus = ActiveBus(main);
     if (bus == nullptr) {
@@ -142,21 +142,21 @@ int CB_TimerBusMonitor(GwCore* widget, GwEvent*, GwUD) {
                                   platform::Format("Error%d", category),
                                   platform::Format("%lu", bus->GetCategoryCount(category)));
         monitor::SetFieldText(window, "ErrorAll", platform::Format("%lu", BusRequestCounters.failed));
-        const double rate = monitor::PerSecond(monitor::CountSince(succeeded, State().lastSucceeded), elapsedMs);
+        const double rate = monitor::PerSecond(monitor::CountSince(succeeded, State().LastSucceeded), elapsedMs);
         monitor::SetFieldText(window, "BusTax", platform::Format("%0.2lf", rate));
         monitor::SetFieldText(window, "OkAll", platform::Format("%lu", succeeded));
         // Without a measured maximum there is no load to show.
         monitor::SetFieldValue(
-            window, "LoadSlider", State().maximumRate > 0.0 ? rate / State().maximumRate * kPercent : 0.0);
+            window, "LoadSlider", State().MaximumRate > 0.0 ? rate / State().MaximumRate * kPercent : 0.0);
     }
-    State().lastSucceeded = succeeded;
-    State().lastTick = now;
+    State().LastSucceeded = succeeded;
+    State().LastTick = now;
     widget->start_timer(interval);
     return 1;
 }
 
 int CB_ReInitBusStatistic(GwCore*, GwEvent*, GwUD) {
-    State().accumulatedSeconds = 0.0;
+    State().AccumulatedSeconds = 0.0;
     if (DataBus* bus = ActiveBus(GetMain())) ClearBusStatistics(bus);
     return 1;
 }

@@ -22,10 +22,10 @@ namespace {
 constexpr uint32_t kSioMonitorIntervalMs = 1000;
 
 struct SioMonitorState {
-    GwRef<> window;
-    uint32_t lastTick = 0;
-    double accumulatedMs = 0.0;
-    uint32_t lastSucceeded = 0;  // TelegramStatistics[0] at the last update
+    GwRef<> Window;
+    uint32_t LastTick = 0;
+    double AccumulatedMs = 0.0;
+    uint32_t LastSucceeded = 0;  // TelegramStatistics[0] at the last update
 };
 
 SioMonitorState& State() {
@@ -38,19 +38,19 @@ platform::ResetHook ResetState([] { State() = SioMonitorState(); });
 // Time and statistics start now.
 void RestartStatistics() {
     ClearTelegramStatistics();
-    State().accumulatedMs = 0.0;
-    State().lastSucceeded = 0;
-    State().lastTick = monitor::NowTick();
+    State().AccumulatedMs = 0.0;
+    State().LastSucceeded = 0;
+    State().LastTick = monitor::NowTick();
 }
 
-GwCore* RememberedWindow() { return State().window; }
+GwCore* RememberedWindow() { return State().Window; }
 
 }  // namespace
 
 int CB_CreateSioMonitor(GwCore* widget, GwEvent*, GwUD) {
-    State().window = monitor::WindowOf(widget);
+    State().Window = monitor::WindowOf(widget);
     for (int code = 1; code < kTelegramStatisticsCount; ++code)
-        monitor::SetFieldText(State().window, platform::Format("Error%d", code), "");
+        monitor::SetFieldText(State().Window, platform::Format("Error%d", code), "");
     RestartStatistics();
     return 1;
 }
@@ -79,15 +79,15 @@ int CB_TimerSioMonitor(GwCore* widget, GwEvent*, GwUD) {
     monitor::SetFieldText(window, "ErrorAll", platform::Format("%ld", failures));
 
     const uint32_t now = monitor::NowTick();
-    const uint32_t elapsedMs = now - State().lastTick;
-    State().accumulatedMs += elapsedMs;
+    const uint32_t elapsedMs = now - State().LastTick;
+    State().AccumulatedMs += elapsedMs;
     monitor::SetFieldText(
-        window, "Time", platform::Format("%ld", static_cast<int64_t>(State().accumulatedMs / 1000.0)));
+        window, "Time", platform::Format("%ld", static_cast<int64_t>(State().AccumulatedMs / 1000.0)));
     const uint32_t succeeded = TelegramStatistics[0];
-    const double rate = monitor::PerSecond(monitor::CountSince(succeeded, State().lastSucceeded), elapsedMs);
+    const double rate = monitor::PerSecond(monitor::CountSince(succeeded, State().LastSucceeded), elapsedMs);
     monitor::SetFieldText(window, "BusTax", platform::Format("%0.2lf", rate));
-    State().lastSucceeded = succeeded;
-    State().lastTick = now;
+    State().LastSucceeded = succeeded;
+    State().LastTick = now;
     widget->start_timer(interval);
     return 1;
 }
@@ -117,6 +117,6 @@ int CB_DestroySioMonitor(GwCore* widget, GwEvent*, GwUD) {
     GwCore* window = RememberedWindow();
     if (window == nullptr) window = monitor::WindowOf(widget);
     if (window != nullptr) TheWindowHandler().DeleteWindow(window);
-    State().window = nullptr;
+    State().Window = nullptr;
     return 1;
 }

@@ -37,22 +37,25 @@ constexpr double kBaudUnit = 1200.0;
 constexpr uint32_t kBitsPerCharacter = 10;
 
 struct SerioState {
-    std::unique_ptr<platform::SerialPort> port;
-    int32_t baud = 0;
-    std::string lastSystemError;
-    std::vector<uint8_t> readAhead = std::vector<uint8_t>(kSerioReadAheadSize);
-    int readCount = 0;
-    int readPosition = 0;
+    std::unique_ptr<platform::SerialPort> Port;
+    int32_t Baud = 0;
+    std::string LastSystemError;
+    std::vector<uint8_t> ReadAhead = std::vector<uint8_t>(kSerioReadAheadSize);
+    int ReadCount = 0;
+    int ReadPosition = 0;
 };
 
-SerioState g_serio;
+SerioState& State() {
+    static SerioState state;
+    return state;
+}
 
-platform::ResetHook g_reset([] {
-    g_serio.port.reset();
-    g_serio.baud = 0;
-    g_serio.lastSystemError.clear();
-    g_serio.readCount = 0;
-    g_serio.readPosition = 0;
+platform::ResetHook ResetState([] {
+    State().Port.reset();
+    State().Baud = 0;
+    State().LastSystemError.clear();
+    State().ReadCount = 0;
+    State().ReadPosition = 0;
     ActivFlag = false;
 });
 
@@ -65,7 +68,7 @@ void LogSystemFailure(const char* what, const std::string& reason) {
 }
 
 std::string PortFailureReason() {
-    return g_serio.port ? g_serio.port->LastErrorText() : platform::SystemErrorText(EBADF);
+    return State().Port ? State().Port->LastErrorText() : platform::SystemErrorText(EBADF);
 }
 
 void LogReentered() { LogEntry("Striowin->ActivFlag->CheckReentrant Reentrancy defense activated"); }
@@ -81,7 +84,7 @@ void LogReceiveError(int code) {
 }
 
 void PurgeInput() {
-    if (g_serio.port) g_serio.port->PurgeInput();
+    if (State().Port) State().Port->PurgeInput();
 }
 
 // Holds ActivFlag for one call.
@@ -100,7 +103,7 @@ void PumpUserInterface() {
 
 // How long `bytes` of output may take to leave at the current rate.
 uint32_t OutputDrainLimitMs(int bytes) {
-    const uint32_t baud = g_serio.baud > 0 ? static_cast<uint32_t>(g_serio.baud) : 1;
+    const uint32_t baud = State().Baud > 0 ? static_cast<uint32_t>(State().Baud) : 1;
     return static_cast<uint32_t>(uint64_t{static_cast<uint32_t>(bytes)} * kBitsPerCharacter * 1000 / baud) +
            kOutputDrainSlackMs;
 }
@@ -108,17 +111,17 @@ uint32_t OutputDrainLimitMs(int bytes) {
 // Waits until the output queue is empty, the port fails, or the queued bytes
 // have had their time.
 void WaitForOutputQueue() {
-    if (!g_serio.port) return;
-    const int pending = g_serio.port->BytesPending();
+    if (!State().Port) return;
+    const int pending = State().Port->BytesPending();
     if (pending <= 0) return;
     platform::Deadline deadline(OutputDrainLimitMs(pending));
-    while (g_serio.port->BytesPending() > 0 && !deadline.Expired()) platform::Sleep(0);
+    while (State().Port->BytesPending() > 0 && !deadline.Expired()) platform::Sleep(0);
 }
 
 // Before the first open there is no rate; the slowest rate of the line keeps
 // the time-outs finite.
 double TimeoutMs(double share) {
-    const double baud = g_serio.baud > 0 ? g_serio.baud : kBaudUnit;
+    const double baud = State().Baud > 0 ? State().Baud : kBaudUnit;
     return share / (baud / kBaudUnit) + kTimeoutBaseMs;
 }
 
@@ -128,15 +131,15 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
     // A rate of zero would make every receive time-out meaningless.
     if (baud <= 0) return kSerioBadBaud;
     ActivFlag = false;
-    g_serio.readCount = 0;
-    g_serio.readPosition = 0;
-    g_serio.baud = baud;
-    if (g_serio.port) CloseSerio(true);
+    State().ReadCount = 0;
+    State().ReadPosition = 0;
+    State().Baud = baud;
+    if (State().Port) CloseSerio(true);
 
     std::string error;
     std::unique_ptr<platform::SerialPort> opened = platform::OpenSerialPort(platform::Format("COM%u", port), &error);
     if (!opened) {
-        g_serio.lastSystemError = error;
+        State().LastSystemError = error;
         LogSystemFailure("Striowin->iInitSerio->CreateFile", error);
         return kSerioOpenFailed;
     }
@@ -164,8 +167,8 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
     settings.data_bits = dataBits;
     settings.stop_bits = stopBits;
     if (!opened->Configure(settings)) {
-        g_serio.lastSystemError = opened->LastErrorText();
-        LogSystemFailure("Striowin->iInitSerio->SetCommState", g_serio.lastSystemError);
+        State().LastSystemError = opened->LastErrorText();
+        LogSystemFailure("Striowin->iInitSerio->SetCommState", State().LastSystemError);
         return kSerioOpenFailed;
     }
     opened->PurgeInput();
@@ -175,7 +178,7 @@ int iInitSerio(unsigned port, int32_t baud, int dataBits, int stopBits, char par
     // drained, so this drops nothing of ours; a pseudo-terminal, which counts
     // its output as gone at once, also loses what its far side has not read.
     opened->PurgeOutput();
-    g_serio.port = std::move(opened);
+    State().Port = std::move(opened);
     return kSerioOk;
 }
 
@@ -202,8 +205,8 @@ int SerioReceiveReply(uint8_t* buffer, int size, SerioReply& reply) {
     for (;;) {
         const uint32_t now = platform::GetTickCount();
         const double elapsed = platform::TicksSince(start, now);
-        if (g_serio.port) {
-            const int waiting = g_serio.port->BytesWaiting();
+        if (State().Port) {
+            const int waiting = State().Port->BytesWaiting();
             if (waiting < 0) {
                 LogSystemFailure("Striowin->iSerioReceiveString->ReadFile", PortFailureReason());
                 PurgeInput();
@@ -217,7 +220,7 @@ int SerioReceiveReply(uint8_t* buffer, int size, SerioReply& reply) {
             }
             if (waiting > 0) {
                 chunk.resize(static_cast<size_t>(waiting));
-                const int read = g_serio.port->Read(chunk.data(), waiting);
+                const int read = State().Port->Read(chunk.data(), waiting);
                 if (read <= 0) {
                     LogSystemFailure("Striowin->iSerioReceiveString->ReadFile", PortFailureReason());
                     PurgeInput();
@@ -281,8 +284,8 @@ int iSerioReceiveByteString(uint8_t* buffer, int& count) {
     ActiveCall active;
     const int room = count;
     count = 0;
-    if (!g_serio.port) return kSerioOk;
-    const int waiting = g_serio.port->BytesWaiting();
+    if (!State().Port) return kSerioOk;
+    const int waiting = State().Port->BytesWaiting();
     if (waiting < 0) {
         LogSystemFailure("Striowin->iSerioReceiveByteString", PortFailureReason());
         return kSerioLineFailed;
@@ -292,7 +295,7 @@ int iSerioReceiveByteString(uint8_t* buffer, int& count) {
         return kSerioTooLong;
     }
     if (waiting == 0) return kSerioOk;
-    const int read = g_serio.port->Read(buffer, waiting);
+    const int read = State().Port->Read(buffer, waiting);
     if (read <= 0) {
         LogSystemFailure("Striowin->iSerioReceiveByteString", PortFailureReason());
         return kSerioLineFailed;
@@ -315,7 +318,7 @@ int iSerioTransmittString(const uint8_t* bytes, int count) {
     std::unique_ptr<platform::Deadline> drain;
     bool stuck = false;
     for (;;) {
-        const int pending = g_serio.port ? g_serio.port->BytesPending() : -1;
+        const int pending = State().Port ? State().Port->BytesPending() : -1;
         if (pending < 0) {
             if (++failures >= kStatusTries) {
                 LogSystemFailure("Striowin->iSerioTransmittString->ClearComError", PortFailureReason());
@@ -336,8 +339,8 @@ int iSerioTransmittString(const uint8_t* bytes, int count) {
     // Only output that would not leave is dropped. An empty queue needs no
     // purge, and on a pseudo-terminal a purge would also drop bytes already
     // handed over that the far end has not read yet.
-    if (stuck) g_serio.port->PurgeOutput();
-    const int written = count > 0 ? g_serio.port->Write(bytes, count) : 0;
+    if (stuck) State().Port->PurgeOutput();
+    const int written = count > 0 ? State().Port->Write(bytes, count) : 0;
     if (written < 0) {
         LogSystemFailure("Striowin->iSerioTransmittString->WriteFile", PortFailureReason());
         return kSerioLineFailed;
@@ -350,27 +353,27 @@ int iSerioTransmittString(const uint8_t* bytes, int count) {
 }
 
 bool CloseSerio(bool wait) {
-    if (!g_serio.port) return false;
+    if (!State().Port) return false;
     if (wait) WaitForOutputQueue();
-    g_serio.port.reset();
+    State().Port.reset();
     return true;
 }
 
 void SerioPurgeInput() { PurgeInput(); }
 
-bool SerioOutputPending() { return g_serio.port && g_serio.port->BytesPending() > 0; }
+bool SerioOutputPending() { return State().Port && State().Port->BytesPending() > 0; }
 
 int SerioReceiveByte(uint8_t& byte) {
-    if (g_serio.readCount == 0) {
-        g_serio.readPosition = 0;
+    if (State().ReadCount == 0) {
+        State().ReadPosition = 0;
         int count = kSerioReadAheadSize;
-        const int result = iSerioReceiveByteString(g_serio.readAhead.data(), count);
+        const int result = iSerioReceiveByteString(State().ReadAhead.data(), count);
         if (result != kSerioOk) return result;
         if (count == 0) return kSerioNothingReceived;
-        g_serio.readCount = count;
+        State().ReadCount = count;
     }
-    byte = g_serio.readAhead[static_cast<size_t>(g_serio.readPosition++)];
-    --g_serio.readCount;
+    byte = State().ReadAhead[static_cast<size_t>(State().ReadPosition++)];
+    --State().ReadCount;
     return kSerioOk;
 }
 
@@ -410,6 +413,6 @@ uint16_t HexToWord(const char* characters, int count) {
     return static_cast<uint16_t>(word);
 }
 
-bool SerioIsOpen() { return g_serio.port != nullptr; }
+bool SerioIsOpen() { return State().Port != nullptr; }
 
-const char* SerioLastSystemError() { return g_serio.lastSystemError.c_str(); }
+const char* SerioLastSystemError() { return State().LastSystemError.c_str(); }

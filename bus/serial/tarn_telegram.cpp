@@ -41,7 +41,7 @@ struct InitArguments {
 };
 InitArguments g_init;
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     TelegramNumber = 0;
     TelegramTryCount = kDefaultTryCount;
     WriteSettleWait = false;

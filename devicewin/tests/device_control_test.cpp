@@ -11,8 +11,9 @@
 
 #include "app/main/main_object.h"
 #include "app/services/user_level.h"
+#include "bus/serial/tarn_bus.h"
 #include "devicewin/device_control.h"
-#include "devicewin/tests/devicewin_fixture.h"
+#include "devicewin/tests/device_control_fixture.h"
 #include "parameters/parabase/para_base.h"
 #include "parameters/parabase/para_write_lock.h"
 #include "platform/system/token_source.h"
@@ -22,62 +23,22 @@
 namespace devicewintest {
 namespace {
 
-using maintest::FloatBits;
-
-constexpr int kState = 403;
-
-// A drive of type class 3000 with every parameter the Marlo panel forces,
-// none of the condition parameters, and the limits of 303 to 307.
-sim::DriveTable MarloTable(uint32_t typeNumber = 3100) {
-    sim::DriveTable table = maintest::ActivationTable(typeNumber);
-    for (int n : {150, 152, 280, 281, 260, 510, 320, 597, 15, 1}) table.PutFullRange(n, "U8", "USIGN8", 7);
-    table.PutFullRange(300, "CTRL", "USIGN8", 0);
-    sim::DriveParameter* handshake = table.PutFullRange(80, "HSHK", "INT16", 0);
-    handshake->minimum = static_cast<uint32_t>(-32768);
-    handshake->maximum = 0x7FFF;
-    table.PutFullRange(551, "CWORD", "USIGN32", 0x10);
-    table.PutFullRange(365, "P365", "USIGN16", 9);
-    table.PutFullRange(406, "FREE", "USIGN16", 0);
-    table.PutFullRange(91, "TYPE", "USIGN16", typeNumber);
-    for (int n :
-         {84, 284, 400, 77, 14, 74, 301, 302, 303, 305, 306, 307, 650, 844, 856, 803, 813, 157, 852, 960, 961, 981}) {
-        sim::DriveParameter* p = table.PutFullRange(n, "F", "FLOAT32", FloatBits(0.0f));
-        p->minimum = FloatBits(-1e6f);
-        p->maximum = FloatBits(1e6f);
-    }
-    table.handshake.enabled = true;
-    return table;
-}
-
-class DeviceControlTest : public DeviceWindowTest {
-public:
-    sim::DriveTable MakeTable() override { return MarloTable(typeNumber_); }
-    void SetFloat(int number, float value) { Table().Find(number)->value = FloatBits(value); }
-    sim::DriveTable& Table() { return const_cast<sim::DriveTable&>(Drive().Table()); }
-    void SetState(uint32_t state) { Table().Find(kState)->value = state << 12; }
-    // The writes the drive heard, "84:=..." in the capture's own form.
-    std::vector<std::string> Writes() {
-        std::vector<std::string> writes;
-        for (const std::string& t : Heard()) {
-            if (t.rfind("W ", 0) == 0) writes.push_back(t.substr(2));
-        }
-        return writes;
-    }
-    uint32_t typeNumber_ = 3100;
-};
-
-// The numbers of the parameters written, in order.
-std::vector<int> Numbers(const std::vector<std::string>& writes) {
-    std::vector<int> numbers;
-    for (const std::string& w : writes) numbers.push_back(std::stoi(w.substr(0, 5)) - 20000);
-    return numbers;
-}
-
-bool BoxSays(const std::vector<GwBoxRecord>& boxes, const std::string& text) {
-    for (const GwBoxRecord& box : boxes) {
-        if (box.text.find(text) != std::string::npos) return true;
-    }
-    return false;
+// The panel's state after a refused read of 403 (error message 1; the state
+// without an online device) and for a device of no known kind (255).
+void ExpectStatesWithoutAKnownDevice(DeviceControlTest& test, DeviceControl& panel, uint8_t noDevice,
+                                     uint8_t unknownKind) {
+    Main* main = GetMain();
+    test.Drive().AddFault(sim::DriveFault::Nak(sim::kStatusInvalidValue).For("20403"));
+    test.MarkBoxes();
+    EXPECT_EQ(panel.UpdateDeviceState(), noDevice);
+    ASSERT_EQ(test.NewBoxes().size(), 1u);
+    // Message 1 shows the bus's own error text.
+    EXPECT_EQ(test.NewBoxes()[0].text, "Device canceled last telegram!");
+    TarnBus* bus = main->GetSerialBus();
+    const BusDeviceRecord record = *bus->GetDevice(maintest::kAddress);
+    bus->AddDevice(maintest::kAddress, 7000, record.version);
+    EXPECT_EQ(panel.UpdateDeviceState(), unknownKind);
+    bus->AddDevice(maintest::kAddress, record.typeNumber, record.version);
 }
 
 TEST_F(DeviceControlTest, MarloTakeOverForcesItsTableAndHoldsTheWriteLock) {
@@ -512,6 +473,144 @@ TEST_F(PescoControlTest, OperationsOnTheControlWord) {
         EXPECT_TRUE(((*panel).*c.operation)()) << c.name;
         EXPECT_EQ(Writes(), c.writes) << c.name;
     }
+}
+
+TEST_F(DeviceControlTest, MarloStatesWithoutAKnownDevice) {
+    auto panel = std::make_unique<Marlo_Control>();
+    ASSERT_TRUE(panel->Opened);
+    ExpectStatesWithoutAKnownDevice(*this, *panel, 13, 14);
+}
+
+TEST_F(RuvexControlTest, RuvexStatesWithoutAKnownDevice) {
+    auto panel = Make(500.0f, 0.0f);
+    ASSERT_TRUE(panel->Opened);
+    ExpectStatesWithoutAKnownDevice(*this, *panel, 12, 13);
+}
+
+TEST_F(PescoControlTest, PescoStatesWithoutAKnownDevice) {
+    auto panel = std::make_unique<Pesco_Control>();
+    ASSERT_TRUE(panel->Opened);
+    ExpectStatesWithoutAKnownDevice(*this, *panel, 10, 11);
+}
+
+// The unit by the stored control type, the firmware line and the name of 981.
+TEST_F(RuvexControlTest, TheActualValueUnitFollowsTheStoredControlType) {
+    struct Case {
+        float firmware;
+        uint32_t type;
+        const char* unit;
+    } cases[] = {
+        {500.0f, 0, "Hz"},
+        {500.0f, 1, "Nm"},
+        {500.0f, 2, "1/min"},
+        {200.0f, 2, "m/s"},
+        {500.0f, 3, "r"},
+    };
+    for (const Case& c : cases) {
+        auto panel = Make(c.firmware, 0.0f);
+        ASSERT_TRUE(panel->Opened) << c.unit;
+        Table().Find(300)->value = c.type;
+        uint8_t stored = 0;
+        ASSERT_EQ(GetMain()->ActiveParaBase()->ReadValueU8(300, &stored), kParaOk);
+        EXPECT_EQ(panel->GetActValUnit(), c.unit) << c.firmware << " " << c.type;
+    }
+}
+
+// 981 named "UNTAC" gives its own display text as the unit of type 2.
+class RuvexUnitParameterTest : public RuvexControlTest {
+public:
+    RuvexUnitParameterTest() { typeNumber_ = 4101; }
+    sim::DriveTable MakeTable() override {
+        sim::DriveTable table = MarloTable(typeNumber_);
+        sim::DriveParameter* unit = table.PutFullRange(981, "UNTAC", "USIGN8", 1);
+        unit->flags |= sim::kFlagValueTexts;
+        unit->value_texts = {{0, "1/min"}, {1, "mm/s"}};
+        table.Find(300)->value = 2;
+        return table;
+    }
+};
+
+TEST_F(RuvexUnitParameterTest, TypeTwoShowsTheUnitOf981) {
+    SetFloat(92, 500.0f);
+    auto panel = std::make_unique<Ruvex_Control>();
+    ASSERT_TRUE(panel->Opened);
+    Table().Find(300)->value = 2;
+    uint8_t stored = 0;
+    ASSERT_EQ(GetMain()->ActiveParaBase()->ReadValueU8(300, &stored), kParaOk);
+    uint8_t unit = 0;
+    ASSERT_EQ(GetMain()->ActiveParaBase()->ReadValueU8(981, &unit), kParaOk);
+    EXPECT_EQ(panel->GetActValUnit(), "mm/s");
+}
+
+TEST_F(PescoControlTest, TheActualValueFollowsTheDrivesControlType) {
+    auto panel = std::make_unique<Pesco_Control>();
+    ASSERT_TRUE(panel->Opened);
+    SetFloat(14, 11.0f);
+    SetFloat(77, 22.0f);
+    struct Case {
+        uint32_t type;
+        const char* read;  // the parameter read after 300, if any
+        double actual;
+    } cases[] = {
+        {0, "R 20077", 22.0},
+        {1, "R 20014", 11.0},
+        {2, "R 20077", 22.0},
+        {3, nullptr, 0.0},
+    };
+    for (const Case& c : cases) {
+        Table().Find(300)->value = c.type;
+        Drive().ClearCapture();
+        EXPECT_EQ(panel->GetActVal(), c.actual) << c.type;
+        std::vector<std::string> expected{"R 20300"};
+        if (c.read != nullptr) expected.push_back(c.read);
+        EXPECT_EQ(Heard(), expected) << c.type;
+    }
+}
+
+// The condition parameters 222 and 180 present on a Pesco or Ruvex drive.
+class ConditionDriveTest : public DeviceControlTest {
+public:
+    sim::DriveTable MakeTable() override {
+        sim::DriveTable table = MarloTable(typeNumber_);
+        for (int n : {222, 180}) table.PutFullRange(n, "C", "USIGN8", 0);
+        return table;
+    }
+    // The condition-bound entries the take-over wrote with the condition
+    // parameter at `value`; each entry is protected either way.
+    template <typename Panel>
+    std::vector<int> ForcedWith(int number, uint32_t value) {
+        Table().Find(number)->value = value;
+        Drive().ClearCapture();
+        auto panel = std::make_unique<Panel>();
+        EXPECT_TRUE(panel->Opened) << number;
+        EXPECT_TRUE(TheParaWriteLock().IsProtected(number)) << number;
+        std::vector<int> forced;
+        for (int n : Numbers(Writes())) {
+            if (n == number) forced.push_back(n);
+        }
+        return forced;
+    }
+};
+
+class PescoConditionTest : public ConditionDriveTest {
+public:
+    PescoConditionTest() { typeNumber_ = 5103; }
+};
+
+class RuvexConditionTest : public ConditionDriveTest {
+public:
+    RuvexConditionTest() { typeNumber_ = 4103; }
+};
+
+TEST_F(PescoConditionTest, TheRangeOneToSevenMakesAnEntryActive) {
+    EXPECT_EQ(ForcedWith<Pesco_Control>(222, 7), (std::vector<int>{222}));
+    EXPECT_TRUE(ForcedWith<Pesco_Control>(222, 8).empty());
+}
+
+TEST_F(RuvexConditionTest, OnlyFortySixMakesTheEntryOf180Active) {
+    SetFloat(92, 500.0f);
+    EXPECT_EQ(ForcedWith<Ruvex_Control>(180, 46), (std::vector<int>{180}));
+    EXPECT_TRUE(ForcedWith<Ruvex_Control>(180, 45).empty());
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ struct InitDataLogger {
 } g_init_data_logger;
 
 // Each test starts with a program log freshly opened in its own run-time tree.
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     g_program_log.reset();
     g_program_log = std::make_unique<DataLogger>(kProgramLogPath);
 });

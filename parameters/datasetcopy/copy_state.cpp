@@ -28,10 +28,10 @@ constexpr int kChooseSource = 1;
 constexpr int kChooseTarget = 0;
 
 struct CopyState {
-    std::string chosenPath;
-    CopyGroupTable groups{};
+    std::string ChosenPath;
+    CopyGroupTable Groups{};
     // Empty: not chosen yet, the user data directory serves.
-    std::string folders[2];
+    std::string Folders[2];
 };
 
 CopyState& State() {
@@ -39,7 +39,7 @@ CopyState& State() {
     return state;
 }
 
-const platform::ResetHook kResetCopyState([] { State() = CopyState(); });
+platform::ResetHook ResetState([] { State() = CopyState(); });
 
 std::string TitleText(const char* key) {
     char text[kMessageTextSize];
@@ -49,18 +49,18 @@ std::string TitleText(const char* key) {
 
 }  // namespace
 
-const std::string& ChosenCopyPath() { return State().chosenPath; }
+const std::string& ChosenCopyPath() { return State().ChosenPath; }
 
-const CopyGroupTable& CopyGroups() { return State().groups; }
+const CopyGroupTable& CopyGroups() { return State().Groups; }
 
 std::string RememberedCopyFolder(CopyDirection direction) {
-    const std::string& folder = State().folders[static_cast<int>(direction)];
+    const std::string& folder = State().Folders[static_cast<int>(direction)];
     return folder.empty() ? GetUserDataDir() : folder;
 }
 
 void FillGroupList(GwCombo* list, ParaBase& source, CopyDirection direction) {
     if (list == nullptr) return;
-    CopyGroupTable& groups = State().groups;
+    CopyGroupTable& groups = State().Groups;
     list->delete_all();
     list->append(kAllGroupsItem);
     groups[0] = 0;
@@ -84,7 +84,7 @@ void FillGroupList(GwCombo* list, ParaBase& source, CopyDirection direction) {
 }
 
 void ApplyCopyGroupFilter(ParaBase& base, int item) {
-    const CopyGroupTable& groups = State().groups;
+    const CopyGroupTable& groups = State().Groups;
     if (item <= 0 || item >= kCopyGroupTableSize - 1) return;
     // Items past the end mark name no group.
     for (int k = 1; k <= item; ++k)
@@ -111,15 +111,15 @@ bool ChooseFile(GwCore* widget, CopyDirection direction) {
     selector.set_mode(direction == CopyDirection::kToDevice ? kChooseSource : kChooseTarget);
     selector.go();
     if (!selector.selection_ok()) return false;
-    State().folders[static_cast<int>(direction)] = selector.folder();
+    State().Folders[static_cast<int>(direction)] = selector.folder();
     if (selector.selection().empty()) return false;
-    State().chosenPath = selector.selection().substr(0, kParaPathSize - 1);
+    State().ChosenPath = selector.selection().substr(0, kParaPathSize - 1);
     return true;
 }
 
 std::string ChosenDFilePath(bool lowerCaseName) {
     GwString drive, dir, name;
-    GwSplitpath(State().chosenPath.c_str(), &drive, &dir, &name, nullptr);
+    GwSplitpath(State().ChosenPath.c_str(), &drive, &dir, &name, nullptr);
     std::string fileName = name.str();
     if (lowerCaseName)
         std::transform(fileName.begin(), fileName.end(), fileName.begin(), [](unsigned char c) {

@@ -4,12 +4,14 @@
 
 namespace {
 
-ParaWriteLock g_lock;
-platform::ResetHook g_reset([] { g_lock.Reset(); });
+platform::ResetHook ResetState([] { TheParaWriteLock().Reset(); });
 
 }  // namespace
 
-ParaWriteLock& TheParaWriteLock() { return g_lock; }
+ParaWriteLock& TheParaWriteLock() {
+    static ParaWriteLock lock;
+    return lock;
+}
 
 void ParaWriteLock::Reset() {
     protected_.fill(0);

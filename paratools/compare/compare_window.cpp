@@ -43,16 +43,16 @@ enum Label : int {
 };
 
 // The directories the three file choosers remember for the program's run.
-struct ChooserDirs {
-    std::string paraBase;
-    std::string file;
-    std::string editor;
+struct CompareWindowState {
+    std::string ParaBaseDirectory;
+    std::string FileDirectory;
+    std::string EditorDirectory;
 };
-ChooserDirs& Dirs() {
-    static ChooserDirs dirs;
-    return dirs;
+CompareWindowState& State() {
+    static CompareWindowState state;
+    return state;
 }
-platform::ResetHook ResetState([] { Dirs() = ChooserDirs{}; });
+platform::ResetHook ResetState([] { State() = CompareWindowState{}; });
 
 GwToggle* Toggle(GwCore* frame, const char* name) { return dynamic_cast<GwToggle*>(frame->child(name)); }
 bool IsOn(GwCore* frame, const char* name) {
@@ -224,15 +224,15 @@ int CB_ShowCompare(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_SearchParaBase(GwCore* widget, GwEvent*, GwUD userData) {
-    return ChooseInto(widget, userData, "ChooseParaBaseFile", "*.00d", Dirs().paraBase, GetUserDataDir());
+    return ChooseInto(widget, userData, "ChooseParaBaseFile", "*.00d", State().ParaBaseDirectory, GetUserDataDir());
 }
 
 int CB_SearchFile(GwCore* widget, GwEvent*, GwUD userData) {
-    return ChooseInto(widget, userData, "ChooseFile", "*.txt", Dirs().file, "..\\TMP");
+    return ChooseInto(widget, userData, "ChooseFile", "*.txt", State().FileDirectory, "..\\TMP");
 }
 
 int CB_SearchEditor(GwCore* widget, GwEvent*, GwUD userData) {
-    return ChooseInto(widget, userData, "ChooseCompareEditor", "*.*", Dirs().editor, ".\\");
+    return ChooseInto(widget, userData, "ChooseCompareEditor", "*.*", State().EditorDirectory, ".\\");
 }
 
 int CB_CompareOk(GwCore* widget, GwEvent*, GwUD) {

@@ -52,7 +52,7 @@ bool StoreEditorBaseToDevice(ParameterEditorState* s, GwCore* parent, int* resul
     *result = 1;
     TheWindowHandler().CloseDeviceWindows();
     // Closing the device windows may have closed the editor itself.
-    if (TheParameterEditor() != s) return false;
+    if (GetParameterEditor() != s) return false;
     Main* main = GetMain();
     ParaBase* device = main != nullptr ? main->ActiveParaBase() : nullptr;
     const bool online = s->Mode == kEditorModeOnline;
@@ -117,14 +117,14 @@ void MarkStored(ParameterEditorState* s) {
 }  // namespace
 
 int CB_StorePara(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
     if (StoreEditorBase(s, s->Window != nullptr ? s->Window.get() : widget)) MarkStored(s);
     return 1;
 }
 
 int CB_StoreBaseToDevice(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
     int result = 1;
     if (StoreEditorBaseToDevice(s, s->Window != nullptr ? s->Window.get() : widget, &result) &&
@@ -135,7 +135,7 @@ int CB_StoreBaseToDevice(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_StoreBaseToFile(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
     GwCore* parent = s->Window != nullptr ? s->Window.get() : widget;
     Main* main = GetMain();
@@ -177,7 +177,7 @@ int CB_StoreBaseToFile(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_StoreDeviceData(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
     const int kind = s->Base->GetDeviceKind();
     if (kind == 3 || kind == 8) s->Base->WriteValueDouble(150, 1.0);

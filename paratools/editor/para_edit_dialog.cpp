@@ -88,7 +88,7 @@ bool IsCompleteValueText(const std::string& text, bool hex) {
 }
 
 int DlgPEdit_show(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwCore* dialog = widget->frame() != nullptr ? widget->frame() : widget;
     if (s == nullptr || s->Selected == nullptr) return 1;
     State() = EditDialogState{};
@@ -390,7 +390,7 @@ int DlgPEdit_Key_OK(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_DlgPEdit_hide(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwCore* dialog = State().Dialog;
     if (dialog == nullptr) return 1;
     if (s != nullptr) {

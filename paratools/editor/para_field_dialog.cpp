@@ -28,7 +28,7 @@ GwMultiList* FieldData(ParameterEditorState* s) {
 }  // namespace
 
 int CB_CreateFieldPara(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr || s->Selected == nullptr) return 1;
     GwCore* window = widget->frame() != nullptr ? widget->frame() : widget;
     GwCore* name = window->child("FieldName");
@@ -64,7 +64,7 @@ int CB_CreateFieldPara(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_ShowFieldPara(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwCore* window = widget->frame() != nullptr ? widget->frame() : widget;
     if (s == nullptr || s->Selected == nullptr) {
         window->destroy();
@@ -80,7 +80,7 @@ int CB_ShowFieldPara(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_TimerFieldData(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     Main* main = GetMain();
     if (s == nullptr || main == nullptr || s->Selected == nullptr) return 1;
     if (!main->CheckTimerIntegrity(widget, false)) return 1;
@@ -111,7 +111,7 @@ int CB_TimerFieldData(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_EditField(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwMultiList* data = FieldData(s);
     if (data == nullptr || s->Selected == nullptr) return 1;
     const int row = data->first_selected();
@@ -133,7 +133,7 @@ int CB_EditField(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_CancelField(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwCore* window = s != nullptr && s->FieldDialog != nullptr
                          ? s->FieldDialog.get()
                          : (widget->frame() != nullptr ? widget->frame() : widget);
@@ -145,7 +145,7 @@ int CB_CancelField(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CBP_ExpandFields(GwCore* widget, GwEvent* event, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     auto* toggle = dynamic_cast<GwToggle*>(widget);
     s->ExpandFields = toggle != nullptr ? toggle->value() : (event != nullptr ? event->value : 0);
@@ -159,7 +159,7 @@ int CB_InitTimerUpdateSelected(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_UpdateSelectedParaIntern(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     Main* main = GetMain();
     if (s != nullptr && main != nullptr && main->CheckTimerIntegrity(widget, true)) s->RefreshVisibleValues();
     return 1;

@@ -49,7 +49,7 @@ GwCore* FrameOf(GwCore* widget) { return widget->frame() != nullptr ? widget->fr
 }  // namespace
 
 int DlgPSearch_Show(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr || s->Base == nullptr) return 1;
     GwCore* window = FrameOf(widget);
     s->SearchWindow = window;
@@ -80,7 +80,7 @@ int DlgPSearch_Show(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int DlgPSearch_Key_OK(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     GwCore* window = FrameOf(widget);
     SearchChildren c;
@@ -109,7 +109,7 @@ int DlgPSearch_Key_OK(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int DlgPSearch_Key_Cancel(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s != nullptr) s->SearchConfirmed = false;
     FrameOf(widget)->hide();
     return 1;

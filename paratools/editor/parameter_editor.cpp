@@ -199,7 +199,7 @@ int DlgPChoose_create(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int DlgPChoose_show(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwCore::set_global_cursor(0);
     if (s == nullptr || s->Base == nullptr) return 1;
     if (s->Mode == kEditorModeOnline) {
@@ -219,7 +219,7 @@ int DlgPChoose_show(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int DlgPChoose_value_EditablePara(GwCore* widget, GwEvent* event, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     auto* toggle = dynamic_cast<GwToggle*>(widget);
     s->OnlyEditable = toggle != nullptr ? toggle->value() : (event != nullptr ? event->value : 0);
@@ -230,7 +230,7 @@ int DlgPChoose_value_EditablePara(GwCore* widget, GwEvent* event, GwUD) {
 }
 
 int DlgPChoose_value_UpdatePara(GwCore* widget, GwEvent* event, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     auto* toggle = dynamic_cast<GwToggle*>(widget);
     s->CyclicUpdate = toggle != nullptr ? toggle->value() : (event != nullptr ? event->value : 0);
@@ -245,7 +245,7 @@ int DlgPChoose_value_UpdatePara(GwCore* widget, GwEvent* event, GwUD) {
 }
 
 int DlgPChoose_Activate_KpGroup(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     s->ValueTextLang->set_text("");
     s->ParaList->set_tip_text("");
@@ -274,7 +274,7 @@ namespace {
 
 // The dialog of `row`; of the first selected row when none is given (-1).
 int OpenDialogForRow(GwMultiList* list, int row = -1) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr || list == nullptr || list->row_count() == 0) return 1;
     if (row < 0 || row >= list->row_count()) row = list->first_selected();
     if (row < 0) return 1;
@@ -312,13 +312,13 @@ int DlgPChoose_Default_ParaList(GwCore* widget, GwEvent* event, GwUD) {
 }
 
 int DlgPChoose_Key_OK(GwCore*, GwEvent* event, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (event != nullptr && event->type == GwCB_KEY && event->key != GwKEY_RETURN) return 1;
     return s != nullptr ? OpenDialogForRow(s->ParaList) : 1;
 }
 
 int CB_Select_Para(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     s->ValueTextLang->set_text("");
     s->ParaList->set_tip_text("");
@@ -340,13 +340,13 @@ int CB_Select_Para(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_FocusList(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s != nullptr && s->ParaList->first_selected() < 0) s->ParaList->select(0);
     return 1;
 }
 
 int DlgPChoose_SearchPara(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     if (s->SearchWindow == nullptr) {
         s->SearchWindow = GwRcMgr::load(s->Window, "ParaSearch", 1);
@@ -360,7 +360,7 @@ int DlgPChoose_SearchPara(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_HideParaSeachMask(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s != nullptr && s->SearchConfirmed) {
         s->Source = kSourceSearch;
         s->RebuildSelection();
@@ -369,7 +369,7 @@ int CB_HideParaSeachMask(GwCore*, GwEvent*, GwUD) {
 }
 
 int DlgPChoose_Timer_UpdateList(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     Main* main = GetMain();
     if (s == nullptr || main == nullptr) return 1;
     if (!main->CheckTimerIntegrity(widget, true)) return 1;
@@ -405,7 +405,7 @@ int DlgPChoose_Timer_UpdateList(GwCore* widget, GwEvent*, GwUD) {
 }
 
 int CB_ParaPopup(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     // One popup at a time: the last one goes before the next is made.
     static GwRef<> popup;
     if (popup != nullptr) popup->destroy();
@@ -415,7 +415,7 @@ int CB_ParaPopup(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_ShowParaPopup(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwCore* popup = widget->frame() != nullptr ? widget->frame() : widget;
     GwCore* item = popup->child("DeleteFromUserGroup");
     if (item == nullptr) item = widget->child("DeleteFromUserGroup");
@@ -434,7 +434,7 @@ std::string UserGroupSection(ParameterEditorState* s, int group) {
 }  // namespace
 
 int CB_SetToUserGroup(GwCore*, GwEvent*, GwUD userData) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwProfile* profile = MainProfile();
     if (s == nullptr || profile == nullptr) return 1;
     const std::string section = UserGroupSection(s, GroupNumberOf(userData));
@@ -447,7 +447,7 @@ int CB_SetToUserGroup(GwCore*, GwEvent*, GwUD userData) {
 }
 
 int CB_DeleteFromUserGroup(GwCore*, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwProfile* profile = MainProfile();
     if (s == nullptr || profile == nullptr) return 1;
     const std::string section = UserGroupSection(s, s->UserGroup);
@@ -462,7 +462,7 @@ int CB_DeleteFromUserGroup(GwCore*, GwEvent*, GwUD) {
 }
 
 int CB_ShowUserGroup(GwCore*, GwEvent*, GwUD userData) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return 1;
     s->UserGroup = GroupNumberOf(userData);
     s->Source = kSourceUserGroup;
@@ -478,7 +478,7 @@ int CB_ShowUserGroup(GwCore*, GwEvent*, GwUD userData) {
 }
 
 int CB_DestroyParameterEditor(GwCore* widget, GwEvent*, GwUD) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     GwCore* window = widget->frame() != nullptr ? widget->frame() : widget;
     if (s == nullptr) {
         TheWindowHandler().DeleteWindow(window);

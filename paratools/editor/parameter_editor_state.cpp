@@ -46,7 +46,7 @@ std::string ListSection(unsigned deviceClass) { return platform::Format("PCHOOSE
 
 uint16_t NextListRow = 0;
 
-ParameterEditorState* TheParameterEditor() {
+ParameterEditorState* GetParameterEditor() {
     ParameterEditorState* s = State().Editor.get();
     if (s != nullptr) s->FollowActiveContext();
     return s;
@@ -131,7 +131,7 @@ void ParameterEditorState::StopListTimer() {
 }
 
 void ParameterEditorState::StartListTimer() {
-    if (TheParameterEditor() == nullptr || CyclicUpdate == 0 || ParaList == nullptr) return;
+    if (GetParameterEditor() == nullptr || CyclicUpdate == 0 || ParaList == nullptr) return;
     ParaList->start_timer(kFirstTickMs);
 }
 

@@ -139,7 +139,7 @@ struct ParameterEditorState {
 uint32_t StoredDeviceCode(ParaBase* base);
 
 // The editor of the program, null while none is open.
-ParameterEditorState* TheParameterEditor();
+ParameterEditorState* GetParameterEditor();
 // Index of the next list row the list timer reads.
 extern uint16_t NextListRow;
 // Ends an open editor's state without closing windows (tests).

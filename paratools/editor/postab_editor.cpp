@@ -260,7 +260,7 @@ int NextPosTabSheet = 0;
 PosTabEditorState::PosTabEditorState() = default;
 PosTabEditorState::~PosTabEditorState() = default;
 
-PosTabEditorState* ThePosTabEditor() { return State().Editor.get(); }
+PosTabEditorState* GetPosTabEditor() { return State().Editor.get(); }
 void ResetPosTabEditorState() {
     State().Editor.reset();
     NextPosTabSheet = 0;

@@ -39,7 +39,7 @@ struct PosTabEditorState {
     GwRef<> Frame;
 };
 
-PosTabEditorState* ThePosTabEditor();
+PosTabEditorState* GetPosTabEditor();
 // Index of the sheet the cyclic update reads next.
 extern int NextPosTabSheet;
 void ResetPosTabEditorState();

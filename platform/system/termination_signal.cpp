@@ -38,7 +38,7 @@ void SetHandlers(void (*handler)(int)) {
 }
 
 // A test that caught a signal leaves the next one the default actions.
-ResetHook g_reset([] {
+ResetHook ResetState([] {
     if (g_caught) SetHandlers(SIG_DFL);
     g_caught = false;
     g_signal = 0;

@@ -28,15 +28,19 @@ constexpr int kMaxLineRepetitions = 11;
 // Sent lines between two rounds of event processing.
 constexpr uint32_t kLinesPerEventRound = 100;
 
-// Number of the line being sent, from 1 in each file.
-uint32_t g_lineNumber = 0;
-// Lines sent in this program run; never reset by a transfer.
-uint32_t g_linesSent = 0;
+struct LineTransferState {
+    // Number of the line being sent, from 1 in each file.
+    uint32_t LineNumber = 0;
+    // Lines sent in this program run; never reset by a transfer.
+    uint32_t LinesSent = 0;
+};
 
-platform::ResetHook ResetState([] {
-    g_lineNumber = 0;
-    g_linesSent = 0;
-});
+LineTransferState& State() {
+    static LineTransferState state;
+    return state;
+}
+
+platform::ResetHook ResetState([] { State() = LineTransferState(); });
 
 int Transmit(std::string_view bytes) {
     return iSerioTransmittString(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
@@ -88,7 +92,7 @@ int ChangeToLineRate(unsigned port, int32_t baud, bool secondLoader) {
 }
 
 int SendLines(const std::string& path, unsigned port, int32_t baud, bool openFirst, bool secondLoader, int wakeUp) {
-    g_lineNumber = 0;
+    State().LineNumber = 0;
     // The whole file is read and checked before the drive hears a byte: a
     // loader left in the middle of a file may not start the drive again.
     const std::optional<std::string> bytes = platform::ReadBinaryFile(path);
@@ -122,7 +126,7 @@ int SendLines(const std::string& path, unsigned port, int32_t baud, bool openFir
 
     uint32_t sent = 0;
     for (const std::string& line : lines) {
-        ++g_lineNumber;
+        ++State().LineNumber;
         // An empty line carries no record, and the loader would wait for one.
         if (!line.empty()) {
             result = SendHexLine(line);
@@ -144,12 +148,12 @@ int SendHexLine(std::string_view line) {
     for (int repetitions = 0;; ++repetitions) {
         int result = Transmit(line);
         if (result != kSerioOk) return SetTransferResult(TransferFamily::kLine, result);
-        if (g_linesSent++ % kLinesPerEventRound == 0) TheLoaderConsole().ProcessEvents();
+        if (State().LinesSent++ % kLinesPerEventRound == 0) TheLoaderConsole().ProcessEvents();
 
         uint8_t answer = 0;
         result = LoaderReceiveByte(answer, kLineAnswerLimitMs);
         if (result == kLoaderReceiveTimedOut) {
-            return SetTransferResult(TransferFamily::kLine, line_code::kNoLineAnswer, g_lineNumber);
+            return SetTransferResult(TransferFamily::kLine, line_code::kNoLineAnswer, State().LineNumber);
         }
         if (result != 0) return SetTransferResult(TransferFamily::kLine, result);
         if (answer == kLoaderAck) return SetTransferResult(TransferFamily::kLine, kTransferSuccess);
@@ -163,5 +167,5 @@ int SendHexByLines(const std::string& path, unsigned port, int32_t baud, bool op
                    int wakeUp) {
     const int result = SendLines(path, port, baud, openFirst, secondLoader, wakeUp);
     if (result == line_code::kMalformedFile) return result;
-    return SetTransferResult(TransferFamily::kLine, result, g_lineNumber);
+    return SetTransferResult(TransferFamily::kLine, result, State().LineNumber);
 }

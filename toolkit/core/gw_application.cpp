@@ -19,7 +19,7 @@ namespace {
 
 // Between tests every window goes without callbacks, as if the process
 // started anew; the hooks are null again.
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     GwWidgetStore::Get().Reset();
     inter_init = nullptr;
     gwsql_init = nullptr;

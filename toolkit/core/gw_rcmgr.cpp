@@ -40,7 +40,7 @@ Resources& Res() {
     return res;
 }
 
-platform::ResetHook g_reset([] { GwRcMgr::reset(); });
+platform::ResetHook ResetState([] { GwRcMgr::reset(); });
 
 // A file named relative to a definition file, in the definition file's
 // directory; an absolute name stays as it is.

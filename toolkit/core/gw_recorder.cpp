@@ -33,7 +33,7 @@ public:
 
 RecordingObserver g_observer;
 
-platform::ResetHook g_reset([] { GwRecorder::Clear(); });
+platform::ResetHook ResetState([] { GwRecorder::Clear(); });
 
 }  // namespace
 

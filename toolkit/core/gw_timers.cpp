@@ -48,7 +48,7 @@ struct InstallPump {
     InstallPump() { platform::SetPumpHook(&g_pump); }
 } g_install_pump;
 
-platform::ResetHook g_reset([] { GwTimerScheduler::Reset(); });
+platform::ResetHook ResetState([] { GwTimerScheduler::Reset(); });
 
 }  // namespace
 

@@ -33,7 +33,7 @@ public:
 
 PrintLog g_print_log;
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     auto& s = State();
     s.script = GwPrinterScript{};
     s.documents.clear();

@@ -9,7 +9,7 @@ GwDdeServer*& Server() {
     return server;
 }
 
-platform::ResetHook g_reset([] { Server() = nullptr; });
+platform::ResetHook ResetState([] { Server() = nullptr; });
 
 }  // namespace
 

@@ -29,7 +29,7 @@ const bool g_registered = [] {
 }();
 
 // Each host registers the events of the controls it places.
-platform::ResetHook g_reset([] { EventTables().clear(); });
+platform::ResetHook ResetState([] { EventTables().clear(); });
 
 std::map<std::string, GwComObject*>& Wrappers() {
     static std::map<std::string, GwComObject*> wrappers;

@@ -11,7 +11,7 @@ int g_callback_result = 1;
 
 namespace {
 
-platform::ResetHook g_reset([] {
+platform::ResetHook ResetState([] {
     Notes().clear();
     g_callback_result = 1;
 });

@@ -188,7 +188,7 @@ struct InstallAtLoad {
     }
 } g_install;
 
-platform::ResetHook g_reset([] { Install(); });
+platform::ResetHook ResetState([] { Install(); });
 
 std::vector<std::string> SplitPath(const std::string& path) {
     std::vector<std::string> parts;

@@ -46,7 +46,7 @@ void Install() {
     SetPrintDialogScript(AnswerDialog);
 }
 
-platform::ResetHook g_reset([] { Install(); });
+platform::ResetHook ResetState([] { Install(); });
 
 GwTreeEntry* FindById(GwTreeEntry* entry, const std::string& id) {
     if (entry == nullptr) return nullptr;

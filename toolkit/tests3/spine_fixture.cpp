@@ -10,7 +10,7 @@ namespace spine_test {
 
 namespace {
 
-platform::ResetHook g_reset([] { Notes().clear(); });
+platform::ResetHook ResetState([] { Notes().clear(); });
 
 int CB_Spine(GwCore* w, GwEvent* ev, GwUD ud) {
     std::string line =

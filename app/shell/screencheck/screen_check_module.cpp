@@ -34,15 +34,6 @@ namespace {
 constexpr uint32_t kPollMs = 50;
 constexpr char kFixtureWindow[] = "ScreenFixture";
 
-std::string g_dir;
-std::map<std::string, std::string> g_state;
-int g_lastCommand = 0;
-GwRef<> g_ticker;
-GwRef<> g_runner;
-GwRef<> g_fixture;
-std::string g_pending;  // a command that runs a box or dialog
-uint64_t g_firstShowMs = 0;
-
 using WalkFunction = int (*)(const char*);
 using LocateFunction = int (*)(const char*, int*);
 using TextFunction = int (*)(const char*, char*, int);
@@ -67,12 +58,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 class Watcher : public GwObserver {
 public:
-    void PropertyChanged(GwCore* widget, GwProperty property) override {
-        if (property == GwProperty::kShown && g_firstShowMs == 0 && widget != nullptr &&
-            widget->name() == "MainWindow" && widget->is_shown()) {
-            g_firstShowMs = NowMs();
-        }
-    }
+    void PropertyChanged(GwCore* widget, GwProperty property) override;
     // Items of the device menu, also those the program makes again when the
     // menu opens, record the address their click runs with.
     void WidgetCreated(GwCore* widget) override;
@@ -82,12 +68,40 @@ public:
     int beeps = 0;
 };
 
-Watcher g_watcher;
-int g_clicks = 0;
-std::vector<long> g_chosen;
+struct ScreenCheckState {
+    std::string Dir;
+    std::map<std::string, std::string> Values;
+    int LastCommand = 0;
+    GwRef<> Ticker;
+    GwRef<> Runner;
+    GwRef<> Fixture;
+    std::string Pending;  // a command that runs a box or dialog
+    uint64_t FirstShowMs = 0;
+    Watcher ShowWatcher;
+    int Clicks = 0;
+    std::vector<long> Chosen;
+    // The start-up sequence begins when the main window's timer (started at
+    // its first show) has run and stopped itself.
+    bool MainTimerSeen = false;
+};
+
+// No reset hook: the module is loaded only into the program the screen check
+// runs (never into a test), and may be unloaded again, which a registered
+// hook would outlive.
+ScreenCheckState& State() {
+    static ScreenCheckState state;
+    return state;
+}
+
+void Watcher::PropertyChanged(GwCore* widget, GwProperty property) {
+    if (property == GwProperty::kShown && State().FirstShowMs == 0 && widget != nullptr &&
+        widget->name() == "MainWindow" && widget->is_shown()) {
+        State().FirstShowMs = NowMs();
+    }
+}
 
 int RecordChoice(GwCore* widget, GwEvent* event, GwUD address) {
-    g_chosen.push_back(address.integer());
+    State().Chosen.push_back(address.integer());
     GwCallback program = GwRcMgr::lookup_function("CB_ChooseDevice");
     return program != nullptr ? program(widget, event, address) : 1;
 }
@@ -113,8 +127,8 @@ std::string Status() {
     std::ostringstream out;
     GwCore* main = GetMainWindow();
     out << "startup=" << (StartupStepsFinished ? 1 : 0) << "\n";
-    out << "first_show_ms=" << g_firstShowMs << "\n";
-    for (const auto& [key, value] : g_state) out << key << "=" << value << "\n";
+    out << "first_show_ms=" << State().FirstShowMs << "\n";
+    for (const auto& [key, value] : State().Values) out << key << "=" << value << "\n";
     if (main != nullptr) {
         const GwRect r = main->rect();
         out << "title=" << main->title() << "\n";
@@ -151,16 +165,16 @@ std::string Status() {
         out << "paraedit=" << (number != nullptr ? number->text() : std::string()) << "\n";
         out << "paraedit_title=" << dialog->title() << "\n";
     }
-    out << "beeps=" << g_watcher.beeps << "\n";
-    out << "clicks=" << g_clicks << "\n";
+    out << "beeps=" << State().ShowWatcher.beeps << "\n";
+    out << "clicks=" << State().Clicks << "\n";
     out << "chosen=";
-    for (long a : g_chosen) out << a << " ";
+    for (long a : State().Chosen) out << a << " ";
     out << "\n";
-    if (g_fixture != nullptr) {
-        out << "hex=" << g_fixture->child("HexEdit")->text() << "\n";
-        out << "timer_label=" << g_fixture->child("TimerLabel")->text() << "\n";
+    if (State().Fixture != nullptr) {
+        out << "hex=" << State().Fixture->child("HexEdit")->text() << "\n";
+        out << "timer_label=" << State().Fixture->child("TimerLabel")->text() << "\n";
         out << "fixture_rect=";
-        const GwRect r = g_fixture->rect();
+        const GwRect r = State().Fixture->rect();
         out << r.x << "," << r.y << "," << r.width << "," << r.height << "\n";
         const GwPosition scrolled = static_cast<GwDrawing*>(g_fixture->child("Plot"))->scroll_position();
         out << "plot_scroll=" << scrolled.x << "," << scrolled.y << "\n";
@@ -176,25 +190,25 @@ void ExposePlot(GwCore* plot) {
 }
 
 bool ShowFixture() {
-    if (g_fixture != nullptr) {
-        g_fixture->show();
+    if (State().Fixture != nullptr) {
+        State().Fixture->show();
         return true;
     }
     const char* file = std::getenv("TORVAN_SCREENCHECK_FIXTURE");
     if (file == nullptr || !GwRcMgr::use(file)) return false;
-    g_fixture = GwRcMgr::load(GetMainWindow(), kFixtureWindow, 1);
-    if (g_fixture == nullptr) return false;
+    State().Fixture = GwRcMgr::load(GetMainWindow(), kFixtureWindow, 1);
+    if (State().Fixture == nullptr) return false;
     // A text from another tool's file, in Windows-1252.
-    g_fixture->child("Foreign")->set_text("Buskapazit\xE4t");
-    g_fixture->child("Press")->bind(GwCB_ACTIVATE, [](GwCore*, GwEvent*) {
-        ++g_clicks;
+    State().Fixture->child("Foreign")->set_text("Buskapazit\xE4t");
+    State().Fixture->child("Press")->bind(GwCB_ACTIVATE, [](GwCore*, GwEvent*) {
+        ++State().Clicks;
         return 1;
     });
-    g_fixture->child("Plot")->bind(GwCB_EXPOSE, [](GwCore* plot, GwEvent*) {
+    State().Fixture->child("Plot")->bind(GwCB_EXPOSE, [](GwCore* plot, GwEvent*) {
         ExposePlot(plot);
         return 1;
     });
-    g_fixture->child("TimerLabel")->bind(GwCB_TIMER, [](GwCore* label, GwEvent*) {
+    State().Fixture->child("TimerLabel")->bind(GwCB_TIMER, [](GwCore* label, GwEvent*) {
         label->stop_timer();
         label->set_text("after");
         return 1;
@@ -203,37 +217,37 @@ bool ShowFixture() {
     if (GwCore* menu = GetMainWindow() != nullptr ? GetMainWindow()->child("M_ChooseDevice") : nullptr) {
         for (GwCore* item : menu->children()) RecordChoices(item);
     }
-    g_fixture->show();
+    State().Fixture->show();
     return true;
 }
 
 // Commands that open a box or dialog run from a timer of their own, so the
 // command timer goes on answering while they are up.
 void RunPending() {
-    const std::string command = g_pending;
-    g_pending.clear();
+    const std::string command = State().Pending;
+    State().Pending.clear();
     if (command == "question") {
-        g_state["question"] = "open";
-        const bool yes = ShowQuestionTextBox("Go on with the check?", g_fixture);
-        g_state["question"] = yes ? "true" : "false";
+        State().Values["question"] = "open";
+        const bool yes = ShowQuestionTextBox("Go on with the check?", State().Fixture);
+        State().Values["question"] = yes ? "true" : "false";
     } else if (command == "timerbox") {
-        g_state["timerbox"] = "open";
-        g_fixture->child("TimerLabel")->set_text("before");
-        g_fixture->child("TimerLabel")->start_timer(300);
-        ShowInfoTextBox("The label changes while this box is open.", g_fixture);
-        g_state["timerbox"] = "closed";
+        State().Values["timerbox"] = "open";
+        State().Fixture->child("TimerLabel")->set_text("before");
+        State().Fixture->child("TimerLabel")->start_timer(300);
+        ShowInfoTextBox("The label changes while this box is open.", State().Fixture);
+        State().Values["timerbox"] = "closed";
     } else if (command == "print") {
-        g_state["print"] = "open";
-        GwPrinterContext printer(g_fixture);
+        State().Values["print"] = "open";
+        GwPrinterContext printer(State().Fixture);
         if (!printer.print_dialog()) {
-            g_state["print"] = "cancelled";
+            State().Values["print"] = "cancelled";
             return;
         }
         bool ok = printer.start_document("Screen check") && printer.start_page();
         printer.draw_text(200, 200, "Screen check");
         ok = printer.end_page() && ok;
         ok = printer.end_document() && ok;
-        g_state["print"] = ok ? "printed" : "failed " + printer.last_error();
+        State().Values["print"] = ok ? "printed" : "failed " + printer.last_error();
     }
 }
 
@@ -241,8 +255,8 @@ void RunPending() {
 // fixture hangs in the tree.
 std::string Resolve(const std::string& name) {
     const std::string prefix = std::string(kFixtureWindow) + ".";
-    if (g_fixture == nullptr || name.rfind(prefix, 0) != 0) return name;
-    return g_fixture->identifier() + name.substr(std::string(kFixtureWindow).size());
+    if (State().Fixture == nullptr || name.rfind(prefix, 0) != 0) return name;
+    return State().Fixture->identifier() + name.substr(std::string(kFixtureWindow).size());
 }
 
 std::string Execute(const std::string& line) {
@@ -255,7 +269,7 @@ std::string Execute(const std::string& line) {
     if (verb == "fixture") return ShowFixture() ? "ok\n" : "failed\n";
     if (verb == "walk") {
         auto walk = Renderer<WalkFunction>("torvan_screen_walk");
-        const int differences = walk != nullptr ? walk((g_dir + "/walk.txt").c_str()) : -1;
+        const int differences = walk != nullptr ? walk((State().Dir + "/walk.txt").c_str()) : -1;
         return "differences=" + std::to_string(differences) + "\n";
     }
     if (verb == "locate" || verb == "locatein") {
@@ -285,9 +299,9 @@ std::string Execute(const std::string& line) {
     if (verb == "resize") {
         int width = 0, height = 0;
         std::istringstream(argument) >> width >> height;
-        if (g_fixture == nullptr) return "failed\n";
-        g_fixture->set_dimension({width, height});
-        GwCore* plot = g_fixture->child("Plot");
+        if (State().Fixture == nullptr) return "failed\n";
+        State().Fixture->set_dimension({width, height});
+        GwCore* plot = State().Fixture->child("Plot");
         plot->set_dimension({width - 20, height - 130});
         return "ok\n";
     }
@@ -302,31 +316,28 @@ std::string Execute(const std::string& line) {
         return "ok\n";
     }
     if (verb == "question" || verb == "timerbox" || verb == "print") {
-        if (g_fixture == nullptr || !g_pending.empty()) return "failed\n";
-        g_pending = verb;
-        g_state[verb] = "starting";
-        g_runner->start_timer(1);
+        if (State().Fixture == nullptr || !State().Pending.empty()) return "failed\n";
+        State().Pending = verb;
+        State().Values[verb] = "starting";
+        State().Runner->start_timer(1);
         return "ok\n";
     }
     return "unknown\n";
 }
 
-// The start-up sequence begins when the main window's timer (started at its
-// first show) has run and stopped itself.
-bool g_mainTimerSeen = false;
-
 int Poll(GwCore*, GwEvent*, GwUD) {
     GwCore* main = GetMainWindow();
-    if (main != nullptr && main->is_timer_running()) g_mainTimerSeen = true;
-    if (main != nullptr && g_mainTimerSeen && !main->is_timer_running() && g_state.count("startup_ms") == 0)
-        g_state["startup_ms"] = std::to_string(NowMs());
-    std::ifstream in(g_dir + "/command");
+    if (main != nullptr && main->is_timer_running()) State().MainTimerSeen = true;
+    if (main != nullptr && State().MainTimerSeen && !main->is_timer_running() &&
+        State().Values.count("startup_ms") == 0)
+        State().Values["startup_ms"] = std::to_string(NowMs());
+    std::ifstream in(State().Dir + "/command");
     int number = 0;
     std::string line;
-    if (!(in >> number) || number <= g_lastCommand) return 1;
+    if (!(in >> number) || number <= State().LastCommand) return 1;
     std::getline(in >> std::ws, line);
-    g_lastCommand = number;
-    WriteFile(g_dir + "/reply." + std::to_string(number), Execute(line));
+    State().LastCommand = number;
+    WriteFile(State().Dir + "/reply." + std::to_string(number), Execute(line));
     return 1;
 }
 
@@ -335,15 +346,15 @@ int Poll(GwCore*, GwEvent*, GwUD) {
 extern "C" int init_test_func() {
     const char* dir = std::getenv("TORVAN_SCREENCHECK_DIR");
     if (dir == nullptr || *dir == '\0') return 0;
-    g_dir = dir;
-    GwAttachObserver(&g_watcher);
-    g_ticker = new GwContainer("ScreenCheckCommands", nullptr);
-    g_ticker->hide();
-    g_ticker->set_callback(GwCB_TIMER, Poll);
-    g_ticker->start_timer(kPollMs);
-    g_runner = new GwContainer("ScreenCheckRunner", nullptr);
-    g_runner->hide();
-    g_runner->bind(GwCB_TIMER, [](GwCore* runner, GwEvent*) {
+    State().Dir = dir;
+    GwAttachObserver(&State().ShowWatcher);
+    State().Ticker = new GwContainer("ScreenCheckCommands", nullptr);
+    State().Ticker->hide();
+    State().Ticker->set_callback(GwCB_TIMER, Poll);
+    State().Ticker->start_timer(kPollMs);
+    State().Runner = new GwContainer("ScreenCheckRunner", nullptr);
+    State().Runner->hide();
+    State().Runner->bind(GwCB_TIMER, [](GwCore* runner, GwEvent*) {
         runner->stop_timer();
         RunPending();
         return 1;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main/app_context.h"
 #include "app/main/main_object.h"
 #include "app/mainwindow/docking_manager.h"
 #include "app/services/program_flags.h"
@@ -105,7 +106,7 @@ TEST_F(ProgramMainTest, AMainWindowThatIsNoApplicationFrameGetsNoRun) {
     EXPECT_EQ(RunMain(), 0);
     EXPECT_FALSE(ran);
     EXPECT_EQ(gwtest::UnusedAnswers(), 1);
-    EXPECT_EQ(GetDockingManager(), nullptr);
+    EXPECT_EQ(App().GetDockingManager(), nullptr);
     EXPECT_EQ(MainWindowObject(), nullptr);
 }
 
@@ -148,7 +149,7 @@ TEST_F(ProgramMainTest, AMainWindowWithoutBusStateEndsItsRunAtOnce) {
     EXPECT_EQ(RunMain(), 0);
     EXPECT_EQ(MainWindowObject(), nullptr);
     EXPECT_EQ(GetMainWindow(), nullptr);
-    EXPECT_EQ(GetDockingManager(), nullptr);
+    EXPECT_EQ(App().GetDockingManager(), nullptr);
 }
 
 TEST_F(ProgramMainTest, AnExceptionShowsMessage143ClosesTheListedWindowsAndLogs) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main/app_context.h"
 #include "app/main/editor_context.h"
 #include "app/main/main_display.h"
 #include "app/mainwindow/docking_manager.h"
@@ -27,6 +28,7 @@
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
+#include "toolkit/testdriver/gw_test_driver_kinds.h"
 
 namespace {
 
@@ -44,7 +46,7 @@ TEST_F(StateBetweenTestsTest, ParameterEditorPrintWizardAndCompareWindowOpenToge
     gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
     EXPECT_EQ(CB_CallParameterEditor(nullptr, nullptr, GwUD("online")), 1);
     ASSERT_NE(Listed("ParameterEditor"), nullptr);
-    EXPECT_NE(TheParameterEditor(), nullptr);
+    EXPECT_NE(GetParameterEditor(), nullptr);
     EXPECT_NE(TheParameterEditorContext().Base, nullptr);
 
     EXPECT_EQ(CB_PrintADevPara(nullptr, nullptr, GwUD()), 1);
@@ -62,8 +64,8 @@ TEST_F(StateBetweenTestsTest, ParameterEditorPrintWizardAndCompareWindowOpenToge
 }
 
 TEST_F(StateBetweenTestsTest, TheNextTestFindsEveryOneOfTheirStatesAtItsStart) {
-    EXPECT_EQ(TheParameterEditor(), nullptr);
-    EXPECT_EQ(ThePosTabEditor(), nullptr);
+    EXPECT_EQ(GetParameterEditor(), nullptr);
+    EXPECT_EQ(GetPosTabEditor(), nullptr);
     EXPECT_EQ(TheParameterEditorContext().Base, nullptr);
     EXPECT_EQ(TheParameterEditorContext().Mode, kEditorModeOnline);
     EXPECT_EQ(NextListRow, 0);
@@ -78,7 +80,7 @@ TEST_F(StateBetweenTestsTest, TheNextTestFindsEveryOneOfTheirStatesAtItsStart) {
     EXPECT_EQ(TheCompareBase().Options.Level, CompareOptions{}.Level);
     EXPECT_FALSE(TheCompareBase().TableLoaded);
 
-    EXPECT_EQ(GetDockingManager(), nullptr);
+    EXPECT_EQ(App().GetDockingManager(), nullptr);
     EXPECT_EQ(TheWindowHandler().Count(), 0);
 }
 
@@ -151,6 +153,19 @@ TEST_F(WindowCallbackTest, SetupMainOnlineOpensTheFamilyWindowRaisesItOrFallsBac
     EXPECT_EQ(Listed("4_SetupMain"), setup);
     EXPECT_EQ(TheWindowHandler().Count(), listed);
     EXPECT_TRUE(NewBoxes().empty());
+}
+
+// The manual-mode tool asks the risk note before it takes a drive over.
+TEST_F(WindowCallbackTest, TheManualModeToolCallsTheDeviceControl) {
+    Activate();
+    SetUserLevel(4);
+    GwCore* tool = frame_->child("TD_Ctrl");
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->callback_name(GwCB_ACTIVATE), "CB_CallDeviceControl");
+    gwtest::AnswerModal(2, "RiskNote_ManualMode");
+    ASSERT_TRUE(gwtest::ChooseMenuItem(tool));
+    EXPECT_EQ(gwtest::UnusedAnswers(), 0);
+    EXPECT_EQ(Listed("DeviceControl"), nullptr);
 }
 
 TEST_F(WindowCallbackTest, InformationWindowShowsTheLabelTitleAndVersion) {

@@ -215,9 +215,11 @@ TEST_F(CompareTest, OptionsDefaultsLevelsAndTheirProfileSection) {
     EXPECT_EQ(profile->read_int("ActualValues"), 1);
     EXPECT_STREQ(profile->read("OutFile"), "..\\tmp\\compare.txt");
 
-    TheCompareBase().Options = CompareOptions{};
+    // Opening again reads the stored options, not the ones still in memory.
+    ASSERT_TRUE(profile->write_int("Level", 3));
     OpenCompareWindow();
-    EXPECT_EQ(TheCompareBase().Options.Level, 6);
+    EXPECT_EQ(TheCompareBase().Options.Level, 3);
+    EXPECT_EQ(TheCompareBase().Options.ActualValues, 1);
 }
 
 TEST_F(CompareTest, NothingHappensWithoutTheSecondFile) {

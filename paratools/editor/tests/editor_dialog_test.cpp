@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(gwtest::PressKey("ParameterEditor/ParaList", GwKEY_RETURN));
     }
     GwEdit* Val() { return dynamic_cast<GwEdit*>(gwtest::Get("ParaEdit/Val")); }
-    ParaBase* Edited() { return TheParameterEditor()->Base; }
+    ParaBase* Edited() { return GetParameterEditor()->Base; }
     uint32_t DriveValue(int number) { return drives_.at(maintest::kAddress)->Table().Find(number)->value; }
 };
 
@@ -210,7 +210,7 @@ TEST_F(DialogTest, FileModeMarksTheChangeAndSendsNothing) {
     gwtest::Click("ParaEdit/OK");
     EXPECT_EQ(gwtest::Find("ParaEdit"), nullptr);
     EXPECT_EQ(gwtest::Text("ParameterEditor/State_Changed"), "Parameters changed");
-    EXPECT_TRUE(TheParameterEditor()->Changed);
+    EXPECT_TRUE(GetParameterEditor()->Changed);
     EXPECT_TRUE(Requests().empty());
     EXPECT_EQ(List()->cell(RowOf(kByteParameter), 4), "42");
 }

@@ -85,7 +85,7 @@ TEST_F(EditorTest, GroupsBeyondTheRecordTableAreLeftOut) {
     ownBase_->GetEntry(8)->maximum = 200;  // group names up to 200, then the extra groups
     ownBase_->GetEntry(kSignedParameter)->KPGroup = 130;
     OpenEditorOn(ownBase_.get(), kEditorModeFile);
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     ASSERT_NE(s, nullptr);
     EXPECT_GT(s->GroupCount, kMaxKeypadGroupRecords);
     EXPECT_EQ(s->Groups[kMaxKeypadGroupRecords - 1].GroupNumber, kMaxKeypadGroupRecords - 1);
@@ -140,7 +140,7 @@ TEST_F(EditorTest, ModesSetButtonsCyclicUpdateAndModeText) {
         EXPECT_EQ(gwtest::Get("ParameterEditor/Save")->is_shown(), c.save);
         EXPECT_EQ(gwtest::Get("ParameterEditor/SaveAsDevice")->is_shown(), c.save);
         EXPECT_EQ(List()->is_timer_running(), c.cyclic);
-        ParameterEditorState* s = TheParameterEditor();
+        ParameterEditorState* s = GetParameterEditor();
         ASSERT_NE(s, nullptr);
         if (c.mode == kEditorModeOnline) {
             EXPECT_EQ(s->Context, main_->GetSetupContext());
@@ -152,7 +152,7 @@ TEST_F(EditorTest, ModesSetButtonsCyclicUpdateAndModeText) {
         }
         gwtest::SetDefaultBoxAnswer(GwRESULT_NO, "question");
         ASSERT_TRUE(gwtest::Close(editor_));
-        EXPECT_EQ(TheParameterEditor(), nullptr);
+        EXPECT_EQ(GetParameterEditor(), nullptr);
     }
 }
 
@@ -160,9 +160,9 @@ TEST_F(EditorTest, KindWithoutSetupContextEditsTheGivenBase) {
     ownBase_ = std::make_unique<ParaBase>(*main_->ActiveParaBase());
     ASSERT_EQ(ownBase_->SetValueU16(91, 8120), 0);
     OpenEditorOn(ownBase_.get(), kEditorModeFile);
-    ASSERT_NE(TheParameterEditor(), nullptr);
-    EXPECT_EQ(TheParameterEditor()->Context, nullptr);
-    EXPECT_EQ(TheParameterEditor()->Base, ownBase_.get());
+    ASSERT_NE(GetParameterEditor(), nullptr);
+    EXPECT_EQ(GetParameterEditor()->Context, nullptr);
+    EXPECT_EQ(GetParameterEditor()->Base, ownBase_.get());
 }
 
 // Acts in the search mask: opens it, sets the named criteria and confirms or

@@ -63,7 +63,7 @@ TEST_F(EditorTest, StoredListIsRestoredUnlessItsGroupIsGone) {
     profile->write("ActID", "1");
     OpenEditor(kEditorModeOnline);
     EXPECT_EQ(Numbers(), (std::vector<int>{101, 102, 103}));
-    const int groupCount = TheParameterEditor()->GroupCount;
+    const int groupCount = GetParameterEditor()->GroupCount;
     gwtest::SetDefaultBoxAnswer(GwRESULT_NO, "question");
     gwtest::Close(editor_);
 
@@ -73,8 +73,8 @@ TEST_F(EditorTest, StoredListIsRestoredUnlessItsGroupIsGone) {
     profile->write("KeyPadGroup", "1");
     profile->write_int("ActID", groupCount);
     OpenEditor(kEditorModeOnline);
-    EXPECT_EQ(TheParameterEditor()->GroupIndex, 0);
-    EXPECT_EQ(TheParameterEditor()->KeypadGroup, 0);
+    EXPECT_EQ(GetParameterEditor()->GroupIndex, 0);
+    EXPECT_EQ(GetParameterEditor()->KeypadGroup, 0);
     EXPECT_EQ(RowOf(kSignedParameter), -1);
 }
 

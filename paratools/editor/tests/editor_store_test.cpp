@@ -35,7 +35,7 @@ protected:
         gwtest::PressKey("ParameterEditor/ParaList", GwKEY_RETURN);
         gwtest::Replace("ParaEdit/Val", "42");
         gwtest::Click("ParaEdit/OK");
-        ASSERT_TRUE(TheParameterEditor()->Changed);
+        ASSERT_TRUE(GetParameterEditor()->Changed);
         ClearCaptures();
         GwRecorder::Clear();
     }
@@ -56,7 +56,7 @@ TEST_F(StoreTest, OfflineStoreSendsTheDataSetAndClearsTheMark) {
     OpenChanged(kEditorModeOffline);
     Store();
     EXPECT_EQ(DriveValue(kByteParameter), 42u);
-    EXPECT_FALSE(TheParameterEditor()->Changed);
+    EXPECT_FALSE(GetParameterEditor()->Changed);
     EXPECT_EQ(gwtest::Text("ParameterEditor/State_Changed"), "");
     EXPECT_TRUE(gwtest::Boxes().empty()) << BoxTexts()[0];
 }
@@ -84,7 +84,7 @@ TEST_F(StoreTest, NoDeviceRunningDeviceOrRefusedNoteSendNothing) {
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
     EXPECT_EQ(gwtest::Boxes()[0].kind, "warning");
     EXPECT_TRUE(Requests().empty());
-    EXPECT_TRUE(TheParameterEditor()->Changed);
+    EXPECT_TRUE(GetParameterEditor()->Changed);
     EXPECT_EQ(gwtest::Text("ParameterEditor/State_Changed"), "Parameters changed");
 }
 
@@ -95,7 +95,7 @@ TEST_F(StoreTest, RefusedDataSetKeepsTheChangedMark) {
     Store();
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
     EXPECT_EQ(gwtest::Boxes()[0].kind, "warning");
-    EXPECT_TRUE(TheParameterEditor()->Changed);
+    EXPECT_TRUE(GetParameterEditor()->Changed);
     EXPECT_EQ(gwtest::Text("ParameterEditor/State_Changed"), "Parameters changed");
 }
 
@@ -120,8 +120,8 @@ TEST_F(StoreTest, ClosingAsksToStoreAndAFailedStoreKeepsTheEditor) {
     gwtest::AnswerBox(GwRESULT_YES);  // store the changes
     gwtest::AnswerBox(GwRESULT_NO);   // no retry
     EXPECT_FALSE(gwtest::Close(editor_));
-    ASSERT_NE(TheParameterEditor(), nullptr);
-    EXPECT_TRUE(TheParameterEditor()->Changed);
+    ASSERT_NE(GetParameterEditor(), nullptr);
+    EXPECT_TRUE(GetParameterEditor()->Changed);
     EXPECT_EQ(gwtest::Boxes()[0].kind, "question");
     EXPECT_EQ(gwtest::Boxes()[0].text, "The parameters were changed. Store the changes?");
 
@@ -129,7 +129,7 @@ TEST_F(StoreTest, ClosingAsksToStoreAndAFailedStoreKeepsTheEditor) {
     GwRecorder::Clear();
     gwtest::AnswerBox(GwRESULT_YES);
     EXPECT_TRUE(gwtest::Close(editor_));
-    EXPECT_EQ(TheParameterEditor(), nullptr);
+    EXPECT_EQ(GetParameterEditor(), nullptr);
     EXPECT_EQ(DriveValue(kByteParameter), 42u);
 }
 
@@ -209,7 +209,7 @@ TEST_F(PlcStoreTest, PlcIsStoppedAroundTheDataSetAndStartedWhenItWasStopped) {
     expected.insert(expected.end(), {"R20452", "W20450"});
     EXPECT_EQ(Requests(), expected);
     EXPECT_EQ(DriveValue(450), maintest::FloatBits(1.0f));
-    EXPECT_FALSE(TheParameterEditor()->Changed);
+    EXPECT_FALSE(GetParameterEditor()->Changed);
 }
 
 class PlcRunningStoreTest : public PlcStoreTest {

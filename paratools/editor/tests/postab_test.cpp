@@ -137,7 +137,7 @@ TEST_F(PosTabTest, FileModeChangeMarksTheWindowAndClosingAsks) {
     EXPECT_TRUE(gwtest::Close(window_));
     ASSERT_EQ(gwtest::Boxes().size(), 1u);
     EXPECT_EQ(gwtest::Boxes()[0].text, "The parameters were changed. Store the changes?");
-    EXPECT_EQ(ThePosTabEditor(), nullptr);
+    EXPECT_EQ(GetPosTabEditor(), nullptr);
 }
 
 TEST_F(PosTabTest, FileTablesGoToTheDriveThenAreMadeActive) {
@@ -171,8 +171,8 @@ TEST_F(PosTabTest, FailedStoreOnCloseKeepsTheWindowAndCancelledSaveCloses) {
     gwtest::AnswerBox(GwRESULT_YES);  // store the changes
     gwtest::SetDefaultBoxAnswer(GwRESULT_OK, "error");
     EXPECT_FALSE(gwtest::Close(window_));
-    ASSERT_NE(ThePosTabEditor(), nullptr);
-    EXPECT_TRUE(ThePosTabEditor()->Changed);
+    ASSERT_NE(GetPosTabEditor(), nullptr);
+    EXPECT_TRUE(GetPosTabEditor()->Changed);
     EXPECT_TRUE(window_->is_shown());
 }
 
@@ -182,7 +182,7 @@ TEST_F(PosTabTest, CancelledFileSelectorCountsAsSaved) {
     gwtest::AnswerBox(GwRESULT_YES);
     gwtest::CancelFile();
     EXPECT_TRUE(gwtest::Close(window_));
-    EXPECT_EQ(ThePosTabEditor(), nullptr);
+    EXPECT_EQ(GetPosTabEditor(), nullptr);
 }
 
 TEST_F(PosTabTest, RefusedTableValueStopsTheStore) {
@@ -195,7 +195,7 @@ TEST_F(PosTabTest, RefusedTableValueStopsTheStore) {
     for (const std::string& r : Requests()) EXPECT_NE(r, "W20150");
     EXPECT_EQ(Drive(150).value, 0u);
     EXPECT_EQ(gwtest::Boxes().size(), 1u);
-    EXPECT_TRUE(ThePosTabEditor()->Changed);
+    EXPECT_TRUE(GetPosTabEditor()->Changed);
 }
 
 TEST_F(PosTabTest, InvalidCellAtStoreNamesParameterAndRow) {

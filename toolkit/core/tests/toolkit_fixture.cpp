@@ -8,7 +8,7 @@ namespace toolkit_test {
 
 namespace {
 
-platform::ResetHook g_reset([] { Calls().clear(); });
+platform::ResetHook ResetState([] { Calls().clear(); });
 
 int Recording(const char* name, GwCore* w, GwEvent* ev, GwUD ud) {
     Calls().push_back({name, w, ev != nullptr ? ev->type : GwCB_NONE, ud.string()});
