@@ -25,6 +25,7 @@
 #include "families/marlo_identification.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/run_mode_descriptions.h"
+#include "families/ruvex_cogging_teach.h"
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
@@ -154,6 +155,12 @@ const GwFuncDesc kRuvexControllerTable[] = {
     {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
     {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
     {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
+    {"CB_4_200_TeachCogingTorque", CB_4_200_TeachCogingTorque},
+    {"CB_4_200_ShowTeachingProgress", CB_4_200_ShowTeachingProgress},
+    {"CB_4_200_InterruptTeachFunction", CB_4_200_InterruptTeachFunction},
+    {"CB_4_200_CloseControlWindow", CB_4_200_CloseControlWindow},
+    {"CB_4_200_ShowAnticoging", CB_4_200_ShowAnticoging},
+    {"CB_4_200_ActivateAnticoging", CB_4_200_ActivateAnticoging},
     kEnd,
 };
 
