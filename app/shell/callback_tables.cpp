@@ -30,6 +30,8 @@
 #include "families/node_actions.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/run_mode_descriptions.h"
+#include "families/ruvex_cogging_teach.h"
+#include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -205,12 +207,24 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_4_PosHand_InitTimer", CB_4_PosHand_InitTimer},
     {"CB_StartTipWdgTimer", CB_StartTipWdgTimer},
     {"CB_TimerTipWdg", CB_TimerTipWdg},
+    {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
+    {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
     kEnd,
 };
 
 // 6: Ruvex controller windows.
 const GwFuncDesc kRuvexControllerTable[] = {
     kInterpreter,
+    {"CB_ShowCurrentAmplitude", CB_ShowCurrentAmplitude},
+    {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
+    {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
+    {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
+    {"CB_4_200_TeachCogingTorque", CB_4_200_TeachCogingTorque},
+    {"CB_4_200_ShowTeachingProgress", CB_4_200_ShowTeachingProgress},
+    {"CB_4_200_InterruptTeachFunction", CB_4_200_InterruptTeachFunction},
+    {"CB_4_200_CloseControlWindow", CB_4_200_CloseControlWindow},
+    {"CB_4_200_ShowAnticoging", CB_4_200_ShowAnticoging},
+    {"CB_4_200_ActivateAnticoging", CB_4_200_ActivateAnticoging},
     kEnd,
 };
 
@@ -223,6 +237,8 @@ const GwFuncDesc kRuvexV200Table[] = {
     {"CB_4_200_ShowRunMode", CB_4_200_ShowRunMode},
     {"CB_4_200_SelectRunMode", CB_4_200_SelectRunMode},
     {"CB_4_200_ShowHollin", CB_4_200_ShowHollin},
+    {"CB_ShowCurrentAmplitude", CB_ShowCurrentAmplitude},
+    {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
     kEnd,
 };
 
