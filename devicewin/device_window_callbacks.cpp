@@ -2,7 +2,9 @@
 
 #include "app/services/empty_callback.h"
 #include "devicewin/availability.h"
+#include "devicewin/bit_windows.h"
 #include "devicewin/change_callbacks.h"
+#include "devicewin/conditions.h"
 #include "devicewin/device_messages.h"
 #include "devicewin/device_save.h"
 #include "devicewin/device_state_windows.h"
@@ -11,11 +13,13 @@
 #include "devicewin/error_analysis.h"
 #include "devicewin/io_state_windows.h"
 #include "devicewin/manual_control_window.h"
+#include "devicewin/module_displays.h"
 #include "devicewin/option_windows.h"
 #include "devicewin/para_spreadsheet.h"
 #include "devicewin/parameter_properties.h"
 #include "devicewin/run_mode_window.h"
 #include "devicewin/scope_channels.h"
+#include "devicewin/scrolled_fields.h"
 #include "devicewin/set_para_wait.h"
 #include "devicewin/state_window_support.h"
 #include "devicewin/status_leds.h"
@@ -199,6 +203,29 @@ const GwFuncDesc kDeviceWindowCallbacks[] = {
     {"CTRL_Reverse", CTRL_Reverse},
     {"CTRL_Halt", CTRL_Halt},
     {"CTRL_ErrorReset", CTRL_ErrorReset},
+    {"CB_DvFctShowIO", CB_DvFctShowIO},
+    {"CB_DvFctShowBusSystem", CB_DvFctShowBusSystem},
+    {"CB_ShowUnit", CB_ShowUnit},
+    {"CB_ShowUnitSuffix", CB_ShowUnitSuffix},
+    {"CB_BrandIO", CB_BrandIO},
+    {"CB_CallDravoDeviceWindow", CB_CallDravoDeviceWindow},
+    {"CB_SetBitInfoTippText", CB_SetBitInfoTippText},
+    {"CB_CallBitState", CB_CallBitState},
+    {"CB_CallOtherBitEditWindow", CB_CallOtherBitEditWindow},
+    {"CB_ShowScrolledFieldPara", CB_ShowScrolledFieldPara},
+    {"CB_HandleScrolledFieldPara", CB_HandleScrolledFieldPara},
+    {"CB_ShowIf", CB_ShowIf},
+    {"CB_ShowIfViaTimer", CB_ShowIfViaTimer},
+    {"CB_EnableIf", CB_EnableIf},
+    {"CB_ComboBoxEnableOtherObjectIf", CB_ComboBoxEnableOtherObjectIf},
+    {"CB_ShowIfParaAvailable", CB_ShowIfParaAvailable},
+    {"CB_HideIfParaAvailable", CB_HideIfParaAvailable},
+    {"CB_HideIfNotParaAvailable", CB_HideIfNotParaAvailable},
+    {"CB_DisableIfNotParaAvailable", CB_DisableIfNotParaAvailable},
+    {"CB_ShowIfUserLevelEGT", CB_ShowIfUserLevelEGT},
+    {"CB_ShowTabPageIfUserLevelEGT", CB_ShowTabPageIfUserLevelEGT},
+    {"CheckGlobalUserLevel_Show", CheckGlobalUserLevel_Show},
+    {"CheckGlobalUserLevel_Enable", CheckGlobalUserLevel_Enable},
     {nullptr, nullptr},
 };
 

@@ -6,7 +6,8 @@
 The box icons (mb_stop, mb_warning, mb_info, mb_question), the program's
 window icon (Icon1) and the parameter list's marks (pt_epara writable,
 pt_nepar locked at the user's level, pt_ipara information only) and the main window's
-toolbar tools have designs of their own; any other name gets a neutral
+toolbar tools and the status lamps (LED_ON lit, LED_OFF dark, LED_ERR failed read,
+LED_HIDE no lamp) have designs of their own; any other name gets a neutral
 framed panel with the name's initials, so a bitmap that a window names can be
 given its image file at once. Needs nothing but Python's standard library.
 """
@@ -80,6 +81,17 @@ def disc(canvas, colour, mark=None):
     canvas.fill(lambda x, y: (x - w / 2) ** 2 + (y - h / 2) ** 2 <= r * r, colour)
     if mark is not None:
         canvas.glyph(mark, w / 2, h / 2, max(1, int(min(w, h) // 10)), WHITE)
+
+
+def lamp(canvas, colour, mark=None):
+    # A round lamp with a dark rim on the dialog grey.
+    canvas.rect(0, 0, canvas.width, canvas.height, GREY)
+    disc(canvas, DARK)
+    w, h = canvas.width, canvas.height
+    r = min(w, h) / 2 - 2
+    canvas.fill(lambda x, y: (x - w / 2) ** 2 + (y - h / 2) ** 2 <= r * r, colour)
+    if mark is not None:
+        canvas.glyph(mark, w / 2, h / 2, 1, WHITE)
 
 
 def octagon(canvas):
@@ -267,6 +279,14 @@ def draw(name, width, height):
         disc(canvas, DARK, "x")
     elif name == "pt_ipara":
         disc(canvas, BLUE, "i")
+    elif name == "LED_ON":
+        lamp(canvas, GREEN)
+    elif name == "LED_OFF":
+        lamp(canvas, (90, 90, 90))
+    elif name == "LED_ERR":
+        lamp(canvas, RED, "x")
+    elif name == "LED_HIDE":
+        canvas = Canvas(width, height, GREY)
     elif name in TOOLS:
         canvas = Canvas(width, height, GREY)
         tool(canvas, name)

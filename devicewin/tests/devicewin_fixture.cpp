@@ -14,7 +14,7 @@ namespace devicewintest {
 namespace {
 
 constexpr char kDescriptionFile[] =
-    "[parameterdescription]\nP012=Speed set point\nP092=Firmware version\n"
+    "[parameterdescription]\nP012=Speed set point\nP092=Firmware version\nP420=Field of words\n"
     "[ParaMenu]\nMOTOR=Motor data\n"
     "[ScopeEntryIntroduction]\nSpeed=Actual speed of the motor\n"
     "[ValueTextDispatcher]\nCOMP=CompanionTexts\n"
@@ -84,6 +84,14 @@ sim::DriveTable DeviceWindowTable() {
     Ranged(table, kIdentMode, "MIDNT", "USIGN8", 0, 0, 2);
     Ranged(table, kCommand, "CMD", "USIGN16", 0, 0, 100);
     return table;
+}
+
+sim::DriveParameter* PutWordField(sim::DriveTable& table, std::vector<uint32_t> elements) {
+    sim::DriveParameter* field = Ranged(table, kWordField, "FLD", "USIGN16", 0, 0, 65535);
+    field->flags |= sim::kFlagArray;
+    field->elements = std::move(elements);
+    field->elements.resize(100, 0);
+    return field;
 }
 
 void DeviceWindowTest::SetUp() {

@@ -47,6 +47,10 @@ inline constexpr int kCommand = 550;      // "CMD" USIGN16 0..100
 inline constexpr int kGroupIndex = 300;   // "GRPIX" USIGN16 0..5, value 2
 
 sim::DriveTable DeviceWindowTable();
+// The word field of the bit window and scrolled field tests, with its
+// description: 420 "FLD" USIGN16 0..65535, an array of 100 elements.
+inline constexpr int kWordField = 420;
+sim::DriveParameter* PutWordField(sim::DriveTable& table, std::vector<uint32_t> elements);
 
 // A setup context without a family.
 class TestContext : public DeviceSetupContext {

@@ -59,6 +59,8 @@ const GwFuncDesc kEditorCallbacks[] = {
     {"CB_SavePosTabToDevice", CB_SavePosTabToDevice},
     {"CB_SavePosTabToFile", CB_SavePosTabToFile},
     {"CB_SaveChanges", CB_SaveChanges},
+    {"CB_CallBitView", CB_CallBitView},
+    {"CB_CallBitEdit", CB_CallBitEdit},
     {nullptr, nullptr},
 };
 

@@ -29,6 +29,10 @@ int CB_CancelField(GwCore* widget, GwEvent* event, GwUD userData);
 int CBP_ExpandFields(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_InitTimerUpdateSelected(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_UpdateSelectedParaIntern(GwCore* widget, GwEvent* event, GwUD userData);
+// The selected parameter's bits: read-only over the dialog, or editable over
+// the listed field or editor window (the dialog is then hidden).
+int CB_CallBitView(GwCore* widget, GwEvent* event, GwUD userData);
+int CB_CallBitEdit(GwCore* widget, GwEvent* event, GwUD userData);
 
 // Closes the dialogs the editor opened (when it closes).
 void CloseEditorDialogs(ParameterEditorState* s);
