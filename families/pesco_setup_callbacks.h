@@ -17,5 +17,11 @@ inline constexpr char kPositionSequenceTableName[] = "PosSeqTab";
 // reads "ON"; called from "_PN_773" itself it then changes the parameter and
 // returns what that change returns, else 1.
 int CB_5_PORTA_Changed(GwCore* widget, GwEvent* event, GwUD userData);
+// The element widgets of a sequence step: each target "_PN_<t>[<n>]" (n the
+// text of "Index") whose user data holds a condition list is enabled
+// exactly when all its conditions hold for the values selected in the
+// step's source widgets. Bound to a combo box (which first changes its
+// parameter) or a container (which is first shown). Returns 1.
+int CB_5_SelectAndEnableIf(GwCore* widget, GwEvent* event, GwUD userData);
 // Takes the window's values over, then redraws "PosSeqTab". Returns 1.
 int CB_DvFctTakeItPST(GwCore* widget, GwEvent* event, GwUD userData);

@@ -162,6 +162,14 @@ eval "$(xdotool getwindowgeometry --shell "${main_window:-0}" 2>/dev/null)"
 check "the window's size is the model's" "${WIDTH:-0}x${HEIGHT:-0}" "${mw}x${mh}"
 check "BusState on the screen" "$(ask text MainWindow.StateLine.BusState)" "RS232 : 9600 Baud"
 
+# The drive's activation opens its family's setup window; it is moved aside
+# and the parameter editor opened from its tool.
+setup_shown() { [ -n "$(window_starting "Setup ")" ]; }
+if wait_for 20 setup_shown; then pass "the drive's setup window opens"; else fail "the drive's setup window opens"; fi
+xdotool windowmove --sync "$(window_starting "Setup ")" 700 560 2>/dev/null
+sleep 0.5
+click_at locate MainWindow.TB_Standard.TD_Edit
+
 # The parameter editor opens over the main window's menu bar and the network
 # list; the window manager moves it aside.
 editor_shown() { [ -n "$(window_starting "Parameter editor")" ]; }

@@ -115,6 +115,7 @@ uint16_t DriveTable::WriteValue(int number, uint32_t raw) {
         run_mode.reads_left = run_mode.reads_before;
     }
     if (number == kControlWordParameter) FollowControlWord(raw);
+    AfterScriptedWrite(number, raw);
     return 0;
 }
 
@@ -150,6 +151,7 @@ void DriveTable::ScheduleValue(int number, uint32_t raw, uint64_t at_us) {
 }
 
 void DriveTable::ApplyDueValues(uint64_t now_us) {
+    now_us_ = now_us;
     std::vector<TimedValue> waiting;
     for (const TimedValue& timed : timed_values_) {
         if (timed.at_us > now_us) {
@@ -171,6 +173,8 @@ void DriveTable::BeforeValueRead(int number) {
             word->value = memory.WordAt(address & ~1u);
         }
     }
+    MoveIdentification();
+    StepReadScript(number);
     if (DriveParameter* p = Find(number); p != nullptr && p->settling.pending) {
         if (p->settling.reads_left > 0) {
             --p->settling.reads_left;

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/drive_scripts.h"
+
 namespace sim {
 
 // What the drive knows about a type code.
@@ -193,6 +195,16 @@ public:
     void ApplyDueValues(uint64_t now_us);
     // The state a write of the control word gives, by control_word.
     void FollowControlWord(uint32_t raw);
+    // The reads of `number` follow `steps` from now on (drive_scripts.h);
+    // replaces an earlier script of that parameter.
+    void ScriptReads(int number, std::vector<ReadStep> steps);
+    // Once `written` is written to `number`, its reads follow `reads`
+    // (kUntilTime steps counted from the write).
+    void ScriptCommand(int number, uint32_t written, std::vector<ReadStep> reads);
+    // Once `written` is written to `number`, it holds 0 again `after_us` later.
+    void ScriptCommandReturn(int number, uint32_t written, uint64_t after_us);
+    // The drive's clock as of the last character it heard.
+    uint64_t NowUs() const { return now_us_; }
 
     // Device registers.
     uint32_t type_number = 0;
@@ -202,6 +214,7 @@ public:
     RunModeFollow run_mode;
     MemoryImage memory;
     ControlWordFollow control_word;
+    DriveIdentification identification;
 
     // The recorder's buffer, handed out block by block.
     std::vector<uint8_t> samples;
@@ -210,6 +223,14 @@ public:
 private:
     std::map<int, DriveParameter> parameters_;
     std::vector<TimedValue> timed_values_;
+    std::vector<ReadScript> read_scripts_;
+    std::vector<CommandScript> command_scripts_;
+    uint64_t now_us_ = 0;
+
+    // drive_scripts.cpp
+    void StepReadScript(int number);
+    void AfterScriptedWrite(int number, uint32_t raw);
+    void MoveIdentification();
 };
 
 // Path of a fixture that comes with the virtual drive ("drive.tbl").

@@ -20,7 +20,11 @@
 #include "devicewin/device_window_callbacks.h"
 #include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
+#include "families/marlo_aop1.h"
+#include "families/marlo_control_windows.h"
+#include "families/marlo_identification.h"
 #include "families/pesco_setup_callbacks.h"
+#include "families/run_mode_descriptions.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -107,6 +111,9 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_PORTA_Changed", CB_5_PORTA_Changed},
     {"CB_DvFctTakeItPST", CB_DvFctTakeItPST},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_5_ShowRunMode", CB_5_ShowRunMode},
+    {"CB_5_SelectRunMode", CB_5_SelectRunMode},
+    {"CB_5_SelectAndEnableIf", CB_5_SelectAndEnableIf},
     kEnd,
 };
 
@@ -132,6 +139,8 @@ const GwFuncDesc kRuvexTable[] = {
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_4_ShowRunMode", CB_4_ShowRunMode},
+    {"CB_4_SelectRunMode", CB_4_SelectRunMode},
     kEnd,
 };
 
@@ -147,6 +156,9 @@ const GwFuncDesc kRuvexV200Table[] = {
     {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
     {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_4_200_ShowRunMode", CB_4_200_ShowRunMode},
+    {"CB_4_200_SelectRunMode", CB_4_200_SelectRunMode},
+    {"CB_4_200_ShowHollin", CB_4_200_ShowHollin},
     kEnd,
 };
 
@@ -159,6 +171,19 @@ const GwFuncDesc kMarloV200Table[] = {
     {"CB_BrandDravoDialog", CB_BrandDravoDialog},
     {"CB_BrandShowHollin", CB_BrandShowHollin},
     {"CBDeviceHelp", CBDeviceHelp},
+    {"CB_3_ShowRunMode", CB_3_ShowRunMode},
+    {"CB_3_SelectRunMode", CB_3_SelectRunMode},
+    {"CB_3_ShowHollin", CB_3_ShowHollin},
+    {"CB3_StartMotorIdent", CB3_StartMotorIdent},
+    {"CB_3_ShowIdent", CB_3_ShowIdent},
+    {"CB_3_HideIdent", CB_3_HideIdent},
+    {"CB_3_StopIdent", CB_3_StopIdent},
+    {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
+    {"CB_CallCtrlWindow", CB_CallCtrlWindow},
+    {"CB_ChangeCtrl", CB_ChangeCtrl},
+    {"CB_3_200_DvFctShow_AOP1", CB_3_200_DvFctShow_AOP1},
+    {"CB_3_200_DvFctTakeItWVA_AOP1", CB_3_200_DvFctTakeItWVA_AOP1},
+    {"CB3_200_ShowLeveling", CB3_200_ShowLeveling},
     kEnd,
 };
 
@@ -173,6 +198,16 @@ const GwFuncDesc kMarloTable[] = {
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB3_DoCopyFileData2Device", CB3_DoCopyFileData2Device},
     {"CB3_DoCopyDevice2File", CB3_DoCopyDevice2File},
+    {"CB_3_ShowRunMode", CB_3_ShowRunMode},
+    {"CB_3_SelectRunMode", CB_3_SelectRunMode},
+    {"CB_3_ShowHollin", CB_3_ShowHollin},
+    {"CB3_StartMotorIdent", CB3_StartMotorIdent},
+    {"CB_3_ShowIdent", CB_3_ShowIdent},
+    {"CB_3_HideIdent", CB_3_HideIdent},
+    {"CB_3_StopIdent", CB_3_StopIdent},
+    {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
+    {"CB_CallCtrlWindow", CB_CallCtrlWindow},
+    {"CB_ChangeCtrl", CB_ChangeCtrl},
     kEnd,
 };
 

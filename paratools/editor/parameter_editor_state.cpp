@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/main/editor_context.h"
 #include "app/main/main_object.h"
 #include "app/services/app_files.h"
 #include "app/services/device_error.h"
@@ -45,7 +46,15 @@ std::string ListSection(unsigned deviceClass) { return platform::Format("PCHOOSE
 
 uint16_t NextListRow = 0;
 
+<<<<<<< HEAD
 ParameterEditorState* GetParameterEditor() { return State().Editor.get(); }
+=======
+ParameterEditorState* TheParameterEditor() {
+    ParameterEditorState* s = State().Editor.get();
+    if (s != nullptr) s->FollowActiveContext();
+    return s;
+}
+>>>>>>> issue-49
 ParameterEditorState* MakeParameterEditorState() {
     State().Editor = std::make_unique<ParameterEditorState>();
     return State().Editor.get();
@@ -72,6 +81,15 @@ uint32_t StoredDeviceCode(ParaBase* base) {
 
 ParameterEditorState::ParameterEditorState() = default;
 ParameterEditorState::~ParameterEditorState() = default;
+
+void ParameterEditorState::FollowActiveContext() {
+    if (Mode != kEditorModeOnline || OwnContext != nullptr || Context == nullptr) return;
+    Main* main = GetMain();
+    DeviceSetupContext* current = main != nullptr ? main->GetSetupContext() : nullptr;
+    if (current == nullptr || (current == Context && current->Base.get() == Base)) return;
+    Context = current;
+    Base = current->Base.get();
+}
 
 std::string ParameterEditorState::EditText(const char* key) {
     char text[kEditTextLength + 1] = {};

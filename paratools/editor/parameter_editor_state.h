@@ -58,6 +58,10 @@ struct ParameterEditorState {
     ParaBase* Base = nullptr;
     DeviceSetupContext* Context = nullptr;
     std::unique_ptr<DeviceSetupContext> OwnContext;  // Offline and File mode
+    // Online, the editor works on the active device's setup context, which
+    // an activation of the device replaces: takes the present one (and its
+    // base) when it is another.
+    void FollowActiveContext();
     uint8_t ValueTextOption = 0;
     bool WholeList = false;
     bool Initialised = false;

@@ -115,6 +115,15 @@ protected:
 // asks for the name of parameter 130, the alias probe.
 bool IsTableDescriptionRead(const std::string& request) { return request.rfind("R30", 0) == 0 && request != "R30130"; }
 
+GwCore* Editor() { return TheWindowHandler().FindByName("ParameterEditor"); }
+
+// The drive's activation opens its family's setup window; the user opens the
+// parameter editor from its tool.
+GwCore* OpenEditor(GwCore* frame) {
+    gwtest::Click(frame->child("TD_Edit"));
+    return Editor();
+}
+
 std::vector<std::string> ProfileSections() {
     GwProfile profile(testsupport::RuntimePath("bin/Torvan.ini").string());
     std::vector<std::string> sections;
@@ -124,7 +133,15 @@ std::vector<std::string> ProfileSections() {
 
 TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
     Seen seen;
-    ASSERT_EQ(Run(seen), 0);
+    bool setupShown = false;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore*) {
+                      GwCore* setup = TheWindowHandler().FindByName("4_SetupMain");
+                      setupShown = setup != nullptr && setup->is_visible();
+                  }),
+              0);
+    // The drive's activation opened its family's setup window.
+    EXPECT_TRUE(setupShown);
     EXPECT_TRUE(seen.startupFinished);
     EXPECT_EQ(seen.title, "Torvan - 1-Ruvex4120 - [Position control]");
     EXPECT_EQ(seen.busState, "RS232 : 9600 Baud");
@@ -133,10 +150,10 @@ TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
     EXPECT_TRUE(gwtest::Boxes().empty());
     EXPECT_EQ(GetMain(), nullptr);
 
-    // The frame's place, the network list's, the parameter editor's (the
-    // activation opened it as the drive's setup window, none being defined
-    // for its family) and one section per docking frame, after the shipped
-    // sections (the first, unnamed, holds the file's comment).
+    // The frame's place, the network list's, the setup window's (the
+    // activation opened the family's setup window for the drive) and one
+    // section per docking frame, after the shipped sections (the first,
+    // unnamed, holds the file's comment).
     EXPECT_EQ(ProfileSections(),
               (std::vector<std::string>{"",
                                         "Options",
@@ -145,9 +162,8 @@ TEST_F(FirstRunTest, StartsFindsTheDriveShowsItAndEndsCleanly) {
                                         "TarnBus",
                                         "CANOpen",
                                         "AliasNames",
-                                        "PCHOOSE_LIST_4000",
                                         "Pos_MainWindow",
-                                        "Pos_ParameterEditor",
+                                        "Pos_4_SetupMain",
                                         "Pos_NetList",
                                         "NetListPane",
                                         "MessagePane",
@@ -207,6 +223,7 @@ TEST_F(FirstRunTest, TheRunDriveHasNamedGroupsUnitsDescriptionsAndBecomesReady) 
                           ++measured;
                           withUnit += *base->GetParameterUnit(n) != '\0';
                       }
+                      OpenEditor(frame);
                       auto* tree = dynamic_cast<GwTree*>(gwtest::Find("ParameterEditor/GroupTree"));
                       if (tree != nullptr) tree->expand_entry(gwtest::FindTreeEntry(tree, "Root"));
                       groups = gwtest::TreeRows("ParameterEditor/GroupTree");
@@ -282,16 +299,14 @@ std::string PosSection(const std::string& window) {
     return std::string("Pos=") + profile.read("Pos") + " Dim=" + profile.read("Dim");
 }
 
-GwCore* Editor() { return TheWindowHandler().FindByName("ParameterEditor"); }
-
 // The size the user gave the parameter editor with the window manager comes
 // back at the next run; the main window and the network list store their
 // whole size, not that of a menu bar or a child.
 TEST_F(FirstRunTest, AWindowSizeTheUserLeftComesBackAtTheNextRun) {
     Seen seen;
     ASSERT_EQ(Run(seen,
-                  [](GwCore*) {
-                      ASSERT_NE(Editor(), nullptr);
+                  [](GwCore* frame) {
+                      ASSERT_NE(OpenEditor(frame), nullptr);
                       EXPECT_TRUE(gwtest::ResizeWindow(Editor(), {700, 450}));
                       Editor()->move(100, 80);
                   }),
@@ -303,7 +318,7 @@ TEST_F(FirstRunTest, AWindowSizeTheUserLeftComesBackAtTheNextRun) {
     platform::RunResetHooks();
     platform::SetSerialPortOpener(line_.Opener("COM1"));
     GwRect again;
-    ASSERT_EQ(Run(seen, [&](GwCore*) { again = Editor() != nullptr ? Editor()->rect() : GwRect(); }), 0);
+    ASSERT_EQ(Run(seen, [&](GwCore* frame) { again = OpenEditor(frame) != nullptr ? Editor()->rect() : GwRect(); }), 0);
     EXPECT_EQ(again, (GwRect{100, 80, 700, 450}));
 }
 
@@ -329,7 +344,8 @@ TEST_F(FirstRunTest, AStoredPlacementTheWindowCannotBeUsedAtGivesWayToTheDefinit
         platform::SetSerialPortOpener(line_.Opener("COM1"));
         Seen seen;
         GwRect editor;
-        ASSERT_EQ(Run(seen, [&](GwCore*) { editor = Editor() != nullptr ? Editor()->rect() : GwRect(); }), 0);
+        ASSERT_EQ(
+            Run(seen, [&](GwCore* frame) { editor = OpenEditor(frame) != nullptr ? Editor()->rect() : GwRect(); }), 0);
         EXPECT_EQ(editor, c.editor);
     }
 }
@@ -407,6 +423,24 @@ TEST_F(FirstRunTest, AnAliasIsWrittenOnceWhenTheEntryIsConfirmed) {
     EXPECT_EQ(drive_->Table().Find(130)->text, "Axis-X");
     EXPECT_EQ(writes, 1u);
     EXPECT_EQ(refreshes, 1u);
+}
+
+// Choosing the drive again gives it a new setup context; the parameter editor
+// the user opened online goes on with the new one.
+TEST_F(FirstRunTest, AnOpenEditorGoesOnWhenTheDriveIsChosenAgain) {
+    Seen seen;
+    bool editorShown = false;
+    ASSERT_EQ(Run(seen,
+                  [&](GwCore* frame) {
+                      ASSERT_NE(OpenEditor(frame), nullptr);
+                      gwtest::Advance(3000);
+                      ASSERT_TRUE(GetMain()->SetActiveDevice(kDriveAddress));
+                      gwtest::Advance(6000);
+                      editorShown = Editor() != nullptr && Editor()->is_visible();
+                  }),
+              0);
+    EXPECT_TRUE(editorShown);
+    EXPECT_TRUE(gwtest::Boxes().empty());
 }
 
 }  // namespace
