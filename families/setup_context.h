@@ -70,6 +70,10 @@ public:
     // is online, else from the table.
     int ReadDouble(int number, double* out);
     int ReadString(int number, dstring& out);
+    // Stores a value by the same rule: written to the device when online,
+    // else set in the table.
+    int StoreDouble(int number, double value, int element = 0);
+    int StoreString(int number, const dstring& text, int element = 0);
 
     int32_t RunModeParameter = kRunModeParameter;
     int32_t SaveParameter = kSaveParameter;

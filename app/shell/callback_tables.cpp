@@ -20,11 +20,13 @@
 #include "devicewin/device_window_callbacks.h"
 #include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
+#include "families/copen_norm_windows.h"
 #include "families/marlo_aop1.h"
 #include "families/marlo_control_windows.h"
 #include "families/marlo_identification.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/run_mode_descriptions.h"
+#include "families/ruvex_scaling_windows.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -114,6 +116,17 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_ShowRunMode", CB_5_ShowRunMode},
     {"CB_5_SelectRunMode", CB_5_SelectRunMode},
     {"CB_5_SelectAndEnableIf", CB_5_SelectAndEnableIf},
+    {"CB_ShowNorm1", CB_ShowNorm1},
+    {"CB_CopenUnitShow", CB_CopenUnitShow},
+    {"CB_CopenUnitSelect", CB_CopenUnitSelect},
+    {"CB_CopenIndexShow", CB_CopenIndexShow},
+    {"CB_CopenIndexSelect", CB_CopenIndexSelect},
+    {"CB_CopenIndexSelect_Velocity", CB_CopenIndexSelect_Velocity},
+    {"CB_CopenTakeIt", CB_CopenTakeIt},
+    {"CB_CopenOK_AndChangeDeviceWindow", CB_CopenOK_AndChangeDeviceWindow},
+    {"CB_ChangeDeviceWindow", CB_ChangeDeviceWindow},
+    {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
+    {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
     kEnd,
 };
 
@@ -141,6 +154,16 @@ const GwFuncDesc kRuvexTable[] = {
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB_4_ShowRunMode", CB_4_ShowRunMode},
     {"CB_4_SelectRunMode", CB_4_SelectRunMode},
+    {"CB4_Show_SCDSC", CB4_Show_SCDSC},
+    {"CB4_NewScdscSliderValue", CB4_NewScdscSliderValue},
+    {"CB4_WriteScdsc", CB4_WriteScdsc},
+    {"CB4_ShowSCJ", CB4_ShowSCJ},
+    {"CB4_Control_Moment_yes", CB4_Control_Moment_yes},
+    {"CB4_Control_Moment_no", CB4_Control_Moment_no},
+    {"CB_CallNA1", CB_CallNA1},
+    {"CB_CallNA1AndCloseThis", CB_CallNA1AndCloseThis},
+    {"CB_CallNA2", CB_CallNA2},
+    {"CB_NA2_TakeAndCheck", CB_NA2_TakeAndCheck},
     kEnd,
 };
 
@@ -284,6 +307,7 @@ const GwFuncDesc kGeneralShellEntries[] = {
 // 16: Pesco with controller auto-tuning.
 const GwFuncDesc kPescoTuningTable[] = {
     kInterpreter,
+    {"CB_1_200_ShowCalcTREFvalue", CB_1_200_ShowCalcTREFvalue},
     kEnd,
 };
 
