@@ -247,7 +247,11 @@ int CB_CopenTakeIt(GwCore* widget, GwEvent* event, GwUD userData) {
     }
     if (unitList != nullptr && SelectedRow(unitList) != kCopenUserUnitRow) {
         for (const char* name : kUnitTextNames) {
-            if (GwCore* field = widget->frame_child(name)) TakeWidgetValue(context->Base.get(), field, false);
+            // A taken text is not taken again with the window's other values.
+            GwCore* field = widget->frame_child(name);
+            if (field != nullptr && TakeWidgetValue(context->Base.get(), field, false) != 0) {
+                SetWidgetChanged(field, false);
+            }
         }
     }
     return CB_DvFctTakeIt(widget, event, userData);
