@@ -98,6 +98,10 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
                 sheet != nullptr && widget->name() == kGwSheetEditorName &&
                 static_cast<QFocusEvent*>(event)->reason() != Qt::OtherFocusReason)
                 Act(sheet, [&] { sheet->user_focus_out(); });
+            // Left for another program's window, which the model never sees.
+            else if (auto* edit = dynamic_cast<GwEdit*>(widget);
+                     edit != nullptr && static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
+                Act(edit, [&] { edit->user_focus_out(); });
             return false;
         case QEvent::MouseButtonRelease:
             // A click on a widget without a click of its own is its activate event.

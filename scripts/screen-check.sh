@@ -25,8 +25,9 @@ if [ "${1:-}" != "--inside" ]; then
   # The run-time tree; the program runs from the build tree, where the
   # renderer lies beside it.
   cmake -DUI_DIR="$root/ui" -DROOT="$root/build/screen-check/tree" -P ui/layout_runtime_tree.cmake >/dev/null
-  # One virtual X server for the whole check, ended when the check ends.
-  timeout 230 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
+  # One virtual X server for the whole check (two runs of the program),
+  # ended when the check ends.
+  timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
   status=$?
   if [ ! -s build/screen-check/result ]; then
     echo "screen check: ended without a result (status $status)"
@@ -126,10 +127,14 @@ wait_for 10 test -s "$drive_out" || { fail "the virtual drive starts"; finish; }
 slave=$(head -n 1 "$drive_out")
 
 cd "$tree/bin" || finish
-TORVAN_COMMAP="COM1=$slave" TORVAN_TESTTOOL="$bin/libtorvan_screencheck.so" \
-  TORVAN_SCREENCHECK_DIR="$out" TORVAN_SCREENCHECK_FIXTURE="$root/app/shell/screencheck/screen_fixture.cgw" \
-  "$bin/torvan" >"$out/torvan.out" 2>&1 &
-torvan_pid=$!
+# Starts torvan with the check module; $1 names its output file.
+start_torvan() {
+  TORVAN_COMMAP="COM1=$slave" TORVAN_TESTTOOL="$bin/libtorvan_screencheck.so" \
+    TORVAN_SCREENCHECK_DIR="$out" TORVAN_SCREENCHECK_FIXTURE="$root/app/shell/screencheck/screen_fixture.cgw" \
+    "$bin/torvan" >"$out/$1" 2>&1 &
+  torvan_pid=$!
+}
+start_torvan torvan.out
 cleanup() {
   kill -TERM "$torvan_pid" 2>/dev/null
   kill -TERM "$drive_pid" 2>/dev/null
@@ -275,6 +280,32 @@ if [ -n "$net_window" ]; then
 fi
 check "moving the network list moves the model's window" "$(status_of netlist_pos)" "300,200"
 
+# --- a size given with the window manager reaches the model ------------------------
+if [ -n "$net_window" ]; then
+  xdotool windowsize --sync "$net_window" 640 480
+  wait_for 10 status_is netlist_size "640,480"
+fi
+check "resizing the network list resizes the model's window" "$(status_of netlist_size)" "640,480"
+capture netlist_resized.png
+
+# --- the compare window opens from its tool and from the Tools menu -----------------
+compare_title="Compare parameter sets"
+compare_shown() { status_is compare "$compare_title" && [ -n "$(window_named "$compare_title")" ]; }
+compare_closed() { status_is compare ""; }
+click_at locate MainWindow.TB_Standard.CompareDeviceWithFile
+if wait_for 10 compare_shown; then pass "the tool \"Compare device with file\" opens ParaCompare"
+else fail "the tool \"Compare device with file\" opens ParaCompare" "$(status_of compare)"; fi
+capture compare.png
+"$bin/torvan_wm_close" "$(window_named "$compare_title")"
+wait_for 10 compare_closed || fail "the compare window closes"
+click_at locate MainWindow.MenuBar.M_Tools
+wait_for 10 located locate MainWindow.MenuBar.M_Tools.M_ParaCompare &&
+  click_at locate MainWindow.MenuBar.M_Tools.M_ParaCompare
+if wait_for 10 compare_shown; then pass "Tools > Compare parameter sets opens ParaCompare"
+else fail "Tools > Compare parameter sets opens ParaCompare" "$(status_of compare)"; fi
+"$bin/torvan_wm_close" "$(window_named "$compare_title")"
+wait_for 10 compare_closed || fail "the compare window closes from the menu's run"
+
 # --- boxes and print dialog --------------------------------------------------------
 ask question >/dev/null
 wait_for 10 status_not x_QuestionBox ""
@@ -386,6 +417,23 @@ if grep -q "^\[Pos_NetList\]" "$tree/bin/Torvan.ini" && grep -A3 "^\[Pos_NetList
   pass "Torvan.ini keeps the network list's position"
 else
   fail "Torvan.ini keeps the network list's position" "$(grep -A3 "Pos_NetList" "$tree/bin/Torvan.ini" | tr '\n' ' ')"
+fi
+dim=$(tr -d '\r' <"$tree/bin/Torvan.ini" | sed -n '/^\[Pos_NetList\]/,/^\[/s/^Dim=//p')
+check "Torvan.ini keeps the network list's size" "$dim" "640,480"
+
+# --- the next start shows the network list at the size the user left -------------------
+rm -f "$out/command"
+start_torvan torvan2.out
+if wait_for 60 status_is startup 1 && wait_for 20 status_not netlist ""; then
+  wait_for 10 status_is netlist_size "640,480"
+  check "after a restart the model's network list is 640,480" "$(status_of netlist_size)" "640,480"
+  net_window=$(window_named "$(status_of netlist)")
+  unset WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "${net_window:-0}" 2>/dev/null)"
+  check "after a restart the network list is 640x480 on the screen" "${WIDTH:-0}x${HEIGHT:-0}" "640x480"
+  capture restart.png
+else
+  fail "the second start shows the network list" "$(tail -n 5 "$out/torvan2.out")"
 fi
 log "captures: $out/main.png $out/main_panes.png $out/editor.png $out/paraedit.png $out/exit.png"
 finish

@@ -57,6 +57,28 @@ int LongestWordColumns(GwDeviceContext& dc, const std::string& text) {
     return longest;
 }
 
+// The columns a text takes in the context's font.
+int TextColumns(GwDeviceContext& dc, const std::string& text) {
+    GwDimension extent;
+    if (!dc.text_extent(text, &extent) || dc.x_factor() <= 0) return static_cast<int>(text.size());
+    return static_cast<int>(std::ceil(extent.width / dc.x_factor()));
+}
+
+std::string TrimmedEnd(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+// The longest start of a text that ends before one of its separators and
+// fits `columns`; empty when no start does.
+std::string FittingStart(GwDeviceContext& dc, const std::string& text, const std::string& separator, int columns) {
+    for (size_t at = text.rfind(separator); at != std::string::npos && at > 0; at = text.rfind(separator, at - 1)) {
+        std::string start = TrimmedEnd(text.substr(0, at));
+        if (!start.empty() && TextColumns(dc, start) <= columns) return start;
+    }
+    return {};
+}
+
 }  // namespace
 
 ParaPrintJob::ParaPrintJob(ParaPrintSettings* settings, ParaBase* base, std::vector<PrintProperty> properties,
@@ -182,9 +204,9 @@ void ParaPrintJob::DrawFooter(GwDeviceContext& dc, const PreviewMeasure* preview
         columns - kFooterRightGap, footerLine, frame_.Text(8) + " " + std::to_string(pageCounter_), GwALIGN_RIGHT);
 }
 
-int ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) {
+ParaPrintJob::LogoPlace ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) {
     GwDimension size;
-    if (frame_.logoBitmap.empty() || !dc.can_draw_bitmaps() || !dc.bitmap_size(frame_.logoBitmap, &size)) return 0;
+    if (frame_.logoBitmap.empty() || !dc.can_draw_bitmaps() || !dc.bitmap_size(frame_.logoBitmap, &size)) return {};
     double scale = 1.0;
     const GwDimension page = dc.size();
     if (preview == nullptr) {
@@ -199,8 +221,32 @@ int ParaPrintJob::DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview) {
     const double pageRight = preview != nullptr ? preview->columns * dc.x_factor() : page.width;
     const double right = pageRight - kLogoRightColumns * horizontal + 10;
     const double left = right - size.width * scale;
-    if (!dc.draw_bitmap(frame_.logoBitmap, dc.device_to_x(left), dc.device_to_y(top), scale)) return 0;
-    return static_cast<int>(std::ceil(dc.device_to_y(top + size.height * scale)));
+    if (!dc.draw_bitmap(frame_.logoBitmap, dc.device_to_x(left), dc.device_to_y(top), scale)) return {};
+    return {true,
+            dc.device_to_x(left),
+            dc.device_to_y(top),
+            static_cast<int>(std::ceil(dc.device_to_y(top + size.height * scale)))};
+}
+
+void ParaPrintJob::DrawHeaderText(GwDeviceContext& dc, int column, std::string text, const LogoPlace& logo) {
+    const std::string groups(6, ' ');
+    for (;;) {
+        const bool beside = logo.drawn && currentLine_ + 1 > logo.top && currentLine_ < logo.below;
+        const int room = static_cast<int>(std::floor(logo.left)) - 1 - column;
+        if (!beside || room < 1 || TextColumns(dc, text) <= room) break;
+        std::string start;
+        for (const std::string& separator : {groups, std::string(3, ' '), std::string(" ")}) {
+            start = FittingStart(dc, text, separator, room);
+            if (!start.empty()) break;
+        }
+        if (start.empty()) start = FitCell(dc, text, room).front();
+        dc.draw_text(column, currentLine_, start);
+        const size_t rest = text.find_first_not_of(' ', start.size());
+        if (rest == std::string::npos) return;
+        text.erase(0, rest);
+        ++currentLine_;
+    }
+    dc.draw_text(column, currentLine_, text);
 }
 
 bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* preview) {
@@ -219,12 +265,15 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
         if (preview != nullptr) dc.move_origin(-kPreviewBand, -kPreviewBand);
         return false;
     }
-    const int belowLogo = DrawLogo(dc, preview);
+    const LogoPlace logo = DrawLogo(dc, preview);
 
     currentLine_ = topLine_;
     title_ = TitleText();
     const std::string sep = "   ";
-    auto line = [&](const std::string& text) { dc.draw_text(leftMargin_, currentLine_++, text); };
+    auto line = [&](const std::string& text) {
+        DrawHeaderText(dc, leftMargin_, text, logo);
+        ++currentLine_;
+    };
     line(HeaderDateLine());
     line(SourceLine(sep));
     line(IdentityLine(sep));
@@ -237,7 +286,7 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
         std::string rest = settings_->Comment;
         for (;;) {
             const size_t lf = rest.find('\n');
-            dc.draw_text(column, currentLine_, rest.substr(0, lf));
+            DrawHeaderText(dc, column, rest.substr(0, lf), logo);
             if (lf == std::string::npos) break;
             rest.erase(0, lf + 1);
             ++currentLine_;
@@ -249,7 +298,7 @@ bool ParaPrintJob::DrawFirstPage(GwDeviceContext& dc, const PreviewMeasure* prev
     pageCounter_ = 1;
     DrawFooter(dc, preview, false);
     // The table starts below the logo: the logo has its own place.
-    currentLine_ = std::max(currentLine_, belowLogo);
+    currentLine_ = std::max(currentLine_, logo.below);
     currentLine_ += 2;
     StartList();
     const bool more = DrawTable(dc, preview);

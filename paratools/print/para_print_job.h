@@ -104,8 +104,19 @@ private:
     // The blocks of the table on `dc` (in the caption font) for a page of
     // `pageColumns`.
     TableBlocks FitColumns(GwDeviceContext& dc, int pageColumns) const;
-    // Draws the logo; the first line below it (0 without a logo).
-    int DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview);
+    // Where the logo stands on the page's grid of lines and columns.
+    struct LogoPlace {
+        bool drawn = false;
+        double left = 0;
+        double top = 0;
+        int below = 0;  // the first line below it
+    };
+    LogoPlace DrawLogo(GwDeviceContext& dc, const PreviewMeasure* preview);
+    // Draws a header text from `column` on the current line. Beside the logo
+    // it ends a column before it: what does not fit goes on the next lines,
+    // parted between its groups of fields where it can (the current line is
+    // then the last one drawn).
+    void DrawHeaderText(GwDeviceContext& dc, int column, std::string text, const LogoPlace& logo);
     // A text's wrapped pieces at `width` columns, each also cut where its
     // real width would run past the column.
     std::vector<std::string> FitCell(GwDeviceContext& dc, const std::string& text, int width) const;

@@ -17,6 +17,8 @@
 #include <QTreeView>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "renderer/screen_drawing.h"
 #include "renderer/screen_renderer.h"
@@ -207,6 +209,35 @@ TEST_F(Renderer, LineEditsEditNatively) {
     EXPECT_EQ(hex->text(), "12H");
     EXPECT_EQ(hexLine->text(), "12H");
     EXPECT_EQ(GwRecorder::EffectsOf("beep").size() - beeps, 1u);
+}
+
+// Leaving a line edit for another program's window confirms what was typed
+// once, as leaving it for another widget of ours does; a menu opening over
+// it does not.
+TEST_F(Renderer, LeavingALineEditForAnotherProgramConfirmsItsText) {
+    GwCore* dialog = Load("Editing");
+    auto* free = static_cast<GwEdit*>(dialog->child("Free"));
+    auto* line = Shown<QLineEdit>(free);
+    ASSERT_NE(line, nullptr);
+    std::vector<std::string> confirmed;
+    free->bind(GwCB_CONFIRM, [&confirmed](GwCore* edit, GwEvent*) {
+        confirmed.push_back(edit->text());
+        return 1;
+    });
+    line->setFocus();
+    QTest::keyClicks(line, "Axis-X");
+    ASSERT_EQ(free->text(), "Axis-X");
+    const auto leave = [line](Qt::FocusReason reason) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(line, &out);
+    };
+    leave(Qt::PopupFocusReason);
+    EXPECT_TRUE(confirmed.empty());
+    leave(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(confirmed, std::vector<std::string>{"Axis-X"});
+    EXPECT_FALSE(free->has_unconfirmed_input());
+    leave(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(confirmed.size(), 1u) << "nothing typed since";
 }
 
 // A model's modal run is a Qt event loop that ends when the model ends the

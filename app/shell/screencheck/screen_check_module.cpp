@@ -146,7 +146,9 @@ std::string Status() {
         const GwRect r = net->rect();
         out << "netlist=" << net->title() << "\n";
         out << "netlist_pos=" << r.x << "," << r.y << "\n";
+        out << "netlist_size=" << r.width << "," << r.height << "\n";
     }
+    if (GwCore* compare = VisibleFrame("ParaCompare")) out << "compare=" << compare->title() << "\n";
     // The panes the View menu holds shown.
     if (GwCore* view = main != nullptr ? main->child("View") : nullptr) {
         int checked = 0;
@@ -176,7 +178,7 @@ std::string Status() {
         out << "fixture_rect=";
         const GwRect r = State().Fixture->rect();
         out << r.x << "," << r.y << "," << r.width << "," << r.height << "\n";
-        const GwPosition scrolled = static_cast<GwDrawing*>(g_fixture->child("Plot"))->scroll_position();
+        const GwPosition scrolled = static_cast<GwDrawing*>(State().Fixture->child("Plot"))->scroll_position();
         out << "plot_scroll=" << scrolled.x << "," << scrolled.y << "\n";
     }
     return out.str();
@@ -309,8 +311,8 @@ std::string Execute(const std::string& line) {
         // The plot's picture larger than the plot (0 0: the plot's own size).
         int width = 0, height = 0;
         std::istringstream(argument) >> width >> height;
-        if (g_fixture == nullptr) return "failed\n";
-        auto* plot = static_cast<GwDrawing*>(g_fixture->child("Plot"));
+        if (State().Fixture == nullptr) return "failed\n";
+        auto* plot = static_cast<GwDrawing*>(State().Fixture->child("Plot"));
         plot->set_picture_size({width, height});
         plot->invalidate();
         return "ok\n";

@@ -177,4 +177,38 @@ TEST_F(DevicePrintTest, ThePrintedPageHoldsEveryCaptionAndRowInEmbeddedFontsBesi
     }
 }
 
+// The header lines beside the logo end before it: a line too long for the
+// room goes on in the next line, between its groups of fields, and nothing
+// of it is lost under the picture.
+TEST_F(DevicePrintTest, TheHeaderBesideTheLogoEndsBeforeIt) {
+    constexpr char kLongSerial[] = "RX4120-000742-2026-11-LOT-0815";
+    drives_[maintest::kAddress]->Table().Find(127)->text = kLongSerial;
+    gwtest::Click("PrintPara0/Printer");
+    gwtest::AnswerPrintDialog(true);
+    gwtest::Click("PrintPara0/Print");
+    ASSERT_EQ(gwtest::PrintedDocuments().size(), 1u);
+    const auto& ops = gwtest::PrintedDocuments().back().pages.at(0).operations;
+    const auto logo =
+        std::find_if(ops.begin(), ops.end(), [](const GwDrawOp& op) { return op.kind == GwDrawKind::kBitmap; });
+    ASSERT_TRUE(logo != ops.end());
+    GwPrinterContext measure;
+    std::vector<std::string> beside;
+    std::string header;
+    for (const GwDrawOp& op : ops) {
+        if (op.kind != GwDrawKind::kText) continue;
+        measure.set_font_face(op.font.face, op.font.height);
+        GwDimension extent;
+        ASSERT_TRUE(measure.text_extent(op.text, &extent));
+        header += op.text + "\n";
+        if (op.points[0].y + extent.height <= logo->rect.y || op.points[0].y >= logo->rect.y + logo->rect.height)
+            continue;
+        beside.push_back(op.text);
+        EXPECT_LE(op.points[0].x + extent.width, logo->rect.x) << op.describe();
+    }
+    EXPECT_FALSE(beside.empty());
+    // The serial number and the firmware version keep their labels.
+    EXPECT_NE(header.find("Serial number:   " + std::string(kLongSerial)), std::string::npos) << header;
+    EXPECT_NE(header.find("Firmware:   "), std::string::npos) << header;
+}
+
 }  // namespace
