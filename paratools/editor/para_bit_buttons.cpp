@@ -13,7 +13,7 @@ namespace {
 // context, which the dialog frame takes as its user data. False without an
 // editor, a selection or a context.
 bool PrepareBitWindow(GwCore* widget, ParameterEditorState** editor) {
-    ParameterEditorState* s = TheParameterEditor();
+    ParameterEditorState* s = GetParameterEditor();
     if (s == nullptr) return false;
     s->RefreshVisibleValues();
     if (s->Context == nullptr || s->Selected == nullptr) return false;

@@ -28,7 +28,7 @@ protected:
         ASSERT_TRUE(gwtest::PressKey("ParameterEditor/ParaList", GwKEY_RETURN));
         ASSERT_TRUE(gwtest::IsVisible("ParaEdit/BitView"));
         ASSERT_TRUE(gwtest::IsVisible("ParaEdit/BitEdit"));
-        ASSERT_NE(TheParameterEditor()->Context, nullptr);
+        ASSERT_NE(GetParameterEditor()->Context, nullptr);
     }
 };
 
@@ -38,7 +38,7 @@ TEST_F(EditorBitsTest, BitViewOpensTheStateWindowWithTheEditorsContext) {
     ASSERT_TRUE(gwtest::Click("ParaEdit/BitView"));
     GwCore* window = TheWindowHandler().FindByName("5_BitState_Word");
     ASSERT_NE(window, nullptr);
-    void* context = TheParameterEditor()->Context;
+    void* context = GetParameterEditor()->Context;
     EXPECT_EQ(window->user_data().pointer(), context);
     EXPECT_EQ(dialog->user_data().pointer(), context);
     EXPECT_EQ(window->owner(), dialog);
@@ -56,7 +56,7 @@ TEST_F(EditorBitsTest, BitEditOpensOnTheListedEditorAndHidesTheDialog) {
     GwCore* window = TheWindowHandler().FindByName("5_BitEdit_Word");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->owner(), editor_);
-    EXPECT_EQ(window->user_data().pointer(), static_cast<void*>(TheParameterEditor()->Context));
+    EXPECT_EQ(window->user_data().pointer(), static_cast<void*>(GetParameterEditor()->Context));
     EXPECT_EQ(gwtest::Find("ParaEdit"), nullptr) << "hidden, and so closed";
 }
 
