@@ -46,15 +46,11 @@ std::string ListSection(unsigned deviceClass) { return platform::Format("PCHOOSE
 
 uint16_t NextListRow = 0;
 
-<<<<<<< HEAD
-ParameterEditorState* GetParameterEditor() { return State().Editor.get(); }
-=======
-ParameterEditorState* TheParameterEditor() {
+ParameterEditorState* GetParameterEditor() {
     ParameterEditorState* s = State().Editor.get();
     if (s != nullptr) s->FollowActiveContext();
     return s;
 }
->>>>>>> issue-49
 ParameterEditorState* MakeParameterEditorState() {
     State().Editor = std::make_unique<ParameterEditorState>();
     return State().Editor.get();
