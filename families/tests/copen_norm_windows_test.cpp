@@ -41,6 +41,8 @@ public:
         }
         for (int number : {792, 793, 796})
             table.PutFullRange(number, ("T" + std::to_string(number)).c_str(), "STRING", 0);
+        table.PutFullRange(803, "TREF", "USIGN16", 2);
+        table.PutFullRange(852, "TPCT", "USIGN16", 150);
         for (int number : {432, 476, 482})
             table.PutFullRange(number, ("X" + std::to_string(number)).c_str(), "USIGN16", 0);
         return table;
@@ -201,6 +203,33 @@ TEST_F(CopenNormTest, TakingTheChoicesStoresCodesExponentsAndTexts) {
     EXPECT_EQ(CB_CopenTakeIt(W("Check"), nullptr, GwUD()), 0);
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"error: No position unit selected!"}));
     EXPECT_TRUE(Heard().empty());
+}
+
+TEST_F(CopenNormTest, ShowNorm1MakesTheTextsEditableForTheUserUnitOnly) {
+    for (auto [code, editable] : {std::pair{255u, true}, std::pair{1u, false}}) {
+        SCOPED_TRACE(code);
+        P(781).value = code;
+        Open();
+        W("PositionUnit")->set_aux_text("781");
+        EXPECT_EQ(CB_ShowNorm1(W("Check"), nullptr, GwUD()), 1);
+        for (const char* name : {"_PN_792", "_PN_793", "_PN_796"}) EXPECT_EQ(W(name)->is_editable(), editable) << name;
+        EXPECT_FALSE(W("AccelerationIndex")->is_visible());
+        EXPECT_FALSE(W("AccelerationIndexNote")->is_visible());
+        window_->destroy();
+    }
+    Open();
+    W("PositionUnit")->set_aux_text("");
+    EXPECT_EQ(CB_ShowNorm1(W("Check"), nullptr, GwUD()), 0);
+}
+
+TEST_F(CopenNormTest, CalculatedReferenceValue) {
+    Open();
+    EXPECT_EQ(CB_1_200_ShowCalcTREFvalue(W("_PN_792"), nullptr, GwUD()), 1);
+    EXPECT_EQ(W("_PN_792")->text(), "3.000000");
+    Drive().AddFault(sim::DriveFault::Nak(sim::kStatusNoParameter).For("20852").Times(sim::kForever));
+    MarkBoxes();
+    CB_1_200_ShowCalcTREFvalue(W("_PN_792"), nullptr, GwUD());
+    EXPECT_EQ(W("_PN_792")->text(), "???");
 }
 
 }  // namespace
