@@ -97,6 +97,22 @@ TEST_F(RuvexScalingTest, Na2TakeOverAndCheck) {
          1,
          65535,
          65535 / 1000.0},
+        {"mode 2",
+         {{827, 2}, {828, 3}, {829, 2}, {855, 4}, {826, 3}, {819, 1}, {823, 2}, {824, 2}},
+         {},
+         true,
+         32768,
+         1,
+         32768,
+         32768 / 1000.0},
+        {"angle",
+         {{827, 0}, {825, 3}, {826, 7}, {819, 3}, {823, 4}, {824, 3}},
+         {"warning: The resolution F712 is too small!"},
+         false,
+         3,
+         7,
+         static_cast<float>(3 * 180 / (7 * 3141.592653589793)),
+         static_cast<float>(3 / (7 * 1e6))},
         {"mode 3", {{827, 3}, {825, 3}, {826, 7}}, {"error: Invalid selection of the unit!"}, false, 0, 0, 0, 0},
         {"kind 5", {{825, 3}, {826, 7}, {819, 5}}, {"error: Invalid selection of the unit!"}, false, 3, 7, 0, 0},
         {"823 without a row",
@@ -139,6 +155,37 @@ TEST_F(RuvexScalingTest, Na2TakeOverAndCheck) {
         TheWindowHandler().DeleteWindow(window_);
         window_->destroy();
     }
+}
+
+TEST_F(RuvexScalingTest, Na2LengthAndARefusedUnitText) {
+    GwCore* check = OpenNa2();
+    for (auto [number, value] : {std::pair{825, 3.0},
+                                 {826, 7.0},
+                                 {819, 1.0},
+                                 {823, 2.0},
+                                 {824, 6.0},
+                                 {763, 1.0},
+                                 {829, 2.0},
+                                 {855, 4.0},
+                                 {858, 5.0}}) {
+        Store(number, value);
+    }
+    CB_NA2_TakeAndCheck(check, nullptr, GwUD());
+    EXPECT_EQ(P(764).value, FloatBits(2.5f));
+    TheWindowHandler().DeleteWindow(window_);
+    window_->destroy();
+    // A refused write of 767: device error 5 and nothing after it.
+    check = OpenNa2();
+    for (auto [number, value] : {std::pair{825, 3.0}, {826, 7.0}, {819, 1.0}, {823, 2.0}, {824, 6.0}})
+        Store(number, value);
+    P(700).value = 0;
+    Drive().AddFault(sim::DriveFault::Nak(sim::kStatusWriteAccess).For("20767").Times(sim::kForever));
+    MarkBoxes();
+    CB_NA2_TakeAndCheck(check, nullptr, GwUD());
+    ASSERT_FALSE(NewBoxes().empty());
+    EXPECT_EQ(NewBoxes()[0].kind, "error");
+    EXPECT_EQ(P(700).value, 0u);
+    EXPECT_TRUE(window_->is_visible());
 }
 
 TEST_F(RuvexScalingTest, ScjShowAndToggles) {
