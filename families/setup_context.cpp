@@ -4,6 +4,7 @@
 
 #include "app/services/device_error.h"
 #include "families/firmware_texts.h"
+#include "families/plc_context.h"
 #include "families/setup_page_tables.h"
 #include "parameters/values/dstring.h"
 #include "platform/base/reset_hooks.h"
@@ -25,7 +26,10 @@ DeviceSetupContext::DeviceSetupContext(GwCore* window, const ParaBase& base, boo
     Rects.fill(kStartRect);
 }
 
-DeviceSetupContext::~DeviceSetupContext() = default;
+// The PLC host never keeps a base that is gone.
+DeviceSetupContext::~DeviceSetupContext() {
+    if (PlcParaBase != nullptr && PlcParaBase == Base.get()) PlcParaBase = nullptr;
+}
 
 void DeviceSetupContext::GetValueText(dstring& out, int, int32_t value) {
     out = dstring(std::to_string(value).c_str());

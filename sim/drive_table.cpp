@@ -1,6 +1,8 @@
 // Parameter table of the virtual drive: types, range checks and writes.
 #include "sim/drive_table.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 namespace sim {
@@ -161,6 +163,22 @@ void DriveTable::ApplyDueValues(uint64_t now_us) {
         }
     }
     timed_values_ = std::move(waiting);
+    CountPlcActivity(now_us);
+}
+
+void DriveTable::CountPlcActivity(uint64_t now_us) {
+    if (!plc.enabled) return;
+    DriveParameter* counters = Find(kPlcActivityParameter);
+    if (plc.counted_until_us == 0 || counters == nullptr || counters->elements.size() < 2 ||
+        plc.counter_period_us == 0) {
+        plc.counted_until_us = now_us;
+        return;
+    }
+    if (now_us < plc.counted_until_us + plc.counter_period_us) return;
+    const uint64_t periods = (now_us - plc.counted_until_us) / plc.counter_period_us;
+    plc.counted_until_us += periods * plc.counter_period_us;
+    for (int program = 0; program < 2; ++program)
+        if (plc.running[program]) counters->elements[program] += static_cast<uint32_t>(periods);
 }
 
 void DriveTable::BeforeValueRead(int number) {
@@ -221,6 +239,10 @@ uint16_t DriveTable::WriteElements(int number, size_t first, const std::vector<u
     for (uint32_t element : elements)
         if (!p->InRange(p->Widen(element))) return kStatusInvalidValue;
     for (size_t i = 0; i < elements.size(); ++i) p->elements[first + i] = p->Widen(elements[i]);
+    if (plc.enabled && std::find(plc.program_parameters.begin(), plc.program_parameters.end(), number) !=
+                           plc.program_parameters.end()) {
+        if (DriveParameter* state = Find(kPlcLoadStateParameter)) state->value = plc.load_state_after_load;
+    }
     return 0;
 }
 

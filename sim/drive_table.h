@@ -164,6 +164,25 @@ struct TimedValue {
     uint64_t at_us = 0;
 };
 
+// The drive's built-in PLC, off unless a test turns it on (AddPlc in
+// drive_plc.h lays out its parameters and turns it on). An accepted write
+// into one of its program parameters loads the program: the load state
+// (452) then reads `load_state_after_load`. While an event program runs, its
+// activity counter (554, element 0 or 1) counts up by one every
+// `counter_period_us` on the drive's clock.
+inline constexpr int kPlcLoadStateParameter = 452;
+inline constexpr int kPlcActivityParameter = 554;
+
+struct DrivePlc {
+    bool enabled = false;
+    std::vector<int> program_parameters;
+    uint32_t load_state_after_load = 2;
+    bool running[2] = {false, false};
+    uint64_t counter_period_us = 100000;
+    // Clock time up to which the counters have counted; 0 before the first.
+    uint64_t counted_until_us = 0;
+};
+
 class DriveTable {
 public:
     // Reads the table's text format (sim/README.md). `source` names the text
@@ -205,6 +224,8 @@ public:
     void ScriptCommandReturn(int number, uint32_t written, uint64_t after_us);
     // The drive's clock as of the last character it heard.
     uint64_t NowUs() const { return now_us_; }
+    // Moves the activity counters of the running PLC event programs on.
+    void CountPlcActivity(uint64_t now_us);
 
     // Device registers.
     uint32_t type_number = 0;
@@ -215,6 +236,7 @@ public:
     MemoryImage memory;
     ControlWordFollow control_word;
     DriveIdentification identification;
+    DrivePlc plc;
 
     // The recorder's buffer, handed out block by block.
     std::vector<uint8_t> samples;

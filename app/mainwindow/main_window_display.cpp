@@ -107,6 +107,7 @@ void ShowFamilyFrames(int family, float version) {
 // Installed by the program's start-up.
 struct DisplayHooksState {
     void (*Reopener)() = nullptr;
+    void (*PlcEditorFollower)() = nullptr;
 };
 
 DisplayHooksState& State() {
@@ -125,7 +126,7 @@ public:
     void RefreshActiveDeviceViews() override {
         UpdateActiveDeviceDisplay();
         netlist::FillActiveDeviceFields();
-        // The PLC editor follows the device once the PLC host exists.
+        if (State().PlcEditorFollower != nullptr) State().PlcEditorFollower();
     }
     void UpdateMainTitle() override { SetActiveDeviceTitle(); }
     void ClearActiveDeviceFields() override { netlist::ClearActiveDeviceFields(); }
@@ -152,6 +153,7 @@ void InstallMainWindowDisplay() {
 }
 
 void SetAutostartWindowsReopener(void (*reopen)()) { State().Reopener = reopen; }
+void SetPlcEditorFollower(void (*follow)()) { State().PlcEditorFollower = follow; }
 
 int ToolLevelGate(const char* toolName) {
     GwCore* tool = MainChild(toolName);

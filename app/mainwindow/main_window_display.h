@@ -11,6 +11,10 @@ void InstallMainWindowDisplay();
 // changed; the windows it opens sit above the main window, which only
 // forwards to it. Null (the default) reopens nothing.
 void SetAutostartWindowsReopener(void (*reopen)());
+// What brings the PLC editor's online state up to date after the active
+// device changed; the editor sits above the main window, which only forwards
+// to it. Null (the default) does nothing.
+void SetPlcEditorFollower(void (*follow)());
 
 // The full refresh after the active device changed.
 void UpdateActiveDeviceDisplay();

@@ -33,6 +33,8 @@
 #include "paratools/editor/parameter_editor.h"
 #include "paratools/partbase/part_base_editor.h"
 #include "paratools/print/print_wizard.h"
+#include "plchost/plc_editor_host.h"
+#include "plchost/plc_state_windows.h"
 #include "scope/plot/plot_window.h"
 #include "scope/window/scope_window.h"
 #include "service/debugwatch/debug_watch.h"
@@ -256,6 +258,12 @@ const GwFuncDesc kMarloDeviceTable[] = {
     kEnd,
 };
 
+// The PLC editor's opener in the main window's and the Pesco tables.
+const GwFuncDesc kMainWindowPlcEntries[] = {
+    {"CB_CallPlcProgrammEditor", CB_CallPlcProgrammEditor},
+    kEnd,
+};
+
 // 14: the parameter print wizard; its list stands beside the wizard.
 const GwFuncDesc kPrintWizardShellEntries[] = {
     kInterpreter,
@@ -322,6 +330,27 @@ std::vector<GwFuncDesc> JoinTables(std::initializer_list<const GwFuncDesc*> part
     return table;
 }
 
+// 1 joined: the main window's entries and the PLC editor's opener.
+const GwFuncDesc* MainWindowTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({kMainWindowTable, kMainWindowPlcEntries});
+    return table.data();
+}
+
+// 2 joined: the Pesco entries, the device windows' list, the PLC editor's
+// opener and the PLC windows.
+const GwFuncDesc* PescoTable() {
+    static const std::vector<GwFuncDesc> table =
+        JoinTables({kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks()});
+    return table.data();
+}
+
+// 13 joined: the Marlo device functions and the PLC editor with its control's
+// events.
+const GwFuncDesc* MarloDeviceTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({kMarloDeviceTable, PlcEditorCallbacks()});
+    return table.data();
+}
+
 const GwFuncDesc* PrintWizardTable() {
     static const std::vector<GwFuncDesc> table = JoinTables({kPrintWizardShellEntries, PrintWizardCallbacks()});
     return table.data();
@@ -357,8 +386,8 @@ const GwFuncDesc* DeviceTable() {
 
 const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
     static const std::array<const GwFuncDesc*, kCallbackTableCount> tables = {
-        kMainWindowTable,
-        DeviceTable<kPescoTable>(),
+        MainWindowTable(),
+        PescoTable(),
         DeviceTable<kGenericDeviceSmallTable>(),
         DeviceTable<kGenericDeviceTable>(),
         DeviceTable<kRuvexTable>(),
@@ -369,7 +398,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         DeviceTable<kRuvexV700FirstTable>(),
         DeviceTable<kRuvexV700SecondTable>(),
         DeviceTable<kRuvexV700ThirdTable>(),
-        kMarloDeviceTable,
+        MarloDeviceTable(),
         PrintWizardTable(),
         GeneralTable(),
         kPescoTuningTable,

@@ -25,6 +25,7 @@
 #include "platform/files/paths.h"
 #include "platform/system/system_error.h"
 #include "platform/system/termination_signal.h"
+#include "plchost/plc_host_startup.h"
 #include "toolkit/core/gw_application.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -116,6 +117,7 @@ int RunProgram(int argc, char** argv) {
         return 1;
     }
     InstallAutostartWindowsReopener();
+    StartPlcHost();
     SetPrintOutputDirectory();
     OpenProgramPrintSettings();
     RunMainWindow();

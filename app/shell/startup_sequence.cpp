@@ -21,6 +21,7 @@
 #include "parameters/values/dstring.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/system/program_start.h"
+#include "plchost/plc_editor_host.h"
 #include "toolkit/base/gw_path.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -146,8 +147,7 @@ void OpenCommandLineFile(GwCore* frame) {
         platform::StartProgram(program, {program, "\"" + path + "\""}, true);
         if (frame != nullptr && GwRcMgr::is_valid_child(frame)) frame->set_waiting(false);
     } else if (upper == "PLC") {
-        // The PLC host opens the text form of a program; it is not part of
-        // this program yet.
+        OpenPlcEditor(path, false);
     } else {
         OpenParameterFileOffline(path.c_str(), false);
     }
