@@ -73,6 +73,10 @@ public:
     // Expires when this context is destroyed: holders of a pointer to the
     // context (or its base) see its end through it.
     std::weak_ptr<const void> LifeToken() const { return life_; }
+    // Stores a value by the same rule: written to the device when online,
+    // else set in the table.
+    int StoreDouble(int number, double value, int element = 0);
+    int StoreString(int number, const dstring& text, int element = 0);
 
     int32_t RunModeParameter = kRunModeParameter;
     int32_t SaveParameter = kSaveParameter;

@@ -23,6 +23,7 @@
 #include "families/manual_positioning.h"
 #include "families/manual_positioning_pesco.h"
 #include "families/manual_positioning_ruvex.h"
+#include "families/copen_norm_windows.h"
 #include "families/marlo_aop1.h"
 #include "families/marlo_control_windows.h"
 #include "families/marlo_identification.h"
@@ -32,6 +33,7 @@
 #include "families/run_mode_descriptions.h"
 #include "families/ruvex_cogging_teach.h"
 #include "families/ruvex_test_signal.h"
+#include "families/ruvex_scaling_windows.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -154,6 +156,17 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_CheckControlState", CB_5_CheckControlState},
     {"CB_5_PosHand_ShowState", CB_5_PosHand_ShowState},
     {"CB_5_PosHand_InitTimer", CB_5_PosHand_InitTimer},
+    {"CB_ShowNorm1", CB_ShowNorm1},
+    {"CB_CopenUnitShow", CB_CopenUnitShow},
+    {"CB_CopenUnitSelect", CB_CopenUnitSelect},
+    {"CB_CopenIndexShow", CB_CopenIndexShow},
+    {"CB_CopenIndexSelect", CB_CopenIndexSelect},
+    {"CB_CopenIndexSelect_Velocity", CB_CopenIndexSelect_Velocity},
+    {"CB_CopenTakeIt", CB_CopenTakeIt},
+    {"CB_CopenOK_AndChangeDeviceWindow", CB_CopenOK_AndChangeDeviceWindow},
+    {"CB_ChangeDeviceWindow", CB_ChangeDeviceWindow},
+    {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
+    {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
     kEnd,
 };
 
@@ -209,6 +222,16 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_TimerTipWdg", CB_TimerTipWdg},
     {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
     {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
+    {"CB4_Show_SCDSC", CB4_Show_SCDSC},
+    {"CB4_NewScdscSliderValue", CB4_NewScdscSliderValue},
+    {"CB4_WriteScdsc", CB4_WriteScdsc},
+    {"CB4_ShowSCJ", CB4_ShowSCJ},
+    {"CB4_Control_Moment_yes", CB4_Control_Moment_yes},
+    {"CB4_Control_Moment_no", CB4_Control_Moment_no},
+    {"CB_CallNA1", CB_CallNA1},
+    {"CB_CallNA1AndCloseThis", CB_CallNA1AndCloseThis},
+    {"CB_CallNA2", CB_CallNA2},
+    {"CB_NA2_TakeAndCheck", CB_NA2_TakeAndCheck},
     kEnd,
 };
 
@@ -370,6 +393,7 @@ const GwFuncDesc kGeneralShellEntries[] = {
 // 16: Pesco with controller auto-tuning.
 const GwFuncDesc kPescoTuningTable[] = {
     kInterpreter,
+    {"CB_1_200_ShowCalcTREFvalue", CB_1_200_ShowCalcTREFvalue},
     kEnd,
 };
 
