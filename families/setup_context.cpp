@@ -54,6 +54,16 @@ int DeviceSetupContext::ReadString(int number, dstring& out) {
     return Base->IsOnline() ? Base->ReadValueString(number, out) : Base->GetValueString(number, out);
 }
 
+int DeviceSetupContext::StoreDouble(int number, double value, int element) {
+    return Base->IsOnline() ? Base->WriteValueDouble(number, value, element)
+                            : Base->SetValueDouble(number, value, element);
+}
+
+int DeviceSetupContext::StoreString(int number, const dstring& text, int element) {
+    return Base->IsOnline() ? Base->WriteValueString(number, text, element)
+                            : Base->SetValueString(number, text, element);
+}
+
 void DeviceSetupContext::ReportReadError() { ShowDeviceError(kDeviceErrorMessage, Base.get(), nullptr); }
 
 bool DeviceSetupContext::StatusBit(int number, int bit) {

@@ -70,6 +70,13 @@ public:
     // is online, else from the table.
     int ReadDouble(int number, double* out);
     int ReadString(int number, dstring& out);
+    // Expires when this context is destroyed: holders of a pointer to the
+    // context (or its base) see its end through it.
+    std::weak_ptr<const void> LifeToken() const { return life_; }
+    // Stores a value by the same rule: written to the device when online,
+    // else set in the table.
+    int StoreDouble(int number, double value, int element = 0);
+    int StoreString(int number, const dstring& text, int element = 0);
 
     int32_t RunModeParameter = kRunModeParameter;
     int32_t SaveParameter = kSaveParameter;
@@ -98,6 +105,9 @@ protected:
     bool AllDiffer(std::initializer_list<int> numbers, int value);
 
     FirmwareTexts* texts_ = nullptr;
+
+private:
+    std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
 };
 
 // Set by the PLC host when the PLC editor reports a new project name;

@@ -78,6 +78,8 @@ void DriveRecorder::Start(uint64_t now_us) {
     const bool automatic = static_cast<int32_t>(Register(kRecorderTriggerMode)) == kRecorderAutomaticMode;
     triggers_ = automatic || trigger_delay_us_.has_value();
     trigger_us_ = now_us + span(pre_rows_);
+    earliest_trigger_us_ = trigger_us_;
+    post_trigger_us_ = span(rows_ - pre_rows_);
     if (!automatic && trigger_delay_us_) trigger_us_ = std::max(trigger_us_, now_us + *trigger_delay_us_);
     done_us_ = trigger_us_ + span(rows_ - pre_rows_);
     state_ = State::kArmed;
@@ -139,6 +141,13 @@ void DriveRecorder::Written(int number) {
         } else {
             state_ = State::kIdle;
             SetControl(0);
+        }
+    } else if (number == kRecorderTestSignalCommand) {
+        if (state_ == State::kArmed && Register(kRecorderTestSignalCommand) == kRecorderTestSignalStart) {
+            triggers_ = true;
+            trigger_us_ = std::max(earliest_trigger_us_, platform::TheClock().NowUs());
+            done_us_ = trigger_us_ + post_trigger_us_;
+            Update();
         }
     } else if (number == kRecorderCatalogueIndex) {
         ShowCatalogueEntry();

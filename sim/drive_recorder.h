@@ -44,6 +44,10 @@ inline constexpr int kRecorderCatalogueFactor = 117;
 inline constexpr int kRecorderCatalogueKind = 118;
 inline constexpr int kRecorderCatalogueLevel = 119;
 inline constexpr int kRecorderBaseTime = 350;  // FLOAT32, seconds
+// The drive's test-signal command: 2.0 (FLOAT32) starts the signal, whose
+// start triggers an armed recorder whatever its trigger mode.
+inline constexpr int kRecorderTestSignalCommand = 120;
+inline constexpr uint32_t kRecorderTestSignalStart = 0x40000000;
 
 inline constexpr int32_t kRecorderAutomaticMode = 1;
 // A start in this mode leaves the recorder off.
@@ -125,6 +129,8 @@ private:
     std::vector<RecorderVariable> catalogue_;
     State state_ = State::kIdle;
     uint64_t trigger_us_ = 0;
+    uint64_t earliest_trigger_us_ = 0;  // once the pre-trigger rows are recorded
+    uint64_t post_trigger_us_ = 0;
     uint64_t done_us_ = 0;
     bool triggers_ = false;
     size_t rows_ = 0;

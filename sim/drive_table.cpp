@@ -228,6 +228,7 @@ uint16_t DriveTable::WriteText(int number, const std::string& text) {
     if (!p->type->is_string || text.size() > kMaxTextLength) return kStatusInvalidValue;
     if (pos_programs.Serves(number) && pos_programs.Refuses(text)) return kStatusInvalidValue;
     p->text = text;
+    p->text_log.push_back(text);
     if (pos_programs.Serves(number)) pos_programs.Hear(text);
     return 0;
 }

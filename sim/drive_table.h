@@ -69,10 +69,11 @@ struct DriveParameter {
     uint32_t maximum = 0;
     uint32_t default_value = 0;
     uint32_t value = 0;
-    std::string text;                // STRING value
-    std::vector<uint32_t> elements;  // array values (flag kFlagArray)
-    uint8_t read_level = 0;          // 0..15
-    uint8_t write_level = 0;         // 0..15
+    std::string text;                   // STRING value
+    std::vector<std::string> text_log;  // every text the drive took, in order (a command channel's log)
+    std::vector<uint32_t> elements;     // array values (flag kFlagArray)
+    uint8_t read_level = 0;             // 0..15
+    uint8_t write_level = 0;            // 0..15
     uint16_t flags = 0;
     bool read_only = false;  // the drive refuses writes
     uint8_t keypad_group = 0;

@@ -20,12 +20,21 @@
 #include "devicewin/device_window_callbacks.h"
 #include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
+#include "families/manual_positioning.h"
+#include "families/manual_positioning_pesco.h"
+#include "families/manual_positioning_ruvex.h"
+#include "families/copen_norm_windows.h"
 #include "families/marlo_aop1.h"
 #include "families/marlo_control_windows.h"
 #include "families/marlo_identification.h"
+#include "families/motor_database.h"
+#include "families/node_actions.h"
 #include "families/pesco_setup_callbacks.h"
 #include "families/pos_program_editor_dialog.h"
 #include "families/run_mode_descriptions.h"
+#include "families/ruvex_cogging_teach.h"
+#include "families/ruvex_test_signal.h"
+#include "families/ruvex_scaling_windows.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -118,6 +127,48 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_5_ShowRunMode", CB_5_ShowRunMode},
     {"CB_5_SelectRunMode", CB_5_SelectRunMode},
     {"CB_5_SelectAndEnableIf", CB_5_SelectAndEnableIf},
+    {"M5_ShowMotorTree", M5_ShowMotorTree},
+    {"M5_SetNewDir", M5_SetNewDir},
+    {"M5_ShowMotorProperties", M5_ShowMotorProperties},
+    {"CB_5_TakeMotor", CB_5_TakeMotor},
+    {"CB_5_CallNodeAktion", CB_5_CallNodeAktion},
+    {"CB_5_SetNodeAktion", CB_5_SetNodeAktion},
+    {"CB_5_ShowNodeAktion", CB_5_ShowNodeAktion},
+    {"CB_5_PosHand_SetHandMode", CB_5_PosHand_SetHandMode},
+    {"CB_5_PosHand_ResetHandMode", CB_5_PosHand_ResetHandMode},
+    {"CB_5_PosHand_ControlStart", CB_5_PosHand_ControlStart},
+    {"CB_5_PosHand_ControlStop", CB_5_PosHand_ControlStop},
+    {"CB_5_PosHand_TippPlus", CB_5_PosHand_TippPlus},
+    {"CB_5_PosHand_TippMinus", CB_5_PosHand_TippMinus},
+    {"CB5_LeaveTipp", CB5_LeaveTipp},
+    {"CB_5_PosHand_SetWayUnit", CB_5_PosHand_SetWayUnit},
+    {"CB_5_PosHand_PositionStart", CB_5_PosHand_PositionStart},
+    {"CB_5_PosHand_PositionStop", CB_5_PosHand_PositionStop},
+    {"CB_5_PosHand_StopRef", CB_5_PosHand_StopRef},
+    {"CB_5_PosHand_StopSet", CB_5_PosHand_StopSet},
+    {"CB_5_PosHand_StartRef", CB_5_PosHand_StartRef},
+    {"CB_5_PosHand_RefTimer", CB_5_PosHand_RefTimer},
+    {"CB_5_PosHand_TeachIn", CB_5_PosHand_TeachIn},
+    {"CB_5_PosHand_StartNext", CB_5_PosHand_StartNext},
+    {"CB_5_PosHand_StartSet", CB_5_PosHand_StartSet},
+    {"CB_5_PosHand_ActivateTippMode", CB_5_PosHand_ActivateTippMode},
+    {"CB_5_PosHand_ActivatePosMode", CB_5_PosHand_ActivatePosMode},
+    {"CB_5_PosHand_ActivateRefMode", CB_5_PosHand_ActivateRefMode},
+    {"CB_5_PosHand_ActivateTabMode", CB_5_PosHand_ActivateTabMode},
+    {"CB_5_CheckControlState", CB_5_CheckControlState},
+    {"CB_5_PosHand_ShowState", CB_5_PosHand_ShowState},
+    {"CB_5_PosHand_InitTimer", CB_5_PosHand_InitTimer},
+    {"CB_ShowNorm1", CB_ShowNorm1},
+    {"CB_CopenUnitShow", CB_CopenUnitShow},
+    {"CB_CopenUnitSelect", CB_CopenUnitSelect},
+    {"CB_CopenIndexShow", CB_CopenIndexShow},
+    {"CB_CopenIndexSelect", CB_CopenIndexSelect},
+    {"CB_CopenIndexSelect_Velocity", CB_CopenIndexSelect_Velocity},
+    {"CB_CopenTakeIt", CB_CopenTakeIt},
+    {"CB_CopenOK_AndChangeDeviceWindow", CB_CopenOK_AndChangeDeviceWindow},
+    {"CB_ChangeDeviceWindow", CB_ChangeDeviceWindow},
+    {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
+    {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
     kEnd,
 };
 
@@ -145,12 +196,60 @@ const GwFuncDesc kRuvexTable[] = {
     {"CBDeviceHelp", CBDeviceHelp},
     {"CB_4_ShowRunMode", CB_4_ShowRunMode},
     {"CB_4_SelectRunMode", CB_4_SelectRunMode},
+    {"M4_ShowMotorTree", M4_ShowMotorTree},
+    {"M4_SetNewDir", M4_SetNewDir},
+    {"M4_ShowMotorProperties", M4_ShowMotorProperties},
+    {"CB_4_TakeMotor", CB_4_TakeMotor},
+    {"CB_CallNodeAktion", CB_CallNodeAktion},
+    {"CB_SetNodeAktion", CB_SetNodeAktion},
+    {"CB_ShowNodeAktion", CB_ShowNodeAktion},
+    {"CB_4_PosHand_SetHandMode", CB_4_PosHand_SetHandMode},
+    {"CB_4_PosHand_ResetHandMode", CB_4_PosHand_ResetHandMode},
+    {"CB_4_PosHand_TippPlus", CB_4_PosHand_TippPlus},
+    {"CB_4_PosHand_TippMinus", CB_4_PosHand_TippMinus},
+    {"CB_4_PosHand_PositionStart", CB_4_PosHand_PositionStart},
+    {"CB_4_PosHand_PositionStop", CB_4_PosHand_PositionStop},
+    {"CB_4_PosHand_StartRef", CB_4_PosHand_StartRef},
+    {"CB_4_PosHand_SetCommand", CB_4_PosHand_SetCommand},
+    {"CB_4_PosHand_SetWayUnit", CB_4_PosHand_SetWayUnit},
+    {"CB_4_PosHand_SetSpeedUnit", CB_4_PosHand_SetSpeedUnit},
+    {"CB_4_PosHand_ShowHighSpeed", CB_4_PosHand_ShowHighSpeed},
+    {"CB_4_PosHand_ShowLowSpeed", CB_4_PosHand_ShowLowSpeed},
+    {"CB_4_PosHand_ShowRefType", CB_4_PosHand_ShowRefType},
+    {"CB_4_PosHand_DeviceStart", CB_4_PosHand_DeviceStart},
+    {"CB_4_PosHand_DeviceStop", CB_4_PosHand_DeviceStop},
+    {"CB_4_CheckControlState", CB_4_CheckControlState},
+    {"CB_4_PosHand_InitTimer", CB_4_PosHand_InitTimer},
+    {"CB_StartTipWdgTimer", CB_StartTipWdgTimer},
+    {"CB_TimerTipWdg", CB_TimerTipWdg},
+    {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
+    {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
+    {"CB4_Show_SCDSC", CB4_Show_SCDSC},
+    {"CB4_NewScdscSliderValue", CB4_NewScdscSliderValue},
+    {"CB4_WriteScdsc", CB4_WriteScdsc},
+    {"CB4_ShowSCJ", CB4_ShowSCJ},
+    {"CB4_Control_Moment_yes", CB4_Control_Moment_yes},
+    {"CB4_Control_Moment_no", CB4_Control_Moment_no},
+    {"CB_CallNA1", CB_CallNA1},
+    {"CB_CallNA1AndCloseThis", CB_CallNA1AndCloseThis},
+    {"CB_CallNA2", CB_CallNA2},
+    {"CB_NA2_TakeAndCheck", CB_NA2_TakeAndCheck},
     kEnd,
 };
 
 // 6: Ruvex controller windows.
 const GwFuncDesc kRuvexControllerTable[] = {
     kInterpreter,
+    {"CB_ShowCurrentAmplitude", CB_ShowCurrentAmplitude},
+    {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
+    {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
+    {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
+    {"CB_4_200_TeachCogingTorque", CB_4_200_TeachCogingTorque},
+    {"CB_4_200_ShowTeachingProgress", CB_4_200_ShowTeachingProgress},
+    {"CB_4_200_InterruptTeachFunction", CB_4_200_InterruptTeachFunction},
+    {"CB_4_200_CloseControlWindow", CB_4_200_CloseControlWindow},
+    {"CB_4_200_ShowAnticoging", CB_4_200_ShowAnticoging},
+    {"CB_4_200_ActivateAnticoging", CB_4_200_ActivateAnticoging},
     kEnd,
 };
 
@@ -163,6 +262,8 @@ const GwFuncDesc kRuvexV200Table[] = {
     {"CB_4_200_ShowRunMode", CB_4_200_ShowRunMode},
     {"CB_4_200_SelectRunMode", CB_4_200_SelectRunMode},
     {"CB_4_200_ShowHollin", CB_4_200_ShowHollin},
+    {"CB_ShowCurrentAmplitude", CB_ShowCurrentAmplitude},
+    {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
     kEnd,
 };
 
@@ -294,6 +395,7 @@ const GwFuncDesc kGeneralShellEntries[] = {
 // 16: Pesco with controller auto-tuning.
 const GwFuncDesc kPescoTuningTable[] = {
     kInterpreter,
+    {"CB_1_200_ShowCalcTREFvalue", CB_1_200_ShowCalcTREFvalue},
     kEnd,
 };
 

@@ -34,6 +34,7 @@ param 110 SCXFR USIGN8  max=2
 param 112 VNAME STRING
 param 117 VFACT FLOAT32
 param 118 VKIND USIGN8
+param 120 TSTCMD FLOAT32
 param 121 DSLIX USIGN16
 param 350 BASET FLOAT32 value=0x38D1B717
 )";
@@ -103,6 +104,31 @@ TEST_F(DriveRecorderTest, OtherModesWaitForTheTriggerEvent) {
     recorder_.SetTriggerDelayUs(1000);
     ASSERT_TRUE(Write("20068=1"));
     Advance(999);
+    EXPECT_EQ(Read("20068"), "1");
+    Advance(1);
+    EXPECT_EQ(Read("20068"), "3");
+}
+
+TEST_F(DriveRecorderTest, TheTestSignalTriggersAnArmedRecorder) {
+    table_.Find(65)->value = 2;
+    // Not armed: the signal triggers nothing.
+    ASSERT_TRUE(Write("20120=40000000"));
+    EXPECT_EQ(Read("20068"), "0");
+    ASSERT_TRUE(Write("20068=1"));
+    // Another command value leaves it waiting.
+    ASSERT_TRUE(Write("20120=3F800000"));
+    Advance(10000);
+    EXPECT_EQ(Read("20068"), "1");
+    ASSERT_TRUE(Write("20120=40000000"));
+    EXPECT_EQ(Read("20068"), "3");
+    Advance(300);
+    EXPECT_EQ(Read("20068"), "2");
+    EXPECT_EQ(table_.samples.size(), 12u);
+
+    // Started at once, the trigger waits for the rows before it.
+    ASSERT_TRUE(Write("20068=1"));
+    ASSERT_TRUE(Write("20120=40000000"));
+    Advance(299);
     EXPECT_EQ(Read("20068"), "1");
     Advance(1);
     EXPECT_EQ(Read("20068"), "3");

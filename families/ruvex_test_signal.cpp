@@ -1,0 +1,287 @@
+#include "families/ruvex_test_signal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "app/main/main_object.h"
+#include "app/notes/risk_note.h"
+#include "app/services/activity_message.h"
+#include "app/services/message_box.h"
+#include "app/services/wait.h"
+#include "app/services/window_handler.h"
+#include "bus/base/basic_bus.h"
+#include "devicewin/device_context.h"
+#include "devicewin/take_over.h"
+#include "families/parameter_freeze.h"
+#include "families/setup_context.h"
+#include "platform/base/reset_hooks.h"
+#include "scope/plot/plot_window.h"
+#include "scope/recorder/scope_recorder.h"
+#include "toolkit/base/gw_string.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_cursor.h"
+
+namespace {
+
+constexpr int kDeviceErrorMessage = 5;
+constexpr uint32_t kStateRetryWaitMs = 500;
+constexpr uint32_t kStopWaitMs = 2000;
+constexpr uint32_t kPassMs = 1000;
+constexpr int kReadyRetries = 9;
+constexpr double kProposalFactor = 0.8;
+constexpr double kTriggerFactor = 0.3;
+constexpr double kShapeFactor = 0.2;
+constexpr double kRecordSeconds = 0.02;
+constexpr int kRisingEdgeTriggerIndex = 2;
+constexpr const char* kChannelVariables[] = {"isd.Soll", "isd.Ist", "usd.Soll"};
+
+const platform::ResetHook kResetTestSignalState([] { TheRuvexTestSignalState() = RuvexTestSignalState{}; });
+
+uint16_t ReadState(DeviceSetupContext* context) {
+    Main* main = GetMain();
+    DataBus* bus = main != nullptr ? main->GetActiveBus() : nullptr;
+    if (bus == nullptr) return kDeviceStateNoDevice;
+    return bus->ReadDeviceState(main->GetActiveAddress());
+}
+
+bool ShowDeviceErrorFor(DeviceSetupContext* context, GwCore* parent) {
+    return ShowErrorMessageFor(kDeviceErrorMessage, context->Base.get(), parent);
+}
+
+// The recorder set up for the signal, started.
+void SetUpRecorder(ScopeRecorder& scope, double triggerLevel) {
+    for (int channel = 0; channel < 3; ++channel) {
+        scope.SetChannelActive(channel, true);
+        scope.SetChannelVariable(channel, kChannelVariables[channel]);
+    }
+    scope.SetChannelActive(3, false);
+    scope.SetRecordTime(kRecordSeconds);
+    scope.SetTriggerChannel(0);
+    scope.SetTriggerMode(kRisingEdgeTriggerIndex);
+    scope.SetTriggerLevel(static_cast<float>(triggerLevel));
+    scope.Start();
+}
+
+struct SignalWrite {
+    int number;
+    int element;
+    double value;
+};
+
+// Writes in order; the first failure is shown and ends the run.
+bool WriteAll(DeviceSetupContext* context, const SignalWrite* writes, int count, GwCore* frame) {
+    for (int i = 0; i < count; ++i) {
+        if (WriteByRule(context, writes[i].number, writes[i].value, writes[i].element) != 0) {
+            ShowDeviceErrorFor(context, frame);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The text of the amplitude field; empty when there is none.
+std::string AmplitudeText(GwCore* frame) {
+    GwCore* field = frame->frame_child(kCurrentAmplitudeName);
+    return field != nullptr ? field->text() : std::string();
+}
+
+// The recording of a finished signal goes to the plot tool.
+void ShowRecording(ScopeRecorder& scope, GwCore* widget, GwEvent* event, GwUD userData) {
+    if (!scope.IsStopped()) return;
+    if (!scope.ReadAndExport()) {
+        scope.Stop();
+        return;
+    }
+    OpenPlotFirst(widget, event, userData);
+    WindowHandler& windows = TheWindowHandler();
+    if (GwCore* plot = windows.FindByName(kPlotToolWindowName)) windows.Activate(plot);
+}
+
+enum class SignalEnd { kDone, kFailed, kTimedOut };
+
+// Waits pass by pass for the drive to end the signal.
+SignalEnd AwaitSignalEnd(DeviceSetupContext* context, int passes, ScopeRecorder& scope, GwCore* widget, GwEvent* event,
+                         GwUD userData) {
+    GwCore* frame = widget->frame();
+    for (int pass = 0; pass < passes; ++pass) {
+        WaitMilliseconds(kPassMs);
+        double command = 0.0;
+        if (ReadByRule(context, kTestCommandParameter, &command) != 0) {
+            ShowDeviceErrorFor(context, frame);
+            return SignalEnd::kFailed;
+        }
+        if (command == 0.0) {
+            ShowRecording(scope, widget, event, userData);
+            return SignalEnd::kDone;
+        }
+    }
+    return SignalEnd::kTimedOut;
+}
+
+}  // namespace
+
+RuvexTestSignalState& TheRuvexTestSignalState() {
+    static RuvexTestSignalState state;
+    return state;
+}
+
+int WriteByRule(DeviceSetupContext* context, int number, double value, int element) {
+    ParaBase* base = context->Base.get();
+    return base->IsOnline() ? base->WriteValueDouble(number, value, element)
+                            : base->SetValueDouble(number, value, element);
+}
+
+int ReadByRule(DeviceSetupContext* context, int number, double* out, int element) {
+    ParaBase* base = context->Base.get();
+    return base->IsOnline() ? base->ReadValueDouble(number, out, element) : base->GetValueDouble(number, out, element);
+}
+
+bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget) {
+    GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
+    int retries = kReadyRetries;
+    for (;;) {
+        bool ready = false;
+        switch (ReadState(context)) {
+            case 2:
+                ready = true;
+                break;
+            case 0:
+            case 1:
+            case 10:
+                if (!ShowQuestionMessage(kTestNotReadyQuestion, frame)) return false;
+                break;
+            case 5:
+            case 7:
+                // A drive that did not take the stop is not ready.
+                if (WriteByRule(context, kDriveCommandParameter, 1.0) != 0) {
+                    ShowDeviceErrorFor(context, frame);
+                    return false;
+                }
+                WaitMilliseconds(kStopWaitMs);
+                break;
+            case 3:
+            case 4:
+            case 6:
+            case 11:
+                ShowQuestionMessage(kTestRunningQuestion, frame);
+                return false;
+            default:
+                return false;
+        }
+        WaitMilliseconds(kStateRetryWaitMs);
+        if (ready) return retries >= 0;
+        if (retries < 0) return false;
+        --retries;
+    }
+}
+
+int CB_ShowCurrentAmplitude(GwCore* widget, GwEvent*, GwUD) {
+    DeviceSetupContext* context = DeviceContextOf(widget);
+    if (context == nullptr) return 1;
+    GwCore* frame = widget->frame();
+    double current = 0.0;
+    if (ReadByRule(context, kMotorCurrentParameter, &current) != 0) {
+        ShowDeviceErrorFor(context, frame);
+        return 1;
+    }
+    if (GwCore* field = frame->frame_child(kCurrentAmplitudeName)) {
+        field->set_text(GwString::FromDouble(kProposalFactor * current).c_str());
+    }
+    return 1;
+}
+
+int CB4_Show4CurrentAmplitude(GwCore* widget, GwEvent*, GwUD) {
+    DeviceSetupContext* context = DeviceContextOf(widget);
+    if (context == nullptr) return 1;
+    GwCore* field = widget->child(kCurrentAmplitudeName);
+    if (field == nullptr) return 1;
+    double& current = TheRuvexTestSignalState().MotorCurrent;
+    if (ReadByRule(context, kMotorCurrentParameter, &current) != 0) {
+        ShowDeviceErrorFor(context, widget->frame());
+        return 1;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%lf", kProposalFactor * current);
+    field->set_text(text);
+    return 1;
+}
+
+int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
+    DeviceSetupContext* context = DeviceContextOf(widget);
+    if (context == nullptr) return 1;
+    GwCore* frame = widget->frame();
+    CB_DvFctTakeIt(widget, event, userData);
+    if (ReadState(context) == 5) {
+        if (WriteByRule(context, kDriveCommandParameter, 1.0) != 0) {
+            ShowDeviceErrorFor(context, frame);
+            return 1;
+        }
+        GwWaitObject wait;
+        WaitMilliseconds(kStopWaitMs);
+    }
+    if (!PrepareDriveForTest(context, widget)) return 1;
+    const std::string text = AmplitudeText(frame);
+    if (text.empty()) return 1;
+    const double amplitude = std::atof(text.c_str());
+    ScopeRecorder scope(context->Base.get(), kTestSignalSetupFile200);
+    scope.Stop();
+    if (!ShowRiskNoteTuning(frame)) return 1;
+    SetUpRecorder(scope, amplitude * kTriggerFactor);
+    const SignalWrite writes[] = {
+        {kTestSignalShapeParameter, 0, 0.0},
+        {kTestSignalShapeParameter, 1, amplitude * kShapeFactor},
+        {kTestSignalShapeParameter, 2, amplitude},
+        {kTestSignalTimesParameter, 0, 0.0},
+        {kTestSignalTimesParameter, 1, 3.0},
+        {kTestSignalTimesParameter, 2, 1.0},
+        {kTestCommandParameter, 0, 2.0},
+    };
+    if (!WriteAll(context, writes, 7, frame)) return 1;
+    std::optional<ActivMessage> activity(std::in_place, kTestSignalActivity, frame);
+    if (AwaitSignalEnd(context, kDriveCommandPasses, scope, widget, event, userData) == SignalEnd::kTimedOut) {
+        scope.Stop();
+        activity.reset();
+        ShowErrorMessage(kDriveTimeoutMessage);
+    }
+    return 1;
+}
+
+int CB4_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
+    DeviceSetupContext* context = DeviceContextOf(widget);
+    if (context == nullptr) return 1;
+    GwCore* frame = widget->frame();
+    ParameterFreeze freeze(context->Base.get(), frame);
+    if (!freeze.Active()) return 1;
+    CB_DvFctTakeIt(widget, event, userData);
+    if (!PrepareDriveForTest(context, widget)) return 1;
+    const double current = TheRuvexTestSignalState().MotorCurrent;
+    ScopeRecorder scope(context->Base.get(), kTestSignalSetupFile);
+    scope.Stop();
+    if (!ShowRiskNoteTuning(frame)) return 1;
+    SetUpRecorder(scope, current * kTriggerFactor);
+    const SignalWrite shape[] = {
+        {kTestSignalShapeParameter, 0, 0.0},
+        {kTestSignalShapeParameter, 1, current * kShapeFactor},
+    };
+    if (!WriteAll(context, shape, 2, frame)) return 1;
+    const std::string text = AmplitudeText(frame);
+    if (text.empty()) return 1;
+    const double amplitude = std::atof(text.c_str());
+    const SignalWrite rest[] = {
+        {kTestSignalShapeParameter, 2, amplitude},
+        {kTestSignalTimesParameter, 0, 0.0},
+        {kTestSignalTimesParameter, 1, 3.0},
+        {kTestSignalTimesParameter, 2, 1.0},
+        {kTestCommandParameter, 0, 2.0},
+    };
+    if (!WriteAll(context, rest, 5, frame)) return 1;
+    std::optional<ActivMessage> activity(std::in_place, kTestSignalActivity, frame);
+    if (AwaitSignalEnd(context, kTestSignalPasses, scope, widget, event, userData) == SignalEnd::kTimedOut) {
+        activity.reset();
+        ShowErrorMessage(kTestTimeoutMessage);
+        scope.Stop();
+    }
+    return 1;
+}

@@ -1,0 +1,365 @@
+// The test-signal runs of a Ruvex drive end to end against a virtual drive
+// with a recorder: the recorder set-up and the signal's parameters as the
+// drive heard them, the wait for the signal's end, the recording handed to
+// the plot tool, and the recorder's settings put back.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/notes/risk_note.h"
+#include "app/services/plot_tool_setting.h"
+#include "devicewin/tests/devicewin_fixture.h"
+#include "families/ruvex_test_signal.h"
+#include "parameters/parabase/para_write_lock.h"
+#include "platform/system/clock.h"
+#include "sim/drive_recorder.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/testdriver/gw_test_driver.h"
+#include "toolkit/testdriver/gw_test_driver_kinds.h"
+
+namespace devicewintest {
+namespace {
+
+using sim::ReadStep;
+
+constexpr uint32_t State(int state) { return static_cast<uint32_t>(state) << 12; }
+constexpr char kPlotTool[] = "/opt/plot/tool";
+
+// The recorder's registers, as the drive describes them.
+constexpr char kRecorderTable[] = R"(
+drive type=4120 version=33 status=0
+param 20  CFG0  USIGN16 max=0xFF value=0x20
+param 21  VAR0  USIGN16 max=255
+param 22  CFG1  USIGN16 max=0xFF value=0x20
+param 23  VAR1  USIGN16 max=255 value=1
+param 24  CFG2  USIGN16 max=0xFF
+param 25  VAR2  USIGN16 max=255
+param 26  CFG3  USIGN16 max=0xFF value=0x20
+param 27  VAR3  USIGN16 max=255
+param 36  SCAUX INT32   min=-100000 max=100000
+param 60  SCDIV USIGN16 max=999 value=1
+param 62  SCLEN USIGN16 max=4000 default=1200 value=1200
+param 64  TRLEV INT16   min=-1000 max=1000
+param 65  TRMOD INT16   min=-2 max=10 value=4
+param 66  TRCH  USIGN8  max=3 value=1
+param 67  PRETR FIXPT16 max=2000
+param 68  SCCTL USIGN16 max=3
+param 70  ACT0  INT16   write=15
+param 71  ACT1  INT16   write=15
+param 72  ACT2  INT16   write=15
+param 73  ACT3  INT16   write=15
+param 110 SCXFR USIGN8  max=2
+param 300 CTYPE USIGN8  max=9 value=1
+param 304 SCTB  FLOAT32 value=0x3F800000
+param 350 BASET FLOAT32 value=0x38D1B717
+)";
+constexpr int kRecorderParameters[] = {20, 21, 22, 23, 24, 25, 26, 27, 36,  60,  62,  64,
+                                       65, 66, 67, 68, 70, 71, 72, 73, 110, 300, 304, 350};
+// The variables of the drive's firmware: name, unit, fraction bits, factor,
+// kind, level.
+constexpr char kListFile[] = "FIRMDATA/4_001_65.MCW";
+constexpr char kListText[] =
+    "isd.Soll, A, 0, 1.0, 1, 1\n"
+    "isd.Ist, A, 0, 1.0, 1, 1\n"
+    "usd.Soll, V, 0, 1.0, 1, 1\n";
+
+class TestSignalRunTest : public DeviceWindowTest {
+public:
+    sim::DriveTable MakeTable() override {
+        std::string error;
+        std::optional<sim::DriveTable> recorder = sim::DriveTable::Parse(kRecorderTable, "scope", &error);
+        EXPECT_TRUE(recorder.has_value()) << error;
+        sim::DriveTable table = maintest::ActivationTable(4120, 33);
+        if (recorder) {
+            for (int number : kRecorderParameters) table.Put(*recorder->Find(number));
+        }
+        for (int number : {15, 120, 158}) {
+            sim::DriveParameter* p = table.PutFullRange(number, ("F" + std::to_string(number)).c_str(), "FLOAT32", 0);
+            p->minimum = maintest::FloatBits(0.0f);
+            p->maximum = maintest::FloatBits(1000.0f);
+        }
+        table.Find(158)->value = maintest::FloatBits(10.0f);
+        for (int number : {42, 43}) {
+            sim::DriveParameter* p = table.PutFullRange(number, ("A" + std::to_string(number)).c_str(), "FLOAT32", 0);
+            p->minimum = maintest::FloatBits(0.0f);
+            p->maximum = maintest::FloatBits(1000.0f);
+            p->flags |= sim::kFlagArray;
+            p->elements = {0, 0, 0};
+        }
+        for (auto [number, value] : {std::pair{280, 10}, {281, 20}, {289, 30}, {290, 40}, {284, 7}, {260, 5}}) {
+            sim::DriveParameter* p = table.PutFullRange(number, ("P" + std::to_string(number)).c_str(), "INT16", value);
+            p->minimum = static_cast<uint32_t>(-1000);
+            p->maximum = 1000;
+        }
+        table.Find(403)->value = State(2);
+        return table;
+    }
+    void SetUp() override {
+        WriteTreeFile(kListFile, kListText);
+        DeviceWindowTest::SetUp();
+        Drive().AddRecorder();
+        SetPlotTool("extern");
+        SetExternalPlotTool(kPlotTool);
+        plotServer_ = &gwtest::StartDdeServer(kPlotTool);
+    }
+    void TearDown() override {
+        TheParaWriteLock().Reset();
+        DeviceWindowTest::TearDown();
+    }
+    void Open(const std::string& amplitude, bool online = true) {
+        OpenWindow("button Test { }\n edit CurrentAmplitude { }", MakeContext(online));
+        W("CurrentAmplitude")->set_text(amplitude);
+        ClearCaptures();
+        MarkBoxes();
+    }
+    std::vector<std::string> Writes() {
+        std::vector<std::string> writes;
+        for (const std::string& t : Heard()) {
+            if (t.rfind("W ", 0) == 0) writes.push_back(t);
+        }
+        return writes;
+    }
+
+    // The recorder's settings on the drive (its control and transfer
+    // registers and actual values aside).
+    std::vector<uint32_t> RecorderSettings() {
+        std::vector<uint32_t> values;
+        for (int number : kRecorderParameters) {
+            if (number != 68 && number != 110 && (number < 70 || number > 73))
+                values.push_back(Drive().Table().Find(number)->value);
+        }
+        return values;
+    }
+
+    gwtest::FakeDdeServer* plotServer_ = nullptr;
+};
+
+// Whether `expected` appears in `heard` in this order (other telegrams may
+// come between).
+bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected) {
+    size_t at = 0;
+    for (const std::string& t : heard) {
+        if (at < expected.size() && t == expected[at]) ++at;
+    }
+    return at == expected.size();
+}
+
+size_t Count(const std::vector<std::string>& heard, const std::string& text) {
+    return static_cast<size_t>(std::count(heard.begin(), heard.end(), text));
+}
+
+const std::vector<std::string> kSignal200 = {
+    "W 700420000001=00000000",
+    "W 700420000101=40000000",
+    "W 700420000201=41200000",
+    "W 700430000001=00000000",
+    "W 700430000101=40400000",
+    "W 700430000201=3F800000",
+    "W 20120=40000000",
+};
+
+TEST_F(TestSignalRunTest, TheSignalRunsUnderTheRecorderAndItsRecordingIsPlotted) {
+    const std::vector<uint32_t> before = RecorderSettings();
+    Drive().Table().ScriptCommand(120, 0x40000000, {ReadStep::ForReads(0x40000000, 2), ReadStep::Forever(0)});
+    Open("10");
+    gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+    EXPECT_EQ(CB_4_200_CtrlTestSignal(W("Test"), nullptr, GwUD()), 1);
+    const std::vector<std::string> heard = Heard();
+    // The settings are read (into the setup file) before the recording stops,
+    // then the channels, the time, the trigger, the start and the signal.
+    std::vector<std::string> expected = {"R 20067",
+                                         "W 20068=0",
+                                         "W 20021=0",
+                                         "W 20023=1",
+                                         "W 20025=2",
+                                         "W 20026=0",
+                                         "W 20060=0",
+                                         "W 20066=0",
+                                         "W 20065=2",
+                                         "W 20064=3",
+                                         "W 20068=1"};
+    expected.insert(expected.end(), kSignal200.begin(), kSignal200.end());
+    EXPECT_TRUE(InOrder(heard, expected));
+    // The signal's end is polled a second apart; the third pass finds it.
+    std::vector<uint64_t> polls;
+    for (const sim::HeardTelegram& t : Drive().Capture().Telegrams()) {
+        if (t.text == "R 20120") polls.push_back(t.time_us);
+    }
+    ASSERT_EQ(polls.size(), 3u);
+    EXPECT_GE(polls[1] - polls[0], 1000000u);
+    EXPECT_GE(polls[2] - polls[1], 1000000u);
+    EXPECT_EQ(plotServer_->commands.size(), 1u);
+    EXPECT_EQ(plotServer_->commands[0].rfind("OpenFirst ", 0), 0u);
+    EXPECT_TRUE(NewBoxes().empty());
+    EXPECT_EQ(RecorderSettings(), before);
+}
+
+TEST_F(TestSignalRunTest, PathsOfTheFirmware200Run) {
+    struct Case {
+        const char* name;
+        std::vector<ReadStep> states;
+        const char* amplitude;
+        bool online;
+        bool confirm;
+        bool ends;  // 120 returns to 0
+        std::vector<std::string> inOrder;
+        std::vector<std::string> never;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        {"state 5 at the start",
+         {ReadStep::ForReads(State(5), 1), ReadStep::Forever(State(2))},
+         "10",
+         true,
+         true,
+         true,
+         {"R 20403", "W 20015=3F800000", "R 20403", "W 20120=40000000"},
+         {},
+         {}},
+        {"empty amplitude", {ReadStep::Forever(State(2))}, "", true, true, true, {"R 20403"}, {"W "}, {}},
+        {"risk note declined",
+         {ReadStep::Forever(State(2))},
+         "10",
+         true,
+         false,
+         true,
+         {"W 20068=0", "W 20065=4"},
+         {"W 70042", "W 20120"},
+         {}},
+        {"120 stays",
+         {ReadStep::Forever(State(2))},
+         "10",
+         true,
+         true,
+         false,
+         {"W 20120=40000000", "W 20068=0", "W 20065=4"},
+         {},
+         {"Time-out of the encoder offset detection!"}},
+        {"file base",
+         {ReadStep::Forever(State(2))},
+         "10",
+         false,
+         true,
+         false,
+         {},
+         {"W 70042", "W 20120"},
+         {"Time-out of the encoder offset detection!"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint32_t> before = RecorderSettings();
+        Drive().Table().ScriptReads(403, c.states);
+        if (c.ends) {
+            Drive().Table().ScriptCommand(120, 0x40000000, {ReadStep::ForReads(0x40000000, 2), ReadStep::Forever(0)});
+        } else {
+            Drive().Table().ScriptCommand(120, 0x40000000, {ReadStep::Forever(0x40000000)});
+        }
+        Open(c.amplitude, c.online);
+        // The note is shown only once there is an amplitude.
+        if (c.amplitude[0] != '\0')
+            gwtest::AnswerModal(c.confirm ? kRiskNoteConfirmed : GwRESULT_CANCEL, kRiskNoteTuning);
+        const uint64_t start = platform::TheClock().NowUs();
+        EXPECT_EQ(CB_4_200_CtrlTestSignal(W("Test"), nullptr, GwUD()), 1);
+        const std::vector<std::string> heard = Heard();
+        EXPECT_TRUE(InOrder(heard, c.inOrder));
+        for (const std::string& t : heard) {
+            for (const std::string& n : c.never) EXPECT_NE(t.rfind(n, 0), 0u) << t;
+        }
+        std::vector<std::string> boxes;
+        for (const GwBoxRecord& box : NewBoxes()) boxes.push_back(box.text);
+        EXPECT_EQ(boxes, c.boxes);
+        if (!c.ends) {
+            EXPECT_EQ(Count(heard, "R 20120"), c.online ? 19u : 0u);
+            EXPECT_GE(platform::TheClock().NowUs() - start, 19000000u);
+        }
+        EXPECT_EQ(RecorderSettings(), before);
+        if (!c.online) {
+            double value = 0;
+            ASSERT_EQ(contexts_.back()->Base->GetValueDouble(120, &value), 0);
+            EXPECT_EQ(value, 2.0);
+        }
+        window_->destroy();
+    }
+}
+
+TEST_F(TestSignalRunTest, TheOtherRunHoldsTheFreezeAndScalesWithTheMotorCurrent) {
+    const std::vector<std::string> restore = {"W 20280=A", "W 20281=14", "W 20289=1E", "W 20290=28", "W 20260=5"};
+    struct Case {
+        const char* name;
+        bool proposed;  // the amplitude proposal ran first (158 = 10)
+        const char* amplitude;
+        std::vector<std::string> inOrder;
+        std::vector<std::string> never;
+    } cases[] = {
+        {"without proposal",
+         false,
+         "10",
+         {"W 20280=0",
+          "W 20064=0",
+          "W 20068=1",
+          "W 700420000001=00000000",
+          "W 700420000101=00000000",
+          "W 700420000201=41200000",
+          "W 20120=40000000"},
+         {}},
+        {"after the proposal",
+         true,
+         "10",
+         {"W 20280=0",
+          "W 20064=3",
+          "W 20068=1",
+          "W 700420000001=00000000",
+          "W 700420000101=40000000",
+          "W 700420000201=41200000",
+          "W 20120=40000000"},
+         {}},
+        {"empty amplitude",
+         true,
+         "",
+         {"W 20280=0", "W 700420000001=00000000", "W 700420000101=40000000"},
+         {"W 700420000201", "W 70043", "W 20120"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Drive().Table().ScriptCommand(120, 0x40000000, {ReadStep::ForReads(0x40000000, 1), ReadStep::Forever(0)});
+        Open(c.amplitude);
+        if (c.proposed) {
+            EXPECT_EQ(CB4_Show4CurrentAmplitude(window_, nullptr, GwUD()), 1);
+            EXPECT_EQ(W("CurrentAmplitude")->text(), "8.000000");
+            W("CurrentAmplitude")->set_text(c.amplitude);
+        }
+        gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+        EXPECT_EQ(CB4_CtrlTestSignal(W("Test"), nullptr, GwUD()), 1);
+        std::vector<std::string> expected = c.inOrder;
+        expected.insert(expected.end(), restore.begin(), restore.end());
+        const std::vector<std::string> heard = Heard();
+        EXPECT_TRUE(InOrder(heard, expected));
+        for (const std::string& t : heard) {
+            for (const std::string& n : c.never) EXPECT_NE(t.rfind(n, 0), 0u) << t;
+        }
+        EXPECT_TRUE(NewBoxes().empty());
+        EXPECT_FALSE(TheParaWriteLock().IsHeld());
+        EXPECT_TRUE(window_->is_enabled());
+        window_->destroy();
+        TheRuvexTestSignalState() = RuvexTestSignalState{};
+    }
+}
+
+TEST_F(TestSignalRunTest, TheOtherRunTimesOutAfterNinePasses) {
+    Drive().Table().ScriptCommand(120, 0x40000000, {ReadStep::Forever(0x40000000)});
+    Open("10");
+    gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+    EXPECT_EQ(CB4_CtrlTestSignal(W("Test"), nullptr, GwUD()), 1);
+    const std::vector<std::string> heard = Heard();
+    EXPECT_EQ(Count(heard, "R 20120"), 9u);
+    // The box comes before the recording is stopped.
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].text, "Time-out: the drive did not answer in time!");
+    EXPECT_TRUE(InOrder(heard, {"W 20120=40000000", "R 20120", "W 20068=0", "W 20280=A", "W 20260=5"}));
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+}
+
+}  // namespace
+}  // namespace devicewintest
