@@ -64,12 +64,16 @@ int CB_CloseDeviceWindow(GwCore* window, GwEvent*, GwUD) {
             child->destroy();
         }
     }
+    // A window's own "Close" button hands over itself: the window it closes
+    // is its frame (the list knows only frames, so the button alone would
+    // close nothing).
+    GwCore* target = window->is_frame() || frame == nullptr ? window : frame;
     // A hidden window has left the window list already; as the hide of a
     // window that closes by destroying, this ends it as the list's close would.
-    if (TheWindowHandler().Close(window) == 0 && window->is_frame() && !window->is_shown() &&
-        window->close_mode() == GwCLOSE_DESTROY) {
-        GwRcMgr::disconnect_frame(window);
-        window->destroy();
+    if (TheWindowHandler().Close(target) == 0 && target->is_frame() && !target->is_shown() &&
+        target->close_mode() == GwCLOSE_DESTROY) {
+        GwRcMgr::disconnect_frame(target);
+        target->destroy();
     }
     return 1;
 }

@@ -92,6 +92,20 @@ TEST_F(DeviceWindowTest, ClosingDestroysTheDialogsAndUnlistsTheWindow) {
     EXPECT_EQ(TheWindowHandler().Count(), 0);
 }
 
+TEST_F(DeviceWindowTest, AWindowsCloseButtonClosesTheWindow) {
+    Definitions("dialogframe Page { button Close { } }\ndialogframe Helper { }\n");
+    GwCore* page = GwRcMgr::load(nullptr, "Page", 1);
+    GwCore* helper = GwRcMgr::load(page, "Helper", 1);
+    page->set_close_mode(GwCLOSE_DESTROY);
+    page->show();
+    helper->show();
+    ASSERT_EQ(TheWindowHandler().Add(page, 1), 1);
+    EXPECT_EQ(CB_CloseDeviceWindow(page->child("Close"), nullptr, GwUD()), 1);
+    EXPECT_FALSE(GwRcMgr::is_valid_child(helper));
+    EXPECT_FALSE(GwRcMgr::is_valid_child(page)) << "the button's window is closed, not only its dialogs";
+    EXPECT_EQ(TheWindowHandler().Count(), 0);
+}
+
 TEST_F(DeviceWindowTest, DeviceControlWindowsByName) {
     Definitions("dialogframe DeviceControl { }\ndialogframe 4_AOC_Jog { }\ndialogframe Other { }\n");
     WindowHandler& handler = TheWindowHandler();
