@@ -35,7 +35,7 @@ inline constexpr int kIdentAnimationTicks = 3;
 struct MarloIdentState {
     bool Started = false;    // a progress other than 0 was seen since the window showed
     int AnimationTicks = 0;  // ticks of a running identification, never reset
-    PollTimer ProgressTimer{100000, 2000, 1000};
+    PollTimer ProgressTimer{100000, 2000, 1000, {}};
 };
 MarloIdentState& TheMarloIdentState();
 

@@ -39,10 +39,11 @@ constexpr const char* kChannelVariables[] = {"isd.Soll", "isd.Ist", "usd.Soll"};
 
 const platform::ResetHook kResetTestSignalState([] { TheRuvexTestSignalState() = RuvexTestSignalState{}; });
 
+// The drive's state, read through the bus of the window's own base.
 uint16_t ReadState(DeviceSetupContext* context) {
     Main* main = GetMain();
-    DataBus* bus = main != nullptr ? main->GetActiveBus() : nullptr;
-    if (bus == nullptr) return kDeviceStateNoDevice;
+    DataBus* bus = context != nullptr && context->Base != nullptr ? context->Base->GetBus() : nullptr;
+    if (main == nullptr || bus == nullptr) return kDeviceStateNoDevice;
     return bus->ReadDeviceState(main->GetActiveAddress());
 }
 

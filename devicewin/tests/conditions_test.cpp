@@ -89,7 +89,9 @@ TEST_F(ConditionTest, ConditionsShowAndEnable) {
         EXPECT_EQ(CB_EnableIf(enabled, nullptr, GwUD(c.condition)), 1);
         EXPECT_EQ(shown->is_shown(), c.holds);
         EXPECT_EQ(enabled->is_enabled(), c.holds);
-        if (!c.online) EXPECT_TRUE(Heard().empty()) << "offline reads the table";
+        if (!c.online) {
+            EXPECT_TRUE(Heard().empty()) << "offline reads the table";
+        }
     }
 }
 

@@ -60,13 +60,13 @@ TEST_F(PollTimerTest, IntervalByBaudRateLimitsAndFactor) {
         hooks.online = c.online;
         hooks.baud = c.baud;
         PollRateFactor = c.factor;
-        PollTimer timer{kDeviceWindowPollMaximumMs, kDeviceWindowPollWeightMs, kDeviceWindowPollMinimumMs};
+        PollTimer timer{kDeviceWindowPollMaximumMs, kDeviceWindowPollWeightMs, kDeviceWindowPollMinimumMs, {}};
         EXPECT_EQ(timer.ComputeInterval(), c.expected) << c.online << " " << c.baud << " " << c.factor;
         EXPECT_EQ(timer.Current, c.expected);
     }
     // Without the application object there is no online device.
     SetServicesHooks(nullptr);
-    PollTimer timer{100000, 4000, 1000};
+    PollTimer timer{100000, 4000, 1000, {}};
     EXPECT_EQ(timer.ComputeInterval(), 1500u);
 }
 

@@ -371,7 +371,9 @@ TEST_F(MarloProgressTest, AFailedProgressReadAsksWhetherToGoOn) {
         EXPECT_EQ(progress->is_visible(), answer == GwRESULT_OK);
         EXPECT_EQ(Slider(progress)->value(), shown);
         EXPECT_EQ(Slider(progress)->is_timer_running(), answer == GwRESULT_OK);
-        if (answer == GwRESULT_OK) EXPECT_EQ(Slider(progress)->timer_interval(), 2000u);
+        if (answer == GwRESULT_OK) {
+            EXPECT_EQ(Slider(progress)->timer_interval(), 2000u);
+        }
         window_->destroy();
         Drive().Table().identification.running = false;
     }

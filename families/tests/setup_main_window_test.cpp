@@ -197,7 +197,9 @@ TEST_F(SetupMainTest, ShowEnablesSetupByTheRunModesPage) {
             window->show();
             EXPECT_FALSE(context->Modified);
             const int page = context->SetupPageOf(static_cast<int>(c.runMode));
-            if (family == 3) EXPECT_EQ(window->child("Setup")->is_enabled(), c.enabled);
+            if (family == 3) {
+                EXPECT_EQ(window->child("Setup")->is_enabled(), c.enabled);
+            }
             EXPECT_EQ(window->child("Setup")->is_enabled(), page != 0);
             window->destroy();
         }

@@ -123,7 +123,9 @@ TEST_P(TerminationSignal, EndsTheHeadlessProgramAsItsOwnExitDoes) {
     int status = 0;
     const bool caught = WaitFor([&] { return Catches(pid, signal) || waitpid(pid, &status, WNOHANG) == pid; });
     ASSERT_TRUE(caught && Catches(pid, signal)) << "the program did not start";
-    if (GetParam().onTheLine) ASSERT_TRUE(WaitFor([&] { return !port.DrainMaster().empty(); }));
+    if (GetParam().onTheLine) {
+        ASSERT_TRUE(WaitFor([&] { return !port.DrainMaster().empty(); }));
+    }
     ASSERT_EQ(kill(pid, signal), 0);
     const bool ended = WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; });
     if (!ended) {

@@ -78,7 +78,9 @@ TEST_P(References, AWidgetMadeAtTheAddressOfAFreedOneIsNotTheReferencedOne) {
     EXPECT_EQ(typed.get(), nullptr);
     EXPECT_EQ(typed.operator->(), nullptr);
     EXPECT_EQ(GwRef<>(second).get(), second) << "a reference made now holds the new widget";
-    if (GwRcMgr::is_valid_child(frame)) EXPECT_EQ(frameRef.get(), frame);
+    if (GwRcMgr::is_valid_child(frame)) {
+        EXPECT_EQ(frameRef.get(), frame);
+    }
 
     second->destroy();
 }
