@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential clang cmake ninja-build python3 ccache clang-tidy clang-format
+  build-essential clang lld cmake ninja-build python3 ccache clang-tidy clang-format
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils libcairo2-dev libfontconfig-dev libfreetype-dev
   qt6-base-dev qt6-wayland libx11-dev fonts-dejavu-core
