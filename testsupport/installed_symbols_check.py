@@ -2,7 +2,7 @@
 """Checks that nothing installed carries test equipment.
 
 Installs the build into a fresh directory and reads the dynamic symbol table
-of every ELF file there (nm -D). It fails when a test-equipment library was
+of every ELF file there. It fails when a test-equipment library was
 installed, when an installed file defines a symbol that a test-equipment
 library defines (its code was compiled in twice, for instance by a glob), or
 when an installed file defines anything in the test equipment's own
@@ -18,30 +18,21 @@ import subprocess
 import sys
 from xml.sax.saxutils import quoteattr
 
+from elf_dynamic import ElfFile, is_elf
+
 # Namespaces that only test equipment uses (the virtual drive, the toolkit's
 # test driver, the shared test main).
 EQUIPMENT_NAMESPACES = ("sim::", "gwtest::", "testsupport::")
 
 
-def strong_symbols(path, demangle):
-    """Mangled C++ symbols that the file defines strongly (not weak or
-    inline copies, which every user of a template or inline function has)."""
-    args = ["nm", "-D", "--defined-only"] + (["-C"] if demangle else []) + [path]
-    out = subprocess.run(args, check=True, capture_output=True, text=True).stdout
-    symbols = set()
-    for line in out.splitlines():
-        parts = line.split(" ", 2)
-        if len(parts) != 3 or parts[1] not in ("T", "D", "B", "R"):
-            continue
-        name = parts[2]
-        if demangle or name.startswith("_Z"):
-            symbols.add(name)
-    return symbols
-
-
-def is_elf(path):
-    with open(path, "rb") as f:
-        return f.read(4) == b"\x7fELF"
+def demangled(names):
+    """The demangled form of each name, from one run of c++filt."""
+    names = sorted(names)
+    if not names:
+        return {}
+    out = subprocess.run(["c++filt"], input="\n".join(names) + "\n", check=True,
+                         capture_output=True, text=True).stdout.splitlines()
+    return dict(zip(names, out))
 
 
 def write_result(path, findings):
@@ -80,12 +71,13 @@ def check(cmake, build_dir, work_dir, equipment):
     equipment_names = {os.path.basename(p) for p in equipment}
     equipment_symbols = set()
     for library in equipment:
-        equipment_symbols |= strong_symbols(library, demangle=False)
+        equipment_symbols |= {s for s in ElfFile(library).strong_symbols() if s.startswith("_Z")}
     if not equipment_symbols:
         return ["no symbols read from the test equipment: " + " ".join(equipment)]
 
     findings = []
     checked = 0
+    installed = {}
     for root, _, files in os.walk(prefix):
         for name in sorted(files):
             path = os.path.join(root, name)
@@ -96,11 +88,14 @@ def check(cmake, build_dir, work_dir, equipment):
             if name in equipment_names:
                 findings.append(f"{shown}: test equipment installed")
                 continue
-            for symbol in sorted(strong_symbols(path, demangle=False) & equipment_symbols):
-                findings.append(f"{shown}: defines {symbol} of the test equipment")
-            for symbol in sorted(strong_symbols(path, demangle=True)):
-                if symbol.startswith(EQUIPMENT_NAMESPACES):
-                    findings.append(f"{shown}: defines {symbol}")
+            installed[shown] = ElfFile(path).strong_symbols()
+    readable = demangled(set().union(*installed.values()) if installed else set())
+    for shown, symbols in sorted(installed.items()):
+        for symbol in sorted(symbols & equipment_symbols):
+            findings.append(f"{shown}: defines {symbol} of the test equipment")
+        for symbol in sorted(readable[s] for s in symbols):
+            if symbol.startswith(EQUIPMENT_NAMESPACES):
+                findings.append(f"{shown}: defines {symbol}")
 
     if checked == 0:
         return ["nothing installed to check"]
