@@ -21,6 +21,7 @@
 #include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
 #include "families/copen_norm_windows.h"
+#include "families/linear_drive.h"
 #include "families/manual_positioning.h"
 #include "families/manual_positioning_pesco.h"
 #include "families/manual_positioning_ruvex.h"
@@ -30,6 +31,7 @@
 #include "families/motor_database.h"
 #include "families/node_actions.h"
 #include "families/pesco_setup_callbacks.h"
+#include "families/pesco_setup_extras.h"
 #include "families/pos_program_editor_dialog.h"
 #include "families/run_mode_descriptions.h"
 #include "families/ruvex_cogging_teach.h"
@@ -169,6 +171,15 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_ChangeDeviceWindow", CB_ChangeDeviceWindow},
     {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
     {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
+    {"CB5_CalcLinDrive", CB5_CalcLinDrive},
+    {"CB5_CallHandMode", CB5_CallHandMode},
+    {"CB_ShowCalcCharacteristic", CB_ShowCalcCharacteristic},
+    {"CB5_ShowInertia", CB5_ShowInertia},
+    {"CB5_ValShowInertia", CB5_ValShowInertia},
+    {"CB5_ValHideInertia", CB5_ValHideInertia},
+    {"CB5_CallVfcDeviceWindow", CB5_CallVfcDeviceWindow},
+    {"Pesco5_ShowCalcStartupCurrent", Pesco5_ShowCalcStartupCurrent},
+    {"CB_ShowFieldContol", CB_ShowFieldContol},
     kEnd,
 };
 
@@ -234,6 +245,7 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_CallNA1AndCloseThis", CB_CallNA1AndCloseThis},
     {"CB_CallNA2", CB_CallNA2},
     {"CB_NA2_TakeAndCheck", CB_NA2_TakeAndCheck},
+    {"CB4_CalcLinDrive", CB4_CalcLinDrive},
     kEnd,
 };
 
@@ -396,6 +408,15 @@ const GwFuncDesc kGeneralShellEntries[] = {
 const GwFuncDesc kPescoTuningTable[] = {
     kInterpreter,
     {"CB_1_200_ShowCalcTREFvalue", CB_1_200_ShowCalcTREFvalue},
+    {"CB5_CalcLinDrive", CB5_CalcLinDrive},
+    {"CB5_CallHandMode", CB5_CallHandMode},
+    {"CB_ShowCalcCharacteristic", CB_ShowCalcCharacteristic},
+    {"CB5_ShowInertia", CB5_ShowInertia},
+    {"CB5_ValShowInertia", CB5_ValShowInertia},
+    {"CB5_ValHideInertia", CB5_ValHideInertia},
+    {"CB5_CallVfcDeviceWindow", CB5_CallVfcDeviceWindow},
+    {"Pesco5_ShowCalcStartupCurrent", Pesco5_ShowCalcStartupCurrent},
+    {"CB_ShowFieldContol", CB_ShowFieldContol},
     kEnd,
 };
 
