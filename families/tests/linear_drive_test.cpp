@@ -15,9 +15,13 @@
 #include "devicewin/widget_changes.h"
 #include "parameters/parabase/on_off_base.h"
 #include "sim/drive_faults.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_func_desc.h"
+#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
+#include "toolkit/testdriver/gw_test_driver.h"
 
 namespace devicewintest {
 namespace {
@@ -245,6 +249,37 @@ TEST_F(LinearDriveTest, WithoutAContextNothingHappens) {
     EXPECT_EQ(CB5_CalcLinDrive(W("Calc"), nullptr, GwUD()), 1);
     EXPECT_EQ(Text(157), "");
     EXPECT_TRUE(NewBoxes().empty());
+}
+
+TEST_F(LinearDriveTest, ShippedLinearMotorWindowsCalculateAndTakeOver) {
+    static const GwFuncDesc kCalcCallbacks[] = {
+        {"CB4_CalcLinDrive", CB4_CalcLinDrive},
+        {"CB5_CalcLinDrive", CB5_CalcLinDrive},
+        {nullptr, nullptr},
+    };
+    GwRcMgr::use_func_desc(kCalcCallbacks);
+    ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/ruvex.cgw").c_str()));
+    ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/pesco.cgw").c_str()));
+    for (const char* name : {"4_LinearMotor", "5_LinearMotor"}) {
+        SCOPED_TRACE(name);
+        GwCore* window = GwRcMgr::load(mainWindow_, name, 1);
+        ASSERT_NE(window, nullptr);
+        window->set_user_data(GwUD(static_cast<void*>(MakeContext(true))));
+        window->show();
+        for (const auto& [input, text] : kDataSheet) window->child(input)->set_text(text);
+        MarkBoxes();
+        ClearCaptures();
+        ASSERT_TRUE(gwtest::Click(window->child("Calc")));
+        EXPECT_TRUE(NewBoxes().empty());
+        EXPECT_EQ(window->child("_PN_157")->text(), "3750");
+        EXPECT_EQ(window->child("_PN_432")->text(), "8000");
+        EXPECT_TRUE(window->child("BT_TakeIt")->is_enabled());
+        // The take-over writes the shown values to the drive.
+        ASSERT_TRUE(gwtest::Click(window->child("BT_TakeIt")));
+        EXPECT_EQ(Drive().Table().Find(157)->value, 3750u);
+        EXPECT_EQ(Drive().Table().Find(432)->value, 8000u);
+        window->destroy();
+    }
 }
 
 }  // namespace

@@ -16,7 +16,9 @@
 #include "families/pesco_setup_context.h"
 #include "platform/system/program_start.h"
 #include "sim/drive_faults.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/core/gw_toggle.h"
@@ -26,6 +28,7 @@ namespace devicewintest {
 namespace {
 
 constexpr int kInertia = 160;
+constexpr int kLoadInertia = 817;
 
 constexpr char kWindows[] =
     "dialogframe 5_AOC_1 { rect = 0, 0, 200, 200 }\n"
@@ -49,6 +52,7 @@ public:
         control->value_texts = {{0, "SPEED"}, {1, "VFCON"}};
         control->maximum = 1;
         table.PutFullRange(kInertia, "INERT", "USIGN16", 5)->maximum = 1000;
+        table.PutFullRange(kLoadInertia, "LINRT", "USIGN16", 0)->maximum = 1000;
         table.PutFullRange(kStartupCurrentBase, "NCURR", "USIGN16", 10)->maximum = 1000;
         table.PutFullRange(kStartupCurrentPercent, "SCURR", "USIGN16", 150)->maximum = 1000;
         return table;
@@ -281,6 +285,47 @@ TEST_F(PescoExtrasTest, FieldControlPageForAsynchronousMotorsOfKindsFiveAndSix) 
         EXPECT_EQ(W("TAB_FieldControl")->is_shown(), shown);
         window_->destroy();
     }
+}
+
+TEST_F(PescoExtrasTest, ShippedMotorDataWindow) {
+    static const GwFuncDesc kExtras[] = {
+        {"CB5_ShowInertia", CB5_ShowInertia},
+        {"CB5_ValShowInertia", CB5_ValShowInertia},
+        {"CB5_ValHideInertia", CB5_ValHideInertia},
+        {"Pesco5_ShowCalcStartupCurrent", Pesco5_ShowCalcStartupCurrent},
+        {"CB_ShowCalcCharacteristic", CB_ShowCalcCharacteristic},
+        {"CB_ShowFieldContol", CB_ShowFieldContol},
+        {nullptr, nullptr},
+    };
+    GwRcMgr::use_func_desc(kExtras);
+    ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/pesco.cgw").c_str()));
+    SetDrive(kLoadInertia, 0);
+    pesco_ = std::make_unique<PescoSetupContext>(nullptr, *main_->ActiveParaBase(), true);
+    ASSERT_EQ(pesco_->Base->SetValueU16(91, 5120), 0);
+    GwCore* window = GwRcMgr::load(mainWindow_, "5_MotorData", 1);
+    ASSERT_NE(window, nullptr);
+    window_ = window;
+    window->set_user_data(GwUD(static_cast<void*>(pesco_.get())));
+    window->show();
+    EXPECT_EQ(W("StartupCurrent")->text(), "15");
+    EXPECT_FALSE(W("_PN_817")->is_shown());
+    EXPECT_TRUE(W("InertiaZero")->is_shown());
+    EXPECT_TRUE(Toggle("no")->is_checked());
+    EXPECT_TRUE(W("TAB_FieldControl")->is_visible());
+
+    // "yes" brings the field back to enter a value (its check runs once, as
+    // the window is made, so showing it does not hide it again); "no"
+    // writes 0 and hides it.
+    ASSERT_TRUE(gwtest::Click(W("yes")));
+    EXPECT_TRUE(W("_PN_817")->is_shown());
+    EXPECT_FALSE(W("InertiaZero")->is_shown());
+    SetDrive(kLoadInertia, 9);
+    ASSERT_TRUE(gwtest::Click(W("no")));
+    EXPECT_FALSE(W("_PN_817")->is_shown());
+    EXPECT_EQ(Drive().Table().Find(kLoadInertia)->value, 0u);
+
+    ASSERT_TRUE(gwtest::Click(W("Characteristic")));
+    EXPECT_EQ(platform::RecordedProgramStarts().size(), 1u);
 }
 
 }  // namespace
