@@ -171,15 +171,6 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_ChangeDeviceWindow", CB_ChangeDeviceWindow},
     {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
     {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
-    {"CB5_CalcLinDrive", CB5_CalcLinDrive},
-    {"CB5_CallHandMode", CB5_CallHandMode},
-    {"CB_ShowCalcCharacteristic", CB_ShowCalcCharacteristic},
-    {"CB5_ShowInertia", CB5_ShowInertia},
-    {"CB5_ValShowInertia", CB5_ValShowInertia},
-    {"CB5_ValHideInertia", CB5_ValHideInertia},
-    {"CB5_CallVfcDeviceWindow", CB5_CallVfcDeviceWindow},
-    {"Pesco5_ShowCalcStartupCurrent", Pesco5_ShowCalcStartupCurrent},
-    {"CB_ShowFieldContol", CB_ShowFieldContol},
     kEnd,
 };
 
@@ -404,10 +395,9 @@ const GwFuncDesc kGeneralShellEntries[] = {
     kEnd,
 };
 
-// 16: Pesco with controller auto-tuning.
-const GwFuncDesc kPescoTuningTable[] = {
-    kInterpreter,
-    {"CB_1_200_ShowCalcTREFvalue", CB_1_200_ShowCalcTREFvalue},
+// The motor and control extras of the Pesco setup windows, in tables 2
+// and 16.
+const GwFuncDesc kPescoExtrasEntries[] = {
     {"CB5_CalcLinDrive", CB5_CalcLinDrive},
     {"CB5_CallHandMode", CB5_CallHandMode},
     {"CB_ShowCalcCharacteristic", CB_ShowCalcCharacteristic},
@@ -417,6 +407,13 @@ const GwFuncDesc kPescoTuningTable[] = {
     {"CB5_CallVfcDeviceWindow", CB5_CallVfcDeviceWindow},
     {"Pesco5_ShowCalcStartupCurrent", Pesco5_ShowCalcStartupCurrent},
     {"CB_ShowFieldContol", CB_ShowFieldContol},
+    kEnd,
+};
+
+// 16: Pesco with controller auto-tuning.
+const GwFuncDesc kPescoTuningTable[] = {
+    kInterpreter,
+    {"CB_1_200_ShowCalcTREFvalue", CB_1_200_ShowCalcTREFvalue},
     kEnd,
 };
 
@@ -438,10 +435,10 @@ const GwFuncDesc* MainWindowTable() {
 }
 
 // 2 joined: the Pesco entries, the device windows' list, the PLC editor's
-// opener and the PLC windows.
+// opener, the PLC windows and the Pesco extras.
 const GwFuncDesc* PescoTable() {
-    static const std::vector<GwFuncDesc> table =
-        JoinTables({kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables(
+        {kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks(), kPescoExtrasEntries});
     return table.data();
 }
 
@@ -466,6 +463,12 @@ const GwFuncDesc* GeneralTable() {
                                                              PartBaseCallbacks(),
                                                              DebugWatchCallbacks(),
                                                              ScopeWindowCallbacks()});
+    return table.data();
+}
+
+// 16 joined: the auto-tuning entries and the Pesco extras.
+const GwFuncDesc* PescoTuningTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({kPescoTuningTable, kPescoExtrasEntries});
     return table.data();
 }
 
@@ -502,7 +505,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         MarloDeviceTable(),
         PrintWizardTable(),
         GeneralTable(),
-        kPescoTuningTable,
+        PescoTuningTable(),
         PlotTable(),
     };
     return tables;
