@@ -282,7 +282,9 @@ TEST_F(NodeActionTest, ShippedNodeTablesOpenTheirEditorsAndWriteTheTakenWord) {
         ASSERT_NE(editor, nullptr);
         EXPECT_EQ(editor->child("NodeID")->text(), "2");
         EXPECT_TRUE(Toggle(editor, "2")->is_checked());
-        if (family == "5") EXPECT_EQ(editor->child("CACTN")->child(0)->name(), "_PN_750[2]");
+        if (family == "5") {
+            EXPECT_EQ(editor->child("CACTN")->child(0)->name(), "_PN_750[2]");
+        }
         Toggle(editor, "7")->set_checked(true);
         ASSERT_TRUE(gwtest::Click(editor->child("Take")));
         EXPECT_FALSE(GwRcMgr::is_valid_child(editor));
