@@ -205,6 +205,7 @@ TEST_F(LinearDriveTest, InputsThatRefuseTheCalculation) {
         Open(true, c.changes, c.without);
         EXPECT_EQ(CB4_CalcLinDrive(W("Calc"), nullptr, GwUD()), 1);
         EXPECT_EQ(Box(), std::vector<std::string>{c.box});
+        EXPECT_TRUE(NewBoxes().empty() || NewBoxes()[0].parent == "MainWindow.DevWin");
         ExpectNothingShown();
         EXPECT_TRUE(Heard().empty());
         window_->destroy();
