@@ -52,10 +52,12 @@ GwCore* ActionField(const GwCore* editor) {
 
 int CallNodeAction(int family, GwCore* widget, GwEvent* event, const GwUD& userData) {
     auto* sheet = dynamic_cast<GwSpreadSheet*>(widget);
-    if (sheet == nullptr || event == nullptr || event->type != GwCB_DEFAULT) return 1;
+    if (sheet == nullptr || event == nullptr) return 1;
+    // Family 5 edits the other columns as ordinary parameter cells.
     if (event->column != kNodeActionColumn) {
         return IsRuvex(family) ? 1 : CB_DvFctParaChange(widget, event, userData);
     }
+    if (event->type != GwCB_DEFAULT) return 1;
     NodeActionState& state = *TheNodeActionState(family);
     state.Column = kNodeActionColumn;
     state.Row = event->row;

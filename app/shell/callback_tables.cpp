@@ -21,6 +21,7 @@
 #include "devicewin/manual_control_window.h"
 #include "families/brand_callbacks.h"
 #include "families/copen_norm_windows.h"
+#include "families/linear_drive.h"
 #include "families/manual_positioning.h"
 #include "families/manual_positioning_pesco.h"
 #include "families/manual_positioning_ruvex.h"
@@ -30,6 +31,7 @@
 #include "families/motor_database.h"
 #include "families/node_actions.h"
 #include "families/pesco_setup_callbacks.h"
+#include "families/pesco_setup_extras.h"
 #include "families/pos_program_editor_dialog.h"
 #include "families/run_mode_descriptions.h"
 #include "families/ruvex_cogging_teach.h"
@@ -234,6 +236,7 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_CallNA1AndCloseThis", CB_CallNA1AndCloseThis},
     {"CB_CallNA2", CB_CallNA2},
     {"CB_NA2_TakeAndCheck", CB_NA2_TakeAndCheck},
+    {"CB4_CalcLinDrive", CB4_CalcLinDrive},
     kEnd,
 };
 
@@ -392,6 +395,21 @@ const GwFuncDesc kGeneralShellEntries[] = {
     kEnd,
 };
 
+// The motor and control extras of the Pesco setup windows, in tables 2
+// and 16.
+const GwFuncDesc kPescoExtrasEntries[] = {
+    {"CB5_CalcLinDrive", CB5_CalcLinDrive},
+    {"CB5_CallHandMode", CB5_CallHandMode},
+    {"CB_ShowCalcCharacteristic", CB_ShowCalcCharacteristic},
+    {"CB5_ShowInertia", CB5_ShowInertia},
+    {"CB5_ValShowInertia", CB5_ValShowInertia},
+    {"CB5_ValHideInertia", CB5_ValHideInertia},
+    {"CB5_CallVfcDeviceWindow", CB5_CallVfcDeviceWindow},
+    {"Pesco5_ShowCalcStartupCurrent", Pesco5_ShowCalcStartupCurrent},
+    {"CB_ShowFieldContol", CB_ShowFieldContol},
+    kEnd,
+};
+
 // 16: Pesco with controller auto-tuning.
 const GwFuncDesc kPescoTuningTable[] = {
     kInterpreter,
@@ -417,10 +435,10 @@ const GwFuncDesc* MainWindowTable() {
 }
 
 // 2 joined: the Pesco entries, the device windows' list, the PLC editor's
-// opener and the PLC windows.
+// opener, the PLC windows and the Pesco extras.
 const GwFuncDesc* PescoTable() {
-    static const std::vector<GwFuncDesc> table =
-        JoinTables({kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables(
+        {kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks(), kPescoExtrasEntries});
     return table.data();
 }
 
@@ -445,6 +463,12 @@ const GwFuncDesc* GeneralTable() {
                                                              PartBaseCallbacks(),
                                                              DebugWatchCallbacks(),
                                                              ScopeWindowCallbacks()});
+    return table.data();
+}
+
+// 16 joined: the auto-tuning entries and the Pesco extras.
+const GwFuncDesc* PescoTuningTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({kPescoTuningTable, kPescoExtrasEntries});
     return table.data();
 }
 
@@ -481,7 +505,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         MarloDeviceTable(),
         PrintWizardTable(),
         GeneralTable(),
-        kPescoTuningTable,
+        PescoTuningTable(),
         PlotTable(),
     };
     return tables;

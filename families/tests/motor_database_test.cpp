@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "devicewin/tests/devicewin_fixture.h"
 #include "families/motor_tree_entries.h"
 #include "parameters/parabase/on_off_base.h"
+#include "platform/files/registry_store.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_cursor.h"
@@ -136,6 +140,23 @@ public:
         return window;
     }
     static GwTree* Tree(GwCore* window) { return window->frame_child<GwTree>(kMotorTreeName); }
+    // Every file of the run-time tree outside the motor directory and the
+    // log folder, and the registry store, with their contents: where a
+    // profile would keep a choice.
+    std::map<std::string, std::string> ProfileFiles() const {
+        std::map<std::string, std::string> files;
+        const std::filesystem::path root = testsupport::RuntimePath("");
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            if (!entry.is_regular_file()) continue;
+            const std::string relative = std::filesystem::relative(entry.path(), root).string();
+            if (relative.rfind("MOTORS", 0) == 0 || relative.rfind("TMP", 0) == 0) continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            files[relative] = std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        std::ifstream registry(platform::TheRegistry().path(), std::ios::binary);
+        files["registry"] = std::string(std::istreambuf_iterator<char>(registry), {});
+        return files;
+    }
     static void Select(GwCore* window, const std::string& id) {
         ASSERT_TRUE(gwtest::SelectTreeEntry(Tree(window), id));
     }
@@ -231,10 +252,13 @@ TEST_F(MotorDatabaseTest, NewDirectoryIsChosenAsFolderAndRebuildsTheTree) {
 
     const std::string other = directory_ + "/a";
     gwtest::AnswerFile(other);
+    const std::map<std::string, std::string> filesBefore = ProfileFiles();
     // Chosen from the folder popup, as the user does.
     ASSERT_TRUE(gwtest::OpenEntryPopup(Tree(window), "a"));
     gwtest::Fire(TheMotorDatabaseState(4)->FolderPopup->child("Dir"), "activate");
     EXPECT_EQ(TheMotorDatabaseState(4)->Directory, other);
+    // The choice lives as long as the program: no profile keeps it.
+    EXPECT_EQ(ProfileFiles(), filesBefore);
     GwTreeEntry* root = Tree(window)->entries();
     EXPECT_EQ(root->text(), other);
     ASSERT_EQ(root->child_count(), 1);

@@ -8,21 +8,33 @@
 #include <string>
 
 #include "app/services/window_handler.h"
+#include "devicewin/take_over.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "devicewin/widget_changes.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_event.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/spreadsheet/gw_spreadsheet.h"
+#include "toolkit/testdriver/gw_test_driver.h"
+#include "toolkit/testdriver/gw_test_driver_kinds.h"
 
 namespace devicewintest {
 namespace {
 
+constexpr int kNodeAddresses = 747;
+constexpr int kNodeModes = 748;
+constexpr int kNodeWords = 749;
+
 const GwFuncDesc kNodeCallbacks[] = {
     {"CB_ShowNodeAktion", CB_ShowNodeAktion},
     {"CB_5_ShowNodeAktion", CB_5_ShowNodeAktion},
+    {"CB_CallNodeAktion", CB_CallNodeAktion},
+    {"CB_5_CallNodeAktion", CB_5_CallNodeAktion},
+    {"CB_SetNodeAktion", CB_SetNodeAktion},
+    {"CB_5_SetNodeAktion", CB_5_SetNodeAktion},
     {nullptr, nullptr},
 };
 
@@ -47,6 +59,19 @@ public:
         sim::DriveParameter* actions = table.PutFullRange(kNodeActionParameter, "NACT", "USIGN32", 0);
         actions->flags |= sim::kFlagArray;
         actions->elements = {0x11, 0x22, 0x33, 0x44};
+        // The sheet's columns 1 to 3: the node's address, its mode and its
+        // action word.
+        sim::DriveParameter* addresses = table.PutFullRange(kNodeAddresses, "NADDR", "USIGN16", 0);
+        addresses->flags |= sim::kFlagArray;
+        addresses->maximum = 127;
+        addresses->elements = {1, 2, 3, 4, 5};
+        sim::DriveParameter* modes = table.PutFullRange(kNodeModes, "NMODE", "USIGN16", 0);
+        modes->flags |= sim::kFlagArray;
+        modes->maximum = 1000;
+        modes->elements = {0, 0, 0, 0, 0};
+        sim::DriveParameter* words = table.PutFullRange(kNodeWords, "NWORD", "USIGN32", 0);
+        words->flags |= sim::kFlagArray | sim::kFlagHex;
+        words->elements = {0, 0, 0x64630005u, 0, 0};
         return table;
     }
     void SetUp() override {
@@ -193,6 +218,81 @@ TEST_F(NodeActionTest, PescoEditorBindsTheActionElementOfTheRow) {
     editor->child("M1")->set_text("");
     CB_5_SetNodeAktion(editor->child("Take"), nullptr, GwUD());
     EXPECT_EQ(Sheet()->contents(3, kNodeActionColumn), "64630005H");
+}
+
+TEST_F(NodeActionTest, TheWindowsTakeOverWritesTheTakenCellToTheDrive) {
+    GwCore* editor = OpenEditor(4, "64630005H");
+    ASSERT_NE(editor, nullptr);
+    Sheet()->set_column_id(kNodeActionColumn, "_PN_" + std::to_string(kNodeWords));
+    Sheet()->set_row_id(3, "2");
+    Toggle(editor, "7")->set_value(1);
+    CB_SetNodeAktion(editor->child("Take"), nullptr, GwUD());
+    ASSERT_EQ(Sheet()->contents(3, kNodeActionColumn), "64630085H");
+    // Nothing reaches the drive before the window's take-over.
+    EXPECT_EQ(Drive().Table().Find(kNodeWords)->elements[2], 0x64630005u);
+    EXPECT_EQ(CB_DvFctTakeIt(W("BT_TakeIt"), nullptr, GwUD()), 1);
+    EXPECT_EQ(Drive().Table().Find(kNodeWords)->elements[2], 0x64630085u);
+}
+
+TEST_F(NodeActionTest, PescoEditsTheOtherColumnsAsParameterCells) {
+    struct Case {
+        int family;
+        bool changed;
+    };
+    for (const Case c : {Case{4, false}, Case{5, true}}) {
+        SCOPED_TRACE(c.family);
+        const std::string binding =
+            c.family == 4 ? "CB_CallNodeAktion \"RuvexNodeEdit\"" : "CB_5_CallNodeAktion \"PescoNodeEdit\"";
+        OpenWindow(
+            "spreadsheet _ParaSpreadSheet_0 { rect = 0, 0, 400, 300; rows = 6; columns = 4; column_ids = "
+            "\"\", \"\", \"_PN_748\", \"_PN_749\"; row_ids = \"\", \"0\", \"1\", \"2\", \"3\", \"4\";"
+            " on default = " +
+                binding + "; on spreadsheet = " + binding + " }\n button BT_TakeIt { }",
+            MakeContext(true));
+        W("BT_TakeIt")->disable();
+        ASSERT_TRUE(gwtest::EditCell(Sheet(), 3, 2, "7"));
+        EXPECT_EQ(IsWidgetChanged(Sheet()), c.changed);
+        EXPECT_EQ(W("BT_TakeIt")->is_enabled(), c.changed);
+        EXPECT_EQ(TheWindowHandler().Count(), 0);
+        window_->destroy();
+    }
+}
+
+TEST_F(NodeActionTest, ShippedNodeTablesOpenTheirEditorsAndWriteTheTakenWord) {
+    ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/ruvex.cgw").c_str()));
+    ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/pesco.cgw").c_str()));
+    for (const std::string family : {"4", "5"}) {
+        SCOPED_TRACE(family);
+        Drive().Table().Find(kNodeWords)->elements[2] = 0x64630005u;
+        GwCore* window = GwRcMgr::load(mainWindow_, (family + "_NodeActions").c_str(), 1);
+        ASSERT_NE(window, nullptr);
+        TestContext* context = MakeContext(true);
+        // The editor is loaded for the device's family (91 / 1000).
+        ASSERT_EQ(context->Base->SetValueU16(91, family == "4" ? 4120 : 5120), 0);
+        window->set_user_data(GwUD(static_cast<void*>(context)));
+        window->show();
+        gwtest::Advance(10);
+        auto* sheet = window->child<GwSpreadSheet>(kNodeActionSheetName);
+        ASSERT_NE(sheet, nullptr);
+        ASSERT_EQ(sheet->row_count(), 6);
+        EXPECT_EQ(gwtest::Cell(sheet, 3, kNodeActionColumn), "64630005H");
+
+        ASSERT_TRUE(gwtest::DoubleClickCell(sheet, 3, kNodeActionColumn));
+        GwCore* editor = TheWindowHandler().FindByName((family + "_NodeAction").c_str());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->child("NodeID")->text(), "2");
+        EXPECT_TRUE(Toggle(editor, "2")->is_checked());
+        if (family == "5") {
+            EXPECT_EQ(editor->child("CACTN")->child(0)->name(), "_PN_750[2]");
+        }
+        Toggle(editor, "7")->set_checked(true);
+        ASSERT_TRUE(gwtest::Click(editor->child("Take")));
+        EXPECT_FALSE(GwRcMgr::is_valid_child(editor));
+        EXPECT_EQ(sheet->contents(3, kNodeActionColumn), "64630085H");
+        ASSERT_TRUE(gwtest::Click(window->child("BT_TakeIt")));
+        EXPECT_EQ(Drive().Table().Find(kNodeWords)->elements[2], 0x64630085u);
+        window->destroy();
+    }
 }
 
 }  // namespace
