@@ -23,24 +23,23 @@ namespace {
 using EncoderToggles = std::array<GwToggle*, 3>;
 using SimulationLists = std::array<GwItemList*, 4>;
 
-// The three encoder-function toggles below `widget` (or its frame); false
-// when one is missing.
-bool FindToggles(GwCore* widget, bool fromFrame, EncoderToggles& toggles) {
-    for (size_t i = 0; i < toggles.size(); ++i) {
-        toggles[i] = fromFrame ? widget->frame_child<GwToggle>(kEncoderFunctionNames[i])
-                               : widget->child<GwToggle>(kEncoderFunctionNames[i]);
-        if (toggles[i] == nullptr) return false;
+// The widgets of these names below `widget` (or below its frame), typed;
+// false when one is missing.
+template <typename T, size_t N>
+bool FindAll(GwCore* widget, bool fromFrame, const char* const (&names)[N], std::array<T*, N>& found) {
+    for (size_t i = 0; i < N; ++i) {
+        found[i] = fromFrame ? widget->frame_child<T>(names[i]) : widget->child<T>(names[i]);
+        if (found[i] == nullptr) return false;
     }
     return true;
 }
 
+bool FindToggles(GwCore* widget, bool fromFrame, EncoderToggles& toggles) {
+    return FindAll(widget, fromFrame, kEncoderFunctionNames, toggles);
+}
+
 bool FindLists(GwCore* widget, bool fromFrame, SimulationLists& lists) {
-    for (size_t i = 0; i < lists.size(); ++i) {
-        lists[i] = fromFrame ? widget->frame_child<GwItemList>(kSimulationListNames[i])
-                             : widget->child<GwItemList>(kSimulationListNames[i]);
-        if (lists[i] == nullptr) return false;
-    }
-    return true;
+    return FindAll(widget, fromFrame, kSimulationListNames, lists);
 }
 
 std::string ReadText(DeviceSetupContext* context, int number) {

@@ -18,21 +18,14 @@
 namespace devicewintest {
 namespace {
 
-const GwFuncDesc kMotorCallbacks[] = {
-    {"CB_4_200_CallMotorData", CB_4_200_CallMotorData},
-    {"CB_4_200_StartMotorCalc", CB_4_200_StartMotorCalc},
-    {"CB_4_200_CallTypedMotorData", CB_4_200_CallTypedMotorData},
-    {"CB_4_200_StartEncoderOffsetDetection", CB_4_200_StartEncoderOffsetDetection},
-    {"CB_4_200_ExitEncoderOffsetDetection", CB_4_200_ExitEncoderOffsetDetection},
-    {"CB_4_700_DvFctShowToggleContainerMotor", CB_4_700_DvFctShowToggleContainerMotor},
-    {"CB_4_700_DvFctParaChangeMOT", CB_4_700_DvFctParaChangeMOT},
-    {"CB4_ShowMotorIdentfication", CB4_ShowMotorIdentfication},
+// The show callbacks of the windows the tests open; the tests call the
+// others themselves.
+const GwFuncDesc kShowCallbacks[] = {
     {"CB4_Mot_ShowEncoderFunc", CB4_Mot_ShowEncoderFunc},
-    {"CB4_Mot_CallEnc", CB4_Mot_CallEnc},
     {"CB4_ShowEncSim", CB4_ShowEncSim},
-    {"CB4_DvFctOK_EncSim", CB4_DvFctOK_EncSim},
-    {"CB4_DvFctTakeIt_EncSim", CB4_DvFctTakeIt_EncSim},
     {"CB_ShowResolutionOfEncoderSim", CB_ShowResolutionOfEncoderSim},
+    {"CB_4_700_DvFctShowToggleContainerMotor", CB_4_700_DvFctShowToggleContainerMotor},
+    {"CB4_ShowMotorIdentfication", CB4_ShowMotorIdentfication},
     {nullptr, nullptr},
 };
 
@@ -52,7 +45,7 @@ void RuvexMotorTest::SetUp() {
     for (const char* file : {"bin/ruvex.cgw", "bin/ruvex_v200.cgw", "bin/ruvex_v700.cgw"}) {
         ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath(file).c_str())) << file;
     }
-    GwRcMgr::use_func_desc(kMotorCallbacks);
+    GwRcMgr::use_func_desc(kShowCallbacks);
 }
 
 void RuvexMotorTest::TearDown() {
