@@ -18,9 +18,10 @@
 namespace devicewintest {
 namespace {
 
-// The show callbacks of the windows the tests open; the tests call the
-// others themselves.
-const GwFuncDesc kShowCallbacks[] = {
+// The callbacks the windows the tests open fire by themselves (show and
+// close); the tests call the others.
+const GwFuncDesc kWindowCallbacks[] = {
+    {"CB_4_200_ExitEncoderOffsetDetection", CB_4_200_ExitEncoderOffsetDetection},
     {"CB4_Mot_ShowEncoderFunc", CB4_Mot_ShowEncoderFunc},
     {"CB4_ShowEncSim", CB4_ShowEncSim},
     {"CB_ShowResolutionOfEncoderSim", CB_ShowResolutionOfEncoderSim},
@@ -45,7 +46,7 @@ void RuvexMotorTest::SetUp() {
     for (const char* file : {"bin/ruvex.cgw", "bin/ruvex_v200.cgw", "bin/ruvex_v700.cgw"}) {
         ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath(file).c_str())) << file;
     }
-    GwRcMgr::use_func_desc(kShowCallbacks);
+    GwRcMgr::use_func_desc(kWindowCallbacks);
 }
 
 void RuvexMotorTest::TearDown() {

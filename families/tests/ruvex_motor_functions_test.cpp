@@ -331,6 +331,16 @@ TEST_F(EncoderOffsetTest, LeavingOffersToStoreAndClosesEitherWay) {
         EXPECT_EQ(TheWindowHandler().FindByName("4_200_EncoderOffset"), nullptr);
         window_->destroy();
     }
+    // The window's close request asks the same.
+    GwCore* detection = OpenDetection();
+    ASSERT_NE(detection, nullptr);
+    GwRef<> ref(detection);
+    gwtest::AnswerBox(GwRESULT_NO);
+    gwtest::Close(detection);
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].text, "The settings were changed. Store them in the device?");
+    EXPECT_EQ(ref.get(), nullptr);
+    EXPECT_TRUE(Writes().empty());
 }
 
 }  // namespace
