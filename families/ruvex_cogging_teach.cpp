@@ -106,6 +106,9 @@ int CB_4_200_ShowTeachingProgress(GwCore* widget, GwEvent*, GwUD) {
     ParaBase* base = context->Base.get();
     Main* main = GetMain();
     if (main == nullptr || !main->CheckTimerIntegrity(widget, false)) {
+        // Ended as the interrupt button ends it: no tick moves the progress
+        // of a run that is over.
+        widget->stop_timer();
         FinishCoggingTeach(widget, base, true);
         return 1;
     }

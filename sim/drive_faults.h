@@ -25,6 +25,7 @@ struct DriveFault {
     DriveFaultKind kind = DriveFaultKind::kSilence;
     std::string code;  // telegrams with this code; empty: any telegram to the drive
     int times = 1;     // how many telegrams, or kForever
+    int skip = 0;      // matching telegrams answered normally before the fault starts
     uint16_t status = 0;
     size_t length = 0;
     int address = 0;
@@ -50,6 +51,13 @@ struct DriveFault {
     DriveFault For(std::string telegram_code) const {
         DriveFault f = *this;
         f.code = std::move(telegram_code);
+        return f;
+    }
+    // The fault starts with the (count + 1)th matching telegram, so a test
+    // can let a write through and refuse the reads that follow it.
+    DriveFault After(int count) const {
+        DriveFault f = *this;
+        f.skip = count;
         return f;
     }
     DriveFault Times(int count) const {

@@ -8,7 +8,7 @@ namespace sim {
 
 namespace {
 
-// `percent` in the parameter's own form.
+// `percent` (or any small count) in the parameter's own form.
 uint32_t PercentAs(const DriveParameter& p, int percent) {
     if (p.type != nullptr && p.type->is_float) {
         const float f = static_cast<float>(percent);
@@ -75,6 +75,7 @@ void DriveTable::AfterScriptedWrite(int number, uint32_t raw) {
         }
         if (command.zero_after_us != 0) ScheduleValue(number, 0, now_us_ + command.zero_after_us);
     }
+    if (number == kStopCommandParameter) FollowStopCommand(raw);
     if (number != kIdentCommandParameter || !identification.enabled) return;
     MoveIdentification();
     if (raw == 0) {
@@ -85,6 +86,18 @@ void DriveTable::AfterScriptedWrite(int number, uint32_t raw) {
     identification.started_us = now_us_;
     ++identification.starts;
     if (DriveParameter* progress = Find(kIdentProgressParameter)) progress->value = PercentAs(*progress, 0);
+}
+
+void DriveTable::FollowStopCommand(uint32_t raw) {
+    const DriveParameter* command = Find(kStopCommandParameter);
+    const DriveParameter* state = Find(kDriveStateParameter);
+    if (!stop.enabled || command == nullptr || state == nullptr || raw != PercentAs(*command, 1)) return;
+    const bool highNibble = control_word.high_nibble;
+    const uint32_t current = highNibble ? (state->value >> 12) & 0xFu : state->value & 0xFFFFu;
+    if (current != 5 && current != 7) return;
+    const uint32_t stopped = highNibble ? (state->value & ~0xF000u) | (2u << 12) : (state->value & ~0xFFFFu) | 2u;
+    ScheduleValue(kDriveStateParameter, stopped, now_us_ + stop.after_us);
+    ++stop.stops;
 }
 
 void DriveTable::MoveIdentification() {

@@ -66,4 +66,17 @@ struct DriveIdentification {
     int starts = 0;  // how often it was started
 };
 
+// The drive's stop command, off unless a test turns it on: 1 written to 15
+// (1.0 when 15 is a FLOAT32) while the state in 403 is 5 or 7 (bits 12 to 15
+// on families 3 and 4, the low 16 bits on the others) makes the drive report
+// state 2 `after_us` later on its clock. In any other state the write
+// changes nothing.
+inline constexpr int kStopCommandParameter = 15;
+
+struct DriveStop {
+    bool enabled = false;
+    uint64_t after_us = 0;
+    int stops = 0;  // stops the drive carried out
+};
+
 }  // namespace sim

@@ -79,6 +79,8 @@ const DriveParameter* DriveTable::Find(int number) const {
     return it == parameters_.end() ? nullptr : &it->second;
 }
 
+void DriveTable::Remove(int number) { parameters_.erase(number); }
+
 void DriveTable::Put(DriveParameter parameter) {
     if (parameter.type == nullptr) parameter.type = FindDriveType("INT32");
     const int number = parameter.number;

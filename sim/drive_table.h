@@ -197,6 +197,9 @@ public:
     // Adds or replaces a parameter (tests build small tables this way); one
     // without a type is an INT32.
     void Put(DriveParameter parameter);
+    // Takes a parameter out: the drive then answers it as one it does not
+    // have.
+    void Remove(int number);
     // Adds a parameter of the named type whose limits are the type's whole
     // 32-bit range, and returns it for further settings.
     DriveParameter* PutFullRange(int number, const char* name, const char* type, uint32_t value);
@@ -238,6 +241,7 @@ public:
     MemoryImage memory;
     ControlWordFollow control_word;
     DriveIdentification identification;
+    DriveStop stop;
     DrivePlc plc;
     PosProgramChannel pos_programs;
 
@@ -256,6 +260,7 @@ private:
     void StepReadScript(int number);
     void AfterScriptedWrite(int number, uint32_t raw);
     void MoveIdentification();
+    void FollowStopCommand(uint32_t raw);
 };
 
 // Path of a fixture that comes with the virtual drive ("drive.tbl").

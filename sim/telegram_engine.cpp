@@ -340,6 +340,10 @@ std::vector<uint8_t> TelegramEngine::Short(uint8_t answer) const { return {Addre
 bool TelegramEngine::TakeFault(const std::string& code, DriveFault* fault) {
     for (auto it = faults_.begin(); it != faults_.end(); ++it) {
         if (!it->code.empty() && it->code != code) continue;
+        if (it->skip > 0) {
+            --it->skip;
+            return false;
+        }
         *fault = *it;
         if (it->times != kForever && --it->times <= 0) faults_.erase(it);
         return true;

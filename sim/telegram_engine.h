@@ -42,6 +42,7 @@ public:
     // Misbehaviour for the telegrams to come, applied in the order added.
     void AddFault(DriveFault fault) { faults_.push_back(std::move(fault)); }
     size_t FaultsLeft() const { return faults_.size(); }
+    void ClearFaults() { faults_.clear(); }
 
     // Status bits of the last refused write (0 after an accepted one).
     uint16_t WriteError() const { return write_error_; }

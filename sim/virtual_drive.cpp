@@ -80,6 +80,11 @@ size_t VirtualDrive::FaultsLeft() const {
     return engine_.FaultsLeft();
 }
 
+void VirtualDrive::ClearFaults() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    engine_.ClearFaults();
+}
+
 uint16_t VirtualDrive::WriteError() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return engine_.WriteError();

@@ -52,6 +52,8 @@ public:
 
     void AddFault(DriveFault fault);
     size_t FaultsLeft() const;
+    // Drops the faults still to come (a test's next case starts clean).
+    void ClearFaults();
     uint16_t WriteError() const;
 
     DriveCapture Capture() const;

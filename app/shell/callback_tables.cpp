@@ -35,6 +35,8 @@
 #include "families/pos_program_editor_dialog.h"
 #include "families/run_mode_descriptions.h"
 #include "families/ruvex_cogging_teach.h"
+#include "families/ruvex_encoder_functions.h"
+#include "families/ruvex_motor_functions.h"
 #include "families/ruvex_scaling_windows.h"
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
@@ -237,6 +239,13 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_CallNA2", CB_CallNA2},
     {"CB_NA2_TakeAndCheck", CB_NA2_TakeAndCheck},
     {"CB4_CalcLinDrive", CB4_CalcLinDrive},
+    {"CB4_ShowMotorIdentfication", CB4_ShowMotorIdentfication},
+    {"CB4_Mot_ShowEncoderFunc", CB4_Mot_ShowEncoderFunc},
+    {"CB4_Mot_CallEnc", CB4_Mot_CallEnc},
+    {"CB4_ShowEncSim", CB4_ShowEncSim},
+    {"CB4_DvFctOK_EncSim", CB4_DvFctOK_EncSim},
+    {"CB4_DvFctTakeIt_EncSim", CB4_DvFctTakeIt_EncSim},
+    {"CB_ShowResolutionOfEncoderSim", CB_ShowResolutionOfEncoderSim},
     kEnd,
 };
 
@@ -267,6 +276,11 @@ const GwFuncDesc kRuvexV200Table[] = {
     {"CB_4_200_ShowHollin", CB_4_200_ShowHollin},
     {"CB_ShowCurrentAmplitude", CB_ShowCurrentAmplitude},
     {"CB_4_200_CtrlTestSignal", CB_4_200_CtrlTestSignal},
+    {"CB_4_200_CallMotorData", CB_4_200_CallMotorData},
+    {"CB_4_200_StartMotorCalc", CB_4_200_StartMotorCalc},
+    {"CB_4_200_CallTypedMotorData", CB_4_200_CallTypedMotorData},
+    {"CB_4_200_StartEncoderOffsetDetection", CB_4_200_StartEncoderOffsetDetection},
+    {"CB_4_200_ExitEncoderOffsetDetection", CB_4_200_ExitEncoderOffsetDetection},
     kEnd,
 };
 
@@ -322,14 +336,23 @@ const GwFuncDesc kMarloTable[] = {
 // 10 to 12: Ruvex, firmware variant 700.
 const GwFuncDesc kRuvexV700FirstTable[] = {
     kInterpreter,
+    {"CB_4_700_DvFctShowToggleContainerMotor", CB_4_700_DvFctShowToggleContainerMotor},
+    {"CB_4_700_DvFctParaChangeMOT", CB_4_700_DvFctParaChangeMOT},
+    {"CB4_ShowMotorIdentfication", CB4_ShowMotorIdentfication},
     kEnd,
 };
 const GwFuncDesc kRuvexV700SecondTable[] = {
     kInterpreter,
+    {"CB4_Mot_ShowEncoderFunc", CB4_Mot_ShowEncoderFunc},
+    {"CB4_Mot_CallEnc", CB4_Mot_CallEnc},
     kEnd,
 };
 const GwFuncDesc kRuvexV700ThirdTable[] = {
     kInterpreter,
+    {"CB4_ShowEncSim", CB4_ShowEncSim},
+    {"CB4_DvFctOK_EncSim", CB4_DvFctOK_EncSim},
+    {"CB4_DvFctTakeIt_EncSim", CB4_DvFctTakeIt_EncSim},
+    {"CB_ShowResolutionOfEncoderSim", CB_ShowResolutionOfEncoderSim},
     kEnd,
 };
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/services/program_flags.h"
+#include "app/services/window_handler.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "sim/drive_faults.h"
 #include "toolkit/core/gw_core.h"
@@ -109,6 +111,68 @@ TEST_F(CoggingTeachTest, InterruptingOrClosingEndsTheRunWithoutParent) {
     EXPECT_EQ(CB_4_200_InterruptTeachFunction(W("Interrupt"), nullptr, GwUD()), 1);
     EXPECT_TRUE(Writes().empty());
     EXPECT_TRUE(NewBoxes().empty());
+}
+
+TEST_F(CoggingTeachTest, ARefusedTickEndsTheRunAsInterrupted) {
+    Drive().Table().ScriptReads(403, {ReadStep::Forever(State(3))});
+    Drive().Table().Find(919)->value = maintest::FloatBits(1.0f);
+    Open();
+    W("TeachButton")->start_timer(kTeachTickMs);
+    // A device action that no poll may read through keeps the tick away.
+    {
+        DeviceBusyGuard busy;
+        EXPECT_EQ(CB_4_200_ShowTeachingProgress(W("TeachButton"), nullptr, GwUD()), 1);
+    }
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"W 20919=0"}));
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].text, "The detection was interrupted!");
+    EXPECT_EQ(NewBoxes()[0].parent, "MainWindow");
+    EXPECT_FALSE(W("TeachButton")->is_timer_running());
+    EXPECT_EQ(Progress(), 0.0);
+}
+
+TEST_F(CoggingTeachTest, ClosingTheWindowEndsTheRunAndClosesIt) {
+    Drive().Table().Find(919)->value = maintest::FloatBits(1.0f);
+    Open();
+    GwRef<> window(window_);
+    TheWindowHandler().Add(window_, 1);
+    EXPECT_EQ(CB_4_200_CloseControlWindow(W("TeachButton"), nullptr, GwUD()), 1);
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"W 20919=0"}));
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].kind, "info");
+    EXPECT_EQ(NewBoxes()[0].text, "The detection was interrupted!");
+    EXPECT_EQ(NewBoxes()[0].parent, "MainWindow");
+    EXPECT_TRUE(window.get() == nullptr || !window->is_shown());
+    EXPECT_EQ(TheWindowHandler().IndexOf(window_), -1);
+}
+
+TEST_F(CoggingTeachTest, AStandingDriveIsAskedAgain) {
+    // Standing through two answers, running at the third look.
+    Drive().Table().ScriptReads(403, {ReadStep::ForReads(State(2), 2), ReadStep::Forever(State(3))});
+    Open();
+    gwtest::SetDefaultBoxAnswer(GwRESULT_YES, "question");
+    EXPECT_EQ(CB_4_200_TeachCogingTorque(W("TeachButton"), nullptr, GwUD()), 1);
+    std::vector<std::string> boxes;
+    for (const GwBoxRecord& box : NewBoxes()) boxes.push_back(box.text);
+    EXPECT_EQ(boxes, (std::vector<std::string>(2, "Start the detection?")));
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"W 20921=0", "W 20919=3F800000"}));
+    EXPECT_TRUE(W("TeachButton")->is_timer_running());
+    gwtest::SetDefaultBoxAnswer(GwRESULT_OK);
+}
+
+TEST_F(CoggingTeachTest, AFailedReadInTheCompensationsWaitEndsIt) {
+    // 919 := 2 goes through, the read after it is refused.
+    Drive().AddFault(sim::DriveFault::Nak(sim::kStatusNoParameter).For("20919").After(1).Times(sim::kForever));
+    Open();
+    dynamic_cast<GwToggle*>(W("AntiCoging"))->set_checked(true);
+    EXPECT_EQ(CB_4_200_ActivateAnticoging(W("AntiCoging"), nullptr, GwUD()), 1);
+    EXPECT_EQ(Writes(), (std::vector<std::string>{"W 20919=40000000"}));
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].kind, "error");
+    EXPECT_EQ(NewBoxes()[0].parent, "MainWindow.DevWin");
+    EXPECT_FALSE(On("AntiCoging"));
+    EXPECT_FALSE(On("AntiCogingState"));
+    EXPECT_EQ(Drive().Table().Find(921)->value, 0u);
 }
 
 TEST_F(CoggingTeachTest, NoToTheStartQuestionStartsNothing) {

@@ -5,18 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/notes/risk_note.h"
 #include "app/services/plot_tool_setting.h"
+#include "app/services/program_flags.h"
+#include "app/services/window_handler.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "families/ruvex_test_signal.h"
 #include "parameters/parabase/para_write_lock.h"
 #include "platform/system/clock.h"
 #include "sim/drive_recorder.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
 
@@ -165,8 +170,31 @@ TEST_F(TestSignalRunTest, TheSignalRunsUnderTheRecorderAndItsRecordingIsPlotted)
     const std::vector<uint32_t> before = RecorderSettings();
     Drive().Table().ScriptCommand(120, 0x40000000, {ReadStep::ForReads(0x40000000, 2), ReadStep::Forever(0)});
     Open("10");
+    // The plot tool's listed window, behind the others.
+    ASSERT_TRUE(GwRcMgr::use_text("dialogframe PlotTool { rect = 0, 0, 200, 100 }\n", "plottool.cgw"));
+    GwCore* plot = GwRcMgr::load(mainWindow_, kPlotToolWindowName, 1);
+    ASSERT_NE(plot, nullptr);
+    plot->show();
+    TheWindowHandler().Add(plot, 0);
+    const size_t plotFocus = gwtest::Effects("focus").size();
     gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+    // Between the passes the activity window tells the user to wait.
+    std::string during;
+    gwtest::At(1500, [&] {
+        if (ActivityWindowOpen) during = "open";
+    });
+    const size_t textsBefore = gwtest::Effects("text").size();
     EXPECT_EQ(CB_4_200_CtrlTestSignal(W("Test"), nullptr, GwUD()), 1);
+    EXPECT_EQ(during, "open");
+    EXPECT_FALSE(ActivityWindowOpen);
+    bool waitShown = false;
+    const std::vector<GwEffect> texts = gwtest::Effects("text");
+    for (size_t i = textsBefore; i < texts.size(); ++i) waitShown |= texts[i].value == "Waiting for the drive ...";
+    EXPECT_TRUE(waitShown);
+    // The plot tool's window comes to the front with the recording.
+    const std::vector<GwEffect> focus = gwtest::Effects("focus");
+    ASSERT_GT(focus.size(), plotFocus);
+    EXPECT_EQ(focus.back().widget, plot->identifier());
     const std::vector<std::string> heard = Heard();
     // The settings are read (into the setup file) before the recording stops,
     // then the channels, the time, the trigger, the start and the signal.
@@ -195,6 +223,12 @@ TEST_F(TestSignalRunTest, TheSignalRunsUnderTheRecorderAndItsRecordingIsPlotted)
     EXPECT_EQ(plotServer_->commands[0].rfind("OpenFirst ", 0), 0u);
     EXPECT_TRUE(NewBoxes().empty());
     EXPECT_EQ(RecorderSettings(), before);
+    // The settings as they were, one "%d=%lf" line each, in the setup file.
+    const std::string setup = testsupport::ReadFile(testsupport::RuntimePath("TMP/CB4_200_CtrlTestSignal.scs"));
+    for (const char* line : {"64=0.000000\r\n", "65=4.000000\r\n", "66=1.000000\r\n", "62=1200.000000\r\n"}) {
+        EXPECT_NE(setup.find(line), std::string::npos) << line;
+    }
+    std::filesystem::remove(testsupport::RuntimePath("TMP/CB4_200_CtrlTestSignal.scs"));
 }
 
 TEST_F(TestSignalRunTest, PathsOfTheFirmware200Run) {

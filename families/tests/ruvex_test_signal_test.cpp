@@ -165,6 +165,22 @@ TEST_F(TestSignalTest, ReadinessWaitsLetTheDriveSettle) {
     EXPECT_EQ(timed[2].first, "R 20403");
     EXPECT_GE(timed[2].second - timed[1].second, 2500u);
     EXPECT_LT(timed[2].second - timed[1].second, 2600u);
+    window_->destroy();
+
+    // A drive that stops by itself 3 s after the command is still in state 7
+    // at the first look: it is told again and found stopped at the next.
+    Drive().Table().ScriptReads(403, {});
+    Drive().Table().Find(403)->value = State(7);
+    Drive().Table().stop.enabled = true;
+    Drive().Table().stop.after_us = 3'000'000;
+    Open(kPage);
+    EXPECT_TRUE(PrepareDriveForTest(contexts_.back().get(), W("Test")));
+    std::vector<std::string> heard;
+    for (const auto& [text, at] : Timed()) heard.push_back(text);
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"R 20403", "W 20015=3F800000", "R 20403", "W 20015=3F800000", "R 20403"}));
+    EXPECT_EQ(Drive().Table().stop.stops, 2);
+    EXPECT_TRUE(NewBoxes().empty());
 }
 
 TEST_F(TestSignalTest, AStateThatCannotBeHadOrAStopThatIsRefusedIsNotReady) {

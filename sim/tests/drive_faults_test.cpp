@@ -96,4 +96,13 @@ TEST_F(DriveFaultsTest, TimesCountsTelegramsAndForeverNeverEnds) {
     EXPECT_EQ(engine_.FaultsLeft(), 1u);
 }
 
+TEST_F(DriveFaultsTest, AfterLetsTheFirstMatchingTelegramsThrough) {
+    engine_.AddFault(DriveFault::Nak(0x0004).For("20123").After(1).Times(sim::kForever));
+    // Other codes do not count.
+    EXPECT_EQ(Feed(ReadRequest(0, "20091")).size(), 14u);
+    EXPECT_EQ(HexBytes(Feed(WriteRequest(0, "20123=1F4"))), "40 06");
+    EXPECT_EQ(table_.Find(123)->value, 500u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(HexBytes(Feed(ReadRequest(0, "20123"))), "40 15");
+}
+
 }  // namespace

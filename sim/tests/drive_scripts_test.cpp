@@ -122,6 +122,45 @@ TEST(Identification, OffLeaves163AndProgressAlone) {
     EXPECT_EQ(Reads(table, 163, 1, 50'000'000), (std::vector<uint32_t>{FloatBits(1.0f)}));
 }
 
+TEST(StopCommand, EndsAStateFiveOrSevenAfterItsTime) {
+    struct Case {
+        const char* name;
+        bool highNibble;
+        uint32_t state;    // 403 before the write
+        uint32_t written;  // to 15
+        uint32_t before;   // 403 just before the time is up
+        uint32_t after;    // and from then on
+    } cases[] = {
+        {"5, family 4", true, 0x5012, FloatBits(1.0f), 0x5012, 0x2012},
+        {"7, family 4", true, 0x7000, FloatBits(1.0f), 0x7000, 0x2000},
+        {"7, family 5", false, 0x30007, FloatBits(1.0f), 0x30007, 0x30002},
+        {"3 stays", true, 0x3000, FloatBits(1.0f), 0x3000, 0x3000},
+        {"0.0 written", true, 0x5000, 0, 0x5000, 0x5000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::DriveTable table = StateTable();
+        sim::DriveParameter* command = table.PutFullRange(15, "CMD15", "FLOAT32", 0);
+        command->minimum = FloatBits(0.0f);
+        command->maximum = FloatBits(10.0f);
+        table.PutFullRange(403, "STATE", "USIGN32", c.state);
+        table.control_word.high_nibble = c.highNibble;
+        table.stop.enabled = true;
+        table.stop.after_us = 2'000'000;
+        table.ApplyDueValues(1'000'000);
+        ASSERT_EQ(table.WriteValue(15, c.written), 0);
+        EXPECT_EQ(Reads(table, 403, 1, 2'999'999), (std::vector<uint32_t>{c.before}));
+        EXPECT_EQ(Reads(table, 403, 1, 3'000'000), (std::vector<uint32_t>{c.after}));
+        EXPECT_EQ(table.stop.stops, c.after != c.before ? 1 : 0);
+    }
+    // Off, the write is only a write.
+    sim::DriveTable table = StateTable();
+    table.PutFullRange(15, "CMD15", "USIGN8", 0);
+    table.Find(403)->value = 0x5000;
+    ASSERT_EQ(table.WriteValue(15, 1), 0);
+    EXPECT_EQ(Reads(table, 403, 1, 50'000'000), (std::vector<uint32_t>{0x5000}));
+}
+
 TEST(FamilyFixtures, LoadWithWhatTheSetupWindowsRead) {
     struct Case {
         const char* file;
@@ -148,6 +187,18 @@ TEST(FamilyFixtures, LoadWithWhatTheSetupWindowsRead) {
     EXPECT_EQ(marlo->Find(300)->value_texts, (std::map<int, std::string>{{0, "VFC"}, {1, "FOR"}, {2, "SFC"}}));
     EXPECT_EQ(marlo->Find(92)->value, FloatBits(205.5f));
     auto ruvex = sim::DriveTable::Load(sim::StockFixturePath("ruvex_drive.tbl"), &error);
+    auto motor = sim::DriveTable::Load(sim::StockFixturePath("ruvex_motor_drive.tbl"), &error);
+    ASSERT_TRUE(motor.has_value()) << error;
+    EXPECT_EQ(motor->type_number, 4012u);
+    for (int number : {15,  42,  43,  120, 150, 153, 158, 163, 260, 280, 281, 284, 289,
+                       290, 403, 431, 432, 450, 451, 832, 886, 889, 918, 919, 921}) {
+        EXPECT_NE(motor->Find(number), nullptr) << number;
+    }
+    EXPECT_EQ(motor->Find(42)->elements.size(), 3u);
+    EXPECT_EQ(motor->Find(43)->elements.size(), 3u);
+    EXPECT_EQ(motor->Find(120)->value_texts.at(4), "ECOID");
+    EXPECT_EQ(motor->Find(120)->value_texts.at(5), "ECOFF");
+    EXPECT_EQ(motor->Find(889)->value, 0x1Du);
     EXPECT_EQ(ruvex->Find(152)->minimum, 1u);
     auto pesco = sim::DriveTable::Load(sim::StockFixturePath("pesco_drive.tbl"), &error);
     EXPECT_EQ(pesco->Find(773)->value_texts, (std::map<int, std::string>{{0, "OFF"}, {1, "ON"}}));
