@@ -3,7 +3,6 @@
 namespace sim {
 
 void PosProgramChannel::Hear(const std::string& text) {
-    written.push_back(text);
     if (text == "%DIR") {
         if (listing.empty()) {
             for (const auto& [number, lines] : programs) replies_.push_back("P" + number);

@@ -30,9 +30,9 @@ struct PosProgramChannel {
     // Texts the drive refuses to take (the write fails, nothing is kept).
     std::set<std::string> refused;
 
-    // Set by the drive: every text written, in order; the programs stored by
-    // "%SAV", each as the lines received since "%CLPxx".
-    std::vector<std::string> written;
+    // Set by the drive: the programs stored by "%SAV", each as the lines
+    // received since "%CLPxx". (The texts written, in order, are the
+    // parameter's text log.)
     std::vector<std::vector<std::string>> saved;
 
     bool Serves(int number) const { return enabled && number == kPosProgramChannelParameter; }

@@ -33,7 +33,9 @@
 #include "families/pos_program_editor_dialog.h"
 #include "families/run_mode_descriptions.h"
 #include "families/ruvex_cogging_teach.h"
+#include "families/ruvex_data_set_copy.h"
 #include "families/ruvex_scaling_windows.h"
+#include "families/ruvex_side_windows.h"
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
@@ -108,6 +110,8 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_GenerateRunModeParaSets", CB_GenerateRunModeParaSets},
     {"CB_CallDeviceControl", CB_CallDeviceControl},
     {"PosModEditorDialogCB", PosModEditorDialogCB},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
     kEnd,
 };
 
@@ -169,6 +173,8 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_ChangeDeviceWindow", CB_ChangeDeviceWindow},
     {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
     {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
     kEnd,
 };
 
@@ -234,6 +240,18 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_CallNA1AndCloseThis", CB_CallNA1AndCloseThis},
     {"CB_CallNA2", CB_CallNA2},
     {"CB_NA2_TakeAndCheck", CB_NA2_TakeAndCheck},
+    {"CB_4_CallProgramEditor", CB_4_CallProgramEditor},
+    {"CB_4_CallPosTabFileEditor", CB_4_CallPosTabFileEditor},
+    {"CB_Timer_CPU_LOAD", CB_Timer_CPU_LOAD},
+    {"CB_4_ResetCPULoad", CB_4_ResetCPULoad},
+    {"CB_4_ResetError", CB_4_ResetError},
+    {"CB_DvFctShowBusSystemRuvex", CB_DvFctShowBusSystemRuvex},
+    {"CB_ShowActValues", CB_ShowActValues},
+    {"CB4_ShowPRESEL", CB4_ShowPRESEL},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
+    {"CB_DoCopyFileData2Device", CB_DoCopyFileData2Device},
+    {"CB_DoCopyDevice2File", CB_DoCopyDevice2File},
     kEnd,
 };
 
@@ -313,6 +331,8 @@ const GwFuncDesc kMarloTable[] = {
     {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
     {"CB_CallCtrlWindow", CB_CallCtrlWindow},
     {"CB_ChangeCtrl", CB_ChangeCtrl},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
     kEnd,
 };
 

@@ -78,6 +78,11 @@ void CutFileExtension(char* path) {
     }
 }
 
+std::string DirectoryOfPath(const std::string& path) {
+    const size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
 void CutComment(char* line) {
     if (line == nullptr) return;
     if (char* comment = std::strchr(line, ';')) *comment = '\0';
