@@ -73,14 +73,9 @@ bool ChooseFileSet(GwCore* widget, std::string& remembered, int mode) {
     return true;
 }
 
-std::string WithoutExtension(const std::string& path) {
-    std::vector<char> buffer(path.begin(), path.end());
-    buffer.push_back('\0');
-    CutFileExtension(buffer.data());
-    return buffer.data();
+std::string PartPath(const char* extension) {
+    return WithoutFileExtension(TheRuvexCopyState().CopyPath) + "." + extension;
 }
-
-std::string PartPath(const char* extension) { return WithoutExtension(TheRuvexCopyState().CopyPath) + "." + extension; }
 
 bool Checked(GwCore* widget, const char* name) {
     const auto* box = widget->frame_child<GwToggle>(name);
@@ -127,7 +122,7 @@ RuvexCopyState& TheRuvexCopyState() {
 FileSetParts FindFileSetParts(const std::string& path) {
     FileSetParts parts;
     const std::string directory = DirectoryOfPath(path);
-    const std::string name = WithoutExtension(path.substr(directory.size()));
+    const std::string name = WithoutFileExtension(path.substr(directory.size()));
     for (const platform::DirEntry& entry : platform::ListDirectory(directory + "*")) {
         if (entry.is_directory) continue;
         const size_t dot = entry.name.find_last_of('.');

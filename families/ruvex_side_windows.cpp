@@ -78,11 +78,7 @@ RuvexSideWindowsState& TheRuvexSideWindowsState() {
 }
 
 std::string FileSetPathOf(const ParaBase& base, const char* extension) {
-    const std::string path = base.GetPath(kDFilePath);
-    std::vector<char> buffer(path.begin(), path.end());
-    buffer.push_back('\0');
-    CutFileExtension(buffer.data());
-    return std::string(buffer.data()) + "." + extension;
+    return WithoutFileExtension(base.GetPath(kDFilePath)) + "." + extension;
 }
 
 int CB_4_CallProgramEditor(GwCore* widget, GwEvent*, GwUD) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -172,7 +173,20 @@ protected:
         return texts;
     }
 
+    // The shipped CPU-load window on an online context of the drive, its
+    // timer stopped: the test ticks it.
+    GwCore* OpenCpuLoadWindow() {
+        loadContext_ = std::make_unique<devicewintest::TestContext>(nullptr, *main_->ActiveParaBase(), true);
+        GwCore* load = GwRcMgr::load(GetMainWindow(), "4_CPULoad", 1);
+        if (load == nullptr) return nullptr;
+        load->set_user_data(GwUD(static_cast<void*>(loadContext_.get())));
+        load->show();
+        load->stop_timer();
+        return load;
+    }
+
     GwCore* caller_ = nullptr;
+    std::unique_ptr<devicewintest::TestContext> loadContext_;
 };
 
 // --- opening the copy into the device ---
@@ -286,12 +300,8 @@ TEST_F(RuvexCopyTest, ChecksBeforeTheChooser) {
 TEST_F(RuvexCopyTest, TheDeviceIsBusyFromTheChooserToTheEnd) {
     ActivateDrive();
     WriteListed();
-    devicewintest::TestContext context(nullptr, *main_->ActiveParaBase(), true);
-    GwCore* load = GwRcMgr::load(GetMainWindow(), "4_CPULoad", 1);
+    GwCore* load = OpenCpuLoadWindow();
     ASSERT_NE(load, nullptr);
-    load->set_user_data(GwUD(static_cast<void*>(&context)));
-    load->show();
-    load->stop_timer();
     bool busyInNote = false;
     gwtest::AnswerFile(std::string(kSetPath) + "x.01d");
     gwtest::ScriptModal(
@@ -479,12 +489,8 @@ TEST_F(RuvexCopyTest, ARefusedDataSetAsksAgainAndAnUnreadableOneWritesNothing) {
 TEST_F(RuvexCopyTest, ATimerTickDuringTheCopyReadsNothing) {
     ActivateDrive();
     WriteSetFile("x.prg", "GO 1\r\n");
-    devicewintest::TestContext context(nullptr, *main_->ActiveParaBase(), true);
-    GwCore* load = GwRcMgr::load(GetMainWindow(), "4_CPULoad", 1);
+    GwCore* load = OpenCpuLoadWindow();
     ASSERT_NE(load, nullptr);
-    load->set_user_data(GwUD(static_cast<void*>(&context)));
-    load->show();
-    load->stop_timer();
     ASSERT_EQ(OpenToDevice("x.prg"), 1);
     Check(kToDevice, false, false, true);
     bool transferDuringCopy = false;

@@ -42,6 +42,8 @@ TEST(TextHelpers, EditsTestsAndComparisons) {
         {"dot in a POSIX directory", Edited(CutFileExtension, "/a/dir.x/file"), "/a/dir.x/file"},
         {"last dot only", Edited(CutFileExtension, "a.b.c"), "a.b"},
         {"dot as first character", Edited(CutFileExtension, ".ini"), ".ini"},
+        {"without extension", WithoutFileExtension("C:\\dir.x\\axis.00D"), "C:\\dir.x\\axis"},
+        {"without extension, none", WithoutFileExtension("C:\\dir.x\\axis"), "C:\\dir.x\\axis"},
         {"directory with drive", DirectoryOfPath("C:\\progs\\a.prg"), "C:\\progs\\"},
         {"POSIX directory", DirectoryOfPath("/a/b.00d"), "/a/"},
         {"no directory", DirectoryOfPath("a.prg"), ""},
