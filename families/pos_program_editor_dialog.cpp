@@ -8,6 +8,7 @@
 #include "app/services/services_hooks.h"
 #include "families/pos_prog_editor.h"
 #include "families/pos_program_transfer.h"
+#include "parameters/values/text_helpers.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/paths.h"
 #include "platform/system/clock.h"
@@ -36,18 +37,11 @@ PosProgramDialogState& TheDialogState() {
 
 platform::ResetHook ResetDialogState([] { TheDialogState() = {}; });
 
-std::string DirectoryOf(const std::string& path) {
-    const size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
 void EditOnline() {
     if (!UploadPosPrograms(kPosProgramExchangeFile)) return;
     const std::optional<int64_t> before = FileWriteTimeNs(kPosProgramExchangeFile);
+    RunPosProgEditorWaiting({kPosProgramExchangeFile});
     GwCore* main = GetMainWindow();
-    if (main != nullptr) main->minimize();
-    platform::StartProgram(GetPosProgEditor(), {kPosProgramExchangeFile}, true);
-    if (main != nullptr) main->maximize();
     const std::optional<int64_t> after = FileWriteTimeNs(kPosProgramExchangeFile);
     const bool changed = after.has_value() && (!before.has_value() || *after > *before);
     if (!changed || !ShowQuestionMessage(kQuestionProgramChanged, main)) return;
@@ -64,13 +58,20 @@ void EditFile() {
     chooser.set_directory(TheDialogState().Directory);
     if (!chooser.go()) return;
     const std::string path = chooser.selection();
-    TheDialogState().Directory = DirectoryOf(path);
+    TheDialogState().Directory = DirectoryOfPath(path);
     platform::StartProgram(GetPosProgEditor(), {"\"" + path + "\""}, false);
 }
 
 }  // namespace
 
 std::string& RememberedPosProgramDirectory() { return TheDialogState().Directory; }
+
+void RunPosProgEditorWaiting(const std::vector<std::string>& arguments) {
+    GwCore* main = GetMainWindow();
+    if (main != nullptr) main->minimize();
+    platform::StartProgram(GetPosProgEditor(), arguments, true);
+    if (main != nullptr) main->maximize();
+}
 
 std::optional<int64_t> FileWriteTimeNs(const std::string& path) {
     for (const platform::DirEntry& entry : platform::ListDirectory(path)) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <cstdint>
 
@@ -22,6 +23,10 @@ int PosModEditorDialogCB(GwCore* widget, GwEvent* event, GwUD userData);
 
 // The drive and directory of the last chosen program file; empty at start.
 std::string& RememberedPosProgramDirectory();
+
+// Starts the positioning-program editor with `arguments` after its name and
+// waits for it, the main window minimised meanwhile and maximised after.
+void RunPosProgEditorWaiting(const std::vector<std::string>& arguments);
 
 // A file's last-write time in nanoseconds since 1970, none when it is
 // missing.

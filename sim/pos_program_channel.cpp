@@ -3,7 +3,6 @@
 namespace sim {
 
 void PosProgramChannel::Hear(const std::string& text) {
-    written.push_back(text);
     if (text == "%DIR") {
         if (listing.empty()) {
             for (const auto& [number, lines] : programs) replies_.push_back("P" + number);
@@ -32,7 +31,11 @@ void PosProgramChannel::Hear(const std::string& text) {
 }
 
 bool PosProgramChannel::NextReply(std::string* text) {
-    if (replies_.empty()) return false;
+    if (replies_.empty()) {
+        if (!idle_reply.has_value()) return false;
+        *text = *idle_reply;
+        return true;
+    }
     *text = replies_.front();
     replies_.pop_front();
     return true;

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,17 +30,21 @@ struct PosProgramChannel {
     bool programs_end = true;
     // Texts the drive refuses to take (the write fails, nothing is kept).
     std::set<std::string> refused;
+    // The answer to a read while no reply is queued; none: the read is
+    // refused.
+    std::optional<std::string> idle_reply;
 
-    // Set by the drive: every text written, in order; the programs stored by
-    // "%SAV", each as the lines received since "%CLPxx".
-    std::vector<std::string> written;
+    // Set by the drive: the programs stored by "%SAV", each as the lines
+    // received since "%CLPxx". (The texts written, in order, are the
+    // parameter's text log.)
     std::vector<std::vector<std::string>> saved;
 
     bool Serves(int number) const { return enabled && number == kPosProgramChannelParameter; }
     bool Refuses(const std::string& text) const { return refused.count(text) != 0; }
     // A text written to the channel.
     void Hear(const std::string& text);
-    // The next queued reply; false (the read is refused) when none is queued.
+    // The next queued reply, else the idle reply; false (the read is
+    // refused) when there is neither.
     bool NextReply(std::string* text);
 
 private:

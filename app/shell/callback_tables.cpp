@@ -35,9 +35,11 @@
 #include "families/pos_program_editor_dialog.h"
 #include "families/run_mode_descriptions.h"
 #include "families/ruvex_cogging_teach.h"
+#include "families/ruvex_data_set_copy.h"
 #include "families/ruvex_encoder_functions.h"
 #include "families/ruvex_motor_functions.h"
 #include "families/ruvex_scaling_windows.h"
+#include "families/ruvex_side_windows.h"
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
 #include "parameters/datasetcopy/dataset_copy.h"
@@ -112,6 +114,8 @@ const GwFuncDesc kMainWindowTable[] = {
     {"CB_GenerateRunModeParaSets", CB_GenerateRunModeParaSets},
     {"CB_CallDeviceControl", CB_CallDeviceControl},
     {"PosModEditorDialogCB", PosModEditorDialogCB},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
     kEnd,
 };
 
@@ -173,6 +177,8 @@ const GwFuncDesc kPescoTable[] = {
     {"CB_ChangeDeviceWindow", CB_ChangeDeviceWindow},
     {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
     {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
     kEnd,
 };
 
@@ -246,6 +252,18 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB4_DvFctOK_EncSim", CB4_DvFctOK_EncSim},
     {"CB4_DvFctTakeIt_EncSim", CB4_DvFctTakeIt_EncSim},
     {"CB_ShowResolutionOfEncoderSim", CB_ShowResolutionOfEncoderSim},
+    {"CB_4_CallProgramEditor", CB_4_CallProgramEditor},
+    {"CB_4_CallPosTabFileEditor", CB_4_CallPosTabFileEditor},
+    {"CB_Timer_CPU_LOAD", CB_Timer_CPU_LOAD},
+    {"CB_4_ResetCPULoad", CB_4_ResetCPULoad},
+    {"CB_4_ResetError", CB_4_ResetError},
+    {"CB_DvFctShowBusSystemRuvex", CB_DvFctShowBusSystemRuvex},
+    {"CB_ShowActValues", CB_ShowActValues},
+    {"CB4_ShowPRESEL", CB4_ShowPRESEL},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
+    {"CB_DoCopyFileData2Device", CB_DoCopyFileData2Device},
+    {"CB_DoCopyDevice2File", CB_DoCopyDevice2File},
     kEnd,
 };
 
@@ -330,6 +348,8 @@ const GwFuncDesc kMarloTable[] = {
     {"CB_3_CheckIdentProgress", CB_3_CheckIdentProgress},
     {"CB_CallCtrlWindow", CB_CallCtrlWindow},
     {"CB_ChangeCtrl", CB_ChangeCtrl},
+    {"CB_CopyFileData2Device", CB_CopyFileData2Device},
+    {"CB_CopyDevice2File", CB_CopyDevice2File},
     kEnd,
 };
 

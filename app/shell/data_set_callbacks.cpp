@@ -17,7 +17,10 @@
 #include "app/services/services_hooks.h"
 #include "app/services/wait.h"
 #include "app/services/window_handler.h"
+#include "families/ruvex_data_set_copy.h"
+#include "parameters/datasetcopy/dataset_copy.h"
 #include "parameters/parabase/para_base.h"
+#include "parameters/values/text_helpers.h"
 #include "paratools/partbase/part_base_editor.h"
 #include "platform/base/reset_hooks.h"
 #include "platform/files/text_file.h"
@@ -36,6 +39,7 @@ constexpr int kQuestionOverwrite = 42;
 constexpr int kQuestionReset = 87;
 constexpr int kErrorNoAnswerAfterReset = 88;
 constexpr int kInfoDeviceRunning = 107;
+constexpr int kInfoCopyDeviceRunning = 110;
 constexpr int kActivityWriteDataSet = 2;
 constexpr int kActivityReadDataSet = 3;
 constexpr int kActivityReset = 5;
@@ -78,11 +82,6 @@ std::string ChooseParameterFile(GwCore* parent, const char* id, int mode, const 
     chooser.set_directory(directory.empty() ? GetUserDataDir() : directory);
     if (!chooser.go()) return std::string();
     return chooser.selection();
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
 // Warning 10 with the error of `base`: the numbered message names the
@@ -163,7 +162,7 @@ void CopyFileData2Device() {
     GwCore* parent = GetMainWindow();
     const std::string path = ChooseParameterFile(parent, "FileToDevice", GwFILESELECTOR_OPEN, State().FileToDeviceDir);
     if (path.empty()) return;
-    State().FileToDeviceDir = DirectoryOf(path);
+    State().FileToDeviceDir = DirectoryOfPath(path);
     TheWindowHandler().CloseDeviceWindows();
     if (!ShowRiskNoteAdjustmentChanged(parent)) return;
     ParaBase file;
@@ -187,7 +186,7 @@ void CopyDevice2File() {
         const std::string path =
             ChooseParameterFile(parent, "DeviceToFile", GwFILESELECTOR_SAVE, State().DeviceToFileDir);
         if (path.empty()) return;
-        State().DeviceToFileDir = DirectoryOf(path);
+        State().DeviceToFileDir = DirectoryOfPath(path);
         active->InitFile(path.c_str());
         if (!active->FileBaseExists() || ShowQuestionMessage(kQuestionOverwrite, parent)) break;
     }
@@ -201,6 +200,46 @@ void CopyDevice2File() {
         return;
     }
     if (active->WriteFileBase() != 0) ShowWarningMessageFor(kErrorDeviceAccess, active, parent);
+}
+
+namespace {
+
+// Families whose copy goes through the script window.
+bool CopiesThroughScriptWindow(int family) { return family == 3 || (family >= 5 && family <= 7); }
+
+}  // namespace
+
+int CB_CopyFileData2Device(GwCore* widget, GwEvent* event, GwUD userData) {
+    Main* main = ActiveMain();
+    GwCore* frame = FrameOf(widget);
+    if (main == nullptr || !CloseDeviceControlForCopy(frame)) return 1;
+    if (main->IsActiveDeviceRunning()) {
+        ShowInfoMessage(kInfoCopyDeviceRunning, frame);
+        return 1;
+    }
+    const int family = main->GetActiveDeviceFamily();
+    if (family == 4) {
+        OpenRuvexCopyToDevice(widget);
+    } else if (CopiesThroughScriptWindow(family)) {
+        RunCopyFileData2Device(widget, event, userData);
+    } else {
+        CopyFileData2Device();
+    }
+    return 1;
+}
+
+int CB_CopyDevice2File(GwCore* widget, GwEvent* event, GwUD userData) {
+    Main* main = ActiveMain();
+    if (main == nullptr || !CloseDeviceControlForCopy(FrameOf(widget))) return 1;
+    const int family = main->GetActiveDeviceFamily();
+    if (family == 4) {
+        OpenRuvexCopyToFile(widget);
+    } else if (CopiesThroughScriptWindow(family)) {
+        RunCopyDevice2File(widget, event, userData);
+    } else {
+        CopyDevice2File();
+    }
+    return 1;
 }
 
 int CB_PrintParaFile(GwCore* widget, GwEvent*, GwUD) {
@@ -238,7 +277,7 @@ int CB_MakeParcialBase(GwCore* widget, GwEvent*, GwUD) {
     GwCore* parent = FrameOf(widget);
     const std::string path = ChooseParameterFile(parent, "PartialBase", GwFILESELECTOR_OPEN, State().PartialBaseDir);
     if (path.empty()) return 0;
-    State().PartialBaseDir = DirectoryOf(path);
+    State().PartialBaseDir = DirectoryOfPath(path);
     auto base = std::make_unique<ParaBase>();
     base->InitFile(path.c_str());
     if (base->ReadFileBase() != 0) {

@@ -24,6 +24,14 @@ void CopyFileData2Device();
 // active device's data set and writes it there.
 void CopyDevice2File();
 
+// The copy between a file and the active device from the setup windows and
+// the main toolbar: question 86 while the device control windows are open,
+// then for family 4 the copy windows of its file set, for families 3, 5, 6
+// and 7 the script-window copy, for any other family the plain copy above.
+// The copy into the device refuses a running device (info 110). Return 1.
+int CB_CopyFileData2Device(GwCore* widget, GwEvent* event, GwUD userData);
+int CB_CopyDevice2File(GwCore* widget, GwEvent* event, GwUD userData);
+
 // The print wizard for a chosen file, loaded into the program's print base.
 int CB_PrintParaFile(GwCore* widget, GwEvent* event, GwUD userData);
 // The print wizard for the active device.

@@ -17,14 +17,19 @@
 #include "app/shell/parameter_file_offline.h"
 #include "bus/base/basic_bus.h"
 #include "bus/base/device_parameters.h"
+#include "devicewin/device_context.h"
 #include "devicewin/device_window.h"
+#include "families/ruvex_side_windows.h"
+#include "families/setup_context.h"
 #include "parameters/parabase/para_base.h"
 #include "platform/base/format.h"
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_cursor.h"
 #include "toolkit/core/gw_file_selector.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_ref.h"
+#include "toolkit/core/gw_types.h"
 #include "toolkit/menus/gw_menu_item.h"
 #include "toolkit/profile/gw_profile.h"
 
@@ -268,6 +273,33 @@ int OpenPosTabEditor() {
 
 int CallPosTabEditor(GwCore*, GwEvent*, GwUD) {
     OpenPosTabEditor();
+    return 1;
+}
+
+std::string TitleForFile(const std::string& title, const std::string& path) {
+    const size_t bracket = title.find('[');
+    std::string head = title.substr(0, bracket);
+    if (bracket != std::string::npos && !head.empty()) head.pop_back();
+    return head + " [" + path + "]";
+}
+
+int CB_4_CallPosTabFileEditor(GwCore* widget, GwEvent* event, GwUD userData) {
+    DeviceSetupContext* context = DeviceContextOf(widget);
+    if (context == nullptr || context->Base == nullptr) return 1;
+    if (context->Base->IsOnline()) return CallPosTabEditor(widget, event, userData);
+    const std::string path = FileSetPathOf(*context->Base, "01d");
+    TheWindowHandler().CloseByName(kPosTabEditorWindow);
+    GwCore* editor = GwRcMgr::load(widget, kPosTabEditorWindow, 1);
+    if (editor == nullptr) {
+        GwCore::set_global_cursor(GwCURSOR_ARROW);
+        ShowErrorMessage(kErrorWindowMissing);
+        return 1;
+    }
+    GwWaitObject wait;
+    editor->set_user_data(GwUD(path));
+    editor->set_modality(1);
+    editor->set_title(TitleForFile(editor->title(), path));
+    ListAndShow(editor, false);
     return 1;
 }
 

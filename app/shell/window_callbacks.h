@@ -6,6 +6,8 @@
 // the window list with its online flag.
 #pragma once
 
+#include <string>
+
 #include "bus/monitor/bus_monitors.h"
 #include "toolkit/core/gw_event.h"
 
@@ -53,6 +55,14 @@ int CB_CloseAllWindows(GwCore* widget, GwEvent* event, GwUD userData);
 int CallChildWindow(GwCore* widget, GwEvent* event, GwUD userData);
 // The position-table editor for the active device.
 int CallPosTabEditor(GwCore* widget, GwEvent* event, GwUD userData);
+// The position-table editor of a Ruvex setup window: online that of the
+// active device (CallPosTabEditor's result); for a parameter file the editor
+// modal on the position-table file beside it (".01d"), listed offline.
+int CB_4_CallPosTabFileEditor(GwCore* widget, GwEvent* event, GwUD userData);
+// A window title for a file: the title up to its first '[' without the
+// character before the bracket (a title beginning with '[' keeps all of
+// nothing), then " [", the path and "]".
+std::string TitleForFile(const std::string& title, const std::string& path);
 
 // Records the active device's base as the editor's base, closes a listed
 // window of that name and loads it over the main window with the wait

@@ -38,6 +38,8 @@ public:
         return table;
     }
     sim::PosProgramChannel& Channel() { return Drive().Table().pos_programs; }
+    // Every text the program channel took, in order.
+    std::vector<std::string>& ChannelLog() { return Drive().Table().Find(sim::kPosProgramChannelParameter)->text_log; }
     // The editor: notes the main window's state and, when `save` is set,
     // writes the exchange file anew.
     void UseEditor(const std::string* save) {
@@ -73,7 +75,7 @@ TEST_F(PosProgramEditorDialogTest, OnlineChangedProgramIsDownloadedAfterYes) {
     EXPECT_EQ(stateDuringEdit_, GwSTATE_MINIMIZED);
     EXPECT_EQ(GetMainWindow()->frame_state(), GwSTATE_MAXIMIZED);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"The positioning program was changed. Load it into the device?"}));
-    EXPECT_EQ(Channel().written, (std::vector<std::string>{"%DIR", "%RDP01", "%CLPxx", "GO1", kEnd, "%SAV"}));
+    EXPECT_EQ(ChannelLog(), (std::vector<std::string>{"%DIR", "%RDP01", "%CLPxx", "GO1", kEnd, "%SAV"}));
 }
 
 TEST_F(PosProgramEditorDialogTest, OnlineFailedDownloadShowsError109) {
@@ -94,7 +96,7 @@ TEST_F(PosProgramEditorDialogTest, OnlineUnchangedFileOrFailedUploadEndsQuietly)
     PosModEditorDialogCB(nullptr, nullptr, GwUD("Online"));
     EXPECT_TRUE(Texts().empty());
     EXPECT_EQ(platform::RecordedProgramStarts().size(), 1u);
-    EXPECT_EQ(Channel().written, (std::vector<std::string>{"%DIR", "%RDP01"}));
+    EXPECT_EQ(ChannelLog(), (std::vector<std::string>{"%DIR", "%RDP01"}));
 
     Channel().refused = {"%DIR"};
     PosModEditorDialogCB(nullptr, nullptr, GwUD("Online"));

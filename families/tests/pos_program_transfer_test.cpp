@@ -31,6 +31,8 @@ public:
         return table;
     }
     sim::PosProgramChannel& Channel() { return Drive().Table().pos_programs; }
+    // Every text the program channel took, in order.
+    std::vector<std::string>& ChannelLog() { return Drive().Table().Find(sim::kPosProgramChannelParameter)->text_log; }
     static std::string Path(const std::string& name) { return testsupport::RuntimePath("userdata/" + name).string(); }
     std::vector<std::string> Texts() {
         std::vector<std::string> texts;
@@ -42,7 +44,7 @@ public:
 TEST_F(PosProgramTransferTest, UploadReadsEveryListedProgramIntoOneFile) {
     MarkBoxes();
     EXPECT_TRUE(UploadPosPrograms(Path("all.prg").c_str()));
-    EXPECT_EQ(Channel().written, (std::vector<std::string>{"%DIR", "%RDP01", "%RDP07"}));
+    EXPECT_EQ(ChannelLog(), (std::vector<std::string>{"%DIR", "%RDP01", "%RDP07"}));
     EXPECT_EQ(testsupport::ReadFile(Path("all.prg")), "POS100\r\nGOA5\r\n\r\nGO 0\r\n\r\n");
     EXPECT_TRUE(NewBoxes().empty());
     EXPECT_EQ(PosProgramParameter(), 751);
@@ -112,14 +114,14 @@ TEST_F(PosProgramTransferTest, UploadFailuresShowTheirMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         sim::PosProgramChannel& channel = Channel();
-        channel.written.clear();
+        ChannelLog().clear();
         channel.refused.clear();
         channel.listing_ends = true;
         channel.programs_end = true;
         c.script(channel);
         MarkBoxes();
         EXPECT_EQ(UploadPosPrograms(c.path.c_str()), c.result);
-        EXPECT_EQ(channel.written, c.written);
+        EXPECT_EQ(ChannelLog(), c.written);
         EXPECT_EQ(Texts(), c.boxes);
         if (c.file == "-") {
             EXPECT_TRUE(c.path.empty() || !std::filesystem::exists(c.path));
@@ -204,10 +206,10 @@ TEST_F(PosProgramTransferTest, DownloadSendsTheCleanedLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         testsupport::WriteFile(Path("d.prg"), c.file);
-        Channel().written.clear();
+        ChannelLog().clear();
         MarkBoxes();
         EXPECT_EQ(DownloadPosProgram(Path("d.prg").c_str()), c.result);
-        EXPECT_EQ(Channel().written, c.written);
+        EXPECT_EQ(ChannelLog(), c.written);
         EXPECT_EQ(Texts(), c.boxes);
     }
 }
@@ -252,13 +254,13 @@ TEST_F(PosProgramTransferTest, DownloadFailuresEndWithTheAbortTexts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Channel().written.clear();
+        ChannelLog().clear();
         Channel().refused.clear();
         if (!c.refused.empty()) Channel().refused.insert(c.refused);
         MarkBoxes();
         for (int answer : c.answers) gwtest::AnswerBox(answer);
         EXPECT_FALSE(DownloadPosProgram(c.path.c_str()));
-        EXPECT_EQ(Channel().written, c.written);
+        EXPECT_EQ(ChannelLog(), c.written);
         EXPECT_EQ(Texts(), c.boxes);
     }
 }
@@ -269,7 +271,7 @@ TEST_F(PosProgramTransferTest, DownloadIsFalseAfterARepeatedStepSucceeded) {
     MarkBoxes();
     gwtest::AnswerBox(GwRESULT_OK);
     EXPECT_FALSE(DownloadPosProgram(Path("d.prg").c_str()));
-    EXPECT_EQ(Channel().written, (std::vector<std::string>{"%CLPxx", "GO", kEnd, "%SAV"}));
+    EXPECT_EQ(ChannelLog(), (std::vector<std::string>{"%CLPxx", "GO", kEnd, "%SAV"}));
     EXPECT_EQ(Texts(), (std::vector<std::string>{"The device did not accept the positioning program!"}));
 }
 
@@ -290,7 +292,7 @@ TEST_F(PosProgramOtherFamilyTest, BothTransfersShowNoDeviceAndSendNothing) {
     gwtest::AnswerBox(GwRESULT_CANCEL);  // the download's: "Quit"
     EXPECT_FALSE(UploadPosPrograms(Path("u.prg").c_str()));
     EXPECT_FALSE(DownloadPosProgram(Path("d.prg").c_str()));
-    EXPECT_TRUE(Channel().written.empty());
+    EXPECT_TRUE(ChannelLog().empty());
     const std::string box = "No active device or no file for the positioning program!";
     EXPECT_EQ(Texts(), (std::vector<std::string>{box, box}));
 }

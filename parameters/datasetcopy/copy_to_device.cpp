@@ -43,14 +43,22 @@ bool SameDeviceClass(ParaBase& fileBase, ParaBase& deviceBase, GwCore* parent) {
     const uint16_t fileCode = StoredDeviceCode(fileBase);
     const uint16_t deviceCode = StoredDeviceCode(deviceBase);
     if (fileCode / kDeviceClassDivisor == deviceCode / kDeviceClassDivisor) return true;
+    ShowOtherDeviceTypeWarning(fileCode, deviceCode, parent);
+    return false;
+}
+
+}  // namespace
+
+void ShowOtherDeviceTypeWarning(uint16_t fileCode, uint16_t deviceCode, GwCore* parent) {
     char format[kMessageTextSize];
     const std::string key = platform::Format(kMainMessageKeyFormat, kOtherDeviceTypeMessage);
     GetMessageText(format, kMainMessagesSection, key.c_str(), kMessageTextSize);
     const std::string fileType = GetDeviceTypeName(fileCode);
     const std::string deviceType = GetDeviceTypeName(deviceCode);
     ShowWarningTextBox(platform::FormatChecked(format, {fileType, deviceType}).text.c_str(), parent);
-    return false;
 }
+
+namespace {
 
 ParaBase* DeviceBase() {
     Main* main = GetMain();

@@ -57,6 +57,10 @@ int CB3_DoCopyDevice2File(GwCore* widget, GwEvent* event, GwUD data);
 // True at once for a file base that is not loaded.
 bool WriteFileDataSetToDevice(GwCore* widget, ParaBase& fileBase, const dstring& script);
 
+// The warning that a file set was made for another device type: main message
+// 114 as a format for the type names of both device type numbers.
+void ShowOtherDeviceTypeWarning(uint16_t fileCode, uint16_t deviceCode, GwCore* parent);
+
 // --- the group list and its filter ---
 
 // Fills `list` with "Alle" and every SC group of parameter 11 (1 to the low

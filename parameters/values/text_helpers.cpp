@@ -78,6 +78,18 @@ void CutFileExtension(char* path) {
     }
 }
 
+std::string WithoutFileExtension(const std::string& path) {
+    std::string cut = path;
+    CutFileExtension(cut.data());
+    cut.resize(std::strlen(cut.c_str()));
+    return cut;
+}
+
+std::string DirectoryOfPath(const std::string& path) {
+    const size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
 void CutComment(char* line) {
     if (line == nullptr) return;
     if (char* comment = std::strchr(line, ';')) *comment = '\0';

@@ -21,6 +21,11 @@ int CopyTextFile(const char* src, const char* dst, std::string* error = nullptr)
 // Cuts the extension of the last path component: at the last '.' after the
 // last separator ('\' or '/'), but never at the first character.
 void CutFileExtension(char* path);
+// The path without the extension of its last component (as CutFileExtension).
+std::string WithoutFileExtension(const std::string& path);
+// The drive and directory of a path up to and with its last separator ('\'
+// or '/'); empty when the path has none.
+std::string DirectoryOfPath(const std::string& path);
 // Cuts the line at its first ';'.
 void CutComment(char* line);
 void TabsToBlanks(char* line);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "app/shell/tests/shell_fixture.h"
 #include "bus/can/can_open_tarn.h"
 #include "bus/serial/tarn_bus.h"
+#include "devicewin/tests/devicewin_fixture.h"
 #include "parameters/parabase/para_base.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/compare/para_compare_base.h"
@@ -23,9 +26,12 @@
 #include "paratools/editor/postab_editor.h"
 #include "paratools/print/print_wizard.h"
 #include "sim/can_bus.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
+#include "toolkit/core/gw_types.h"
 #include "toolkit/profile/gw_profile.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
@@ -207,6 +213,91 @@ TEST_F(WindowCallbackTest, PosTabFileEditorOpensFilesOfDeviceKind4Only) {
     EXPECT_EQ(requests[0].title, "Choose parameter file");
     EXPECT_EQ(requests[0].directory, GetUserDataDir());
     EXPECT_EQ(requests[2].directory, "..\\userdata\\Other.00D");
+}
+
+TEST(PosTabTitleTest, TheTitleNamesTheFile) {
+    const struct {
+        const char* title;
+        const char* want;
+    } cases[] = {
+        {"Position tables [device]", "Position tables [p.01d]"},
+        {"Tables", "Tables [p.01d]"},
+        {"[device]", " [p.01d]"},
+        {"", " [p.01d]"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TitleForFile(c.title, "p.01d"), c.want) << c.title;
+}
+
+// The Ruvex setup window's position-table button: online the editor of the
+// device, on a parameter file the editor on the table file beside it.
+class RuvexPosTabTest : public ShellTest {
+protected:
+    GwCore* SetupWindow(bool online) {
+        Activate();
+        context_ = std::make_unique<devicewintest::TestContext>(nullptr, *main_->ActiveParaBase(), online);
+        context_->Base->SetPath(kDFilePath, "..\\userdata\\axis.00D");
+        Define("dialogframe RuvexSetup { button Tables { } }\n");
+        GwCore* window = GwRcMgr::load(frame_, "RuvexSetup", 1);
+        window->set_user_data(GwUD(static_cast<void*>(context_.get())));
+        window->show();
+        return window->child("Tables");
+    }
+    std::unique_ptr<devicewintest::TestContext> context_;
+};
+
+TEST_F(RuvexPosTabTest, OnAFileTheEditorWorksOnTheTableFileModally) {
+    GwCore* button = SetupWindow(false);
+    TheWindowHandler().CloseAllOnExit();
+    // The table file of a class-4 device, which the editor reads.
+    ParaBase table;
+    table.InitFile("..\\userdata\\axis.01d");
+    ASSERT_EQ(table.CopyBase(*main_->ActiveParaBase()), 0);
+    table.GetEntry(91)->value = 4120;
+    ASSERT_EQ(table.WriteFileBase(), 0);
+    // A listed editor is closed first.
+    GwCore* earlier = GwRcMgr::load(frame_, "PosTabEditor", 1);
+    TheWindowHandler().Add(earlier, 1);
+    earlier->show();
+    const GwRef<> earlierRef(earlier);
+    EXPECT_EQ(CB_4_CallPosTabFileEditor(button, nullptr, GwUD()), 1);
+    EXPECT_EQ(earlierRef.get(), nullptr);
+    GwCore* editor = Listed("PosTabEditor");
+    EXPECT_TRUE(NewBoxes().empty());
+    ASSERT_NE(editor, nullptr);
+    // The editor works on the table file in file mode.
+    ASSERT_NE(GetPosTabEditor(), nullptr);
+    EXPECT_TRUE(GetPosTabEditor()->FileMode);
+    EXPECT_EQ(GetPosTabEditor()->FilePath, "..\\userdata\\axis.01d");
+    EXPECT_EQ(editor->title(), "Position tables [..\\userdata\\axis.01d]");
+    EXPECT_EQ(editor->modality(), 1);
+    EXPECT_EQ(editor->owner(), button->frame());
+    EXPECT_FALSE(TheWindowHandler().IsOnlineWindow(editor));
+    EXPECT_EQ(GwCore::global_cursor(), GwCURSOR_ARROW);
+    for (const char* extension : {"D", "T", "X"}) {
+        std::filesystem::remove(testsupport::RuntimePath(std::string("userdata/axis.01") + extension));
+    }
+}
+
+TEST_F(RuvexPosTabTest, OnlineTheDeviceEditorOpens) {
+    GwCore* button = SetupWindow(true);
+    TheWindowHandler().CloseAllOnExit();
+    EXPECT_EQ(CB_4_CallPosTabFileEditor(button, nullptr, GwUD()), 1);
+    GwCore* editor = Listed("PosTabEditor");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(TheWindowHandler().IsOnlineWindow(editor));
+    EXPECT_EQ(editor->title(), "Position tables ");
+}
+
+TEST_F(RuvexPosTabTest, AMissingDefinitionShowsError7WithoutParent) {
+    GwCore* button = SetupWindow(false);
+    GwRcMgr::reset();
+    GwCore::set_global_cursor(GwCURSOR_WAIT);
+    EXPECT_EQ(CB_4_CallPosTabFileEditor(button, nullptr, GwUD()), 1);
+    EXPECT_EQ(GwCore::global_cursor(), GwCURSOR_ARROW);
+    ASSERT_FALSE(gwtest::Boxes().empty());
+    EXPECT_EQ(gwtest::Boxes().back().text, "A window or one of its elements could not be loaded!");
+    // No parent given: the box stands over the main window.
+    EXPECT_EQ(gwtest::Boxes().back().parent, "MainWindow");
 }
 
 TEST_F(WindowCallbackTest, WindowMenuListsTheOpenWindowsOnceAndRaisesTheChosenOne) {
