@@ -44,22 +44,55 @@ set(TORVAN_STD_PCH_HEADERS
   <algorithm> <array> <cmath> <cstdint> <cstdlib> <cstring> <filesystem> <functional>
   <map> <memory> <optional> <string> <string_view> <vector>)
 
+# The folders whose code works on the toolkit's widgets, the parameter base
+# and the main object. Their sources nearly all include those three headers
+# (and their tests the virtual drive and the test driver), whose parsing
+# costs more than the standard headers; their targets precompile them too.
+set(TORVAN_WINDOW_LAYERS app devicewin families paratools motor/ident motor/tuning)
+set(TORVAN_WINDOW_PCH_HEADERS
+  ${PROJECT_SOURCE_DIR}/toolkit/core/gw_core.h
+  ${PROJECT_SOURCE_DIR}/parameters/parabase/para_base.h
+  ${PROJECT_SOURCE_DIR}/app/main/main_object.h)
+set(TORVAN_WINDOW_TEST_PCH_HEADERS
+  ${PROJECT_SOURCE_DIR}/sim/virtual_drive.h
+  ${PROJECT_SOURCE_DIR}/toolkit/testdriver/gw_test_driver.h)
+
+# Sets OUT to "window" when the folder being read lies in a window layer, else
+# to "".
+function(torvan_pch_flavour out)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(layer ${TORVAN_WINDOW_LAYERS})
+    if(folder STREQUAL layer OR folder MATCHES "^${layer}/")
+      set(${out} window PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${out} "" PARENT_SCOPE)
+endfunction()
+
 # torvan_use_library_pch(TARGET)
 # Libraries (shared, and the static fixture libraries) are compiled
 # position-independent with the same flags, so one precompiled header made in
-# an object library of its own serves them all. The host is an object library
-# because a shared one would define its own NAME_EXPORTS macro, which every
-# user of the header would then differ in.
+# an object library of its own serves all libraries of a flavour. The host is
+# an object library because a shared one would define its own NAME_EXPORTS
+# macro, which every user of the header would then differ in.
 function(torvan_use_library_pch target)
-  if(NOT TARGET torvan_library_pch)
-    set(source ${PROJECT_BINARY_DIR}/torvan_library_pch.cpp)
+  torvan_pch_flavour(flavour)
+  set(host torvan_library_pch${flavour})
+  if(NOT TARGET ${host})
+    set(source ${PROJECT_BINARY_DIR}/${host}.cpp)
     file(CONFIGURE OUTPUT ${source}
-         CONTENT "// Holds the standard headers that the libraries precompile.\n")
-    add_library(torvan_library_pch OBJECT ${source})
-    set_target_properties(torvan_library_pch PROPERTIES POSITION_INDEPENDENT_CODE ON)
-    target_precompile_headers(torvan_library_pch PRIVATE ${TORVAN_STD_PCH_HEADERS})
+         CONTENT "// Holds the headers that the libraries precompile.\n")
+    add_library(${host} OBJECT ${source})
+    set_target_properties(${host} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    target_include_directories(${host} PRIVATE ${PROJECT_SOURCE_DIR})
+    set(headers ${TORVAN_STD_PCH_HEADERS})
+    if(flavour STREQUAL window)
+      list(APPEND headers ${TORVAN_WINDOW_PCH_HEADERS})
+    endif()
+    target_precompile_headers(${host} PRIVATE ${headers})
   endif()
-  target_precompile_headers(${target} REUSE_FROM torvan_library_pch)
+  target_precompile_headers(${target} REUSE_FROM ${host})
 endfunction()
 
 # torvan_use_test_pch(TARGET)
@@ -67,14 +100,21 @@ endfunction()
 # 3 s per test file; they are precompiled once, in an executable of their own
 # (tests are position-independent executables, and a precompiled header only
 # serves code compiled with the same flags), and every test and fuzz replay
-# executable reuses that header.
+# executable of a flavour reuses that header.
 function(torvan_use_test_pch target)
-  if(NOT TARGET torvan_test_pch)
-    add_executable(torvan_test_pch ${PROJECT_SOURCE_DIR}/testsupport/test_pch.cpp)
-    target_link_libraries(torvan_test_pch PRIVATE GTest::gtest)
-    target_precompile_headers(torvan_test_pch PRIVATE <gtest/gtest.h> ${TORVAN_STD_PCH_HEADERS})
+  torvan_pch_flavour(flavour)
+  set(host torvan_test_pch${flavour})
+  if(NOT TARGET ${host})
+    add_executable(${host} ${PROJECT_SOURCE_DIR}/testsupport/test_pch.cpp)
+    target_include_directories(${host} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${host} PRIVATE GTest::gtest)
+    set(headers <gtest/gtest.h> ${TORVAN_STD_PCH_HEADERS})
+    if(flavour STREQUAL window)
+      list(APPEND headers ${TORVAN_WINDOW_PCH_HEADERS} ${TORVAN_WINDOW_TEST_PCH_HEADERS})
+    endif()
+    target_precompile_headers(${host} PRIVATE ${headers})
   endif()
-  target_precompile_headers(${target} REUSE_FROM torvan_test_pch)
+  target_precompile_headers(${target} REUSE_FROM ${host})
 endfunction()
 
 # torvan_collect_test(TARGET)

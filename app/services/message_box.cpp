@@ -81,7 +81,7 @@ std::string Cut(std::string text, size_t length) {
     return text;
 }
 
-std::string ParaBaseError(ParaBase* base) {
+std::string ParaBaseErrorText(ParaBase* base) {
     ServicesHooks* hooks = GetServicesHooks();
     const char* text = hooks != nullptr && base != nullptr ? hooks->ParaBaseErrorText(base) : nullptr;
     return text != nullptr ? text : "";
@@ -196,11 +196,11 @@ bool ShowMessageByNumber(int number, ParaBase* paraBase, int kind, GwCore* paren
         text = MainMessage(kNoBusMessage);
     } else if (number == kParaBaseErrorMessage) {
         caption = MainMessage(kParaBaseErrorMessage);
-        text = paraBase != nullptr ? ParaBaseError(paraBase) : MainMessage(kNoParaBaseMessage);
+        text = paraBase != nullptr ? ParaBaseErrorText(paraBase) : MainMessage(kNoParaBaseMessage);
         hasCaption = true;
     } else if (number == kWorkingBaseErrorMessage) {
         caption = MainMessage(kWorkingBaseErrorMessage);
-        text = ParaBaseError(hooks != nullptr ? hooks->WorkingParaBase() : nullptr);
+        text = ParaBaseErrorText(hooks != nullptr ? hooks->WorkingParaBase() : nullptr);
         hasCaption = true;
     } else {
         text = MainMessage(number);
