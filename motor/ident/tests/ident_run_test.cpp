@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "motor/ident/ident_procedures.h"
 #include "motor/ident/tests/ident_fixture.h"
 #include "motor/numerics/controller_settings.h"
+#include "parameters/parabase/on_off_base.h"
 #include "platform/base/format.h"
 #include "sim/drive_faults.h"
 #include "testsupport/test_env.h"
@@ -108,8 +110,8 @@ public:
 };
 
 TEST_F(RunTest, TheInductionMotorIsIdentifiedAndReported) {
-    Open();
     GwRecorder::Clear();
+    Open();
     EXPECT_EQ(StartAndKeep(), 1);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"question: Store the identified values in the device?"});
 
@@ -206,6 +208,210 @@ TEST_F(RunTest, TheInductionMotorIsIdentifiedAndReported) {
 
     // The progress window of the run came, ran to its end and went.
     EXPECT_EQ(ProgressWindowLife(), (std::vector<std::string>{"show", "Identifying the motor ...", "20", "destroy"}));
+}
+
+TEST_F(RunTest, WithTheRatedTorqueGivenThePowerIsWrittenInKilowattsAndReportedInWatts) {
+    SetValue(852, 26.3429f);
+    SetValue(154, 0.0f);
+    Unit().scripts.push_back({0, sim::MotorIdentFault::kFail});  // ends the run after the rated data
+    Open();
+    dynamic_cast<GwToggle*>(DeviceWindowTest::W("RatedTorque"))->set_checked(true);
+    EXPECT_EQ(Start(), 0);
+    const std::vector<float> power = WrittenValues(154);
+    ASSERT_EQ(power.size(), 1u);
+    EXPECT_TRUE(Near(power[0], 4.0, 1e-5)) << power[0];
+    EXPECT_EQ(WrittenValues(852), std::vector<float>{});
+    const std::string log = IdentLog();
+    EXPECT_TRUE(HasLine(log, "Eingabe:   Nennleistung              MOPNM = 4000 W"));
+    EXPECT_TRUE(HasLine(log, "Berechnet: Nennmoment                MOMNM = 26.3429 Nm"));
+}
+
+TEST_F(RunTest, ThePermanentMagnetMotorIsMeasuredAtTwoFrequencies) {
+    UseSynchronousMotor();
+    GwRecorder::Clear();
+    Open();
+    EXPECT_EQ(StartAndKeep(), 1);
+    EXPECT_EQ(Unit().step_commands, (std::vector<double>{3.0, 2.0, 2.0}));
+    const std::vector<std::string> writes = Writes();
+    // The low-frequency step: 0.5 Hz for 4 s.
+    const long firstMeasurement = FirstWrite(writes, W(120, 2.0f));
+    EXPECT_LT(FirstWrite(writes, WE(43, 2, 4.0f)), firstMeasurement);
+    EXPECT_LT(FirstWrite(writes, W(44, 0.5f)), firstMeasurement);
+    EXPECT_TRUE(Near(Value(842), 0.5002467, 1e-6)) << Value(842);
+    EXPECT_TRUE(Near(Value(841), 0.00499975, 1e-6)) << Value(841);
+    EXPECT_EQ(WrittenValues(844), std::vector<float>{2.0f});
+    const std::vector<float> flux = WrittenValues(840);
+    ASSERT_EQ(flux.size(), 1u);
+    EXPECT_TRUE(Near(flux[0], 0.450158, 1e-6)) << flux[0];
+    EXPECT_EQ(Count(writes, W(838, 1.0f)), 1u);
+    const std::string log = IdentLog();
+    for (const char* line : {"|                         Synchronmotor                        |",
+                             "Eingabe:   Motorart                     CFMOT = SM",
+                             "Eingabe:   Nennleistung                 MOPNM = 1500 W",
+                             "Berechnet: Polpaarzahl                  MONPP = 2",
+                             "Eingabe:   Nennstrom                    MOCNM = 5 V",
+                             "Messung der Stator-Parameter",
+                             "Berechnet: Fluss                        MOFNM = 0.450158 Vs",
+                             "Endgültige Regler-Einstellung"}) {
+        EXPECT_TRUE(HasLine(log, line)) << line;
+    }
+    EXPECT_EQ(Lines(log).back().substr(Lines(log).back().find('\t')), "\t*** Log out ***");
+    EXPECT_TRUE(ProgressWindowLife().empty());
+}
+
+TEST_F(RunTest, AMotorWithoutMeasurableResistanceKeepsTheDrivesCurrentController) {
+    UseSynchronousMotor();
+    // The impedance at 0.5 Hz, taken as the resistance, is 5e-7 Ohm.
+    Unit().motor.rs = 5e-7;
+    Unit().motor.ls = 1e-10;
+    Open();
+    EXPECT_EQ(StartAndKeep(), 1);
+    EXPECT_EQ(WrittenValues(841), std::vector<float>{0.0f});
+    EXPECT_EQ(WrittenValues(842), std::vector<float>{0.0f});
+    EXPECT_EQ(WrittenValues(800), std::vector<float>{});
+    EXPECT_EQ(WrittenValues(801), std::vector<float>{});
+    EXPECT_EQ(Value(800), 12.5f);
+    EXPECT_EQ(Value(801), 1.25f);
+    EXPECT_EQ(Count(Writes(), W(818, 1.0f)), 1u);
+}
+
+TEST_F(RunTest, TheFinalSettingEstimatesAMissingInertiaForTheCalculationOnly) {
+    struct Case {
+        float motorInertia;
+        float totalInertia;
+        double usedTotal;
+    } cases[] = {
+        {0.0f, 0.0f, 2.0 * EstimateMotorInertia(4.0, 2.0)},
+        {0.5f, 0.0f, 1.0},
+        {0.5f, 3.0f, 3.0},
+    };
+    Open();
+    OnOffBase* base = contexts_.back()->Base.get();
+    SetValue(844, 2.0f);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.motorInertia);
+        SetValue(160, c.motorInertia);
+        SetValue(817, c.totalInertia);
+        ClearCaptures();
+        ASSERT_TRUE(SetFinalControllerSettings(base, false));
+        const std::optional<SpeedPositionSettings> expected =
+            CalcSpeedAndPositionController(3.5, 0.0001, 0.001, 0.002, 1.0, c.usedTotal);
+        ASSERT_TRUE(expected.has_value());
+        const std::vector<std::string> writes = Writes();
+        ASSERT_EQ(writes.size(), 4u);
+        EXPECT_EQ(writes[0], W(818, 1.0f));
+        EXPECT_EQ(writes[1], W(810, static_cast<float>(expected->speedGain)));
+        EXPECT_EQ(writes[2], W(812, static_cast<float>(expected->speedResetTimeMs)));
+        EXPECT_EQ(writes[3], W(473, static_cast<float>(expected->positionGain)));
+    }
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(RunTest, ACurrentControllerThatCannotBeComputedEndsTheSettingBeforeAWrite) {
+    // No resistance at all: the controller routine gives no result.
+    SetValue(842, 0.0f);
+    SetValue(843, 0.0f);
+    Open();
+    {
+        DataLogger log(kIdentLogPath);
+        EXPECT_FALSE(SetFinalControllerSettings(contexts_.back()->Base.get(), true, &log));
+    }
+    EXPECT_EQ(Writes(), std::vector<std::string>{});
+    EXPECT_TRUE(HasLine(IdentLog(), "Abbruch: CalcIdentCurrentController liefert kein Ergebnis"));
+}
+
+TEST_F(RunTest, ThePeakLimitCapsTheTestCurrentOfFamiliesFiveToSeven) {
+    SetValue(397, 10.0f);
+    Drive().Table().Find(409)->elements[1] = FloatBits(10.0f);
+    Unit().scripts.push_back({1, sim::MotorIdentFault::kFail});  // the first sweep point
+    Open();
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(Unit().step_commands, (std::vector<double>{3.0, 2.0}));
+    EXPECT_EQ(WrittenValues(42, 0), std::vector<float>{1.6f});
+    EXPECT_EQ(WrittenValues(42, 1), std::vector<float>{4.0f});
+    EXPECT_EQ(WrittenValues(42, 2), std::vector<float>{4.0f});
+    EXPECT_TRUE(HasLine(IdentLog(), "Eingabe:   Nennstrom                 MOCNM = 5.65685 A"));
+}
+
+TEST_F(RuvexRunTest, FamilyFourStartsWithItsOwnCommandAndParameters) {
+    // Without a cap: 0.2 of the peak of 8 A.
+    Unit().scripts.push_back({1, sim::MotorIdentFault::kFail});
+    Open();
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(Unit().step_commands, (std::vector<double>{4.0, 2.0}));
+    EXPECT_EQ(WrittenValues(42, 0), std::vector<float>{static_cast<float>(0.2 * std::sqrt(2.0) * 8.0)});
+    EXPECT_EQ(Count(Heard(), "R 70409000101"), 0u);
+    EXPECT_EQ(Count(Heard(), R(409)), 0u);
+
+    UseSynchronousMotor();
+    Unit().scripts.clear();
+    Unit().steps = 0;
+    Unit().step_commands.clear();
+    Open();
+    EXPECT_EQ(StartAndKeep(), 1);
+    EXPECT_EQ(Unit().step_commands, (std::vector<double>{4.0, 2.0, 2.0}));
+    const std::vector<std::string> heard = Heard();
+    EXPECT_EQ(Count(heard, R(461)), 1u);
+    EXPECT_EQ(Count(heard, R(474)), 0u);
+    EXPECT_TRUE(Near(Value(851), 0.00499975, 1e-6));
+    EXPECT_EQ(WrittenValues(841), std::vector<float>{});
+    EXPECT_EQ(WrittenValues(801), std::vector<float>{});
+    EXPECT_EQ(WrittenValues(802).size(), 1u);
+    EXPECT_EQ(WrittenValues(460).size(), 1u);
+    EXPECT_EQ(WrittenValues(473), std::vector<float>{});
+}
+
+TEST_F(RunTest, FailuresEndTheRunAndCloseTheReport) {
+    // An unknown motor type: error 128 and no report.
+    SetValue(153, 2.0f);
+    Open();
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"error: Unknown motor type!", "info: The identification failed!"}));
+    EXPECT_FALSE(std::filesystem::exists(testsupport::RuntimePath("TMP/ident.txt")));
+
+    // A step of the sweep that fails.
+    SetValue(153, 0.0f);
+    Unit().scripts.push_back({4, sim::MotorIdentFault::kFail});
+    GwRecorder::Clear();
+    Open();
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(BoxTexts(),
+              (std::vector<std::string>{"info: The drive ended the step with an error!",
+                                        "info: The identification failed!"}));
+    std::vector<std::string> lines = Lines(IdentLog());
+    ASSERT_GE(lines.size(), 2u);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[lines.size() - 3], "Abbruch: MSM reagiert nicht!");
+    EXPECT_EQ(lines.back().substr(lines.back().find('\t')), "\t*** Log out ***");
+    EXPECT_EQ(ProgressWindowLife(), (std::vector<std::string>{"show", "Identifying the motor ...", "3", "destroy"}));
+    EXPECT_EQ(Count(Writes(), W(260, 5.0f)), 2u);
+    EXPECT_EQ(Writes().back(), W(260, 5.0f));
+}
+
+TEST_F(RunTest, RatedDataThatMakeNoSenseEndTheRunBeforeTheirWrite) {
+    SetValue(157, 1.0f);
+    Open();
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(WrittenValues(852), std::vector<float>{});
+    EXPECT_EQ(WrittenValues(844), std::vector<float>{});
+    EXPECT_EQ(Unit().step_commands, std::vector<double>{});
+    std::vector<std::string> lines = Lines(IdentLog());
+    ASSERT_GE(lines.size(), 2u);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[lines.size() - 3], "Abbruch: ungültiger Wert MOSNM = 1");
+    EXPECT_EQ(Writes().back(), W(260, 5.0f));
+}
+
+TEST_F(RunTest, AFailedWriteShowsTheBasesError) {
+    Open();
+    Drive().Table().Find(844)->read_only = true;
+    gwtest::AnswerBox(1);
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(BoxTexts(),
+              (std::vector<std::string>{"error: RS232 transmission error in parameter 844-P844 : \n"
+                                        "Invalid writeaccess to parameter!",
+                                        "info: The identification failed!"}));
+    EXPECT_EQ(Unit().step_commands, std::vector<double>{});
 }
 
 }  // namespace
