@@ -11,6 +11,7 @@
 #include "motor/ident/ident_step.h"
 #include "motor/ident/tests/ident_fixture.h"
 #include "platform/system/clock.h"
+#include "sim/drive_faults.h"
 #include "sim/drive_scripts.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -115,6 +116,18 @@ TEST_F(StepTest, UnreadableOrUnknownStatesAreAskedAgainThenTimeOut) {
     const std::vector<uint64_t> reads = TimesOf(R(403));
     ASSERT_EQ(reads.size(), 4u);
     for (size_t i = 1; i < reads.size(); ++i) EXPECT_GE(reads[i] - reads[i - 1], 300u);
+
+    // A read the drive refuses (0xFFFE) is asked again 300 ms later.
+    Drive().Table().ScriptReads(403, {});
+    Drive().Table().Find(403)->value = 3;
+    Drive().AddFault(sim::DriveFault::Nak(0x0004).For("20403"));
+    ClearCaptures();
+    MarkBoxes();
+    EXPECT_TRUE(Step());
+    const std::vector<uint64_t> again = TimesOf(R(403));
+    ASSERT_EQ(again.size(), 2u) << testing::PrintToString(BoxTexts());
+    EXPECT_GE(again[1] - again[0], 300u);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
 
     Drive().Table().ScriptReads(403, {ReadStep::Forever(0)});
     ClearCaptures();
