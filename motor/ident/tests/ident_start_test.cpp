@@ -14,6 +14,10 @@
 #include "platform/base/format.h"
 #include "sim/drive_capture.h"
 #include "sim/drive_faults.h"
+#include "testsupport/test_env.h"
+#include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_toggle.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
 namespace identtest {
@@ -262,6 +266,19 @@ TEST_F(StartTest, ClosingTheWindowStopsARunningIdentificationOnlyWhenAsked) {
         EXPECT_EQ(Writes(), c.writes);
         EXPECT_EQ(Heard().front(), R(832));
     }
+}
+
+TEST_F(StartTest, TheDefinitionsHoldTheIdentificationWindow) {
+    ASSERT_NE(GwRcMgr::use_func_desc(MotorIdentCallbacks()), 0);
+    ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/pesco.cgw").c_str()));
+    GwCore* window = GwRcMgr::load(mainWindow_, "5_MotorIdent", 1);
+    ASSERT_NE(window, nullptr);
+    for (const char* name : {"_PN_153", "_PN_154", "_PN_155", "_PN_156", "_PN_157", "_PN_158", "_PN_160", "_PN_852"})
+        EXPECT_NE(window->child(name), nullptr) << name;
+    EXPECT_NE(window->child<GwToggle>("RatedTorque"), nullptr);
+    EXPECT_EQ(window->child("BT_TakeIt")->callback_name(GwCB_ACTIVATE), "CB_DvFctTakeIt");
+    EXPECT_EQ(window->child("StartIdent")->callback_name(GwCB_ACTIVATE), "CB_5_IdentMotor");
+    EXPECT_EQ(window->callback_name(GwCB_CLOSE), "CB_CloseMotorIdent");
 }
 
 template <uint16_t Type>
