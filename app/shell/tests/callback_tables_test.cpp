@@ -46,7 +46,9 @@ TEST(CallbackTablesTest, TheIdentificationWindowsCallbacksAreInThePescoAndRuvexT
         }
         const bool identTable = t == 1 || t == 4;
         EXPECT_EQ(found.size(), identTable ? 2u : 0u) << "table " << t + 1;
-        if (identTable) EXPECT_TRUE(found == expected) << "table " << t + 1;
+        if (identTable) {
+            EXPECT_TRUE(found == expected) << "table " << t + 1;
+        }
     }
 }
 
