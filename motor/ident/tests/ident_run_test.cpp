@@ -414,5 +414,26 @@ TEST_F(RunTest, AFailedWriteShowsTheBasesError) {
     EXPECT_EQ(Unit().step_commands, std::vector<double>{});
 }
 
+TEST_F(RunTest, TheLateWritesOfTheCurveEndTheRunWithoutABox) {
+    // The drive takes only 0 for MOMC2: the equivalent circuit's 0 goes in,
+    // the flux polynomial's coefficient is refused.
+    Open();
+    Drive().Table().Find(847)->maximum = FloatBits(0.0f);
+    Drive().Table().Find(847)->minimum = FloatBits(0.0f);
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"info: The identification failed!"});
+    const std::vector<float> momc2 = WrittenValues(847);
+    ASSERT_EQ(momc2.size(), 2u);
+    EXPECT_EQ(momc2[0], 0.0f);
+    EXPECT_NE(momc2[1], 0.0f);
+    EXPECT_EQ(Value(847), 0.0f);
+    EXPECT_EQ(WrittenValues(848), std::vector<float>{0.0f});
+    const std::vector<std::string> lines = Lines(IdentLog());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(HasLine(IdentLog(), "Lh-Messung: Daten zur Reproduktion:"));
+    EXPECT_FALSE(HasLine(IdentLog(), "Endgültiges Polynom für differenzielle Hauptinduktivität"));
+    EXPECT_EQ(lines.back().substr(lines.back().find('\t')), "\t*** Log out ***");
+}
+
 }  // namespace
 }  // namespace identtest
