@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sim/drive_scripts.h"
+#include "sim/motor_ident_unit.h"
 #include "sim/pos_program_channel.h"
 
 namespace sim {
@@ -242,6 +243,8 @@ public:
     ControlWordFollow control_word;
     DriveIdentification identification;
     DriveStop stop;
+    MotorIdentUnit motor_ident;
+    TransientStateEnd transient_end;
     DrivePlc plc;
     PosProgramChannel pos_programs;
 
@@ -261,6 +264,8 @@ private:
     void AfterScriptedWrite(int number, uint32_t raw);
     void MoveIdentification();
     void FollowStopCommand(uint32_t raw);
+    // motor_ident_unit.cpp
+    void MoveMotorIdent(int number, uint32_t raw);
 };
 
 // Path of a fixture that comes with the virtual drive ("drive.tbl").

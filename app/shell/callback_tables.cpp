@@ -42,6 +42,7 @@
 #include "families/ruvex_side_windows.h"
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
+#include "motor/ident/ident_callbacks.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/editor/parameter_editor.h"
@@ -478,10 +479,22 @@ const GwFuncDesc* MainWindowTable() {
 }
 
 // 2 joined: the Pesco entries, the device windows' list, the PLC editor's
-// opener, the PLC windows and the Pesco extras.
+// opener, the PLC windows, the Pesco extras and the motor identification.
 const GwFuncDesc* PescoTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables(
-        {kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks(), kPescoExtrasEntries});
+    static const std::vector<GwFuncDesc> table = JoinTables({kPescoTable,
+                                                             DeviceWindowCallbacks(),
+                                                             kMainWindowPlcEntries,
+                                                             PlcStateCallbacks(),
+                                                             kPescoExtrasEntries,
+                                                             MotorIdentCallbacks()});
+    return table.data();
+}
+
+// 5 joined: the Ruvex entries, the device windows' list and the motor
+// identification.
+const GwFuncDesc* RuvexTable() {
+    static const std::vector<GwFuncDesc> table =
+        JoinTables({kRuvexTable, DeviceWindowCallbacks(), MotorIdentCallbacks()});
     return table.data();
 }
 
@@ -537,7 +550,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         PescoTable(),
         DeviceTable<kGenericDeviceSmallTable>(),
         DeviceTable<kGenericDeviceTable>(),
-        DeviceTable<kRuvexTable>(),
+        RuvexTable(),
         DeviceTable<kRuvexControllerTable>(),
         DeviceTable<kRuvexV200Table>(),
         DeviceTable<kMarloV200Table>(),
