@@ -46,17 +46,14 @@ int32_t DeviceSetupContext::SetupPageOf(int mode) const {
     return SetupPageTable[mode];
 }
 
-int DeviceSetupContext::ReadDouble(int number, double* out) {
-    return Base->IsOnline() ? Base->ReadValueDouble(number, out) : Base->GetValueDouble(number, out);
-}
+int DeviceSetupContext::ReadDouble(int number, double* out) { return Base->ReadValue(number, out); }
 
 int DeviceSetupContext::ReadString(int number, dstring& out) {
     return Base->IsOnline() ? Base->ReadValueString(number, out) : Base->GetValueString(number, out);
 }
 
 int DeviceSetupContext::StoreDouble(int number, double value, int element) {
-    return Base->IsOnline() ? Base->WriteValueDouble(number, value, element)
-                            : Base->SetValueDouble(number, value, element);
+    return Base->WriteValue(number, value, element);
 }
 
 int DeviceSetupContext::StoreString(int number, const dstring& text, int element) {

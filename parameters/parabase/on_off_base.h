@@ -12,4 +12,11 @@ public:
     // A copy of `src` (table, value objects, bus, address and paths) with the
     // given online flag.
     OnOffBase(const ParaBase& src, bool online);
+
+    // One element of a parameter as a double: read from the device when
+    // online, else the stored value. Returns the base's error code.
+    int ReadValue(int index, double* out, int element = 0);
+    // One element of a parameter from a double: written to the device when
+    // online, else stored in the table only. Returns the base's error code.
+    int WriteValue(int index, double value, int element = 0);
 };

@@ -47,6 +47,57 @@ TEST_F(OnlineFlagTest, OnlyABaseMadeForABusIsOnlineUnlessItsMakerChooses) {
     EXPECT_EQ(offlineCopy.GetAddress(), parabasetest::kDriveAddress);
 }
 
+TEST_F(OnlineFlagTest, ValueAccessGoesToTheDeviceOnlyWhenOnline) {
+    ReadDevice();
+    base_->InitFile(UserPath("onoff.00D").c_str());
+    ASSERT_EQ(base_->WriteFileBase(), 0) << base_->MessageBuffer;
+    OnOffBase online(*base_, true);
+    OnOffBase offline(*base_, false);
+    // The drive's values now differ from the copied tables (1.0 and 1, 2, 3).
+    constexpr uint32_t kTwoAndAHalf = 0x40200000;
+    constexpr uint32_t kOneAndThreeQuarters = 0x3FE00000;
+    OnDrive(125).value = kTwoAndAHalf;
+    OnDrive(200).elements[2] = 40;
+    drive_->ClearCapture();
+
+    double v = 0;
+    ASSERT_EQ(offline.ReadValue(125, &v), 0);
+    EXPECT_EQ(v, 1.0);
+    ASSERT_EQ(offline.ReadValue(200, &v, 2), 0);
+    EXPECT_EQ(v, 3.0);
+    ASSERT_EQ(offline.WriteValue(125, 1.75), 0);
+    ASSERT_EQ(offline.WriteValue(200, 7.0, 1), 0);
+    EXPECT_EQ(TelegramTexts(), std::vector<std::string>{});
+    ASSERT_EQ(offline.GetValueDouble(125, &v), 0);
+    EXPECT_EQ(v, 1.75);
+    ASSERT_EQ(offline.GetValueDouble(200, &v, 1), 0);
+    EXPECT_EQ(v, 7.0);
+    EXPECT_EQ(OnDrive(125).value, kTwoAndAHalf);
+    EXPECT_EQ(OnDrive(200).elements[1], 2u);
+
+    ASSERT_EQ(online.ReadValue(125, &v), 0);
+    EXPECT_EQ(v, 2.5);
+    ASSERT_EQ(online.ReadValue(200, &v, 2), 0);
+    EXPECT_EQ(v, 40.0);
+    ASSERT_EQ(online.WriteValue(125, 1.75), 0);
+    ASSERT_EQ(online.WriteValue(200, 9.0, 1), 0);
+    EXPECT_EQ(TelegramTexts().size(), 4u);
+    EXPECT_EQ(OnDrive(125).value, kOneAndThreeQuarters);
+    EXPECT_EQ(OnDrive(200).elements[1], 9u);
+    ASSERT_EQ(online.GetValueDouble(200, &v, 1), 0);
+    EXPECT_EQ(v, 9.0);
+
+    // The limits hold both ways: the table keeps its value and the drive
+    // takes no write.
+    drive_->ClearCapture();
+    EXPECT_NE(offline.WriteValue(125, 150.0), 0);
+    EXPECT_EQ(TelegramTexts(), std::vector<std::string>{});
+    EXPECT_NE(online.WriteValue(125, 150.0), 0);
+    ASSERT_EQ(online.GetValueDouble(125, &v), 0);
+    EXPECT_EQ(v, 1.75);
+    EXPECT_EQ(OnDrive(125).value, kOneAndThreeQuarters);
+}
+
 TEST_F(OnlineFlagTest, NamesComparedExactlyOrTrimmed) {
     ParaBase base;
     Define(base, {.number = 468, .name = "PLCPJ", .type = kTypeString});
