@@ -7,15 +7,16 @@
 
 namespace {
 
-// Two pole pairs, 10 mH leakage, 1.0 and 0.8 Ohm, and a magnetising
-// inductance of 0.2 H that falls with the square of the flux.
+// Two pole pairs, 7.8125 mH leakage, 1.0 and 0.75 Ohm, and a magnetising
+// inductance of 0.1875 H that falls with the square of the flux (values a
+// drive's single floats hold exactly).
 RatedPointMotor FixtureMotor() {
     RatedPointMotor motor;
     motor.polePairs = 2.0;
-    motor.leakageInductance = 0.01;
+    motor.leakageInductance = 0.0078125;
     motor.statorResistance = 1.0;
-    motor.rotorResistance = 0.8;
-    motor.inductanceOverFlux = {0.2, 0.0, -0.05, 0.0, 0.0};
+    motor.rotorResistance = 0.75;
+    motor.inductanceOverFlux = {0.1875, 0.0, -0.0625, 0.0, 0.0};
     return motor;
 }
 
@@ -31,19 +32,19 @@ TEST(RatedOperatingPointTest, StatusFluxAndReducedPointOfFourRatedPoints) {
         double reducedTorque;      // status 1
         double reducedSpeed;       // status 1
     } const cases[] = {
-        {"fits", 500, 8, 4, 1450, OperatingPointStatus::kReached, 1.0208582669296609, 0, 0, 0},
+        {"fits", 100, 4, 1, 500, OperatingPointStatus::kReached, 0.6161393396010196, 0, 0, 0},
         {"short, speed kept",
-         400, 8, 4, 1450,
+         100, 4, 1, 1450,
          OperatingPointStatus::kTorqueReduced,
-         0.8482341073893085, 472.5026198382218, 24.135022433549647, 1450},
+         0.19065369230625986, 210.05089518716855, 3.052732742475839, 1450},
         {"short, lower speed",
-         100, 8, 4, 1450,
+         100, 10, 1, 1450,
          OperatingPointStatus::kTorqueReduced,
-         0.09645588473758888, 471.12439403895075, 3.114731877123622, 1404.6712014731793},
+         0.10025203323320399, 143.853477522096, 4.07971269148651, 1355.6648645965042},
         {"reserve",
-         400, 16, 1, 500,
+         200, 8, 1, 500,
          OperatingPointStatus::kVoltageReserve,
-         1.5907373696106455, 271.4363383964584, 0, 0},
+         1.1608622582476282, 139.36864392004745, 0, 0},
     };
     const RatedPointMotor motor = FixtureMotor();
     for (const Case& c : cases) {

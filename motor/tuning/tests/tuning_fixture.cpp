@@ -1,0 +1,175 @@
+#include "motor/tuning/tests/tuning_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+#include "app/services/plot_tool_setting.h"
+#include "parameters/parabase/para_write_lock.h"
+#include "motor/tuning/tuning_callbacks.h"
+#include "sim/drive_recorder.h"
+#include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/testdriver/gw_test_driver_kinds.h"
+
+namespace tuningtest {
+namespace {
+
+// The recorder's registers, as the drive describes them.
+constexpr char kRecorderTable[] = R"(
+drive type=5012 version=26 status=0
+param 20  CFG0  USIGN16 max=0xFF value=0x20
+param 21  VAR0  USIGN16 max=255
+param 22  CFG1  USIGN16 max=0xFF value=0x20
+param 23  VAR1  USIGN16 max=255 value=1
+param 24  CFG2  USIGN16 max=0xFF
+param 25  VAR2  USIGN16 max=255
+param 26  CFG3  USIGN16 max=0xFF value=0x20
+param 27  VAR3  USIGN16 max=255
+param 36  SCAUX INT32   min=-100000 max=100000
+param 60  SCDIV USIGN16 max=999 value=1
+param 62  SCLEN USIGN16 max=4000 default=1200 value=1200
+param 64  TRLEV INT16   min=-1000 max=1000
+param 65  TRMOD INT16   min=-2 max=10 value=4
+param 66  TRCH  USIGN8  max=3 value=1
+param 67  PRETR FIXPT16 max=2000
+param 68  SCCTL USIGN16 max=3
+param 70  ACT0  INT16   write=15
+param 71  ACT1  INT16   write=15
+param 72  ACT2  INT16   write=15
+param 73  ACT3  INT16   write=15
+param 110 SCXFR USIGN8  max=2
+param 300 CTYPE USIGN8  max=9 value=1
+param 304 SCTB  FLOAT32 value=0x3F800000
+param 350 BASET FLOAT32 value=0x38D1B717
+)";
+constexpr int kRecorderParameters[] = {20, 21, 22, 23, 24, 25, 26, 27, 36,  60,  62,  64,
+                                       65, 66, 67, 68, 70, 71, 72, 73, 110, 300, 304, 350};
+// The recordable variables of the drive's firmware: name, unit, fraction
+// bits, factor, kind, level.
+constexpr char kListFile[] = "FIRMDATA/5_001_30.MCW";
+constexpr char kListText[] =
+    "isd.Soll, A, 0, 1.0, 1, 1\n"
+    "isd.Ist, A, 0, 1.0, 1, 1\n"
+    "usd.Soll, V, 0, 1.0, 1, 1\n";
+constexpr char kPlotTool[] = "/opt/plot/tool";
+
+sim::DriveParameter* PutFloat(sim::DriveTable& table, int number, float value) {
+    sim::DriveParameter* p = table.PutFullRange(number, ("F" + std::to_string(number)).c_str(), "FLOAT32", F(value));
+    p->minimum = F(-100000.0f);
+    p->maximum = F(100000.0f);
+    return p;
+}
+
+void PutFloatArray(sim::DriveTable& table, int number, std::vector<float> values, std::vector<float> defaults) {
+    sim::DriveParameter* p = PutFloat(table, number, 0.0f);
+    p->flags |= sim::kFlagArray;
+    p->elements.clear();
+    for (float v : values) p->elements.push_back(F(v));
+    if (!defaults.empty()) p->default_value = F(defaults[0]);
+}
+
+}  // namespace
+
+uint32_t F(float value) { return maintest::FloatBits(value); }
+
+bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected) {
+    size_t at = 0;
+    for (const std::string& t : heard) {
+        if (at < expected.size() && t == expected[at]) ++at;
+    }
+    return at == expected.size();
+}
+
+size_t Count(const std::vector<std::string>& heard, const std::string& text) {
+    return static_cast<size_t>(std::count(heard.begin(), heard.end(), text));
+}
+
+sim::DriveTable TuningTest::MakeTable() {
+    std::string error;
+    std::optional<sim::DriveTable> recorder = sim::DriveTable::Parse(kRecorderTable, "scope", &error);
+    EXPECT_TRUE(recorder.has_value()) << error;
+    sim::DriveTable table = maintest::ActivationTable(5012, 26);
+    if (recorder) {
+        for (int number : kRecorderParameters) table.Put(*recorder->Find(number));
+    }
+    // Motor data and the identified model.
+    const std::pair<int, float> floats[] = {
+        {154, 4.0f},     {155, 400.0f},    {157, 1450.0f},  {158, 8.0f},    {160, 0.01f},   {397, kCurrentLimit},
+        {474, 0.002f},   {810, 0.0f},      {812, 0.0f},     {473, 0.0f},    {815, 0.001f},  {817, 0.03f},
+        {818, 1.0f},     {840, 0.0f},      {841, 0.0078125f}, {842, 1.0f},  {843, 0.75f},   {844, 2.0f},
+        {845, 0.1875f},  {846, 0.0f},      {847, -0.0625f}, {848, 0.0f},    {849, 0.0f},    {852, 0.0f},
+        {120, 0.0f},     {832, 0.0f},      {896, 0.0f},
+    };
+    for (auto [number, value] : floats) PutFloat(table, number, value);
+    PutFloatArray(table, 42, {0, 0, 0}, {});
+    PutFloatArray(table, 43, {0, 0, 0}, {});
+    PutFloatArray(table, 895, {9, 9, 9, 9}, {0.5f});
+    table.PutFullRange(410, "STATW", "USIGN16", 0);
+    for (auto [number, value] : {std::pair{280, 10}, {281, 20}, {289, 30}, {290, 40}, {284, 7}, {260, 5}}) {
+        sim::DriveParameter* p = table.PutFullRange(number, ("P" + std::to_string(number)).c_str(), "INT16", value);
+        p->minimum = static_cast<uint32_t>(-1000);
+        p->maximum = 1000;
+    }
+    table.Find(403)->value = 3;
+    return table;
+}
+
+void TuningTest::SetUp() {
+    WriteTreeFile(kListFile, kListText);
+    DeviceWindowTest::SetUp();
+    GwRcMgr::use_func_desc(MotorTuningCallbacks());
+    Drive().AddRecorder();
+    SetPlotTool("extern");
+    SetExternalPlotTool(kPlotTool);
+    gwtest::StartDdeServer(kPlotTool);
+}
+
+void TuningTest::TearDown() {
+    TheParaWriteLock().Reset();
+    DeviceWindowTest::TearDown();
+}
+
+float TuningTest::DriveValue(int number, int element) {
+    const sim::DriveParameter* p = Drive().Table().Find(number);
+    const uint32_t bits = element < 0 ? p->value : p->elements.at(static_cast<size_t>(element));
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+double TuningTest::Stored(int number, int element) {
+    double value = 0.0;
+    EXPECT_EQ(contexts_.back()->Base->GetValueDouble(number, &value, element), 0) << number;
+    return value;
+}
+
+std::vector<std::string> TuningTest::Reads() {
+    std::vector<std::string> reads;
+    for (const std::string& t : Heard()) {
+        if (t.rfind("R ", 0) == 0) reads.push_back(t);
+    }
+    return reads;
+}
+
+std::vector<std::string> TuningTest::Writes() {
+    std::vector<std::string> writes;
+    for (const std::string& t : Heard()) {
+        if (t.rfind("W ", 0) == 0) writes.push_back(t);
+    }
+    return writes;
+}
+
+void TuningTest::Define(const std::string& name, const std::string& body) {
+    EXPECT_TRUE(GwRcMgr::use_text("dialogframe " + name + " {\n rect = 0, 0, 400, 300\n" + body + "\n}\n",
+                                  name + ".cgw"));
+}
+
+void TuningTest::SetState(int state, uint16_t status) {
+    Drive().Table().Find(403)->value = static_cast<uint32_t>(state);
+    Drive().Table().Find(410)->value = status;
+}
+
+}  // namespace tuningtest
