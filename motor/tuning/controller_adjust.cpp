@@ -81,8 +81,7 @@ void RecalcSpeedController(GwCore* window) {
     const double filterMs = std::atof(filter->text().c_str());
     const double motorInertia =
         data->MotorInertia != 0.0 ? data->MotorInertia : EstimateMotorInertia(data->RatedPower, data->PolePairs);
-    const double totalInertia =
-        data->TotalInertia != 0.0 ? data->TotalInertia : kTotalPerMotorInertia * motorInertia;
+    const double totalInertia = data->TotalInertia != 0.0 ? data->TotalInertia : kTotalPerMotorInertia * motorInertia;
     const double factor = kFactorAtZeroStiffness - kFactorPerStiffness * s;
     // The speed-loop delay stands in for the sampling period.
     const std::optional<SpeedPositionSettings> settings = CalcSpeedAndPositionController(

@@ -62,8 +62,7 @@ Round LookAtSignal(OnOffBase* base, ScopeRecorder& scope, std::optional<ActivMes
     GwCore* frame = widget->frame();
     double command = 0.0;
     double state = 0.0;
-    if (base->ReadValue(kIdentCommandParameter, &command) != 0 ||
-        base->ReadValue(kIdentStateParameter, &state) != 0) {
+    if (base->ReadValue(kIdentCommandParameter, &command) != 0 || base->ReadValue(kIdentStateParameter, &state) != 0) {
         activity.reset();
         ShowErrorMessageFor(kDeviceErrorMessage, base, frame);
         return Round::kEnded;

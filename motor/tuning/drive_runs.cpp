@@ -119,8 +119,8 @@ int CB_1_200_DefaultAutoTuningAdjustment(GwCore* widget, GwEvent* event, GwUD us
     OnOffBase* base = context->Base.get();
     int code = base->SetDefaultValue(kAutoTuningSettingsParameter);
     if (code == 0 && base->IsOnline()) {
-        code = base->WriteBusParameter(kAutoTuningSettingsParameter, 0,
-                                       base->GetValueCount(kAutoTuningSettingsParameter));
+        code =
+            base->WriteBusParameter(kAutoTuningSettingsParameter, 0, base->GetValueCount(kAutoTuningSettingsParameter));
     }
     if (code != 0) {
         ShowErrorMessageFor(kDeviceErrorMessage, base, widget->frame());

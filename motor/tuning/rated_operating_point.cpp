@@ -69,13 +69,13 @@ public:
         const double id2 = std::pow(p.id, 2.0);
         const double iq2 = std::pow(p.iq, 2.0);
         const double k = 2.0 * (std::pow(l, 2.0) * rs + std::pow(lt, 2.0) * rr);
-        const double a = std::pow(l, 4.0) * iq2 - 2.0 * std::pow(l, 2.0) * std::pow(lt, 2.0) * iq2 +
-                         std::pow(lt, 4.0) * (id2 + iq2);
+        const double a =
+            std::pow(l, 4.0) * iq2 - 2.0 * std::pow(l, 2.0) * std::pow(lt, 2.0) * iq2 + std::pow(lt, 4.0) * (id2 + iq2);
         const double b = available2 - std::pow(rr, 2.0) * iq2 - 2.0 * rs * rr * iq2 - std::pow(rs, 2.0) * id2 -
                          std::pow(rs, 2.0) * iq2;
-        const double w = (std::sqrt(std::pow(lt, 2.0) * (std::pow(k, 2.0) * id2 * iq2 + 4.0 * a * b)) -
-                          k * p.id * p.iq * lt) /
-                         (2.0 * a);
+        const double w =
+            (std::sqrt(std::pow(lt, 2.0) * (std::pow(k, 2.0) * id2 * iq2 + 4.0 * a * b)) - k * p.id * p.iq * lt) /
+            (2.0 * a);
         return w / m_.polePairs * kRpmPerRadPerSecond;
     }
 

@@ -8,10 +8,10 @@
 
 // What the motor model is made of: the data the identification stored.
 struct RatedPointMotor {
-    double polePairs = 0.0;          // p
-    double leakageInductance = 0.0;  // H
-    double statorResistance = 0.0;   // Ohm
-    double rotorResistance = 0.0;    // Ohm
+    double polePairs = 0.0;            // p
+    double leakageInductance = 0.0;    // H
+    double statorResistance = 0.0;     // Ohm
+    double rotorResistance = 0.0;      // Ohm
     Polynomial4 inductanceOverFlux{};  // magnetising inductance over flux, H per Vs
 };
 
@@ -23,10 +23,10 @@ enum class OperatingPointStatus {
 
 struct RatedOperatingPoint {
     OperatingPointStatus status = OperatingPointStatus::kReached;
-    double flux = 0.0;                // operating-point flux, Vs
-    double neededLineVoltage = 0.0;   // V rms line-to-line, statuses 1 and 2
-    double reducedTorque = 0.0;       // Nm, status 1
-    double reducedSpeed = 0.0;        // 1/min, status 1
+    double flux = 0.0;               // operating-point flux, Vs
+    double neededLineVoltage = 0.0;  // V rms line-to-line, statuses 1 and 2
+    double reducedTorque = 0.0;      // Nm, status 1
+    double reducedSpeed = 0.0;       // 1/min, status 1
 };
 
 // The operating point at line voltage `voltage` (V rms), current `current`

@@ -42,7 +42,8 @@ enum Role {
 };
 
 int RoleNumber(int role) {
-    static const int kNumbers[] = {153, 154, 155, 156, 157, 158, 160, 840, 841, 842, 843, 844, 845, 846, 847, 848, 849, 850, 852, 800, 801, 397};
+    static const int kNumbers[] = {153, 154, 155, 156, 157, 158, 160, 840, 841, 842, 843,
+                                   844, 845, 846, 847, 848, 849, 850, 852, 800, 801, 397};
     return kNumbers[role];
 }
 
@@ -138,7 +139,9 @@ bool CalcRatedPoint(OnOffBase* base, double voltage, double current, double powe
         ShowInfoText(kTorqueReducedText);
     } else if (point.status == OperatingPointStatus::kVoltageReserve) {
         char text[256];
-        std::snprintf(text, sizeof text, kVoltageReserveFormat,
+        std::snprintf(text,
+                      sizeof text,
+                      kVoltageReserveFormat,
                       static_cast<int>((1.0 - point.neededLineVoltage / voltage) * kPercent));
         ShowInfoText(text);
     }

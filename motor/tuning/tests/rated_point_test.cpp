@@ -14,6 +14,7 @@
 #include "app/services/window_handler.h"
 #include "motor/tuning/tests/tuning_fixture.h"
 #include "platform/system/clock.h"
+#include "sim/drive_faults.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -36,7 +37,7 @@ public:
         Define(kRatedPointWindowName, kResultWindowBody);
         OpenWindow(kMotorDataWindow, MakeContext(online));
         const char* names[] = {"_PN_155", "_PN_158", "_PN_852", "_PN_157"};
-        for (size_t i = 0; i < 4; ++i) W(names[i])->set_text(fields[i]);
+        for (size_t i = 0; i < fields.size(); ++i) W(names[i])->set_text(fields[i]);
         ClearCaptures();
         MarkBoxes();
     }
@@ -104,6 +105,133 @@ TEST_F(RatedPointTest, TheResultWindowOpensOfflineAfterTheActivityWindow) {
     EXPECT_EQ(result->child("_PN_852")->text(), Base()->FormatDoubleValue(852, Stored(852), false));
     EXPECT_NEAR(Stored(852), Torque(1, 500), 1e-5);
     EXPECT_TRUE(NewBoxes().empty());
+}
+
+const std::vector<std::string> kModelReads = {
+    "R 20397", "R 20844", "R 20841", "R 20842", "R 20843", "R 20845", "R 20846", "R 20847", "R 20848", "R 20849"};
+
+TEST_F(RatedPointTest, TheCalculationReadsTheModelAndWritesNothing) {
+    OpenMotorData(true, {});
+    // 16 A asked, 12 A allowed: the limit takes its place.
+    EXPECT_TRUE(CalcRatedPoint(Base(), 100.0, 16.0, 1.0, 500.0));
+    EXPECT_EQ(Heard(), kModelReads);
+    EXPECT_EQ(Stored(158), kCurrentLimit);
+    EXPECT_EQ(DriveValue(158), 8.0f);
+    EXPECT_TRUE(Base()->IsOnline());
+}
+
+TEST_F(RatedPointTest, StatusesOfFourRatedPoints) {
+    struct Case {
+        const char* name;
+        double voltage, current, powerKw, speed;
+        std::vector<std::string> boxes;
+        double flux;
+        double torque;  // stored 852
+        double speedStored;
+    } const cases[] = {
+        {"fits", 100, 4, 1, 500, {}, 0.6161393396010196, Torque(1, 500), 500},
+        {"short, speed kept",
+         100,
+         4,
+         1,
+         1450,
+         {"info: Der geforderte Arbeitspunkt konnte nicht eingestellt werden.\nDas Drehmoment wurde reduziert. Sie "
+          "können die Nenndrehzahl reduzieren, um das Drehmoment zu behalten\n"},
+         0.19065369230625986,
+         3.052732742475839,
+         1450},
+        {"short, lower speed",
+         100,
+         10,
+         1,
+         1450,
+         {"info: Der geforderte Arbeitspunkt konnte nicht eingestellt werden.\nDas Drehmoment wurde reduziert. Sie "
+          "können die Nenndrehzahl reduzieren, um das Drehmoment zu behalten\n"},
+         0.10025203323320399,
+         4.07971269148651,
+         1355.6648645965042},
+        {"reserve",
+         200,
+         8,
+         1,
+         500,
+         {"info: Der gewählte Arbeitspunkt hat eine Spannungsreserve von 30 %.\nSie können Drehzahl und/oder "
+          "Drehmoment erhöhen."},
+         1.1608622582476282,
+         Torque(1, 500),
+         500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenMotorData(true, {});
+        EXPECT_TRUE(CalcRatedPoint(Base(), c.voltage, c.current, c.powerKw, c.speed));
+        EXPECT_EQ(BoxTexts(), c.boxes);
+        // Single floats in the table.
+        EXPECT_NEAR(Stored(840), c.flux, 1e-6 * c.flux);
+        EXPECT_NEAR(Stored(852), c.torque, 1e-6 * c.torque);
+        EXPECT_NEAR(Stored(157), c.speedStored, 1e-6 * c.speedStored);
+        EXPECT_NEAR(Stored(155), c.voltage, 1e-6 * c.voltage);
+        EXPECT_NEAR(Stored(158), c.current, 1e-6 * c.current);
+        EXPECT_NEAR(Stored(154), c.powerKw, 1e-6 * c.powerKw);
+        EXPECT_TRUE(Writes().empty());
+        window_->destroy();
+    }
+}
+
+// A value the table refuses stops the setting there: what comes before it in
+// the order 840, 155, 158, 154, 157, 852 is set, nothing after it.
+TEST_F(RatedPointTest, TheRatedDataAreSetInOrderUntilOneIsRefused) {
+    for (size_t refused = 0; refused < 6; ++refused) {
+        SCOPED_TRACE(kRatedData[refused]);
+        OpenMotorData(true, {});
+        Base()->GetEntry(kRatedData[refused])->maximum = 0;
+        const std::vector<double> before = StoredRatedData();
+        EXPECT_FALSE(CalcRatedPoint(Base(), 100.0, 4.0, 1.0, 500.0));
+        const std::vector<double> after = StoredRatedData();
+        for (size_t i = 0; i < 6; ++i) {
+            if (i < refused) {
+                EXPECT_NE(after[i], before[i]) << kRatedData[i];
+            } else {
+                EXPECT_EQ(after[i], before[i]) << kRatedData[i];
+            }
+        }
+        ASSERT_EQ(NewBoxes().size(), 1u);
+        EXPECT_EQ(NewBoxes()[0].kind, "error");
+        EXPECT_TRUE(Base()->IsOnline());
+        window_->destroy();
+    }
+}
+
+TEST_F(RatedPointTest, AFailedReadOrAModelWithoutPolePairsSetsNothing) {
+    struct Case {
+        const char* name;
+        int parameter;
+        bool failRead;  // else the drive holds 0 there
+        size_t boxes;
+    } const cases[] = {
+        {"failed read of the limit", 397, true, 1},
+        {"failed read of the rotor resistance", 843, true, 1},
+        {"no pole pairs", 844, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.failRead) {
+            Drive().AddFault(sim::DriveFault::Nak(0x0004).For("20" + std::to_string(c.parameter)));
+        } else {
+            Drive().Table().Find(c.parameter)->value = F(0.0f);
+        }
+        OpenMotorData(true, {});
+        const std::vector<double> before = StoredRatedData();
+        EXPECT_FALSE(CalcRatedPoint(Base(), 100.0, 4.0, 1.0, 500.0));
+        EXPECT_EQ(StoredRatedData(), before);
+        EXPECT_EQ(NewBoxes().size(), c.boxes);
+        if (c.boxes == 1) EXPECT_EQ(NewBoxes()[0].kind, "error");
+        EXPECT_TRUE(Base()->IsOnline());
+        EXPECT_TRUE(Writes().empty());
+        EXPECT_EQ(Drive().FaultsLeft(), 0u);
+        Drive().Table().Find(844)->value = F(2.0f);
+        window_->destroy();
+    }
 }
 
 }  // namespace

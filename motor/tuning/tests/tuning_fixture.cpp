@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "app/services/plot_tool_setting.h"
-#include "parameters/parabase/para_write_lock.h"
 #include "motor/tuning/tuning_callbacks.h"
+#include "parameters/parabase/para_write_lock.h"
 #include "sim/drive_recorder.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/testdriver/gw_test_driver_kinds.h"
@@ -97,11 +97,11 @@ sim::DriveTable TuningTest::MakeTable() {
     }
     // Motor data and the identified model.
     const std::pair<int, float> floats[] = {
-        {154, 4.0f},     {155, 400.0f},    {157, 1450.0f},  {158, 8.0f},    {160, 0.01f},   {397, kCurrentLimit},
-        {474, 0.002f},   {810, 0.0f},      {812, 0.0f},     {473, 0.0f},    {815, 0.001f},  {817, 0.03f},
-        {818, 1.0f},     {840, 0.0f},      {841, 0.0078125f}, {842, 1.0f},  {843, 0.75f},   {844, 2.0f},
-        {845, 0.1875f},  {846, 0.0f},      {847, -0.0625f}, {848, 0.0f},    {849, 0.0f},    {852, 0.0f},
-        {120, 0.0f},     {832, 0.0f},      {896, 0.0f},
+        {154, 4.0f},    {155, 400.0f}, {157, 1450.0f},    {158, 8.0f}, {160, 0.01f},  {397, kCurrentLimit},
+        {474, 0.002f},  {810, 0.0f},   {812, 0.0f},       {473, 0.0f}, {815, 0.001f}, {817, 0.03f},
+        {818, 1.0f},    {840, 0.0f},   {841, 0.0078125f}, {842, 1.0f}, {843, 0.75f},  {844, 2.0f},
+        {845, 0.1875f}, {846, 0.0f},   {847, -0.0625f},   {848, 0.0f}, {849, 0.0f},   {852, 0.0f},
+        {120, 0.0f},    {832, 0.0f},   {896, 0.0f},
     };
     for (auto [number, value] : floats) PutFloat(table, number, value);
     PutFloatArray(table, 42, {0, 0, 0}, {});
@@ -163,8 +163,8 @@ std::vector<std::string> TuningTest::Writes() {
 }
 
 void TuningTest::Define(const std::string& name, const std::string& body) {
-    EXPECT_TRUE(GwRcMgr::use_text("dialogframe " + name + " {\n rect = 0, 0, 400, 300\n" + body + "\n}\n",
-                                  name + ".cgw"));
+    EXPECT_TRUE(
+        GwRcMgr::use_text("dialogframe " + name + " {\n rect = 0, 0, 400, 300\n" + body + "\n}\n", name + ".cgw"));
 }
 
 void TuningTest::SetState(int state, uint16_t status) {
