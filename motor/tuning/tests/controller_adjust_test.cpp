@@ -30,7 +30,8 @@ constexpr char kSetupFields[] =
     "edit scdsc { }\n slider scdsc_slider { start = 0; end = 40; on change = CB2_NewScdscSliderValue }\n"
     " edit _PN_818 { }\n edit _PN_810 { }\n edit _PN_812 { }\n edit _PN_473 { }\n edit CurrentAmplitude { }\n"
     " button TakeCalculated { }\n button BT_TakeIt { }\n button Go { }";
-constexpr char kShownResults[] = "\n label SCG { text = \"-\" }\n label SCTLG { text = \"-\" }\n label PCG { text = \"-\" }";
+constexpr char kShownResults[] =
+    "\n label SCG { text = \"-\" }\n label SCTLG { text = \"-\" }\n label PCG { text = \"-\" }";
 // The drive's values, as single floats hold them exactly.
 constexpr double kMotorInertia = 0.015625;
 constexpr double kTotalInertia = 0.03125;
@@ -51,12 +52,11 @@ public:
         ClearCaptures();
         MarkBoxes();
     }
-    std::vector<std::string> Shown() {
-        return {W("SCG")->text(), W("SCTLG")->text(), W("PCG")->text()};
-    }
+    std::vector<std::string> Shown() { return {W("SCG")->text(), W("SCTLG")->text(), W("PCG")->text()}; }
     std::vector<std::string> Texts(const SpeedPositionSettings& s) {
         OnOffBase* base = contexts_.back()->Base.get();
-        return {base->FormatDoubleValue(810, s.speedGain, false), base->FormatDoubleValue(812, s.speedResetTimeMs, false),
+        return {base->FormatDoubleValue(810, s.speedGain, false),
+                base->FormatDoubleValue(812, s.speedResetTimeMs, false),
                 base->FormatDoubleValue(473, s.positionGain, false)};
     }
 };
@@ -109,7 +109,13 @@ TEST_F(ControllerAdjustTest, TheSettingsFollowStiffnessFilterAndInertia) {
         {"no motor inertia", "0", "1", 0.0f, kTotalInertia, 6.0, kTotalInertia, nullptr},
         {"no total inertia", "0", "1", kMotorInertia, 0.0f, 6.0, 2 * kMotorInertia, nullptr},
         {"neither", "0", "1", 0.0f, 0.0f, 6.0, 2 * estimated, nullptr},
-        {"from the filter's key", "40", "1", kMotorInertia, kTotalInertia, 5.0, kTotalInertia,
+        {"from the filter's key",
+         "40",
+         "1",
+         kMotorInertia,
+         kTotalInertia,
+         5.0,
+         kTotalInertia,
          [](GwCore* w) { return CB5_NewEctfValue(w->child("_PN_818"), nullptr, GwUD()); }},
         {"empty stiffness", "", "1", kMotorInertia, kTotalInertia, 0, 0, nullptr},
         {"empty filter", "0", "", kMotorInertia, kTotalInertia, 0, 0, nullptr},
@@ -267,10 +273,10 @@ TEST_F(ControllerAdjustTest, TheTypedMotorDataGoToTheDriveBeforeTheIdentificatio
     SetWidgetChanged(W("_PN_155"), true);
     EXPECT_EQ(CB2_CallTypedMotorData(W("Typed"), nullptr, GwUD()), 1);
     EXPECT_TRUE(InOrder(Heard(), {"W 20155=" + [] {
-                                      char hex[16];
-                                      std::snprintf(hex, sizeof hex, "%X", F(230.0f));
-                                      return std::string(hex);
-                                  }()}));
+                            char hex[16];
+                            std::snprintf(hex, sizeof hex, "%X", F(230.0f));
+                            return std::string(hex);
+                        }()}));
     EXPECT_FALSE(window_->is_shown());
     GwCore* ident = TheWindowHandler().FindByName(kMotorIdentWindowName);
     ASSERT_NE(ident, nullptr);

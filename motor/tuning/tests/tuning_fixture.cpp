@@ -10,9 +10,10 @@
 #include "app/services/plot_tool_setting.h"
 #include "motor/tuning/tuning_callbacks.h"
 #include "parameters/parabase/para_write_lock.h"
+#include "scope/plot/plot_window.h"
 #include "sim/drive_recorder.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_rcmgr.h"
-#include "toolkit/testdriver/gw_test_driver_kinds.h"
 
 namespace tuningtest {
 namespace {
@@ -54,7 +55,6 @@ constexpr char kListText[] =
     "isd.Soll, A, 0, 1.0, 1, 1\n"
     "isd.Ist, A, 0, 1.0, 1, 1\n"
     "usd.Soll, V, 0, 1.0, 1, 1\n";
-constexpr char kPlotTool[] = "/opt/plot/tool";
 
 sim::DriveParameter* PutFloat(sim::DriveTable& table, int number, float value) {
     sim::DriveParameter* p = table.PutFullRange(number, ("F" + std::to_string(number)).c_str(), "FLOAT32", F(value));
@@ -97,11 +97,11 @@ sim::DriveTable TuningTest::MakeTable() {
     }
     // Motor data and the identified model.
     const std::pair<int, float> floats[] = {
-        {154, 4.0f},    {155, 400.0f}, {157, 1450.0f},    {158, 8.0f}, {160, 0.015625f},  {397, kCurrentLimit},
-        {474, 0.001953125f},  {810, 0.0f},   {812, 0.0f},       {473, 0.0f}, {815, 0.0009765625f}, {817, 0.03125f},
-        {818, 1.0f},    {840, 0.0f},   {841, 0.0078125f}, {842, 1.0f}, {843, 0.75f},  {844, 2.0f},
-        {845, 0.1875f}, {846, 0.0f},   {847, -0.0625f},   {848, 0.0f}, {849, 0.0f},   {852, 0.0f},
-        {120, 0.0f},    {832, 0.0f},   {896, 0.0f},
+        {154, 4.0f},         {155, 400.0f}, {157, 1450.0f},    {158, 8.0f}, {160, 0.015625f},     {397, kCurrentLimit},
+        {474, 0.001953125f}, {810, 0.0f},   {812, 0.0f},       {473, 0.0f}, {815, 0.0009765625f}, {817, 0.03125f},
+        {818, 1.0f},         {840, 0.0f},   {841, 0.0078125f}, {842, 1.0f}, {843, 0.75f},         {844, 2.0f},
+        {845, 0.1875f},      {846, 0.0f},   {847, -0.0625f},   {848, 0.0f}, {849, 0.0f},          {852, 0.0f},
+        {120, 0.0f},         {832, 0.0f},   {896, 0.0f},
     };
     for (auto [number, value] : floats) PutFloat(table, number, value);
     PutFloatArray(table, 42, {0, 0, 0}, {});
@@ -122,9 +122,10 @@ void TuningTest::SetUp() {
     DeviceWindowTest::SetUp();
     GwRcMgr::use_func_desc(MotorTuningCallbacks());
     Drive().AddRecorder();
-    SetPlotTool("extern");
-    SetExternalPlotTool(kPlotTool);
-    gwtest::StartDdeServer(kPlotTool);
+    // The program's own plot window takes the recordings.
+    SetPlotTool("intern");
+    ASSERT_TRUE(GwRcMgr::use(testsupport::RuntimePath("bin/plot.cgw").c_str()));
+    GwRcMgr::use_func_desc(PlotWindowCallbacks());
 }
 
 void TuningTest::TearDown() {
