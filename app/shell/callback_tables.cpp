@@ -36,6 +36,7 @@
 #include "families/ruvex_scaling_windows.h"
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
+#include "motor/tuning/tuning_callbacks.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/editor/parameter_editor.h"
@@ -417,10 +418,10 @@ const GwFuncDesc* MainWindowTable() {
 }
 
 // 2 joined: the Pesco entries, the device windows' list, the PLC editor's
-// opener and the PLC windows.
+// opener, the PLC windows and the rated point and controller set-up.
 const GwFuncDesc* PescoTable() {
-    static const std::vector<GwFuncDesc> table =
-        JoinTables({kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables(
+        {kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks(), MotorTuningCallbacks()});
     return table.data();
 }
 
@@ -462,6 +463,20 @@ const GwFuncDesc* DeviceTable() {
     return table.data();
 }
 
+// 6 joined: the Ruvex controller windows, the device windows' list and the
+// speed-controller adjustment.
+const GwFuncDesc* RuvexControllerTable() {
+    static const std::vector<GwFuncDesc> table =
+        JoinTables({kRuvexControllerTable, DeviceWindowCallbacks(), MotorTuningCallbacks()});
+    return table.data();
+}
+
+// 16 joined: the Pesco auto-tuning entries and the controller set-up.
+const GwFuncDesc* PescoTuningTable() {
+    static const std::vector<GwFuncDesc> table = JoinTables({kPescoTuningTable, MotorTuningCallbacks()});
+    return table.data();
+}
+
 }  // namespace
 
 const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
@@ -471,7 +486,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         DeviceTable<kGenericDeviceSmallTable>(),
         DeviceTable<kGenericDeviceTable>(),
         DeviceTable<kRuvexTable>(),
-        DeviceTable<kRuvexControllerTable>(),
+        RuvexControllerTable(),
         DeviceTable<kRuvexV200Table>(),
         DeviceTable<kMarloV200Table>(),
         DeviceTable<kMarloTable>(),
@@ -481,7 +496,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         MarloDeviceTable(),
         PrintWizardTable(),
         GeneralTable(),
-        kPescoTuningTable,
+        PescoTuningTable(),
         PlotTable(),
     };
     return tables;
