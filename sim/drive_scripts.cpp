@@ -75,6 +75,7 @@ void DriveTable::AfterScriptedWrite(int number, uint32_t raw) {
         }
         if (command.zero_after_us != 0) ScheduleValue(number, 0, now_us_ + command.zero_after_us);
     }
+    MoveMotorIdent(number, raw);
     if (number != kIdentCommandParameter || !identification.enabled) return;
     MoveIdentification();
     if (raw == 0) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sim/drive_scripts.h"
+#include "sim/motor_ident_unit.h"
 #include "sim/pos_program_channel.h"
 
 namespace sim {
@@ -238,6 +239,7 @@ public:
     MemoryImage memory;
     ControlWordFollow control_word;
     DriveIdentification identification;
+    MotorIdentUnit motor_ident;
     DrivePlc plc;
     PosProgramChannel pos_programs;
 
@@ -256,6 +258,8 @@ private:
     void StepReadScript(int number);
     void AfterScriptedWrite(int number, uint32_t raw);
     void MoveIdentification();
+    // motor_ident_unit.cpp
+    void MoveMotorIdent(int number, uint32_t raw);
 };
 
 // Path of a fixture that comes with the virtual drive ("drive.tbl").

@@ -36,6 +36,7 @@
 #include "families/ruvex_scaling_windows.h"
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
+#include "motor/ident/ident_callbacks.h"
 #include "motor/tuning/tuning_callbacks.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
@@ -418,10 +419,23 @@ const GwFuncDesc* MainWindowTable() {
 }
 
 // 2 joined: the Pesco entries, the device windows' list, the PLC editor's
-// opener, the PLC windows and the rated point and controller set-up.
+// opener, the PLC windows, the motor identification and the rated point and
+// controller set-up.
 const GwFuncDesc* PescoTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables(
-        {kPescoTable, DeviceWindowCallbacks(), kMainWindowPlcEntries, PlcStateCallbacks(), MotorTuningCallbacks()});
+    static const std::vector<GwFuncDesc> table = JoinTables({kPescoTable,
+                                                             DeviceWindowCallbacks(),
+                                                             kMainWindowPlcEntries,
+                                                             PlcStateCallbacks(),
+                                                             MotorIdentCallbacks(),
+                                                             MotorTuningCallbacks()});
+    return table.data();
+}
+
+// 5 joined: the Ruvex entries, the device windows' list and the motor
+// identification.
+const GwFuncDesc* RuvexTable() {
+    static const std::vector<GwFuncDesc> table =
+        JoinTables({kRuvexTable, DeviceWindowCallbacks(), MotorIdentCallbacks()});
     return table.data();
 }
 
@@ -485,7 +499,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         PescoTable(),
         DeviceTable<kGenericDeviceSmallTable>(),
         DeviceTable<kGenericDeviceTable>(),
-        DeviceTable<kRuvexTable>(),
+        RuvexTable(),
         RuvexControllerTable(),
         DeviceTable<kRuvexV200Table>(),
         DeviceTable<kMarloV200Table>(),
