@@ -13,6 +13,7 @@
 #include "devicewin/device_window.h"
 #include "devicewin/device_window_frame.h"
 #include "families/setup_context.h"
+#include "motor/ident/ident_parameters.h"
 #include "motor/tuning/rated_operating_point.h"
 #include "toolkit/core/gw_core.h"
 
@@ -23,29 +24,6 @@ constexpr int kDeviceErrorMessage = 5;
 constexpr double kRadPerSecondPerRpm = 0.10471975803375244;
 constexpr double kWattsPerKilowatt = 1000.0;
 constexpr double kPercent = 100.0;
-
-// The roles of the identification's parameter table that the calculation
-// uses.
-enum Role {
-    kRatedPowerRole = 1,
-    kRatedVoltageRole = 2,
-    kRatedSpeedRole = 4,
-    kRatedCurrentRole = 5,
-    kFluxRole = 7,
-    kLeakageInductanceRole = 8,
-    kStatorResistanceRole = 9,
-    kRotorResistanceRole = 10,
-    kPolePairsRole = 11,
-    kFirstFluxCoefficientRole = 12,
-    kRatedTorqueRole = 18,
-    kCurrentLimitRole = 21,
-};
-
-int RoleNumber(int role) {
-    static const int kNumbers[] = {153, 154, 155, 156, 157, 158, 160, 840, 841, 842, 843,
-                                   844, 845, 846, 847, 848, 849, 850, 852, 800, 801, 397};
-    return kNumbers[role];
-}
 
 // The online flag cleared for a scope, as it was afterwards.
 class StoredValuesOnly {
@@ -78,18 +56,18 @@ bool ReadMotor(OnOffBase* base, RatedPointMotor& motor) {
         int role;
         double* into;
     } const reads[] = {
-        {kPolePairsRole, &motor.polePairs},
-        {kLeakageInductanceRole, &motor.leakageInductance},
-        {kStatorResistanceRole, &motor.statorResistance},
-        {kRotorResistanceRole, &motor.rotorResistance},
-        {kFirstFluxCoefficientRole, &motor.inductanceOverFlux[0]},
-        {kFirstFluxCoefficientRole + 1, &motor.inductanceOverFlux[1]},
-        {kFirstFluxCoefficientRole + 2, &motor.inductanceOverFlux[2]},
-        {kFirstFluxCoefficientRole + 3, &motor.inductanceOverFlux[3]},
-        {kFirstFluxCoefficientRole + 4, &motor.inductanceOverFlux[4]},
+        {kIdentPolePairs, &motor.polePairs},
+        {kIdentLeakage, &motor.leakageInductance},
+        {kIdentStatorResistance, &motor.statorResistance},
+        {kIdentRotorResistance, &motor.rotorResistance},
+        {kIdentFluxCoefficient0, &motor.inductanceOverFlux[0]},
+        {kIdentFluxCoefficient0 + 1, &motor.inductanceOverFlux[1]},
+        {kIdentFluxCoefficient0 + 2, &motor.inductanceOverFlux[2]},
+        {kIdentFluxCoefficient0 + 3, &motor.inductanceOverFlux[3]},
+        {kIdentFluxCoefficient0 + 4, &motor.inductanceOverFlux[4]},
     };
     for (const Read& read : reads) {
-        if (base->ReadValue(RoleNumber(read.role), read.into) != 0) {
+        if (base->ReadValue(IdentParameter(read.role), read.into) != 0) {
             ShowErrorMessageFor(kDeviceErrorMessage, base, nullptr);
             return false;
         }
@@ -102,7 +80,7 @@ bool ReadMotor(OnOffBase* base, RatedPointMotor& motor) {
 bool CalcRatedPoint(OnOffBase* base, double voltage, double current, double power, double speed) {
     double torque = power * kWattsPerKilowatt / (speed * kRadPerSecondPerRpm);
     double limit = 0.0;
-    if (base->ReadValue(RoleNumber(kCurrentLimitRole), &limit) != 0) {
+    if (base->ReadValue(IdentParameter(kIdentDeviceCurrentLimit), &limit) != 0) {
         ShowErrorMessageFor(kDeviceErrorMessage, base, nullptr);
         return false;
     }
@@ -124,12 +102,12 @@ bool CalcRatedPoint(OnOffBase* base, double voltage, double current, double powe
         int role;
         double value;
     } const sets[] = {
-        {kFluxRole, point.flux},
-        {kRatedVoltageRole, voltage},
-        {kRatedCurrentRole, current},
-        {kRatedPowerRole, power},
-        {kRatedSpeedRole, speed},
-        {kRatedTorqueRole, torque},
+        {kIdentOperatingFlux, point.flux},
+        {kIdentRatedVoltage, voltage},
+        {kIdentRatedCurrent, current},
+        {kIdentRatedPower, power},
+        {kIdentRatedSpeed, speed},
+        {kIdentRatedTorque, torque},
     };
     // Nothing that is not a finite number reaches the rated data.
     for (const Set& set : sets) {
@@ -146,7 +124,7 @@ bool CalcRatedPoint(OnOffBase* base, double voltage, double current, double powe
         ShowInfoText(text);
     }
     for (const Set& set : sets) {
-        if (base->WriteValue(RoleNumber(set.role), set.value) != 0) {
+        if (base->WriteValue(IdentParameter(set.role), set.value) != 0) {
             ShowErrorMessageFor(kDeviceErrorMessage, base, nullptr);
             return false;
         }
