@@ -66,6 +66,14 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
         ScheduleValue(kMotorIdentStateParameter, BitsOf(0.0f), now_us_ + motor_ident.reset_delay_us);
         return;
     }
+    if (command == 4.0f && type_number / 1000 != 4) {
+        // The encoder-offset detection of families 5 to 7.
+        ++motor_ident.encoder_offset_runs;
+        state->value = BitsOf(1.0f);
+        ScheduleValue(
+            kMotorIdentStateParameter, BitsOf(motor_ident.encoder_offset_end), now_us_ + motor_ident.encoder_offset_us);
+        return;
+    }
     const bool firstStep = command == 3.0f || command == 4.0f;
     if (command != 2.0f && !firstStep) return;
     const int step = motor_ident.steps++;

@@ -18,6 +18,7 @@
 #include "parameters/parabase/para_write_lock.h"
 #include "platform/system/clock.h"
 #include "sim/drive_faults.h"
+#include "sim/motor_ident_unit.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -210,6 +211,30 @@ TEST_F(TestSignalTest, ItsOtherEnds) {
         EXPECT_TRUE(window_->is_enabled());
         window_->destroy();
     }
+}
+
+// The drive's own identification unit runs the signal for 43[2] = 1 s and
+// reports 2, or 3 when the step fails.
+TEST_F(TestSignalTest, TheDriveEndsTheSignalAfterItsDuration) {
+    Drive().Table().motor_ident.enabled = true;
+    for (bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "fails" : "ends");
+        if (fails) Drive().Table().motor_ident.scripts.push_back({1, sim::MotorIdentFault::kFail});
+        Open("10");
+        gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+        EXPECT_EQ(CB_2_CtrlTestSignal(W("Test"), nullptr, GwUD()), 1);
+        std::vector<std::string> expected = {"W 20120=40000000", "R 20120", "R 20832"};
+        expected.insert(expected.end(), kThaw.begin(), kThaw.end());
+        EXPECT_TRUE(InOrder(Heard(), expected));
+        EXPECT_EQ(Count(Heard(), "R 20832"), 1u);
+        EXPECT_EQ(Exported(), !fails);
+        EXPECT_EQ(BoxTexts(),
+                  fails ? std::vector<std::string>{"error: Time-out of the encoder offset detection!"}
+                        : std::vector<std::string>{});
+        window_->destroy();
+        for (const char* file : kExportFiles) std::filesystem::remove(testsupport::RuntimePath(file));
+    }
+    EXPECT_EQ(Drive().Table().motor_ident.step_commands, (std::vector<double>{2.0, 2.0}));
 }
 
 TEST_F(TestSignalTest, AFailedExportEndsWithError144) {

@@ -61,20 +61,22 @@ public:
 TEST_F(DriveRunsTest, TheEncoderOffsetDetectionWaitsForItsEnd) {
     struct Case {
         const char* name;
-        std::vector<ReadStep> states;  // of 832 after the start
+        float end;         // the state the drive reports at the end
+        uint64_t takesUs;  // after the start
         size_t polls;
         std::vector<std::string> boxes;
         bool refreshed;
     } const cases[] = {
-        {"ends with 2", {ReadStep::ForReads(F(1.0f), 2), ReadStep::Forever(F(2.0f))}, 3, {}, true},
-        {"ends with 0", {ReadStep::ForReads(F(1.0f), 1), ReadStep::Forever(F(0.0f))}, 2, {}, true},
-        {"fails at once", {ReadStep::Forever(F(3.0f))}, 1, {kFailed}, false},
-        {"never ends", {ReadStep::Forever(F(1.0f))}, 19, {kTimeout}, false},
+        {"ends with 2", 2.0f, 2500000, 3, {}, true},
+        {"ends with 0", 0.0f, 1500000, 2, {}, true},
+        {"fails at once", 3.0f, 0, 1, {kFailed}, false},
+        {"never ends", 1.0f, 0, 19, {kTimeout}, false},
     };
+    Drive().Table().motor_ident.enabled = true;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Drive().Table().ScriptCommand(120, F(4.0f), c.states);
-        Drive().Table().ScriptReads(832, c.states);
+        Drive().Table().motor_ident.encoder_offset_end = c.end;
+        Drive().Table().motor_ident.encoder_offset_us = c.takesUs;
         Open();
         gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
         bool activity = false;
@@ -98,6 +100,7 @@ TEST_F(DriveRunsTest, TheEncoderOffsetDetectionWaitsForItsEnd) {
         EXPECT_TRUE(window_->is_shown());
         window_->destroy();
     }
+    EXPECT_EQ(Drive().Table().motor_ident.encoder_offset_runs, 4);
     EXPECT_NE(NewLogText().find("Detecting the encoder offset ..."), std::string::npos);
 }
 

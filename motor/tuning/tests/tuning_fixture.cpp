@@ -107,6 +107,9 @@ sim::DriveTable TuningTest::MakeTable() {
     PutFloatArray(table, 42, {0, 0, 0}, {});
     PutFloatArray(table, 43, {0, 0, 0}, {});
     PutFloatArray(table, 895, {9, 9, 9, 9}, {0.5f});
+    // What the drive's identification unit answers a measurement with.
+    PutFloatArray(table, 44, {0}, {});
+    PutFloatArray(table, 833, {0, 0, 0, 0}, {});
     table.PutFullRange(410, "STATW", "USIGN16", 0);
     for (auto [number, value] : {std::pair{280, 10}, {281, 20}, {289, 30}, {290, 40}, {284, 7}, {260, 5}}) {
         sim::DriveParameter* p = table.PutFullRange(number, ("P" + std::to_string(number)).c_str(), "INT16", value);
