@@ -9,7 +9,6 @@
 #include "app/notes/risk_note.h"
 #include "app/services/activity_message.h"
 #include "app/services/message_box.h"
-#include "app/services/wait.h"
 #include "app/services/window_handler.h"
 #include "devicewin/device_context.h"
 #include "devicewin/take_over.h"
@@ -17,6 +16,7 @@
 #include "families/ruvex_test_signal.h"
 #include "families/setup_context.h"
 #include "motor/tuning/drive_ready.h"
+#include "motor/tuning/drive_watch.h"
 #include "platform/base/reset_hooks.h"
 #include "scope/plot/plot_window.h"
 #include "scope/recorder/scope_recorder.h"
@@ -25,7 +25,6 @@
 namespace {
 
 constexpr int kDeviceErrorMessage = 5;
-constexpr uint32_t kRoundMs = 1000;
 constexpr double kProposalFactor = 0.8;
 constexpr double kTriggerFactor = 0.3;
 constexpr double kShapeFactor = 0.2;
@@ -53,39 +52,36 @@ bool WriteAll(OnOffBase* base, std::initializer_list<SignalWrite> writes, GwCore
     return true;
 }
 
-enum class Round { kWaiting, kEnded };
-
-// One look at the drive after a round: the signal's state, and at its end
-// the recording read, exported and plotted.
-Round LookAtSignal(OnOffBase* base, ScopeRecorder& scope, std::optional<ActivMessage>& activity, GwCore* widget,
-                   GwEvent* event, GwUD userData) {
+// One look at the drive: the signal's state, and at its end the recording
+// read, exported and plotted. True when the run has ended.
+bool LookAtSignal(OnOffBase* base, ScopeRecorder& scope, std::optional<ActivMessage>& activity, GwCore* widget,
+                  GwEvent* event, GwUD userData) {
     GwCore* frame = widget->frame();
     double command = 0.0;
     double state = 0.0;
-    if (base->ReadValue(kIdentCommandParameter, &command) != 0 || base->ReadValue(kIdentStateParameter, &state) != 0) {
-        activity.reset();
-        ShowErrorMessageFor(kDeviceErrorMessage, base, frame);
-        return Round::kEnded;
+    if (!ReadDuringRun(base, kIdentCommandParameter, &command, activity, frame) ||
+        !ReadDuringRun(base, kIdentStateParameter, &state, activity, frame)) {
+        return true;
     }
     const int whole = static_cast<int>(state);
     if (whole == 3) {
         activity.reset();
         ShowErrorMessage(kDriveRunFailedMessage, frame);
-        return Round::kEnded;
+        return true;
     }
-    if (whole != 0 && whole != 2) return Round::kWaiting;
-    if (!scope.IsStopped()) return Round::kWaiting;
+    // While the recording still runs the round counts as a waiting one.
+    if ((whole != 0 && whole != 2) || !scope.IsStopped()) return false;
     if (!scope.ReadAndExport()) {
         activity.reset();
         ShowErrorMessage(kDriveRunFailedMessage, frame);
         scope.Stop();
-        return Round::kEnded;
+        return true;
     }
     OpenPlotFirst(widget, event, userData);
     activity.reset();
     WindowHandler& windows = TheWindowHandler();
     if (GwCore* plot = windows.FindByName(kPlotToolWindowName)) windows.Activate(plot);
-    return Round::kEnded;
+    return true;
 }
 
 }  // namespace
@@ -145,13 +141,12 @@ int CB_2_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
         return 1;
     }
 
-    std::optional<ActivMessage> activity(std::in_place, kWaitingForDriveActivity, frame);
-    for (int round = 0; round < kTestSignalRounds; ++round) {
-        WaitMilliseconds(kRoundMs);
-        if (LookAtSignal(base, scope, activity, widget, event, userData) == Round::kEnded) return 1;
+    const bool ended = WatchDriveRun(kTestSignalRounds, kWaitingForDriveActivity, frame, [&](auto& activity) {
+        return LookAtSignal(base, scope, activity, widget, event, userData);
+    });
+    if (!ended) {
+        ShowErrorMessage(kDriveRunTimeoutMessage, frame);
+        scope.Stop();
     }
-    activity.reset();
-    ShowErrorMessage(kDriveRunTimeoutMessage, frame);
-    scope.Stop();
     return 1;
 }

@@ -2,12 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <optional>
 
 #include "app/notes/risk_note.h"
-#include "app/services/activity_message.h"
 #include "app/services/message_box.h"
-#include "app/services/wait.h"
 #include "app/services/window_handler.h"
 #include "devicewin/device_context.h"
 #include "devicewin/device_window_frame.h"
@@ -15,13 +12,13 @@
 #include "families/setup_context.h"
 #include "motor/tuning/current_test_signal.h"
 #include "motor/tuning/drive_ready.h"
+#include "motor/tuning/drive_watch.h"
 #include "scope/rounding/significant_digits.h"
 #include "toolkit/core/gw_core.h"
 
 namespace {
 
 constexpr int kDeviceErrorMessage = 5;
-constexpr uint32_t kRoundMs = 1000;
 constexpr double kEncoderOffsetCommand = 4.0;
 constexpr double kAutoTuningStart = 1.0;
 // The auto-tuning's residue is judged on two significant digits, rounded up.
@@ -52,16 +49,12 @@ int CB2_DetectEncoderOffset(GwCore* widget, GwEvent* event, GwUD userData) {
     if (!WaitDriveReadyForTest(frame, context)) return 1;
     OnOffBase* base = context->Base.get();
     if (!Start(base, kIdentCommandParameter, kEncoderOffsetCommand, frame)) return 1;
-    std::optional<ActivMessage> activity(std::in_place, kEncoderOffsetActivity, frame);
-    for (int round = 0; round < kEncoderOffsetRounds; ++round) {
-        WaitMilliseconds(kRoundMs);
+    const bool ended = WatchDriveRun(kEncoderOffsetRounds, kEncoderOffsetActivity, frame, [&](auto& activity) {
         double command = 0.0;
         double state = 0.0;
-        if (base->ReadValue(kIdentCommandParameter, &command) != 0 ||
-            base->ReadValue(kIdentStateParameter, &state) != 0) {
-            activity.reset();
-            ShowErrorMessageFor(kDeviceErrorMessage, base, frame);
-            return 1;
+        if (!ReadDuringRun(base, kIdentCommandParameter, &command, activity, frame) ||
+            !ReadDuringRun(base, kIdentStateParameter, &state, activity, frame)) {
+            return true;
         }
         const int whole = static_cast<int>(state);
         if (whole == 0 || whole == 2) {
@@ -69,16 +62,14 @@ int CB2_DetectEncoderOffset(GwCore* widget, GwEvent* event, GwUD userData) {
             // Shown again, the window reads its fields anew.
             frame->hide();
             frame->show();
-            return 1;
+            return true;
         }
-        if (whole == 3) {
-            activity.reset();
-            ShowErrorMessage(kDriveRunFailedMessage, frame);
-            return 1;
-        }
-    }
-    activity.reset();
-    ShowErrorMessage(kDriveRunTimeoutMessage, frame);
+        if (whole != 3) return false;
+        activity.reset();
+        ShowErrorMessage(kDriveRunFailedMessage, frame);
+        return true;
+    });
+    if (!ended) ShowErrorMessage(kDriveRunTimeoutMessage, frame);
     return 1;
 }
 
@@ -89,27 +80,19 @@ int CB_1_200_StartAutoTuning(GwCore* widget, GwEvent* event, GwUD userData) {
     if (!WaitDriveReadyForTest(frame, context)) return 1;
     OnOffBase* base = context->Base.get();
     if (!Start(base, kAutoTuningParameter, kAutoTuningStart, frame)) return 1;
-    std::optional<ActivMessage> activity(std::in_place, kWaitingForDriveActivity, frame);
-    for (int round = 0; round < kAutoTuningRounds; ++round) {
-        WaitMilliseconds(kRoundMs);
+    const bool ended = WatchDriveRun(kAutoTuningRounds, kWaitingForDriveActivity, frame, [&](auto& activity) {
         double residue = 0.0;
-        if (base->ReadValue(kAutoTuningParameter, &residue) != 0) {
-            activity.reset();
-            ShowErrorMessageFor(kDeviceErrorMessage, base, frame);
-            return 1;
-        }
+        if (!ReadDuringRun(base, kAutoTuningParameter, &residue, activity, frame)) return true;
         // The drive resets the value when it is done.
-        if (std::trunc(RoundToSignificantDigits(residue, kResidueDigits, true)) == 0.0) {
-            activity.reset();
-            if (GwCore* tuning = TheWindowHandler().FindByName(kAutoTuningWindowName)) {
-                CB_DvFctShowStandard(tuning, event, userData);
-            }
-            CB_DvFctShowStandard(widget, event, userData);
-            return 1;
+        if (std::trunc(RoundToSignificantDigits(residue, kResidueDigits, true)) != 0.0) return false;
+        activity.reset();
+        if (GwCore* tuning = TheWindowHandler().FindByName(kAutoTuningWindowName)) {
+            CB_DvFctShowStandard(tuning, event, userData);
         }
-    }
-    activity.reset();
-    ShowErrorMessage(kDriveRunTimeoutMessage, frame);
+        CB_DvFctShowStandard(widget, event, userData);
+        return true;
+    });
+    if (!ended) ShowErrorMessage(kDriveRunTimeoutMessage, frame);
     return 1;
 }
 
