@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -44,18 +43,6 @@ void PutFloatArray(sim::DriveTable& table, int number, std::vector<float> values
 }  // namespace
 
 uint32_t F(float value) { return maintest::FloatBits(value); }
-
-bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected) {
-    size_t at = 0;
-    for (const std::string& t : heard) {
-        if (at < expected.size() && t == expected[at]) ++at;
-    }
-    return at == expected.size();
-}
-
-size_t Count(const std::vector<std::string>& heard, const std::string& text) {
-    return static_cast<size_t>(std::count(heard.begin(), heard.end(), text));
-}
 
 sim::DriveTable TuningTest::MakeTable() {
     sim::DriveTable table = maintest::ActivationTable(5012, 26);

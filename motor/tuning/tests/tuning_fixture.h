@@ -13,10 +13,8 @@ namespace tuningtest {
 
 // Bits of single floats, as the drive keeps FLOAT32 values.
 uint32_t F(float value);
-// Whether `expected` appears in `heard` in this order (others may come
-// between).
-bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected);
-size_t Count(const std::vector<std::string>& heard, const std::string& text);
+using devicewintest::Count;
+using devicewintest::InOrder;
 
 // The motor of the rated-point tests: two pole pairs, 7.8125 mH leakage,
 // 1.0 and 0.75 Ohm, a magnetising inductance 0.1875 - 0.0625 x flux^2, and a
