@@ -128,14 +128,11 @@ void SetUpTestSignalRecorder(ScopeRecorder& scope, double triggerLevel) {
 }
 
 int WriteByRule(DeviceSetupContext* context, int number, double value, int element) {
-    ParaBase* base = context->Base.get();
-    return base->IsOnline() ? base->WriteValueDouble(number, value, element)
-                            : base->SetValueDouble(number, value, element);
+    return context->Base->WriteValue(number, value, element);
 }
 
 int ReadByRule(DeviceSetupContext* context, int number, double* out, int element) {
-    ParaBase* base = context->Base.get();
-    return base->IsOnline() ? base->ReadValueDouble(number, out, element) : base->GetValueDouble(number, out, element);
+    return context->Base->ReadValue(number, out, element);
 }
 
 bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget) {

@@ -240,6 +240,7 @@ public:
     ControlWordFollow control_word;
     DriveIdentification identification;
     MotorIdentUnit motor_ident;
+    TransientStateEnd transient_end;
     DrivePlc plc;
     PosProgramChannel pos_programs;
 

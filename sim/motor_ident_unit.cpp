@@ -62,16 +62,20 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
     DriveParameter* state = Find(kMotorIdentStateParameter);
     if (state == nullptr) return;
     const float command = FloatOf(raw);
+    // The drive clears the command when it has done it.
+    auto end = [&](float endState, uint64_t after_us) {
+        ScheduleValue(kMotorIdentStateParameter, BitsOf(endState), now_us_ + after_us);
+        ScheduleValue(kMotorIdentCommandParameter, BitsOf(0.0f), now_us_ + after_us);
+    };
     if (command == 1.0f) {
-        ScheduleValue(kMotorIdentStateParameter, BitsOf(0.0f), now_us_ + motor_ident.reset_delay_us);
+        end(0.0f, motor_ident.reset_delay_us);
         return;
     }
     if (command == 4.0f && type_number / 1000 != 4) {
         // The encoder-offset detection of families 5 to 7.
         ++motor_ident.encoder_offset_runs;
         state->value = BitsOf(1.0f);
-        ScheduleValue(
-            kMotorIdentStateParameter, BitsOf(motor_ident.encoder_offset_end), now_us_ + motor_ident.encoder_offset_us);
+        end(motor_ident.encoder_offset_end, motor_ident.encoder_offset_us);
         return;
     }
     const bool firstStep = command == 3.0f || command == 4.0f;
@@ -106,20 +110,20 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
                                      motor_ident.scripts.end(),
                                      [step](const MotorIdentScript& s) { return s.step == step; });
     if (script == motor_ident.scripts.end()) {
-        ScheduleValue(kMotorIdentStateParameter, BitsOf(2.0f), now_us_ + duration);
+        end(2.0f, duration);
         return;
     }
     const MotorIdentFault fault = script->fault;
     motor_ident.scripts.erase(script);
     switch (fault) {
         case MotorIdentFault::kFail:
-            ScheduleValue(kMotorIdentStateParameter, BitsOf(3.0f), now_us_ + duration);
+            end(3.0f, duration);
             break;
         case MotorIdentFault::kStayRunning:
             break;
         case MotorIdentFault::kDropOnce:
             // The drive forgets the command; the next one is counted afresh.
-            ScheduleValue(kMotorIdentStateParameter, BitsOf(0.0f), now_us_ + duration / 2);
+            end(0.0f, duration / 2);
             break;
     }
 }

@@ -6,10 +6,10 @@
 // 42[0] and the frequency 44[0] in 833[0..3] (the voltage as e1 + j e0, the
 // current as e3 + j e2 with e2 = 0); the first-step command (3.0, or 4.0 on
 // family 4) sets the current controller's gain and reset time, fills the
-// recorder's buffer and reports 2 after `first_step_us`. Scripts make a step
-// fail (state 3), stay running, or drop to 0 once. On families 5 to 7, 4.0
-// is the encoder-offset detection instead: 832 reads 1, then
-// `encoder_offset_end` after `encoder_offset_us`.
+// recorder's buffer and reports 2 after `first_step_us`. A command done
+// reads 0 again. Scripts make a step fail (state 3), stay running, or drop to
+// 0 once. On families 5 to 7, 4.0 is the encoder-offset detection instead:
+// 832 reads 1, then `encoder_offset_end` after `encoder_offset_us`.
 #pragma once
 
 #include <complex>

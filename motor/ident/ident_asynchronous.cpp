@@ -67,14 +67,6 @@ struct RatedData {
     double peakCurrent = 0.0;
 };
 
-// The four values of the drive's response to the last step.
-bool ReadResponse(IdentAccess& access, std::array<double, 4>* e) {
-    for (int i = 0; i < 4; ++i) {
-        if (!access.Read(kIdentResponse, &(*e)[static_cast<size_t>(i)], i)) return false;
-    }
-    return true;
-}
-
 class AsynchronousRun {
 public:
     AsynchronousRun(OnOffBase* base, DataLogger& log) : base_(base), access_(base), log_(log) {}
@@ -94,6 +86,15 @@ private:
     void ReportCheckTable();
     bool SetOperatingPoint();
 
+    // One measurement step and the drive's response to it; a drive that does
+    // not finish the step ends the run with the log's line.
+    bool Measure(std::array<double, 4>* e) {
+        if (!RunIdentStep(kIdentMeasureCommand, base_)) {
+            log_.PutLine(kNoResponseLine);
+            return false;
+        }
+        return ReadIdentResponse(access_, e);
+    }
     bool Write(int role, double value, const char* name, int element = 0, bool withBox = true) {
         return WriteChecked(access_, log_, role, value, name, element, withBox);
     }
@@ -185,12 +186,8 @@ bool AsynchronousRun::Sweep() {
     for (int k = 0; k < kSweepPoints; ++k) {
         if (!Write(kIdentExcitationTiming, T_[k], "Zeit", 2) || !Write(kIdentExcitationFrequency, f_[k], "Frequenz"))
             return false;
-        if (!RunIdentStep(kIdentMeasureCommand, base_)) {
-            log_.PutLine(kNoResponseLine);
-            return false;
-        }
         std::array<double, 4> e{};
-        if (!ReadResponse(access_, &e)) return false;
+        if (!Measure(&e)) return false;
         const double d = e[1] * e[1] + e[0] * e[0];
         G_[k] = (e[3] * e[1] + e[2] * e[0]) / d;
         B_[k] = (e[2] * e[1] - e[3] * e[0]) / d;
@@ -324,12 +321,8 @@ bool AsynchronousRun::MeasureMagnetising() {
             !Write(kIdentExcitationFrequency, frequency, "Frequenz")) {
             return false;
         }
-        if (!RunIdentStep(kIdentMeasureCommand, base_)) {
-            log_.PutLine(kNoResponseLine);
-            return false;
-        }
         std::array<double, 4> e{};
-        if (!ReadResponse(access_, &e)) return false;
+        if (!Measure(&e)) return false;
         const double d = e[3] * e[3] + e[2] * e[2];
         resistance_[k] = (e[1] * e[3] + e[0] * e[2]) / d;
         reactance_[k] = (e[0] * e[3] - e[1] * e[2]) / d;

@@ -49,6 +49,13 @@ bool RatedValueInvalid(DataLogger& log, const char* name, double value) {
     return false;
 }
 
+bool ReadIdentResponse(IdentAccess& access, std::array<double, 4>* e) {
+    for (int i = 0; i < 4; ++i) {
+        if (!access.Read(kIdentResponse, &(*e)[static_cast<size_t>(i)], i)) return false;
+    }
+    return true;
+}
+
 bool RunFirstStep(OnOffBase* base) {
     if (!RunIdentStep(TheMotorIdentState().IdentStartCommand, base)) return false;
     ScopeRecorder scope("");

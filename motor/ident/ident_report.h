@@ -3,6 +3,7 @@
 // drive, and the drive's first step with its recording.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "motor/datalogger/data_logger.h"
@@ -23,6 +24,10 @@ bool WriteChecked(IdentAccess& access, DataLogger& log, int role, double value, 
 bool NoResult(DataLogger& log, const char* routine);
 // For a rated value that is out of range: the log line, and false.
 bool RatedValueInvalid(DataLogger& log, const char* name, double value);
+
+// The drive's response to the last step: the voltage as e1 + j e0, the
+// current as e3 + j e2.
+bool ReadIdentResponse(IdentAccess& access, std::array<double, 4>* e);
 
 // The drive's own first step of the run, then the recording read and
 // exported for the plot; false when the step failed.

@@ -29,9 +29,7 @@ constexpr double kSpeedFilterMs = 1.0;
 // The magnitude of the impedance the last step measured.
 bool MeasuredImpedance(IdentAccess& access, double* z) {
     std::array<double, 4> e{};
-    for (int i = 0; i < 4; ++i) {
-        if (!access.Read(kIdentResponse, &e[static_cast<size_t>(i)], i)) return false;
-    }
+    if (!ReadIdentResponse(access, &e)) return false;
     *z = std::sqrt((e[1] * e[1] + e[0] * e[0]) / (e[3] * e[3] + e[2] * e[2]));
     return true;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/shell/callback_tables.h"
+#include "motor/ident/ident_callbacks.h"
 #include "toolkit/core/gw_application.h"
 
 namespace {
@@ -29,6 +30,23 @@ TEST(CallbackTablesTest, SeventeenEndedTablesWithTheInterpreterInAllButThePlotWi
         }
         EXPECT_EQ(e->fn, nullptr) << "table " << t + 1;
         EXPECT_EQ(interpreters, t + 1 < 17 ? 1 : 0) << "table " << t + 1;
+    }
+}
+
+// The motor identification window opens for families 4 to 7: its callbacks
+// are in the device tables of the Pesco (2) and Ruvex (5) windows only.
+TEST(CallbackTablesTest, TheIdentificationWindowsCallbacksAreInThePescoAndRuvexTables) {
+    const auto& tables = CallbackTables();
+    const std::map<std::string, GwCallback> expected = {{"CB_5_IdentMotor", CB_5_IdentMotor},
+                                                        {"CB_CloseMotorIdent", CB_CloseMotorIdent}};
+    for (size_t t = 0; t < tables.size(); ++t) {
+        std::map<std::string, GwCallback> found;
+        for (const GwFuncDesc* e = tables[t]; e->name != nullptr; ++e) {
+            if (expected.count(e->name)) found[e->name] = e->fn;
+        }
+        const bool identTable = t == 1 || t == 4;
+        EXPECT_EQ(found.size(), identTable ? 2u : 0u) << "table " << t + 1;
+        if (identTable) EXPECT_TRUE(found == expected) << "table " << t + 1;
     }
 }
 

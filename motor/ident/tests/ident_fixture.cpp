@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/notes/risk_note.h"
+#include "motor/ident/ident_callbacks.h"
 #include "motor/ident/ident_parameters.h"
 #include "platform/base/format.h"
 #include "sim/drive_recorder.h"
@@ -118,12 +119,22 @@ void IdentTest::TearDown() {
     DeviceWindowTest::TearDown();
 }
 
-void IdentTest::Open(const std::string& body, bool online) {
+void IdentTest::Open(const std::string& body, bool online, bool confirmRisk) {
     OpenWindow(body, MakeContext(online));
     ClearCaptures();
     MarkBoxes();
-    gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+    if (confirmRisk) gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
 }
+
+void IdentTest::UseSynchronousMotor() {
+    Unit().motor.induction = false;
+    Unit().motor.rs = 0.5;
+    Unit().motor.ls = 0.005;
+    const std::pair<int, float> data[] = {{153, 1.0f}, {154, 1.5f}, {156, 50.0f}, {157, 1500.0f}, {158, 5.0f}};
+    for (const auto& [number, value] : data) SetValue(number, value);
+}
+
+int IdentTest::Start() { return CB_5_IdentMotor(DeviceWindowTest::W("Start"), nullptr, GwUD()); }
 
 float IdentTest::Value(int number) { return FloatOf(Drive().Table().Find(number)->value); }
 

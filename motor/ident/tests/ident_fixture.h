@@ -33,7 +33,12 @@ public:
 
     // The identification window on a fresh context, the boxes marked and the
     // captures cleared.
-    void Open(const std::string& body = kIdentWindowBody, bool online = true);
+    void Open(const std::string& body = kIdentWindowBody, bool online = true, bool confirmRisk = true);
+    // The permanent-magnet motor of the synchronous run: Rs 0.5 Ohm, L 5 mH;
+    // 1.5 kW, 50 Hz, 1500 /min, 5 A.
+    void UseSynchronousMotor();
+    // The start callback on the window's start button.
+    int Start();
     // A drive parameter's value, as a float.
     float Value(int number);
     float Element(int number, size_t element);

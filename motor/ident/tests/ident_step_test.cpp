@@ -11,6 +11,7 @@
 #include "motor/ident/ident_step.h"
 #include "motor/ident/tests/ident_fixture.h"
 #include "platform/system/clock.h"
+#include "sim/drive_faults.h"
 #include "sim/drive_scripts.h"
 #include "toolkit/core/gw_recorder.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -116,6 +117,18 @@ TEST_F(StepTest, UnreadableOrUnknownStatesAreAskedAgainThenTimeOut) {
     ASSERT_EQ(reads.size(), 4u);
     for (size_t i = 1; i < reads.size(); ++i) EXPECT_GE(reads[i] - reads[i - 1], 300u);
 
+    // A read the drive refuses (0xFFFE) is asked again 300 ms later.
+    Drive().Table().ScriptReads(403, {});
+    Drive().Table().Find(403)->value = 3;
+    Drive().AddFault(sim::DriveFault::Nak(0x0004).For("20403"));
+    ClearCaptures();
+    MarkBoxes();
+    EXPECT_TRUE(Step());
+    const std::vector<uint64_t> again = TimesOf(R(403));
+    ASSERT_EQ(again.size(), 2u) << testing::PrintToString(BoxTexts());
+    EXPECT_GE(again[1] - again[0], 300u);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{});
+
     Drive().Table().ScriptReads(403, {ReadStep::Forever(0)});
     ClearCaptures();
     MarkBoxes();
@@ -204,6 +217,17 @@ TEST_F(RuvexStepTest, ATransientStateIsEndedAndWaitedForThenJudgedAfresh) {
     for (size_t i = 1; i < 4; ++i) EXPECT_GE(polls[i] - polls[i - 1], 1000u) << i;
     EXPECT_LT(polls[4] - polls[3], 1000u);
     EXPECT_TRUE(BoxTexts().empty());
+
+    // The drive that ends its state 7 2.5 s after the write of 15.
+    Drive().Table().ScriptReads(403, {});
+    Drive().Table().Find(403)->value = High(7);
+    Drive().Table().transient_end = {true, 2500000, High(2)};
+    ClearCaptures();
+    EXPECT_TRUE(Step());
+    polls = TimesOf(R(403));
+    ASSERT_EQ(polls.size(), 5u);  // 7; 7, 7, 2 a second apart; 2 judged afresh
+    EXPECT_EQ(Writes().front(), W(15, 1.0f));
+    Drive().Table().transient_end = {};
 
     // The state after the wait is judged afresh: 0 is a complaint, "No" ends.
     Drive().Table().ScriptReads(403, {ReadStep::ForReads(High(7), 1), ReadStep::Forever(High(0))});
