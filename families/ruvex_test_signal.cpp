@@ -51,20 +51,6 @@ bool ShowDeviceErrorFor(DeviceSetupContext* context, GwCore* parent) {
     return ShowErrorMessageFor(kDeviceErrorMessage, context->Base.get(), parent);
 }
 
-// The recorder set up for the signal, started.
-void SetUpRecorder(ScopeRecorder& scope, double triggerLevel) {
-    for (int channel = 0; channel < 3; ++channel) {
-        scope.SetChannelActive(channel, true);
-        scope.SetChannelVariable(channel, kChannelVariables[channel]);
-    }
-    scope.SetChannelActive(3, false);
-    scope.SetRecordTime(kRecordSeconds);
-    scope.SetTriggerChannel(0);
-    scope.SetTriggerMode(kRisingEdgeTriggerIndex);
-    scope.SetTriggerLevel(static_cast<float>(triggerLevel));
-    scope.Start();
-}
-
 struct SignalWrite {
     int number;
     int element;
@@ -126,6 +112,19 @@ SignalEnd AwaitSignalEnd(DeviceSetupContext* context, int passes, ScopeRecorder&
 RuvexTestSignalState& TheRuvexTestSignalState() {
     static RuvexTestSignalState state;
     return state;
+}
+
+void SetUpTestSignalRecorder(ScopeRecorder& scope, double triggerLevel) {
+    for (int channel = 0; channel < 3; ++channel) {
+        scope.SetChannelActive(channel, true);
+        scope.SetChannelVariable(channel, kChannelVariables[channel]);
+    }
+    scope.SetChannelActive(3, false);
+    scope.SetRecordTime(kRecordSeconds);
+    scope.SetTriggerChannel(0);
+    scope.SetTriggerMode(kRisingEdgeTriggerIndex);
+    scope.SetTriggerLevel(static_cast<float>(triggerLevel));
+    scope.Start();
 }
 
 int WriteByRule(DeviceSetupContext* context, int number, double value, int element) {
@@ -226,7 +225,7 @@ int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     ScopeRecorder scope(context->Base.get(), kTestSignalSetupFile200);
     scope.Stop();
     if (!ShowRiskNoteTuning(frame)) return 1;
-    SetUpRecorder(scope, amplitude * kTriggerFactor);
+    SetUpTestSignalRecorder(scope, amplitude * kTriggerFactor);
     const SignalWrite writes[] = {
         {kTestSignalShapeParameter, 0, 0.0},
         {kTestSignalShapeParameter, 1, amplitude * kShapeFactor},
@@ -258,7 +257,7 @@ int CB4_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     ScopeRecorder scope(context->Base.get(), kTestSignalSetupFile);
     scope.Stop();
     if (!ShowRiskNoteTuning(frame)) return 1;
-    SetUpRecorder(scope, current * kTriggerFactor);
+    SetUpTestSignalRecorder(scope, current * kTriggerFactor);
     const SignalWrite shape[] = {
         {kTestSignalShapeParameter, 0, 0.0},
         {kTestSignalShapeParameter, 1, current * kShapeFactor},

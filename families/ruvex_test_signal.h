@@ -10,6 +10,7 @@
 
 class DeviceSetupContext;
 class GwCore;
+class ScopeRecorder;
 
 inline constexpr int kTestCommandParameter = 120;
 inline constexpr int kTestSignalShapeParameter = 42;
@@ -46,6 +47,11 @@ bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget);
 // its base is online, else the table.
 int WriteByRule(DeviceSetupContext* context, int number, double value, int element = 0);
 int ReadByRule(DeviceSetupContext* context, int number, double* out, int element = 0);
+
+// Sets the recorder up for a test signal (the set values and actual values
+// of the current controller on channels 0 to 2, 0.02 s, the rising edge of
+// channel 0 at `triggerLevel`) and starts it.
+void SetUpTestSignalRecorder(ScopeRecorder& scope, double triggerLevel);
 
 int CB_ShowCurrentAmplitude(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_Show4CurrentAmplitude(GwCore* widget, GwEvent* event, GwUD userData);

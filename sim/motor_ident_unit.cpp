@@ -71,6 +71,13 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
         end(0.0f, motor_ident.reset_delay_us);
         return;
     }
+    if (command == 4.0f && type_number / 1000 != 4) {
+        // The encoder-offset detection of families 5 to 7.
+        ++motor_ident.encoder_offset_runs;
+        state->value = BitsOf(1.0f);
+        end(motor_ident.encoder_offset_end, motor_ident.encoder_offset_us);
+        return;
+    }
     const bool firstStep = command == 3.0f || command == 4.0f;
     if (command != 2.0f && !firstStep) return;
     const int step = motor_ident.steps++;

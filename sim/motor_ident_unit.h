@@ -8,7 +8,8 @@
 // family 4) sets the current controller's gain and reset time, fills the
 // recorder's buffer and reports 2 after `first_step_us`. A command done
 // reads 0 again. Scripts make a step fail (state 3), stay running, or drop to
-// 0 once.
+// 0 once. On families 5 to 7, 4.0 is the encoder-offset detection instead:
+// 832 reads 1, then `encoder_offset_end` after `encoder_offset_us`.
 #pragma once
 
 #include <complex>
@@ -60,7 +61,10 @@ struct MotorIdentUnit {
     float first_step_reset_ms = 1.25f;
     int reset_time_parameter = 801;  // 802 on family 4
     std::vector<MotorIdentScript> scripts;
+    uint64_t encoder_offset_us = 2000000;
+    float encoder_offset_end = 2.0f;
     // Set by the drive.
+    int encoder_offset_runs = 0;
     int steps = 0;
     std::vector<double> step_commands;  // every step command taken, in order
 };

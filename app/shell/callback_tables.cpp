@@ -43,6 +43,7 @@
 #include "families/ruvex_test_signal.h"
 #include "families/setup_main_window.h"
 #include "motor/ident/ident_callbacks.h"
+#include "motor/tuning/tuning_callbacks.h"
 #include "parameters/datasetcopy/dataset_copy.h"
 #include "paratools/compare/compare_window.h"
 #include "paratools/editor/parameter_editor.h"
@@ -479,14 +480,16 @@ const GwFuncDesc* MainWindowTable() {
 }
 
 // 2 joined: the Pesco entries, the device windows' list, the PLC editor's
-// opener, the PLC windows, the Pesco extras and the motor identification.
+// opener, the PLC windows, the Pesco extras, the motor identification and the
+// rated point and controller set-up.
 const GwFuncDesc* PescoTable() {
     static const std::vector<GwFuncDesc> table = JoinTables({kPescoTable,
                                                              DeviceWindowCallbacks(),
                                                              kMainWindowPlcEntries,
                                                              PlcStateCallbacks(),
                                                              kPescoExtrasEntries,
-                                                             MotorIdentCallbacks()});
+                                                             MotorIdentCallbacks(),
+                                                             MotorTuningCallbacks()});
     return table.data();
 }
 
@@ -522,12 +525,6 @@ const GwFuncDesc* GeneralTable() {
     return table.data();
 }
 
-// 16 joined: the auto-tuning entries and the Pesco extras.
-const GwFuncDesc* PescoTuningTable() {
-    static const std::vector<GwFuncDesc> table = JoinTables({kPescoTuningTable, kPescoExtrasEntries});
-    return table.data();
-}
-
 // 17: the plot window; it never names the interpreter.
 const GwFuncDesc* PlotTable() {
     static const std::vector<GwFuncDesc> table = JoinTables({PlotWindowCallbacks()});
@@ -542,6 +539,22 @@ const GwFuncDesc* DeviceTable() {
     return table.data();
 }
 
+// 6 joined: the Ruvex controller windows, the device windows' list and the
+// speed-controller adjustment.
+const GwFuncDesc* RuvexControllerTable() {
+    static const std::vector<GwFuncDesc> table =
+        JoinTables({kRuvexControllerTable, DeviceWindowCallbacks(), MotorTuningCallbacks()});
+    return table.data();
+}
+
+// 16 joined: the Pesco auto-tuning entries, the Pesco extras and the
+// controller set-up.
+const GwFuncDesc* PescoTuningTable() {
+    static const std::vector<GwFuncDesc> table =
+        JoinTables({kPescoTuningTable, kPescoExtrasEntries, MotorTuningCallbacks()});
+    return table.data();
+}
+
 }  // namespace
 
 const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
@@ -551,7 +564,7 @@ const std::array<const GwFuncDesc*, kCallbackTableCount>& CallbackTables() {
         DeviceTable<kGenericDeviceSmallTable>(),
         DeviceTable<kGenericDeviceTable>(),
         RuvexTable(),
-        DeviceTable<kRuvexControllerTable>(),
+        RuvexControllerTable(),
         DeviceTable<kRuvexV200Table>(),
         DeviceTable<kMarloV200Table>(),
         DeviceTable<kMarloTable>(),

@@ -116,6 +116,18 @@ void DeviceWindowTest::TearDown() {
     MainTest::TearDown();
 }
 
+bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected) {
+    size_t at = 0;
+    for (const std::string& t : heard) {
+        if (at < expected.size() && t == expected[at]) ++at;
+    }
+    return at == expected.size();
+}
+
+size_t Count(const std::vector<std::string>& heard, const std::string& text) {
+    return static_cast<size_t>(std::count(heard.begin(), heard.end(), text));
+}
+
 TestContext* DeviceWindowTest::MakeContext(bool online) {
     contexts_.push_back(std::make_unique<TestContext>(nullptr, *main_->ActiveParaBase(), online));
     return contexts_.back().get();

@@ -52,6 +52,12 @@ sim::DriveTable DeviceWindowTable();
 inline constexpr int kWordField = 420;
 sim::DriveParameter* PutWordField(sim::DriveTable& table, std::vector<uint32_t> elements);
 
+// Whether `expected` appears in `heard` in this order (other telegrams may
+// come between).
+bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected);
+// How often `text` stands in `heard`.
+size_t Count(const std::vector<std::string>& heard, const std::string& text);
+
 // A setup context without a family.
 class TestContext : public DeviceSetupContext {
 public:

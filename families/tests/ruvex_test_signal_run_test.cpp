@@ -19,6 +19,7 @@
 #include "parameters/parabase/para_write_lock.h"
 #include "platform/system/clock.h"
 #include "sim/drive_recorder.h"
+#include "sim/recorder_registers.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -33,36 +34,6 @@ using sim::ReadStep;
 constexpr uint32_t State(int state) { return static_cast<uint32_t>(state) << 12; }
 constexpr char kPlotTool[] = "/opt/plot/tool";
 
-// The recorder's registers, as the drive describes them.
-constexpr char kRecorderTable[] = R"(
-drive type=4120 version=33 status=0
-param 20  CFG0  USIGN16 max=0xFF value=0x20
-param 21  VAR0  USIGN16 max=255
-param 22  CFG1  USIGN16 max=0xFF value=0x20
-param 23  VAR1  USIGN16 max=255 value=1
-param 24  CFG2  USIGN16 max=0xFF
-param 25  VAR2  USIGN16 max=255
-param 26  CFG3  USIGN16 max=0xFF value=0x20
-param 27  VAR3  USIGN16 max=255
-param 36  SCAUX INT32   min=-100000 max=100000
-param 60  SCDIV USIGN16 max=999 value=1
-param 62  SCLEN USIGN16 max=4000 default=1200 value=1200
-param 64  TRLEV INT16   min=-1000 max=1000
-param 65  TRMOD INT16   min=-2 max=10 value=4
-param 66  TRCH  USIGN8  max=3 value=1
-param 67  PRETR FIXPT16 max=2000
-param 68  SCCTL USIGN16 max=3
-param 70  ACT0  INT16   write=15
-param 71  ACT1  INT16   write=15
-param 72  ACT2  INT16   write=15
-param 73  ACT3  INT16   write=15
-param 110 SCXFR USIGN8  max=2
-param 300 CTYPE USIGN8  max=9 value=1
-param 304 SCTB  FLOAT32 value=0x3F800000
-param 350 BASET FLOAT32 value=0x38D1B717
-)";
-constexpr int kRecorderParameters[] = {20, 21, 22, 23, 24, 25, 26, 27, 36,  60,  62,  64,
-                                       65, 66, 67, 68, 70, 71, 72, 73, 110, 300, 304, 350};
 // The variables of the drive's firmware: name, unit, fraction bits, factor,
 // kind, level.
 constexpr char kListFile[] = "FIRMDATA/4_001_65.MCW";
@@ -74,13 +45,8 @@ constexpr char kListText[] =
 class TestSignalRunTest : public DeviceWindowTest {
 public:
     sim::DriveTable MakeTable() override {
-        std::string error;
-        std::optional<sim::DriveTable> recorder = sim::DriveTable::Parse(kRecorderTable, "scope", &error);
-        EXPECT_TRUE(recorder.has_value()) << error;
         sim::DriveTable table = maintest::ActivationTable(4120, 33);
-        if (recorder) {
-            for (int number : kRecorderParameters) table.Put(*recorder->Find(number));
-        }
+        sim::PutRecorderRegisters(table);
         for (int number : {15, 120, 158}) {
             sim::DriveParameter* p = table.PutFullRange(number, ("F" + std::to_string(number)).c_str(), "FLOAT32", 0);
             p->minimum = maintest::FloatBits(0.0f);
@@ -132,7 +98,7 @@ public:
     // registers and actual values aside).
     std::vector<uint32_t> RecorderSettings() {
         std::vector<uint32_t> values;
-        for (int number : kRecorderParameters) {
+        for (int number : sim::RecorderRegisterNumbers()) {
             if (number != 68 && number != 110 && (number < 70 || number > 73))
                 values.push_back(Drive().Table().Find(number)->value);
         }
@@ -141,20 +107,6 @@ public:
 
     gwtest::FakeDdeServer* plotServer_ = nullptr;
 };
-
-// Whether `expected` appears in `heard` in this order (other telegrams may
-// come between).
-bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected) {
-    size_t at = 0;
-    for (const std::string& t : heard) {
-        if (at < expected.size() && t == expected[at]) ++at;
-    }
-    return at == expected.size();
-}
-
-size_t Count(const std::vector<std::string>& heard, const std::string& text) {
-    return static_cast<size_t>(std::count(heard.begin(), heard.end(), text));
-}
 
 const std::vector<std::string> kSignal200 = {
     "W 700420000001=00000000",

@@ -19,4 +19,8 @@ public:
     // One element of a parameter from a double: written to the device when
     // online, else stored in the table only. Returns the base's error code.
     int WriteValue(int index, double value, int element = 0);
+
+    // Callers that must keep a calculation or a window off the device clear
+    // the flag for a while and set it again.
+    using ParaBase::SetOnline;
 };

@@ -1,0 +1,25 @@
+// Watching a run the drive does by itself (a test signal, the encoder-offset
+// detection, the auto-tuning): a look at the drive every second under an
+// activity message, until a look finds the run's end or the rounds are up.
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "app/services/activity_message.h"
+
+class GwCore;
+class OnOffBase;
+
+// One look; true when the run has ended (or failed), and the look removes
+// the activity message before it shows anything.
+using DriveLook = std::function<bool(std::optional<ActivMessage>& activity)>;
+
+// Up to `rounds` looks, each a second after the last, while activity message
+// `activityNumber` stands over `frame`. True when a look ended the run; false
+// after the last round, with the activity message removed.
+bool WatchDriveRun(int rounds, int activityNumber, GwCore* frame, const DriveLook& look);
+
+// Reads `number` through the base's access rule; a failure removes the
+// activity message and shows error 5 for the base.
+bool ReadDuringRun(OnOffBase* base, int number, double* out, std::optional<ActivMessage>& activity, GwCore* frame);
