@@ -544,6 +544,27 @@ TEST_F(CopenNormTest, FactorCheckWithAFailedListRead) {
     EXPECT_EQ(P(790).elements, (std::vector<uint32_t>{1, 1}));
 }
 
+TEST_F(CopenNormTest, AFailedStoreWhileLoweringEndsTheCheck) {
+    // The drive refuses exponents below 0, so the lowering from 0 to -1
+    // cannot be stored: the check ends there instead of lowering again.
+    P(786).value = 70000;
+    P(789).elements = {1, 1};
+    P(790).elements = {1, 1};
+    P(780).value = 0;
+    P(782).value = 0;
+    P(780).minimum = 0;
+    Open();
+    Drive().ClearCapture();
+    MarkBoxes();
+    EXPECT_EQ(CB_TakeAndCheckNorm(W("Check"), nullptr, GwUD()), 0);
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{
+                  "error: RS232 transmission error in parameter 780-E780 : \nInvalid new value for parameter!"}));
+    EXPECT_EQ(P(780).value, 0u);
+    EXPECT_EQ(P(789).elements, (std::vector<uint32_t>{1, 1}));
+    EXPECT_EQ(P(790).elements, (std::vector<uint32_t>{1, 1}));
+}
+
 class CopenNormWithout852Test : public CopenNormTest {
 public:
     CopenNormWithout852Test() { with852_ = false; }

@@ -242,6 +242,18 @@ TEST_F(RuvexScalingTest, ScjShowAndToggles) {
         EXPECT_EQ(W("_PN_817")->is_visible(), yes);
         window_->destroy();
     }
+    // A failed read: error 5 and no widget changed.
+    OpenNa2();
+    Drive().AddFault(sim::DriveFault::Nak(sim::kStatusNoParameter).For("20817"));
+    MarkBoxes();
+    EXPECT_EQ(CB4_ShowSCJ(W("_PN_817"), nullptr, GwUD()), 1);
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{
+                  "error: RS232 transmission error in parameter 817-SCJ  : \nDevice canceled last telegram!"}));
+    EXPECT_TRUE(W("_PN_817")->is_visible());
+    EXPECT_FALSE(dynamic_cast<GwToggle*>(W("scj_yes"))->is_checked());
+    EXPECT_FALSE(dynamic_cast<GwToggle*>(W("scj_no"))->is_checked());
+    window_->destroy();
     // A caller without a parameter changes nothing.
     OpenNa2();
     CB4_ShowSCJ(W("Check"), nullptr, GwUD());
