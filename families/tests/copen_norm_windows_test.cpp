@@ -14,11 +14,14 @@
 #include "devicewin/tests/devicewin_fixture.h"
 #include "devicewin/widget_changes.h"
 #include "sim/drive_faults.h"
+#include "testsupport/test_env.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_ud.h"
+#include "toolkit/testdriver/gw_test_driver.h"
 
 namespace devicewintest {
 namespace {
@@ -563,6 +566,71 @@ TEST_F(CopenNormTest, AFailedStoreWhileLoweringEndsTheCheck) {
     EXPECT_EQ(P(780).value, 0u);
     EXPECT_EQ(P(789).elements, (std::vector<uint32_t>{1, 1}));
     EXPECT_EQ(P(790).elements, (std::vector<uint32_t>{1, 1}));
+}
+
+// The callbacks the shipped norm windows bind beside the device windows' own.
+const GwFuncDesc kNormCallbacks[] = {
+    {"CB_ShowNorm1", CB_ShowNorm1},
+    {"CB_CopenUnitShow", CB_CopenUnitShow},
+    {"CB_CopenUnitSelect", CB_CopenUnitSelect},
+    {"CB_CopenIndexShow", CB_CopenIndexShow},
+    {"CB_CopenIndexSelect", CB_CopenIndexSelect},
+    {"CB_CopenIndexSelect_Velocity", CB_CopenIndexSelect_Velocity},
+    {"CB_CopenTakeIt", CB_CopenTakeIt},
+    {"CB_CopenOK_AndChangeDeviceWindow", CB_CopenOK_AndChangeDeviceWindow},
+    {"CB_TakeAndCheckNorm", CB_TakeAndCheckNorm},
+    {"CB_OkAndCheckNorm", CB_OkAndCheckNorm},
+    {"CB_1_200_ShowCalcTREFvalue", CB_1_200_ShowCalcTREFvalue},
+    {nullptr, nullptr},
+};
+
+TEST_F(CopenNormTest, ShippedWindowsGoFromTheUnitsToTheFactorsAndBack) {
+    GwRcMgr::use_func_desc(kNormCallbacks);
+    const std::string shipped = testsupport::ReadFile(std::string(TORVAN_UI_DIR) + "/bin/pesco.cgw");
+    ASSERT_TRUE(GwRcMgr::use_text(shipped, "pesco.cgw"));
+    P(781).value = 1;
+    P(780).value = static_cast<uint32_t>(-3);
+    P(782).value = static_cast<uint32_t>(-3);
+    P(786).value = 4096;
+    P(789).elements = {10, 1};
+    P(790).elements = {2048, 5};
+    GwRef<> caller = OpenWindow("button Open { }", MakeContext(true));
+    TheWindowHandler().Add(caller.get(), 1);
+    CB_CallDeviceWindow(W("Open"), nullptr, GwUD("5_Norm1"));
+    GwRef<> units = TheWindowHandler().FindByName("5_Norm1");
+    ASSERT_TRUE(units);
+    // Shown: the stored choices, their notes, the acceleration list hidden.
+    EXPECT_EQ(gwtest::Text(units->child("PositionUnit")), "m");
+    EXPECT_EQ(gwtest::Text(units->child("PositionUnitNote")), "Length");
+    EXPECT_EQ(gwtest::Text(units->child("PositionIndexNote")), "milli");
+    EXPECT_FALSE(units->child("AccelerationIndex")->is_visible());
+    EXPECT_FALSE(units->child("_PN_792")->is_editable());
+
+    // "Next" stores the choices and opens the factors in its place.
+    Drive().ClearCapture();
+    EXPECT_TRUE(gwtest::Click(units->child("OK")));
+    EXPECT_EQ(Written(), (std::vector<int>{781, 783, 785, 780, 782, 784}));
+    EXPECT_FALSE(units);
+    GwRef<> factors = TheWindowHandler().FindByName("5_Norm2");
+    ASSERT_TRUE(factors);
+    EXPECT_EQ(factors->parent(), caller.get());
+    EXPECT_EQ(gwtest::Text(factors->child("_PN_790[0]")), "2048");
+
+    // A typed resolution too large for the position factor: the exponent is
+    // lowered, and OK goes back to the units with the finer unit.
+    EXPECT_TRUE(gwtest::Replace(factors->child("_PN_786"), "700000"));
+    MarkBoxes();
+    EXPECT_TRUE(gwtest::Click(factors->child("OK")));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"info: The units were adapted!"}));
+    EXPECT_EQ(P(786).value, 700000u);
+    EXPECT_EQ(P(780).value & 0xFF, static_cast<uint32_t>(-6) & 0xFF);
+    EXPECT_EQ(P(789).elements, (std::vector<uint32_t>{10000, 1}));
+    EXPECT_EQ(P(792).text, "um");
+    EXPECT_FALSE(factors);
+    units = TheWindowHandler().FindByName("5_Norm1");
+    ASSERT_TRUE(units);
+    EXPECT_EQ(gwtest::Text(units->child("PositionIndex")), "E-6");
+    EXPECT_EQ(gwtest::Text(units->child("PositionIndexNote")), "micro");
 }
 
 class CopenNormWithout852Test : public CopenNormTest {
