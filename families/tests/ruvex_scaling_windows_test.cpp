@@ -297,6 +297,16 @@ TEST_F(RuvexScalingTest, ScdscShowsTheValueAndFollowsTheSlider) {
     EXPECT_EQ(CB4_NewScdscSliderValue(slider, nullptr, GwUD()), 1);
     EXPECT_EQ(W("scdsc")->text(), "33.5");
     EXPECT_TRUE(W("StartSetup")->is_enabled());
+    // Typing into the field enables the start key too and keeps the text;
+    // another caller changes nothing.
+    W("StartSetup")->disable();
+    W("scdsc")->set_text("12.");
+    EXPECT_EQ(CB4_NewScdscSliderValue(W("Ratio_PN_825"), nullptr, GwUD()), 1);
+    EXPECT_FALSE(W("StartSetup")->is_enabled());
+    EXPECT_EQ(CB4_NewScdscSliderValue(W("scdsc"), nullptr, GwUD()), 1);
+    EXPECT_EQ(W("scdsc")->text(), "12.");
+    EXPECT_TRUE(W("StartSetup")->is_enabled());
+    EXPECT_EQ(slider->value(), 33.5);
 
     // A failed read: the error box, nothing shown.
     W("scdsc")->set_text("x");
@@ -464,6 +474,17 @@ TEST_F(RuvexNaWindowTest, Na2OpensTheWindowOfTheTakenUnitKind) {
     EXPECT_EQ(TheWindowHandler().FindByName("4_NA_Linear"), nullptr);
     ExpectOpened(TheWindowHandler().FindByName("4_NA_Rotary"), caller.get(), true);
     EXPECT_FALSE(caller->is_visible());
+}
+
+TEST_F(RuvexNaWindowTest, Na2WithoutAWindowForTheUnitKindKeepsTheCaller) {
+    P(819).value = 0;  // "Motor": no window of that name
+    GwRef<> caller = OpenCaller(true);
+    MarkBoxes();
+    EXPECT_EQ(CB_CallNA2(W("Open"), nullptr, GwUD()), 1);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"error: A window or one of its elements could not be loaded!"}));
+    EXPECT_EQ(P(825).value, 9u);
+    EXPECT_TRUE(caller->is_visible());
+    EXPECT_EQ(TheWindowHandler().FindByName("4_NA_Motor"), nullptr);
 }
 
 TEST_F(RuvexNaWindowTest, Na2CheckRedrawsAListedNa1CallerOnly) {
