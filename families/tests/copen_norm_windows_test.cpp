@@ -1,5 +1,6 @@
 // The family-5 norm windows on the virtual drive: the unit lists, taking the
-// choices, and the factor check with its lowering of the exponents.
+// choices, the factor check with its lowering of the exponents, the changes
+// between the pages, and the shipped definitions driven as a user would.
 #include "families/copen_norm_windows.h"
 
 #include <gtest/gtest.h>

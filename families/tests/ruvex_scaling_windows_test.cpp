@@ -1,4 +1,5 @@
-// The Ruvex NA2 check and the SCJ switch on the virtual drive.
+// The Ruvex scaling windows on the virtual drive: the SCDSC dialog, the SCJ
+// switch, opening the NA windows and the NA2 check.
 #include "families/ruvex_scaling_windows.h"
 
 #include <gtest/gtest.h>
