@@ -338,7 +338,9 @@ public:
           frame_(frame),
           list_(context->Base.get(), kNormParameters, static_cast<int>(std::size(kNormParameters))) {}
 
-    bool ReadAll() { return list_.ReadAll(); }
+    // The list reads itself when made; a failed read (error 5 shown) leaves
+    // it empty.
+    bool Read() const { return list_.Count() == static_cast<int>(std::size(kNormParameters)); }
 
     // 1: the factors were stored as they are; 0: an error, or exponents
     // were lowered (message 122 shown).
@@ -435,7 +437,7 @@ int CB_TakeAndCheckNorm(GwCore* widget, GwEvent* event, GwUD userData) {
     if (context == nullptr) return 1;
     CB_DvFctTakeIt(widget, event, userData);
     NormCheck check(context, FrameOf(widget));
-    if (!check.ReadAll()) return 1;
+    if (!check.Read()) return 1;
     return check.Run();
 }
 

@@ -31,6 +31,7 @@
 namespace {
 
 constexpr int kDeviceErrorMessage = 5;
+constexpr int kMissingWindowMessage = 7;
 constexpr int kDeviationMessage = 111;
 constexpr int kFineVelocityFactorMessage = 112;
 constexpr int kFinePositionFactorMessage = 113;
@@ -83,11 +84,16 @@ int CB4_Show_SCDSC(GwCore* widget, GwEvent*, GwUD) {
 
 int CB4_NewScdscSliderValue(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
-    auto* slider = dynamic_cast<GwSlider*>(widget);
-    if (context == nullptr || slider == nullptr) return 1;
-    if (GwCore* field = FrameOf(widget)->frame_child(kScdscFieldName)) {
-        field->set_text(context->Base->FormatValue(kScdscParameter, slider->value()));
+    if (context == nullptr) return 1;
+    if (auto* slider = dynamic_cast<GwSlider*>(widget)) {
+        if (GwCore* field = FrameOf(widget)->frame_child(kScdscFieldName)) {
+            field->set_text(context->Base->FormatValue(kScdscParameter, slider->value()));
+        }
+    } else if (widget->name() != kScdscFieldName) {
+        return 1;
     }
+    // A value typed into the field is written by the start key as well; the
+    // field keeps what was typed.
     if (GwCore* start = FrameOf(widget)->frame_child(kStartSetupName)) start->enable();
     return 1;
 }
@@ -159,19 +165,20 @@ int CB4_Control_Moment_no(GwCore* widget, GwEvent*, GwUD) {
     return 1;
 }
 
-void OpenNAWindow(GwCore* widget, const std::string& name) {
+bool OpenNAWindow(GwCore* widget, const std::string& name) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     GwCore* frame = FrameOf(widget);
-    if (context == nullptr || frame == nullptr) return;
+    if (context == nullptr || frame == nullptr) return false;
     WindowHandler& windows = TheWindowHandler();
     if (GwCore* listed = windows.FindByName(name.c_str())) windows.Close(listed);
     GwCore* window = GwRcMgr::load(frame->parent(), name.c_str());
-    if (window == nullptr) return;
+    if (window == nullptr) return false;
     window->set_user_data(GwUD(static_cast<void*>(context)));
     window->set_modality(1);
     window->set_close_mode(2);
     windows.Add(window, context->Base->IsOnline() ? 1 : 0);
     window->show();
+    return true;
 }
 
 int CB_CallNA1(GwCore* widget, GwEvent* event, GwUD userData) {
@@ -197,7 +204,12 @@ int CB_CallNA2(GwCore* widget, GwEvent* event, GwUD userData) {
     CB_DvFctTakeIt(widget, event, userData);
     if (!frame) return 1;
     const std::string kind = context->Base->FormatStoredValue(kNaUnitKindParameter, 0, false);
-    OpenNAWindow(frame, kNaWindowPrefix + kind);
+    // Without a window for the unit kind the calling window stays, so the
+    // user is not left with nothing.
+    if (!OpenNAWindow(frame, kNaWindowPrefix + kind)) {
+        ShowErrorMessage(kMissingWindowMessage, frame);
+        return 1;
+    }
     if (frame) frame->hide();
     return 1;
 }

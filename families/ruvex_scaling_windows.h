@@ -35,6 +35,8 @@ struct RuvexNaState {
 RuvexNaState& TheRuvexNaState();
 
 int CB4_Show_SCDSC(GwCore* widget, GwEvent* event, GwUD userData);
+// The slider moved (its value into "scdsc") or a value was typed into
+// "scdsc": either enables "StartSetup".
 int CB4_NewScdscSliderValue(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_WriteScdsc(GwCore* widget, GwEvent* event, GwUD userData);
 
@@ -43,9 +45,12 @@ int CB4_Control_Moment_yes(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_Control_Moment_no(GwCore* widget, GwEvent* event, GwUD userData);
 
 // Opens the NA window `name` under the calling frame's parent with the
-// caller's context (a listed one of that name is closed first).
-void OpenNAWindow(GwCore* widget, const std::string& name);
+// caller's context (a listed one of that name is closed first); false when
+// there is no context or no such window.
+bool OpenNAWindow(GwCore* widget, const std::string& name);
 int CB_CallNA1(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_CallNA1AndCloseThis(GwCore* widget, GwEvent* event, GwUD userData);
+// Takes the window's values and opens the NA2 window of the stored unit kind
+// in its place; without such a window, message 7 and the window stays.
 int CB_CallNA2(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_NA2_TakeAndCheck(GwCore* widget, GwEvent* event, GwUD userData);

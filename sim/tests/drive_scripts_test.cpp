@@ -169,8 +169,11 @@ TEST(FamilyFixtures, LoadWithWhatTheSetupWindowsRead) {
     };
     const Case cases[] = {
         {"marlo_drive.tbl", 3012, {90, 91, 92, 151, 152, 163, 167, 300, 403, 844, 960, 961, 971, 977}},
-        {"ruvex_drive.tbl", 4012, {90, 91, 92, 151, 152, 403}},
-        {"pesco_drive.tbl", 5123, {90, 91, 92, 151, 152, 272, 274, 308, 403, 761, 765, 773, 774, 775}},
+        {"ruvex_drive.tbl", 4012, {90,  91,  92,  151, 152, 403, 46,  700, 701, 711, 712, 763, 764, 766,
+                                   767, 768, 817, 819, 823, 824, 825, 826, 827, 828, 829, 855, 858}},
+        {"pesco_drive.tbl", 5123, {90,  91,  92,  151, 152, 272, 274, 308, 403, 761, 765, 773,
+                                   774, 775, 780, 781, 782, 783, 784, 785, 786, 787, 788, 789,
+                                   790, 791, 792, 793, 794, 796, 432, 476, 482, 803, 852}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -203,6 +206,13 @@ TEST(FamilyFixtures, LoadWithWhatTheSetupWindowsRead) {
     auto pesco = sim::DriveTable::Load(sim::StockFixturePath("pesco_drive.tbl"), &error);
     EXPECT_EQ(pesco->Find(773)->value_texts, (std::map<int, std::string>{{0, "OFF"}, {1, "ON"}}));
     EXPECT_EQ(pesco->Find(761)->elements, (std::vector<uint32_t>{0xFFFFFFFFu, 0, 1, 2}));
+    // The units and the scaling: pairs, texts and value texts.
+    EXPECT_EQ(pesco->Find(789)->elements, (std::vector<uint32_t>{10, 1}));
+    EXPECT_EQ(pesco->Find(790)->elements, (std::vector<uint32_t>{2048, 5}));
+    EXPECT_EQ(pesco->Find(793)->text, "mm/s");
+    EXPECT_EQ(ruvex->Find(46)->value, 0xA4000u);
+    EXPECT_EQ(ruvex->Find(819)->value_texts.at(3), "Rotary");
+    EXPECT_EQ(ruvex->Find(824)->value_texts.at(6), "rpm");
 }
 
 }  // namespace
