@@ -181,10 +181,12 @@ int CB_ShowFieldContol(GwCore* widget, GwEvent*, GwUD) {
         return 1;
     }
     if (base->IsOnline() &&
-        base->ReadBusParameter(kMotorKindParameter, 0, base->GetValueCount(kMotorKindParameter)) != kParaOk) {
+        base->ReadBusParameter(
+            kFieldControlMotorKindParameter, 0, base->GetValueCount(kFieldControlMotorKindParameter)) != kParaOk) {
         return 1;
     }
     double motorKind = 0.0;
-    if (base->GetValueDouble(kMotorKindParameter, &motorKind) == kParaOk) page->set_considered(motorKind == 0.0);
+    if (base->GetValueDouble(kFieldControlMotorKindParameter, &motorKind) == kParaOk)
+        page->set_considered(motorKind == 0.0);
     return 1;
 }

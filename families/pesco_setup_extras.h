@@ -26,7 +26,7 @@ inline constexpr int kStartupCurrentPercent = 603;
 // The field-control page, considered for asynchronous motors (153 = 0) of
 // device kinds 5 and 6.
 inline constexpr char kFieldControlPageName[] = "TAB_FieldControl";
-inline constexpr int kMotorKindParameter = 153;
+inline constexpr int kFieldControlMotorKindParameter = 153;
 // The toggles of the inertia field's switch.
 inline constexpr char kInertiaYesName[] = "yes";
 inline constexpr char kInertiaNoName[] = "no";

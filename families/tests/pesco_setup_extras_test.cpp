@@ -267,7 +267,7 @@ TEST_F(PescoExtrasTest, FieldControlPageForAsynchronousMotorsOfKindsFiveAndSix) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typeNumber);
-        SetDrive(kMotorKindParameter, c.motorKind);
+        SetDrive(kFieldControlMotorKindParameter, c.motorKind);
         OpenPesco();
         ASSERT_EQ(pesco_->Base->SetValueU16(91, c.typeNumber), 0);
         W("TAB_FieldControl")->set_considered(!c.considered);
