@@ -16,11 +16,11 @@
 #include "families/manual_positioning.h"
 #include "platform/system/clock.h"
 #include "sim/drive_faults.h"
-#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -464,11 +464,12 @@ TEST_F(RuvexHandTest, TheLeavingActivityTextsShowTheWaitThenTheRestore) {
     Enter();
     Drive().Table().Find(403)->value = State(3);
     Drive().Table().control_word.rules = {{0, State(2)}};
-    gwtest::Effects("text");
+    const size_t before = gwtest::Effects("text").size();
     CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
     std::vector<std::string> texts;
-    for (const GwEffect& e : gwtest::Effects("text"))
-        if (e.value.find(" ...") != std::string::npos) texts.push_back(e.value);
+    const std::vector<GwEffect> effects = gwtest::Effects("text");
+    for (size_t i = before; i < effects.size(); ++i)
+        if (const GwEffect& e = effects[i]; e.value.find(" ...") != std::string::npos) texts.push_back(e.value);
     EXPECT_EQ(texts, (std::vector<std::string>{"Stopping the drive ...", "Switching off manual control ..."}));
 }
 
@@ -510,9 +511,10 @@ TEST_F(RuvexHandTest, ARefusedHandValueWritesBackWhatTheEnteringChanged) {
     Enter();
     ASSERT_EQ(NewBoxes().size(), 1u);
     EXPECT_EQ(NewBoxes()[0].caption, "Device access error");
-    EXPECT_EQ(Heard(),
-              (std::vector<std::string>{
-                  "R 20403", "R 20757", "R 20280", "R 20260", "R 20771", "W 20280=9", "W 20260=3", "R 00085", "W 20280=4"}));
+    EXPECT_EQ(
+        Heard(),
+        (std::vector<std::string>{
+            "R 20403", "R 20757", "R 20280", "R 20260", "R 20771", "W 20280=9", "W 20260=3", "R 00085", "W 20280=4"}));
     EXPECT_EQ(Drive().Table().Find(280)->value, 4u);
     EXPECT_FALSE(TheRuvexHandState().HandMode);
     EXPECT_FALSE(Closed(window));
@@ -573,11 +575,12 @@ TEST_F(RuvexHandTest, ReferenceTypePictureNamesTheBitmapAfterTheTypeItShows) {
     OpenWindow(std::string(kWindowBody) + "\n picture RefType { }", MakeContext(true));
     Drive().Table().Find(kRuvexReferenceType)->value = 1;
     ClearCaptures();
-    gwtest::Effects("bitmap");
+    const size_t before = gwtest::Effects("bitmap").size();
     CB_4_PosHand_ShowRefType(W("RefType"), nullptr, GwUD());
     EXPECT_EQ(Heard(), std::vector<std::string>{"R 20722"});
     std::vector<std::string> names;
-    for (const GwEffect& e : gwtest::Effects("bitmap")) names.push_back(e.value);
+    const std::vector<GwEffect> effects = gwtest::Effects("bitmap");
+    for (size_t i = before; i < effects.size(); ++i) names.push_back(effects[i].value);
     EXPECT_EQ(names, (std::vector<std::string>{"", "RFTYP_LimitSw"}));
 }
 
@@ -596,10 +599,8 @@ TEST_P(RuvexHandRateTest, TheStateTimerFollowsTheLineRateAndIsSlowOffline) {
     EXPECT_EQ(TheRuvexHandState().ControlTimer.ComputeInterval(), 1500u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rates,
-                         RuvexHandRateTest,
-                         ::testing::Values(std::make_pair(9600, 1000u),
-                                           std::make_pair(19200, 500u),
+INSTANTIATE_TEST_SUITE_P(Rates, RuvexHandRateTest,
+                         ::testing::Values(std::make_pair(9600, 1000u), std::make_pair(19200, 500u),
                                            std::make_pair(38400, 500u)));
 
 TEST_F(RuvexHandTest, AStateTickTheGuardRefusesChangesNothing) {
