@@ -95,6 +95,9 @@ public:
 
 bool Closed(const GwRef<>& window) { return window.get() == nullptr || !window->is_shown(); }
 
+// Milliseconds on the virtual clock.
+uint64_t Now() { return platform::TheClock().NowMs(); }
+
 TEST_F(PescoHandTest, EnteringTakesTheLockSetsTheHandValuesAndProtectsThem) {
     Open();
     CB_5_PosHand_SetHandMode(W("Other"), nullptr, GwUD());
@@ -123,6 +126,7 @@ TEST_F(PescoHandTest, EnteringTakesTheLockSetsTheHandValuesAndProtectsThem) {
     MarkBoxes();
     CB_5_PosHand_SetHandMode(W("Other"), nullptr, GwUD());
     ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].text, "The parameters are locked by another window!");
     EXPECT_TRUE(Closed(second));
     // Leaving the first restores, frees the lock and closes.
     ClearCaptures();
@@ -293,7 +297,18 @@ TEST_F(PescoHandTest, LeavingDisablesEveryPassUntilTheDriveStandsThenRestores) {
     Drive().Table().Find(231)->value = 0x5;
     Drive().Table().ScriptReads(403, {sim::ReadStep::ForReads(7, 2), sim::ReadStep::Forever(3)});
     GwRef<> window(window_);
+    const size_t texts = gwtest::Effects("text").size();
+    const uint64_t start = Now();
     CB_5_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    // Two passes of 200 ms, then 500 ms before the values go back.
+    EXPECT_GE(Now() - start, 900u);
+    std::vector<std::string> activity;
+    const std::vector<GwEffect> effects = gwtest::Effects("text");
+    for (size_t i = texts; i < effects.size(); ++i)
+        if (effects[i].value.find(" ...") != std::string::npos) activity.push_back(effects[i].value);
+    EXPECT_EQ(activity,
+              (std::vector<std::string>{
+                  "Stopping the drive ...", "Stopping the drive ...", "Switching off manual control ..."}));
     EXPECT_EQ(Writes(),
               (std::vector<std::string>{
                   "W 20231=4", "W 20231=4", "W 20231=0", "W 20236=0", "W 20280=0", "W 20281=0", "W 20260=0"}));
@@ -320,9 +335,6 @@ TEST_F(PescoHandTest, ADestroyedWindowGivesTheLockBack) {
     CB_5_PosHand_SetHandMode(W("Other"), nullptr, GwUD());
     EXPECT_TRUE(ThePescoHandState().HandMode);
 }
-
-// Milliseconds on the virtual clock.
-uint64_t Now() { return platform::TheClock().NowMs(); }
 
 TEST_F(PescoHandTest, LeavingAsksAtTheTwentySecondPassAndQuitClosesWithoutRestoring) {
     Open();

@@ -224,6 +224,13 @@ TEST_F(RuvexHandTest, FaultClearedAfterStateOneResetsTheControlWordOnce) {
     EXPECT_EQ(PosHand4_GetDriveState(contexts_.back()->Base.get()), 9);
     EXPECT_EQ(Heard(),
               (std::vector<std::string>{"R 20403", "R 20551", "W 20551=5", "W 20551=85", "W 20551=0", "R 20403"}));
+    // With the reset bit already set the drive gets the same three writes.
+    Drive().Table().Find(kRuvexControlWord)->value = 0x85;
+    Drive().Table().ScriptReads(403, {sim::ReadStep::ForReads(State(1), 1), sim::ReadStep::Forever(State(9))});
+    EXPECT_EQ(PosHand4_GetDriveState(contexts_.back()->Base.get()), 1);
+    ClearCaptures();
+    EXPECT_EQ(PosHand4_GetDriveState(contexts_.back()->Base.get()), 9);
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"R 20403", "R 20551", "W 20551=5", "W 20551=85", "W 20551=0"}));
 }
 
 // Whether the window is gone or no longer shown.
@@ -383,6 +390,7 @@ TEST_F(RuvexHandTest, TheWatchdogStopsAJogWhoseKeyLostTheFocus) {
     window_->hide();
     CB_TimerTipWdg(W("Watch"), nullptr, GwUD());
     EXPECT_EQ(Commands(), (std::vector<std::string>{"GO V+300", "STOP B", "STOP B"}));
+    EXPECT_FALSE(W("Watch")->is_timer_running());
 }
 
 TEST_F(RuvexHandTest, SpeedTogglesShowTheirSpeedAndUnitsComeFromTheDrive) {
@@ -457,6 +465,28 @@ TEST_F(RuvexHandTest, LeavingAsksWithMessage35WhenTheDriveGivesNoTypeAndQuitLeav
     ClearCaptures();
     gwtest::Advance(1000);
     EXPECT_TRUE(Heard().empty());
+}
+
+TEST_F(RuvexHandTest, AJoggedDriveIsStoppedUntilItStandsBeforeTheValuesGoBack) {
+    Open();
+    Drive().Table().command_motion.enabled = true;
+    Drive().Table().command_motion.stop_after_us = 250000;
+    Enter();
+    Button("TippPlus", GwBUTTON_DOWN);
+    ASSERT_EQ(Drive().Table().Find(403)->value, State(3));
+    GwRef<> window(window_);
+    ClearCaptures();
+    const uint64_t start = Now();
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_GE(Now() - start, 250u);
+    const std::vector<std::string> heard = Heard();
+    int stops = 0;
+    for (const std::string& t : heard) stops += t == "W 20551=0" ? 1 : 0;
+    EXPECT_GE(stops, 2);
+    const std::vector<std::string> tail(heard.end() - 5, heard.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"R 20403", "W 20751=%-R", "W 20280=0", "W 20260=0", "W 20771=0"}));
+    EXPECT_EQ(Drive().Table().Find(403)->value, State(2));
+    EXPECT_TRUE(Closed(window));
 }
 
 TEST_F(RuvexHandTest, TheLeavingActivityTextsShowTheWaitThenTheRestore) {
