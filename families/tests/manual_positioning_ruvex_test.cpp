@@ -402,6 +402,12 @@ TEST_F(RuvexHandTest, SpeedTogglesShowTheirSpeedAndUnitsComeFromTheDrive) {
     CB_4_PosHand_ShowHighSpeed(W("TippHighSpeed"), nullptr, GwUD());
     EXPECT_EQ(W("UserSpeed")->text(), "3000");
     EXPECT_TRUE(dynamic_cast<GwEdit*>(W("UserSpeed"))->is_read_only());
+    // The user speed toggle gives the field back to typing.
+    Toggle("TippHighSpeed")->set_checked(false);
+    Toggle("TippUserSpeed")->set_checked(true);
+    CB_4_PosHand_ShowUserSpeed(W("TippUserSpeed"), nullptr, GwUD());
+    EXPECT_FALSE(dynamic_cast<GwEdit*>(W("UserSpeed"))->is_read_only());
+    EXPECT_EQ(W("UserSpeed")->text(), "3000");
     CB_4_PosHand_SetWayUnit(W("PositionWay"), nullptr, GwUD());
     CB_4_PosHand_SetSpeedUnit(W("UserSpeed"), nullptr, GwUD());
     EXPECT_EQ(dynamic_cast<GwEdit*>(W("PositionWay"))->suffix(), "mm");
