@@ -72,6 +72,13 @@ void ReleaseIfWindowGone() {
     if (state.Owner != 0 && !Alive(state.Window)) ReleaseLock();
 }
 
+// Destroy callback of a window whose hand mode holds the lock.
+int ReleaseWithWindow(GwCore* window, GwEvent*, GwUD) {
+    PescoHandState& state = ThePescoHandState();
+    if (state.Owner != 0 && (state.Window.get() == window || !Alive(state.Window))) ReleaseLock();
+    return 1;
+}
+
 // Reads 236 and writes it changed by `change`, past the lock.
 bool ChangeBits(ParaBase* base, GwCore* widget, uint32_t (*change)(uint32_t, int), int index) {
     double value = 0.0;
@@ -267,6 +274,9 @@ int CB_5_PosHand_SetHandMode(GwCore* widget, GwEvent*, GwUD) {
     }
     state.Owner = owner;
     state.Window = frame;
+    // The lock goes with the window; a window with a destroy binding of its
+    // own gives it back at the next entering or state tick.
+    if (frame->lookup_callback(GwCB_DESTROY) == nullptr) frame->set_callback(GwCB_DESTROY, ReleaseWithWindow);
     if (!Enter(widget, base)) {
         ReleaseLock();
         return 1;

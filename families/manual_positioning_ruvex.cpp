@@ -396,6 +396,13 @@ int CB_4_PosHand_SetSpeedUnit(GwCore* widget, GwEvent*, GwUD) {
 int CB_4_PosHand_ShowHighSpeed(GwCore* widget, GwEvent*, GwUD) { return ShowSpeed(widget, kRuvexHighJogSpeed); }
 int CB_4_PosHand_ShowLowSpeed(GwCore* widget, GwEvent*, GwUD) { return ShowSpeed(widget, kRuvexLowJogSpeed); }
 
+int CB_4_PosHand_ShowUserSpeed(GwCore* widget, GwEvent*, GwUD) {
+    auto* toggle = dynamic_cast<GwToggle*>(widget);
+    if (DeviceContextOf(widget) == nullptr || toggle == nullptr || !toggle->is_checked()) return 1;
+    if (auto* edit = widget->frame()->frame_child<GwEdit>(kPosHandUserSpeedName)) edit->set_read_only(false);
+    return 1;
+}
+
 int CB_4_PosHand_ShowRefType(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     auto* picture = dynamic_cast<GwPicture*>(widget);

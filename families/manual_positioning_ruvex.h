@@ -80,6 +80,9 @@ int CB_4_PosHand_SetWayUnit(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_4_PosHand_SetSpeedUnit(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_4_PosHand_ShowHighSpeed(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_4_PosHand_ShowLowSpeed(GwCore* widget, GwEvent* event, GwUD userData);
+// When the calling toggle is checked, "UserSpeed" takes typed input again
+// (the high and low speed toggles make it read-only).
+int CB_4_PosHand_ShowUserSpeed(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_4_PosHand_ShowRefType(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_4_PosHand_DeviceStart(GwCore* widget, GwEvent* event, GwUD userData);
 int CB_4_PosHand_DeviceStop(GwCore* widget, GwEvent* event, GwUD userData);

@@ -139,6 +139,7 @@ uint16_t MemoryImage::WordAt(uint32_t address) const {
 void DriveTable::FollowControlWord(uint32_t raw) {
     DriveParameter* state = Find(kDriveStateParameter);
     if (state == nullptr) return;
+    if (raw == 0) FollowMotionCommand(command_motion.command_parameter, "STOP B");
     for (const ControlWordRule& rule : control_word.rules) {
         if (rule.written != raw) continue;
         if (control_word.high_nibble) {
@@ -147,6 +148,21 @@ void DriveTable::FollowControlWord(uint32_t raw) {
             state->value = (state->value & ~0xFFFFu) | (rule.state & 0xFFFFu);
         }
         return;
+    }
+}
+
+void DriveTable::FollowMotionCommand(int number, const std::string& text) {
+    DriveParameter* state = Find(kDriveStateParameter);
+    if (!command_motion.enabled || number != command_motion.command_parameter || state == nullptr) return;
+    auto withState = [state](uint32_t drive_state) { return (state->value & ~0xF000u) | ((drive_state & 0xFu) << 12); };
+    if (text.rfind("GO", 0) == 0) {
+        state->value = withState(command_motion.moving_state);
+    } else if (text == "STOP B" && !command_motion.keeps_moving) {
+        if (command_motion.stop_after_us == 0)
+            state->value = withState(command_motion.standing_state);
+        else
+            ScheduleValue(
+                kDriveStateParameter, withState(command_motion.standing_state), now_us_ + command_motion.stop_after_us);
     }
 }
 
@@ -232,6 +248,7 @@ uint16_t DriveTable::WriteText(int number, const std::string& text) {
     p->text = text;
     p->text_log.push_back(text);
     if (pos_programs.Serves(number)) pos_programs.Hear(text);
+    FollowMotionCommand(number, text);
     return 0;
 }
 

@@ -158,6 +158,22 @@ struct ControlWordFollow {
     std::vector<ControlWordRule> rules;
 };
 
+// Hand-mode motion of a family-4 drive by command texts, off unless a test
+// turns it on: a motion command ("GO V+300", "GOA...", "GOR...", "GO 0": any
+// text starting with "GO") written to `command_parameter` puts the state
+// (bits 12 to 15 of 403) to `moving_state` at once; "STOP B" there, or a
+// write of 551 := 0, brings it to `standing_state` `stop_after_us` later on
+// the drive's clock (a motion command in between does not cancel that),
+// unless `keeps_moving`.
+struct CommandMotion {
+    bool enabled = false;
+    int command_parameter = 751;
+    uint32_t moving_state = 3;
+    uint32_t standing_state = 2;
+    uint64_t stop_after_us = 0;
+    bool keeps_moving = false;
+};
+
 // A value a parameter takes by itself at a time on the drive's clock (the
 // clock the line's characters are stamped with), as a drive finishing a
 // command does.
@@ -218,8 +234,11 @@ public:
     void ScheduleValue(int number, uint32_t raw, uint64_t at_us);
     // Gives every scheduled value that is due at `now_us` to its parameter.
     void ApplyDueValues(uint64_t now_us);
-    // The state a write of the control word gives, by control_word.
+    // The state a write of the control word gives, by control_word (and by
+    // command_motion for a stop).
     void FollowControlWord(uint32_t raw);
+    // The state a command text gives, by command_motion.
+    void FollowMotionCommand(int number, const std::string& text);
     // The reads of `number` follow `steps` from now on (drive_scripts.h);
     // replaces an earlier script of that parameter.
     void ScriptReads(int number, std::vector<ReadStep> steps);
@@ -241,6 +260,7 @@ public:
     RunModeFollow run_mode;
     MemoryImage memory;
     ControlWordFollow control_word;
+    CommandMotion command_motion;
     DriveIdentification identification;
     DriveStop stop;
     MotorIdentUnit motor_ident;

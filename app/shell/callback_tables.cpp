@@ -234,6 +234,7 @@ const GwFuncDesc kRuvexTable[] = {
     {"CB_4_PosHand_InitTimer", CB_4_PosHand_InitTimer},
     {"CB_StartTipWdgTimer", CB_StartTipWdgTimer},
     {"CB_TimerTipWdg", CB_TimerTipWdg},
+    {"CB_4_PosHand_ShowUserSpeed", CB_4_PosHand_ShowUserSpeed},
     {"CB4_Show4CurrentAmplitude", CB4_Show4CurrentAmplitude},
     {"CB4_CtrlTestSignal", CB4_CtrlTestSignal},
     {"CB4_Show_SCDSC", CB4_Show_SCDSC},

@@ -10,14 +10,17 @@
 #include <vector>
 
 #include "app/notes/risk_note.h"
+#include "app/services/program_flags.h"
 #include "app/services/window_handler.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "families/manual_positioning.h"
+#include "platform/system/clock.h"
 #include "sim/drive_faults.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -48,6 +51,9 @@ public:
         table.PutFullRange(kRuvexLowJogSpeed, "VLOW", "INT32", 300);
         table.PutFullRange(kRuvexWayUnit, "WUNIT", "STRING", 0)->text = "mm";
         table.PutFullRange(kRuvexSpeedUnit, "VUNIT", "STRING", 0)->text = "mm/s";
+        sim::DriveParameter* reference = table.PutFullRange(kRuvexReferenceType, "RFTYP", "USIGN8", 0);
+        reference->flags |= sim::kFlagValueTexts;
+        reference->value_texts = {{0, "Block"}, {1, "LimitSw"}};
         table.Find(403)->value = State(2);
         return table;
     }
@@ -218,6 +224,13 @@ TEST_F(RuvexHandTest, FaultClearedAfterStateOneResetsTheControlWordOnce) {
     EXPECT_EQ(PosHand4_GetDriveState(contexts_.back()->Base.get()), 9);
     EXPECT_EQ(Heard(),
               (std::vector<std::string>{"R 20403", "R 20551", "W 20551=5", "W 20551=85", "W 20551=0", "R 20403"}));
+    // With the reset bit already set the drive gets the same three writes.
+    Drive().Table().Find(kRuvexControlWord)->value = 0x85;
+    Drive().Table().ScriptReads(403, {sim::ReadStep::ForReads(State(1), 1), sim::ReadStep::Forever(State(9))});
+    EXPECT_EQ(PosHand4_GetDriveState(contexts_.back()->Base.get()), 1);
+    ClearCaptures();
+    EXPECT_EQ(PosHand4_GetDriveState(contexts_.back()->Base.get()), 9);
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"R 20403", "R 20551", "W 20551=5", "W 20551=85", "W 20551=0"}));
 }
 
 // Whether the window is gone or no longer shown.
@@ -377,6 +390,7 @@ TEST_F(RuvexHandTest, TheWatchdogStopsAJogWhoseKeyLostTheFocus) {
     window_->hide();
     CB_TimerTipWdg(W("Watch"), nullptr, GwUD());
     EXPECT_EQ(Commands(), (std::vector<std::string>{"GO V+300", "STOP B", "STOP B"}));
+    EXPECT_FALSE(W("Watch")->is_timer_running());
 }
 
 TEST_F(RuvexHandTest, SpeedTogglesShowTheirSpeedAndUnitsComeFromTheDrive) {
@@ -388,6 +402,12 @@ TEST_F(RuvexHandTest, SpeedTogglesShowTheirSpeedAndUnitsComeFromTheDrive) {
     CB_4_PosHand_ShowHighSpeed(W("TippHighSpeed"), nullptr, GwUD());
     EXPECT_EQ(W("UserSpeed")->text(), "3000");
     EXPECT_TRUE(dynamic_cast<GwEdit*>(W("UserSpeed"))->is_read_only());
+    // The user speed toggle gives the field back to typing.
+    Toggle("TippHighSpeed")->set_checked(false);
+    Toggle("TippUserSpeed")->set_checked(true);
+    CB_4_PosHand_ShowUserSpeed(W("TippUserSpeed"), nullptr, GwUD());
+    EXPECT_FALSE(dynamic_cast<GwEdit*>(W("UserSpeed"))->is_read_only());
+    EXPECT_EQ(W("UserSpeed")->text(), "3000");
     CB_4_PosHand_SetWayUnit(W("PositionWay"), nullptr, GwUD());
     CB_4_PosHand_SetSpeedUnit(W("UserSpeed"), nullptr, GwUD());
     EXPECT_EQ(dynamic_cast<GwEdit*>(W("PositionWay"))->suffix(), "mm");
@@ -415,6 +435,223 @@ TEST_F(RuvexHandFastLineTest, TheStateTimerHoldsItsMinimum) {
     Open();
     CB_4_CheckControlState(W("Watch"), nullptr, GwUD());
     EXPECT_EQ(TheRuvexHandState().ControlTimer.Current, 500u);
+}
+
+// Milliseconds on the virtual clock.
+uint64_t Now() { return platform::TheClock().NowMs(); }
+
+TEST_F(RuvexHandTest, LeavingAsksWithMessage35WhenTheDriveGivesNoTypeAndQuitLeavesEverythingAsItIs) {
+    Open();
+    Enter();
+    Drive().Table().Find(403)->value = State(3);
+    Drive().AddFault(sim::DriveFault::Nak(0x02).For("20091").Times(sim::kForever));
+    GwRef<> window(window_);
+    ClearCaptures();
+    MarkBoxes();
+    const uint64_t start = Now();
+    std::vector<uint64_t> askedAt;
+    gwtest::AnswerBox(GwRESULT_OK, [&](const GwBoxRecord&) { askedAt.push_back(Now() - start); });
+    gwtest::AnswerBox(2, [&](const GwBoxRecord&) { askedAt.push_back(Now() - start); });
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    ASSERT_EQ(NewBoxes().size(), 2u);
+    for (const GwBoxRecord& box : NewBoxes()) EXPECT_EQ(box.text, "No connection to the drive!");
+    // "OK" counts the passes again from 0: 21 stops, the first question and
+    // its stop, 21 more stops, the second question.
+    const std::vector<std::string> heard = Heard();
+    int stops = 0;
+    for (const std::string& t : heard) stops += t == "W 20551=0" ? 1 : 0;
+    EXPECT_EQ(stops, 43);
+    ASSERT_EQ(askedAt.size(), 2u);
+    EXPECT_GE(askedAt[0], 2200u);
+    EXPECT_GE(askedAt[1], askedAt[0] + 2200u);
+    // Quit closes without restoring, and nothing follows the question.
+    EXPECT_EQ(heard.back(), "R 20091");
+    EXPECT_TRUE(TheRuvexHandState().HandMode);
+    EXPECT_TRUE(Closed(window));
+    ClearCaptures();
+    gwtest::Advance(1000);
+    EXPECT_TRUE(Heard().empty());
+}
+
+TEST_F(RuvexHandTest, AJoggedDriveIsStoppedUntilItStandsBeforeTheValuesGoBack) {
+    Open();
+    Drive().Table().command_motion.enabled = true;
+    Drive().Table().command_motion.stop_after_us = 250000;
+    Enter();
+    Button("TippPlus", GwBUTTON_DOWN);
+    ASSERT_EQ(Drive().Table().Find(403)->value, State(3));
+    GwRef<> window(window_);
+    ClearCaptures();
+    const uint64_t start = Now();
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_GE(Now() - start, 250u);
+    const std::vector<std::string> heard = Heard();
+    int stops = 0;
+    for (const std::string& t : heard) stops += t == "W 20551=0" ? 1 : 0;
+    EXPECT_GE(stops, 2);
+    const std::vector<std::string> tail(heard.end() - 5, heard.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"R 20403", "W 20751=%-R", "W 20280=0", "W 20260=0", "W 20771=0"}));
+    EXPECT_EQ(Drive().Table().Find(403)->value, State(2));
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, TheLeavingActivityTextsShowTheWaitThenTheRestore) {
+    Open();
+    Enter();
+    Drive().Table().Find(403)->value = State(3);
+    Drive().Table().control_word.rules = {{0, State(2)}};
+    const size_t before = gwtest::Effects("text").size();
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    std::vector<std::string> texts;
+    const std::vector<GwEffect> effects = gwtest::Effects("text");
+    for (size_t i = before; i < effects.size(); ++i)
+        if (const GwEffect& e = effects[i]; e.value.find(" ...") != std::string::npos) texts.push_back(e.value);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Stopping the drive ...", "Switching off manual control ..."}));
+}
+
+TEST_F(RuvexHandTest, ARefusedRestoreOf771KeepsHandModeAndTheWindowForASecondLeave) {
+    Open();
+    Drive().Table().Find(771)->value = 2;
+    Enter();
+    Drive().Table().Find(771)->read_only = true;
+    GwRef<> window(window_);
+    ClearCaptures();
+    MarkBoxes();
+    gwtest::AnswerBox(GwRESULT_OK);
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].caption, "Device access error");
+    EXPECT_EQ(Heard(),
+              (std::vector<std::string>{"R 20403", "W 20751=%-R", "W 20280=0", "W 20260=0", "W 20771=2", "R 00085"}));
+    EXPECT_TRUE(TheRuvexHandState().HandMode);
+    EXPECT_FALSE(Closed(window));
+
+    Drive().Table().Find(771)->read_only = false;
+    ClearCaptures();
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"R 20403", "W 20751=%-R", "W 20280=0", "W 20260=0", "W 20771=2"}));
+    EXPECT_EQ(Drive().Table().Find(771)->value, 2u);
+    EXPECT_FALSE(TheRuvexHandState().HandMode);
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, ARefusedHandValueWritesBackWhatTheEnteringChanged) {
+    Open();
+    Drive().Table().Find(280)->value = 4;
+    Drive().Table().Find(260)->value = 1;
+    Drive().Table().Find(771)->value = 2;
+    Drive().Table().Find(260)->read_only = true;
+    GwRef<> window(window_);
+    MarkBoxes();
+    gwtest::AnswerBox(GwRESULT_OK);
+    Enter();
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].caption, "Device access error");
+    EXPECT_EQ(
+        Heard(),
+        (std::vector<std::string>{
+            "R 20403", "R 20757", "R 20280", "R 20260", "R 20771", "W 20280=9", "W 20260=3", "R 00085", "W 20280=4"}));
+    EXPECT_EQ(Drive().Table().Find(280)->value, 4u);
+    EXPECT_FALSE(TheRuvexHandState().HandMode);
+    EXPECT_FALSE(Closed(window));
+    EXPECT_TRUE(Commands().empty());
+
+    // The next entering saves the user's values, and its leaving gives them back.
+    Drive().Table().Find(260)->read_only = false;
+    Enter();
+    ASSERT_TRUE(TheRuvexHandState().HandMode);
+    EXPECT_EQ(TheRuvexHandState().Saved280, 4.0);
+    EXPECT_EQ(TheRuvexHandState().Saved260, 1.0);
+    CB_4_PosHand_ResetHandMode(W("Other"), nullptr, GwUD());
+    EXPECT_EQ(Drive().Table().Find(280)->value, 4u);
+    EXPECT_EQ(Drive().Table().Find(260)->value, 1u);
+    EXPECT_EQ(Drive().Table().Find(771)->value, 2u);
+}
+
+TEST_F(RuvexHandTest, AFailedSendThatIsNoRefusalShowsDeviceError5) {
+    Open();
+    GwRef<> window(window_);
+    Drive().AddFault(sim::DriveFault::Silence().For("20751").Times(sim::kForever));
+    MarkBoxes();
+    gwtest::AnswerBox(GwRESULT_OK);
+    CB_4_PosHand_StartRef(W("Other"), nullptr, GwUD());
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].caption, "Device access error");
+    EXPECT_FALSE(Closed(window));
+    // Quit, and yes to uncoupling, closes the window.
+    MarkBoxes();
+    gwtest::AnswerBox(2);
+    gwtest::AnswerBox(GwRESULT_OK);
+    CB_4_PosHand_StartRef(W("Other"), nullptr, GwUD());
+    ASSERT_EQ(NewBoxes().size(), 2u);
+    EXPECT_EQ(NewBoxes()[0].caption, "Device access error");
+    EXPECT_EQ(NewBoxes()[0].text, "RS232 transmission error in parameter 751-CMDTX: \nNo acknowlege of device!");
+    EXPECT_EQ(NewBoxes()[1].text, "The device does not answer. Uncouple all devices?");
+    EXPECT_TRUE(Closed(window));
+}
+
+TEST_F(RuvexHandTest, DriveStatesBeyondTheDrivesOwn) {
+    Open();
+    ParaBase* base = contexts_.back()->Base.get();
+    Drive().Table().Find(403)->value = State(14);
+    EXPECT_EQ(PosHand4_GetDriveState(base), 13);
+    EXPECT_EQ(TheRuvexHandState().LastDriveState, 0);
+    MarkBoxes();
+    Drive().AddFault(sim::DriveFault::Silence().For("20403").Times(sim::kForever));
+    EXPECT_EQ(PosHand4_GetDriveState(base), 12);
+    ASSERT_EQ(NewBoxes().size(), 1u);
+    EXPECT_EQ(NewBoxes()[0].text, "No acknowlege of device!");
+    main_->UncoupleAllDevices();
+    EXPECT_EQ(PosHand4_GetDriveState(base), 12);
+}
+
+TEST_F(RuvexHandTest, ReferenceTypePictureNamesTheBitmapAfterTheTypeItShows) {
+    GwRcMgr::add_bitmap("RFTYP_LimitSw", 120, 60);
+    GwRcMgr::add_bitmap("RFTYP_Block", 120, 60);
+    OpenWindow(std::string(kWindowBody) + "\n picture RefType { }", MakeContext(true));
+    Drive().Table().Find(kRuvexReferenceType)->value = 1;
+    ClearCaptures();
+    const size_t before = gwtest::Effects("bitmap").size();
+    CB_4_PosHand_ShowRefType(W("RefType"), nullptr, GwUD());
+    EXPECT_EQ(Heard(), std::vector<std::string>{"R 20722"});
+    std::vector<std::string> names;
+    const std::vector<GwEffect> effects = gwtest::Effects("bitmap");
+    for (size_t i = before; i < effects.size(); ++i) names.push_back(effects[i].value);
+    EXPECT_EQ(names, (std::vector<std::string>{"", "RFTYP_LimitSw"}));
+}
+
+// The state timer's interval by the line's rate.
+class RuvexHandRateTest : public RuvexHandTest, public ::testing::WithParamInterface<std::pair<int32_t, uint32_t>> {
+public:
+    RuvexHandRateTest() { baud_ = GetParam().first; }
+};
+
+TEST_P(RuvexHandRateTest, TheStateTimerFollowsTheLineRateAndIsSlowOffline) {
+    Open();
+    CB_4_CheckControlState(W("Watch"), nullptr, GwUD());
+    EXPECT_EQ(TheRuvexHandState().ControlTimer.Current, GetParam().second);
+    EXPECT_EQ(W("Watch")->timer_interval(), GetParam().second);
+    main_->UncoupleAllDevices();
+    EXPECT_EQ(TheRuvexHandState().ControlTimer.ComputeInterval(), 1500u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, RuvexHandRateTest,
+                         ::testing::Values(std::make_pair(9600, 1000u), std::make_pair(19200, 500u),
+                                           std::make_pair(38400, 500u)));
+
+TEST_F(RuvexHandTest, AStateTickTheGuardRefusesChangesNothing) {
+    Open();
+    W("DeviceStart")->set_sensitive(false);
+    W("DeviceStop")->set_sensitive(true);
+    MessageBoxOpenFlag = true;
+    CB_4_CheckControlState(W("Watch"), nullptr, GwUD());
+    MessageBoxOpenFlag = false;
+    EXPECT_TRUE(Heard().empty());
+    EXPECT_FALSE(W("DeviceStart")->is_sensitive());
+    EXPECT_TRUE(W("DeviceStop")->is_sensitive());
+    CB_4_CheckControlState(W("Watch"), nullptr, GwUD());
+    EXPECT_TRUE(W("DeviceStart")->is_sensitive());
+    EXPECT_FALSE(W("DeviceStop")->is_sensitive());
 }
 
 }  // namespace

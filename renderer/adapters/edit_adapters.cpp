@@ -3,6 +3,7 @@
 // which applies its format and limits; a multi-line text shows the model's.
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 
 #include "renderer/adapters/adapters.h"
@@ -23,7 +24,26 @@ public:
     int markedCursor = -1;
     bool markedAll = false;
 
+    // The unit drawn at the right end, outside the text's margin.
+    void SetSuffix(const QString& suffix) {
+        if (suffix == suffix_) return;
+        suffix_ = suffix;
+        const int width = suffix_.isEmpty() ? 0 : fontMetrics().horizontalAdvance(suffix_) + 2 * kSuffixGap;
+        setTextMargins(0, 0, width, 0);
+        update();
+    }
+    const QString& Suffix() const { return suffix_; }
+
 protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLineEdit::paintEvent(event);
+        if (suffix_.isEmpty()) return;
+        QPainter painter(this);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::PlaceholderText));
+        const QRect area = rect().adjusted(0, 0, -kSuffixGap - 2, 0);
+        painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, suffix_);
+    }
+
     void focusOutEvent(QFocusEvent* event) override {
         QLineEdit::focusOutEvent(event);
         // Leaving for another widget of ours reaches the model through the
@@ -31,7 +51,9 @@ protected:
     }
 
 private:
+    static constexpr int kSuffixGap = 4;
     GwRef<GwEdit> edit_;
+    QString suffix_;
 };
 
 class LineEditAdapterImpl : public Adapter {
@@ -60,6 +82,7 @@ public:
         auto* line = static_cast<ModelLineEdit*>(q);
         line->setEchoMode(edit->is_password() ? QLineEdit::Password : QLineEdit::Normal);
         line->setReadOnly(edit->is_read_only());
+        line->SetSuffix(ToScreen(edit->suffix()));
         const QString own = ToScreen(edit->text());
         if (line->text() != own) {
             line->setText(own);

@@ -211,6 +211,26 @@ TEST_F(Renderer, LineEditsEditNatively) {
     EXPECT_EQ(GwRecorder::EffectsOf("beep").size() - beeps, 1u);
 }
 
+// A unit set on an edit shows after its text, in a margin the text keeps
+// clear of, and is never part of the text.
+TEST_F(Renderer, AnEditShowsItsUnitBesideTheText) {
+    GwCore* dialog = Load("Editing");
+    auto* free = static_cast<GwEdit*>(dialog->child("Free"));
+    auto* line = Shown<QLineEdit>(free);
+    ASSERT_NE(line, nullptr);
+    free->set_text("12");
+    EXPECT_EQ(line->textMargins().right(), 0);
+    free->set_suffix("1/min");
+    EXPECT_GE(line->textMargins().right(), line->fontMetrics().horizontalAdvance("1/min"));
+    EXPECT_EQ(line->text(), "12");
+    line->setFocus();
+    QTest::keyClick(line, Qt::Key_End);
+    QTest::keyClicks(line, "3");
+    EXPECT_EQ(free->text(), "123");
+    free->set_suffix("");
+    EXPECT_EQ(line->textMargins().right(), 0);
+}
+
 // Leaving a line edit for another program's window confirms what was typed
 // once, as leaving it for another widget of ours does; a menu opening over
 // it does not.

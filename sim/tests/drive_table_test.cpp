@@ -164,3 +164,44 @@ TEST(DriveTable, LoadNamesTheFile) {
 }
 
 }  // namespace
+
+// Hand-mode motion by command texts: motion commands move the drive at once,
+// a stop (text or control word) brings it to standstill after its time, and a
+// drive that keeps moving ignores stops.
+TEST(DriveTable, MotionCommandsMoveTheStateAndStopsBringItToStandstill) {
+    auto makeTable = [](bool keepsMoving) {
+        sim::DriveTable table;
+        table.PutFullRange(751, "CMDTX", "STRING", 0);
+        table.PutFullRange(551, "CTRLW", "USIGN16", 0);
+        table.PutFullRange(403, "STAT", "USIGN16", 0x2005);
+        table.command_motion.enabled = true;
+        table.command_motion.stop_after_us = 300000;
+        table.command_motion.keeps_moving = keepsMoving;
+        return table;
+    };
+    sim::DriveTable table = makeTable(false);
+    for (const char* command : {"GO V+300", "GOA12000V500", "GOR-12V500", "GO 0"}) {
+        table.Find(403)->value = 0x2005;
+        ASSERT_EQ(table.WriteText(751, command), 0);
+        EXPECT_EQ(table.Find(403)->value, 0x3005u) << command;
+    }
+    ASSERT_EQ(table.WriteText(751, "STOP B"), 0);
+    table.ApplyDueValues(299999);
+    EXPECT_EQ(table.Find(403)->value, 0x3005u);
+    table.ApplyDueValues(300000);
+    EXPECT_EQ(table.Find(403)->value, 0x2005u);
+    // Other texts leave the state alone; a write of 551 := 0 stops as well.
+    ASSERT_EQ(table.WriteText(751, "%+R"), 0);
+    EXPECT_EQ(table.Find(403)->value, 0x2005u);
+    ASSERT_EQ(table.WriteText(751, "GO V-300"), 0);
+    ASSERT_EQ(table.WriteValue(551, 0), 0);
+    table.ApplyDueValues(600000);
+    EXPECT_EQ(table.Find(403)->value, 0x2005u);
+
+    sim::DriveTable moving = makeTable(true);
+    ASSERT_EQ(moving.WriteText(751, "GO V+300"), 0);
+    ASSERT_EQ(moving.WriteText(751, "STOP B"), 0);
+    ASSERT_EQ(moving.WriteValue(551, 0), 0);
+    moving.ApplyDueValues(10000000);
+    EXPECT_EQ(moving.Find(403)->value, 0x3005u);
+}

@@ -76,6 +76,12 @@ void GwEdit::set_text(const std::string& text) {
     unconfirmed_ = false;
 }
 
+void GwEdit::set_suffix(const std::string& s) {
+    if (s == suffix_) return;
+    suffix_ = s;
+    notify(GwProperty::kText);
+}
+
 void GwEdit::set_cursor_position(int pos) {
     int size = static_cast<int>(text().size());
     cursor_ = pos < 0 ? 0 : pos > size ? size : pos;

@@ -37,7 +37,8 @@ public:
     bool all_selected() const { return all_selected_; }
     // The unit shown after the field; not part of the text.
     const std::string& suffix() const { return suffix_; }
-    void set_suffix(const std::string& s) { suffix_ = s; }
+    // A changed unit is announced as a change of what the field shows.
+    void set_suffix(const std::string& s);
     int suffix_width() const { return text_width(suffix_); }
     const std::string& prompt() const { return prompt_; }
     void set_prompt(const std::string& s) { prompt_ = s; }
