@@ -25,6 +25,21 @@ from elf_dynamic import ElfFile, is_elf
 EQUIPMENT_NAMESPACES = ("sim::", "gwtest::", "testsupport::")
 
 
+def equipment_symbols_of(path):
+    """Mangled C++ symbols that a test-equipment file defines strongly: a
+    shared library's dynamic table, or the global symbols of a static
+    library's members (nm reads archives)."""
+    if is_elf(path):
+        return {s for s in ElfFile(path).strong_symbols() if s.startswith("_Z")}
+    out = subprocess.run(["nm", "--defined-only", path], check=True, capture_output=True, text=True).stdout
+    symbols = set()
+    for line in out.splitlines():
+        parts = line.split(" ", 2)
+        if len(parts) == 3 and parts[1] in ("T", "D", "B", "R") and parts[2].startswith("_Z"):
+            symbols.add(parts[2])
+    return symbols
+
+
 def demangled(names):
     """The demangled form of each name, from one run of c++filt."""
     names = sorted(names)
@@ -71,7 +86,7 @@ def check(cmake, build_dir, work_dir, equipment):
     equipment_names = {os.path.basename(p) for p in equipment}
     equipment_symbols = set()
     for library in equipment:
-        equipment_symbols |= {s for s in ElfFile(library).strong_symbols() if s.startswith("_Z")}
+        equipment_symbols |= equipment_symbols_of(library)
     if not equipment_symbols:
         return ["no symbols read from the test equipment: " + " ".join(equipment)]
 
