@@ -19,6 +19,7 @@
 #include "renderer/screen_text.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_screen.h"
 #include "toolkit/core/gw_timers.h"
 #include "toolkit/draw/gw_drawing.h"
@@ -87,10 +88,8 @@ void Screen::WidgetDestroyed(GwCore* widget) {
     middles_.erase(widget);
     if (widget->is_class(GwDOCKINGFRAME_CLASS) && widget->parent() != nullptr) {
         // The other panes take the place once the pane is gone.
-        GwCore* container = widget->parent()->parent();
-        QTimer::singleShot(0, &pumpTimer_, [this, container] {
-            if (container != nullptr && GwRcMgr::is_valid_child(container) && Find(container) != nullptr)
-                LayoutDockingAreas(container);
+        QTimer::singleShot(0, &pumpTimer_, [this, container = GwRef(widget->parent()->parent())] {
+            if (GwCore* now = container.get(); now != nullptr && Find(now) != nullptr) LayoutDockingAreas(now);
         });
     }
     ++syncing_;
@@ -226,7 +225,10 @@ void Screen::Pump() {
 
 namespace {
 
-bool ModalDone(GwCore* window) { return !window->is_alive() || window->modal_ended() || !window->is_shown(); }
+// A window destroyed (or freed) during its run has ended it.
+bool ModalDone(GwCore* window) {
+    return window == nullptr || !window->is_alive() || window->modal_ended() || !window->is_shown();
+}
 
 }  // namespace
 
@@ -237,7 +239,7 @@ void Screen::BeforeWait() {
 
 void Screen::EndFinishedModals() {
     for (const ModalRun& run : modals_) {
-        if (ModalDone(run.window)) run.loop->quit();
+        if (ModalDone(run.window.get())) run.loop->quit();
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include "toolkit/core/gw_interaction.h"
 #include "toolkit/core/gw_observer.h"
+#include "toolkit/core/gw_ref.h"
 
 class GwCore;
 class QAction;
@@ -146,7 +147,7 @@ private:
     std::map<GwCore*, Shown> shown_;
     std::map<const QWidget*, GwCore*> models_;
     struct ModalRun {
-        GwCore* window;
+        GwRef<> window;
         QEventLoop* loop;
     };
     std::vector<ModalRun> modals_;
