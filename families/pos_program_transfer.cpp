@@ -68,8 +68,11 @@ int ScrambledLines(const std::string& bytes, std::vector<std::string>* lines) {
     if (bytes.size() <= kHeaderBytes) return kMsgScrambledNotRead;
     uint32_t length = 0;
     for (int i = 3; i >= 0; --i) length = (length << 8) | static_cast<uint8_t>(bytes[4 + static_cast<size_t>(i)]);
-    // The length is held to the bytes that follow the header.
+    // The length is held to the bytes that follow the header; nothing read
+    // (a length of 0 too) stops the download before "%SAV" could store an
+    // empty program.
     std::string text = bytes.substr(kHeaderBytes, length);
+    if (text.empty()) return kMsgScrambledNotRead;
     UnscramblePosProgram(reinterpret_cast<uint8_t*>(text.data()), text.size());
     size_t start = 0;
     while (start < text.size()) {

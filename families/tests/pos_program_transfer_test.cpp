@@ -202,6 +202,13 @@ TEST_F(PosProgramTransferTest, DownloadSendsTheCleanedLines) {
          false,
          {"%CLPxx", "END", kEnd},
          {"The positioning program file could not be read!"}},
+        // A length of 0 reads nothing, whatever follows: the drive must not
+        // store an empty program in place of its own.
+        {"scrambled length 0 before bytes",
+         Scrambled("abc", 0),
+         false,
+         {"%CLPxx", "END", kEnd},
+         {"The positioning program file could not be read!"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
