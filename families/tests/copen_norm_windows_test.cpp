@@ -204,6 +204,44 @@ TEST_F(CopenNormTest, FactorCheckStoresOrLowersTheExponent) {
     EXPECT_EQ(P(796).text, " m/s2");
 }
 
+// Lowering 780 by one step multiplies 789[0] by 10: up to 429496729 the
+// product still fits 32 bits and both are stored; one more and neither is
+// stored, message 121 is shown and the drive keeps its values.
+TEST_F(CopenNormTest, LoweringStopsWhereTheRescaledLengthWouldOverflow) {
+    P(786).value = 70000;
+    P(790).elements = {1, 1};
+    P(780).value = 0;
+    P(782).value = 0;
+    P(781).value = 1;
+    P(789).elements = {429496729, 429496729};
+    Open();
+    Drive().ClearCapture();
+    MarkBoxes();
+    EXPECT_EQ(CB_TakeAndCheckNorm(W("Check"), nullptr, GwUD()), 0);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"info: The units were adapted!"}));
+    EXPECT_EQ(P(780).value & 0xFFFF, 0xFFFFu);
+    EXPECT_EQ(P(789).elements, (std::vector<uint32_t>{4294967290u, 429496729}));
+    EXPECT_EQ(P(790).elements, (std::vector<uint32_t>{7000, 1}));
+    window_->destroy();
+
+    P(780).value = 0;
+    P(789).elements = {429496730, 429496730};
+    P(790).elements = {1, 1};
+    const std::vector<sim::DriveParameter> before = {P(780), P(782), P(789), P(790), P(791), P(794)};
+    Open();
+    Drive().ClearCapture();
+    MarkBoxes();
+    EXPECT_EQ(CB_TakeAndCheckNorm(W("Check"), nullptr, GwUD()), 0);
+    EXPECT_TRUE(Written().empty());
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"error: The unit cannot be represented!"}));
+    const std::vector<sim::DriveParameter> after = {P(780), P(782), P(789), P(790), P(791), P(794)};
+    for (size_t i = 0; i < before.size(); ++i) {
+        SCOPED_TRACE(before[i].number);
+        EXPECT_EQ(after[i].value, before[i].value);
+        EXPECT_EQ(after[i].elements, before[i].elements);
+    }
+}
+
 TEST_F(CopenNormTest, ListsShowTheStoredChoiceAndItsNote) {
     P(781).value = 65;
     P(780).value = static_cast<uint32_t>(-3);

@@ -141,6 +141,38 @@ TEST_F(EncoderTest, TheSimulationListsShowAndWriteTheBitField) {
     EXPECT_TRUE(NewBoxes().empty());
 }
 
+// A list left without a selection writes 0 into its own field and leaves the
+// other fields as shown (read as 0x1D); as -1 it would borrow from the field
+// above it, and from the top field turn the whole value negative.
+TEST_F(EncoderTest, AListWithoutASelectionWritesZeroInItsField) {
+    struct Case {
+        const char* list;
+        uint32_t written;
+        const char* heard;
+    } cases[] = {
+        {"Bit01", 0x1C, "W 20889=1C"},
+        {"Bit2", 0x19, "W 20889=19"},
+        {"Bit3", 0x15, "W 20889=15"},
+        {"Bit4", 0x0D, "W 20889=D"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list);
+        Drive().Table().Find(kEncoderSimulationParameter)->value = 0x1D;
+        GwCore* sim = OpenListed("4_EncSim");
+        ASSERT_NE(sim, nullptr);
+        EXPECT_EQ(CB4_ShowEncSim(sim, nullptr, GwUD()), 1);
+        sim->child<GwItemList>(c.list)->deselect_all();
+        ASSERT_EQ(Selected(sim, c.list), -1);
+        Drive().ClearCapture();
+        EXPECT_EQ(CB4_DvFctTakeIt_EncSim(sim->child("BT_TakeIt"), nullptr, GwUD()), 1);
+        EXPECT_EQ(Writes(), (std::vector<std::string>{c.heard}));
+        EXPECT_EQ(Drive().Table().Find(kEncoderSimulationParameter)->value, c.written);
+        EXPECT_TRUE(NewBoxes().empty());
+        CloseListed();
+        window_->destroy();
+    }
+}
+
 TEST_F(EncoderTest, AFailedReadOfTheBitFieldIsShown) {
     GwCore* sim = OpenListed("4_EncSim");
     ASSERT_NE(sim, nullptr);
