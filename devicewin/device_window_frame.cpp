@@ -178,7 +178,9 @@ void SetCompactLayout(GwCore* frame, const std::array<GwRect, 4>& rects) {
 
 int CB_SwitchSize(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
-    if (context == nullptr) return 1;
+    // Without a recorded layout the rectangles are placeholders that would
+    // pile every part of the window into one corner.
+    if (context == nullptr || !context->LayoutRecorded) return 1;
     GwCore* frame = widget->frame();
     GwCore* contFunc = frame->frame_child(kContFuncName);
     GwCore* first = frame->first_control();

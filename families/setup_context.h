@@ -87,6 +87,10 @@ public:
     int32_t SetupPageTableLength = 0;
     bool Expanded = false;
     std::array<GwRect, 4> Rects;
+    // Set once the show callback has recorded the full layout into Rects
+    // and folded the window; a window that never folds (family 4) has no
+    // layout to switch.
+    bool LayoutRecorded = false;
     GwRef<> Window;
     std::unique_ptr<OnOffBase> Base;
     bool Modified = false;

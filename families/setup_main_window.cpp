@@ -111,6 +111,7 @@ void ApplyCompactLayout(SetupMainFamilyState& state, GwCore* window, DeviceSetup
         state.RectsRecorded = true;
     }
     context->Rects = state.Rects;
+    context->LayoutRecorded = true;
     SetCompactLayout(window, state.Rects);
     context->Expanded = false;
 }

@@ -252,13 +252,23 @@ TEST_F(FrameTest, SwitchSizeAlternatesFullAndReducedLayout) {
     context->Rects[kFirstControlRect] = {0, 0, 300, 400};
     context->Rects[kContValRect] = {0, 200, 200, 80};
     context->Rects[kContSaveRect] = {0, 300, 200, 40};
-    OpenWindow("container Main { }\ncontainer ContFunc { }\ncontainer ContVal { }\ncontainer ContSave { }", context);
+    OpenWindow(
+        "container Main { rect = 0, 0, 300, 400 }\ncontainer ContFunc { rect = 0, 100, 200, 50 }\n"
+        "container ContVal { rect = 0, 200, 200, 80 }\ncontainer ContSave { rect = 0, 300, 200, 40 }",
+        context);
     auto rects = [&] {
         return std::vector<GwRect>{
             W("ContFunc")->rect(), W("Main")->rect(), W("ContVal")->rect(), W("ContSave")->rect()};
     };
     const std::vector<GwRect> full = {{0, 100, 200, 50}, {0, 0, 300, 400}, {0, 200, 200, 80}, {0, 300, 200, 40}};
     const std::vector<GwRect> reduced = {{0, 100, 200, 0}, {0, 0, 300, 300}, {0, 100, 200, 80}, {0, 200, 200, 40}};
+    // A window whose show recorded no layout (it never folds) keeps its
+    // places.
+    EXPECT_EQ(CB_SwitchSize(W("ContVal"), nullptr, GwUD()), 1);
+    EXPECT_EQ(rects(), full);
+    EXPECT_FALSE(context->Expanded);
+
+    context->LayoutRecorded = true;
     EXPECT_EQ(CB_SwitchSize(W("ContVal"), nullptr, GwUD()), 1);
     EXPECT_EQ(rects(), full);
     EXPECT_TRUE(context->Expanded);
