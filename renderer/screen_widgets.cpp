@@ -1,6 +1,7 @@
 // Model to screen: a Qt widget for every model widget, made and kept up to
 // date by the adapter of its kind; what all child widgets share (place,
 // font, colours, enabled, shown, focus) is applied here.
+#include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
 
@@ -141,6 +142,9 @@ QRect Screen::Place(GwCore* widget, QWidget* q) const {
         const bool oneLine = r.height() < 2 * q->fontMetrics().lineSpacing();
         if (label == nullptr || (oneLine && label->pixmap().isNull()))
             r.setWidth(std::max(r.width(), q->sizeHint().width()));
+        // A drop-down box's height in the definitions includes its open
+        // list; closed, it is one line high.
+        if (qobject_cast<const QComboBox*>(q) != nullptr) r.setHeight(std::min(r.height(), q->sizeHint().height()));
     }
     return r;
 }

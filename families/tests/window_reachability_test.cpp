@@ -22,6 +22,7 @@
 #include "families/setup_main_window.h"
 #include "testsupport/test_env.h"
 #include "toolkit/core/gw_button.h"
+#include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
@@ -346,6 +347,12 @@ public:
         sim::DriveParameter* mode = table.PutFullRange(kRunModeParameter, "MODE", "INT16", 14);
         mode->minimum = 0;
         mode->maximum = 30;
+        // The run mode chosen for installation, with its value texts.
+        sim::DriveParameter* chosen = table.PutFullRange(152, "APPL", "USIGN8", 2);
+        chosen->minimum = 0;
+        chosen->maximum = 2;
+        chosen->value_texts = {{0, "Off"}, {1, "Torque"}, {2, "Speed"}};
+        chosen->flags |= sim::kFlagValueTexts;
         return table;
     }
     void SetUp() override {
@@ -354,6 +361,30 @@ public:
         TheParameterEditorContext().Base = main_->ActiveParaBase();
     }
 };
+
+// The application list of every setup main window holds the run modes the
+// drive offers for installation (the value texts of 152) when it shows.
+TEST_F(ShippedSetupButtonsTest, TheRunModeListShowsTheRunModesToInstall) {
+    for (const char* file : {"marlo.cgw", "marlo_v200.cgw", "ruvex.cgw", "pesco.cgw"}) {
+        const std::string shipped = testsupport::ReadFile(std::string(TORVAN_UI_DIR) + "/bin/" + file);
+        ASSERT_TRUE(GwRcMgr::use_text(shipped, file));
+    }
+    for (const std::string& name : kSetupMainWindows) {
+        SCOPED_TRACE(name);
+        GwRef<> setup(GwRcMgr::load(mainWindow_, name.c_str(), 1));
+        ASSERT_TRUE(setup);
+        setup->set_user_data(GwUD(kSetupOnlineUserData));
+        TheWindowHandler().Add(setup.get(), 1);
+        setup->show();
+        auto* list = dynamic_cast<GwCombo*>(setup->child("_PN_152"));
+        ASSERT_NE(list, nullptr);
+        std::vector<std::string> items;
+        for (int i = 0; i < list->count(); ++i) items.push_back(list->item_text(i));
+        EXPECT_EQ(items, (std::vector<std::string>{"Off (0)", "Torque (1)", "Speed (2)"}));
+        TheWindowHandler().Close(setup.get());
+        if (setup) setup->destroy();
+    }
+}
 
 bool Overlap(const GwRect& a, const GwRect& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
