@@ -14,10 +14,7 @@
 
 namespace screen {
 
-TreeModel::TreeModel(GwTree* tree, QObject* parent) : QAbstractItemModel(parent), tree_(tree) {
-    root_.entry = tree_->entries();
-    Build(&root_, nullptr);
-}
+TreeModel::TreeModel(GwTree* tree, QObject* parent) : QAbstractItemModel(parent), tree_(tree) { BuildTop(nullptr); }
 
 TreeModel::~TreeModel() = default;
 
@@ -34,20 +31,32 @@ void TreeModel::Build(Node* node, const GwTreeEntry* leaving) {
     }
 }
 
+void TreeModel::BuildTop(const GwTreeEntry* leaving) {
+    top_.children.clear();
+    GwTreeEntry* root = tree_ != nullptr ? tree_->entries() : nullptr;
+    if (root == nullptr || root == leaving) return;
+    auto node = std::make_unique<Node>();
+    node->entry = root;
+    node->parent = &top_;
+    Build(node.get(), leaving);
+    top_.children.push_back(std::move(node));
+}
+
 void TreeModel::Forget(const Node* node) {
     nodes_.erase(node->entry);
     for (const auto& child : node->children) Forget(child.get());
 }
 
 bool TreeModel::Current(const Node* node) const {
-    if (node == &root_) return tree_ != nullptr && root_.entry != nullptr && tree_->entries() == root_.entry;
+    if (node == &top_) return true;
+    if (node->parent == &top_) return tree_ != nullptr && tree_->entries() == node->entry;
     if (!Current(node->parent)) return false;
     const std::vector<GwTreeEntry*>& siblings = node->parent->entry->children();
     return std::find(siblings.begin(), siblings.end(), node->entry) != siblings.end();
 }
 
 TreeModel::Node* TreeModel::NodeOf(const QModelIndex& index) const {
-    return index.isValid() ? static_cast<Node*>(index.internalPointer()) : const_cast<Node*>(&root_);
+    return index.isValid() ? static_cast<Node*>(index.internalPointer()) : const_cast<Node*>(&top_);
 }
 
 int TreeModel::RowOf(const Node* node) const {
@@ -60,7 +69,7 @@ int TreeModel::RowOf(const Node* node) const {
 }
 
 QModelIndex TreeModel::IndexOfNode(const Node* node) const {
-    if (node == nullptr || node == &root_) return QModelIndex();
+    if (node == nullptr || node == &top_) return QModelIndex();
     return createIndex(RowOf(node), 0, const_cast<Node*>(node));
 }
 
@@ -150,7 +159,8 @@ void TreeModel::Apply(const GwContentChange& change) {
         }
         case GwContentKind::kEntryRemoved: {
             auto it = entry != nullptr ? nodes_.find(entry) : nodes_.end();
-            if (it == nodes_.end() || it->second == &root_ || !Current(it->second)) break;
+            // The root itself goes with a new reading.
+            if (it == nodes_.end() || it->second->parent == &top_ || !Current(it->second)) break;
             Node* node = it->second;
             Node* parentNode = node->parent;
             const int row = RowOf(node);
@@ -172,12 +182,9 @@ void TreeModel::Apply(const GwContentChange& change) {
 
 void TreeModel::Reload(const GwTreeEntry* leaving) {
     beginResetModel();
-    root_.children.clear();
     nodes_.clear();
     pictures_.clear();
-    root_.entry = tree_ != nullptr ? tree_->entries() : nullptr;
-    if (root_.entry == leaving) root_.entry = nullptr;
-    Build(&root_, leaving);
+    BuildTop(leaving);
     endResetModel();
 }
 

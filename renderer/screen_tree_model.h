@@ -5,8 +5,8 @@
 // expansion and scroll position. Texts, pictures and fonts are read from
 // the entries when the view asks; an entry the mirror holds that is no
 // longer in the tree (changed by program code without a record) is never
-// read, and the mirror is read anew. The root entry itself is not shown:
-// its children are the top rows.
+// read, and the mirror is read anew. The root entry is the one top row, as
+// in the tree's own rows.
 #pragma once
 
 #include <QAbstractItemModel>
@@ -54,6 +54,9 @@ private:
         std::vector<std::unique_ptr<Node>> children;
     };
 
+    // The top row: the tree's root entry with its subtree, unless it is
+    // `leaving`.
+    void BuildTop(const GwTreeEntry* leaving);
     void Build(Node* node, const GwTreeEntry* leaving);
     void Forget(const Node* node);
     // Whether the node's entry is still where the mirror has it.
@@ -64,7 +67,8 @@ private:
     void QueueReload() const;
 
     GwRef<GwTree> tree_;
-    Node root_;
+    // Stands above the rows (the invalid index); its one child is the root.
+    Node top_;
     std::unordered_map<const GwTreeEntry*, Node*> nodes_;
     mutable bool reloadQueued_ = false;
     mutable QHash<QString, QPixmap> pictures_;

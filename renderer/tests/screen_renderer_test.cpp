@@ -339,6 +339,7 @@ TEST_F(Renderer, TreeRowsFollowTheTreesRecords) {
     root->add_child(limits);
     limits->add_child(currents);
     ASSERT_TRUE(tree->set_entries(root));
+    tree->expand_entry(root, true);
     tree->expand_entry(limits, true);
     int selects = 0;
     const GwTreeEntry* activated = nullptr;
@@ -354,9 +355,13 @@ TEST_F(Renderer, TreeRowsFollowTheTreesRecords) {
     auto* view = Shown<QTreeView>(tree);
     ASSERT_NE(view, nullptr);
     QAbstractItemModel* model = view->model();
-    ASSERT_EQ(model->rowCount(), 2) << "the root's children are the top rows";
-    const QPersistentModelIndex first(model->index(0, 0));
-    const QPersistentModelIndex second(model->index(1, 0));
+    ASSERT_EQ(model->rowCount(), 1) << "the root is the one top row";
+    const QPersistentModelIndex top(model->index(0, 0));
+    EXPECT_EQ(top.data().toString(), "root");
+    EXPECT_TRUE(view->isExpanded(top));
+    ASSERT_EQ(model->rowCount(top), 2);
+    const QPersistentModelIndex first(model->index(0, 0, top));
+    const QPersistentModelIndex second(model->index(1, 0, top));
     EXPECT_EQ(first.data().toString(), "Motors");
     EXPECT_TRUE(view->isExpanded(second));
     const QModelIndex child = model->index(0, 0, second);
@@ -373,7 +378,7 @@ TEST_F(Renderer, TreeRowsFollowTheTreesRecords) {
 
     auto* drives = new GwTreeEntry(GwUD(), "Drives", 0);
     ASSERT_TRUE(tree->add_entry(root, drives));
-    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->rowCount(top), 3);
     EXPECT_TRUE(first.isValid());
     EXPECT_TRUE(view->isExpanded(second)) << "an added entry leaves the others open";
     tree->select_entry(drives);
@@ -387,17 +392,21 @@ TEST_F(Renderer, TreeRowsFollowTheTreesRecords) {
     EXPECT_TRUE(view->isExpanded(second));
 
     ASSERT_TRUE(tree->delete_entry(limits));
-    EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(model->rowCount(top), 2);
     EXPECT_TRUE(first.isValid());
-    EXPECT_EQ(model->index(1, 0).data().toString(), "Drives");
+    EXPECT_EQ(model->index(1, 0, top).data().toString(), "Drives");
 
     // Taken out and deleted without a record: not read, then read anew.
     root->loose_child(motors);
     delete motors;
     EXPECT_FALSE(first.data().isValid());
-    EXPECT_TRUE(Until([&] { return model->rowCount() == 1; }));
-    EXPECT_EQ(model->index(0, 0).data().toString(), "Drives");
+    EXPECT_TRUE(Until([&] { return model->rowCount(model->index(0, 0)) == 1; }));
+    EXPECT_EQ(model->index(0, 0, model->index(0, 0)).data().toString(), "Drives");
     EXPECT_EQ(view->currentIndex().data().toString(), "Drives") << "the tree's selection after the new reading";
+
+    // The root is a row like the others: a click selects it.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(model->index(0, 0)).center());
+    EXPECT_EQ(tree->selected_entry(), root);
 
     tree->set_entries(nullptr);
     EXPECT_EQ(model->rowCount(), 0);
