@@ -112,6 +112,10 @@ TEST_F(NodeActionTest, CellWordsReadOnlyFromHexadecimalDigitsAndH) {
         {"xyzH", 0u},
         {"12", 0u},
         {"FFFFFFFFH", 0xFFFFFFFFu},
+        {"12345678H", 0x12345678u},
+        // More than eight digits do not fit the word.
+        {"123456789H", 0u},
+        {"FFFFFFFFFFFFFFFFFH", 0u},
     };
     for (auto [text, word] : cases) EXPECT_EQ(ParseNodeActionCell(text), word) << text;
     EXPECT_EQ(FormatNodeActionCell(0x64630005u), "64630005H");

@@ -529,6 +529,28 @@ TEST_F(RuvexCopyTest, TheWindowFromTheDeviceHoldsItsScript) {
     EXPECT_EQ(gwtest::Boxes().back().kind, "error");
 }
 
+// Called from the toolbar (or with the main window itself), a failed read
+// of the script shows the error and leaves the main window.
+TEST_F(RuvexCopyTest, AFailedReadOfTheScriptKeepsTheMainWindow) {
+    ActivateDrive();
+    for (GwCore* caller : {frame_->frame_child("TB_Dv2Fi"), frame_}) {
+        ASSERT_NE(caller, nullptr);
+        SCOPED_TRACE(caller->name());
+        Drive().AddFault(sim::DriveFault::Nak(sim::kStatusNoParameter).For("20089"));
+        gwtest::AnswerFile(std::string(kSetPath) + "x.00d");
+        NewBoxes();
+        EXPECT_EQ(CB_CopyDevice2File(caller, nullptr, GwUD()), 1);
+        EXPECT_EQ(gwtest::Find(kToFile), nullptr);
+        const std::vector<std::string> boxes = NewBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind("error: ", 0), 0u) << boxes[0];
+        EXPECT_EQ(gwtest::Boxes().back().parent, "MainWindow");
+        ASSERT_TRUE(GwRcMgr::is_valid_child(frame_));
+        EXPECT_EQ(GetMainWindow(), frame_);
+        EXPECT_TRUE(frame_->is_shown());
+    }
+}
+
 TEST_F(RuvexCopyTest, CopyFromAVersion200DriveHidesThePositioningParts) {
     sim::DriveTable table = RuvexCopyTable();
     table.Find(92)->value = maintest::FloatBits(205.0f);

@@ -266,6 +266,26 @@ TEST_F(ControllerAdjustTest, TheRefreshDialogReadsAgainAndRecalculatesItsParent)
     EXPECT_LT(TheWindowHandler().IndexOf(dialogRef.get()), 0);
 }
 
+// A refresh dialog outliving the set-up window and its context reads nothing:
+// the parameter copy the adjustment data pointed at is gone.
+TEST_F(ControllerAdjustTest, TheRefreshDoesNothingOnceTheSetupContextIsGone) {
+    OpenSetup();
+    Define("RefreshDlg", " button Refresh { }");
+    GwCore* dialog = GwRcMgr::load(mainWindow_, "RefreshDlg", 1);
+    ASSERT_NE(dialog, nullptr);
+    dialog->show();
+    GwRef<> dialogRef(dialog);
+    window_->destroy();
+    window_ = nullptr;
+    contexts_.back().reset();
+    ClearCaptures();
+    EXPECT_EQ(CB5_RefreshCtrlPara(dialog->child("Refresh"), nullptr, GwUD()), 1);
+    EXPECT_TRUE(Heard().empty());
+    EXPECT_TRUE(NewBoxes().empty());
+    ASSERT_NE(dialogRef.get(), nullptr);
+    dialogRef->destroy();
+}
+
 TEST_F(ControllerAdjustTest, TheTypedMotorDataGoToTheDriveBeforeTheIdentificationWindow) {
     Define(kMotorIdentWindowName, " edit _PN_155 { }");
     OpenSetup(" edit _PN_155 { }\n button Typed { }\n button BT_TakeIt { }");

@@ -234,5 +234,19 @@ TEST_F(RatedPointTest, AFailedReadOrAModelWithoutPolePairsSetsNothing) {
     }
 }
 
+// A motor whose model yields no finite operating point: with a stator
+// resistance of 1000 Ohm the voltage never suffices and the lower speed has
+// no real solution. Nothing is set, no box shows, the base stays online.
+TEST_F(RatedPointTest, AModelWithoutAFiniteResultSetsNothing) {
+    Drive().Table().Find(842)->value = F(1000.0f);
+    OpenMotorData(true, {});
+    const std::vector<double> before = StoredRatedData();
+    EXPECT_FALSE(CalcRatedPoint(Base(), 100.0, 4.0, 1.0, 500.0));
+    EXPECT_EQ(StoredRatedData(), before);
+    EXPECT_TRUE(NewBoxes().empty());
+    EXPECT_TRUE(Base()->IsOnline());
+    EXPECT_EQ(Heard(), kModelReads);
+}
+
 }  // namespace
 }  // namespace tuningtest
