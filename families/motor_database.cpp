@@ -240,6 +240,8 @@ void BuildMotorTree(MotorDatabaseState& state, GwTree* tree, const std::string& 
     root->set_popup(state.FolderPopup.get());
     AddMotorDirectory(state, directory, root);
     tree->set_entries(root);
+    // The directory shows its motors and folders at once.
+    tree->expand_entry(root, true);
 }
 
 int M4_ShowMotorTree(GwCore* widget, GwEvent*, GwUD) { return ShowMotorTree(kRuvex, widget); }

@@ -185,8 +185,7 @@ TEST_F(MotorDatabaseTest, TreeShowsFoldersWithMotorsAndMotorsInListingOrder) {
     EXPECT_NE(dynamic_cast<GwTreeFolderMotor*>(folder), nullptr);
     EXPECT_NE(dynamic_cast<GwTreeMotor*>(x), nullptr);
 
-    // Bitmaps: open and closed folders, motors.
-    tree->expand_entry(root, true);
+    // Bitmaps: open and closed folders, motors; the directory shows open.
     EXPECT_EQ(gwtest::TreeRows(tree),
               (std::vector<std::string>{directory_ + " [FMotor_o]", "  a [FMotor_c]", "  z [TMotor]"}));
     tree->expand_entry(folder, true);

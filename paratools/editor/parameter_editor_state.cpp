@@ -364,4 +364,6 @@ void ParameterEditorState::BuildGroupTree() {
         const std::string text = std::string("(") + Groups[g].Name + ") " + Groups[g].MenuText;
         GroupTree->add_entry(root, new GroupTreeEntry(Groups[g].Name, text.c_str(), 1));
     }
+    // The groups show at once, below the device's whole-list root.
+    GroupTree->expand_entry(root, true);
 }
