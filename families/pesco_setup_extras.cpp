@@ -93,7 +93,9 @@ int CB5_CallHandMode(GwCore* widget, GwEvent* event, GwUD userData) {
 
 int CB_ShowCalcCharacteristic(GwCore*, GwEvent*, GwUD) {
     if (platform::StartProgram(kCharacteristicViewer, {kCharacteristicViewer, kCharacteristicFile}, false) != 0) {
-        ShowErrorTextBox((std::string(kExternalProcessError) + kCharacteristicViewer).c_str());
+        std::string text(kExternalProcessError);
+        text += kCharacteristicViewer;
+        ShowErrorTextBox(text.c_str());
     }
     return 1;
 }

@@ -268,6 +268,10 @@ uint16_t DriveTable::WriteElements(int number, size_t first, const std::vector<u
     return 0;
 }
 
-std::string StockFixturePath(const std::string& name) { return std::string(TORVAN_SIM_FIXTURE_DIR) + "/" + name; }
+std::string StockFixturePath(const std::string& name) {
+    std::string path(TORVAN_SIM_FIXTURE_DIR);
+    path.append("/").append(name);
+    return path;
+}
 
 }  // namespace sim
