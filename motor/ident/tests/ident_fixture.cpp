@@ -1,7 +1,7 @@
 #include "motor/ident/tests/ident_fixture.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
 #include <filesystem>
 #include <utility>
 
@@ -25,29 +25,17 @@ constexpr char kListText[] =
 
 sim::DriveParameter* PutFloat(sim::DriveTable& table, int number, float value, size_t elements = 0) {
     sim::DriveParameter* p =
-        table.PutFullRange(number, platform::Format("P%d", number).c_str(), "FLOAT32", FloatBits(value));
-    p->minimum = FloatBits(-1e9f);
-    p->maximum = FloatBits(1e9f);
+        table.PutFullRange(number, platform::Format("P%d", number).c_str(), "FLOAT32", std::bit_cast<uint32_t>(value));
+    p->minimum = std::bit_cast<uint32_t>(-1e9f);
+    p->maximum = std::bit_cast<uint32_t>(1e9f);
     if (elements > 0) {
         p->flags |= sim::kFlagArray;
-        p->elements.assign(elements, FloatBits(value));
+        p->elements.assign(elements, std::bit_cast<uint32_t>(value));
     }
     return p;
 }
 
 }  // namespace
-
-uint32_t FloatBits(float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-float FloatOf(uint32_t bits) {
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
 
 sim::DriveTable IdentTest::MakeTable() {
     sim::DriveTable table = maintest::ActivationTable(typeNumber_, kVersionSteps);
@@ -71,7 +59,7 @@ sim::DriveTable IdentTest::MakeTable() {
     PutFloat(table, 43, 0.0f, 3);
     PutFloat(table, 833, 0.0f, 4);
     sim::DriveParameter* peak = PutFloat(table, 409, 0.0f, 2);
-    peak->elements[1] = FloatBits(20.0f);
+    peak->elements[1] = std::bit_cast<uint32_t>(20.0f);
     table.PutFullRange(150, "SAVE", "USIGN8", 0);
     // Ready: 3 for families 5 to 7, 2 in the high nibble for family 4.
     table.Find(403)->value = typeNumber_ == kRuvexType ? 2u << 12 : 3u;
@@ -109,13 +97,15 @@ void IdentTest::UseSynchronousMotor() {
 
 int IdentTest::Start() { return CB_5_IdentMotor(DeviceWindowTest::W("Start"), nullptr, GwUD()); }
 
-float IdentTest::Value(int number) { return FloatOf(Drive().Table().Find(number)->value); }
+float IdentTest::Value(int number) { return std::bit_cast<float>(Drive().Table().Find(number)->value); }
 
 float IdentTest::Element(int number, size_t element) {
-    return FloatOf(Drive().Table().Find(number)->elements.at(element));
+    return std::bit_cast<float>(Drive().Table().Find(number)->elements.at(element));
 }
 
-void IdentTest::SetValue(int number, float value) { Drive().Table().Find(number)->value = FloatBits(value); }
+void IdentTest::SetValue(int number, float value) {
+    Drive().Table().Find(number)->value = std::bit_cast<uint32_t>(value);
+}
 
 std::vector<std::string> IdentTest::Writes() {
     std::vector<std::string> writes;
@@ -133,19 +123,21 @@ std::vector<float> IdentTest::WrittenValues(int number, int element) {
         std::string hex;
         if (t.rfind(scalar, 0) == 0) hex = t.substr(scalar.size());
         if (t.rfind(array, 0) == 0) hex = t.substr(array.size());
-        if (!hex.empty()) values.push_back(FloatOf(static_cast<uint32_t>(std::stoul(hex, nullptr, 16))));
+        if (!hex.empty()) values.push_back(std::bit_cast<float>(static_cast<uint32_t>(std::stoul(hex, nullptr, 16))));
     }
     return values;
 }
 
 std::string IdentTest::IdentLog() { return testsupport::ReadFile(testsupport::RuntimePath("TMP/ident.txt")); }
 
-std::string IdentTest::W(int number, float value) { return platform::Format("W 2%04d=%X", number, FloatBits(value)); }
+std::string IdentTest::W(int number, float value) {
+    return platform::Format("W 2%04d=%X", number, std::bit_cast<uint32_t>(value));
+}
 
 std::string IdentTest::R(int number) { return platform::Format("R 2%04d", number); }
 
 std::string IdentTest::WE(int number, int element, float value) {
-    return platform::Format("W 70%03d%05d01=%08X", number, element, FloatBits(value));
+    return platform::Format("W 70%03d%05d01=%08X", number, element, std::bit_cast<uint32_t>(value));
 }
 
 std::vector<std::string> IdentTest::BoxTexts() {

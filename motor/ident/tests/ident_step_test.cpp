@@ -3,6 +3,7 @@
 // the step with its deadlines, and the wait cursor.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ public:
     void SetUp() override {
         IdentTest::SetUp();
         TheMotorIdentState().ActiveIdentTable = typeNumber_ == kRuvexType ? &kRuvexIdentTable : &kPescoIdentTable;
-        Drive().Table().Find(43)->elements[2] = FloatBits(2.0f);
+        Drive().Table().Find(43)->elements[2] = std::bit_cast<uint32_t>(2.0f);
         Open();
     }
     bool Step(double command = 2.0) { return RunIdentStep(command, contexts_.back()->Base.get()); }
