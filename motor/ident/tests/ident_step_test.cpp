@@ -252,15 +252,27 @@ TEST_F(RuvexStepTest, ATransientStateIsEndedAndWaitedForThenJudgedAfresh) {
 }
 
 TEST_F(RuvexStepTest, ComplaintStatesOfFamilyFour) {
-    for (int state : {0, 1, 3, 4, 6, 8, 9, 11}) {
-        SCOPED_TRACE(state);
-        Drive().Table().ScriptReads(403, {ReadStep::Forever(High(state))});
+    struct Case {
+        int state;
+        const char* reason;
+    } cases[] = {
+        {0, "The drive is not ready"},
+        {1, "The drive is not enabled"},
+        {3, "The drive is running"},
+        {4, "The drive is running"},
+        {6, "The drive is running"},
+        {8, "The drive reports an error"},
+        {9, "The drive reports an error"},
+        {11, "The drive is running"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        Drive().Table().ScriptReads(403, {ReadStep::Forever(High(c.state))});
         ClearCaptures();
         MarkBoxes();
         gwtest::AnswerBox(kNo);
         EXPECT_FALSE(Step());
-        ASSERT_EQ(BoxTexts().size(), 1u);
-        EXPECT_EQ(NewBoxes()[0].kind, "warning");
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("warning: ") + c.reason + kNotReady133});
         EXPECT_EQ(Writes(), std::vector<std::string>{});
     }
 }
