@@ -13,7 +13,7 @@ namespace {
 
 sim::DriveTable UnitTable() {
     sim::DriveTable table;
-    for (int number : {15, 44, 120, 800, 801, 832, 403}) {
+    for (int number : {44, 120, 800, 801, 832}) {
         sim::DriveParameter* p = table.PutFullRange(number, "F", "FLOAT32", 0);
         p->minimum = std::bit_cast<uint32_t>(-1e9f);
         p->maximum = std::bit_cast<uint32_t>(1e9f);
@@ -113,17 +113,6 @@ TEST(MotorIdentUnitTest, ScriptedStepsFailStayOrDrop) {
         ASSERT_EQ(table.WriteValue(120, std::bit_cast<uint32_t>(2.0f)), 0);
         EXPECT_EQ(StateAt(table, 3000000), 2.0f);
     }
-}
-
-TEST(MotorIdentUnitTest, AWriteTo15EndsATransientStateLater) {
-    sim::DriveTable table = UnitTable();
-    table.Find(403)->value = 7u << 12;
-    table.transient_end = {true, 2500000, 2u << 12};
-    ASSERT_EQ(table.WriteValue(15, std::bit_cast<uint32_t>(1.0f)), 0);
-    table.ApplyDueValues(2499999);
-    EXPECT_EQ(table.Find(403)->value, 7u << 12);
-    table.ApplyDueValues(2500000);
-    EXPECT_EQ(table.Find(403)->value, 2u << 12);
 }
 
 }  // namespace

@@ -222,13 +222,14 @@ TEST_F(RuvexStepTest, ATransientStateIsEndedAndWaitedForThenJudgedAfresh) {
     // The drive that ends its state 7 2.5 s after the write of 15.
     Drive().Table().ScriptReads(403, {});
     Drive().Table().Find(403)->value = High(7);
-    Drive().Table().transient_end = {true, 2500000, High(2)};
+    Drive().Table().stop = {true, 2500000};
     ClearCaptures();
     EXPECT_TRUE(Step());
     polls = TimesOf(R(403));
     ASSERT_EQ(polls.size(), 5u);  // 7; 7, 7, 2 a second apart; 2 judged afresh
     EXPECT_EQ(Writes().front(), W(15, 1.0f));
-    Drive().Table().transient_end = {};
+    EXPECT_EQ(Drive().Table().stop.stops, 1);
+    Drive().Table().stop = {};
 
     // The state after the wait is judged afresh: 0 is a complaint, "No" ends.
     Drive().Table().ScriptReads(403, {ReadStep::ForReads(High(7), 1), ReadStep::Forever(High(0))});
