@@ -76,8 +76,6 @@ void DriveTable::AfterScriptedWrite(int number, uint32_t raw) {
         if (command.zero_after_us != 0) ScheduleValue(number, 0, now_us_ + command.zero_after_us);
     }
     if (number == kStopCommandParameter) FollowStopCommand(raw);
-    if (number == kTransientEndParameter && transient_end.enabled && raw != 0)
-        ScheduleValue(kDriveStateParameter, transient_end.state_after, now_us_ + transient_end.after_us);
     MoveMotorIdent(number, raw);
     if (number != kIdentCommandParameter || !identification.enabled) return;
     MoveIdentification();

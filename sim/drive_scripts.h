@@ -79,17 +79,4 @@ struct DriveStop {
     int stops = 0;  // stops the drive carried out
 };
 
-// A transient device state (5 or 7, the drive's own test or settling) that
-// the program ends by writing a non-zero value to parameter 15: off unless a
-// test turns it on; the write then sets the device state 403 to
-// `state_after` (raw, in the family's own form) `after_us` later on the
-// drive's clock.
-inline constexpr int kTransientEndParameter = 15;
-
-struct TransientStateEnd {
-    bool enabled = false;
-    uint64_t after_us = 0;
-    uint32_t state_after = 0;
-};
-
 }  // namespace sim

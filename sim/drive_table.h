@@ -264,7 +264,6 @@ public:
     DriveIdentification identification;
     DriveStop stop;
     MotorIdentUnit motor_ident;
-    TransientStateEnd transient_end;
     DrivePlc plc;
     PosProgramChannel pos_programs;
 

@@ -2,26 +2,14 @@
 #include "sim/motor_ident_unit.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "sim/drive_table.h"
 
 namespace sim {
 
 namespace {
-
-float FloatOf(uint32_t bits) {
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
-
-uint32_t BitsOf(float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr uint8_t kRecordedSampleBytes = 64;
@@ -61,11 +49,11 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
     if (!motor_ident.enabled || number != kMotorIdentCommandParameter) return;
     DriveParameter* state = Find(kMotorIdentStateParameter);
     if (state == nullptr) return;
-    const float command = FloatOf(raw);
+    const float command = std::bit_cast<float>(raw);
     // The drive clears the command when it has done it.
     auto end = [&](float endState, uint64_t after_us) {
-        ScheduleValue(kMotorIdentStateParameter, BitsOf(endState), now_us_ + after_us);
-        ScheduleValue(kMotorIdentCommandParameter, BitsOf(0.0f), now_us_ + after_us);
+        ScheduleValue(kMotorIdentStateParameter, std::bit_cast<uint32_t>(endState), now_us_ + after_us);
+        ScheduleValue(kMotorIdentCommandParameter, std::bit_cast<uint32_t>(0.0f), now_us_ + after_us);
     };
     if (command == 1.0f) {
         end(0.0f, motor_ident.reset_delay_us);
@@ -74,7 +62,7 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
     if (command == 4.0f && type_number / 1000 != 4) {
         // The encoder-offset detection of families 5 to 7.
         ++motor_ident.encoder_offset_runs;
-        state->value = BitsOf(1.0f);
+        state->value = std::bit_cast<uint32_t>(1.0f);
         end(motor_ident.encoder_offset_end, motor_ident.encoder_offset_us);
         return;
     }
@@ -82,12 +70,12 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
     if (command != 2.0f && !firstStep) return;
     const int step = motor_ident.steps++;
     motor_ident.step_commands.push_back(command);
-    state->value = BitsOf(1.0f);
+    state->value = std::bit_cast<uint32_t>(1.0f);
     uint64_t duration = motor_ident.first_step_us;
     if (firstStep) {
-        if (DriveParameter* gain = Find(800)) gain->value = BitsOf(motor_ident.first_step_gain);
+        if (DriveParameter* gain = Find(800)) gain->value = std::bit_cast<uint32_t>(motor_ident.first_step_gain);
         if (DriveParameter* reset = Find(motor_ident.reset_time_parameter))
-            reset->value = BitsOf(motor_ident.first_step_reset_ms);
+            reset->value = std::bit_cast<uint32_t>(motor_ident.first_step_reset_ms);
         samples.assign(kRecordedSampleBytes, 0);
         for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint8_t>(i);
         sample_position = 0;
@@ -97,14 +85,14 @@ void DriveTable::MoveMotorIdent(int number, uint32_t raw) {
         const DriveParameter* frequency = Find(kMotorIdentFrequencyParameter);
         DriveParameter* response = Find(kMotorIdentResponseParameter);
         if (current == nullptr || timing == nullptr || frequency == nullptr || response == nullptr) return;
-        const double amplitude = FloatOf(current->elements.at(0));
-        const double hz = FloatOf(frequency->IsArray() ? frequency->elements.at(0) : frequency->value);
+        const double amplitude = std::bit_cast<float>(current->elements.at(0));
+        const double hz = std::bit_cast<float>(frequency->IsArray() ? frequency->elements.at(0) : frequency->value);
         const std::complex<double> voltage = motor_ident.motor.Impedance(amplitude, kTwoPi * hz) * amplitude;
-        response->elements.at(0) = BitsOf(static_cast<float>(voltage.imag()));
-        response->elements.at(1) = BitsOf(static_cast<float>(voltage.real()));
-        response->elements.at(2) = BitsOf(0.0f);
-        response->elements.at(3) = BitsOf(static_cast<float>(amplitude));
-        duration = static_cast<uint64_t>(std::llround(FloatOf(timing->elements.at(2)) * 1e6));
+        response->elements.at(0) = std::bit_cast<uint32_t>(static_cast<float>(voltage.imag()));
+        response->elements.at(1) = std::bit_cast<uint32_t>(static_cast<float>(voltage.real()));
+        response->elements.at(2) = std::bit_cast<uint32_t>(0.0f);
+        response->elements.at(3) = std::bit_cast<uint32_t>(static_cast<float>(amplitude));
+        duration = static_cast<uint64_t>(std::llround(std::bit_cast<float>(timing->elements.at(2)) * 1e6));
     }
     const auto script = std::find_if(motor_ident.scripts.begin(),
                                      motor_ident.scripts.end(),

@@ -32,7 +32,6 @@ constexpr int kMinFittedPoints = 14;
 constexpr int kFitPasses = 10;
 constexpr int kLhPoints = 20;
 constexpr int kLhModelPoints = 21;
-constexpr double kRadPerSecondPerRpm = 0.10471975803375244;
 constexpr double kTwoPiSingle = 6.2831854820251465;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kOneOverTwoPi = 0.15915493866300567;
@@ -53,19 +52,6 @@ constexpr char kNoResponseLine[] = "Abbruch: MSM reagiert nicht!";
 using Matrix = std::array<double, kIdentMatrixStride * kIdentMatrixStride>;
 
 double& At(Matrix& m, int row, int column) { return m[static_cast<size_t>(row * kIdentMatrixStride + column)]; }
-
-// Whole periods of at least three for the excitation at `frequency`.
-double ExcitationDuration(double frequency) { return std::ceil(3.0 * frequency) / frequency; }
-
-struct RatedData {
-    double power = 0.0;  // W
-    double speed = 0.0;
-    double torque = 0.0;
-    double frequency = 0.0;
-    double polePairs = 0.0;
-    double voltage = 0.0;
-    double peakCurrent = 0.0;
-};
 
 class AsynchronousRun {
 public:
@@ -103,7 +89,7 @@ private:
     IdentAccess access_;
     DataLogger& log_;
     std::optional<ProgressMessage> progress_;
-    RatedData rated_;
+    RatedMotorData rated_;
 
     std::array<double, kSweepPoints> f_{}, T_{}, G_{}, B_{};
     int fitted_ = 0;
@@ -118,35 +104,11 @@ private:
 };
 
 bool AsynchronousRun::ReadRatedData(bool ratedTorqueGiven) {
-    RatedData& r = rated_;
-    if (!access_.Read(kIdentRatedSpeed, &r.speed)) return false;
-    if (!(r.speed > 1.0)) return RatedValueInvalid(log_, "MOSNM", r.speed);
-    if (ratedTorqueGiven) {
-        if (!access_.Read(kIdentRatedTorque, &r.torque)) return false;
-        if (!(r.torque > 0.0)) return RatedValueInvalid(log_, "MOMNM", r.torque);
-        r.power = r.torque * r.speed * kRadPerSecondPerRpm;
-        if (!Write(kIdentRatedPower, r.power * 0.001, "MOPNM")) return false;
-    } else {
-        double kw = 0.0;
-        if (!access_.Read(kIdentRatedPower, &kw)) return false;
-        if (!(kw > 0.0)) return RatedValueInvalid(log_, "MOPNM", kw);
-        r.power = 1000.0 * kw;
-        r.torque = r.power / (r.speed * kRadPerSecondPerRpm);
-        if (!Write(kIdentRatedTorque, r.torque, "MOMNM")) return false;
-    }
-    if (!access_.Read(kIdentRatedFrequency, &r.frequency)) return false;
-    if (!(r.frequency > 0.0)) return RatedValueInvalid(log_, "MOFN", r.frequency);
-    r.polePairs = std::floor(r.frequency * 60.0 / (r.speed - 1.0));
-    if (!(r.polePairs >= 1.0)) return RatedValueInvalid(log_, "MONPP", r.polePairs);
-    if (!Write(kIdentPolePairs, r.polePairs, "MONPP")) return false;
-    double ratedCurrent = 0.0, limit = 0.0;
+    RatedMotorData& r = rated_;
+    if (!ReadRatedPowerAndPolePairs(access_, log_, ratedTorqueGiven, &r)) return false;
     if (!access_.Read(kIdentRatedVoltage, &r.voltage)) return false;
     if (!(r.voltage > 0.0)) return RatedValueInvalid(log_, "MOVNM", r.voltage);
-    if (!access_.Read(kIdentRatedCurrent, &ratedCurrent)) return false;
-    if (!(ratedCurrent > 0.0)) return RatedValueInvalid(log_, "MOCNM", ratedCurrent);
-    r.peakCurrent = std::sqrt(2.0) * ratedCurrent;
-    if (!access_.Read(kIdentDeviceCurrentLimit, &limit)) return false;
-    r.peakCurrent = std::min(r.peakCurrent, std::sqrt(2.0) * limit);
+    if (!ReadRatedCurrent(access_, log_, &r)) return false;
     double peakLimit = 0.0;
     if (IdentParameter(kIdentPeakCurrentLimit) != kNoIdentParameter &&
         access_.ReadQuiet(kIdentPeakCurrentLimit, &peakLimit, kPeakCapElement) &&
@@ -158,7 +120,7 @@ bool AsynchronousRun::ReadRatedData(bool ratedTorqueGiven) {
 }
 
 void AsynchronousRun::ReportRatedData() {
-    const RatedData& r = rated_;
+    const RatedMotorData& r = rated_;
     log_.PutLine("Eingabe:   Motorart                  CFMOT = AS");
     LogLine(log_, "Eingabe:   Nennleistung              MOPNM = %g W", r.power);
     LogLine(log_, "Eingabe:   Nenndrehzahl              MOSNM = %g /min", r.speed);
@@ -175,13 +137,7 @@ bool AsynchronousRun::Sweep() {
     f_[0] = kFirstSweepFrequency;
     for (int k = 0; k + 1 < kSweepPoints; ++k) f_[k + 1] = kSweepFactor * f_[k];
     for (int k = 0; k < kSweepPoints; ++k) T_[k] = ExcitationDuration(f_[k]);
-    const double ipeak = rated_.peakCurrent;
-    if (!Write(kIdentExcitationTiming, 0.0, "Zeit", 0) || !Write(kIdentExcitationTiming, 0.5, "Zeit", 1) ||
-        !Write(kIdentExcitationCurrents, 0.2 * ipeak, "Strom", 0) ||
-        !Write(kIdentExcitationCurrents, 0.5 * ipeak, "Strom", 1) ||
-        !Write(kIdentExcitationCurrents, 0.5 * ipeak, "Strom", 2)) {
-        return false;
-    }
+    if (!WriteExcitationLevels(access_, log_, rated_.peakCurrent)) return false;
     progress_->ShowMessage(kIdentSweepActivity);
     for (int k = 0; k < kSweepPoints; ++k) {
         if (!Write(kIdentExcitationTiming, T_[k], "Zeit", 2) || !Write(kIdentExcitationFrequency, f_[k], "Frequenz"))
@@ -434,7 +390,7 @@ bool AsynchronousRun::SetOperatingPoint() {
     progress_->ShowMessage(kIdentOperatingPointActivity);
     progress_->SetValue(0.0);
     WaitMilliseconds(kStartWaitMs);
-    const RatedData& r = rated_;
+    const RatedMotorData& r = rated_;
     const OperatingPointInput input{r.voltage, r.peakCurrent, r.speed, r.torque, r.polePairs, ls_, rs_, rr_};
     const std::optional<OperatingPoint> found = OperatingPointFromExpModel(input, differential_);
     if (!found) return NoResult(log_, "OperatingPointFromExpModel");

@@ -1,5 +1,6 @@
 #include "motor/ident/ident_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -47,6 +48,55 @@ bool NoResult(DataLogger& log, const char* routine) {
 bool RatedValueInvalid(DataLogger& log, const char* name, double value) {
     LogLine(log, "Abbruch: ungültiger Wert %s = %g", name, value);
     return false;
+}
+
+namespace {
+
+constexpr double kRadPerSecondPerRpm = 0.10471975803375244;
+
+}  // namespace
+
+bool ReadRatedPowerAndPolePairs(IdentAccess& access, DataLogger& log, bool ratedTorqueGiven, RatedMotorData* r) {
+    if (!access.Read(kIdentRatedSpeed, &r->speed)) return false;
+    if (!(r->speed > 1.0)) return RatedValueInvalid(log, "MOSNM", r->speed);
+    if (ratedTorqueGiven) {
+        if (!access.Read(kIdentRatedTorque, &r->torque)) return false;
+        if (!(r->torque > 0.0)) return RatedValueInvalid(log, "MOMNM", r->torque);
+        r->power = r->torque * r->speed * kRadPerSecondPerRpm;
+        if (!WriteChecked(access, log, kIdentRatedPower, r->power * 0.001, "MOPNM")) return false;
+    } else {
+        double kw = 0.0;
+        if (!access.Read(kIdentRatedPower, &kw)) return false;
+        if (!(kw > 0.0)) return RatedValueInvalid(log, "MOPNM", kw);
+        r->power = 1000.0 * kw;
+        r->torque = r->power / (r->speed * kRadPerSecondPerRpm);
+        if (!WriteChecked(access, log, kIdentRatedTorque, r->torque, "MOMNM")) return false;
+    }
+    if (!access.Read(kIdentRatedFrequency, &r->frequency)) return false;
+    if (!(r->frequency > 0.0)) return RatedValueInvalid(log, "MOFN", r->frequency);
+    r->polePairs = std::floor(r->frequency * 60.0 / (r->speed - 1.0));
+    if (!(r->polePairs >= 1.0)) return RatedValueInvalid(log, "MONPP", r->polePairs);
+    return WriteChecked(access, log, kIdentPolePairs, r->polePairs, "MONPP");
+}
+
+bool ReadRatedCurrent(IdentAccess& access, DataLogger& log, RatedMotorData* r) {
+    double limit = 0.0;
+    if (!access.Read(kIdentRatedCurrent, &r->ratedCurrent)) return false;
+    if (!(r->ratedCurrent > 0.0)) return RatedValueInvalid(log, "MOCNM", r->ratedCurrent);
+    if (!access.Read(kIdentDeviceCurrentLimit, &limit)) return false;
+    r->peakCurrent = std::sqrt(2.0) * std::min(r->ratedCurrent, limit);
+    if (!(r->peakCurrent > 0.0)) return RatedValueInvalid(log, "Ipeak", r->peakCurrent);
+    return true;
+}
+
+double ExcitationDuration(double frequency) { return std::ceil(3.0 * frequency) / frequency; }
+
+bool WriteExcitationLevels(IdentAccess& access, DataLogger& log, double peak) {
+    return WriteChecked(access, log, kIdentExcitationTiming, 0.0, "Zeit", 0) &&
+           WriteChecked(access, log, kIdentExcitationTiming, 0.5, "Zeit", 1) &&
+           WriteChecked(access, log, kIdentExcitationCurrents, 0.2 * peak, "Strom", 0) &&
+           WriteChecked(access, log, kIdentExcitationCurrents, 0.5 * peak, "Strom", 1) &&
+           WriteChecked(access, log, kIdentExcitationCurrents, 0.5 * peak, "Strom", 2);
 }
 
 bool ReadIdentResponse(IdentAccess& access, std::array<double, 4>* e) {

@@ -1,7 +1,6 @@
 // The permanent-magnet motor's identification (the stator impedance at a low
 // frequency and at the rated frequency) and the final controller setting
 // that both procedures end with.
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -17,8 +16,6 @@
 
 namespace {
 
-constexpr double kRadPerSecondPerRpm = 0.10471975803375244;
-constexpr double kKwPerNmRpm = 0.00010471975803375244;
 constexpr double kOneOverTwoPi = 0.15915493866300567;
 constexpr double kLowFrequency = 0.5;
 constexpr double kLowFrequencyDuration = 4.0;
@@ -40,45 +37,20 @@ bool RunSynchronous(OnOffBase* base, DataLogger& log, bool ratedTorqueGiven) {
         return WriteChecked(access, log, role, value, name, element, withBox);
     };
     WriteIdentStartBox(log, "|                         Synchronmotor                        |");
-    double voltage = 0.0, speed = 0.0, power = 0.0, torque = 0.0, frequency = 0.0;
-    if (!access.Read(kIdentRatedVoltage, &voltage)) return false;
-    if (!(voltage > 0.0)) return RatedValueInvalid(log, "MOVNM", voltage);
-    if (!access.Read(kIdentRatedSpeed, &speed)) return false;
-    if (!(speed > 1.0)) return RatedValueInvalid(log, "MOSNM", speed);
-    if (ratedTorqueGiven) {
-        if (!access.Read(kIdentRatedTorque, &torque)) return false;
-        if (!(torque > 0.0)) return RatedValueInvalid(log, "MOMNM", torque);
-        const double kw = torque * speed * kKwPerNmRpm;
-        power = 1000.0 * kw;
-        if (!write(kIdentRatedPower, kw, "MOPNM")) return false;
-    } else {
-        double kw = 0.0;
-        if (!access.Read(kIdentRatedPower, &kw)) return false;
-        if (!(kw > 0.0)) return RatedValueInvalid(log, "MOPNM", kw);
-        power = 1000.0 * kw;
-        torque = power / (speed * kRadPerSecondPerRpm);
-        if (!write(kIdentRatedTorque, torque, "MOMNM")) return false;
-    }
-    if (!access.Read(kIdentRatedFrequency, &frequency)) return false;
-    if (!(frequency > 0.0)) return RatedValueInvalid(log, "MOFN", frequency);
-    const double polePairs = std::floor(frequency * 60.0 / (speed - 1.0));
-    if (!(polePairs >= 1.0)) return RatedValueInvalid(log, "MONPP", polePairs);
-    if (!write(kIdentPolePairs, polePairs, "MONPP")) return false;
-    double ratedCurrent = 0.0, limit = 0.0;
-    if (!access.Read(kIdentRatedCurrent, &ratedCurrent)) return false;
-    if (!(ratedCurrent > 0.0)) return RatedValueInvalid(log, "MOCNM", ratedCurrent);
-    if (!access.Read(kIdentDeviceCurrentLimit, &limit)) return false;
-    const double peak = std::sqrt(2.0) * std::min(ratedCurrent, limit);
-    if (!(peak > 0.0)) return RatedValueInvalid(log, "Ipeak", peak);
+    RatedMotorData r;
+    if (!access.Read(kIdentRatedVoltage, &r.voltage)) return false;
+    if (!(r.voltage > 0.0)) return RatedValueInvalid(log, "MOVNM", r.voltage);
+    if (!ReadRatedPowerAndPolePairs(access, log, ratedTorqueGiven, &r) || !ReadRatedCurrent(access, log, &r))
+        return false;
 
     log.PutLine("Eingabe:   Motorart                     CFMOT = SM");
-    LogLine(log, "Eingabe:   Nennleistung                 MOPNM = %g W", power);
-    LogLine(log, "Eingabe:   Nenndrehzahl                 MOSNM = %g /min", speed);
-    LogLine(log, "Berechnet: Nennmoment                   MOMNM = %g Nm", torque);
-    LogLine(log, "Eingabe:   Nennfrequenz                 MOFN  = %g Hz", frequency);
-    LogLine(log, "Berechnet: Polpaarzahl                  MONPP = %g", polePairs);
-    LogLine(log, "Eingabe:   Nennspannung                 MOVNM = %g V", voltage);
-    LogLine(log, "Eingabe:   Nennstrom                    MOCNM = %g V", ratedCurrent);
+    LogLine(log, "Eingabe:   Nennleistung                 MOPNM = %g W", r.power);
+    LogLine(log, "Eingabe:   Nenndrehzahl                 MOSNM = %g /min", r.speed);
+    LogLine(log, "Berechnet: Nennmoment                   MOMNM = %g Nm", r.torque);
+    LogLine(log, "Eingabe:   Nennfrequenz                 MOFN  = %g Hz", r.frequency);
+    LogLine(log, "Berechnet: Polpaarzahl                  MONPP = %g", r.polePairs);
+    LogLine(log, "Eingabe:   Nennspannung                 MOVNM = %g V", r.voltage);
+    LogLine(log, "Eingabe:   Nennstrom                    MOCNM = %g V", r.ratedCurrent);
     log.PutLine("");
     log.PutLine("");
 
@@ -91,10 +63,7 @@ bool RunSynchronous(OnOffBase* base, DataLogger& log, bool ratedTorqueGiven) {
     }
 
     // The resistance from the impedance at a low frequency.
-    if (!write(kIdentExcitationTiming, 0.0, "Zeit", 0) || !write(kIdentExcitationTiming, 0.5, "Zeit", 1) ||
-        !write(kIdentExcitationCurrents, 0.2 * peak, "Strom", 0) ||
-        !write(kIdentExcitationCurrents, 0.5 * peak, "Strom", 1) ||
-        !write(kIdentExcitationCurrents, 0.5 * peak, "Strom", 2) ||
+    if (!WriteExcitationLevels(access, log, r.peakCurrent) ||
         !write(kIdentExcitationFrequency, kLowFrequency, "Frequenz") ||
         !write(kIdentExcitationTiming, kLowFrequencyDuration, "Zeit", 2)) {
         return false;
@@ -103,8 +72,9 @@ bool RunSynchronous(OnOffBase* base, DataLogger& log, bool ratedTorqueGiven) {
     if (!RunIdentStep(kIdentMeasureCommand, base) || !MeasuredImpedance(access, &rs)) return false;
 
     // The inductance from the impedance at the rated frequency.
+    double frequency = 0.0;
     if (!access.Read(kIdentRatedFrequency, &frequency)) return false;
-    if (!write(kIdentExcitationTiming, std::ceil(3.0 * frequency) / frequency, "Zeit", 2) ||
+    if (!write(kIdentExcitationTiming, ExcitationDuration(frequency), "Zeit", 2) ||
         !write(kIdentExcitationFrequency, frequency, "Frequenz")) {
         return false;
     }
@@ -123,7 +93,7 @@ bool RunSynchronous(OnOffBase* base, DataLogger& log, bool ratedTorqueGiven) {
     log.PutLine("");
     log.PutLine("");
 
-    const double flux = 2.0 / (std::sqrt(2.0) * polePairs * 3.0) * torque / ratedCurrent;
+    const double flux = 2.0 / (std::sqrt(2.0) * r.polePairs * 3.0) * r.torque / r.ratedCurrent;
     if (!write(kIdentOperatingFlux, flux, "MOFNM", 0, false)) return false;
     LogLine(log, "Berechnet: Fluss                        MOFNM = %g Vs", flux);
     log.PutLine("");

@@ -1,15 +1,16 @@
 #include "motor/ident/tests/ident_fixture.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
 #include <filesystem>
-#include <optional>
+#include <utility>
 
 #include "app/notes/risk_note.h"
 #include "motor/ident/ident_callbacks.h"
 #include "motor/ident/ident_parameters.h"
 #include "platform/base/format.h"
 #include "sim/drive_recorder.h"
+#include "sim/recorder_registers.h"
 #include "testsupport/test_env.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
@@ -17,34 +18,6 @@ namespace identtest {
 
 namespace {
 
-// The recorder's registers, as the drive describes them.
-constexpr char kRecorderTable[] = R"(
-drive type=5012 version=43 status=0
-param 20  CFG0  USIGN16 max=0xFF value=0x20
-param 21  VAR0  USIGN16 max=255
-param 22  CFG1  USIGN16 max=0xFF value=0x20
-param 23  VAR1  USIGN16 max=255 value=1
-param 24  CFG2  USIGN16 max=0xFF value=0x20
-param 25  VAR2  USIGN16 max=255 value=2
-param 26  CFG3  USIGN16 max=0xFF value=0x20
-param 27  VAR3  USIGN16 max=255
-param 60  SCDIV USIGN16 max=999 value=1
-param 62  SCLEN USIGN16 max=4000 default=1200 value=1200
-param 64  TRLEV INT16   min=-1000 max=1000 value=12
-param 65  TRMOD INT16   min=-2 max=10 value=1
-param 66  TRCH  USIGN8  max=3 value=1
-param 67  PRETR FIXPT16 max=2000 value=400
-param 68  SCCTL USIGN16 max=3
-param 70  ACT0  INT16   write=15
-param 71  ACT1  INT16   write=15
-param 72  ACT2  INT16   write=15
-param 73  ACT3  INT16   write=15
-param 110 SCXFR USIGN8  max=2
-param 300 CTYPE USIGN8  max=9 value=1
-param 304 SCTB  FLOAT32 value=0x3F800000
-)";
-constexpr int kRecorderParameters[] = {20, 21, 22, 23, 24, 25, 26, 27, 60,  62,  64,
-                                       65, 66, 67, 68, 70, 71, 72, 73, 110, 300, 304};
 constexpr char kListText[] =
     "isd.Soll, A, 0, 1.0, 1, 1\n"
     "isd.Ist, A, 0, 1.0, 1, 1\n"
@@ -52,38 +25,26 @@ constexpr char kListText[] =
 
 sim::DriveParameter* PutFloat(sim::DriveTable& table, int number, float value, size_t elements = 0) {
     sim::DriveParameter* p =
-        table.PutFullRange(number, platform::Format("P%d", number).c_str(), "FLOAT32", FloatBits(value));
-    p->minimum = FloatBits(-1e9f);
-    p->maximum = FloatBits(1e9f);
+        table.PutFullRange(number, platform::Format("P%d", number).c_str(), "FLOAT32", std::bit_cast<uint32_t>(value));
+    p->minimum = std::bit_cast<uint32_t>(-1e9f);
+    p->maximum = std::bit_cast<uint32_t>(1e9f);
     if (elements > 0) {
         p->flags |= sim::kFlagArray;
-        p->elements.assign(elements, FloatBits(value));
+        p->elements.assign(elements, std::bit_cast<uint32_t>(value));
     }
     return p;
 }
 
 }  // namespace
 
-uint32_t FloatBits(float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-float FloatOf(uint32_t bits) {
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
-
 sim::DriveTable IdentTest::MakeTable() {
     sim::DriveTable table = maintest::ActivationTable(typeNumber_, kVersionSteps);
-    std::string error;
-    std::optional<sim::DriveTable> recorder = sim::DriveTable::Parse(kRecorderTable, "scope", &error);
-    EXPECT_TRUE(recorder.has_value()) << error;
-    if (recorder) {
-        for (int number : kRecorderParameters) table.Put(*recorder->Find(number));
-    }
+    // The recorder's registers, with settings of their own to be kept
+    // around a run: channel 2 on variable 2, trigger level 12, mode 1,
+    // pre-trigger 400.
+    sim::PutRecorderRegisters(table);
+    const std::pair<int, uint32_t> settings[] = {{24, 0x20}, {25, 2}, {64, 12}, {65, 1}, {67, 400}};
+    for (const auto& [number, value] : settings) table.Find(number)->value = value;
     // The motor of the induction motor run and the drive's controllers.
     const std::pair<int, float> scalars[] = {
         {15, 0.0f},     {120, 0.0f},   {832, 0.0f}, {153, 0.0f},   {154, 4.0f},    {155, 400.0f}, {156, 50.0f},
@@ -98,7 +59,7 @@ sim::DriveTable IdentTest::MakeTable() {
     PutFloat(table, 43, 0.0f, 3);
     PutFloat(table, 833, 0.0f, 4);
     sim::DriveParameter* peak = PutFloat(table, 409, 0.0f, 2);
-    peak->elements[1] = FloatBits(20.0f);
+    peak->elements[1] = std::bit_cast<uint32_t>(20.0f);
     table.PutFullRange(150, "SAVE", "USIGN8", 0);
     // Ready: 3 for families 5 to 7, 2 in the high nibble for family 4.
     table.Find(403)->value = typeNumber_ == kRuvexType ? 2u << 12 : 3u;
@@ -136,13 +97,15 @@ void IdentTest::UseSynchronousMotor() {
 
 int IdentTest::Start() { return CB_5_IdentMotor(DeviceWindowTest::W("Start"), nullptr, GwUD()); }
 
-float IdentTest::Value(int number) { return FloatOf(Drive().Table().Find(number)->value); }
+float IdentTest::Value(int number) { return std::bit_cast<float>(Drive().Table().Find(number)->value); }
 
 float IdentTest::Element(int number, size_t element) {
-    return FloatOf(Drive().Table().Find(number)->elements.at(element));
+    return std::bit_cast<float>(Drive().Table().Find(number)->elements.at(element));
 }
 
-void IdentTest::SetValue(int number, float value) { Drive().Table().Find(number)->value = FloatBits(value); }
+void IdentTest::SetValue(int number, float value) {
+    Drive().Table().Find(number)->value = std::bit_cast<uint32_t>(value);
+}
 
 std::vector<std::string> IdentTest::Writes() {
     std::vector<std::string> writes;
@@ -160,19 +123,21 @@ std::vector<float> IdentTest::WrittenValues(int number, int element) {
         std::string hex;
         if (t.rfind(scalar, 0) == 0) hex = t.substr(scalar.size());
         if (t.rfind(array, 0) == 0) hex = t.substr(array.size());
-        if (!hex.empty()) values.push_back(FloatOf(static_cast<uint32_t>(std::stoul(hex, nullptr, 16))));
+        if (!hex.empty()) values.push_back(std::bit_cast<float>(static_cast<uint32_t>(std::stoul(hex, nullptr, 16))));
     }
     return values;
 }
 
 std::string IdentTest::IdentLog() { return testsupport::ReadFile(testsupport::RuntimePath("TMP/ident.txt")); }
 
-std::string IdentTest::W(int number, float value) { return platform::Format("W 2%04d=%X", number, FloatBits(value)); }
+std::string IdentTest::W(int number, float value) {
+    return platform::Format("W 2%04d=%X", number, std::bit_cast<uint32_t>(value));
+}
 
 std::string IdentTest::R(int number) { return platform::Format("R 2%04d", number); }
 
 std::string IdentTest::WE(int number, int element, float value) {
-    return platform::Format("W 70%03d%05d01=%08X", number, element, FloatBits(value));
+    return platform::Format("W 70%03d%05d01=%08X", number, element, std::bit_cast<uint32_t>(value));
 }
 
 std::vector<std::string> IdentTest::BoxTexts() {

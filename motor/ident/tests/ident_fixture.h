@@ -20,9 +20,6 @@ inline constexpr char kIdentWindowBody[] =
     "button Start { }\n"
     "toggle RatedTorque { }\n";
 
-uint32_t FloatBits(float f);
-float FloatOf(uint32_t bits);
-
 class IdentTest : public devicewintest::DeviceWindowTest {
 public:
     explicit IdentTest(uint16_t typeNumber = kPescoType) : typeNumber_(typeNumber) {}

@@ -4,6 +4,7 @@
 // of a run that fails.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -322,7 +323,7 @@ TEST_F(RunTest, ACurrentControllerThatCannotBeComputedEndsTheSettingBeforeAWrite
 
 TEST_F(RunTest, ThePeakLimitCapsTheTestCurrentOfFamiliesFiveToSeven) {
     SetValue(397, 10.0f);
-    Drive().Table().Find(409)->elements[1] = FloatBits(10.0f);
+    Drive().Table().Find(409)->elements[1] = std::bit_cast<uint32_t>(10.0f);
     Unit().scripts.push_back({1, sim::MotorIdentFault::kFail});  // the first sweep point
     Open();
     EXPECT_EQ(Start(), 0);
@@ -418,8 +419,8 @@ TEST_F(RunTest, TheLateWritesOfTheCurveEndTheRunWithoutABox) {
     // The drive takes only 0 for MOMC2: the equivalent circuit's 0 goes in,
     // the flux polynomial's coefficient is refused.
     Open();
-    Drive().Table().Find(847)->maximum = FloatBits(0.0f);
-    Drive().Table().Find(847)->minimum = FloatBits(0.0f);
+    Drive().Table().Find(847)->maximum = std::bit_cast<uint32_t>(0.0f);
+    Drive().Table().Find(847)->minimum = std::bit_cast<uint32_t>(0.0f);
     EXPECT_EQ(Start(), 0);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"info: The identification failed!"});
     const std::vector<float> momc2 = WrittenValues(847);

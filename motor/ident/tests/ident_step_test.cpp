@@ -3,6 +3,7 @@
 // the step with its deadlines, and the wait cursor.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ public:
     void SetUp() override {
         IdentTest::SetUp();
         TheMotorIdentState().ActiveIdentTable = typeNumber_ == kRuvexType ? &kRuvexIdentTable : &kPescoIdentTable;
-        Drive().Table().Find(43)->elements[2] = FloatBits(2.0f);
+        Drive().Table().Find(43)->elements[2] = std::bit_cast<uint32_t>(2.0f);
         Open();
     }
     bool Step(double command = 2.0) { return RunIdentStep(command, contexts_.back()->Base.get()); }
@@ -221,13 +222,14 @@ TEST_F(RuvexStepTest, ATransientStateIsEndedAndWaitedForThenJudgedAfresh) {
     // The drive that ends its state 7 2.5 s after the write of 15.
     Drive().Table().ScriptReads(403, {});
     Drive().Table().Find(403)->value = High(7);
-    Drive().Table().transient_end = {true, 2500000, High(2)};
+    Drive().Table().stop = {true, 2500000};
     ClearCaptures();
     EXPECT_TRUE(Step());
     polls = TimesOf(R(403));
     ASSERT_EQ(polls.size(), 5u);  // 7; 7, 7, 2 a second apart; 2 judged afresh
     EXPECT_EQ(Writes().front(), W(15, 1.0f));
-    Drive().Table().transient_end = {};
+    EXPECT_EQ(Drive().Table().stop.stops, 1);
+    Drive().Table().stop = {};
 
     // The state after the wait is judged afresh: 0 is a complaint, "No" ends.
     Drive().Table().ScriptReads(403, {ReadStep::ForReads(High(7), 1), ReadStep::Forever(High(0))});
@@ -251,15 +253,27 @@ TEST_F(RuvexStepTest, ATransientStateIsEndedAndWaitedForThenJudgedAfresh) {
 }
 
 TEST_F(RuvexStepTest, ComplaintStatesOfFamilyFour) {
-    for (int state : {0, 1, 3, 4, 6, 8, 9, 11}) {
-        SCOPED_TRACE(state);
-        Drive().Table().ScriptReads(403, {ReadStep::Forever(High(state))});
+    struct Case {
+        int state;
+        const char* reason;
+    } cases[] = {
+        {0, "The drive is not ready"},
+        {1, "The drive is not enabled"},
+        {3, "The drive is running"},
+        {4, "The drive is running"},
+        {6, "The drive is running"},
+        {8, "The drive reports an error"},
+        {9, "The drive reports an error"},
+        {11, "The drive is running"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        Drive().Table().ScriptReads(403, {ReadStep::Forever(High(c.state))});
         ClearCaptures();
         MarkBoxes();
         gwtest::AnswerBox(kNo);
         EXPECT_FALSE(Step());
-        ASSERT_EQ(BoxTexts().size(), 1u);
-        EXPECT_EQ(NewBoxes()[0].kind, "warning");
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("warning: ") + c.reason + kNotReady133});
         EXPECT_EQ(Writes(), std::vector<std::string>{});
     }
 }
