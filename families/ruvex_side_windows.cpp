@@ -14,7 +14,6 @@
 #include "devicewin/device_window_frame.h"
 #include "families/pos_program_editor_dialog.h"
 #include "families/pos_program_transfer.h"
-#include "families/ruvex_test_signal.h"
 #include "families/setup_context.h"
 #include "parameters/parabase/para_base.h"
 #include "parameters/values/dstring.h"
@@ -118,7 +117,7 @@ int CB_Timer_CPU_LOAD(GwCore* widget, GwEvent*, GwUD) {
 int CB_4_ResetCPULoad(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr || context->Base == nullptr) return 1;
-    if (WriteByRule(context, kCpuLoadResetParameter, 1.0) != 0) {
+    if (context->StoreDouble(kCpuLoadResetParameter, 1.0) != 0) {
         ShowDeviceError(kErrorDeviceAccess, context->Base.get(), widget->frame());
     }
     return 1;
@@ -127,7 +126,7 @@ int CB_4_ResetCPULoad(GwCore* widget, GwEvent*, GwUD) {
 int CB_4_ResetError(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr || context->Base == nullptr) return 1;
-    WriteByRule(context, kDeviceErrorResetParameter, 1.0);
+    context->StoreDouble(kDeviceErrorResetParameter, 1.0);
     return 1;
 }
 
@@ -141,8 +140,8 @@ int CB_DvFctShowBusSystemRuvex(GwCore* widget, GwEvent* event, GwUD userData) {
     double slot1 = 0.0;
     const bool failed =
         (base->IsPresent(kBusProtocolParameter) && ReadText(base, kBusProtocolParameter, protocol) != 0) ||
-        ReadByRule(context, kOptionSlot2Parameter, &slot2) != 0 ||
-        ReadByRule(context, kOptionSlot1Parameter, &slot1) != 0;
+        context->ReadDouble(kOptionSlot2Parameter, &slot2) != 0 ||
+        context->ReadDouble(kOptionSlot1Parameter, &slot1) != 0;
     if (failed) {
         ShowDeviceError(kErrorDeviceAccess, base, GetMainWindow());
         frame->hide();

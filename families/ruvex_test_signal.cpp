@@ -2,18 +2,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
+#include <initializer_list>
 #include <string>
 
 #include "app/main/main_object.h"
 #include "app/notes/risk_note.h"
-#include "app/services/activity_message.h"
 #include "app/services/message_box.h"
 #include "app/services/wait.h"
 #include "app/services/window_handler.h"
 #include "bus/base/basic_bus.h"
 #include "devicewin/device_context.h"
 #include "devicewin/take_over.h"
+#include "families/drive_watch.h"
 #include "families/parameter_freeze.h"
 #include "families/setup_context.h"
 #include "platform/base/reset_hooks.h"
@@ -28,11 +28,11 @@ namespace {
 constexpr int kDeviceErrorMessage = 5;
 constexpr uint32_t kStateRetryWaitMs = 500;
 constexpr uint32_t kStopWaitMs = 2000;
-constexpr uint32_t kPassMs = 1000;
 constexpr int kReadyRetries = 9;
 constexpr double kProposalFactor = 0.8;
 constexpr double kTriggerFactor = 0.3;
 constexpr double kShapeFactor = 0.2;
+constexpr double kTestSignalCommand = 2.0;
 constexpr double kRecordSeconds = 0.02;
 constexpr int kRisingEdgeTriggerIndex = 2;
 constexpr const char* kChannelVariables[] = {"isd.Soll", "isd.Ist", "usd.Soll"};
@@ -51,17 +51,16 @@ bool ShowDeviceErrorFor(DeviceSetupContext* context, GwCore* parent) {
     return ShowErrorMessageFor(kDeviceErrorMessage, context->Base.get(), parent);
 }
 
+// Writes in order; the first failure shows error 5 for the base and ends.
 struct SignalWrite {
     int number;
     int element;
     double value;
 };
-
-// Writes in order; the first failure is shown and ends the run.
-bool WriteAll(DeviceSetupContext* context, const SignalWrite* writes, int count, GwCore* frame) {
-    for (int i = 0; i < count; ++i) {
-        if (WriteByRule(context, writes[i].number, writes[i].value, writes[i].element) != 0) {
-            ShowDeviceErrorFor(context, frame);
+bool WriteAll(OnOffBase* base, std::initializer_list<SignalWrite> writes, GwCore* frame) {
+    for (const SignalWrite& w : writes) {
+        if (base->WriteValue(w.number, w.value, w.element) != 0) {
+            ShowErrorMessageFor(kDeviceErrorMessage, base, frame);
             return false;
         }
     }
@@ -74,37 +73,19 @@ std::string AmplitudeText(GwCore* frame) {
     return field != nullptr ? field->text() : std::string();
 }
 
-// The recording of a finished signal goes to the plot tool.
-void ShowRecording(ScopeRecorder& scope, GwCore* widget, GwEvent* event, GwUD userData) {
-    if (!scope.IsStopped()) return;
-    if (!scope.ReadAndExport()) {
-        scope.Stop();
-        return;
+// One look for the signal's end: 120 back at 0. A failed read shows error 5
+// (the activity message stands until the watch returns) and ends the wait;
+// a recording that has stopped goes to the plot tool, one whose export
+// fails is stopped.
+bool SignalEnded(DeviceSetupContext* context, ScopeRecorder& scope, GwCore* widget, GwEvent* event, GwUD userData) {
+    double command = 0.0;
+    if (context->ReadDouble(kTestCommandParameter, &command) != 0) {
+        ShowDeviceErrorFor(context, widget->frame());
+        return true;
     }
-    OpenPlotFirst(widget, event, userData);
-    WindowHandler& windows = TheWindowHandler();
-    if (GwCore* plot = windows.FindByName(kPlotToolWindowName)) windows.Activate(plot);
-}
-
-enum class SignalEnd { kDone, kFailed, kTimedOut };
-
-// Waits pass by pass for the drive to end the signal.
-SignalEnd AwaitSignalEnd(DeviceSetupContext* context, int passes, ScopeRecorder& scope, GwCore* widget, GwEvent* event,
-                         GwUD userData) {
-    GwCore* frame = widget->frame();
-    for (int pass = 0; pass < passes; ++pass) {
-        WaitMilliseconds(kPassMs);
-        double command = 0.0;
-        if (ReadByRule(context, kTestCommandParameter, &command) != 0) {
-            ShowDeviceErrorFor(context, frame);
-            return SignalEnd::kFailed;
-        }
-        if (command == 0.0) {
-            ShowRecording(scope, widget, event, userData);
-            return SignalEnd::kDone;
-        }
-    }
-    return SignalEnd::kTimedOut;
+    if (command != 0.0) return false;
+    if (scope.IsStopped() && !PlotTestSignalRecording(scope, widget, event, userData)) scope.Stop();
+    return true;
 }
 
 }  // namespace
@@ -114,7 +95,13 @@ RuvexTestSignalState& TheRuvexTestSignalState() {
     return state;
 }
 
-void SetUpTestSignalRecorder(ScopeRecorder& scope, double triggerLevel) {
+void ShowAmplitudeProposal(GwCore* field, double current) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%lf", kProposalFactor * current);
+    field->set_text(text);
+}
+
+void SetUpTestSignalRecorder(ScopeRecorder& scope, double scale) {
     for (int channel = 0; channel < 3; ++channel) {
         scope.SetChannelActive(channel, true);
         scope.SetChannelVariable(channel, kChannelVariables[channel]);
@@ -123,16 +110,31 @@ void SetUpTestSignalRecorder(ScopeRecorder& scope, double triggerLevel) {
     scope.SetRecordTime(kRecordSeconds);
     scope.SetTriggerChannel(0);
     scope.SetTriggerMode(kRisingEdgeTriggerIndex);
-    scope.SetTriggerLevel(static_cast<float>(triggerLevel));
+    scope.SetTriggerLevel(static_cast<float>(kTriggerFactor * scale));
     scope.Start();
 }
 
-int WriteByRule(DeviceSetupContext* context, int number, double value, int element) {
-    return context->Base->WriteValue(number, value, element);
+bool WriteTestSignalShape(OnOffBase* base, double scale, GwCore* frame) {
+    return WriteAll(
+        base, {{kTestSignalShapeParameter, 0, 0.0}, {kTestSignalShapeParameter, 1, kShapeFactor * scale}}, frame);
 }
 
-int ReadByRule(DeviceSetupContext* context, int number, double* out, int element) {
-    return context->Base->ReadValue(number, out, element);
+bool StartTestSignal(OnOffBase* base, double amplitude, GwCore* frame) {
+    return WriteAll(base,
+                    {{kTestSignalShapeParameter, 2, amplitude},
+                     {kTestSignalTimesParameter, 0, 0.0},
+                     {kTestSignalTimesParameter, 1, 3.0},
+                     {kTestSignalTimesParameter, 2, 1.0},
+                     {kTestCommandParameter, 0, kTestSignalCommand}},
+                    frame);
+}
+
+bool PlotTestSignalRecording(ScopeRecorder& scope, GwCore* widget, GwEvent* event, GwUD userData) {
+    if (!scope.ReadAndExport()) return false;
+    OpenPlotFirst(widget, event, userData);
+    WindowHandler& windows = TheWindowHandler();
+    if (GwCore* plot = windows.FindByName(kPlotToolWindowName)) windows.Activate(plot);
+    return true;
 }
 
 bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget) {
@@ -152,7 +154,7 @@ bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget) {
             case 5:
             case 7:
                 // A drive that did not take the stop is not ready.
-                if (WriteByRule(context, kDriveCommandParameter, 1.0) != 0) {
+                if (context->StoreDouble(kDriveCommandParameter, 1.0) != 0) {
                     ShowDeviceErrorFor(context, frame);
                     return false;
                 }
@@ -179,7 +181,7 @@ int CB_ShowCurrentAmplitude(GwCore* widget, GwEvent*, GwUD) {
     if (context == nullptr) return 1;
     GwCore* frame = widget->frame();
     double current = 0.0;
-    if (ReadByRule(context, kMotorCurrentParameter, &current) != 0) {
+    if (context->ReadDouble(kMotorCurrentParameter, &current) != 0) {
         ShowDeviceErrorFor(context, frame);
         return 1;
     }
@@ -195,13 +197,11 @@ int CB4_Show4CurrentAmplitude(GwCore* widget, GwEvent*, GwUD) {
     GwCore* field = widget->child(kCurrentAmplitudeName);
     if (field == nullptr) return 1;
     double& current = TheRuvexTestSignalState().MotorCurrent;
-    if (ReadByRule(context, kMotorCurrentParameter, &current) != 0) {
+    if (context->ReadDouble(kMotorCurrentParameter, &current) != 0) {
         ShowDeviceErrorFor(context, widget->frame());
         return 1;
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "%lf", kProposalFactor * current);
-    field->set_text(text);
+    ShowAmplitudeProposal(field, current);
     return 1;
 }
 
@@ -211,7 +211,7 @@ int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     GwCore* frame = widget->frame();
     CB_DvFctTakeIt(widget, event, userData);
     if (ReadState(context) == 5) {
-        if (WriteByRule(context, kDriveCommandParameter, 1.0) != 0) {
+        if (context->StoreDouble(kDriveCommandParameter, 1.0) != 0) {
             ShowDeviceErrorFor(context, frame);
             return 1;
         }
@@ -222,24 +222,17 @@ int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     const std::string text = AmplitudeText(frame);
     if (text.empty()) return 1;
     const double amplitude = std::atof(text.c_str());
-    ScopeRecorder scope(context->Base.get(), kTestSignalSetupFile200);
+    OnOffBase* base = context->Base.get();
+    ScopeRecorder scope(base, kTestSignalSetupFile200);
     scope.Stop();
     if (!ShowRiskNoteTuning(frame)) return 1;
-    SetUpTestSignalRecorder(scope, amplitude * kTriggerFactor);
-    const SignalWrite writes[] = {
-        {kTestSignalShapeParameter, 0, 0.0},
-        {kTestSignalShapeParameter, 1, amplitude * kShapeFactor},
-        {kTestSignalShapeParameter, 2, amplitude},
-        {kTestSignalTimesParameter, 0, 0.0},
-        {kTestSignalTimesParameter, 1, 3.0},
-        {kTestSignalTimesParameter, 2, 1.0},
-        {kTestCommandParameter, 0, 2.0},
-    };
-    if (!WriteAll(context, writes, 7, frame)) return 1;
-    std::optional<ActivMessage> activity(std::in_place, kTestSignalActivity, frame);
-    if (AwaitSignalEnd(context, kDriveCommandPasses, scope, widget, event, userData) == SignalEnd::kTimedOut) {
+    SetUpTestSignalRecorder(scope, amplitude);
+    if (!WriteTestSignalShape(base, amplitude, frame) || !StartTestSignal(base, amplitude, frame)) return 1;
+    const bool ended = WatchDriveRun(kDriveCommandPasses, kTestSignalActivity, frame, [&](auto&) {
+        return SignalEnded(context, scope, widget, event, userData);
+    });
+    if (!ended) {
         scope.Stop();
-        activity.reset();
         ShowErrorMessage(kDriveTimeoutMessage);
     }
     return 1;
@@ -254,29 +247,18 @@ int CB4_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     CB_DvFctTakeIt(widget, event, userData);
     if (!PrepareDriveForTest(context, widget)) return 1;
     const double current = TheRuvexTestSignalState().MotorCurrent;
-    ScopeRecorder scope(context->Base.get(), kTestSignalSetupFile);
+    OnOffBase* base = context->Base.get();
+    ScopeRecorder scope(base, kTestSignalSetupFile);
     scope.Stop();
     if (!ShowRiskNoteTuning(frame)) return 1;
-    SetUpTestSignalRecorder(scope, current * kTriggerFactor);
-    const SignalWrite shape[] = {
-        {kTestSignalShapeParameter, 0, 0.0},
-        {kTestSignalShapeParameter, 1, current * kShapeFactor},
-    };
-    if (!WriteAll(context, shape, 2, frame)) return 1;
+    SetUpTestSignalRecorder(scope, current);
+    if (!WriteTestSignalShape(base, current, frame)) return 1;
     const std::string text = AmplitudeText(frame);
-    if (text.empty()) return 1;
-    const double amplitude = std::atof(text.c_str());
-    const SignalWrite rest[] = {
-        {kTestSignalShapeParameter, 2, amplitude},
-        {kTestSignalTimesParameter, 0, 0.0},
-        {kTestSignalTimesParameter, 1, 3.0},
-        {kTestSignalTimesParameter, 2, 1.0},
-        {kTestCommandParameter, 0, 2.0},
-    };
-    if (!WriteAll(context, rest, 5, frame)) return 1;
-    std::optional<ActivMessage> activity(std::in_place, kTestSignalActivity, frame);
-    if (AwaitSignalEnd(context, kTestSignalPasses, scope, widget, event, userData) == SignalEnd::kTimedOut) {
-        activity.reset();
+    if (text.empty() || !StartTestSignal(base, std::atof(text.c_str()), frame)) return 1;
+    const bool ended = WatchDriveRun(kTestSignalPasses, kTestSignalActivity, frame, [&](auto&) {
+        return SignalEnded(context, scope, widget, event, userData);
+    });
+    if (!ended) {
         ShowErrorMessage(kTestTimeoutMessage);
         scope.Stop();
     }

@@ -10,6 +10,7 @@
 
 class DeviceSetupContext;
 class GwCore;
+class OnOffBase;
 class ScopeRecorder;
 
 inline constexpr int kTestCommandParameter = 120;
@@ -43,15 +44,26 @@ RuvexTestSignalState& TheRuvexTestSignalState();
 // user while it is not ready, stops a drive in states 5 and 7.
 bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget);
 
-// Reads or writes a number by the read rule of the context: the device when
-// its base is online, else the table.
-int WriteByRule(DeviceSetupContext* context, int number, double value, int element = 0);
-int ReadByRule(DeviceSetupContext* context, int number, double* out, int element = 0);
-
-// Sets the recorder up for a test signal (the set values and actual values
-// of the current controller on channels 0 to 2, 0.02 s, the rising edge of
-// channel 0 at `triggerLevel`) and starts it.
-void SetUpTestSignalRecorder(ScopeRecorder& scope, double triggerLevel);
+// The pieces of a current-controller test signal, shared with the
+// controller set-up windows of the other families. `scale` is the current the
+// signal scales with.
+//
+// The amplitude proposed for `field`: 0.8 x `current`, as "%lf".
+void ShowAmplitudeProposal(GwCore* field, double current);
+// Sets the recorder up (the set and actual values of the current controller
+// on channels 0 to 2, 0.02 s, the rising edge of channel 0 at 0.3 x `scale`)
+// and starts it.
+void SetUpTestSignalRecorder(ScopeRecorder& scope, double scale);
+// 42[0] := 0 and 42[1] := 0.2 x `scale`; then, to start the signal, 42[2] :=
+// `amplitude`, 43[0..2] := 0, 3, 1 and 120 := 2. The first failed write shows
+// error 5 for the base over `frame` and returns false.
+bool WriteTestSignalShape(OnOffBase* base, double scale, GwCore* frame);
+bool StartTestSignal(OnOffBase* base, double amplitude, GwCore* frame);
+// Reads and exports the stopped recording, hands it to the plot tool
+// (`OpenPlotFirst` with the callback's widget, event and user data) and
+// brings a listed "PlotTool" window to the front. False when the export
+// failed.
+bool PlotTestSignalRecording(ScopeRecorder& scope, GwCore* widget, GwEvent* event, GwUD userData);
 
 int CB_ShowCurrentAmplitude(GwCore* widget, GwEvent* event, GwUD userData);
 int CB4_Show4CurrentAmplitude(GwCore* widget, GwEvent* event, GwUD userData);

@@ -16,6 +16,7 @@
 #include "app/services/window_handler.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "families/ruvex_test_signal.h"
+#include "families/tests/test_signal_expectations.h"
 #include "parameters/parabase/para_write_lock.h"
 #include "platform/system/clock.h"
 #include "sim/drive_recorder.h"
@@ -94,28 +95,9 @@ public:
         return writes;
     }
 
-    // The recorder's settings on the drive (its control and transfer
-    // registers and actual values aside).
-    std::vector<uint32_t> RecorderSettings() {
-        std::vector<uint32_t> values;
-        for (int number : sim::RecorderRegisterNumbers()) {
-            if (number != 68 && number != 110 && (number < 70 || number > 73))
-                values.push_back(Drive().Table().Find(number)->value);
-        }
-        return values;
-    }
+    std::vector<uint32_t> RecorderSettings() { return testsignaltest::RecorderSettings(Drive().Table()); }
 
     gwtest::FakeDdeServer* plotServer_ = nullptr;
-};
-
-const std::vector<std::string> kSignal200 = {
-    "W 700420000001=00000000",
-    "W 700420000101=40000000",
-    "W 700420000201=41200000",
-    "W 700430000001=00000000",
-    "W 700430000101=40400000",
-    "W 700430000201=3F800000",
-    "W 20120=40000000",
 };
 
 TEST_F(TestSignalRunTest, TheSignalRunsUnderTheRecorderAndItsRecordingIsPlotted) {
@@ -150,18 +132,8 @@ TEST_F(TestSignalRunTest, TheSignalRunsUnderTheRecorderAndItsRecordingIsPlotted)
     const std::vector<std::string> heard = Heard();
     // The settings are read (into the setup file) before the recording stops,
     // then the channels, the time, the trigger, the start and the signal.
-    std::vector<std::string> expected = {"R 20067",
-                                         "W 20068=0",
-                                         "W 20021=0",
-                                         "W 20023=1",
-                                         "W 20025=2",
-                                         "W 20026=0",
-                                         "W 20060=0",
-                                         "W 20066=0",
-                                         "W 20065=2",
-                                         "W 20064=3",
-                                         "W 20068=1"};
-    expected.insert(expected.end(), kSignal200.begin(), kSignal200.end());
+    std::vector<std::string> expected = testsignaltest::kRecorderSetUp;
+    expected.insert(expected.end(), testsignaltest::kSignal.begin(), testsignaltest::kSignal.end());
     EXPECT_TRUE(InOrder(heard, expected));
     // The signal's end is polled a second apart; the third pass finds it.
     std::vector<uint64_t> polls;

@@ -99,7 +99,6 @@ int CB2_NewCtrlAdjustData(GwCore* widget, GwEvent* event, GwUD userData) {
     if (context == nullptr) return 1;
     std::optional<ControllerAdjustData>& data = TheControllerAdjustState().Data;
     data.emplace();
-    data->Window = widget->frame();
     data->Base = context->Base.get();
     data->ContextLife = context->LifeToken();
     ReadAdjustValues(*data, widget->frame());

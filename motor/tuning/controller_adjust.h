@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "toolkit/core/gw_event.h"
-#include "toolkit/core/gw_ref.h"
 
 class DeviceSetupContext;
 class GwCore;
@@ -42,7 +41,6 @@ inline constexpr char kMotorIdentWindowName[] = "5_MotorIdent";
 // The motor data of the set-up window that initialised it last. A value
 // that could not be read stays 0.
 struct ControllerAdjustData {
-    GwRef<> Window;
     // The parameter copy of the window's context; valid while ContextLife is.
     OnOffBase* Base = nullptr;
     std::weak_ptr<const void> ContextLife;

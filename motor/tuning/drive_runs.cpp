@@ -9,10 +9,10 @@
 #include "devicewin/device_context.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/take_over.h"
+#include "families/drive_watch.h"
 #include "families/setup_context.h"
 #include "motor/tuning/current_test_signal.h"
 #include "motor/tuning/drive_ready.h"
-#include "motor/tuning/drive_watch.h"
 #include "scope/rounding/significant_digits.h"
 #include "toolkit/core/gw_core.h"
 

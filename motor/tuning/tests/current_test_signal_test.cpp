@@ -14,6 +14,7 @@
 #include "app/services/window_handler.h"
 #include "devicewin/widget_changes.h"
 #include "families/parameter_freeze.h"
+#include "families/tests/test_signal_expectations.h"
 #include "motor/tuning/tests/tuning_fixture.h"
 #include "parameters/parabase/para_write_lock.h"
 #include "platform/system/clock.h"
@@ -65,15 +66,7 @@ public:
         for (const GwBoxRecord& box : NewBoxes()) texts.push_back(box.kind + ": " + box.text);
         return texts;
     }
-    // The recorder's settings on the drive (control and transfer registers
-    // and actual values aside).
-    std::vector<uint32_t> RecorderSettings() {
-        std::vector<uint32_t> values;
-        for (int number : {20, 21, 22, 23, 24, 25, 26, 27, 36, 60, 62, 64, 65, 66, 67, 300, 304}) {
-            values.push_back(Drive().Table().Find(number)->value);
-        }
-        return values;
-    }
+    std::vector<uint32_t> RecorderSettings() { return testsignaltest::RecorderSettings(Drive().Table()); }
     bool Exported() {
         for (const char* file : kExportFiles) {
             if (!std::filesystem::exists(testsupport::RuntimePath(file))) return false;
@@ -95,30 +88,10 @@ TEST_F(TestSignalTest, TheSignalRunsFrozenUnderTheRecorderAndItsRecordingIsPlott
 
     const std::vector<std::string> heard = Heard();
     std::vector<std::string> expected = kFreeze;
-    const std::vector<std::string> run = {
-        "W 20818=" + Hex(F(2.0f)),
-        "R 20403",
-        "R 20410",
-        "R 20067",
-        "W 20068=0",
-        "W 20021=0",
-        "W 20023=1",
-        "W 20025=2",
-        "W 20026=0",
-        "W 20060=0",
-        "W 20066=0",
-        "W 20065=2",
-        "W 20064=3",
-        "W 20068=1",
-        "W 700420000001=00000000",
-        "W 700420000101=40000000",
-        "W 700420000201=41200000",
-        "W 700430000001=00000000",
-        "W 700430000101=40400000",
-        "W 700430000201=3F800000",
-        "W 20120=40000000",
-    };
-    expected.insert(expected.end(), run.begin(), run.end());
+    expected.push_back("W 20818=" + Hex(F(2.0f)));
+    expected.insert(expected.end(), {"R 20403", "R 20410"});
+    expected.insert(expected.end(), testsignaltest::kRecorderSetUp.begin(), testsignaltest::kRecorderSetUp.end());
+    expected.insert(expected.end(), testsignaltest::kSignal.begin(), testsignaltest::kSignal.end());
     for (int round = 0; round < 3; ++round) {
         expected.push_back("R 20120");
         expected.push_back("R 20832");

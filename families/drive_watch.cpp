@@ -1,4 +1,4 @@
-#include "motor/tuning/drive_watch.h"
+#include "families/drive_watch.h"
 
 #include <cstdint>
 

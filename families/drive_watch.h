@@ -1,6 +1,7 @@
-// Watching a run the drive does by itself (a test signal, the encoder-offset
-// detection, the auto-tuning): a look at the drive every second under an
-// activity message, until a look finds the run's end or the rounds are up.
+// Watching a run the drive does by itself (the test signals of the family
+// windows and of the controller set-up, the encoder-offset detection, the
+// auto-tuning): a look at the drive every second under an activity message,
+// until a look finds the run's end or the rounds are up.
 #pragma once
 
 #include <functional>
@@ -11,8 +12,9 @@
 class GwCore;
 class OnOffBase;
 
-// One look; true when the run has ended (or failed), and the look removes
-// the activity message before it shows anything.
+// One look; true when the run has ended (or failed). A look that shows a
+// box may remove the activity message first; else it stands until the watch
+// returns.
 using DriveLook = std::function<bool(std::optional<ActivMessage>& activity)>;
 
 // Up to `rounds` looks, each a second after the last, while activity message
