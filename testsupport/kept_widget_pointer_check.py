@@ -17,7 +17,8 @@ Usage: kept_widget_pointer_check.py SOURCE_DIR RESULT_XML
 import os
 import re
 import sys
-from xml.sax.saxutils import quoteattr
+
+from check_result import write_findings
 
 SKIPPED_DIRS = {"build", "install", "sim", ".git", "fuzz", "testdriver", "kindstest"}
 ALLOWED_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "kept_widget_pointers.txt")
@@ -291,12 +292,7 @@ def main():
     findings = findings_in(source_dir)
     for finding in findings:
         print(finding)
-    failure = f"<failure message={quoteattr(chr(10).join(findings))}/>" if findings else ""
-    os.makedirs(os.path.dirname(os.path.abspath(result_xml)), exist_ok=True)
-    with open(result_xml, "w", encoding="utf-8") as f:
-        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<testsuites><testsuite name="KeptWidgetPointers">'
-                f'<testcase name="NoWidgetIsKeptByAPlainPointer" status="run">{failure}</testcase>'
-                '</testsuite></testsuites>\n')
+    write_findings(result_xml, "KeptWidgetPointers", "NoWidgetIsKeptByAPlainPointer", findings)
     return 1 if findings else 0
 
 
