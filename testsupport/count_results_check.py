@@ -11,7 +11,8 @@ import os
 import subprocess
 import sys
 import tempfile
-from xml.sax.saxutils import quoteattr
+
+from check_result import write_cases
 
 FIRST = "Watchdog.DISABLED_PassesFirst"
 LAST = "Watchdog.DISABLED_WouldRunLast"
@@ -67,15 +68,9 @@ def main():
         return 2
     script, executable, result_xml = sys.argv[1:4]
     outcomes = check(script, executable)
-    cases = []
     for name, problem in outcomes:
         print(f"{'FAIL' if problem else 'ok  '} {name}{': ' + problem if problem else ''}")
-        failure = f"<failure message={quoteattr(problem)}/>" if problem else ""
-        cases.append(f'<testcase name="{name}" status="run">{failure}</testcase>')
-    os.makedirs(os.path.dirname(os.path.abspath(result_xml)), exist_ok=True)
-    with open(result_xml, "w") as f:
-        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<testsuites><testsuite name="CountResults">' +
-                "".join(cases) + "</testsuite></testsuites>\n")
+    write_cases(result_xml, "CountResults", outcomes)
     return 1 if any(problem for _, problem in outcomes) else 0
 
 

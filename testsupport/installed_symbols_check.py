@@ -16,8 +16,8 @@ import os
 import shutil
 import subprocess
 import sys
-from xml.sax.saxutils import quoteattr
 
+from check_result import write_findings
 from elf_dynamic import ElfFile, is_elf
 
 # Namespaces that only test equipment uses (the virtual drive, the toolkit's
@@ -50,16 +50,6 @@ def demangled(names):
     return dict(zip(names, out))
 
 
-def write_result(path, findings):
-    failure = ""
-    if findings:
-        failure = f"<failure message={quoteattr(chr(10).join(findings))}/>"
-    with open(path, "w") as f:
-        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<testsuites><testsuite name="InstalledSymbols">'
-                f'<testcase name="NoTestEquipment" status="run">{failure}</testcase>'
-                '</testsuite></testsuites>\n')
-
-
 def main():
     if len(sys.argv) < 6:
         print(__doc__, file=sys.stderr)
@@ -69,8 +59,7 @@ def main():
     findings = check(cmake, build_dir, work_dir, equipment)
     for finding in findings:
         print(finding)
-    os.makedirs(os.path.dirname(os.path.abspath(result_xml)), exist_ok=True)
-    write_result(result_xml, findings)
+    write_findings(result_xml, "InstalledSymbols", "NoTestEquipment", findings)
     return 1 if findings else 0
 
 

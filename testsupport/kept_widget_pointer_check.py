@@ -5,8 +5,9 @@ scope, a static local, a container of such pointers) would still point at a
 new widget made at the same address after the old one was destroyed. Such
 places hold a GwRef, which knows when its widget is gone.
 
-The widget classes are GwCore and every class of the toolkit derived from it.
-The few places listed in kept_widget_pointers.txt keep a plain pointer for a
+A reference kept the same way is the same fault and is reported too. The
+widget classes are GwCore and every class derived from it, in the toolkit or
+in a subsystem. The few places listed in kept_widget_pointers.txt keep a plain pointer for a
 reason given there (the toolkit's own widget store, a structure that lives
 only during one call, an owner that is told of the destruction); an entry
 that no longer matches a declaration is reported too, so the list stays true.
@@ -16,7 +17,8 @@ Usage: kept_widget_pointer_check.py SOURCE_DIR RESULT_XML
 import os
 import re
 import sys
-from xml.sax.saxutils import quoteattr
+
+from check_result import write_findings
 
 SKIPPED_DIRS = {"build", "install", "sim", ".git", "fuzz", "testdriver", "kindstest"}
 ALLOWED_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "kept_widget_pointers.txt")
@@ -95,23 +97,23 @@ def declarator(statement):
             depth += 1
         elif c == ")":
             depth -= 1
-        elif c == "=" and depth == 0 and statement[i + 1 : i + 2] != "=" and statement[i - 1 : i] not in ("=", "!", "<", ">"):
+        elif c == "=" and depth == 0 and statement[i + 1 : i + 2] != "=" and \
+                not re.search(r"(?:[=!<>+\-*/%&|^]|\boperator\s*)$", statement[:i]):
             return statement[:i]
     return statement
 
 
 def widget_classes(source_dir):
-    """GwCore and every class of the toolkit derived from it."""
+    """GwCore and every class derived from it, in the toolkit or elsewhere
+    (a dialog or container class of a subsystem is a widget too)."""
     bases = {}
-    pattern = re.compile(r"\bclass\s+(Gw\w+)\s*(?:final\s*)?:\s*((?:public|protected|private)?\s*[\w:]+"
+    pattern = re.compile(r"\b(?:class|struct)\s+(\w+)\s*(?:final\s*)?:\s*((?:public|protected|private)?\s*[\w:]+"
                          r"(?:\s*,\s*(?:public|protected|private)?\s*[\w:]+)*)\s*\{")
-    for root, dirs, files in os.walk(os.path.join(source_dir, "toolkit")):
-        for name in files:
-            if name.endswith(".h"):
-                with open(os.path.join(root, name), encoding="utf-8", errors="replace") as f:
-                    for m in pattern.finditer(strip_code(f.read())):
-                        parents = re.findall(r"(Gw\w+)", m.group(2))
-                        bases.setdefault(m.group(1), set()).update(parents)
+    for path in source_files(source_dir):
+        with open(os.path.join(source_dir, path), encoding="utf-8", errors="replace") as f:
+            for m in pattern.finditer(strip_code(f.read())):
+                parents = {p.split("::")[-1] for p in re.findall(r"[\w:]+", m.group(2))}
+                bases.setdefault(m.group(1), set()).update(parents - {"public", "protected", "private"})
     widgets = {"GwCore"}
     grown = True
     while grown:
@@ -129,7 +131,7 @@ class Scanner:
 
     def __init__(self, widgets):
         names = "|".join(sorted(widgets, key=len, reverse=True))
-        self._pointer = re.compile(r"\b(?:" + names + r")\b\s*(?:const\s*)?\*")
+        self._pointer = re.compile(r"\b(?:" + names + r")\b\s*(?:const\s*)?(?:\*|&(?!&))")
 
     def scan(self, text):
         found = []
@@ -163,7 +165,12 @@ class Scanner:
         outer = stack[-1][0] if stack else "ns"
         if outer in ("code", "init"):
             m = re.search(r"\b(?:struct|class|union)\s+(\w+)[^;()]*$", head)
-            return ("class", m.group(1)) if m else ("code", "")
+            if m:
+                return "class", m.group(1)
+            # A static local with a brace initialiser.
+            if re.match(r"(?:static|thread_local)\b[^()]*$", head):
+                return "init", ""
+            return "code", ""
         if re.search(r"\bnamespace\b[^;]*$", head) or re.search(r'\bextern\s*""$', head):
             return "ns", ""
         if re.search(r"\benum\b", head):
@@ -178,7 +185,7 @@ class Scanner:
         if re.search(r"\)\s*(?:const|override|final|noexcept|mutable|->\s*[\w:<>*& ]+|\s)*$", head) or \
                 re.search(r"\)\s*:\s*.*$", head):
             return "code", ""
-        if re.search(r"=\s*$", head) or re.search(r"[\w>]\s+\w+\s*$", head):
+        if re.search(r"=\s*$", head) or re.search(r"(?:[\w>]\s+|[*&]\s*)\w+\s*$", head):
             return "init", ""
         return "code", ""
 
@@ -233,16 +240,24 @@ def allowed_entries():
 
 SELF_TEST = """
 namespace {
-struct Kept { GwCore* window = nullptr; GwRef<> ok; };
+struct Kept { GwCore* window = nullptr; GwRef<> ok; GwEdit* braced_{nullptr}; GwCore& owner_; };
 GwCore* g_last;
 int Use(GwCore* parameter) { GwCore* local = parameter; static GwEdit* remembered; return local != nullptr; }
+void Keep() { static GwTree* const tree{nullptr}; static int count{0}; for (GwCore& w : All()) w.show(); }
 std::vector<GwCore*> g_list;
 std::function<void(GwCore* main)> g_action;
 }
 GwCore* Find(const char* name);
-class Holder : public Base { std::map<int, GwCore*> byNumber_; void Set(GwCore* w) { GwCore* p = w; } };
+GwCore& Main();
+class Holder : public Base {
+    std::map<int, GwCore*> byNumber_;
+    void Set(GwCore* w) { GwCore* p = w; }
+    Holder& operator=(const Holder&) = delete;
+    GwCore& operator=(GwCore&&) = delete;
+};
 """
-SELF_EXPECTED = ["Kept::window", "::g_last", "::remembered", "::g_list", "Holder::byNumber_"]
+SELF_EXPECTED = ["Kept::window", "Kept::braced_", "Kept::owner_", "::g_last", "::remembered", "::tree",
+                 "::g_list", "Holder::byNumber_"]
 
 
 def self_test(scanner):
@@ -277,12 +292,7 @@ def main():
     findings = findings_in(source_dir)
     for finding in findings:
         print(finding)
-    failure = f"<failure message={quoteattr(chr(10).join(findings))}/>" if findings else ""
-    os.makedirs(os.path.dirname(os.path.abspath(result_xml)), exist_ok=True)
-    with open(result_xml, "w", encoding="utf-8") as f:
-        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<testsuites><testsuite name="KeptWidgetPointers">'
-                f'<testcase name="NoWidgetIsKeptByAPlainPointer" status="run">{failure}</testcase>'
-                '</testsuite></testsuites>\n')
+    write_findings(result_xml, "KeptWidgetPointers", "NoWidgetIsKeptByAPlainPointer", findings)
     return 1 if findings else 0
 
 

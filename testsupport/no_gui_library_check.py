@@ -12,8 +12,8 @@ Usage: no_gui_library_check.py BIN_DIR RESULT_XML [RENDERER_FILE...]
 import os
 import subprocess
 import sys
-from xml.sax.saxutils import quoteattr
 
+from check_result import write_findings
 from elf_dynamic import ElfFile, is_elf
 
 
@@ -89,12 +89,7 @@ def main():
     findings = findings_in(bin_dir, set(sys.argv[3:]))
     for finding in findings:
         print(finding)
-    failure = f"<failure message={quoteattr(chr(10).join(findings))}/>" if findings else ""
-    os.makedirs(os.path.dirname(os.path.abspath(result_xml)), exist_ok=True)
-    with open(result_xml, "w") as f:
-        f.write('<?xml version="1.0" encoding="UTF-8"?>\n<testsuites><testsuite name="NoGuiLibrary">'
-                f'<testcase name="NoExecutableLoadsQt" status="run">{failure}</testcase>'
-                '</testsuite></testsuites>\n')
+    write_findings(result_xml, "NoGuiLibrary", "NoExecutableLoadsQt", findings)
     return 1 if findings else 0
 
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 
 #include "renderer/screen_drawing.h"
 #include "renderer/screen_renderer.h"
+#include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_edit.h"
 #include "toolkit/core/gw_file_selector.h"
@@ -209,6 +211,23 @@ TEST_F(Renderer, LineEditsEditNatively) {
     EXPECT_EQ(hex->text(), "12H");
     EXPECT_EQ(hexLine->text(), "12H");
     EXPECT_EQ(GwRecorder::EffectsOf("beep").size() - beeps, 1u);
+}
+
+// A drop-down box's height in a definition holds its open list: closed, the
+// box is one line high at its place; other widgets keep their height.
+TEST_F(Renderer, ADropDownBoxIsOneLineHigh) {
+    GwCore* dialog = Load("Editing");
+    auto* combo = static_cast<GwCombo*>(dialog->child("Pick"));
+    for (const char* item : {"one", "two", "three"}) combo->append(item);
+    auto* box = Shown<QComboBox>(combo);
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(combo->rect().height, 150);
+    EXPECT_EQ(box->count(), 3);
+    EXPECT_EQ(box->geometry().topLeft(), QPoint(320, 10));
+    EXPECT_EQ(box->height(), box->sizeHint().height());
+    EXPECT_LT(box->height(), 2 * box->fontMetrics().lineSpacing() + 16);
+    EXPECT_EQ(Shown(dialog->child("Rows"))->height(), 160);
+    EXPECT_EQ(Shown(dialog->child("Free"))->height(), 24);
 }
 
 // A unit set on an edit shows after its text, in a margin the text keeps

@@ -33,6 +33,7 @@
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_recorder.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_types.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -103,8 +104,8 @@ protected:
     }
     sim::VirtualDrive& Drive() { return *drives_.at(maintest::kAddress); }
     GwCore* Caller() {
-        if (caller_ == nullptr) caller_ = ListedOnlineWindow("RuvexCaller", frame_);
-        return caller_;
+        if (caller_.get() == nullptr) caller_ = ListedOnlineWindow("RuvexCaller", frame_);
+        return caller_.get();
     }
     // The device's base written as "<name>" of the file set after `change`.
     void WriteFileSet(const std::string& name, const std::function<void(ParaBase&)>& change = {}) {
@@ -185,7 +186,7 @@ protected:
         return load;
     }
 
-    GwCore* caller_ = nullptr;
+    GwRef<> caller_;
     std::unique_ptr<devicewintest::TestContext> loadContext_;
 };
 
@@ -270,7 +271,7 @@ TEST_F(RuvexCopyTest, ChecksBeforeTheChooser) {
     ActivateDrive();
     WriteListed();
     // An open device control window: "No" ends, "Yes" closes it.
-    GwCore* control = ListedOnlineWindow("DeviceControl", frame_);
+    const GwRef<> control(ListedOnlineWindow("DeviceControl", frame_));
     ASSERT_NE(TheWindowHandler().FindByName("DeviceControl"), nullptr);
     gwtest::AnswerBox(GwRESULT_NO);
     CB_CopyFileData2Device(Caller(), nullptr, GwUD());
@@ -280,7 +281,7 @@ TEST_F(RuvexCopyTest, ChecksBeforeTheChooser) {
     gwtest::CancelFile();
     CB_CopyFileData2Device(Caller(), nullptr, GwUD());
     EXPECT_EQ(TheWindowHandler().FindByName("DeviceControl"), nullptr);
-    EXPECT_FALSE(GwRcMgr::is_valid_child(control));
+    EXPECT_EQ(control.get(), nullptr);
     EXPECT_EQ(GwRecorder::FileRequests().size(), 1u);
 
     // A declined risk note opens nothing.
@@ -525,7 +526,7 @@ TEST_F(RuvexCopyTest, TheWindowFromTheDeviceHoldsItsScript) {
     CB_CopyDevice2File(Caller(), nullptr, GwUD());
     EXPECT_EQ(GwRecorder::FileRequests().back().directory, std::string(kSetPath) + "x.00d");
     EXPECT_EQ(gwtest::Find(kToFile), nullptr);
-    EXPECT_FALSE(GwRcMgr::is_valid_child(caller_));
+    EXPECT_EQ(caller_.get(), nullptr);
     EXPECT_EQ(gwtest::Boxes().back().kind, "error");
 }
 
