@@ -34,12 +34,7 @@ GwCore* Sibling(const GwCore* widget, const std::string& name) {
 }
 
 void SetVisible(GwCore* widget, bool visible) {
-    if (widget == nullptr) return;
-    if (visible) {
-        widget->show();
-    } else {
-        widget->hide();
-    }
+    if (widget != nullptr) widget->set_considered(visible);
 }
 
 void SetToggle(const GwCore* widget, const char* name, bool on) {

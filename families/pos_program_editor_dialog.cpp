@@ -42,9 +42,8 @@ void EditOnline() {
     const std::optional<int64_t> before = FileWriteTimeNs(kPosProgramExchangeFile);
     RunPosProgEditorWaiting({kPosProgramExchangeFile});
     GwCore* main = GetMainWindow();
-    const std::optional<int64_t> after = FileWriteTimeNs(kPosProgramExchangeFile);
-    const bool changed = after.has_value() && (!before.has_value() || *after > *before);
-    if (!changed || !ShowQuestionMessage(kQuestionProgramChanged, main)) return;
+    if (!FileChangedSince(kPosProgramExchangeFile, before) || !ShowQuestionMessage(kQuestionProgramChanged, main))
+        return;
     { ActivMessage activity(kActivityDownload); }
     if (!DownloadPosProgram(kPosProgramExchangeFile)) ShowErrorMessage(kErrorDownloadFailed, main);
     platform::TheClock().BusyWait(kAfterDownloadWaitMs);
@@ -78,6 +77,11 @@ std::optional<int64_t> FileWriteTimeNs(const std::string& path) {
         if (!entry.is_directory) return entry.write_time * 1'000'000'000 + entry.write_time_ns;
     }
     return std::nullopt;
+}
+
+bool FileChangedSince(const std::string& path, const std::optional<int64_t>& before) {
+    const std::optional<int64_t> after = FileWriteTimeNs(path);
+    return after.has_value() && (!before.has_value() || *after > *before);
 }
 
 int PosModEditorDialogCB(GwCore*, GwEvent*, GwUD userData) {

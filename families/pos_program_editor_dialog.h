@@ -31,3 +31,6 @@ void RunPosProgEditorWaiting(const std::vector<std::string>& arguments);
 // A file's last-write time in nanoseconds since 1970, none when it is
 // missing.
 std::optional<int64_t> FileWriteTimeNs(const std::string& path);
+// Whether an editor changed the file whose write time was `before`: it
+// exists and is newer, or it did not exist before.
+bool FileChangedSince(const std::string& path, const std::optional<int64_t>& before);

@@ -87,7 +87,7 @@ void SetBox(GwCore* window, const char* name, bool checked, bool enabled, bool s
     if (box == nullptr) return;
     box->set_checked(checked);
     box->set_sensitive(enabled);
-    shown ? box->show() : box->hide();
+    box->set_considered(shown);
 }
 
 uint16_t DeviceTypeNumber(ParaBase& base) {
@@ -171,12 +171,10 @@ void OpenRuvexCopyToDevice(GwCore* widget) {
 
     GwCore* window = LoadDeviceWindowForVersion(frame, kRuvexCopyToDeviceWindow, &base);
     if (window == nullptr) return;
-    GwCore* scriptField = window->frame_child("Script");
-    if (scriptField != nullptr) scriptField->hide();
     SetBox(window, "device", parts.DataSet, parts.DataSet, true);
-    if (parts.DataSet && scriptField != nullptr) {
-        scriptField->show();
-        scriptField->set_text(script.Text());
+    if (GwCore* scriptField = window->frame_child("Script")) {
+        scriptField->set_considered(parts.DataSet);
+        if (parts.DataSet) scriptField->set_text(script.Text());
     }
     const bool version200 = base.TableLoaded != 0 && IsVersion200Device(&base);
     SetBox(window, "move", !version200 && parts.Listed, parts.Listed, !version200);
@@ -247,12 +245,8 @@ void OpenRuvexCopyToFile(GwCore* widget) {
     for (const char* name : {"move", "posmod"}) {
         auto* box = window->frame_child<GwToggle>(name);
         if (box == nullptr) continue;
-        if (version200) {
-            box->set_checked(false);
-            box->hide();
-        } else {
-            box->show();
-        }
+        if (version200) box->set_checked(false);
+        box->set_considered(!version200);
     }
     window->show();
 }

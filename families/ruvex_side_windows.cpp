@@ -36,22 +36,16 @@ constexpr char kDefaultBusProtocol[] = "CTARN";
 
 const platform::ResetHook kResetRuvexSideWindows([] { TheRuvexSideWindowsState() = RuvexSideWindowsState{}; });
 
-// Whether the file counts as changed by the editor: it must still exist, and
-// be newer than before unless the change is taken for granted (a repeat
-// after a failed download) or there was no file before.
-bool EditorChangedFile(const std::optional<int64_t>& before, bool takenForGranted) {
-    const std::optional<int64_t> after = FileWriteTimeNs(kPosProgramExchangeFile);
-    if (!after.has_value()) return false;
-    return takenForGranted || !before.has_value() || *after > *before;
-}
-
 void EditProgramsOnline(GwCore* frame) {
     bool repeat = false;
     for (;;) {
         if (!repeat && !UploadPosPrograms(kPosProgramExchangeFile)) return;
         const std::optional<int64_t> before = FileWriteTimeNs(kPosProgramExchangeFile);
         RunPosProgEditorWaiting({"/p", kPosProgramExchangeFile});
-        if (!EditorChangedFile(before, repeat)) return;
+        // A repeat after a failed download takes the change for granted.
+        const bool changed = repeat ? FileWriteTimeNs(kPosProgramExchangeFile).has_value()
+                                    : FileChangedSince(kPosProgramExchangeFile, before);
+        if (!changed) return;
         if (!ShowQuestionMessage(kQuestionProgramChanged, frame)) return;
         ActivMessage activity(kActivityDownload);
         repeat = !DownloadPosProgram(kPosProgramExchangeFile);
@@ -61,12 +55,8 @@ void EditProgramsOnline(GwCore* frame) {
     }
 }
 
-int ReadText(ParaBase* base, int number, dstring& out) {
-    return base->IsOnline() ? base->ReadValueString(number, out) : base->GetValueString(number, out);
-}
-
 void ShowIf(GwCore* frame, const char* name, bool on) {
-    if (GwCore* child = frame->frame_child(name)) on ? child->show() : child->hide();
+    if (GwCore* child = frame->frame_child(name)) child->set_considered(on);
 }
 
 }  // namespace
@@ -117,7 +107,7 @@ int CB_Timer_CPU_LOAD(GwCore* widget, GwEvent*, GwUD) {
 int CB_4_ResetCPULoad(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr || context->Base == nullptr) return 1;
-    if (context->StoreDouble(kCpuLoadResetParameter, 1.0) != 0) {
+    if (context->StoreDouble(kCpuLoadResetParameter, 1.0) != kParaOk) {
         ShowDeviceError(kErrorDeviceAccess, context->Base.get(), widget->frame());
     }
     return 1;
@@ -139,9 +129,9 @@ int CB_DvFctShowBusSystemRuvex(GwCore* widget, GwEvent* event, GwUD userData) {
     double slot2 = 0.0;
     double slot1 = 0.0;
     const bool failed =
-        (base->IsPresent(kBusProtocolParameter) && ReadText(base, kBusProtocolParameter, protocol) != 0) ||
-        context->ReadDouble(kOptionSlot2Parameter, &slot2) != 0 ||
-        context->ReadDouble(kOptionSlot1Parameter, &slot1) != 0;
+        (base->IsPresent(kBusProtocolParameter) && context->ReadString(kBusProtocolParameter, protocol) != kParaOk) ||
+        context->ReadDouble(kOptionSlot2Parameter, &slot2) != kParaOk ||
+        context->ReadDouble(kOptionSlot1Parameter, &slot1) != kParaOk;
     if (failed) {
         ShowDeviceError(kErrorDeviceAccess, base, GetMainWindow());
         frame->hide();
@@ -171,6 +161,6 @@ int CB4_ShowPRESEL(GwCore* widget, GwEvent*, GwUD) {
         if (Main* main = GetMain()) main->ShowActiveDeviceError(kErrorWindowMissing, frame);
         return 0;
     }
-    context->Base->IsPresent(kBusProtocolParameter) ? preselection->show() : preselection->hide();
+    preselection->set_considered(context->Base->IsPresent(kBusProtocolParameter));
     return 1;
 }

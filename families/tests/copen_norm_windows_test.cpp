@@ -14,8 +14,8 @@
 #include "devicewin/device_window_frame.h"
 #include "devicewin/tests/devicewin_fixture.h"
 #include "devicewin/widget_changes.h"
+#include "families/tests/shipped_definitions.h"
 #include "sim/drive_faults.h"
-#include "testsupport/test_env.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_func_desc.h"
@@ -625,8 +625,7 @@ const GwFuncDesc kNormCallbacks[] = {
 
 TEST_F(CopenNormTest, ShippedWindowsGoFromTheUnitsToTheFactorsAndBack) {
     GwRcMgr::use_func_desc(kNormCallbacks);
-    const std::string shipped = testsupport::ReadFile(std::string(TORVAN_UI_DIR) + "/bin/pesco.cgw");
-    ASSERT_TRUE(GwRcMgr::use_text(shipped, "pesco.cgw"));
+    ASSERT_TRUE(UseShippedFiles({"pesco.cgw"}));
     P(781).value = 1;
     P(780).value = static_cast<uint32_t>(-3);
     P(782).value = static_cast<uint32_t>(-3);

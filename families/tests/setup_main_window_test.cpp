@@ -22,6 +22,7 @@
 #include "families/plc_context.h"
 #include "families/ruvex_setup_context.h"
 #include "families/setup_main_window.h"
+#include "families/tests/shipped_definitions.h"
 #include "parameters/parabase/on_off_base.h"
 #include "sim/drive_faults.h"
 #include "testsupport/test_env.h"
@@ -33,16 +34,6 @@
 
 namespace devicewintest {
 namespace {
-
-const GwFuncDesc kSetupMainCallbacks[] = {
-    {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
-    {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
-    {"Create_CB_5_SetupMain", Create_CB_5_SetupMain},
-    {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
-    {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
-    {"Show_CB_5_SetupMain", Show_CB_5_SetupMain},
-    {nullptr, nullptr},
-};
 
 // One setup main window per family with the parts its callbacks use.
 std::string SetupMainDefinition(int family, const std::string& titleFormat) {

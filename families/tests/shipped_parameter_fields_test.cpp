@@ -3,18 +3,15 @@
 // the drive keeps its old value without a word.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <regex>
-#include <sstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/services/window_handler.h"
 #include "devicewin/device_window_frame.h"
 #include "devicewin/tests/devicewin_fixture.h"
-#include "testsupport/test_env.h"
+#include "families/tests/shipped_definitions.h"
 #include "toolkit/core/gw_core.h"
-#include "toolkit/core/gw_rcmgr.h"
 #include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_ud.h"
 #include "toolkit/testdriver/gw_test_driver.h"
@@ -25,23 +22,18 @@ namespace {
 // Every editable "_PN_" edit of every definition file, with its file and
 // line, that binds neither a change nor a key callback.
 std::vector<std::string> UnmarkedEditableFields() {
-    static const std::regex edit(R"(^\s*edit (_PN_\S+) \{(.*)\}\s*$)");
     std::vector<std::string> unmarked;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(TORVAN_UI_DIR)) {
-        if (entry.path().extension() != ".cgw") continue;
-        std::istringstream code(testsupport::ReadFile(entry.path().string()));
-        std::string line;
-        for (int number = 1; std::getline(code, line); ++number) {
-            std::smatch m;
-            if (!std::regex_match(line, m, edit)) continue;
-            const std::string settings = m[2].str();
-            const bool editable = settings.find("read_only = yes") == std::string::npos &&
-                                  settings.find("editable = no") == std::string::npos;
-            const bool marks =
-                settings.find("on change =") != std::string::npos || settings.find("on key =") != std::string::npos;
-            if (editable && !marks) {
-                unmarked.push_back(entry.path().filename().string() + ":" + std::to_string(number) + " " + m[1].str());
-            }
+    for (const GwDefinitionFile& file : ShippedDefinitionFiles()) {
+        for (const auto& window : file.windows) {
+            ForEachDefinition(*window, [&](const GwDefinition& def) {
+                if (def.kind != GwEDIT_CLASS || def.name.rfind("_PN_", 0) != 0) return;
+                const bool editable = !def.flag("read_only", 0, false) && def.flag("editable", 0, true);
+                const bool marks =
+                    std::any_of(def.bindings.begin(), def.bindings.end(), [](const GwBindingDef& binding) {
+                        return binding.event == "change" || binding.event == "key";
+                    });
+                if (editable && !marks) unmarked.push_back(def.file + ":" + std::to_string(def.line) + " " + def.name);
+            });
         }
     }
     return unmarked;
@@ -63,8 +55,7 @@ public:
     // Opens a window of a shipped file from a caller, as a setup window's
     // button does, and answers it.
     GwRef<> OpenShipped(const std::string& file, const std::string& name) {
-        const std::string shipped = testsupport::ReadFile(std::string(TORVAN_UI_DIR) + "/bin/" + file);
-        EXPECT_TRUE(GwRcMgr::use_text(shipped, file.c_str()));
+        EXPECT_TRUE(UseShippedFiles({file.c_str()}));
         GwRef<> caller = OpenWindow("button Open { }", MakeContext(true));
         TheWindowHandler().Add(caller.get(), 1);
         CB_CallDeviceWindow(W("Open"), nullptr, GwUD(name.c_str()));

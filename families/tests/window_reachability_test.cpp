@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
@@ -20,7 +18,7 @@
 #include "devicewin/tests/devicewin_fixture.h"
 #include "families/setup_context.h"
 #include "families/setup_main_window.h"
-#include "testsupport/test_env.h"
+#include "families/tests/shipped_definitions.h"
 #include "toolkit/core/gw_button.h"
 #include "toolkit/core/gw_combo.h"
 #include "toolkit/core/gw_core.h"
@@ -142,72 +140,24 @@ const char* const kOpenedByCode[] = {
 // to the viewer the system registers, so no code loads it.
 const char* const kWithoutOpener[] = {"TextViewer"};
 
-struct Block {
-    std::string Kind, Name, File, Body;
-};
-
-// The top-level blocks of a definition text ("dialogframe X { ... }"),
-// braces inside strings and comments left aside.
-std::vector<Block> TopLevelBlocks(const std::string& text, const std::string& file) {
-    std::vector<Block> blocks;
-    std::string header;
-    size_t start = 0;
-    int depth = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '#') {
-            while (i < text.size() && text[i] != '\n') ++i;
-            continue;
-        }
-        if (c == '"') {
-            for (++i; i < text.size() && text[i] != '"'; ++i) {}
-            continue;
-        }
-        if (c == '{') {
-            if (depth++ == 0) start = i;
-        } else if (c == '}') {
-            if (--depth == 0) {
-                std::smatch m;
-                static const std::regex head(R"(^\s*(\w+)\s*(\S*)\s*$)");
-                Block block;
-                if (std::regex_match(header, m, head)) {
-                    block.Kind = m[1].str();
-                    block.Name = m[2].str();
-                }
-                block.File = file;
-                block.Body = text.substr(start, i - start);
-                blocks.push_back(block);
-                header.clear();
-            }
-        } else if (depth == 0) {
-            if (c == '\n') {
-                header.clear();
-            } else {
-                header += c;
-            }
-        }
+// The top-level definitions of every shipped file.
+std::vector<GwDefinition> ShippedWindows() {
+    std::vector<GwDefinition> windows;
+    for (const GwDefinitionFile& file : ShippedDefinitionFiles()) {
+        for (const auto& window : file.windows) windows.push_back(*window);
     }
-    return blocks;
+    return windows;
 }
 
-std::vector<Block> ShippedBlocks() {
-    std::vector<Block> blocks;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(TORVAN_UI_DIR) + "/bin")) {
-        if (entry.path().extension() != ".cgw") continue;
-        const std::vector<Block> more =
-            TopLevelBlocks(testsupport::ReadFile(entry.path()), entry.path().filename().string());
-        blocks.insert(blocks.end(), more.begin(), more.end());
-    }
-    return blocks;
-}
-
-// The quoted arguments of the bindings in a block ("on x = F "arg"").
-std::vector<std::string> BoundArguments(const std::string& body) {
-    static const std::regex bound(R"re(\bon\s+\w+\s*=\s*\w+\s+"([^"]*)")re");
+// The user data of the bindings in a definition and below it
+// ("on x = F "arg"").
+std::vector<std::string> BoundArguments(const GwDefinition& def) {
     std::vector<std::string> arguments;
-    for (auto it = std::sregex_iterator(body.begin(), body.end(), bound); it != std::sregex_iterator(); ++it) {
-        arguments.push_back((*it)[1].str());
-    }
+    ForEachDefinition(def, [&](const GwDefinition& d) {
+        for (const GwBindingDef& binding : d.bindings) {
+            if (binding.has_user_data) arguments.push_back(binding.user_data);
+        }
+    });
     return arguments;
 }
 
@@ -224,12 +174,13 @@ bool SplitDeviceName(const std::string& name, std::string* family, std::string* 
 
 // The windows a name opens: itself, and for a device window name the
 // family's window of the same base and each firmware variant of it.
-std::vector<std::string> WindowsOpenedBy(const std::string& name, const std::map<std::string, Block>& windows) {
+std::vector<std::string> WindowsOpenedBy(const std::string& name,
+                                         const std::map<std::string, const GwDefinition*>& windows) {
     std::vector<std::string> opened;
     if (windows.count(name)) opened.push_back(name);
     std::string family, base;
     if (!SplitDeviceName(name, &family, &base)) return opened;
-    for (const auto& [other, block] : windows) {
+    for (const auto& [other, def] : windows) {
         std::string otherFamily, otherBase;
         if (other != name && SplitDeviceName(other, &otherFamily, &otherBase) && otherFamily == family &&
             otherBase == base) {
@@ -240,51 +191,51 @@ std::vector<std::string> WindowsOpenedBy(const std::string& name, const std::map
 }
 
 // The dialog frames of the blocks no user can open, in name order.
-std::vector<std::string> UnreachableWindows(const std::vector<Block>& blocks) {
-    std::map<std::string, Block> windows;
-    std::vector<const Block*> pending;
-    for (const Block& block : blocks) {
-        if (block.Kind == "dialogframe") {
-            windows[block.Name] = block;
+std::vector<std::string> UnreachableWindows(const std::vector<GwDefinition>& definitions) {
+    std::map<std::string, const GwDefinition*> windows;
+    std::vector<const GwDefinition*> pending;
+    for (const GwDefinition& def : definitions) {
+        if (def.kind == GwDIALOGFRAME_CLASS) {
+            windows[def.name] = &def;
         } else {
-            pending.push_back(&block);  // main window, popups, templates
+            pending.push_back(&def);  // main window, popups, templates
         }
     }
     std::set<std::string> reached;
     auto reach = [&](const std::string& name) {
         for (const std::string& opened : WindowsOpenedBy(name, windows)) {
-            if (reached.insert(opened).second) pending.push_back(&windows.at(opened));
+            if (reached.insert(opened).second) pending.push_back(windows.at(opened));
         }
     };
     for (const char* name : kOpenedByCode) reach(name);
     while (!pending.empty()) {
-        const Block* block = pending.back();
+        const GwDefinition* def = pending.back();
         pending.pop_back();
-        for (const std::string& argument : BoundArguments(block->Body)) reach(argument);
+        for (const std::string& argument : BoundArguments(*def)) reach(argument);
     }
     std::vector<std::string> unreachable;
-    for (const auto& [name, block] : windows) {
-        if (!reached.count(name)) unreachable.push_back(block.File + " " + name);
+    for (const auto& [name, def] : windows) {
+        if (!reached.count(name)) unreachable.push_back(def->file + " " + name);
     }
     return unreachable;
 }
 
 TEST(WindowReachabilityTest, EveryShippedWindowIsOpenedByABindingOrByTheCode) {
-    const std::vector<Block> blocks = ShippedBlocks();
+    const std::vector<GwDefinition> windows = ShippedWindows();
     std::vector<std::string> expected;
-    for (const Block& block : blocks) {
+    for (const GwDefinition& def : windows) {
         for (const char* name : kWithoutOpener) {
-            if (block.Kind == "dialogframe" && block.Name == name) expected.push_back(block.File + " " + name);
+            if (def.kind == GwDIALOGFRAME_CLASS && def.name == name) expected.push_back(def.file + " " + name);
         }
     }
     EXPECT_EQ(expected.size(), std::size(kWithoutOpener));
-    EXPECT_EQ(UnreachableWindows(blocks), expected);
+    EXPECT_EQ(UnreachableWindows(windows), expected);
 }
 
 TEST(WindowReachabilityTest, TheCodesWindowNamesAreShippedWindows) {
     std::set<std::string> frames;
-    for (const Block& block : ShippedBlocks()) {
-        if (block.Kind == "dialogframe") frames.insert(block.Name);
+    for (const GwDefinition& def : ShippedWindows()) {
+        if (def.kind == GwDIALOGFRAME_CLASS) frames.insert(def.name);
     }
     for (const char* name : kOpenedByCode) EXPECT_TRUE(frames.count(name)) << name;
 }
@@ -306,38 +257,28 @@ TEST(WindowReachabilityTest, ReachesThroughBindingsOfReachedWindowsAndFirmwareVa
     // window named only by an unreachable window stays unreachable; the code
     // opens "4_SetupMain" and so none of an unrelated base.
     EXPECT_EQ(
-        UnreachableWindows(TopLevelBlocks(text, "t.cgw")),
+        UnreachableWindows(ParsedDefinitions(text, "t.cgw")),
         (std::vector<std::string>{"t.cgw 4_200_FromCode", "t.cgw 4_Orphan", "t.cgw 4_OrphansChild", "t.cgw 5_Motor"}));
 }
 
 const std::vector<std::string> kSetupMainWindows = {"3_SetupMain", "4_SetupMain", "4_200_SetupMain", "5_SetupMain"};
 
 TEST(WindowReachabilityTest, EveryButtonOfTheSetupMainWindowsActs) {
-    static const std::regex button(R"(\bbutton\s+(\w+)\s*\{([^{}]*)\})");
     int windows = 0;
-    for (const Block& block : ShippedBlocks()) {
-        if (block.Kind != "dialogframe" ||
-            std::find(kSetupMainWindows.begin(), kSetupMainWindows.end(), block.Name) == kSetupMainWindows.end())
+    for (const GwDefinition& window : ShippedWindows()) {
+        if (window.kind != GwDIALOGFRAME_CLASS ||
+            std::find(kSetupMainWindows.begin(), kSetupMainWindows.end(), window.name) == kSetupMainWindows.end())
             continue;
         ++windows;
-        for (auto it = std::sregex_iterator(block.Body.begin(), block.Body.end(), button); it != std::sregex_iterator();
-             ++it) {
-            EXPECT_NE((*it)[2].str().find("on activate ="), std::string::npos) << block.Name << " " << (*it)[1];
-        }
+        ForEachDefinition(window, [&](const GwDefinition& def) {
+            if (def.kind != GwPUSHBUTTON_CLASS) return;
+            const bool acts = std::any_of(
+                def.bindings.begin(), def.bindings.end(), [](const GwBindingDef& b) { return b.event == "activate"; });
+            EXPECT_TRUE(acts) << window.name << " " << def.name;
+        });
     }
     EXPECT_EQ(windows, static_cast<int>(kSetupMainWindows.size()));
 }
-
-// The shipped setup main windows with their own create and show callbacks.
-const GwFuncDesc kSetupMainCallbacks[] = {
-    {"Create_CB_3_SetupMain", Create_CB_3_SetupMain},
-    {"Create_CB_4_SetupMain", Create_CB_4_SetupMain},
-    {"Create_CB_5_SetupMain", Create_CB_5_SetupMain},
-    {"Show_CB_3_SetupMain", Show_CB_3_SetupMain},
-    {"Show_CB_4_SetupMain", Show_CB_4_SetupMain},
-    {"Show_CB_5_SetupMain", Show_CB_5_SetupMain},
-    {nullptr, nullptr},
-};
 
 class ShippedSetupButtonsTest : public DeviceWindowTest {
 public:
@@ -365,10 +306,7 @@ public:
 // The application list of every setup main window holds the run modes the
 // drive offers for installation (the value texts of 152) when it shows.
 TEST_F(ShippedSetupButtonsTest, TheRunModeListShowsTheRunModesToInstall) {
-    for (const char* file : {"marlo.cgw", "marlo_v200.cgw", "ruvex.cgw", "pesco.cgw"}) {
-        const std::string shipped = testsupport::ReadFile(std::string(TORVAN_UI_DIR) + "/bin/" + file);
-        ASSERT_TRUE(GwRcMgr::use_text(shipped, file));
-    }
+    ASSERT_TRUE(UseShippedFiles({"marlo.cgw", "marlo_v200.cgw", "ruvex.cgw", "pesco.cgw"}));
     for (const std::string& name : kSetupMainWindows) {
         SCOPED_TRACE(name);
         GwRef<> setup(GwRcMgr::load(mainWindow_, name.c_str(), 1));
@@ -394,10 +332,7 @@ bool Overlap(const GwRect& a, const GwRect& b) {
 // holds them, clear of one another, and wide enough for their captions
 // (about 7 pixels a character and 20 of margin).
 TEST_F(ShippedSetupButtonsTest, SetupMainButtonsFitTheirCaptionsWithoutOverlapping) {
-    for (const char* file : {"marlo.cgw", "ruvex.cgw", "pesco.cgw"}) {
-        const std::string shipped = testsupport::ReadFile(std::string(TORVAN_UI_DIR) + "/bin/" + file);
-        ASSERT_TRUE(GwRcMgr::use_text(shipped, file));
-    }
+    ASSERT_TRUE(UseShippedFiles({"marlo.cgw", "ruvex.cgw", "pesco.cgw"}));
     for (const std::string& name : kSetupMainWindows) {
         SCOPED_TRACE(name);
         GwRef<> window(GwRcMgr::load(mainWindow_, name.c_str(), 1));
@@ -445,10 +380,7 @@ TEST_F(ShippedSetupButtonsTest, ButtonsOfTheSetupWindowsOpenTheFamilyWindows) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Setup) + " " + c.Button);
-        for (const char* file : c.Files) {
-            const std::string shipped = testsupport::ReadFile(std::string(TORVAN_UI_DIR) + "/bin/" + file);
-            ASSERT_TRUE(GwRcMgr::use_text(shipped, file));
-        }
+        ASSERT_TRUE(UseShippedFiles(c.Files));
         GwRef<> setup(GwRcMgr::load(mainWindow_, c.Setup, 1));
         ASSERT_TRUE(setup);
         setup->set_user_data(GwUD(kSetupOnlineUserData));
