@@ -5,6 +5,7 @@
 #include "app/services/message_box.h"
 #include "app/services/wait.h"
 #include "parameters/parabase/on_off_base.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -14,9 +15,11 @@ constexpr uint32_t kRoundMs = 1000;
 }  // namespace
 
 bool WatchDriveRun(int rounds, int activityNumber, GwCore* frame, const DriveLook& look) {
+    const GwRef<> window(frame);
     std::optional<ActivMessage> activity(std::in_place, activityNumber, frame);
     for (int round = 0; round < rounds; ++round) {
         WaitMilliseconds(kRoundMs);
+        if (frame != nullptr && window.get() == nullptr) return false;
         if (look(activity)) return true;
     }
     return false;

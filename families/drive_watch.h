@@ -19,7 +19,9 @@ using DriveLook = std::function<bool(std::optional<ActivMessage>& activity)>;
 
 // Up to `rounds` looks, each a second after the last, while activity message
 // `activityNumber` stands over `frame`. True when a look ended the run; false
-// after the last round, with the activity message removed.
+// after the last round, with the activity message removed. A frame destroyed
+// during a wait ends the watch at once (false, no further look): a look may
+// use the frame, the caller checks it after the watch.
 bool WatchDriveRun(int rounds, int activityNumber, GwCore* frame, const DriveLook& look);
 
 // Reads `number` through the base's access rule; a failure removes the

@@ -24,6 +24,7 @@
 #include "platform/system/token_source.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_event.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 
 namespace {
@@ -115,7 +116,11 @@ int Jog(GwCore* widget, GwEvent* event, uint32_t directionBit) {
         word |= directionBit;
         if (GuardedWrite(base, kPescoPositioningWord, word) != 0) return ActiveDeviceError(kPosHandDeviceError), 0;
         if (PosHand5_IsHighSpeed(widget)) {
+            // Held across the edge's wait: a window closed meanwhile has left
+            // the hand mode, and no jog starts again.
+            const GwRef<> self(widget);
             WaitMilliseconds(kPescoEdgeMs);
+            if (!self) return 1;
             word |= kJogPlusBit | kJogMinusBit;
             if (GuardedWrite(base, kPescoPositioningWord, word) != 0) return ActiveDeviceError(kPosHandDeviceError), 0;
         }
@@ -415,7 +420,11 @@ int CB_5_PosHand_StartRef(GwCore* widget, GwEvent*, GwUD) {
         DeviceError(base, widget);
         return 1;
     }
+    // Held across the edge's wait: a window closed meanwhile has left the
+    // hand mode, and no homing starts.
+    const GwRef<> self(widget);
     WaitMilliseconds(kPescoEdgeMs);
+    if (!self) return 1;
     if (GuardedWrite(base, kPescoPositioningWord, word | kHomingBit) != 0) DeviceError(base, widget);
     return 1;
 }
@@ -485,7 +494,11 @@ int CB_5_PosHand_StartSet(GwCore* widget, GwEvent*, GwUD) {
         DeviceError(base, widget);
         return 1;
     }
+    // Held across the edge's wait: a window closed meanwhile has left the
+    // hand mode, and no positioning starts.
+    const GwRef<> self(widget);
     WaitMilliseconds(kPescoEdgeMs);
+    if (!self) return 1;
     if (GuardedWrite(base, kPescoPositioningWord, word | kStartEdgeBit) != 0) DeviceError(base, widget);
     return 1;
 }

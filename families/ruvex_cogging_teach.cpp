@@ -12,6 +12,7 @@
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_cursor.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/core/gw_toggle.h"
 
@@ -72,14 +73,16 @@ void FinishCoggingTeach(GwCore* widget, ParaBase* base, bool interrupted) {
 int CB_4_200_TeachCogingTorque(GwCore* widget, GwEvent* event, GwUD userData) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
+    // Held across the boxes: a window closed meanwhile ends the callback.
+    const GwRef<> self(widget);
+    const GwRef<> frame(widget->frame());
     ParaBase* base = context->Base.get();
     while (DeviceRunning()) {
-        if (!ShowQuestionMessage(kTestRunningQuestion, frame)) return 1;
+        if (!ShowQuestionMessage(kTestRunningQuestion, frame) || !self) return 1;
     }
     if (CB_DvFctTakeIt(widget, event, userData) == 0) return 1;
     do {
-        if (!ShowQuestionMessage(kTeachStartQuestion, frame)) return 1;
+        if (!ShowQuestionMessage(kTeachStartQuestion, frame) || !self) return 1;
     } while (!DeviceRunning());
     double speed = 0.0;
     if (Write(base, kAntiCoggingParameter, 0.0) != 0 || Read(base, kTeachTimeParameter, &speed) != 0) {
@@ -156,7 +159,10 @@ int CB_4_200_ShowAnticoging(GwCore* widget, GwEvent*, GwUD) {
 int CB_4_200_ActivateAnticoging(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
+    // Held across the waits: a window closed meanwhile ends the callback
+    // with the compensation off, as a failed read does.
+    const GwRef<> self(widget);
+    const GwRef<> frame(widget->frame());
     ParaBase* base = context->Base.get();
     auto* toggle = dynamic_cast<GwToggle*>(widget);
     if (toggle == nullptr || !toggle->is_checked()) {
@@ -172,11 +178,12 @@ int CB_4_200_ActivateAnticoging(GwCore* widget, GwEvent*, GwUD) {
     }
     for (int pass = 0; pass < kDriveCommandPasses; ++pass) {
         WaitMilliseconds(kPassMs);
+        if (!self) return 1;
         double command = 0.0;
         if (Read(base, kTeachCommandParameter, &command) != 0) {
             // The wait ends: the compensation stays off.
             ShowErrorMessageFor(kDeviceErrorMessage, base, frame);
-            SetSwitch(widget, false);
+            SetSwitch(self, false);
             return 1;
         }
         if (command != 0.0) continue;
@@ -190,6 +197,6 @@ int CB_4_200_ActivateAnticoging(GwCore* widget, GwEvent*, GwUD) {
     // The drive did not get ready for the compensation: say so and show the
     // switch off, as the compensation is.
     ShowErrorMessage(kDriveTimeoutMessage, frame);
-    SetSwitch(widget, false);
+    SetSwitch(self, false);
     return 1;
 }

@@ -25,6 +25,7 @@
 #include "platform/files/paths.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_file_selector.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 
 namespace {
@@ -147,9 +148,10 @@ void OpenRuvexCopyToDevice(GwCore* widget) {
     Main* main = GetMain();
     ParaBase* active = Main::ActiveBase();
     if (main == nullptr || active == nullptr) return;
-    GwCore* frame = widget != nullptr ? widget->frame() : GetMainWindow();
+    // Held across the file choice: a calling window closed meanwhile ends it.
+    const GwRef<> frame(widget != nullptr ? widget->frame() : GetMainWindow());
     DeviceBusyGuard busy;
-    if (!ChooseFileSet(widget, TheRuvexCopyState().ToDevicePath, GwFILESELECTOR_OPEN)) return;
+    if (!ChooseFileSet(widget, TheRuvexCopyState().ToDevicePath, GwFILESELECTOR_OPEN) || !frame) return;
     const FileSetParts parts = FindFileSetParts(TheRuvexCopyState().CopyPath);
 
     parameterbase base(main->GetActiveBus(), main->GetActiveAddress());
@@ -167,7 +169,7 @@ void OpenRuvexCopyToDevice(GwCore* widget) {
         }
         base.GetValueString(kScriptParameter, script);
     }
-    if (!ShowRiskNoteAdjustmentChanged(frame)) return;
+    if (!ShowRiskNoteAdjustmentChanged(frame) || !frame) return;
 
     GwCore* window = LoadDeviceWindowForVersion(frame, kRuvexCopyToDeviceWindow, &base);
     if (window == nullptr) return;
@@ -229,13 +231,14 @@ void OpenRuvexCopyToFile(GwCore* widget) {
     Main* main = GetMain();
     ParaBase* active = Main::ActiveBase();
     if (main == nullptr || active == nullptr) return;
-    GwCore* frame = widget != nullptr ? widget->frame() : GetMainWindow();
-    if (!ChooseFileSet(widget, TheRuvexCopyState().ToFilePath, GwFILESELECTOR_SAVE)) return;
+    // Held across the file choice: a calling window closed meanwhile ends it.
+    const GwRef<> frame(widget != nullptr ? widget->frame() : GetMainWindow());
+    if (!ChooseFileSet(widget, TheRuvexCopyState().ToFilePath, GwFILESELECTOR_SAVE) || !frame) return;
     dstring script;
     if (active->ReadValueString(kScriptParameter, script) != 0) {
         ShowErrorMessageFor(kErrorDeviceAccess, active, frame);
         // The main window stays, whichever tool called.
-        if (frame != nullptr && frame != GetMainWindow()) frame->destroy();
+        if (GwCore* caller = frame.get(); caller != nullptr && caller != GetMainWindow()) caller->destroy();
         return;
     }
     GwCore* window = LoadDeviceWindowForVersion(frame, kRuvexCopyToFileWindow, active);
@@ -255,7 +258,8 @@ int CB_DoCopyDevice2File(GwCore* widget, GwEvent*, GwUD) {
     Main* main = GetMain();
     ParaBase* active = Main::ActiveBase();
     if (widget == nullptr || main == nullptr || active == nullptr) return 1;
-    GwCore* window = widget->frame();
+    // Held across the question: a window closed meanwhile ends the copy.
+    const GwRef<> window(widget->frame());
     const CopyChoice choice = ReadChoice(widget);
     const std::string& path = TheRuvexCopyState().CopyPath;
     const std::string directory = DirectoryOfPath(path);
@@ -263,8 +267,8 @@ int CB_DoCopyDevice2File(GwCore* widget, GwEvent*, GwUD) {
     const FileSetParts parts = FindFileSetParts(path);
     const bool overwrites =
         (parts.DataSet && choice.DataSet) || (parts.Listed && choice.Listed) || (parts.Programs && choice.Programs);
-    if (overwrites && !ShowQuestionMessage(kQuestionOverwrite, window)) {
-        window->destroy();
+    if (overwrites && (!ShowQuestionMessage(kQuestionOverwrite, window) || !window)) {
+        if (window) window->destroy();
         return 1;
     }
     const dstring script = ScriptText(widget);

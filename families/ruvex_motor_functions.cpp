@@ -22,6 +22,7 @@
 #include "platform/system/clock.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 
 namespace {
@@ -70,12 +71,14 @@ bool AwaitMotorCalc(ParaBase* base, std::optional<ActivMessage>& activity) {
     }
 }
 
-enum class DetectionEnd { kDone, kFailed, kTimedOut };
+enum class DetectionEnd { kDone, kFailed, kTimedOut, kWindowClosed };
 
-// Up to 19 passes of 1000 ms for the drive to set 120 back to 0.
-DetectionEnd AwaitEncoderOffset(DeviceSetupContext* context) {
+// Up to 19 passes of 1000 ms for the drive to set 120 back to 0, while
+// `frame` stays.
+DetectionEnd AwaitEncoderOffset(DeviceSetupContext* context, const GwRef<>& frame) {
     for (int pass = 0; pass < kDriveCommandPasses; ++pass) {
         WaitMilliseconds(kPassMs);
+        if (!frame) return DetectionEnd::kWindowClosed;
         double command = 0.0;
         if (context->ReadDouble(kTestCommandParameter, &command) != kParaOk) return DetectionEnd::kFailed;
         if (command == 0.0) return DetectionEnd::kDone;
@@ -129,18 +132,19 @@ int CB_4_200_CallTypedMotorData(GwCore* widget, GwEvent* event, GwUD userData) {
 int CB_4_200_StartEncoderOffsetDetection(GwCore* widget, GwEvent*, GwUD) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
+    // Held across the waits: a window closed meanwhile ends the callback.
+    const GwRef<> frame(widget->frame());
     auto* identify = frame->frame_child<GwToggle>(kEncoderOffsetIdName);
     auto* offset = frame->frame_child<GwToggle>(kEncoderOffsetName);
     if (identify == nullptr || offset == nullptr) return 1;
     const dstring command((identify->is_checked() ? identify : offset)->name().c_str());
-    if (!PrepareDriveForTest(context, widget) || !ShowRiskNoteTuning(frame)) return 1;
+    if (!PrepareDriveForTest(context, widget) || !ShowRiskNoteTuning(frame) || !frame) return 1;
     if (const int result = context->StoreString(kTestCommandParameter, command)) {
         ReportDeviceAccessError(result, GetMainWindow(), nullptr);
         return 1;
     }
     std::optional<ActivMessage> activity(std::in_place, kEncoderOffsetActivity, frame);
-    const DetectionEnd end = AwaitEncoderOffset(context);
+    const DetectionEnd end = AwaitEncoderOffset(context, frame);
     activity.reset();
     switch (end) {
         case DetectionEnd::kFailed:
@@ -153,6 +157,8 @@ int CB_4_200_StartEncoderOffsetDetection(GwCore* widget, GwEvent*, GwUD) {
             break;
         case DetectionEnd::kTimedOut:
             ShowErrorMessage(kDriveTimeoutMessage);
+            break;
+        case DetectionEnd::kWindowClosed:
             break;
     }
     return 1;

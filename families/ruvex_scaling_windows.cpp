@@ -24,6 +24,7 @@
 #include "platform/base/reset_hooks.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_slider.h"
 #include "toolkit/core/gw_toggle.h"
 #include "toolkit/core/gw_ud.h"
@@ -102,7 +103,10 @@ int CB4_WriteScdsc(GwCore* widget, GwEvent* event, GwUD userData) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
     if (TakeItForControl(widget, event, userData) == 0) return 1;
-    GwCore* frame = FrameOf(widget);
+    // Held across the wait: the value typed is written all the same, but a
+    // window closed meanwhile is not touched again.
+    const GwRef<> self(widget);
+    const GwRef<> frame(FrameOf(widget));
     auto* slider = frame->frame_child<GwSlider>(kScdscSliderName);
     GwCore* field = frame->frame_child(kScdscFieldName);
     if (slider == nullptr || field == nullptr || field->text().empty()) return 1;
@@ -117,7 +121,7 @@ int CB4_WriteScdsc(GwCore* widget, GwEvent* event, GwUD userData) {
     if (GwCore* profi = TheWindowHandler().FindByName(kControlProfiWindowName)) {
         return CB_DvFctShowStandard(profi, event, userData);
     }
-    widget->disable();
+    if (self) self->disable();
     return 1;
 }
 

@@ -22,6 +22,7 @@
 #include "platform/system/clock.h"
 #include "platform/system/program_start.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -36,7 +37,10 @@ constexpr char kDefaultBusProtocol[] = "CTARN";
 
 const platform::ResetHook kResetRuvexSideWindows([] { TheRuvexSideWindowsState() = RuvexSideWindowsState{}; });
 
-void EditProgramsOnline(GwCore* frame) {
+void EditProgramsOnline(GwCore* window) {
+    // Held across the editor's run: a window closed meanwhile leaves the
+    // boxes to stand over the main window.
+    const GwRef<> frame(window);
     bool repeat = false;
     for (;;) {
         if (!repeat && !UploadPosPrograms(kPosProgramExchangeFile)) return;

@@ -22,6 +22,7 @@
 #include "toolkit/base/gw_string.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_cursor.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -138,7 +139,9 @@ bool PlotTestSignalRecording(ScopeRecorder& scope, GwCore* widget, GwEvent* even
 }
 
 bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget) {
-    GwCore* frame = widget != nullptr ? widget->frame() : nullptr;
+    // A window closed during a wait ends the preparation as a refusal does.
+    const GwRef<> frame(widget != nullptr ? widget->frame() : nullptr);
+    const bool framed = frame.get() != nullptr;
     int retries = kReadyRetries;
     for (;;) {
         bool ready = false;
@@ -159,6 +162,7 @@ bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget) {
                     return false;
                 }
                 WaitMilliseconds(kStopWaitMs);
+                if (framed && !frame) return false;
                 break;
             case 3:
             case 4:
@@ -170,6 +174,7 @@ bool PrepareDriveForTest(DeviceSetupContext* context, GwCore* widget) {
                 return false;
         }
         WaitMilliseconds(kStateRetryWaitMs);
+        if (framed && !frame) return false;
         if (ready) return retries >= 0;
         if (retries < 0) return false;
         --retries;
@@ -208,7 +213,10 @@ int CB4_Show4CurrentAmplitude(GwCore* widget, GwEvent*, GwUD) {
 int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
+    // Held across the waits: a window closed meanwhile ends the callback
+    // (the recorder stopped).
+    const GwRef<> self(widget);
+    const GwRef<> frame(widget->frame());
     CB_DvFctTakeIt(widget, event, userData);
     if (ReadState(context) == 5) {
         if (context->StoreDouble(kDriveCommandParameter, 1.0) != 0) {
@@ -217,6 +225,7 @@ int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
         }
         GwWaitObject wait;
         WaitMilliseconds(kStopWaitMs);
+        if (!self) return 1;
     }
     if (!PrepareDriveForTest(context, widget)) return 1;
     const std::string text = AmplitudeText(frame);
@@ -225,15 +234,15 @@ int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     OnOffBase* base = context->Base.get();
     ScopeRecorder scope(base, kTestSignalSetupFile200);
     scope.Stop();
-    if (!ShowRiskNoteTuning(frame)) return 1;
+    if (!ShowRiskNoteTuning(frame) || !self) return 1;
     SetUpTestSignalRecorder(scope, amplitude);
     if (!WriteTestSignalShape(base, amplitude, frame) || !StartTestSignal(base, amplitude, frame)) return 1;
     const bool ended = WatchDriveRun(kDriveCommandPasses, kTestSignalActivity, frame, [&](auto&) {
-        return SignalEnded(context, scope, widget, event, userData);
+        return SignalEnded(context, scope, self, event, userData);
     });
     if (!ended) {
         scope.Stop();
-        ShowErrorMessage(kDriveTimeoutMessage);
+        if (frame) ShowErrorMessage(kDriveTimeoutMessage);
     }
     return 1;
 }
@@ -241,7 +250,10 @@ int CB_4_200_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
 int CB4_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
+    // Held across the waits: a window closed meanwhile ends the callback,
+    // the recorder stopped and the frozen parameters written back.
+    const GwRef<> self(widget);
+    const GwRef<> frame(widget->frame());
     ParameterFreeze freeze(context->Base.get(), frame);
     if (!freeze.Active()) return 1;
     CB_DvFctTakeIt(widget, event, userData);
@@ -250,16 +262,16 @@ int CB4_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     OnOffBase* base = context->Base.get();
     ScopeRecorder scope(base, kTestSignalSetupFile);
     scope.Stop();
-    if (!ShowRiskNoteTuning(frame)) return 1;
+    if (!ShowRiskNoteTuning(frame) || !self) return 1;
     SetUpTestSignalRecorder(scope, current);
     if (!WriteTestSignalShape(base, current, frame)) return 1;
     const std::string text = AmplitudeText(frame);
     if (text.empty() || !StartTestSignal(base, std::atof(text.c_str()), frame)) return 1;
     const bool ended = WatchDriveRun(kTestSignalPasses, kTestSignalActivity, frame, [&](auto&) {
-        return SignalEnded(context, scope, widget, event, userData);
+        return SignalEnded(context, scope, self, event, userData);
     });
     if (!ended) {
-        ShowErrorMessage(kTestTimeoutMessage);
+        if (frame) ShowErrorMessage(kTestTimeoutMessage);
         scope.Stop();
     }
     return 1;

@@ -7,6 +7,7 @@
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_func_desc.h"
 #include "toolkit/core/gw_rcmgr.h"
+#include "toolkit/core/gw_widget_store.h"
 #include "toolkit/testdriver/gw_test_driver.h"
 
 namespace devicewintest {
@@ -114,6 +115,11 @@ void DeviceWindowTest::SetUp() {
 void DeviceWindowTest::TearDown() {
     contexts_.clear();
     MainTest::TearDown();
+}
+
+void DeviceWindowTest::DestroyAndFree(GwCore* window) {
+    window->destroy();
+    for (size_t i = 0; i <= kGwGraveyardLimit; ++i) (new GwCore(GwDIALOGFRAME_CLASS, "Later", nullptr))->destroy();
 }
 
 bool InOrder(const std::vector<std::string>& heard, const std::vector<std::string>& expected) {

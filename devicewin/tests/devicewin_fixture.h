@@ -91,6 +91,10 @@ public:
     // What the drive heard since the capture was cleared ("R 20025").
     std::vector<std::string> Heard();
     sim::VirtualDrive& Drive() { return *drives_.at(maintest::kAddress); }
+    // Destroys the window (as the user's closing does) and destroys enough
+    // later ones that the toolkit frees its memory once no callback runs: a
+    // pointer kept to it then reads freed memory.
+    void DestroyAndFree(GwCore* window);
     // The boxes shown since the last MarkBoxes (or the test began).
     void MarkBoxes();
     std::vector<GwBoxRecord> NewBoxes() const;

@@ -304,6 +304,33 @@ TEST_F(EncoderOffsetTest, TheDetectionRunsUntilTheDriveEndsIt) {
     }
 }
 
+// The user closes the detection window while the drive runs: the wait ends
+// without a further look and without touching the window, whose memory is
+// freed.
+TEST_F(EncoderOffsetTest, AWindowClosedDuringTheDetectionEndsTheWait) {
+    Drive().Table().Find(kDriveState)->value = State(2);
+    Drive().Table().Find(120)->value = 0;
+    Drive().Table().ScriptCommand(120, 4u, {sim::ReadStep::Until(4, 4'000'000), sim::ReadStep::Forever(0)});
+    GwCore* detection = OpenDetection();
+    ASSERT_NE(detection, nullptr);
+    detection->child<GwToggle>("ECOID")->set_checked(true);
+    detection->child<GwToggle>("ECOFF")->set_checked(false);
+    gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+    int readsAtClose = -1;
+    gwtest::At(2500, [&] {
+        readsAtClose = static_cast<int>(Count(Heard(), "R 20120"));
+        DestroyAndFree(detection);
+    });
+    EXPECT_EQ(CB_4_200_StartEncoderOffsetDetection(detection->child("Start"), nullptr, GwUD()), 1);
+    EXPECT_EQ(Writes(), std::vector<std::string>{"W 20120=4"});
+    EXPECT_GE(readsAtClose, 1);
+    EXPECT_EQ(static_cast<int>(Count(Heard(), "R 20120")), readsAtClose) << "no look after the close";
+    EXPECT_TRUE(NewBoxes().empty());
+    EXPECT_FALSE(ActivityWindowOpen);
+    CloseListed();
+    window_->destroy();
+}
+
 TEST_F(EncoderOffsetTest, LeavingOffersToStoreAndClosesEitherWay) {
     struct Case {
         bool online;

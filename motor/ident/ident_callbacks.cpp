@@ -17,6 +17,7 @@
 #include "parameters/parabase/on_off_base.h"
 #include "toolkit/core/gw_core.h"
 #include "toolkit/core/gw_func_desc.h"
+#include "toolkit/core/gw_ref.h"
 #include "toolkit/core/gw_toggle.h"
 
 namespace {
@@ -43,8 +44,9 @@ bool IsRunActive(double command, double state) { return command != 0.0 || state 
 
 enum class StopResult { kStopped, kDeclined, kFailed };
 
-// Stops a run the drive still has, asking first.
-StopResult StopActiveRun(IdentAccess& access, GwCore* frame) {
+// Stops a run the drive still has, asking first. A window closed during the
+// wait counts as declined.
+StopResult StopActiveRun(IdentAccess& access, const GwRef<>& frame) {
     MotorIdentState& ident = TheMotorIdentState();
     double command = 0.0, state = 0.0;
     if (!access.Read(kIdentCommand, &command) || !access.Read(kIdentState, &state)) return StopResult::kFailed;
@@ -54,6 +56,7 @@ StopResult StopActiveRun(IdentAccess& access, GwCore* frame) {
         if (!go) return StopResult::kDeclined;
         if (!access.Write(kIdentCommand, kIdentStopCommand)) return StopResult::kFailed;
         WaitMilliseconds(kIdentStopWaitMs);
+        if (!frame) return StopResult::kDeclined;
         if (!access.Read(kIdentCommand, &command) || !access.Read(kIdentState, &state)) return StopResult::kFailed;
         ident.ConfirmStopFirstTime = false;
     }
@@ -66,11 +69,15 @@ int CB_5_IdentMotor(GwCore* widget, GwEvent* event, GwUD userData) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr || context->Base == nullptr) return 1;
     OnOffBase* base = context->Base.get();
-    GwCore* frame = widget->frame();
-    if (!ShowRiskNoteTuning(frame)) return 1;
+    // Held across the waits: a window closed meanwhile is not touched again;
+    // the drive's mode and the recorder are restored all the same.
+    const GwRef<> self(widget);
+    const GwRef<> frame(widget->frame());
+    if (!ShowRiskNoteTuning(frame) || !self) return 1;
     if (IsDeviceControlOpen(base)) {
         if (!ShowQuestionMessage(kCloseControlWindowsForIdentQuestion, frame)) return 1;
         CloseDeviceControlWindows(base);
+        if (!self) return 1;
     }
     if (!SelectFamily()) return 1;
     IdentAccess access(base);
@@ -96,10 +103,10 @@ int CB_5_IdentMotor(GwCore* widget, GwEvent* event, GwUD userData) {
     if (!access.Write(kIdentOperatingMode, mode)) return 0;
     RestoreScopeSettings();
     if (identified) {
-        if (ShowQuestionMessage(kStoreIdentResultsQuestion, frame)) return CB_SaveDevice(widget, event, userData);
-        return 1;
+        if (!self || !ShowQuestionMessage(kStoreIdentResultsQuestion, frame) || !self) return 1;
+        return CB_SaveDevice(self, event, userData);
     }
-    ShowInfoMessage(kIdentFailedInfo, frame);
+    if (self) ShowInfoMessage(kIdentFailedInfo, frame);
     access.Write(kIdentOperatingMode, mode);
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "platform/base/reset_hooks.h"
 #include "scope/recorder/scope_recorder.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -74,8 +75,11 @@ int CB_Show2CurrentAmplitude(GwCore* widget, GwEvent*, GwUD) {
 int CB_2_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     DeviceSetupContext* context = DeviceContextOf(widget);
     if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
-    if (!ShowRiskNoteTuning(frame)) return 1;
+    // Held across the waits: a window closed meanwhile ends the callback,
+    // the recorder stopped and the frozen parameters written back.
+    const GwRef<> self(widget);
+    const GwRef<> frame(widget->frame());
+    if (!ShowRiskNoteTuning(frame) || !self) return 1;
     OnOffBase* base = context->Base.get();
     // Declared first, so that the recorder's settings are back before the
     // frozen parameters are written back.
@@ -98,10 +102,10 @@ int CB_2_CtrlTestSignal(GwCore* widget, GwEvent* event, GwUD userData) {
     if (!StartTestSignal(base, std::atof(amplitude.c_str()), frame)) return 1;
 
     const bool ended = WatchDriveRun(kTestSignalRounds, kWaitingForDriveActivity, frame, [&](auto& activity) {
-        return LookAtSignal(base, scope, activity, widget, event, userData);
+        return LookAtSignal(base, scope, activity, self, event, userData);
     });
     if (!ended) {
-        ShowErrorMessage(kDriveRunTimeoutMessage, frame);
+        if (frame) ShowErrorMessage(kDriveRunTimeoutMessage, frame);
         scope.Stop();
     }
     return 1;

@@ -6,6 +6,7 @@
 #include "app/services/message_box.h"
 #include "app/services/wait.h"
 #include "families/setup_context.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ constexpr uint16_t kRunningBits = 0xC000;
 
 bool WaitDriveReadyForTest(GwCore* window, DeviceSetupContext* context) {
     OnOffBase* base = context->Base.get();
+    // A window closed during a wait ends the check as a refusal does.
+    const GwRef<> held(window);
+    const auto gone = [&] { return window != nullptr && held.get() == nullptr; };
     int busyRounds = 0;
     for (;;) {
         uint16_t state = 0;
@@ -36,6 +40,7 @@ bool WaitDriveReadyForTest(GwCore* window, DeviceSetupContext* context) {
             return false;
         } else {
             WaitMilliseconds(kRetryWaitMs);
+            if (gone()) return false;
             // A drive that never leaves a busy state does not keep the caller.
             if (++busyRounds >= kBusyStateRounds) {
                 ShowErrorMessage(kDriveRunTimeoutMessage, window);
@@ -44,7 +49,8 @@ bool WaitDriveReadyForTest(GwCore* window, DeviceSetupContext* context) {
             continue;
         }
         WaitMilliseconds(kRetryWaitMs);
+        if (gone()) return false;
     }
     WaitMilliseconds(kRetryWaitMs);
-    return true;
+    return !gone();
 }

@@ -15,6 +15,7 @@
 #include "motor/tuning/drive_ready.h"
 #include "scope/rounding/significant_digits.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -42,9 +43,11 @@ bool Start(OnOffBase* base, int number, double value, GwCore* frame) {
 }  // namespace
 
 int CB2_DetectEncoderOffset(GwCore* widget, GwEvent* event, GwUD userData) {
+    // Held across the waits: a window closed meanwhile ends the callback.
+    const GwRef<> self(widget);
     DeviceSetupContext* context = ContextForRun(widget);
-    if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
+    if (context == nullptr || !self) return 1;
+    const GwRef<> frame(widget->frame());
     CB_DvFctTakeIt(widget, event, userData);
     if (!WaitDriveReadyForTest(frame, context)) return 1;
     OnOffBase* base = context->Base.get();
@@ -69,14 +72,15 @@ int CB2_DetectEncoderOffset(GwCore* widget, GwEvent* event, GwUD userData) {
         ShowErrorMessage(kDriveRunFailedMessage, frame);
         return true;
     });
-    if (!ended) ShowErrorMessage(kDriveRunTimeoutMessage, frame);
+    if (!ended && frame) ShowErrorMessage(kDriveRunTimeoutMessage, frame);
     return 1;
 }
 
 int CB_1_200_StartAutoTuning(GwCore* widget, GwEvent* event, GwUD userData) {
+    const GwRef<> self(widget);
     DeviceSetupContext* context = ContextForRun(widget);
-    if (context == nullptr) return 1;
-    GwCore* frame = widget->frame();
+    if (context == nullptr || !self) return 1;
+    const GwRef<> frame(widget->frame());
     if (!WaitDriveReadyForTest(frame, context)) return 1;
     OnOffBase* base = context->Base.get();
     if (!Start(base, kAutoTuningParameter, kAutoTuningStart, frame)) return 1;
@@ -89,10 +93,10 @@ int CB_1_200_StartAutoTuning(GwCore* widget, GwEvent* event, GwUD userData) {
         if (GwCore* tuning = TheWindowHandler().FindByName(kAutoTuningWindowName)) {
             CB_DvFctShowStandard(tuning, event, userData);
         }
-        CB_DvFctShowStandard(widget, event, userData);
+        if (self) CB_DvFctShowStandard(self, event, userData);
         return true;
     });
-    if (!ended) ShowErrorMessage(kDriveRunTimeoutMessage, frame);
+    if (!ended && frame) ShowErrorMessage(kDriveRunTimeoutMessage, frame);
     return 1;
 }
 

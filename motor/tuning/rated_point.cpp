@@ -16,6 +16,7 @@
 #include "motor/ident/ident_parameters.h"
 #include "motor/tuning/rated_operating_point.h"
 #include "toolkit/core/gw_core.h"
+#include "toolkit/core/gw_ref.h"
 
 namespace {
 
@@ -145,16 +146,18 @@ int CB5_CalcRatedPoint(GwCore* widget, GwEvent* event, GwUD userData) {
     const std::optional<double> speed = PositiveField(widget, kRatedSpeedFieldName);
     if (!voltage || !current || !power || !speed) return 0;
 
+    // Held across the wait: a window closed meanwhile gets no result window.
+    const GwRef<> self(widget);
     GwCore* frame = widget->frame();
     frame->hide();
     std::optional<ActivMessage> activity(std::in_place, kRatedPointActivityText, frame);
     WaitMilliseconds(kRatedPointWaitMs);
     OnOffBase* base = context->Base.get();
     CalcRatedPoint(base, *voltage, *current, *power, *speed);
-    {
+    if (self) {
         // The result window shows the stored values and reads nothing.
         const StoredValuesOnly storedOnly(base);
-        CB_CallDeviceWindow(widget, event, GwUD(kRatedPointWindowName));
+        CB_CallDeviceWindow(self, event, GwUD(kRatedPointWindowName));
     }
     activity.reset();
     return 1;

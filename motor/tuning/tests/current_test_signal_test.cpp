@@ -186,6 +186,36 @@ TEST_F(TestSignalTest, ItsOtherEnds) {
     }
 }
 
+// The user closes the window while the signal runs: the watch ends without a
+// further look and without touching the window, whose memory is freed; the
+// recorder is stopped and the frozen parameters are written back.
+TEST_F(TestSignalTest, AWindowClosedDuringTheSignalEndsTheWatchAndRestoresTheDrive) {
+    const std::vector<uint32_t> before = RecorderSettings();
+    Drive().Table().ScriptReads(832, {ReadStep::Forever(F(1.0f))});
+    Open("10");
+    gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+    size_t heardAtClose = 0;
+    gwtest::At(3500, [&] {
+        heardAtClose = Heard().size();
+        DestroyAndFree(window_);
+    });
+    EXPECT_EQ(CB_2_CtrlTestSignal(W("Test"), nullptr, GwUD()), 1);
+    const std::vector<std::string> heard = Heard();
+    ASSERT_GT(heardAtClose, 0u);
+    ASSERT_LE(heardAtClose, heard.size());
+    const std::vector<std::string> after(heard.begin() + static_cast<std::ptrdiff_t>(heardAtClose), heard.end());
+    EXPECT_GE(Count(heard, "R 20832"), 1u);
+    EXPECT_EQ(Count(after, "R 20832"), 0u) << "no look after the close";
+    std::vector<std::string> cleanup = {"W 20068=0"};
+    cleanup.insert(cleanup.end(), kThaw.begin(), kThaw.end());
+    EXPECT_TRUE(InOrder(after, cleanup));
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(RecorderSettings(), before);
+    EXPECT_FALSE(TheParaWriteLock().IsHeld());
+    EXPECT_FALSE(ActivityWindowOpen);
+    EXPECT_FALSE(Exported());
+}
+
 // The drive's own identification unit runs the signal for 43[2] = 1 s and
 // reports 2, or 3 when the step fails.
 TEST_F(TestSignalTest, TheDriveEndsTheSignalAfterItsDuration) {

@@ -104,6 +104,30 @@ TEST_F(DriveRunsTest, TheEncoderOffsetDetectionWaitsForItsEnd) {
     EXPECT_NE(NewLogText().find("Detecting the encoder offset ..."), std::string::npos);
 }
 
+// The user closes the window while the drive runs: the watch ends without a
+// further look and without touching the window, whose memory is freed.
+TEST_F(DriveRunsTest, AWindowClosedDuringTheEncoderOffsetDetectionEndsTheWatch) {
+    Drive().Table().motor_ident.enabled = true;
+    Drive().Table().motor_ident.encoder_offset_end = 2.0f;
+    Drive().Table().motor_ident.encoder_offset_us = 4500000;
+    Open();
+    gwtest::AnswerModal(kRiskNoteConfirmed, kRiskNoteTuning);
+    size_t looksAtClose = 0;
+    bool closed = false;
+    gwtest::At(2500, [&] {
+        looksAtClose = Count(Heard(), "R 20832");
+        DestroyAndFree(window_);
+        closed = true;
+    });
+    EXPECT_EQ(CB2_DetectEncoderOffset(W("Go"), nullptr, GwUD()), 1);
+    ASSERT_TRUE(closed);
+    EXPECT_EQ(Count(Heard(), "W 20120=40800000"), 1u);
+    EXPECT_GE(looksAtClose, 1u);
+    EXPECT_EQ(Count(Heard(), "R 20832"), looksAtClose) << "no look after the close";
+    EXPECT_TRUE(NewBoxes().empty());
+    EXPECT_FALSE(ActivityWindowOpen);
+}
+
 TEST_F(DriveRunsTest, ARefusedRiskNoteStartsNothing) {
     Open();
     gwtest::AnswerModal(GwRESULT_CANCEL, kRiskNoteTuning);
